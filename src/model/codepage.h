@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Windows-1252, the single-byte code page of panel files and the hardware map.
+// Bytes without a character (0x81, 0x8D, 0x8F, 0x90, 0x9D) decode to the
+// C1 control of the same number so that they survive a read and a write;
+// characters the code page cannot hold are written as "?".
+QString DecodeWindows1252(const QByteArray &bytes);
+QByteArray EncodeWindows1252(const QString &text);

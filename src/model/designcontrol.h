@@ -1,0 +1,182 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+
+class PanelModel;
+
+// The kinds of control a panel holds. The numbers are the kind codes used for
+// default names.
+enum class ControlKind { Button = 0, Label = 1, WebBrowser = 2, Meter = 3, MeterFader = 4, Clock = 5 };
+constexpr int kControlKindCount = 6;
+
+// The type text of a kind as files and the grid use it ("Button", "WebBrowser").
+QString TypeName(ControlKind kind);
+// The default name stem of a kind ("Button", "Meter", ...).
+QString NameStem(ControlKind kind);
+
+struct FontSpec {
+  QString name = QStringLiteral("Arial");
+  double size = 8.25;
+  bool bold = true;
+  bool underline = false;
+  bool italic = false;
+  bool operator==(const FontSpec &) const = default;
+};
+
+// Something on a panel window that can be current: the canvas or a control.
+class DesignObject {
+ public:
+  virtual ~DesignObject() = default;
+  virtual bool isCanvas() const { return false; }
+  QString Tag;  // the name of the control, or of the panel for the canvas
+};
+
+// A visible control: geometry in twips, its name in Tag, and the properties
+// of its kind. Owned by its panel's control array.
+class DesignControl : public DesignObject {
+ public:
+  virtual ControlKind kind() const = 0;
+  virtual std::unique_ptr<DesignControl> clone() const = 0;
+
+  PanelModel *owner() const { return m_owner; }
+  int index() const { return m_index; }
+
+  qint32 Left = 0;
+  qint32 Top = 0;
+  qint32 Width = 0;
+  qint32 Height = 0;
+  bool Visible = false;
+  QString ToolTipText;
+
+ private:
+  friend class PanelModel;
+  PanelModel *m_owner = nullptr;
+  int m_index = 0;
+};
+
+template <class Derived, ControlKind K>
+class DesignControlOf : public DesignControl {
+ public:
+  static constexpr ControlKind Kind = K;
+  ControlKind kind() const override { return K; }
+  std::unique_ptr<DesignControl> clone() const override {
+    return std::make_unique<Derived>(static_cast<const Derived &>(*this));
+  }
+};
+
+class DesignButton : public DesignControlOf<DesignButton, ControlKind::Button> {
+ public:
+  QString Caption;  // held exactly as typed; "&" is not an access key here
+  FontSpec Font;
+  qint32 BackColor = 0xE0E0E0;
+  qint32 ForeColor = 0;
+  QString Picture;      // resolved file of the normal picture, empty for none
+  QString DownPicture;  // resolved file shown while the button is held down
+};
+
+class DesignLabel : public DesignControlOf<DesignLabel, ControlKind::Label> {
+ public:
+  QString Text;
+  FontSpec Font;
+  qint32 BackColor = 0xFFFFFF;
+  qint32 ForeColor = 0;
+};
+
+class DesignWebBrowser : public DesignControlOf<DesignWebBrowser, ControlKind::WebBrowser> {
+ public:
+  QString LocationURL;  // the address the browser was last told to show
+};
+
+// Level meter settings shared by the meter and the meter-fader.
+struct MeterSettings {
+  qint32 MeterScale = 0;  // 0 Linear, 1 Standard, 2 British
+  qint32 MeterStyle = 0;  // 0 Led, 1 Gradient
+  qint32 LevelLineColor = 0xE0E0E0;
+  qint16 DecayRate = 0;
+  qint16 CenterPad = 0;
+  qint32 LevelLeft = -600;  // tenths of dB; -600 is silence
+  qint32 LevelRight = -600;
+};
+
+class DesignMeter : public DesignControlOf<DesignMeter, ControlKind::Meter> {
+ public:
+  MeterSettings Meter;
+  void SetLevel(qint32 left, qint32 right) {
+    Meter.LevelLeft = left;
+    Meter.LevelRight = right;
+  }
+};
+
+class DesignMeterFader : public DesignControlOf<DesignMeterFader, ControlKind::MeterFader> {
+ public:
+  QString MeterName;
+  MeterSettings Meter{0, 1};
+  float FaderNominal = 0.0f;
+  bool HideGainValue = false;
+  float FaderLevel = 0.0f;  // dB shown by the fader knob
+  void SetLevel(qint32 left, qint32 right) {
+    Meter.LevelLeft = left;
+    Meter.LevelRight = right;
+  }
+};
+
+class DesignClock : public DesignControlOf<DesignClock, ControlKind::Clock> {
+ public:
+  qint32 BackgroundColor = 0x000000;
+  qint32 ForegroundColor = 0xFFFFFF;
+  bool FaceVisible = true;
+  bool Digital = false;
+  bool Military = true;
+  QString BackGroundPicture;
+  bool BackgroundImageStretch = false;
+  QString FontName = QStringLiteral("Arial");
+  double FontSize = 10.0;
+  bool FontBold = true;
+  bool FontUnderline = false;
+  bool FontItalic = false;
+  qint32 LongHashColor = 0xFFFFFF;
+  qint32 ShortHashColor = 0xC0C0C0;
+  qint32 FaceBorderColor = 0x808080;
+  qint32 OffSet = 0;  // hours added to the local time
+  bool FaceNumbers = true;
+  bool ElementHands = false;
+};
+
+// The panel canvas: the panel's name, colours and background picture.
+class PanelCanvas : public DesignObject {
+ public:
+  bool isCanvas() const override { return true; }
+  qint32 BackColor = 0x8000000F;  // the system's face colour
+  qint32 ForeColor = 0x80000012;
+  QString Picture;  // resolved file shown as background, empty for none
+  qint32 Width = 0;
+  qint32 Height = 0;
+};
+
+// Pointer shapes the frames show while hovering and dragging.
+enum class FramePointer { Default, Move, SizeNWSE, SizeNESW, SizeWE, SizeNS };
+
+// The selection frame of one control: a grey band behind it.
+struct ResizeFrame {
+  int index = 0;
+  qint32 Left = 0;
+  qint32 Top = 0;
+  qint32 Width = 0;
+  qint32 Height = 0;
+  bool Visible = false;
+  QString ToolTipText;
+  FramePointer MousePointer = FramePointer::Default;
+};
+
+template <class T>
+T *As(DesignObject *o) {
+  auto *c = dynamic_cast<DesignControl *>(o);
+  return c && c->kind() == T::Kind ? static_cast<T *>(c) : nullptr;
+}
+template <class T>
+const T *As(const DesignObject *o) {
+  auto *c = dynamic_cast<const DesignControl *>(o);
+  return c && c->kind() == T::Kind ? static_cast<const T *>(c) : nullptr;
+}

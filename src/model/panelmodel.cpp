@@ -1,0 +1,131 @@
+#include "model/panelmodel.h"
+
+#include <algorithm>
+
+namespace {
+constexpr const char *kControlTip = "Right-Click to Move or Resize";
+const QString kFrameTip =
+    QStringLiteral("Click and Drag handles to resize.\r\nRight-Click and Drag handles to move.");
+
+template <class T>
+std::unique_ptr<DesignControl> makeTemplate(qint32 width, qint32 height) {
+  auto c = std::make_unique<T>();
+  c->Width = width;
+  c->Height = height;
+  return c;
+}
+}  // namespace
+
+PanelModel::PanelModel() {
+  auto button = makeTemplate<DesignButton>(1215, 495);
+  button->ToolTipText = QLatin1String(kControlTip);
+  auto label = makeTemplate<DesignLabel>(1215, 255);
+  label->ToolTipText = QLatin1String(kControlTip);
+  m_arrays[int(ControlKind::Button)][0] = std::move(button);
+  m_arrays[int(ControlKind::Label)][0] = std::move(label);
+  m_arrays[int(ControlKind::WebBrowser)][0] = makeTemplate<DesignWebBrowser>(855, 735);
+  m_arrays[int(ControlKind::Meter)][0] = makeTemplate<DesignMeter>(400, 1500);
+  m_arrays[int(ControlKind::MeterFader)][0] = makeTemplate<DesignMeterFader>(1335, 4935);
+  m_arrays[int(ControlKind::Clock)][0] = makeTemplate<DesignClock>(1095, 1095);
+  for (auto &array : m_arrays) array.begin()->second->m_owner = this;
+}
+
+DesignControl *PanelModel::Template(ControlKind kind) const {
+  return m_arrays[int(kind)].at(0).get();
+}
+
+DesignControl *PanelModel::LoadControl(ControlKind kind) {
+  ControlArray &array = m_arrays[int(kind)];
+  const int index = array.rbegin()->first + 1;
+  auto control = array.at(0)->clone();
+  control->m_owner = this;
+  control->m_index = index;
+  control->Visible = false;
+  DesignControl *raw = control.get();
+  array.emplace(index, std::move(control));
+  m_zOrder.push_back(raw);
+  return raw;
+}
+
+void PanelModel::UnloadControl(DesignControl *control) {
+  if (!control || control->index() == 0) return;
+  ControlArray &array = m_arrays[int(control->kind())];
+  auto it = array.find(control->index());
+  if (it == array.end() || it->second.get() != control) return;
+  m_zOrder.erase(std::remove(m_zOrder.begin(), m_zOrder.end(), control), m_zOrder.end());
+  array.erase(it);
+}
+
+std::vector<DesignControl *> PanelModel::Controls(ControlKind kind) const {
+  std::vector<DesignControl *> out;
+  for (const auto &[index, c] : m_arrays[int(kind)])
+    if (index != 0) out.push_back(c.get());
+  return out;
+}
+
+int PanelModel::ControlCount() const { return static_cast<int>(m_zOrder.size()); }
+
+bool PanelModel::Contains(const DesignObject *object) const {
+  if (object == &pictMain) return true;
+  return std::find(m_zOrder.begin(), m_zOrder.end(), object) != m_zOrder.end();
+}
+
+void PanelModel::BringToFront(DesignControl *control) {
+  auto it = std::find(m_zOrder.begin(), m_zOrder.end(), control);
+  if (it == m_zOrder.end()) return;
+  std::rotate(it, it + 1, m_zOrder.end());
+}
+
+void PanelModel::SendToBack(DesignControl *control) {
+  auto it = std::find(m_zOrder.begin(), m_zOrder.end(), control);
+  if (it == m_zOrder.end()) return;
+  std::rotate(m_zOrder.begin(), it, it + 1);
+}
+
+int PanelModel::GetNewPictResize() {
+  const int index = m_frames.empty() ? 1 : std::max(1, m_frames.rbegin()->first + 1);
+  ResizeFrame &f = m_frames[index];
+  f.index = index;
+  f.ToolTipText = kFrameTip;
+  f.Visible = false;
+  return index;
+}
+
+ResizeFrame *PanelModel::Frame(int index) {
+  auto it = m_frames.find(index);
+  return it == m_frames.end() ? nullptr : &it->second;
+}
+
+void PanelModel::UnloadFrame(int index) { m_frames.erase(index); }
+
+QString PanelModel::GetNewName(int kindCode) const {
+  if (kindCode < 0 || kindCode >= kControlKindCount) return QString();
+  const auto kind = static_cast<ControlKind>(kindCode);
+  const QString stem = NameStem(kind);
+  const auto &array = m_arrays[kindCode];
+  for (int n = 1; n <= 32767; ++n) {
+    const QString name = stem + QString::number(n);
+    const bool taken = std::any_of(array.begin(), array.end(), [&](const auto &entry) {
+      return entry.first != 0 && entry.second->Tag == name;
+    });
+    if (!taken) return name;
+  }
+  return QString();
+}
+
+bool PanelModel::CheckForDuplicateName(const QString &name, const DesignObject *sourceControl) const {
+  const QString lower = name.toLower();
+  for (const auto &record : PanelDetails.CollControls) {
+    const DesignControl *c = record->cntrlObject;
+    if (!c || c->Tag.toLower() != lower) continue;
+    if (!sourceControl || c != sourceControl) return true;
+  }
+  return false;
+}
+
+clsControlDetails *PanelModel::FindRecord(const DesignObject *control) const {
+  if (!control) return nullptr;
+  for (const auto &record : PanelDetails.CollControls)
+    if (record->cntrlObject == control) return record.get();
+  return nullptr;
+}

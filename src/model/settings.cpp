@@ -1,0 +1,6 @@
+#include "model/settings.h"
+
+ProgramSettings &Settings() {
+  static ProgramSettings settings;
+  return settings;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "model/designcontrol.h"
+
+// Every message box, question, input box, common dialog, the clipboard and
+// "open with the associated program" go through this interface. The shell
+// implements it with Qt; tests use a scripted fake. Nothing in the core
+// shows a dialog by itself.
+class Ui {
+ public:
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Answer { Ok, Yes, No, Cancel };
+
+  struct FileDialog {
+    QString title;
+    QString filter;         // "Panel XML Document|*.XML|All Documents|*.*"
+    QString initialFolder;  // empty: the platform's choice
+    QString fileName;       // proposed name (save dialogs)
+    bool mustExist = false; // open dialogs: the file must exist
+  };
+
+  virtual ~Ui() = default;
+
+  // A message box with the program's title unless one is given.
+  virtual Answer message(const QString &text, Buttons buttons = Buttons::Ok,
+                         const QString &title = QString()) = 0;
+  virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
+                                          const QString &defaultText) = 0;
+  // The chosen full path, or nothing when cancelled.
+  virtual std::optional<QString> openFile(const FileDialog &dialog) = 0;
+  virtual std::optional<QString> saveFile(const FileDialog &dialog) = 0;
+  virtual std::optional<QString> chooseFolder(const QString &title, const QString &startFolder) = 0;
+  // Colours are 0x00BBGGRR values.
+  virtual std::optional<qint32> chooseColor(qint32 initial) = 0;
+  virtual std::optional<FontSpec> chooseFont(const FontSpec &initial) = 0;
+
+  virtual bool clipboardHasText() = 0;
+  virtual QString clipboardText() = 0;
+  virtual void setClipboardText(const QString &text) = 0;
+  virtual void clearClipboard() = 0;
+
+  // Opens an address or document with the program the system associates with it.
+  virtual void openUrl(const QString &address) = 0;
+};
+
+// The program's title on every message box.
+inline const QString kProgramTitle = QStringLiteral("Tessary");

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <vector>
+
+#include "model/panelmodel.h"
+
+class Ui;
+
+// The logic of one panel window: its panel (PanelModel), the selection, the
+// mouse and key state of the design surface and the operations on them.
+// Views observe it through `changed`; every operation can be called from a
+// test with twip coordinates.
+class frmPanel : public QObject {
+  Q_OBJECT
+ public:
+  // What an operation changed, for the views.
+  enum Change {
+    Geometry = 1,
+    Selection = 2,
+    Properties = 4,
+    Structure = 8,  // controls or frames added or removed
+    Caption = 16,
+  };
+
+  explicit frmPanel(Ui &ui, QObject *parent = nullptr);
+  ~frmPanel() override;
+
+  PanelModel &model() { return m_model; }
+  const PanelModel &model() const { return m_model; }
+  clsPanelDetails &PanelDetails() { return m_model.PanelDetails; }
+  Ui &ui() { return m_ui; }
+
+  // Unsaved changes. Every assignment notifies the main window's caption mark.
+  bool NeedToSave() const { return m_needToSave; }
+  void setNeedToSave(bool value);
+
+  // The window caption (the panel's title).
+  QString caption() const { return m_model.Caption; }
+  void setCaption(const QString &caption);
+
+  // Set while a panel is being opened: window resizes then do not mark it changed.
+  bool boolOpenResize = false;
+  DesignObject *objCurrentControl = nullptr;
+  std::vector<DesignControl *> collSelectedControls;
+  qint32 lngGridSize = 100;
+
+  // Emits `changed` with the flags (views repaint from the core state).
+  void notify(int flags) { emit changed(flags); }
+
+  // --- placing controls
+  // Palette item names: "MasterButton", "MasterLabel", "pictWebBrowser",
+  // "MasterLarkLED", "MasterMeterFader", "MasterMeterFaderDragger",
+  // "MasterLKClock", "pictCodecControl". The drop point is in canvas twips;
+  // the drag offset is where the palette item was grabbed. `targetIsCanvas`
+  // is false when the drop landed on a control (nothing is created then).
+  void DropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
+                       qint32 dragOffsetY, bool targetIsCanvas = true);
+  // The Insert menu: a new control at (0, 0); null for the codec control.
+  DesignControl *InsertControl(ControlKind kind);
+
+  // --- selection (mouse buttons: left 1, right 2, middle 4)
+  void ControlGotFocus(DesignObject *objControl);
+  void CanvasGotFocus();
+  void FrameGotFocus(int frameIndex);
+  void ClearAllSelected(DesignObject *objKeepControl = nullptr);
+  void ClearSingleSelected(DesignObject *objControl = nullptr);
+  void ShiftSelect(DesignObject *objControl);
+  bool IsObjectSelected(const DesignObject *objControl) const;
+  int GetResizeIndex(const DesignObject *ObjectToSize) const;
+  static int GetEdgeCorner(double x, double y, const ResizeFrame &frame);
+  void ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight, bool includeCurrent);
+  // Mouse on a frame; x, y in twips inside the frame.
+  void FrameMouseDown(int frameIndex, int button, double x, double y);
+  void FrameMouseMove(int frameIndex, int buttons, double x, double y);
+  void FrameMouseUp(int frameIndex, int button, double x, double y);
+  // The four geometry rows the grid shows while the mouse drags (Width,
+  // Height, Top, Left); the grid listens to `geometryRowsChanged`.
+
+  // --- keys (codes: Shift 16, Ctrl 17, arrows 37-40, Delete 46, F1 112;
+  //     shift state: Shift 1, Ctrl 2, Alt 4). Returns true when the key was consumed.
+  bool KeyDown(int keyCode, int shift);
+  void KeyUp(int keyCode, int shift);
+  void DeleteSelected();
+  void AlignLeft();
+  void AlignRight();
+  void AlignTop();
+  void AlignBottom();
+  void SpreadHorizontally();
+  void SpreadVertically();
+
+  // --- graphics
+  QString FindPicturePath(const QString &reference) const;
+  QString SelectGraphicFile();
+  void SetControlGraphics(clsControlDetails &record);
+  void SetPanelGraphics();
+  void timFlashTick();
+  bool flashPhase() const { return m_flashPhase; }
+
+  // --- window
+  // The window was resized to an outer size in twips.
+  void WindowResized(qint32 width, qint32 height);
+  // Starts the 100 ms one-shot that refills the grid.
+  void RequestFillProperties();
+  void timFillPropertiesTick();
+  QTimer timFillProperties;
+  QTimer timFlash;
+
+ signals:
+  void changed(int flags);
+  void needToSaveChanged(bool value);
+  // The grid should show objCurrentControl (timFillProperties fired).
+  void fillPropertiesRequested();
+  // Live geometry of the current control while the mouse drags it.
+  void geometryRowsChanged(qint32 width, qint32 height, qint32 top, qint32 left);
+
+ private:
+  Ui &m_ui;
+  PanelModel m_model;
+  bool m_needToSave = false;
+  bool m_flashPhase = false;
+};
+
+// Key and button codes the views map Qt's values to.
+namespace KeyCode {
+constexpr int Shift = 16, Ctrl = 17, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, F1 = 112;
+}
+namespace ShiftState {
+constexpr int Shift = 1, Ctrl = 2, Alt = 4;
+}
+namespace MouseButton {
+constexpr int Left = 1, Right = 2, Middle = 4;
+}

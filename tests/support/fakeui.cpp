@@ -1,0 +1,47 @@
+#include "support/fakeui.h"
+
+namespace {
+template <class T>
+std::optional<T> next(std::deque<std::optional<T>> &queue) {
+  if (queue.empty()) return std::nullopt;
+  auto v = queue.front();
+  queue.pop_front();
+  return v;
+}
+}  // namespace
+
+Ui::Answer FakeUi::message(const QString &text, Buttons buttons, const QString &title) {
+  messages.push_back({text, buttons, title});
+  if (answers.empty()) return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+  const Answer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+std::optional<QString> FakeUi::inputBox(const QString &, const QString &, const QString &) {
+  return next(inputAnswers);
+}
+
+std::optional<QString> FakeUi::openFile(const FileDialog &dialog) {
+  fileDialogs.push_back(dialog);
+  return next(fileAnswers);
+}
+
+std::optional<QString> FakeUi::saveFile(const FileDialog &dialog) {
+  fileDialogs.push_back(dialog);
+  return next(fileAnswers);
+}
+
+std::optional<QString> FakeUi::chooseFolder(const QString &, const QString &) {
+  return next(folderAnswers);
+}
+
+std::optional<qint32> FakeUi::chooseColor(qint32) { return next(colorAnswers); }
+
+std::optional<FontSpec> FakeUi::chooseFont(const FontSpec &) { return next(fontAnswers); }
+
+QStringList FakeUi::messageTexts() const {
+  QStringList out;
+  for (const auto &m : messages) out << m.text;
+  return out;
+}
