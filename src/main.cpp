@@ -1,1 +1,62 @@
-int main() { return 0; }
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <cstdio>
+
+#include "app/commandline.h"
+#include "app/mdiformdesigner.h"
+#include "app/startup.h"
+#include "model/settings.h"
+#include "ui/mainwindow.h"
+#include "ui/qtui.h"
+
+namespace {
+bool displayAvailable() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty() && platform != "xcb" && platform != "wayland") return true;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+}  // namespace
+
+int main(int argc, char **argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const CommandLine cmd = ParseCommandLine(arguments);
+  if (!cmd.error.isEmpty()) {
+    std::fprintf(stderr, "tessary-designer: %s\n\n%s", qPrintable(cmd.error), qPrintable(cmd.helpText));
+    return 2;
+  }
+  if (cmd.showHelp) {
+    std::printf("%s", qPrintable(cmd.helpText));
+    return 0;
+  }
+  if (cmd.showVersion) {
+    std::printf("tessary-designer %s\n", qPrintable(kVersionText));
+    return 0;
+  }
+  if (!displayAvailable()) {
+    std::fprintf(stderr,
+                 "tessary-designer: no display found. Start it from a desktop session, or set "
+                 "DISPLAY (for example under Xvfb).\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tessary-designer"));
+  QApplication::setApplicationVersion(kVersionText);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.svg")));
+
+  ProgramSettings &settings = Settings();
+  InitSettings(settings, QDir::currentPath());
+  QString commandText = cmd.serverText;
+  if (commandText.isEmpty()) commandText = ReadRememberedConnection();
+
+  QtUi ui;
+  MDIFormDesigner designer(ui);
+  MainWindow window(designer);
+  ui.setParentWidget(&window);
+  designer.Load();
+  window.show();
+  if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  return app.exec();
+}

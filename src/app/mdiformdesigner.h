@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "model/designcontrol.h"
+
+class Ui;
+class frmPanel;
+
+// The main window's logic: the open panel windows, the active one, the
+// caption with its unsaved-changes mark, new panels, closing, and the menu
+// commands. The Qt main window observes it.
+class MDIFormDesigner : public QObject {
+  Q_OBJECT
+ public:
+  explicit MDIFormDesigner(Ui &ui, QObject *parent = nullptr);
+  ~MDIFormDesigner() override;
+
+  Ui &ui() { return m_ui; }
+
+  // The main window's load step: folders of the settings, the panels folder.
+  void Load();
+
+  const QString BaseCaption = QStringLiteral("Corvane Tessary Core - Ver 5.77");
+  QString caption() const { return m_caption; }
+
+  // Open panel windows in the order they were opened.
+  std::vector<frmPanel *> collOpenPanels() const;
+  frmPanel *activePanel() const { return m_active; }
+  // A panel window was activated (by the user or the views).
+  void ActivatePanel(frmPanel *panel);
+
+  QString GetNewPanelName() const;
+  void SetSaveIndicator();
+
+  // Creates a window for a new panel (not yet shown) and takes ownership;
+  // `AddPanel` shows it.
+  frmPanel *CreatePanel();
+  void AddPanel(frmPanel *panel);
+  // Discards a window that was created but never shown.
+  void DiscardPanel(frmPanel *panel);
+
+  // --- menu commands
+  frmPanel *mnuNewPanel_Click();
+  void mnuHelp_Click();
+  void InsertControl(ControlKind kind);  // Insert menu; no action without a panel
+  void mnuAlignLeft_Click();
+  void mnuAlignRight_Click();
+  void mnuAlignTop_Click();
+  void mnuAlignBottom_Click();
+  void mnuSpreadHorizontal_Click();
+  void mnuSpreadVertical_Click();
+
+  // Menu states, asked each time a menu opens.
+  bool SaveEnabled() const { return m_active != nullptr; }
+  bool PasteEnabled() const;
+
+  // --- closing
+  // The close question of one panel window; false keeps the window open.
+  bool QueryClosePanel(frmPanel *panel);
+  // Closes a window (after its question was answered).
+  void ClosePanel(frmPanel *panel);
+  // Closing the program: asks every panel in turn; false keeps the program running.
+  bool QueryExit();
+
+  // Where the palette item was grabbed (twips inside the item).
+  qint32 lngDragOffsetX = 0;
+  qint32 lngDragOffsetY = 0;
+
+ signals:
+  void captionChanged(const QString &caption);
+  void panelAdded(frmPanel *panel);
+  void panelRemoved(frmPanel *panel);
+  // The views should bring this window to the front and activate it.
+  void panelRaised(frmPanel *panel);
+
+ private:
+  Ui &m_ui;
+  std::vector<std::unique_ptr<frmPanel>> m_panels;
+  std::vector<frmPanel *> m_shown;
+  frmPanel *m_active = nullptr;
+  QString m_caption;
+};

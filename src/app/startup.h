@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include "model/settings.h"
+
+// Fixes the folders and settings derived from the folder the program was
+// started in (start procedure and main window load).
+void InitSettings(ProgramSettings &settings, const QString &currentFolder);
+
+// Applies a "tcp://address[:port[:user]]" command text: quotes removed,
+// trimmed, prefix in any case, text after the first blank ignored. A port
+// that is not a 16-bit number keeps the previous port; no port gives 5200.
+// Returns true when the text asked for a server connection.
+bool ApplyCommandText(ProgramSettings &settings, const QString &commandText);
+
+// The all-users data folder for this program ("…/CorvanePC/"), created when
+// missing; empty when it cannot be had.
+QString GetCommonFolder();
+
+// The remembered connection text of the last server connection, trimmed.
+QString ReadRememberedConnection();

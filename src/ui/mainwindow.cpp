@@ -1,0 +1,201 @@
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "app/mdiformdesigner.h"
+#include "surface/frmpanel.h"
+#include "ui/palettewidget.h"
+#include "ui/panelview.h"
+#include "ui/qtconvert.h"
+
+MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
+    : QMainWindow(parent), m_designer(designer) {
+  setObjectName(QStringLiteral("MDIFormDesigner"));
+  setWindowTitle(designer.caption());
+  m_mdi = new QMdiArea(this);
+  m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->setBackground(QColor(0x5a, 0x62, 0x70));
+  setCentralWidget(m_mdi);
+
+  addDockWidget(Qt::LeftDockWidgetArea, [&] {
+    auto *d = new QDockWidget(tr("Tools"), this);
+    d->setObjectName(QStringLiteral("toolDock"));
+    d->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    d->setTitleBarWidget(new QWidget(d));
+    d->setWidget(buildToolBox());
+    return d;
+  }());
+
+  buildMenus();
+  resize(1280, 820);
+
+  connect(&designer, &MDIFormDesigner::captionChanged, this, &QWidget::setWindowTitle);
+  connect(&designer, &MDIFormDesigner::panelAdded, this, &MainWindow::onPanelAdded);
+  connect(&designer, &MDIFormDesigner::panelRemoved, this, &MainWindow::onPanelRemoved);
+  connect(&designer, &MDIFormDesigner::panelRaised, this, [this](frmPanel *panel) {
+    if (auto *w = subWindowOf(panel)) m_mdi->setActiveSubWindow(w);
+  });
+  connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+    auto *panelWindow = qobject_cast<PanelSubWindow *>(w);
+    m_designer.ActivatePanel(panelWindow ? &panelWindow->panel() : nullptr);
+    refreshMenuStates();
+  });
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refreshMenuStates);
+  SetConnectedLabel(tr("Not Connected"), 0x00C0C0FF);
+  refreshMenuStates();
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption,
+                                const QKeySequence &shortcut) {
+  QAction *a = menu->addAction(caption);
+  a->setObjectName(name);
+  if (!shortcut.isEmpty()) {
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::ApplicationShortcut);
+  }
+  m_actions.insert(name, a);
+  return a;
+}
+
+void MainWindow::buildMenus() {
+  MDIFormDesigner *d = &m_designer;
+  QMenu *file = menuBar()->addMenu(tr("&File"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  connect(addCommand(file, "mnuNewPanel", tr("&New Panel"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuNewPanel_Click);
+  addCommand(file, "mnuSavePanel", tr("&Save Panel"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  addCommand(file, "mnuSaveAs", tr("Save Panel &As"), QKeySequence(Qt::CTRL | Qt::Key_A));
+  addCommand(file, "mnuOpenPanel", tr("&Open Panel"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel"));
+  addCommand(file, "mnuConnect", tr("&Connect"));
+  connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
+
+  QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+  edit->setObjectName(QStringLiteral("mnuEdit"));
+  addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  edit->addSeparator();
+  connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
+  connect(addCommand(edit, "mnuAlignRight", tr("Align Right"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuAlignRight_Click);
+  connect(addCommand(edit, "mnuAlignTop", tr("Align Top"), QKeySequence(Qt::CTRL | Qt::Key_T)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuAlignTop_Click);
+  connect(addCommand(edit, "mnuAlignBottom", tr("Align Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuAlignBottom_Click);
+  connect(addCommand(edit, "mnuSpreadHorizontal", tr("Spread Horizontally"),
+                     QKeySequence(Qt::CTRL | Qt::Key_H)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSpreadHorizontal_Click);
+  connect(addCommand(edit, "mnuSpreadVertical", tr("Spread Vertically"),
+                     QKeySequence(Qt::CTRL | Qt::Key_W)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
+  connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
+
+  QMenu *insert = menuBar()->addMenu(tr("&Insert"));
+  insert->setObjectName(QStringLiteral("mnuInsert"));
+  const struct {
+    const char *name;
+    QString caption;
+    ControlKind kind;
+  } inserts[] = {{"mnuButton", tr("&Button"), ControlKind::Button},
+                 {"mnuLabel", tr("&Label"), ControlKind::Label},
+                 {"mnuMeter", tr("&Meter"), ControlKind::Meter},
+                 {"mnuWebBrowser", tr("&Web Browser"), ControlKind::WebBrowser},
+                 {"mnuClock", tr("C&lock"), ControlKind::Clock}};
+  for (const auto &entry : inserts) {
+    const ControlKind kind = entry.kind;
+    connect(addCommand(insert, entry.name, entry.caption), &QAction::triggered, d,
+            [d, kind] { d->InsertControl(kind); });
+  }
+  addCommand(insert, "mnuCodecControl", tr("Codec Control"));  // reserved: no action
+
+  QMenu *help = menuBar()->addMenu(tr("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelpMenu"));
+  connect(addCommand(help, "mnuHelp", tr("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
+          d, &MDIFormDesigner::mnuHelp_Click);
+}
+
+QWidget *MainWindow::buildToolBox() {
+  auto *box = new QWidget;
+  box->setObjectName(QStringLiteral("pctControlPanel"));
+  auto *layout = new QVBoxLayout(box);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  m_palette = new PaletteWidget(m_designer, box);
+  m_palette->setObjectName(QStringLiteral("palette"));
+  layout->addWidget(m_palette);
+  m_gridContainer = new QWidget(box);
+  m_gridContainer->setObjectName(QStringLiteral("pictControlPanel"));
+  m_gridContainer->setToolTip(tr("Right-Click to Move or Resize"));
+  auto *gridLayout = new QVBoxLayout(m_gridContainer);
+  gridLayout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_gridContainer, 1);
+  m_status = new QLabel(box);
+  m_status->setObjectName(QStringLiteral("lblConnected"));
+  m_status->setAlignment(Qt::AlignCenter);
+  m_status->setMinimumHeight(24);
+  m_status->setAutoFillBackground(true);
+  m_status->setFrameShape(QFrame::Panel);
+  m_status->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(m_status);
+  box->setMinimumWidth(m_palette->sizeHint().width() + 8);
+  return box;
+}
+
+void MainWindow::SetConnectedLabel(const QString &text, qint32 color) {
+  m_status->setText(text);
+  QPalette pal = m_status->palette();
+  pal.setColor(QPalette::Window, ToQColor(color));
+  pal.setColor(QPalette::WindowText, Qt::black);
+  m_status->setPalette(pal);
+}
+
+void MainWindow::refreshMenuStates() {
+  const bool panel = m_designer.SaveEnabled();
+  m_actions.value("mnuSavePanel")->setEnabled(panel);
+  m_actions.value("mnuSaveAs")->setEnabled(panel);
+  m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+}
+
+PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
+  for (QMdiSubWindow *w : m_mdi->subWindowList()) {
+    auto *pw = qobject_cast<PanelSubWindow *>(w);
+    if (pw && &pw->panel() == panel) return pw;
+  }
+  return nullptr;
+}
+
+void MainWindow::onPanelAdded(frmPanel *panel) {
+  auto *w = new PanelSubWindow(*panel, m_designer);
+  m_mdi->addSubWindow(w);
+  w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
+  w->show();
+  m_mdi->setActiveSubWindow(w);
+  w->canvas()->setFocus();
+  refreshMenuStates();
+}
+
+void MainWindow::onPanelRemoved(frmPanel *panel) {
+  if (PanelSubWindow *w = subWindowOf(panel)) {
+    w->hide();
+    w->deleteLater();
+  }
+  refreshMenuStates();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+  if (!m_designer.QueryExit()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}

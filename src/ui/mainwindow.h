@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class MDIFormDesigner;
+class PaletteWidget;
+class PanelSubWindow;
+class frmPanel;
+
+// The designer's main window: menus, the MDI area holding the panel windows,
+// and on the left the tool box, the property grid and the connection status
+// line. It draws MDIFormDesigner's state and forwards commands to it.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(MDIFormDesigner &designer, QWidget *parent = nullptr);
+
+  QMdiArea *mdiArea() const { return m_mdi; }
+  PaletteWidget *palette() const { return m_palette; }
+  QWidget *gridContainer() const { return m_gridContainer; }
+  QLabel *statusLine() const { return m_status; }
+  // The menu action with this object name ("mnuSavePanel", ...).
+  QAction *action(const QString &name) const { return m_actions.value(name); }
+  PanelSubWindow *subWindowOf(frmPanel *panel) const;
+
+  // Shows the connection state text on its colour (0x00BBGGRR).
+  void SetConnectedLabel(const QString &text, qint32 color);
+  // Refreshes the enabled state of the File and Edit menu entries.
+  void refreshMenuStates();
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+
+ private:
+  QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+                      const QKeySequence &shortcut = {});
+  void buildMenus();
+  QWidget *buildToolBox();
+  void onPanelAdded(frmPanel *panel);
+  void onPanelRemoved(frmPanel *panel);
+
+  MDIFormDesigner &m_designer;
+  QMdiArea *m_mdi = nullptr;
+  PaletteWidget *m_palette = nullptr;
+  QWidget *m_gridContainer = nullptr;
+  QLabel *m_status = nullptr;
+  QMap<QString, QAction *> m_actions;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "ui/palettepainter.h"
+
+class MDIFormDesigner;
+class PanelModel;
+
+// The tool box: one item per control kind, each drawn like the control it
+// creates. Pressing an item starts a drag that a panel canvas accepts.
+class PaletteWidget : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr const char *kMimeType = "application/x-tessary-palette";
+
+  explicit PaletteWidget(MDIFormDesigner &designer, QWidget *parent = nullptr);
+  ~PaletteWidget() override;
+
+  QSize sizeHint() const override;
+  // The item's rectangle, for tests and drags.
+  QRect itemRect(PaletteItem item) const;
+  // The name a drop handler sees for an item ("MasterButton", ...).
+  static QString sourceName(PaletteItem item);
+  static QString caption(PaletteItem item);
+
+ protected:
+  void paintEvent(QPaintEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void leaveEvent(QEvent *event) override;
+
+ private:
+  int itemAt(const QPoint &pos) const;
+  void startDrag(PaletteItem item, const QPoint &pressPos);
+
+  MDIFormDesigner &m_designer;
+  int m_hover = -1;
+};

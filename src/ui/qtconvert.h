@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+#include "model/designcontrol.h"
+
+// Twips to logical pixels: 15 twips a pixel at 96 dpi; Qt applies the
+// screen's own scale on top.
+constexpr double kTwipsPerPixel = 15.0;
+inline double TwipsToPixels(double twips) { return twips / kTwipsPerPixel; }
+inline double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+
+// A 0x00BBGGRR colour value as a QColor; negative values are system colours.
+QColor ToQColor(qint32 value);
+qint32 FromQColor(const QColor &color);
+
+// A control font at a drawing scale (1.0 = points as on screen).
+QFont ToQFont(const FontSpec &font, double scale);

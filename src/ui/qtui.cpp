@@ -1,0 +1,116 @@
+#include "ui/qtui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+#include "ui/qtconvert.h"
+
+namespace {
+// "Panel XML Document|*.XML|All Documents|*.*" as Qt's filter list.
+QString qtFilter(const QString &filter) {
+  const QStringList parts = filter.split(u'|');
+  if (parts.size() < 2) return filter;
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2)
+    out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+  return out.join(QStringLiteral(";;"));
+}
+}  // namespace
+
+Ui::Answer QtUi::message(const QString &text, Buttons buttons, const QString &title) {
+  QMessageBox box(m_parent);
+  box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
+  box.setText(text);
+  switch (buttons) {
+    case Buttons::Ok:
+      box.setIcon(QMessageBox::Information);
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case Buttons::YesNo:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    case Buttons::YesNoCancel:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return Answer::Cancel;
+  }
+}
+
+std::optional<QString> QtUi::inputBox(const QString &prompt, const QString &title,
+                                      const QString &defaultText) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(m_parent, title.isEmpty() ? kProgramTitle : title,
+                                             prompt, QLineEdit::Normal, defaultText, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+std::optional<QString> QtUi::openFile(const FileDialog &d) {
+  QFileDialog dialog(m_parent, d.title, d.initialFolder, qtFilter(d.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(d.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtUi::saveFile(const FileDialog &d) {
+  QFileDialog dialog(m_parent, d.title, d.initialFolder, qtFilter(d.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (!d.fileName.isEmpty()) dialog.selectFile(d.fileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtUi::chooseFolder(const QString &title, const QString &startFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(m_parent, title, startFolder);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
+std::optional<qint32> QtUi::chooseColor(qint32 initial) {
+  const QColor c = QColorDialog::getColor(ToQColor(initial), m_parent);
+  if (!c.isValid()) return std::nullopt;
+  return FromQColor(c);
+}
+
+std::optional<FontSpec> QtUi::chooseFont(const FontSpec &initial) {
+  bool ok = false;
+  const QFont f = QFontDialog::getFont(&ok, ToQFont(initial, 1.0), m_parent);
+  if (!ok) return std::nullopt;
+  FontSpec spec;
+  spec.name = f.family();
+  spec.size = f.pointSizeF();
+  spec.bold = f.bold();
+  spec.underline = f.underline();
+  spec.italic = f.italic();
+  return spec;
+}
+
+bool QtUi::clipboardHasText() {
+  const QMimeData *data = QApplication::clipboard()->mimeData();
+  return data && data->hasText() && !data->text().isEmpty();
+}
+
+QString QtUi::clipboardText() { return QApplication::clipboard()->text(); }
+
+void QtUi::setClipboardText(const QString &text) { QApplication::clipboard()->setText(text); }
+
+void QtUi::clearClipboard() { QApplication::clipboard()->clear(); }
+
+void QtUi::openUrl(const QString &address) { QDesktopServices::openUrl(QUrl(address)); }

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "app/mdiformdesigner.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+
+TEST(MainWindowLogic, NewPanelsTakeTheFirstFreeName) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  frmPanel *p1 = designer.mnuNewPanel_Click();
+  frmPanel *p2 = designer.mnuNewPanel_Click();
+  frmPanel *p3 = designer.mnuNewPanel_Click();
+  EXPECT_EQ(p1->model().pictMain.Tag, "Panel1");
+  EXPECT_EQ(p3->caption(), "Panel3");
+  EXPECT_FALSE(p1->NeedToSave());
+  designer.ClosePanel(p2);
+  EXPECT_EQ(designer.GetNewPanelName(), "Panel2");
+  EXPECT_EQ(designer.mnuNewPanel_Click()->model().pictMain.Tag, "Panel2");
+  EXPECT_EQ(designer.collOpenPanels().size(), 3u);
+}
+
+TEST(MainWindowLogic, CaptionMarksOnlyTheActivePanel) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  const QString base = "Corvane Tessary Core - Ver 5.77";
+  EXPECT_EQ(designer.caption(), base);
+  frmPanel *a = designer.mnuNewPanel_Click();
+  frmPanel *b = designer.mnuNewPanel_Click();
+  EXPECT_EQ(designer.activePanel(), b);
+  a->setNeedToSave(true);  // not the active one
+  EXPECT_EQ(designer.caption(), base);
+  designer.ActivatePanel(a);
+  EXPECT_EQ(designer.caption(), base + " *");
+  designer.ActivatePanel(b);
+  EXPECT_EQ(designer.caption(), base);
+  b->setNeedToSave(true);
+  EXPECT_EQ(designer.caption(), base + " *");
+  designer.ActivatePanel(nullptr);
+  EXPECT_EQ(designer.caption(), base);
+}
+
+TEST(MainWindowLogic, MenuStatesFollowPanelAndClipboard) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  EXPECT_FALSE(designer.SaveEnabled());
+  EXPECT_FALSE(designer.PasteEnabled());
+  designer.mnuNewPanel_Click();
+  EXPECT_TRUE(designer.SaveEnabled());
+  ui.clipboard = "text";
+  EXPECT_TRUE(designer.PasteEnabled());
+}
+
+TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  Settings().strHelpAddress = "file:///opt/panels/help.pdf";
+  designer.mnuHelp_Click();
+  EXPECT_EQ(ui.openedUrls, QStringList{"file:///opt/panels/help.pdf"});
+}

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/commandline.h"
+#include "app/startup.h"
+#include "model/textfile.h"
+
+TEST(StartUp, CommandText) {
+  const struct {
+    const char *text;
+    bool server;
+    const char *address;
+    qint16 port;
+    const char *user;
+  } cases[] = {
+      {"tcp://10.0.0.5:5201:operator", true, "10.0.0.5", 5201, "operator"},
+      {"TCP://core1", true, "core1", 5200, ""},
+      {"\"tcp://core1:6000\"", true, "core1", 6000, ""},
+      {"  tcp://core1:6000:ops extra words", true, "core1", 6000, "ops"},
+      {"tcp://core1: 6001 :", true, "core1", 6001, ""},
+      {"tcp://core1:abc", true, "core1", 1234, ""},      // a bad port keeps the previous one
+      {"tcp://core1:99999", true, "core1", 1234, ""},    // not a 16-bit number
+      {"tcp://core1:5202: Op Name", true, "core1", 5202, " Op Name"},
+      {"tcp://", false, "", 1234, ""},
+      {"", false, "", 1234, ""},
+      {"http://core1:5200", false, "", 1234, ""},
+  };
+  for (const auto &c : cases) {
+    ProgramSettings s;
+    s.intServerPort = 1234;
+    EXPECT_EQ(ApplyCommandText(s, c.text), c.server) << c.text;
+    EXPECT_EQ(s.boolServerMode, c.server) << c.text;
+    EXPECT_EQ(s.strServerAddress, c.address) << c.text;
+    EXPECT_EQ(s.intServerPort, c.port) << c.text;
+    EXPECT_EQ(s.strLoginName, c.user) << c.text;
+  }
+}
+
+TEST(StartUp, FoldersFollowTheStartFolder) {
+  ProgramSettings s;
+  InitSettings(s, "/home/op/My Panels");
+  EXPECT_EQ(s.strStartFolder, "/home/op/My Panels/");
+  EXPECT_EQ(s.strPanelsFolder, "/home/op/My Panels/CVSPanels/");
+  EXPECT_EQ(s.strHardwareMapFile, "/home/op/My Panels/CVSPanels/HardwareMap.xml");
+  EXPECT_EQ(s.strHelpAddress, "file:///home/op/My Panels/help.pdf");  // blanks stay
+  EXPECT_EQ(s.strDefaultGraphicsFolder, "/home/op/My Panels/PanelGraphics/");
+  ProgramSettings empty;
+  InitSettings(empty, "");
+  EXPECT_TRUE(empty.strDefaultGraphicsFolder.isEmpty());
+}
+
+TEST(StartUp, CommonFolderHoldsTheRememberedConnection) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  const QString folder = GetCommonFolder();
+  EXPECT_EQ(folder, config.path() + "/CorvanePC/");
+  EXPECT_TRUE(ReadRememberedConnection().isEmpty());
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(folder + "TessaryConnect.txt", "  tcp://core2:5300  \r\n", &error));
+  EXPECT_EQ(ReadRememberedConnection(), "tcp://core2:5300");
+}
+
+TEST(StartUp, CommandLineSeparatesServerTextAndPanelFiles) {
+  const CommandLine cmd =
+      ParseCommandLine({"tessary-designer", "a.xml", "TCP://core:5200:ops", "b.xml"});
+  EXPECT_EQ(cmd.serverText, "TCP://core:5200:ops");
+  EXPECT_EQ(cmd.panelFiles, QStringList({"a.xml", "b.xml"}));
+  EXPECT_FALSE(cmd.showHelp);
+  EXPECT_TRUE(ParseCommandLine({"tessary-designer", "--version"}).showVersion);
+  EXPECT_TRUE(ParseCommandLine({"tessary-designer", "--help"}).showHelp);
+  EXPECT_FALSE(ParseCommandLine({"tessary-designer", "--bogus"}).error.isEmpty());
+}

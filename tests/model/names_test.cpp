@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "model/names.h"
+#include "model/numbers.h"
+#include "model/panelmodel.h"
+
+TEST(Names, CleanNameReplacesTheEighteenCharacters) {
+  EXPECT_EQ(CleanName("Mic 1 (L/R)"), "Mic_1__L_R_");
+  EXPECT_EQ(CleanName(" .,[]{}()&*#'\"%$\\/"), QString(18, u'_'));
+  EXPECT_EQ(CleanName(QString::fromUtf8("A-b_c+!:;=?é")), QString::fromUtf8("A-b_c+!:;=?é"));
+}
+
+TEST(Names, NextIncrementalName) {
+  const struct {
+    const char *in;
+    const char *out;
+  } cases[] = {
+      {"", "1"},        {"A", "A1"},           {"A9", "A10"},      {"7", "8"},
+      {"  B2  ", "B3"}, {"Mic 9", "Mic 10"},   {"Btn007", "Btn8"}, {"Out_3", "Out_4"},
+      {"41", "42"},     {"Button", "Button1"}, {"X2147483647", "X2147483648"},
+      {"X2147483648", ""}, {"99999999999", ""},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(GetNextIncrementalName(c.in), QString::fromLatin1(c.out)) << c.in;
+}
+
+TEST(Names, NewNamePerKindIsCaseSensitiveAndPerArray) {
+  PanelModel panel;
+  auto add = [&](ControlKind kind, const char *tag) {
+    DesignControl *c = panel.LoadControl(kind);
+    c->Tag = tag;
+    auto record = std::make_unique<clsControlDetails>();
+    record->cntrlObject = c;
+    panel.PanelDetails.CollControls.push_back(std::move(record));
+    return c;
+  };
+  add(ControlKind::Button, "Button1");
+  add(ControlKind::Button, "Button3");
+  EXPECT_EQ(panel.GetNewName(0), "Button2");
+  add(ControlKind::Button, "button2");
+  EXPECT_EQ(panel.GetNewName(0), "Button2");
+  add(ControlKind::Label, "Button2");  // another kind does not count
+  EXPECT_EQ(panel.GetNewName(0), "Button2");
+  const char *stems[] = {"Button2", "Label1", "WebBrowser1", "Meter1", "MeterFader1", "Clock1"};
+  for (int code = 0; code < 6; ++code) EXPECT_EQ(panel.GetNewName(code), stems[code]) << code;
+  EXPECT_EQ(panel.GetNewName(6), "");
+  EXPECT_EQ(panel.GetNewName(-1), "");
+}
+
+TEST(Names, DuplicateTestIgnoresCaseAndTheEditedControl) {
+  PanelModel panel;
+  DesignControl *b = panel.LoadControl(ControlKind::Button);
+  b->Tag = "Button1";
+  auto record = std::make_unique<clsControlDetails>();
+  record->cntrlObject = b;
+  panel.PanelDetails.CollControls.push_back(std::move(record));
+  panel.pictMain.Tag = "Studio";
+
+  EXPECT_TRUE(panel.CheckForDuplicateName("BUTTON1"));
+  EXPECT_FALSE(panel.CheckForDuplicateName("BUTTON1", b));
+  EXPECT_FALSE(panel.CheckForDuplicateName("Button2"));
+  EXPECT_FALSE(panel.CheckForDuplicateName("studio"));  // the panel's own name is not a control
+}
+
+TEST(Numbers, RoundingAndSnappingGoHalvesToEven) {
+  const struct {
+    qint32 value, snapped;
+  } snaps[] = {{1250, 1200}, {250, 200}, {350, 400}, {-250, -200}, {645, 600}, {-350, -400}, {149, 100}};
+  for (const auto &s : snaps) EXPECT_EQ(SnapToGrid(s.value, 100), s.snapped) << s.value;
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+}
+
+TEST(Numbers, DecimalTextIsReadWhateverTheSeparator) {
+  EXPECT_DOUBLE_EQ(ConvertStringNumToInternat("120.0003"), 120.0003);
+  EXPECT_DOUBLE_EQ(ConvertStringNumToInternat("120,0003"), 120.0003);
+  EXPECT_DOUBLE_EQ(LeadingNumber("  9600 twips"), 9600);
+  EXPECT_DOUBLE_EQ(LeadingNumber("-12.5px"), -12.5);
+  EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
+  EXPECT_DOUBLE_EQ(LeadingNumber("1,5"), 1);
+}
