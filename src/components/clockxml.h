@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDomDocument>
+#include <QDomElement>
 #include <QString>
 
 class DesignClock;
@@ -13,3 +15,11 @@ QString ClockToXML(const DesignClock &clock);
 // name is the caller's). Unknown or malformed children are skipped; returns
 // false when the text is not a readable element.
 bool ClockIngestXML(DesignClock &clock, const QString &xml);
+
+// The same element built straight into a document (not appended anywhere),
+// for writers that already hold a DOM and should not parse text again.
+QDomElement ClockToElement(const DesignClock &clock, QDomDocument &doc);
+
+// Reads the children of an element as ClockIngestXML does; false for a null
+// element.
+bool ClockIngestElement(DesignClock &clock, const QDomElement &element);

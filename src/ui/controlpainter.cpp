@@ -1,0 +1,40 @@
+#include "ui/controlpainter.h"
+
+#include <QPainter>
+#include <cmath>
+
+#include "model/designcontrol.h"
+#include "ui/buttonpainter.h"
+#include "ui/clockpainter.h"
+#include "ui/labelpainter.h"
+#include "ui/meterfaderpainter.h"
+#include "ui/meterpainter.h"
+#include "ui/webbrowserpainter.h"
+
+void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
+                  const QDateTime &now, double pixelsPerTwip) {
+  if (!pixelRect.isValid() || !std::isfinite(pixelRect.width()) ||
+      !std::isfinite(pixelRect.height()))
+    return;
+  if (!(pixelsPerTwip > 0) || !std::isfinite(pixelsPerTwip)) pixelsPerTwip = 1.0 / 15.0;
+  switch (c.kind()) {
+    case ControlKind::Button:
+      PaintButtonControl(p, pixelRect, static_cast<const DesignButton &>(c), pixelsPerTwip);
+      break;
+    case ControlKind::Label:
+      PaintLabelControl(p, pixelRect, static_cast<const DesignLabel &>(c), pixelsPerTwip);
+      break;
+    case ControlKind::WebBrowser:
+      PaintWebBrowserControl(p, pixelRect, static_cast<const DesignWebBrowser &>(c), pixelsPerTwip);
+      break;
+    case ControlKind::Meter:
+      PaintMeterControl(p, pixelRect, static_cast<const DesignMeter &>(c), pixelsPerTwip);
+      break;
+    case ControlKind::MeterFader:
+      PaintMeterFaderControl(p, pixelRect, static_cast<const DesignMeterFader &>(c), pixelsPerTwip);
+      break;
+    case ControlKind::Clock:
+      PaintClockControl(p, pixelRect, static_cast<const DesignClock &>(c), now, pixelsPerTwip);
+      break;
+  }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <QRectF>
+
+#include "ui/palettepainter.h"  // PaintPaletteIcon, PaletteItem
+
+class QPainter;
+class DesignControl;
+
+// Paints any control into `pixelRect`. `now` is the time a clock shows
+// (before its offset); `pixelsPerTwip` scales fonts, pictures and fixed
+// sizes (1/15 at 96 dpi and 100 %).
+void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
+                  const QDateTime &now, double pixelsPerTwip);

@@ -1,0 +1,105 @@
+#include "ui/paintsupport.h"
+
+#include <QCache>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+QColor ColorFromValue(qint32 value) {
+  if (value < 0) {
+    switch (value & 0xFF) {
+      case 0x05:
+        return QColor(255, 255, 255);  // window
+      case 0x08:                       // window text
+      case 0x12:
+        return QColor(0, 0, 0);  // button text
+      case 0x0F:
+        return QColor(240, 240, 240);  // button face
+      case 0x10:
+        return QColor(160, 160, 160);  // button shadow
+      case 0x14:
+        return QColor(255, 255, 255);  // highlight edge
+      case 0x0D:
+        return QColor(0, 120, 215);  // selection
+      case 0x0E:
+        return QColor(255, 255, 255);  // selection text
+      default:
+        return QColor(240, 240, 240);
+    }
+  }
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+namespace {
+double deviceDpi(const QPainter &p) {
+  const QPaintDevice *d = p.device();
+  const int dpi = d ? d->logicalDpiY() : 96;
+  return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+QFont ScaledFont(const QPainter &p, const QString &family, double points, bool bold, bool italic,
+                 bool underline, double pixelsPerTwip) {
+  QFont f(family.isEmpty() ? QStringLiteral("Arial") : family);
+  double px = points * 20.0 * pixelsPerTwip;
+  if (!std::isfinite(px) || px <= 0) px = 1;
+  px = std::min(px, 4000.0);
+  f.setPointSizeF(std::max(0.5, px * 72.0 / deviceDpi(p)));
+  f.setBold(bold);
+  f.setItalic(italic);
+  f.setUnderline(underline);
+  return f;
+}
+
+QFont PixelFont(const QPainter &p, double pixels, bool bold, const QString &family) {
+  QFont f(family.isEmpty() ? QStringLiteral("DejaVu Sans") : family);
+  f.setStyleHint(QFont::SansSerif);
+  if (!std::isfinite(pixels) || pixels <= 0) pixels = 1;
+  f.setPointSizeF(std::max(0.5, pixels * 72.0 / deviceDpi(p)));
+  f.setBold(bold);
+  return f;
+}
+
+QImage LoadPicture(const QString &file) {
+  if (file.isEmpty()) return {};
+  const QFileInfo info(file);
+  if (!info.isFile()) return {};
+  static QCache<QString, QImage> cache(64 * 1024);  // cost in KiB
+  const QString key = info.absoluteFilePath() + u'|' +
+                      QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
+                      QString::number(info.size());
+  if (const QImage *hit = cache.object(key)) return *hit;
+  QImageReader reader(file);
+  reader.setAutoTransform(true);
+  QImage image = reader.read();
+  if (image.isNull()) return {};
+  const qsizetype cost = std::max<qsizetype>(1, image.sizeInBytes() / 1024);
+  cache.insert(key, new QImage(image), cost);
+  return image;
+}
+
+QRectF PlaceImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
+                  bool shrinkToFit) {
+  if (stretch) return area;
+  if (!(zoom > 0) || !std::isfinite(zoom)) zoom = 1;
+  QSizeF s = size * zoom;
+  if (shrinkToFit && (s.width() > area.width() || s.height() > area.height()) && s.width() > 0 &&
+      s.height() > 0) {
+    const double k = std::min(area.width() / s.width(), area.height() / s.height());
+    s *= k;
+  }
+  return QRectF(area.center().x() - s.width() / 2, area.center().y() - s.height() / 2, s.width(),
+                s.height());
+}
+
+QColor Mix(const QColor &a, const QColor &b, double t) {
+  t = std::clamp(t, 0.0, 1.0);
+  auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
+  return QColor(m(a.red(), b.red()), m(a.green(), b.green()), m(a.blue(), b.blue()),
+                m(a.alpha(), b.alpha()));
+}
+
+int Luma(const QColor &c) { return (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000; }
