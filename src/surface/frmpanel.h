@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <vector>
 
 #include "model/panelmodel.h"
@@ -22,6 +23,7 @@ class frmPanel : public QObject {
     Properties = 4,
     Structure = 8,  // controls or frames added or removed
     Caption = 16,
+    Pointer = 32,  // a frame's pointer shape
   };
 
   explicit frmPanel(Ui &ui, QObject *parent = nullptr);
@@ -46,8 +48,41 @@ class frmPanel : public QObject {
   std::vector<DesignControl *> collSelectedControls;
   qint32 lngGridSize = 100;
 
+  // Mouse and key state of the design surface. KeyDown/KeyUp keep the two
+  // key flags; the view may also set them from the modifiers of a click.
+  bool boolShiftDown = false;
+  bool boolCtrlDown = false;
+  bool boolResizing = false;  // a left-button drag on a frame is in progress
+  bool boolMoving = false;    // a right-button drag on a frame is in progress
+  qint32 lngMouseStartX = 0;
+  qint32 lngMouseStartY = 0;
+  qint16 intResizeEdge = 0;  // edge or corner code under the pointer at the press
+
+  // Where the keyboard focus belongs: a control, the canvas, or (when
+  // focusFrame() is not 0) a selection frame. The view moves its own focus
+  // there after an operation; these operations have already run the
+  // consequences of the focus change, so the view must not report it back.
+  DesignObject *focusObject() const { return m_focusObject; }
+  int focusFrame() const { return m_focusFrame; }
+
   // Emits `changed` with the flags (views repaint from the core state).
   void notify(int flags) { emit changed(flags); }
+
+  // Collects the change flags of every operation run while it lives and
+  // emits `changed` once when the outermost Batch ends. Each operation opens
+  // one; wrap bulk work (reading a panel, pasting many controls) in one too,
+  // so that views repaint once rather than once per control.
+  class Batch {
+   public:
+    explicit Batch(frmPanel &panel) : m_panel(panel) { ++m_panel.m_batchDepth; }
+    ~Batch();
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+    void add(int flags) { m_panel.m_pendingChanges |= flags; }
+
+   private:
+    frmPanel &m_panel;
+  };
 
   // --- placing controls
   // Palette item names: "MasterButton", "MasterLabel", "pictWebBrowser",
@@ -58,6 +93,7 @@ class frmPanel : public QObject {
   void DropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
                        qint32 dragOffsetY, bool targetIsCanvas = true);
   // The Insert menu: a new control at (0, 0); null for the codec control.
+  // The menu has no meter-fader entry, so that kind gives null as well.
   DesignControl *InsertControl(ControlKind kind);
 
   // --- selection (mouse buttons: left 1, right 2, middle 4)
@@ -70,19 +106,28 @@ class frmPanel : public QObject {
   bool IsObjectSelected(const DesignObject *objControl) const;
   int GetResizeIndex(const DesignObject *ObjectToSize) const;
   static int GetEdgeCorner(double x, double y, const ResizeFrame &frame);
-  void ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight, bool includeCurrent);
+  // Adds the deltas to the selected controls that have a record and to their
+  // frames. A control whose width or height would become negative stops the
+  // walk: it and the controls after it keep their geometry.
+  void ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
+                      bool includeCurrent);
   // Mouse on a frame; x, y in twips inside the frame.
   void FrameMouseDown(int frameIndex, int button, double x, double y);
   void FrameMouseMove(int frameIndex, int buttons, double x, double y);
   void FrameMouseUp(int frameIndex, int button, double x, double y);
   // The four geometry rows the grid shows while the mouse drags (Width,
   // Height, Top, Left); the grid listens to `geometryRowsChanged`.
+  // A press on a frame that does not yet have the focus gives it the focus
+  // first (FrameGotFocus), so the view may report either or both.
 
   // --- keys (codes: Shift 16, Ctrl 17, arrows 37-40, Delete 46, F1 112;
   //     shift state: Shift 1, Ctrl 2, Alt 4). Returns true when the key was consumed.
   bool KeyDown(int keyCode, int shift);
   void KeyUp(int keyCode, int shift);
   void DeleteSelected();
+  // Removes the selected controls with their records and frames (Delete
+  // after its question, and Cut after the clipboard holds them).
+  void RemoveSelectedControls();
   void AlignLeft();
   void AlignRight();
   void AlignTop();
@@ -99,6 +144,10 @@ class frmPanel : public QObject {
   bool flashPhase() const { return m_flashPhase; }
 
   // --- window
+  // What the window's border and title bar take from its outer size; the
+  // canvas gets the rest.
+  static constexpr qint32 kWindowFrameWidth = 120;   // 4 px border each side
+  static constexpr qint32 kWindowFrameHeight = 465;  // 23 px title bar + 2 x 4 px border
   // The window was resized to an outer size in twips.
   void WindowResized(qint32 width, qint32 height);
   // Starts the 100 ms one-shot that refills the grid.
@@ -114,17 +163,37 @@ class frmPanel : public QObject {
   void fillPropertiesRequested();
   // Live geometry of the current control while the mouse drags it.
   void geometryRowsChanged(qint32 width, qint32 height, qint32 top, qint32 left);
+  // The canvas has the focus and the window was resized: the grid shows these
+  // in its Width and Height rows when it shows this panel (its Name row holds
+  // the canvas Tag).
+  void canvasSizeRowsChanged(qint32 width, qint32 height);
 
  private:
+  clsControlDetails &appendRecord(DesignControl *control,
+                                  std::unique_ptr<clsControlDetails> record);
+  void setFocus(DesignObject *object);
+  void showFrame(const DesignControl *control);
+  void hideFrame(const DesignControl *control);
+  bool controlOfThisPanel(const DesignObject *object) const;
+  enum class Axis { Horizontal, Vertical };
+  void align(Axis axis, bool toFarEdge);
+  void spread(Axis axis);
+  void arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight);
+
   Ui &m_ui;
   PanelModel m_model;
   bool m_needToSave = false;
   bool m_flashPhase = false;
+  DesignObject *m_focusObject = nullptr;
+  int m_focusFrame = 0;
+  int m_batchDepth = 0;
+  int m_pendingChanges = 0;
 };
 
 // Key and button codes the views map Qt's values to.
 namespace KeyCode {
-constexpr int Shift = 16, Ctrl = 17, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, F1 = 112;
+constexpr int Shift = 16, Ctrl = 17, Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46,
+              F1 = 112;
 }
 namespace ShiftState {
 constexpr int Shift = 1, Ctrl = 2, Alt = 4;

@@ -1,0 +1,104 @@
+// Pictures and colours of buttons and of the canvas, and flashing controls.
+#include <QImageReader>
+#include <optional>
+
+#include "model/colors.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "model/uiservice.h"
+#include "surface/frmpanel.h"
+
+namespace {
+// A picture reference resolved to the file to show.
+struct Picture {
+  QString path;         // empty: no picture
+  bool failed = false;  // the file exists but is not an image we can read
+};
+
+Picture loadPicture(const QString &path) {
+  if (path.trimmed().isEmpty() || !FileExists(path)) return {};
+  if (!QImageReader(path).canRead()) return {QString(), true};
+  return {path};
+}
+}  // namespace
+
+QString frmPanel::FindPicturePath(const QString &reference) const {
+  if (reference.size() <= 2) return QString();
+  // Network, drive and (here) rooted paths stand for themselves.
+  if (reference.startsWith(QLatin1String("\\\\")) || reference.at(1) == u':' ||
+      reference.startsWith(u'/'))
+    return reference;
+  for (const QString &folder :
+       {m_model.strDefaultPictureLoc, Settings().strDefaultGraphicsFolder}) {
+    if (folder.isEmpty()) continue;
+    const QString path = JoinPath(folder, reference);
+    if (FileExists(path)) return path;
+  }
+  return QString();
+}
+
+QString frmPanel::SelectGraphicFile() {
+  Ui::FileDialog dialog;
+  dialog.title = QStringLiteral("Open");
+  dialog.filter = QStringLiteral("*.*");
+  dialog.mustExist = true;
+  return m_ui.openFile(dialog).value_or(QString());
+}
+
+namespace {
+// The file of a stored picture: looked up by its name first, then at the
+// full path it was chosen from.
+Picture resolvePicture(const frmPanel &panel, const QString &fileName, const QString &origPath) {
+  if (fileName.isEmpty()) return {};
+  QString path = panel.FindPicturePath(fileName);
+  if (path.isEmpty()) path = origPath;
+  return loadPicture(path);
+}
+}  // namespace
+
+void frmPanel::SetControlGraphics(clsControlDetails &record) {
+  auto *button = As<DesignButton>(record.cntrlObject);
+  if (!button) return;
+  Batch batch(*this);
+  const bool on = record.State.toLower() == QLatin1String("on");
+
+  const Picture normal =
+      on ? resolvePicture(*this, record.PictureUpOn, record.strPictureUpOnOrigPath)
+         : resolvePicture(*this, record.PictureUpOff, record.strPictureUpOffOrigPath);
+  if (normal.failed) return;
+  button->Picture = normal.path;
+  batch.add(Properties);
+
+  const Picture pressed =
+      on ? resolvePicture(*this, record.PictureDownOn, record.strPictureDownOnOrigPath)
+         : resolvePicture(*this, record.PictureDownOff, record.strPictureDownOffOrigPath);
+  if (pressed.failed) return;
+  button->DownPicture = pressed.path;
+
+  button->BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+}
+
+void frmPanel::SetPanelGraphics() {
+  const clsPanelDetails &details = m_model.PanelDetails;
+  const Picture picture = resolvePicture(*this, details.strPicture, details.strPictureOrigPath);
+  if (picture.failed) return;
+  Batch batch(*this);
+  m_model.pictMain.Picture = picture.path;
+  batch.add(Properties);
+}
+
+void frmPanel::timFlashTick() {
+  m_flashPhase = !m_flashPhase;
+  Batch batch(*this);
+  for (const auto &record : m_model.PanelDetails.CollControls) {
+    if (!record->Flash || !record->cntrlObject) continue;
+    const qint32 color = GetColorValue(m_flashPhase ? record->BackColorOn : record->BackColorOff);
+    if (auto *button = As<DesignButton>(record->cntrlObject)) {
+      button->BackColor = color;
+      batch.add(Properties);
+    } else if (auto *label = As<DesignLabel>(record->cntrlObject)) {
+      label->BackColor = color;
+      batch.add(Properties);
+    }
+  }
+}

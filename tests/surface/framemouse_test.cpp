@@ -1,0 +1,177 @@
+// Moving and resizing with the mouse on a frame.
+#include "surfacefixture.h"
+
+namespace {
+
+using MB = int;
+constexpr MB kLeft = MouseButton::Left, kRight = MouseButton::Right;
+
+class FrameMouseTest : public SurfaceTest {
+ protected:
+  // Press on the control's frame at (x0, y0), move to (x1, y1), release.
+  void drag(DesignControl *c, int button, double x0, double y0, double x1, double y1) {
+    const int frame = panel.GetResizeIndex(c);
+    panel.FrameMouseDown(frame, button, x0, y0);
+    panel.FrameMouseMove(frame, button, x1, y1);
+    panel.FrameMouseUp(frame, button, x1, y1);
+  }
+};
+
+TEST_F(FrameMouseTest, EachEdgeResizesFromItsSide) {
+  // Control (1000, 1000) 1200 x 500; its frame is 1350 x 650 at (925, 925).
+  struct Case {
+    const char *edge;
+    double x0, y0, x1, y1;
+    Geometry result;
+  } cases[] = {
+      {"right", 1340, 300, 1440, 300, {1000, 1000, 1300, 500}},
+      {"bottom", 600, 640, 600, 700, {1000, 1000, 1200, 560}},
+      {"left", 10, 300, 110, 300, {1110, 1000, 1090, 500}},  // the step is x itself
+      {"top", 600, 10, 600, -40, {1000, 960, 1200, 540}},
+      {"bottom-right", 1340, 640, 1440, 690, {1000, 1000, 1300, 550}},
+      {"top-left", 10, 10, -90, -10, {910, 990, 1290, 510}},
+      {"inside", 600, 300, 900, 400, {1000, 1000, 1200, 500}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.edge);
+    DesignControl *control = add(1000, 1000, 1200, 500);
+    click(control);
+    drag(control, kLeft, c.x0, c.y0, c.x1, c.y1);
+    EXPECT_EQ(geometryOf(control), c.result);
+    const Geometry frame = geometryOf(frameOf(control));
+    EXPECT_EQ(frame, (Geometry{c.result.left - 75, c.result.top - 75, c.result.width + 150,
+                               c.result.height + 150}));
+  }
+}
+
+TEST_F(FrameMouseTest, TooSmallFrameRefusesTheStepButTheStartPointFollowsThePointer) {
+  DesignControl *c = add(1000, 1000, 10, 500);  // frame 160 wide
+  click(c);
+  const int frame = panel.GetResizeIndex(c);
+  panel.FrameMouseDown(frame, kLeft, 150, 300);
+  panel.FrameMouseMove(frame, kLeft, 130, 300);  // 140 wide would be too small
+  EXPECT_EQ(frameOf(c).Width, 160);
+  EXPECT_EQ(c->Width, 10);
+  EXPECT_EQ(panel.lngMouseStartX, 130);
+  panel.FrameMouseMove(frame, kLeft, 150, 300);  // back out: grows from 130
+  EXPECT_EQ(frameOf(c).Width, 180);
+  EXPECT_EQ(c->Width, 30);
+}
+
+TEST_F(FrameMouseTest, LeftEdgeAtMinimumMovesTheControlAndStillPassesTheStepOn) {
+  DesignControl *small = add(1000, 1000, 10, 500);
+  DesignControl *other = add(3000, 0, 400, 400);
+  select({other, small});
+  drag(small, kLeft, 10, 300, 30, 300);
+  EXPECT_EQ(geometryOf(small), (Geometry{1030, 1000, 10, 500}));
+  EXPECT_EQ(geometryOf(other), (Geometry{3030, 0, 370, 400}));
+}
+
+TEST_F(FrameMouseTest, OtherSelectedControlsFollowTheCurrentOne) {
+  DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 600, 300), *c = add(0, 1000, 1000, 200);
+  select({a, b, c});
+  drag(c, kLeft, 1140, 340, 1240, 390);  // bottom-right corner by (+100, +50)
+  EXPECT_EQ(geometryOf(c), (Geometry{0, 1000, 1100, 250}));
+  EXPECT_EQ(geometryOf(a), (Geometry{0, 0, 500, 450}));
+  EXPECT_EQ(geometryOf(b), (Geometry{1000, 0, 700, 350}));
+  EXPECT_EQ(geometryOf(frameOf(b)), (Geometry{925, -75, 850, 500}));
+
+  drag(a, kRight, 300, 300, 500.5, 199.5);  // a move by (+200, -100); halves go to even
+  EXPECT_EQ(geometryOf(a), (Geometry{200, -100, 500, 450}));
+  EXPECT_EQ(geometryOf(b), (Geometry{1200, -100, 700, 350}));
+  EXPECT_EQ(geometryOf(frameOf(c)), (Geometry{125, 825, 1250, 400}));
+}
+
+TEST_F(FrameMouseTest, ShrinkingTheGroupNeverGivesAnotherControlANegativeSize) {
+  DesignControl *big = add(0, 0, 2000, 500), *tiny = add(0, 1000, 100, 100);
+  select({tiny, big});
+  drag(big, kLeft, 2140, 300, 1940, 300);  // right edge 200 inward
+  EXPECT_EQ(big->Width, 1800);
+  EXPECT_EQ(geometryOf(tiny), (Geometry{0, 1000, 100, 100}));
+}
+
+TEST_F(FrameMouseTest, DragReportsTheCurrentControlsGeometryRows) {
+  std::vector<Geometry> rows;
+  QObject::connect(&panel, &frmPanel::geometryRowsChanged,
+                   [&](qint32 w, qint32 h, qint32 top, qint32 left) {
+                     rows.push_back({left, top, w, h});
+                   });
+  DesignControl *c = add(1000, 1000, 1200, 500);
+  click(c);
+  drag(c, kRight, 600, 300, 700, 350);
+  EXPECT_EQ(rows, std::vector<Geometry>{(Geometry{1100, 1050, 1200, 500})});
+}
+
+TEST_F(FrameMouseTest, PressMarksThePanelChangedAndSetsThePointer) {
+  DesignControl *c = add(1000, 1000, 1200, 500);
+  click(c);
+  const int frame = panel.GetResizeIndex(c);
+  panel.FrameMouseDown(frame, MouseButton::Middle, 600, 300);
+  EXPECT_FALSE(panel.NeedToSave());
+  panel.FrameMouseDown(frame, kRight, 600, 300);
+  panel.FrameMouseUp(frame, kRight, 600, 300);
+  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);
+
+  panel.FrameMouseMove(frame, 0, 600, 300);  // inside: the move pointer stays
+  EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);
+  struct Case {
+    double x, y;
+    FramePointer pointer;
+  } hovers[] = {{10, 10, FramePointer::SizeNWSE},
+                {10, 640, FramePointer::SizeNESW},
+                {1340, 300, FramePointer::SizeWE},
+                {600, 640, FramePointer::SizeNS}};
+  for (const Case &h : hovers) {
+    panel.FrameMouseMove(frame, 0, h.x, h.y);
+    EXPECT_EQ(frameOf(c).MousePointer, h.pointer);
+  }
+}
+
+TEST_F(FrameMouseTest, PressSelectsTheFramesControlWhenItHasNoFocusYet) {
+  DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
+  click(a);
+  drag(b, kRight, 200, 200, 300, 200);
+  EXPECT_EQ(panel.collSelectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(b->Left, 1100);
+  EXPECT_EQ(a->Left, 0);
+}
+
+TEST_F(FrameMouseTest, CtrlPressThatDeselectsItsControlDragsNothing) {
+  DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
+  select({a, b});
+  panel.boolCtrlDown = true;
+  drag(b, kRight, 200, 200, 700, 200);
+  EXPECT_EQ(panel.collSelectedControls, std::vector<DesignControl *>{a});
+  EXPECT_EQ(panel.objCurrentControl, a);
+  EXPECT_EQ(geometryOf(a), (Geometry{0, 0, 400, 400}));
+  EXPECT_EQ(geometryOf(b), (Geometry{1000, 0, 400, 400}));
+}
+
+TEST_F(FrameMouseTest, AnalogueClockStaysSquareAlongTheEdgeThatChangedMost) {
+  struct Case {
+    const char *edge;
+    bool digital;
+    double x0, y0, x1, y1;
+    qint32 width, height;
+  } cases[] = {
+      // The clock is 1630 square; its frame 1780.
+      {"right", false, 1770, 900, 1970, 900, 1830, 1830},
+      {"bottom", false, 900, 1770, 900, 2070, 1930, 1930},
+      {"corner, height more", false, 1770, 1770, 1870, 2070, 1930, 1930},
+      {"right, digital", true, 1770, 900, 1970, 900, 1830, 1630},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.edge);
+    auto *clock = static_cast<DesignClock *>(add(500, 500, 1630, 1630, ControlKind::Clock));
+    clock->Digital = c.digital;
+    click(clock);
+    drag(clock, kLeft, c.x0, c.y0, c.x1, c.y1);
+    EXPECT_EQ(clock->Width, c.width);
+    EXPECT_EQ(clock->Height, c.height);
+    EXPECT_EQ(frameOf(clock).Width, c.width + 150);
+    EXPECT_EQ(frameOf(clock).Height, c.height + 150);
+  }
+}
+
+}  // namespace
