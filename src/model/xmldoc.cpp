@@ -43,7 +43,8 @@ bool hasElementChild(const QDomNode &node) {
 void indentNode(QDomDocument &doc, QDomNode node, int level) {
   if (node.isText()) return;
   const bool nested = hasElementChild(node);
-  if (nested) node.insertBefore(doc.createTextNode(QString::fromLatin1(kLineEnd)), node.firstChild());
+  if (nested)
+    node.insertBefore(doc.createTextNode(QString::fromLatin1(kLineEnd)), node.firstChild());
   // Collect first: the walk inserts siblings.
   std::vector<QDomNode> children;
   for (QDomNode c = node.firstChild(); !c.isNull(); c = c.nextSibling()) children.push_back(c);
@@ -56,13 +57,37 @@ void indentNode(QDomDocument &doc, QDomNode node, int level) {
   }
 }
 
-void escapeInto(QString &out, const QString &text) {
-  for (QChar c : text) {
-    switch (c.unicode()) {
-      case u'&': out += QLatin1String("&amp;"); break;
-      case u'<': out += QLatin1String("&lt;"); break;
-      case u'>': out += QLatin1String("&gt;"); break;
-      default: out += c;
+// True for the characters an XML 1.0 document may hold (surrogates are
+// judged in pairs by the caller).
+bool isXmlChar(char16_t u) {
+  if (u < 0x20) return u == 0x09 || u == 0x0A || u == 0x0D;
+  return u != 0xFFFE && u != 0xFFFF;
+}
+
+void escapeInto(QString &out, QStringView text) {
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    const char16_t u = c.unicode();
+    switch (u) {
+      case u'&':
+        out += QLatin1String("&amp;");
+        break;
+      case u'<':
+        out += QLatin1String("&lt;");
+        break;
+      case u'>':
+        out += QLatin1String("&gt;");
+        break;
+      default:
+        if (c.isHighSurrogate()) {
+          if (i + 1 < n && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+          }
+        } else if (!c.isLowSurrogate() && isXmlChar(u)) {
+          out += c;
+        }
     }
   }
 }
@@ -116,4 +141,86 @@ QDomElement AppendTextElement(QDomDocument &doc, QDomNode &parent, const QString
   if (!text.isEmpty()) e.appendChild(doc.createTextNode(text));
   parent.appendChild(e);
   return e;
+}
+
+bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
+  root = XmlElement();
+  QXmlStreamReader reader(text);
+  reader.setNamespaceProcessing(false);
+  // The open elements, outermost first. Only the innermost one gains
+  // children, so the pointers to the outer ones stay valid.
+  std::vector<XmlElement *> open;
+  QString run;  // text since the last tag
+  bool sawRoot = false;
+  auto flushRun = [&] {
+    if (open.empty() || run.isEmpty()) return;
+    bool blank = true;
+    for (QChar c : run)
+      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') {
+        blank = false;
+        break;
+      }
+    if (!blank) open.back()->text += run;
+    run.clear();
+  };
+  while (!reader.atEnd()) {
+    switch (reader.readNext()) {
+      case QXmlStreamReader::DTD:
+      case QXmlStreamReader::EntityReference:
+        return false;
+      case QXmlStreamReader::StartElement: {
+        if (static_cast<int>(open.size()) >= maxDepth) return false;
+        flushRun();
+        XmlElement *element = nullptr;
+        if (open.empty()) {
+          if (sawRoot) return false;
+          sawRoot = true;
+          element = &root;
+        } else {
+          open.back()->children.emplace_back();
+          element = &open.back()->children.back();
+        }
+        element->name = reader.qualifiedName().toString();
+        open.push_back(element);
+        break;
+      }
+      case QXmlStreamReader::EndElement:
+        flushRun();
+        if (!open.empty()) open.pop_back();
+        break;
+      case QXmlStreamReader::Characters:
+        if (!open.empty()) run += reader.text();
+        break;
+      default:
+        break;
+    }
+  }
+  if (reader.hasError() || !sawRoot) {
+    root = XmlElement();
+    return false;
+  }
+  return true;
+}
+
+namespace {
+void writeTree(QString &out, const XmlElement &e) {
+  out += u'<';
+  out += e.name;
+  if (e.text.isEmpty() && e.children.empty()) {
+    out += QLatin1String("/>");
+    return;
+  }
+  out += u'>';
+  escapeInto(out, e.text);
+  for (const XmlElement &c : e.children) writeTree(out, c);
+  out += QLatin1String("</");
+  out += e.name;
+  out += u'>';
+}
+}  // namespace
+
+QString XmlElementToText(const XmlElement &element) {
+  QString out;
+  writeTree(out, element);
+  return out;
 }

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "model/controldetails.h"
+
+// The hardware map document ("HardwareMap.xml"): one "Control" entry per
+// panel control that is bound to a hardware control, for all local panels.
+//
+//   <HardwareMapList>
+//     <Name>HardwareMapList</Name>
+//     <ControlList>
+//       <Control><Type/><HostIPAddress/><HostPort/><InternalName/><AoipSysName/></Control>
+//     </ControlList>
+//     <Version>...</Version>
+//   </HardwareMapList>
+
+// The empty map: root, "Name" and an empty "ControlList", laid out.
+QString NewHardwareMapXML();
+
+// A new record whose five hardware fields come from the text of one "Control"
+// entry. Missing or empty values leave a field empty; text that is not XML
+// gives a record with every field empty.
+clsControlDetails HardwareMapEntryFromXML(const QString &text);
+
+// Removes every entry that belongs to the panel (the part of its internal
+// name before the last "." equals the panel name, any case). An empty panel
+// name or a text that is not XML leaves the text unchanged.
+void RemovePanelFromHardwareMap(QString &text, const QString &panelName);
+
+// Appends an entry for every record whose five hardware fields are all set, in
+// order, and lays the map out. An empty text starts from NewHardwareMapXML; a
+// text that is not XML or has no "ControlList" is left unchanged.
+void AddControlsToHardwareMap(QString &text,
+                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
+
+// The entries of a map parsed once, for looking up many controls while a
+// panel is read. Missing, empty or malformed maps give an empty index.
+class HardwareMap {
+ public:
+  struct Entry {
+    QString type;
+    QString hostIP;
+    QString hostPort;
+    QString internalName;
+    QString aoipSysName;
+  };
+
+  HardwareMap() = default;
+  static HardwareMap FromText(const QString &text);
+  static HardwareMap FromFile(const QString &path);
+
+  // The first entry whose internal name equals the given one (both trimmed,
+  // any case), or null.
+  const Entry *Find(const QString &internalName) const;
+  bool isEmpty() const { return m_entries.empty(); }
+
+ private:
+  std::vector<Entry> m_entries;
+  QHash<QString, qsizetype> m_firstByName;
+};
+
+// Completes a record read from a panel: an empty internal name becomes
+// <panel name>.<control name> (the canvas Tag of the control's panel and the
+// control's Tag), then the type, address, port and mapping code of the
+// matching map entry, if any, are copied into the record.
+void ApplyHardwareMapToControl(clsControlDetails &record, const HardwareMap &map);
+// The same against the map file of the settings, read for this one record.
+void ApplyHardwareMapToControl(clsControlDetails &record);

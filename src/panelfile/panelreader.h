@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+
+class HardwareMap;
+class PanelModel;
+class ReadHooks;
+class clsControlDetails;
+struct XmlElement;
+
+// Reads a panel document into a freshly created panel: the panel's own values,
+// then every control of "ControlList" (a visible control on the canvas, a
+// frame and a record appended to CollControls, then hooks.controlRead), and
+// finally hooks.panelRead. Element names are compared in any case, in any
+// order; unknown elements are ignored, empty panel-level values skipped.
+// Text that is not XML (or carries a DOCTYPE) changes nothing but still ends
+// with hooks.panelRead. A control element that cannot be read to its end
+// keeps what was read so far; the rest of the panel is still read.
+//
+// The hardware map completes the controls' hardware fields. Null means the
+// map file of the settings, parsed once for this read.
+void AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks,
+                const HardwareMap *map = nullptr);
+
+// Builds one control from the XML of one control element: loads a visible
+// control of its kind on the panel and returns its record, not yet appended
+// to CollControls. Null when nothing was created (text that is not XML, a
+// codec control, no or an unknown "Type").
+//
+// checkNames is the paste mode: Left and Top are reduced by the offsets and a
+// name already used on the panel is replaced by a fresh default name.
+std::unique_ptr<clsControlDetails> GetControl(const QString &controlXml, PanelModel &panel,
+                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
+                                              const HardwareMap *map = nullptr);
+std::unique_ptr<clsControlDetails> GetControl(const XmlElement &element, PanelModel &panel,
+                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
+                                              const HardwareMap &map);

@@ -1,0 +1,154 @@
+// The hardware map document: entries, removing a panel, adding bindings and
+// the lookup index used while a panel is read.
+#include "hwmap/hardwaremap.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "model/panelmodel.h"
+#include "model/settings.h"
+
+namespace {
+
+std::unique_ptr<clsControlDetails> binding(const QString &internalName, const QString &code,
+                                           const QString &type = QStringLiteral("Button")) {
+  auto r = std::make_unique<clsControlDetails>();
+  r->HWMapType = type;
+  r->HWMapHostIP = QStringLiteral("10.0.0.9");
+  r->HWMapHostPort = QStringLiteral("5000");
+  r->setHWMapInternalName(internalName);
+  r->HWMapAoipSysName = code;
+  return r;
+}
+
+QString entry(const char *internalName, const char *code) {
+  return QStringLiteral(
+             "    <Control>\r\n      <Type>Button</Type>\r\n      <HostIPAddress>10.0.0.9"
+             "</HostIPAddress>\r\n      <HostPort>5000</HostPort>\r\n      <InternalName>%1"
+             "</InternalName>\r\n      <AoipSysName>%2</AoipSysName>\r\n    </Control>\r\n")
+      .arg(QLatin1String(internalName), QLatin1String(code));
+}
+
+}  // namespace
+
+TEST(HardwareMap, SavingAPanelReplacesItsEntriesOnly) {
+  std::vector<std::unique_ptr<clsControlDetails>> old;
+  old.push_back(binding("Studio.Btn1", "MOD_USER#1.BUT#1"));
+  old.push_back(binding("studio.Btn9", "MOD_USER#1.BUT#9"));
+  old.push_back(binding("Other.Btn1", "Port1_Circuit1"));
+  QString text;
+  AddControlsToHardwareMap(text, old);
+
+  std::vector<std::unique_ptr<clsControlDetails>> current;
+  current.push_back(binding("Studio.Btn1", "MOD_USER#2.BUT#1"));
+  current.push_back(binding("Studio.Btn2", "MOD_USER#2.BUT#2"));
+  RemovePanelFromHardwareMap(text, QStringLiteral("STUDIO"));
+  AddControlsToHardwareMap(text, current);
+
+  EXPECT_EQ(text, "<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n  <ControlList>\r\n" +
+                      entry("Other.Btn1", "Port1_Circuit1") +
+                      entry("Studio.Btn1", "MOD_USER#2.BUT#1") +
+                      entry("Studio.Btn2", "MOD_USER#2.BUT#2") +
+                      "  </ControlList>\r\n</HardwareMapList>");
+}
+
+TEST(HardwareMap, PanelNamesWithDotsOnlyRemoveTheirOwnEntries) {
+  std::vector<std::unique_ptr<clsControlDetails>> records;
+  records.push_back(binding("Studio.Btn1", "A"));
+  records.push_back(binding("Studio.v2.Btn1", "B"));
+  QString text;
+  AddControlsToHardwareMap(text, records);
+  QString withoutStudio = text;
+  RemovePanelFromHardwareMap(withoutStudio, QStringLiteral("Studio"));
+  EXPECT_FALSE(withoutStudio.contains(QLatin1String("<AoipSysName>A<")));
+  EXPECT_TRUE(withoutStudio.contains(QLatin1String("<AoipSysName>B<")));
+  RemovePanelFromHardwareMap(text, QStringLiteral("studio.V2"));
+  EXPECT_TRUE(text.contains(QLatin1String("<AoipSysName>A<")));
+  EXPECT_FALSE(text.contains(QLatin1String("<AoipSysName>B<")));
+}
+
+TEST(HardwareMap, IncompleteBindingsAndUnusableMapsAreLeftOut) {
+  std::vector<std::unique_ptr<clsControlDetails>> records;
+  for (int missing = 0; missing < 5; ++missing) {
+    auto r = binding("P.B", "Port1_Circuit1");
+    if (missing == 0) r->HWMapType.clear();
+    if (missing == 1) r->HWMapHostIP.clear();
+    if (missing == 2) r->HWMapHostPort.clear();
+    if (missing == 3) r->setHWMapInternalName(QString());
+    if (missing == 4) r->HWMapAoipSysName.clear();
+    records.push_back(std::move(r));
+  }
+  QString text;
+  AddControlsToHardwareMap(text, records);
+  EXPECT_EQ(text, QStringLiteral("<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n"
+                                 "  <ControlList/>\r\n</HardwareMapList>"));
+  EXPECT_EQ(text, NewHardwareMapXML());
+
+  std::vector<std::unique_ptr<clsControlDetails>> good;
+  good.push_back(binding("P.B", "Port1_Circuit1"));
+  for (const char *unusable :
+       {"not a map", "<HardwareMapList><Name>x</Name></HardwareMapList>",
+        "<!DOCTYPE x []><HardwareMapList><ControlList/></HardwareMapList>"}) {
+    QString map = QString::fromLatin1(unusable);
+    RemovePanelFromHardwareMap(map, QStringLiteral("P"));
+    AddControlsToHardwareMap(map, good);
+    EXPECT_EQ(map, QString::fromLatin1(unusable));
+  }
+}
+
+TEST(HardwareMap, EntryFromXml) {
+  const clsControlDetails e = HardwareMapEntryFromXML(QStringLiteral(
+      "<Control><TYPE>GPIOButton</TYPE><hostport>5001abc</hostport><Login>secret</Login>"
+      "<InternalName>P.B</InternalName><HostIPAddress></HostIPAddress><Other>x</Other>"
+      "<AoipSysName>Port3_Circuit12</AoipSysName></Control>"));
+  EXPECT_EQ(e.HWMapType, "GPIOButton");
+  EXPECT_EQ(e.HWMapHostPort, "5001");
+  EXPECT_EQ(e.HWMapInternalName(), "P.B");
+  EXPECT_TRUE(e.HWMapHostIP.isEmpty());
+  EXPECT_EQ(e.HWMapAoipSysName, "Port3_Circuit12");
+
+  const clsControlDetails bad = HardwareMapEntryFromXML(QStringLiteral("<Control><Type>B"));
+  EXPECT_TRUE(bad.HWMapType.isEmpty());
+  EXPECT_TRUE(bad.HWMapInternalName().isEmpty());
+}
+
+TEST(HardwareMap, IndexGivesTheSameResultAsReadingTheFilePerControl) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  Settings().strHardwareMapFile = dir.filePath(QStringLiteral("HardwareMap.xml"));
+  std::vector<std::unique_ptr<clsControlDetails>> entries;
+  entries.push_back(binding(" studio.BUTTON1 ", "First"));
+  entries.push_back(binding("Studio.Button1", "Second"));
+  entries.push_back(binding("Studio.Label1", "Port2_Circuit7", "GPIOButton"));
+  QString text;
+  AddControlsToHardwareMap(text, entries);
+  QFile f(Settings().strHardwareMapFile);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(text.toLatin1());
+  f.close();
+
+  PanelModel panel;
+  panel.pictMain.Tag = QStringLiteral("Studio");
+  const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
+  for (const char *name : {"Button1", "Label1", "Unbound"}) {
+    SCOPED_TRACE(name);
+    DesignControl *c = panel.LoadControl(ControlKind::Button);
+    c->Tag = QLatin1String(name);
+    clsControlDetails viaIndex, viaFile;
+    viaIndex.cntrlObject = viaFile.cntrlObject = c;
+    ApplyHardwareMapToControl(viaIndex, map);
+    ApplyHardwareMapToControl(viaFile);
+    EXPECT_EQ(viaIndex.HWMapInternalName(), "Studio." + c->Tag);
+    for (const clsControlDetails *r : {&viaIndex, &viaFile}) {
+      EXPECT_EQ(r->HWMapInternalName(), viaFile.HWMapInternalName());
+      EXPECT_EQ(r->HWMapAoipSysName, viaFile.HWMapAoipSysName);
+      EXPECT_EQ(r->HWMapType, viaFile.HWMapType);
+    }
+  }
+  EXPECT_EQ(map.Find(QStringLiteral("studio.button1"))->aoipSysName, "First");
+  EXPECT_EQ(map.Find(QStringLiteral("Studio.Unbound")), nullptr);
+  EXPECT_TRUE(HardwareMap::FromText(QStringLiteral("garbage")).isEmpty());
+  Settings() = ProgramSettings();
+}

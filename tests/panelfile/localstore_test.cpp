@@ -1,0 +1,164 @@
+// Local saves: the file, its backup, the hardware map update and failures
+// that must leave the previous file whole.
+#include "panelfile/localstore.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "model/codepage.h"
+#include "model/textfile.h"
+#include "panelfile/panelreader.h"
+#include "panelfile/panelwriter.h"
+#include "support/fakeui.h"
+#include "testpanel.h"
+
+namespace {
+
+// Limits the size of files this process may write while it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_old;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+
+ private:
+  rlimit m_old{};
+  void (*m_oldHandler)(int) = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PanelFileTest, SaveWritesFileBackupAndHardwareMap) {
+  PanelModel p;
+  FillGoldenPanel(p);  // panel "Studio", bound as Studio.Button1 and Studio.Label1
+  FakeUi ui;
+  QString error;
+  const QString path = panelsFolder() + QStringLiteral("Studio1.xml");
+  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
+
+  const QByteArray saved = ReadBytes(path);
+  EXPECT_EQ(saved, EncodeWindows1252(BuildPanelDocument(p) + QStringLiteral("\r\n")));
+  EXPECT_EQ(ReadBytes(Settings().strStartFolder + "Backup/Studio1_20240303090507.xml"), saved);
+  EXPECT_TRUE(ui.messages.empty());
+
+  // The first save creates the map without a version, holding both bindings.
+  const QString map = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_TRUE(map.startsWith(QLatin1String("<HardwareMapList>\r\n  <Name>HardwareMapList</Name>")));
+  EXPECT_TRUE(map.endsWith(QLatin1String("</HardwareMapList>\r\n")));
+  EXPECT_FALSE(map.contains(QLatin1String("Version")));
+  EXPECT_EQ(map.count(QLatin1String("<Control>")), 2);
+  EXPECT_TRUE(FileExists(Settings().strStartFolder + "Backup/HardwareMap_20240303090507.xml"));
+
+  // A second save stamps the map and replaces the panel's entries.
+  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
+  const QString again = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_TRUE(again.contains(QLatin1String("<Version>2024-03-03T09:05:07</Version>")));
+  EXPECT_EQ(again.count(QLatin1String("<Control>")), 2);
+}
+
+TEST_F(PanelFileTest, EveryPrintableWindows1252CharacterSurvivesSaveAndRead) {
+  QByteArray bytes;
+  for (int b = 0x20; b <= 0xFF; ++b)
+    if (b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+      bytes.append(static_cast<char>(b));
+  const QString caption = DecodeWindows1252(bytes);
+  PanelModel p;
+  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->Caption = caption;
+  r->Click = caption;
+  FakeUi ui;
+  QString error;
+  const QString path = panelsFolder() + QStringLiteral("Chars.xml");
+  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
+  QByteArray escaped = bytes;
+  escaped.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
+  EXPECT_TRUE(ReadBytes(path).contains("<Caption>" + escaped + "</Caption>"));
+
+  PanelModel back;
+  ReadHooks hooks;
+  ReadPanelText(LoadPanelText(path), path, back, hooks);
+  ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
+  EXPECT_EQ(As<DesignButton>(back.PanelDetails.CollControls[0]->cntrlObject)->Caption, caption);
+  EXPECT_EQ(back.PanelDetails.CollControls[0]->Click, caption);
+}
+
+TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  const QByteArray old = "<Panel><Name>Old</Name></Panel>\r\n";
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(old);
+  }
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  {
+    const FileSizeLimit limit(256);  // a full disk, even for root
+    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+  }
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_FALSE(QDir(Settings().strStartFolder + "Backup").exists());
+
+  // A folder that cannot exist: the path runs through a regular file.
+  error.clear();
+  EXPECT_FALSE(SavePanelLocal(p, path + QStringLiteral("/inside.xml"), ui, &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+TEST_F(PanelFileTest, HardwareMapThatIsNotXmlIsReportedAndKept) {
+  const QByteArray junk = "this is no map\r\n";
+  {
+    QFile f(Settings().strHardwareMapFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(junk);
+  }
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
+  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
+  EXPECT_EQ(ui.messageTexts(), QStringList({"Error adding version to hardware map",
+                                            "Error adding version to hardware map"}));
+  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), junk);
+}
+
+TEST(LocalStoreNames, BackupNamesPanelNamesAndMapFiles) {
+  const QDateTime t = FixedTime();
+  EXPECT_EQ(BackupFileName("Studio1.xml", t), "Studio1_20240303090507.xml");
+  EXPECT_EQ(BackupFileName("my.panel.v2.xml", t), "my.panel.v2_20240303090507.xml");
+  EXPECT_EQ(BackupFileName("README", t), "README_20240303090507");
+  EXPECT_EQ(BackupFileName("HardwareMap.xml", QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58))),
+            "HardwareMap_20241231235958.xml");
+
+  EXPECT_EQ(PanelNameFromPath("/panels/Studio.v2.xml"), "Studio.v2");
+  EXPECT_EQ(PanelNameFromPath("C:\\Panels\\Studio1.xml"), "Studio1");
+  EXPECT_EQ(PanelNameFromPath("/pan.els/Studio"), "/pan.els/Studio");
+
+  EXPECT_TRUE(IsHardwareMapFileName("hardwaremap_old.xml"));
+  EXPECT_TRUE(IsHardwareMapFileName("HardwareMap.xml"));
+  EXPECT_FALSE(IsHardwareMapFileName("hwmap.xml"));
+  EXPECT_FALSE(IsHardwareMapFileName("hardwaremap"));
+}
+
+TEST_F(PanelFileTest, BackupOfANameWithoutFolderComesFromTheStartFolder) {
+  QFile f(Settings().strStartFolder + QStringLiteral("Loose"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("data");
+  f.close();
+  ASSERT_TRUE(MakeBackupFile(QStringLiteral("Loose")));
+  EXPECT_EQ(ReadBytes(BackupFolder() + QStringLiteral("Loose_20240303090507")), "data");
+}

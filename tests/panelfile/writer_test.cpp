@@ -1,0 +1,206 @@
+// The panel document writer: the golden file, the optional groups and value
+// rules, the layout and the version stamp.
+#include <QRegularExpression>
+
+#include "hwmap/hardwaremap.h"
+#include "model/codepage.h"
+#include "model/xmldoc.h"
+#include "panelfile/panelreader.h"
+#include "panelfile/panelwriter.h"
+#include "testpanel.h"
+
+namespace {
+
+QString fileText(const PanelModel &p) { return BuildPanelDocument(p) + QStringLiteral("\r\n"); }
+
+// The element block of the first control, for looking at one control's lines.
+QString controlBlock(const PanelModel &p) {
+  const QString doc = BuildPanelDocument(p);
+  const qsizetype start = doc.indexOf(QLatin1String("<Control>"));
+  return doc.mid(start, doc.indexOf(QLatin1String("</Control>")) - start);
+}
+
+QString withoutVersion(QString text) {
+  text.replace(QRegularExpression(QStringLiteral("<Version>[^<]*</Version>")), QString());
+  return text;
+}
+
+}  // namespace
+
+TEST_F(PanelFileTest, GoldenPanelIsWrittenByteForByte) {
+  Settings().boolServerMode = true;
+  PanelModel p;
+  FillGoldenPanel(p);
+  const QByteArray golden = ReadBytes(FixturePath(QStringLiteral("golden_panel.xml")));
+  ASSERT_FALSE(golden.isEmpty());
+  EXPECT_EQ(EncodeWindows1252(fileText(p)), golden);
+}
+
+TEST_F(PanelFileTest, GoldenFileReadAndWrittenAgainIsUnchanged) {
+  Settings().boolServerMode = true;
+  const QString golden = DecodeWindows1252(ReadBytes(FixturePath("golden_panel.xml")));
+  PanelModel p;
+  ReadHooks hooks;
+  const HardwareMap noMap;
+  AnalyzeXML(golden, p, hooks, &noMap);
+  ASSERT_EQ(p.PanelDetails.CollControls.size(), 6u);
+  EXPECT_EQ(fileText(p), golden);
+
+  // A later save of the read panel differs in nothing but its version.
+  DateTimeStamp::SetClock([] { return FixedTime().addDays(40); });
+  const QString later = fileText(p);
+  EXPECT_NE(later, golden);
+  EXPECT_EQ(withoutVersion(later), withoutVersion(golden));
+}
+
+TEST_F(PanelFileTest, EmptyPanelLayout) {
+  PanelModel p;
+  p.pictMain.Tag = QStringLiteral("Empty");
+  EXPECT_EQ(BuildPanelDocument(p), QStringLiteral("<Panel>\r\n"
+                                                  "  <Name>Empty</Name>\r\n"
+                                                  "  <Width>9600</Width>\r\n"
+                                                  "  <Height>7200</Height>\r\n"
+                                                  "  <BackColor>&amp;H8000000F</BackColor>\r\n"
+                                                  "  <ForeColor>&amp;H80000012</ForeColor>\r\n"
+                                                  "  <Picture/>\r\n"
+                                                  "  <OrigPicturePath/>\r\n"
+                                                  "  <OnLoad/>\r\n"
+                                                  "  <DefaultPicturePath/>\r\n"
+                                                  "  <Caption/>\r\n"
+                                                  "  <ControlList/>\r\n"
+                                                  "  <Version>2024-03-03T09:05:07</Version>\r\n"
+                                                  "</Panel>"));
+}
+
+TEST_F(PanelFileTest, OptionalGroupsNeedAllTheirFields) {
+  struct Case {
+    const char *what;
+    bool serverMode;
+    QString router, source, destination, aoip, hostIP;
+    bool routeWritten, hardwareWritten;
+  };
+  const Case cases[] = {
+      {"route without destination", false, "1", "2", "", "", "", false, false},
+      {"full route", false, "1", "2", "3", "", "", true, false},
+      {"hardware in local mode", false, "", "", "", "Port1_Circuit1", "10.0.0.1", false, false},
+      {"hardware without address", true, "", "", "", "Port1_Circuit1", "", false, false},
+      {"hardware without code", true, "", "", "", "", "10.0.0.1", false, false},
+      {"hardware in server mode", true, "", "", "", "Port1_Circuit1", "10.0.0.1", false, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    Settings().boolServerMode = c.serverMode;
+    PanelModel p;
+    auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+    r->MapRouter = c.router;
+    r->MapSource = c.source;
+    r->MapDestination = c.destination;
+    r->HWMapAoipSysName = c.aoip;
+    r->HWMapHostIP = c.hostIP;
+    const QString block = controlBlock(p);
+    EXPECT_EQ(block.contains(QLatin1String("<MapRouter>")), c.routeWritten);
+    EXPECT_EQ(block.contains(QLatin1String("<HWMapType")), c.hardwareWritten);
+  }
+}
+
+TEST_F(PanelFileTest, ColourAndValueRules) {
+  struct Case {
+    QString stored;
+    QString written;
+  };
+  const Case colours[] = {
+      {"FF00FF", "&amp;HFF00FF"}, {"123", "&amp;H000123"},  {"&H00FFFF", "&amp;H00FFFF"},
+      {"yellow", "Yellow"},       {"&hff", "&amp;H0000ff"}, {"purple", ""},
+  };
+  for (const Case &c : colours) {
+    SCOPED_TRACE(c.stored.toStdString());
+    PanelModel p;
+    auto [meter, r] = AddControl<DesignMeter>(p, QStringLiteral("Meter1"), 0, 0);
+    r->LevelLineColor = c.stored;
+    const QString expected = c.written.isEmpty()
+                                 ? QStringLiteral("<LevelLineColor/>")
+                                 : "<LevelLineColor>" + c.written + "</LevelLineColor>";
+    EXPECT_TRUE(controlBlock(p).contains(expected)) << controlBlock(p).toStdString();
+  }
+
+  // A meter-fader writes its line colour as stored; a web browser writes an
+  // empty caption and no font elements.
+  PanelModel p;
+  auto [fader, f] = AddControl<DesignMeterFader>(p, QStringLiteral("MeterFader1"), 0, 0);
+  f->LevelLineColor = QStringLiteral("yellow");
+  EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<LevelLineColor>yellow</LevelLineColor>")));
+  PanelModel q;
+  AddControl<DesignWebBrowser>(q, QStringLiteral("WebBrowser1"), 0, 0);
+  EXPECT_TRUE(controlBlock(q).contains(QLatin1String("<Caption/>")));
+  EXPECT_FALSE(controlBlock(q).contains(QLatin1String("<Font")));
+}
+
+TEST_F(PanelFileTest, CaptionLineBreaksTravelAsBackslashN) {
+  PanelModel p;
+  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->Caption = QStringLiteral("Two\r\nLines");
+  EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<Caption>Two\\nLines</Caption>")));
+  button->Caption = QStringLiteral("Typed\\nAlready");
+  EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<Caption>Typed\\nAlready</Caption>")));
+}
+
+TEST_F(PanelFileTest, CharactersXmlCannotHoldDoNotBreakTheFile) {
+  PanelModel p;
+  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->Caption = QStringLiteral(
+      "A\x01"
+      "B\x1f"
+      "C");
+  r->Click = QString(QChar(0xD800)) + QStringLiteral("cmd");  // a lone surrogate
+  PanelModel back;
+  ReadHooks hooks;
+  const HardwareMap noMap;
+  AnalyzeXML(BuildPanelDocument(p), back, hooks, &noMap);
+  ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
+  EXPECT_EQ(As<DesignButton>(back.PanelDetails.CollControls[0]->cntrlObject)->Caption,
+            QStringLiteral("ABC"));
+  EXPECT_EQ(back.PanelDetails.CollControls[0]->Click, QStringLiteral("cmd"));
+}
+
+TEST(CheckNameAndCaption, FillsEmptyNameAndCaption) {
+  struct Case {
+    const char *xml;
+    const char *name;
+    const char *caption;
+  };
+  const Case cases[] = {
+      {"<Control><Type>LKClock</Type><Name/><Caption/></Control>", "Clock7", "Clock7"},
+      {"<Control><Type>LKClock</Type><Name>Mine</Name><Caption>Shown</Caption></Control>", "Mine",
+       "Shown"},
+      {"<Control><Type>CodecControl</Type><Name>Old</Name><Caption>C</Caption></Control>", "Clock7",
+       "C"},
+      {"<Control><Type>LKClock</Type></Control>", "Clock7", "Clock7"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.xml);
+    QDomDocument doc;
+    ASSERT_TRUE(ParseXml(QString::fromLatin1(c.xml), doc));
+    QDomElement e = doc.documentElement();
+    CheckNameAndCaption(e, QStringLiteral("Clock7"));
+    EXPECT_EQ(ElementText(e.firstChildElement("Name")), QLatin1String(c.name));
+    EXPECT_EQ(ElementText(e.firstChildElement("Caption")), QLatin1String(c.caption));
+  }
+}
+
+TEST(InsertVersionIntoXML, ReplacesTheFirstVersionInAnyCaseOrAppendsOne) {
+  QString text = QStringLiteral("<Map><Name>M</Name><VERSION>old</VERSION></Map>");
+  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("new")));
+  EXPECT_EQ(text,
+            QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <VERSION>new</VERSION>\r\n</Map>"));
+
+  text = QStringLiteral("<Map><Name>M</Name></Map>");
+  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("v1")));
+  EXPECT_EQ(text, QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <Version>v1</Version>\r\n</Map>"));
+
+  for (const char *bad :
+       {"", "not xml", "<Map><Open></Map>", "<!DOCTYPE Map [<!ENTITY e \"x\">]><Map>&e;</Map>"}) {
+    text = QString::fromLatin1(bad);
+    EXPECT_FALSE(InsertVersionIntoXML(text, QStringLiteral("v")));
+    EXPECT_EQ(text, QString::fromLatin1(bad));
+  }
+}
