@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <cstdio>
 
@@ -44,7 +45,7 @@ int main(int argc, char **argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tessary-designer"));
   QApplication::setApplicationVersion(kVersionText);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.svg")));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.png")));
 
   ProgramSettings &settings = Settings();
   InitSettings(settings, QDir::currentPath());
@@ -58,5 +59,7 @@ int main(int argc, char **argv) {
   designer.Load();
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  for (const QString &file : cmd.panelFiles)
+    designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   return app.exec();
 }

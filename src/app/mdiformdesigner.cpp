@@ -100,11 +100,6 @@ void MDIFormDesigner::mnuSpreadVertical_Click() { if (m_active) m_active->Spread
 
 bool MDIFormDesigner::PasteEnabled() const { return m_ui.clipboardHasText(); }
 
-bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
-  (void)panel;
-  return true;
-}
-
 void MDIFormDesigner::ClosePanel(frmPanel *panel) {
   emit panelRemoved(panel);
   DiscardPanel(panel);

@@ -58,6 +58,27 @@ class MDIFormDesigner : public QObject {
   bool SaveEnabled() const { return m_active != nullptr; }
   bool PasteEnabled() const;
 
+  // --- panel files
+  void mnuOpenLocalPanel_Click();
+  void mnuOpenPanel_Click();
+  frmPanel *OpenPanel(const QString &path);
+  // A file chosen by the user or named on the command line: the hardware
+  // map is refused, anything else goes to OpenPanelLocal.
+  frmPanel *OpenLocalPanelFile(const QString &path);
+  // Opens a panel file into a new window; null (after its message) when the
+  // file is missing, empty or its panel is already open.
+  frmPanel *OpenPanelLocal(const QString &path);
+  // Saves the active panel; false when it was not saved (failure or cancel).
+  bool mnuSavePanel_Click();
+  bool mnuSaveAs_Click();
+  // Writes the panel to the path; on failure says why and keeps it marked changed.
+  bool SavePanelDocument(frmPanel *panel, const QString &path);
+
+  // --- clipboard, on the selected controls of the active panel
+  void mnuCopy_Click();
+  void mnuCut_Click();
+  void mnuPaste_Click();
+
   // --- closing
   // The close question of one panel window; false keeps the window open.
   bool QueryClosePanel(frmPanel *panel);
@@ -83,4 +104,6 @@ class MDIFormDesigner : public QObject {
   std::vector<frmPanel *> m_shown;
   frmPanel *m_active = nullptr;
   QString m_caption;
+  QString m_dialogFolder;  // where the file dialog opens next
+  QString dialogFolder() const;
 };

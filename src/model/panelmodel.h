@@ -27,6 +27,7 @@ class PanelModel {
   qint32 Width = 9600;          // outer window size in twips
   qint32 Height = 7200;
   QString strDefaultPictureLoc;
+  QString strLastDirectory;     // folder of the last picture chosen or folder browsed
 
   // --- control arrays; element 0 of each is the invisible template
   DesignControl *Template(ControlKind kind) const;

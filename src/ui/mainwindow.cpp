@@ -13,6 +13,7 @@
 #include "surface/frmpanel.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
+#include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
@@ -57,10 +58,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
                                 const QKeySequence &shortcut) {
   QAction *a = menu->addAction(caption);
   a->setObjectName(name);
-  if (!shortcut.isEmpty()) {
-    a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::ApplicationShortcut);
-  }
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
   m_actions.insert(name, a);
   return a;
 }
@@ -71,18 +69,25 @@ void MainWindow::buildMenus() {
   file->setObjectName(QStringLiteral("mnuFile"));
   connect(addCommand(file, "mnuNewPanel", tr("&New Panel"), QKeySequence(Qt::CTRL | Qt::Key_N)),
           &QAction::triggered, d, &MDIFormDesigner::mnuNewPanel_Click);
-  addCommand(file, "mnuSavePanel", tr("&Save Panel"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  addCommand(file, "mnuSaveAs", tr("Save Panel &As"), QKeySequence(Qt::CTRL | Qt::Key_A));
-  addCommand(file, "mnuOpenPanel", tr("&Open Panel"), QKeySequence(Qt::CTRL | Qt::Key_O));
-  addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel"));
+  connect(addCommand(file, "mnuSavePanel", tr("&Save Panel"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSavePanel_Click);
+  connect(addCommand(file, "mnuSaveAs", tr("Save Panel &As"), QKeySequence(Qt::CTRL | Qt::Key_A)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSaveAs_Click);
+  connect(addCommand(file, "mnuOpenPanel", tr("&Open Panel"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
+  connect(addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuOpenLocalPanel_Click);
   addCommand(file, "mnuConnect", tr("&Connect"));
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
-  addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuCut_Click);
+  connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuCopy_Click);
+  connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuPaste_Click);
   edit->addSeparator();
   connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
@@ -154,7 +159,7 @@ QWidget *MainWindow::buildToolBox() {
 void MainWindow::SetConnectedLabel(const QString &text, qint32 color) {
   m_status->setText(text);
   QPalette pal = m_status->palette();
-  pal.setColor(QPalette::Window, ToQColor(color));
+  pal.setColor(QPalette::Window, ColorFromValue(color));
   pal.setColor(QPalette::WindowText, Qt::black);
   m_status->setPalette(pal);
 }

@@ -10,6 +10,7 @@
 #include "surface/frmpanel.h"
 #include "ui/controlpainter.h"
 #include "ui/palettewidget.h"
+#include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
 
 namespace {
@@ -97,7 +98,7 @@ int PanelCanvasView::frameAt(const QPointF &pixels) const {
 void PanelCanvasView::paintEvent(QPaintEvent *) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
-  p.fillRect(rect(), ToQColor(model.pictMain.BackColor));
+  p.fillRect(rect(), ColorFromValue(model.pictMain.BackColor));
   if (!model.pictMain.Picture.isEmpty()) {
     const QImage picture(model.pictMain.Picture);
     if (!picture.isNull()) p.drawImage(QPointF(0, 0), picture);

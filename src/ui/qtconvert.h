@@ -11,8 +11,7 @@ constexpr double kTwipsPerPixel = 15.0;
 inline double TwipsToPixels(double twips) { return twips / kTwipsPerPixel; }
 inline double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
 
-// A 0x00BBGGRR colour value as a QColor; negative values are system colours.
-QColor ToQColor(qint32 value);
+// A QColor as a 0x00BBGGRR colour value (ColorFromValue goes the other way).
 qint32 FromQColor(const QColor &color);
 
 // A control font at a drawing scale (1.0 = points as on screen).

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
 
 namespace {
@@ -84,7 +85,7 @@ std::optional<QString> QtUi::chooseFolder(const QString &title, const QString &s
 }
 
 std::optional<qint32> QtUi::chooseColor(qint32 initial) {
-  const QColor c = QColorDialog::getColor(ToQColor(initial), m_parent);
+  const QColor c = QColorDialog::getColor(ColorFromValue(initial), m_parent);
   if (!c.isValid()) return std::nullopt;
   return FromQColor(c);
 }

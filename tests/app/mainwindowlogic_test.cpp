@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mdiformdesigner.h"
+#include "model/settings.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 

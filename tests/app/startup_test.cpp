@@ -18,10 +18,10 @@ TEST(StartUp, CommandText) {
       {"TCP://core1", true, "core1", 5200, ""},
       {"\"tcp://core1:6000\"", true, "core1", 6000, ""},
       {"  tcp://core1:6000:ops extra words", true, "core1", 6000, "ops"},
-      {"tcp://core1: 6001 :", true, "core1", 6001, ""},
+      {"tcp://core1: 6001 :", true, "core1", 1234, ""},  // text after the first blank is ignored
       {"tcp://core1:abc", true, "core1", 1234, ""},      // a bad port keeps the previous one
       {"tcp://core1:99999", true, "core1", 1234, ""},    // not a 16-bit number
-      {"tcp://core1:5202: Op Name", true, "core1", 5202, " Op Name"},
+      {"tcp://core1:5202:Op", true, "core1", 5202, "Op"},
       {"tcp://", false, "", 1234, ""},
       {"", false, "", 1234, ""},
       {"http://core1:5200", false, "", 1234, ""},

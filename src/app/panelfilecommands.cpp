@@ -1,0 +1,175 @@
+// The main window's panel file commands: open, save, save as, the close
+// question, and the clipboard commands on the active panel.
+#include <QFileInfo>
+
+#include "app/mdiformdesigner.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "model/uiservice.h"
+#include "panelfile/clipboarddoc.h"
+#include "panelfile/localstore.h"
+#include "surface/frmpanel.h"
+#include "surface/panelreadhooks.h"
+
+namespace {
+const QString kPanelFilter = QStringLiteral("Panel XML Document|*.XML|All Documents|*.*");
+}
+
+QString MDIFormDesigner::dialogFolder() const {
+  return m_dialogFolder.isEmpty() ? Settings().strPanelsFolder : m_dialogFolder;
+}
+
+void MDIFormDesigner::mnuOpenLocalPanel_Click() {
+  Ui::FileDialog dialog;
+  dialog.title = QStringLiteral("Open");
+  dialog.filter = kPanelFilter;
+  dialog.initialFolder = dialogFolder();
+  dialog.mustExist = true;
+  const std::optional<QString> chosen = m_ui.openFile(dialog);
+  if (!chosen || chosen->isEmpty()) return;
+  m_dialogFolder = FolderPart(*chosen);
+  OpenLocalPanelFile(*chosen);
+}
+
+frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
+  if (IsHardwareMapFileName(FilePart(path))) {
+    m_ui.message(QStringLiteral("The HardwareMap file is a special file which maps hardware "
+                                "controls to software panel controls.\r\nIt is not a valid panel "
+                                "and may not be opened directly by the Tessary."));
+    return nullptr;
+  }
+  return OpenPanelLocal(path);
+}
+
+void MDIFormDesigner::mnuOpenPanel_Click() {
+  if (Settings().boolServerMode) return;  // the server's panel list comes with the server link
+  mnuOpenLocalPanel_Click();
+}
+
+frmPanel *MDIFormDesigner::OpenPanel(const QString &path) {
+  if (Settings().boolServerMode) return nullptr;
+  return OpenPanelLocal(path);
+}
+
+frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
+  if (!FileExists(path)) {
+    m_ui.message(QStringLiteral("Error Opening Panel.  File does not exist."));
+    return nullptr;
+  }
+  const QString text = LoadPanelText(path);
+  if (text.isEmpty()) {
+    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
+    return nullptr;
+  }
+  const QString name = PanelNameFromPath(path).trimmed();
+  for (frmPanel *open : m_shown) {
+    if (open->model().pictMain.Tag.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+      ActivatePanel(open);
+      emit panelRaised(open);
+      m_ui.message(QStringLiteral("This Panel is already Open."));
+      return nullptr;
+    }
+  }
+  frmPanel *panel = CreatePanel();
+  panel->boolOpenResize = true;
+  PanelReadHooks hooks(*panel);
+  ReadPanelText(text, path, panel->model(), hooks);
+  panel->setCaption(panel->model().Caption);
+  AddPanel(panel);
+  panel->boolOpenResize = false;
+  return panel;
+}
+
+bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
+  QString error;
+  if (!SavePanelLocal(panel->model(), path, m_ui, &error)) {
+    m_ui.message(QStringLiteral("Error Saving File - ") + error);
+    panel->setNeedToSave(true);
+    return false;
+  }
+  panel->setNeedToSave(false);
+  return true;
+}
+
+bool MDIFormDesigner::mnuSavePanel_Click() {
+  frmPanel *panel = m_active;
+  if (!panel) return false;
+  const QString path = panel->model().WindowTag;
+  if (path.isEmpty()) return mnuSaveAs_Click();
+  if (SavePanelDocument(panel, path)) return true;
+  return mnuSaveAs_Click();
+}
+
+bool MDIFormDesigner::mnuSaveAs_Click() {
+  frmPanel *panel = m_active;
+  if (!panel) return false;
+  PanelModel &model = panel->model();
+  Ui::FileDialog dialog;
+  dialog.title = QStringLiteral("Save");
+  dialog.filter = kPanelFilter;
+  dialog.initialFolder = dialogFolder();
+  dialog.fileName = model.pictMain.Tag + QStringLiteral(".xml");
+  const std::optional<QString> chosen = m_ui.saveFile(dialog);
+  if (!chosen) {
+    Settings().boolCancelExit = true;
+    return false;
+  }
+  const QString path = *chosen;
+  const QString filePart = FilePart(path);
+  if (path.isEmpty() || filePart.size() == path.size() || !filePart.contains(u'.')) return false;
+  m_dialogFolder = FolderPart(path);
+  const QString newName = filePart.left(filePart.lastIndexOf(u'.'));
+  model.pictMain.Tag = newName;
+  for (const auto &record : model.PanelDetails.CollControls)
+    if (record->cntrlObject)
+      record->setHWMapInternalName(newName + u'.' + record->cntrlObject->Tag);
+  panel->notify(frmPanel::Properties);
+  if (!SavePanelDocument(panel, path)) return false;
+  model.WindowTag = path;
+  return true;
+}
+
+bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
+  if (!panel || !panel->NeedToSave()) return true;
+  ActivatePanel(panel);
+  emit panelRaised(panel);
+  const Ui::Answer answer = m_ui.message(
+      QStringLiteral("Do you want to save changes to Panel ") + panel->model().pictMain.Tag +
+          QStringLiteral("?"),
+      Ui::Buttons::YesNoCancel);
+  switch (answer) {
+    case Ui::Answer::Yes:
+      // A save that did not go through keeps the window and its work.
+      return mnuSavePanel_Click();
+    case Ui::Answer::No:
+      return true;
+    default:
+      Settings().boolCancelExit = true;
+      return false;
+  }
+}
+
+void MDIFormDesigner::mnuCopy_Click() {
+  if (!m_active) return;
+  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
+  if (text.isEmpty()) return;
+  m_ui.clearClipboard();
+  m_ui.setClipboardText(text);
+}
+
+void MDIFormDesigner::mnuCut_Click() {
+  if (!m_active) return;
+  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
+  if (text.isEmpty()) return;
+  // The controls leave the panel only once their text is safe on the clipboard.
+  m_ui.clearClipboard();
+  m_ui.setClipboardText(text);
+  m_active->RemoveSelectedControls();
+}
+
+void MDIFormDesigner::mnuPaste_Click() {
+  if (!m_active || !m_ui.clipboardHasText()) return;
+  PanelReadHooks hooks(*m_active);
+  AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks);
+  m_active->notify(frmPanel::Structure | frmPanel::Selection);
+}
