@@ -54,6 +54,11 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   refreshMenuStates();
 }
 
+MainWindow::~MainWindow() {
+  // The MDI area closes its windows while the base class destroys it.
+  disconnect(m_mdi, nullptr, this, nullptr);
+}
+
 QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption,
                                 const QKeySequence &shortcut) {
   QAction *a = menu->addAction(caption);

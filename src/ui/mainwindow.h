@@ -20,6 +20,7 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   explicit MainWindow(MDIFormDesigner &designer, QWidget *parent = nullptr);
+  ~MainWindow() override;
 
   QMdiArea *mdiArea() const { return m_mdi; }
   PaletteWidget *palette() const { return m_palette; }

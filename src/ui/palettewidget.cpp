@@ -134,6 +134,18 @@ void PaletteWidget::mousePressEvent(QMouseEvent *event) {
 }
 
 void PaletteWidget::startDrag(PaletteItem item, const QPoint &pressPos) {
+  QPixmap image;
+  QPoint hotSpot;
+  QMimeData *mime = prepareDrag(item, pressPos, &image, &hotSpot);
+  auto *drag = new QDrag(this);
+  drag->setMimeData(mime);
+  drag->setPixmap(image);
+  drag->setHotSpot(hotSpot);
+  drag->exec(Qt::CopyAction);
+}
+
+QMimeData *PaletteWidget::prepareDrag(PaletteItem item, const QPoint &pressPos, QPixmap *pixmap,
+                                      QPoint *hotSpot) {
   // The drag shows the control at its real size; the grab point inside the
   // item maps to the same relative point of the control.
   PanelModel sample;
@@ -158,21 +170,21 @@ void PaletteWidget::startDrag(PaletteItem item, const QPoint &pressPos) {
   m_designer.lngDragOffsetX = RoundHalfEven(fx * control->Width);
   m_designer.lngDragOffsetY = RoundHalfEven(fy * control->Height);
 
-  const QSize size(qMax(1, int(TwipsToPixels(control->Width))), qMax(1, int(TwipsToPixels(control->Height))));
-  QPixmap image(size * devicePixelRatioF());
-  image.setDevicePixelRatio(devicePixelRatioF());
-  image.fill(Qt::transparent);
-  {
+  if (pixmap) {
+    const QSize size(qMax(1, int(TwipsToPixels(control->Width))),
+                     qMax(1, int(TwipsToPixels(control->Height))));
+    QPixmap image(size * devicePixelRatioF());
+    image.setDevicePixelRatio(devicePixelRatioF());
+    image.fill(Qt::transparent);
     QPainter p(&image);
     PaintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), *control, QDateTime::currentDateTime(),
                  1.0 / kTwipsPerPixel);
+    *pixmap = image;
   }
+  if (hotSpot)
+    *hotSpot = QPoint(int(TwipsToPixels(m_designer.lngDragOffsetX)),
+                      int(TwipsToPixels(m_designer.lngDragOffsetY)));
   auto *mime = new QMimeData;
   mime->setData(kMimeType, sourceName(item).toUtf8());
-  auto *drag = new QDrag(this);
-  drag->setMimeData(mime);
-  drag->setPixmap(image);
-  drag->setHotSpot(QPoint(int(TwipsToPixels(m_designer.lngDragOffsetX)),
-                          int(TwipsToPixels(m_designer.lngDragOffsetY))));
-  drag->exec(Qt::CopyAction);
+  return mime;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 #include <vector>
 
 #include "ui/palettepainter.h"
 
 class MDIFormDesigner;
+class QMimeData;
 class PanelModel;
 
 // The tool box: one item per control kind, each drawn like the control it
@@ -24,6 +26,11 @@ class PaletteWidget : public QWidget {
   // The name a drop handler sees for an item ("MasterButton", ...).
   static QString sourceName(PaletteItem item);
   static QString caption(PaletteItem item);
+  // What a press at `pressPos` on the item drags: the drag offsets are set on
+  // the main window's logic, the mime data names the item, the pixmap shows
+  // the control at its real size with `hotSpot` under the pointer.
+  QMimeData *prepareDrag(PaletteItem item, const QPoint &pressPos, QPixmap *pixmap = nullptr,
+                         QPoint *hotSpot = nullptr);
 
  protected:
   void paintEvent(QPaintEvent *event) override;

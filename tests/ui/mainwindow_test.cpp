@@ -1,0 +1,122 @@
+// The Qt shell on the offscreen platform: menus, shortcuts and enabling
+// rules, and a palette drop that creates, records, selects and draws a button.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTest>
+
+#include "app/mdiformdesigner.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+#include "ui/mainwindow.h"
+#include "ui/palettewidget.h"
+#include "ui/panelview.h"
+
+namespace {
+struct Shell : ::testing::Test {
+  FakeUi ui;
+  MDIFormDesigner designer{ui};
+  MainWindow window{designer};
+  void SetUp() override {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+};
+}  // namespace
+
+TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
+  const struct {
+    const char *name, *caption, *shortcut;
+  } entries[] = {
+      {"mnuNewPanel", "&New Panel", "Ctrl+N"},       {"mnuSavePanel", "&Save Panel", "Ctrl+S"},
+      {"mnuSaveAs", "Save Panel &As", "Ctrl+A"},     {"mnuOpenPanel", "&Open Panel", "Ctrl+O"},
+      {"mnuOpenLocalPanel", "Open Local Panel", ""}, {"mnuConnect", "&Connect", ""},
+      {"mnuCut", "Cut", "Ctrl+X"},                   {"mnuCopy", "Copy", "Ctrl+C"},
+      {"mnuPaste", "Paste", "Ctrl+V"},               {"mnuAlignLeft", "Align Left", "Ctrl+L"},
+      {"mnuAlignRight", "Align Right", "Ctrl+R"},    {"mnuAlignTop", "Align Top", "Ctrl+T"},
+      {"mnuAlignBottom", "Align Bottom", "Ctrl+B"},
+      {"mnuSpreadHorizontal", "Spread Horizontally", "Ctrl+H"},
+      {"mnuSpreadVertical", "Spread Vertically", "Ctrl+W"},
+      {"mnuButton", "&Button", ""},                  {"mnuLabel", "&Label", ""},
+      {"mnuMeter", "&Meter", ""},                    {"mnuWebBrowser", "&Web Browser", ""},
+      {"mnuClock", "C&lock", ""},                    {"mnuCodecControl", "Codec Control", ""},
+      {"mnuHelp", "Help", "F1"},
+  };
+  for (const auto &e : entries) {
+    QAction *a = window.action(e.name);
+    ASSERT_NE(a, nullptr) << e.name;
+    EXPECT_EQ(a->text(), e.caption) << e.name;
+    EXPECT_EQ(a->shortcut().toString(), e.shortcut) << e.name;
+  }
+  QStringList menus;
+  for (QAction *a : window.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Insert", "&Help"}));
+  EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
+}
+
+TEST_F(Shell, SaveNeedsAPanelAndPasteNeedsClipboardText) {
+  window.refreshMenuStates();
+  EXPECT_FALSE(window.action("mnuSavePanel")->isEnabled());
+  EXPECT_FALSE(window.action("mnuSaveAs")->isEnabled());
+  EXPECT_FALSE(window.action("mnuPaste")->isEnabled());
+  window.action("mnuNewPanel")->trigger();
+  ui.clipboard = "some text";
+  window.refreshMenuStates();
+  EXPECT_TRUE(window.action("mnuSavePanel")->isEnabled());
+  EXPECT_TRUE(window.action("mnuSaveAs")->isEnabled());
+  EXPECT_TRUE(window.action("mnuPaste")->isEnabled());
+  EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(window.mdiArea()->activeSubWindow()->windowTitle(), "Panel1");
+}
+
+TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
+  window.action("mnuNewPanel")->trigger();
+  frmPanel *panel = designer.activePanel();
+  ASSERT_NE(panel, nullptr);
+  PanelCanvasView *canvas = window.subWindowOf(panel)->canvas();
+  QTest::qWait(20);
+
+  // Grab the item at its top-left corner, drop at canvas pixel (81, 41):
+  // 1215 x 615 twips, snapped to (1200, 600).
+  PaletteWidget *palette = window.palette();
+  const QRect item = palette->itemRect(PaletteItem::Button);
+  std::unique_ptr<QMimeData> mime(palette->prepareDrag(PaletteItem::Button, item.topLeft()));
+  EXPECT_EQ(designer.lngDragOffsetX, 0);
+  const QPointF dropAt(81, 41);
+  QDragEnterEvent enter(dropAt.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(canvas, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(dropAt, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(canvas, &drop);
+
+  const auto &records = panel->model().PanelDetails.CollControls;
+  ASSERT_EQ(records.size(), 1u);
+  const clsControlDetails &record = *records.front();
+  auto *button = As<DesignButton>(record.cntrlObject);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Tag, "Button1");
+  EXPECT_EQ(button->Caption, "Button1");
+  EXPECT_EQ(button->Left, 1200);
+  EXPECT_EQ(button->Top, 600);
+  EXPECT_EQ(record.BackColorOff, "&HE0E0E0");
+  EXPECT_EQ(record.BackColorOn, "Yellow");
+  EXPECT_EQ(record.State, "Off");
+  EXPECT_TRUE(record.Enabled);
+  ASSERT_EQ(panel->collSelectedControls.size(), 1u);
+  EXPECT_EQ(panel->collSelectedControls.front(), button);
+  EXPECT_TRUE(panel->NeedToSave());
+  EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77 *");
+
+  // The button is drawn at its pixels in its off colour, its frame around it.
+  const QImage image = canvas->grab().toImage();
+  const QColor face = image.pixelColor(80 + 40, 40 + 6);  // top part of the face, clear of the text
+  EXPECT_NEAR(face.red(), 0xE0, 24);
+  EXPECT_NEAR(face.green(), 0xE0, 24);
+  EXPECT_NEAR(face.blue(), 0xE0, 24);
+  EXPECT_EQ(image.pixelColor(80 - 5, 40 + 10), QColor(0xC0, 0xC0, 0xC0));  // the frame band
+  EXPECT_NE(image.pixelColor(80 - 8, 40 + 10), QColor(0xC0, 0xC0, 0xC0));  // outside the frame
+}
