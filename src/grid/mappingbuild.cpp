@@ -1,0 +1,87 @@
+#include "grid/mappingbuild.h"
+
+#include "grid/gridsupport.h"
+#include "hwmap/mappingcode.h"
+
+namespace {
+const QString kGpioType = QStringLiteral("GPIOButton");
+const QString kGpioShown = QStringLiteral("GPIO");
+const QString kUserPanelType = QStringLiteral("Button");
+const QString kUserPanelShown = QStringLiteral("UserPanel Button");
+
+// A number as the code holds it ("05" -> "5"); other text trimmed.
+QString numberPart(const QString &text) {
+  qint32 n = 0;
+  return ReadCellInt32(text, &n) ? QString::number(n) : text.trimmed();
+}
+
+QString circuitPart(const QString &text) {
+  qint32 n = 0;
+  return ReadCellInt32(text, &n) ? QString::number(n) : QStringLiteral("0");
+}
+}  // namespace
+
+bool IsGpioMapType(const QString &type) {
+  return type.compare(kGpioType, Qt::CaseInsensitive) == 0;
+}
+
+QString DefaultHostPort(const QString &type) {
+  return IsGpioMapType(type) ? QStringLiteral("93") : QStringLiteral("4010");
+}
+
+QString ShownMapType(GridKind kind, const QString &stored) {
+  if (kind != GridKind::Label) return stored;
+  if (stored.compare(kUserPanelType, Qt::CaseInsensitive) == 0) return kUserPanelShown;
+  if (IsGpioMapType(stored)) return kGpioShown;
+  return stored;
+}
+
+QString StoredMapType(GridKind kind, const QString &shown) {
+  if (kind != GridKind::Label) return shown;
+  if (shown.compare(kUserPanelShown, Qt::CaseInsensitive) == 0) return kUserPanelType;
+  if (shown.compare(kGpioShown, Qt::CaseInsensitive) == 0) return kGpioType;
+  return shown;
+}
+
+std::optional<QString> BuildMappingCode(const QString &type, const QString &module,
+                                        const QString &button) {
+  if (IsGpioMapType(type))
+    return QStringLiteral("Port") + numberPart(module) + QStringLiteral("_Circuit") +
+           circuitPart(button);
+  const QString prefix = QStringLiteral("MOD_") + module.trimmed();
+  double number = 0;
+  if (!ReadCellNumber(button, &number)) return prefix + u'.' + button.trimmed();
+  qint16 key = 0;
+  if (!ReadCellInt16(button, &key)) return std::nullopt;
+  return prefix + QStringLiteral(".BUT#") + QString::number(key);
+}
+
+std::optional<QString> ReplaceMappingModule(const QString &type, const QString &code,
+                                            const QString &module, const QString &fallbackButton) {
+  if (code.trimmed().isEmpty()) return BuildMappingCode(type, module, fallbackButton);
+  return BuildMappingCode(type, module, GetHWPortNumber(code));
+}
+
+std::optional<QString> ReplaceMappingButton(const QString &type, const QString &code,
+                                            const QString &fallbackModule, const QString &button) {
+  const QString trimmed = code.trimmed();
+  const bool gpio = IsGpioMapType(type);
+  const bool codeOfType = trimmed.startsWith(gpio ? QStringLiteral("port") : QStringLiteral("mod_"),
+                                             Qt::CaseInsensitive) &&
+                          !GetHWModuleNumber(trimmed).isEmpty();
+  QString head;
+  if (codeOfType) {
+    head = trimmed.section(gpio ? u'_' : u'.', 0, 0);
+  } else if (!fallbackModule.trimmed().isEmpty()) {
+    head = gpio ? QStringLiteral("Port") + numberPart(fallbackModule)
+                : QStringLiteral("MOD_") + fallbackModule.trimmed();
+  } else {
+    return std::nullopt;
+  }
+  if (gpio) return head + QStringLiteral("_Circuit") + circuitPart(button);
+  double number = 0;
+  if (!ReadCellNumber(button, &number)) return head + u'.' + button.trimmed();
+  qint16 key = 0;
+  if (!ReadCellInt16(button, &key)) return std::nullopt;
+  return head + QStringLiteral(".BUT#") + QString::number(key);
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "grid/gridrows.h"
+#include "surface/frmpanel.h"
+
+class clsControlDetails;
+class DesignObject;
+
+// The property grid of the main window: two columns of text (labels and
+// values) showing one object of a panel window — the panel itself or a
+// control — and the handling of every edit made in it. Row 0 is the header,
+// row 1 holds the kind text by which every edit is dispatched.
+//
+// The grid remembers the panel window it was last filled from and applies
+// edits there; when that window is gone, edits do nothing.
+class PropertyGrid : public QObject {
+  Q_OBJECT
+ public:
+  explicit PropertyGrid(QObject *parent = nullptr);
+  ~PropertyGrid() override;
+
+  // --- the two-column grid
+  int Rows() const { return static_cast<int>(m_cells.size()); }
+  void setRows(int rows);
+  QString TextMatrix(int row, int col) const;
+  void setTextMatrix(int row, int col, const QString &text);
+  // Empties every cell; the row count stays.
+  void Clear();
+  int Row() const { return m_row; }
+  int Col() const { return m_col; }
+  void setCurrentCell(int row, int col);
+  // Column widths in twips (labels 1695, values 1200 at start).
+  int ColWidth(int col) const { return col == 0 ? m_colWidth[0] : m_colWidth[1]; }
+  void setColWidth(int col, int twips);
+  // Set by a mouse press on a colour row: the whole value column offers a
+  // cell button. Rows whose editor is a cell button offer one regardless.
+  bool ColumnCellButton() const { return m_columnCellButton; }
+
+  // The object kind shown (row 1) and what a row offers.
+  GridKind kind() const;
+  EditKind rowEditKind(int row) const;
+  bool isColourRow(int row) const;
+
+  // The panel window the grid was filled from, while it exists.
+  frmPanel *panel() const { return m_panel; }
+  // The value of the Name row when the last name edit started.
+  const QString &CurrentName() const { return m_CurrentName; }
+
+  // --- filling
+  // Row count, kind text and labels of a kind ("Main", "Button", "Label",
+  // "WebControl", "Meter", "MeterFader", "Clock"). Any other text writes the
+  // labels of rows 0-5 only and keeps the row count.
+  void SetHeaders(const QString &kindName);
+  // Shows the canvas or a control of the panel window.
+  void SetProperties(frmPanel &panel, DesignObject *object);
+  // Live geometry of the control being dragged (rows Width, Height, Top, Left).
+  void ShowGeometryRows(qint32 width, qint32 height, qint32 top, qint32 left);
+  // The panel window was resized while the grid shows that panel.
+  void ShowPanelSizeRows(frmPanel *panel, qint32 width, qint32 height);
+
+  // --- editing
+  struct EditStart {
+    bool allowed = false;
+    QString list;  // drop-down entries separated by "|"; "..." for a cell button; empty: free text
+  };
+  // Before the editor opens on a cell: refuses read-only cells, picks the
+  // editor, remembers the name.
+  EditStart StartEdit(int row, int col);
+  // The drop-down list of the last edit start.
+  const QString &ComboList() const { return m_comboList; }
+  // After an edit: applies the cell text to the shown object and the selection.
+  void AfterEdit(int row, int col);
+  // Key codes: Delete 46, Backspace 8. Acts on the current row.
+  void KeyDown(int keyCode, int shift);
+  // Mouse buttons: left 1, right 2. A right click on a colour row opens the
+  // colour dialog for it.
+  void MouseDown(int button, int shift, int row);
+  // The "..." button of a cell: colour, font, picture or folder.
+  void CellButtonClick(int row, int col);
+
+  // --- edits that can number a multiple selection
+  void LocName_AfterEdit(clsControlDetails &record);
+  void LocCaption_AfterEdit(clsControlDetails &record);
+  void LocMapPin_AfterEdit(clsControlDetails &record);
+
+  // The folder browser; empty when cancelled.
+  QString GetFolder(const QString &title, const QString &startFolder);
+
+ signals:
+  // Rows, labels or many cells changed: views re-read everything.
+  void reset();
+  void cellChanged(int row, int col);
+  void currentCellChanged(int row, int col);
+
+ private:
+  // Collects cell changes while a fill runs; one `reset` at the end.
+  class UpdateBatch {
+   public:
+    explicit UpdateBatch(PropertyGrid &grid) : m_grid(grid) { ++m_grid.m_batchDepth; }
+    ~UpdateBatch() {
+      if (--m_grid.m_batchDepth == 0) emit m_grid.reset();
+    }
+    UpdateBatch(const UpdateBatch &) = delete;
+    UpdateBatch &operator=(const UpdateBatch &) = delete;
+
+   private:
+    PropertyGrid &m_grid;
+  };
+
+  // Where an edit lands: the object the grid was filled for and its record,
+  // while the panel still holds them. A control that was deleted since the
+  // fill takes no edits.
+  DesignObject *shownObject() const;
+  clsControlDetails *shownRecord() const;
+
+  void fillPanel(frmPanel &panel);
+  void fillControl(frmPanel &panel, DesignObject &object, clsControlDetails &record);
+  void fillHardwareRows(frmPanel &panel, DesignObject &object, clsControlDetails &record);
+
+  void applyColour(frmPanel &panel, int row);
+  void applyFont(frmPanel &panel, int row);
+  void applyPicture(frmPanel &panel, int row);
+  void applyFolder(frmPanel &panel, int row);
+
+  std::vector<std::array<QString, 2>> m_cells;
+  int m_row = 0;
+  int m_col = 0;
+  std::array<int, 2> m_colWidth{1695, 1200};
+  bool m_columnCellButton = false;
+  QString m_comboList;
+  QString m_CurrentName;
+  QPointer<frmPanel> m_panel;
+  DesignObject *m_shown = nullptr;  // checked against the panel before each use
+  int m_batchDepth = 0;
+};

@@ -1,0 +1,345 @@
+#include "ui/propertygridview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include "grid/propertygrid.h"
+#include "model/colors.h"
+#include "ui/paintsupport.h"
+#include "ui/qtconvert.h"
+
+namespace {
+
+constexpr int kKeyBackspace = 8;
+constexpr int kKeyDelete = 46;
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+
+// Set on a line edit when Enter confirmed it: the value is applied even
+// unchanged, so that it reaches every selected control.
+constexpr const char *kConfirmed = "tessaryConfirmed";
+// Set on a drop-down when an entry was chosen.
+constexpr const char *kChosen = "tessaryChosen";
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+  int shift = 0;
+  if (modifiers & Qt::ShiftModifier) shift |= 1;
+  if (modifiers & Qt::ControlModifier) shift |= 2;
+  if (modifiers & Qt::AltModifier) shift |= 4;
+  return shift;
+}
+
+QIcon dotsIcon(const QWidget *widget) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(widget->palette().color(QPalette::ButtonText));
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("..."));
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+// --- item model
+
+PropertyGridItemModel::PropertyGridItemModel(PropertyGrid &grid, QObject *parent)
+    : QAbstractTableModel(parent), m_grid(grid) {
+  connect(&grid, &PropertyGrid::reset, this, &PropertyGridItemModel::onReset);
+  connect(&grid, &PropertyGrid::cellChanged, this, &PropertyGridItemModel::onCellChanged);
+}
+
+int PropertyGridItemModel::rowCount(const QModelIndex &parent) const {
+  return parent.isValid() ? 0 : std::max(0, m_grid.Rows() - 1);
+}
+
+int PropertyGridItemModel::columnCount(const QModelIndex &parent) const {
+  return parent.isValid() ? 0 : 2;
+}
+
+QVariant PropertyGridItemModel::data(const QModelIndex &index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = gridRow(index);
+  const int col = index.column();
+  const QString text = m_grid.TextMatrix(row, col);
+  const bool readOnly = col == 1 && m_grid.rowEditKind(row) == EditKind::ReadOnly;
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+      return text;
+    case Qt::ToolTipRole:
+      return text.isEmpty() ? QVariant() : QVariant(text);
+    case Qt::DecorationRole:
+      if (col == 1 && !text.isEmpty() && m_grid.isColourRow(row))
+        return ColorFromValue(GetColorValue(text));
+      return {};
+    case Qt::ForegroundRole:
+      if (readOnly) return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+      return {};
+    case Qt::BackgroundRole:
+      if (readOnly) return QApplication::palette().color(QPalette::Window);
+      return {};
+  }
+  return {};
+}
+
+QVariant PropertyGridItemModel::headerData(int section, Qt::Orientation orientation,
+                                           int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > 1)
+    return QAbstractTableModel::headerData(section, orientation, role);
+  const QString text = m_grid.TextMatrix(0, section);
+  if (!text.isEmpty()) return text;
+  return section == 0 ? tr("Property Name") : tr("Property Value");
+}
+
+Qt::ItemFlags PropertyGridItemModel::flags(const QModelIndex &index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() == 1 && m_grid.rowEditKind(gridRow(index)) != EditKind::ReadOnly)
+    f |= Qt::ItemIsEditable;
+  return f;
+}
+
+bool PropertyGridItemModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+  if (!index.isValid() || index.column() != 1 || role != Qt::EditRole) return false;
+  const int row = gridRow(index);
+  m_grid.setTextMatrix(row, 1, value.toString());
+  m_grid.AfterEdit(row, 1);
+  return true;
+}
+
+bool PropertyGridItemModel::hasCellButton(const QModelIndex &index) const {
+  if (!index.isValid() || index.column() != 1) return false;
+  const EditKind kind = m_grid.rowEditKind(gridRow(index));
+  return kind == EditKind::CellButton || kind == EditKind::Colour;
+}
+
+void PropertyGridItemModel::onCellChanged(int row, int col) {
+  if (row == 0) {
+    emit headerDataChanged(Qt::Horizontal, col, col);
+    return;
+  }
+  const QModelIndex changed = index(row - 1, col);
+  emit dataChanged(changed, changed);
+}
+
+void PropertyGridItemModel::onReset() {
+  beginResetModel();
+  endResetModel();
+}
+
+// --- delegate
+
+PropertyGridDelegate::PropertyGridDelegate(PropertyGridItemModel &model, QObject *parent)
+    : QStyledItemDelegate(parent), m_model(model) {}
+
+QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                            const QModelIndex &index) const {
+  if (index.column() != 1) return nullptr;
+  PropertyGrid &grid = m_model.grid();
+  const int row = PropertyGridItemModel::gridRow(index);
+  const PropertyGrid::EditStart start = grid.StartEdit(row, 1);
+  if (!start.allowed) return nullptr;
+  auto *self = const_cast<PropertyGridDelegate *>(this);
+
+  if (!start.list.isEmpty() && start.list != u"...") {
+    auto *combo = new QComboBox(parent);
+    combo->addItems(start.list.split(u'|'));
+    combo->setFrame(false);
+    connect(combo, &QComboBox::activated, self, [self, combo] {
+      combo->setProperty(kChosen, true);
+      emit self->commitData(combo);
+      emit self->closeEditor(combo);
+    });
+    return combo;
+  }
+
+  auto *line = new QLineEdit(parent);
+  line->setFrame(false);
+  const bool buttonOnly = start.list == u"...";
+  line->setReadOnly(buttonOnly);
+  if (buttonOnly || grid.rowEditKind(row) == EditKind::Colour) {
+    QAction *action = line->addAction(dotsIcon(line), QLineEdit::TrailingPosition);
+    action->setToolTip(tr("Choose..."));
+    connect(action, &QAction::triggered, self,
+            [self, line, row] { self->runCellButton(line, row); });
+  }
+  return line;
+}
+
+bool PropertyGridDelegate::eventFilter(QObject *object, QEvent *event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (auto *line = qobject_cast<QLineEdit *>(object);
+        line && (key == Qt::Key_Return || key == Qt::Key_Enter))
+      line->setProperty(kConfirmed, true);
+  }
+  return QStyledItemDelegate::eventFilter(object, event);
+}
+
+void PropertyGridDelegate::runCellButton(QWidget *editor, int gridRow) const {
+  auto *self = const_cast<PropertyGridDelegate *>(this);
+  emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
+  // The dialog runs once the editor is gone.
+  PropertyGrid *grid = &m_model.grid();
+  QTimer::singleShot(0, &m_model, [grid, gridRow] {
+    grid->setCurrentCell(gridRow, 1);
+    grid->CellButtonClick(gridRow, 1);
+  });
+}
+
+void PropertyGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
+  const QString text = index.data(Qt::EditRole).toString();
+  if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+    combo->setCurrentIndex(combo->findText(text));
+  } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+    line->setText(text);
+    line->selectAll();
+  }
+}
+
+void PropertyGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                        const QModelIndex &index) const {
+  // Only a real edit is applied: passing over a cell must not copy its value
+  // to every selected control.
+  if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+    if (combo->property(kChosen).toBool() && combo->currentIndex() >= 0)
+      model->setData(index, combo->currentText());
+  } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+    if (!line->isReadOnly() && (line->isModified() || line->property(kConfirmed).toBool()))
+      model->setData(index, line->text());
+  }
+}
+
+void PropertyGridDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                                const QModelIndex &) const {
+  editor->setGeometry(option.rect);
+}
+
+QRect PropertyGridDelegate::buttonRect(const QRect &cell) {
+  const int width = std::min(22, cell.width() / 3);
+  return QRect(cell.right() - width + 1, cell.top() + 1, width, cell.height() - 2);
+}
+
+void PropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                 const QModelIndex &index) const {
+  if (!m_model.hasCellButton(index)) {
+    QStyledItemDelegate::paint(painter, option, index);
+    return;
+  }
+  const QRect button = buttonRect(option.rect);
+  QStyleOptionViewItem textOption(option);
+  textOption.rect.setRight(button.left() - 1);
+  QStyledItemDelegate::paint(painter, textOption, index);
+
+  QStyleOptionButton dots;
+  dots.rect = button;
+  dots.text = QStringLiteral("...");
+  dots.state = QStyle::State_Enabled | QStyle::State_Raised;
+  const QWidget *widget = option.widget;
+  QStyle *style = widget ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_PushButton, &dots, painter, widget);
+}
+
+QSize PropertyGridDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                     const QModelIndex &index) const {
+  QSize size = QStyledItemDelegate::sizeHint(option, index);
+  size.setHeight(std::max(size.height(), option.fontMetrics.height() + 8));
+  return size;
+}
+
+// --- view
+
+PropertyGridView::PropertyGridView(PropertyGrid &grid, QWidget *parent)
+    : QTableView(parent), m_model(grid), m_delegate(m_model) {
+  setObjectName(QStringLiteral("PropertyGrid"));
+  setModel(&m_model);
+  setItemDelegate(&m_delegate);
+  setAlternatingRowColors(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
+                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+  horizontalHeader()->setStretchLastSection(true);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setSectionsClickable(false);
+  applyColumnWidths();
+  connect(&grid, &PropertyGrid::currentCellChanged, this, &PropertyGridView::followGridCurrentCell);
+}
+
+void PropertyGridView::applyColumnWidths() {
+  setColumnWidth(0, qRound(TwipsToPixels(grid().ColWidth(0))));
+  horizontalHeader()->setMinimumSectionSize(qRound(TwipsToPixels(grid().ColWidth(1))) / 2);
+}
+
+void PropertyGridView::mousePressEvent(QMouseEvent *event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  const int shift = shiftState(event->modifiers());
+  if (index.isValid()) {
+    const int row = PropertyGridItemModel::gridRow(index);
+    if (event->button() == Qt::RightButton) {
+      setFocus(Qt::MouseFocusReason);  // an open editor applies its text first
+      grid().MouseDown(kRightButton, shift, row);
+      event->accept();
+      return;
+    }
+    if (event->button() == Qt::LeftButton) {
+      grid().MouseDown(kLeftButton, shift, row);
+      if (m_model.hasCellButton(index) && PropertyGridDelegate::buttonRect(visualRect(index))
+                                              .contains(event->position().toPoint())) {
+        setFocus(Qt::MouseFocusReason);
+        grid().setCurrentCell(row, 1);
+        grid().CellButtonClick(row, 1);
+        event->accept();
+        return;
+      }
+    }
+  }
+  QTableView::mousePressEvent(event);
+}
+
+void PropertyGridView::keyPressEvent(QKeyEvent *event) {
+  const QModelIndex current = currentIndex();
+  const bool clearKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+  if (clearKey && state() != QAbstractItemView::EditingState && current.isValid()) {
+    const int row = PropertyGridItemModel::gridRow(current);
+    if (grid().rowEditKind(row) == EditKind::CellButton) {
+      grid().setCurrentCell(row, current.column());
+      grid().KeyDown(event->key() == Qt::Key_Delete ? kKeyDelete : kKeyBackspace,
+                     shiftState(event->modifiers()));
+      event->accept();
+      return;
+    }
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void PropertyGridView::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+  QTableView::currentChanged(current, previous);
+  if (!m_syncingCurrent && current.isValid())
+    grid().setCurrentCell(PropertyGridItemModel::gridRow(current), current.column());
+}
+
+void PropertyGridView::followGridCurrentCell(int row, int col) {
+  const QModelIndex target = m_model.index(row - 1, col);
+  if (!target.isValid() || target == currentIndex()) return;
+  // Following the grid does not open an editor.
+  m_syncingCurrent = true;
+  const EditTriggers triggers = editTriggers();
+  setEditTriggers(triggers & ~QAbstractItemView::CurrentChanged);
+  setCurrentIndex(target);
+  setEditTriggers(triggers);
+  m_syncingCurrent = false;
+}

@@ -1,0 +1,272 @@
+// What the grid shows for each kind of object, and which editor each row gets.
+#include <functional>
+
+#include "gridfixture.h"
+#include "model/colors.h"
+
+namespace {
+
+struct Cell {
+  int row;
+  const char *label;  // nullptr: not checked
+  const char *value;  // nullptr: not checked
+};
+
+struct LayoutCase {
+  const char *name;
+  std::function<DesignObject *(GridTest &)> make;
+  const char *kind;
+  int rows;
+  std::vector<Cell> cells;
+};
+
+}  // namespace
+
+class GridLayoutTest : public GridTest {
+ protected:
+  void check(const LayoutCase &c) {
+    SCOPED_TRACE(c.name);
+    show(c.make(*this));
+    EXPECT_EQ(grid.Rows(), c.rows);
+    EXPECT_EQ(label(0), "Property Name");
+    EXPECT_EQ(value(0), "Property Value");
+    EXPECT_EQ(value(1), c.kind);
+    for (int row = 1; row < grid.Rows(); ++row) EXPECT_FALSE(label(row).isEmpty()) << row;
+    for (const Cell &cell : c.cells) {
+      if (cell.label) {
+        EXPECT_EQ(label(cell.row), cell.label) << "row " << cell.row;
+      }
+      if (cell.value) {
+        EXPECT_EQ(value(cell.row), cell.value) << "row " << cell.row;
+      }
+    }
+  }
+};
+
+TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
+  const std::vector<LayoutCase> cases = {
+      {"panel",
+       [](GridTest &t) {
+         t.panel.model().pictMain.BackColor = 0x0000FF;
+         t.panel.model().PanelDetails.strOnload = "Load";
+         return &t.panel.model().pictMain;
+       },
+       "Main",
+       11,
+       {{2, "Name", "Studio"},
+        {3, "Caption", "Studio"},
+        {4, "Width", "9600"},
+        {6, "Background Picture", ""},
+        {7, "BackColor", "&H0000FF"},
+        {9, "OnLoad", "Load"},
+        {10, "Default Graphics Path", ""}}},
+      {"button with an empty hardware type",
+       [](GridTest &t) {
+         auto *b = t.add<DesignButton>("Btn1", 300, 200);
+         b->Caption = "Line1\r\nLine2";
+         return b;
+       },
+       "Button",
+       37,
+       {{2, "Name", "Btn1"},
+        {3, "Caption", "Line1\\nLine2"},
+        {6, "Top", "200"},
+        {7, "Left", "300"},
+        {8, "BackColorOff", "&HE0E0E0"},
+        {9, "BackColorOn", "Yellow"},
+        {10, "ForeColor", "Black"},
+        {11, "Font Name", "Arial"},
+        {12, "Font Size", "8.25"},
+        {13, "Font Bold", "True"},
+        {16, "State", "Off"},
+        {25, "Flash", "Off"},
+        {26, "Enabled", "True"},
+        {30, "HWMapType", "Button"},
+        {31, "HWMapHostIP", ""},
+        {32, "HWMapHostPort", "4010"},
+        {33, "HWMapInternalName", "Studio.Btn1"},
+        {35, "UserPanel Module", ""},
+        {36, "UserPanel Button", ""}}},
+      {"button bound to a GPIO circuit",
+       [](GridTest &t) {
+         auto *b = t.add<DesignButton>("Gpio");
+         t.record(b).HWMapType = "GPIOButton";
+         t.record(b).HWMapAoipSysName = " Port2_Circuit5 ";
+         return b;
+       },
+       "Button",
+       37,
+       {{35, "GPIO Port", "2"}, {36, "GPIO Pin", "5"}}},
+      {"label",
+       [](GridTest &t) {
+         auto *l = t.add<DesignLabel>("Lbl");
+         t.record(l).HWMapAoipSysName = "MOD_USER#3.DISP";
+         return l;
+       },
+       "Label",
+       25,
+       {{3, "Caption", "Label1"},
+        {10, "ForeColor", "Black"},
+        {16, "State", "On"},
+        {17, "Flash", "Off"},
+        {18, "HardwareMapType", "UserPanel Button"},
+        {20, "HardwareMapHostPort", "4010"},
+        {21, "HardwareMapInternalName", "Studio.Lbl"},
+        {22, "HardwareMapAoipSysName", "MOD_USER#3.DISP"},
+        {23, "UserPanel Module", "USER#3"},
+        {24, "UserPanel Button", "DISP"}}},
+      {"web browser",
+       [](GridTest &t) {
+         auto *w = t.add<DesignWebBrowser>("Web");
+         t.record(w).WebURL = "http://studio/";
+         return w;
+       },
+       "WebBrowser",
+       9,
+       {{3, "Caption", ""}, {8, "URL", "http://studio/"}}},
+      {"meter with an unknown scale code",
+       [](GridTest &t) {
+         auto *m = t.add<DesignMeter>("Meter");
+         t.record(m).MeterScale = 7;
+         t.record(m).MeterIsSource = false;
+         t.record(m).CenterPad = -12;
+         return m;
+       },
+       "Meter",
+       16,
+       {{3, "Caption", ""},
+        {8, "Source/Dest", "Destination"},
+        {11, "Scale", "Linear"},
+        {12, "Style", "Led"},
+        {13, "Line Color", "&HE0E0E0"},
+        {15, "Center Pad", "-12"}}},
+      {"meter-fader",
+       [](GridTest &t) {
+         auto *f = t.add<DesignMeterFader>("Fader");
+         f->MeterName = "Mic";
+         t.record(f).MeterStyle = 1;
+         t.record(f).FaderNominal = -2.5f;
+         t.record(f).HideGainValue = true;
+         return f;
+       },
+       "MeterFader",
+       17,
+       {{3, "Caption", "Mic"},
+        {12, "Style", "Gradient"},
+        {15, "Fader Nominal", "-2.5"},
+        {16, "Hide Gain Value", "True"}}},
+      {"clock",
+       [](GridTest &t) {
+         auto *c = t.add<DesignClock>("Clock");
+         c->BackgroundColor = 255;
+         c->OffSet = -3;
+         return c;
+       },
+       "Clock",
+       26,
+       {{3, "Caption", "Clock"},
+        {8, "BackColor", "&HFF"},
+        {12, "24 Hour", "True"},
+        {13, "Background Picture", ""},
+        {20, "Long Hash Color", "&HFFFFFF"},
+        {23, "Time Offset", "-3"},
+        {25, "Element Hands", "False"}}},
+  };
+  for (const LayoutCase &c : cases) check(c);
+}
+
+TEST_F(GridLayoutTest, ShowingAControlFillsItsHardwareDefaultsWithoutMarkingThePanel) {
+  auto *b = add<DesignButton>("Btn1");
+  panel.setNeedToSave(false);
+  show(b);
+  EXPECT_EQ(record(b).HWMapType, "Button");
+  EXPECT_EQ(record(b).HWMapHostPort, "4010");
+  EXPECT_EQ(record(b).HWMapHostIP, "");
+  EXPECT_EQ(record(b).HWMapInternalName(), "Studio.Btn1");
+  EXPECT_FALSE(panel.NeedToSave());
+}
+
+TEST_F(GridLayoutTest, WebBrowserIsToldToShowItsAddress) {
+  auto *w = add<DesignWebBrowser>("Web");
+  record(w).WebURL = "http://studio/";
+  show(w);
+  EXPECT_EQ(w->LocationURL, "http://studio/");
+}
+
+TEST_F(GridLayoutTest, ControlWithoutRecordIsReportedAndLeavesTheGridEmpty) {
+  auto *b = add<DesignButton>("Btn1");
+  show(b);
+  auto *stray = panel.model().Load<DesignButton>();
+  stray->Tag = "Btn1";  // same name, but no record of its own
+  show(stray);
+  EXPECT_EQ(ui.messageTexts(), QStringList{"Error finding object details"});
+  EXPECT_EQ(value(1), "");
+  EXPECT_EQ(value(2), "");
+}
+
+TEST_F(GridLayoutTest, ControlsSharingANameEachShowTheirOwnRecord) {
+  auto *a = add<DesignButton>("Twin");
+  auto *b = add<DesignButton>("Twin");
+  record(a).Click = "A";
+  record(b).Click = "B";
+  show(b);
+  EXPECT_EQ(value(ButtonRow::OnClick), "B");
+  show(a);
+  EXPECT_EQ(value(ButtonRow::OnClick), "A");
+}
+
+TEST_F(GridLayoutTest, UnknownKindNameWritesOnlyTheCommonLabels) {
+  show(add<DesignButton>("Btn1"));
+  grid.SetHeaders("CodecControl");
+  EXPECT_EQ(grid.Rows(), 37);
+  EXPECT_EQ(label(5), "Height");
+  EXPECT_EQ(value(1), "Button");
+}
+
+TEST_F(GridLayoutTest, EditStartOffersTheRowsEditor) {
+  struct EditCase {
+    DesignObject *object;
+    int row;
+    bool allowed;
+    QString list;
+  };
+  auto *button = add<DesignButton>("Btn1");
+  auto *gpioLabel = add<DesignLabel>("Lbl1");
+  record(gpioLabel).HWMapType = "GPIOButton";
+  auto *fader = add<DesignMeterFader>("Fader1");
+  auto *canvas = &panel.model().pictMain;
+
+  QStringList modules;
+  for (const char *m : {"USER#", "ACCESS#"})
+    for (int n = 0; n <= 64; ++n) modules << m + QString::number(n);
+
+  const std::vector<EditCase> cases = {
+      {button, 1, false, ""},
+      {button, 10, false, ""},
+      {button, 34, false, ""},
+      {button, 3, true, ""},
+      {button, 13, true, "False|True"},
+      {button, 16, true, "Off|On"},
+      {button, 20, true, "..."},
+      {button, 30, true, "Button|Label|GPIOButton"},
+      {button, 35, true, modules.join('|')},
+      {button, 36, true, "DISP|1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16|17"},
+      {gpioLabel, 18, true, "UserPanel Button|GPIO"},
+      {gpioLabel, 22, false, ""},
+      {gpioLabel, 23, true, "1|2|3|4|5|6|7|8"},
+      {gpioLabel, 24, true, "1|2|3|4|5"},
+      {fader, 8, true, "Source|Destination"},
+      {fader, 16, true, "True|False"},
+      {canvas, 1, false, ""},
+      {canvas, 6, true, "..."},
+      {canvas, 7, true, ""},
+  };
+  for (const EditCase &c : cases) {
+    SCOPED_TRACE(testing::Message() << value(1).toStdString() << " row " << c.row);
+    show(c.object);
+    const auto start = grid.StartEdit(c.row, 1);
+    EXPECT_EQ(start.allowed, c.allowed);
+    EXPECT_EQ(start.list, c.list);
+  }
+  EXPECT_FALSE(grid.StartEdit(2, 0).allowed);  // the label column is never edited
+}
