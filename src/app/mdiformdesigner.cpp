@@ -3,11 +3,13 @@
 #include <QDir>
 #include <algorithm>
 
+#include "grid/propertygrid.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "surface/frmpanel.h"
 
-MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent) : QObject(parent), m_ui(ui) {
+MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
+    : QObject(parent), m_ui(ui), m_grid(std::make_unique<PropertyGrid>()) {
   m_caption = BaseCaption;
 }
 
@@ -54,6 +56,12 @@ frmPanel *MDIFormDesigner::CreatePanel() {
   auto panel = std::make_unique<frmPanel>(m_ui);
   frmPanel *raw = panel.get();
   connect(raw, &frmPanel::needToSaveChanged, this, [this] { SetSaveIndicator(); });
+  PropertyGrid *grid = m_grid.get();
+  connect(raw, &frmPanel::fillPropertiesRequested, grid,
+          [grid, raw] { grid->SetProperties(*raw, raw->objCurrentControl); });
+  connect(raw, &frmPanel::geometryRowsChanged, grid, &PropertyGrid::ShowGeometryRows);
+  connect(raw, &frmPanel::canvasSizeRowsChanged, grid,
+          [grid, raw](qint32 w, qint32 h) { grid->ShowPanelSizeRows(raw, w, h); });
   m_panels.push_back(std::move(panel));
   return raw;
 }

@@ -9,6 +9,7 @@
 
 class Ui;
 class frmPanel;
+class PropertyGrid;
 
 // The main window's logic: the open panel windows, the active one, the
 // caption with its unsaved-changes mark, new panels, closing, and the menu
@@ -20,6 +21,9 @@ class MDIFormDesigner : public QObject {
   ~MDIFormDesigner() override;
 
   Ui &ui() { return m_ui; }
+  // The one property grid; it shows the current object of the panel that
+  // last asked for a refill.
+  PropertyGrid &grid() { return *m_grid; }
 
   // The main window's load step: folders of the settings, the panels folder.
   void Load();
@@ -74,10 +78,11 @@ class MDIFormDesigner : public QObject {
   // Writes the panel to the path; on failure says why and keeps it marked changed.
   bool SavePanelDocument(frmPanel *panel, const QString &path);
 
-  // --- clipboard, on the selected controls of the active panel
-  void mnuCopy_Click();
-  void mnuCut_Click();
-  void mnuPaste_Click();
+  // --- clipboard: the grid's current cell when the grid has the focus,
+  //     otherwise the selected controls of the active panel
+  void mnuCopy_Click(bool gridFocused = false);
+  void mnuCut_Click(bool gridFocused = false);
+  void mnuPaste_Click(bool gridFocused = false);
 
   // --- closing
   // The close question of one panel window; false keeps the window open.
@@ -100,6 +105,7 @@ class MDIFormDesigner : public QObject {
 
  private:
   Ui &m_ui;
+  std::unique_ptr<PropertyGrid> m_grid;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;
   frmPanel *m_active = nullptr;

@@ -6,6 +6,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
+#include "grid/propertygrid.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
@@ -149,7 +150,11 @@ bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
   }
 }
 
-void MDIFormDesigner::mnuCopy_Click() {
+void MDIFormDesigner::mnuCopy_Click(bool gridFocused) {
+  if (gridFocused) {
+    m_ui.setClipboardText(m_grid->TextMatrix(m_grid->Row(), m_grid->Col()));
+    return;
+  }
   if (!m_active) return;
   const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
   if (text.isEmpty()) return;
@@ -157,7 +162,12 @@ void MDIFormDesigner::mnuCopy_Click() {
   m_ui.setClipboardText(text);
 }
 
-void MDIFormDesigner::mnuCut_Click() {
+void MDIFormDesigner::mnuCut_Click(bool gridFocused) {
+  if (gridFocused) {
+    m_ui.setClipboardText(m_grid->TextMatrix(m_grid->Row(), m_grid->Col()));
+    m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), QString());
+    return;
+  }
   if (!m_active) return;
   const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
   if (text.isEmpty()) return;
@@ -167,8 +177,14 @@ void MDIFormDesigner::mnuCut_Click() {
   m_active->RemoveSelectedControls();
 }
 
-void MDIFormDesigner::mnuPaste_Click() {
-  if (!m_active || !m_ui.clipboardHasText()) return;
+void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
+  if (!m_ui.clipboardHasText()) return;
+  if (gridFocused) {
+    // Only the cell changes; the value reaches the object through an edit.
+    m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), m_ui.clipboardText());
+    return;
+  }
+  if (!m_active) return;
   PanelReadHooks hooks(*m_active);
   AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks);
   m_active->notify(frmPanel::Structure | frmPanel::Selection);

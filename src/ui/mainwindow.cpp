@@ -12,6 +12,7 @@
 #include "app/mdiformdesigner.h"
 #include "surface/frmpanel.h"
 #include "ui/palettewidget.h"
+#include "ui/propertygridview.h"
 #include "ui/panelview.h"
 #include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
@@ -88,11 +89,11 @@ void MainWindow::buildMenus() {
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
   connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuCut_Click);
+          &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuCopy_Click);
+          &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuPaste_Click);
+          &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
   edit->addSeparator();
   connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
@@ -148,6 +149,9 @@ QWidget *MainWindow::buildToolBox() {
   m_gridContainer->setToolTip(tr("Right-Click to Move or Resize"));
   auto *gridLayout = new QVBoxLayout(m_gridContainer);
   gridLayout->setContentsMargins(0, 0, 0, 0);
+  m_gridView = new PropertyGridView(m_designer.grid(), m_gridContainer);
+  m_gridView->setObjectName(QStringLiteral("PropertyGrid"));
+  gridLayout->addWidget(m_gridView);
   layout->addWidget(m_gridContainer, 1);
   m_status = new QLabel(box);
   m_status->setObjectName(QStringLiteral("lblConnected"));
@@ -157,8 +161,13 @@ QWidget *MainWindow::buildToolBox() {
   m_status->setFrameShape(QFrame::Panel);
   m_status->setFrameShadow(QFrame::Sunken);
   layout->addWidget(m_status);
-  box->setMinimumWidth(m_palette->sizeHint().width() + 8);
+  box->setMinimumWidth(qMax(m_palette->sizeHint().width() + 8, 300));
   return box;
+}
+
+bool MainWindow::gridHasFocus() const {
+  const QWidget *focus = QApplication::focusWidget();
+  return focus && (focus == m_gridView || m_gridView->isAncestorOf(focus));
 }
 
 void MainWindow::SetConnectedLabel(const QString &text, qint32 color) {

@@ -11,6 +11,7 @@ class QMenu;
 class MDIFormDesigner;
 class PaletteWidget;
 class PanelSubWindow;
+class PropertyGridView;
 class frmPanel;
 
 // The designer's main window: menus, the MDI area holding the panel windows,
@@ -25,6 +26,9 @@ class MainWindow : public QMainWindow {
   QMdiArea *mdiArea() const { return m_mdi; }
   PaletteWidget *palette() const { return m_palette; }
   QWidget *gridContainer() const { return m_gridContainer; }
+  PropertyGridView *gridView() const { return m_gridView; }
+  // Whether Cut, Copy and Paste work on the grid's current cell.
+  bool gridHasFocus() const;
   QLabel *statusLine() const { return m_status; }
   // The menu action with this object name ("mnuSavePanel", ...).
   QAction *action(const QString &name) const { return m_actions.value(name); }
@@ -50,6 +54,7 @@ class MainWindow : public QMainWindow {
   QMdiArea *m_mdi = nullptr;
   PaletteWidget *m_palette = nullptr;
   QWidget *m_gridContainer = nullptr;
+  PropertyGridView *m_gridView = nullptr;
   QLabel *m_status = nullptr;
   QMap<QString, QAction *> m_actions;
 };

@@ -221,6 +221,12 @@ PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidg
   setWindowTitle(panel.caption());
   connect(&panel, &frmPanel::changed, this, [this](int flags) {
     if (flags & frmPanel::Caption) setWindowTitle(m_panel.caption());
+    if (flags & frmPanel::Geometry) {
+      // The panel's window size was set from the grid: follow it.
+      const QSize wanted(qRound(TwipsToPixels(m_panel.model().Width)),
+                         qRound(TwipsToPixels(m_panel.model().Height)));
+      if (qAbs(wanted.width() - width()) > 1 || qAbs(wanted.height() - height()) > 1) resize(wanted);
+    }
   });
 }
 
