@@ -16,7 +16,7 @@ constexpr PaletteItem kItems[] = {PaletteItem::Button, PaletteItem::Label,
                                   PaletteItem::WebBrowser, PaletteItem::Meter,
                                   PaletteItem::Clock,  PaletteItem::MeterFader,
                                   PaletteItem::CodecControl};
-constexpr int kColumns = 2;
+constexpr int kColumns = 3;
 constexpr int kTileWidth = 92;
 constexpr int kTileHeight = 64;
 constexpr int kGap = 6;

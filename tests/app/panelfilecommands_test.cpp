@@ -1,0 +1,154 @@
+// The main window's panel file commands over real files in a temporary
+// start folder, with a scripted Ui.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/mdiformdesigner.h"
+#include "app/startup.h"
+#include "components/datetimestamp.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+
+namespace {
+struct PanelFiles : ::testing::Test {
+  QTemporaryDir dir;
+  FakeUi ui;
+  std::unique_ptr<MDIFormDesigner> designer;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    Settings() = ProgramSettings();
+    InitSettings(Settings(), dir.path());
+    designer = std::make_unique<MDIFormDesigner>(ui);
+    designer->Load();
+    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+  }
+  void TearDown() override { DateTimeStamp::SetClock({}); }
+
+  QString panels() const { return Settings().strPanelsFolder; }
+  frmPanel *changedPanel() {
+    frmPanel *p = designer->mnuNewPanel_Click();
+    p->InsertControl(ControlKind::Button);
+    p->setNeedToSave(true);
+    return p;
+  }
+};
+}  // namespace
+
+TEST_F(PanelFiles, FirstSaveAsksForANameThenSavesWithBackupAndMap) {
+  frmPanel *p = changedPanel();
+  ui.fileAnswers.push_back(panels() + "Studio1.xml");
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  ASSERT_EQ(ui.fileDialogs.size(), 1u);
+  EXPECT_EQ(ui.fileDialogs[0].title, "Save");
+  EXPECT_EQ(ui.fileDialogs[0].fileName, "Panel1.xml");
+  EXPECT_EQ(p->model().pictMain.Tag, "Studio1");
+  EXPECT_EQ(p->model().WindowTag, panels() + "Studio1.xml");
+  EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), "Studio1.Button1");
+  EXPECT_FALSE(p->NeedToSave());
+  EXPECT_TRUE(FileExists(panels() + "Studio1.xml"));
+  EXPECT_TRUE(FileExists(Settings().strStartFolder + "Backup/Studio1_20240303090507.xml"));
+  EXPECT_TRUE(FileExists(Settings().strHardwareMapFile));
+  EXPECT_TRUE(ui.messages.empty());
+
+  // The second save goes straight to the file.
+  p->setNeedToSave(true);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_EQ(ui.fileDialogs.size(), 1u);
+}
+
+TEST_F(PanelFiles, SaveAsWithoutAnExtensionOrCancelledSavesNothing) {
+  frmPanel *p = changedPanel();
+  ui.fileAnswers.push_back(panels() + "Studio2");
+  EXPECT_FALSE(designer->mnuSaveAs_Click());
+  EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
+  EXPECT_FALSE(FileExists(panels() + "Studio2"));
+  ui.fileAnswers.push_back(std::nullopt);
+  EXPECT_FALSE(designer->mnuSaveAs_Click());
+  EXPECT_TRUE(Settings().boolCancelExit);
+  EXPECT_TRUE(p->NeedToSave());
+}
+
+TEST_F(PanelFiles, OpenChecksExistenceContentAndOpenPanels) {
+  EXPECT_EQ(designer->OpenPanelLocal(panels() + "missing.xml"), nullptr);
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(panels() + "empty.xml", "", &error));
+  EXPECT_EQ(designer->OpenPanelLocal(panels() + "empty.xml"), nullptr);
+  ASSERT_TRUE(WriteTextFileSafely(panels() + "Studio1.xml",
+                                  "<Panel><Name>Studio1</Name><Caption>Studio One</Caption>"
+                                  "<Width>6000</Width></Panel>\r\n",
+                                  &error));
+  frmPanel *opened = designer->OpenPanelLocal(panels() + "Studio1.xml");
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(opened->caption(), "Studio One");
+  EXPECT_EQ(opened->model().Width, 6000);
+  EXPECT_FALSE(opened->NeedToSave());
+  designer->mnuNewPanel_Click();
+  opened->model().pictMain.Tag = "STUDIO1";
+  EXPECT_EQ(designer->OpenPanelLocal(panels() + "Studio1.xml"), nullptr);
+  EXPECT_EQ(designer->activePanel(), opened);
+  EXPECT_EQ(designer->OpenLocalPanelFile(panels() + "hardwaremap_old.xml"), nullptr);
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList({"Error Opening Panel.  File does not exist.",
+                         "Error reading file or no xml data present in file.",
+                         "This Panel is already Open.",
+                         "The HardwareMap file is a special file which maps hardware controls to "
+                         "software panel controls.\r\nIt is not a valid panel and may not be "
+                         "opened directly by the Tessary."}));
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+}
+
+TEST_F(PanelFiles, ExitWithTwoChangedPanelsYesThenCancelKeepsRunning) {
+  frmPanel *a = changedPanel();
+  frmPanel *b = changedPanel();
+  a->model().WindowTag = panels() + "A.xml";
+  b->model().WindowTag = panels() + "B.xml";
+  ui.answers = {Ui::Answer::Yes, Ui::Answer::Cancel};
+  EXPECT_FALSE(designer->QueryExit());
+  EXPECT_TRUE(FileExists(panels() + "A.xml"));
+  EXPECT_FALSE(FileExists(panels() + "B.xml"));
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, "Do you want to save changes to Panel Panel1?");
+  EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
+}
+
+TEST_F(PanelFiles, ACloseWhoseSaveFailsKeepsTheWindowAndItsWork) {
+  frmPanel *p = changedPanel();
+  // The target folder cannot exist: its parent is a regular file.
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(dir.path() + "/blocker", "x", &error));
+  p->model().WindowTag = dir.path() + "/blocker/Panel1.xml";
+  ui.answers = {Ui::Answer::Yes};
+  ui.fileAnswers.push_back(std::nullopt);  // the Save As offered after the failure is cancelled
+  EXPECT_FALSE(designer->QueryExit());
+  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
+  EXPECT_TRUE(p->NeedToSave());
+  ASSERT_GE(ui.messages.size(), 2u);
+  EXPECT_TRUE(ui.messages[1].text.startsWith("Error Saving File - ")) << ui.messages[1].text.toStdString();
+
+  // Answering No closes it unsaved.
+  ui.answers = {Ui::Answer::No};
+  EXPECT_TRUE(designer->QueryExit());
+  EXPECT_TRUE(designer->collOpenPanels().empty());
+}
+
+TEST_F(PanelFiles, CutPutsControlsOnTheClipboardBeforeRemovingThem) {
+  frmPanel *p = designer->mnuNewPanel_Click();
+  DesignControl *b = p->InsertControl(ControlKind::Button);
+  p->ControlGotFocus(b);
+  designer->mnuCut_Click();
+  ASSERT_TRUE(ui.clipboard.has_value());
+  EXPECT_TRUE(ui.clipboard->startsWith("<ClipboardControls>\r\n  <ControlList>\r\n    <Control>"));
+  EXPECT_TRUE(p->model().PanelDetails.CollControls.empty());
+  EXPECT_TRUE(p->NeedToSave());
+  frmPanel *q = designer->mnuNewPanel_Click();
+  designer->mnuPaste_Click();
+  ASSERT_EQ(q->model().PanelDetails.CollControls.size(), 1u);
+  EXPECT_EQ(q->model().PanelDetails.CollControls[0]->cntrlObject->Tag, "Button1");
+  EXPECT_TRUE(q->NeedToSave());
+}
