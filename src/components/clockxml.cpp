@@ -19,21 +19,6 @@ QString doubleText(double value) {
   return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
 }
 
-bool readBool(const QString &text, bool *out) {
-  const QString t = text.trimmed();
-  if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
-    *out = true;
-    return true;
-  }
-  if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
-    *out = false;
-    return true;
-  }
-  qint32 v = 0;  // older writers stored booleans as numbers (-1 / 0)
-  if (!ReadInt32(t, &v)) return false;
-  *out = v != 0;
-  return true;
-}
 
 bool readColor(const QString &text, qint32 *out) {
   qint64 v = 0;
@@ -76,25 +61,25 @@ void applyChild(DesignClock &c, const QString &name, const QString &text) {
   else if (is("foregroundcolor"))
     readColor(text, &c.ForegroundColor);
   else if (is("facevisible"))
-    readBool(text, &c.FaceVisible);
+    ReadBool(text, &c.FaceVisible);
   else if (is("digital"))
-    readBool(text, &c.Digital);
+    ReadBool(text, &c.Digital);
   else if (is("military"))
-    readBool(text, &c.Military);
+    ReadBool(text, &c.Military);
   else if (is("backgroundpicture"))
     c.BackGroundPicture = text;
   else if (is("backgroundimagestretch"))
-    readBool(text, &c.BackgroundImageStretch);
+    ReadBool(text, &c.BackgroundImageStretch);
   else if (is("fontname"))
     c.FontName = text;
   else if (is("fontsize"))
     readFontSize(text, &c.FontSize);
   else if (is("fontbold"))
-    readBool(text, &c.FontBold);
+    ReadBool(text, &c.FontBold);
   else if (is("fontunderline"))
-    readBool(text, &c.FontUnderline);
+    ReadBool(text, &c.FontUnderline);
   else if (is("fontitalic"))
-    readBool(text, &c.FontItalic);
+    ReadBool(text, &c.FontItalic);
   else if (is("longhashcolor"))
     readColor(text, &c.LongHashColor);
   else if (is("shorthashcolor"))
@@ -104,9 +89,9 @@ void applyChild(DesignClock &c, const QString &name, const QString &text) {
   else if (is("offset"))
     ReadInt32(text, &c.OffSet);
   else if (is("facenumbers"))
-    readBool(text, &c.FaceNumbers);
+    ReadBool(text, &c.FaceNumbers);
   else if (is("elementhands"))
-    readBool(text, &c.ElementHands);
+    ReadBool(text, &c.ElementHands);
 }
 
 }  // namespace

@@ -35,12 +35,9 @@ bool ReadCellInt16(const QString &text, qint16 *value) {
 }
 
 bool CellBool(const QString &text) {
-  const QString t = text.trimmed();
-  if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
-  if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
-  double d = 0;
-  if (ReadCellNumber(t, &d)) return d != 0;
-  throw GridEditError("not a true/false value");
+  bool value = false;
+  if (!ReadBool(text, &value)) throw GridEditError("not a true/false value");
+  return value;
 }
 
 double CellFontSize(const QString &text) {

@@ -77,3 +77,20 @@ bool ReadFloat(const QString &text, float *out) {
   *out = static_cast<float>(d);
   return true;
 }
+
+bool ReadBool(const QString &text, bool *out) {
+  const QString t = text.trimmed();
+  if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+    *out = true;
+    return true;
+  }
+  if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+    *out = false;
+    return true;
+  }
+  bool ok = false;
+  const double d = QLocale::c().toDouble(t, &ok);
+  if (!ok || std::isnan(d)) return false;
+  *out = d != 0.0;
+  return true;
+}

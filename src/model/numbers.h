@@ -28,3 +28,5 @@ QString FloatToText(float value);
 bool ReadInt32(const QString &text, qint32 *out);
 bool ReadInt16(const QString &text, qint16 *out);
 bool ReadFloat(const QString &text, float *out);
+// "True"/"False" in any letter case, or a number (0 is false, any other true).
+bool ReadBool(const QString &text, bool *out);

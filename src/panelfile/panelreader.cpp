@@ -36,23 +36,6 @@ bool readWhole(const QString &text, Int *out) {
   return true;
 }
 
-// "True"/"False" in any case, or a number (0 is false).
-bool readBool(const QString &text, bool *out) {
-  const QString t = text.trimmed();
-  if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
-    *out = true;
-    return true;
-  }
-  if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
-    *out = false;
-    return true;
-  }
-  bool ok = false;
-  const double d = QLocale::c().toDouble(t, &ok);
-  if (!ok || std::isnan(d)) return false;
-  *out = d != 0.0;
-  return true;
-}
 
 QString colorText(const QString &text) { return ColorValueToText(GetColorValue(text)); }
 
@@ -283,7 +266,7 @@ class ControlReader {
         r.MouseUp = v;
         return true;
       case Field::Enabled:
-        return readBool(v, &r.Enabled);
+        return ReadBool(v, &r.Enabled);
       case Field::MapRouter:
         r.MapRouter = v;
         return true;
@@ -365,13 +348,13 @@ class ControlReader {
         return true;
       }
       case Field::FontBold:
-        if (FontSpec *f = font()) readBool(v, &f->bold);
+        if (FontSpec *f = font()) ReadBool(v, &f->bold);
         return true;
       case Field::FontUnderline:
-        if (FontSpec *f = font()) readBool(v, &f->underline);
+        if (FontSpec *f = font()) ReadBool(v, &f->underline);
         return true;
       case Field::FontItalic:
-        if (FontSpec *f = font()) readBool(v, &f->italic);
+        if (FontSpec *f = font()) ReadBool(v, &f->italic);
         return true;
     }
     return true;
