@@ -112,4 +112,6 @@ class MDIFormDesigner : public QObject {
   QString m_caption;
   QString m_dialogFolder;  // where the file dialog opens next
   QString dialogFolder() const;
+  // Copy of the grid cell or of the selected controls; false when nothing was copied.
+  bool copyToClipboard(bool gridFocused);
 };

@@ -150,31 +150,28 @@ bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
   }
 }
 
-void MDIFormDesigner::mnuCopy_Click(bool gridFocused) {
+bool MDIFormDesigner::copyToClipboard(bool gridFocused) {
   if (gridFocused) {
     m_ui.setClipboardText(m_grid->TextMatrix(m_grid->Row(), m_grid->Col()));
-    return;
+    return true;
   }
-  if (!m_active) return;
+  if (!m_active) return false;
   const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
-  if (text.isEmpty()) return;
+  if (text.isEmpty()) return false;  // nothing selected: the clipboard keeps its text
   m_ui.clearClipboard();
   m_ui.setClipboardText(text);
+  return true;
 }
 
+void MDIFormDesigner::mnuCopy_Click(bool gridFocused) { copyToClipboard(gridFocused); }
+
 void MDIFormDesigner::mnuCut_Click(bool gridFocused) {
-  if (gridFocused) {
-    m_ui.setClipboardText(m_grid->TextMatrix(m_grid->Row(), m_grid->Col()));
+  // What is cut leaves only once its text is safe on the clipboard.
+  if (!copyToClipboard(gridFocused)) return;
+  if (gridFocused)
     m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), QString());
-    return;
-  }
-  if (!m_active) return;
-  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
-  if (text.isEmpty()) return;
-  // The controls leave the panel only once their text is safe on the clipboard.
-  m_ui.clearClipboard();
-  m_ui.setClipboardText(text);
-  m_active->RemoveSelectedControls();
+  else
+    m_active->RemoveSelectedControls();
 }
 
 void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {

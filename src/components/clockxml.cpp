@@ -143,6 +143,10 @@ bool ClockIngestElement(DesignClock &clock, const QDomElement &element) {
   return true;
 }
 
+void ClockIngestTree(DesignClock &clock, const XmlElement &element) {
+  for (const XmlElement &child : element.children) applyChild(clock, child.name, child.text);
+}
+
 bool ClockIngestXML(DesignClock &clock, const QString &xml) {
   QDomDocument doc;
   if (!ParseXml(xml, doc)) return false;

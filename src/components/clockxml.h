@@ -5,6 +5,7 @@
 #include <QString>
 
 class DesignClock;
+struct XmlElement;
 
 // The clock serialises itself: a "<Control>" element with "Type" ("LKClock"),
 // "Name", "Caption", "Left", "Top", "Width", "Height" and one child per clock
@@ -23,3 +24,6 @@ QDomElement ClockToElement(const DesignClock &clock, QDomDocument &doc);
 // Reads the children of an element as ClockIngestXML does; false for a null
 // element.
 bool ClockIngestElement(DesignClock &clock, const QDomElement &element);
+// The same from an element of an already parsed tree (the panel reader's),
+// without turning it back into text.
+void ClockIngestTree(DesignClock &clock, const XmlElement &element);

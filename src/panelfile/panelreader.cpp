@@ -438,7 +438,7 @@ std::unique_ptr<clsControlDetails> readClock(const XmlElement &element, PanelMod
   auto *clock = panel.Load<DesignClock>();
   clock->Visible = true;
   record->cntrlObject = clock;
-  ClockIngestXML(*clock, XmlElementToText(element));
+  ClockIngestTree(*clock, element);
   const XmlElement *name = findNamed(element, QStringLiteral("Name"));
   clock->Tag = name ? name->text : QString();
   if (checkNames) {
