@@ -32,7 +32,6 @@ int main(int argc, char **argv) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(10.5);
   doc.setDefaultFont(font);
-  doc.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
   doc.print(&pdf);
   return 0;
 }

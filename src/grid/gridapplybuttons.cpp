@@ -124,7 +124,8 @@ int applyCommonRow(EditContext &ctx) {
     case ButtonRow::BackColorOff:
     case ButtonRow::BackColorOn:
       ForEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, clsControlDetails &r) {
-        (ctx.row == ButtonRow::BackColorOff ? r.BackColorOff : r.BackColorOn) = ctx.text;
+        (ctx.row == ButtonRow::BackColorOff ? r.BackColorOff : r.BackColorOn) =
+            StoredColorText(ctx.text);
         SetBackColor(c, StateBackColor(r));
       });
       return frmPanel::Properties;
@@ -184,7 +185,7 @@ int applyLabelRow(EditContext &ctx) {
   switch (ctx.row) {
     case ButtonRow::ForeColor:
       ForEachSelected(ctx.panel, {ControlKind::Label}, [&](DesignControl &c, clsControlDetails &r) {
-        r.ForeColor = ctx.text;
+        r.ForeColor = StoredColorText(ctx.text);
         As<DesignLabel>(&c)->ForeColor = GetColorValue(ctx.text);
       });
       return frmPanel::Properties;

@@ -77,7 +77,7 @@ int ApplyMeterRow(EditContext &ctx) {
     }
     case MeterRow::LineColor:
       return forMeters(kMeters, [&](MeterSettings &m, clsControlDetails &r, DesignControl &) {
-        r.LevelLineColor = text;
+        r.LevelLineColor = StoredColorText(text);
         m.LevelLineColor = GetColorValue(text);
       });
     case MeterRow::DecayRate: {

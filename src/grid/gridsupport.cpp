@@ -34,6 +34,12 @@ bool ReadCellInt16(const QString &text, qint16 *value) {
   return true;
 }
 
+QString StoredColorText(const QString &typed) {
+  if (!typed.startsWith(QLatin1String("&H"), Qt::CaseInsensitive) && IsLooseNumeric(typed))
+    return ColorValueToText(GetColorValue(typed));
+  return typed;
+}
+
 bool CellBool(const QString &text) {
   bool value = false;
   if (!ReadBool(text, &value)) throw GridEditError("not a true/false value");

@@ -29,6 +29,10 @@ bool ReadCellInt32(const QString &text, qint32 *value);
 bool ReadCellInt16(const QString &text, qint16 *value);
 // "True"/"False" in any case, or a number (non-zero is true); throws otherwise.
 bool CellBool(const QString &text);
+// The colour text a record keeps for a typed colour. A decimal number is
+// kept in its "&H" form: the panel file takes prefix-less digits as hex, so
+// "255" would come back as another colour.
+QString StoredColorText(const QString &typed);
 // A positive font size; throws otherwise.
 double CellFontSize(const QString &text);
 QString BoolText(bool value);    // "True" / "False"

@@ -74,6 +74,18 @@ TEST_F(GridApplyTest, ColourRowsStoreTextAndShowTheColourOfTheState) {
   EXPECT_EQ(lbl->ForeColor, 0xFF0000);
 }
 
+TEST_F(GridApplyTest, DecimalColoursAreKeptInAFormTheFileReadsBackAlike) {
+  // The panel file takes prefix-less digits as hex; a typed decimal number
+  // must not come back from a save as another colour.
+  select({b1});
+  edit(ButtonRow::BackColorOff, "255");
+  EXPECT_EQ(record(b1).BackColorOff, "&H0000FF");
+  EXPECT_EQ(b1->BackColor, 255);
+  edit(ButtonRow::BackColorOff, "FF00FF");  // bare hex stays as typed
+  EXPECT_EQ(record(b1).BackColorOff, "FF00FF");
+  EXPECT_EQ(b1->BackColor, 0xFF00FF);
+}
+
 TEST_F(GridApplyTest, FlashOffRestoresTheStateColour) {
   record(b1).Flash = true;
   b1->BackColor = GetColorValue("Yellow");  // caught mid-flash
