@@ -161,7 +161,7 @@ QWidget *MainWindow::buildToolBox() {
   m_status->setFrameShape(QFrame::Panel);
   m_status->setFrameShadow(QFrame::Sunken);
   layout->addWidget(m_status);
-  box->setMinimumWidth(qMax(m_palette->sizeHint().width() + 8, 300));
+  box->setMinimumWidth(qMax(m_palette->sizeHint().width() + 8, 360));
   return box;
 }
 

@@ -17,7 +17,7 @@ constexpr PaletteItem kItems[] = {PaletteItem::Button, PaletteItem::Label,
                                   PaletteItem::Clock,  PaletteItem::MeterFader,
                                   PaletteItem::CodecControl};
 constexpr int kColumns = 3;
-constexpr int kTileWidth = 92;
+constexpr int kTileWidth = 112;
 constexpr int kTileHeight = 64;
 constexpr int kGap = 6;
 

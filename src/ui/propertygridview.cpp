@@ -280,7 +280,9 @@ PropertyGridView::PropertyGridView(PropertyGrid &grid, QWidget *parent)
 }
 
 void PropertyGridView::applyColumnWidths() {
-  setColumnWidth(0, qRound(TwipsToPixels(grid().ColWidth(0))));
+  // At least the designed width, and wide enough for the longest label.
+  const int longestLabel = fontMetrics().horizontalAdvance(QStringLiteral("HardwareMapInternalName"));
+  setColumnWidth(0, qMax(qRound(TwipsToPixels(grid().ColWidth(0))), longestLabel + 12));
   horizontalHeader()->setMinimumSectionSize(qRound(TwipsToPixels(grid().ColWidth(1))) / 2);
 }
 
