@@ -10,6 +10,7 @@
 #include "model/settings.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
+#include "ui/webbrowserhost.h"
 
 namespace {
 bool displayAvailable() {
@@ -42,6 +43,7 @@ int main(int argc, char **argv) {
     return 1;
   }
 
+  WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tessary-designer"));
   QApplication::setApplicationVersion(kVersionText);

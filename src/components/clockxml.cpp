@@ -19,7 +19,6 @@ QString doubleText(double value) {
   return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
 }
 
-
 bool readColor(const QString &text, qint32 *out) {
   qint64 v = 0;
   if (!IsLooseNumeric(text.trimmed(), &v)) return false;

@@ -79,10 +79,8 @@ clsControlDetails HardwareMapEntryFromXML(const QString &text) {
   return record;
 }
 
-void RemovePanelFromHardwareMap(QString &text, const QString &panelName) {
+void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName) {
   if (panelName.isEmpty()) return;
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return;
   const QString panel = panelName.toLower();
   const QDomElement root = doc.documentElement();
   for (QDomElement list = root.firstChildElement(); !list.isNull();
@@ -93,14 +91,18 @@ void RemovePanelFromHardwareMap(QString &text, const QString &panelName) {
       if (panelOfInternalName(entryFromDom(c).internalName).toLower() == panel) marked.push_back(c);
     for (QDomElement &c : marked) list.removeChild(c);
   }
+}
+
+void RemovePanelFromHardwareMap(QString &text, const QString &panelName) {
+  if (panelName.isEmpty()) return;
+  QDomDocument doc;
+  if (!ParseXml(text, doc)) return;
+  RemovePanelFromHardwareMap(doc, panelName);
   text = SerializeXml(doc);
 }
 
-void AddControlsToHardwareMap(QString &text,
+bool AddControlsToHardwareMap(QDomDocument &doc,
                               const std::vector<std::unique_ptr<clsControlDetails>> &records) {
-  if (text.isEmpty()) text = NewHardwareMapXML();
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return;
   QDomElement root = doc.documentElement();
   QDomElement list;
   for (QDomElement c = root.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
@@ -108,7 +110,7 @@ void AddControlsToHardwareMap(QString &text,
       list = c;
       break;
     }
-  if (list.isNull()) return;
+  if (list.isNull()) return false;
   for (const auto &r : records) {
     if (!r || r->HWMapAoipSysName.isEmpty() || r->HWMapInternalName().isEmpty() ||
         r->HWMapHostIP.isEmpty() || r->HWMapHostPort.isEmpty() || r->HWMapType.isEmpty())
@@ -121,6 +123,15 @@ void AddControlsToHardwareMap(QString &text,
     AppendTextElement(doc, control, QStringLiteral("InternalName"), r->HWMapInternalName());
     AppendTextElement(doc, control, QStringLiteral("AoipSysName"), r->HWMapAoipSysName);
   }
+  return true;
+}
+
+void AddControlsToHardwareMap(QString &text,
+                              const std::vector<std::unique_ptr<clsControlDetails>> &records) {
+  if (text.isEmpty()) text = NewHardwareMapXML();
+  QDomDocument doc;
+  if (!ParseXml(text, doc)) return;
+  if (!AddControlsToHardwareMap(doc, records)) return;
   IndentXML(doc);
   text = SerializeXml(doc);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDomDocument>
 #include <QHash>
 #include <QString>
 #include <memory>
@@ -35,6 +36,13 @@ void RemovePanelFromHardwareMap(QString &text, const QString &panelName);
 // order, and lays the map out. An empty text starts from NewHardwareMapXML; a
 // text that is not XML or has no "ControlList" is left unchanged.
 void AddControlsToHardwareMap(QString &text,
+                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
+
+// The same two steps on a parsed map, for callers that make several changes
+// with one parse. The document is not laid out; adding returns false (and
+// adds nothing) when the map has no "ControlList".
+void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName);
+bool AddControlsToHardwareMap(QDomDocument &doc,
                               const std::vector<std::unique_ptr<clsControlDetails>> &records);
 
 // The entries of a map parsed once, for looking up many controls while a

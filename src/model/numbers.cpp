@@ -41,6 +41,17 @@ double LeadingNumber(const QString &text) {
     while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i;
   }
   if (i == digitsStart || (i == digitsStart + 1 && text[digitsStart] == u'.')) return 0.0;
+  // Whole numbers (geometry in twips, mostly) need no locale parse: up to 15
+  // digits are exact in a double.
+  if (i - digitsStart <= 15) {
+    qint64 whole = 0;
+    int k = digitsStart;
+    while (k < i && text[k] != u'.') whole = whole * 10 + (text[k++].unicode() - u'0');
+    if (k == i) {
+      const bool negative = text[start] == u'-';
+      return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+    }
+  }
   bool ok = false;
   const double d = QStringView(text).mid(start, i - start).toDouble(&ok);
   return ok ? d : 0.0;

@@ -1,6 +1,8 @@
 #include "model/xmldoc.h"
 
+#include <QHash>
 #include <QXmlStreamReader>
+#include <array>
 #include <vector>
 
 bool ParseXml(const QString &text, QDomDocument &doc, int maxDepth) {
@@ -117,6 +119,8 @@ void writeNode(QString &out, const QDomNode &node) {
 }
 }  // namespace
 
+void AppendEscapedXmlText(QString &out, QStringView text) { escapeInto(out, text); }
+
 void IndentXML(QDomDocument &doc) {
   QDomElement root = doc.documentElement();
   if (!root.isNull()) indentNode(doc, root, 0);
@@ -143,6 +147,23 @@ QDomElement AppendTextElement(QDomDocument &doc, QDomNode &parent, const QString
   return e;
 }
 
+namespace {
+// Element names repeat thousands of times in a large document; equal names
+// share one string instead of each element holding a copy. A small table
+// indexed by the name's hash keeps the memory bounded.
+class NameCache {
+ public:
+  QString get(QStringView name) {
+    QString &slot = m_slots[qHash(name) % m_slots.size()];
+    if (slot != name) slot = name.toString();
+    return slot;
+  }
+
+ private:
+  std::array<QString, 256> m_slots;
+};
+}  // namespace
+
 bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
   root = XmlElement();
   QXmlStreamReader reader(text);
@@ -150,7 +171,10 @@ bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
   // The open elements, outermost first. Only the innermost one gains
   // children, so the pointers to the outer ones stay valid.
   std::vector<XmlElement *> open;
-  QString run;  // text since the last tag
+  // Text since the last tag. Its buffer is reused from run to run: the
+  // layout between tags of a large document is mostly white space.
+  QString run;
+  NameCache names;
   bool sawRoot = false;
   auto flushRun = [&] {
     if (open.empty() || run.isEmpty()) return;
@@ -160,8 +184,14 @@ bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
         blank = false;
         break;
       }
-    if (!blank) open.back()->text += run;
-    run.clear();
+    if (!blank) {
+      QString &target = open.back()->text;
+      if (target.isEmpty())
+        target = QString(run.constData(), run.size());  // no spare capacity kept
+      else
+        target += run;
+    }
+    run.resize(0);
   };
   while (!reader.atEnd()) {
     switch (reader.readNext()) {
@@ -180,7 +210,7 @@ bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
           open.back()->children.emplace_back();
           element = &open.back()->children.back();
         }
-        element->name = reader.qualifiedName().toString();
+        element->name = names.get(reader.qualifiedName());
         open.push_back(element);
         break;
       }

@@ -20,6 +20,10 @@ void IndentXML(QDomDocument &doc);
 // surrogates) are left out, so that the output always parses again.
 QString SerializeXml(const QDomNode &node);
 
+// Appends text as SerializeXml writes a text node: "&", "<" and ">" escaped,
+// characters XML cannot carry left out.
+void AppendEscapedXmlText(QString &out, QStringView text);
+
 // The text of an element: its text and CDATA children joined.
 QString ElementText(const QDomElement &element);
 

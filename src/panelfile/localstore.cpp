@@ -1,6 +1,7 @@
 #include "panelfile/localstore.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QSaveFile>
 
@@ -11,6 +12,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
+#include "model/xmldoc.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 
@@ -80,10 +82,23 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
     ui.message(QStringLiteral("Error adding version to hardware map"));
     return true;
   }
-  if (FileExists(mapFile) && !InsertVersionIntoXML(text, DateTimeStamp::GetFormattedNow()))
-    ui.message(QStringLiteral("Error adding version to hardware map"));
-  RemovePanelFromHardwareMap(text, panel.pictMain.Tag);
-  AddControlsToHardwareMap(text, panel.PanelDetails.CollControls);
+  const QString &panelName = panel.pictMain.Tag;
+  const auto &records = panel.PanelDetails.CollControls;
+  QDomDocument doc;
+  if (FileExists(mapFile) && ParseXml(text, doc)) {
+    // The version, the panel's old entries out and its current ones in, on
+    // one parse of the map. Laid out as the separate steps would leave it: a
+    // map without a control list keeps the layout of the version step only
+    // when no entries were looked for.
+    InsertVersionIntoDocument(doc, DateTimeStamp::GetFormattedNow());
+    RemovePanelFromHardwareMap(doc, panelName);
+    if (AddControlsToHardwareMap(doc, records) || panelName.isEmpty()) IndentXML(doc);
+    text = SerializeXml(doc);
+  } else {
+    if (FileExists(mapFile)) ui.message(QStringLiteral("Error adding version to hardware map"));
+    RemovePanelFromHardwareMap(text, panelName);
+    AddControlsToHardwareMap(text, records);
+  }
   if (text.isEmpty()) return true;
   // A map we could not understand is written back as it was, without
   // gaining another line end on every save.

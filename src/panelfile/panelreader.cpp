@@ -36,7 +36,6 @@ bool readWhole(const QString &text, Int *out) {
   return true;
 }
 
-
 QString colorText(const QString &text) { return ColorValueToText(GetColorValue(text)); }
 
 constexpr qint32 kGrey = 0xE0E0E0;
@@ -92,6 +91,8 @@ enum class Field {
   FontBold,
   FontUnderline,
   FontItalic,
+  Type,     // the kind of the control, read before the other fields
+  Unknown,  // a child the reader ignores
 };
 
 const QHash<QString, Field> &fieldTable() {
@@ -148,6 +149,22 @@ const QHash<QString, Field> &fieldTable() {
       {"fontitalic", Field::FontItalic},
   };
   return table;
+}
+
+// The field of a child element's name, in any case and with surrounding
+// blanks. The same few spellings come back in every control of a panel, so
+// the answer for each spelling is kept (for a bounded number of spellings)
+// rather than lower-casing every name of a large panel again.
+Field fieldOf(const QString &name) {
+  constexpr qsizetype kMaxSpellings = 512;
+  thread_local QHash<QString, Field> seen;
+  const auto known = seen.constFind(name);
+  if (known != seen.cend()) return *known;
+  const QString k = key(name);
+  const Field field =
+      k == QLatin1String("type") ? Field::Type : fieldTable().value(k, Field::Unknown);
+  if (seen.size() < kMaxSpellings) seen.insert(name, field);
+  return field;
 }
 
 // One control being read: the visible control, its record and the mode.
@@ -356,6 +373,9 @@ class ControlReader {
       case Field::FontItalic:
         if (FontSpec *f = font()) ReadBool(v, &f->italic);
         return true;
+      case Field::Type:
+      case Field::Unknown:
+        return true;
     }
     return true;
   }
@@ -470,7 +490,7 @@ std::unique_ptr<clsControlDetails> GetControl(const XmlElement &element, PanelMo
                                               const HardwareMap &map) {
   const XmlElement *typeElement = nullptr;
   for (const XmlElement &c : element.children)
-    if (key(c.name) == QLatin1String("type")) {
+    if (fieldOf(c.name) == Field::Type) {
       typeElement = &c;
       break;
     }
@@ -488,12 +508,10 @@ std::unique_ptr<clsControlDetails> GetControl(const XmlElement &element, PanelMo
   record->cntrlObject = control;
 
   ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset);
-  const auto &fields = fieldTable();
   for (const XmlElement &c : element.children) {
-    if (&c == typeElement) continue;
-    const auto it = fields.constFind(key(c.name));
-    if (it == fields.cend()) continue;
-    if (!reader.apply(*it, c.text)) break;  // the control keeps what was read so far
+    const Field field = fieldOf(c.name);
+    if (field == Field::Type || field == Field::Unknown) continue;
+    if (!reader.apply(field, c.text)) break;  // the control keeps what was read so far
   }
 
   ApplyHardwareMapToControl(*record, map);

@@ -50,16 +50,57 @@ QString meterStyleText(qint32 style) {
   }
 }
 
+// Receives the text children of one element in file order.
 class ElementWriter {
  public:
-  ElementWriter(QDomDocument &doc, QDomElement &element) : m_doc(doc), m_element(element) {}
-  void add(const char *name, const QString &text) {
-    AppendTextElement(m_doc, m_element, QString::fromLatin1(name), text);
+  virtual ~ElementWriter() = default;
+  virtual void add(QLatin1String name, const QString &text) = 0;
+  void add(const char *name, const QString &text) { add(QLatin1String(name), text); }
+};
+
+// Appends the children to an element of a document (clipboard documents).
+class DomElementWriter : public ElementWriter {
+ public:
+  DomElementWriter(QDomDocument &doc, QDomElement &element) : m_doc(doc), m_element(element) {}
+  using ElementWriter::add;
+  void add(QLatin1String name, const QString &text) override {
+    AppendTextElement(m_doc, m_element, name, text);
   }
 
  private:
   QDomDocument &m_doc;
   QDomElement &m_element;
+};
+
+// Writes the children straight as laid-out text, one per line, exactly as
+// IndentXML and SerializeXml lay out the same elements of a document: a
+// large panel is saved without building and walking a DOM.
+class TextElementWriter : public ElementWriter {
+ public:
+  TextElementWriter(QString &out, int indent) : m_out(out), m_indent(indent, u' ') {}
+  using ElementWriter::add;
+  void add(QLatin1String name, const QString &text) override { put(name, text); }
+  void add(const QString &name, const QString &text) { put(name, text); }
+
+ private:
+  template <class Name>
+  void put(const Name &name, const QString &text) {
+    m_out += m_indent;
+    m_out += u'<';
+    m_out += name;
+    if (text.isEmpty()) {
+      m_out += QLatin1String("/>\r\n");
+      return;
+    }
+    m_out += u'>';
+    AppendEscapedXmlText(m_out, text);
+    m_out += QLatin1String("</");
+    m_out += name;
+    m_out += QLatin1String(">\r\n");
+  }
+
+  QString &m_out;
+  const QString m_indent;
 };
 
 void writeFontAndState(ElementWriter &w, const FontSpec &font, const clsControlDetails &r) {
@@ -91,42 +132,9 @@ void writeMeterSettings(ElementWriter &w, const clsControlDetails &r) {
   w.add("MeterStyle", meterStyleText(r.MeterStyle));
 }
 
-void setElementText(QDomDocument doc, QDomElement &element, const QString &text) {
-  while (!element.firstChild().isNull()) element.removeChild(element.firstChild());
-  if (!text.isEmpty()) element.appendChild(doc.createTextNode(text));
-}
-
-}  // namespace
-
-void CheckNameAndCaption(QDomElement &element, const QString &name) {
-  QDomDocument doc = element.ownerDocument();
-  auto first = [&](const QString &tag) {
-    QDomElement e = element.elementsByTagName(tag).item(0).toElement();
-    if (e.isNull()) e = AppendTextElement(doc, element, tag, QString());
-    return e;
-  };
-  QDomElement nameElement = first(QStringLiteral("Name"));
-  QDomElement captionElement = first(QStringLiteral("Caption"));
-  if (ElementText(nameElement).isEmpty()) setElementText(doc, nameElement, name);
-  if (ElementText(captionElement).isEmpty()) setElementText(doc, captionElement, name);
-  const QDomElement type = element.elementsByTagName(QStringLiteral("Type")).item(0).toElement();
-  if (!type.isNull() && ElementText(type) == QLatin1String("CodecControl"))
-    setElementText(doc, nameElement, name);
-}
-
-void ControlToXML(QDomDocument &doc, QDomElement &parent, const clsControlDetails &r) {
-  const DesignControl *control = r.cntrlObject;
-  if (!control) return;
-  if (const auto *clock = As<DesignClock>(control)) {
-    QDomElement element = ClockToElement(*clock, doc);
-    CheckNameAndCaption(element, clock->Tag);
-    parent.appendChild(element);
-    return;
-  }
-
-  QDomElement element = doc.createElement(QStringLiteral("Control"));
-  parent.appendChild(element);
-  ElementWriter w(doc, element);
+// The children of a control element of every kind but the clock.
+void writeControlChildren(ElementWriter &w, const DesignControl *control,
+                          const clsControlDetails &r) {
   const auto *button = As<DesignButton>(control);
   const auto *label = As<DesignLabel>(control);
   const auto *web = As<DesignWebBrowser>(control);
@@ -188,11 +196,51 @@ void ControlToXML(QDomDocument &doc, QDomElement &parent, const clsControlDetail
   }
 }
 
+void setElementText(QDomDocument doc, QDomElement &element, const QString &text) {
+  while (!element.firstChild().isNull()) element.removeChild(element.firstChild());
+  if (!text.isEmpty()) element.appendChild(doc.createTextNode(text));
+}
+
+}  // namespace
+
+void CheckNameAndCaption(QDomElement &element, const QString &name) {
+  QDomDocument doc = element.ownerDocument();
+  auto first = [&](const QString &tag) {
+    QDomElement e = element.elementsByTagName(tag).item(0).toElement();
+    if (e.isNull()) e = AppendTextElement(doc, element, tag, QString());
+    return e;
+  };
+  QDomElement nameElement = first(QStringLiteral("Name"));
+  QDomElement captionElement = first(QStringLiteral("Caption"));
+  if (ElementText(nameElement).isEmpty()) setElementText(doc, nameElement, name);
+  if (ElementText(captionElement).isEmpty()) setElementText(doc, captionElement, name);
+  const QDomElement type = element.elementsByTagName(QStringLiteral("Type")).item(0).toElement();
+  if (!type.isNull() && ElementText(type) == QLatin1String("CodecControl"))
+    setElementText(doc, nameElement, name);
+}
+
+void ControlToXML(QDomDocument &doc, QDomElement &parent, const clsControlDetails &r) {
+  const DesignControl *control = r.cntrlObject;
+  if (!control) return;
+  if (const auto *clock = As<DesignClock>(control)) {
+    QDomElement element = ClockToElement(*clock, doc);
+    CheckNameAndCaption(element, clock->Tag);
+    parent.appendChild(element);
+    return;
+  }
+
+  QDomElement element = doc.createElement(QStringLiteral("Control"));
+  parent.appendChild(element);
+  DomElementWriter w(doc, element);
+  writeControlChildren(w, control, r);
+}
+
 QString BuildPanelDocument(const PanelModel &panel) {
-  QDomDocument doc;
-  QDomElement root = doc.createElement(QStringLiteral("Panel"));
-  doc.appendChild(root);
-  ElementWriter w(doc, root);
+  const auto &records = panel.PanelDetails.CollControls;
+  QString out;
+  out.reserve(1024 + static_cast<qsizetype>(records.size()) * 1200);
+  out += QLatin1String("<Panel>\r\n");
+  TextElementWriter w(out, 2);
   w.add("Name", panel.pictMain.Tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
   w.add("Width", QString::number(panel.Width));
@@ -204,18 +252,43 @@ QString BuildPanelDocument(const PanelModel &panel) {
   w.add("OnLoad", panel.PanelDetails.strOnload);
   w.add("DefaultPicturePath", panel.strDefaultPictureLoc);
   w.add("Caption", panel.Caption);
-  QDomElement list = doc.createElement(QStringLiteral("ControlList"));
-  root.appendChild(list);
-  for (const auto &record : panel.PanelDetails.CollControls)
-    if (record) ControlToXML(doc, list, *record);
+
+  const qsizetype listStart = out.size();
+  out += QLatin1String("  <ControlList>\r\n");
+  const qsizetype firstControl = out.size();
+  TextElementWriter children(out, 6);
+  for (const auto &record : records) {
+    const DesignControl *control = record ? record->cntrlObject : nullptr;
+    if (!control) continue;
+    if (const auto *clock = As<DesignClock>(control)) {
+      // The clock serialises itself; its element is small, so it is built
+      // as a document element and copied out child by child.
+      QDomDocument doc;
+      QDomElement element = ClockToElement(*clock, doc);
+      CheckNameAndCaption(element, clock->Tag);
+      const QString tag = element.tagName();
+      out += QLatin1String("    <") + tag + QLatin1String(">\r\n");
+      for (QDomElement c = element.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+        children.add(c.tagName(), ElementText(c));
+      out += QLatin1String("    </") + tag + QLatin1String(">\r\n");
+      continue;
+    }
+    out += QLatin1String("    <Control>\r\n");
+    writeControlChildren(children, control, *record);
+    out += QLatin1String("    </Control>\r\n");
+  }
+  if (out.size() == firstControl) {
+    out.truncate(listStart);
+    out += QLatin1String("  <ControlList/>\r\n");
+  } else {
+    out += QLatin1String("  </ControlList>\r\n");
+  }
   w.add("Version", DateTimeStamp::GetFormattedNow());
-  IndentXML(doc);
-  return SerializeXml(doc);
+  out += QLatin1String("</Panel>");
+  return out;
 }
 
-bool InsertVersionIntoXML(QString &text, const QString &version) {
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return false;
+void InsertVersionIntoDocument(QDomDocument &doc, const QString &version) {
   QDomElement root = doc.documentElement();
   QDomElement target;
   for (QDomElement c = root.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
@@ -227,6 +300,12 @@ bool InsertVersionIntoXML(QString &text, const QString &version) {
     AppendTextElement(doc, root, QStringLiteral("Version"), version);
   else
     setElementText(doc, target, version);
+}
+
+bool InsertVersionIntoXML(QString &text, const QString &version) {
+  QDomDocument doc;
+  if (!ParseXml(text, doc)) return false;
+  InsertVersionIntoDocument(doc, version);
   IndentXML(doc);
   text = SerializeXml(doc);
   return true;

@@ -26,3 +26,5 @@ void CheckNameAndCaption(QDomElement &element, const QString &name);
 // "Version" element, and lays the document out again. False, with the text
 // unchanged, when the text is not XML.
 bool InsertVersionIntoXML(QString &text, const QString &version);
+// The same on a parsed document, without laying it out.
+void InsertVersionIntoDocument(QDomDocument &doc, const QString &version);

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "panelfile/readhooks.h"
-
-class frmPanel;
+#include "surface/frmpanel.h"
 
 // Shows what the reader and paste add to a panel: graphics of each control
-// and of the panel, the selection of pasted controls.
+// and of the panel, the selection of pasted controls. The hooks hold one
+// change batch of the panel window while they live, so that a read or paste
+// of thousands of controls tells the views once, when the hooks go away,
+// rather than once per control.
 class PanelReadHooks : public ReadHooks {
  public:
-  explicit PanelReadHooks(frmPanel &panel) : m_panel(panel) {}
+  explicit PanelReadHooks(frmPanel &panel) : m_panel(panel), m_batch(panel) {}
   void controlRead(clsControlDetails &record) override;
   void panelRead() override;
   void pasteStarting() override;
@@ -16,4 +18,5 @@ class PanelReadHooks : public ReadHooks {
 
  private:
   frmPanel &m_panel;
+  frmPanel::Batch m_batch;
 };

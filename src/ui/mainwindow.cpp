@@ -48,6 +48,8 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
     auto *panelWindow = qobject_cast<PanelSubWindow *>(w);
     m_designer.ActivatePanel(panelWindow ? &panelWindow->panel() : nullptr);
+    // The grid shows the current object of the panel that comes forward.
+    if (panelWindow) panelWindow->panel().RequestFillProperties();
     refreshMenuStates();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refreshMenuStates);

@@ -12,6 +12,7 @@
 #include "ui/palettewidget.h"
 #include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
+#include "ui/webbrowserhost.h"
 
 namespace {
 QRectF pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) {
@@ -68,7 +69,12 @@ PanelCanvasView::PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWi
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  connect(&m_panel, &frmPanel::changed, this, [this] { update(); });
+  m_browsers = new WebBrowserHost(*this, m_panel.model());
+  connect(&m_panel, &frmPanel::changed, this, [this] {
+    update();
+    m_browsers->sync();
+  });
+  QTimer::singleShot(0, m_browsers, &WebBrowserHost::sync);
   // Clocks are live.
   m_clockTick.setInterval(1000);
   connect(&m_clockTick, &QTimer::timeout, this, [this] {

@@ -8,6 +8,7 @@
 class frmPanel;
 class MDIFormDesigner;
 class DesignControl;
+class WebBrowserHost;
 
 // Draws one panel's canvas, its selection frames and controls from the core
 // state, and turns mouse, keyboard and drops into calls on the panel logic.
@@ -41,6 +42,7 @@ class PanelCanvasView : public QWidget {
   MDIFormDesigner &m_designer;
   int m_dragFrame = 0;  // frame held by a mouse drag, 0 for none
   QTimer m_clockTick;
+  WebBrowserHost *m_browsers;
 };
 
 // The MDI child window of one panel: its caption follows the panel, its size
