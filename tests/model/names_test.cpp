@@ -1,6 +1,9 @@
+#include "model/names.h"
+
 #include <gtest/gtest.h>
 
-#include "model/names.h"
+#include <cmath>
+
 #include "model/numbers.h"
 #include "model/panelmodel.h"
 
@@ -15,10 +18,19 @@ TEST(Names, NextIncrementalName) {
     const char *in;
     const char *out;
   } cases[] = {
-      {"", "1"},        {"A", "A1"},           {"A9", "A10"},      {"7", "8"},
-      {"  B2  ", "B3"}, {"Mic 9", "Mic 10"},   {"Btn007", "Btn8"}, {"Out_3", "Out_4"},
-      {"41", "42"},     {"Button", "Button1"}, {"X2147483647", "X2147483648"},
-      {"X2147483648", ""}, {"99999999999", ""},
+      {"", "1"},
+      {"A", "A1"},
+      {"A9", "A10"},
+      {"7", "8"},
+      {"  B2  ", "B3"},
+      {"Mic 9", "Mic 10"},
+      {"Btn007", "Btn8"},
+      {"Out_3", "Out_4"},
+      {"41", "42"},
+      {"Button", "Button1"},
+      {"X2147483647", "X2147483648"},
+      {"X2147483648", ""},
+      {"99999999999", ""},
   };
   for (const auto &c : cases)
     EXPECT_EQ(GetNextIncrementalName(c.in), QString::fromLatin1(c.out)) << c.in;
@@ -65,7 +77,8 @@ TEST(Names, DuplicateTestIgnoresCaseAndTheEditedControl) {
 TEST(Numbers, RoundingAndSnappingGoHalvesToEven) {
   const struct {
     qint32 value, snapped;
-  } snaps[] = {{1250, 1200}, {250, 200}, {350, 400}, {-250, -200}, {645, 600}, {-350, -400}, {149, 100}};
+  } snaps[] = {{1250, 1200}, {250, 200},   {350, 400}, {-250, -200},
+               {645, 600},   {-350, -400}, {149, 100}};
   for (const auto &s : snaps) EXPECT_EQ(SnapToGrid(s.value, 100), s.snapped) << s.value;
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
@@ -79,4 +92,28 @@ TEST(Numbers, DecimalTextIsReadWhateverTheSeparator) {
   EXPECT_DOUBLE_EQ(LeadingNumber("-12.5px"), -12.5);
   EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
   EXPECT_DOUBLE_EQ(LeadingNumber("1,5"), 1);
+}
+
+TEST(Numbers, WholeLeadingNumbersReadAsTheDecimalParseDoes) {
+  const char *texts[] = {"0",
+                         "+12",
+                         "-0",
+                         "007 twips",
+                         "-2147483648",
+                         "9600.0",
+                         "12.",
+                         "999999999999999",
+                         "1234567890123456789",
+                         " \t-45x"};
+  for (const char *text : texts) {
+    const QString t = QString::fromLatin1(text).trimmed();
+    qsizetype end = 0;
+    while (end < t.size() &&
+           (t[end].isDigit() || t[end] == u'.' || (end == 0 && (t[0] == u'-' || t[0] == u'+'))))
+      ++end;
+    const double expected = QStringView(t).left(end).toDouble();
+    const double read = LeadingNumber(QString::fromLatin1(text));
+    EXPECT_EQ(read, expected) << text;
+    EXPECT_EQ(std::signbit(read), std::signbit(expected)) << text;
+  }
 }

@@ -6,6 +6,7 @@
 
 #include <csignal>
 
+#include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
 #include "model/textfile.h"
 #include "panelfile/panelreader.h"
@@ -134,6 +135,55 @@ TEST_F(PanelFileTest, HardwareMapThatIsNotXmlIsReportedAndKept) {
   EXPECT_EQ(ui.messageTexts(), QStringList({"Error adding version to hardware map",
                                             "Error adding version to hardware map"}));
   EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), junk);
+}
+
+// The save updates the map on one parse; the result is what the separate
+// steps (version, removal, addition) give.
+TEST_F(PanelFileTest, HardwareMapUpdateEqualsTheSeparateSteps) {
+  const QString otherPanel = QStringLiteral(
+      "<Control><Type>Button</Type><HostIPAddress>10.0.0.9</HostIPAddress>"
+      "<HostPort>5000</HostPort><InternalName>Other.Button4</InternalName>"
+      "<AoipSysName>X</AoipSysName></Control>");
+  const QString stale = QStringLiteral(
+      "<Control><Type>Button</Type><HostIPAddress>10.0.0.1</HostIPAddress>"
+      "<HostPort>4000</HostPort><InternalName>studio.Button9</InternalName>"
+      "<AoipSysName>OLD</AoipSysName></Control>");
+  struct Case {
+    const char *what;
+    QString map;
+    QString panelName;
+  };
+  const Case cases[] = {
+      {"entries of this and another panel",
+       "<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n  <ControlList>" + otherPanel +
+           stale + "</ControlList>\r\n  <version>old</version>\r\n</HardwareMapList>",
+       "Studio"},
+      {"list name in another case, no version",
+       "<HardwareMapList><CONTROLLIST>" + stale + otherPanel + "</CONTROLLIST></HardwareMapList>",
+       "Studio"},
+      {"no control list", "<HardwareMapList><Name>HardwareMapList</Name></HardwareMapList>",
+       "Studio"},
+      {"no control list, panel without a name",
+       "<HardwareMapList><Name>HardwareMapList</Name></HardwareMapList>", ""},
+  };
+  for (const Case &c : cases) {
+    PanelModel p;
+    FillGoldenPanel(p);
+    p.pictMain.Tag = c.panelName;
+    QString error;
+    ASSERT_TRUE(WriteTextFileSafely(Settings().strHardwareMapFile, c.map, &error)) << c.what;
+    QString expected = c.map;
+    ASSERT_TRUE(InsertVersionIntoXML(expected, DateTimeStamp::GetFormattedNow())) << c.what;
+    RemovePanelFromHardwareMap(expected, c.panelName);
+    AddControlsToHardwareMap(expected, p.PanelDetails.CollControls);
+    expected += QStringLiteral("\r\n");
+
+    FakeUi ui;
+    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
+        << c.what;
+    EXPECT_EQ(ReadTextFile(Settings().strHardwareMapFile), expected) << c.what;
+    EXPECT_TRUE(ui.messages.empty()) << c.what;
+  }
 }
 
 TEST(LocalStoreNames, BackupNamesPanelNamesAndMapFiles) {

@@ -3,7 +3,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "hwmap/hardwaremap.h"
 #include "model/settings.h"
+#include "panelfile/panelreader.h"
+#include "surface/panelreadhooks.h"
 #include "surfacefixture.h"
 
 namespace {
@@ -198,3 +201,29 @@ TEST_F(SurfaceTest, FlashingControlsShareOnePhase) {
 }
 
 }  // namespace
+
+// Reading a panel shows each control's graphics, but the views hear of it
+// once, when the read is over, not once per control.
+TEST_F(SurfaceTest, ReadingAPanelNotifiesTheViewsOnce) {
+  QString controls;
+  for (int i = 1; i <= 5; ++i)
+    controls += QStringLiteral(
+                    "<Control><Type>Button</Type><Name>Button%1</Name>"
+                    "<BackColorOff>&amp;H0000FF</BackColorOff></Control>")
+                    .arg(i);
+  const QString text = "<Panel><Name>P</Name><ControlList>" + controls +
+                       "<Control><Type>Label</Type><Name>Label1</Name></Control>"
+                       "</ControlList></Panel>";
+  int notices = 0;
+  QObject::connect(&panel, &frmPanel::changed, [&notices](int) { ++notices; });
+  const HardwareMap noMap;
+  {
+    PanelReadHooks hooks(panel);
+    AnalyzeXML(text, model(), hooks, &noMap);
+    EXPECT_EQ(notices, 0);
+  }
+  EXPECT_EQ(notices, 1);
+  EXPECT_EQ(model().ControlCount(), 6);
+  for (DesignControl *c : model().Controls(ControlKind::Button))
+    EXPECT_EQ(static_cast<DesignButton *>(c)->BackColor, 0x0000FF);
+}
