@@ -56,7 +56,9 @@ PropertyGridItemModel::PropertyGridItemModel(PropertyGrid &grid, QObject *parent
 }
 
 int PropertyGridItemModel::rowCount(const QModelIndex &parent) const {
-  return parent.isValid() ? 0 : std::max(0, m_grid.Rows() - 1);
+  // Nothing is shown until the grid has been filled for an object.
+  if (parent.isValid() || m_grid.TextMatrix(1, 1).isEmpty()) return 0;
+  return std::max(0, m_grid.Rows() - 1);
 }
 
 int PropertyGridItemModel::columnCount(const QModelIndex &parent) const {
