@@ -109,6 +109,7 @@ void MDIFormDesigner::mnuSpreadVertical_Click() { if (m_active) m_active->Spread
 bool MDIFormDesigner::PasteEnabled() const { return m_ui.clipboardHasText(); }
 
 void MDIFormDesigner::ClosePanel(frmPanel *panel) {
+  if (m_grid->panel() == panel) m_grid->Clear();  // nothing left to show or edit
   emit panelRemoved(panel);
   DiscardPanel(panel);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mdiformdesigner.h"
+#include "grid/propertygrid.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
@@ -49,6 +50,20 @@ TEST(MainWindowLogic, MenuStatesFollowPanelAndClipboard) {
   EXPECT_TRUE(designer.SaveEnabled());
   ui.clipboard = "text";
   EXPECT_TRUE(designer.PasteEnabled());
+}
+
+TEST(MainWindowLogic, ClosingThePanelTheGridShowsEmptiesTheGrid) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  frmPanel *a = designer.mnuNewPanel_Click();
+  frmPanel *b = designer.mnuNewPanel_Click();
+  designer.grid().SetProperties(*a, a->objCurrentControl);
+  EXPECT_EQ(designer.grid().TextMatrix(2, 1), "Panel1");
+  designer.ClosePanel(b);
+  EXPECT_EQ(designer.grid().TextMatrix(2, 1), "Panel1");
+  designer.ClosePanel(a);
+  EXPECT_TRUE(designer.grid().TextMatrix(1, 1).isEmpty());
+  EXPECT_TRUE(designer.grid().TextMatrix(2, 1).isEmpty());
 }
 
 TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
