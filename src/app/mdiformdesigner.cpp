@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/propertygrid.h"
+#include "model/controldetails.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "surface/frmpanel.h"
@@ -42,6 +43,12 @@ QString MDIFormDesigner::GetNewPanelName() const {
     if (!taken) return name;
   }
   return QString();
+}
+
+clsControlDetails MDIFormDesigner::GetControlDetails(const DesignObject *control) const {
+  if (m_active)
+    if (const clsControlDetails *record = m_active->model().FindRecord(control)) return *record;
+  return clsControlDetails();
 }
 
 void MDIFormDesigner::SetSaveIndicator() {

@@ -10,6 +10,7 @@
 class Ui;
 class frmPanel;
 class PropertyGrid;
+class clsControlDetails;
 
 // The main window's logic: the open panel windows, the active one, the
 // caption with its unsaved-changes mark, new panels, closing, and the menu
@@ -38,6 +39,10 @@ class MDIFormDesigner : public QObject {
   void ActivatePanel(frmPanel *panel);
 
   QString GetNewPanelName() const;
+  // A copy of the record of a control of the active panel, for reading; a
+  // record with the defaults when the control has none there. Changes go
+  // through PanelModel::FindRecord.
+  clsControlDetails GetControlDetails(const DesignObject *control) const;
   void SetSaveIndicator();
 
   // Creates a window for a new panel (not yet shown) and takes ownership;

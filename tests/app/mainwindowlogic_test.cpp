@@ -66,6 +66,18 @@ TEST(MainWindowLogic, ClosingThePanelTheGridShowsEmptiesTheGrid) {
   EXPECT_TRUE(designer.grid().TextMatrix(2, 1).isEmpty());
 }
 
+TEST(MainWindowLogic, ControlDetailsComeFromTheActivePanel) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  frmPanel *a = designer.mnuNewPanel_Click();
+  DesignControl *button = a->InsertControl(ControlKind::Button);
+  EXPECT_EQ(designer.GetControlDetails(button).BackColorOn, "Yellow");
+  designer.mnuNewPanel_Click();  // another panel is active now
+  const clsControlDetails fresh = designer.GetControlDetails(button);
+  EXPECT_TRUE(fresh.BackColorOn.isEmpty());
+  EXPECT_EQ(fresh.LevelLineColor, "&HE0E0E0");
+}
+
 TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
   FakeUi ui;
   MDIFormDesigner designer(ui);
