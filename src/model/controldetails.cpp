@@ -5,7 +5,10 @@
 
 QString ApplyPanelNamePlaceholder(const QString &value, const QString &panelPath) {
   static const QString kPlaceholder = QStringLiteral("$$PanelName$$");
-  if (panelPath.isEmpty() || !value.contains(kPlaceholder, Qt::CaseInsensitive)) return value;
+  // Most names hold no "$" at all; the case-blind search is kept for the rest.
+  if (panelPath.isEmpty() || !value.contains(u'$') ||
+      !value.contains(kPlaceholder, Qt::CaseInsensitive))
+    return value;
   const qsizetype slash = qMax(panelPath.lastIndexOf(u'\\'), panelPath.lastIndexOf(u'/'));
   const qsizetype dot = panelPath.lastIndexOf(u'.');
   if (dot <= slash) return value;

@@ -43,7 +43,7 @@ class NameCache {
   }
 
  private:
-  std::array<QString, 256> m_slots;
+  std::array<QString, 1024> m_slots;
 };
 
 class Scanner {

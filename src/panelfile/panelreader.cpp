@@ -1,5 +1,7 @@
 #include "panelfile/panelreader.h"
 
+#include <array>
+
 #include <QHash>
 #include <QLocale>
 #include <cmath>
@@ -151,11 +153,31 @@ const QHash<QString, Field> &fieldTable() {
   return table;
 }
 
+Field fieldOfSpelling(const QString &name);
+
 // The field of a child element's name, in any case and with surrounding
 // blanks. The same few spellings come back in every control of a panel, so
 // the answer for each spelling is kept (for a bounded number of spellings)
 // rather than lower-casing every name of a large panel again.
 Field fieldOf(const QString &name) {
+  // The scanner gives equal element names one shared string, so most look-ups
+  // are answered by the string's identity. A slot keeps its string alive, so
+  // its data can never be reused for another name while it is cached.
+  struct Slot {
+    QString name;
+    Field field = Field::Unknown;
+  };
+  thread_local std::array<Slot, 1024> byIdentity;
+  const quintptr address = reinterpret_cast<quintptr>(name.constData());
+  Slot &slot = byIdentity[((address >> 4) ^ (address >> 14)) % byIdentity.size()];
+  if (!name.isEmpty() && slot.name.constData() == name.constData() && slot.name.size() == name.size())
+    return slot.field;
+  const Field field = fieldOfSpelling(name);
+  slot = {name, field};
+  return field;
+}
+
+Field fieldOfSpelling(const QString &name) {
   constexpr qsizetype kMaxSpellings = 512;
   thread_local QHash<QString, Field> seen;
   const auto known = seen.constFind(name);
