@@ -422,29 +422,60 @@ bool Scanner::parse(XmlElement &root) {
   // The open elements, outermost first, with their names.
   std::vector<XmlElement *> open;
   std::vector<QStringView> openNames;
-  QString run;  // text since the last tag; its buffer is reused
+  // Text since the last tag. Most runs are one plain stretch of the input
+  // ending at a tag; those stay a view of the input until they are kept.
+  // Others are built in `run`, whose buffer is reused.
+  QStringView plain;
+  QString run;
+  auto spill = [&] {  // the plain stretch joins the built text
+    if (!plain.isEmpty()) run.append(plain);
+    plain = QStringView();
+  };
   auto flushRun = [&] {
-    if (open.empty() || run.isEmpty()) return;
-    bool blank = true;
-    for (QChar c : run)
-      if (!isSpace(c.unicode())) {
-        blank = false;
-        break;
+    const QStringView pending = plain.isEmpty() ? QStringView(run) : plain;
+    if (!open.empty() && !pending.isEmpty()) {
+      bool blank = true;
+      for (QChar c : pending)
+        if (!isSpace(c.unicode())) {
+          blank = false;
+          break;
+        }
+      if (!blank) {
+        QString &target = open.back()->text;
+        if (target.isEmpty())
+          target = pending.toString();
+        else
+          target += pending;
       }
-    if (!blank) {
-      QString &target = open.back()->text;
-      if (target.isEmpty())
-        target = QString(run.constData(), run.size());
-      else
-        target += run;
     }
+    plain = QStringView();
     run.resize(0);
+  };
+  // A stretch of characters that need no translation, up to a tag.
+  auto plainStretch = [&](qsizetype *end) {
+    qsizetype j = m_i;
+    while (j < m_n) {
+      const char16_t c = m_s[j];
+      if (c == u'<' || c == u'&' || c == u'\r' || c == u']' || c >= 0xD800 ||
+          (c < 0x20 && c != u'\t' && c != u'\n'))
+        break;
+      ++j;
+    }
+    *end = j;
+    return j < m_n && m_s[j] == u'<';
   };
 
   for (;;) {
     if (m_i >= m_n) return false;  // an element is still open
     if (m_s[m_i] != u'<') {
       if (open.empty()) return false;
+      qsizetype end = 0;
+      if (plain.isEmpty() && run.isEmpty() && plainStretch(&end)) {
+        plain = QStringView(m_s + m_i, end - m_i);
+        m_i = end;
+        continue;
+      }
+      spill();
       if (!text(run)) return false;
       continue;
     }
@@ -461,6 +492,7 @@ bool Scanner::parse(XmlElement &root) {
       continue;
     }
     if (at("<![CDATA[")) {
+      spill();
       if (open.empty() || !cdata(run)) return false;
       continue;
     }
