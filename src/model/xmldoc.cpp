@@ -3,7 +3,10 @@
 #include <QHash>
 #include <QXmlStreamReader>
 #include <array>
+#include <iterator>
 #include <vector>
+
+#include "model/xmlscanner.h"
 
 bool ParseXml(const QString &text, QDomDocument &doc, int maxDepth) {
   // A first pass with the stream reader refuses what the DOM would expand
@@ -59,18 +62,20 @@ void indentNode(QDomDocument &doc, QDomNode node, int level) {
   }
 }
 
-// True for the characters an XML 1.0 document may hold (surrogates are
-// judged in pairs by the caller).
-bool isXmlChar(char16_t u) {
-  if (u < 0x20) return u == 0x09 || u == 0x0A || u == 0x0D;
-  return u != 0xFFFE && u != 0xFFFF;
-}
-
 void escapeInto(QString &out, QStringView text) {
   const qsizetype n = text.size();
+  qsizetype plain = 0;  // start of the run copied as it stands
   for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    const char16_t u = c.unicode();
+    const char16_t u = text[i].unicode();
+    if (u >= 0x20 && u < 0xD800 && u != u'&' && u != u'<' && u != u'>') continue;
+    if (u == u'\t' || u == u'\n' || u == u'\r') continue;
+    if (u >= 0xE000 && u < 0xFFFE) continue;
+    if (QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    out.append(text.mid(plain, i - plain));
+    plain = i + 1;
     switch (u) {
       case u'&':
         out += QLatin1String("&amp;");
@@ -81,17 +86,11 @@ void escapeInto(QString &out, QStringView text) {
       case u'>':
         out += QLatin1String("&gt;");
         break;
-      default:
-        if (c.isHighSurrogate()) {
-          if (i + 1 < n && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-          }
-        } else if (!c.isLowSurrogate() && isXmlChar(u)) {
-          out += c;
-        }
+      default:  // a character XML cannot carry
+        break;
     }
   }
+  out.append(text.mid(plain));
 }
 
 void writeNode(QString &out, const QDomNode &node) {
@@ -148,6 +147,90 @@ QDomElement AppendTextElement(QDomDocument &doc, QDomNode &parent, const QString
 }
 
 namespace {
+// Reads the tree with Qt's stream reader: the judge of every text the quick
+// reader leaves to it, and the measure the quick reader is held to.
+bool readTreeWithStreamReader(const QString &text, XmlElement &root, int maxDepth) {
+  root = XmlElement();
+  QXmlStreamReader reader(text);
+  reader.setNamespaceProcessing(false);
+  // The open elements, outermost first. Only the innermost one gains
+  // children, so the pointers to the outer ones stay valid.
+  std::vector<XmlElement *> open;
+  // Text since the last tag, joined over comments, processing instructions
+  // and CDATA sections.
+  QString run;
+  XmlNameCache names;
+  bool sawRoot = false;
+  auto flushRun = [&] {
+    if (open.empty() || run.isEmpty()) return;
+    bool blank = true;
+    for (QChar c : run)
+      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') {
+        blank = false;
+        break;
+      }
+    if (!blank) {
+      QString &target = open.back()->text;
+      if (target.isEmpty())
+        target = QString(run.constData(), run.size());  // no spare capacity kept
+      else
+        target += run;
+    }
+    run.resize(0);
+  };
+  while (!reader.atEnd()) {
+    switch (reader.readNext()) {
+      case QXmlStreamReader::DTD:
+      case QXmlStreamReader::EntityReference:
+        return false;
+      case QXmlStreamReader::StartElement: {
+        if (static_cast<int>(open.size()) >= maxDepth) return false;
+        flushRun();
+        XmlElement *element = nullptr;
+        if (open.empty()) {
+          if (sawRoot) return false;
+          sawRoot = true;
+          element = &root;
+        } else {
+          open.back()->children.emplace_back();
+          element = &open.back()->children.back();
+        }
+        element->name = names.get(reader.qualifiedName());
+        open.push_back(element);
+        break;
+      }
+      case QXmlStreamReader::EndElement:
+        flushRun();
+        if (!open.empty()) open.pop_back();
+        break;
+      case QXmlStreamReader::Characters:
+        if (!open.empty()) run += reader.text();
+        break;
+      default:
+        break;
+    }
+  }
+  return !reader.hasError() && sawRoot;
+}
+}  // namespace
+
+bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
+  bool ok = false;
+  switch (ReadPlainXmlTree(text, root, maxDepth)) {
+    case PlainXmlRead::Read:
+      ok = true;
+      break;
+    case PlainXmlRead::TooDeep:
+      break;
+    case PlainXmlRead::NotPlain:
+      ok = readTreeWithStreamReader(text, root, maxDepth);
+      break;
+  }
+  if (!ok) root = XmlElement();
+  return ok;
+}
+
+namespace {
 void writeTree(QString &out, const XmlElement &e) {
   out += u'<';
   out += e.name;
@@ -167,5 +250,42 @@ void writeTree(QString &out, const XmlElement &e) {
 QString XmlElementToText(const XmlElement &element) {
   QString out;
   writeTree(out, element);
+  return out;
+}
+
+namespace {
+void appendBlanks(QString &out, int count) {
+  static constexpr char16_t kBlanks[] = u"                                ";
+  constexpr int kChunk = int(std::size(kBlanks)) - 1;
+  for (; count > 0; count -= kChunk) out.append(QStringView(kBlanks, qMin(count, kChunk)));
+}
+
+void writeLaidOut(QString &out, const XmlElement &e, int level) {
+  out += u'<';
+  out += e.name;
+  if (!e.children.empty()) {
+    out += QLatin1String(">\r\n");
+    for (const XmlElement &c : e.children) {
+      appendBlanks(out, level + 2);
+      writeLaidOut(out, c, level + 2);
+      out += QLatin1String("\r\n");
+    }
+    appendBlanks(out, level);
+  } else if (e.text.isEmpty()) {
+    out += QLatin1String("/>");
+    return;
+  } else {
+    out += u'>';
+    escapeInto(out, e.text);
+  }
+  out += QLatin1String("</");
+  out += e.name;
+  out += u'>';
+}
+}  // namespace
+
+QString XmlElementToLaidOutText(const XmlElement &element) {
+  QString out;
+  writeLaidOut(out, element, 0);
   return out;
 }

@@ -46,3 +46,10 @@ bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth = 256);
 
 // Writes an element of the tree back as XML text, without layout.
 QString XmlElementToText(const XmlElement &element);
+
+// Writes an element of the tree laid out as IndentXML lays out a document
+// before SerializeXml writes it: each element with element children starts
+// them on a new line, two blanks per level, line ends CR LF, no line end
+// after the element itself. The same text as the document route for trees
+// in which no element has both text and element children.
+QString XmlElementToLaidOutText(const XmlElement &element);

@@ -1,17 +1,24 @@
-// The XML scanner against Qt's stream reader: the same documents accepted and
-// refused, and the same element trees for the accepted ones.
+// Reading XML into the light tree against Qt's stream reader: the same
+// documents accepted and refused, and the same element trees for the
+// accepted ones. The quick reader must never read a document differently;
+// what it leaves to the stream reader is fine, as long as it keeps the
+// common documents to itself.
+#include "model/xmlscanner.h"
+
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRandomGenerator>
-#include <algorithm>
 #include <QXmlStreamReader>
 
+#include "model/codepage.h"
 #include "model/xmldoc.h"
 
 namespace {
 
-// The reference: Qt's reader, with the scanner's refusals (DOCTYPE, entity
-// references, depth) and its white-space rule.
+// The reference: the tree as built from Qt's stream reader, DOCTYPE, entity
+// references and nesting beyond the limit refused, white-space-only text
+// runs dropped.
 bool ReferenceParse(const QString &text, XmlElement &root, int maxDepth = 256) {
   root = XmlElement();
   QXmlStreamReader reader(text);
@@ -21,12 +28,10 @@ bool ReferenceParse(const QString &text, XmlElement &root, int maxDepth = 256) {
   bool sawRoot = false;
   auto flushRun = [&] {
     if (open.empty() || run.isEmpty()) return;
-    if (!run.trimmed().isEmpty() || run.contains(QChar(0xA0))) {
-      bool blank = true;
-      for (QChar c : run)
-        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') blank = false;
-      if (!blank) open.back()->text += run;
-    }
+    bool blank = true;
+    for (QChar c : run)
+      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') blank = false;
+    if (!blank) open.back()->text += run;
     run.clear();
   };
   while (!reader.atEnd()) {
@@ -61,11 +66,7 @@ bool ReferenceParse(const QString &text, XmlElement &root, int maxDepth = 256) {
         break;
     }
   }
-  if (reader.hasError() || !sawRoot) {
-    root = XmlElement();
-    return false;
-  }
-  return true;
+  return !reader.hasError() && sawRoot;
 }
 
 bool SameTree(const XmlElement &a, const XmlElement &b) {
@@ -75,17 +76,40 @@ bool SameTree(const XmlElement &a, const XmlElement &b) {
   return true;
 }
 
-// Both parsers agree on acceptance, and on the tree when they accept.
-::testing::AssertionResult Agree(const QString &text) {
-  XmlElement ours, theirs;
-  const bool a = ParseXmlTree(text, ours);
-  const bool b = ReferenceParse(text, theirs);
-  if (a != b)
+std::string Printable(const QString &text) {
+  std::string out;
+  for (QChar c : text.left(300)) {
+    const char16_t u = c.unicode();
+    if (u == u'\r')
+      out += "\\r";
+    else if (u == u'\n')
+      out += "\\n";
+    else if (u < 0x20 || u >= 0x7F)
+      out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')).toStdString();
+    else
+      out += char(u);
+  }
+  return out;
+}
+
+// ParseXmlTree and the quick reader on their own both agree with the
+// reference. `quick` tells whether the quick reader decided by itself.
+::testing::AssertionResult Agree(const QString &text, bool *quick = nullptr, int maxDepth = 256) {
+  XmlElement ours, quickTree, theirs;
+  const bool accepted = ParseXmlTree(text, ours, maxDepth);
+  const PlainXmlRead read = ReadPlainXmlTree(text, quickTree, maxDepth);
+  const bool reference = ReferenceParse(text, theirs, maxDepth);
+  if (quick) *quick = read != PlainXmlRead::NotPlain;
+  if (accepted != reference)
     return ::testing::AssertionFailure()
-           << "scanner " << (a ? "accepts" : "refuses") << ", reference " << (b ? "accepts" : "refuses")
-           << ": " << QString(text).replace("\r", "\\r").replace("\n", "\\n").toStdString();
-  if (a && !SameTree(ours, theirs))
-    return ::testing::AssertionFailure() << "different trees: " << text.toStdString();
+           << (accepted ? "accepted" : "refused") << ", the reference "
+           << (reference ? "accepts" : "refuses") << ": " << Printable(text);
+  if (accepted && !SameTree(ours, theirs))
+    return ::testing::AssertionFailure() << "different trees: " << Printable(text);
+  if (read == PlainXmlRead::TooDeep && reference)
+    return ::testing::AssertionFailure() << "quick reader refuses as too deep: " << Printable(text);
+  if (read == PlainXmlRead::Read && !(reference && SameTree(quickTree, theirs)))
+    return ::testing::AssertionFailure() << "quick reader reads differently: " << Printable(text);
   return ::testing::AssertionSuccess();
 }
 
@@ -94,146 +118,259 @@ const char *kPanel =
     "<!-- a panel -->\r\n"
     "<Panel>\r\n  <Name>Studio</Name>\r\n  <BackColor>&amp;H404040</BackColor>\r\n"
     "  <Picture/>\r\n  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n"
-    "      <Caption>Mic\\nLive &amp; &lt;on&gt; &#233;&#x20AC;</Caption>\r\n"
+    "      <Caption>Mic\\nLive [1] &amp; &lt;on&gt; &#233;&#x20AC;</Caption>\r\n"
     "      <Click a=\"1\" b='2'><![CDATA[ROUTE <1> & 2]]></Click>\r\n"
     "      <?note keep?>\r\n      <Left>1200</Left>\r\n    </Control>\r\n  </ControlList>\r\n"
     "</Panel>\r\n";
 
+QString U(char16_t c) { return QString(QChar(c)); }
+
 }  // namespace
 
 TEST(XmlScanner, AgreesWithTheReferenceOnChosenDocuments) {
-  const char *documents[] = {
-      kPanel,
-      "<a/>",
-      "<a></a>",
-      " <a>x</a> ",
-      "<a>  </a>",
-      "<a> x </a>",
-      "<a>x<!-- c -->y</a>",
-      "<a>x<b/>y</a>",
-      "<a>line\r\nnext\rlast</a>",
-      "<a><![CDATA[]]></a>",
-      "<a><![CDATA[ ]]>x</a>",
-      "<a>]]></a>",
-      "<a>]</a>",
-      "<a>]]</a>",
-      "<a>&amp;&lt;&gt;&quot;&apos;</a>",
-      "<a>&#65;&#x42;&#x1F600;</a>",
-      "<a>&#0;</a>",
-      "<a>&#xD800;</a>",
-      "<a>&#;</a>",
-      "<a>&#x;</a>",
-      "<a>&nbsp;</a>",
-      "<a>&amp</a>",
-      "<a>& b</a>",
-      "<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>",
-      "<a><!DOCTYPE a></a>",
-      "<a></b>",
-      "<a><b></a></b>",
-      "<a>",
-      "</a>",
-      "<a/><b/>",
-      "<a/>text",
-      "text<a/>",
-      "<a x=\"1\" x=\"2\"/>",
-      "<a x=1/>",
-      "<a x=\"<\"/>",
-      "<a x=\"&amp;\" y='\"'/>",
-      "<a x=\"1\"y=\"2\"/>",
-      "<a x = \"1\" />",
-      "<1a/>",
-      "<a-b.c_d:e/>",
-      "<a><!-- x -- y --></a>",
-      "<a><!-- x ---></a>",
-      "<a><!----></a>",
-      " <?xml version=\"1.0\"?><a/>",
-      "<?xml version=\"1.0\"?><?xml version=\"1.0\"?><a/>",
-      "<?XML version=\"1.0\"?><a/>",
-      "<?pi?><a/><?pi x?><!-- end -->",
-      "<a><?xml version=\"1.0\"?></a>",
-      "<a>\x01</a>",
-      "<a>\t\n</a>",
-      "",
-      "   ",
-      "<",
-      "<a",
-      "<a/",
-      "<a><",
-      "<a></",
-      "<a></a",
-      "<a>x</a >",
-      "< a/>",
-      "<a b/>",
-      "<a b=/>",
-      "<a b=\"1\"",
+  enum Quick { Q, L };  // read by the quick reader alone, or left to Qt's reader
+  const struct {
+    QString text;
+    bool accepted;
+    Quick quick;
+  } cases[] = {
+      {QString::fromUtf8(kPanel), true, Q},
+      {"<a/>", true, Q},
+      {"<a></a>", true, Q},
+      {" <a>x</a> ", true, Q},
+      {"<a>  </a>", true, Q},
+      {"<a> x </a>", true, Q},
+      {"<a>x<!-- c -->y</a>", true, Q},
+      {"<a>x<b/>y</a>", true, Q},
+      {"<a>line\r\nnext\rlast\r\r\n</a>", true, Q},
+      {"<a>\t\n</a>", true, Q},
+      {"<a> <![CDATA[ ]]> </a>", true, Q},
+      {"<a><![CDATA[a\r\nb\rc]]]]></a>", true, Q},
+      {"<a><![CDATA[]]></a>", true, Q},
+      {"<a><![CDATA[x]]>", false, L},
+      {"<a/><![CDATA[x]]>", false, L},
+      {"<a>&amp;&lt;&gt;&quot;&apos;</a>", true, Q},
+      {"<a>&#65;&#x42;&#x1F600;&#0065;&#x0041;</a>", true, Q},
+      {"<a>&#13;&#10;&#9;&#32;</a>", true, Q},  // blank once resolved: dropped
+      {"<a>x&#13;y\r</a>", true, Q},
+      // Qt's reader reads these, for its own reasons, and keeps them to itself.
+      {"<a>&#x0x41;</a>", true, L},
+      {"<a>&#X41;</a>", false, L},
+      {"<a>&#93;</a>", true, L},
+      {"<a>&#93;]></a>", false, L},
+      {"<a>]]></a>", false, L},
+      {"<a>]</a>", true, Q},
+      {"<a>]]</a>", true, L},
+      {"<a>]></a>", true, L},
+      {"<a>x]y</a>", true, Q},
+      {"<a>&#0;</a>", false, L},
+      {"<a>&#xD800;</a>", false, L},
+      {"<a>&#xFFFE;</a>", false, L},
+      {"<a>&#x110000;</a>", false, L},
+      {"<a>&#;</a>", false, L},
+      {"<a>&#x;</a>", false, L},
+      {"<a>&nbsp;</a>", false, L},
+      {"<a>&amp</a>", false, L},
+      {"<a>& b</a>", false, L},
+      {"<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>", false, L},
+      {"<!DOCTYPE a><a/>", false, L},
+      {"<a><!DOCTYPE a></a>", false, L},
+      {"<a><!ELEMENT a></a>", false, L},
+      {"<a></b>", false, L},
+      {"<a><b></a></b>", false, L},
+      {"<a>", false, L},
+      {"</a>", false, L},
+      {"<a/><b/>", false, L},
+      {"<a/>text", false, L},
+      {"text<a/>", false, L},
+      {"<a x=\"1\" x=\"2\"/>", false, L},
+      {"<a p:x=\"1\" q:x=\"2\"/>", true, Q},
+      {"<a x=1/>", false, L},
+      {"<a x=\"<\"/>", false, L},
+      {"<a x=\"&amp;&#65;\" y='\"' z=\"'>\"/>", true, Q},
+      {"<a x=\"&bogus;\"/>", false, L},
+      {"<a x=\"1\"y=\"2\"/>", false, L},
+      {"<a x = \"1\" />", true, Q},
+      {"<a\r\n x='\r\n'\r\n/>", true, Q},
+      {"<a / >", false, L},
+      {"<1a/>", false, L},
+      {"<a-b.c_d/>", true, Q},
+      {"<p:a xmlns:p=\"urn:x\"><p:b/></p:a>", true, Q},
+      {"<p:a></p:b>", false, L},
+      {"<a:b:c/>", false, L},
+      {"<a:/>", false, L},
+      {"<a ^x=\"1\"/>", true, L},  // Qt's reader takes odd attribute names
+      {"<a$b/>", false, L},
+      {QString("<a") + U(0xE9) + "/>", true, L},
+      {QString("<a") + U(0x2000) + "/>", false, L},
+      {QString("<a") + U(0x300) + "/>", true, L},
+      {"<a><!-- x -- y --></a>", false, L},
+      {"<a><!-- x ---></a>", false, L},
+      {"<a><!----></a>", true, Q},
+      {"<a><!--></a>", false, L},
+      {"<?xml version=\"1.0\"?><a/>", true, Q},
+      {"<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\r\n<a/>", true, Q},
+      {"<?xml  version = \"1.0\"\tstandalone=\"no\"?><a/>", true, Q},
+      {"<?xml version=\"1.1\"?><a/>", false, L},
+      {"<?xml version=\"1.0\" standalone=\"yes\" encoding=\"x\"?><a/>", false, L},
+      {"<?xml version=\"1.0\" encoding=\"1x\"?><a/>", false, L},
+      {"<?xml version=\"1.0\" encoding=\"&#65;\"?><a/>", true, L},
+      {"<?xml version=\"1.0\" standalone=\"maybe\"?><a/>", false, L},
+      {"<?xml version=\"1.0\"encoding=\"x\"?><a/>", false, L},
+      {" <?xml version=\"1.0\"?><a/>", false, L},
+      {"<?xml version=\"1.0\"?><?xml version=\"1.0\"?><a/>", false, L},
+      {"<?XML version=\"1.0\"?><a/>", false, L},
+      {"<?xml?><a/>", false, L},
+      {"<?xml-stylesheet href=\"x\"?><a/>", true, Q},
+      {"<?pi?><a/><?pi x?><!-- end -->", true, Q},
+      {"<a><?xml version=\"1.0\"?></a>", false, L},
+      {"<a><?pi:x?></a>", false, L},
+      {"<a><?pi`x?></a>", true, L},
+      {"<a><?9?></a>", false, L},
+      {"<a>\x01</a>", false, L},
+      {"", false, L},
+      {"   ", false, L},
+      {"<", false, L},
+      {"<a", false, L},
+      {"<a/", false, L},
+      {"<a><", false, L},
+      {"<a></", false, L},
+      {"<a></a", false, L},
+      {"<a>x</a >", true, Q},
+      {"< a/>", false, L},
+      {"<a b/>", false, L},
+      {"<a b=/>", false, L},
+      {"<a b=\"1\"", false, L},
+      {U(0xFEFF) + "<a>bom</a>", true, Q},
+      {U(0xFEFF) + "<?xml version=\"1.0\"?><a/>", true, Q},
+      {U(0xFEFF) + U(0xFEFF) + "<a/>", false, L},
+      {"<a>" + U(0xFFFE) + "</a>", false, L},
+      {"<a>" + U(0xFFFD) + U(0xA0) + U(0x3000) + U(0x85) + "</a>", true, Q},
+      {"<a>" + U(0xD83D) + U(0xDE00) + "</a>", true, Q},
+      // A lone surrogate cannot be written out: Qt's reader reads it as "?".
+      {"<a>" + U(0xD800) + "</a>", true, L},
+      {"<a>x" + U(0xDC00) + "</a>", true, L},
+      {"<a" + U(0xD800) + "/>", false, L},
+      // NUL after "]" vanishes in Qt's reader.
+      {"<a>x]" + U(0) + "</a>", true, L},
+      {"<a>x" + U(0) + "</a>", false, L},
+      // Names beyond a few thousand characters are cut short by Qt's reader.
+      {"<" + QString(1024, u'n') + "/>", true, Q},
+      {"<" + QString(1025, u'n') + "/>", true, L},
+      {"<" + QString(4098, u'n') + ">x</" + QString(4098, u'n') + ">", true, L},
   };
-  for (const char *d : documents) EXPECT_TRUE(Agree(QString::fromUtf8(d)));
-  EXPECT_TRUE(Agree(QString(QChar(0xFEFF)) + "<a>bom</a>"));
-  EXPECT_TRUE(Agree(QString("<a>") + QChar(0xFFFE) + "</a>"));
-  // A lone surrogate is no character: refused, where Qt's reader lets it pass.
+  for (const auto &c : cases) {
+    bool quick = false;
+    EXPECT_TRUE(Agree(c.text, &quick));
+    XmlElement root;
+    EXPECT_EQ(ParseXmlTree(c.text, root), c.accepted) << Printable(c.text);
+    EXPECT_EQ(quick, c.quick == Q) << Printable(c.text);
+  }
+}
+
+TEST(XmlScanner, ReadsWhatTheWriterWrites) {
+  QFile golden(QStringLiteral(TESSARY_FIXTURES "/panelfile/golden_panel.xml"));
+  ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+  const QString text = DecodeWindows1252(golden.readAll());
+  bool quick = false;
+  EXPECT_TRUE(Agree(text, &quick));
+  EXPECT_TRUE(quick);
   XmlElement root;
-  EXPECT_FALSE(ParseXmlTree(QString("<a>") + QChar(0xD800) + "</a>", root));
-  EXPECT_TRUE(Agree(QString("<a>") + QChar(0xD83D) + QChar(0xDE00) + "</a>"));
-  EXPECT_TRUE(Agree(QString("<a>") + QChar(0xA0) + "</a>"));
+  ASSERT_TRUE(ParseXmlTree(text, root));
+  EXPECT_EQ(root.name, "Panel");
+  // Equal names share one string.
+  const XmlElement *list = nullptr;
+  for (const XmlElement &child : root.children)
+    if (child.name == "ControlList") list = &child;
+  ASSERT_TRUE(list);
+  ASSERT_GE(list->children.size(), 2u);
+  EXPECT_EQ(list->children[0].name.constData(), list->children[1].name.constData());
 }
 
 TEST(XmlScanner, RefusesNestingBeyondTheLimit) {
   QString deep;
   for (int i = 0; i < 300; ++i) deep += "<a>";
+  deep += "x";
   for (int i = 0; i < 300; ++i) deep += "</a>";
+  for (int limit : {0, 1, 299, 300, 301}) {
+    bool quick = false;
+    EXPECT_TRUE(Agree(deep, &quick, limit)) << limit;
+    EXPECT_TRUE(quick) << limit;
+    XmlElement root;
+    EXPECT_EQ(ParseXmlTree(deep, root, limit), limit >= 300) << limit;
+  }
+  // Too deep, and broken further on: refused either way.
   XmlElement root;
-  EXPECT_FALSE(ParseXmlTree(deep, root));
-  EXPECT_TRUE(ParseXmlTree(deep, root, 300));
-  EXPECT_FALSE(ParseXmlTree(deep, root, 299));
+  EXPECT_FALSE(ParseXmlTree(deep.left(1200) + "<!DOCTYPE", root));
 }
 
 TEST(XmlScanner, AgreesWithTheReferenceOnMutatedPanels) {
-  // Bounded and repeatable: a fixed seed and a fixed number of mutations.
+  // Bounded and repeatable: a fixed seed and a fixed number of mutations,
+  // single characters and whole pieces of markup put in, taken out or
+  // overwritten.
   QRandomGenerator random(20261210);
-  // Non-characters such as U+FFFE are left out: the reference takes them in
-  // some names and not in others, the scanner in none.
-  const QString alphabet =
-      QStringLiteral("<>&;/!?-[]\"'= \r\n#xaAb9:_.CDAT") + QChar(0xE9) + QChar(0x1);
+  QString alphabet = QStringLiteral("<>&;/!?-[]\"'= \r\n\t#xaAb9:_.$^`");
+  for (char16_t c : {0x0, 0x1, 0x1F, 0x85, 0xA0, 0xB7, 0xE9, 0x300, 0x2000, 0x3000, 0xD800, 0xDC00,
+                     0xFEFF, 0xFFFD, 0xFFFE, 0xFFFF})
+    alphabet += QChar(c);
+  const QStringList pieces = {"<!--",
+                              "-->",
+                              "<![CDATA[",
+                              "]]>",
+                              "&#x",
+                              "&#",
+                              "&amp;",
+                              "&#93;",
+                              "&#x0x4;",
+                              "</",
+                              "/>",
+                              "<b>",
+                              "</b>",
+                              "<?",
+                              "?>",
+                              "\r\n",
+                              " x=\"y\"",
+                              " p:x='y'",
+                              "<?xml version=\"1.0\"?>",
+                              "<!DOCTYPE a>",
+                              "p:",
+                              "]]",
+                              QString(QChar(0xD83D)) + QChar(0xDE00)};
   const QString base = QString::fromUtf8(kPanel);
-  int mismatches = 0;
-  for (int round = 0; round < 20000 && mismatches < 5; ++round) {
+  int accepted = 0;
+  int quickAccepted = 0;
+  int failures = 0;
+  for (int round = 0; round < 4000 && failures < 5; ++round) {
     QString text = base;
-    const int edits = 1 + random.bounded(6);
+    const int edits = 1 + random.bounded(4);
     for (int e = 0; e < edits; ++e) {
       const int at = random.bounded(int(text.size()) + 1);
-      const QChar c = alphabet[random.bounded(int(alphabet.size()))];
+      const QString piece = random.bounded(3) == 0
+                                ? pieces[random.bounded(int(pieces.size()))]
+                                : QString(alphabet[random.bounded(int(alphabet.size()))]);
       switch (random.bounded(3)) {
-        case 0: text.insert(at, c); break;
-        case 1: if (at < text.size()) text.remove(at, 1); break;
-        default: if (at < text.size()) text[at] = c; break;
+        case 0:
+          text.insert(at, piece);
+          break;
+        case 1:
+          text.remove(at, 1 + random.bounded(3));
+          break;
+        default:
+          text.replace(at, piece.size(), piece);
+          break;
       }
     }
-    // Qt's reader lets control characters pass in names; the scanner never
-    // takes a character XML cannot carry, so refusing those is expected.
-    const bool hasControl = std::any_of(text.begin(), text.end(), [](QChar c) {
-      return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
-    });
-    XmlElement tree;
-    if (hasControl && !ParseXmlTree(text, tree)) continue;
-    const ::testing::AssertionResult agree = Agree(text);
-    if (!agree) {
-      ++mismatches;
-      qsizetype first = 0;
-      while (first < text.size() && first < base.size() && text[first] == base[first]) ++first;
-      qsizetype tail = 0;
-      while (tail < text.size() && tail < base.size() &&
-             text[text.size() - 1 - tail] == base[base.size() - 1 - tail])
-        ++tail;
-      ADD_FAILURE() << "last change near: "
-                    << text.mid(std::max<qsizetype>(0, text.size() - tail - 40), 80)
-                           .replace("\r", "\\r")
-                           .replace("\n", "\\n")
-                           .toStdString();
-      ADD_FAILURE() << "near: "
-                    << text.mid(std::max<qsizetype>(0, first - 30), 90)
-                           .replace("\r", "\\r")
-                           .replace("\n", "\\n")
-                           .toStdString();
+    bool quick = false;
+    const ::testing::AssertionResult agree = Agree(text, &quick);
+    EXPECT_TRUE(agree);
+    if (!agree) ++failures;
+    XmlElement root;
+    if (ParseXmlTree(text, root)) {
+      ++accepted;
+      if (quick) ++quickAccepted;
     }
   }
+  // The mutations exercise both readers; most accepted ones stay plain.
+  EXPECT_GT(accepted, 400);
+  EXPECT_GT(quickAccepted * 4, accepted * 3);
 }
