@@ -1,6 +1,7 @@
 #include "hwmap/hardwaremap.h"
 
 #include <QDomDocument>
+#include <algorithm>
 
 #include "model/designcontrol.h"
 #include "model/numbers.h"
@@ -8,6 +9,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/xmldoc.h"
+#include "model/xmlscanner.h"
 
 namespace {
 
@@ -54,7 +56,93 @@ QString panelOfInternalName(const QString &internalName) {
   return dot < 0 ? internalName : internalName.left(dot);
 }
 
+bool isListName(const QString &name) { return mapName(name) == QLatin1String("controllist"); }
+
+bool isCompleteBinding(const std::unique_ptr<clsControlDetails> &r) {
+  return r && !r->HWMapAoipSysName.isEmpty() && !r->HWMapInternalName().isEmpty() &&
+         !r->HWMapHostIP.isEmpty() && !r->HWMapHostPort.isEmpty() && !r->HWMapType.isEmpty();
+}
+
+// Markup the tree cannot stand for: anything after "<" but plain start and
+// end tags without attributes or prefixes, and character references.
+bool hasOnlyPlainTags(QStringView text) {
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = text[i].unicode();
+    if (c == u'&') {
+      if (i + 1 < n && text[i + 1] == u'#') return false;
+    } else if (c == u'<') {
+      if (i + 1 >= n || text[i + 1] == u'!' || text[i + 1] == u'?') return false;
+      for (++i; i < n && text[i] != u'>'; ++i)
+        if (text[i] == u'=' || text[i] == u':') return false;
+    }
+  }
+  return true;
+}
+
+// No element with both text and element children, no text the document
+// drops as white space that the tree keeps.
+bool hasPlainContent(const XmlElement &e) {
+  if (!e.text.isEmpty() && (!e.children.empty() || QStringView(e.text).trimmed().isEmpty()))
+    return false;
+  for (const XmlElement &c : e.children)
+    if (!hasPlainContent(c)) return false;
+  return true;
+}
+
+XmlElement textElement(const QString &name, const QString &text) {
+  XmlElement e;
+  e.name = name;
+  e.text = text;
+  return e;
+}
+
 }  // namespace
+
+bool ReadPlainHardwareMap(const QString &text, XmlElement &root) {
+  bool plain = hasOnlyPlainTags(text) && ReadPlainXmlTree(text, root, 256) == PlainXmlRead::Read &&
+               hasPlainContent(root) && root.text.isEmpty();
+  // The root and the control lists gain elements: text beside them would
+  // be laid out in the document's own way.
+  for (const XmlElement &list : root.children)
+    if (isListName(list.name) && !list.text.isEmpty()) plain = false;
+  if (!plain) root = XmlElement();
+  return plain;
+}
+
+void RemovePanelFromHardwareMap(XmlElement &root, const QString &panelName) {
+  if (panelName.isEmpty()) return;
+  const QString panel = panelName.toLower();
+  for (XmlElement &list : root.children) {
+    if (!isListName(list.name)) continue;
+    std::erase_if(list.children, [&panel](const XmlElement &c) {
+      return panelOfInternalName(entryFromTree(c).internalName).toLower() == panel;
+    });
+  }
+}
+
+bool AddControlsToHardwareMap(XmlElement &root,
+                              const std::vector<std::unique_ptr<clsControlDetails>> &records) {
+  const auto list = std::find_if(root.children.begin(), root.children.end(),
+                                 [](const XmlElement &c) { return isListName(c.name); });
+  if (list == root.children.end()) return false;
+  static const QString control = QStringLiteral("Control"), type = QStringLiteral("Type"),
+                       host = QStringLiteral("HostIPAddress"), port = QStringLiteral("HostPort"),
+                       internal = QStringLiteral("InternalName"),
+                       code = QStringLiteral("AoipSysName");
+  for (const auto &r : records) {
+    if (!isCompleteBinding(r)) continue;
+    XmlElement &e = list->children.emplace_back();
+    e.name = control;
+    e.children.reserve(5);
+    e.children.push_back(textElement(type, r->HWMapType));
+    e.children.push_back(textElement(host, r->HWMapHostIP));
+    e.children.push_back(textElement(port, r->HWMapHostPort));
+    e.children.push_back(textElement(internal, r->HWMapInternalName()));
+    e.children.push_back(textElement(code, r->HWMapAoipSysName));
+  }
+  return true;
+}
 
 QString NewHardwareMapXML() {
   QDomDocument doc;
@@ -85,7 +173,7 @@ void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName) {
   const QDomElement root = doc.documentElement();
   for (QDomElement list = root.firstChildElement(); !list.isNull();
        list = list.nextSiblingElement()) {
-    if (mapName(list.tagName()) != QLatin1String("controllist")) continue;
+    if (!isListName(list.tagName())) continue;
     std::vector<QDomElement> marked;
     for (QDomElement c = list.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
       if (panelOfInternalName(entryFromDom(c).internalName).toLower() == panel) marked.push_back(c);
@@ -95,6 +183,12 @@ void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName) {
 
 void RemovePanelFromHardwareMap(QString &text, const QString &panelName) {
   if (panelName.isEmpty()) return;
+  XmlElement root;
+  if (ReadPlainHardwareMap(text, root)) {
+    RemovePanelFromHardwareMap(root, panelName);
+    text = XmlElementToText(root);
+    return;
+  }
   QDomDocument doc;
   if (!ParseXml(text, doc)) return;
   RemovePanelFromHardwareMap(doc, panelName);
@@ -106,15 +200,13 @@ bool AddControlsToHardwareMap(QDomDocument &doc,
   QDomElement root = doc.documentElement();
   QDomElement list;
   for (QDomElement c = root.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-    if (mapName(c.tagName()) == QLatin1String("controllist")) {
+    if (isListName(c.tagName())) {
       list = c;
       break;
     }
   if (list.isNull()) return false;
   for (const auto &r : records) {
-    if (!r || r->HWMapAoipSysName.isEmpty() || r->HWMapInternalName().isEmpty() ||
-        r->HWMapHostIP.isEmpty() || r->HWMapHostPort.isEmpty() || r->HWMapType.isEmpty())
-      continue;
+    if (!isCompleteBinding(r)) continue;
     QDomElement control = doc.createElement(QStringLiteral("Control"));
     list.appendChild(control);
     AppendTextElement(doc, control, QStringLiteral("Type"), r->HWMapType);
@@ -129,6 +221,11 @@ bool AddControlsToHardwareMap(QDomDocument &doc,
 void AddControlsToHardwareMap(QString &text,
                               const std::vector<std::unique_ptr<clsControlDetails>> &records) {
   if (text.isEmpty()) text = NewHardwareMapXML();
+  XmlElement root;
+  if (ReadPlainHardwareMap(text, root)) {
+    if (AddControlsToHardwareMap(root, records)) text = XmlElementToLaidOutText(root);
+    return;
+  }
   QDomDocument doc;
   if (!ParseXml(text, doc)) return;
   if (!AddControlsToHardwareMap(doc, records)) return;
@@ -141,7 +238,7 @@ HardwareMap HardwareMap::FromText(const QString &text) {
   XmlElement root;
   if (text.isEmpty() || !ParseXmlTree(text, root)) return map;
   for (const XmlElement &list : root.children) {
-    if (mapName(list.name) != QLatin1String("controllist")) continue;
+    if (!isListName(list.name)) continue;
     for (const XmlElement &c : list.children) {
       if (mapName(c.name) != QLatin1String("control")) continue;
       map.m_entries.push_back(entryFromTree(c));

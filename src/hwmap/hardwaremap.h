@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/controldetails.h"
+#include "model/xmldoc.h"
 
 // The hardware map document ("HardwareMap.xml"): one "Control" entry per
 // panel control that is bound to a hardware control, for all local panels.
@@ -43,6 +44,23 @@ void AddControlsToHardwareMap(QString &text,
 // adds nothing) when the map has no "ControlList".
 void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName);
 bool AddControlsToHardwareMap(QDomDocument &doc,
+                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
+
+// The same steps on the light tree of a map, for maps that ReadPlainHardwareMap
+// takes: a large map is updated without building a document. Written back
+// with XmlElementToLaidOutText (or XmlElementToText where the document route
+// does not lay out) they give the text the document route gives.
+//
+// Reads a map into the tree when the tree can stand for its document: the
+// text must be read by the quick reader and hold no comment, processing
+// instruction, CDATA section, declaration, character reference, attribute
+// or prefixed name, no element with both text and element children, no text
+// in the root or a control list (they gain elements), and no text that is
+// white space only in Unicode's wider sense. Otherwise false, and the map
+// takes the document route.
+bool ReadPlainHardwareMap(const QString &text, XmlElement &root);
+void RemovePanelFromHardwareMap(XmlElement &root, const QString &panelName);
+bool AddControlsToHardwareMap(XmlElement &root,
                               const std::vector<std::unique_ptr<clsControlDetails>> &records);
 
 // The entries of a map parsed once, for looking up many controls while a

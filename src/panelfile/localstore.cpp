@@ -84,13 +84,23 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   }
   const QString &panelName = panel.pictMain.Tag;
   const auto &records = panel.PanelDetails.CollControls;
+  const QString version = DateTimeStamp::GetFormattedNow();
+  XmlElement map;
   QDomDocument doc;
-  if (FileExists(mapFile) && ParseXml(text, doc)) {
+  if (FileExists(mapFile) && ReadPlainHardwareMap(text, map)) {
+    // The same steps on the light tree, written as the document would be.
+    InsertVersionIntoTree(map, version);
+    RemovePanelFromHardwareMap(map, panelName);
+    if (AddControlsToHardwareMap(map, records) || panelName.isEmpty())
+      text = XmlElementToLaidOutText(map);
+    else
+      text = XmlElementToText(map);
+  } else if (FileExists(mapFile) && ParseXml(text, doc)) {
     // The version, the panel's old entries out and its current ones in, on
     // one parse of the map. Laid out as the separate steps would leave it: a
     // map without a control list keeps the layout of the version step only
     // when no entries were looked for.
-    InsertVersionIntoDocument(doc, DateTimeStamp::GetFormattedNow());
+    InsertVersionIntoDocument(doc, version);
     RemovePanelFromHardwareMap(doc, panelName);
     if (AddControlsToHardwareMap(doc, records) || panelName.isEmpty()) IndentXML(doc);
     text = SerializeXml(doc);
@@ -112,7 +122,8 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
-  const QString text = BuildPanelDocument(panel) + kLineEnd;
+  QString text = BuildPanelDocument(panel);
+  text += kLineEnd;  // in the room the document keeps, without copying it
   if (!WriteTextFileSafely(path, text, error)) return false;
   MakeBackupFile(path);  // a missing backup does not undo the save
   return UpdateHardwareMap(panel, ui, error);

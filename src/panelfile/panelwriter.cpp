@@ -1,5 +1,9 @@
 #include "panelfile/panelwriter.h"
 
+#include <cctype>
+#include <charconv>
+#include <cstring>
+
 #include "components/clockxml.h"
 #include "components/datetimestamp.h"
 #include "model/colors.h"
@@ -13,14 +17,13 @@ namespace {
 
 QString boolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 
-QString hexText(qint32 value) { return QString::number(static_cast<quint32>(value), 16).toUpper(); }
-
 // Stored colour texts without a prefix are taken as hexadecimal when they
 // read as such ("FF00FF", "123"); names and prefixed texts as they are.
 QString fileColor(const QString &stored) { return FormatColorText(HexPrefixedIfHex(stored)); }
 
 // Line breaks of captions travel as the two characters "\n".
 QString captionText(const QString &text) {
+  if (!text.contains(QLatin1String("\r\n"))) return text;
   QString out = text;
   out.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
   return out;
@@ -50,12 +53,19 @@ QString meterStyleText(qint32 style) {
   }
 }
 
-// Receives the text children of one element in file order.
+// Receives the text children of one element in file order. Numbers and
+// colours come as values, so that a writer can format them in place.
 class ElementWriter {
  public:
   virtual ~ElementWriter() = default;
   virtual void add(QLatin1String name, const QString &text) = 0;
   void add(const char *name, const QString &text) { add(QLatin1String(name), text); }
+  virtual void addNumber(const char *name, qint64 value) { add(name, QString::number(value)); }
+  virtual void addFloat(const char *name, float value) { add(name, FloatToText(value)); }
+  // A stored colour text as the file holds it (fileColor).
+  virtual void addColor(const char *name, const QString &stored) { add(name, fileColor(stored)); }
+  // A colour value as "&H" and at least six upper-case hex digits.
+  virtual void addColorValue(const char *name, qint32 value) { add(name, ColorValueToText(value)); }
 };
 
 // Appends the children to an element of a document (clipboard documents).
@@ -74,7 +84,8 @@ class DomElementWriter : public ElementWriter {
 
 // Writes the children straight as laid-out text, one per line, exactly as
 // IndentXML and SerializeXml lay out the same elements of a document: a
-// large panel is saved without building and walking a DOM.
+// large panel is saved without building and walking a DOM. Numbers and
+// colours are formatted straight into the output.
 class TextElementWriter : public ElementWriter {
  public:
   TextElementWriter(QString &out, int indent) : m_out(out), m_indent(indent, u' ') {}
@@ -82,35 +93,97 @@ class TextElementWriter : public ElementWriter {
   void add(QLatin1String name, const QString &text) override { put(name, text); }
   void add(const QString &name, const QString &text) { put(name, text); }
 
+  void addNumber(const char *name, qint64 value) override {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    putLatin1(QLatin1String(name), QLatin1String(digits, end - digits));
+  }
+
+  void addFloat(const char *name, float value) override {
+    // Panels repeat a few font sizes; the text of the last value is kept.
+    if (m_floatText.isNull() || std::memcmp(&value, &m_float, sizeof value) != 0) {
+      m_float = value;
+      m_floatText = FloatToText(value);
+    }
+    put(QLatin1String(name), m_floatText);
+  }
+
+  void addColor(const char *name, const QString &stored) override {
+    // "&H" and hex digits, the form colours are read into: the digits
+    // trimmed and padded to six, as FormatColorText does. Other texts
+    // (names, bare numbers) take the general way.
+    if (stored.size() <= 2 || !stored.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
+      ElementWriter::addColor(name, stored);
+      return;
+    }
+    const QStringView digits = QStringView(stored).mid(2).trimmed();
+    startElement(QLatin1String(name));
+    m_out += QLatin1String("&amp;H");
+    for (qsizetype k = digits.size(); k < 6; ++k) m_out += u'0';
+    AppendEscapedXmlText(m_out, digits);
+    endElement(QLatin1String(name));
+  }
+
+  void addColorValue(const char *name, qint32 value) override {
+    char digits[8];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, static_cast<quint32>(value), 16).ptr;
+    for (char *c = digits; c != end; ++c) *c = static_cast<char>(std::toupper(*c));
+    startElement(QLatin1String(name));
+    m_out += QLatin1String("&amp;H");
+    for (qsizetype k = end - digits; k < 6; ++k) m_out += u'0';
+    m_out += QLatin1String(digits, end - digits);
+    endElement(QLatin1String(name));
+  }
+
  private:
   template <class Name>
-  void put(const Name &name, const QString &text) {
+  void startElement(const Name &name) {
     m_out += m_indent;
     m_out += u'<';
     m_out += name;
-    if (text.isEmpty()) {
-      m_out += QLatin1String("/>\r\n");
-      return;
-    }
     m_out += u'>';
-    AppendEscapedXmlText(m_out, text);
+  }
+  template <class Name>
+  void endElement(const Name &name) {
     m_out += QLatin1String("</");
     m_out += name;
     m_out += QLatin1String(">\r\n");
   }
+  template <class Name>
+  void put(const Name &name, const QString &text) {
+    if (text.isEmpty()) {
+      m_out += m_indent;
+      m_out += u'<';
+      m_out += name;
+      m_out += QLatin1String("/>\r\n");
+      return;
+    }
+    startElement(name);
+    AppendEscapedXmlText(m_out, text);
+    endElement(name);
+  }
+  // Text that needs no escaping and is never empty.
+  void putLatin1(QLatin1String name, QLatin1String text) {
+    startElement(name);
+    m_out += text;
+    endElement(name);
+  }
 
   QString &m_out;
   const QString m_indent;
+  float m_float = 0;
+  QString m_floatText;
 };
 
 void writeFontAndState(ElementWriter &w, const FontSpec &font, const clsControlDetails &r) {
   w.add("FontName", font.name);
-  w.add("FontSize", FloatToText(static_cast<float>(font.size)));
+  w.addFloat("FontSize", static_cast<float>(font.size));
   w.add("FontBold", boolText(font.bold));
   w.add("FontUnderline", boolText(font.underline));
   w.add("FontItalic", boolText(font.italic));
-  w.add("BackColorOn", fileColor(r.BackColorOn));
-  w.add("BackColorOff", fileColor(r.BackColorOff));
+  w.addColor("BackColorOn", r.BackColorOn);
+  w.addColor("BackColorOff", r.BackColorOff);
   w.add("Flash", r.Flash ? QStringLiteral("On") : QStringLiteral("Off"));
   w.add("State", r.State);
 }
@@ -125,8 +198,8 @@ void writeHardwareGroup(ElementWriter &w, const clsControlDetails &r) {
 }
 
 void writeMeterSettings(ElementWriter &w, const clsControlDetails &r) {
-  w.add("MeterRouterNumber", QString::number(r.MeterRouterNumber));
-  w.add("MeterIONumber", QString::number(r.MeterIONumber));
+  w.addNumber("MeterRouterNumber", r.MeterRouterNumber);
+  w.addNumber("MeterIONumber", r.MeterIONumber);
   w.add("MeterIsSource", boolText(r.MeterIsSource));
   w.add("MeterScale", meterScaleText(r.MeterScale));
   w.add("MeterStyle", meterStyleText(r.MeterStyle));
@@ -151,10 +224,10 @@ void writeControlChildren(ElementWriter &w, const DesignControl *control,
   w.add("Type", TypeName(control->kind()));
   w.add("Name", control->Tag);
   w.add("Caption", captionText(caption));
-  w.add("Left", QString::number(control->Left));
-  w.add("Top", QString::number(control->Top));
-  w.add("Width", QString::number(control->Width));
-  w.add("Height", QString::number(control->Height));
+  w.addNumber("Left", control->Left);
+  w.addNumber("Top", control->Top);
+  w.addNumber("Width", control->Width);
+  w.addNumber("Height", control->Height);
 
   if (button) {
     writeFontAndState(w, button->Font, r);
@@ -178,20 +251,20 @@ void writeControlChildren(ElementWriter &w, const DesignControl *control,
     writeHardwareGroup(w, r);
   } else if (label) {
     writeFontAndState(w, label->Font, r);
-    w.add("ForeColor", ColorValueToText(label->ForeColor));
+    w.addColorValue("ForeColor", label->ForeColor);
     writeHardwareGroup(w, r);
   } else if (web) {
     w.add("WebURL", r.WebURL);
   } else if (meter) {
     writeMeterSettings(w, r);
-    w.add("LevelLineColor", fileColor(r.LevelLineColor));
-    w.add("DecayRate", QString::number(r.DecayRate));
-    w.add("CenterPad", QString::number(r.CenterPad));
+    w.addColor("LevelLineColor", r.LevelLineColor);
+    w.addNumber("DecayRate", r.DecayRate);
+    w.addNumber("CenterPad", r.CenterPad);
   } else if (fader) {
     writeMeterSettings(w, r);
     w.add("LevelLineColor", r.LevelLineColor);
-    w.add("DecayRate", QString::number(r.DecayRate));
-    w.add("FaderNominal", FloatToText(r.FaderNominal));
+    w.addNumber("DecayRate", r.DecayRate);
+    w.addFloat("FaderNominal", r.FaderNominal);
     w.add("HideGainValue", boolText(r.HideGainValue));
   }
 }
@@ -243,10 +316,10 @@ QString BuildPanelDocument(const PanelModel &panel) {
   TextElementWriter w(out, 2);
   w.add("Name", panel.pictMain.Tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
-  w.add("Width", QString::number(panel.Width));
-  w.add("Height", QString::number(panel.Height));
-  w.add("BackColor", FormatColorText(QStringLiteral("&H") + hexText(panel.pictMain.BackColor)));
-  w.add("ForeColor", FormatColorText(QStringLiteral("&H") + hexText(panel.pictMain.ForeColor)));
+  w.addNumber("Width", panel.Width);
+  w.addNumber("Height", panel.Height);
+  w.addColorValue("BackColor", panel.pictMain.BackColor);
+  w.addColorValue("ForeColor", panel.pictMain.ForeColor);
   w.add("Picture", panel.PanelDetails.strPicture);
   w.add("OrigPicturePath", panel.PanelDetails.strPictureOrigPath);
   w.add("OnLoad", panel.PanelDetails.strOnload);
@@ -300,6 +373,18 @@ void InsertVersionIntoDocument(QDomDocument &doc, const QString &version) {
     AppendTextElement(doc, root, QStringLiteral("Version"), version);
   else
     setElementText(doc, target, version);
+}
+
+void InsertVersionIntoTree(XmlElement &root, const QString &version) {
+  for (XmlElement &c : root.children)
+    if (c.name.compare(QLatin1String("version"), Qt::CaseInsensitive) == 0) {
+      c.children.clear();
+      c.text = version;
+      return;
+    }
+  XmlElement &e = root.children.emplace_back();
+  e.name = QStringLiteral("Version");
+  e.text = version;
 }
 
 bool InsertVersionIntoXML(QString &text, const QString &version) {

@@ -6,6 +6,7 @@
 
 class PanelModel;
 class clsControlDetails;
+struct XmlElement;
 
 // The panel document of a panel, laid out (CR LF line ends, two blanks per
 // level, no declaration) and without the final line end that files add.
@@ -28,3 +29,5 @@ void CheckNameAndCaption(QDomElement &element, const QString &name);
 bool InsertVersionIntoXML(QString &text, const QString &version);
 // The same on a parsed document, without laying it out.
 void InsertVersionIntoDocument(QDomDocument &doc, const QString &version);
+// The same on the light tree of a document.
+void InsertVersionIntoTree(XmlElement &root, const QString &version);

@@ -4,6 +4,8 @@
 
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
+#include "model/colors.h"
+#include "model/numbers.h"
 #include "model/xmldoc.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
@@ -109,8 +111,17 @@ TEST_F(PanelFileTest, ColourAndValueRules) {
     QString written;
   };
   const Case colours[] = {
-      {"FF00FF", "&amp;HFF00FF"}, {"123", "&amp;H000123"},  {"&H00FFFF", "&amp;H00FFFF"},
-      {"yellow", "Yellow"},       {"&hff", "&amp;H0000ff"}, {"purple", ""},
+      {"FF00FF", "&amp;HFF00FF"},
+      {"123", "&amp;H000123"},
+      {"&H00FFFF", "&amp;H00FFFF"},
+      {"yellow", "Yellow"},
+      {"&hff", "&amp;H0000ff"},
+      {"purple", ""},
+      {"&H 1F ", "&amp;H00001F"},
+      {"&H12345678", "&amp;H12345678"},
+      {"&H", ""},
+      {"&H<1>", "&amp;H000&lt;1&gt;"},
+      {"-16", "&amp;HFFFFFFF0"},
   };
   for (const Case &c : colours) {
     SCOPED_TRACE(c.stored.toStdString());
@@ -133,6 +144,43 @@ TEST_F(PanelFileTest, ColourAndValueRules) {
   AddControl<DesignWebBrowser>(q, QStringLiteral("WebBrowser1"), 0, 0);
   EXPECT_TRUE(controlBlock(q).contains(QLatin1String("<Caption/>")));
   EXPECT_FALSE(controlBlock(q).contains(QLatin1String("<Font")));
+}
+
+// Numbers and colours are formatted in place; the text is what the general
+// formatting functions give.
+TEST_F(PanelFileTest, NumbersAndColoursAsTheFormattersWriteThem) {
+  const struct {
+    qint32 number;
+    float size;
+    qint32 colour;
+  } values[] = {{0, 8.25f, 0},
+                {-2147483647 - 1, 8.25f, 0x1F},
+                {2147483647, -0.0f, 0xFFFFFF},
+                {-15, 0.0f, -1},
+                {1200, 1e-7f, 0x00ABCDEF}};
+  PanelModel p;
+  for (const auto &v : values) {
+    auto [label, r] =
+        AddControl<DesignLabel>(p, QStringLiteral("Label%1").arg(v.number), v.number, ~v.number);
+    label->Font.size = v.size;
+    label->ForeColor = v.colour;
+  }
+  const QString doc = BuildPanelDocument(p);
+  qsizetype at = 0;
+  for (const auto &v : values) {
+    SCOPED_TRACE(v.number);
+    at = doc.indexOf(QLatin1String("<Control>"), at + 1);
+    const QString block = doc.mid(at, doc.indexOf(QLatin1String("</Control>"), at) - at);
+    auto line = [](const char *name, const QString &text) {
+      return QStringLiteral("<%1>%2</%1>").arg(QLatin1String(name), text);
+    };
+    EXPECT_TRUE(block.contains(line("Left", QString::number(v.number))));
+    EXPECT_TRUE(block.contains(line("Top", QString::number(~v.number))));
+    EXPECT_TRUE(block.contains(line("FontSize", FloatToText(v.size))));
+    QString colour;
+    AppendEscapedXmlText(colour, ColorValueToText(v.colour));
+    EXPECT_TRUE(block.contains(line("ForeColor", colour))) << block.toStdString();
+  }
 }
 
 TEST_F(PanelFileTest, CaptionLineBreaksTravelAsBackslashN) {
