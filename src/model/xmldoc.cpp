@@ -146,10 +146,24 @@ QDomElement AppendTextElement(QDomDocument &doc, QDomNode &parent, const QString
   return e;
 }
 
-namespace {
-// Reads the tree with Qt's stream reader: the judge of every text the quick
-// reader leaves to it, and the measure the quick reader is held to.
-bool readTreeWithStreamReader(const QString &text, XmlElement &root, int maxDepth) {
+void KeepTextRun(XmlElement &element, QString &run) {
+  if (run.isEmpty()) return;
+  bool blank = true;
+  for (QChar c : run)
+    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') {
+      blank = false;
+      break;
+    }
+  if (!blank) {
+    if (element.text.isEmpty())
+      element.text = QString(run.constData(), run.size());  // no spare capacity kept
+    else
+      element.text += run;
+  }
+  run.resize(0);
+}
+
+bool ReadXmlTreeWithStreamReader(const QString &text, XmlElement &root, int maxDepth) {
   root = XmlElement();
   QXmlStreamReader reader(text);
   reader.setNamespaceProcessing(false);
@@ -162,21 +176,7 @@ bool readTreeWithStreamReader(const QString &text, XmlElement &root, int maxDept
   XmlNameCache names;
   bool sawRoot = false;
   auto flushRun = [&] {
-    if (open.empty() || run.isEmpty()) return;
-    bool blank = true;
-    for (QChar c : run)
-      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') {
-        blank = false;
-        break;
-      }
-    if (!blank) {
-      QString &target = open.back()->text;
-      if (target.isEmpty())
-        target = QString(run.constData(), run.size());  // no spare capacity kept
-      else
-        target += run;
-    }
-    run.resize(0);
+    if (!open.empty()) KeepTextRun(*open.back(), run);
   };
   while (!reader.atEnd()) {
     switch (reader.readNext()) {
@@ -212,7 +212,6 @@ bool readTreeWithStreamReader(const QString &text, XmlElement &root, int maxDept
   }
   return !reader.hasError() && sawRoot;
 }
-}  // namespace
 
 bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
   bool ok = false;
@@ -223,7 +222,7 @@ bool ParseXmlTree(const QString &text, XmlElement &root, int maxDepth) {
     case PlainXmlRead::TooDeep:
       break;
     case PlainXmlRead::NotPlain:
-      ok = readTreeWithStreamReader(text, root, maxDepth);
+      ok = ReadXmlTreeWithStreamReader(text, root, maxDepth);
       break;
   }
   if (!ok) root = XmlElement();

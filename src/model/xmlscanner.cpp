@@ -413,23 +413,7 @@ PlainXmlRead Scanner::read(XmlElement &root) {
   std::vector<XmlElement *> open;
   std::vector<QStringView> openNames;
   QString run;  // text since the last tag; its buffer is reused
-  auto flushRun = [&] {
-    if (run.isEmpty()) return;
-    bool blank = true;
-    for (QChar c : run)
-      if (!isSpace(c.unicode())) {
-        blank = false;
-        break;
-      }
-    if (!blank) {
-      QString &target = open.back()->text;
-      if (target.isEmpty())
-        target = QString(run.constData(), run.size());  // no spare capacity kept
-      else
-        target += run;
-    }
-    run.resize(0);
-  };
+  auto flushRun = [&] { KeepTextRun(*open.back(), run); };
 
   for (;;) {
     if (m_i >= m_n) return kNotPlain;  // an element is still open

@@ -21,6 +21,14 @@ enum class PlainXmlRead {
 
 PlainXmlRead ReadPlainXmlTree(const QString &text, XmlElement &root, int maxDepth);
 
+// Reads the tree with Qt's stream reader: the judge of every text the quick
+// reader leaves to it, and the measure the quick reader is held to.
+bool ReadXmlTreeWithStreamReader(const QString &text, XmlElement &root, int maxDepth);
+
+// Ends a run of text between tags: unless it is only white space it joins the
+// element's text. The run is emptied, its buffer kept for the next one.
+void KeepTextRun(XmlElement &element, QString &run);
+
 // Element names repeat thousands of times in a large document; equal names
 // share one string instead of each element holding a copy. A small open
 // table indexed by the name's hash keeps the memory bounded: a name that

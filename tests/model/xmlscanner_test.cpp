@@ -9,64 +9,18 @@
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QXmlStreamReader>
 
 #include "model/codepage.h"
 #include "model/xmldoc.h"
 
 namespace {
 
-// The reference: the tree as built from Qt's stream reader, DOCTYPE, entity
-// references and nesting beyond the limit refused, white-space-only text
-// runs dropped.
+// The reference: the tree as Qt's stream reader builds it (the reader the
+// program falls back to), DOCTYPE, entity references and nesting beyond the
+// limit refused, white-space-only text runs dropped.
 bool ReferenceParse(const QString &text, XmlElement &root, int maxDepth = 256) {
   root = XmlElement();
-  QXmlStreamReader reader(text);
-  reader.setNamespaceProcessing(false);
-  std::vector<XmlElement *> open;
-  QString run;
-  bool sawRoot = false;
-  auto flushRun = [&] {
-    if (open.empty() || run.isEmpty()) return;
-    bool blank = true;
-    for (QChar c : run)
-      if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') blank = false;
-    if (!blank) open.back()->text += run;
-    run.clear();
-  };
-  while (!reader.atEnd()) {
-    switch (reader.readNext()) {
-      case QXmlStreamReader::DTD:
-      case QXmlStreamReader::EntityReference:
-        return false;
-      case QXmlStreamReader::StartElement: {
-        if (static_cast<int>(open.size()) >= maxDepth) return false;
-        flushRun();
-        XmlElement *element = nullptr;
-        if (open.empty()) {
-          if (sawRoot) return false;
-          sawRoot = true;
-          element = &root;
-        } else {
-          open.back()->children.emplace_back();
-          element = &open.back()->children.back();
-        }
-        element->name = reader.qualifiedName().toString();
-        open.push_back(element);
-        break;
-      }
-      case QXmlStreamReader::EndElement:
-        flushRun();
-        if (!open.empty()) open.pop_back();
-        break;
-      case QXmlStreamReader::Characters:
-        if (!open.empty()) run += reader.text();
-        break;
-      default:
-        break;
-    }
-  }
-  return !reader.hasError() && sawRoot;
+  return ReadXmlTreeWithStreamReader(text, root, maxDepth);
 }
 
 bool SameTree(const XmlElement &a, const XmlElement &b) {
