@@ -10,6 +10,7 @@
 
 #include "benchsupport.h"
 #include "grid/propertygrid.h"
+#include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
@@ -29,7 +30,8 @@ struct PanelFixture {
         bench::WritePanelFile(ws, controls, QStringLiteral("Grid%1").arg(controls));
     panel = std::make_unique<frmPanel>(ui);
     PanelReadHooks hooks(*panel);
-    ReadPanelText(LoadPanelText(path), path, panel->model(), hooks);
+    ReadPanelText(LoadPanelText(path), path, panel->model(), hooks,
+                  HardwareMap::FromFile(Settings().strHardwareMapFile));
   }
 
   // The middle control of a kind (the canvas for -1): on a large panel its

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "benchsupport.h"
+#include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
@@ -86,7 +87,8 @@ OpenResult openOnce(const PanelFile &f) {
   panel->boolOpenResize = true;
   const QString text = LoadPanelText(f.path);
   PanelReadHooks hooks(*panel);
-  ReadPanelText(text, f.path, panel->model(), hooks);
+  ReadPanelText(text, f.path, panel->model(), hooks,
+                HardwareMap::FromFile(Settings().strHardwareMapFile));
   panel->setCaption(panel->model().Caption);
   panel->boolOpenResize = false;
   r.seconds = bench::SecondsSince(start);
@@ -178,7 +180,7 @@ int measureOpenPeak(const char *path) {
   auto panel = std::make_unique<frmPanel>(ui);
   const QString text = LoadPanelText(file);
   PanelReadHooks hooks(*panel);
-  ReadPanelText(text, file, panel->model(), hooks);
+  ReadPanelText(text, file, panel->model(), hooks, HardwareMap::FromFile(s.strHardwareMapFile));
   const long long peak = bench::ProcStatusBytes("VmHWM");
   std::printf("%lld %d\n", peak - before, panel->model().ControlCount());
   return 0;
@@ -238,7 +240,8 @@ struct SavedDocument {
     bench::QuietUi ui;
     frmPanel panel(ui);
     PanelReadHooks hooks(panel);
-    ReadPanelText(LoadPanelText(f.path), f.path, panel.model(), hooks);
+    ReadPanelText(LoadPanelText(f.path), f.path, panel.model(), hooks,
+                  HardwareMap::FromFile(Settings().strHardwareMapFile));
     const QString path = workspace().root() + QStringLiteral("reference%1.xml").arg(controls);
     QString error;
     SavePanelLocal(panel.model(), path, ui, &error);
@@ -274,7 +277,8 @@ void BM_SavePanel(benchmark::State &state) {
   bench::QuietUi ui;
   frmPanel panel(ui);
   PanelReadHooks hooks(panel);
-  ReadPanelText(LoadPanelText(f.path), f.path, panel.model(), hooks);
+  ReadPanelText(LoadPanelText(f.path), f.path, panel.model(), hooks,
+                HardwareMap::FromFile(Settings().strHardwareMapFile));
   const QString path = workspace().panelsFolder() + QStringLiteral("Saved%1.xml").arg(controls);
   bench::IterationTimes times;
   for (auto _ : state) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "benchsupport.h"
+#include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
@@ -30,7 +31,8 @@ struct DragFixture {
     panel = std::make_unique<frmPanel>(ui);
     {
       PanelReadHooks hooks(*panel);
-      ReadPanelText(LoadPanelText(path), path, panel->model(), hooks);
+      ReadPanelText(LoadPanelText(path), path, panel->model(), hooks,
+                    HardwareMap::FromFile(Settings().strHardwareMapFile));
     }
     panel->boolCtrlDown = true;
     const auto &records = panel->model().PanelDetails.CollControls;

@@ -7,6 +7,7 @@
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "grid/propertygrid.h"
+#include "hwmap/hardwaremap.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
@@ -73,8 +74,19 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
   }
   frmPanel *panel = CreatePanel();
   panel->boolOpenResize = true;
-  PanelReadHooks hooks(*panel);
-  ReadPanelText(text, path, panel->model(), hooks);
+  XmlError error;
+  bool read = false;
+  {
+    PanelReadHooks hooks(*panel);
+    read = ReadPanelText(text, path, panel->model(), hooks,
+                         HardwareMap::FromFile(Settings().strHardwareMapFile), &error);
+  }
+  if (!read) {  // never an empty panel that Save could write over the file
+    DiscardPanel(panel);
+    m_ui.message(QStringLiteral("Error reading file or no xml data present in file.\r\n") +
+                 error.text());
+    return nullptr;
+  }
   panel->setCaption(panel->model().Caption);
   AddPanel(panel);
   panel->boolOpenResize = false;
@@ -156,7 +168,8 @@ bool MDIFormDesigner::copyToClipboard(bool gridFocused) {
     return true;
   }
   if (!m_active) return false;
-  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls);
+  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls,
+                                              Settings().boolServerMode);
   if (text.isEmpty()) return false;  // nothing selected: the clipboard keeps its text
   m_ui.clearClipboard();
   m_ui.setClipboardText(text);
@@ -183,6 +196,7 @@ void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
   }
   if (!m_active) return;
   PanelReadHooks hooks(*m_active);
-  AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks);
+  AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks,
+                      HardwareMap::FromFile(Settings().strHardwareMapFile));
   m_active->notify(frmPanel::Structure | frmPanel::Selection);
 }

@@ -5,8 +5,9 @@
 
 #include "model/colors.h"
 #include "model/designcontrol.h"
+#include "model/nametable.h"
 #include "model/numbers.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
 
 namespace {
 
@@ -43,62 +44,142 @@ bool readExtent(const QString &text, qint32 *out) {
   return true;
 }
 
-// Applies one child; unknown names and unreadable values change nothing.
-void applyChild(DesignClock &c, const QString &name, const QString &text) {
-  const QString n = name.trimmed().toLower();
-  auto is = [&n](const char *key) { return n == QLatin1String(key); };
-  if (is("left"))
-    ReadInt32(text, &c.Left);
-  else if (is("top"))
-    ReadInt32(text, &c.Top);
-  else if (is("width"))
-    readExtent(text, &c.Width);
-  else if (is("height"))
-    readExtent(text, &c.Height);
-  else if (is("backgroundcolor"))
-    readColor(text, &c.BackgroundColor);
-  else if (is("foregroundcolor"))
-    readColor(text, &c.ForegroundColor);
-  else if (is("facevisible"))
-    ReadBool(text, &c.FaceVisible);
-  else if (is("digital"))
-    ReadBool(text, &c.Digital);
-  else if (is("military"))
-    ReadBool(text, &c.Military);
-  else if (is("backgroundpicture"))
-    c.BackGroundPicture = text;
-  else if (is("backgroundimagestretch"))
-    ReadBool(text, &c.BackgroundImageStretch);
-  else if (is("fontname"))
-    c.FontName = text;
-  else if (is("fontsize"))
-    readFontSize(text, &c.FontSize);
-  else if (is("fontbold"))
-    ReadBool(text, &c.FontBold);
-  else if (is("fontunderline"))
-    ReadBool(text, &c.FontUnderline);
-  else if (is("fontitalic"))
-    ReadBool(text, &c.FontItalic);
-  else if (is("longhashcolor"))
-    readColor(text, &c.LongHashColor);
-  else if (is("shorthashcolor"))
-    readColor(text, &c.ShortHashColor);
-  else if (is("facebordercolor"))
-    readColor(text, &c.FaceBorderColor);
-  else if (is("offset"))
-    ReadInt32(text, &c.OffSet);
-  else if (is("facenumbers"))
-    ReadBool(text, &c.FaceNumbers);
-  else if (is("elementhands"))
-    ReadBool(text, &c.ElementHands);
-}
-
 }  // namespace
 
-QDomElement ClockToElement(const DesignClock &c, QDomDocument &doc) {
-  QDomElement root = doc.createElement(QStringLiteral("Control"));
-  auto add = [&doc, &root](const char *name, const QString &text) {
-    AppendTextElement(doc, root, QString::fromLatin1(name), text);
+namespace {
+enum class Property {
+  None,
+  Left,
+  Top,
+  Width,
+  Height,
+  BackgroundColor,
+  ForegroundColor,
+  FaceVisible,
+  Digital,
+  Military,
+  BackgroundPicture,
+  BackgroundImageStretch,
+  FontName,
+  FontSize,
+  FontBold,
+  FontUnderline,
+  FontItalic,
+  LongHashColor,
+  ShortHashColor,
+  FaceBorderColor,
+  OffSet,
+  FaceNumbers,
+  ElementHands,
+};
+
+Property propertyOf(QStringView name) {
+  static const NameTable<Property> table(
+      {{"left", Property::Left},
+       {"top", Property::Top},
+       {"width", Property::Width},
+       {"height", Property::Height},
+       {"backgroundcolor", Property::BackgroundColor},
+       {"foregroundcolor", Property::ForegroundColor},
+       {"facevisible", Property::FaceVisible},
+       {"digital", Property::Digital},
+       {"military", Property::Military},
+       {"backgroundpicture", Property::BackgroundPicture},
+       {"backgroundimagestretch", Property::BackgroundImageStretch},
+       {"fontname", Property::FontName},
+       {"fontsize", Property::FontSize},
+       {"fontbold", Property::FontBold},
+       {"fontunderline", Property::FontUnderline},
+       {"fontitalic", Property::FontItalic},
+       {"longhashcolor", Property::LongHashColor},
+       {"shorthashcolor", Property::ShortHashColor},
+       {"facebordercolor", Property::FaceBorderColor},
+       {"offset", Property::OffSet},
+       {"facenumbers", Property::FaceNumbers},
+       {"elementhands", Property::ElementHands}},
+      Property::None);
+  return table.find(name.trimmed());
+}
+}  // namespace
+
+void ClockIngestProperty(DesignClock &c, QStringView name, const QString &text) {
+  switch (propertyOf(name)) {
+    case Property::Left:
+      ReadInt32(text, &c.Left);
+      break;
+    case Property::Top:
+      ReadInt32(text, &c.Top);
+      break;
+    case Property::Width:
+      readExtent(text, &c.Width);
+      break;
+    case Property::Height:
+      readExtent(text, &c.Height);
+      break;
+    case Property::BackgroundColor:
+      readColor(text, &c.BackgroundColor);
+      break;
+    case Property::ForegroundColor:
+      readColor(text, &c.ForegroundColor);
+      break;
+    case Property::FaceVisible:
+      ReadBool(text, &c.FaceVisible);
+      break;
+    case Property::Digital:
+      ReadBool(text, &c.Digital);
+      break;
+    case Property::Military:
+      ReadBool(text, &c.Military);
+      break;
+    case Property::BackgroundPicture:
+      c.BackGroundPicture = text;
+      break;
+    case Property::BackgroundImageStretch:
+      ReadBool(text, &c.BackgroundImageStretch);
+      break;
+    case Property::FontName:
+      c.FontName = text;
+      break;
+    case Property::FontSize:
+      readFontSize(text, &c.FontSize);
+      break;
+    case Property::FontBold:
+      ReadBool(text, &c.FontBold);
+      break;
+    case Property::FontUnderline:
+      ReadBool(text, &c.FontUnderline);
+      break;
+    case Property::FontItalic:
+      ReadBool(text, &c.FontItalic);
+      break;
+    case Property::LongHashColor:
+      readColor(text, &c.LongHashColor);
+      break;
+    case Property::ShortHashColor:
+      readColor(text, &c.ShortHashColor);
+      break;
+    case Property::FaceBorderColor:
+      readColor(text, &c.FaceBorderColor);
+      break;
+    case Property::OffSet:
+      ReadInt32(text, &c.OffSet);
+      break;
+    case Property::FaceNumbers:
+      ReadBool(text, &c.FaceNumbers);
+      break;
+    case Property::ElementHands:
+      ReadBool(text, &c.ElementHands);
+      break;
+    case Property::None:
+      break;
+  }
+}
+
+XmlNode ClockToElement(const DesignClock &c) {
+  XmlNode root = XmlNode::element(QStringLiteral("Control"));
+  root.children.reserve(25);
+  auto add = [&root](const char *name, const QString &text) {
+    root.children.push_back(XmlNode::textElement(QString::fromLatin1(name), text));
   };
   add("Type", QStringLiteral("LKClock"));
   add("Name", c.Tag);
@@ -129,25 +210,15 @@ QDomElement ClockToElement(const DesignClock &c, QDomDocument &doc) {
 }
 
 QString ClockToXML(const DesignClock &clock) {
-  QDomDocument doc;
-  doc.appendChild(ClockToElement(clock, doc));
-  return SerializeXml(doc);
-}
-
-bool ClockIngestElement(DesignClock &clock, const QDomElement &element) {
-  if (element.isNull()) return false;
-  for (QDomElement child = element.firstChildElement(); !child.isNull();
-       child = child.nextSiblingElement())
-    applyChild(clock, child.tagName(), ElementText(child));
-  return true;
-}
-
-void ClockIngestTree(DesignClock &clock, const XmlElement &element) {
-  for (const XmlElement &child : element.children) applyChild(clock, child.name, child.text);
+  XmlDocument doc;
+  doc.nodes().push_back(ClockToElement(clock));
+  return doc.toText();
 }
 
 bool ClockIngestXML(DesignClock &clock, const QString &xml) {
-  QDomDocument doc;
-  if (!ParseXml(xml, doc)) return false;
-  return ClockIngestElement(clock, doc.documentElement());
+  XmlDocument doc;
+  if (!doc.read(xml)) return false;
+  for (const XmlNode &child : doc.root()->children)
+    if (child.isElement()) ClockIngestProperty(clock, child.name, ElementText(child));
+  return true;
 }

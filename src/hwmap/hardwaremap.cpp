@@ -1,164 +1,149 @@
 #include "hwmap/hardwaremap.h"
 
-#include <QDomDocument>
 #include <algorithm>
 
 #include "model/designcontrol.h"
+#include "model/nametable.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
-#include "model/settings.h"
 #include "model/textfile.h"
-#include "model/xmldoc.h"
-#include "model/xmlscanner.h"
 
 namespace {
 
-QString mapName(const QString &name) { return name.trimmed().toLower(); }
+QString mapName(QStringView name) { return name.trimmed().toString().toLower(); }
 
 // The port is kept as the decimal text of the number it starts with.
 QString portText(const QString &text) { return QString::number(LeadingNumber(text), 'g', 15); }
 
+// The names the map's reader looks for, in any case.
+enum class MapName {
+  Other,
+  ControlList,
+  Control,
+  Type,
+  InternalName,
+  AoipSysName,
+  HostIP,
+  HostPort
+};
+
+MapName mapNameOf(QStringView name) {
+  static const NameTable<MapName> table({{"controllist", MapName::ControlList},
+                                         {"control", MapName::Control},
+                                         {"type", MapName::Type},
+                                         {"internalname", MapName::InternalName},
+                                         {"aoipsysname", MapName::AoipSysName},
+                                         {"hostipaddress", MapName::HostIP},
+                                         {"hostport", MapName::HostPort}},
+                                        MapName::Other);
+  return table.find(name.trimmed());
+}
+
 // One child of a "Control" entry; unknown names ("login" among them) and
 // empty values change nothing.
-void applyEntryField(HardwareMap::Entry &e, const QString &name, const QString &text) {
+void applyEntryField(HardwareMap::Entry &e, QStringView name, const QString &text) {
   if (text.isEmpty()) return;
-  const QString n = mapName(name);
-  if (n == QLatin1String("type"))
-    e.type = text;
-  else if (n == QLatin1String("internalname"))
-    e.internalName = text;
-  else if (n == QLatin1String("aoipsysname"))
-    e.aoipSysName = text;
-  else if (n == QLatin1String("hostipaddress"))
-    e.hostIP = text;
-  else if (n == QLatin1String("hostport"))
-    e.hostPort = portText(text);
+  switch (mapNameOf(name)) {
+    case MapName::Type:
+      e.type = text;
+      break;
+    case MapName::InternalName:
+      e.internalName = text;
+      break;
+    case MapName::AoipSysName:
+      e.aoipSysName = text;
+      break;
+    case MapName::HostIP:
+      e.hostIP = text;
+      break;
+    case MapName::HostPort:
+      e.hostPort = portText(text);
+      break;
+    default:
+      break;
+  }
 }
 
-HardwareMap::Entry entryFromTree(const XmlElement &control) {
+HardwareMap::Entry entryOf(const XmlNode &control) {
   HardwareMap::Entry e;
-  for (const XmlElement &child : control.children) applyEntryField(e, child.name, child.text);
+  for (const XmlNode &child : control.children)
+    if (child.isElement()) applyEntryField(e, child.name, ElementText(child));
   return e;
 }
 
-HardwareMap::Entry entryFromDom(const QDomElement &control) {
-  HardwareMap::Entry e;
-  for (QDomElement child = control.firstChildElement(); !child.isNull();
-       child = child.nextSiblingElement())
-    applyEntryField(e, child.tagName(), ElementText(child));
-  return e;
-}
-
-// The panel an internal name belongs to: the text before its last ".".
-// Control names cannot hold a ".", panel names taken from file names can.
-QString panelOfInternalName(const QString &internalName) {
-  const qsizetype dot = internalName.lastIndexOf(u'.');
-  return dot < 0 ? internalName : internalName.left(dot);
-}
-
-bool isListName(const QString &name) { return mapName(name) == QLatin1String("controllist"); }
+bool isListName(QStringView name) { return mapNameOf(name) == MapName::ControlList; }
 
 bool isCompleteBinding(const std::unique_ptr<clsControlDetails> &r) {
   return r && !r->HWMapAoipSysName.isEmpty() && !r->HWMapInternalName().isEmpty() &&
          !r->HWMapHostIP.isEmpty() && !r->HWMapHostPort.isEmpty() && !r->HWMapType.isEmpty();
 }
 
-// Markup the tree cannot stand for: anything after "<" but plain start and
-// end tags without attributes or prefixes, and character references.
-bool hasOnlyPlainTags(QStringView text) {
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = text[i].unicode();
-    if (c == u'&') {
-      if (i + 1 < n && text[i + 1] == u'#') return false;
-    } else if (c == u'<') {
-      if (i + 1 >= n || text[i + 1] == u'!' || text[i + 1] == u'?') return false;
-      for (++i; i < n && text[i] != u'>'; ++i)
-        if (text[i] == u'=' || text[i] == u':') return false;
+// Reads the entries of every control list of the root, straight from the
+// reader's events.
+class EntryReader : public XmlHandler {
+ public:
+  explicit EntryReader(QStringView text) { m_field.setSource(text); }
+  std::vector<HardwareMap::Entry> entries;
+
+  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+    ++m_depth;
+    if (m_depth == 2) {
+      m_inList = isListName(name);
+    } else if (m_depth == 3 && m_inList) {
+      m_inControl = mapNameOf(name) == MapName::Control;
+      m_entry = HardwareMap::Entry();
+    } else if (m_depth == 4 && m_inControl) {
+      m_fieldName = name;
+      m_field.clear();
+    } else if (m_depth == 5 && m_inControl) {
+      m_field.endRun();
     }
   }
-  return true;
-}
+  void endElement(QStringView) override {
+    if (m_depth == 4 && m_inControl) {
+      m_field.endRun();
+      applyEntryField(m_entry, m_fieldName, m_field.text().toString());
+    } else if (m_depth == 3 && m_inControl) {
+      entries.push_back(m_entry);
+      m_inControl = false;
+    } else if (m_depth == 2) {
+      m_inList = false;
+    }
+    --m_depth;
+  }
+  void text(QStringView value, QStringView) override {
+    if (m_depth == 4 && m_inControl) m_field.add(value);
+  }
+  void cdata(QStringView value, QStringView) override {
+    if (m_depth == 4 && m_inControl) m_field.add(value);
+  }
 
-// No element with both text and element children, no text the document
-// drops as white space that the tree keeps.
-bool hasPlainContent(const XmlElement &e) {
-  if (!e.text.isEmpty() && (!e.children.empty() || QStringView(e.text).trimmed().isEmpty()))
-    return false;
-  for (const XmlElement &c : e.children)
-    if (!hasPlainContent(c)) return false;
-  return true;
-}
-
-XmlElement textElement(const QString &name, const QString &text) {
-  XmlElement e;
-  e.name = name;
-  e.text = text;
-  return e;
-}
+ private:
+  int m_depth = 0;
+  bool m_inList = false;
+  bool m_inControl = false;
+  HardwareMap::Entry m_entry;
+  QStringView m_fieldName;
+  XmlTextRun m_field;
+};
 
 }  // namespace
 
-bool ReadPlainHardwareMap(const QString &text, XmlElement &root) {
-  bool plain = hasOnlyPlainTags(text) && ReadPlainXmlTree(text, root, 256) == PlainXmlRead::Read &&
-               hasPlainContent(root) && root.text.isEmpty();
-  // The root and the control lists gain elements: text beside them would
-  // be laid out in the document's own way.
-  for (const XmlElement &list : root.children)
-    if (isListName(list.name) && !list.text.isEmpty()) plain = false;
-  if (!plain) root = XmlElement();
-  return plain;
-}
-
-void RemovePanelFromHardwareMap(XmlElement &root, const QString &panelName) {
-  if (panelName.isEmpty()) return;
-  const QString panel = panelName.toLower();
-  for (XmlElement &list : root.children) {
-    if (!isListName(list.name)) continue;
-    std::erase_if(list.children, [&panel](const XmlElement &c) {
-      return panelOfInternalName(entryFromTree(c).internalName).toLower() == panel;
-    });
-  }
-}
-
-bool AddControlsToHardwareMap(XmlElement &root,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records) {
-  const auto list = std::find_if(root.children.begin(), root.children.end(),
-                                 [](const XmlElement &c) { return isListName(c.name); });
-  if (list == root.children.end()) return false;
-  static const QString control = QStringLiteral("Control"), type = QStringLiteral("Type"),
-                       host = QStringLiteral("HostIPAddress"), port = QStringLiteral("HostPort"),
-                       internal = QStringLiteral("InternalName"),
-                       code = QStringLiteral("AoipSysName");
-  for (const auto &r : records) {
-    if (!isCompleteBinding(r)) continue;
-    XmlElement &e = list->children.emplace_back();
-    e.name = control;
-    e.children.reserve(5);
-    e.children.push_back(textElement(type, r->HWMapType));
-    e.children.push_back(textElement(host, r->HWMapHostIP));
-    e.children.push_back(textElement(port, r->HWMapHostPort));
-    e.children.push_back(textElement(internal, r->HWMapInternalName()));
-    e.children.push_back(textElement(code, r->HWMapAoipSysName));
-  }
-  return true;
-}
-
 QString NewHardwareMapXML() {
-  QDomDocument doc;
-  QDomElement root = doc.createElement(QStringLiteral("HardwareMapList"));
-  doc.appendChild(root);
-  AppendTextElement(doc, root, QStringLiteral("Name"), QStringLiteral("HardwareMapList"));
-  AppendTextElement(doc, root, QStringLiteral("ControlList"), QString());
-  IndentXML(doc);
-  return SerializeXml(doc);
+  XmlDocument doc;
+  doc.nodes().push_back(LaidOutElement(
+      QStringLiteral("HardwareMapList"),
+      {XmlNode::textElement(QStringLiteral("Name"), QStringLiteral("HardwareMapList")),
+       XmlNode::element(QStringLiteral("ControlList"))},
+      0));
+  return doc.toText();
 }
 
 clsControlDetails HardwareMapEntryFromXML(const QString &text) {
   clsControlDetails record;
-  XmlElement root;
-  if (!ParseXmlTree(text, root)) return record;
-  const HardwareMap::Entry e = entryFromTree(root);
+  XmlDocument doc;
+  if (!doc.read(text)) return record;
+  const HardwareMap::Entry e = entryOf(*doc.root());
   record.HWMapType = e.type;
   record.HWMapHostIP = e.hostIP;
   record.HWMapHostPort = e.hostPort;
@@ -167,85 +152,90 @@ clsControlDetails HardwareMapEntryFromXML(const QString &text) {
   return record;
 }
 
-void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName) {
-  if (panelName.isEmpty()) return;
-  const QString panel = panelName.toLower();
-  const QDomElement root = doc.documentElement();
-  for (QDomElement list = root.firstChildElement(); !list.isNull();
-       list = list.nextSiblingElement()) {
-    if (!isListName(list.tagName())) continue;
-    std::vector<QDomElement> marked;
-    for (QDomElement c = list.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-      if (panelOfInternalName(entryFromDom(c).internalName).toLower() == panel) marked.push_back(c);
-    for (QDomElement &c : marked) list.removeChild(c);
+bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
+                         const QSet<QString> &controlNames) {
+  const QString name = internalName.trimmed();
+  const qsizetype n = panelName.size();
+  if (panelName.isEmpty() || name.size() <= n || name[n] != u'.') return false;
+  if (name.left(n).toLower() != panelName.toLower()) return false;
+  const QString control = name.mid(n + 1);
+  return !control.contains(u'.') || controlNames.contains(control.toLower());
+}
+
+QSet<QString> ControlNamesOf(const ControlRecords &records) {
+  QSet<QString> names;
+  for (const auto &r : records)
+    if (r && r->cntrlObject) names.insert(r->cntrlObject->Tag.toLower());
+  return names;
+}
+
+void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
+                                const QSet<QString> &controlNames) {
+  XmlNode *root = map.root();
+  if (panelName.isEmpty() || !root) return;
+  for (XmlNode &list : root->children) {
+    if (!list.isElement() || !isListName(list.name)) continue;
+    std::vector<size_t> marked;
+    for (size_t k = 0; k < list.children.size(); ++k) {
+      const XmlNode &c = list.children[k];
+      if (c.isElement() && EntryBelongsToPanel(entryOf(c).internalName, panelName, controlNames))
+        marked.push_back(k);
+    }
+    // From the last, so that the lines before each stay where they are.
+    for (auto k = marked.rbegin(); k != marked.rend(); ++k) map.removeLaidOut(list, *k);
   }
 }
 
-void RemovePanelFromHardwareMap(QString &text, const QString &panelName) {
-  if (panelName.isEmpty()) return;
-  XmlElement root;
-  if (ReadPlainHardwareMap(text, root)) {
-    RemovePanelFromHardwareMap(root, panelName);
-    text = XmlElementToText(root);
-    return;
-  }
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return;
-  RemovePanelFromHardwareMap(doc, panelName);
-  text = SerializeXml(doc);
-}
-
-bool AddControlsToHardwareMap(QDomDocument &doc,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records) {
-  QDomElement root = doc.documentElement();
-  QDomElement list;
-  for (QDomElement c = root.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-    if (isListName(c.tagName())) {
-      list = c;
+bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records) {
+  XmlNode *root = map.root();
+  if (!root) return false;
+  XmlNode *list = nullptr;
+  for (XmlNode &c : root->children)
+    if (c.isElement() && isListName(c.name)) {
+      list = &c;
       break;
     }
-  if (list.isNull()) return false;
+  if (!list) return false;
+  std::vector<XmlNode> entries;
   for (const auto &r : records) {
     if (!isCompleteBinding(r)) continue;
-    QDomElement control = doc.createElement(QStringLiteral("Control"));
-    list.appendChild(control);
-    AppendTextElement(doc, control, QStringLiteral("Type"), r->HWMapType);
-    AppendTextElement(doc, control, QStringLiteral("HostIPAddress"), r->HWMapHostIP);
-    AppendTextElement(doc, control, QStringLiteral("HostPort"), r->HWMapHostPort);
-    AppendTextElement(doc, control, QStringLiteral("InternalName"), r->HWMapInternalName());
-    AppendTextElement(doc, control, QStringLiteral("AoipSysName"), r->HWMapAoipSysName);
+    entries.push_back(LaidOutElement(
+        QStringLiteral("Control"),
+        {XmlNode::textElement(QStringLiteral("Type"), r->HWMapType),
+         XmlNode::textElement(QStringLiteral("HostIPAddress"), r->HWMapHostIP),
+         XmlNode::textElement(QStringLiteral("HostPort"), r->HWMapHostPort),
+         XmlNode::textElement(QStringLiteral("InternalName"), r->HWMapInternalName()),
+         XmlNode::textElement(QStringLiteral("AoipSysName"), r->HWMapAoipSysName)},
+        4));
   }
+  AppendLaidOut(*list, std::move(entries), 2);
   return true;
 }
 
-void AddControlsToHardwareMap(QString &text,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records) {
+void RemovePanelFromHardwareMap(QString &text, const QString &panelName,
+                                const QSet<QString> &controlNames) {
+  if (panelName.isEmpty()) return;
+  XmlDocument doc;
+  if (!doc.read(text)) return;
+  RemovePanelFromHardwareMap(doc, panelName, controlNames);
+  text = doc.toText();
+}
+
+void AddControlsToHardwareMap(QString &text, const ControlRecords &records) {
   if (text.isEmpty()) text = NewHardwareMapXML();
-  XmlElement root;
-  if (ReadPlainHardwareMap(text, root)) {
-    if (AddControlsToHardwareMap(root, records)) text = XmlElementToLaidOutText(root);
-    return;
-  }
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return;
-  if (!AddControlsToHardwareMap(doc, records)) return;
-  IndentXML(doc);
-  text = SerializeXml(doc);
+  XmlDocument doc;
+  if (!doc.read(text)) return;
+  if (AddControlsToHardwareMap(doc, records)) text = doc.toText();
 }
 
 HardwareMap HardwareMap::FromText(const QString &text) {
   HardwareMap map;
-  XmlElement root;
-  if (text.isEmpty() || !ParseXmlTree(text, root)) return map;
-  for (const XmlElement &list : root.children) {
-    if (!isListName(list.name)) continue;
-    for (const XmlElement &c : list.children) {
-      if (mapName(c.name) != QLatin1String("control")) continue;
-      map.m_entries.push_back(entryFromTree(c));
-      const QString key = mapName(map.m_entries.back().internalName);
-      if (!map.m_firstByName.contains(key))
-        map.m_firstByName.insert(key, static_cast<qsizetype>(map.m_entries.size()) - 1);
-    }
+  EntryReader reader(text);
+  if (text.isEmpty() || !ReadXml(text, reader)) return map;
+  map.m_entries = std::move(reader.entries);
+  for (size_t k = 0; k < map.m_entries.size(); ++k) {
+    const QString key = mapName(map.m_entries[k].internalName);
+    if (!map.m_firstByName.contains(key)) map.m_firstByName.insert(key, qsizetype(k));
   }
   return map;
 }
@@ -256,24 +246,34 @@ HardwareMap HardwareMap::FromFile(const QString &path) {
 }
 
 const HardwareMap::Entry *HardwareMap::Find(const QString &internalName) const {
-  const auto it = m_firstByName.constFind(mapName(internalName));
+  if (m_entries.empty()) return nullptr;
+  // Looked up for every control of a panel being read: the key is built in
+  // a buffer kept between calls.
+  thread_local QString key;
+  const QStringView name = QStringView(internalName).trimmed();
+  key.resize(name.size());
+  bool ascii = true;
+  for (qsizetype k = 0; k < name.size() && ascii; ++k) {
+    const char16_t c = name[k].unicode();
+    ascii = c < 128;
+    key[k] = QChar(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+  }
+  if (!ascii) key = name.toString().toLower();
+  const auto it = m_firstByName.constFind(key);
   return it == m_firstByName.cend() ? nullptr : &m_entries[static_cast<size_t>(*it)];
 }
 
 void ApplyHardwareMapToControl(clsControlDetails &record, const HardwareMap &map) {
   if (record.HWMapInternalName().isEmpty() && record.cntrlObject) {
     const PanelModel *panel = record.cntrlObject->owner();
-    const QString panelName = panel ? panel->pictMain.Tag : QString();
+    const QString panelName = panel ? QString(panel->pictMain.Tag) : QString();
     record.setHWMapInternalName(panelName + u'.' + record.cntrlObject->Tag);
   }
+  if (map.isEmpty()) return;
   if (const HardwareMap::Entry *e = map.Find(record.HWMapInternalName())) {
     record.HWMapAoipSysName = e->aoipSysName;
     record.HWMapHostIP = e->hostIP;
     record.HWMapHostPort = e->hostPort;
     record.HWMapType = e->type;
   }
-}
-
-void ApplyHardwareMapToControl(clsControlDetails &record) {
-  ApplyHardwareMapToControl(record, HardwareMap::FromFile(Settings().strHardwareMapFile));
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QDomDocument>
 #include <QHash>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
 #include "model/controldetails.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
 
 // The hardware map document ("HardwareMap.xml"): one "Control" entry per
 // panel control that is bound to a hardware control, for all local panels.
@@ -19,6 +20,12 @@
 //     </ControlList>
 //     <Version>...</Version>
 //   </HardwareMapList>
+//
+// The map is shared with the hardware side. Updating it changes only the
+// entries of the panel being saved (and the Version): everything else the
+// text holds stays as it was, byte for byte.
+
+using ControlRecords = std::vector<std::unique_ptr<clsControlDetails>>;
 
 // The empty map: root, "Name" and an empty "ControlList", laid out.
 QString NewHardwareMapXML();
@@ -28,42 +35,36 @@ QString NewHardwareMapXML();
 // gives a record with every field empty.
 clsControlDetails HardwareMapEntryFromXML(const QString &text);
 
-// Removes every entry that belongs to the panel (the part of its internal
-// name before the last "." equals the panel name, any case). An empty panel
-// name or a text that is not XML leaves the text unchanged.
-void RemovePanelFromHardwareMap(QString &text, const QString &panelName);
+// Whether an entry's internal name (blanks around it removed, any case)
+// belongs to the panel: it is the panel name, ".", and then either a name
+// without "." or the name of one of the panel's controls. So "Studio.v2.B1"
+// is panel "Studio.v2"'s, not panel "Studio"'s, unless "Studio" has a control
+// named "v2.B1"; "Studio.Mic.1" is "Studio"'s when it has a control "Mic.1".
+// `controlNames` holds the panel's control names in lower case.
+bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
+                         const QSet<QString> &controlNames);
+// The lower-case names of the controls of the records.
+QSet<QString> ControlNamesOf(const ControlRecords &records);
+
+// Removes every entry that belongs to the panel from each "ControlList" of the
+// root, each with the line it stood on. An empty panel name or a text that is
+// not XML leaves the text unchanged.
+void RemovePanelFromHardwareMap(QString &text, const QString &panelName,
+                                const QSet<QString> &controlNames = {});
 
 // Appends an entry for every record whose five hardware fields are all set, in
-// order, and lays the map out. An empty text starts from NewHardwareMapXML; a
-// text that is not XML or has no "ControlList" is left unchanged.
-void AddControlsToHardwareMap(QString &text,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
+// order, laid out after the last entry of the first "ControlList". An empty
+// text starts from NewHardwareMapXML; a text that is not XML or has no
+// "ControlList" is left unchanged.
+void AddControlsToHardwareMap(QString &text, const ControlRecords &records);
 
-// The same two steps on a parsed map, for callers that make several changes
-// with one parse. The document is not laid out; adding returns false (and
-// adds nothing) when the map has no "ControlList".
-void RemovePanelFromHardwareMap(QDomDocument &doc, const QString &panelName);
-bool AddControlsToHardwareMap(QDomDocument &doc,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
+// The same two steps on a map read once for several changes; adding returns
+// false (and adds nothing) when the map has no "ControlList".
+void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
+                                const QSet<QString> &controlNames);
+bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records);
 
-// The same steps on the light tree of a map, for maps that ReadPlainHardwareMap
-// takes: a large map is updated without building a document. Written back
-// with XmlElementToLaidOutText (or XmlElementToText where the document route
-// does not lay out) they give the text the document route gives.
-//
-// Reads a map into the tree when the tree can stand for its document: the
-// text must be read by the quick reader and hold no comment, processing
-// instruction, CDATA section, declaration, character reference, attribute
-// or prefixed name, no element with both text and element children, no text
-// in the root or a control list (they gain elements), and no text that is
-// white space only in Unicode's wider sense. Otherwise false, and the map
-// takes the document route.
-bool ReadPlainHardwareMap(const QString &text, XmlElement &root);
-void RemovePanelFromHardwareMap(XmlElement &root, const QString &panelName);
-bool AddControlsToHardwareMap(XmlElement &root,
-                              const std::vector<std::unique_ptr<clsControlDetails>> &records);
-
-// The entries of a map parsed once, for looking up many controls while a
+// The entries of a map read once, for looking up many controls while a
 // panel is read. Missing, empty or malformed maps give an empty index.
 class HardwareMap {
  public:
@@ -94,5 +95,3 @@ class HardwareMap {
 // control's Tag), then the type, address, port and mapping code of the
 // matching map entry, if any, are copied into the record.
 void ApplyHardwareMapToControl(clsControlDetails &record, const HardwareMap &map);
-// The same against the map file of the settings, read for this one record.
-void ApplyHardwareMapToControl(clsControlDetails &record);

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Windows-1252, the single-byte code page of panel files and the hardware map.
 // Bytes without a character (0x81, 0x8D, 0x8F, 0x90, 0x9D) decode to the
 // C1 control of the same number so that they survive a read and a write;
 // characters the code page cannot hold are written as "?".
-QString DecodeWindows1252(const QByteArray &bytes);
+QString DecodeWindows1252(QByteArrayView bytes);
 QByteArray EncodeWindows1252(const QString &text);

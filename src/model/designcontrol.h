@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <memory>
 
+#include "model/names.h"
+
 class PanelModel;
 
 // The kinds of control a panel holds. The numbers are the kind codes used for
@@ -30,7 +32,7 @@ class DesignObject {
  public:
   virtual ~DesignObject() = default;
   virtual bool isCanvas() const { return false; }
-  QString Tag;  // the name of the control, or of the panel for the canvas
+  ObjectName Tag;  // the name of the control, or of the panel for the canvas
 };
 
 // A visible control: geometry in twips, its name in Tag, and the properties

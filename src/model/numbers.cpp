@@ -28,13 +28,15 @@ double ConvertStringNumToInternat(const QString &text) {
   return ok ? d : 0.0;
 }
 
-double LeadingNumber(const QString &text) {
-  int i = 0;
-  const int n = text.size();
+double LeadingNumber(const QString &text) { return LeadingNumber(QStringView(text)); }
+
+double LeadingNumber(QStringView text) {
+  qsizetype i = 0;
+  const qsizetype n = text.size();
   while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
-  const int start = i;
+  const qsizetype start = i;
   if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
-  const int digitsStart = i;
+  const qsizetype digitsStart = i;
   while (i < n && text[i].isDigit() && text[i].unicode() < 128) ++i;
   if (i < n && text[i] == u'.') {
     ++i;
@@ -45,7 +47,7 @@ double LeadingNumber(const QString &text) {
   // digits are exact in a double.
   if (i - digitsStart <= 15) {
     qint64 whole = 0;
-    int k = digitsStart;
+    qsizetype k = digitsStart;
     while (k < i && text[k] != u'.') whole = whole * 10 + (text[k++].unicode() - u'0');
     if (k == i) {
       const bool negative = text[start] == u'-';
@@ -53,7 +55,7 @@ double LeadingNumber(const QString &text) {
     }
   }
   bool ok = false;
-  const double d = QStringView(text).mid(start, i - start).toDouble(&ok);
+  const double d = text.mid(start, i - start).toDouble(&ok);
   return ok ? d : 0.0;
 }
 
@@ -79,18 +81,78 @@ bool ReadInt16(const QString &text, qint16 *out) {
   return true;
 }
 
-bool ReadFloat(const QString &text, float *out) {
-  QString t = text.trimmed();
-  t.replace(u',', u'.');
+bool ReadDecimal(QStringView text, double *out) {
+  const QStringView t = text.trimmed();
+  // "-12.5", "8", "0.25": up to 15 digits are exact in a double, and so is
+  // their quotient by a power of ten up to 1e15, rounded once.
+  qsizetype i = 0;
+  const bool negative = !t.isEmpty() && t[0] == u'-';
+  if (negative) ++i;
+  qint64 digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false, plain = i < t.size();
+  for (; i < t.size() && plain; ++i) {
+    const char16_t c = t[i].unicode();
+    if (c >= u'0' && c <= u'9') {
+      if (++count > 15) break;  // longer numbers take the general way
+      digits = digits * 10 + (c - u'0');
+      if (point) ++decimals;
+    } else if (c == u'.' && !point && count > 0) {
+      point = true;
+    } else {
+      plain = false;
+    }
+  }
+  if (plain && count > 0 && count <= 15 && (!point || decimals > 0)) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(digits) / kPowers[decimals];
+    *out = negative ? -value : value;
+    return true;
+  }
   bool ok = false;
   const double d = QLocale::c().toDouble(t, &ok);
+  if (ok) *out = d;
+  return ok;
+}
+
+bool ReadFloat(const QString &text, float *out) { return ReadFloat(QStringView(text), out); }
+
+bool ReadFloat(QStringView text, float *out) {
+  const QStringView trimmed = text.trimmed();
+  double d = 0;
+  const bool ok = trimmed.contains(u',') ? ReadDecimal(trimmed.toString().replace(u',', u'.'), &d)
+                                         : ReadDecimal(trimmed, &d);
   if (!ok || !std::isfinite(d)) return false;
   *out = static_cast<float>(d);
   return true;
 }
 
-bool ReadBool(const QString &text, bool *out) {
-  const QString t = text.trimmed();
+bool ReadBool(const QString &text, bool *out) { return ReadBool(QStringView(text), out); }
+
+namespace {
+// ASCII text against a lower-case word, in any letter case.
+bool isWord(QStringView text, QLatin1String lower) {
+  if (text.size() != lower.size()) return false;
+  for (qsizetype k = 0; k < text.size(); ++k) {
+    char16_t c = text[k].unicode();
+    if (c >= u'A' && c <= u'Z') c += u'a' - u'A';
+    if (c != lower[k].unicode()) return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool ReadBool(QStringView text, bool *out) {
+  const QStringView t = text.trimmed();
+  if (isWord(t, QLatin1String("true"))) {
+    *out = true;
+    return true;
+  }
+  if (isWord(t, QLatin1String("false"))) {
+    *out = false;
+    return true;
+  }
   if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
     *out = true;
     return true;

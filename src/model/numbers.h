@@ -19,14 +19,22 @@ double ConvertStringNumToInternat(const QString &text);
 // The number at the start of a text: leading blanks, optional sign, digits,
 // optional "." and digits; anything after is ignored; no number gives 0.
 double LeadingNumber(const QString &text);
+double LeadingNumber(QStringView text);
 
 // Decimal text of a single-precision value as the files hold it ("8.25", "9600").
 QString FloatToText(float value);
+
+// A number in the C locale's form (QLocale::c().toDouble of the trimmed
+// text); false when the text is not one. Plain decimals, the form files hold,
+// are read without the locale's machinery.
+bool ReadDecimal(QStringView text, double *out);
 
 // Strict integer reads used for numeric fields; false when the text is not a
 // whole number in range.
 bool ReadInt32(const QString &text, qint32 *out);
 bool ReadInt16(const QString &text, qint16 *out);
 bool ReadFloat(const QString &text, float *out);
+bool ReadFloat(QStringView text, float *out);
 // "True"/"False" in any letter case, or a number (0 is false, any other true).
 bool ReadBool(const QString &text, bool *out);
+bool ReadBool(QStringView text, bool *out);

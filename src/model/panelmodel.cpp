@@ -44,6 +44,7 @@ DesignControl *PanelModel::LoadControl(ControlKind kind) {
   DesignControl *raw = control.get();
   array.emplace(index, std::move(control));
   m_zOrder.push_back(raw);
+  m_names.add(*raw);
   return raw;
 }
 
@@ -53,6 +54,7 @@ void PanelModel::UnloadControl(DesignControl *control) {
   auto it = array.find(control->index());
   if (it == array.end() || it->second.get() != control) return;
   m_zOrder.erase(std::remove(m_zOrder.begin(), m_zOrder.end(), control), m_zOrder.end());
+  m_names.remove(*control);
   array.erase(it);
 }
 
@@ -100,27 +102,11 @@ void PanelModel::UnloadFrame(int index) { m_frames.erase(index); }
 
 QString PanelModel::GetNewName(int kindCode) const {
   if (kindCode < 0 || kindCode >= kControlKindCount) return QString();
-  const auto kind = static_cast<ControlKind>(kindCode);
-  const QString stem = NameStem(kind);
-  const auto &array = m_arrays[kindCode];
-  for (int n = 1; n <= 32767; ++n) {
-    const QString name = stem + QString::number(n);
-    const bool taken = std::any_of(array.begin(), array.end(), [&](const auto &entry) {
-      return entry.first != 0 && entry.second->Tag == name;
-    });
-    if (!taken) return name;
-  }
-  return QString();
+  return m_names.firstFreeName(kindCode, NameStem(static_cast<ControlKind>(kindCode)));
 }
 
 bool PanelModel::CheckForDuplicateName(const QString &name, const DesignObject *sourceControl) const {
-  const QString lower = name.toLower();
-  for (const auto &record : PanelDetails.CollControls) {
-    const DesignControl *c = record->cntrlObject;
-    if (!c || c->Tag.toLower() != lower) continue;
-    if (!sourceControl || c != sourceControl) return true;
-  }
-  return false;
+  return m_names.contains(name, sourceControl);
 }
 
 clsControlDetails *PanelModel::FindRecord(const DesignObject *control) const {

@@ -53,11 +53,11 @@ class PanelModel {
   ResizeFrame *Frame(int index);
   void UnloadFrame(int index);
 
-  // --- names
+  // --- names, answered by an index the controls' Tags keep up to date
   // The first free default name of a kind ("Button1", ...), comparing names
   // of the same kind only and with regard to case; empty for a bad kind code.
   QString GetNewName(int kindCode) const;
-  // True when another control of the panel carries the name (any case).
+  // True when another control on the panel carries the name (any case).
   bool CheckForDuplicateName(const QString &name, const DesignObject *sourceControl = nullptr) const;
 
   // --- records
@@ -69,4 +69,7 @@ class PanelModel {
   std::array<ControlArray, kControlKindCount> m_arrays;
   std::map<int, ResizeFrame> m_frames;
   std::vector<DesignControl *> m_zOrder;
+  // Every control that enters the arrays is added, every one that leaves
+  // is removed.
+  NameIndex m_names;
 };

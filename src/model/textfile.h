@@ -1,18 +1,41 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // True when a file (not a folder) exists at the path.
 bool FileExists(const QString &path);
 
-// The whole file as Windows-1252 text, or an empty text when it cannot be read.
-QString ReadTextFile(const QString &path);
+// How a text file is encoded: the Windows-1252 code page of panel files and
+// the hardware map, or UTF-8 behind a byte order mark, as editors write it.
+enum class TextEncoding { Windows1252, Utf8WithByteOrderMark };
 
-// Writes the text in Windows-1252 without ever destroying the previous file:
-// the text goes to a temporary file that is synced and renamed over the old
-// one, and the folder is synced. On failure the old file is untouched, the
-// function returns false and `error` says why.
-bool WriteTextFileSafely(const QString &path, const QString &text, QString *error);
+// Bytes of a text file as text: UTF-8 when they start with a UTF-8 byte order
+// mark (which is dropped), Windows-1252 otherwise.
+QString DecodeTextFile(QByteArrayView bytes, TextEncoding *encoding = nullptr);
+QByteArray EncodeTextFile(const QString &text, TextEncoding encoding);
+
+// The whole file as text (DecodeTextFile), or an empty text when it cannot be
+// read.
+QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr);
+
+// Writes bytes without ever destroying the previous file: they go to a
+// temporary file in the same folder, which replaces the old one only once it
+// is complete. With `sync` the data and then the folder are synced, so that
+// even a power loss leaves the old or the new file whole. On failure the old
+// file is untouched, the function returns false and `error` holds the
+// system's reason ("No space left on device").
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error,
+                     bool sync = true);
+// The same for a text (synced), in Windows-1252 unless told otherwise.
+bool WriteTextFileSafely(const QString &path, const QString &text, QString *error,
+                         TextEncoding encoding = TextEncoding::Windows1252);
+
+// A write over the process's file-size limit raises SIGXFSZ, whose default
+// kills the program with every open panel's work. Ignored, the write fails
+// with an error like any other. The program calls this at start-up.
+void IgnoreFileSizeLimitSignal();
 
 // Splits a path at its last "/" or "\": the folder part (with its separator)
 // and the file part.

@@ -11,36 +11,75 @@
 //    never giving "]";
 //  - no lone surrogate (the stream reader turns it into "?"), no U+FFFE,
 //    U+FFFF or C0 control other than tab, LF and CR anywhere;
-//  - duplicate attributes left to the stream reader.
+//  - duplicate attributes and white space inside attribute values left to
+//    the stream reader.
 #include "model/xmlscanner.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <vector>
 
 namespace {
 
 constexpr qsizetype kMaxName = 1024;
 
-bool isSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+// What an ASCII character may be, looked up rather than compared.
+enum : quint8 { kSpace = 1, kNameStart = 2, kNameChar = 4, kPlainText = 8 };
 
-bool isNameStart(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+constexpr std::array<quint8, 128> makeClasses() {
+  std::array<quint8, 128> table{};
+  for (int c = 0; c < 128; ++c) {
+    quint8 k = 0;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') k |= kSpace;
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    if (letter) k |= kNameStart | kNameChar;
+    if ((c >= '0' && c <= '9') || c == '.' || c == '-') k |= kNameChar;
+    // Text taken as it stands: no markup, reference, "]" or line end to look at.
+    if ((c >= 0x20 && c != '<' && c != '&' && c != ']') || c == '\t' || c == '\n') k |= kPlainText;
+    table[size_t(c)] = k;
+  }
+  return table;
 }
+constexpr std::array<quint8, 128> kClasses = makeClasses();
 
-bool isNameChar(char16_t c) {
-  return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+bool is(char16_t c, quint8 kind) { return c < 128 && (kClasses[c] & kind); }
+bool isSpace(char16_t c) { return is(c, kSpace); }
+bool isNameStart(char16_t c) { return is(c, kNameStart); }
+bool isNameChar(char16_t c) { return is(c, kNameChar); }
+
+bool sameText(QStringView a, QStringView b) {
+  return a.size() == b.size() && std::equal(a.utf16(), a.utf16() + a.size(), b.utf16());
 }
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+using Result = PlainXmlScan::Result;
+
+// Something read between two tags, passed on when the next tag is whole.
+struct Pending {
+  enum Kind : quint8 { Text, CData, Comment, Instruction, Declaration } kind;
+  bool valueInScratch;   // the value lies in the scratch text, not the source
+  qsizetype start, end;  // the source
+  qsizetype value, valueLength;
+  qsizetype targetLength;  // processing instructions: the target at start + 2
+};
+
+// "\n" and blanks: the value of the line breaks between the tags of a file
+// laid out with CR LF, given without resolving them into the scratch text.
+constexpr char16_t kLineBreakAndBlanks[] =
+    u"\n                                                                ";
+
 class Scanner {
  public:
-  Scanner(const QString &text, int maxDepth)
-      : m_s(reinterpret_cast<const char16_t *>(text.constData())),
+  Scanner(QStringView text, XmlHandler &handler, const XmlLimits &limits)
+      : m_s(reinterpret_cast<const char16_t *>(text.data())),
         m_n(text.size()),
-        m_maxDepth(maxDepth) {}
+        m_handler(handler),
+        m_limits(limits) {}
 
-  PlainXmlRead read(XmlElement &root);
+  PlainXmlScan read();
 
  private:
   bool at(const char *literal) const {
@@ -48,6 +87,9 @@ class Scanner {
     for (const char *p = literal; *p; ++p, ++i)
       if (i >= m_n || m_s[i] != char16_t(*p)) return false;
     return true;
+  }
+  QStringView view(qsizetype start, qsizetype end) const {
+    return QStringView(m_s + start, end - start);
   }
   // Skips white space; true when there was some.
   bool skipSpace() {
@@ -74,26 +116,82 @@ class Scanner {
     *len = 1;
     return !isLowSurrogate(c) && c < 0xFFFE;
   }
+  // Holds an item that ends here; its value lies in the source.
+  void hold(Pending::Kind kind, qsizetype start, qsizetype valueStart, qsizetype valueEnd,
+            qsizetype targetLength = 0) {
+    // Filled in place, in slots kept from earlier items: constructing or
+    // copying the item costs more than all the rest here.
+    if (m_held == m_pending.size()) m_pending.resize(2 * m_held + 8);
+    Pending &p = m_pending[m_held++];
+    p.kind = kind;
+    p.valueInScratch = false;
+    p.start = start;
+    p.end = m_i;
+    p.value = valueStart;
+    p.valueLength = valueEnd - valueStart;
+    p.targetLength = targetLength;
+  }
+  // The same for a value resolved into the scratch text from `scratchStart`.
+  void holdScratch(Pending::Kind kind, qsizetype start, qsizetype scratchStart) {
+    hold(kind, start, scratchStart, m_scratch.size());
+    m_pending[m_held - 1].valueInScratch = true;
+  }
+  void passPending();
   bool name(QStringView *out, bool prefixed);
   bool declaration();
   bool pseudoAttribute(const char *attribute, QStringView *value);
   bool misc();
+  bool whiteSpace();
   bool comment();
   bool processingInstruction();
-  bool cdata(QString &out);
-  bool startTag(QStringView *tagName, bool *empty);
+  bool cdata();
+  Result startTag(QStringView *tagName, bool *empty);
   bool endTag(QStringView expected);
-  bool text(QString &out);
+  bool text();
   bool reference(QString &out);
 
   const char16_t *m_s;
   qsizetype m_n;
   qsizetype m_i = 0;
-  int m_maxDepth;
-  XmlNameCache m_names;
-  std::vector<QStringView> m_attributes;  // of the current start tag
-  QString m_scratch;                      // attribute values are not kept
+  XmlHandler &m_handler;
+  const XmlLimits &m_limits;
+  std::vector<Pending> m_pending;  // the first m_held are held
+  size_t m_held = 0;
+  QString m_scratch;                       // values of the pending items that are not the source's
+  std::vector<XmlAttribute> m_attributes;  // of the current start tag
+  std::vector<qsizetype> m_attributeValues;  // start, end (negative: in m_attributeScratch)
+  QString m_attributeScratch;
 };
+
+void Scanner::passPending() {
+  for (size_t k = 0; k < m_held; ++k) {
+    const Pending &p = m_pending[k];
+    const QStringView source = view(p.start, p.end);
+    const QStringView value = p.valueInScratch ? QStringView(m_scratch).mid(p.value, p.valueLength)
+                              : p.value < 0    ? QStringView(kLineBreakAndBlanks, p.valueLength)
+                                               : QStringView(m_s + p.value, p.valueLength);
+    switch (p.kind) {
+      case Pending::Text:
+        m_handler.text(value, source);
+        break;
+      case Pending::CData:
+        m_handler.cdata(value, source);
+        break;
+      case Pending::Comment:
+        m_handler.comment(value, source);
+        break;
+      case Pending::Instruction:
+        m_handler.processingInstruction(view(p.start + 2, p.start + 2 + p.targetLength), value,
+                                        source);
+        break;
+      case Pending::Declaration:
+        m_handler.declaration(source);
+        break;
+    }
+  }
+  m_held = 0;
+  if (!m_scratch.isEmpty()) m_scratch.resize(0);
+}
 
 // A name, which must end where the stream reader's name ends: at white
 // space or one of "=", "/", ">", "?". Element and attribute names may carry
@@ -111,7 +209,7 @@ bool Scanner::name(QStringView *out, bool prefixed) {
   if (m_i - start > kMaxName) return false;
   const char16_t end = m_s[m_i];
   if (!isSpace(end) && end != u'=' && end != u'/' && end != u'>' && end != u'?') return false;
-  *out = QStringView(m_s + start, m_i - start);
+  *out = view(start, m_i);
   return true;
 }
 
@@ -128,7 +226,7 @@ bool Scanner::pseudoAttribute(const char *attribute, QStringView *value) {
   const qsizetype start = m_i;
   while (m_i < m_n && m_s[m_i] != quote) ++m_i;
   if (m_i >= m_n) return false;
-  *value = QStringView(m_s + start, m_i - start);
+  *value = view(start, m_i);
   ++m_i;
   return true;
 }
@@ -136,6 +234,7 @@ bool Scanner::pseudoAttribute(const char *attribute, QStringView *value) {
 // At "<?xml" and white space, the first thing in the text: version 1.0, then
 // optionally an encoding name and standalone yes or no, in that order.
 bool Scanner::declaration() {
+  const qsizetype start = m_i;
   m_i += 5;
   skipSpace();
   QStringView value;
@@ -157,13 +256,35 @@ bool Scanner::declaration() {
   }
   if (!at("?>")) return false;
   m_i += 2;
+  hold(Pending::Declaration, start, start, start);
+  return true;
+}
+
+// White space outside the root element, its line ends made "\n".
+bool Scanner::whiteSpace() {
+  const qsizetype start = m_i;
+  bool carriageReturn = false;
+  for (; m_i < m_n && isSpace(m_s[m_i]); ++m_i) carriageReturn |= m_s[m_i] == u'\r';
+  if (m_i == start) return false;
+  if (!carriageReturn) {
+    hold(Pending::Text, start, start, m_i);
+    return true;
+  }
+  const qsizetype scratchStart = m_scratch.size();
+  for (qsizetype k = start; k < m_i; ++k) {
+    if (m_s[k] != u'\r')
+      m_scratch += QChar(m_s[k]);
+    else if (k + 1 >= m_i || m_s[k + 1] != u'\n')
+      m_scratch += u'\n';
+  }
+  holdScratch(Pending::Text, start, scratchStart);
   return true;
 }
 
 // White space, comments and processing instructions around the root.
 bool Scanner::misc() {
   for (;;) {
-    skipSpace();
+    whiteSpace();
     if (at("<!--")) {
       if (!comment()) return false;
     } else if (at("<?")) {
@@ -175,11 +296,14 @@ bool Scanner::misc() {
 }
 
 bool Scanner::comment() {
+  const qsizetype start = m_i;
   m_i += 4;  // "<!--"
   while (m_i < m_n) {
     if (m_s[m_i] == u'-' && m_i + 1 < m_n && m_s[m_i + 1] == u'-') {
       if (m_i + 2 >= m_n || m_s[m_i + 2] != u'>') return false;
+      const qsizetype valueEnd = m_i;
       m_i += 3;
+      hold(Pending::Comment, start, start + 4, valueEnd);
       return true;
     }
     int len;
@@ -190,18 +314,24 @@ bool Scanner::comment() {
 }
 
 bool Scanner::processingInstruction() {
+  const qsizetype start = m_i;
   m_i += 2;  // "<?"
   QStringView target;
   if (!name(&target, false) || target.compare(u"xml", Qt::CaseInsensitive) == 0) return false;
   if (m_s[m_i] == u'?') {
     if (m_i + 1 >= m_n || m_s[m_i + 1] != u'>') return false;
+    const qsizetype valueAt = m_i;
     m_i += 2;
+    hold(Pending::Instruction, start, valueAt, valueAt, target.size());
     return true;
   }
   if (!skipSpace()) return false;
+  const qsizetype valueStart = m_i;
   while (m_i < m_n) {
     if (m_s[m_i] == u'?' && m_i + 1 < m_n && m_s[m_i + 1] == u'>') {
+      const qsizetype valueEnd = m_i;
       m_i += 2;
+      hold(Pending::Instruction, start, valueStart, valueEnd, target.size());
       return true;
     }
     int len;
@@ -211,10 +341,12 @@ bool Scanner::processingInstruction() {
   return false;
 }
 
-bool Scanner::cdata(QString &out) {
+bool Scanner::cdata() {
+  const qsizetype start = m_i;
   m_i += 9;  // "<![CDATA["
+  const qsizetype scratchStart = m_scratch.size();
   while (m_i < m_n) {
-    const qsizetype start = m_i;
+    const qsizetype run = m_i;
     while (m_i < m_n) {
       const char16_t c = m_s[m_i];
       if (c == u']' || c == u'\r') break;
@@ -222,80 +354,103 @@ bool Scanner::cdata(QString &out) {
       if (!markupChar(&len)) return false;
       m_i += len;
     }
-    out.append(reinterpret_cast<const QChar *>(m_s + start), m_i - start);
+    m_scratch.append(reinterpret_cast<const QChar *>(m_s + run), m_i - run);
     if (m_i >= m_n) return false;
     if (m_s[m_i] == u'\r') {
-      out += u'\n';
+      m_scratch += u'\n';
       ++m_i;
       if (m_i < m_n && m_s[m_i] == u'\n') ++m_i;
     } else if (m_i + 2 < m_n && m_s[m_i + 1] == u']' && m_s[m_i + 2] == u'>') {
       m_i += 3;
+      holdScratch(Pending::CData, start, scratchStart);
       return true;
     } else {
-      out += u']';
+      m_scratch += u']';
       ++m_i;
     }
   }
   return false;
 }
 
-// After "<": the name, the attributes (checked, not kept), then ">" or "/>".
-bool Scanner::startTag(QStringView *tagName, bool *empty) {
+// After "<": the name, the attributes, then ">" or "/>".
+Result Scanner::startTag(QStringView *tagName, bool *empty) {
   ++m_i;
-  if (!name(tagName, true)) return false;
+  if (!name(tagName, true)) return Result::NotPlain;
   m_attributes.clear();
+  m_attributeValues.clear();
+  if (!m_attributeScratch.isEmpty()) m_attributeScratch.resize(0);
   for (;;) {
     const bool spaced = skipSpace();
-    if (m_i >= m_n) return false;
-    if (m_s[m_i] == u'>') {
-      ++m_i;
-      *empty = false;
-      return true;
-    }
-    if (m_s[m_i] == u'/') {
-      if (m_i + 1 >= m_n || m_s[m_i + 1] != u'>') return false;
-      m_i += 2;
-      *empty = true;
-      return true;
+    if (m_i >= m_n) return Result::NotPlain;
+    if (m_s[m_i] == u'>' || m_s[m_i] == u'/') {
+      *empty = m_s[m_i] == u'/';
+      if (*empty && (m_i + 1 >= m_n || m_s[m_i + 1] != u'>')) return Result::NotPlain;
+      m_i += *empty ? 2 : 1;
+      // The values are views once the scratch text no longer grows.
+      for (size_t k = 0; k < m_attributes.size(); ++k) {
+        const qsizetype start = m_attributeValues[2 * k], end = m_attributeValues[2 * k + 1];
+        m_attributes[k].value =
+            start >= 0 ? view(start, end) : QStringView(m_attributeScratch).mid(~start, end);
+      }
+      return Result::Read;
     }
     QStringView attribute;
     if (!spaced || !name(&attribute, true) || m_s[m_i] == u'/' || m_s[m_i] == u'>' ||
         m_s[m_i] == u'?')
-      return false;
-    for (QStringView other : m_attributes)
-      if (other == attribute) return false;
-    m_attributes.push_back(attribute);
+      return Result::NotPlain;
+    if (static_cast<int>(m_attributes.size()) >= m_limits.maxAttributes)
+      return Result::TooManyAttributes;
+    for (const XmlAttribute &other : m_attributes)
+      if (sameText(other.name, attribute)) return Result::NotPlain;
     skipSpace();
-    if (m_i >= m_n || m_s[m_i] != u'=') return false;
+    if (m_i >= m_n || m_s[m_i] != u'=') return Result::NotPlain;
     ++m_i;
     skipSpace();
-    if (m_i >= m_n || (m_s[m_i] != u'"' && m_s[m_i] != u'\'')) return false;
+    if (m_i >= m_n || (m_s[m_i] != u'"' && m_s[m_i] != u'\'')) return Result::NotPlain;
     const char16_t quote = m_s[m_i++];
+    const qsizetype valueStart = m_i;
+    qsizetype scratchStart = -1;  // set once the value needs resolving
     for (;;) {
-      if (m_i >= m_n) return false;
+      if (m_i >= m_n) return Result::NotPlain;
       const char16_t c = m_s[m_i];
-      if (c == quote) {
-        ++m_i;
-        break;
-      }
-      if (c == u'<') return false;
+      if (c == quote) break;
+      if (c == u'<' || c == u'\t' || c == u'\n' || c == u'\r') return Result::NotPlain;
       if (c == u'&') {
-        m_scratch.resize(0);
-        if (!reference(m_scratch)) return false;
+        if (scratchStart < 0) {
+          scratchStart = m_attributeScratch.size();
+          m_attributeScratch.append(reinterpret_cast<const QChar *>(m_s + valueStart),
+                                    m_i - valueStart);
+        }
+        if (!reference(m_attributeScratch)) return Result::NotPlain;
         continue;
       }
       int len;
-      if (!markupChar(&len)) return false;
+      if (!markupChar(&len)) return Result::NotPlain;
+      if (scratchStart >= 0)
+        m_attributeScratch.append(reinterpret_cast<const QChar *>(m_s + m_i), len);
       m_i += len;
     }
+    m_attributes.push_back({attribute, QStringView()});
+    if (scratchStart < 0) {
+      m_attributeValues.push_back(valueStart);
+      m_attributeValues.push_back(m_i);
+    } else {
+      m_attributeValues.push_back(~scratchStart);
+      m_attributeValues.push_back(m_attributeScratch.size() - scratchStart);
+    }
+    ++m_i;  // the closing quote
   }
 }
 
 // After "</": the name must close the open element.
 bool Scanner::endTag(QStringView expected) {
   m_i += 2;
-  QStringView tagName;
-  if (!name(&tagName, true) || tagName != expected) return false;
+  // The open element's name was read whole: here it need only match and end.
+  const qsizetype end = m_i + expected.size();
+  if (end >= m_n || !sameText(QStringView(m_s + m_i, expected.size()), expected) ||
+      isNameChar(m_s[end]) || m_s[end] == u':')
+    return false;
+  m_i = end;
   skipSpace();
   if (m_i >= m_n || m_s[m_i] != u'>') return false;
   ++m_i;
@@ -353,40 +508,38 @@ bool Scanner::reference(QString &out) {
   return false;
 }
 
-// Character data up to the next "<", appended to out with references
-// resolved and line ends made "\n".
-bool Scanner::text(QString &out) {
-  while (m_i < m_n) {
-    const char16_t u = m_s[m_i];
-    if (u == u'<') return true;
-    if (u == u'&') {
-      if (!reference(out)) return false;
-      continue;
+// Character data up to the next "<", held with references resolved and line
+// ends made "\n". A run that needs neither stays a view of the source.
+bool Scanner::text() {
+  const qsizetype start = m_i;
+  if (m_s[m_i] == u'\r' && m_i + 1 < m_n && m_s[m_i + 1] == u'\n') {
+    qsizetype end = m_i + 2;
+    while (end < m_n && m_s[end] == u' ') ++end;
+    const qsizetype length = end - m_i - 1;
+    if (end < m_n && m_s[end] == u'<' && length < qsizetype(std::size(kLineBreakAndBlanks))) {
+      m_i = end;
+      hold(Pending::Text, start, 0, length);
+      m_pending[m_held - 1].value = -1;  // the value is kLineBreakAndBlanks
+      return true;
     }
-    if (u == u'\r') {
-      out += u'\n';
-      ++m_i;
-      if (m_i < m_n && m_s[m_i] == u'\n') ++m_i;
-      continue;
-    }
-    if (u == u']') {
-      if (m_i + 1 >= m_n) return false;
-      const char16_t next = m_s[m_i + 1];
-      if (next == u']' || next == u'>' || next == 0) return false;
-      out += u']';
-      ++m_i;
-      continue;
-    }
-    // Plain runs are copied in one go.
-    const qsizetype start = m_i;
+  }
+  qsizetype scratchStart = -1;  // set once the run needs resolving
+  for (;;) {
+    // Plain characters are taken in one go.
+    const qsizetype plain = m_i;
     while (m_i < m_n) {
       const char16_t v = m_s[m_i];
-      if (v >= 0x20 && v < 0xD800) {
-        if (v == u'<' || v == u'&' || v == u']') break;
+      if (v < 128) {
+        if (kClasses[v] & kPlainText) {
+          ++m_i;
+          continue;
+        }
+        if (v != u']') break;  // markup, a reference, a line end or a control
+        if (m_i + 1 >= m_n) return false;
+        const char16_t next = m_s[m_i + 1];
+        if (next == u']' || next == u'>' || next == 0) return false;
         ++m_i;
-      } else if (v < 0x20) {
-        if (v == u'\r') break;
-        if (v != u'\t' && v != u'\n') return false;
+      } else if (v < 0xD800) {
         ++m_i;
       } else if (isHighSurrogate(v)) {
         if (m_i + 1 >= m_n || !isLowSurrogate(m_s[m_i + 1])) return false;
@@ -396,84 +549,102 @@ bool Scanner::text(QString &out) {
         ++m_i;
       }
     }
-    out.append(reinterpret_cast<const QChar *>(m_s + start), m_i - start);
+    if (scratchStart >= 0)
+      m_scratch.append(reinterpret_cast<const QChar *>(m_s + plain), m_i - plain);
+    if (m_i >= m_n || m_s[m_i] == u'<') break;
+    if (m_s[m_i] != u'&' && m_s[m_i] != u'\r') return false;  // a control character
+    if (scratchStart < 0) {
+      scratchStart = m_scratch.size();
+      m_scratch.append(reinterpret_cast<const QChar *>(m_s + start), m_i - start);
+    }
+    if (m_s[m_i] == u'&') {
+      if (!reference(m_scratch)) return false;
+    } else {  // "\r", alone or before "\n"
+      m_scratch += u'\n';
+      ++m_i;
+      if (m_i < m_n && m_s[m_i] == u'\n') ++m_i;
+    }
   }
+  if (scratchStart < 0)
+    hold(Pending::Text, start, start, m_i);
+  else
+    holdScratch(Pending::Text, start, scratchStart);
   return true;
 }
 
-PlainXmlRead Scanner::read(XmlElement &root) {
-  constexpr PlainXmlRead kNotPlain = PlainXmlRead::NotPlain;
-  if (m_n > 0 && m_s[0] == 0xFEFF) ++m_i;  // a byte order mark
-  if (at("<?xml") && m_i + 5 < m_n && isSpace(m_s[m_i + 5]) && !declaration()) return kNotPlain;
-  if (!misc()) return kNotPlain;
-  if (m_i + 1 >= m_n || m_s[m_i] != u'<' || !isNameStart(m_s[m_i + 1])) return kNotPlain;
+PlainXmlScan Scanner::read() {
+  PlainXmlScan scan;
+  if (m_n > 0 && m_s[0] == 0xFEFF) {  // a byte order mark
+    ++m_i;
+    hold(Pending::Text, 0, 0, 0);
+  }
+  if (at("<?xml") && m_i + 5 < m_n && isSpace(m_s[m_i + 5]) && !declaration()) return scan;
+  if (!misc()) return scan;
+  if (m_i + 1 >= m_n || m_s[m_i] != u'<' || !isNameStart(m_s[m_i + 1])) return scan;
 
-  // The open elements, outermost first, with their names. Only the
-  // innermost one gains children, so the pointers stay valid.
-  std::vector<XmlElement *> open;
-  std::vector<QStringView> openNames;
-  QString run;  // text since the last tag; its buffer is reused
-  auto flushRun = [&] { KeepTextRun(*open.back(), run); };
-
+  // The names of the open elements, outermost first.
+  std::vector<QStringView> open;
   for (;;) {
-    if (m_i >= m_n) return kNotPlain;  // an element is still open
+    if (m_i >= m_n) return scan;  // an element is still open
     if (m_s[m_i] != u'<') {
-      if (!text(run)) return kNotPlain;
+      if (!text()) return scan;
       continue;
     }
-    if (m_i + 1 >= m_n) return kNotPlain;
+    if (m_i + 1 >= m_n) return scan;
+    const qsizetype tagStart = m_i;
     const char16_t next = m_s[m_i + 1];
     if (next == u'/') {
-      if (!endTag(openNames.back())) return kNotPlain;
-      flushRun();
+      if (!endTag(open.back())) return scan;
+      passPending();
+      m_handler.endElement(view(tagStart, m_i));
+      ++scan.tags;
       open.pop_back();
-      openNames.pop_back();
       if (open.empty()) break;
       continue;
     }
     if (next == u'!') {
       if (at("<!--")) {
-        if (!comment()) return kNotPlain;
+        if (!comment()) return scan;
       } else if (at("<![CDATA[")) {
-        if (!cdata(run)) return kNotPlain;
+        if (!cdata()) return scan;
       } else {
-        return kNotPlain;
+        return scan;
       }
       continue;
     }
     if (next == u'?') {
-      if (!processingInstruction()) return kNotPlain;
+      if (!processingInstruction()) return scan;
       continue;
     }
     QStringView tagName;
     bool empty = false;
-    if (!startTag(&tagName, &empty)) return kNotPlain;
-    if (static_cast<int>(open.size()) >= m_maxDepth) return PlainXmlRead::TooDeep;
-    XmlElement *element;
-    if (open.empty()) {
-      element = &root;
-    } else {
-      flushRun();
-      open.back()->children.emplace_back();
-      element = &open.back()->children.back();
+    const Result tag = startTag(&tagName, &empty);
+    if (tag != Result::Read || static_cast<int>(open.size()) >= m_limits.maxDepth) {
+      scan.result = tag == Result::Read ? Result::TooDeep : tag;
+      scan.offset = tagStart;
+      return scan;
     }
-    element->name = m_names.get(tagName);
+    passPending();
+    m_handler.startElement(tagName, m_attributes, view(tagStart, m_i));
+    ++scan.tags;
     if (empty) {
+      m_handler.endElement(QStringView(m_s + m_i, qsizetype(0)));
+      ++scan.tags;
       if (open.empty()) break;
       continue;
     }
-    open.push_back(element);
-    openNames.push_back(tagName);
+    open.push_back(tagName);
   }
   // After the root: only white space, comments and processing instructions.
-  if (!misc() || m_i < m_n) return kNotPlain;
-  return PlainXmlRead::Read;
+  if (!misc() || m_i < m_n) return scan;
+  passPending();
+  scan.result = Result::Read;
+  return scan;
 }
 
 }  // namespace
 
-PlainXmlRead ReadPlainXmlTree(const QString &text, XmlElement &root, int maxDepth) {
-  root = XmlElement();
-  Scanner scanner(text, maxDepth);
-  return scanner.read(root);
+PlainXmlScan ScanPlainXml(QStringView text, XmlHandler &handler, const XmlLimits &limits) {
+  Scanner scanner(text, handler, limits);
+  return scanner.read();
 }

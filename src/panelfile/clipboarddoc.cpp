@@ -1,90 +1,151 @@
 #include "panelfile/clipboarddoc.h"
 
-#include <QDomDocument>
+#include <QHash>
 #include <algorithm>
 
 #include "hwmap/hardwaremap.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
-#include "model/settings.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
+#include "model/xmlwriter.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 #include "panelfile/readhooks.h"
 
 namespace {
 
-QString key(const QString &name) { return name.trimmed().toLower(); }
-
-qint32 numberOf(const XmlElement &element, const QString &name) {
-  const QString wanted = key(name);
-  for (const XmlElement &c : element.children)
-    if (key(c.name) == wanted) return RoundHalfEven(LeadingNumber(c.text));
-  return -1;
+bool isControlList(QStringView name) {
+  return name.trimmed().toString().toLower() == QLatin1String("controllist");
 }
+
+// Walks the controls of the root's control lists. The first walk only
+// measures each list (the top-left corner of its controls) and proves the
+// whole text well-formed; the second places the controls.
+class ClipboardReader : public XmlHandler {
+ public:
+  struct List {
+    int controls = 0;
+    qint32 minLeft = 0;
+    qint32 minTop = 0;
+  };
+
+  ClipboardReader(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map)
+      : m_panel(panel), m_hooks(hooks), m_map(map), m_control(text) {}
+
+  std::vector<List> lists;
+  std::vector<clsControlDetails *> pasted;
+
+  // Switches from measuring to placing.
+  void startPlacing() {
+    m_placing = true;
+    m_list = -1;
+  }
+
+  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+    ++m_depth;
+    if (m_depth == 2) {
+      m_inList = isControlList(name);
+      if (!m_inList) return;
+      ++m_list;
+      if (!m_placing) lists.emplace_back();
+    } else if (m_depth >= 3 && m_inList) {
+      if (m_depth == 3 && m_placing && !m_started) {
+        m_started = true;
+        m_hooks.pasteStarting();
+      }
+      m_control.startElement(name, m_depth - 3);
+    }
+  }
+
+  void endElement(QStringView) override {
+    if (m_depth == 2) {
+      m_inList = false;
+    } else if (m_depth >= 3 && m_inList) {
+      m_control.endElement(m_depth - 3);
+      if (m_depth == 3) controlEnded();
+    }
+    --m_depth;
+  }
+
+  void text(QStringView value, QStringView) override { character(value); }
+  void cdata(QStringView value, QStringView) override { character(value); }
+
+ private:
+  void character(QStringView value) {
+    if (m_depth >= 3 && m_inList) m_control.text(value, m_depth - 3);
+  }
+
+  void controlEnded() {
+    List &list = lists[size_t(m_list)];
+    if (!m_placing) {
+      // A control without "Left" or "Top" counts -1 for it.
+      const qint32 left = m_control.number(u"left"), top = m_control.number(u"top");
+      list.minLeft = list.controls == 0 ? left : std::min(list.minLeft, left);
+      list.minTop = list.controls == 0 ? top : std::min(list.minTop, top);
+      ++list.controls;
+      return;
+    }
+    auto record = m_control.build(m_panel, true, list.minLeft, list.minTop, m_map);
+    if (!record) return;
+    record->lngPictResizeIndex = m_panel.GetNewPictResize();
+    auto &controls = m_panel.PanelDetails.CollControls;
+    controls.push_back(std::move(record));
+    clsControlDetails *added = controls.back().get();
+    pasted.push_back(added);
+    m_hooks.controlPasted(*added);
+  }
+
+  PanelModel &m_panel;
+  ReadHooks &m_hooks;
+  const HardwareMap &m_map;
+  ControlElementReader m_control;
+  bool m_placing = false;
+  bool m_started = false;
+  bool m_inList = false;
+  int m_depth = 0;
+  int m_list = -1;
+};
 
 }  // namespace
 
 QString BuildClipboardDocument(const PanelModel &panel,
-                               const std::vector<DesignControl *> &selected) {
-  QDomDocument doc;
-  QDomElement list;
+                               const std::vector<DesignControl *> &selected, bool serverMode) {
+  // The first record of each control, found once for the whole selection.
+  QHash<const DesignObject *, const clsControlDetails *> records;
+  for (auto it = panel.PanelDetails.CollControls.rbegin();
+       it != panel.PanelDetails.CollControls.rend(); ++it)
+    if (*it && (*it)->cntrlObject) records.insert((*it)->cntrlObject, it->get());
+  QString out;
+  XmlWriter writer(out);
+  bool written = false;
   for (DesignControl *control : selected) {
-    const clsControlDetails *record = panel.FindRecord(control);
+    const clsControlDetails *record = records.value(control);
     if (!record) continue;
-    if (list.isNull()) {
-      QDomElement root = doc.createElement(QStringLiteral("ClipboardControls"));
-      doc.appendChild(root);
-      list = doc.createElement(QStringLiteral("ControlList"));
-      root.appendChild(list);
+    if (!written) {
+      writer.startElement(u"ClipboardControls", 0);
+      writer.startElement(u"ControlList", 2);
+      written = true;
     }
-    ControlToXML(doc, list, *record);
+    ControlToXML(writer, *record, serverMode);
   }
-  if (list.isNull() || !list.hasChildNodes()) return QString();
-  IndentXML(doc);
-  return SerializeXml(doc);
+  if (!written) return QString();
+  writer.endElement(u"ControlList", 2);
+  out += QLatin1String("</ClipboardControls>");
+  return out;
 }
 
 qint32 GetXmlNumber(const QString &fragment, const QString &name) {
-  XmlElement root;
-  if (!ParseXmlTree(fragment, root)) return -1;
-  return numberOf(root, name);
+  XmlDocument doc;
+  if (!doc.read(fragment)) return -1;
+  const XmlNode *child = FindChildElement(*doc.root(), name.trimmed().toLower());
+  return child ? RoundHalfEven(LeadingNumber(ElementText(*child))) : -1;
 }
 
 std::vector<clsControlDetails *> AnalyzeClipboardXML(const QString &text, PanelModel &panel,
-                                                     ReadHooks &hooks, const HardwareMap *map) {
-  std::vector<clsControlDetails *> pasted;
-  XmlElement root;
-  if (!ParseXmlTree(text, root)) return pasted;
-  HardwareMap fromFile;
-  if (!map) {
-    fromFile = HardwareMap::FromFile(Settings().strHardwareMapFile);
-    map = &fromFile;
-  }
-  bool started = false;
-  for (const XmlElement &list : root.children) {
-    if (key(list.name) != QLatin1String("controllist") || list.children.empty()) continue;
-    qint32 minLeft = 0;
-    qint32 minTop = 0;
-    for (size_t i = 0; i < list.children.size(); ++i) {
-      const qint32 left = numberOf(list.children[i], QStringLiteral("Left"));
-      const qint32 top = numberOf(list.children[i], QStringLiteral("Top"));
-      minLeft = i == 0 ? left : std::min(minLeft, left);
-      minTop = i == 0 ? top : std::min(minTop, top);
-    }
-    if (!started) {
-      started = true;
-      hooks.pasteStarting();
-    }
-    for (const XmlElement &element : list.children) {
-      auto record = GetControl(element, panel, true, minLeft, minTop, *map);
-      if (!record) continue;
-      record->lngPictResizeIndex = panel.GetNewPictResize();
-      panel.PanelDetails.CollControls.push_back(std::move(record));
-      clsControlDetails *added = panel.PanelDetails.CollControls.back().get();
-      pasted.push_back(added);
-      hooks.controlPasted(*added);
-    }
-  }
-  return pasted;
+                                                     ReadHooks &hooks, const HardwareMap &map) {
+  ClipboardReader reader(text, panel, hooks, map);
+  if (!ReadXml(text, reader)) return {};
+  reader.startPlacing();
+  ReadXml(text, reader);
+  return reader.pasted;
 }

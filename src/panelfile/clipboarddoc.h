@@ -15,7 +15,7 @@ class clsControlDetails;
 // panel file, laid out with CR LF. Controls without a record are skipped;
 // an empty text when nothing was written (the clipboard is then left alone).
 QString BuildClipboardDocument(const PanelModel &panel,
-                               const std::vector<DesignControl *> &selected);
+                               const std::vector<DesignControl *> &selected, bool serverMode);
 
 // The value of the first child of the fragment's root with that name (any
 // case), or -1 when the fragment is not XML or has no such child.
@@ -26,8 +26,7 @@ qint32 GetXmlNumber(const QString &fragment, const QString &name);
 // canvas origin, names already used on the panel are replaced by fresh
 // default names, each record gets a frame and is appended to CollControls.
 // hooks.pasteStarting runs once before the first control, hooks.controlPasted
-// after each. Text that is not XML pastes nothing. Returns the new records.
-// A null map means the map file of the settings.
+// after each. Text that is not XML pastes nothing: the whole text is read
+// once before the first control is placed. Returns the new records.
 std::vector<clsControlDetails *> AnalyzeClipboardXML(const QString &text, PanelModel &panel,
-                                                     ReadHooks &hooks,
-                                                     const HardwareMap *map = nullptr);
+                                                     ReadHooks &hooks, const HardwareMap &map);

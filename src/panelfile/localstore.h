@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
+
+#include "model/xmlreader.h"
 
 class PanelModel;
 class ReadHooks;
@@ -9,20 +12,20 @@ class HardwareMap;
 class Ui;
 
 // Saves a panel to a local file: the panel document + CR LF in Windows-1252,
-// written through a temporary file so that a failed save never damages the
-// previous file; then a backup copy and the hardware map update (a map that
-// cannot be stamped shows "Error adding version to hardware map" and the
-// update goes on). False, with the reason in `error`, when the panel file or
-// the hardware map could not be written; the caller shows
-// "Error Saving File - " + reason and keeps the panel marked as changed.
-// The caller also updates the window's path and NeedToSave.
+// written through a temporary file and synced, so that a failed save never
+// damages the previous file; then a backup copy and the hardware map update
+// (a map that cannot be read or is not XML shows "Error adding version to
+// hardware map" and is left as it is). False, with the system's reason in
+// `error`, when the panel file or the hardware map could not be written; the
+// caller shows "Error Saving File - " + reason and keeps the panel marked as
+// changed. The caller also updates the window's path and NeedToSave.
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
 
 // Brings the hardware map file of the settings up to date for one panel:
-// its old entries are replaced by the bindings of its current controls.
-// Nothing happens when the settings name no map file. A map file that exists
-// but cannot be read is left alone (with the message above), so that the
-// entries of other panels are never lost.
+// its old entries are replaced by the bindings of its current controls and
+// the Version is stamped; everything else in the file stays byte for byte,
+// in the encoding it was read in. A missing map is created (without a
+// Version). Nothing happens when the settings name no map file.
 bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error);
 
 // The folder backups go to: "Backup/" under the start folder.
@@ -35,7 +38,8 @@ QString BackupFileName(const QString &fileName, const QDateTime &time);
 // a folder is taken from the start folder.
 bool MakeBackupFile(const QString &path, QString *error = nullptr);
 
-// The text of a panel file, or an empty text when it cannot be read.
+// The text of a panel file (Windows-1252, or UTF-8 after a byte order mark),
+// or an empty text when it cannot be read.
 QString LoadPanelText(const QString &path);
 // The panel name of a file path: the text between the last separator and the
 // last "." when the "." comes after it; otherwise the whole path.
@@ -45,6 +49,7 @@ QString PanelNameFromPath(const QString &path);
 bool IsHardwareMapFileName(const QString &fileName);
 // Reads a panel file's text into a fresh panel: the name from the path (a
 // "Name" element in the text replaces it), strPanelPath and the window's
-// path, then AnalyzeXML.
-void ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
-                   const HardwareMap *map = nullptr);
+// path, then AnalyzeXML. False (with the reason) when the text does not
+// parse: the panel must then be discarded.
+bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
+                   const HardwareMap &map, XmlError *error = nullptr);

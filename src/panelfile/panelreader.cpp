@@ -1,48 +1,53 @@
 #include "panelfile/panelreader.h"
 
-#include <array>
-
-#include <QHash>
 #include <QLocale>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "components/clockxml.h"
 #include "hwmap/hardwaremap.h"
 #include "model/colors.h"
 #include "model/designcontrol.h"
+#include "model/nametable.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
-#include "model/settings.h"
-#include "model/xmldoc.h"
 #include "panelfile/readhooks.h"
 
 namespace {
 
-QString key(const QString &name) { return name.trimmed().toLower(); }
-
 // Twips from the number a text starts with; halves go to the even integer.
-qint32 twips(const QString &text, qint32 offset = 0) {
+qint32 twips(QStringView text, qint32 offset = 0) {
   return RoundHalfEven(LeadingNumber(text) - static_cast<double>(offset));
 }
 
 // A whole number in range; a decimal text is rounded (halves to even).
 template <class Int>
-bool readWhole(const QString &text, Int *out) {
-  bool ok = false;
-  const double d = QLocale::c().toDouble(text.trimmed(), &ok);
-  if (!ok || !std::isfinite(d)) return false;
+bool readWhole(QStringView text, Int *out) {
+  double d = 0;
+  if (!ReadDecimal(text, &d) || !std::isfinite(d)) return false;
   const double r = std::nearbyint(d);
   if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max()) return false;
   *out = static_cast<Int>(r);
   return true;
 }
 
-QString colorText(const QString &text) { return ColorValueToText(GetColorValue(text)); }
+// The control as its own kind, without a dynamic cast.
+template <class T>
+T *ofKind(DesignControl &control) {
+  return control.kind() == T::Kind ? static_cast<T *>(&control) : nullptr;
+}
+
+bool equalsLower(QStringView text, const char *lower) {
+  return text.compare(QLatin1String(lower), Qt::CaseInsensitive) == 0;
+}
 
 constexpr qint32 kGrey = 0xE0E0E0;
 
 enum class Field {
+  Unknown,  // a child the reader ignores
+  Type,     // the kind of the control, read before the other fields
   Name,
   Width,
   Height,
@@ -93,124 +98,161 @@ enum class Field {
   FontBold,
   FontUnderline,
   FontItalic,
-  Type,     // the kind of the control, read before the other fields
-  Unknown,  // a child the reader ignores
 };
 
-const QHash<QString, Field> &fieldTable() {
-  static const QHash<QString, Field> table = {
-      {"name", Field::Name},
-      {"width", Field::Width},
-      {"height", Field::Height},
-      {"left", Field::Left},
-      {"top", Field::Top},
-      {"backcolor", Field::BackColor},
-      {"backcoloron", Field::BackColorOn},
-      {"backcoloroff", Field::BackColorOff},
-      {"buttonstate", Field::ButtonState},
-      {"state", Field::State},
-      {"forecolor", Field::ForeColor},
-      {"picture", Field::Picture},
-      {"pictureupoff", Field::PictureUpOff},
-      {"pictureupon", Field::PictureUpOn},
-      {"picturedownoff", Field::PictureDownOff},
-      {"picturedownon", Field::PictureDownOn},
-      {"pictureupofforigpath", Field::PictureUpOffOrigPath},
-      {"pictureuponorigpath", Field::PictureUpOnOrigPath},
-      {"picturedownofforigpath", Field::PictureDownOffOrigPath},
-      {"picturedownonorigpath", Field::PictureDownOnOrigPath},
-      {"caption", Field::Caption},
-      {"flash", Field::Flash},
-      {"click", Field::Click},
-      {"mousedown", Field::MouseDown},
-      {"mouseup", Field::MouseUp},
-      {"enabled", Field::Enabled},
-      {"maprouter", Field::MapRouter},
-      {"mapsource", Field::MapSource},
-      {"mapdestination", Field::MapDestination},
-      {"hwmaptype", Field::HWMapType},
-      {"hwmaphostip", Field::HWMapHostIP},
-      {"hwmaphostport", Field::HWMapHostPort},
-      {"hwmapaoipsysname", Field::HWMapAoipSysName},
-      {"hwmapinternalname", Field::HWMapInternalName},
-      {"weburl", Field::WebURL},
-      {"meterrouternumber", Field::MeterRouterNumber},
-      {"meterionumber", Field::MeterIONumber},
-      {"meterissource", Field::MeterIsSource},
-      {"meterscale", Field::MeterScale},
-      {"meterstyle", Field::MeterStyle},
-      {"levellinecolor", Field::LevelLineColor},
-      {"decayrate", Field::DecayRate},
-      {"centerpad", Field::CenterPad},
-      {"fadernominal", Field::FaderNominal},
-      {"hidegainvalue", Field::HideGainValue},
-      {"fontname", Field::FontName},
-      {"fontsize", Field::FontSize},
-      {"fontbold", Field::FontBold},
-      {"fontunderline", Field::FontUnderline},
-      {"fontitalic", Field::FontItalic},
-  };
-  return table;
-}
+Field fieldOfSpelling(QStringView name);
 
-Field fieldOfSpelling(const QString &name);
-
-// The field of a child element's name, in any case and with surrounding
-// blanks. The same few spellings come back in every control of a panel, so
-// the answer for each spelling is kept (for a bounded number of spellings)
-// rather than lower-casing every name of a large panel again.
-Field fieldOf(const QString &name) {
-  // The scanner gives equal element names one shared string, so most look-ups
-  // are answered by the string's identity. A slot keeps its string alive, so
-  // its data can never be reused for another name while it is cached.
+// The field of a child element's name. The same few spellings come back in
+// every control, so the field found for each is kept in a table looked up
+// by a hash of the spelling.
+Field fieldOf(QStringView name) {
   struct Slot {
     QString name;
     Field field = Field::Unknown;
   };
-  thread_local std::array<Slot, 1024> byIdentity;
-  const quintptr address = reinterpret_cast<quintptr>(name.constData());
-  Slot &slot = byIdentity[((address >> 4) ^ (address >> 14)) % byIdentity.size()];
-  if (!name.isEmpty() && slot.name.constData() == name.constData() && slot.name.size() == name.size())
+  thread_local std::array<Slot, 1024> known;
+  quint32 hash = quint32(name.size());
+  for (QChar c : name) hash = hash * 31 + c.unicode();
+  Slot &slot = known[(hash ^ (hash >> 10) ^ (hash >> 20)) % known.size()];
+  if (slot.name.size() == name.size() &&
+      std::equal(name.utf16(), name.utf16() + name.size(), slot.name.utf16()))
     return slot.field;
-  const Field field = fieldOfSpelling(name);
-  slot = {name, field};
-  return field;
+  slot = {name.toString(), fieldOfSpelling(name)};
+  return slot.field;
 }
 
-Field fieldOfSpelling(const QString &name) {
-  constexpr qsizetype kMaxSpellings = 512;
-  thread_local QHash<QString, Field> seen;
-  const auto known = seen.constFind(name);
-  if (known != seen.cend()) return *known;
-  const QString k = key(name);
-  const Field field =
-      k == QLatin1String("type") ? Field::Type : fieldTable().value(k, Field::Unknown);
-  if (seen.size() < kMaxSpellings) seen.insert(name, field);
-  return field;
+Field fieldOfSpelling(QStringView name) {
+  static const NameTable<Field> table(
+      {
+          {"type", Field::Type},
+          {"name", Field::Name},
+          {"width", Field::Width},
+          {"height", Field::Height},
+          {"left", Field::Left},
+          {"top", Field::Top},
+          {"backcolor", Field::BackColor},
+          {"backcoloron", Field::BackColorOn},
+          {"backcoloroff", Field::BackColorOff},
+          {"buttonstate", Field::ButtonState},
+          {"state", Field::State},
+          {"forecolor", Field::ForeColor},
+          {"picture", Field::Picture},
+          {"pictureupoff", Field::PictureUpOff},
+          {"pictureupon", Field::PictureUpOn},
+          {"picturedownoff", Field::PictureDownOff},
+          {"picturedownon", Field::PictureDownOn},
+          {"pictureupofforigpath", Field::PictureUpOffOrigPath},
+          {"pictureuponorigpath", Field::PictureUpOnOrigPath},
+          {"picturedownofforigpath", Field::PictureDownOffOrigPath},
+          {"picturedownonorigpath", Field::PictureDownOnOrigPath},
+          {"caption", Field::Caption},
+          {"flash", Field::Flash},
+          {"click", Field::Click},
+          {"mousedown", Field::MouseDown},
+          {"mouseup", Field::MouseUp},
+          {"enabled", Field::Enabled},
+          {"maprouter", Field::MapRouter},
+          {"mapsource", Field::MapSource},
+          {"mapdestination", Field::MapDestination},
+          {"hwmaptype", Field::HWMapType},
+          {"hwmaphostip", Field::HWMapHostIP},
+          {"hwmaphostport", Field::HWMapHostPort},
+          {"hwmapaoipsysname", Field::HWMapAoipSysName},
+          {"hwmapinternalname", Field::HWMapInternalName},
+          {"weburl", Field::WebURL},
+          {"meterrouternumber", Field::MeterRouterNumber},
+          {"meterionumber", Field::MeterIONumber},
+          {"meterissource", Field::MeterIsSource},
+          {"meterscale", Field::MeterScale},
+          {"meterstyle", Field::MeterStyle},
+          {"levellinecolor", Field::LevelLineColor},
+          {"decayrate", Field::DecayRate},
+          {"centerpad", Field::CenterPad},
+          {"fadernominal", Field::FaderNominal},
+          {"hidegainvalue", Field::HideGainValue},
+          {"fontname", Field::FontName},
+          {"fontsize", Field::FontSize},
+          {"fontbold", Field::FontBold},
+          {"fontunderline", Field::FontUnderline},
+          {"fontitalic", Field::FontItalic},
+      },
+      Field::Unknown);
+  return table.find(name);
 }
+
+// Colour texts repeat across the controls of a panel: the last few are kept
+// with their values and canonical texts.
+class ColorTexts {
+ public:
+  // The value of a colour text (GetColorValue).
+  qint32 value(QStringView text) { return lookup(text).value; }
+  // "&H" + at least six hex digits of the value (the form records hold).
+  const QString &canonical(QStringView text) { return lookup(text).canonical; }
+
+ private:
+  struct Entry {
+    QString text;
+    qint32 value = 0;
+    QString canonical;
+  };
+  const Entry &lookup(QStringView text) {
+    for (const Entry &e : m_entries)
+      if (!e.text.isNull() && e.text == text) return e;
+    Entry &e = m_entries[m_next];
+    m_next = (m_next + 1) % m_entries.size();
+    e.text = text.toString();
+    e.value = GetColorValue(e.text);
+    e.canonical = ColorValueToText(e.value);
+    return e;
+  }
+  std::array<Entry, 16> m_entries;
+  size_t m_next = 0;
+};
+
+// Short texts that repeat (font names, states, "True") share one string.
+class SharedTexts {
+ public:
+  QString get(QStringView text) {
+    if (text.isEmpty()) return QString();
+    if (text.size() > 32) return text.toString();
+    QString &slot = m_slots[qHash(text) % m_slots.size()];
+    if (slot != text) slot = text.toString();
+    return slot;
+  }
+
+ private:
+  std::array<QString, 256> m_slots;
+};
+
+// What one read shares between its controls.
+struct ReadCaches {
+  ColorTexts colors;
+  SharedTexts texts;
+};
 
 // One control being read: the visible control, its record and the mode.
 class ControlReader {
  public:
   ControlReader(PanelModel &panel, DesignControl &control, clsControlDetails &record,
-                bool checkNames, qint32 leftOffset, qint32 topOffset)
+                bool checkNames, qint32 leftOffset, qint32 topOffset, ReadCaches &caches)
       : m_panel(panel),
         m_control(control),
         m_record(record),
         m_checkNames(checkNames),
         m_leftOffset(leftOffset),
         m_topOffset(topOffset),
-        m_button(As<DesignButton>(&control)),
-        m_label(As<DesignLabel>(&control)),
-        m_web(As<DesignWebBrowser>(&control)),
-        m_meter(As<DesignMeter>(&control)),
-        m_fader(As<DesignMeterFader>(&control)) {}
+        m_caches(caches),
+        m_button(ofKind<DesignButton>(control)),
+        m_label(ofKind<DesignLabel>(control)),
+        m_web(ofKind<DesignWebBrowser>(control)),
+        m_meter(ofKind<DesignMeter>(control)),
+        m_fader(ofKind<DesignMeterFader>(control)) {}
 
   bool stateMet() const { return m_stateMet; }
 
   // Applies one child; false when its value cannot be taken, which ends the
   // reading of this control.
-  bool apply(Field field, const QString &v) {
+  bool apply(Field field, QStringView v) {
     clsControlDetails &r = m_record;
     switch (field) {
       case Field::Name:
@@ -227,138 +269,131 @@ class ControlReader {
         m_control.Top = twips(v, m_checkNames ? m_topOffset : 0);
         return true;
       case Field::BackColor:
-        setBackground(v.isEmpty() ? kGrey : GetColorValue(HexPrefixedIfHex(v)));
+        setBackground(v.isEmpty() ? kGrey : GetColorValue(HexPrefixedIfHex(v.toString())));
         return true;
       case Field::BackColorOn:
         if (!v.isEmpty())
-          r.BackColorOn = colorText(v);
+          r.BackColorOn = m_caches.colors.canonical(v);
         else if (m_label)
           setBackground(kGrey);
         else
           r.BackColorOn = QStringLiteral("&H00FFFF");
         if (r.State.compare(QLatin1String("on"), Qt::CaseInsensitive) == 0)
-          setBackground(GetColorValue(v));
+          setBackground(m_caches.colors.value(v));
         return true;
       case Field::BackColorOff:
-        r.BackColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : colorText(v);
+        r.BackColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : m_caches.colors.canonical(v);
         if (r.State.compare(QLatin1String("on"), Qt::CaseInsensitive) != 0)
-          setBackground(GetColorValue(v));
+          setBackground(m_caches.colors.value(v));
         return true;
       case Field::ButtonState:
-        r.State = v;
+        r.State = text(v);
         return true;
       case Field::State:
-        r.State = v;
+        r.State = text(v);
         m_stateMet = true;
         return true;
       case Field::ForeColor:
         if (m_label) {
-          m_label->ForeColor = v.isEmpty() ? 0 : GetColorValue(HexPrefixedIfHex(v));
+          m_label->ForeColor = v.isEmpty() ? 0 : GetColorValue(HexPrefixedIfHex(v.toString()));
           r.ForeColor = ColorValueToText(m_label->ForeColor);
         }
         return true;
       case Field::Picture:
-        r.PictureUpOff = v;
-        return true;
       case Field::PictureUpOff:
-        r.PictureUpOff = v;
+        r.PictureUpOff = text(v);
         return true;
       case Field::PictureUpOn:
-        r.PictureUpOn = v;
+        r.PictureUpOn = text(v);
         return true;
       case Field::PictureDownOff:
-        r.PictureDownOff = v;
+        r.PictureDownOff = text(v);
         return true;
       case Field::PictureDownOn:
-        r.PictureDownOn = v;
+        r.PictureDownOn = text(v);
         return true;
       case Field::PictureUpOffOrigPath:
-        r.strPictureUpOffOrigPath = v;
+        r.strPictureUpOffOrigPath = text(v);
         return true;
       case Field::PictureUpOnOrigPath:
-        r.strPictureUpOnOrigPath = v;
+        r.strPictureUpOnOrigPath = text(v);
         return true;
       case Field::PictureDownOffOrigPath:
-        r.strPictureDownOffOrigPath = v;
+        r.strPictureDownOffOrigPath = text(v);
         return true;
       case Field::PictureDownOnOrigPath:
-        r.strPictureDownOnOrigPath = v;
+        r.strPictureDownOnOrigPath = text(v);
         return true;
       case Field::Caption:
         setCaption(v);
         return true;
       case Field::Flash: {
-        const QString t = v.trimmed().toLower();
-        if (t == QLatin1String("off"))
+        const QStringView t = v.trimmed();
+        if (equalsLower(t, "off"))
           r.Flash = false;
-        else if (t == QLatin1String("on"))
+        else if (equalsLower(t, "on"))
           r.Flash = true;
         return true;
       }
       case Field::Click:
-        r.Click = v;
+        r.Click = v.toString();
         return true;
       case Field::MouseDown:
-        r.MouseDown = v;
+        r.MouseDown = v.toString();
         return true;
       case Field::MouseUp:
-        r.MouseUp = v;
+        r.MouseUp = v.toString();
         return true;
       case Field::Enabled:
         return ReadBool(v, &r.Enabled);
       case Field::MapRouter:
-        r.MapRouter = v;
+        r.MapRouter = text(v);
         return true;
       case Field::MapSource:
-        r.MapSource = v;
+        r.MapSource = text(v);
         return true;
       case Field::MapDestination:
-        r.MapDestination = v;
+        r.MapDestination = text(v);
         return true;
       case Field::HWMapType:
-        r.HWMapType = v;
+        r.HWMapType = text(v);
         return true;
       case Field::HWMapHostIP:
-        r.HWMapHostIP = v;
+        r.HWMapHostIP = text(v);
         return true;
       case Field::HWMapHostPort:
-        r.HWMapHostPort = v;
+        r.HWMapHostPort = text(v);
         return true;
       case Field::HWMapAoipSysName:
-        r.HWMapAoipSysName = v;
+        r.HWMapAoipSysName = v.toString();
         return true;
       case Field::HWMapInternalName:
-        r.setHWMapInternalName(v);
+        r.setHWMapInternalName(v.toString());
         return true;
       case Field::WebURL:
-        r.WebURL = v;
-        if (m_web && !v.isEmpty()) m_web->LocationURL = v;
+        r.WebURL = v.toString();
+        if (m_web && !v.isEmpty()) m_web->LocationURL = r.WebURL;
         return true;
       case Field::MeterRouterNumber:
         return readWhole(v, &r.MeterRouterNumber);
       case Field::MeterIONumber:
         return readWhole(v, &r.MeterIONumber);
       case Field::MeterIsSource:
-        r.MeterIsSource = v.toLower() != QLatin1String("false");
+        r.MeterIsSource = !equalsLower(v, "false");
         return true;
       case Field::MeterScale: {
-        const QString t = v.toLower();
-        r.MeterScale = t == QLatin1String("standard") ? 1 : t == QLatin1String("british") ? 2 : 0;
+        r.MeterScale = equalsLower(v, "standard") ? 1 : equalsLower(v, "british") ? 2 : 0;
         if (MeterSettings *m = meterSettings()) m->MeterScale = r.MeterScale;
         return true;
       }
       case Field::MeterStyle: {
-        const QString t = v.toLower();
-        r.MeterStyle = t == QLatin1String("led")        ? 0
-                       : t == QLatin1String("gradient") ? 1
-                       : m_fader                        ? 1
-                                                        : 0;
+        r.MeterStyle = equalsLower(v, "led") ? 0 : equalsLower(v, "gradient") ? 1 : m_fader ? 1 : 0;
         if (MeterSettings *m = meterSettings()) m->MeterStyle = r.MeterStyle;
         return true;
       }
       case Field::LevelLineColor:
-        r.LevelLineColor = v;
-        if (m_meter) m_meter->Meter.LevelLineColor = GetColorValue(v);
+        r.LevelLineColor = text(v);
+        if (m_meter) m_meter->Meter.LevelLineColor = m_caches.colors.value(v);
         return true;
       case Field::DecayRate:
         if (!readWhole(v, &r.DecayRate)) return false;
@@ -373,12 +408,11 @@ class ControlReader {
         if (m_fader) m_fader->FaderNominal = r.FaderNominal;
         return true;
       case Field::HideGainValue:
-        r.HideGainValue =
-            v.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || v == QLatin1String("-1");
+        r.HideGainValue = equalsLower(v, "true") || v == u"-1";
         if (m_fader) m_fader->HideGainValue = r.HideGainValue;
         return true;
       case Field::FontName:
-        if (FontSpec *f = font(); f && !v.isEmpty()) f->name = v;
+        if (FontSpec *f = font(); f && !v.isEmpty()) f->name = text(v);
         return true;
       case Field::FontSize: {
         float size = 0;
@@ -403,16 +437,19 @@ class ControlReader {
   }
 
  private:
-  void setName(const QString &v) {
-    if (!m_checkNames || !m_panel.CheckForDuplicateName(v)) {
-      m_control.Tag = v;
+  QString text(QStringView v) { return m_caches.texts.get(v); }
+
+  void setName(QStringView v) {
+    const QString name = v.toString();
+    if (!m_checkNames || !m_panel.CheckForDuplicateName(name, &m_control)) {
+      m_control.Tag = name;
       return;
     }
     m_control.Tag = m_panel.GetNewName(static_cast<int>(m_control.kind()));
     if (m_meter) m_meter->SetLevel(-600, -600);
   }
 
-  bool setExtent(qint32 *target, const QString &v) {
+  bool setExtent(qint32 *target, QStringView v) {
     const qint32 value = twips(v);
     if (value < 0) return false;  // no control takes a negative size
     *target = value;
@@ -426,9 +463,9 @@ class ControlReader {
       m_label->BackColor = color;
   }
 
-  void setCaption(const QString &v) {
-    QString text = v;
-    text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+  void setCaption(QStringView v) {
+    QString text = v.toString();
+    if (v.contains(u"\\n")) text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
     QString *target = m_button  ? &m_button->Caption
                       : m_label ? &m_label->Text
                       : m_fader ? &m_fader->MeterName
@@ -458,6 +495,7 @@ class ControlReader {
   const bool m_checkNames;
   const qint32 m_leftOffset;
   const qint32 m_topOffset;
+  ReadCaches &m_caches;
   DesignButton *m_button;
   DesignLabel *m_label;
   DesignWebBrowser *m_web;
@@ -466,74 +504,159 @@ class ControlReader {
   bool m_stateMet = false;
 };
 
-const XmlElement *findNamed(const XmlElement &element, const QString &name) {
-  for (const XmlElement &c : element.children) {
-    if (c.name == name) return &c;
-    if (const XmlElement *found = findNamed(c, name)) return found;
-  }
-  return nullptr;
-}
-
-std::unique_ptr<clsControlDetails> readClock(const XmlElement &element, PanelModel &panel,
-                                             bool checkNames, qint32 leftOffset, qint32 topOffset) {
-  auto record = std::make_unique<clsControlDetails>();
-  auto *clock = panel.Load<DesignClock>();
-  clock->Visible = true;
-  record->cntrlObject = clock;
-  ClockIngestTree(*clock, element);
-  const XmlElement *name = findNamed(element, QStringLiteral("Name"));
-  clock->Tag = name ? name->text : QString();
-  if (checkNames) {
-    // Pasted clocks land like every other pasted control.
-    if (panel.CheckForDuplicateName(clock->Tag))
-      clock->Tag = panel.GetNewName(static_cast<int>(ControlKind::Clock));
-    clock->Left = RoundHalfEven(static_cast<double>(clock->Left) - leftOffset);
-    clock->Top = RoundHalfEven(static_cast<double>(clock->Top) - topOffset);
-  }
-  return record;
-}
-
-bool kindFromType(const QString &type, ControlKind *kind) {
-  static const QHash<QString, ControlKind> kinds = {
-      {"button", ControlKind::Button},         {"label", ControlKind::Label},
-      {"webbrowser", ControlKind::WebBrowser}, {"meter", ControlKind::Meter},
-      {"meterfader", ControlKind::MeterFader},
-  };
-  const auto it = kinds.constFind(type);
-  if (it == kinds.cend()) return false;
-  *kind = *it;
+bool kindFromType(QStringView type, ControlKind *kind) {
+  static const NameTable<int> kinds({{"button", int(ControlKind::Button)},
+                                     {"label", int(ControlKind::Label)},
+                                     {"webbrowser", int(ControlKind::WebBrowser)},
+                                     {"meter", int(ControlKind::Meter)},
+                                     {"meterfader", int(ControlKind::MeterFader)},
+                                     {"lkclock", int(ControlKind::Clock)}},
+                                    -1);
+  const int found = kinds.find(type);
+  if (found < 0) return false;
+  *kind = static_cast<ControlKind>(found);
   return true;
 }
 
 }  // namespace
 
-std::unique_ptr<clsControlDetails> GetControl(const XmlElement &element, PanelModel &panel,
-                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
-                                              const HardwareMap &map) {
-  const XmlElement *typeElement = nullptr;
-  for (const XmlElement &c : element.children)
-    if (fieldOf(c.name) == Field::Type) {
-      typeElement = &c;
-      break;
-    }
-  if (!typeElement) return nullptr;
-  const QString type = typeElement->text.trimmed().toLower();
-  if (type == QLatin1String("lkclock"))
-    return readClock(element, panel, checkNames, leftOffset, topOffset);
+// ---------------------------------------------------------------- one control
+
+struct ControlElementReader::State {
+  struct Child {
+    Field field = Field::Unknown;
+    QStringView name;
+    QStringView text;       // a view of the document, unless it was copied:
+    qsizetype copied = -1;  // then its start in `copies`
+  };
+  std::vector<Child> children;
+  size_t count = 0;
+  QString copies;  // texts of this control that are not views of the document
+  QStringView childName;
+  XmlTextRun childText;
+  // The first element named exactly "Name" at any depth (a clock's name).
+  int nameDepth = -1;
+  bool nameDone = false;
+  XmlTextRun nameText;
+  QString clockName;
+  ReadCaches caches;
+};
+
+ControlElementReader::ControlElementReader(QStringView documentText) : d(new State) {
+  d->childText.setSource(documentText);
+  d->nameText.setSource(documentText);
+}
+
+ControlElementReader::~ControlElementReader() = default;
+
+void ControlElementReader::startElement(QStringView name, int depth) {
+  if (depth == 0) {
+    d->count = 0;
+    if (!d->copies.isEmpty()) d->copies.resize(0);
+    d->nameDepth = -1;
+    d->nameDone = false;
+    d->clockName = QString();
+    return;
+  }
+  if (depth == 1) {
+    d->childName = name;
+    d->childText.clear();
+  } else if (depth == 2) {
+    d->childText.endRun();
+  }
+  if (d->nameDepth >= 0 && depth == d->nameDepth + 1) d->nameText.endRun();
+  if (!d->nameDone && d->nameDepth < 0 && name.size() == 4 && name == u"Name") {
+    d->nameDepth = depth;
+    d->nameText.clear();
+  }
+}
+
+void ControlElementReader::text(QStringView value, int depth) {
+  if (depth == 1) d->childText.add(value);
+  if (depth == d->nameDepth) d->nameText.add(value);
+}
+
+void ControlElementReader::endElement(int depth) {
+  if (depth == d->nameDepth) {
+    d->nameText.endRun();
+    d->clockName = d->nameText.text().toString();
+    d->nameDone = true;
+    d->nameDepth = -1;
+  }
+  if (depth != 1) return;
+  d->childText.endRun();
+  if (d->count == d->children.size()) d->children.emplace_back();
+  State::Child &child = d->children[d->count];
+  child.field = fieldOf(d->childName);
+  child.name = d->childName;
+  ++d->count;
+  if (d->childText.textIsView()) {
+    child.text = d->childText.text();
+    child.copied = -1;
+  } else {
+    child.copied = d->copies.size();
+    child.text = QStringView();
+    d->copies += d->childText.text();
+    child.text = QStringView(d->copies).mid(child.copied, d->copies.size() - child.copied);
+  }
+}
+
+void ControlElementReader::settleCopies() {
+  // The copied texts are views of `copies` once it no longer grows.
+  for (size_t k = 0; k < d->count; ++k) {
+    State::Child &c = d->children[k];
+    if (c.copied >= 0) c.text = QStringView(d->copies).mid(c.copied, c.text.size());
+  }
+}
+
+qint32 ControlElementReader::number(QStringView lowerName) {
+  settleCopies();
+  for (size_t k = 0; k < d->count; ++k) {
+    const State::Child &c = d->children[k];
+    if (c.name.trimmed().toString().toLower() == lowerName)
+      return RoundHalfEven(LeadingNumber(c.text));
+  }
+  return -1;
+}
+
+std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel, bool checkNames,
+                                                               qint32 leftOffset, qint32 topOffset,
+                                                               const HardwareMap &map) {
+  settleCopies();
+  const State::Child *type = nullptr;
+  for (size_t k = 0; k < d->count && !type; ++k)
+    if (d->children[k].field == Field::Type) type = &d->children[k];
   ControlKind kind;
-  if (!kindFromType(type, &kind)) return nullptr;  // codec controls and unknown kinds
+  if (!type || !kindFromType(type->text.trimmed(), &kind)) return nullptr;
 
   auto record = std::make_unique<clsControlDetails>();
+  if (kind == ControlKind::Clock) {
+    auto *clock = panel.Load<DesignClock>();
+    clock->Visible = true;
+    record->cntrlObject = clock;
+    for (size_t k = 0; k < d->count; ++k)
+      ClockIngestProperty(*clock, d->children[k].name, d->children[k].text.toString());
+    clock->Tag = d->clockName;
+    if (checkNames) {
+      // Pasted clocks land like every other pasted control.
+      if (panel.CheckForDuplicateName(clock->Tag, clock))
+        clock->Tag = panel.GetNewName(static_cast<int>(ControlKind::Clock));
+      clock->Left = RoundHalfEven(static_cast<double>(clock->Left) - leftOffset);
+      clock->Top = RoundHalfEven(static_cast<double>(clock->Top) - topOffset);
+    }
+    return record;
+  }
+
   DesignControl *control = panel.LoadControl(kind);
   control->Visible = true;
-  if (auto *meter = As<DesignMeter>(control)) meter->SetLevel(-600, -600);
+  if (auto *meter = ofKind<DesignMeter>(*control)) meter->SetLevel(-600, -600);
   record->cntrlObject = control;
 
-  ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset);
-  for (const XmlElement &c : element.children) {
-    const Field field = fieldOf(c.name);
-    if (field == Field::Type || field == Field::Unknown) continue;
-    if (!reader.apply(field, c.text)) break;  // the control keeps what was read so far
+  ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset, d->caches);
+  for (size_t k = 0; k < d->count; ++k) {
+    const State::Child &c = d->children[k];
+    if (c.field == Field::Type || c.field == Field::Unknown) continue;
+    if (!reader.apply(c.field, c.text)) break;  // the control keeps what was read so far
   }
 
   ApplyHardwareMapToControl(*record, map);
@@ -541,64 +664,187 @@ std::unique_ptr<clsControlDetails> GetControl(const XmlElement &element, PanelMo
   return record;
 }
 
-std::unique_ptr<clsControlDetails> GetControl(const QString &controlXml, PanelModel &panel,
-                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
-                                              const HardwareMap *map) {
-  XmlElement element;
-  if (!ParseXmlTree(controlXml, element)) return nullptr;
-  if (map) return GetControl(element, panel, checkNames, leftOffset, topOffset, *map);
-  const HardwareMap fromFile = HardwareMap::FromFile(Settings().strHardwareMapFile);
-  return GetControl(element, panel, checkNames, leftOffset, topOffset, fromFile);
+// ---------------------------------------------------------------- documents
+
+namespace {
+
+enum class PanelField {
+  Unknown,
+  Name,
+  Caption,
+  Width,
+  Height,
+  BackColor,
+  ForeColor,
+  BackColorOn,
+  BackColorOff,
+  Picture,
+  OrigPicturePath,
+  OnLoad,
+  DefaultPicturePath,
+  ControlList,
+};
+
+PanelField panelFieldOf(QStringView name) {
+  static const NameTable<PanelField> table({{"name", PanelField::Name},
+                                            {"caption", PanelField::Caption},
+                                            {"width", PanelField::Width},
+                                            {"height", PanelField::Height},
+                                            {"backcolor", PanelField::BackColor},
+                                            {"forecolor", PanelField::ForeColor},
+                                            {"backcoloron", PanelField::BackColorOn},
+                                            {"backcoloroff", PanelField::BackColorOff},
+                                            {"picture", PanelField::Picture},
+                                            {"origpicturepath", PanelField::OrigPicturePath},
+                                            {"onload", PanelField::OnLoad},
+                                            {"defaultpicturepath", PanelField::DefaultPicturePath},
+                                            {"controllist", PanelField::ControlList}},
+                                           PanelField::Unknown);
+  return table.find(name);
 }
 
-void AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap *map) {
-  XmlElement root;
-  if (ParseXmlTree(text, root)) {
-    HardwareMap fromFile;
-    if (!map) {
-      fromFile = HardwareMap::FromFile(Settings().strHardwareMapFile);
-      map = &fromFile;
-    }
-    clsPanelDetails &details = panel.PanelDetails;
-    for (const XmlElement &child : root.children) {
-      const QString name = key(child.name);
-      const QString &v = child.text;
-      if (name == QLatin1String("controllist")) {
-        for (const XmlElement &element : child.children) {
-          auto record = GetControl(element, panel, false, 0, 0, *map);
-          if (!record) continue;
-          record->lngPictResizeIndex = panel.GetNewPictResize();
-          details.CollControls.push_back(std::move(record));
-          hooks.controlRead(*details.CollControls.back());
-        }
-        continue;
-      }
-      if (v.isEmpty()) continue;
-      if (name == QLatin1String("name"))
-        panel.pictMain.Tag = v;
-      else if (name == QLatin1String("caption"))
-        panel.Caption = v;
-      else if (name == QLatin1String("width"))
-        panel.Width = twips(v);
-      else if (name == QLatin1String("height"))
-        panel.Height = twips(v);
-      else if (name == QLatin1String("backcolor"))
-        panel.pictMain.BackColor = GetColorValue(v);
-      else if (name == QLatin1String("forecolor"))
-        panel.pictMain.ForeColor = GetColorValue(v);
-      else if (name == QLatin1String("backcoloron"))
-        details.BackColorOn = colorText(v);
-      else if (name == QLatin1String("backcoloroff"))
-        details.BackColorOff = colorText(v);
-      else if (name == QLatin1String("picture"))
-        details.strPicture = v;
-      else if (name == QLatin1String("origpicturepath"))
-        details.strPictureOrigPath = v;
-      else if (name == QLatin1String("onload"))
-        details.strOnload = v;
-      else if (name == QLatin1String("defaultpicturepath"))
-        panel.strDefaultPictureLoc = v;
+// Reads a panel document from the reader's events: the root's children in
+// document order, the controls of every control list as their elements end.
+class PanelDocumentReader : public XmlHandler {
+ public:
+  PanelDocumentReader(const QString &text, PanelModel &panel, ReadHooks &hooks,
+                      const HardwareMap &map)
+      : m_panel(panel), m_hooks(hooks), m_map(map), m_control(text) {
+    m_value.setSource(text);
+  }
+
+  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+    ++m_depth;
+    if (m_depth == 2) {
+      m_field = panelFieldOf(name);
+      m_value.clear();
+    } else if (m_depth >= 3 && m_field == PanelField::ControlList) {
+      m_control.startElement(name, m_depth - 3);
+    } else if (m_depth == 3) {
+      m_value.endRun();
     }
   }
+
+  void endElement(QStringView) override {
+    if (m_depth == 2) {
+      if (m_field != PanelField::ControlList) {
+        m_value.endRun();
+        applyPanelValue(m_value.text());
+      }
+      m_field = PanelField::Unknown;
+    } else if (m_depth >= 3 && m_field == PanelField::ControlList) {
+      m_control.endElement(m_depth - 3);
+      if (m_depth == 3) addControl();
+    }
+    --m_depth;
+  }
+
+  void text(QStringView value, QStringView) override { character(value); }
+  void cdata(QStringView value, QStringView) override { character(value); }
+
+ private:
+  void character(QStringView value) {
+    if (m_depth == 2 && m_field != PanelField::ControlList)
+      m_value.add(value);
+    else if (m_depth >= 3 && m_field == PanelField::ControlList)
+      m_control.text(value, m_depth - 3);
+  }
+
+  void addControl() {
+    auto record = m_control.build(m_panel, false, 0, 0, m_map);
+    if (!record) return;  // codec controls and unknown kinds
+    record->lngPictResizeIndex = m_panel.GetNewPictResize();
+    auto &controls = m_panel.PanelDetails.CollControls;
+    controls.push_back(std::move(record));
+    m_hooks.controlRead(*controls.back());
+  }
+
+  void applyPanelValue(QStringView v) {
+    if (v.isEmpty()) return;
+    clsPanelDetails &details = m_panel.PanelDetails;
+    switch (m_field) {
+      case PanelField::Name:
+        m_panel.pictMain.Tag = v.toString();
+        break;
+      case PanelField::Caption:
+        m_panel.Caption = v.toString();
+        break;
+      case PanelField::Width:
+        m_panel.Width = twips(v);
+        break;
+      case PanelField::Height:
+        m_panel.Height = twips(v);
+        break;
+      case PanelField::BackColor:
+        m_panel.pictMain.BackColor = GetColorValue(v.toString());
+        break;
+      case PanelField::ForeColor:
+        m_panel.pictMain.ForeColor = GetColorValue(v.toString());
+        break;
+      case PanelField::BackColorOn:
+        details.BackColorOn = ColorValueToText(GetColorValue(v.toString()));
+        break;
+      case PanelField::BackColorOff:
+        details.BackColorOff = ColorValueToText(GetColorValue(v.toString()));
+        break;
+      case PanelField::Picture:
+        details.strPicture = v.toString();
+        break;
+      case PanelField::OrigPicturePath:
+        details.strPictureOrigPath = v.toString();
+        break;
+      case PanelField::OnLoad:
+        details.strOnload = v.toString();
+        break;
+      case PanelField::DefaultPicturePath:
+        m_panel.strDefaultPictureLoc = v.toString();
+        break;
+      case PanelField::ControlList:
+      case PanelField::Unknown:
+        break;
+    }
+  }
+
+  PanelModel &m_panel;
+  ReadHooks &m_hooks;
+  const HardwareMap &m_map;
+  ControlElementReader m_control;
+  int m_depth = 0;
+  PanelField m_field = PanelField::Unknown;
+  XmlTextRun m_value;
+};
+
+// Collects the one control element of a text.
+class SingleControlReader : public XmlHandler {
+ public:
+  explicit SingleControlReader(const QString &text) : control(text) {}
+  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+    control.startElement(name, m_depth++);
+  }
+  void endElement(QStringView) override { control.endElement(--m_depth); }
+  void text(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
+  void cdata(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
+
+  ControlElementReader control;
+
+ private:
+  int m_depth = 0;
+};
+
+}  // namespace
+
+bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
+                XmlError *error) {
+  PanelDocumentReader reader(text, panel, hooks, map);
+  if (!ReadXml(text, reader, error)) return false;
   hooks.panelRead();
+  return true;
+}
+
+std::unique_ptr<clsControlDetails> GetControl(const QString &controlXml, PanelModel &panel,
+                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
+                                              const HardwareMap &map) {
+  SingleControlReader reader(controlXml);
+  if (!ReadXml(controlXml, reader)) return nullptr;
+  return reader.control.build(panel, checkNames, leftOffset, topOffset, map);
 }

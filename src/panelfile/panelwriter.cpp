@@ -10,8 +10,8 @@
 #include "model/designcontrol.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
-#include "model/settings.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
+#include "model/xmlwriter.h"
 
 namespace {
 
@@ -53,125 +53,68 @@ QString meterStyleText(qint32 style) {
   }
 }
 
-// Receives the text children of one element in file order. Numbers and
-// colours come as values, so that a writer can format them in place.
+// Writes the text children of one control element straight as laid-out
+// text, one per line, `indent` blanks in. Numbers and colours come as values
+// and are formatted straight into the output.
 class ElementWriter {
  public:
-  virtual ~ElementWriter() = default;
-  virtual void add(QLatin1String name, const QString &text) = 0;
-  void add(const char *name, const QString &text) { add(QLatin1String(name), text); }
-  virtual void addNumber(const char *name, qint64 value) { add(name, QString::number(value)); }
-  virtual void addFloat(const char *name, float value) { add(name, FloatToText(value)); }
-  // A stored colour text as the file holds it (fileColor).
-  virtual void addColor(const char *name, const QString &stored) { add(name, fileColor(stored)); }
-  // A colour value as "&H" and at least six upper-case hex digits.
-  virtual void addColorValue(const char *name, qint32 value) { add(name, ColorValueToText(value)); }
-};
+  ElementWriter(XmlWriter &writer, int indent) : m_writer(writer), m_indent(indent) {}
 
-// Appends the children to an element of a document (clipboard documents).
-class DomElementWriter : public ElementWriter {
- public:
-  DomElementWriter(QDomDocument &doc, QDomElement &element) : m_doc(doc), m_element(element) {}
-  using ElementWriter::add;
-  void add(QLatin1String name, const QString &text) override {
-    AppendTextElement(m_doc, m_element, name, text);
+  void add(const char *name, const QString &text) {
+    m_writer.textElement(QLatin1String(name), text, m_indent);
   }
+  void add(QStringView name, const QString &text) { m_writer.textElement(name, text, m_indent); }
 
- private:
-  QDomDocument &m_doc;
-  QDomElement &m_element;
-};
-
-// Writes the children straight as laid-out text, one per line, exactly as
-// IndentXML and SerializeXml lay out the same elements of a document: a
-// large panel is saved without building and walking a DOM. Numbers and
-// colours are formatted straight into the output.
-class TextElementWriter : public ElementWriter {
- public:
-  TextElementWriter(QString &out, int indent) : m_out(out), m_indent(indent, u' ') {}
-  using ElementWriter::add;
-  void add(QLatin1String name, const QString &text) override { put(name, text); }
-  void add(const QString &name, const QString &text) { put(name, text); }
-
-  void addNumber(const char *name, qint64 value) override {
+  void addNumber(const char *name, qint64 value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    putLatin1(QLatin1String(name), QLatin1String(digits, end - digits));
+    m_writer.openTextElement(QLatin1String(name), m_indent);
+    m_writer.out() += QLatin1String(digits, end - digits);
+    m_writer.closeTextElement(QLatin1String(name));
   }
 
-  void addFloat(const char *name, float value) override {
+  void addFloat(const char *name, float value) {
     // Panels repeat a few font sizes; the text of the last value is kept.
     if (m_floatText.isNull() || std::memcmp(&value, &m_float, sizeof value) != 0) {
       m_float = value;
       m_floatText = FloatToText(value);
     }
-    put(QLatin1String(name), m_floatText);
+    add(name, m_floatText);
   }
 
-  void addColor(const char *name, const QString &stored) override {
+  // A stored colour text as the file holds it (fileColor).
+  void addColor(const char *name, const QString &stored) {
     // "&H" and hex digits, the form colours are read into: the digits
     // trimmed and padded to six, as FormatColorText does. Other texts
     // (names, bare numbers) take the general way.
     if (stored.size() <= 2 || !stored.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
-      ElementWriter::addColor(name, stored);
+      add(name, fileColor(stored));
       return;
     }
     const QStringView digits = QStringView(stored).mid(2).trimmed();
-    startElement(QLatin1String(name));
-    m_out += QLatin1String("&amp;H");
-    for (qsizetype k = digits.size(); k < 6; ++k) m_out += u'0';
-    AppendEscapedXmlText(m_out, digits);
-    endElement(QLatin1String(name));
+    m_writer.openTextElement(QLatin1String(name), m_indent);
+    m_writer.out() += QLatin1String("&amp;H");
+    for (qsizetype k = digits.size(); k < 6; ++k) m_writer.out() += u'0';
+    AppendEscapedXmlText(m_writer.out(), digits);
+    m_writer.closeTextElement(QLatin1String(name));
   }
 
-  void addColorValue(const char *name, qint32 value) override {
+  // A colour value as "&H" and at least six upper-case hex digits.
+  void addColorValue(const char *name, qint32 value) {
     char digits[8];
     const auto end =
         std::to_chars(digits, digits + sizeof digits, static_cast<quint32>(value), 16).ptr;
     for (char *c = digits; c != end; ++c) *c = static_cast<char>(std::toupper(*c));
-    startElement(QLatin1String(name));
-    m_out += QLatin1String("&amp;H");
-    for (qsizetype k = end - digits; k < 6; ++k) m_out += u'0';
-    m_out += QLatin1String(digits, end - digits);
-    endElement(QLatin1String(name));
+    m_writer.openTextElement(QLatin1String(name), m_indent);
+    m_writer.out() += QLatin1String("&amp;H");
+    for (qsizetype k = end - digits; k < 6; ++k) m_writer.out() += u'0';
+    m_writer.out() += QLatin1String(digits, end - digits);
+    m_writer.closeTextElement(QLatin1String(name));
   }
 
  private:
-  template <class Name>
-  void startElement(const Name &name) {
-    m_out += m_indent;
-    m_out += u'<';
-    m_out += name;
-    m_out += u'>';
-  }
-  template <class Name>
-  void endElement(const Name &name) {
-    m_out += QLatin1String("</");
-    m_out += name;
-    m_out += QLatin1String(">\r\n");
-  }
-  template <class Name>
-  void put(const Name &name, const QString &text) {
-    if (text.isEmpty()) {
-      m_out += m_indent;
-      m_out += u'<';
-      m_out += name;
-      m_out += QLatin1String("/>\r\n");
-      return;
-    }
-    startElement(name);
-    AppendEscapedXmlText(m_out, text);
-    endElement(name);
-  }
-  // Text that needs no escaping and is never empty.
-  void putLatin1(QLatin1String name, QLatin1String text) {
-    startElement(name);
-    m_out += text;
-    endElement(name);
-  }
-
-  QString &m_out;
-  const QString m_indent;
+  XmlWriter &m_writer;
+  const int m_indent;
   float m_float = 0;
   QString m_floatText;
 };
@@ -188,8 +131,8 @@ void writeFontAndState(ElementWriter &w, const FontSpec &font, const clsControlD
   w.add("State", r.State);
 }
 
-void writeHardwareGroup(ElementWriter &w, const clsControlDetails &r) {
-  if (!Settings().boolServerMode || r.HWMapAoipSysName.isEmpty() || r.HWMapHostIP.isEmpty()) return;
+void writeHardwareGroup(ElementWriter &w, const clsControlDetails &r, bool serverMode) {
+  if (!serverMode || r.HWMapAoipSysName.isEmpty() || r.HWMapHostIP.isEmpty()) return;
   w.add("HWMapType", r.HWMapType);
   w.add("HWMapHostIP", r.HWMapHostIP);
   w.add("HWMapHostPort", r.HWMapHostPort);
@@ -207,7 +150,7 @@ void writeMeterSettings(ElementWriter &w, const clsControlDetails &r) {
 
 // The children of a control element of every kind but the clock.
 void writeControlChildren(ElementWriter &w, const DesignControl *control,
-                          const clsControlDetails &r) {
+                          const clsControlDetails &r, bool serverMode) {
   const auto *button = As<DesignButton>(control);
   const auto *label = As<DesignLabel>(control);
   const auto *web = As<DesignWebBrowser>(control);
@@ -248,11 +191,11 @@ void writeControlChildren(ElementWriter &w, const DesignControl *control,
       w.add("MapSource", r.MapSource);
       w.add("MapDestination", r.MapDestination);
     }
-    writeHardwareGroup(w, r);
+    writeHardwareGroup(w, r, serverMode);
   } else if (label) {
     writeFontAndState(w, label->Font, r);
     w.addColorValue("ForeColor", label->ForeColor);
-    writeHardwareGroup(w, r);
+    writeHardwareGroup(w, r, serverMode);
   } else if (web) {
     w.add("WebURL", r.WebURL);
   } else if (meter) {
@@ -269,51 +212,56 @@ void writeControlChildren(ElementWriter &w, const DesignControl *control,
   }
 }
 
-void setElementText(QDomDocument doc, QDomElement &element, const QString &text) {
-  while (!element.firstChild().isNull()) element.removeChild(element.firstChild());
-  if (!text.isEmpty()) element.appendChild(doc.createTextNode(text));
+// The first element of that name (exactly) below the element, depth first.
+XmlNode *firstDescendant(XmlNode &element, QStringView name) {
+  for (XmlNode &c : element.children) {
+    if (!c.isElement()) continue;
+    if (c.name == name) return &c;
+    if (XmlNode *found = firstDescendant(c, name)) return found;
+  }
+  return nullptr;
 }
+
+constexpr int kControlIndent = 4;
 
 }  // namespace
 
-void CheckNameAndCaption(QDomElement &element, const QString &name) {
-  QDomDocument doc = element.ownerDocument();
-  auto first = [&](const QString &tag) {
-    QDomElement e = element.elementsByTagName(tag).item(0).toElement();
-    if (e.isNull()) e = AppendTextElement(doc, element, tag, QString());
-    return e;
-  };
-  QDomElement nameElement = first(QStringLiteral("Name"));
-  QDomElement captionElement = first(QStringLiteral("Caption"));
-  if (ElementText(nameElement).isEmpty()) setElementText(doc, nameElement, name);
-  if (ElementText(captionElement).isEmpty()) setElementText(doc, captionElement, name);
-  const QDomElement type = element.elementsByTagName(QStringLiteral("Type")).item(0).toElement();
-  if (!type.isNull() && ElementText(type) == QLatin1String("CodecControl"))
-    setElementText(doc, nameElement, name);
+void CheckNameAndCaption(XmlNode &element, const QString &name) {
+  for (const QString &tag : {QStringLiteral("Name"), QStringLiteral("Caption")})
+    if (!firstDescendant(element, tag)) element.children.push_back(XmlNode::element(tag));
+  // Found again: adding may have moved them.
+  XmlNode *nameElement = firstDescendant(element, u"Name");
+  XmlNode *captionElement = firstDescendant(element, u"Caption");
+  if (ElementText(*nameElement).isEmpty()) SetElementText(*nameElement, name);
+  if (ElementText(*captionElement).isEmpty()) SetElementText(*captionElement, name);
+  const XmlNode *type = firstDescendant(element, u"Type");
+  if (type && ElementText(*type) == QLatin1String("CodecControl"))
+    SetElementText(*nameElement, name);
 }
 
-void ControlToXML(QDomDocument &doc, QDomElement &parent, const clsControlDetails &r) {
+void ControlToXML(XmlWriter &writer, const clsControlDetails &r, bool serverMode) {
   const DesignControl *control = r.cntrlObject;
   if (!control) return;
   if (const auto *clock = As<DesignClock>(control)) {
-    QDomElement element = ClockToElement(*clock, doc);
+    // The clock serialises itself.
+    XmlNode element = ClockToElement(*clock);
     CheckNameAndCaption(element, clock->Tag);
-    parent.appendChild(element);
+    WriteLaidOut(writer, element, kControlIndent);
     return;
   }
-
-  QDomElement element = doc.createElement(QStringLiteral("Control"));
-  parent.appendChild(element);
-  DomElementWriter w(doc, element);
-  writeControlChildren(w, control, r);
+  writer.startElement(u"Control", kControlIndent);
+  ElementWriter w(writer, kControlIndent + 2);
+  writeControlChildren(w, control, r, serverMode);
+  writer.endElement(u"Control", kControlIndent);
 }
 
-QString BuildPanelDocument(const PanelModel &panel) {
+QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
   const auto &records = panel.PanelDetails.CollControls;
   QString out;
   out.reserve(1024 + static_cast<qsizetype>(records.size()) * 1200);
-  out += QLatin1String("<Panel>\r\n");
-  TextElementWriter w(out, 2);
+  XmlWriter writer(out);
+  writer.startElement(u"Panel", 0);
+  ElementWriter w(writer, 2);
   w.add("Name", panel.pictMain.Tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
   w.addNumber("Width", panel.Width);
@@ -327,71 +275,36 @@ QString BuildPanelDocument(const PanelModel &panel) {
   w.add("Caption", panel.Caption);
 
   const qsizetype listStart = out.size();
-  out += QLatin1String("  <ControlList>\r\n");
+  writer.startElement(u"ControlList", 2);
   const qsizetype firstControl = out.size();
-  TextElementWriter children(out, 6);
-  for (const auto &record : records) {
-    const DesignControl *control = record ? record->cntrlObject : nullptr;
-    if (!control) continue;
-    if (const auto *clock = As<DesignClock>(control)) {
-      // The clock serialises itself; its element is small, so it is built
-      // as a document element and copied out child by child.
-      QDomDocument doc;
-      QDomElement element = ClockToElement(*clock, doc);
-      CheckNameAndCaption(element, clock->Tag);
-      const QString tag = element.tagName();
-      out += QLatin1String("    <") + tag + QLatin1String(">\r\n");
-      for (QDomElement c = element.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-        children.add(c.tagName(), ElementText(c));
-      out += QLatin1String("    </") + tag + QLatin1String(">\r\n");
-      continue;
-    }
-    out += QLatin1String("    <Control>\r\n");
-    writeControlChildren(children, control, *record);
-    out += QLatin1String("    </Control>\r\n");
-  }
+  for (const auto &record : records)
+    if (record) ControlToXML(writer, *record, serverMode);
   if (out.size() == firstControl) {
     out.truncate(listStart);
-    out += QLatin1String("  <ControlList/>\r\n");
+    writer.textElement(u"ControlList", QStringView(), 2);
   } else {
-    out += QLatin1String("  </ControlList>\r\n");
+    writer.endElement(u"ControlList", 2);
   }
   w.add("Version", DateTimeStamp::GetFormattedNow());
   out += QLatin1String("</Panel>");
   return out;
 }
 
-void InsertVersionIntoDocument(QDomDocument &doc, const QString &version) {
-  QDomElement root = doc.documentElement();
-  QDomElement target;
-  for (QDomElement c = root.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-    if (c.tagName().compare(QLatin1String("version"), Qt::CaseInsensitive) == 0) {
-      target = c;
-      break;
-    }
-  if (target.isNull())
-    AppendTextElement(doc, root, QStringLiteral("Version"), version);
-  else
-    setElementText(doc, target, version);
-}
-
-void InsertVersionIntoTree(XmlElement &root, const QString &version) {
-  for (XmlElement &c : root.children)
-    if (c.name.compare(QLatin1String("version"), Qt::CaseInsensitive) == 0) {
-      c.children.clear();
-      c.text = version;
+void InsertVersionIntoDocument(XmlDocument &doc, const QString &version) {
+  XmlNode *root = doc.root();
+  if (!root) return;
+  for (XmlNode &c : root->children)
+    if (c.isElement() && c.name.compare(QLatin1String("version"), Qt::CaseInsensitive) == 0) {
+      SetElementText(c, version);
       return;
     }
-  XmlElement &e = root.children.emplace_back();
-  e.name = QStringLiteral("Version");
-  e.text = version;
+  AppendLaidOut(*root, {XmlNode::textElement(QStringLiteral("Version"), version)}, 0);
 }
 
 bool InsertVersionIntoXML(QString &text, const QString &version) {
-  QDomDocument doc;
-  if (!ParseXml(text, doc)) return false;
+  XmlDocument doc;
+  if (!doc.read(text)) return false;
   InsertVersionIntoDocument(doc, version);
-  IndentXML(doc);
-  text = SerializeXml(doc);
+  text = doc.toText();
   return true;
 }

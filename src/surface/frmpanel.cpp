@@ -25,6 +25,7 @@ frmPanel::~frmPanel() = default;
 
 frmPanel::Batch::~Batch() {
   if (--m_panel.m_batchDepth > 0) return;
+  m_panel.m_pictures.clear();
   const int flags = std::exchange(m_panel.m_pendingChanges, 0);
   if (flags) m_panel.notify(flags);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/panelmodel.h"
@@ -179,6 +181,10 @@ class frmPanel : public QObject {
   void align(Axis axis, bool toFarEdge);
   void spread(Axis axis);
   void arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight);
+  // The file a stored picture resolves to (empty for none) and whether that
+  // file exists but cannot be read. Kept while a Batch is open: reading a
+  // panel looks the same few pictures up for many buttons.
+  std::pair<QString, bool> resolvePicture(const QString &fileName, const QString &origPath) const;
 
   Ui &m_ui;
   PanelModel m_model;
@@ -188,6 +194,7 @@ class frmPanel : public QObject {
   int m_focusFrame = 0;
   int m_batchDepth = 0;
   int m_pendingChanges = 0;
+  mutable QHash<QString, std::pair<QString, bool>> m_pictures;
 };
 
 // Key and button codes the views map Qt's values to.

@@ -45,16 +45,21 @@ QString frmPanel::SelectGraphicFile() {
   return m_ui.openFile(dialog).value_or(QString());
 }
 
-namespace {
 // The file of a stored picture: looked up by its name first, then at the
 // full path it was chosen from.
-Picture resolvePicture(const frmPanel &panel, const QString &fileName, const QString &origPath) {
+std::pair<QString, bool> frmPanel::resolvePicture(const QString &fileName,
+                                                  const QString &origPath) const {
   if (fileName.isEmpty()) return {};
-  QString path = panel.FindPicturePath(fileName);
+  const QString key = fileName + u'\n' + origPath;
+  if (m_batchDepth > 0)
+    if (auto it = m_pictures.constFind(key); it != m_pictures.cend()) return *it;
+  QString path = FindPicturePath(fileName);
   if (path.isEmpty()) path = origPath;
-  return loadPicture(path);
+  const Picture picture = loadPicture(path);
+  const std::pair<QString, bool> found{picture.path, picture.failed};
+  if (m_batchDepth > 0) m_pictures.insert(key, found);
+  return found;
 }
-}  // namespace
 
 void frmPanel::SetControlGraphics(clsControlDetails &record) {
   auto *button = As<DesignButton>(record.cntrlObject);
@@ -62,28 +67,28 @@ void frmPanel::SetControlGraphics(clsControlDetails &record) {
   Batch batch(*this);
   const bool on = record.State.toLower() == QLatin1String("on");
 
-  const Picture normal =
-      on ? resolvePicture(*this, record.PictureUpOn, record.strPictureUpOnOrigPath)
-         : resolvePicture(*this, record.PictureUpOff, record.strPictureUpOffOrigPath);
-  if (normal.failed) return;
-  button->Picture = normal.path;
+  const auto [normal, normalFailed] =
+      on ? resolvePicture(record.PictureUpOn, record.strPictureUpOnOrigPath)
+         : resolvePicture(record.PictureUpOff, record.strPictureUpOffOrigPath);
+  if (normalFailed) return;
+  button->Picture = normal;
   batch.add(Properties);
 
-  const Picture pressed =
-      on ? resolvePicture(*this, record.PictureDownOn, record.strPictureDownOnOrigPath)
-         : resolvePicture(*this, record.PictureDownOff, record.strPictureDownOffOrigPath);
-  if (pressed.failed) return;
-  button->DownPicture = pressed.path;
+  const auto [pressed, pressedFailed] =
+      on ? resolvePicture(record.PictureDownOn, record.strPictureDownOnOrigPath)
+         : resolvePicture(record.PictureDownOff, record.strPictureDownOffOrigPath);
+  if (pressedFailed) return;
+  button->DownPicture = pressed;
 
   button->BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
 }
 
 void frmPanel::SetPanelGraphics() {
   const clsPanelDetails &details = m_model.PanelDetails;
-  const Picture picture = resolvePicture(*this, details.strPicture, details.strPictureOrigPath);
-  if (picture.failed) return;
+  const auto [picture, failed] = resolvePicture(details.strPicture, details.strPictureOrigPath);
+  if (failed) return;
   Batch batch(*this);
-  m_model.pictMain.Picture = picture.path;
+  m_model.pictMain.Picture = picture;
   batch.add(Properties);
 }
 

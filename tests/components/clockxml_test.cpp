@@ -5,7 +5,8 @@
 #include <QLocale>
 
 #include "model/designcontrol.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
+#include "model/xmlwriter.h"
 
 namespace {
 
@@ -64,9 +65,10 @@ void expectSameClock(const DesignClock &a, const DesignClock &b) {
 }
 
 QString childText(const QString &xml, const QString &name) {
-  QDomDocument doc;
-  if (!ParseXml(xml, doc)) return QStringLiteral("<unparsed>");
-  return ElementText(doc.documentElement().firstChildElement(name));
+  XmlDocument doc;
+  if (!doc.read(xml)) return QStringLiteral("<unparsed>");
+  const XmlNode *child = FindChildElement(*doc.root(), name.toLower());
+  return child ? ElementText(*child) : QString();
 }
 
 }  // namespace
@@ -89,14 +91,14 @@ TEST(ClockXml, ElementLayoutAndValueTexts) {
   c.BackGroundPicture.clear();
   c.FontSize = 8.25;
   const QString xml = ClockToXML(c);
-  QDomDocument doc;
-  ASSERT_TRUE(ParseXml(xml, doc));
-  const QDomElement root = doc.documentElement();
-  EXPECT_EQ(root.tagName(), "Control");
+  XmlDocument doc;
+  ASSERT_TRUE(doc.read(xml));
+  const XmlNode &root = *doc.root();
+  EXPECT_EQ(root.name, "Control");
 
   QStringList names;
-  for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-    names << e.tagName();
+  for (const XmlNode &e : root.children)
+    if (e.isElement()) names << e.name;
   EXPECT_EQ(names.mid(0, 7),
             QStringList({"Type", "Name", "Caption", "Left", "Top", "Width", "Height"}));
   EXPECT_EQ(names.size(), 7 + 18);
@@ -166,10 +168,10 @@ TEST(ClockXml, RefusesTextThatIsNotAnElement) {
 
 TEST(ClockXml, IndentedElementStillReads) {
   // The panel writer lays the element out with line ends and blanks.
-  QDomDocument doc;
-  ASSERT_TRUE(ParseXml(ClockToXML(unusualClock()), doc));
-  IndentXML(doc);
+  QString laidOut;
+  XmlWriter writer(laidOut);
+  WriteLaidOut(writer, ClockToElement(unusualClock()), 4);
   DesignClock c;
-  ASSERT_TRUE(ClockIngestXML(c, SerializeXml(doc)));
+  ASSERT_TRUE(ClockIngestXML(c, laidOut));
   expectSameClock(unusualClock(), c);
 }

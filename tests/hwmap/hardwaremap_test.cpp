@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include "model/panelmodel.h"
-#include "model/settings.h"
 
 namespace {
 
@@ -114,41 +113,42 @@ TEST(HardwareMap, EntryFromXml) {
   EXPECT_TRUE(bad.HWMapInternalName().isEmpty());
 }
 
-TEST(HardwareMap, IndexGivesTheSameResultAsReadingTheFilePerControl) {
+TEST(HardwareMap, LookupTakesTheFirstEntryOfAName) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  Settings().strHardwareMapFile = dir.filePath(QStringLiteral("HardwareMap.xml"));
+  const QString path = dir.filePath(QStringLiteral("HardwareMap.xml"));
   std::vector<std::unique_ptr<clsControlDetails>> entries;
   entries.push_back(binding(" studio.BUTTON1 ", "First"));
   entries.push_back(binding("Studio.Button1", "Second"));
   entries.push_back(binding("Studio.Label1", "Port2_Circuit7", "GPIOButton"));
   QString text;
   AddControlsToHardwareMap(text, entries);
-  QFile f(Settings().strHardwareMapFile);
+  QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(text.toLatin1());
   f.close();
 
   PanelModel panel;
   panel.pictMain.Tag = QStringLiteral("Studio");
-  const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
-  for (const char *name : {"Button1", "Label1", "Unbound"}) {
-    SCOPED_TRACE(name);
-    DesignControl *c = panel.LoadControl(ControlKind::Button);
-    c->Tag = QLatin1String(name);
-    clsControlDetails viaIndex, viaFile;
-    viaIndex.cntrlObject = viaFile.cntrlObject = c;
-    ApplyHardwareMapToControl(viaIndex, map);
-    ApplyHardwareMapToControl(viaFile);
-    EXPECT_EQ(viaIndex.HWMapInternalName(), "Studio." + c->Tag);
-    for (const clsControlDetails *r : {&viaIndex, &viaFile}) {
-      EXPECT_EQ(r->HWMapInternalName(), viaFile.HWMapInternalName());
-      EXPECT_EQ(r->HWMapAoipSysName, viaFile.HWMapAoipSysName);
-      EXPECT_EQ(r->HWMapType, viaFile.HWMapType);
-    }
+  const HardwareMap map = HardwareMap::FromFile(path);
+  const struct {
+    const char *name;
+    const char *code;
+    const char *type;
+  } cases[] = {{"Button1", "First", "Button"},
+               {"Label1", "Port2_Circuit7", "GPIOButton"},
+               {"Unbound", "", ""}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    DesignControl *control = panel.LoadControl(ControlKind::Button);
+    control->Tag = QLatin1String(c.name);
+    clsControlDetails r;
+    r.cntrlObject = control;
+    ApplyHardwareMapToControl(r, map);
+    EXPECT_EQ(r.HWMapInternalName(), "Studio." + control->Tag);
+    EXPECT_EQ(r.HWMapAoipSysName, QLatin1String(c.code));
+    EXPECT_EQ(r.HWMapType, QLatin1String(c.type));
   }
-  EXPECT_EQ(map.Find(QStringLiteral("studio.button1"))->aoipSysName, "First");
-  EXPECT_EQ(map.Find(QStringLiteral("Studio.Unbound")), nullptr);
   EXPECT_TRUE(HardwareMap::FromText(QStringLiteral("garbage")).isEmpty());
-  Settings() = ProgramSettings();
+  EXPECT_TRUE(HardwareMap::FromFile(dir.filePath(QStringLiteral("missing.xml"))).isEmpty());
 }

@@ -16,7 +16,7 @@ TEST_F(PanelFileTest, CopiedControlsPasteAtTheOriginKeepingTheirPlacement) {
   l1->Text = QStringLiteral("Label1");
   AddControl<DesignButton>(source, QStringLiteral("NotSelected"), 0, 0);
 
-  const QString text = BuildClipboardDocument(source, {b1, l1});
+  const QString text = BuildClipboardDocument(source, {b1, l1}, false);
   EXPECT_TRUE(text.startsWith(QLatin1String(
       "<ClipboardControls>\r\n  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>")));
   EXPECT_TRUE(
@@ -25,7 +25,7 @@ TEST_F(PanelFileTest, CopiedControlsPasteAtTheOriginKeepingTheirPlacement) {
 
   PanelModel target;
   RecordingHooks hooks;
-  const auto pasted = AnalyzeClipboardXML(text, target, hooks, &kNoMap);
+  const auto pasted = AnalyzeClipboardXML(text, target, hooks, kNoMap);
   ASSERT_EQ(pasted.size(), 2u);
   EXPECT_EQ(hooks.calls, (std::vector<QString>{"paste", "pasted:Button1", "pasted:Label1"}));
   EXPECT_EQ(pasted[0]->cntrlObject->Left, 1200);
@@ -41,10 +41,10 @@ TEST_F(PanelFileTest, PastingAClashingNameGivesAFreshDefaultName) {
   auto [b1, r1] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 300, 300);
   b1->Caption = QStringLiteral("Button1");
   auto [c1, rc] = AddControl<DesignClock>(p, QStringLiteral("Clock1"), 900, 300);
-  const QString text = BuildClipboardDocument(p, {b1, c1});
+  const QString text = BuildClipboardDocument(p, {b1, c1}, false);
 
   ReadHooks hooks;
-  auto pasted = AnalyzeClipboardXML(text, p, hooks, &kNoMap);
+  auto pasted = AnalyzeClipboardXML(text, p, hooks, kNoMap);
   ASSERT_EQ(pasted.size(), 2u);
   EXPECT_EQ(pasted[0]->cntrlObject->Tag, "Button2");
   EXPECT_EQ(As<DesignButton>(pasted[0]->cntrlObject)->Caption, "Button2");
@@ -54,7 +54,7 @@ TEST_F(PanelFileTest, PastingAClashingNameGivesAFreshDefaultName) {
   // Once the original is gone, a paste keeps the name.
   p.UnloadControl(b1);
   p.PanelDetails.CollControls.erase(p.PanelDetails.CollControls.begin());
-  pasted = AnalyzeClipboardXML(text, p, hooks, &kNoMap);
+  pasted = AnalyzeClipboardXML(text, p, hooks, kNoMap);
   ASSERT_EQ(pasted.size(), 2u);
   EXPECT_EQ(pasted[0]->cntrlObject->Tag, "Button1");
 }
@@ -63,7 +63,7 @@ TEST_F(PanelFileTest, AWholePanelFilePastesAllItsControls) {
   const QString golden = DecodeWindows1252(ReadBytes(FixturePath("golden_panel.xml")));
   PanelModel p;
   RecordingHooks hooks;
-  const auto pasted = AnalyzeClipboardXML(golden, p, hooks, &kNoMap);
+  const auto pasted = AnalyzeClipboardXML(golden, p, hooks, kNoMap);
   ASSERT_EQ(pasted.size(), 6u);
   EXPECT_EQ(pasted[2]->cntrlObject->Left, 0);     // the web browser sits at the left edge
   EXPECT_EQ(pasted[0]->cntrlObject->Top, 0);      // the button at the top
@@ -74,14 +74,17 @@ TEST_F(PanelFileTest, AWholePanelFilePastesAllItsControls) {
 TEST_F(PanelFileTest, NothingToCopyOrPaste) {
   PanelModel p;
   auto *stray = p.Load<DesignButton>();  // a control without a record
-  EXPECT_TRUE(BuildClipboardDocument(p, {}).isEmpty());
-  EXPECT_TRUE(BuildClipboardDocument(p, {stray}).isEmpty());
+  EXPECT_TRUE(BuildClipboardDocument(p, {}, false).isEmpty());
+  EXPECT_TRUE(BuildClipboardDocument(p, {stray}, false).isEmpty());
 
   RecordingHooks hooks;
   for (const char *text : {"", "plain text", "<Panel><Name>x</Name></Panel>",
                            "<a><controllist/></a>", "<a><ControlList><Control>"}) {
-    EXPECT_TRUE(AnalyzeClipboardXML(QString::fromLatin1(text), p, hooks, &kNoMap).empty());
+    EXPECT_TRUE(AnalyzeClipboardXML(QString::fromLatin1(text), p, hooks, kNoMap).empty());
   }
+  // Text that breaks off after whole controls pastes none of them.
+  const QString golden = DecodeWindows1252(ReadBytes(FixturePath("golden_panel.xml")));
+  EXPECT_TRUE(AnalyzeClipboardXML(golden.left(golden.size() - 12), p, hooks, kNoMap).empty());
   EXPECT_TRUE(hooks.calls.empty());
   EXPECT_EQ(p.ControlCount(), 1);
 }

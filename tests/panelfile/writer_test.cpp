@@ -6,18 +6,21 @@
 #include "model/codepage.h"
 #include "model/colors.h"
 #include "model/numbers.h"
-#include "model/xmldoc.h"
+#include "model/xmltree.h"
+#include "model/xmlwriter.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 #include "testpanel.h"
 
 namespace {
 
-QString fileText(const PanelModel &p) { return BuildPanelDocument(p) + QStringLiteral("\r\n"); }
+QString fileText(const PanelModel &p) {
+  return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
+}
 
 // The element block of the first control, for looking at one control's lines.
 QString controlBlock(const PanelModel &p) {
-  const QString doc = BuildPanelDocument(p);
+  const QString doc = BuildPanelDocument(p, Settings().boolServerMode);
   const qsizetype start = doc.indexOf(QLatin1String("<Control>"));
   return doc.mid(start, doc.indexOf(QLatin1String("</Control>")) - start);
 }
@@ -44,7 +47,7 @@ TEST_F(PanelFileTest, GoldenFileReadAndWrittenAgainIsUnchanged) {
   PanelModel p;
   ReadHooks hooks;
   const HardwareMap noMap;
-  AnalyzeXML(golden, p, hooks, &noMap);
+  AnalyzeXML(golden, p, hooks, noMap);
   ASSERT_EQ(p.PanelDetails.CollControls.size(), 6u);
   EXPECT_EQ(fileText(p), golden);
 
@@ -58,20 +61,21 @@ TEST_F(PanelFileTest, GoldenFileReadAndWrittenAgainIsUnchanged) {
 TEST_F(PanelFileTest, EmptyPanelLayout) {
   PanelModel p;
   p.pictMain.Tag = QStringLiteral("Empty");
-  EXPECT_EQ(BuildPanelDocument(p), QStringLiteral("<Panel>\r\n"
-                                                  "  <Name>Empty</Name>\r\n"
-                                                  "  <Width>9600</Width>\r\n"
-                                                  "  <Height>7200</Height>\r\n"
-                                                  "  <BackColor>&amp;H8000000F</BackColor>\r\n"
-                                                  "  <ForeColor>&amp;H80000012</ForeColor>\r\n"
-                                                  "  <Picture/>\r\n"
-                                                  "  <OrigPicturePath/>\r\n"
-                                                  "  <OnLoad/>\r\n"
-                                                  "  <DefaultPicturePath/>\r\n"
-                                                  "  <Caption/>\r\n"
-                                                  "  <ControlList/>\r\n"
-                                                  "  <Version>2024-03-03T09:05:07</Version>\r\n"
-                                                  "</Panel>"));
+  EXPECT_EQ(BuildPanelDocument(p, Settings().boolServerMode),
+            QStringLiteral("<Panel>\r\n"
+                           "  <Name>Empty</Name>\r\n"
+                           "  <Width>9600</Width>\r\n"
+                           "  <Height>7200</Height>\r\n"
+                           "  <BackColor>&amp;H8000000F</BackColor>\r\n"
+                           "  <ForeColor>&amp;H80000012</ForeColor>\r\n"
+                           "  <Picture/>\r\n"
+                           "  <OrigPicturePath/>\r\n"
+                           "  <OnLoad/>\r\n"
+                           "  <DefaultPicturePath/>\r\n"
+                           "  <Caption/>\r\n"
+                           "  <ControlList/>\r\n"
+                           "  <Version>2024-03-03T09:05:07</Version>\r\n"
+                           "</Panel>"));
 }
 
 TEST_F(PanelFileTest, OptionalGroupsNeedAllTheirFields) {
@@ -165,7 +169,7 @@ TEST_F(PanelFileTest, NumbersAndColoursAsTheFormattersWriteThem) {
     label->Font.size = v.size;
     label->ForeColor = v.colour;
   }
-  const QString doc = BuildPanelDocument(p);
+  const QString doc = BuildPanelDocument(p, Settings().boolServerMode);
   qsizetype at = 0;
   for (const auto &v : values) {
     SCOPED_TRACE(v.number);
@@ -203,7 +207,7 @@ TEST_F(PanelFileTest, CharactersXmlCannotHoldDoNotBreakTheFile) {
   PanelModel back;
   ReadHooks hooks;
   const HardwareMap noMap;
-  AnalyzeXML(BuildPanelDocument(p), back, hooks, &noMap);
+  AnalyzeXML(BuildPanelDocument(p, Settings().boolServerMode), back, hooks, noMap);
   ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
   EXPECT_EQ(As<DesignButton>(back.PanelDetails.CollControls[0]->cntrlObject)->Caption,
             QStringLiteral("ABC"));
@@ -226,24 +230,31 @@ TEST(CheckNameAndCaption, FillsEmptyNameAndCaption) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.xml);
-    QDomDocument doc;
-    ASSERT_TRUE(ParseXml(QString::fromLatin1(c.xml), doc));
-    QDomElement e = doc.documentElement();
+    XmlDocument doc;
+    ASSERT_TRUE(doc.read(QString::fromLatin1(c.xml)));
+    XmlNode &e = *doc.root();
     CheckNameAndCaption(e, QStringLiteral("Clock7"));
-    EXPECT_EQ(ElementText(e.firstChildElement("Name")), QLatin1String(c.name));
-    EXPECT_EQ(ElementText(e.firstChildElement("Caption")), QLatin1String(c.caption));
+    EXPECT_EQ(ElementText(*FindChildElement(e, u"name")), QLatin1String(c.name));
+    EXPECT_EQ(ElementText(*FindChildElement(e, u"caption")), QLatin1String(c.caption));
   }
 }
 
 TEST(InsertVersionIntoXML, ReplacesTheFirstVersionInAnyCaseOrAppendsOne) {
-  QString text = QStringLiteral("<Map><Name>M</Name><VERSION>old</VERSION></Map>");
-  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("new")));
-  EXPECT_EQ(text,
-            QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <VERSION>new</VERSION>\r\n</Map>"));
+  // Everything but the version stays as it stood.
+  QString text = QStringLiteral("<Map> <Name>M</Name><!-- v --><VERSION a='1'>old</VERSION></Map>");
+  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("new & <next>")));
+  EXPECT_EQ(
+      text,
+      QStringLiteral(
+          "<Map> <Name>M</Name><!-- v --><VERSION a='1'>new &amp; &lt;next&gt;</VERSION></Map>"));
 
   text = QStringLiteral("<Map><Name>M</Name></Map>");
   ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("v1")));
-  EXPECT_EQ(text, QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <Version>v1</Version>\r\n</Map>"));
+  EXPECT_EQ(text, QStringLiteral("<Map><Name>M</Name>\r\n  <Version>v1</Version>\r\n</Map>"));
+  text = QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <version/>\r\n</Map>\r\n");
+  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("v2")));
+  EXPECT_EQ(text,
+            QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <version>v2</version>\r\n</Map>\r\n"));
 
   for (const char *bad :
        {"", "not xml", "<Map><Open></Map>", "<!DOCTYPE Map [<!ENTITY e \"x\">]><Map>&e;</Map>"}) {

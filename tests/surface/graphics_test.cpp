@@ -219,7 +219,7 @@ TEST_F(SurfaceTest, ReadingAPanelNotifiesTheViewsOnce) {
   const HardwareMap noMap;
   {
     PanelReadHooks hooks(panel);
-    AnalyzeXML(text, model(), hooks, &noMap);
+    AnalyzeXML(text, model(), hooks, noMap);
     EXPECT_EQ(notices, 0);
   }
   EXPECT_EQ(notices, 1);
