@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
+#include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/settings.h"
 #include "ui/mainwindow.h"
@@ -45,6 +47,8 @@ int main(int argc, char **argv) {
 
   WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
+  // Settings (recent panels) and the recovery folder are kept under these names.
+  QApplication::setOrganizationName(QStringLiteral("Corvane"));
   QApplication::setApplicationName(QStringLiteral("tessary-designer"));
   QApplication::setApplicationVersion(kVersionText);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.png")));
@@ -56,11 +60,16 @@ int main(int argc, char **argv) {
 
   QtUi ui;
   MDIFormDesigner designer(ui);
+  RecentPanels recent(designer);
   MainWindow window(designer);
+  window.setRecentPanels(&recent);
   ui.setParentWidget(&window);
   designer.Load();
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  // Offers back the work of a designer that did not end normally.
+  CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
+  recovery.Start();
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   return app.exec();
