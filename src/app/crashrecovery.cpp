@@ -173,6 +173,8 @@ void CrashRecovery::track(frmPanel *panel) {
     else
       removeFile(panel);  // saved, or back to its saved state
   });
+  // A window that goes without being closed (the program ends) keeps its file.
+  connect(panel, &QObject::destroyed, this, [this, panel] { m_panels.erase(panel); });
 }
 
 void CrashRecovery::untrack(frmPanel *panel) {

@@ -281,3 +281,19 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
   EXPECT_EQ(restored->model().pictMain.Tag, "Studio1");
   EXPECT_EQ(restored->model().PanelDetails.CollControls[0]->HWMapAoipSysName, "Port3_Circuit7");
 }
+
+TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
+  FakeUi ui;
+  auto designer = std::make_unique<MDIFormDesigner>(ui);
+  designer->Load();
+  CrashRecovery recovery(*designer, root());
+  ASSERT_TRUE(recovery.Start());
+  frmPanel *panel = designer->OpenPanelLocal(studio);
+  rebind(panel);
+  recovery.timRecoveryTick();
+  const QString kept = recovery.recoveryFileOf(panel);
+  designer.reset();  // the windows go without being closed
+  recovery.timRecoveryTick();
+  EXPECT_TRUE(QFile::exists(kept));
+  EXPECT_TRUE(recovery.recoveryFileOf(panel).isEmpty());
+}
