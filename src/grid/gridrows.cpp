@@ -1,214 +1,12 @@
 #include "grid/gridrows.h"
 
 #include <array>
-#include <span>
+
+#include "grid/gridtables.h"
+#include "grid/propertygrid.h"
+#include "model/names.h"
 
 namespace {
-
-struct RowInfo {
-  const char *label;
-  EditKind edit;
-  const QString *list = nullptr;
-  bool colour = false;
-};
-
-using E = EditKind;
-
-// Rows 0-5 of every kind.
-constexpr RowInfo kHeader{"Property Name", E::ReadOnly};
-constexpr RowInfo kType{"Type", E::ReadOnly};
-constexpr RowInfo kName{"Name", E::Text};
-constexpr RowInfo kCaption{"Caption", E::Text};
-constexpr RowInfo kWidth{"Width", E::Text};
-constexpr RowInfo kHeight{"Height", E::Text};
-constexpr RowInfo kTop{"Top", E::Text};
-constexpr RowInfo kLeft{"Left", E::Text};
-
-const RowInfo kColourOff{"BackColorOff", E::Colour, nullptr, true};
-const RowInfo kColourOn{"BackColorOn", E::Colour, nullptr, true};
-
-const std::array kMainRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    RowInfo{"Background Picture", E::CellButton},
-    RowInfo{"BackColor", E::Colour, nullptr, true},
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"OnLoad", E::Text},
-    RowInfo{"Default Graphics Path", E::CellButton},
-};
-
-const std::array kButtonRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kColourOff,
-    kColourOn,
-    RowInfo{"ForeColor", E::ReadOnly, nullptr, true},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"State", E::List, &GridList::OffOn},
-    RowInfo{"OnClick", E::Text},
-    RowInfo{"OnMouseDown", E::Text},
-    RowInfo{"OnMouseUp", E::Text},
-    RowInfo{"Picture_Up_On", E::CellButton},
-    RowInfo{"Picture_Up_Off", E::CellButton},
-    RowInfo{"Picture_Down_On", E::CellButton},
-    RowInfo{"Picture_Down_Off", E::CellButton},
-    RowInfo{"FlashPicture", E::CellButton},
-    RowInfo{"Flash", E::List, &GridList::OffOn},
-    RowInfo{"Enabled", E::List, &GridList::FalseTrue},
-    RowInfo{"MapRouter", E::Text},
-    RowInfo{"MapSource", E::Text},
-    RowInfo{"MapDestination", E::Text},
-    RowInfo{"HWMapType", E::List, &GridList::ButtonMapType},
-    RowInfo{"HWMapHostIP", E::Text},
-    RowInfo{"HWMapHostPort", E::Text},
-    RowInfo{"HWMapInternalName", E::Text},
-    RowInfo{"HWMapAoipSysName", E::ReadOnly},
-    RowInfo{"UserPanel Module", E::Dynamic},
-    RowInfo{"UserPanel Button", E::Dynamic},
-};
-
-const std::array kLabelRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kColourOff,
-    kColourOn,
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"State", E::List, &GridList::OffOn},
-    RowInfo{"Flash", E::List, &GridList::OffOn},
-    RowInfo{"HardwareMapType", E::List, &GridList::LabelMapType},
-    RowInfo{"HardwareMapHostIP", E::Text},
-    RowInfo{"HardwareMapHostPort", E::Text},
-    RowInfo{"HardwareMapInternalName", E::Text},
-    RowInfo{"HardwareMapAoipSysName", E::ReadOnly},
-    RowInfo{"UserPanel Module", E::Dynamic},
-    RowInfo{"UserPanel Button", E::Dynamic},
-};
-
-const std::array kWebRows{
-    kHeader, kType, kName, kCaption, kWidth, kHeight, kTop, kLeft, RowInfo{"URL", E::Text},
-};
-
-// Meter rows; the meter-fader relabels row 15 and adds row 16.
-const std::array kMeterRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    RowInfo{"Source/Dest", E::List, &GridList::SourceDest},
-    RowInfo{"Router Number", E::Text},
-    RowInfo{"IO Number", E::Text},
-    RowInfo{"Scale", E::List, &GridList::Scale},
-    RowInfo{"Style", E::List, &GridList::Style},
-    RowInfo{"Line Color", E::Colour, nullptr, true},
-    RowInfo{"Decay Rate", E::Text},
-    RowInfo{"Center Pad", E::Text},
-};
-
-const std::array kMeterFaderRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kMeterRows[8],
-    kMeterRows[9],
-    kMeterRows[10],
-    kMeterRows[11],
-    kMeterRows[12],
-    kMeterRows[13],
-    kMeterRows[14],
-    RowInfo{"Fader Nominal", E::Text},
-    RowInfo{"Hide Gain Value", E::List, &GridList::TrueFalse},
-};
-
-const std::array kClockRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    RowInfo{"BackColor", E::Colour, nullptr, true},
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"FaceVisible", E::List, &GridList::FalseTrue},
-    RowInfo{"Digital", E::List, &GridList::FalseTrue},
-    RowInfo{"24 Hour", E::List, &GridList::FalseTrue},
-    RowInfo{"Background Picture", E::CellButton},
-    RowInfo{"Stretch Image", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"Long Hash Color", E::Colour, nullptr, true},
-    RowInfo{"Short Hash Color", E::Colour, nullptr, true},
-    RowInfo{"Face Border Color", E::Colour, nullptr, true},
-    RowInfo{"Time Offset", E::Text},
-    RowInfo{"Face Numbers", E::List, &GridList::FalseTrue},
-    RowInfo{"Element Hands", E::List, &GridList::FalseTrue},
-};
-
-std::span<const RowInfo> rowsOf(GridKind kind) {
-  switch (kind) {
-    case GridKind::Main:
-      return kMainRows;
-    case GridKind::Button:
-      return kButtonRows;
-    case GridKind::Label:
-      return kLabelRows;
-    case GridKind::WebBrowser:
-      return kWebRows;
-    case GridKind::Meter:
-      return kMeterRows;
-    case GridKind::MeterFader:
-      return kMeterFaderRows;
-    case GridKind::Clock:
-      return kClockRows;
-    case GridKind::None:
-      break;
-  }
-  return {};
-}
-
-const RowInfo *infoOf(GridKind kind, int row) {
-  const auto rows = rowsOf(kind);
-  if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
-  return &rows[row];
-}
 
 struct KindName {
   GridKind kind;
@@ -221,7 +19,111 @@ constexpr std::array kKindNames{
     KindName{GridKind::Clock, "Clock"},
 };
 
+DesignControl &controlOf(RowSource &source) { return static_cast<DesignControl &>(source.object); }
+
+QString readUrl(RowSource &source) {
+  // Showing a browser tells it to go to its address.
+  auto *web = As<DesignWebBrowser>(&source.object);
+  const QString &url = source.record->WebURL;
+  if (web && !url.isEmpty() && web->LocationURL != url) {
+    web->LocationURL = url;
+    source.panel.notify(frmPanel::Properties);
+  }
+  return url;
+}
+
+int writeUrl(EditContext &ctx) {
+  ForEachSelected(ctx.panel, {ControlKind::WebBrowser},
+                  [&](DesignControl &c, clsControlDetails &r) {
+                    r.WebURL = ctx.text;
+                    if (!r.WebURL.isEmpty()) As<DesignWebBrowser>(&c)->LocationURL = r.WebURL;
+                  });
+  return frmPanel::Properties;
+}
+
+using E = EditKind;
+
+constexpr std::array kWebRows{
+    SharedRow::Header,
+    SharedRow::Type,
+    SharedRow::Name,
+    GridRowSpec{.label = "Caption", .edit = E::Text},  // empty; typing changes nothing
+    SharedRow::Width,
+    SharedRow::Height,
+    SharedRow::Top,
+    SharedRow::Left,
+    GridRowSpec{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl},
+};
+
 }  // namespace
+
+std::span<const GridRowSpec> WebRowSpecs() { return kWebRows; }
+
+QString ReadControlName(RowSource &source) { return source.object.Tag; }
+QString ReadControlWidth(RowSource &source) { return QString::number(controlOf(source).Width); }
+QString ReadControlHeight(RowSource &source) { return QString::number(controlOf(source).Height); }
+QString ReadControlTop(RowSource &source) { return QString::number(controlOf(source).Top); }
+QString ReadControlLeft(RowSource &source) { return QString::number(controlOf(source).Left); }
+
+int ApplyGeometryRow(EditContext &ctx) {
+  qint32 value = 0;
+  if (!ReadCellInt32(ctx.text, &value)) return 0;  // not a number: nothing changes
+  const int row = ctx.row;
+  if ((row == CommonRow::Width || row == CommonRow::Height) && value < 0)
+    throw GridEditError("negative size");
+  ForEachSelected(ctx.panel, KindSet::All(), [&](DesignControl &control, clsControlDetails &) {
+    switch (row) {
+      case CommonRow::Width:
+        control.Width = value;
+        break;
+      case CommonRow::Height:
+        control.Height = value;
+        break;
+      case CommonRow::Top:
+        control.Top = value;
+        break;
+      case CommonRow::Left:
+        control.Left = value;
+        break;
+    }
+    PlaceFrame(ctx.panel, control);
+  });
+  return frmPanel::Geometry;
+}
+
+int RenameControl(EditContext &ctx) {
+  ctx.grid.setTextMatrix(CommonRow::Name, 1, CleanName(ctx.text));
+  ctx.grid.LocName_AfterEdit(*ctx.record);
+  return frmPanel::Properties;
+}
+
+std::span<const GridRowSpec> GridRowSpecs(GridKind kind) {
+  switch (kind) {
+    case GridKind::Main:
+      return MainRowSpecs();
+    case GridKind::Button:
+      return ButtonRowSpecs();
+    case GridKind::Label:
+      return LabelRowSpecs();
+    case GridKind::WebBrowser:
+      return WebRowSpecs();
+    case GridKind::Meter:
+      return MeterRowSpecs();
+    case GridKind::MeterFader:
+      return MeterFaderRowSpecs();
+    case GridKind::Clock:
+      return ClockRowSpecs();
+    case GridKind::None:
+      break;
+  }
+  return {};
+}
+
+const GridRowSpec *GridRowSpecOf(GridKind kind, int row) {
+  const auto rows = GridRowSpecs(kind);
+  if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
+  return &rows[row];
+}
 
 QString GridKindText(GridKind kind) {
   for (const auto &k : kKindNames)
@@ -243,26 +145,26 @@ GridKind GridKindFromHeaderName(const QString &name) {
   return GridKind::None;
 }
 
-int GridRowCount(GridKind kind) { return static_cast<int>(rowsOf(kind).size()); }
+int GridRowCount(GridKind kind) { return static_cast<int>(GridRowSpecs(kind).size()); }
 
 QString GridRowLabel(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info ? QString::fromLatin1(info->label) : QString();
+  const GridRowSpec *spec = GridRowSpecOf(kind, row);
+  return spec ? QString::fromLatin1(spec->label) : QString();
 }
 
 EditKind GridRowEditKind(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info ? info->edit : EditKind::ReadOnly;
+  const GridRowSpec *spec = GridRowSpecOf(kind, row);
+  return spec ? spec->edit : EditKind::ReadOnly;
 }
 
 QString GridRowList(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info && info->list ? *info->list : QString();
+  const GridRowSpec *spec = GridRowSpecOf(kind, row);
+  return spec && spec->list ? *spec->list : QString();
 }
 
 bool IsColourRow(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info && info->colour;
+  const GridRowSpec *spec = GridRowSpecOf(kind, row);
+  return spec && spec->colour;
 }
 
 HardwareRows HardwareRowsOf(GridKind kind) {
