@@ -19,8 +19,6 @@ constexpr std::array kKindNames{
     KindName{GridKind::Clock, "Clock"},
 };
 
-DesignControl &controlOf(RowSource &source) { return static_cast<DesignControl &>(source.object); }
-
 QString readUrl(RowSource &source) {
   // Showing a browser tells it to go to its address.
   auto *web = As<DesignWebBrowser>(&source.object);
@@ -43,53 +41,15 @@ int writeUrl(EditContext &ctx) {
 
 using E = EditKind;
 
-constexpr std::array kWebRows{
-    SharedRow::Header,
-    SharedRow::Type,
-    SharedRow::Name,
-    GridRowSpec{.label = "Caption", .edit = E::Text},  // empty; typing changes nothing
-    SharedRow::Width,
-    SharedRow::Height,
-    SharedRow::Top,
-    SharedRow::Left,
-    GridRowSpec{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl},
-};
+constexpr auto kWebRows = ControlRows(
+    SharedRow::EmptyCaption,
+    std::array{GridRowSpec{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl}});
 
 }  // namespace
 
 std::span<const GridRowSpec> WebRowSpecs() { return kWebRows; }
 
 QString ReadControlName(RowSource &source) { return source.object.Tag; }
-QString ReadControlWidth(RowSource &source) { return QString::number(controlOf(source).Width); }
-QString ReadControlHeight(RowSource &source) { return QString::number(controlOf(source).Height); }
-QString ReadControlTop(RowSource &source) { return QString::number(controlOf(source).Top); }
-QString ReadControlLeft(RowSource &source) { return QString::number(controlOf(source).Left); }
-
-int ApplyGeometryRow(EditContext &ctx) {
-  qint32 value = 0;
-  if (!ReadCellInt32(ctx.text, &value)) return 0;  // not a number: nothing changes
-  const int row = ctx.row;
-  if ((row == CommonRow::Width || row == CommonRow::Height) && value < 0)
-    throw GridEditError("negative size");
-  ForEachSelected(ctx.panel, KindSet::All(), [&](DesignControl &control, clsControlDetails &) {
-    switch (row) {
-      case CommonRow::Width:
-        control.Width = value;
-        break;
-      case CommonRow::Height:
-        control.Height = value;
-        break;
-      case CommonRow::Top:
-        control.Top = value;
-        break;
-      case CommonRow::Left:
-        control.Left = value;
-        break;
-    }
-    PlaceFrame(ctx.panel, control);
-  });
-  return frmPanel::Geometry;
-}
 
 int RenameControl(EditContext &ctx) {
   ctx.grid.setTextMatrix(CommonRow::Name, 1, CleanName(ctx.text));

@@ -33,9 +33,10 @@ QString readCaption(RowSource &s) {
 
 QString readFontName(RowSource &s) { return fontOf(s.object)->name; }
 QString readFontSize(RowSource &s) { return SizeText(fontOf(s.object)->size); }
-QString readFontBold(RowSource &s) { return BoolText(fontOf(s.object)->bold); }
-QString readFontUnderline(RowSource &s) { return BoolText(fontOf(s.object)->underline); }
-QString readFontItalic(RowSource &s) { return BoolText(fontOf(s.object)->italic); }
+template <bool FontSpec::*Field>
+QString readFontFlag(RowSource &s) {
+  return BoolText(fontOf(s.object)->*Field);
+}
 QString readFlash(RowSource &s) { return OnOffText(s.record->Flash); }
 QString readEnabled(RowSource &s) { return BoolText(s.record->Enabled); }
 
@@ -251,21 +252,17 @@ constexpr GridRowSpec FontName{.label = "Font Name",
                                .cellButton = ChooseButtonFont};
 constexpr GridRowSpec FontSize{
     .label = "Font Size", .edit = E::Text, .read = readFontSize, .write = writeFontSize};
-constexpr GridRowSpec FontBold{.label = "Font Bold",
-                               .edit = E::List,
-                               .list = &GridList::FalseTrue,
-                               .read = readFontBold,
-                               .write = writeFontFlag<&FontSpec::bold>};
-constexpr GridRowSpec FontUnderline{.label = "Font Underline",
-                                    .edit = E::List,
-                                    .list = &GridList::FalseTrue,
-                                    .read = readFontUnderline,
-                                    .write = writeFontFlag<&FontSpec::underline>};
-constexpr GridRowSpec FontItalic{.label = "Font Italic",
-                                 .edit = E::List,
-                                 .list = &GridList::FalseTrue,
-                                 .read = readFontItalic,
-                                 .write = writeFontFlag<&FontSpec::italic>};
+template <bool FontSpec::*Field>
+constexpr GridRowSpec fontFlag(const char *label) {
+  return {.label = label,
+          .edit = E::List,
+          .list = &GridList::FalseTrue,
+          .read = readFontFlag<Field>,
+          .write = writeFontFlag<Field>};
+}
+constexpr GridRowSpec FontBold = fontFlag<&FontSpec::bold>("Font Bold");
+constexpr GridRowSpec FontUnderline = fontFlag<&FontSpec::underline>("Font Underline");
+constexpr GridRowSpec FontItalic = fontFlag<&FontSpec::italic>("Font Italic");
 constexpr GridRowSpec State{.label = "State",
                             .edit = E::List,
                             .list = &GridList::OffOn,
@@ -281,18 +278,6 @@ constexpr GridRowSpec Flash{.label = "Flash",
 constexpr GridRowSpec mapType(const char *label, const QString *list) {
   return {
       .label = label, .edit = E::List, .list = list, .read = readMapType, .write = writeMapType};
-}
-constexpr GridRowSpec hostIP(const char *label) {
-  return {.label = label,
-          .edit = E::Text,
-          .read = RecordText<&R::HWMapHostIP>,
-          .write = StoreRecordText<&R::HWMapHostIP, kButtonsAndLabels>};
-}
-constexpr GridRowSpec hostPort(const char *label) {
-  return {.label = label,
-          .edit = E::Text,
-          .read = RecordText<&R::HWMapHostPort>,
-          .write = StoreRecordText<&R::HWMapHostPort, kButtonsAndLabels>};
 }
 // Can be typed into, but the text is not kept: the next fill shows the record.
 constexpr GridRowSpec internalName(const char *label) {
@@ -323,108 +308,70 @@ constexpr GridRowSpec picture(const char *label, QString (*read)(RowSource &)) {
 }
 }  // namespace Row
 
-constexpr std::array kButtonRows{
-    SharedRow::Header,
-    SharedRow::Type,
-    SharedRow::Name,
-    Row::Caption,
-    SharedRow::Width,
-    SharedRow::Height,
-    SharedRow::Top,
-    SharedRow::Left,
-    Row::BackColorOff,
-    Row::BackColorOn,
-    // Shown only; no grid action changes it (its colour cell button does nothing).
-    GridRowSpec{.label = "ForeColor",
-                .edit = E::ReadOnly,
-                .read = RecordText<&R::ForeColor>,
-                .colour = true},
-    Row::FontName,
-    Row::FontSize,
-    Row::FontBold,
-    Row::FontUnderline,
-    Row::FontItalic,
-    Row::State,
-    GridRowSpec{.label = "OnClick",
-                .edit = E::Text,
-                .read = RecordText<&R::Click>,
-                .write = StoreRecordText<&R::Click, kAnyKind>},
-    GridRowSpec{.label = "OnMouseDown",
-                .edit = E::Text,
-                .read = RecordText<&R::MouseDown>,
-                .write = StoreRecordText<&R::MouseDown, kAnyKind>},
-    GridRowSpec{.label = "OnMouseUp",
-                .edit = E::Text,
-                .read = RecordText<&R::MouseUp>,
-                .write = StoreRecordText<&R::MouseUp, kAnyKind>},
-    Row::picture("Picture_Up_On", RecordText<&R::PictureUpOn>),
-    Row::picture("Picture_Up_Off", RecordText<&R::PictureUpOff>),
-    Row::picture("Picture_Down_On", RecordText<&R::PictureDownOn>),
-    Row::picture("Picture_Down_Off", RecordText<&R::PictureDownOff>),
-    // Shown with a cell button, but nothing sets it; Delete empties only the cell.
-    GridRowSpec{.label = "FlashPicture",
-                .edit = E::CellButton,
-                .read = RecordText<&R::FlashPicture>,
-                .clear = ClearButtonPicture},
-    Row::Flash,
-    GridRowSpec{.label = "Enabled",
-                .edit = E::List,
-                .list = &GridList::FalseTrue,
-                .read = readEnabled,
-                .write = writeEnabled},
-    GridRowSpec{.label = "MapRouter",
-                .edit = E::Text,
-                .read = RecordText<&R::MapRouter>,
-                .write = StoreRecordText<&R::MapRouter, kButtons>},
-    GridRowSpec{.label = "MapSource",
-                .edit = E::Text,
-                .read = RecordText<&R::MapSource>,
-                .write = StoreRecordText<&R::MapSource, kButtons>},
-    GridRowSpec{.label = "MapDestination",
-                .edit = E::Text,
-                .read = RecordText<&R::MapDestination>,
-                .write = StoreRecordText<&R::MapDestination, kButtons>},
-    Row::mapType("HWMapType", &GridList::ButtonMapType),
-    Row::hostIP("HWMapHostIP"),
-    Row::hostPort("HWMapHostPort"),
-    Row::internalName("HWMapInternalName"),
-    Row::mappingCode("HWMapAoipSysName"),
-    Row::Module,
-    Row::Pin,
-};
+// Rows 8-16 of both kinds; they differ in how row 10 (ForeColor) is edited.
+constexpr std::array<GridRowSpec, 9> colourFontAndState(const GridRowSpec &foreColor) {
+  return {Row::BackColorOff, Row::BackColorOn,   foreColor,       Row::FontName, Row::FontSize,
+          Row::FontBold,     Row::FontUnderline, Row::FontItalic, Row::State};
+}
 
-constexpr std::array kLabelRows{
-    SharedRow::Header,
-    SharedRow::Type,
-    SharedRow::Name,
+constexpr auto kButtonRows = ControlRows(
     Row::Caption,
-    SharedRow::Width,
-    SharedRow::Height,
-    SharedRow::Top,
-    SharedRow::Left,
-    Row::BackColorOff,
-    Row::BackColorOn,
-    GridRowSpec{.label = "ForeColor",
-                .edit = E::Colour,
-                .read = RecordText<&R::ForeColor>,
-                .write = writeLabelForeColour,
-                .cellButton = ChooseColour,
-                .colour = true},
-    Row::FontName,
-    Row::FontSize,
-    Row::FontBold,
-    Row::FontUnderline,
-    Row::FontItalic,
-    Row::State,
-    Row::Flash,
-    Row::mapType("HardwareMapType", &GridList::LabelMapType),
-    Row::hostIP("HardwareMapHostIP"),
-    Row::hostPort("HardwareMapHostPort"),
-    Row::internalName("HardwareMapInternalName"),
-    Row::mappingCode("HardwareMapAoipSysName"),
-    Row::Module,
-    Row::Pin,
-};
+    JoinRows(
+        // ForeColor is shown only; no grid action changes it (its colour cell
+        // button does nothing).
+        colourFontAndState(GridRowSpec{.label = "ForeColor",
+                                       .edit = E::ReadOnly,
+                                       .read = RecordText<&R::ForeColor>,
+                                       .colour = true}),
+        std::array{
+            RecordTextRow<&R::Click, kAnyKind>("OnClick"),
+            RecordTextRow<&R::MouseDown, kAnyKind>("OnMouseDown"),
+            RecordTextRow<&R::MouseUp, kAnyKind>("OnMouseUp"),
+            Row::picture("Picture_Up_On", RecordText<&R::PictureUpOn>),
+            Row::picture("Picture_Up_Off", RecordText<&R::PictureUpOff>),
+            Row::picture("Picture_Down_On", RecordText<&R::PictureDownOn>),
+            Row::picture("Picture_Down_Off", RecordText<&R::PictureDownOff>),
+            // Shown with a cell button, but nothing sets it; Delete empties only the cell.
+            GridRowSpec{.label = "FlashPicture",
+                        .edit = E::CellButton,
+                        .read = RecordText<&R::FlashPicture>,
+                        .clear = ClearButtonPicture},
+            Row::Flash,
+            GridRowSpec{.label = "Enabled",
+                        .edit = E::List,
+                        .list = &GridList::FalseTrue,
+                        .read = readEnabled,
+                        .write = writeEnabled},
+            RecordTextRow<&R::MapRouter, kButtons>("MapRouter"),
+            RecordTextRow<&R::MapSource, kButtons>("MapSource"),
+            RecordTextRow<&R::MapDestination, kButtons>("MapDestination"),
+            Row::mapType("HWMapType", &GridList::ButtonMapType),
+            RecordTextRow<&R::HWMapHostIP, kButtonsAndLabels>("HWMapHostIP"),
+            RecordTextRow<&R::HWMapHostPort, kButtonsAndLabels>("HWMapHostPort"),
+            Row::internalName("HWMapInternalName"),
+            Row::mappingCode("HWMapAoipSysName"),
+            Row::Module,
+            Row::Pin,
+        }));
+
+constexpr auto kLabelRows = ControlRows(
+    Row::Caption,
+    JoinRows(colourFontAndState(GridRowSpec{.label = "ForeColor",
+                                            .edit = E::Colour,
+                                            .read = RecordText<&R::ForeColor>,
+                                            .write = writeLabelForeColour,
+                                            .cellButton = ChooseColour,
+                                            .colour = true}),
+             std::array{
+                 Row::Flash,
+                 Row::mapType("HardwareMapType", &GridList::LabelMapType),
+                 RecordTextRow<&R::HWMapHostIP, kButtonsAndLabels>("HardwareMapHostIP"),
+                 RecordTextRow<&R::HWMapHostPort, kButtonsAndLabels>("HardwareMapHostPort"),
+                 Row::internalName("HardwareMapInternalName"),
+                 Row::mappingCode("HardwareMapAoipSysName"),
+                 Row::Module,
+                 Row::Pin,
+             }));
 
 }  // namespace
 

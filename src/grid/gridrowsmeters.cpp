@@ -167,59 +167,39 @@ constexpr GridRowSpec DecayRate{
     .write = writeDecayRate};
 }  // namespace Row
 
-constexpr std::array kMeterRows{
-    SharedRow::Header,
-    SharedRow::Type,
-    SharedRow::Name,
-    GridRowSpec{.label = "Caption", .edit = E::Text},  // empty; typing changes nothing
-    SharedRow::Width,
-    SharedRow::Height,
-    SharedRow::Top,
-    SharedRow::Left,
-    Row::SourceDest,
-    Row::RouterNumber,
-    Row::IONumber,
-    Row::Scale,
-    Row::Style,
-    Row::LineColor,
-    Row::DecayRate,
-    GridRowSpec{.label = "Center Pad",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return QString::number(s.record->CenterPad); },
-                .write = writeCenterPad},
-};
+// Rows 8-14 of both kinds.
+constexpr std::array kMeterOwnRows{Row::SourceDest, Row::RouterNumber, Row::IONumber, Row::Scale,
+                                   Row::Style,      Row::LineColor,    Row::DecayRate};
 
-constexpr std::array kMeterFaderRows{
-    SharedRow::Header,
-    SharedRow::Type,
-    SharedRow::Name,
+constexpr auto kMeterRows = ControlRows(
+    SharedRow::EmptyCaption,
+    JoinRows(kMeterOwnRows,
+             std::array{GridRowSpec{
+                 .label = "Center Pad",
+                 .edit = E::Text,
+                 .read = [](RowSource &s) { return QString::number(s.record->CenterPad); },
+                 .write = writeCenterPad}}));
+
+constexpr auto kMeterFaderRows = ControlRows(
     GridRowSpec{
         .label = "Caption",
         .edit = E::Text,
         .read =
             [](RowSource &s) { return CaptionToCell(As<DesignMeterFader>(&s.object)->MeterName); },
         .write = writeFaderCaption},
-    SharedRow::Width,
-    SharedRow::Height,
-    SharedRow::Top,
-    SharedRow::Left,
-    Row::SourceDest,
-    Row::RouterNumber,
-    Row::IONumber,
-    Row::Scale,
-    Row::Style,
-    Row::LineColor,
-    Row::DecayRate,
-    GridRowSpec{.label = "Fader Nominal",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return FloatToText(s.record->FaderNominal); },
-                .write = writeFaderNominal},
-    GridRowSpec{.label = "Hide Gain Value",
-                .edit = E::List,
-                .list = &GridList::TrueFalse,
-                .read = [](RowSource &s) { return BoolText(s.record->HideGainValue); },
-                .write = writeHideGainValue},
-};
+    JoinRows(
+        kMeterOwnRows,
+        std::array{
+            GridRowSpec{.label = "Fader Nominal",
+                        .edit = E::Text,
+                        .read = [](RowSource &s) { return FloatToText(s.record->FaderNominal); },
+                        .write = writeFaderNominal},
+            GridRowSpec{.label = "Hide Gain Value",
+                        .edit = E::List,
+                        .list = &GridList::TrueFalse,
+                        .read = [](RowSource &s) { return BoolText(s.record->HideGainValue); },
+                        .write = writeHideGainValue},
+        }));
 
 }  // namespace
 

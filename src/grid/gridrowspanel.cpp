@@ -62,6 +62,20 @@ int writeSize(EditContext &ctx) {
 
 using E = EditKind;
 
+template <qint32 PanelCanvas::*Field>
+constexpr GridRowSpec canvasColour(const char *label) {
+  return {.label = label,
+          .edit = E::Colour,
+          .read = [](RowSource &s) { return ColorValueToText(modelOf(s).pictMain.*Field); },
+          .write =
+              [](EditContext &ctx) {
+                ctx.panel.model().pictMain.*Field = GetColorValue(ctx.text);
+                return int(frmPanel::Properties);
+              },
+          .cellButton = ChooseColour,
+          .colour = true};
+}
+
 constexpr std::array kMainRows{
     SharedRow::Header,
     SharedRow::Type,
@@ -86,28 +100,8 @@ constexpr std::array kMainRows{
                 .read = [](RowSource &s) { return modelOf(s).PanelDetails.strPicture; },
                 .cellButton = ChoosePanelPicture,
                 .clear = ClearPanelPicture},
-    GridRowSpec{
-        .label = "BackColor",
-        .edit = E::Colour,
-        .read = [](RowSource &s) { return ColorValueToText(modelOf(s).pictMain.BackColor); },
-        .write =
-            [](EditContext &ctx) {
-              ctx.panel.model().pictMain.BackColor = GetColorValue(ctx.text);
-              return int(frmPanel::Properties);
-            },
-        .cellButton = ChooseColour,
-        .colour = true},
-    GridRowSpec{
-        .label = "ForeColor",
-        .edit = E::Colour,
-        .read = [](RowSource &s) { return ColorValueToText(modelOf(s).pictMain.ForeColor); },
-        .write =
-            [](EditContext &ctx) {
-              ctx.panel.model().pictMain.ForeColor = GetColorValue(ctx.text);
-              return int(frmPanel::Properties);
-            },
-        .cellButton = ChooseColour,
-        .colour = true},
+    canvasColour<&PanelCanvas::BackColor>("BackColor"),
+    canvasColour<&PanelCanvas::ForeColor>("ForeColor"),
     GridRowSpec{.label = "OnLoad",
                 .edit = E::Text,
                 .read = [](RowSource &s) { return modelOf(s).PanelDetails.strOnload; },

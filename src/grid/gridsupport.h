@@ -87,8 +87,6 @@ struct EditContext {
 };
 
 // --- steps shared by several kinds' rows (GridRowSpec)
-// Width, Height, Top, Left of every selected control, frames included.
-int ApplyGeometryRow(EditContext &ctx);
 // The Name row of a control: cleaned, then renamed (or numbered).
 int RenameControl(EditContext &ctx);
 

@@ -3,6 +3,7 @@
 // The row tables of each kind (one file per kind) and the rows every
 // control kind shares. Not used outside grid/.
 
+#include <array>
 #include <span>
 
 #include "grid/gridrows.h"
@@ -16,26 +17,72 @@ std::span<const GridRowSpec> MeterRowSpecs();
 std::span<const GridRowSpec> MeterFaderRowSpecs();
 std::span<const GridRowSpec> ClockRowSpecs();
 
-// Reads of the rows every control shows.
 QString ReadControlName(RowSource &source);
-QString ReadControlWidth(RowSource &source);
-QString ReadControlHeight(RowSource &source);
-QString ReadControlTop(RowSource &source);
-QString ReadControlLeft(RowSource &source);
 
-// Rows 0-7 as most control kinds show them; the caption row differs by kind.
+// Width, Height, Top and Left of a control, and of every selected control
+// with its frame.
+template <qint32 DesignControl::*Field>
+QString ReadGeometry(RowSource &source) {
+  return QString::number(static_cast<DesignControl &>(source.object).*Field);
+}
+template <qint32 DesignControl::*Field>
+int WriteGeometry(EditContext &ctx) {
+  qint32 value = 0;
+  if (!ReadCellInt32(ctx.text, &value)) return 0;  // not a number: nothing changes
+  constexpr bool size = Field == &DesignControl::Width || Field == &DesignControl::Height;
+  if (size && value < 0) throw GridEditError("negative size");
+  ForEachSelected(ctx.panel, KindSet::All(), [&](DesignControl &control, clsControlDetails &) {
+    control.*Field = value;
+    PlaceFrame(ctx.panel, control);
+  });
+  return frmPanel::Geometry;
+}
+
+// Rows every kind shares.
 namespace SharedRow {
 using E = EditKind;
 inline constexpr GridRowSpec Header{.label = "Property Name"};
 inline constexpr GridRowSpec Type{.label = "Type"};  // the kind text, written with the labels
 inline constexpr GridRowSpec Name{
     .label = "Name", .edit = E::Text, .read = ReadControlName, .write = RenameControl};
-inline constexpr GridRowSpec Width{
-    .label = "Width", .edit = E::Text, .read = ReadControlWidth, .write = ApplyGeometryRow};
-inline constexpr GridRowSpec Height{
-    .label = "Height", .edit = E::Text, .read = ReadControlHeight, .write = ApplyGeometryRow};
-inline constexpr GridRowSpec Top{
-    .label = "Top", .edit = E::Text, .read = ReadControlTop, .write = ApplyGeometryRow};
-inline constexpr GridRowSpec Left{
-    .label = "Left", .edit = E::Text, .read = ReadControlLeft, .write = ApplyGeometryRow};
+// A caption row that shows nothing and takes no change.
+inline constexpr GridRowSpec EmptyCaption{.label = "Caption", .edit = E::Text};
+
+template <qint32 DesignControl::*Field>
+constexpr GridRowSpec geometry(const char *label) {
+  return {
+      .label = label, .edit = E::Text, .read = ReadGeometry<Field>, .write = WriteGeometry<Field>};
+}
 }  // namespace SharedRow
+
+// A typed record text, shown as it is and stored in the record of every
+// selected control of the given kinds.
+template <QString clsControlDetails::*Field, KindSet Kinds>
+constexpr GridRowSpec RecordTextRow(const char *label) {
+  return {.label = label,
+          .edit = EditKind::Text,
+          .read = RecordText<Field>,
+          .write = StoreRecordText<Field, Kinds>};
+}
+
+template <std::size_t N, std::size_t M>
+constexpr std::array<GridRowSpec, N + M> JoinRows(const std::array<GridRowSpec, N> &first,
+                                                  const std::array<GridRowSpec, M> &second) {
+  std::array<GridRowSpec, N + M> rows{};
+  for (std::size_t i = 0; i < N; ++i) rows[i] = first[i];
+  for (std::size_t i = 0; i < M; ++i) rows[N + i] = second[i];
+  return rows;
+}
+
+// The rows of a control kind: rows 0-7 (header, type, name, the kind's
+// caption row, width, height, top, left), then the kind's own from row 8.
+template <std::size_t N>
+constexpr std::array<GridRowSpec, 8 + N> ControlRows(const GridRowSpec &caption,
+                                                     const std::array<GridRowSpec, N> &own) {
+  using D = DesignControl;
+  return JoinRows(
+      std::array{SharedRow::Header, SharedRow::Type, SharedRow::Name, caption,
+                 SharedRow::geometry<&D::Width>("Width"), SharedRow::geometry<&D::Height>("Height"),
+                 SharedRow::geometry<&D::Top>("Top"), SharedRow::geometry<&D::Left>("Left")},
+      own);
+}
