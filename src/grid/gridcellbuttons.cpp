@@ -93,8 +93,8 @@ int ChooseColour(EditContext &ctx) {
   ctx.text = ColorValueToText(*colour);
   ctx.grid.setTextMatrix(ctx.row, 1, ctx.text);
   // Applied as the same text typed into the row would be.
-  const GridRowSpec *spec = GridRowSpecOf(ctx.kind, ctx.row);
-  return (spec && spec->write ? spec->write(ctx) : 0) | frmPanel::Properties;
+  const GridRow *gridRow = GridRowOf(ctx.kind, ctx.row);
+  return (gridRow && gridRow->write ? gridRow->write(ctx) : 0) | frmPanel::Properties;
 }
 
 int ChooseButtonFont(EditContext &ctx) {

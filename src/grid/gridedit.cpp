@@ -16,22 +16,22 @@ constexpr int kRightButton = 2;
 }  // namespace
 
 PropertyGrid::EditStart PropertyGrid::StartEdit(int row, int col) {
-  const GridRowSpec *spec = GridRowSpecOf(kind(), row);
-  if (col != 1 || row >= Rows() || !spec || spec->edit == EditKind::ReadOnly) {
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (col != 1 || row >= Rows() || !gridRow || gridRow->edit == EditKind::ReadOnly) {
     m_comboList.clear();
     return {false, QString()};
   }
   if (row == CommonRow::Name) m_CurrentName = TextMatrix(row, 1);
 
-  switch (spec->edit) {
+  switch (gridRow->edit) {
     case EditKind::List:
-      m_comboList = *spec->list;
+      m_comboList = *gridRow->list;
       break;
     case EditKind::CellButton:
       m_comboList = QStringLiteral("...");
       break;
     case EditKind::Dynamic:
-      m_comboList = spec->buildList(*this);
+      m_comboList = gridRow->buildList(*this);
       break;
     default:
       m_comboList.clear();
@@ -71,23 +71,23 @@ void PropertyGrid::AfterEdit(int row, int col) {
   QPointer<frmPanel> panel = m_panel;
   if (!panel || col != 1 || row <= CommonRow::Type || row >= Rows()) return;
   panel->setNeedToSave(true);
-  const GridRowSpec *spec = GridRowSpecOf(kind(), row);
-  const int changes = spec ? runStep(row, spec->write) : 0;
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  const int changes = gridRow ? runStep(row, gridRow->write) : 0;
   if (panel && changes) panel->notify(changes);
 }
 
 void PropertyGrid::CellButtonClick(int row, int col) {
-  const GridRowSpec *spec = GridRowSpecOf(kind(), row);
-  if (!m_panel || col != 1 || !spec || !spec->cellButton) return;
-  runMarkedStep(row, spec->cellButton);
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (!m_panel || col != 1 || !gridRow || !gridRow->cellButton) return;
+  runMarkedStep(row, gridRow->cellButton);
 }
 
 void PropertyGrid::KeyDown(int keyCode, int /*shift*/) {
   if (keyCode != kKeyDelete && keyCode != kKeyBackspace) return;
   const int row = Row();
-  const GridRowSpec *spec = GridRowSpecOf(kind(), row);
-  if (!m_panel || !spec || !spec->clear) return;
-  runMarkedStep(row, spec->clear);
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (!m_panel || !gridRow || !gridRow->clear) return;
+  runMarkedStep(row, gridRow->clear);
 }
 
 void PropertyGrid::MouseDown(int button, int /*shift*/, int row) {

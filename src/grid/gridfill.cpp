@@ -47,10 +47,10 @@ void PropertyGrid::SetProperties(frmPanel &panel, DesignObject *object) {
   m_shown = object;
 
   RowSource source{panel, *object, record, kind()};
-  const auto rows = GridRowSpecs(source.kind);
+  const auto rows = GridRowTable(source.kind);
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-    const GridRowSpec &spec = rows[row];
-    if (spec.readLabel) setTextMatrix(row, 0, spec.readLabel(source));
-    if (spec.read) setTextMatrix(row, 1, spec.read(source));
+    const GridRow &gridRow = rows[row];
+    if (gridRow.readLabel) setTextMatrix(row, 0, gridRow.readLabel(source));
+    if (gridRow.read) setTextMatrix(row, 1, gridRow.read(source));
   }
 }

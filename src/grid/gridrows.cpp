@@ -43,11 +43,11 @@ using E = EditKind;
 
 constexpr auto kWebRows = ControlRows(
     SharedRow::EmptyCaption,
-    std::array{GridRowSpec{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl}});
+    std::array{GridRow{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl}});
 
 }  // namespace
 
-std::span<const GridRowSpec> WebRowSpecs() { return kWebRows; }
+std::span<const GridRow> WebRowTable() { return kWebRows; }
 
 QString ReadControlName(RowSource &source) { return source.object.Tag; }
 
@@ -57,30 +57,30 @@ int RenameControl(EditContext &ctx) {
   return frmPanel::Properties;
 }
 
-std::span<const GridRowSpec> GridRowSpecs(GridKind kind) {
+std::span<const GridRow> GridRowTable(GridKind kind) {
   switch (kind) {
     case GridKind::Main:
-      return MainRowSpecs();
+      return MainRowTable();
     case GridKind::Button:
-      return ButtonRowSpecs();
+      return ButtonRowTable();
     case GridKind::Label:
-      return LabelRowSpecs();
+      return LabelRowTable();
     case GridKind::WebBrowser:
-      return WebRowSpecs();
+      return WebRowTable();
     case GridKind::Meter:
-      return MeterRowSpecs();
+      return MeterRowTable();
     case GridKind::MeterFader:
-      return MeterFaderRowSpecs();
+      return MeterFaderRowTable();
     case GridKind::Clock:
-      return ClockRowSpecs();
+      return ClockRowTable();
     case GridKind::None:
       break;
   }
   return {};
 }
 
-const GridRowSpec *GridRowSpecOf(GridKind kind, int row) {
-  const auto rows = GridRowSpecs(kind);
+const GridRow *GridRowOf(GridKind kind, int row) {
+  const auto rows = GridRowTable(kind);
   if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
   return &rows[row];
 }
@@ -105,26 +105,26 @@ GridKind GridKindFromHeaderName(const QString &name) {
   return GridKind::None;
 }
 
-int GridRowCount(GridKind kind) { return static_cast<int>(GridRowSpecs(kind).size()); }
+int GridRowCount(GridKind kind) { return static_cast<int>(GridRowTable(kind).size()); }
 
 QString GridRowLabel(GridKind kind, int row) {
-  const GridRowSpec *spec = GridRowSpecOf(kind, row);
-  return spec ? QString::fromLatin1(spec->label) : QString();
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow ? QString::fromLatin1(gridRow->label) : QString();
 }
 
 EditKind GridRowEditKind(GridKind kind, int row) {
-  const GridRowSpec *spec = GridRowSpecOf(kind, row);
-  return spec ? spec->edit : EditKind::ReadOnly;
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow ? gridRow->edit : EditKind::ReadOnly;
 }
 
 QString GridRowList(GridKind kind, int row) {
-  const GridRowSpec *spec = GridRowSpecOf(kind, row);
-  return spec && spec->list ? *spec->list : QString();
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow && gridRow->list ? *gridRow->list : QString();
 }
 
 bool IsColourRow(GridKind kind, int row) {
-  const GridRowSpec *spec = GridRowSpecOf(kind, row);
-  return spec && spec->colour;
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow && gridRow->colour;
 }
 
 HardwareRows HardwareRowsOf(GridKind kind) {

@@ -6,7 +6,7 @@
 // The fixed row layout of the property grid: which rows each kind of object
 // shows, their labels, how each value is edited, what it shows and what an
 // edit of it changes. Each kind has one table of row descriptions
-// (GridRowSpec); the grid's fill, edit start, after-edit step, cell buttons
+// (GridRow); the grid's fill, edit start, after-edit step, cell buttons
 // and Delete key all read that table.
 
 class DesignObject;
@@ -40,7 +40,7 @@ struct RowSource {
 // runs once per edit and applies it to every selected control the row suits;
 // it returns the frmPanel change flags of what it did (0: nothing changed)
 // and throws GridEditError for a value it cannot apply.
-struct GridRowSpec {
+struct GridRow {
   const char *label = "";
   EditKind edit = EditKind::ReadOnly;
   const QString *list = nullptr;                             // List: the entries, "|"-separated
@@ -54,9 +54,9 @@ struct GridRowSpec {
 };
 
 // The rows of a kind, header row included; empty for None.
-std::span<const GridRowSpec> GridRowSpecs(GridKind kind);
+std::span<const GridRow> GridRowTable(GridKind kind);
 // One row's description; null outside the kind's rows.
-const GridRowSpec *GridRowSpecOf(GridKind kind, int row);
+const GridRow *GridRowOf(GridKind kind, int row);
 
 // The kind text shown in row 1 ("Main", "Button", ..., "WebBrowser") and back.
 QString GridKindText(GridKind kind);

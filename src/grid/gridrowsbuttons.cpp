@@ -232,74 +232,74 @@ int writePin(EditContext &ctx) {
 // --- the rows
 
 namespace Row {
-constexpr GridRowSpec Caption{
+constexpr GridRow Caption{
     .label = "Caption", .edit = E::Text, .read = readCaption, .write = writeCaption};
-constexpr GridRowSpec BackColorOff{.label = "BackColorOff",
-                                   .edit = E::Colour,
-                                   .read = RecordText<&R::BackColorOff>,
-                                   .write = writeBackColour<&R::BackColorOff>,
-                                   .cellButton = ChooseColour,
-                                   .colour = true};
-constexpr GridRowSpec BackColorOn{.label = "BackColorOn",
-                                  .edit = E::Colour,
-                                  .read = RecordText<&R::BackColorOn>,
-                                  .write = writeBackColour<&R::BackColorOn>,
-                                  .cellButton = ChooseColour,
-                                  .colour = true};
-constexpr GridRowSpec FontName{.label = "Font Name",
-                               .edit = E::CellButton,
-                               .read = readFontName,
-                               .cellButton = ChooseButtonFont};
-constexpr GridRowSpec FontSize{
+constexpr GridRow BackColorOff{.label = "BackColorOff",
+                               .edit = E::Colour,
+                               .read = RecordText<&R::BackColorOff>,
+                               .write = writeBackColour<&R::BackColorOff>,
+                               .cellButton = ChooseColour,
+                               .colour = true};
+constexpr GridRow BackColorOn{.label = "BackColorOn",
+                              .edit = E::Colour,
+                              .read = RecordText<&R::BackColorOn>,
+                              .write = writeBackColour<&R::BackColorOn>,
+                              .cellButton = ChooseColour,
+                              .colour = true};
+constexpr GridRow FontName{.label = "Font Name",
+                           .edit = E::CellButton,
+                           .read = readFontName,
+                           .cellButton = ChooseButtonFont};
+constexpr GridRow FontSize{
     .label = "Font Size", .edit = E::Text, .read = readFontSize, .write = writeFontSize};
 template <bool FontSpec::*Field>
-constexpr GridRowSpec fontFlag(const char *label) {
+constexpr GridRow fontFlag(const char *label) {
   return {.label = label,
           .edit = E::List,
           .list = &GridList::FalseTrue,
           .read = readFontFlag<Field>,
           .write = writeFontFlag<Field>};
 }
-constexpr GridRowSpec FontBold = fontFlag<&FontSpec::bold>("Font Bold");
-constexpr GridRowSpec FontUnderline = fontFlag<&FontSpec::underline>("Font Underline");
-constexpr GridRowSpec FontItalic = fontFlag<&FontSpec::italic>("Font Italic");
-constexpr GridRowSpec State{.label = "State",
-                            .edit = E::List,
-                            .list = &GridList::OffOn,
-                            .read = RecordText<&R::State>,
-                            .write = writeState};
-constexpr GridRowSpec Flash{.label = "Flash",
-                            .edit = E::List,
-                            .list = &GridList::OffOn,
-                            .read = readFlash,
-                            .write = writeFlash};
+constexpr GridRow FontBold = fontFlag<&FontSpec::bold>("Font Bold");
+constexpr GridRow FontUnderline = fontFlag<&FontSpec::underline>("Font Underline");
+constexpr GridRow FontItalic = fontFlag<&FontSpec::italic>("Font Italic");
+constexpr GridRow State{.label = "State",
+                        .edit = E::List,
+                        .list = &GridList::OffOn,
+                        .read = RecordText<&R::State>,
+                        .write = writeState};
+constexpr GridRow Flash{.label = "Flash",
+                        .edit = E::List,
+                        .list = &GridList::OffOn,
+                        .read = readFlash,
+                        .write = writeFlash};
 
 // The hardware rows differ between the two kinds in their labels only.
-constexpr GridRowSpec mapType(const char *label, const QString *list) {
+constexpr GridRow mapType(const char *label, const QString *list) {
   return {
       .label = label, .edit = E::List, .list = list, .read = readMapType, .write = writeMapType};
 }
 // Can be typed into, but the text is not kept: the next fill shows the record.
-constexpr GridRowSpec internalName(const char *label) {
+constexpr GridRow internalName(const char *label) {
   return {.label = label, .edit = E::Text, .read = readInternalName};
 }
-constexpr GridRowSpec mappingCode(const char *label) {
+constexpr GridRow mappingCode(const char *label) {
   return {.label = label, .edit = E::ReadOnly, .read = RecordText<&R::HWMapAoipSysName>};
 }
-constexpr GridRowSpec Module{.label = "UserPanel Module",
-                             .edit = E::Dynamic,
-                             .buildList = moduleList,
-                             .read = readModule,
-                             .readLabel = readModuleLabel,
-                             .write = writeModule};
-constexpr GridRowSpec Pin{.label = "UserPanel Button",
-                          .edit = E::Dynamic,
-                          .buildList = pinList,
-                          .read = readPin,
-                          .readLabel = readPinLabel,
-                          .write = writePin};
+constexpr GridRow Module{.label = "UserPanel Module",
+                         .edit = E::Dynamic,
+                         .buildList = moduleList,
+                         .read = readModule,
+                         .readLabel = readModuleLabel,
+                         .write = writeModule};
+constexpr GridRow Pin{.label = "UserPanel Button",
+                      .edit = E::Dynamic,
+                      .buildList = pinList,
+                      .read = readPin,
+                      .readLabel = readPinLabel,
+                      .write = writePin};
 
-constexpr GridRowSpec picture(const char *label, QString (*read)(RowSource &)) {
+constexpr GridRow picture(const char *label, QString (*read)(RowSource &)) {
   return {.label = label,
           .edit = E::CellButton,
           .read = read,
@@ -309,7 +309,7 @@ constexpr GridRowSpec picture(const char *label, QString (*read)(RowSource &)) {
 }  // namespace Row
 
 // Rows 8-16 of both kinds; they differ in how row 10 (ForeColor) is edited.
-constexpr std::array<GridRowSpec, 9> colourFontAndState(const GridRowSpec &foreColor) {
+constexpr std::array<GridRow, 9> colourFontAndState(const GridRow &foreColor) {
   return {Row::BackColorOff, Row::BackColorOn,   foreColor,       Row::FontName, Row::FontSize,
           Row::FontBold,     Row::FontUnderline, Row::FontItalic, Row::State};
 }
@@ -319,10 +319,10 @@ constexpr auto kButtonRows = ControlRows(
     JoinRows(
         // ForeColor is shown only; no grid action changes it (its colour cell
         // button does nothing).
-        colourFontAndState(GridRowSpec{.label = "ForeColor",
-                                       .edit = E::ReadOnly,
-                                       .read = RecordText<&R::ForeColor>,
-                                       .colour = true}),
+        colourFontAndState(GridRow{.label = "ForeColor",
+                                   .edit = E::ReadOnly,
+                                   .read = RecordText<&R::ForeColor>,
+                                   .colour = true}),
         std::array{
             RecordTextRow<&R::Click, kAnyKind>("OnClick"),
             RecordTextRow<&R::MouseDown, kAnyKind>("OnMouseDown"),
@@ -332,16 +332,16 @@ constexpr auto kButtonRows = ControlRows(
             Row::picture("Picture_Down_On", RecordText<&R::PictureDownOn>),
             Row::picture("Picture_Down_Off", RecordText<&R::PictureDownOff>),
             // Shown with a cell button, but nothing sets it; Delete empties only the cell.
-            GridRowSpec{.label = "FlashPicture",
-                        .edit = E::CellButton,
-                        .read = RecordText<&R::FlashPicture>,
-                        .clear = ClearButtonPicture},
+            GridRow{.label = "FlashPicture",
+                    .edit = E::CellButton,
+                    .read = RecordText<&R::FlashPicture>,
+                    .clear = ClearButtonPicture},
             Row::Flash,
-            GridRowSpec{.label = "Enabled",
-                        .edit = E::List,
-                        .list = &GridList::FalseTrue,
-                        .read = readEnabled,
-                        .write = writeEnabled},
+            GridRow{.label = "Enabled",
+                    .edit = E::List,
+                    .list = &GridList::FalseTrue,
+                    .read = readEnabled,
+                    .write = writeEnabled},
             RecordTextRow<&R::MapRouter, kButtons>("MapRouter"),
             RecordTextRow<&R::MapSource, kButtons>("MapSource"),
             RecordTextRow<&R::MapDestination, kButtons>("MapDestination"),
@@ -356,12 +356,12 @@ constexpr auto kButtonRows = ControlRows(
 
 constexpr auto kLabelRows = ControlRows(
     Row::Caption,
-    JoinRows(colourFontAndState(GridRowSpec{.label = "ForeColor",
-                                            .edit = E::Colour,
-                                            .read = RecordText<&R::ForeColor>,
-                                            .write = writeLabelForeColour,
-                                            .cellButton = ChooseColour,
-                                            .colour = true}),
+    JoinRows(colourFontAndState(GridRow{.label = "ForeColor",
+                                        .edit = E::Colour,
+                                        .read = RecordText<&R::ForeColor>,
+                                        .write = writeLabelForeColour,
+                                        .cellButton = ChooseColour,
+                                        .colour = true}),
              std::array{
                  Row::Flash,
                  Row::mapType("HardwareMapType", &GridList::LabelMapType),
@@ -375,5 +375,5 @@ constexpr auto kLabelRows = ControlRows(
 
 }  // namespace
 
-std::span<const GridRowSpec> ButtonRowSpecs() { return kButtonRows; }
-std::span<const GridRowSpec> LabelRowSpecs() { return kLabelRows; }
+std::span<const GridRow> ButtonRowTable() { return kButtonRows; }
+std::span<const GridRow> LabelRowTable() { return kLabelRows; }

@@ -74,7 +74,7 @@ int writeOffset(EditContext &ctx) {
 }
 
 template <qint32 DesignClock::*Field>
-constexpr GridRowSpec colourRow(const char *label) {
+constexpr GridRow colourRow(const char *label) {
   return {.label = label,
           .edit = E::Colour,
           .read = readColour<Field>,
@@ -83,7 +83,7 @@ constexpr GridRowSpec colourRow(const char *label) {
           .colour = true};
 }
 template <bool DesignClock::*Field>
-constexpr GridRowSpec flagRow(const char *label) {
+constexpr GridRow flagRow(const char *label) {
   return {.label = label,
           .edit = E::List,
           .list = &GridList::FalseTrue,
@@ -95,45 +95,45 @@ using C = DesignClock;
 
 constexpr auto kClockRows = ControlRows(
     // The clock's name again; typing changes nothing.
-    GridRowSpec{.label = "Caption", .edit = E::Text, .read = ReadControlName},
+    GridRow{.label = "Caption", .edit = E::Text, .read = ReadControlName},
     std::array{
         colourRow<&C::BackgroundColor>("BackColor"),
         colourRow<&C::ForegroundColor>("ForeColor"),
         flagRow<&C::FaceVisible>("FaceVisible"),
-        GridRowSpec{.label = "Digital",
-                    .edit = E::List,
-                    .list = &GridList::FalseTrue,
-                    .read = readFlag<&C::Digital>,
-                    .write = writeDigital},
+        GridRow{.label = "Digital",
+                .edit = E::List,
+                .list = &GridList::FalseTrue,
+                .read = readFlag<&C::Digital>,
+                .write = writeDigital},
         flagRow<&C::Military>("24 Hour"),
-        GridRowSpec{.label = "Background Picture",
-                    .edit = E::CellButton,
-                    .read = [](RowSource &s) { return clockOf(s).BackGroundPicture; },
-                    .cellButton = ChooseClockPicture},
+        GridRow{.label = "Background Picture",
+                .edit = E::CellButton,
+                .read = [](RowSource &s) { return clockOf(s).BackGroundPicture; },
+                .cellButton = ChooseClockPicture},
         flagRow<&C::BackgroundImageStretch>("Stretch Image"),
-        GridRowSpec{.label = "Font Name",
-                    .edit = E::CellButton,
-                    .read = [](RowSource &s) { return clockOf(s).FontName; },
-                    .write = writeFontName,
-                    .cellButton = ChooseClockFont},
-        GridRowSpec{.label = "Font Size",
-                    .edit = E::Text,
-                    .read = [](RowSource &s) { return SizeText(clockOf(s).FontSize); },
-                    .write = writeFontSize},
+        GridRow{.label = "Font Name",
+                .edit = E::CellButton,
+                .read = [](RowSource &s) { return clockOf(s).FontName; },
+                .write = writeFontName,
+                .cellButton = ChooseClockFont},
+        GridRow{.label = "Font Size",
+                .edit = E::Text,
+                .read = [](RowSource &s) { return SizeText(clockOf(s).FontSize); },
+                .write = writeFontSize},
         flagRow<&C::FontBold>("Font Bold"),
         flagRow<&C::FontUnderline>("Font Underline"),
         flagRow<&C::FontItalic>("Font Italic"),
         colourRow<&C::LongHashColor>("Long Hash Color"),
         colourRow<&C::ShortHashColor>("Short Hash Color"),
         colourRow<&C::FaceBorderColor>("Face Border Color"),
-        GridRowSpec{.label = "Time Offset",
-                    .edit = E::Text,
-                    .read = [](RowSource &s) { return QString::number(clockOf(s).OffSet); },
-                    .write = writeOffset},
+        GridRow{.label = "Time Offset",
+                .edit = E::Text,
+                .read = [](RowSource &s) { return QString::number(clockOf(s).OffSet); },
+                .write = writeOffset},
         flagRow<&C::FaceNumbers>("Face Numbers"),
         flagRow<&C::ElementHands>("Element Hands"),
     });
 
 }  // namespace
 
-std::span<const GridRowSpec> ClockRowSpecs() { return kClockRows; }
+std::span<const GridRow> ClockRowTable() { return kClockRows; }

@@ -121,46 +121,46 @@ int writeFaderCaption(EditContext &ctx) {
 }
 
 namespace Row {
-constexpr GridRowSpec SourceDest{
-    .label = "Source/Dest",
-    .edit = E::List,
-    .list = &GridList::SourceDest,
-    .read =
-        [](RowSource &s) {
-          return s.record->MeterIsSource ? QStringLiteral("Source") : QStringLiteral("Destination");
-        },
-    .write = writeSourceDest};
-constexpr GridRowSpec RouterNumber{
+constexpr GridRow SourceDest{.label = "Source/Dest",
+                             .edit = E::List,
+                             .list = &GridList::SourceDest,
+                             .read =
+                                 [](RowSource &s) {
+                                   return s.record->MeterIsSource ? QStringLiteral("Source")
+                                                                  : QStringLiteral("Destination");
+                                 },
+                             .write = writeSourceDest};
+constexpr GridRow RouterNumber{
     .label = "Router Number",
     .edit = E::Text,
     .read = [](RowSource &s) { return QString::number(s.record->MeterRouterNumber); },
     .write = writeNumber<&R::MeterRouterNumber>};
-constexpr GridRowSpec IONumber{
+constexpr GridRow IONumber{
     .label = "IO Number",
     .edit = E::Text,
     .read = [](RowSource &s) { return QString::number(s.record->MeterIONumber); },
     .write = writeNumber<&R::MeterIONumber>};
-constexpr GridRowSpec Scale{.label = "Scale",
-                            .edit = E::List,
-                            .list = &GridList::Scale,
-                            .read = readScale,
-                            .write = writeScale};
-constexpr GridRowSpec Style{.label = "Style",
-                            .edit = E::List,
-                            .list = &GridList::Style,
-                            .read =
-                                [](RowSource &s) {
-                                  return s.record->MeterStyle == 0 ? QStringLiteral("Led")
-                                                                   : QStringLiteral("Gradient");
-                                },
-                            .write = writeStyle};
-constexpr GridRowSpec LineColor{.label = "Line Color",
-                                .edit = E::Colour,
-                                .read = RecordText<&R::LevelLineColor>,
-                                .write = writeLineColour,
-                                .cellButton = ChooseColour,
-                                .colour = true};
-constexpr GridRowSpec DecayRate{
+constexpr GridRow Scale{.label = "Scale",
+                        .edit = E::List,
+                        .list = &GridList::Scale,
+                        .read = readScale,
+                        .write = writeScale};
+constexpr GridRow Style{.label = "Style",
+                        .edit = E::List,
+                        .list = &GridList::Style,
+                        .read =
+                            [](RowSource &s) {
+                              return s.record->MeterStyle == 0 ? QStringLiteral("Led")
+                                                               : QStringLiteral("Gradient");
+                            },
+                        .write = writeStyle};
+constexpr GridRow LineColor{.label = "Line Color",
+                            .edit = E::Colour,
+                            .read = RecordText<&R::LevelLineColor>,
+                            .write = writeLineColour,
+                            .cellButton = ChooseColour,
+                            .colour = true};
+constexpr GridRow DecayRate{
     .label = "Decay Rate",
     .edit = E::Text,
     .read = [](RowSource &s) { return QString::number(s.record->DecayRate); },
@@ -174,34 +174,33 @@ constexpr std::array kMeterOwnRows{Row::SourceDest, Row::RouterNumber, Row::IONu
 constexpr auto kMeterRows = ControlRows(
     SharedRow::EmptyCaption,
     JoinRows(kMeterOwnRows,
-             std::array{GridRowSpec{
-                 .label = "Center Pad",
-                 .edit = E::Text,
-                 .read = [](RowSource &s) { return QString::number(s.record->CenterPad); },
-                 .write = writeCenterPad}}));
+             std::array{
+                 GridRow{.label = "Center Pad",
+                         .edit = E::Text,
+                         .read = [](RowSource &s) { return QString::number(s.record->CenterPad); },
+                         .write = writeCenterPad}}));
 
 constexpr auto kMeterFaderRows = ControlRows(
-    GridRowSpec{
+    GridRow{
         .label = "Caption",
         .edit = E::Text,
         .read =
             [](RowSource &s) { return CaptionToCell(As<DesignMeterFader>(&s.object)->MeterName); },
         .write = writeFaderCaption},
-    JoinRows(
-        kMeterOwnRows,
-        std::array{
-            GridRowSpec{.label = "Fader Nominal",
-                        .edit = E::Text,
-                        .read = [](RowSource &s) { return FloatToText(s.record->FaderNominal); },
-                        .write = writeFaderNominal},
-            GridRowSpec{.label = "Hide Gain Value",
-                        .edit = E::List,
-                        .list = &GridList::TrueFalse,
-                        .read = [](RowSource &s) { return BoolText(s.record->HideGainValue); },
-                        .write = writeHideGainValue},
-        }));
+    JoinRows(kMeterOwnRows,
+             std::array{
+                 GridRow{.label = "Fader Nominal",
+                         .edit = E::Text,
+                         .read = [](RowSource &s) { return FloatToText(s.record->FaderNominal); },
+                         .write = writeFaderNominal},
+                 GridRow{.label = "Hide Gain Value",
+                         .edit = E::List,
+                         .list = &GridList::TrueFalse,
+                         .read = [](RowSource &s) { return BoolText(s.record->HideGainValue); },
+                         .write = writeHideGainValue},
+             }));
 
 }  // namespace
 
-std::span<const GridRowSpec> MeterRowSpecs() { return kMeterRows; }
-std::span<const GridRowSpec> MeterFaderRowSpecs() { return kMeterFaderRows; }
+std::span<const GridRow> MeterRowTable() { return kMeterRows; }
+std::span<const GridRow> MeterFaderRowTable() { return kMeterFaderRows; }

@@ -63,7 +63,7 @@ int writeSize(EditContext &ctx) {
 using E = EditKind;
 
 template <qint32 PanelCanvas::*Field>
-constexpr GridRowSpec canvasColour(const char *label) {
+constexpr GridRow canvasColour(const char *label) {
   return {.label = label,
           .edit = E::Colour,
           .read = [](RowSource &s) { return ColorValueToText(modelOf(s).pictMain.*Field); },
@@ -79,49 +79,49 @@ constexpr GridRowSpec canvasColour(const char *label) {
 constexpr std::array kMainRows{
     SharedRow::Header,
     SharedRow::Type,
-    GridRowSpec{.label = "Name",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return modelOf(s).pictMain.Tag; },
-                .write = renamePanel},
-    GridRowSpec{.label = "Caption",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return s.panel.caption(); },
-                .write = writeCaption},
-    GridRowSpec{.label = "Width",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return QString::number(modelOf(s).Width); },
-                .write = writeSize},
-    GridRowSpec{.label = "Height",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return QString::number(modelOf(s).Height); },
-                .write = writeSize},
-    GridRowSpec{.label = "Background Picture",
-                .edit = E::CellButton,
-                .read = [](RowSource &s) { return modelOf(s).PanelDetails.strPicture; },
-                .cellButton = ChoosePanelPicture,
-                .clear = ClearPanelPicture},
+    GridRow{.label = "Name",
+            .edit = E::Text,
+            .read = [](RowSource &s) { return modelOf(s).pictMain.Tag; },
+            .write = renamePanel},
+    GridRow{.label = "Caption",
+            .edit = E::Text,
+            .read = [](RowSource &s) { return s.panel.caption(); },
+            .write = writeCaption},
+    GridRow{.label = "Width",
+            .edit = E::Text,
+            .read = [](RowSource &s) { return QString::number(modelOf(s).Width); },
+            .write = writeSize},
+    GridRow{.label = "Height",
+            .edit = E::Text,
+            .read = [](RowSource &s) { return QString::number(modelOf(s).Height); },
+            .write = writeSize},
+    GridRow{.label = "Background Picture",
+            .edit = E::CellButton,
+            .read = [](RowSource &s) { return modelOf(s).PanelDetails.strPicture; },
+            .cellButton = ChoosePanelPicture,
+            .clear = ClearPanelPicture},
     canvasColour<&PanelCanvas::BackColor>("BackColor"),
     canvasColour<&PanelCanvas::ForeColor>("ForeColor"),
-    GridRowSpec{.label = "OnLoad",
-                .edit = E::Text,
-                .read = [](RowSource &s) { return modelOf(s).PanelDetails.strOnload; },
-                .write =
-                    [](EditContext &ctx) {
-                      ctx.panel.model().PanelDetails.strOnload = ctx.text;
-                      return int(frmPanel::Properties);
-                    }},
-    GridRowSpec{.label = "Default Graphics Path",
-                .edit = E::CellButton,
-                .read = [](RowSource &s) { return modelOf(s).strDefaultPictureLoc; },
-                .write =
-                    [](EditContext &ctx) {
-                      ctx.panel.model().strDefaultPictureLoc = ctx.text;
-                      return int(frmPanel::Properties);
-                    },
-                .cellButton = ChooseFolder,
-                .clear = ClearFolder},
+    GridRow{.label = "OnLoad",
+            .edit = E::Text,
+            .read = [](RowSource &s) { return modelOf(s).PanelDetails.strOnload; },
+            .write =
+                [](EditContext &ctx) {
+                  ctx.panel.model().PanelDetails.strOnload = ctx.text;
+                  return int(frmPanel::Properties);
+                }},
+    GridRow{.label = "Default Graphics Path",
+            .edit = E::CellButton,
+            .read = [](RowSource &s) { return modelOf(s).strDefaultPictureLoc; },
+            .write =
+                [](EditContext &ctx) {
+                  ctx.panel.model().strDefaultPictureLoc = ctx.text;
+                  return int(frmPanel::Properties);
+                },
+            .cellButton = ChooseFolder,
+            .clear = ClearFolder},
 };
 
 }  // namespace
 
-std::span<const GridRowSpec> MainRowSpecs() { return kMainRows; }
+std::span<const GridRow> MainRowTable() { return kMainRows; }

@@ -86,7 +86,7 @@ struct EditContext {
   clsControlDetails *record;  // its record; null for Main
 };
 
-// --- steps shared by several kinds' rows (GridRowSpec)
+// --- steps shared by several kinds' rows (GridRow)
 // The Name row of a control: cleaned, then renamed (or numbered).
 int RenameControl(EditContext &ctx);
 

@@ -9,13 +9,13 @@
 #include "grid/gridrows.h"
 #include "grid/gridsupport.h"
 
-std::span<const GridRowSpec> MainRowSpecs();
-std::span<const GridRowSpec> ButtonRowSpecs();
-std::span<const GridRowSpec> LabelRowSpecs();
-std::span<const GridRowSpec> WebRowSpecs();
-std::span<const GridRowSpec> MeterRowSpecs();
-std::span<const GridRowSpec> MeterFaderRowSpecs();
-std::span<const GridRowSpec> ClockRowSpecs();
+std::span<const GridRow> MainRowTable();
+std::span<const GridRow> ButtonRowTable();
+std::span<const GridRow> LabelRowTable();
+std::span<const GridRow> WebRowTable();
+std::span<const GridRow> MeterRowTable();
+std::span<const GridRow> MeterFaderRowTable();
+std::span<const GridRow> ClockRowTable();
 
 QString ReadControlName(RowSource &source);
 
@@ -41,15 +41,15 @@ int WriteGeometry(EditContext &ctx) {
 // Rows every kind shares.
 namespace SharedRow {
 using E = EditKind;
-inline constexpr GridRowSpec Header{.label = "Property Name"};
-inline constexpr GridRowSpec Type{.label = "Type"};  // the kind text, written with the labels
-inline constexpr GridRowSpec Name{
+inline constexpr GridRow Header{.label = "Property Name"};
+inline constexpr GridRow Type{.label = "Type"};  // the kind text, written with the labels
+inline constexpr GridRow Name{
     .label = "Name", .edit = E::Text, .read = ReadControlName, .write = RenameControl};
 // A caption row that shows nothing and takes no change.
-inline constexpr GridRowSpec EmptyCaption{.label = "Caption", .edit = E::Text};
+inline constexpr GridRow EmptyCaption{.label = "Caption", .edit = E::Text};
 
 template <qint32 DesignControl::*Field>
-constexpr GridRowSpec geometry(const char *label) {
+constexpr GridRow geometry(const char *label) {
   return {
       .label = label, .edit = E::Text, .read = ReadGeometry<Field>, .write = WriteGeometry<Field>};
 }
@@ -58,7 +58,7 @@ constexpr GridRowSpec geometry(const char *label) {
 // A typed record text, shown as it is and stored in the record of every
 // selected control of the given kinds.
 template <QString clsControlDetails::*Field, KindSet Kinds>
-constexpr GridRowSpec RecordTextRow(const char *label) {
+constexpr GridRow RecordTextRow(const char *label) {
   return {.label = label,
           .edit = EditKind::Text,
           .read = RecordText<Field>,
@@ -66,9 +66,9 @@ constexpr GridRowSpec RecordTextRow(const char *label) {
 }
 
 template <std::size_t N, std::size_t M>
-constexpr std::array<GridRowSpec, N + M> JoinRows(const std::array<GridRowSpec, N> &first,
-                                                  const std::array<GridRowSpec, M> &second) {
-  std::array<GridRowSpec, N + M> rows{};
+constexpr std::array<GridRow, N + M> JoinRows(const std::array<GridRow, N> &first,
+                                              const std::array<GridRow, M> &second) {
+  std::array<GridRow, N + M> rows{};
   for (std::size_t i = 0; i < N; ++i) rows[i] = first[i];
   for (std::size_t i = 0; i < M; ++i) rows[N + i] = second[i];
   return rows;
@@ -77,8 +77,8 @@ constexpr std::array<GridRowSpec, N + M> JoinRows(const std::array<GridRowSpec, 
 // The rows of a control kind: rows 0-7 (header, type, name, the kind's
 // caption row, width, height, top, left), then the kind's own from row 8.
 template <std::size_t N>
-constexpr std::array<GridRowSpec, 8 + N> ControlRows(const GridRowSpec &caption,
-                                                     const std::array<GridRowSpec, N> &own) {
+constexpr std::array<GridRow, 8 + N> ControlRows(const GridRow &caption,
+                                                 const std::array<GridRow, N> &own) {
   using D = DesignControl;
   return JoinRows(
       std::array{SharedRow::Header, SharedRow::Type, SharedRow::Name, caption,

@@ -19,7 +19,13 @@ struct EditContext;
 // row 1 holds the kind text by which every edit is dispatched.
 //
 // The grid remembers the panel window it was last filled from and applies
-// edits there; when that window is gone, edits do nothing.
+// edits there; when that window is gone, edits do nothing. Every change an
+// edit makes to that panel runs inside one call of AfterEdit,
+// CellButtonClick or KeyDown (a right click reaches CellButtonClick; the
+// numbering edits run inside AfterEdit), as one step of the row's
+// description over the whole selection. Filling only fills in a shown
+// control's missing hardware type and internal name, and points a shown
+// browser at its address.
 class PropertyGrid : public QObject {
   Q_OBJECT
  public:

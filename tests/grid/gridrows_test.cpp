@@ -421,15 +421,15 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
     ASSERT_EQ(GridRowCount(c.kind), static_cast<int>(c.rows.size()));
     for (int row = 0; row < GridRowCount(c.kind); ++row) {
       SCOPED_TRACE(row);
-      const GridRowSpec &spec = *GridRowSpecOf(c.kind, row);
+      const GridRow &gridRow = *GridRowOf(c.kind, row);
       EXPECT_EQ(GridRowLabel(c.kind, row), c.rows[row].label);
       EXPECT_EQ(editorOf(c.kind, row), c.rows[row].editor);
-      EXPECT_EQ(spec.buildList != nullptr, spec.edit == EditKind::Dynamic);
-      EXPECT_EQ(spec.cellButton != nullptr, c.cellActions.count(row) == 1);
-      EXPECT_EQ(spec.clear != nullptr, c.clearRows.count(row) == 1);
+      EXPECT_EQ(gridRow.buildList != nullptr, gridRow.edit == EditKind::Dynamic);
+      EXPECT_EQ(gridRow.cellButton != nullptr, c.cellActions.count(row) == 1);
+      EXPECT_EQ(gridRow.clear != nullptr, c.clearRows.count(row) == 1);
       EXPECT_EQ(IsColourRow(c.kind, row), colourRows.at(c.kind).count(row) == 1);
       // What the grid shows is what it reads: a row with no read shows nothing.
-      if (row >= CommonRow::Name && !spec.read) {
+      if (row >= CommonRow::Name && !gridRow.read) {
         EXPECT_EQ(row, CommonRow::Caption);
         EXPECT_TRUE(c.kind == GridKind::WebBrowser || c.kind == GridKind::Meter);
       }
