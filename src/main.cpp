@@ -69,7 +69,11 @@ int main(int argc, char **argv) {
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
   // Offers back the work of a designer that did not end normally.
   CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
-  recovery.Start();
+  if (!recovery.Start())
+    std::fprintf(stderr,
+                 "tessary-designer: the recovery folder %s cannot be used; unsaved work "
+                 "is not kept while the designer runs.\n",
+                 qPrintable(CrashRecovery::DefaultFolder()));
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   return app.exec();
