@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "app/mdiformdesigner.h"
+#include "app/panelfinder.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/settings.h"
@@ -24,6 +26,7 @@
 #include "surface/frmpanel.h"
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
+#include "ui/panelview.h"
 #include "ui/qtui.h"
 
 namespace {
@@ -140,4 +143,19 @@ TEST_F(Extras, RecoveryDialogOffersRestoreDiscardAndDecideLater) {
                       : QString(button) == "Discard" ? Ui::RecoveryAnswer::Discard
                                                      : Ui::RecoveryAnswer::DecideLater);
   }
+}
+
+TEST_F(Extras, GoingToAControlScrollsItIntoView) {
+  designer->OpenPanelLocal(panelFile(
+      "Wide",
+      "<Control><Type>Button</Type><Name>FarKey</Name><Caption>Far</Caption>"
+      "<Left>60000</Left><Top>30000</Top><Width>1215</Width><Height>495</Height></Control>"));
+  designer->activePanel()->WindowResized(66000, 36000);
+  QTest::qWait(20);
+  ASSERT_EQ(designer->finder().Find("farkey").size(), 1u);
+  designer->finder().ActivateHit(0);
+  QMdiArea *mdi = window->mdiArea();
+  PanelCanvasView *canvas = window->subWindowOf(designer->activePanel())->canvas();
+  const QPoint key = canvas->mapTo(mdi->viewport(), QPoint(4000 + 40, 2000 + 16));
+  EXPECT_TRUE(mdi->viewport()->rect().contains(key)) << key.x() << "," << key.y();
 }
