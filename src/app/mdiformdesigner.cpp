@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
+#include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "model/controldetails.h"
 #include "model/settings.h"
@@ -10,7 +11,10 @@
 #include "surface/frmpanel.h"
 
 MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(std::make_unique<PropertyGrid>()) {
+    : QObject(parent),
+      m_ui(ui),
+      m_grid(std::make_unique<PropertyGrid>()),
+      m_finder(std::make_unique<PanelFinder>(*this)) {
   m_caption = BaseCaption;
 }
 
@@ -32,6 +36,11 @@ void MDIFormDesigner::ActivatePanel(frmPanel *panel) {
   if (panel && std::find(m_shown.begin(), m_shown.end(), panel) == m_shown.end()) return;
   m_active = panel;
   SetSaveIndicator();
+}
+
+void MDIFormDesigner::RaisePanel(frmPanel *panel) {
+  ActivatePanel(panel);
+  emit panelRaised(panel);
 }
 
 QString MDIFormDesigner::GetNewPanelName() const {
