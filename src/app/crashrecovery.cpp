@@ -144,7 +144,7 @@ void CrashRecovery::restore(const Left &left) {
     // of the last save.
     const HardwareMap noMap;
     PanelReadHooks hooks(*panel);
-    ReadPanelText(file.document, file.windowPath, panel->model(), hooks, &noMap);
+    ReadPanelText(file.document, file.windowPath, panel->model(), hooks, noMap);
   }
   panel->model().PanelDetails.strPanelPath = file.panelPath;
   panel->setCaption(panel->model().Caption);

@@ -70,7 +70,7 @@ class ControlMatcher {
 void readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
                      const HardwareMap &map) {
   ReadHooks noWindow;
-  ReadPanelText(text, path, panel, noWindow, &map);
+  ReadPanelText(text, path, panel, noWindow, map);
 }
 
 }  // namespace

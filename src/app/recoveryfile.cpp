@@ -26,13 +26,8 @@ QString decoded(const QByteArray &text) { return QUrl::fromPercentEncoding(text)
 }  // namespace
 
 QString RecoveryDocument(const PanelModel &panel) {
-  // The writer includes the bindings in server mode; it reads the mode from
-  // the settings.
-  bool &serverMode = Settings().boolServerMode;
-  const bool was = std::exchange(serverMode, true);
-  QString document = BuildPanelDocument(panel);
-  serverMode = was;
-  return document;
+  // The bindings are written as in server mode.
+  return BuildPanelDocument(panel, true);
 }
 
 bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString *error) {

@@ -81,7 +81,7 @@ constexpr std::array kMainRows{
     SharedRow::Type,
     GridRow{.label = "Name",
             .edit = E::Text,
-            .read = [](RowSource &s) { return modelOf(s).pictMain.Tag; },
+            .read = [](RowSource &s) -> QString { return modelOf(s).pictMain.Tag; },
             .write = renamePanel},
     GridRow{.label = "Caption",
             .edit = E::Text,

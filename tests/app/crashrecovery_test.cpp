@@ -164,7 +164,7 @@ TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
 
   d.designer.ActivatePanel(restored);
   EXPECT_TRUE(d.designer.mnuSavePanel_Click());
-  EXPECT_EQ(ReadTextFile(studio), BuildPanelDocument(restored->model()) + "\r\n");
+  EXPECT_EQ(ReadTextFile(studio), BuildPanelDocument(restored->model(), false) + "\r\n");
   EXPECT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Port3_Circuit7"));
   EXPECT_TRUE(filesUnder(root()).isEmpty());
 }
