@@ -10,6 +10,7 @@
 #include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/settings.h"
+#include "model/textfile.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/webbrowserhost.h"
@@ -23,6 +24,7 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char **argv) {
+  IgnoreFileSizeLimitSignal();  // a write over a file-size limit fails instead of killing us
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const CommandLine cmd = ParseCommandLine(arguments);

@@ -53,19 +53,44 @@ TEST(HardwareMap, SavingAPanelReplacesItsEntriesOnly) {
                       "  </ControlList>\r\n</HardwareMapList>");
 }
 
-TEST(HardwareMap, PanelNamesWithDotsOnlyRemoveTheirOwnEntries) {
+TEST(HardwareMap, EntriesOfDottedPanelAndControlNamesBelongToOnePanel) {
+  // Panels "Studio" (controls "Btn1", "Mic.1") and "Studio.v2" (control
+  // "Btn1") share the map.
+  const QSet<QString> studio = {"btn1", "mic.1"}, studioV2 = {"btn1"};
+  const struct {
+    const char *entry;
+    bool ofStudio, ofStudioV2;
+  } cases[] = {
+      {"Studio.Btn1", true, false},
+      {" studio.BTN9 ", true, false},  // a control since deleted or renamed
+      {"Studio.Mic.1", true, false},   // a dotted control of Studio
+      {"STUDIO.mic.1", true, false},
+      {"Studio.v2.Btn1", false, true},
+      {"Studio.v2.Gone", false, true},
+      {"Studio.v2", true, false},
+      {"Studio.", true, false},
+      {"Studio", false, false},
+      {"Studios.Btn1", false, false},
+      {"Other.Studio.Btn1", false, false},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.entry);
+    EXPECT_EQ(EntryBelongsToPanel(c.entry, "Studio", studio), c.ofStudio);
+    EXPECT_EQ(EntryBelongsToPanel(c.entry, "studio.V2", studioV2), c.ofStudioV2);
+  }
+
+  // Removing one panel's entries keeps the other's.
   std::vector<std::unique_ptr<clsControlDetails>> records;
-  records.push_back(binding("Studio.Btn1", "A"));
-  records.push_back(binding("Studio.v2.Btn1", "B"));
+  for (const auto &c : cases) records.push_back(binding(c.entry, "X"));
   QString text;
   AddControlsToHardwareMap(text, records);
   QString withoutStudio = text;
-  RemovePanelFromHardwareMap(withoutStudio, QStringLiteral("Studio"));
-  EXPECT_FALSE(withoutStudio.contains(QLatin1String("<AoipSysName>A<")));
-  EXPECT_TRUE(withoutStudio.contains(QLatin1String("<AoipSysName>B<")));
-  RemovePanelFromHardwareMap(text, QStringLiteral("studio.V2"));
-  EXPECT_TRUE(text.contains(QLatin1String("<AoipSysName>A<")));
-  EXPECT_FALSE(text.contains(QLatin1String("<AoipSysName>B<")));
+  RemovePanelFromHardwareMap(withoutStudio, "Studio", studio);
+  const HardwareMap left = HardwareMap::FromText(withoutStudio);
+  for (const auto &c : cases) EXPECT_EQ(left.Find(c.entry) != nullptr, !c.ofStudio) << c.entry;
+  RemovePanelFromHardwareMap(text, "Studio.v2", studioV2);
+  const HardwareMap right = HardwareMap::FromText(text);
+  for (const auto &c : cases) EXPECT_EQ(right.Find(c.entry) != nullptr, !c.ofStudioV2) << c.entry;
 }
 
 TEST(HardwareMap, IncompleteBindingsAndUnusableMapsAreLeftOut) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
 #include <cmath>
 
 #include "model/numbers.h"
@@ -74,6 +75,78 @@ TEST(Names, DuplicateTestIgnoresCaseAndTheEditedControl) {
   EXPECT_FALSE(panel.CheckForDuplicateName("BUTTON1", b));
   EXPECT_FALSE(panel.CheckForDuplicateName("Button2"));
   EXPECT_FALSE(panel.CheckForDuplicateName("studio"));  // the panel's own name is not a control
+}
+
+namespace {
+
+// The names as the plain way finds them, scanning every control: the index
+// must always answer alike.
+bool scannedDuplicate(const PanelModel &panel, const QString &name, const DesignObject *except) {
+  for (int kind = 0; kind < kControlKindCount; ++kind)
+    for (DesignControl *c : panel.Controls(ControlKind(kind)))
+      if (c != except && c->Tag.toLower() == name.toLower()) return true;
+  return false;
+}
+
+QString scannedNewName(const PanelModel &panel, int kind) {
+  const QString stem = NameStem(ControlKind(kind));
+  const auto controls = panel.Controls(ControlKind(kind));
+  for (int n = 1; n <= 32767; ++n) {
+    const QString name = stem + QString::number(n);
+    if (std::none_of(controls.begin(), controls.end(),
+                     [&](const DesignControl *c) { return c->Tag == name; }))
+      return name;
+  }
+  return QString();
+}
+
+}  // namespace
+
+TEST(Names, TheIndexFollowsEveryWayATagChanges) {
+  // Bounded and repeatable: controls loaded, renamed (by plain assignment,
+  // as the grid, the reader, paste and undo do), copied over and unloaded,
+  // the answers compared with a scan after every step.
+  QRandomGenerator random(4242);
+  PanelModel panel;
+  const QStringList names = {"Button1", "button2", "BUTTON3", "Button03", "Button10",   "Label1",
+                             "Meter1",  "Mic.1",   "",        "Clock2",   "Button32767"};
+  std::vector<DesignControl *> controls;
+  for (int step = 0; step < 3000; ++step) {
+    const int action = random.bounded(10);
+    if (action < 3 || controls.empty()) {
+      DesignControl *c = panel.LoadControl(ControlKind(random.bounded(kControlKindCount)));
+      c->Tag = names[random.bounded(int(names.size()))];
+      controls.push_back(c);
+    } else if (action < 7) {
+      controls[random.bounded(int(controls.size()))]->Tag =
+          names[random.bounded(int(names.size()))];
+    } else if (action < 8) {
+      // A whole control copied over another, as a snapshot is restored.
+      DesignControl *to = controls[random.bounded(int(controls.size()))];
+      auto snapshot = to->clone();
+      snapshot->Tag = names[random.bounded(int(names.size()))];
+      *to = *snapshot;
+    } else {
+      const int at = random.bounded(int(controls.size()));
+      panel.UnloadControl(controls[at]);
+      controls.erase(controls.begin() + at);
+    }
+    const QString probe = names[random.bounded(int(names.size()))];
+    const DesignObject *except = controls.empty() ? nullptr : controls.back();
+    ASSERT_EQ(panel.CheckForDuplicateName(probe, except), scannedDuplicate(panel, probe, except))
+        << step << " " << probe.toStdString();
+    const int kind = random.bounded(kControlKindCount);
+    ASSERT_EQ(panel.GetNewName(kind), scannedNewName(panel, kind)) << step;
+  }
+}
+
+TEST(Names, FreshNamesRunOutAfter32767) {
+  PanelModel panel;
+  for (int n = 1; n <= 32767; ++n)
+    panel.LoadControl(ControlKind::Meter)->Tag = QStringLiteral("Meter%1").arg(n);
+  EXPECT_EQ(panel.GetNewName(int(ControlKind::Meter)), "");
+  panel.UnloadControl(panel.Controls(ControlKind::Meter)[99]);
+  EXPECT_EQ(panel.GetNewName(int(ControlKind::Meter)), "Meter100");
 }
 
 TEST(Numbers, RoundingAndSnappingGoHalvesToEven) {

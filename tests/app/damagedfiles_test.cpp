@@ -1,0 +1,94 @@
+// Files that are not what a panel file should be: a file that does not parse
+// is never opened as an empty panel (which Save would write over it). The
+// user reads why, no window opens and the file stays as it was.
+#include <QFile>
+
+#include "designerfixture.h"
+#include "model/textfile.h"
+#include "panelfile/localstore.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+QByteArray readBytes(const QString &path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+const QByteArray kPanel =
+    "<Panel>\r\n  <Name>Studio</Name>\r\n  <Caption>Studio One</Caption>\r\n  <ControlList>\r\n"
+    "    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Talk</Name>\r\n"
+    "      <Caption>Talk \xE9</Caption>\r\n      <Left>1200</Left>\r\n    </Control>\r\n"
+    "  </ControlList>\r\n</Panel>\r\n";
+
+QByteArray crowded() {
+  QByteArray tag = "<Panel><Name";
+  for (int k = 0; k < 257; ++k) tag += " a" + QByteArray::number(k) + "='1'";
+  return tag + ">Studio</Name></Panel>";
+}
+
+}  // namespace
+
+using DamagedFiles = DesignerFixture;
+
+TEST_F(DamagedFiles, AreRefusedWithTheReasonAndNoWindow) {
+  const struct {
+    const char *what;
+    QByteArray bytes;
+  } cases[] = {
+      {"cut in a start tag", kPanel.left(30)},
+      {"cut in a control", kPanel.left(kPanel.indexOf("<Left>") + 8)},
+      {"cut before the last end tag", kPanel.left(kPanel.size() - 10)},
+      {"one character short", kPanel.left(kPanel.lastIndexOf('>'))},
+      {"binary", QByteArray("\x00\x01\xFF\xFE<\x89PNG\r\n\x1A\n", 12) + QByteArray(300, '\x90')},
+      {"a document type", "<!DOCTYPE Panel [<!ENTITY a \"x\">]>\r\n" + kPanel},
+      {"two roots", kPanel + kPanel},
+      {"UTF-16", QByteArray("\xFF\xFE<\0P\0", 6)},
+      {"an element with 257 attributes", crowded()},
+      {"white space only", "\r\n  \r\n"},
+  };
+  int added = 0;
+  QObject::connect(designer.get(), &MDIFormDesigner::panelAdded, [&added] { ++added; });
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+    writeBytes(path, c.bytes);
+    ui.messages.clear();
+    EXPECT_EQ(designer->OpenPanelLocal(path), nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString message = ui.messages[0].text;
+    EXPECT_TRUE(message.startsWith(
+        QLatin1String("Error reading file or no xml data present in file.\r\nLine ")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1String(", column "))) << message.toStdString();
+    EXPECT_TRUE(designer->collOpenPanels().empty());
+    EXPECT_EQ(readBytes(path), c.bytes);
+  }
+  EXPECT_EQ(added, 0);
+  EXPECT_FALSE(FileExists(Settings().strHardwareMapFile));
+}
+
+TEST_F(DamagedFiles, AFileWithAUtf8ByteOrderMarkIsReadAsUtf8AndSavedAsAlways) {
+  // An editor saved the panel in UTF-8 with a byte order mark.
+  QByteArray utf8 = QString::fromLatin1(kPanel).toUtf8();
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  writeBytes(path, "\xEF\xBB\xBF" + utf8);
+  frmPanel *panel = designer->OpenPanelLocal(path);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(panel->model().PanelDetails.CollControls.size(), 1u);
+  const auto *button = As<DesignButton>(panel->model().PanelDetails.CollControls[0]->cntrlObject);
+  EXPECT_EQ(button->Caption, QString::fromUtf8("Talk \u00e9"));
+
+  QString error;
+  ASSERT_TRUE(SavePanelLocal(panel->model(), path, ui, &error)) << error.toStdString();
+  const QByteArray saved = readBytes(path);
+  EXPECT_TRUE(saved.startsWith("<Panel>"));
+  EXPECT_TRUE(saved.contains("<Caption>Talk \xE9</Caption>"));
+}
