@@ -71,6 +71,15 @@ HardwareMap::Entry entryOf(const XmlNode &control) {
   return e;
 }
 
+// The internal name of an entry (the last non-empty one, as entryOf reads).
+QString internalNameOf(const XmlNode &control) {
+  QString name;
+  for (const XmlNode &child : control.children)
+    if (child.isElement() && mapNameOf(child.name) == MapName::InternalName)
+      if (QString text = ElementText(child); !text.isEmpty()) name = text;
+  return name;
+}
+
 bool isListName(QStringView name) { return mapNameOf(name) == MapName::ControlList; }
 
 bool isCompleteBinding(const std::unique_ptr<clsControlDetails> &r) {
@@ -165,7 +174,8 @@ bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
 QSet<QString> ControlNamesOf(const ControlRecords &records) {
   QSet<QString> names;
   for (const auto &r : records)
-    if (r && r->cntrlObject) names.insert(r->cntrlObject->Tag.toLower());
+    if (r && r->cntrlObject && r->cntrlObject->Tag.contains(u'.'))
+      names.insert(r->cntrlObject->Tag.toLower());
   return names;
 }
 
@@ -178,11 +188,10 @@ void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
     std::vector<size_t> marked;
     for (size_t k = 0; k < list.children.size(); ++k) {
       const XmlNode &c = list.children[k];
-      if (c.isElement() && EntryBelongsToPanel(entryOf(c).internalName, panelName, controlNames))
+      if (c.isElement() && EntryBelongsToPanel(internalNameOf(c), panelName, controlNames))
         marked.push_back(k);
     }
-    // From the last, so that the lines before each stay where they are.
-    for (auto k = marked.rbegin(); k != marked.rend(); ++k) map.removeLaidOut(list, *k);
+    map.removeLaidOut(list, marked);
   }
 }
 

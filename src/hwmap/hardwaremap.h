@@ -43,7 +43,8 @@ clsControlDetails HardwareMapEntryFromXML(const QString &text);
 // `controlNames` holds the panel's control names in lower case.
 bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
                          const QSet<QString> &controlNames);
-// The lower-case names of the controls of the records.
+// The control names the rule above looks up, in lower case: those of the
+// records' controls that hold a ".".
 QSet<QString> ControlNamesOf(const ControlRecords &records);
 
 // Removes every entry that belongs to the panel from each "ControlList" of the

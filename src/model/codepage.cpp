@@ -1,5 +1,9 @@
 #include "model/codepage.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 // 0x80-0x9F; 0 marks a byte without a character.
 constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -16,13 +20,6 @@ bool hasHighControls(const char *bytes, qsizetype size) {
   return any != 0;
 }
 
-// Whether any character needs more than Latin-1's plain mapping.
-bool hasNonLatin1(const char16_t *text, qsizetype size) {
-  unsigned char any = 0;
-  for (qsizetype i = 0; i < size; ++i)
-    any |= static_cast<unsigned char>(text[i] >= 0x80 && (text[i] < 0xA0 || text[i] > 0xFF));
-  return any != 0;
-}
 }  // namespace
 
 QString DecodeWindows1252(QByteArrayView bytes) {
@@ -36,26 +33,45 @@ QString DecodeWindows1252(QByteArrayView bytes) {
   return out;
 }
 
+char EncodeWindows1252Char(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+  // A C1 control stands for a byte without a character of its own.
+  if (u < 0xA0) return kHigh[u - 0x80] == 0 ? static_cast<char>(u) : '?';
+  for (int k = 0; k < 32; ++k)
+    if (kHigh[k] == u) return static_cast<char>(0x80 + k);
+  return '?';
+}
+
 QByteArray EncodeWindows1252(const QString &text) {
-  QByteArray out = text.toLatin1();
   const auto *s = reinterpret_cast<const char16_t *>(text.constData());
-  if (!hasNonLatin1(s, text.size())) return out;
-  char *d = out.data();
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t u = s[i];
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) continue;
-    char mapped = '?';
-    if (u < 0xA0) {
-      // A C1 control stands for a byte without a character of its own.
-      mapped = kHigh[u - 0x80] == 0 ? static_cast<char>(u) : '?';
-    } else {
-      for (int k = 0; k < 32; ++k)
-        if (kHigh[k] == u) {
-          mapped = static_cast<char>(0x80 + k);
-          break;
-        }
-    }
-    d[i] = mapped;
+  const qsizetype n = text.size();
+  QByteArray out(n, Qt::Uninitialized);
+  auto *d = reinterpret_cast<unsigned char *>(out.data());
+  // Latin-1 characters are their own bytes; the rest (0x80-0x9F and beyond
+  // 0xFF, rare) are noted and mapped afterwards.
+  bool special = false;
+  qsizetype i = 0;
+#ifdef __SSE2__
+  const __m128i controls = _mm_set1_epi16(0x80), beyond = _mm_set1_epi16(0xFF),
+                span = _mm_set1_epi16(0x1F);
+  __m128i seen = _mm_setzero_si128();
+  for (; i + 8 <= n; i += 8) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+    // c > 0xFF, or c - 0x80 <= 0x1F (unsigned)
+    const __m128i high = _mm_subs_epu16(c, beyond);
+    const __m128i control =
+        _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(c, controls), span), _mm_setzero_si128());
+    seen = _mm_or_si128(seen, _mm_or_si128(high, control));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(d + i), _mm_packus_epi16(c, c));
   }
+  special = _mm_movemask_epi8(seen) != 0;
+#endif
+  for (; i < n; ++i) {
+    d[i] = static_cast<unsigned char>(s[i]);
+    special |= s[i] >= 0x80 && (s[i] < 0xA0 || s[i] > 0xFF);
+  }
+  if (!special) return out;
+  for (i = 0; i < n; ++i)
+    if (s[i] >= 0x80) d[i] = static_cast<unsigned char>(EncodeWindows1252Char(s[i]));
   return out;
 }

@@ -10,3 +10,5 @@
 // characters the code page cannot hold are written as "?".
 QString DecodeWindows1252(QByteArrayView bytes);
 QByteArray EncodeWindows1252(const QString &text);
+// One character as its byte ("?" when the code page lacks it).
+char EncodeWindows1252Char(char16_t c);

@@ -111,7 +111,12 @@ bool PanelModel::CheckForDuplicateName(const QString &name, const DesignObject *
 
 clsControlDetails *PanelModel::FindRecord(const DesignObject *control) const {
   if (!control) return nullptr;
-  for (const auto &record : PanelDetails.CollControls)
-    if (record->cntrlObject == control) return record.get();
+  // A control has one record. It is looked for from both ends at once: the
+  // record of a control just added (placed, read, pasted) is the last one.
+  const auto &records = PanelDetails.CollControls;
+  for (size_t front = 0, back = records.size(); front < back; ++front) {
+    if (records[front]->cntrlObject == control) return records[front].get();
+    if (records[--back]->cntrlObject == control) return records[back].get();
+  }
   return nullptr;
 }

@@ -61,7 +61,7 @@ class PanelModel {
   bool CheckForDuplicateName(const QString &name, const DesignObject *sourceControl = nullptr) const;
 
   // --- records
-  // The first record whose visible control is the given one, or null.
+  // The record whose visible control is the given one, or null.
   clsControlDetails *FindRecord(const DesignObject *control) const;
 
  private:

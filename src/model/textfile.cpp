@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -95,35 +96,75 @@ bool writeAll(int fd, const QByteArray &bytes) {
 
 }  // namespace
 
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
+namespace {
+
+// One file on its way: its temporary file beside the target.
+struct Pending {
+  QByteArray target, folder, temporary;
+  int fd = -1;
+  int failure = 0;  // errno of the first step that failed
+};
+
+void start(Pending &p, const QString &path, const QByteArray &bytes, bool sync) {
   QFileInfo info(path);
   if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());  // replace what the link names
-  const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-  const QByteArray folder = QFile::encodeName(info.absolutePath());
-  QByteArray temporary =
+  p.target = QFile::encodeName(info.absoluteFilePath());
+  p.folder = QFile::encodeName(info.absolutePath());
+  p.temporary =
       QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return fail(error, errno);
-  auto abandon = [&](int code) {
-    ::close(fd);
-    ::unlink(temporary.constData());
-    return fail(error, code);
-  };
-  if (::fchmod(fd, modeFor(target)) != 0) return abandon(errno);
-  if (!writeAll(fd, bytes)) return abandon(errno);
-  if (sync && ::fdatasync(fd) != 0) return abandon(errno);
-  if (::close(fd) != 0) {
-    const int code = errno;
-    ::unlink(temporary.constData());
-    return fail(error, code);
+  p.fd = ::mkostemp(p.temporary.data(), O_CLOEXEC);
+  if (p.fd < 0) {
+    p.failure = errno;
+    return;
   }
-  if (::rename(temporary.constData(), target.constData()) != 0) {
-    const int code = errno;
-    ::unlink(temporary.constData());
-    return fail(error, code);
+  if (::fchmod(p.fd, modeFor(p.target)) != 0 || !writeAll(p.fd, bytes)) {
+    p.failure = errno;
+    return;
   }
-  if (sync) syncFolder(folder);
-  return true;
+  // The system starts writing the data out now, so that the syncs of
+  // several files overlap.
+  if (sync) ::sync_file_range(p.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
+// The data on disk and the file closed.
+void complete(Pending &p, bool sync) {
+  if (!p.failure && sync && ::fdatasync(p.fd) != 0) p.failure = errno;
+  if (p.fd >= 0 && ::close(p.fd) != 0 && !p.failure) p.failure = errno;
+}
+
+// The new file in the old one's place.
+void replace(Pending &p) {
+  if (!p.failure && ::rename(p.temporary.constData(), p.target.constData()) != 0) p.failure = errno;
+  if (p.failure && p.fd >= 0) ::unlink(p.temporary.constData());
+}
+
+}  // namespace
+
+void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
+  std::vector<Pending> pending(files.size());
+  for (size_t k = 0; k < files.size(); ++k) start(pending[k], files[k].path, files[k].bytes, sync);
+  for (Pending &p : pending) complete(p, sync);
+  bool before = true;  // every file before this one was replaced
+  for (size_t k = 0; k < files.size(); ++k) {
+    if (!before && !pending[k].failure) pending[k].failure = ECANCELED;
+    replace(pending[k]);
+    files[k].written = before = pending[k].failure == 0;
+    files[k].error = files[k].written ? QString() : systemError(pending[k].failure);
+  }
+  if (!sync) return;
+  std::vector<QByteArray> synced;
+  for (const Pending &p : pending)
+    if (!p.failure && std::find(synced.begin(), synced.end(), p.folder) == synced.end()) {
+      syncFolder(p.folder);
+      synced.push_back(p.folder);
+    }
+}
+
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
+  std::vector<FileWrite> files{{path, bytes}};
+  WriteFilesSafely(files, sync);
+  if (!files[0].written && error) *error = files[0].error;
+  return files[0].written;
 }
 
 bool WriteTextFileSafely(const QString &path, const QString &text, QString *error,

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 // True when a file (not a folder) exists at the path.
 bool FileExists(const QString &path);
@@ -28,6 +29,19 @@ QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr);
 // system's reason ("No space left on device").
 bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error,
                      bool sync = true);
+// Several files written as WriteFileSafely writes one, in order: the data of
+// all of them goes to disk together before the first replaces its old file,
+// and each folder is synced once at the end. A file replaces its old one
+// only when every file before it did (`written`, else `error`); a failure
+// never touches the old file.
+struct FileWrite {
+  QString path;
+  QByteArray bytes;
+  bool written = false;
+  QString error;
+};
+void WriteFilesSafely(std::vector<FileWrite> &files, bool sync = true);
+
 // The same for a text (synced), in Windows-1252 unless told otherwise.
 bool WriteTextFileSafely(const QString &path, const QString &text, QString *error,
                          TextEncoding encoding = TextEncoding::Windows1252);

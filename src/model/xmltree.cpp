@@ -1,5 +1,7 @@
 #include "model/xmltree.h"
 
+#include <array>
+
 #include "model/xmlwriter.h"
 
 namespace {
@@ -143,10 +145,17 @@ void write(QString &out, const XmlNode &n, QStringView source) {
 
 bool isBlankText(const XmlNode &n) { return n.kind == XmlNode::Kind::Text && IsXmlBlank(n.value); }
 
+// A line end and the blanks of the next line. The few depths a document
+// uses share their texts.
 XmlNode lineBreak(int indent) {
-  QString text = QStringLiteral("\r\n");
-  AppendBlanks(text, indent);
-  return XmlNode::textNode(text);
+  static const std::array<QString, 16> kBreaks = [] {
+    std::array<QString, 16> breaks;
+    for (int k = 0; k < 16; ++k) breaks[size_t(k)] = QStringLiteral("\r\n") + QString(k, u' ');
+    return breaks;
+  }();
+  if (indent >= 0 && indent < int(kBreaks.size()))
+    return XmlNode::textNode(kBreaks[size_t(indent)]);
+  return XmlNode::textNode(QStringLiteral("\r\n") + QString(indent, u' '));
 }
 
 // Where the last line end of a text starts, or -1.
@@ -205,27 +214,43 @@ XmlNode *XmlDocument::root() {
 const XmlNode *XmlDocument::root() const { return const_cast<XmlDocument *>(this)->root(); }
 
 void XmlDocument::removeLaidOut(XmlNode &parent, size_t index) {
-  if (index >= parent.children.size()) return;
-  parent.children.erase(parent.children.begin() + qsizetype(index));
-  if (index == 0) return;
-  XmlNode &before = parent.children[index - 1];
-  if (before.kind != XmlNode::Kind::Text) return;
-  const QStringView raw = before.fromText()
-                              ? QStringView(m_source).mid(before.start, before.end - before.start)
-                              : QStringView(before.value);
-  if (!IsXmlBlank(raw)) return;
-  const qsizetype cut = lastLineEnd(raw);
-  if (cut < 0) return;
-  if (cut == 0) {
-    parent.children.erase(parent.children.begin() + qsizetype(index) - 1);
-    return;
+  removeLaidOut(parent, std::vector<size_t>{index});
+}
+
+void XmlDocument::removeLaidOut(XmlNode &parent, const std::vector<size_t> &indices) {
+  std::vector<XmlNode> &children = parent.children;
+  std::vector<bool> drop(children.size(), false);
+  for (size_t index : indices)
+    if (index < children.size()) drop[index] = true;
+  for (size_t index : indices) {
+    if (index == 0 || index >= children.size() || drop[index - 1]) continue;
+    XmlNode &before = children[index - 1];
+    if (before.kind != XmlNode::Kind::Text) continue;
+    const QStringView raw = before.fromText()
+                                ? QStringView(m_source).mid(before.start, before.end - before.start)
+                                : QStringView(before.value);
+    if (!IsXmlBlank(raw)) continue;
+    const qsizetype cut = lastLineEnd(raw);
+    if (cut < 0) continue;
+    if (cut == 0) {
+      drop[index - 1] = true;
+      continue;
+    }
+    before.value = raw.left(cut).toString();
+    if (before.fromText()) {
+      // A node read from the text keeps its value as the readers give it.
+      before.end = before.start + cut;
+      before.value.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    }
   }
-  before.value = raw.left(cut).toString();
-  if (before.fromText()) {
-    // A node read from the text keeps its value as the readers give it.
-    before.end = before.start + cut;
-    before.value.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-  }
+  // One pass moves the nodes that stay together.
+  size_t kept = 0;
+  for (size_t k = 0; k < children.size(); ++k)
+    if (!drop[k]) {
+      if (kept != k) children[kept] = std::move(children[k]);
+      ++kept;
+    }
+  children.erase(children.begin() + qsizetype(kept), children.end());
 }
 
 QString ElementText(const XmlNode &element) {
@@ -282,17 +307,4 @@ XmlNode LaidOutElement(const QString &name, std::vector<XmlNode> children, int i
   XmlNode e = XmlNode::element(name);
   AppendLaidOut(e, std::move(children), indent);
   return e;
-}
-
-void WriteLaidOut(XmlWriter &writer, const XmlNode &element, int indent) {
-  bool nested = false;
-  for (const XmlNode &c : element.children) nested |= c.isElement();
-  if (!nested) {
-    writer.textElement(element.name, ElementText(element), indent);
-    return;
-  }
-  writer.startElement(element.name, indent);
-  for (const XmlNode &c : element.children)
-    if (c.isElement()) WriteLaidOut(writer, c, indent + 2);
-  writer.endElement(element.name, indent);
 }

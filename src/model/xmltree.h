@@ -55,6 +55,8 @@ class XmlDocument {
   // Removes the parent's child at `index` with the line it stood on: the
   // white space before it, from its last line end on, goes too.
   void removeLaidOut(XmlNode &parent, size_t index);
+  // The same for several children at once, in one pass.
+  void removeLaidOut(XmlNode &parent, const std::vector<size_t> &indices);
 
  private:
   QString m_source;
@@ -83,9 +85,20 @@ void AppendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent);
 // children `indent` + 2 blanks in, the closing tag `indent` blanks in.
 XmlNode LaidOutElement(const QString &name, std::vector<XmlNode> children, int indent);
 
-class XmlWriter;
 // Writes an element made in the program (not read from a text) laid out one
 // element per line, `indent` blanks in, with a line end after it: an element
 // with child elements holds them on lines of their own, any other holds its
 // text (ElementText) on its line.
-void WriteLaidOut(XmlWriter &writer, const XmlNode &element, int indent);
+template <class Writer>
+void WriteLaidOut(Writer &writer, const XmlNode &element, int indent) {
+  bool nested = false;
+  for (const XmlNode &c : element.children) nested |= c.isElement();
+  if (!nested) {
+    writer.textElement(element.name, ElementText(element), indent);
+    return;
+  }
+  writer.startElement(element.name, indent);
+  for (const XmlNode &c : element.children)
+    if (c.isElement()) WriteLaidOut(writer, c, indent + 2);
+  writer.endElement(element.name, indent);
+}

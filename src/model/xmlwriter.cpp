@@ -1,52 +1,98 @@
 #include "model/xmlwriter.h"
 
-#include <iterator>
-
 namespace {
 
-void escapeInto(QString &out, QStringView text, bool attribute) {
+// Whether a character is written as it stands in element content; '"' too
+// outside attribute values.
+bool isPlain(char16_t u, bool attribute) {
+  if (u >= 0x20 && u < 0xD800)
+    return u != u'&' && u != u'<' && u != u'>' && (u != u'"' || !attribute);
+  return u == u'\t' || u == u'\n' || u == u'\r' || (u >= 0xE000 && u < 0xFFFE);
+}
+
+template <class Writer>
+void escapeInto(Writer &w, QStringView text, bool attribute) {
   const qsizetype n = text.size();
   qsizetype plain = 0;  // start of the run copied as it stands
   for (qsizetype i = 0; i < n; ++i) {
     const char16_t u = text[i].unicode();
-    if (u >= 0x20 && u < 0xD800 && u != u'&' && u != u'<' && u != u'>' && u != u'"') continue;
-    if (u == u'"' && !attribute) continue;
-    if (u == u'\t' || u == u'\n' || u == u'\r') continue;
-    if (u >= 0xE000 && u < 0xFFFE) continue;
+    if (isPlain(u, attribute)) continue;
     if (QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate()) {
       ++i;
       continue;
     }
-    out.append(text.mid(plain, i - plain));
+    w.put(text.mid(plain, i - plain));
     plain = i + 1;
     switch (u) {
       case u'&':
-        out += QLatin1String("&amp;");
+        w.put(QLatin1String("&amp;"));
         break;
       case u'<':
-        out += QLatin1String("&lt;");
+        w.put(QLatin1String("&lt;"));
         break;
       case u'>':
-        out += QLatin1String("&gt;");
+        w.put(QLatin1String("&gt;"));
         break;
       case u'"':
-        out += QLatin1String("&quot;");
+        w.put(QLatin1String("&quot;"));
         break;
       default:  // a character XML cannot carry
         break;
     }
   }
-  out.append(text.mid(plain));
+  w.put(text.mid(plain));
 }
 
 }  // namespace
 
-void AppendEscapedXmlText(QString &out, QStringView text) { escapeInto(out, text, false); }
+void AppendEscapedXmlText(QString &out, QStringView text) {
+  XmlWriter w(std::move(out));
+  escapeInto(w, text, false);
+  out = w.take();
+}
 
-void AppendEscapedXmlAttribute(QString &out, QStringView text) { escapeInto(out, text, true); }
+void AppendEscapedXmlAttribute(QString &out, QStringView text) {
+  XmlWriter w(std::move(out));
+  escapeInto(w, text, true);
+  out = w.take();
+}
 
 void AppendBlanks(QString &out, int count) {
-  static constexpr char16_t kBlanks[] = u"                                ";
-  constexpr int kChunk = int(std::size(kBlanks)) - 1;
-  for (; count > 0; count -= kChunk) out.append(QStringView(kBlanks, qMin(count, kChunk)));
+  XmlWriter w(std::move(out));
+  w.blanks(count);
+  out = w.take();
 }
+
+template <class Text>
+BasicXmlWriter<Text>::BasicXmlWriter(Text text) : m_out(std::move(text)) {
+  if (m_out.isEmpty()) return;
+  m_begin = reinterpret_cast<Char *>(m_out.data());
+  m_at = m_end = m_begin + m_out.size();
+}
+
+template <class Text>
+Text BasicXmlWriter<Text>::take() {
+  m_out.resize(size());
+  m_begin = m_at = m_end = nullptr;
+  return std::move(m_out);
+}
+
+template <class Text>
+void BasicXmlWriter<Text>::putEscaped(QStringView text) {
+  escapeInto(*this, text, false);
+}
+
+template <class Text>
+void BasicXmlWriter<Text>::grow(qsizetype n) {
+  // The room the text already has is used first; beyond it, room grows by
+  // doubling, so that writing stays linear however it is split.
+  const qsizetype used = size();
+  const qsizetype capacity = m_out.capacity();
+  m_out.resize(used + n <= capacity ? capacity : std::max({used + n, 2 * capacity, qsizetype(64)}));
+  m_begin = reinterpret_cast<Char *>(m_out.data());
+  m_at = m_begin + used;
+  m_end = m_begin + m_out.size();
+}
+
+template class BasicXmlWriter<QString>;
+template class BasicXmlWriter<QByteArray>;

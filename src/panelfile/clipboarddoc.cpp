@@ -115,8 +115,7 @@ QString BuildClipboardDocument(const PanelModel &panel,
   for (auto it = panel.PanelDetails.CollControls.rbegin();
        it != panel.PanelDetails.CollControls.rend(); ++it)
     if (*it && (*it)->cntrlObject) records.insert((*it)->cntrlObject, it->get());
-  QString out;
-  XmlWriter writer(out);
+  XmlWriter writer;
   bool written = false;
   for (DesignControl *control : selected) {
     const clsControlDetails *record = records.value(control);
@@ -130,8 +129,8 @@ QString BuildClipboardDocument(const PanelModel &panel,
   }
   if (!written) return QString();
   writer.endElement(u"ControlList", 2);
-  out += QLatin1String("</ClipboardControls>");
-  return out;
+  writer.put(QLatin1String("</ClipboardControls>"));
+  return writer.take();
 }
 
 qint32 GetXmlNumber(const QString &fragment, const QString &name) {

@@ -61,19 +61,21 @@ bool MakeBackupFile(const QString &path, QString *error) {
   return writeBackup(FilePart(path), bytes, error);
 }
 
-bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
-  const QString mapFile = Settings().strHardwareMapFile;
-  if (mapFile.isEmpty()) return true;
+namespace {
+
+// The hardware map as a save of this panel leaves it: false (after the
+// message) when the map is to stay as it is.
+bool updatedMap(const QString &mapFile, const PanelModel &panel, Ui &ui, QByteArray *bytes) {
   const auto &records = panel.PanelDetails.CollControls;
   XmlDocument map;
   TextEncoding encoding = TextEncoding::Windows1252;
   QString text;
   if (FileExists(mapFile)) {
     // A map that cannot be read or understood is left exactly as it is.
-    QByteArray bytes;
-    if (!readBytes(mapFile, &bytes) || !map.read(DecodeTextFile(bytes, &encoding))) {
+    QByteArray old;
+    if (!readBytes(mapFile, &old) || !map.read(DecodeTextFile(old, &encoding))) {
       ui.message(kMapMessage);
-      return true;
+      return false;
     }
     InsertVersionIntoDocument(map, DateTimeStamp::GetFormattedNow());
     RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records));
@@ -84,22 +86,41 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
     AddControlsToHardwareMap(map, records);
     text = map.toText() + kLineEnd;
   }
-  const QByteArray bytes = EncodeTextFile(text, encoding);
+  *bytes = EncodeTextFile(text, encoding);
+  return true;
+}
+
+QString mapError(const QString &mapFile, const QString &why) {
+  return QStringLiteral("hardware map ") + mapFile + QStringLiteral(": ") + why;
+}
+
+}  // namespace
+
+bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
+  const QString mapFile = Settings().strHardwareMapFile;
+  QByteArray bytes;
+  if (mapFile.isEmpty() || !updatedMap(mapFile, panel, ui, &bytes)) return true;
   QString why;
-  if (!WriteFileSafely(mapFile, bytes, &why))
-    return fail(error, QStringLiteral("hardware map ") + mapFile + QStringLiteral(": ") + why);
+  if (!WriteFileSafely(mapFile, bytes, &why)) return fail(error, mapError(mapFile, why));
   writeBackup(FilePart(mapFile), bytes, nullptr);
   return true;
 }
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
-  QString text = BuildPanelDocument(panel, Settings().boolServerMode);
-  text += kLineEnd;  // in the room the document keeps, without copying it
-  const QByteArray bytes = EncodeWindows1252(text);
-  if (!WriteFileSafely(path, bytes, error)) return false;
-  writeBackup(FilePart(path), bytes, nullptr);  // a missing backup does not undo the save
-  return UpdateHardwareMap(panel, ui, error);
+  // The panel file and the map go to disk together; the map is replaced only
+  // once the panel file was.
+  std::vector<FileWrite> files{{path, BuildPanelFile(panel, Settings().boolServerMode)}};
+  const QString mapFile = Settings().strHardwareMapFile;
+  QByteArray map;
+  if (!mapFile.isEmpty() && updatedMap(mapFile, panel, ui, &map)) files.push_back({mapFile, map});
+  WriteFilesSafely(files);
+  if (!files[0].written) return fail(error, files[0].error);
+  writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
+  if (files.size() < 2) return true;
+  if (!files[1].written) return fail(error, mapError(mapFile, files[1].error));
+  writeBackup(FilePart(mapFile), files[1].bytes, nullptr);
+  return true;
 }
 
 QString LoadPanelText(const QString &path) { return ReadTextFile(path); }

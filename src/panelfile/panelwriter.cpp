@@ -56,9 +56,10 @@ QString meterStyleText(qint32 style) {
 // Writes the text children of one control element straight as laid-out
 // text, one per line, `indent` blanks in. Numbers and colours come as values
 // and are formatted straight into the output.
+template <class Writer>
 class ElementWriter {
  public:
-  ElementWriter(XmlWriter &writer, int indent) : m_writer(writer), m_indent(indent) {}
+  ElementWriter(Writer &writer, int indent) : m_writer(writer), m_indent(indent) {}
 
   void add(const char *name, const QString &text) {
     m_writer.textElement(QLatin1String(name), text, m_indent);
@@ -69,17 +70,20 @@ class ElementWriter {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     m_writer.openTextElement(QLatin1String(name), m_indent);
-    m_writer.out() += QLatin1String(digits, end - digits);
+    m_writer.put(QLatin1String(digits, end - digits));
     m_writer.closeTextElement(QLatin1String(name));
   }
 
   void addFloat(const char *name, float value) {
     // Panels repeat a few font sizes; the text of the last value is kept.
-    if (m_floatText.isNull() || std::memcmp(&value, &m_float, sizeof value) != 0) {
-      m_float = value;
-      m_floatText = FloatToText(value);
-    }
-    add(name, m_floatText);
+    struct Last {
+      float value = 0;
+      QString text;
+    };
+    thread_local Last last;
+    if (last.text.isNull() || std::memcmp(&value, &last.value, sizeof value) != 0)
+      last = {value, FloatToText(value)};
+    add(name, last.text);
   }
 
   // A stored colour text as the file holds it (fileColor).
@@ -93,9 +97,9 @@ class ElementWriter {
     }
     const QStringView digits = QStringView(stored).mid(2).trimmed();
     m_writer.openTextElement(QLatin1String(name), m_indent);
-    m_writer.out() += QLatin1String("&amp;H");
-    for (qsizetype k = digits.size(); k < 6; ++k) m_writer.out() += u'0';
-    AppendEscapedXmlText(m_writer.out(), digits);
+    m_writer.put(QLatin1String("&amp;H"));
+    for (qsizetype k = digits.size(); k < 6; ++k) m_writer.put(u'0');
+    m_writer.putEscaped(digits);
     m_writer.closeTextElement(QLatin1String(name));
   }
 
@@ -106,20 +110,25 @@ class ElementWriter {
         std::to_chars(digits, digits + sizeof digits, static_cast<quint32>(value), 16).ptr;
     for (char *c = digits; c != end; ++c) *c = static_cast<char>(std::toupper(*c));
     m_writer.openTextElement(QLatin1String(name), m_indent);
-    m_writer.out() += QLatin1String("&amp;H");
-    for (qsizetype k = end - digits; k < 6; ++k) m_writer.out() += u'0';
-    m_writer.out() += QLatin1String(digits, end - digits);
+    m_writer.put(QLatin1String("&amp;H"));
+    for (qsizetype k = end - digits; k < 6; ++k) m_writer.put(u'0');
+    m_writer.put(QLatin1String(digits, end - digits));
     m_writer.closeTextElement(QLatin1String(name));
   }
 
  private:
-  XmlWriter &m_writer;
+  Writer &m_writer;
   const int m_indent;
-  float m_float = 0;
-  QString m_floatText;
 };
 
-void writeFontAndState(ElementWriter &w, const FontSpec &font, const clsControlDetails &r) {
+// The control as its own kind, without a dynamic cast.
+template <class T>
+const T *ofKind(const DesignControl *control) {
+  return control->kind() == T::Kind ? static_cast<const T *>(control) : nullptr;
+}
+
+template <class W>
+void writeFontAndState(ElementWriter<W> &w, const FontSpec &font, const clsControlDetails &r) {
   w.add("FontName", font.name);
   w.addFloat("FontSize", static_cast<float>(font.size));
   w.add("FontBold", boolText(font.bold));
@@ -131,7 +140,8 @@ void writeFontAndState(ElementWriter &w, const FontSpec &font, const clsControlD
   w.add("State", r.State);
 }
 
-void writeHardwareGroup(ElementWriter &w, const clsControlDetails &r, bool serverMode) {
+template <class W>
+void writeHardwareGroup(ElementWriter<W> &w, const clsControlDetails &r, bool serverMode) {
   if (!serverMode || r.HWMapAoipSysName.isEmpty() || r.HWMapHostIP.isEmpty()) return;
   w.add("HWMapType", r.HWMapType);
   w.add("HWMapHostIP", r.HWMapHostIP);
@@ -140,7 +150,8 @@ void writeHardwareGroup(ElementWriter &w, const clsControlDetails &r, bool serve
   w.add("HWMapAoipSysName", r.HWMapAoipSysName);
 }
 
-void writeMeterSettings(ElementWriter &w, const clsControlDetails &r) {
+template <class W>
+void writeMeterSettings(ElementWriter<W> &w, const clsControlDetails &r) {
   w.addNumber("MeterRouterNumber", r.MeterRouterNumber);
   w.addNumber("MeterIONumber", r.MeterIONumber);
   w.add("MeterIsSource", boolText(r.MeterIsSource));
@@ -149,13 +160,14 @@ void writeMeterSettings(ElementWriter &w, const clsControlDetails &r) {
 }
 
 // The children of a control element of every kind but the clock.
-void writeControlChildren(ElementWriter &w, const DesignControl *control,
+template <class W>
+void writeControlChildren(ElementWriter<W> &w, const DesignControl *control,
                           const clsControlDetails &r, bool serverMode) {
-  const auto *button = As<DesignButton>(control);
-  const auto *label = As<DesignLabel>(control);
-  const auto *web = As<DesignWebBrowser>(control);
-  const auto *meter = As<DesignMeter>(control);
-  const auto *fader = As<DesignMeterFader>(control);
+  const auto *button = ofKind<DesignButton>(control);
+  const auto *label = ofKind<DesignLabel>(control);
+  const auto *web = ofKind<DesignWebBrowser>(control);
+  const auto *meter = ofKind<DesignMeter>(control);
+  const auto *fader = ofKind<DesignMeterFader>(control);
 
   QString caption;
   if (button)
@@ -239,10 +251,13 @@ void CheckNameAndCaption(XmlNode &element, const QString &name) {
     SetElementText(*nameElement, name);
 }
 
-void ControlToXML(XmlWriter &writer, const clsControlDetails &r, bool serverMode) {
+namespace {
+
+template <class Writer>
+void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
   const DesignControl *control = r.cntrlObject;
   if (!control) return;
-  if (const auto *clock = As<DesignClock>(control)) {
+  if (const auto *clock = ofKind<DesignClock>(control)) {
     // The clock serialises itself.
     XmlNode element = ClockToElement(*clock);
     CheckNameAndCaption(element, clock->Tag);
@@ -250,18 +265,17 @@ void ControlToXML(XmlWriter &writer, const clsControlDetails &r, bool serverMode
     return;
   }
   writer.startElement(u"Control", kControlIndent);
-  ElementWriter w(writer, kControlIndent + 2);
+  ElementWriter<Writer> w(writer, kControlIndent + 2);
   writeControlChildren(w, control, r, serverMode);
   writer.endElement(u"Control", kControlIndent);
 }
 
-QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
+template <class Writer>
+void writePanel(Writer &writer, const PanelModel &panel, bool serverMode) {
   const auto &records = panel.PanelDetails.CollControls;
-  QString out;
-  out.reserve(1024 + static_cast<qsizetype>(records.size()) * 1200);
-  XmlWriter writer(out);
+  writer.reserveTotal(1024 + static_cast<qsizetype>(records.size()) * 1200);
   writer.startElement(u"Panel", 0);
-  ElementWriter w(writer, 2);
+  ElementWriter<Writer> w(writer, 2);
   w.add("Name", panel.pictMain.Tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
   w.addNumber("Width", panel.Width);
@@ -274,20 +288,38 @@ QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
   w.add("DefaultPicturePath", panel.strDefaultPictureLoc);
   w.add("Caption", panel.Caption);
 
-  const qsizetype listStart = out.size();
+  const qsizetype listStart = writer.size();
   writer.startElement(u"ControlList", 2);
-  const qsizetype firstControl = out.size();
+  const qsizetype firstControl = writer.size();
   for (const auto &record : records)
-    if (record) ControlToXML(writer, *record, serverMode);
-  if (out.size() == firstControl) {
-    out.truncate(listStart);
+    if (record) writeControl(writer, *record, serverMode);
+  if (writer.size() == firstControl) {
+    writer.truncate(listStart);
     writer.textElement(u"ControlList", QStringView(), 2);
   } else {
     writer.endElement(u"ControlList", 2);
   }
   w.add("Version", DateTimeStamp::GetFormattedNow());
-  out += QLatin1String("</Panel>");
-  return out;
+  writer.put(QLatin1String("</Panel>"));
+}
+
+}  // namespace
+
+void ControlToXML(XmlWriter &writer, const clsControlDetails &record, bool serverMode) {
+  writeControl(writer, record, serverMode);
+}
+
+QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
+  XmlWriter writer;
+  writePanel(writer, panel, serverMode);
+  return writer.take();
+}
+
+QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode) {
+  XmlFileWriter writer;
+  writePanel(writer, panel, serverMode);
+  writer.put(QLatin1String("\r\n"));
+  return writer.take();
 }
 
 void InsertVersionIntoDocument(XmlDocument &doc, const QString &version) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class PanelModel;
 class XmlDocument;
 struct XmlNode;
-class XmlWriter;
+template <class Text>
+class BasicXmlWriter;
+using XmlWriter = BasicXmlWriter<QString>;
 class clsControlDetails;
 
 // The panel document of a panel, laid out (CR LF line ends, two blanks per
@@ -13,6 +16,9 @@ class clsControlDetails;
 // "Version" holds DateTimeStamp::GetFormattedNow(). The hardware group of
 // buttons and labels is written in server mode only.
 QString BuildPanelDocument(const PanelModel &panel, bool serverMode);
+// The same followed by CR LF as a file holds it: bytes in Windows-1252,
+// characters the code page lacks written as "?".
+QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode);
 
 // Writes the element of one control, laid out as in a panel document (four
 // blanks in, its children six): a clock's own element, or "Control" with the

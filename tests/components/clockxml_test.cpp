@@ -168,10 +168,9 @@ TEST(ClockXml, RefusesTextThatIsNotAnElement) {
 
 TEST(ClockXml, IndentedElementStillReads) {
   // The panel writer lays the element out with line ends and blanks.
-  QString laidOut;
-  XmlWriter writer(laidOut);
+  XmlWriter writer;
   WriteLaidOut(writer, ClockToElement(unusualClock()), 4);
   DesignClock c;
-  ASSERT_TRUE(ClockIngestXML(c, laidOut));
+  ASSERT_TRUE(ClockIngestXML(c, writer.take()));
   expectSameClock(unusualClock(), c);
 }

@@ -88,16 +88,15 @@ TEST(XmlTree, AppendingToACompactElementStartsNewLines) {
 }
 
 TEST(XmlTree, LaidOutWriterMatchesTheDocumentLayout) {
-  QString out;
-  XmlWriter writer(out);
+  XmlWriter writer;
   WriteLaidOut(writer,
                LaidOutElement("Control",
                               {XmlNode::textElement("Type", "LKClock & co"),
                                XmlNode::textElement("Name", QString())},
                               4),
                4);
-  EXPECT_EQ(out, QStringLiteral("    <Control>\r\n      <Type>LKClock &amp; co</Type>\r\n"
-                                "      <Name/>\r\n    </Control>\r\n"));
+  EXPECT_EQ(writer.take(), QStringLiteral("    <Control>\r\n      <Type>LKClock &amp; co</Type>\r\n"
+                                          "      <Name/>\r\n    </Control>\r\n"));
 }
 
 TEST(XmlWriter, EscapesWhatMustBeAndDropsWhatCannotBeCarried) {
