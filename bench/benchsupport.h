@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "model/processsetup.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 
@@ -420,9 +421,11 @@ inline QString WritePanelFile(const Workspace &ws, int controls, const QString &
 
 // ---------------------------------------------------------------- main
 
-// Qt's offscreen platform unless the caller chose one.
+// Qt's offscreen platform unless the caller chose one, and the process set up
+// as the program sets itself up.
 inline void UseOffscreenPlatform() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  KeepFreedMemoryForReuse();
 }
 
 // The body of a benchmark program's main once its application exists.

@@ -24,6 +24,7 @@
 
 #include "benchsupport.h"
 #include "hwmap/hardwaremap.h"
+#include "panelfile_open.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
@@ -73,32 +74,9 @@ double pugixmlParseOnce(const PanelFile &f) {
   return seconds;
 }
 
-// Opens the file as the main window does (read, the map, a new panel window,
-// the reader with the window's hooks, caption), counting the window's change
-// signals. The window is handed back, so that closing it is not timed.
-struct OpenResult {
-  double seconds = 0;
-  int changedSignals = 0;
-  std::unique_ptr<frmPanel> panel;
-};
+using OpenResult = bench::OpenedPanel;
 
-OpenResult openOnce(const PanelFile &f, Ui &ui) {
-  OpenResult r;
-  const auto start = bench::Clock::now();
-  r.panel = std::make_unique<frmPanel>(ui);
-  QObject::connect(r.panel.get(), &frmPanel::changed, [&r](int) { ++r.changedSignals; });
-  r.panel->boolOpenResize = true;
-  const QString text = LoadPanelText(f.path);
-  {
-    PanelReadHooks hooks(*r.panel);
-    ReadPanelText(text, f.path, r.panel->model(), hooks,
-                  HardwareMap::FromFile(Settings().strHardwareMapFile));
-  }
-  r.panel->setCaption(r.panel->model().Caption);
-  r.panel->boolOpenResize = false;
-  r.seconds = bench::SecondsSince(start);
-  return r;
-}
+OpenResult openOnce(const PanelFile &f, Ui &ui) { return bench::OpenPanelCore(f.path, ui); }
 
 void BM_OpenPanel(benchmark::State &state) {
   const int controls = static_cast<int>(state.range(0));

@@ -9,6 +9,7 @@
 #include "app/mdiformdesigner.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
+#include "model/processsetup.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "ui/mainwindow.h"
@@ -25,6 +26,7 @@ bool displayAvailable() {
 
 int main(int argc, char **argv) {
   IgnoreFileSizeLimitSignal();  // a write over a file-size limit fails instead of killing us
+  KeepFreedMemoryForReuse();
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const CommandLine cmd = ParseCommandLine(arguments);

@@ -4,6 +4,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <algorithm>
 #include <cmath>
 
@@ -125,6 +127,59 @@ void paintKnob(QPainter &p, const QRectF &knob) {
 
 }  // namespace
 
+namespace {
+
+// Everything but the texts: the body, the meter, the scale, the track, the
+// nominal mark and the knob.
+void paintFace(QPainter &p, const QRectF &rect, const MeterFaderLayout &l,
+               const DesignMeterFader &f, double pixelScale) {
+  paintBody(p, rect);
+  PaintMeter(p, l.meter, f.Meter, pixelScale);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  if (l.track.height() > 0) {
+    paintFaderScale(p, l);
+    paintTrack(p, l.track);
+    paintNominal(p, l, f.FaderNominal);
+    paintKnob(p, l.knobAt(f.FaderLevel));
+  }
+}
+
+// A panel holds many faders that look alike but for their names: the face is
+// painted once into a pixmap per look and copied from there.
+void paintFaceCached(QPainter &p, const QRectF &rect, const MeterFaderLayout &l,
+                     const DesignMeterFader &f, double pixelScale) {
+  const QPointF origin(std::floor(rect.left()), std::floor(rect.top()));
+  const QPaintDevice *device = p.device();
+  const qreal ratio = device ? device->devicePixelRatioF() : 1.0;
+  const MeterSettings &m = f.Meter;
+  // Everything the face's look depends on, its place within a pixel too.
+  const QString key =
+      QString::asprintf("tessary-fader %.3f %.3f %.3f %.3f %.3f %.3f %d %d",
+                        rect.left() - origin.x(), rect.top() - origin.y(), rect.width(),
+                        rect.height(), pixelScale, ratio, device ? device->logicalDpiY() : 96,
+                        int(f.HideGainValue)) +
+      QString::asprintf(" %a %a %d %d %d %d %d %d %d", double(f.FaderNominal), double(f.FaderLevel),
+                        m.MeterScale, m.MeterStyle, m.LevelLineColor, int(m.DecayRate),
+                        int(m.CenterPad), m.LevelLeft, m.LevelRight);
+  QPixmap face;
+  if (!QPixmapCache::find(key, &face)) {
+    const QSize size(int(std::ceil(rect.right() - origin.x())) + 1,
+                     int(std::ceil(rect.bottom() - origin.y())) + 1);
+    face = QPixmap(size * ratio);
+    face.setDevicePixelRatio(ratio);
+    face.fill(Qt::transparent);
+    QPainter q(&face);
+    q.setRenderHints(p.renderHints());
+    q.translate(-origin);
+    paintFace(q, rect, l, f, pixelScale);
+    q.end();
+    QPixmapCache::insert(key, face);
+  }
+  p.drawPixmap(origin, face);
+}
+
+}  // namespace
+
 void PaintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFader &f,
                             double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
@@ -133,20 +188,17 @@ void PaintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFa
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
-  paintBody(p, rect);
+  // Small and huge faders are painted directly; a face is worth keeping at
+  // the sizes panels show.
+  if (rect.width() * rect.height() <= 4096 * 4096 && !p.transform().isScaling())
+    paintFaceCached(p, rect, l, f, pixelScale);
+  else
+    paintFace(p, rect, l, f, pixelScale);
   if (!l.caption.isEmpty()) {
     QString name = f.MeterName;
     name.replace(QLatin1String("\r\n"), QLatin1String(" "));
     name.replace(u'\n', u' ');
     paintDisplay(p, l.caption, name, QColor(236, 239, 244), l.fontPixels, true);
-  }
-  PaintMeter(p, l.meter, f.Meter, pixelScale);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  if (l.track.height() > 0) {
-    paintFaderScale(p, l);
-    paintTrack(p, l.track);
-    paintNominal(p, l, f.FaderNominal);
-    paintKnob(p, l.knobAt(f.FaderLevel));
   }
   if (!l.gain.isEmpty()) {
     const QString gain = GainText(f.FaderLevel);

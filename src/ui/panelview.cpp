@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDrag>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "app/mdiformdesigner.h"
@@ -101,10 +102,13 @@ int PanelCanvasView::frameAt(const QPointF &pixels) const {
   return 0;
 }
 
-void PanelCanvasView::paintEvent(QPaintEvent *) {
+void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
-  p.fillRect(rect(), ColorFromValue(model.pictMain.BackColor));
+  // Only what lies in the part to paint is drawn: a large panel shows a
+  // small part of its controls at a time.
+  const QRectF exposed = QRectF(event->rect()).adjusted(-4, -4, 4, 4);
+  p.fillRect(event->rect(), ColorFromValue(model.pictMain.BackColor));
   if (!model.pictMain.Picture.isEmpty()) {
     const QImage picture(model.pictMain.Picture);
     if (!picture.isNull()) p.drawImage(QPointF(0, 0), picture);
@@ -113,13 +117,17 @@ void PanelCanvasView::paintEvent(QPaintEvent *) {
   const QColor frameColor(0xC0, 0xC0, 0xC0);
   for (const auto &record : model.PanelDetails.CollControls) {
     const ResizeFrame *f = model.Frame(record->lngPictResizeIndex);
-    if (f && f->Visible) p.fillRect(pixelRect(f->Left, f->Top, f->Width, f->Height), frameColor);
+    if (!f || !f->Visible) continue;
+    const QRectF frame = pixelRect(f->Left, f->Top, f->Width, f->Height);
+    if (frame.intersects(exposed)) p.fillRect(frame, frameColor);
   }
   const QDateTime now = QDateTime::currentDateTime();
   for (DesignControl *c : model.ZOrder()) {
     if (!c->Visible) continue;
+    const QRectF bounds = pixelRect(c->Left, c->Top, c->Width, c->Height);
+    if (!bounds.intersects(exposed)) continue;
     p.save();
-    PaintControl(p, pixelRect(c->Left, c->Top, c->Width, c->Height), *c, now, 1.0 / kTwipsPerPixel);
+    PaintControl(p, bounds, *c, now, 1.0 / kTwipsPerPixel);
     p.restore();
   }
   // The current control gets a thin focus mark inside its frame.

@@ -1,0 +1,104 @@
+// Opening a large panel in the real shell: the main window's open command
+// reads the file, the shell builds the panel's window and views, and the
+// panel is painted the first time; against the core's opening of the same
+// file (read, window logic, hooks). Budget: at most 2x the core's time.
+//
+// Each iteration times both, one after the other, so that both see the same
+// load of a shared machine; the ratio is of the medians.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QWindow>
+
+#include "app/mdiformdesigner.h"
+#include "benchsupport.h"
+#include "panelfile_open.h"
+#include "ui/mainwindow.h"
+#include "ui/panelview.h"
+#include "ui/qtui.h"
+
+namespace {
+
+constexpr int kControls = 5000;
+
+// Notes when the widget it watches is painted.
+class PaintWatch : public QObject {
+ public:
+  bool painted = false;
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Paint) painted = true;
+    return false;
+  }
+};
+
+// Processes events until the condition holds; false after ten seconds.
+template <class Done>
+bool processEventsUntil(Done done) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > 10000) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+void BM_OpenPanelInTheShell(benchmark::State &state) {
+  bench::Workspace ws;
+  const QString path = bench::WritePanelFile(ws, kControls, QStringLiteral("Console"));
+  QtUi ui;
+  MDIFormDesigner designer(ui);
+  MainWindow window(designer);
+  ui.setParentWidget(&window);
+  designer.Load();
+  window.resize(1280, 1024);
+  window.show();
+  if (!processEventsUntil([&] { return window.windowHandle()->isExposed(); })) {
+    state.SkipWithError("the main window was not shown");
+    return;
+  }
+  bench::QuietUi quiet;
+  bench::IterationTimes shell;
+  std::vector<double> core;
+  for (auto _ : state) {
+    bench::OpenedPanel reference = bench::OpenPanelCore(path, quiet);
+    core.push_back(reference.seconds);
+    state.PauseTiming();
+    reference.panel.reset();
+    state.ResumeTiming();
+
+    PaintWatch watch;
+    const auto start = bench::Clock::now();
+    frmPanel *panel = designer.OpenPanelLocal(path);
+    PanelSubWindow *sub = panel ? window.subWindowOf(panel) : nullptr;
+    if (sub) sub->canvas()->installEventFilter(&watch);
+    const bool painted = sub && processEventsUntil([&] { return watch.painted; });
+    shell.add(state, bench::SecondsSince(start));
+    if (!painted) {
+      state.SkipWithError("the panel was not painted");
+      return;
+    }
+    state.PauseTiming();
+    sub->canvas()->removeEventFilter(&watch);
+    designer.ClosePanel(panel);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+  const double ratio = shell.median() / bench::Median(core);
+  state.counters["core_ms"] = bench::Median(core) * 1e3;
+  state.counters["x_core"] = ratio;
+  bench::ReportBudget("open 5,000 controls in the shell / in the core", ratio, 2.0, "x");
+}
+BENCHMARK(BM_OpenPanelInTheShell)->MinTime(3.0)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bench::UseOffscreenPlatform();
+  QApplication app(argc, argv);
+  return bench::RunAll(argc, argv);
+}
