@@ -57,11 +57,6 @@ namespace {
 
 QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-bool fail(QString *error, int code) {
-  if (error) *error = systemError(code);
-  return false;
-}
-
 void syncFolder(const QByteArray &folder) {
   const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
@@ -161,7 +156,7 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
 }
 
 bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
-  std::vector<FileWrite> files{{path, bytes}};
+  std::vector<FileWrite> files{FileWrite{path, bytes, false, QString()}};
   WriteFilesSafely(files, sync);
   if (!files[0].written && error) *error = files[0].error;
   return files[0].written;

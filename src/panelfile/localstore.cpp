@@ -110,10 +110,12 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // The panel file and the map go to disk together; the map is replaced only
   // once the panel file was.
-  std::vector<FileWrite> files{{path, BuildPanelFile(panel, Settings().boolServerMode)}};
+  std::vector<FileWrite> files{
+      FileWrite{path, BuildPanelFile(panel, Settings().boolServerMode), false, QString()}};
   const QString mapFile = Settings().strHardwareMapFile;
   QByteArray map;
-  if (!mapFile.isEmpty() && updatedMap(mapFile, panel, ui, &map)) files.push_back({mapFile, map});
+  if (!mapFile.isEmpty() && updatedMap(mapFile, panel, ui, &map))
+    files.push_back(FileWrite{mapFile, map, false, QString()});
   WriteFilesSafely(files);
   if (!files[0].written) return fail(error, files[0].error);
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
