@@ -67,11 +67,7 @@ QByteArray entryLine(const QByteArray &map, const QByteArray &internalName) {
 }  // namespace
 
 TEST_F(PanelFileTest, SavingChangesOnlyThePanelsEntriesAndTheVersion) {
-  {
-    QFile f(Settings().strHardwareMapFile);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(kForeignMap);
-  }
+  WriteBytes(Settings().strHardwareMapFile, kForeignMap);
   QByteArray expected = kForeignMap;
   expected.replace(entryLine(kForeignMap, "Studio.Button1"), "");
   expected.replace(entryLine(kForeignMap, "studio.Gone"), "");
@@ -98,11 +94,7 @@ TEST_F(PanelFileTest, AMapWrittenInUtf8StaysUtf8) {
   const QByteArray map =
       "\xEF\xBB\xBF<HardwareMapList>\r\n  <!-- \xE5\x9C\xB0\xE5\x9B\xBE -->\r\n"
       "  <ControlList/>\r\n</HardwareMapList>\r\n";
-  {
-    QFile f(Settings().strHardwareMapFile);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(map);
-  }
+  WriteBytes(Settings().strHardwareMapFile, map);
   PanelModel p;
   FillGoldenPanel(p);
   FakeUi ui;

@@ -95,11 +95,7 @@ TEST_F(PanelFileTest, EveryPrintableWindows1252CharacterSurvivesSaveAndRead) {
 TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
   const QByteArray old = "<Panel><Name>Old</Name></Panel>\r\n";
-  {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(old);
-  }
+  WriteBytes(path, old);
   PanelModel p;
   FillGoldenPanel(p);
   FakeUi ui;
@@ -121,11 +117,7 @@ TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
 
 TEST_F(PanelFileTest, HardwareMapThatIsNotXmlIsReportedAndKept) {
   const QByteArray junk = "this is no map\r\n";
-  {
-    QFile f(Settings().strHardwareMapFile);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(junk);
-  }
+  WriteBytes(Settings().strHardwareMapFile, junk);
   PanelModel p;
   FillGoldenPanel(p);
   FakeUi ui;

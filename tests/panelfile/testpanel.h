@@ -22,6 +22,12 @@ inline QByteArray ReadBytes(const QString &path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+inline void WriteBytes(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
 inline QString FixturePath(const QString &name) {
   return QStringLiteral(TESSARY_FIXTURES "/panelfile/") + name;
 }
