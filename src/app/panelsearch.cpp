@@ -66,11 +66,12 @@ class ControlMatcher {
   std::vector<FindHit> &m_hits;
 };
 
-// The one call of the panel reader for files searched without a window.
-void readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
+// The one call of the panel reader for files searched without a window;
+// false for a file that does not parse (it holds no panel to search).
+bool readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
                      const HardwareMap &map) {
   ReadHooks noWindow;
-  ReadPanelText(text, path, panel, noWindow, map);
+  return ReadPanelText(text, path, panel, noWindow, map);
 }
 
 }  // namespace
@@ -140,8 +141,8 @@ void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
       const QString text = LoadPanelText(paths[i]);
       if (text.isEmpty()) continue;
       PanelModel panel;
-      readClosedPanel(text, paths[i], panel, map);
-      SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
+      if (readClosedPanel(text, paths[i], panel, map))
+        SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
     }
   };
   const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), paths.size()) - 1;
