@@ -8,7 +8,7 @@
 #include "model/panelmodel.h"
 #include "model/xmltree.h"
 #include "model/xmlwriter.h"
-#include "panelfile/panelreader.h"
+#include "panelfile/controlreader.h"
 #include "panelfile/panelwriter.h"
 #include "panelfile/readhooks.h"
 

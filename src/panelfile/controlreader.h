@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+#include <memory>
+
+class HardwareMap;
+class PanelModel;
+class clsControlDetails;
+
+// The control reader on the events of a larger document: feed it the events
+// of one control element (the element's own start and end tags included)
+// and take the control at its end. Used by the panel reader and paste.
+class ControlElementReader {
+ public:
+  explicit ControlElementReader(QStringView documentText);
+  ~ControlElementReader();
+  ControlElementReader(const ControlElementReader &) = delete;
+  ControlElementReader &operator=(const ControlElementReader &) = delete;
+
+  // `depth` counts from the control element (0) down.
+  void startElement(QStringView name, int depth);
+  void endElement(int depth);
+  void text(QStringView value, int depth);
+
+  // The number at the start of a direct child's text ("Left", "Top"), or -1
+  // when there is no such child. Valid once the element has ended.
+  qint32 number(QStringView lowerName);
+
+  // Builds the control read since the element started (null as GetControl).
+  std::unique_ptr<clsControlDetails> build(PanelModel &panel, bool checkNames, qint32 leftOffset,
+                                           qint32 topOffset, const HardwareMap &map);
+
+ private:
+  void settleCopies();
+  struct State;
+  std::unique_ptr<State> d;
+};
+
+// Twips from the number a text starts with; halves go to the even integer.
+qint32 TwipsFromText(QStringView text, qint32 offset = 0);
