@@ -63,5 +63,7 @@ int main(int argc, char **argv) {
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
+  // The connect dialog at every start; it connects only when asked to.
+  designer.mnuConnect_Click();
   return app.exec();
 }

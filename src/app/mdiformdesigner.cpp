@@ -7,10 +7,14 @@
 #include "model/controldetails.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 
 MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(std::make_unique<PropertyGrid>()) {
+    : QObject(parent),
+      m_ui(ui),
+      m_grid(std::make_unique<PropertyGrid>()),
+      m_server(std::make_unique<ServerSession>(*this)) {
   m_caption = BaseCaption;
 }
 
@@ -24,6 +28,7 @@ void MDIFormDesigner::Load() {
   if (!QDir(s.strPanelsFolder).exists()) QDir().mkpath(s.strPanelsFolder);
   s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
   SetSaveIndicator();
+  SetConnectedLabel();
 }
 
 std::vector<frmPanel *> MDIFormDesigner::collOpenPanels() const { return m_shown; }

@@ -9,6 +9,7 @@
 #include "grid/propertygrid.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
 
@@ -43,7 +44,10 @@ frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
 }
 
 void MDIFormDesigner::mnuOpenPanel_Click() {
-  if (Settings().boolServerMode) return;  // the server's panel list comes with the server link
+  if (Settings().boolServerMode) {
+    m_server->openDialog().Show();
+    return;
+  }
   mnuOpenLocalPanel_Click();
 }
 
@@ -57,11 +61,6 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
     m_ui.message(QStringLiteral("Error Opening Panel.  File does not exist."));
     return nullptr;
   }
-  const QString text = LoadPanelText(path);
-  if (text.isEmpty()) {
-    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
-    return nullptr;
-  }
   const QString name = PanelNameFromPath(path).trimmed();
   for (frmPanel *open : m_shown) {
     if (open->model().pictMain.Tag.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
@@ -71,10 +70,19 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
       return nullptr;
     }
   }
+  return OpenPanelText(LoadPanelText(path), path, PanelNameFromPath(path));
+}
+
+frmPanel *MDIFormDesigner::OpenPanelText(const QString &text, const QString &path,
+                                         const QString &panelName) {
+  if (text.isEmpty()) {
+    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
+    return nullptr;
+  }
   frmPanel *panel = CreatePanel();
   panel->boolOpenResize = true;
   PanelReadHooks hooks(*panel);
-  ReadPanelText(text, path, panel->model(), hooks);
+  ReadPanelText(text, path, panelName, panel->model(), hooks);
   panel->setCaption(panel->model().Caption);
   AddPanel(panel);
   panel->boolOpenResize = false;
@@ -82,6 +90,7 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
 }
 
 bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
+  if (Settings().boolServerMode) return SavePanelToServer(panel, path);
   QString error;
   if (!SavePanelLocal(panel->model(), path, m_ui, &error)) {
     m_ui.message(QStringLiteral("Error Saving File - ") + error);
@@ -98,12 +107,15 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
   const QString path = panel->model().WindowTag;
   if (path.isEmpty()) return mnuSaveAs_Click();
   if (SavePanelDocument(panel, path)) return true;
+  // The server cannot be reached under another name either.
+  if (Settings().boolServerMode) return false;
   return mnuSaveAs_Click();
 }
 
 bool MDIFormDesigner::mnuSaveAs_Click() {
   frmPanel *panel = m_active;
   if (!panel) return false;
+  if (Settings().boolServerMode) return ServerSaveAs(panel);
   PanelModel &model = panel->model();
   Ui::FileDialog dialog;
   dialog.title = QStringLiteral("Save");

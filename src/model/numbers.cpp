@@ -79,6 +79,21 @@ bool ReadInt16(const QString &text, qint16 *out) {
   return true;
 }
 
+bool ReadPort(const QString &text, quint16 *out, bool allowFraction) {
+  qint32 v = 0;
+  if (allowFraction) {
+    bool ok = false;
+    const double d = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(d)) return false;
+    v = RoundHalfEven(d);
+  } else if (!ReadInt32(text, &v)) {
+    return false;
+  }
+  if (v < 1 || v > 65535) return false;
+  *out = static_cast<quint16>(v);
+  return true;
+}
+
 bool ReadFloat(const QString &text, float *out) {
   QString t = text.trimmed();
   t.replace(u',', u'.');

@@ -145,7 +145,12 @@ bool IsHardwareMapFileName(const QString &fileName) {
 
 void ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap *map) {
-  panel.pictMain.Tag = PanelNameFromPath(path);
+  ReadPanelText(text, path, PanelNameFromPath(path), panel, hooks, map);
+}
+
+void ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+                   PanelModel &panel, ReadHooks &hooks, const HardwareMap *map) {
+  panel.pictMain.Tag = panelName;
   panel.PanelDetails.strPanelPath = path;
   panel.WindowTag = path;
   AnalyzeXML(text, panel, hooks, map);

@@ -48,3 +48,7 @@ bool IsHardwareMapFileName(const QString &fileName);
 // path, then AnalyzeXML.
 void ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap *map = nullptr);
+// The same with the panel's name given rather than taken from the path (a
+// panel delivered by the server).
+void ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+                   PanelModel &panel, ReadHooks &hooks, const HardwareMap *map = nullptr);

@@ -10,12 +10,14 @@
 #include <QVBoxLayout>
 
 #include "app/mdiformdesigner.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "ui/palettewidget.h"
 #include "ui/propertygridview.h"
 #include "ui/panelview.h"
 #include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
+#include "ui/serverviews.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
@@ -53,7 +55,10 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     refreshMenuStates();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refreshMenuStates);
-  SetConnectedLabel(tr("Not Connected"), 0x00C0C0FF);
+  ConnectionStatus &status = designer.server().status();
+  SetConnectedLabel(status.text(), status.color());
+  connect(&status, &ConnectionStatus::changed, this, &MainWindow::SetConnectedLabel);
+  m_serverViews = new ServerViews(designer.server(), this);
   refreshMenuStates();
 }
 
@@ -85,7 +90,8 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
   connect(addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel")), &QAction::triggered, d,
           &MDIFormDesigner::mnuOpenLocalPanel_Click);
-  addCommand(file, "mnuConnect", tr("&Connect"));
+  connect(addCommand(file, "mnuConnect", tr("&Connect")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuConnect_Click);
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));

@@ -12,6 +12,7 @@ class MDIFormDesigner;
 class PaletteWidget;
 class PanelSubWindow;
 class PropertyGridView;
+class ServerViews;
 class frmPanel;
 
 // The designer's main window: menus, the MDI area holding the panel windows,
@@ -33,6 +34,8 @@ class MainWindow : public QMainWindow {
   // The menu action with this object name ("mnuSavePanel", ...).
   QAction *action(const QString &name) const { return m_actions.value(name); }
   PanelSubWindow *subWindowOf(frmPanel *panel) const;
+  // The connect, login and server panel list dialogs.
+  ServerViews *serverViews() const { return m_serverViews; }
 
   // Shows the connection state text on its colour (0x00BBGGRR).
   void SetConnectedLabel(const QString &text, qint32 color);
@@ -56,5 +59,6 @@ class MainWindow : public QMainWindow {
   QWidget *m_gridContainer = nullptr;
   PropertyGridView *m_gridView = nullptr;
   QLabel *m_status = nullptr;
+  ServerViews *m_serverViews = nullptr;
   QMap<QString, QAction *> m_actions;
 };

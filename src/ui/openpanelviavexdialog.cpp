@@ -1,0 +1,105 @@
+#include "ui/openpanelviavexdialog.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "server/frmopenpanelviavex.h"
+#include "ui/serverdialogsupport.h"
+
+OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget *parent)
+    : QDialog(parent), m_logic(logic) {
+  setObjectName(QStringLiteral("frmOpenPanelViaVex"));
+  setWindowTitle(frmOpenPanelViaVex::Caption);
+  setModal(false);
+  UseDialogFont(this);
+
+  m_list = new QTreeWidget(this);
+  m_list->setObjectName(QStringLiteral("lstPanels"));
+  m_list->setColumnCount(2);
+  m_list->setHeaderLabels({tr("Panel"), tr("Caption")});
+  m_list->setRootIsDecorated(false);
+  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_list->header()->setStretchLastSection(true);
+  connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
+    const QList<QTreeWidgetItem *> selected = m_list->selectedItems();
+    m_logic.setListIndex(selected.isEmpty() ? -1 : m_list->indexOfTopLevelItem(selected.first()));
+  });
+  connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+    m_logic.setListIndex(m_list->indexOfTopLevelItem(item));
+    m_logic.lstPanels_DblClick();
+  });
+
+  auto *openButton = new QPushButton(tr("&Open"), this);
+  openButton->setObjectName(QStringLiteral("butOpen"));
+  openButton->setDefault(true);
+  auto *cancelButton = new QPushButton(tr("&Cancel"), this);
+  cancelButton->setObjectName(QStringLiteral("butCancel"));
+  connect(openButton, &QPushButton::clicked, this, [this] { m_logic.butOpen_Click(); });
+  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.butCancel_Click(); });
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(openButton);
+  buttons->addWidget(cancelButton);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(m_list, 1);
+  layout->addLayout(buttons);
+  resize(420, 320);
+
+  connect(&logic, &frmOpenPanelViaVex::listChanged, this, &OpenPanelViaVexDialog::loadList);
+  connect(&logic, &frmOpenPanelViaVex::visibleChanged, this, &OpenPanelViaVexDialog::follow);
+  loadList();
+  if (logic.Visible()) follow(true);
+}
+
+void OpenPanelViaVexDialog::loadList() {
+  const QSignalBlocker block(m_list);
+  m_list->clear();
+  for (const QString &line : m_logic.lstPanels()) {
+    const qsizetype tab = line.indexOf(u'\t');
+    auto *item = new QTreeWidgetItem(m_list);
+    item->setText(0, tab < 0 ? line : line.left(tab));
+    item->setText(1, tab < 0 ? QString() : line.mid(tab + 1));
+  }
+  if (m_logic.ListIndex() >= 0) m_list->topLevelItem(m_logic.ListIndex())->setSelected(true);
+  m_list->resizeColumnToContents(0);
+}
+
+void OpenPanelViaVexDialog::follow(bool visible) {
+  if (!visible) {
+    hide();
+    return;
+  }
+  show();
+  raise();
+  activateWindow();
+  m_list->setFocus();
+}
+
+void OpenPanelViaVexDialog::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+    case Qt::Key_F1:
+      m_logic.ShowHelp();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      m_logic.butOpen_Click();
+      return;
+    case Qt::Key_Escape:
+      m_logic.butCancel_Click();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void OpenPanelViaVexDialog::closeEvent(QCloseEvent *event) {
+  m_logic.butCancel_Click();
+  event->accept();
+}
