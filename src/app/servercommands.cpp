@@ -46,6 +46,7 @@ bool MDIFormDesigner::ServerSaveAs(frmPanel *panel) {
   }
   const QString &name = *answer;
   frmTcpVexConnector &connector = m_server->Connector();
+  const QString oldTag = model.pictMain.Tag;
   const qsizetype backslash = name.lastIndexOf(u'\\');
   const QString lastPart = name.mid(backslash + 1);
   if (model.pictMain.Tag + QStringLiteral(".xml") != lastPart) {
@@ -58,7 +59,10 @@ bool MDIFormDesigner::ServerSaveAs(frmPanel *panel) {
     for (const auto &record : model.PanelDetails.CollControls)
       if (record->cntrlObject) record->setHWMapInternalName(stem + u'.' + record->cntrlObject->Tag);
   }
-  panel->notify(frmPanel::Properties);
+  if (model.pictMain.Tag != oldTag) {
+    panel->notify(frmPanel::Properties);
+    panel->RequestFillProperties();  // the grid's Name row shows the new name
+  }
   if (connector.DoesPanelNameExist(name) && m_ui.message(QStringLiteral("File exists - Overwrite?"),
                                                          Ui::Buttons::YesNo) != Ui::Answer::Yes)
     return false;

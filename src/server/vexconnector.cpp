@@ -100,7 +100,6 @@ bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &s
 }
 
 void frmTcpVexConnector::SendLogin(const QString &UserName, const QString &Password) {
-  m_loginWasAutomatic = false;
   m_passwordRejected = false;
   send(VexCommand::Login,
        PassEncodeV2(UserName, m_loginKey) + strLoginSep + PassEncodeV2(Password, m_loginKey));
@@ -121,8 +120,8 @@ void frmTcpVexConnector::VexWinsock_Closed() {
 void frmTcpVexConnector::VexWinsock_ReceivedData(const QString &strNewData) {
   // The buffer is cut down before any message is handled, so a message box
   // that lets further text arrive meanwhile sees only that text.
-  const std::vector<QString> pieces = m_strReceiveBuffer.Append(strNewData);
-  for (const QString &piece : pieces)
+  const VexReceiveBuffer::Pieces pieces = m_strReceiveBuffer.Append(strNewData);
+  for (QStringView piece : pieces.views)
     if (const std::optional<VexMessage> message = ParseVexPiece(piece)) handleMessage(*message);
 }
 
@@ -160,12 +159,10 @@ void frmTcpVexConnector::answerToHello(QStringView payload) {
     // A password given for this connection answers the server by itself;
     // the dialog asks only when none is known or it was refused.
     const ProgramSettings &s = Settings();
-    if (!s.strLoginPassword.isEmpty() && !m_passwordRejected) {
+    if (!s.strLoginPassword.isEmpty() && !m_passwordRejected)
       SendLogin(s.strLoginName, s.strLoginPassword);
-      m_loginWasAutomatic = true;
-    } else {
+    else
       emit loginRequested();
-    }
   } else {
     takeServerAddress(payload.trimmed());
   }
@@ -185,10 +182,9 @@ void frmTcpVexConnector::answerToLogin(QStringView payload) {
   }
   if (boolLoginApproved) return;
   m_passwordRejected = true;
-  const bool wasAutomatic = m_loginWasAutomatic;
-  m_loginWasAutomatic = false;
   m_host.ui().message(QStringLiteral("Login Rejected."));
-  if (wasAutomatic) emit loginRequested();
+  // The dialog again, so that the user can try once more on this link.
+  emit loginRequested();
 }
 
 bool frmTcpVexConnector::takeServerAddress(QStringView trimmedPayload) {

@@ -93,9 +93,8 @@ class frmTcpVexConnector : public QObject {
   bool boolLoginApproved = false;
   // The server approved this client on the link that is up now.
   bool m_approvedOnLink = false;
-  // The login was sent without asking (the password was known); the
-  // server's rejection then opens the login dialog.
-  bool m_loginWasAutomatic = false;
+  // The server refused the password it was last sent: it is not sent again
+  // by itself.
   bool m_passwordRejected = false;
   std::vector<clsPanelEntry> m_collPanelList;
   QStringList m_collPendingPanels;

@@ -69,6 +69,7 @@ void OpenPanelViaVexDialog::loadList() {
   }
   if (m_logic.ListIndex() >= 0) m_list->topLevelItem(m_logic.ListIndex())->setSelected(true);
   m_list->resizeColumnToContents(0);
+  m_list->setColumnWidth(0, qMax(120, m_list->columnWidth(0) + 16));
 }
 
 void OpenPanelViaVexDialog::follow(bool visible) {

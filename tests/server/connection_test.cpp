@@ -47,7 +47,7 @@ TEST(Connection, RetriesWithGrowingWaitsAndPausesAfterFiveFailures) {
   EXPECT_EQ(link.CurrentName(), address);
   const int expected[] = {500, 1000, 2000, 4000, 30000, 16000, 30000, 30000, 30000, 30000};
   for (int i = 0; i < int(std::size(expected)); ++i) {
-    QTRY_COMPARE_WITH_TIMEOUT(link.FailuresInARow(), i + 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.FailuresInARow() == i + 1; }, 5000));
     EXPECT_TRUE(link.timRetry.isActive());
     EXPECT_EQ(link.timRetry.interval(), expected[i]) << i;
     EXPECT_EQ(link.CurrentName(), (i + 1) % 5 == 0 ? QString("Hunt Paused") : address) << i;
@@ -61,7 +61,7 @@ TEST(Connection, RetriesWithGrowingWaitsAndPausesAfterFiveFailures) {
     clsCVCoreConnection other;
     other.SetJitterSource([u] { return u; });
     other.StartHunting({address});
-    QTRY_COMPARE_WITH_TIMEOUT(other.FailuresInARow(), 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.FailuresInARow() == 1; }, 5000));
     EXPECT_EQ(other.timRetry.interval(), u == 0.0 ? 400 : 599);
   }
   EXPECT_EQ(clsCVCoreConnection::BaseRetryDelay(40), 30000);
@@ -84,13 +84,13 @@ TEST(Connection, ASecondRequestGoesToTheNewServerAtOnce) {
   clsCVCoreConnection link;
   link.SetDefaultPort(server.serverPort());
   link.ForceConnect(QStringLiteral("127.0.0.1:%1").arg(closedPort()));
-  QTRY_COMPARE_WITH_TIMEOUT(link.FailuresInARow(), 1, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.FailuresInARow() == 1; }, 5000));
   QSignalSpy connected(&link, &VexConnection::Connected);
   link.ForceConnect(QStringLiteral("127.0.0.1"));  // the default port
   EXPECT_EQ(link.HuntList(), QStringList({"127.0.0.1"}));
   EXPECT_EQ(link.FailuresInARow(), 0);
   EXPECT_FALSE(link.timRetry.isActive());
-  QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 1; }, 5000));
   EXPECT_EQ(link.GetConnectionState(), 7);
 }
 
@@ -103,26 +103,26 @@ TEST(Connection, CarriesWindows1252AndReconnectsAfterALoss) {
   QSignalSpy received(&link, &VexConnection::ReceivedData);
   EXPECT_FALSE(link.SendVexCommand("too early"));
   link.ForceConnect(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()));
-  QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
-  QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 1; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 5000));
   QTcpSocket *peer = server.nextPendingConnection();
 
   EXPECT_TRUE(link.SendVexCommand(QString::fromUtf8("Caf\u00e9 \u20ac5")));
-  QTRY_COMPARE_WITH_TIMEOUT(peer->bytesAvailable(), qint64(7), 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == qint64(7); }, 5000));
   EXPECT_EQ(peer->readAll(), QByteArray("Caf\xe9 \x80"
                                         "5"));
   peer->write("\x80\xe9\x02\x03");
-  QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }, 5000));
   EXPECT_EQ(received[0][0].toString(), QString::fromUtf8("\u20ac\u00e9\x02\x03"));
 
   // The server drops the link: Closed, then the link comes back by itself.
   QSignalSpy status(&link, &VexConnection::StatusChanged);
   peer->abort();
-  QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() == 1; }, 5000));
   EXPECT_EQ(status.count(), 0);  // the status line is refreshed by its own timer
   EXPECT_EQ(link.GetConnectionState(), 0);
   EXPECT_TRUE(link.timRetry.isActive());
-  QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 2, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 2; }, 5000));
 
   // Closing stops the hunt.
   link.CloseMasterConnection();

@@ -147,6 +147,8 @@ TEST_F(Connector, AnswersToTheLogin) {
     EXPECT_EQ(f.host.fakeUi.messageTexts(),
               c.approved ? QStringList() : QStringList({"Login Rejected."}))
         << c.payload;
+    // A refusal opens the login dialog again for another try.
+    EXPECT_EQ(f.session.loginDialog().Visible(), !c.approved) << c.payload;
     EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1}));
   }
   // A rejection with an address takes the address and still says so.
@@ -181,7 +183,8 @@ TEST_F(Connector, AKnownPasswordAnswersTheServerByItselfUntilRefused) {
   EXPECT_EQ(PassDecodeV2(fields[0]), "operator");
   EXPECT_EQ(PassDecodeV2(fields[1]), "secret");
   EXPECT_EQ(login.count(), 0);
-  // Refused: the message, then the dialog; the next link asks too.
+  // Refused: the message, then the dialog; the next link asks rather than
+  // sending the refused password again.
   link->receive(ServerMessage(VexCommand::Login, "no"));
   EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
   EXPECT_EQ(login.count(), 1);

@@ -38,7 +38,7 @@ TEST(ReceiveBuffer, PiecesOfAnySizeGiveTheMessagesOfTheWholeText) {
     std::vector<QString> got;
     for (qsizetype at = 0; at < stream.size();) {
       const qsizetype len = rng.bounded(1, 6);
-      for (QString &p : buffer.Append(QStringView(stream).mid(at, len))) got.push_back(p);
+      for (const QString &p : buffer.Append(stream.mid(at, len)).strings()) got.push_back(p);
       at += len;
     }
     QString rest;
@@ -65,10 +65,22 @@ TEST(ReceiveBuffer, AnEndlessMessageIsDroppedAndReadingResumesAtTheNextFrameStar
   // The rest of the dropped message ends; what follows it is read again,
   // even with the frame start split between two pieces.
   EXPECT_TRUE(buffer.Append(QString(10, u'y') + strFrameEnd + QString(3, u'z') + QChar(2)).empty());
-  const std::vector<QString> pieces = buffer.Append(good.mid(1) + good);
-  ASSERT_EQ(pieces.size(), 2u);
+  const QStringList pieces = buffer.Append(good.mid(1) + good).strings();
+  ASSERT_EQ(pieces.size(), 2);
   EXPECT_EQ(pieces[0] + strFrameEnd, good);
   EXPECT_FALSE(buffer.resynchronising());
+
+  // The same when the end of the endless message and the next message come
+  // in one piece, however the text is cut.
+  const QString endless = strFrameStart + QChar(43) + QString(300, u'x');
+  for (qsizetype cut : {qsizetype(1), qsizetype(150), endless.size(), endless.size() + 1}) {
+    VexReceiveBuffer oneGo(cap);
+    const QString stream = endless + good;
+    QStringList got = oneGo.Append(stream.left(cut)).strings();
+    got += oneGo.Append(stream.mid(cut)).strings();
+    EXPECT_EQ(got, QStringList({good.chopped(2)})) << cut;
+    EXPECT_EQ(oneGo.size(), 0) << cut;
+  }
 
   // A frame start inside the oversized text is where reading resumes.
   VexReceiveBuffer other(cap);
@@ -79,7 +91,7 @@ TEST(ReceiveBuffer, AnEndlessMessageIsDroppedAndReadingResumesAtTheNextFrameStar
 
 TEST(ReceiveBuffer, ClearForgetsAHalfMessage) {
   VexReceiveBuffer buffer;
-  buffer.Append(QStringView(BuildVexMessage(43, u"Studio1")).left(10));
+  buffer.Append(BuildVexMessage(43, u"Studio1").left(10));
   buffer.Clear();
   EXPECT_EQ(buffer.size(), 0);
   EXPECT_EQ(buffer.Append(BuildVexMessage(1, u"no")).size(), 1u);

@@ -152,7 +152,10 @@ TEST_F(ServerCommands, SaveAsOnTheServer) {
     frmPanel *p = changedPanel();
     ui.inputAnswers.push_back(c.answer ? std::optional<QString>(c.answer) : std::nullopt);
     if (c.asked) ui.answers.push_back(c.overwrite);
+    p->timFillProperties.stop();
     EXPECT_EQ(designer->mnuSaveAs_Click(), c.saved) << c.answer;
+    // A renamed panel refills the grid, whose Name row shows the name.
+    EXPECT_EQ(p->timFillProperties.isActive(), QString(c.tag) != "Panel1") << c.answer;
     ASSERT_EQ(ui.inputs.size(), 1u);
     EXPECT_EQ(ui.inputs[0].prompt, "Enter the panel name to save");
     EXPECT_EQ(ui.inputs[0].title, "Save As");

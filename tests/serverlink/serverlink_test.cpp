@@ -129,17 +129,18 @@ struct ServerLink : ::testing::Test {
 TEST_F(ServerLink, LogInListOpenChangeAndSaveAsALocalSaveWould) {
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
   connect("operator");
-  QTRY_VERIFY_WITH_TIMEOUT(designer->server().loginDialog().Visible(), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->server().loginDialog().Visible(); }, 10000));
   frmLogin &login = designer->server().loginDialog();
   EXPECT_EQ(login.LoginName, "operator");
   login.LoginPassword = "s3cret";
   login.LoginButton_Click();
-  QTRY_VERIFY_WITH_TIMEOUT(approvedWithList(), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
   EXPECT_EQ(statusAfterTick(), "Connected");
   EXPECT_EQ(connector().collPanelList()[0].PanelCaption, "Studio One");
 
   openFromList("Studio1");
-  QTRY_COMPARE_WITH_TIMEOUT(designer->collOpenPanels().size(), size_t(1), 10000);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
   frmPanel *panel = designer->activePanel();
   EXPECT_EQ(panel->model().WindowTag, QString("tcp://127.0.0.1:%1/Studio1.xml").arg(server.port()));
   ASSERT_EQ(panel->model().PanelDetails.CollControls.size(), 1u);
@@ -152,7 +153,7 @@ TEST_F(ServerLink, LogInListOpenChangeAndSaveAsALocalSaveWould) {
   const QByteArray before = serverFile("Studio1.xml");
   EXPECT_TRUE(designer->mnuSavePanel_Click());
   EXPECT_FALSE(panel->NeedToSave());
-  QTRY_VERIFY_WITH_TIMEOUT(serverFile("Studio1.xml") != before, 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return serverFile("Studio1.xml") != before; }, 10000));
 
   // Byte for byte what a local save of the same panel writes.
   const QString local = dir.path() + "/local.xml";
@@ -169,16 +170,17 @@ TEST_F(ServerLink, ReconnectsByItselfAndSendsAQueuedRequestAfterTheNewApproval) 
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
   const quint16 port = server.port();
   connect("operator", "s3cret");  // the password answers the server by itself
-  QTRY_VERIFY_WITH_TIMEOUT(approvedWithList(), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
 
   server.stop();
-  QTRY_COMPARE_WITH_TIMEOUT(connector().GetState(), qint16(0), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(0); }, 10000));
   EXPECT_EQ(statusAfterTick(), "Connecting");
   connector().OpenPanel("Studio1");
   EXPECT_EQ(connector().collPendingPanels(), QStringList({"Studio1"}));
 
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}, port));
-  QTRY_COMPARE_WITH_TIMEOUT(designer->collOpenPanels().size(), size_t(1), 20000);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 20000));
   EXPECT_TRUE(connector().collPendingPanels().isEmpty());
   EXPECT_EQ(statusAfterTick(), "Connected");
   EXPECT_FALSE(designer->server().loginDialog().Visible());
@@ -188,19 +190,21 @@ TEST_F(ServerLink, ReconnectsByItselfAndSendsAQueuedRequestAfterTheNewApproval) 
 TEST_F(ServerLink, GarbageBeforeTheAnswersIsDropped) {
   ASSERT_TRUE(server.start(panels, {"--garbage", "200000", "--chunk", "4096"}));
   connect();
-  QTRY_VERIFY_WITH_TIMEOUT(approvedWithList(), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
   openFromList("Studio1");
-  QTRY_COMPARE_WITH_TIMEOUT(designer->collOpenPanels().size(), size_t(1), 10000);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
 }
 
 TEST_F(ServerLink, AnEndlessMessageIsCutOffAtTheCapAndLaterMessagesAreRead) {
   const qint64 endless = VexReceiveBuffer::kDefaultCap + 4 * 1024 * 1024;
   ASSERT_TRUE(server.start(panels, {"--unframed", QString::number(endless)}));
   connect();
-  QTRY_VERIFY_WITH_TIMEOUT(approvedWithList(), 60000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 60000));
   EXPECT_LE(connector().receiveBufferSize(), VexReceiveBuffer::kDefaultCap);
   openFromList("Studio1");
-  QTRY_COMPARE_WITH_TIMEOUT(designer->collOpenPanels().size(), size_t(1), 10000);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
   EXPECT_LT(connector().receiveBufferSize(), 1024);
 }
 
@@ -214,23 +218,28 @@ TEST_F(ServerLink, ALinkDroppedMidMessageLeavesNoHalfPanel) {
   connector().OpenPanel("Studio1");  // goes out with the first approval
   connect();
   // The first link delivers half the panel and closes; the second approves.
-  QTRY_VERIFY_WITH_TIMEOUT(approvedWithList() && connector().collPendingPanels().isEmpty(), 10000);
-  QTRY_VERIFY_WITH_TIMEOUT(connector().VexWinsock().CurrentName() == "127.0.0.1" &&
-                               connector().GetState() == 7 && connector().receiveBufferSize() == 0,
-                           10000);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return approvedWithList() && connector().collPendingPanels().isEmpty(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return connector().VexWinsock().CurrentName() == "127.0.0.1" &&
+               connector().GetState() == 7 && connector().receiveBufferSize() == 0;
+      },
+      10000));
   EXPECT_TRUE(designer->collOpenPanels().empty());
   connector().OpenPanel("Studio1");
-  QTRY_COMPARE_WITH_TIMEOUT(designer->collOpenPanels().size(), size_t(1), 10000);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
   EXPECT_EQ(designer->activePanel()->model().PanelDetails.CollControls.size(), 1u);
 }
 
 TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
   ASSERT_TRUE(server.start(panels, {"--silent"}));
   connect();
-  QTRY_COMPARE_WITH_TIMEOUT(connector().GetState(), qint16(7), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(7); }, 10000));
   bool ticked = false;
   QTimer::singleShot(50, [&] { ticked = true; });
-  QTRY_VERIFY_WITH_TIMEOUT(ticked, 5000);  // events still flow
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));  // events still flow
   EXPECT_FALSE(connector().LoginApproved());
   // Requests wait; a save says why it did not happen.
   connector().OpenPanel("Studio1");

@@ -95,7 +95,8 @@ void VexTestServer::onNewConnection() {
 void VexTestServer::onReadyRead(Client &client) {
   const QString text = DecodeWindows1252(client.socket->readAll());
   if (m_options.silent) return;
-  for (const QString &piece : client.buffer.Append(text))
+  const VexReceiveBuffer::Pieces pieces = client.buffer.Append(text);
+  for (QStringView piece : pieces.views)
     if (const std::optional<VexMessage> message = ParseVexPiece(piece)) handle(client, *message);
 }
 
