@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoGroup>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,16 @@ class MDIFormDesigner : public QObject {
   void mnuAlignBottom_Click();
   void mnuSpreadHorizontal_Click();
   void mnuSpreadVertical_Click();
+  // Edit menu: undo and redo on the active panel, Select All, Make Same.
+  // The group's active stack is the active panel's; it tells the menu what
+  // can be undone and how the step is called.
+  QUndoGroup &undoGroup() { return m_undoGroup; }
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuSelectAll_Click();
+  void mnuMakeSameWidth_Click();
+  void mnuMakeSameHeight_Click();
+  void mnuMakeSameSize_Click();
 
   // Menu states, asked each time a menu opens.
   bool SaveEnabled() const { return m_active != nullptr; }
@@ -110,6 +121,7 @@ class MDIFormDesigner : public QObject {
 
  private:
   Ui &m_ui;
+  QUndoGroup m_undoGroup;
   std::unique_ptr<PropertyGrid> m_grid;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;

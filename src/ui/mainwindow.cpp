@@ -7,14 +7,16 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QUndoGroup>
 #include <QVBoxLayout>
 
 #include "app/mdiformdesigner.h"
 #include "surface/frmpanel.h"
-#include "ui/palettewidget.h"
-#include "ui/propertygridview.h"
-#include "ui/panelview.h"
 #include "ui/paintsupport.h"
+#include "ui/palettewidget.h"
+#include "ui/panelview.h"
+#include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
@@ -37,6 +39,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   }());
 
   buildMenus();
+  statusBar();  // frames show their hint there
   resize(1280, 820);
 
   connect(&designer, &MDIFormDesigner::captionChanged, this, &QWidget::setWindowTitle);
@@ -90,12 +93,16 @@ void MainWindow::buildMenus() {
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
+  buildUndoCommands(edit);
   connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
           &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
           &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
           &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
+  connect(addCommand(edit, "mnuSelectAll", tr("Select All"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
   edit->addSeparator();
   connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
@@ -111,6 +118,13 @@ void MainWindow::buildMenus() {
   connect(addCommand(edit, "mnuSpreadVertical", tr("Spread Vertically"),
                      QKeySequence(Qt::CTRL | Qt::Key_W)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
+  edit->addSeparator();
+  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same Width")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameWidth_Click);
+  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same Height")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameHeight_Click);
+  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same Size")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameSize_Click);
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
@@ -148,7 +162,6 @@ QWidget *MainWindow::buildToolBox() {
   layout->addWidget(m_palette);
   m_gridContainer = new QWidget(box);
   m_gridContainer->setObjectName(QStringLiteral("pictControlPanel"));
-  m_gridContainer->setToolTip(tr("Right-Click to Move or Resize"));
   auto *gridLayout = new QVBoxLayout(m_gridContainer);
   gridLayout->setContentsMargins(0, 0, 0, 0);
   m_gridView = new PropertyGridView(m_designer.grid(), m_gridContainer);
@@ -185,6 +198,31 @@ void MainWindow::refreshMenuStates() {
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
   m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+}
+
+// Undo and Redo name the step they would take back or do again, and are
+// enabled only when there is one; they follow the active panel's stack.
+void MainWindow::buildUndoCommands(QMenu *edit) {
+  MDIFormDesigner *d = &m_designer;
+  QAction *undo = addCommand(edit, "mnuUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction *redo = addCommand(edit, "mnuRedo", tr("Redo"));
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(undo, &QAction::triggered, d, &MDIFormDesigner::mnuUndo_Click);
+  connect(redo, &QAction::triggered, d, &MDIFormDesigner::mnuRedo_Click);
+  QUndoGroup &group = d->undoGroup();
+  auto refresh = [this, undo, redo, &group] {
+    undo->setEnabled(group.canUndo());
+    undo->setText(group.canUndo() ? tr("Undo %1").arg(group.undoText()) : tr("Undo"));
+    redo->setEnabled(group.canRedo());
+    redo->setText(group.canRedo() ? tr("Redo %1").arg(group.redoText()) : tr("Redo"));
+  };
+  connect(&group, &QUndoGroup::activeStackChanged, this, refresh);
+  connect(&group, &QUndoGroup::indexChanged, this, refresh);
+  connect(&group, &QUndoGroup::undoTextChanged, this, refresh);
+  connect(&group, &QUndoGroup::redoTextChanged, this, refresh);
+  refresh();
+  edit->addSeparator();
 }
 
 PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {

@@ -46,6 +46,7 @@ class MainWindow : public QMainWindow {
   QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                       const QKeySequence &shortcut = {});
   void buildMenus();
+  void buildUndoCommands(QMenu *edit);
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);
