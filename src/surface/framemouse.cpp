@@ -12,9 +12,10 @@ void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
   if (button != MouseButton::Left && button != MouseButton::Right) return;
   Batch batch(*this);
   finishGesture();
-  // The press focuses the frame, which selects its control; a Ctrl+press on
-  // a selected control deselects it instead, and then nothing is dragged.
-  if (m_focusFrame != frameIndex) FrameGotFocus(frameIndex);
+  // The press focuses the frame, which selects its control; a Ctrl+press
+  // deselects it instead (even when its frame has the focus already), and
+  // then nothing is dragged.
+  if (m_focusFrame != frameIndex || boolCtrlDown) FrameGotFocus(frameIndex);
   if (m_focusFrame != frameIndex) return;
   lngMouseStartX = RoundHalfEven(x);
   lngMouseStartY = RoundHalfEven(y);
