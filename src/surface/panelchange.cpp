@@ -163,10 +163,17 @@ PanelChange ChangeRecorder::finish(SelectionState selection) {
             {control, record ? record->lngPictResizeIndex : 0, before.geometry, now});
       continue;
     }
-    SetGeometry(*before.copy.control, before.geometry);
-    ControlCopy after{control->clone(), std::nullopt};
-    if (record) after.record = *record;
-    change.properties.push_back({control, record, std::move(before.copy), std::move(after)});
+    PropertyChange p{control, record, before.geometry, now, {}, {}};
+    if (!sameControl) {
+      SetGeometry(*before.copy.control, before.geometry);
+      p.before.control = std::move(before.copy.control);
+      p.after.control = control->clone();
+    }
+    if (!sameRecord) {
+      p.before.record = std::move(before.copy.record);
+      p.after.record = *record;
+    }
+    change.properties.push_back(std::move(p));
   }
 
   PanelValues now = PanelValues::Of(m_model);

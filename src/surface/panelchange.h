@@ -50,7 +50,8 @@ struct GeometryChange {
   ControlGeometry before, after;
 };
 
-// A control whose properties or record changed: whole copies of both.
+// A control whose properties or record changed: copies of whichever of the
+// two changed (a renamed panel changes every record, but no control).
 struct ControlCopy {
   std::unique_ptr<DesignControl> control;
   std::optional<clsControlDetails> record;
@@ -58,6 +59,7 @@ struct ControlCopy {
 struct PropertyChange {
   DesignControl *control;
   clsControlDetails *record;  // null for a control without a record
+  ControlGeometry geometryBefore, geometryAfter;
   ControlCopy before, after;
 };
 

@@ -220,17 +220,21 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
   }
   if (!change.added.empty() || !change.removed.empty()) batch.add(Structure);
 
+  // A shown frame follows its control; a hidden one is placed when shown.
+  auto follow = [this](int frameIndex, const DesignControl &control) {
+    if (ResizeFrame *frame = m_model.Frame(frameIndex); frame && frame->Visible)
+      PlaceFrame(*frame, control);
+  };
   for (const GeometryChange &g : change.geometry) {
     SetGeometry(*g.control, undo ? g.before : g.after);
-    if (ResizeFrame *frame = m_model.Frame(g.frame)) PlaceFrame(*frame, *g.control);
+    follow(g.frame, *g.control);
   }
   for (PropertyChange &p : change.properties) {
     const ControlCopy &target = undo ? p.before : p.after;
-    p.control->assignFrom(*target.control);
+    SetGeometry(*p.control, undo ? p.geometryBefore : p.geometryAfter);
+    if (target.control) p.control->assignFrom(*target.control);
     if (p.record && target.record) *p.record = *target.record;
-    if (p.record)
-      if (ResizeFrame *frame = m_model.Frame(p.record->lngPictResizeIndex))
-        PlaceFrame(*frame, *p.control);
+    if (p.record) follow(p.record->lngPictResizeIndex, *p.control);
   }
 
   if (undo) {

@@ -9,6 +9,7 @@
 #include "app/mdiformdesigner.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
+#include "grid/propertygrid.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
@@ -70,12 +71,23 @@ class UndoTest : public ::testing::Test {
   }
   int frameOf(const char *name) { return panel->GetResizeIndex(control(name)); }
 
+  // The grid shows the current object; an edit types into a row and leaves it.
+  PropertyGrid &grid() { return designer->grid(); }
+  void showInGrid() { panel->timFillPropertiesTick(); }
+  void gridEdit(int row, const QString &text) {
+    grid().StartEdit(row, 1);
+    grid().setTextMatrix(row, 1, text);
+    grid().AfterEdit(row, 1);
+  }
+
   // The saved panel file and the hardware map, as bytes.
-  QByteArray save() {
+  // (A panel saved under another name leaves that name's entries in the
+  // map, so a renaming compares the panel file alone.)
+  QByteArray save(bool withMap = true) {
     EXPECT_TRUE(designer->SavePanelDocument(panel, path));
     QFile file(path), map(Settings().strHardwareMapFile);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly) && map.open(QIODevice::ReadOnly));
-    return file.readAll() + "\n--- hardware map ---\n" + map.readAll();
+    return withMap ? file.readAll() + "\n--- hardware map ---\n" + map.readAll() : file.readAll();
   }
 
   // What a file does not show: the very objects in their arrays and drawing
