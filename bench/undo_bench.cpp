@@ -5,12 +5,8 @@
 #include <malloc.h>
 
 #include <QGuiApplication>
-#include <memory>
 
-#include "benchsupport.h"
-#include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
-#include "surface/panelreadhooks.h"
+#include "selectedpanel.h"
 
 namespace {
 
@@ -20,31 +16,10 @@ constexpr double kBudgetMs = 5.0;
 constexpr int kSteps = 200;
 constexpr double kBudgetMb = 20.0;
 
-// The generated panel read into a window, the first 500 controls selected.
-struct MoveFixture {
-  bench::Workspace ws;
-  bench::QuietUi ui;
-  std::unique_ptr<frmPanel> panel;
-  int frame = 0;
-
-  MoveFixture() {
-    const QString path = bench::WritePanelFile(ws, kPanelControls, QStringLiteral("Undo"));
-    panel = std::make_unique<frmPanel>(ui);
-    {
-      PanelReadHooks hooks(*panel);
-      ReadPanelText(LoadPanelText(path), path, panel->model(), hooks);
-    }
-    panel->boolCtrlDown = true;
-    const auto &records = panel->model().PanelDetails.CollControls;
-    for (int i = 0; i < kSelected; ++i)
-      panel->ControlGotFocus(records[static_cast<size_t>(i)]->cntrlObject);
-    panel->boolCtrlDown = false;
-    frame = panel->GetResizeIndex(panel->objCurrentControl);
-  }
-  bool ready() const {
-    return static_cast<int>(panel->collSelectedControls.size()) == kSelected && frame != 0;
-  }
-  // One right-button drag by a few pixels: one undo step moving all 500.
+// The generated panel, the first 500 controls selected; a right-button
+// drag by a few pixels is one undo step moving all 500.
+struct MoveFixture : bench::SelectedPanel {
+  MoveFixture() : SelectedPanel(kPanelControls, kSelected) {}
   void move(int step) {
     panel->FrameMouseDown(frame, MouseButton::Right, 300, 150);
     panel->FrameMouseMove(frame, MouseButton::Right, 300 + 15 * step, 150 + 15 * step);

@@ -305,6 +305,12 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
     update();
     return;
   }
+  if (m_dragFrame && event->buttons() == Qt::NoButton) {
+    // The release went elsewhere (another window took the mouse): the drag
+    // ends here, so that it stays one undo step of its own.
+    m_panel.FrameMouseUp(m_dragFrame, 0, 0, 0);
+    m_dragFrame = 0;
+  }
   const int frame = m_dragFrame ? m_dragFrame : frameAt(pos);
   const bool onFrame = frame && (m_dragFrame || !controlAt(pos));
   showFrameHint(onFrame);
