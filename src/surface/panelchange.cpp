@@ -176,6 +176,7 @@ PanelChange ChangeRecorder::finish(SelectionState selection) {
     change.properties.push_back(std::move(p));
   }
 
+  change.panelName = m_panel.canvas.Tag;
   PanelValues now = PanelValues::Of(m_model);
   if (!(now == m_panel)) {
     change.panelBefore = std::move(m_panel);

@@ -82,6 +82,7 @@ struct PanelChange {
   std::vector<PresenceChange> removed;  // in the order they were removed
   std::vector<PresenceChange> added;    // by ascending place in the drawing order
   std::optional<PanelValues> panelBefore, panelAfter;
+  QString panelName;  // the panel's name when the action began
   SelectionState selectionBefore, selectionAfter;
 
   bool empty() const;

@@ -173,6 +173,28 @@ void putBackPanel(PanelModel &model, const PanelValues &before, const PanelValue
   putBack(d.strOnload, before.strOnload, after.strOnload, undo);
 }
 
+// A record back in the state before or after a step. Three of its values
+// the program keeps up to date outside any step, so a step puts them back
+// only when it changed them itself: the hardware type and port that showing
+// a control fills in, and the internal name, which follows the panel's name
+// when the panel is saved under another one. An internal name the step did
+// change comes back with the panel's present name in front.
+void putRecordBack(clsControlDetails &live, const clsControlDetails &before,
+                   const clsControlDetails &after, bool undo, const QString &namedAs,
+                   const QString &panelName) {
+  const QString type = live.HWMapType, port = live.HWMapHostPort;
+  const QString internalName = live.HWMapInternalName();
+  live = undo ? before : after;
+  if (before.HWMapType == after.HWMapType) live.HWMapType = type;
+  if (before.HWMapHostPort == after.HWMapHostPort) live.HWMapHostPort = port;
+  if (before.HWMapInternalName() == after.HWMapInternalName()) {
+    live.setHWMapInternalName(internalName);
+  } else if (const QString prefix = namedAs + u'.';
+             namedAs != panelName && live.HWMapInternalName().startsWith(prefix)) {
+    live.setHWMapInternalName(panelName + u'.' + live.HWMapInternalName().mid(prefix.size()));
+  }
+}
+
 using Records = std::vector<std::unique_ptr<clsControlDetails>>;
 
 // Takes a control, its record and its frame out of the panel into the change.
@@ -229,11 +251,21 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
     SetGeometry(*g.control, undo ? g.before : g.after);
     follow(g.frame, *g.control);
   }
+  // The panel's own values first: a record's internal name is put back
+  // under the panel's name.
+  if (change.panelBefore) {
+    putBackPanel(m_model, *change.panelBefore, *change.panelAfter, undo);
+    batch.add(Caption);
+  }
+  const QString namedAs =
+      undo || !change.panelAfter ? change.panelName : change.panelAfter->canvas.Tag;
   for (PropertyChange &p : change.properties) {
     const ControlCopy &target = undo ? p.before : p.after;
     SetGeometry(*p.control, undo ? p.geometryBefore : p.geometryAfter);
     if (target.control) p.control->assignFrom(*target.control);
-    if (p.record && target.record) *p.record = *target.record;
+    if (p.record && p.before.record && p.after.record)
+      putRecordBack(*p.record, *p.before.record, *p.after.record, undo, namedAs,
+                    m_model.pictMain.Tag);
     if (p.record) follow(p.record->lngPictResizeIndex, *p.control);
   }
 
@@ -254,10 +286,6 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
     for (PresenceChange *p : byRecord) putRecordBack(m_model, *p);
   }
 
-  if (change.panelBefore) {
-    putBackPanel(m_model, *change.panelBefore, *change.panelAfter, undo);
-    batch.add(Caption);
-  }
   restoreSelection(undo ? change.selectionBefore : change.selectionAfter);
   RequestFillProperties();
 }

@@ -344,3 +344,31 @@ TEST_F(UndoTest, UndoAfterClicksPutsTheActionsSelectionBack) {
 }
 
 }  // namespace
+
+namespace {
+// Saving under another name gives every hardware internal name the new
+// panel name; undo must not bring the old one back, or the bindings would
+// be saved under a panel that no longer exists.
+TEST_F(UndoTest, UndoAfterSaveAsKeepsTheBindingsUnderTheNewName) {
+  showing({"Button1"})(*this);
+  gridEdit(ButtonRow::BackColorOn, "&H00FF00");
+  gridEdit(CommonRow::Name, "Mic");
+  clsControlDetails *record = panel->model().FindRecord(control("Mic"));
+  ASSERT_EQ(record->HWMapInternalName(), "Studio.Mic");
+  ui.fileAnswers.push_back(Settings().strPanelsFolder + "Booth.xml");
+  ASSERT_TRUE(designer->mnuSaveAs_Click());
+  ASSERT_EQ(record->HWMapInternalName(), "Booth.Mic");
+
+  designer->mnuUndo_Click();
+  EXPECT_EQ(record->cntrlObject->Tag, "Button1");
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Button1");
+  designer->mnuUndo_Click();
+  EXPECT_EQ(record->BackColorOn, "&H00FFFF");
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Button1");
+  EXPECT_EQ(record->HWMapAoipSysName, "MOD_USER#3.BUT#12");
+  designer->mnuRedo_Click();
+  designer->mnuRedo_Click();
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Mic");
+  EXPECT_EQ(record->BackColorOn, "&H00FF00");
+}
+}  // namespace
