@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
+#include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "model/controldetails.h"
 #include "model/settings.h"
@@ -10,7 +11,10 @@
 #include "surface/frmpanel.h"
 
 MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(std::make_unique<PropertyGrid>()) {
+    : QObject(parent),
+      m_ui(ui),
+      m_grid(std::make_unique<PropertyGrid>()),
+      m_finder(std::make_unique<PanelFinder>(*this)) {
   m_caption = BaseCaption;
 }
 
@@ -33,6 +37,11 @@ void MDIFormDesigner::ActivatePanel(frmPanel *panel) {
   m_active = panel;
   m_undoGroup.setActiveStack(panel ? &panel->undoStack() : nullptr);
   SetSaveIndicator();
+}
+
+void MDIFormDesigner::RaisePanel(frmPanel *panel) {
+  ActivatePanel(panel);
+  emit panelRaised(panel);
 }
 
 QString MDIFormDesigner::GetNewPanelName() const {

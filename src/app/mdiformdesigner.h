@@ -11,6 +11,7 @@
 class Ui;
 class frmPanel;
 class PropertyGrid;
+class PanelFinder;
 class clsControlDetails;
 
 // The main window's logic: the open panel windows, the active one, the
@@ -26,6 +27,8 @@ class MDIFormDesigner : public QObject {
   // The one property grid; it shows the current object of the panel that
   // last asked for a refill.
   PropertyGrid &grid() { return *m_grid; }
+  // Edit > Find over the open panels and the panel files.
+  PanelFinder &finder() { return *m_finder; }
 
   // The main window's load step: folders of the settings, the panels folder.
   void Load();
@@ -38,6 +41,8 @@ class MDIFormDesigner : public QObject {
   frmPanel *activePanel() const { return m_active; }
   // A panel window was activated (by the user or the views).
   void ActivatePanel(frmPanel *panel);
+  // Activates a panel window and asks the views to bring it to the front.
+  void RaisePanel(frmPanel *panel);
 
   QString GetNewPanelName() const;
   // A copy of the record of a control of the active panel, for reading; a
@@ -118,11 +123,14 @@ class MDIFormDesigner : public QObject {
   void panelRemoved(frmPanel *panel);
   // The views should bring this window to the front and activate it.
   void panelRaised(frmPanel *panel);
+  // A panel was written to a local file.
+  void panelSaved(frmPanel *panel, const QString &path);
 
  private:
   Ui &m_ui;
   QUndoGroup m_undoGroup;
   std::unique_ptr<PropertyGrid> m_grid;
+  std::unique_ptr<PanelFinder> m_finder;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;
   frmPanel *m_active = nullptr;

@@ -89,6 +89,7 @@ bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
     return false;
   }
   panel->setNeedToSave(false);
+  emit panelSaved(panel, path);
   return true;
 }
 

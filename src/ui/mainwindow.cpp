@@ -7,17 +7,22 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QUndoGroup>
 #include <QVBoxLayout>
 
 #include "app/mdiformdesigner.h"
+#include "app/panelfinder.h"
 #include "surface/frmpanel.h"
+#include "ui/finddock.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
 #include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
+#include "ui/recentpanelsmenu.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
@@ -37,6 +42,14 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     d->setWidget(buildToolBox());
     return d;
   }());
+
+  // Edit > Find opens it beside the tool box and the grid.
+  m_findDock = new FindDock(designer.finder(), this);
+  addDockWidget(Qt::LeftDockWidgetArea, m_findDock);
+  splitDockWidget(findChild<QDockWidget *>(QStringLiteral("toolDock")), m_findDock, Qt::Horizontal);
+  m_findDock->hide();
+  connect(&designer.finder(), &PanelFinder::currentChanged, this,
+          &MainWindow::scrollToCurrentControl);
 
   buildMenus();
   statusBar();  // frames show their hint there
@@ -125,6 +138,15 @@ void MainWindow::buildMenus() {
           &MDIFormDesigner::mnuMakeSameHeight_Click);
   connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same Size")), &QAction::triggered, d,
           &MDIFormDesigner::mnuMakeSameSize_Click);
+  edit->addSeparator();
+  connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
+          &QAction::triggered, this, [this] {
+            const bool opening = !m_findDock->isVisible();
+            m_findDock->showForTyping();
+            if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
+          });
+  connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
+          &QAction::triggered, this, [this] { m_findDock->findNext(); });
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
@@ -223,6 +245,39 @@ void MainWindow::buildUndoCommands(QMenu *edit) {
   connect(&group, &QUndoGroup::redoTextChanged, this, refresh);
   refresh();
   edit->addSeparator();
+}
+
+void MainWindow::setRecentPanels(RecentPanels *recent) {
+  if (!recent) return;
+  auto *menu = new RecentPanelsMenu(*recent, this);
+  QAction *before = m_actions.value("mnuConnect");
+  qobject_cast<QMenu *>(before->parent())->insertMenu(before, menu);
+}
+
+void MainWindow::scrollToCurrentControl() {
+  frmPanel *panel = m_designer.activePanel();
+  PanelSubWindow *window = panel ? subWindowOf(panel) : nullptr;
+  const auto *control =
+      panel ? dynamic_cast<const DesignControl *>(panel->objCurrentControl) : nullptr;
+  if (!window || !control) return;
+  // Into view inside the panel window first, then the panel window's part
+  // inside the main window.
+  PanelCanvasView *canvas = window->canvas();
+  const QRect inCanvas =
+      canvas->pixelRect(control->Left, control->Top, control->Width, control->Height)
+          .toAlignedRect();
+  window->scrollArea()->ensureVisible(inCanvas.center().x(), inCanvas.center().y(),
+                                      inCanvas.width() / 2 + 20, inCanvas.height() / 2 + 20);
+  const QRect target(canvas->mapTo(m_mdi->viewport(), inCanvas.topLeft()), inCanvas.size());
+  const QRect view = m_mdi->viewport()->rect().adjusted(20, 20, -20, -20);
+  auto scrollBy = [](QScrollBar *bar, int delta) { bar->setValue(bar->value() + delta); };
+  if (target.right() > view.right())
+    scrollBy(m_mdi->horizontalScrollBar(), target.right() - view.right());
+  if (target.left() < view.left())
+    scrollBy(m_mdi->horizontalScrollBar(), target.left() - view.left());
+  if (target.bottom() > view.bottom())
+    scrollBy(m_mdi->verticalScrollBar(), target.bottom() - view.bottom());
+  if (target.top() < view.top()) scrollBy(m_mdi->verticalScrollBar(), target.top() - view.top());
 }
 
 PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
