@@ -1,38 +1,24 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QFile>
-#include <QTemporaryDir>
-#include <memory>
 
-#include "app/mdiformdesigner.h"
-#include "app/startup.h"
+#include "app/designerfixture.h"
 #include "components/datetimestamp.h"
 #include "grid/propertygrid.h"
-#include "model/settings.h"
-#include "support/fakeui.h"
 #include "surface/frmpanel.h"
 
 // The designer with the golden panel opened from a real panels folder, its
 // two hardware-bound controls in the hardware map, and a fixed clock, so
 // that two saves of the same panel give the same bytes.
-class UndoTest : public ::testing::Test {
+class UndoTest : public DesignerFixture {
  public:
-  QTemporaryDir dir;
-  FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
   frmPanel *panel = nullptr;
   QString path;
 
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path());
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->Load();
+    DesignerFixture::SetUp();
     DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
-    path = Settings().strPanelsFolder + "Studio.xml";
+    path = panelsFolder() + "Studio.xml";
     ASSERT_TRUE(QFile::copy(TESSARY_FIXTURES "/panelfile/golden_panel.xml", path));
     QFile map(Settings().strHardwareMapFile);
     ASSERT_TRUE(map.open(QIODevice::WriteOnly));
