@@ -287,6 +287,7 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
   }
 
   restoreSelection(undo ? change.selectionBefore : change.selectionAfter);
+  selectionClicked();  // arrow presses after an undo or redo start a step of their own
   RequestFillProperties();
 }
 

@@ -252,16 +252,18 @@ TEST_F(UndoTest, ArrowPressesMergeUntilAClickOrASave) {
   panel->ControlGotFocus(control("Label1"));
   panel->KeyDown(KeyCode::Right, ShiftState::Shift);
   EXPECT_EQ(panel->undoStack().count(), 2);
-  // So does a press of the other kind, and a save.
+  // So does a press of the other kind, a save, and an undo.
   panel->KeyDown(KeyCode::Right, 0);
   EXPECT_EQ(panel->undoStack().count(), 3);
   save();
   panel->KeyDown(KeyCode::Right, 0);
   EXPECT_EQ(panel->undoStack().count(), 4);
+  designer->mnuAlignLeft_Click();
+  designer->mnuUndo_Click();
+  panel->KeyDown(KeyCode::Right, 0);
+  EXPECT_EQ(panel->undoStack().count(), 5);
 
-  designer->mnuUndo_Click();
-  designer->mnuUndo_Click();
-  designer->mnuUndo_Click();
+  for (int i = 0; i < 4; ++i) designer->mnuUndo_Click();
   EXPECT_EQ(button->Left, left + 10);
   designer->mnuUndo_Click();
   EXPECT_EQ(button->Left, left);
