@@ -113,8 +113,10 @@ class frmPanel : public QObject {
   // One user action as one undo step. When the outermost EditStep begins it
   // copies the selected controls, the current control and the panel's own
   // values; when it ends the differences become the step, with the controls
-  // the action added or removed and the selection before and after. Steps
-  // opened inside it join it. Nothing is pushed when nothing changed.
+  // the action added and the selection before and after. Steps opened inside
+  // it join it. Nothing is pushed when nothing changed. An action that
+  // changes a control outside the selection touches it first; controls are
+  // removed through RemoveSelectedControls, which hands them to the step.
   class EditStep {
    public:
     EditStep(frmPanel &panel, const QString &name, StepName naming = StepName::AsIs,
@@ -133,7 +135,6 @@ class frmPanel : public QObject {
   // The same for a gesture that spans several events (a mouse drag).
   void BeginEdit(const QString &name, StepName naming = StepName::AsIs, MergeKind merge = NoMerge);
   void EndEdit();
-  bool isRecording() const { return m_editDepth > 0; }
 
   // --- placing controls
   // Palette item names: "MasterButton", "MasterLabel", "pictWebBrowser",
