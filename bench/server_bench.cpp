@@ -21,8 +21,8 @@
 #include "benchsupport.h"
 #include "model/codepage.h"
 #include "server/serverhost.h"
-#include "server/vexconnection.h"
 #include "server/vexconnector.h"
+#include "support/openlink.h"
 
 namespace {
 
@@ -33,21 +33,6 @@ double ThreadSeconds() {
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
-
-// A link that is up and hands on whatever the benchmark gives it.
-class BenchLink : public VexConnection {
- public:
-  bool SendVexCommand(const QString &) override { return true; }
-  qint16 GetConnectionState() const override { return 7; }
-  void CloseMasterConnection() override {}
-  void ForceConnect(const QString &) override {}
-  void StartHunting(const QStringList &) override {}
-  void SetDefaultPort(quint16) override {}
-  QString CurrentName() const override { return QString(); }
-  bool HuntingInitialized() const override { return true; }
-  void up() { emit Connected(); }
-  void receive(const QString &text) { emit ReceivedData(text); }
-};
 
 // Takes the delivered document and opens nothing: the reader is measured
 // by the panel file benchmark.
@@ -80,8 +65,8 @@ const QByteArray &message(int megabytes) {
 // `pieceBytes` (0: the whole message at once).
 double receiveOnce(const QByteArray &bytes, qsizetype pieceBytes) {
   BenchHost host;
-  auto link = std::make_unique<BenchLink>();
-  BenchLink *raw = link.get();
+  auto link = std::make_unique<OpenLink>();
+  OpenLink *raw = link.get();
   frmTcpVexConnector connector(host, std::move(link));
   raw->up();
   const qsizetype step = pieceBytes > 0 ? pieceBytes : bytes.size();

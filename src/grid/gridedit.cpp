@@ -1,8 +1,10 @@
-// Starting an edit, and the grid's own key and mouse handling.
+// The grid's edit entry points: edit start, after edit, cell buttons, keys
+// and mouse. Each change to the panel runs through one of them, as one step
+// of the row's description applied over the selection.
 
 #include "grid/gridsupport.h"
-#include "grid/mappingbuild.h"
 #include "grid/propertygrid.h"
+#include "model/uiservice.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -11,52 +13,26 @@ constexpr int kKeyBackspace = 8;
 constexpr int kKeyDelete = 46;
 constexpr int kRightButton = 2;
 
-QString numberList(int first, int last) {
-  QStringList entries;
-  for (int n = first; n <= last; ++n) entries << QString::number(n);
-  return entries.join(u'|');
-}
-
-QString userPanelModules() {
-  QStringList entries;
-  for (const char *module : {"USER#", "ACCESS#"})
-    for (int n = 0; n <= 64; ++n) entries << QLatin1String(module) + QString::number(n);
-  return entries.join(u'|');
-}
-
 }  // namespace
 
 PropertyGrid::EditStart PropertyGrid::StartEdit(int row, int col) {
-  const GridKind k = kind();
-  const EditKind edit = GridRowEditKind(k, row);
-  if (col != 1 || row >= Rows() || edit == EditKind::ReadOnly) {
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (col != 1 || row >= Rows() || !gridRow || gridRow->edit == EditKind::ReadOnly) {
     m_comboList.clear();
     return {false, QString()};
   }
   if (row == CommonRow::Name) m_CurrentName = TextMatrix(row, 1);
 
-  switch (edit) {
+  switch (gridRow->edit) {
     case EditKind::List:
-      m_comboList = GridRowList(k, row);
+      m_comboList = *gridRow->list;
       break;
     case EditKind::CellButton:
       m_comboList = QStringLiteral("...");
       break;
-    case EditKind::Dynamic: {
-      const HardwareRows hw = HardwareRowsOf(k);
-      const QString type = StoredMapType(k, TextMatrix(hw.type, 1)).toLower();
-      const bool module = row == hw.module;
-      if (type == u"button" || type == u"label") {
-        static const QString modules = userPanelModules();
-        static const QString keys = QStringLiteral("DISP|") + numberList(1, 17);
-        m_comboList = module ? modules : keys;
-      } else if (type == u"gpiobutton") {
-        m_comboList = module ? numberList(1, 8) : numberList(1, 5);
-      } else {
-        m_comboList.clear();  // an unknown type: free typing
-      }
+    case EditKind::Dynamic:
+      m_comboList = gridRow->buildList(*this);
       break;
-    }
     default:
       m_comboList.clear();
       break;
@@ -64,60 +40,61 @@ PropertyGrid::EditStart PropertyGrid::StartEdit(int row, int col) {
   return {true, m_comboList};
 }
 
+int PropertyGrid::runStep(int row, int (*step)(EditContext &)) {
+  QPointer<frmPanel> panel = m_panel;
+  const GridKind k = kind();
+  DesignObject *shown = shownObject();
+  clsControlDetails *record = shownRecord();
+  if (!panel || !step || k == GridKind::None || !shown) return 0;
+  if (k != GridKind::Main && !record) return 0;
+
+  // One edit is one undo step, named for its row, over all it changes: the
+  // shown object and the selection, and every control's internal name when
+  // the panel is renamed.
+  QString label = TextMatrix(row, 0);
+  if (label.isEmpty()) label = GridRowLabel(k, row);
+  frmPanel::EditStep undoStep(*panel, QStringLiteral("Change ") + label);
+  if (k != GridKind::Main)
+    undoStep.touch(static_cast<DesignControl *>(shown));
+  else if (row == CommonRow::Name)
+    undoStep.touchAll();
+  EditContext ctx{*this, *panel, k, row, TextMatrix(row, 1), shown, record};
+  try {
+    return step(ctx);
+  } catch (const std::exception &) {
+    if (panel) panel->ui().message(QStringLiteral("Error changing the property"));
+    return frmPanel::Geometry | frmPanel::Properties;  // part of it may have been applied
+  }
+}
+
+// A dialog's choice or a cleared picture or folder is a change of the
+// panel like any typed edit; a cancelled dialog is none. Its undo step marks
+// the panel changed.
+void PropertyGrid::runMarkedStep(int row, int (*step)(EditContext &)) {
+  const int changes = runStep(row, step);
+  if (m_panel && changes) m_panel->notify(changes);
+}
+
+void PropertyGrid::AfterEdit(int row, int col) {
+  QPointer<frmPanel> panel = m_panel;
+  if (!panel || col != 1 || row <= CommonRow::Type || row >= Rows()) return;
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  const int changes = gridRow ? runStep(row, gridRow->write) : 0;
+  if (panel && changes) panel->notify(changes);
+}
+
+void PropertyGrid::CellButtonClick(int row, int col) {
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (!m_panel || col != 1 || !gridRow || !gridRow->cellButton) return;
+  runMarkedStep(row, gridRow->cellButton);
+}
+
 void PropertyGrid::KeyDown(int keyCode, int /*shift*/) {
   if (keyCode != kKeyDelete && keyCode != kKeyBackspace) return;
-  frmPanel *panel = m_panel;
-  if (!panel) return;
   const int row = Row();
-  switch (kind()) {
-    case GridKind::Main: {
-      PanelModel &model = panel->model();
-      if (row == MainRow::Picture) {
-        setTextMatrix(row, 1, QString());
-        model.PanelDetails.strPicture.clear();
-        model.PanelDetails.strPictureOrigPath.clear();
-        panel->SetPanelGraphics();
-      } else if (row == MainRow::GraphicsPath) {
-        setTextMatrix(row, 1, QString());
-        model.strDefaultPictureLoc.clear();
-      } else {
-        return;
-      }
-      break;
-    }
-    case GridKind::Button: {
-      if (row < ButtonRow::PictureUpOn || row > ButtonRow::FlashPicture) return;
-      setTextMatrix(row, 1, QString());
-      if (row == ButtonRow::FlashPicture) return;  // shown only; nothing to clear
-      ForEachSelected(*panel, {ControlKind::Button}, [&](DesignControl &, clsControlDetails &r) {
-        switch (row) {
-          case ButtonRow::PictureUpOn:
-            r.PictureUpOn.clear();
-            r.strPictureUpOnOrigPath.clear();
-            break;
-          case ButtonRow::PictureUpOff:
-            r.PictureUpOff.clear();
-            r.strPictureUpOffOrigPath.clear();
-            break;
-          case ButtonRow::PictureDownOn:
-            r.PictureDownOn.clear();
-            r.strPictureDownOnOrigPath.clear();
-            break;
-          case ButtonRow::PictureDownOff:
-            r.PictureDownOff.clear();
-            r.strPictureDownOffOrigPath.clear();
-            break;
-        }
-        panel->SetControlGraphics(r);
-      });
-      break;
-    }
-    default:
-      return;
-  }
-  // A cleared picture or folder is a change of the panel like any typed edit.
-  panel->setNeedToSave(true);
-  panel->notify(frmPanel::Properties);
+  const GridRow *gridRow = GridRowOf(kind(), row);
+  if (!m_panel || !gridRow || !gridRow->clear) return;
+  runMarkedStep(row, gridRow->clear);
 }
 
 void PropertyGrid::MouseDown(int button, int /*shift*/, int row) {

@@ -46,8 +46,6 @@ bool numberIncrementally(frmPanel &panel, const char *what) {
   return panel.ui().message(question, Ui::Buttons::YesNo) == Ui::Answer::Yes;
 }
 
-const KindSet kButtonsAndLabels{ControlKind::Button, ControlKind::Label};
-
 void setCaption(DesignControl &control, const QString &cell) {
   const QString caption = CellToCaption(cell);
   if (auto *button = As<DesignButton>(&control)) button->Caption = caption;

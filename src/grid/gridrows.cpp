@@ -1,214 +1,12 @@
 #include "grid/gridrows.h"
 
 #include <array>
-#include <span>
+
+#include "grid/gridtables.h"
+#include "grid/propertygrid.h"
+#include "model/names.h"
 
 namespace {
-
-struct RowInfo {
-  const char *label;
-  EditKind edit;
-  const QString *list = nullptr;
-  bool colour = false;
-};
-
-using E = EditKind;
-
-// Rows 0-5 of every kind.
-constexpr RowInfo kHeader{"Property Name", E::ReadOnly};
-constexpr RowInfo kType{"Type", E::ReadOnly};
-constexpr RowInfo kName{"Name", E::Text};
-constexpr RowInfo kCaption{"Caption", E::Text};
-constexpr RowInfo kWidth{"Width", E::Text};
-constexpr RowInfo kHeight{"Height", E::Text};
-constexpr RowInfo kTop{"Top", E::Text};
-constexpr RowInfo kLeft{"Left", E::Text};
-
-const RowInfo kColourOff{"BackColorOff", E::Colour, nullptr, true};
-const RowInfo kColourOn{"BackColorOn", E::Colour, nullptr, true};
-
-const std::array kMainRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    RowInfo{"Background Picture", E::CellButton},
-    RowInfo{"BackColor", E::Colour, nullptr, true},
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"OnLoad", E::Text},
-    RowInfo{"Default Graphics Path", E::CellButton},
-};
-
-const std::array kButtonRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kColourOff,
-    kColourOn,
-    RowInfo{"ForeColor", E::ReadOnly, nullptr, true},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"State", E::List, &GridList::OffOn},
-    RowInfo{"OnClick", E::Text},
-    RowInfo{"OnMouseDown", E::Text},
-    RowInfo{"OnMouseUp", E::Text},
-    RowInfo{"Picture_Up_On", E::CellButton},
-    RowInfo{"Picture_Up_Off", E::CellButton},
-    RowInfo{"Picture_Down_On", E::CellButton},
-    RowInfo{"Picture_Down_Off", E::CellButton},
-    RowInfo{"FlashPicture", E::CellButton},
-    RowInfo{"Flash", E::List, &GridList::OffOn},
-    RowInfo{"Enabled", E::List, &GridList::FalseTrue},
-    RowInfo{"MapRouter", E::Text},
-    RowInfo{"MapSource", E::Text},
-    RowInfo{"MapDestination", E::Text},
-    RowInfo{"HWMapType", E::List, &GridList::ButtonMapType},
-    RowInfo{"HWMapHostIP", E::Text},
-    RowInfo{"HWMapHostPort", E::Text},
-    RowInfo{"HWMapInternalName", E::Text},
-    RowInfo{"HWMapAoipSysName", E::ReadOnly},
-    RowInfo{"UserPanel Module", E::Dynamic},
-    RowInfo{"UserPanel Button", E::Dynamic},
-};
-
-const std::array kLabelRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kColourOff,
-    kColourOn,
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"State", E::List, &GridList::OffOn},
-    RowInfo{"Flash", E::List, &GridList::OffOn},
-    RowInfo{"HardwareMapType", E::List, &GridList::LabelMapType},
-    RowInfo{"HardwareMapHostIP", E::Text},
-    RowInfo{"HardwareMapHostPort", E::Text},
-    RowInfo{"HardwareMapInternalName", E::Text},
-    RowInfo{"HardwareMapAoipSysName", E::ReadOnly},
-    RowInfo{"UserPanel Module", E::Dynamic},
-    RowInfo{"UserPanel Button", E::Dynamic},
-};
-
-const std::array kWebRows{
-    kHeader, kType, kName, kCaption, kWidth, kHeight, kTop, kLeft, RowInfo{"URL", E::Text},
-};
-
-// Meter rows; the meter-fader relabels row 15 and adds row 16.
-const std::array kMeterRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    RowInfo{"Source/Dest", E::List, &GridList::SourceDest},
-    RowInfo{"Router Number", E::Text},
-    RowInfo{"IO Number", E::Text},
-    RowInfo{"Scale", E::List, &GridList::Scale},
-    RowInfo{"Style", E::List, &GridList::Style},
-    RowInfo{"Line Color", E::Colour, nullptr, true},
-    RowInfo{"Decay Rate", E::Text},
-    RowInfo{"Center Pad", E::Text},
-};
-
-const std::array kMeterFaderRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    kMeterRows[8],
-    kMeterRows[9],
-    kMeterRows[10],
-    kMeterRows[11],
-    kMeterRows[12],
-    kMeterRows[13],
-    kMeterRows[14],
-    RowInfo{"Fader Nominal", E::Text},
-    RowInfo{"Hide Gain Value", E::List, &GridList::TrueFalse},
-};
-
-const std::array kClockRows{
-    kHeader,
-    kType,
-    kName,
-    kCaption,
-    kWidth,
-    kHeight,
-    kTop,
-    kLeft,
-    RowInfo{"BackColor", E::Colour, nullptr, true},
-    RowInfo{"ForeColor", E::Colour, nullptr, true},
-    RowInfo{"FaceVisible", E::List, &GridList::FalseTrue},
-    RowInfo{"Digital", E::List, &GridList::FalseTrue},
-    RowInfo{"24 Hour", E::List, &GridList::FalseTrue},
-    RowInfo{"Background Picture", E::CellButton},
-    RowInfo{"Stretch Image", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Name", E::CellButton},
-    RowInfo{"Font Size", E::Text},
-    RowInfo{"Font Bold", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Underline", E::List, &GridList::FalseTrue},
-    RowInfo{"Font Italic", E::List, &GridList::FalseTrue},
-    RowInfo{"Long Hash Color", E::Colour, nullptr, true},
-    RowInfo{"Short Hash Color", E::Colour, nullptr, true},
-    RowInfo{"Face Border Color", E::Colour, nullptr, true},
-    RowInfo{"Time Offset", E::Text},
-    RowInfo{"Face Numbers", E::List, &GridList::FalseTrue},
-    RowInfo{"Element Hands", E::List, &GridList::FalseTrue},
-};
-
-std::span<const RowInfo> rowsOf(GridKind kind) {
-  switch (kind) {
-    case GridKind::Main:
-      return kMainRows;
-    case GridKind::Button:
-      return kButtonRows;
-    case GridKind::Label:
-      return kLabelRows;
-    case GridKind::WebBrowser:
-      return kWebRows;
-    case GridKind::Meter:
-      return kMeterRows;
-    case GridKind::MeterFader:
-      return kMeterFaderRows;
-    case GridKind::Clock:
-      return kClockRows;
-    case GridKind::None:
-      break;
-  }
-  return {};
-}
-
-const RowInfo *infoOf(GridKind kind, int row) {
-  const auto rows = rowsOf(kind);
-  if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
-  return &rows[row];
-}
 
 struct KindName {
   GridKind kind;
@@ -221,7 +19,71 @@ constexpr std::array kKindNames{
     KindName{GridKind::Clock, "Clock"},
 };
 
+QString readUrl(RowSource &source) {
+  // Showing a browser tells it to go to its address.
+  auto *web = As<DesignWebBrowser>(&source.object);
+  const QString &url = source.record->WebURL;
+  if (web && !url.isEmpty() && web->LocationURL != url) {
+    web->LocationURL = url;
+    source.panel.notify(frmPanel::Properties);
+  }
+  return url;
+}
+
+int writeUrl(EditContext &ctx) {
+  ForEachSelected(ctx.panel, {ControlKind::WebBrowser},
+                  [&](DesignControl &c, clsControlDetails &r) {
+                    r.WebURL = ctx.text;
+                    if (!r.WebURL.isEmpty()) As<DesignWebBrowser>(&c)->LocationURL = r.WebURL;
+                  });
+  return frmPanel::Properties;
+}
+
+using E = EditKind;
+
+constexpr auto kWebRows = ControlRows(
+    SharedRow::EmptyCaption,
+    std::array{GridRow{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl}});
+
 }  // namespace
+
+std::span<const GridRow> WebRowTable() { return kWebRows; }
+
+QString ReadControlName(RowSource &source) { return source.object.Tag; }
+
+int RenameControl(EditContext &ctx) {
+  ctx.grid.setTextMatrix(CommonRow::Name, 1, CleanName(ctx.text));
+  ctx.grid.LocName_AfterEdit(*ctx.record);
+  return frmPanel::Properties;
+}
+
+std::span<const GridRow> GridRowTable(GridKind kind) {
+  switch (kind) {
+    case GridKind::Main:
+      return MainRowTable();
+    case GridKind::Button:
+      return ButtonRowTable();
+    case GridKind::Label:
+      return LabelRowTable();
+    case GridKind::WebBrowser:
+      return WebRowTable();
+    case GridKind::Meter:
+      return MeterRowTable();
+    case GridKind::MeterFader:
+      return MeterFaderRowTable();
+    case GridKind::Clock:
+      return ClockRowTable();
+    case GridKind::None:
+      break;
+  }
+  return {};
+}
+
+const GridRow *GridRowOf(GridKind kind, int row) {
+  const auto rows = GridRowTable(kind);
+  if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
+  return &rows[row];
+}
 
 QString GridKindText(GridKind kind) {
   for (const auto &k : kKindNames)
@@ -243,26 +105,26 @@ GridKind GridKindFromHeaderName(const QString &name) {
   return GridKind::None;
 }
 
-int GridRowCount(GridKind kind) { return static_cast<int>(rowsOf(kind).size()); }
+int GridRowCount(GridKind kind) { return static_cast<int>(GridRowTable(kind).size()); }
 
 QString GridRowLabel(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info ? QString::fromLatin1(info->label) : QString();
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow ? QString::fromLatin1(gridRow->label) : QString();
 }
 
 EditKind GridRowEditKind(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info ? info->edit : EditKind::ReadOnly;
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow ? gridRow->edit : EditKind::ReadOnly;
 }
 
 QString GridRowList(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info && info->list ? *info->list : QString();
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow && gridRow->list ? *gridRow->list : QString();
 }
 
 bool IsColourRow(GridKind kind, int row) {
-  const RowInfo *info = infoOf(kind, row);
-  return info && info->colour;
+  const GridRow *gridRow = GridRowOf(kind, row);
+  return gridRow && gridRow->colour;
 }
 
 HardwareRows HardwareRowsOf(GridKind kind) {

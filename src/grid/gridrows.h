@@ -1,9 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <span>
 
 // The fixed row layout of the property grid: which rows each kind of object
-// shows, their labels and how each value is edited.
+// shows, their labels, how each value is edited, what it shows and what an
+// edit of it changes. Each kind has one table of row descriptions
+// (GridRow); the grid's fill, edit start, after-edit step, cell buttons
+// and Delete key all read that table.
+
+class DesignObject;
+class PropertyGrid;
+class clsControlDetails;
+class frmPanel;
+struct EditContext;
 
 // The kind of object the grid shows, as read from its "Type" row.
 enum class GridKind { None, Main, Button, Label, WebBrowser, Meter, MeterFader, Clock };
@@ -17,6 +27,36 @@ enum class EditKind {
   List,        // a fixed drop-down list
   Dynamic,     // a drop-down list built when the edit starts
 };
+
+// What the fill reads a row's value from.
+struct RowSource {
+  frmPanel &panel;
+  DesignObject &object;       // the canvas or the control shown
+  clsControlDetails *record;  // its record; null for the canvas
+  GridKind kind;
+};
+
+// One row of the grid. A step of an edit (`write`, `cellButton`, `clear`)
+// runs once per edit and applies it to every selected control the row suits;
+// it returns the frmPanel change flags of what it did (0: nothing changed)
+// and throws GridEditError for a value it cannot apply.
+struct GridRow {
+  const char *label = "";
+  EditKind edit = EditKind::ReadOnly;
+  const QString *list = nullptr;                             // List: the entries, "|"-separated
+  QString (*buildList)(const PropertyGrid &grid) = nullptr;  // Dynamic: built at edit start
+  QString (*read)(RowSource &source) = nullptr;              // the value shown; none: empty
+  QString (*readLabel)(RowSource &source) = nullptr;         // a label that follows the value
+  int (*write)(EditContext &ctx) = nullptr;                  // a typed or chosen value
+  int (*cellButton)(EditContext &ctx) = nullptr;             // the "..." dialog
+  int (*clear)(EditContext &ctx) = nullptr;                  // Delete or Backspace
+  bool colour = false;  // holds a colour text: swatch, right click opens the dialog
+};
+
+// The rows of a kind, header row included; empty for None.
+std::span<const GridRow> GridRowTable(GridKind kind);
+// One row's description; null outside the kind's rows.
+const GridRow *GridRowOf(GridKind kind, int row);
 
 // The kind text shown in row 1 ("Main", "Button", ..., "WebBrowser") and back.
 QString GridKindText(GridKind kind);

@@ -8,10 +8,10 @@
 #include <stdexcept>
 
 #include "grid/gridrows.h"
+#include "model/controldetails.h"
 #include "model/designcontrol.h"
+#include "surface/frmpanel.h"
 
-class clsControlDetails;
-class frmPanel;
 class PropertyGrid;
 
 // An edit that cannot be applied; the grid reports it as
@@ -45,21 +45,21 @@ QString CellToCaption(const QString &cell);
 
 // --- controls and records
 // A set of control kinds, for "each selected control of these classes".
-class KindSet {
- public:
-  KindSet(std::initializer_list<ControlKind> kinds) {
-    for (ControlKind k : kinds) m_bits |= 1u << int(k);
+struct KindSet {
+  unsigned bits = 0;  // one bit per ControlKind
+
+  constexpr KindSet(std::initializer_list<ControlKind> kinds) {
+    for (ControlKind k : kinds) bits |= 1u << int(k);
   }
-  static KindSet All() {
+  static constexpr KindSet All() {
     KindSet s{};
-    s.m_bits = (1u << kControlKindCount) - 1;
+    s.bits = (1u << kControlKindCount) - 1;
     return s;
   }
-  bool contains(ControlKind k) const { return m_bits & (1u << int(k)); }
-
- private:
-  unsigned m_bits = 0;
+  constexpr bool contains(ControlKind k) const { return bits & (1u << int(k)); }
 };
+
+inline constexpr KindSet kButtonsAndLabels{ControlKind::Button, ControlKind::Label};
 
 // Calls `fn` for every selected control of the given kinds, in selection
 // order, with its record. A control without a record gets a scratch record,
@@ -75,7 +75,7 @@ void SetBackColor(DesignControl &control, qint32 colour);
 // width/height + 150).
 void PlaceFrame(frmPanel &panel, const DesignControl &control);
 
-// Everything one after-edit step needs.
+// Everything one step of an edit needs.
 struct EditContext {
   PropertyGrid &grid;
   frmPanel &panel;
@@ -86,11 +86,31 @@ struct EditContext {
   clsControlDetails *record;  // its record; null for Main
 };
 
-// The apply steps, one per group of kinds. Each returns the frmPanel change
-// flags of what it did.
-int ApplyGeometryRow(EditContext &ctx);
-int ApplyPanelRow(EditContext &ctx);
-int ApplyButtonLabelRow(EditContext &ctx);
-int ApplyMeterRow(EditContext &ctx);
-int ApplyClockRow(EditContext &ctx);
-int ApplyWebRow(EditContext &ctx);
+// --- steps shared by several kinds' rows (GridRow)
+// The Name row of a control: cleaned, then renamed (or numbered).
+int RenameControl(EditContext &ctx);
+
+// Cell buttons, and the Delete key on the rows they fill.
+int ChooseColour(EditContext &ctx);  // then applies the colour as typed
+int ChooseButtonFont(EditContext &ctx);
+int ChooseClockFont(EditContext &ctx);
+int ChoosePanelPicture(EditContext &ctx);
+int ChooseButtonPicture(EditContext &ctx);
+int ChooseClockPicture(EditContext &ctx);
+int ChooseFolder(EditContext &ctx);
+int ClearPanelPicture(EditContext &ctx);
+int ClearButtonPicture(EditContext &ctx);
+int ClearFolder(EditContext &ctx);
+
+// A record text shown as it is, and a typed text stored in the record of
+// every selected control of the given kinds.
+template <QString clsControlDetails::*Field>
+QString RecordText(RowSource &source) {
+  return source.record->*Field;
+}
+template <QString clsControlDetails::*Field, KindSet Kinds>
+int StoreRecordText(EditContext &ctx) {
+  ForEachSelected(ctx.panel, Kinds,
+                  [&](DesignControl &, clsControlDetails &r) { r.*Field = ctx.text; });
+  return frmPanel::Properties;
+}

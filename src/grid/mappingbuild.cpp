@@ -58,8 +58,14 @@ std::optional<QString> BuildMappingCode(const QString &type, const QString &modu
 
 std::optional<QString> ReplaceMappingModule(const QString &type, const QString &code,
                                             const QString &module, const QString &fallbackButton) {
-  if (code.trimmed().isEmpty()) return BuildMappingCode(type, module, fallbackButton);
-  return BuildMappingCode(type, module, GetHWPortNumber(code));
+  const QString trimmed = code.trimmed();
+  if (trimmed.isEmpty()) return BuildMappingCode(type, module, fallbackButton);
+  // A module code keeps its key text after the first "." as it is, also
+  // where the decoder cannot show it ("DISP1").
+  if (const qsizetype dot = trimmed.indexOf(u'.');
+      !IsGpioMapType(type) && dot >= 0 && dot + 1 < trimmed.size())
+    return QStringLiteral("MOD_") + module.trimmed() + trimmed.mid(dot);
+  return BuildMappingCode(type, module, GetHWPortNumber(trimmed));
 }
 
 std::optional<QString> ReplaceMappingButton(const QString &type, const QString &code,

@@ -27,7 +27,9 @@ std::optional<QString> BuildMappingCode(const QString &type, const QString &modu
                                         const QString &button);
 
 // The code with a new module (GPIO: port), keeping the button (circuit) part
-// of `code`; an empty code takes `fallbackButton` instead.
+// of `code`: a module code keeps its whole text after the first "."
+// ("MOD_USER#1.DISP1" -> "MOD_USER#9.DISP1"). An empty code takes
+// `fallbackButton` instead.
 std::optional<QString> ReplaceMappingModule(const QString &type, const QString &code,
                                             const QString &module, const QString &fallbackButton);
 

@@ -11,6 +11,7 @@
 
 class clsControlDetails;
 class DesignObject;
+struct EditContext;
 
 // The property grid of the main window: two columns of text (labels and
 // values) showing one object of a panel window — the panel itself or a
@@ -18,7 +19,13 @@ class DesignObject;
 // row 1 holds the kind text by which every edit is dispatched.
 //
 // The grid remembers the panel window it was last filled from and applies
-// edits there; when that window is gone, edits do nothing.
+// edits there; when that window is gone, edits do nothing. Every change an
+// edit makes to that panel runs inside one call of AfterEdit,
+// CellButtonClick or KeyDown (a right click reaches CellButtonClick; the
+// numbering edits run inside AfterEdit), as one step of the row's
+// description over the whole selection. Filling only fills in a shown
+// control's missing hardware type and internal name, and points a shown
+// browser at its address.
 class PropertyGrid : public QObject {
   Q_OBJECT
  public:
@@ -92,14 +99,8 @@ class PropertyGrid : public QObject {
   // The folder browser; empty when cancelled.
   QString GetFolder(const QString &title, const QString &startFolder);
 
- signals:
-  // Rows, labels or many cells changed: views re-read everything.
-  void reset();
-  void cellChanged(int row, int col);
-  void currentCellChanged(int row, int col);
-
- private:
-  // Collects cell changes while a fill runs; one `reset` at the end.
+  // Collects cell changes while a fill or a dialog writes several cells;
+  // one `reset` at the end.
   class UpdateBatch {
    public:
     explicit UpdateBatch(PropertyGrid &grid) : m_grid(grid) { ++m_grid.m_batchDepth; }
@@ -113,20 +114,25 @@ class PropertyGrid : public QObject {
     PropertyGrid &m_grid;
   };
 
+ signals:
+  // Rows, labels or many cells changed: views re-read everything.
+  void reset();
+  void cellChanged(int row, int col);
+  void currentCellChanged(int row, int col);
+
+ private:
   // Where an edit lands: the object the grid was filled for and its record,
   // while the panel still holds them. A control that was deleted since the
   // fill takes no edits.
   DesignObject *shownObject() const;
   clsControlDetails *shownRecord() const;
 
-  void fillPanel(frmPanel &panel);
-  void fillControl(frmPanel &panel, DesignObject &object, clsControlDetails &record);
-  void fillHardwareRows(frmPanel &panel, DesignObject &object, clsControlDetails &record);
-
-  void applyColour(frmPanel &panel, int row);
-  void applyFont(frmPanel &panel, int row);
-  void applyPicture(frmPanel &panel, int row);
-  void applyFolder(frmPanel &panel, int row);
+  // Runs one step of the shown row's description (write, cell button or
+  // clear) with its context; a failure is reported as "Error changing the
+  // property". Returns the change flags; 0 when the object is gone.
+  int runStep(int row, int (*step)(EditContext &));
+  // As runStep, then marks the panel changed when the step changed anything.
+  void runMarkedStep(int row, int (*step)(EditContext &));
 
   std::vector<std::array<QString, 2>> m_cells;
   int m_row = 0;

@@ -11,11 +11,12 @@ QString CleanName(const QString &text) {
 }
 
 namespace {
-// The decimal digit run read as a 32-bit signed integer, plus one.
+// The decimal digit run read as a 32-bit signed integer, plus one; empty
+// when the run or its successor does not fit.
 QString incremented(QStringView digits) {
   bool ok = false;
   const qlonglong n = digits.toLongLong(&ok);
-  if (!ok || n > std::numeric_limits<qint32>::max()) return QString();
+  if (!ok || n >= std::numeric_limits<qint32>::max()) return QString();
   return QString::number(n + 1);
 }
 bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }

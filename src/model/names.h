@@ -7,5 +7,6 @@ QString CleanName(const QString &text);
 
 // The successor of a name, caption or mapping text for incremental edits:
 // "Mic 9" -> "Mic 10", "Btn007" -> "Btn8", "A" -> "A1", "" -> "1".
-// A digit run too long for a 32-bit integer gives an empty text.
+// A digit run whose successor does not fit a 32-bit integer gives an empty
+// text ("X2147483647" -> "").
 QString GetNextIncrementalName(const QString &text);

@@ -1,22 +1,19 @@
 #include "ui/connectdialog.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "server/frmconnect.h"
-#include "ui/serverdialogsupport.h"
 
-ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent) : QDialog(parent), m_logic(logic) {
-  setObjectName(QStringLiteral("frmConnect"));
-  setWindowTitle(frmConnect::Caption);
-  setModal(false);
-  UseDialogFont(this);
-
+ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmConnect"), frmConnect::Caption,
+                       {[&logic] { logic.butConnect_Click(); },
+                        [&logic] { logic.btnCancel_Click(); }, [&logic] { logic.ShowHelp(); }},
+                       parent),
+      m_logic(logic) {
   auto *form = new QFormLayout;
   m_address = AddLine(form, QStringLiteral("txtIPAddress"), tr("IP Address"),
                       [this](const QString &t) { m_logic.txtIPAddress = t; });
@@ -46,14 +43,15 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent) : QDialog(paren
   setMinimumWidth(340);
 
   connect(&logic, &frmConnect::fieldsChanged, this, &ConnectDialog::loadFields);
-  connect(&logic, &frmConnect::visibleChanged, this, &ConnectDialog::follow);
+  connect(&logic, &frmConnect::visibleChanged, this,
+          [this](bool visible) { follow(visible, m_address); });
   connect(&logic, &frmConnect::activateRequested, this, [this] {
     if (!isVisible()) return;
     raise();
     activateWindow();
   });
   loadFields();
-  if (logic.Visible()) follow(true);
+  if (logic.Visible()) follow(true, m_address);
 }
 
 void ConnectDialog::loadFields() {
@@ -61,37 +59,4 @@ void ConnectDialog::loadFields() {
   m_port->setText(m_logic.txtPort);
   m_user->setText(m_logic.LoginName);
   m_password->setText(m_logic.LoginPassword);
-}
-
-void ConnectDialog::follow(bool visible) {
-  if (!visible) {
-    hide();
-    return;
-  }
-  show();
-  raise();
-  activateWindow();
-  m_address->setFocus();
-}
-
-void ConnectDialog::keyPressEvent(QKeyEvent *event) {
-  switch (event->key()) {
-    case Qt::Key_F1:
-      m_logic.ShowHelp();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      m_logic.butConnect_Click();
-      return;
-    case Qt::Key_Escape:
-      m_logic.btnCancel_Click();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
-}
-
-void ConnectDialog::closeEvent(QCloseEvent *event) {
-  m_logic.btnCancel_Click();
-  event->accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/serverdialogsupport.h"
 
 class QLineEdit;
 class frmConnect;
@@ -8,7 +8,7 @@ class frmConnect;
 // The connect dialog ("Connect To CorvaneCore"): draws frmConnect's texts,
 // passes every edit and button to it, and shows, hides and comes to the
 // front when it says so. Not modal.
-class ConnectDialog : public QDialog {
+class ConnectDialog : public ServerDialogView {
   Q_OBJECT
  public:
   ConnectDialog(frmConnect &logic, QWidget *parent = nullptr);
@@ -18,13 +18,8 @@ class ConnectDialog : public QDialog {
   QLineEdit *LoginName() const { return m_user; }
   QLineEdit *LoginPassword() const { return m_password; }
 
- protected:
-  void keyPressEvent(QKeyEvent *event) override;
-  void closeEvent(QCloseEvent *event) override;
-
  private:
   void loadFields();
-  void follow(bool visible);
 
   frmConnect &m_logic;
   QLineEdit *m_address;

@@ -1,22 +1,19 @@
 #include "ui/logindialog.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/serverdialogsupport.h"
-
-LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent) : QDialog(parent), m_logic(logic) {
-  setObjectName(QStringLiteral("frmLogin"));
-  setWindowTitle(frmLogin::Caption);
-  setModal(false);
-  UseDialogFont(this);
-
+// Enter logs in from the password box (and from the button's default).
+LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmLogin"), frmLogin::Caption,
+                       {[&logic] { logic.LoginButton_Click(); }, [&logic] { logic.Close(); },
+                        [&logic] { logic.ShowHelp(); }},
+                       parent),
+      m_logic(logic) {
   auto *prompt = new QLabel(tr("Please Enter your user name and password."), this);
   prompt->setObjectName(QStringLiteral("Label3"));
   auto *form = new QFormLayout;
@@ -40,7 +37,7 @@ LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent) : QDialog(parent), m_
   setMinimumWidth(320);
 
   connect(&logic, &frmLogin::fieldsChanged, this, &LoginDialog::loadFields);
-  connect(&logic, &frmLogin::visibleChanged, this, &LoginDialog::follow);
+  connect(&logic, &frmLogin::visibleChanged, this, [this](bool visible) { follow(visible); });
   connect(&logic, &frmLogin::focusRequested, this, &LoginDialog::focusField);
   loadFields();
   if (logic.Visible()) follow(true);
@@ -51,40 +48,7 @@ void LoginDialog::loadFields() {
   m_password->setText(m_logic.LoginPassword);
 }
 
-void LoginDialog::follow(bool visible) {
-  if (!visible) {
-    hide();
-    return;
-  }
-  show();
-  raise();
-  activateWindow();
-}
-
 void LoginDialog::focusField(frmLogin::Field field) {
   if (field == frmLogin::Field::LoginPassword) m_password->setFocus();
   if (field == frmLogin::Field::LoginName) m_user->setFocus();
-}
-
-void LoginDialog::keyPressEvent(QKeyEvent *event) {
-  switch (event->key()) {
-    case Qt::Key_F1:
-      m_logic.ShowHelp();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      // Enter logs in from the password box (and from the button's default).
-      m_logic.LoginButton_Click();
-      return;
-    case Qt::Key_Escape:
-      m_logic.Close();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
-}
-
-void LoginDialog::closeEvent(QCloseEvent *event) {
-  m_logic.Close();
-  event->accept();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDialog>
-
 #include "server/frmlogin.h"
+#include "ui/serverdialogsupport.h"
 
 class QLineEdit;
 
 // The login dialog ("Tessary Login"): draws frmLogin's texts, passes edits
 // and the button to it, and follows its visibility and focus. Not modal.
-class LoginDialog : public QDialog {
+class LoginDialog : public ServerDialogView {
   Q_OBJECT
  public:
   LoginDialog(frmLogin &logic, QWidget *parent = nullptr);
@@ -16,13 +15,8 @@ class LoginDialog : public QDialog {
   QLineEdit *LoginName() const { return m_user; }
   QLineEdit *LoginPassword() const { return m_password; }
 
- protected:
-  void keyPressEvent(QKeyEvent *event) override;
-  void closeEvent(QCloseEvent *event) override;
-
  private:
   void loadFields();
-  void follow(bool visible);
   void focusField(frmLogin::Field field);
 
   frmLogin &m_logic;

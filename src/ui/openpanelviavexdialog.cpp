@@ -1,24 +1,20 @@
 #include "ui/openpanelviavexdialog.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "server/frmopenpanelviavex.h"
-#include "ui/serverdialogsupport.h"
 
 OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget *parent)
-    : QDialog(parent), m_logic(logic) {
-  setObjectName(QStringLiteral("frmOpenPanelViaVex"));
-  setWindowTitle(frmOpenPanelViaVex::Caption);
-  setModal(false);
-  UseDialogFont(this);
-
+    : ServerDialogView(QStringLiteral("frmOpenPanelViaVex"), frmOpenPanelViaVex::Caption,
+                       {[&logic] { logic.butOpen_Click(); }, [&logic] { logic.butCancel_Click(); },
+                        [&logic] { logic.ShowHelp(); }},
+                       parent),
+      m_logic(logic) {
   m_list = new QTreeWidget(this);
   m_list->setObjectName(QStringLiteral("lstPanels"));
   m_list->setColumnCount(2);
@@ -53,9 +49,10 @@ OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget 
   resize(420, 320);
 
   connect(&logic, &frmOpenPanelViaVex::listChanged, this, &OpenPanelViaVexDialog::loadList);
-  connect(&logic, &frmOpenPanelViaVex::visibleChanged, this, &OpenPanelViaVexDialog::follow);
+  connect(&logic, &frmOpenPanelViaVex::visibleChanged, this,
+          [this](bool visible) { follow(visible, m_list); });
   loadList();
-  if (logic.Visible()) follow(true);
+  if (logic.Visible()) follow(true, m_list);
 }
 
 void OpenPanelViaVexDialog::loadList() {
@@ -70,37 +67,4 @@ void OpenPanelViaVexDialog::loadList() {
   if (m_logic.ListIndex() >= 0) m_list->topLevelItem(m_logic.ListIndex())->setSelected(true);
   m_list->resizeColumnToContents(0);
   m_list->setColumnWidth(0, qMax(120, m_list->columnWidth(0) + 16));
-}
-
-void OpenPanelViaVexDialog::follow(bool visible) {
-  if (!visible) {
-    hide();
-    return;
-  }
-  show();
-  raise();
-  activateWindow();
-  m_list->setFocus();
-}
-
-void OpenPanelViaVexDialog::keyPressEvent(QKeyEvent *event) {
-  switch (event->key()) {
-    case Qt::Key_F1:
-      m_logic.ShowHelp();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      m_logic.butOpen_Click();
-      return;
-    case Qt::Key_Escape:
-      m_logic.butCancel_Click();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
-}
-
-void OpenPanelViaVexDialog::closeEvent(QCloseEvent *event) {
-  m_logic.butCancel_Click();
-  event->accept();
 }

@@ -27,6 +27,10 @@ constexpr int kRightButton = 2;
 constexpr const char *kConfirmed = "tessaryConfirmed";
 // Set on a drop-down when an entry was chosen.
 constexpr const char *kChosen = "tessaryChosen";
+// The grid row an editor edits.
+constexpr const char *kGridRow = "tessaryGridRow";
+
+bool isClearKey(int key) { return key == Qt::Key_Delete || key == Qt::Key_Backspace; }
 
 int shiftState(Qt::KeyboardModifiers modifiers) {
   int shift = 0;
@@ -122,6 +126,14 @@ bool PropertyGridItemModel::hasCellButton(const QModelIndex &index) const {
   return kind == EditKind::CellButton || kind == EditKind::Colour;
 }
 
+bool PropertyGridItemModel::pressClearKey(int gridRow, const QKeyEvent &event) {
+  if (!isClearKey(event.key()) || m_grid.rowEditKind(gridRow) != EditKind::CellButton) return false;
+  m_grid.setCurrentCell(gridRow, 1);
+  m_grid.KeyDown(event.key() == Qt::Key_Delete ? kKeyDelete : kKeyBackspace,
+                 shiftState(event.modifiers()));
+  return true;
+}
+
 void PropertyGridItemModel::onCellChanged(int row, int col) {
   if (row == 0) {
     emit headerDataChanged(Qt::Horizontal, col, col);
@@ -164,6 +176,7 @@ QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionV
 
   auto *line = new QLineEdit(parent);
   line->setFrame(false);
+  line->setProperty(kGridRow, row);
   const bool buttonOnly = start.list == u"...";
   line->setReadOnly(buttonOnly);
   if (buttonOnly || grid.rowEditKind(row) == EditKind::Colour) {
@@ -177,10 +190,19 @@ QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionV
 
 bool PropertyGridDelegate::eventFilter(QObject *object, QEvent *event) {
   if (event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent *>(event)->key();
-    if (auto *line = qobject_cast<QLineEdit *>(object);
-        line && (key == Qt::Key_Return || key == Qt::Key_Enter))
+    const auto &keyEvent = *static_cast<QKeyEvent *>(event);
+    const int key = keyEvent.key();
+    auto *line = qobject_cast<QLineEdit *>(object);
+    if (line && (key == Qt::Key_Return || key == Qt::Key_Enter))
       line->setProperty(kConfirmed, true);
+    // A row that only changes through its dialog has nothing to type into:
+    // Delete and Backspace clear it as they do with no editor open.
+    if (line && line->isReadOnly() && isClearKey(key)) {
+      const int row = line->property(kGridRow).toInt();
+      emit closeEditor(line, QAbstractItemDelegate::NoHint);
+      m_model.pressClearKey(row, keyEvent);
+      return true;
+    }
   }
   return QStyledItemDelegate::eventFilter(object, event);
 }
@@ -266,9 +288,9 @@ PropertyGridView::PropertyGridView(PropertyGrid &grid, QWidget *parent)
   setAlternatingRowColors(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
-  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
-                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                  QAbstractItemView::AnyKeyPressed);
+  // Moving the current cell opens no editor, so the arrow keys only move
+  // between rows; a click on a value, F2, Enter or typing opens one.
+  setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
   setWordWrap(false);
   setCornerButtonEnabled(false);
   verticalHeader()->hide();
@@ -283,7 +305,8 @@ PropertyGridView::PropertyGridView(PropertyGrid &grid, QWidget *parent)
 
 void PropertyGridView::applyColumnWidths() {
   // At least the designed width, and wide enough for the longest label.
-  const int longestLabel = fontMetrics().horizontalAdvance(QStringLiteral("HardwareMapInternalName"));
+  const int longestLabel =
+      fontMetrics().horizontalAdvance(QStringLiteral("HardwareMapInternalName"));
   setColumnWidth(0, qMax(qRound(TwipsToPixels(grid().ColWidth(0))), longestLabel + 12));
   horizontalHeader()->setMinimumSectionSize(qRound(TwipsToPixels(grid().ColWidth(1))) / 2);
 }
@@ -312,17 +335,26 @@ void PropertyGridView::mousePressEvent(QMouseEvent *event) {
     }
   }
   QTableView::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton && index.isValid() && index.column() == 1 &&
+      state() != QAbstractItemView::EditingState)
+    edit(index);
 }
 
 void PropertyGridView::keyPressEvent(QKeyEvent *event) {
   const QModelIndex current = currentIndex();
-  const bool clearKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
-  if (clearKey && state() != QAbstractItemView::EditingState && current.isValid()) {
-    const int row = PropertyGridItemModel::gridRow(current);
-    if (grid().rowEditKind(row) == EditKind::CellButton) {
-      grid().setCurrentCell(row, current.column());
-      grid().KeyDown(event->key() == Qt::Key_Delete ? kKeyDelete : kKeyBackspace,
-                     shiftState(event->modifiers()));
+  if (state() != QAbstractItemView::EditingState && current.isValid()) {
+    if (m_model.pressClearKey(PropertyGridItemModel::gridRow(current), *event)) {
+      event->accept();
+      return;
+    }
+    // Enter and F2 edit the value of the current row, from either column.
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
+      const QModelIndex value = current.siblingAtColumn(1);
+      if (value.flags() & Qt::ItemIsEditable) {
+        setCurrentIndex(value);
+        edit(value);
+      }
       event->accept();
       return;
     }
@@ -339,11 +371,7 @@ void PropertyGridView::currentChanged(const QModelIndex &current, const QModelIn
 void PropertyGridView::followGridCurrentCell(int row, int col) {
   const QModelIndex target = m_model.index(row - 1, col);
   if (!target.isValid() || target == currentIndex()) return;
-  // Following the grid does not open an editor.
   m_syncingCurrent = true;
-  const EditTriggers triggers = editTriggers();
-  setEditTriggers(triggers & ~QAbstractItemView::CurrentChanged);
   setCurrentIndex(target);
-  setEditTriggers(triggers);
   m_syncingCurrent = false;
 }

@@ -5,6 +5,7 @@
 #include <QTableView>
 
 class PropertyGrid;
+class QKeyEvent;
 
 // The property grid's rows as a Qt item model: table row r is grid row r + 1;
 // grid row 0 gives the header texts. Committing a value writes the cell and
@@ -27,6 +28,10 @@ class PropertyGridItemModel : public QAbstractTableModel {
 
   // The row offers a "..." button (colours, fonts, pictures, folders).
   bool hasCellButton(const QModelIndex &index) const;
+  // Delete or Backspace on a row that only changes through its dialog: the
+  // grid clears it (pictures, the default graphics folder). False for other
+  // keys and rows, which the key does not concern.
+  bool pressClearKey(int gridRow, const QKeyEvent &event);
 
  private:
   void onCellChanged(int row, int col);
@@ -68,8 +73,10 @@ class PropertyGridDelegate : public QStyledItemDelegate {
 
 // The grid as the main window shows it: "Property Name" and "Property Value"
 // columns, alternating rows, read-only rows greyed, a colour swatch beside
-// colour texts. Enter or leaving a cell applies the value; a right click on
-// a colour row opens the colour dialog; Delete clears picture and folder rows.
+// colour texts. The arrow keys move between rows without opening editors; a
+// click on a value, F2, Enter or typing opens its editor, and Enter or
+// leaving the cell applies it. A right click on a colour row opens the
+// colour dialog; Delete clears picture and folder rows.
 class PropertyGridView : public QTableView {
   Q_OBJECT
  public:

@@ -1,14 +1,54 @@
 #include "ui/serverdialogsupport.h"
 
+#include <QCloseEvent>
 #include <QFont>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
-void UseDialogFont(QWidget *dialog) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(dialog->font().pointSizeF());
-  dialog->setFont(font);
+ServerDialogView::ServerDialogView(const QString &objectName, const QString &title, Keys keys,
+                                   QWidget *parent)
+    : QDialog(parent), m_keys(std::move(keys)) {
+  setObjectName(objectName);
+  setWindowTitle(title);
+  setModal(false);
+  QFont arial(QStringLiteral("Arial"));
+  arial.setPointSizeF(font().pointSizeF());
+  setFont(arial);
+}
+
+void ServerDialogView::follow(bool visible, QWidget *focus) {
+  if (!visible) {
+    hide();
+    return;
+  }
+  show();
+  raise();
+  activateWindow();
+  if (focus) focus->setFocus();
+}
+
+void ServerDialogView::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+    case Qt::Key_F1:
+      m_keys.help();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      m_keys.enter();
+      return;
+    case Qt::Key_Escape:
+      m_keys.leave();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void ServerDialogView::closeEvent(QCloseEvent *event) {
+  m_keys.leave();
+  event->accept();
 }
 
 QLineEdit *AddLine(QFormLayout *form, const QString &objectName, const QString &label,

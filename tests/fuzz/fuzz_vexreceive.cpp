@@ -13,8 +13,8 @@
 #include "panelfile/localstore.h"
 #include "panelfile/readhooks.h"
 #include "server/serverhost.h"
-#include "server/vexconnection.h"
 #include "server/vexconnector.h"
+#include "support/openlink.h"
 
 namespace {
 class NullUi : public Ui {
@@ -35,20 +35,6 @@ class NullUi : public Ui {
   void setClipboardText(const QString &) override {}
   void clearClipboard() override {}
   void openUrl(const QString &) override {}
-};
-
-class Link : public VexConnection {
- public:
-  bool SendVexCommand(const QString &) override { return true; }
-  qint16 GetConnectionState() const override { return 7; }
-  void CloseMasterConnection() override {}
-  void ForceConnect(const QString &) override {}
-  void StartHunting(const QStringList &) override {}
-  void SetDefaultPort(quint16) override {}
-  QString CurrentName() const override { return QString(); }
-  bool HuntingInitialized() const override { return true; }
-  void up() { emit Connected(); }
-  void receive(const QString &text) { emit ReceivedData(text); }
 };
 
 // Reads every delivered panel into a fresh model.
@@ -75,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size == 0) return 0;
   const size_t piece = (data[0] & 0x3F) + 1;
   Host host;
-  auto link = std::make_unique<Link>();
-  Link *raw = link.get();
+  auto link = std::make_unique<OpenLink>();
+  OpenLink *raw = link.get();
   // A small cap so that overflow and resynchronising are reached too.
   frmTcpVexConnector connector(host, std::move(link), 4096);
   raw->up();

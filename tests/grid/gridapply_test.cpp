@@ -36,13 +36,16 @@ TEST_F(GridApplyTest, GeometryGoesToEverySelectedControlAndItsFrame) {
   EXPECT_EQ(lbl->Width, 1000);  // not selected
 }
 
-TEST_F(GridApplyTest, TextInANumberRowChangesNothingButMarksThePanel) {
+// An edit that changes nothing is no undo step and leaves the panel unmarked.
+TEST_F(GridApplyTest, TextInANumberRowChangesNothing) {
   select({b1, b2});
   panel.setNeedToSave(false);
+  const int steps = panel.undoStack().count();
   edit(CommonRow::Top, "abc");
   EXPECT_EQ(b1->Top, 0);
   EXPECT_EQ(b2->Top, 0);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(panel.undoStack().count(), steps);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -191,6 +194,28 @@ TEST_F(GridApplyTest, NewModuleKeepsEachSelectedControlsOwnButton) {
   EXPECT_EQ(record(b3).HWMapType, "Button");
 }
 
+TEST_F(GridApplyTest, NewModuleKeepsKeyTextsTheDecoderCannotShow) {
+  select({b1, b2, b3});
+  ui.answers = {Ui::Answer::Yes};
+  edit(ButtonRow::Module, "USER#1");
+  edit(ButtonRow::Pin, "DISP");  // numbered DISP, DISP1, DISP2
+  ASSERT_EQ(record(b2).HWMapAoipSysName, "MOD_USER#1.DISP1");
+
+  struct ModuleCase {
+    DesignButton *shown;
+    const char *module;
+  };
+  for (const ModuleCase &c : {ModuleCase{b1, "ACCESS#9"}, ModuleCase{b2, "USER#4"}}) {
+    SCOPED_TRACE(c.module);
+    show(c.shown);  // "DISP1" shows as an empty button row
+    edit(ButtonRow::Module, c.module);
+    const QString head = QStringLiteral("MOD_") + c.module;
+    EXPECT_EQ(record(b1).HWMapAoipSysName, head + ".DISP");
+    EXPECT_EQ(record(b2).HWMapAoipSysName, head + ".DISP1");
+    EXPECT_EQ(record(b3).HWMapAoipSysName, head + ".DISP2");
+  }
+}
+
 TEST_F(GridApplyTest, MeterRowsReachRecordAndMeter) {
   auto *meter = add<DesignMeter>("M1");
   auto *fader = add<DesignMeterFader>("F1");
@@ -255,6 +280,16 @@ TEST_F(GridApplyTest, PanelRenameFollowsIntoCaptionAndInternalNames) {
   edit(CommonRow::Name, "Evening");
   EXPECT_EQ(panel.model().pictMain.Tag, "Evening");
   EXPECT_EQ(panel.caption(), "Morning Show");
+}
+
+TEST_F(GridApplyTest, EmptyPanelNameIsReverted) {
+  show(b1);  // gives B1 its internal name
+  show(&panel.model().pictMain);
+  edit(CommonRow::Name, "");
+  EXPECT_EQ(panel.model().pictMain.Tag, "Studio");
+  EXPECT_EQ(value(CommonRow::Name), "Studio");
+  EXPECT_EQ(panel.caption(), "Studio");
+  EXPECT_EQ(record(b1).HWMapInternalName(), "Studio.B1");
 }
 
 TEST_F(GridApplyTest, PanelRowsSetWindowAndCanvas) {

@@ -1,5 +1,7 @@
 // What the grid shows for each kind of object, and which editor each row gets.
 #include <functional>
+#include <map>
+#include <set>
 
 #include "gridfixture.h"
 #include "model/colors.h"
@@ -269,4 +271,169 @@ TEST_F(GridLayoutTest, EditStartOffersTheRowsEditor) {
     EXPECT_EQ(start.list, c.list);
   }
   EXPECT_FALSE(grid.StartEdit(2, 0).allowed);  // the label column is never edited
+}
+
+// The row tables against the documented layout: every row's label in order,
+// how it is edited (read-only, text, a "..." button, colour, a list built at
+// edit start, or a fixed list's entries), and which rows act on a cell
+// button or on Delete.
+TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
+  const char *A = "False|True", *B = "True|False", *C = "Off|On", *D = "Source|Destination";
+  const char *E = "Linear|Standard|British", *F = "Led|Gradient";
+  const char *G = "Button|Label|GPIOButton", *H = "UserPanel Button|GPIO";
+  const char *ro = "read-only", *text = "text", *button = "button", *colour = "colour",
+             *dynamic = "dynamic";
+  struct Row {
+    const char *label;
+    const char *editor;
+  };
+  struct KindCase {
+    GridKind kind;
+    std::vector<Row> rows;
+    std::set<int> cellActions, clearRows;
+  };
+  const std::vector<Row> head = {{"Property Name", ro}, {"Type", ro},    {"Name", text},
+                                 {"Caption", text},     {"Width", text}, {"Height", text}};
+  auto rowsOf = [&](std::vector<Row> own, bool topLeft = true) {
+    std::vector<Row> rows = head;
+    if (topLeft) rows.insert(rows.end(), {{"Top", text}, {"Left", text}});
+    rows.insert(rows.end(), own.begin(), own.end());
+    return rows;
+  };
+  const std::vector<Row> buttonLabelCommon = {
+      {"BackColorOff", colour}, {"BackColorOn", colour}, {"ForeColor", nullptr},
+      {"Font Name", button},    {"Font Size", text},     {"Font Bold", A},
+      {"Font Underline", A},    {"Font Italic", A},      {"State", C}};
+  auto withForeColor = [&](const char *editor) {
+    std::vector<Row> rows = buttonLabelCommon;
+    rows[2].editor = editor;
+    return rows;
+  };
+  auto concat = [](std::vector<Row> a, std::vector<Row> b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const std::vector<Row> meterRows = {
+      {"Source/Dest", D}, {"Router Number", text}, {"IO Number", text}, {"Scale", E},
+      {"Style", F},       {"Line Color", colour},  {"Decay Rate", text}};
+
+  const std::vector<KindCase> cases = {
+      {GridKind::Main,
+       rowsOf({{"Background Picture", button},
+               {"BackColor", colour},
+               {"ForeColor", colour},
+               {"OnLoad", text},
+               {"Default Graphics Path", button}},
+              false),
+       {6, 7, 8, 10},
+       {6, 10}},
+      {GridKind::Button,
+       rowsOf(concat(withForeColor(ro), {{"OnClick", text},
+                                         {"OnMouseDown", text},
+                                         {"OnMouseUp", text},
+                                         {"Picture_Up_On", button},
+                                         {"Picture_Up_Off", button},
+                                         {"Picture_Down_On", button},
+                                         {"Picture_Down_Off", button},
+                                         {"FlashPicture", button},
+                                         {"Flash", C},
+                                         {"Enabled", A},
+                                         {"MapRouter", text},
+                                         {"MapSource", text},
+                                         {"MapDestination", text},
+                                         {"HWMapType", G},
+                                         {"HWMapHostIP", text},
+                                         {"HWMapHostPort", text},
+                                         {"HWMapInternalName", text},
+                                         {"HWMapAoipSysName", ro},
+                                         {"UserPanel Module", dynamic},
+                                         {"UserPanel Button", dynamic}})),
+       {8, 9, 11, 20, 21, 22, 23},
+       {20, 21, 22, 23, 24}},
+      {GridKind::Label,
+       rowsOf(concat(withForeColor(colour), {{"Flash", C},
+                                             {"HardwareMapType", H},
+                                             {"HardwareMapHostIP", text},
+                                             {"HardwareMapHostPort", text},
+                                             {"HardwareMapInternalName", text},
+                                             {"HardwareMapAoipSysName", ro},
+                                             {"UserPanel Module", dynamic},
+                                             {"UserPanel Button", dynamic}})),
+       {8, 9, 10, 11},
+       {}},
+      {GridKind::WebBrowser, rowsOf({{"URL", text}}), {}, {}},
+      {GridKind::Meter, rowsOf(concat(meterRows, {{"Center Pad", text}})), {13}, {}},
+      {GridKind::MeterFader,
+       rowsOf(concat(meterRows, {{"Fader Nominal", text}, {"Hide Gain Value", B}})),
+       {13},
+       {}},
+      {GridKind::Clock,
+       rowsOf({{"BackColor", colour},
+               {"ForeColor", colour},
+               {"FaceVisible", A},
+               {"Digital", A},
+               {"24 Hour", A},
+               {"Background Picture", button},
+               {"Stretch Image", A},
+               {"Font Name", button},
+               {"Font Size", text},
+               {"Font Bold", A},
+               {"Font Underline", A},
+               {"Font Italic", A},
+               {"Long Hash Color", colour},
+               {"Short Hash Color", colour},
+               {"Face Border Color", colour},
+               {"Time Offset", text},
+               {"Face Numbers", A},
+               {"Element Hands", A}}),
+       {8, 9, 13, 15, 20, 21, 22},
+       {}},
+  };
+
+  auto editorOf = [](GridKind kind, int row) -> QString {
+    switch (GridRowEditKind(kind, row)) {
+      case EditKind::ReadOnly:
+        return "read-only";
+      case EditKind::Text:
+        return "text";
+      case EditKind::CellButton:
+        return "button";
+      case EditKind::Colour:
+        return "colour";
+      case EditKind::Dynamic:
+        return "dynamic";
+      case EditKind::List:
+        return GridRowList(kind, row);
+    }
+    return {};
+  };
+  // Colour rows (a swatch; a right click opens the colour dialog).
+  const std::map<GridKind, std::set<int>> colourRows = {{GridKind::Main, {7, 8}},
+                                                        {GridKind::Button, {8, 9, 10}},
+                                                        {GridKind::Label, {8, 9, 10}},
+                                                        {GridKind::WebBrowser, {}},
+                                                        {GridKind::Meter, {13}},
+                                                        {GridKind::MeterFader, {13}},
+                                                        {GridKind::Clock, {8, 9, 20, 21, 22}}};
+
+  for (const KindCase &c : cases) {
+    SCOPED_TRACE(GridKindText(c.kind).toStdString());
+    ASSERT_EQ(GridRowCount(c.kind), static_cast<int>(c.rows.size()));
+    for (int row = 0; row < GridRowCount(c.kind); ++row) {
+      SCOPED_TRACE(row);
+      const GridRow &gridRow = *GridRowOf(c.kind, row);
+      EXPECT_EQ(GridRowLabel(c.kind, row), c.rows[row].label);
+      EXPECT_EQ(editorOf(c.kind, row), c.rows[row].editor);
+      EXPECT_EQ(gridRow.buildList != nullptr, gridRow.edit == EditKind::Dynamic);
+      EXPECT_EQ(gridRow.cellButton != nullptr, c.cellActions.count(row) == 1);
+      EXPECT_EQ(gridRow.clear != nullptr, c.clearRows.count(row) == 1);
+      EXPECT_EQ(IsColourRow(c.kind, row), colourRows.at(c.kind).count(row) == 1);
+      // What the grid shows is what it reads: a row with no read shows nothing.
+      if (row >= CommonRow::Name && !gridRow.read) {
+        EXPECT_EQ(row, CommonRow::Caption);
+        EXPECT_TRUE(c.kind == GridKind::WebBrowser || c.kind == GridKind::Meter);
+      }
+    }
+  }
+  EXPECT_EQ(GridRowCount(GridKind::None), 0);
 }

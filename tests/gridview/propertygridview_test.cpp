@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
+#include <functional>
 
 #include "grid/propertygrid.h"
 #include "support/fakeui.h"
@@ -24,14 +25,26 @@ class GridViewTest : public ::testing::Test {
     panel.setNeedToSave(false);
     view.resize(320, 700);
     view.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
   }
 
   QModelIndex cell(int gridRow) const { return view.model()->index(gridRow - 1, 1); }
   QPoint centre(int gridRow) const { return view.visualRect(cell(gridRow)).center(); }
+  QWidget *editorOf(int gridRow) const { return view.indexWidget(cell(gridRow)); }
   QWidget *openEditor(int gridRow) {
-    view.setCurrentIndex(cell(gridRow));  // opens the editor like a click does
-    return view.indexWidget(cell(gridRow));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(gridRow));
+    return editorOf(gridRow);
+  }
+  // A key as the keyboard delivers it: to whatever has the focus.
+  void press(Qt::Key key) {
+    QWidget *focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &view, key);
+  }
+  std::string values() const {
+    QStringList out;
+    for (int row = 0; row < grid.Rows(); ++row) out << grid.TextMatrix(row, 1);
+    return out.join(u'|').toStdString();
   }
 
   FakeUi ui;
@@ -93,4 +106,70 @@ TEST_F(GridViewTest, DeleteClearsAPictureRow) {
   QTest::keyClick(&view, Qt::Key_Delete);
   EXPECT_EQ(panel.model().FindRecord(button)->PictureUpOn, "");
   EXPECT_EQ(cell(ButtonRow::PictureUpOn).data().toString(), "");
+}
+
+TEST_F(GridViewTest, ArrowKeysMoveBetweenRowsWithoutEditing) {
+  const std::string before = values();
+  view.setFocus();
+  view.setCurrentIndex(cell(CommonRow::Name));
+  const int rows = view.model()->rowCount();
+  for (int i = 0; i < rows; ++i) {
+    press(Qt::Key_Down);
+    EXPECT_EQ(view.indexWidget(view.currentIndex()), nullptr) << view.currentIndex().row();
+  }
+  EXPECT_EQ(view.currentIndex(), cell(ButtonRow::Pin));
+  for (int i = 0; i < rows; ++i) press(Qt::Key_Up);
+  EXPECT_EQ(view.currentIndex(), cell(CommonRow::Type));
+  EXPECT_EQ(values(), before);
+  EXPECT_FALSE(panel.NeedToSave());
+}
+
+TEST_F(GridViewTest, ClickF2EnterAndTypingOpenTheEditor) {
+  struct Way {
+    const char *name;
+    int row;
+    std::function<void()> open;
+    const char *text;  // what the editor then holds
+  };
+  const std::vector<Way> ways = {
+      {"click", CommonRow::Caption, [&] { openEditor(CommonRow::Caption); }, "Button1"},
+      {"F2", CommonRow::Width, [&] { press(Qt::Key_F2); }, "1000"},
+      {"Enter on the label", ButtonRow::OnClick,
+       [&] {
+         view.setCurrentIndex(view.model()->index(ButtonRow::OnClick - 1, 0));
+         press(Qt::Key_Return);
+       },
+       ""},
+      {"typing", ButtonRow::MapRouter, [&] { QTest::keyClicks(&view, "R"); }, "R"},
+  };
+  for (const Way &way : ways) {
+    SCOPED_TRACE(way.name);
+    view.setFocus();
+    view.setCurrentIndex(cell(way.row));
+    ASSERT_EQ(editorOf(way.row), nullptr);
+    way.open();
+    auto *line = qobject_cast<QLineEdit *>(editorOf(way.row));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), way.text);
+    EXPECT_EQ(view.currentIndex(), cell(way.row));
+    QTest::keyClick(line, Qt::Key_Escape);
+  }
+  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_NE(qobject_cast<QComboBox *>(openEditor(ButtonRow::State)), nullptr);
+}
+
+TEST_F(GridViewTest, DeleteClearsAPictureRowWhoseEditorIsOpen) {
+  for (const auto key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+    panel.model().FindRecord(button)->PictureDownOn = "down.bmp";
+    panel.model().FindRecord(button)->strPictureDownOnOrigPath = "/art/down.bmp";
+    grid.SetProperties(panel, button);
+    QWidget *editor = openEditor(ButtonRow::PictureDownOn);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, key);
+    QApplication::processEvents();
+    EXPECT_EQ(panel.model().FindRecord(button)->PictureDownOn, "");
+    EXPECT_EQ(panel.model().FindRecord(button)->strPictureDownOnOrigPath, "");
+    EXPECT_EQ(cell(ButtonRow::PictureDownOn).data().toString(), "");
+    EXPECT_TRUE(panel.NeedToSave());
+  }
 }

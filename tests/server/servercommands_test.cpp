@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
 #include "model/controldetails.h"
@@ -95,6 +96,17 @@ TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) 
   link->receive(ServerMessage(VexCommand::Panel, "Empty" + strFieldSep));
   EXPECT_EQ(designer->collOpenPanels().size(), 1u);
   EXPECT_EQ(ui.messageTexts(), QStringList({"Error reading file or no xml data present in file."}));
+}
+
+TEST_F(ServerCommands, ARecentOrFoundServerPanelIsAskedForByItsName) {
+  approve();
+  const QString path = "tcp://10.0.0.5:5200/Studio1.xml";
+  EXPECT_EQ(OpenServerPanel(*designer, path), nullptr);
+  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+  link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
+  // Open already: that window, and nothing asked.
+  EXPECT_EQ(OpenServerPanel(*designer, "TCP://10.0.0.5:5200/studio1.XML"), designer->activePanel());
+  EXPECT_EQ(link->sent.size(), 1);
 }
 
 TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {
