@@ -1,6 +1,7 @@
 // The main window's side of the server link: the connect dialog, the status
 // line, panels the server delivers, and the server branches of saving.
 #include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
 #include "model/controldetails.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
@@ -27,11 +28,16 @@ void MDIFormDesigner::OpenDeliveredPanel(const QString &document, const QString 
 bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   // The same text a local save writes to its file.
   const QString document = BuildPanelDocument(panel->model()) + QStringLiteral("\r\n");
-  if (!m_server->Connector().SavePanel(path, document)) {
+  frmTcpVexConnector &connector = m_server->Connector();
+  if (!connector.SavePanel(path, document)) {
     panel->setNeedToSave(true);
     return false;
   }
   panel->setNeedToSave(false);
+  // Saved under its server path (a name alone, as Save As gives it, is one
+  // on this server).
+  emit panelSaved(
+      panel, IsServerPanelPath(path) ? path : connector.DerivePanelPath(ListedPanelName(path)));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include "app/mdiformdesigner.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
+#include "server/vexprotocol.h"
 #include "surface/frmpanel.h"
 
 bool IsServerPanelPath(const QString &path) {
@@ -14,8 +15,7 @@ frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath) 
     if (panel->model().WindowTag.compare(serverPath, Qt::CaseInsensitive) == 0) return panel;
   // The server knows the panel by the name its list shows: the path's last
   // part without ".xml". The window opens when the server delivers it.
-  QString name = serverPath.mid(serverPath.lastIndexOf(u'/') + 1);
-  if (name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) name.chop(4);
+  const QString name = ListedPanelName(serverPath);
   if (!name.isEmpty()) designer.server().Connector().OpenPanel(name);
   return nullptr;
 }

@@ -89,9 +89,7 @@ bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &s
   } else if (!m_approvedOnLink) {
     why = QStringLiteral("not logged in to the server");
   } else {
-    QString name = strPanelName;
-    const qsizetype slash = qMax(strPanelName.lastIndexOf(u'/'), strPanelName.lastIndexOf(u'\\'));
-    if (slash >= 0 && slash < strPanelName.size() - 1) name = strPanelName.mid(slash + 1);
+    const QString name = StoredPanelName(strPanelName);
     if (send(VexCommand::StorePanel, name + strFieldSep + strPanelData)) return true;
     why = QStringLiteral("the link to the server did not take the panel");
   }

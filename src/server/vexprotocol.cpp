@@ -42,6 +42,17 @@ qint32 ReadServerNumber(QStringView text) {
   return RoundHalfEven(LeadingNumber(digits));
 }
 
+QString StoredPanelName(const QString &path) {
+  const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+  return slash >= 0 && slash < path.size() - 1 ? path.mid(slash + 1) : path;
+}
+
+QString ListedPanelName(const QString &path) {
+  QString name = StoredPanelName(path);
+  if (name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) name.chop(4);
+  return name;
+}
+
 QString PanelTagFromServerPath(const QString &path) {
   const qsizetype slash = path.lastIndexOf(u'\\');
   const qsizetype dot = path.lastIndexOf(u'.');

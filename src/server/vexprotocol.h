@@ -49,6 +49,13 @@ std::optional<VexMessage> ParseVexPiece(QStringView piece);
 // ignored, rounded to a whole number (halves to even); no number gives 0.
 qint32 ReadServerNumber(QStringView text);
 
+// The name a panel is stored under on the server: the text after the path's
+// last "/" or "\", or the whole path when that is its last character.
+QString StoredPanelName(const QString &path);
+// The name the server's list shows for a panel stored at that path: the
+// stored name without ".xml" (DerivePanelPath's inverse).
+QString ListedPanelName(const QString &path);
+
 // The text between the last "\" and the last "." of a path when the "."
 // comes after the "\"; otherwise the whole path.
 QString PanelTagFromServerPath(const QString &path);

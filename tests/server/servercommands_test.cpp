@@ -191,6 +191,7 @@ TEST_F(ServerCommands, SaveAsOnTheServer) {
 
 TEST_F(ServerCommands, SaveAsOfAServerPanelProposesItsTagAndKeepsTheWindowPath) {
   approve();
+  QSignalSpy saved(designer.get(), &MDIFormDesigner::panelSaved);
   frmPanel *p = changedPanel();
   p->model().pictMain.Tag = "tcp://10.0.0.5:5200/Studio1.xml";
   p->model().WindowTag = "tcp://10.0.0.5:5200/Studio1.xml";
