@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
+#include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/settings.h"
 #include "ui/mainwindow.h"
@@ -45,6 +47,8 @@ int main(int argc, char **argv) {
 
   WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
+  // Settings (recent panels) and the recovery folder are kept under these names.
+  QApplication::setOrganizationName(QStringLiteral("Corvane"));
   QApplication::setApplicationName(QStringLiteral("tessary-designer"));
   QApplication::setApplicationVersion(kVersionText);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.png")));
@@ -56,11 +60,20 @@ int main(int argc, char **argv) {
 
   QtUi ui;
   MDIFormDesigner designer(ui);
+  RecentPanels recent(designer);
   MainWindow window(designer);
+  window.setRecentPanels(&recent);
   ui.setParentWidget(&window);
   designer.Load();
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  // Offers back the work of a designer that did not end normally.
+  CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
+  if (!recovery.Start())
+    std::fprintf(stderr,
+                 "tessary-designer: the recovery folder %s cannot be used; unsaved work "
+                 "is not kept while the designer runs.\n",
+                 qPrintable(CrashRecovery::DefaultFolder()));
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   return app.exec();

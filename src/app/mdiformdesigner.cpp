@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
+#include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "model/controldetails.h"
 #include "model/settings.h"
@@ -10,7 +11,10 @@
 #include "surface/frmpanel.h"
 
 MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
-    : QObject(parent), m_ui(ui), m_grid(std::make_unique<PropertyGrid>()) {
+    : QObject(parent),
+      m_ui(ui),
+      m_grid(std::make_unique<PropertyGrid>()),
+      m_finder(std::make_unique<PanelFinder>(*this)) {
   m_caption = BaseCaption;
 }
 
@@ -31,7 +35,13 @@ std::vector<frmPanel *> MDIFormDesigner::collOpenPanels() const { return m_shown
 void MDIFormDesigner::ActivatePanel(frmPanel *panel) {
   if (panel && std::find(m_shown.begin(), m_shown.end(), panel) == m_shown.end()) return;
   m_active = panel;
+  m_undoGroup.setActiveStack(panel ? &panel->undoStack() : nullptr);
   SetSaveIndicator();
+}
+
+void MDIFormDesigner::RaisePanel(frmPanel *panel) {
+  ActivatePanel(panel);
+  emit panelRaised(panel);
 }
 
 QString MDIFormDesigner::GetNewPanelName() const {
@@ -63,6 +73,7 @@ frmPanel *MDIFormDesigner::CreatePanel() {
   auto panel = std::make_unique<frmPanel>(m_ui);
   frmPanel *raw = panel.get();
   connect(raw, &frmPanel::needToSaveChanged, this, [this] { SetSaveIndicator(); });
+  m_undoGroup.addStack(&raw->undoStack());
   PropertyGrid *grid = m_grid.get();
   connect(raw, &frmPanel::fillPropertiesRequested, grid,
           [grid, raw] { grid->SetProperties(*raw, raw->objCurrentControl); });
@@ -112,6 +123,24 @@ void MDIFormDesigner::mnuAlignTop_Click() { if (m_active) m_active->AlignTop(); 
 void MDIFormDesigner::mnuAlignBottom_Click() { if (m_active) m_active->AlignBottom(); }
 void MDIFormDesigner::mnuSpreadHorizontal_Click() { if (m_active) m_active->SpreadHorizontally(); }
 void MDIFormDesigner::mnuSpreadVertical_Click() { if (m_active) m_active->SpreadVertically(); }
+void MDIFormDesigner::mnuUndo_Click() {
+  if (m_active) m_active->Undo();
+}
+void MDIFormDesigner::mnuRedo_Click() {
+  if (m_active) m_active->Redo();
+}
+void MDIFormDesigner::mnuSelectAll_Click() {
+  if (m_active) m_active->SelectAll();
+}
+void MDIFormDesigner::mnuMakeSameWidth_Click() {
+  if (m_active) m_active->MakeSameWidth();
+}
+void MDIFormDesigner::mnuMakeSameHeight_Click() {
+  if (m_active) m_active->MakeSameHeight();
+}
+void MDIFormDesigner::mnuMakeSameSize_Click() {
+  if (m_active) m_active->MakeSameSize();
+}
 
 bool MDIFormDesigner::PasteEnabled() const { return m_ui.clipboardHasText(); }
 

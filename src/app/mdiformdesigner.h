@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoGroup>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,7 @@
 class Ui;
 class frmPanel;
 class PropertyGrid;
+class PanelFinder;
 class clsControlDetails;
 
 // The main window's logic: the open panel windows, the active one, the
@@ -25,6 +27,8 @@ class MDIFormDesigner : public QObject {
   // The one property grid; it shows the current object of the panel that
   // last asked for a refill.
   PropertyGrid &grid() { return *m_grid; }
+  // Edit > Find over the open panels and the panel files.
+  PanelFinder &finder() { return *m_finder; }
 
   // The main window's load step: folders of the settings, the panels folder.
   void Load();
@@ -37,6 +41,8 @@ class MDIFormDesigner : public QObject {
   frmPanel *activePanel() const { return m_active; }
   // A panel window was activated (by the user or the views).
   void ActivatePanel(frmPanel *panel);
+  // Activates a panel window and asks the views to bring it to the front.
+  void RaisePanel(frmPanel *panel);
 
   QString GetNewPanelName() const;
   // A copy of the record of a control of the active panel, for reading; a
@@ -62,6 +68,16 @@ class MDIFormDesigner : public QObject {
   void mnuAlignBottom_Click();
   void mnuSpreadHorizontal_Click();
   void mnuSpreadVertical_Click();
+  // Edit menu: undo and redo on the active panel, Select All, Make Same.
+  // The group's active stack is the active panel's; it tells the menu what
+  // can be undone and how the step is called.
+  QUndoGroup &undoGroup() { return m_undoGroup; }
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuSelectAll_Click();
+  void mnuMakeSameWidth_Click();
+  void mnuMakeSameHeight_Click();
+  void mnuMakeSameSize_Click();
 
   // Menu states, asked each time a menu opens.
   bool SaveEnabled() const { return m_active != nullptr; }
@@ -107,10 +123,14 @@ class MDIFormDesigner : public QObject {
   void panelRemoved(frmPanel *panel);
   // The views should bring this window to the front and activate it.
   void panelRaised(frmPanel *panel);
+  // A panel was written to a local file.
+  void panelSaved(frmPanel *panel, const QString &path);
 
  private:
   Ui &m_ui;
+  QUndoGroup m_undoGroup;
   std::unique_ptr<PropertyGrid> m_grid;
+  std::unique_ptr<PanelFinder> m_finder;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;
   frmPanel *m_active = nullptr;

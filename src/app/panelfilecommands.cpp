@@ -89,6 +89,7 @@ bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
     return false;
   }
   panel->setNeedToSave(false);
+  emit panelSaved(panel, path);
   return true;
 }
 
@@ -168,10 +169,12 @@ void MDIFormDesigner::mnuCopy_Click(bool gridFocused) { copyToClipboard(gridFocu
 void MDIFormDesigner::mnuCut_Click(bool gridFocused) {
   // What is cut leaves only once its text is safe on the clipboard.
   if (!copyToClipboard(gridFocused)) return;
-  if (gridFocused)
+  if (gridFocused) {
     m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), QString());
-  else
+  } else {
+    frmPanel::EditStep step(*m_active, QStringLiteral("Cut"), frmPanel::StepName::WithControls);
     m_active->RemoveSelectedControls();
+  }
 }
 
 void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
@@ -182,6 +185,7 @@ void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
     return;
   }
   if (!m_active) return;
+  frmPanel::EditStep step(*m_active, QStringLiteral("Paste"), frmPanel::StepName::WithControls);
   PanelReadHooks hooks(*m_active);
   AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks);
   m_active->notify(frmPanel::Structure | frmPanel::Selection);

@@ -14,6 +14,7 @@ class Ui {
  public:
   enum class Buttons { Ok, YesNo, YesNoCancel };
   enum class Answer { Ok, Yes, No, Cancel };
+  enum class RecoveryAnswer { Restore, Discard, DecideLater };
 
   struct FileDialog {
     QString title;
@@ -45,6 +46,15 @@ class Ui {
 
   // Opens an address or document with the program the system associates with it.
   virtual void openUrl(const QString &address) = 0;
+
+  // Offers the unsaved work a designer that did not end normally left
+  // behind (one line per panel) with "Restore", "Discard" and "Decide later".
+  // A Ui without such a dialog decides later, which loses nothing.
+  virtual RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) {
+    (void)text;
+    (void)panels;
+    return RecoveryAnswer::DecideLater;
+  }
 };
 
 // The program's title on every message box.

@@ -95,16 +95,15 @@ void frmPanel::SetPanelGraphics() {
 
 void frmPanel::timFlashTick() {
   m_flashPhase = !m_flashPhase;
-  Batch batch(*this);
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    if (!record->Flash || !record->cntrlObject) continue;
-    const qint32 color = GetColorValue(m_flashPhase ? record->BackColorOn : record->BackColorOff);
-    if (auto *button = As<DesignButton>(record->cntrlObject)) {
-      button->BackColor = color;
-      batch.add(Properties);
-    } else if (auto *label = As<DesignLabel>(record->cntrlObject)) {
-      label->BackColor = color;
-      batch.add(Properties);
+  // Only the views change: a flashing control keeps its colours in the model.
+  for (const auto &record : m_model.PanelDetails.CollControls)
+    if (record->Flash && record->cntrlObject) {
+      notify(Properties);
+      return;
     }
-  }
+}
+
+std::optional<qint32> frmPanel::FlashColor(const clsControlDetails &record) const {
+  if (!record.Flash) return std::nullopt;
+  return GetColorValue(m_flashPhase ? record.BackColorOn : record.BackColorOff);
 }

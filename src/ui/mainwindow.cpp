@@ -7,15 +7,22 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUndoGroup>
 #include <QVBoxLayout>
 
 #include "app/mdiformdesigner.h"
+#include "app/panelfinder.h"
 #include "surface/frmpanel.h"
-#include "ui/palettewidget.h"
-#include "ui/propertygridview.h"
-#include "ui/panelview.h"
+#include "ui/finddock.h"
 #include "ui/paintsupport.h"
+#include "ui/palettewidget.h"
+#include "ui/panelview.h"
+#include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
+#include "ui/recentpanelsmenu.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
@@ -36,7 +43,16 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     return d;
   }());
 
+  // Edit > Find opens it beside the tool box and the grid.
+  m_findDock = new FindDock(designer.finder(), this);
+  addDockWidget(Qt::LeftDockWidgetArea, m_findDock);
+  splitDockWidget(findChild<QDockWidget *>(QStringLiteral("toolDock")), m_findDock, Qt::Horizontal);
+  m_findDock->hide();
+  connect(&designer.finder(), &PanelFinder::currentChanged, this,
+          &MainWindow::scrollToCurrentControl);
+
   buildMenus();
+  statusBar();  // frames show their hint there
   resize(1280, 820);
 
   connect(&designer, &MDIFormDesigner::captionChanged, this, &QWidget::setWindowTitle);
@@ -90,12 +106,16 @@ void MainWindow::buildMenus() {
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
+  buildUndoCommands(edit);
   connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
           &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
           &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
           &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
+  connect(addCommand(edit, "mnuSelectAll", tr("Select All"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
   edit->addSeparator();
   connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
@@ -111,6 +131,22 @@ void MainWindow::buildMenus() {
   connect(addCommand(edit, "mnuSpreadVertical", tr("Spread Vertically"),
                      QKeySequence(Qt::CTRL | Qt::Key_W)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
+  edit->addSeparator();
+  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same Width")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameWidth_Click);
+  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same Height")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameHeight_Click);
+  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same Size")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameSize_Click);
+  edit->addSeparator();
+  connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
+          &QAction::triggered, this, [this] {
+            const bool opening = !m_findDock->isVisible();
+            m_findDock->showForTyping();
+            if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
+          });
+  connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
+          &QAction::triggered, this, [this] { m_findDock->findNext(); });
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
@@ -148,7 +184,6 @@ QWidget *MainWindow::buildToolBox() {
   layout->addWidget(m_palette);
   m_gridContainer = new QWidget(box);
   m_gridContainer->setObjectName(QStringLiteral("pictControlPanel"));
-  m_gridContainer->setToolTip(tr("Right-Click to Move or Resize"));
   auto *gridLayout = new QVBoxLayout(m_gridContainer);
   gridLayout->setContentsMargins(0, 0, 0, 0);
   m_gridView = new PropertyGridView(m_designer.grid(), m_gridContainer);
@@ -185,6 +220,64 @@ void MainWindow::refreshMenuStates() {
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
   m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+}
+
+// Undo and Redo name the step they would take back or do again, and are
+// enabled only when there is one; they follow the active panel's stack.
+void MainWindow::buildUndoCommands(QMenu *edit) {
+  MDIFormDesigner *d = &m_designer;
+  QAction *undo = addCommand(edit, "mnuUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction *redo = addCommand(edit, "mnuRedo", tr("Redo"));
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(undo, &QAction::triggered, d, &MDIFormDesigner::mnuUndo_Click);
+  connect(redo, &QAction::triggered, d, &MDIFormDesigner::mnuRedo_Click);
+  QUndoGroup &group = d->undoGroup();
+  auto refresh = [this, undo, redo, &group] {
+    undo->setEnabled(group.canUndo());
+    undo->setText(group.canUndo() ? tr("Undo %1").arg(group.undoText()) : tr("Undo"));
+    redo->setEnabled(group.canRedo());
+    redo->setText(group.canRedo() ? tr("Redo %1").arg(group.redoText()) : tr("Redo"));
+  };
+  connect(&group, &QUndoGroup::activeStackChanged, this, refresh);
+  connect(&group, &QUndoGroup::indexChanged, this, refresh);
+  connect(&group, &QUndoGroup::undoTextChanged, this, refresh);
+  connect(&group, &QUndoGroup::redoTextChanged, this, refresh);
+  refresh();
+  edit->addSeparator();
+}
+
+void MainWindow::setRecentPanels(RecentPanels *recent) {
+  if (!recent) return;
+  auto *menu = new RecentPanelsMenu(*recent, this);
+  QAction *before = m_actions.value("mnuConnect");
+  qobject_cast<QMenu *>(before->parent())->insertMenu(before, menu);
+}
+
+void MainWindow::scrollToCurrentControl() {
+  frmPanel *panel = m_designer.activePanel();
+  PanelSubWindow *window = panel ? subWindowOf(panel) : nullptr;
+  const auto *control =
+      panel ? dynamic_cast<const DesignControl *>(panel->objCurrentControl) : nullptr;
+  if (!window || !control) return;
+  // Into view inside the panel window first, then the panel window's part
+  // inside the main window.
+  PanelCanvasView *canvas = window->canvas();
+  const QRect inCanvas =
+      canvas->pixelRect(control->Left, control->Top, control->Width, control->Height)
+          .toAlignedRect();
+  window->scrollArea()->ensureVisible(inCanvas.center().x(), inCanvas.center().y(),
+                                      inCanvas.width() / 2 + 20, inCanvas.height() / 2 + 20);
+  const QRect target(canvas->mapTo(m_mdi->viewport(), inCanvas.topLeft()), inCanvas.size());
+  const QRect view = m_mdi->viewport()->rect().adjusted(20, 20, -20, -20);
+  auto scrollBy = [](QScrollBar *bar, int delta) { bar->setValue(bar->value() + delta); };
+  if (target.right() > view.right())
+    scrollBy(m_mdi->horizontalScrollBar(), target.right() - view.right());
+  if (target.left() < view.left())
+    scrollBy(m_mdi->horizontalScrollBar(), target.left() - view.left());
+  if (target.bottom() > view.bottom())
+    scrollBy(m_mdi->verticalScrollBar(), target.bottom() - view.bottom());
+  if (target.top() < view.top()) scrollBy(m_mdi->verticalScrollBar(), target.top() - view.top());
 }
 
 PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {

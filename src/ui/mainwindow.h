@@ -8,8 +8,10 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
+class RecentPanels;
 class PanelSubWindow;
 class PropertyGridView;
 class frmPanel;
@@ -38,6 +40,12 @@ class MainWindow : public QMainWindow {
   void SetConnectedLabel(const QString &text, qint32 color);
   // Refreshes the enabled state of the File and Edit menu entries.
   void refreshMenuStates();
+  // Adds File > Recent Panels over the list (which must outlive the window).
+  void setRecentPanels(RecentPanels *recent);
+  FindDock *findDock() const { return m_findDock; }
+  // Scrolls the panel windows so that the active panel's current control is
+  // in view (after Find went to it).
+  void scrollToCurrentControl();
 
  protected:
   void closeEvent(QCloseEvent *event) override;
@@ -46,6 +54,7 @@ class MainWindow : public QMainWindow {
   QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                       const QKeySequence &shortcut = {});
   void buildMenus();
+  void buildUndoCommands(QMenu *edit);
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);
@@ -56,5 +65,6 @@ class MainWindow : public QMainWindow {
   QWidget *m_gridContainer = nullptr;
   PropertyGridView *m_gridView = nullptr;
   QLabel *m_status = nullptr;
+  FindDock *m_findDock = nullptr;
   QMap<QString, QAction *> m_actions;
 };

@@ -22,6 +22,8 @@ class QtUi : public Ui {
   void setClipboardText(const QString &text) override;
   void clearClipboard() override;
   void openUrl(const QString &address) override;
+  // The recovery offer (recoverydialog.cpp).
+  RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) override;
 
  private:
   QWidget *m_parent = nullptr;

@@ -40,6 +40,14 @@ std::optional<qint32> FakeUi::chooseColor(qint32) { return next(colorAnswers); }
 
 std::optional<FontSpec> FakeUi::chooseFont(const FontSpec &) { return next(fontAnswers); }
 
+Ui::RecoveryAnswer FakeUi::offerRecovery(const QString &text, const QStringList &panels) {
+  recoveryOffers.push_back({text, panels});
+  if (recoveryAnswers.empty()) return RecoveryAnswer::DecideLater;
+  const RecoveryAnswer a = recoveryAnswers.front();
+  recoveryAnswers.pop_front();
+  return a;
+}
+
 QStringList FakeUi::messageTexts() const {
   QStringList out;
   for (const auto &m : messages) out << m.text;

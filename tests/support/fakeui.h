@@ -26,6 +26,12 @@ class FakeUi : public Ui {
   std::vector<FileDialog> fileDialogs;
   QStringList openedUrls;
   std::optional<QString> clipboard;
+  struct RecoveryOffer {
+    QString text;
+    QStringList panels;
+  };
+  std::vector<RecoveryOffer> recoveryOffers;
+  std::deque<RecoveryAnswer> recoveryAnswers;  // empty: "Decide later"
 
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
@@ -40,6 +46,7 @@ class FakeUi : public Ui {
   void setClipboardText(const QString &text) override { clipboard = text; }
   void clearClipboard() override { clipboard.reset(); }
   void openUrl(const QString &address) override { openedUrls << address; }
+  RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) override;
 
   // The texts of all messages shown so far.
   QStringList messageTexts() const;

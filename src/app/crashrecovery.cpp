@@ -1,0 +1,223 @@
+#include "app/crashrecovery.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <algorithm>
+
+#include "app/mdiformdesigner.h"
+#include "app/recoveryfile.h"
+#include "hwmap/hardwaremap.h"
+#include "model/uiservice.h"
+#include "panelfile/localstore.h"
+#include "surface/frmpanel.h"
+#include "surface/panelreadhooks.h"
+
+namespace {
+
+const QString kFileSuffix = QStringLiteral(".recovery");
+const QString kLockSuffix = QStringLiteral(".lock");
+
+// What changes a panel's document; selection and pointer shapes do not.
+constexpr int kDocumentChanges =
+    frmPanel::Geometry | frmPanel::Properties | frmPanel::Structure | frmPanel::Caption;
+
+QString offerLine(const RecoveryFile &file) {
+  const QString where = file.windowPath.isEmpty() ? QStringLiteral("never saved") : file.windowPath;
+  return file.panelName + QStringLiteral(" (") + where + QStringLiteral("), last kept ") +
+         file.written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+}  // namespace
+
+struct CrashRecovery::Left {
+  QString file;
+  RecoveryFile content;
+};
+
+QString CrashRecovery::DefaultFolder() {
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+  return base.isEmpty() ? QString() : base + QStringLiteral("/recovery/");
+}
+
+CrashRecovery::CrashRecovery(MDIFormDesigner &designer, const QString &folder, QObject *parent)
+    : QObject(parent),
+      m_designer(designer),
+      m_folder(folder.isEmpty() ? QString() : QDir(folder).absolutePath() + u'/') {
+  timRecovery.setInterval(kIntervalMs);
+  connect(&timRecovery, &QTimer::timeout, this, &CrashRecovery::timRecoveryTick);
+}
+
+CrashRecovery::~CrashRecovery() {
+  timRecovery.stop();
+  if (!m_lock) return;
+  // Files still here belong to panels that were never saved nor closed:
+  // they stay, and the next start offers them.
+  QDir().rmdir(m_sessionFolder);
+  m_lock->unlock();
+}
+
+bool CrashRecovery::Start() {
+  if (m_lock || m_folder.isEmpty()) return false;
+  if (!QDir().mkpath(m_folder)) return false;
+  // The lock comes first: a session folder is never seen without its lock.
+  const QString session = QString::number(QCoreApplication::applicationPid()) + u'-' +
+                          QString::number(QDateTime::currentMSecsSinceEpoch());
+  auto lock = std::make_unique<QLockFile>(m_folder + session + kLockSuffix);
+  if (!lock->tryLock(0)) return false;
+  m_sessionFolder = m_folder + session + u'/';
+  if (!QDir().mkpath(m_sessionFolder)) return false;
+  m_lock = std::move(lock);
+
+  for (frmPanel *panel : m_designer.collOpenPanels()) track(panel);
+  connect(&m_designer, &MDIFormDesigner::panelAdded, this, &CrashRecovery::track);
+  connect(&m_designer, &MDIFormDesigner::panelRemoved, this, &CrashRecovery::untrack);
+
+  std::vector<Claimed> claimed = claimAbandonedSessions();
+  offer(claimed);
+  timRecovery.start();
+  return true;
+}
+
+std::vector<CrashRecovery::Claimed> CrashRecovery::claimAbandonedSessions() {
+  std::vector<Claimed> claimed;
+  const QDir root(m_folder);
+  const QString own = QDir(m_sessionFolder).dirName();
+  QStringList sessions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  // Locks left without a folder are claimed too, so that they go away.
+  for (const QString &lockName : root.entryList({u'*' + kLockSuffix}, QDir::Files)) {
+    const QString session = lockName.chopped(kLockSuffix.size());
+    if (!sessions.contains(session)) sessions << session;
+  }
+  for (const QString &session : sessions) {
+    if (session == own) continue;
+    auto lock = std::make_unique<QLockFile>(m_folder + session + kLockSuffix);
+    // A lock is free only when the designer holding it is gone, however long
+    // it has been held.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) continue;
+    claimed.push_back({m_folder + session + u'/', std::move(lock)});
+  }
+  return claimed;
+}
+
+void CrashRecovery::offer(std::vector<Claimed> &claimed) {
+  std::vector<Left> left;
+  for (const Claimed &session : claimed) {
+    const QDir dir(session.folder);
+    for (const QString &name : dir.entryList({u'*' + kFileSuffix}, QDir::Files)) {
+      Left item{dir.filePath(name), {}};
+      // A file that cannot be read is left where it is.
+      if (ReadRecoveryFile(item.file, &item.content)) left.push_back(std::move(item));
+    }
+  }
+  std::sort(left.begin(), left.end(),
+            [](const Left &a, const Left &b) { return a.content.written < b.content.written; });
+
+  if (!left.empty()) {
+    QStringList lines;
+    for (const Left &item : left) lines << offerLine(item.content);
+    const Ui::RecoveryAnswer answer = m_designer.ui().offerRecovery(
+        QStringLiteral("The designer did not end normally. These panels had changes that "
+                       "were not saved:"),
+        lines);
+    for (const Left &item : left) {
+      if (answer == Ui::RecoveryAnswer::Restore) restore(item);
+      if (answer != Ui::RecoveryAnswer::DecideLater) QFile::remove(item.file);
+    }
+  }
+  for (Claimed &session : claimed) {
+    QDir().rmdir(session.folder);  // only when nothing is left in it
+    session.lock->unlock();
+  }
+}
+
+void CrashRecovery::restore(const Left &left) {
+  const RecoveryFile &file = left.content;
+  frmPanel *panel = m_designer.CreatePanel();
+  panel->boolOpenResize = true;
+  {
+    // The document carries the bindings the panel had; the map holds those
+    // of the last save.
+    const HardwareMap noMap;
+    PanelReadHooks hooks(*panel);
+    ReadPanelText(file.document, file.windowPath, panel->model(), hooks, &noMap);
+  }
+  panel->model().PanelDetails.strPanelPath = file.panelPath;
+  panel->setCaption(panel->model().Caption);
+  m_designer.AddPanel(panel);
+  panel->boolOpenResize = false;
+  panel->setNeedToSave(true);
+  // The restored work is kept in this session from now on: the file moves
+  // here whole, or is written anew.
+  auto it = m_panels.find(panel);
+  if (it == m_panels.end()) return;
+  QFile::remove(it->second.file);
+  if (!QFile::rename(left.file, it->second.file)) write(panel, it->second);
+  it->second.changedSinceWrite = false;
+}
+
+void CrashRecovery::track(frmPanel *panel) {
+  if (!panel || m_panels.count(panel)) return;
+  m_panels[panel].file =
+      m_sessionFolder + QStringLiteral("panel-") + QString::number(m_nextFile++) + kFileSuffix;
+  connect(panel, &frmPanel::changed, this, [this, panel](int flags) {
+    if (flags & kDocumentChanges) m_panels[panel].changedSinceWrite = true;
+  });
+  connect(panel, &frmPanel::needToSaveChanged, this, [this, panel](bool changed) {
+    if (changed)
+      m_panels[panel].changedSinceWrite = true;
+    else
+      removeFile(panel);  // saved, or back to its saved state
+  });
+  // A window that goes without being closed (the program ends) keeps its file.
+  connect(panel, &QObject::destroyed, this, [this, panel] { m_panels.erase(panel); });
+}
+
+void CrashRecovery::untrack(frmPanel *panel) {
+  auto it = m_panels.find(panel);
+  if (it == m_panels.end()) return;
+  disconnect(panel, nullptr, this, nullptr);
+  QFile::remove(it->second.file);
+  m_panels.erase(it);
+}
+
+void CrashRecovery::removeFile(frmPanel *panel) {
+  auto it = m_panels.find(panel);
+  if (it == m_panels.end()) return;
+  QFile::remove(it->second.file);
+  it->second.changedSinceWrite = false;
+}
+
+QString CrashRecovery::recoveryFileOf(frmPanel *panel) const {
+  auto it = m_panels.find(panel);
+  return it == m_panels.end() ? QString() : it->second.file;
+}
+
+bool CrashRecovery::write(frmPanel *panel, Tracked &tracked) {
+  const PanelModel &model = panel->model();
+  RecoveryFile file;
+  file.panelName = model.pictMain.Tag;
+  file.windowPath = model.WindowTag;
+  file.panelPath = model.PanelDetails.strPanelPath;
+  file.written = QDateTime::currentDateTime();
+  file.document = RecoveryDocument(model);
+  QString error;
+  if (!WriteRecoveryFile(tracked.file, file, &error)) {
+    // Tried again at the next tick.
+    qWarning("Panel %s could not be kept for recovery: %s", qPrintable(file.panelName),
+             qPrintable(error));
+    return false;
+  }
+  tracked.changedSinceWrite = false;
+  return true;
+}
+
+void CrashRecovery::timRecoveryTick() {
+  if (!m_lock) return;
+  for (auto &[panel, tracked] : m_panels)
+    if (panel->NeedToSave() && tracked.changedSinceWrite) write(panel, tracked);
+}

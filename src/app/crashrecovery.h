@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <vector>
+
+class MDIFormDesigner;
+class QLockFile;
+class frmPanel;
+
+// Keeps the unsaved work of every open panel in a recovery folder, so that
+// a designer killed at any moment loses at most the last 30 seconds.
+//
+// Each running designer owns a session inside the folder: a lock file
+// "<session>.lock" (holding its process id, taken before anything else) and
+// a folder "<session>/" with one recovery file per changed panel. Every
+// 30 s each changed panel that changed since its last write is written
+// there through the safe writer; a save, or closing the panel, removes its
+// file. A normal end removes the session. A session folder whose lock is
+// free was left by a designer that did not end normally: at start-up its
+// files are offered back. A running designer's lock is never free, so two
+// designers never take each other's files.
+class CrashRecovery : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kIntervalMs = 30000;
+
+  // "recovery/" in the user's application data folder.
+  static QString DefaultFolder();
+
+  CrashRecovery(MDIFormDesigner &designer, const QString &folder, QObject *parent = nullptr);
+  // A normal end: the session's lock is released, its folder removed when
+  // no recovery file is left in it.
+  ~CrashRecovery() override;
+
+  // Claims a session, offers what designers that did not end normally left
+  // behind (Restore opens those panels marked changed, under their original
+  // paths) and starts the timer. False, with recovery off, when the folder
+  // cannot be used; the designer works on without it.
+  bool Start();
+
+  // The timer's tick: writes every changed panel that changed since its
+  // last write.
+  void timRecoveryTick();
+  QTimer timRecovery;
+
+  QString sessionFolder() const { return m_sessionFolder; }
+  // Where the panel's work is kept (the file exists only once written).
+  QString recoveryFileOf(frmPanel *panel) const;
+
+ private:
+  struct Tracked {
+    QString file;
+    bool changedSinceWrite = false;
+  };
+  struct Left;  // a recovery file of a session that did not end normally
+  struct Claimed {
+    QString folder;
+    std::unique_ptr<QLockFile> lock;
+  };
+
+  void track(frmPanel *panel);
+  void untrack(frmPanel *panel);
+  void removeFile(frmPanel *panel);
+  bool write(frmPanel *panel, Tracked &tracked);
+  std::vector<Claimed> claimAbandonedSessions();
+  void offer(std::vector<Claimed> &claimed);
+  void restore(const Left &left);
+
+  MDIFormDesigner &m_designer;
+  QString m_folder;
+  QString m_sessionFolder;
+  std::unique_ptr<QLockFile> m_lock;
+  std::map<frmPanel *, Tracked> m_panels;
+  int m_nextFile = 1;
+};

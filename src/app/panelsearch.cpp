@@ -1,0 +1,154 @@
+#include "app/panelsearch.h"
+
+#include <QDir>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "hwmap/hardwaremap.h"
+#include "hwmap/mappingcode.h"
+#include "model/controldetails.h"
+#include "model/panelmodel.h"
+#include "panelfile/localstore.h"
+#include "panelfile/readhooks.h"
+
+namespace {
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The text a control shows: a button's caption, a label's text, a
+// meter-fader's meter name.
+QString captionOf(const DesignControl &control) {
+  if (const auto *button = As<DesignButton>(&control)) return button->Caption;
+  if (const auto *label = As<DesignLabel>(&control)) return label->Text;
+  if (const auto *fader = As<DesignMeterFader>(&control)) return fader->MeterName;
+  return QString();
+}
+
+bool isMeter(const DesignControl &control) {
+  return control.kind() == ControlKind::Meter || control.kind() == ControlKind::MeterFader;
+}
+
+// Collects the matching fields of one control; a hit is built only when a
+// field matches, as most controls hold none.
+class ControlMatcher {
+ public:
+  ControlMatcher(const FindQuery &query, const PanelModel &panel, const DesignControl &control,
+                 std::vector<FindHit> &hits)
+      : m_query(query), m_panel(panel), m_control(control), m_hits(hits) {}
+
+  void field(const char *label, const QString &value) {
+    if (value.isEmpty() || !m_query.matches(value)) return;
+    FindHit hit;
+    hit.panelName = m_panel.pictMain.Tag;
+    hit.panelPath = m_panel.WindowTag;
+    hit.controlName = m_control.Tag;
+    hit.kind = TypeName(m_control.kind());
+    hit.field = QLatin1String(label);
+    hit.value = value;
+    m_hits.push_back(std::move(hit));
+  }
+
+  // The mapping code, then the two parts the grid shows it split into.
+  void mappingCode(const QString &code) {
+    if (code.isEmpty()) return;
+    field("HWMapAoipSysName", code);
+    const bool gpio = code.trimmed().startsWith(QLatin1String("port"), Qt::CaseInsensitive);
+    field(gpio ? "GPIO Port" : "UserPanel Module", GetHWModuleNumber(code));
+    field(gpio ? "GPIO Circuit" : "UserPanel Button", GetHWPortNumber(code));
+  }
+
+ private:
+  const FindQuery &m_query;
+  const PanelModel &m_panel;
+  const DesignControl &m_control;
+  std::vector<FindHit> &m_hits;
+};
+
+// The one call of the panel reader for files searched without a window.
+void readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
+                     const HardwareMap &map) {
+  ReadHooks noWindow;
+  ReadPanelText(text, path, panel, noWindow, &map);
+}
+
+}  // namespace
+
+FindQuery::FindQuery(const QString &text) : m_text(text.trimmed()) {
+  if (m_text.isEmpty()) return;
+  m_startsWithDigit = isAsciiDigit(m_text.front());
+  m_endsWithDigit = isAsciiDigit(m_text.back());
+}
+
+bool FindQuery::matches(QStringView value) const {
+  if (m_text.isEmpty()) return false;
+  for (qsizetype at = value.indexOf(m_text, 0, Qt::CaseInsensitive); at >= 0;
+       at = value.indexOf(m_text, at + 1, Qt::CaseInsensitive)) {
+    const qsizetype end = at + m_text.size();
+    if (m_startsWithDigit && at > 0 && isAsciiDigit(value[at - 1])) continue;
+    if (m_endsWithDigit && end < value.size() && isAsciiDigit(value[end])) continue;
+    return true;
+  }
+  return false;
+}
+
+void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {
+  if (query.isEmpty()) return;
+  for (const auto &record : panel.PanelDetails.CollControls) {
+    const DesignControl *control = record ? record->cntrlObject : nullptr;
+    if (!control) continue;
+    ControlMatcher m(query, panel, *control, hits);
+    m.field("Name", control->Tag);
+    m.field("Caption", captionOf(*control));
+    m.field("OnClick", record->Click);
+    m.field("OnMouseDown", record->MouseDown);
+    m.field("OnMouseUp", record->MouseUp);
+    m.field("MapRouter", record->MapRouter);
+    m.field("MapSource", record->MapSource);
+    m.field("MapDestination", record->MapDestination);
+    m.mappingCode(record->HWMapAoipSysName);
+    m.field("HWMapHostIP", record->HWMapHostIP);
+    if (isMeter(*control)) {
+      m.field("Router Number", QString::number(record->MeterRouterNumber));
+      m.field("IO Number", QString::number(record->MeterIONumber));
+    }
+  }
+}
+
+QStringList PanelFilesOf(const QString &folder) {
+  if (folder.isEmpty()) return {};
+  const QDir dir(folder);
+  QStringList files;
+  for (const QString &name :
+       dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+    if (!IsHardwareMapFileName(name)) files << dir.filePath(name);
+  return files;
+}
+
+void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
+                      std::vector<FindHit> &hits) {
+  if (query.isEmpty() || paths.isEmpty()) return;
+  // Files are independent: every core reads some, each into a panel of its
+  // own, and the hits are put together in the order of the paths. The
+  // reader keeps no shared state beyond per-thread caches; the map is only
+  // read.
+  std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
+  std::atomic<qsizetype> next{0};
+  auto work = [&] {
+    for (qsizetype i = next++; i < paths.size(); i = next++) {
+      const QString text = LoadPanelText(paths[i]);
+      if (text.isEmpty()) continue;
+      PanelModel panel;
+      readClosedPanel(text, paths[i], panel, map);
+      SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
+    }
+  };
+  const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), paths.size()) - 1;
+  std::vector<std::thread> threads;
+  for (qsizetype t = 0; t < helpers; ++t) threads.emplace_back(work);
+  work();
+  for (std::thread &t : threads) t.join();
+  for (auto &fileHits : perFile)
+    for (FindHit &hit : fileHits) hits.push_back(std::move(hit));
+}

@@ -1,0 +1,77 @@
+#include "app/recentpanels.h"
+
+#include <QSettings>
+#include <algorithm>
+
+#include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
+#include "model/textfile.h"
+#include "model/uiservice.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+const QString kKey = QStringLiteral("RecentPanels");
+
+bool samePanel(const QString &a, const QString &b) {
+  const bool server = IsServerPanelPath(a) && IsServerPanelPath(b);
+  return a.compare(b, server ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+}
+
+void removeFrom(QStringList &list, const QString &path) {
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [&](const QString &entry) { return samePanel(entry, path); }),
+             list.end());
+}
+
+}  // namespace
+
+RecentPanels::RecentPanels(MDIFormDesigner &designer, QObject *parent)
+    : QObject(parent), m_designer(designer) {
+  connect(&designer, &MDIFormDesigner::panelAdded, this,
+          [this](frmPanel *panel) { Add(panel->model().WindowTag); });
+  connect(&designer, &MDIFormDesigner::panelSaved, this,
+          [this](frmPanel *, const QString &path) { Add(path); });
+}
+
+QStringList RecentPanels::entries() const {
+  QStringList list = QSettings().value(kKey).toStringList();
+  list.removeAll(QString());
+  if (list.size() > kMaxEntries) list = list.mid(0, kMaxEntries);
+  return list;
+}
+
+void RecentPanels::store(const QStringList &list) {
+  QSettings settings;
+  settings.setValue(kKey, list);
+  settings.sync();
+  emit entriesChanged();
+}
+
+void RecentPanels::Add(const QString &path) {
+  if (path.trimmed().isEmpty()) return;
+  QStringList list = entries();
+  removeFrom(list, path);
+  list.prepend(path);
+  store(list.mid(0, kMaxEntries));
+}
+
+void RecentPanels::Remove(const QString &path) {
+  QStringList list = entries();
+  const qsizetype before = list.size();
+  removeFrom(list, path);
+  if (list.size() != before) store(list);
+}
+
+frmPanel *RecentPanels::OpenRecentPanel(const QString &path) {
+  if (IsServerPanelPath(path)) return OpenServerPanel(m_designer, path);
+  if (!FileExists(path)) {
+    const Ui::Answer answer = m_designer.ui().message(
+        QStringLiteral("The panel file ") + path +
+            QStringLiteral(" no longer exists.\r\nRemove it from the recent panels?"),
+        Ui::Buttons::YesNo);
+    if (answer == Ui::Answer::Yes) Remove(path);
+    return nullptr;
+  }
+  return m_designer.OpenLocalPanelFile(path);
+}

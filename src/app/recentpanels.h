@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class MDIFormDesigner;
+class frmPanel;
+
+// File > Recent Panels: the last panels opened or saved, local files and
+// server panels alike, most recent first, kept in the program's settings
+// (QSettings of the application's organisation and name). The list follows
+// the designer: every panel window that opens with a path, and every local
+// save, moves that path to the top.
+class RecentPanels : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kMaxEntries = 10;
+
+  explicit RecentPanels(MDIFormDesigner &designer, QObject *parent = nullptr);
+
+  QStringList entries() const;
+  // Puts the path first (removing an older entry of it) and keeps the
+  // newest ten. Server paths are compared without regard to case.
+  void Add(const QString &path);
+  void Remove(const QString &path);
+
+  // Opens an entry: a server panel through the server link, a local file
+  // as File > Open Local Panel does. A file that no longer exists is not
+  // opened; the user is asked whether to remove it from the list.
+  frmPanel *OpenRecentPanel(const QString &path);
+
+ signals:
+  void entriesChanged();
+
+ private:
+  void store(const QStringList &entries);
+  MDIFormDesigner &m_designer;
+};

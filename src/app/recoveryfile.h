@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class PanelModel;
+
+// One panel's unsaved work as a recovery file keeps it: a short header of
+// the panel's name and paths, then the panel document. Nothing else goes
+// in (no login data).
+struct RecoveryFile {
+  QString panelName;   // the panel's name (canvas Tag), for the offer
+  QString windowPath;  // where Save writes: a file or server path, empty when never saved
+  QString panelPath;   // the path the panel was opened from (strPanelPath)
+  QDateTime written;
+  QString document;  // the panel document
+};
+
+// The panel document of a panel with its hardware bindings written in (as a
+// server save writes them), so that restoring it does not depend on the
+// hardware map, which holds the bindings of the last save only.
+QString RecoveryDocument(const PanelModel &panel);
+
+// Writes the file through the safe writer of panel files: a kill at any
+// moment leaves the previous file or the new one, whole. The header carries
+// a checksum of the document.
+bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString *error = nullptr);
+// Reads a file WriteRecoveryFile wrote; false for anything else or a
+// document that does not match its checksum.
+bool ReadRecoveryFile(const QString &path, RecoveryFile *content);

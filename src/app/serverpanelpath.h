@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class MDIFormDesigner;
+class frmPanel;
+
+// A panel that came from the routing server carries a server path such as
+// "tcp://10.0.0.5:5200/Studio1.xml" where a local panel carries its file path.
+bool IsServerPanelPath(const QString &path);
+
+// Opens a server panel named by its server path, as the server's panel list
+// does. The server link is not part of the program yet: until it is, this
+// opens nothing and returns null.
+frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath);

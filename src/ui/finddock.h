@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDockWidget>
+
+class PanelFinder;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+// Edit > Find beside the property grid: the text to find, whether closed
+// panel files are searched too, and the hits (panel, control, kind, field,
+// value). Enter searches and goes to the first hit; a double click (or
+// Enter) on a hit goes to that one. It draws PanelFinder's state.
+class FindDock : public QDockWidget {
+  Q_OBJECT
+ public:
+  explicit FindDock(PanelFinder &finder, QWidget *parent = nullptr);
+
+  // Shows the dock with its text selected, ready for typing.
+  void showForTyping();
+  // F3: the next hit, searching first when nothing was searched yet.
+  void findNext();
+
+  QLineEdit *textBox() const { return m_text; }
+  QCheckBox *closedFilesBox() const { return m_closedFiles; }
+  QTreeWidget *hitList() const { return m_hits; }
+  QLabel *summary() const { return m_summary; }
+
+ private:
+  void search();
+  void fillHits();
+  void showCurrent(int index);
+
+  PanelFinder &m_finder;
+  QLineEdit *m_text = nullptr;
+  QCheckBox *m_closedFiles = nullptr;
+  QTreeWidget *m_hits = nullptr;
+  QLabel *m_summary = nullptr;
+};

@@ -1,0 +1,31 @@
+#include "ui/recentpanelsmenu.h"
+
+#include "app/recentpanels.h"
+
+RecentPanelsMenu::RecentPanelsMenu(RecentPanels &recent, QWidget *parent)
+    : QMenu(tr("Recent &Panels"), parent), m_recent(recent) {
+  setObjectName(QStringLiteral("mnuRecentPanels"));
+  connect(this, &QMenu::aboutToShow, this, &RecentPanelsMenu::refill);
+  refill();
+}
+
+void RecentPanelsMenu::refill() {
+  clear();
+  const QStringList entries = m_recent.entries();
+  if (entries.isEmpty()) {
+    addAction(tr("(none)"))->setEnabled(false);
+    return;
+  }
+  int number = 0;
+  for (const QString &path : entries) {
+    ++number;
+    QString caption = path;
+    caption.replace(u'&', QStringLiteral("&&"));
+    // Entries 1-9 get their number as access key.
+    caption =
+        (number < 10 ? QStringLiteral("&%1  ").arg(number) : QStringLiteral("%1  ").arg(number)) +
+        caption;
+    QAction *entry = addAction(caption);
+    connect(entry, &QAction::triggered, this, [this, path] { m_recent.OpenRecentPanel(path); });
+  }
+}

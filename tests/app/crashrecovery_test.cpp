@@ -1,0 +1,299 @@
+// Crash recovery: unsaved work kept every 30 s, offered back after a designer
+// that did not end normally, never taken from a designer still running.
+#include "app/crashrecovery.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+#include "app/mdiformdesigner.h"
+#include "app/recoveryfile.h"
+#include "app/startup.h"
+#include "components/datetimestamp.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "panelfile/panelwriter.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+const char *kChildFolder = "TESSARY_RECOVERY_CHILD";
+
+const char *kStudio =
+    "<Panel><Name>Studio1</Name><Caption>Studio One</Caption><ControlList>"
+    "<Control><Type>Button</Type><Name>Talk</Name><Caption>Talk</Caption>"
+    "<BackColorOn>&amp;H00FFFF</BackColorOn><BackColorOff>&amp;HE0E0E0</BackColorOff>"
+    "<Click>GPO 1 ON</Click><State>Off</State></Control>"
+    "</ControlList></Panel>\r\n";
+const char *kMap =
+    "<HardwareMapList><Name>HardwareMapList</Name><ControlList>"
+    "<Control><Type>GPIOButton</Type><HostIPAddress>10.0.0.6</HostIPAddress>"
+    "<HostPort>5001</HostPort><InternalName>Studio1.Talk</InternalName>"
+    "<AoipSysName>Port1_Circuit1</AoipSysName></Control>"
+    "</ControlList></HardwareMapList>\r\n";
+
+// One designer with recovery in a start folder; several may share the folder.
+struct Designer {
+  FakeUi ui;
+  MDIFormDesigner designer{ui};
+  std::unique_ptr<CrashRecovery> recovery;
+
+  explicit Designer(const QString &root, std::deque<Ui::RecoveryAnswer> answers = {}) {
+    ui.recoveryAnswers = std::move(answers);
+    designer.Load();
+    recovery = std::make_unique<CrashRecovery>(designer, root + "/recovery");
+    EXPECT_TRUE(recovery->Start());
+  }
+  frmPanel *open(const QString &path) { return designer.OpenPanelLocal(path); }
+};
+
+void useFolder(const QString &root) {
+  Settings() = ProgramSettings();
+  InitSettings(Settings(), root);
+  DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+}
+
+// A change the grid would make: a new hardware binding, not saved.
+void rebind(frmPanel *panel) {
+  clsControlDetails &talk = *panel->model().PanelDetails.CollControls[0];
+  talk.HWMapAoipSysName = "Port3_Circuit7";
+  panel->setNeedToSave(true);
+  panel->notify(frmPanel::Properties);
+}
+
+QByteArray bytesOf(const QString &path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList filesUnder(const QString &folder) {
+  QStringList out;
+  QDir dir(folder);
+  for (const QString &session : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    for (const QString &name : QDir(dir.filePath(session)).entryList(QDir::Files))
+      out << session + "/" + name;
+  return out;
+}
+
+struct Recovery : ::testing::Test {
+  QTemporaryDir dir;
+  QString studio;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    useFolder(dir.path());
+    QDir().mkpath(Settings().strPanelsFolder);
+    studio = Settings().strPanelsFolder + "Studio1.xml";
+    QString error;
+    ASSERT_TRUE(WriteTextFileSafely(studio, kStudio, &error));
+    ASSERT_TRUE(WriteTextFileSafely(Settings().strHardwareMapFile, kMap, &error));
+  }
+  void TearDown() override { DateTimeStamp::SetClock({}); }
+  QString root() const { return dir.path() + "/recovery"; }
+};
+
+}  // namespace
+
+// Run by KilledDesignerIsOfferedItsWorkBack in a child process: opens the
+// panel, changes it, lets the tick keep it, says "ready" and waits for the kill.
+TEST(RecoveryChild, DISABLED_ChangesAPanelAndWaitsToBeKilled) {
+  const QString root = qEnvironmentVariable(kChildFolder);
+  ASSERT_FALSE(root.isEmpty());
+  useFolder(root);
+  Designer d(root);
+  frmPanel *panel = d.open(Settings().strPanelsFolder + "Studio1.xml");
+  ASSERT_NE(panel, nullptr);
+  rebind(panel);
+  panel->DropFromPalette("MasterLabel", 2000, 1000, 0, 0);
+  d.recovery->timRecoveryTick();
+  QString error;
+  ASSERT_TRUE(
+      WriteTextFileSafely(root + "/expected.xml", RecoveryDocument(panel->model()), &error));
+  std::printf("ready\n");
+  std::fflush(stdout);
+  for (int i = 0; i < 600; ++i) QThread::msleep(100);
+}
+
+TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
+  const QByteArray original = bytesOf(studio);
+  const QDateTime modified = QFileInfo(studio).lastModified();
+
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(kChildFolder, dir.path());
+  child.setProcessEnvironment(env);
+  child.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_also_run_disabled_tests",
+               "--gtest_filter=RecoveryChild.DISABLED_ChangesAPanelAndWaitsToBeKilled"});
+  QByteArray out;
+  while (!out.contains("ready\n") && child.waitForReadyRead(60000))
+    out += child.readAllStandardOutput();
+  ASSERT_TRUE(out.contains("ready\n")) << out.toStdString();
+  child.kill();  // SIGKILL
+  ASSERT_TRUE(child.waitForFinished(30000));
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+  Designer d(dir.path(), {Ui::RecoveryAnswer::Restore});
+  ASSERT_EQ(d.ui.recoveryOffers.size(), 1u);
+  EXPECT_EQ(d.ui.recoveryOffers[0].text,
+            "The designer did not end normally. These panels had changes that were not saved:");
+  ASSERT_EQ(d.ui.recoveryOffers[0].panels.size(), 1);
+  EXPECT_TRUE(d.ui.recoveryOffers[0].panels[0].startsWith("Studio1 (" + studio + "), last kept "))
+      << d.ui.recoveryOffers[0].panels[0].toStdString();
+
+  ASSERT_EQ(d.designer.collOpenPanels().size(), 1u);
+  frmPanel *restored = d.designer.collOpenPanels()[0];
+  EXPECT_TRUE(restored->NeedToSave());
+  EXPECT_EQ(restored->model().WindowTag, studio);
+  EXPECT_EQ(restored->model().PanelDetails.strPanelPath, studio);
+  EXPECT_EQ(RecoveryDocument(restored->model()).toStdString(),
+            ReadTextFile(dir.path() + "/expected.xml").toStdString());
+  EXPECT_EQ(restored->model().PanelDetails.CollControls.size(), 2u);
+  EXPECT_EQ(bytesOf(studio), original);
+  EXPECT_EQ(QFileInfo(studio).lastModified(), modified);
+  // The work now lives in this designer's session only.
+  EXPECT_EQ(filesUnder(root()),
+            QStringList({QDir(d.recovery->sessionFolder()).dirName() + "/panel-1.recovery"}));
+
+  d.designer.ActivatePanel(restored);
+  EXPECT_TRUE(d.designer.mnuSavePanel_Click());
+  EXPECT_EQ(ReadTextFile(studio), BuildPanelDocument(restored->model()) + "\r\n");
+  EXPECT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Port3_Circuit7"));
+  EXPECT_TRUE(filesUnder(root()).isEmpty());
+}
+
+TEST_F(Recovery, ChangedPanelsAreKeptWhenTheyChangedAndDroppedOnSaveOrClose) {
+  Designer d(dir.path());
+  EXPECT_TRUE(d.ui.recoveryOffers.empty());
+  frmPanel *studio1 = d.open(studio);
+  frmPanel *fresh = d.designer.mnuNewPanel_Click();
+  const QString keptStudio = d.recovery->recoveryFileOf(studio1);
+  const QString keptFresh = d.recovery->recoveryFileOf(fresh);
+
+  d.recovery->timRecoveryTick();  // nothing changed yet
+  EXPECT_FALSE(QFile::exists(keptStudio));
+  rebind(studio1);
+  fresh->DropFromPalette("MasterButton", 500, 500, 0, 0);
+  d.recovery->timRecoveryTick();
+  ASSERT_TRUE(QFile::exists(keptStudio));
+  ASSERT_TRUE(QFile::exists(keptFresh));
+  RecoveryFile kept;
+  ASSERT_TRUE(ReadRecoveryFile(keptFresh, &kept));
+  EXPECT_EQ(kept.panelName, "Panel1");
+  EXPECT_TRUE(kept.windowPath.isEmpty());
+
+  // Selecting is no change; a file is written again only after one.
+  QFile::remove(keptStudio);
+  studio1->ControlGotFocus(studio1->model().PanelDetails.CollControls[0]->cntrlObject);
+  d.recovery->timRecoveryTick();
+  EXPECT_FALSE(QFile::exists(keptStudio));
+  studio1->WindowResized(9000, 6000);
+  d.recovery->timRecoveryTick();
+  EXPECT_TRUE(QFile::exists(keptStudio));
+
+  d.designer.ActivatePanel(studio1);
+  EXPECT_TRUE(d.designer.mnuSavePanel_Click());
+  EXPECT_FALSE(QFile::exists(keptStudio));
+  d.ui.answers = {Ui::Answer::No};  // close without saving
+  EXPECT_TRUE(d.designer.QueryExit());
+  EXPECT_FALSE(QFile::exists(keptFresh));
+
+  // A normal end leaves nothing behind.
+  d.recovery.reset();
+  EXPECT_TRUE(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(Recovery, ARunningDesignerKeepsItsFilesAndDecideLaterKeepsThemForNextTime) {
+  auto first = std::make_unique<Designer>(dir.path());
+  frmPanel *panel = first->open(studio);
+  rebind(panel);
+  first->recovery->timRecoveryTick();
+
+  // A second designer started beside it is not offered the first one's work.
+  {
+    Designer second(dir.path());
+    EXPECT_TRUE(second.ui.recoveryOffers.empty());
+  }
+  EXPECT_TRUE(QFile::exists(first->recovery->recoveryFileOf(panel)));
+
+  // The first one dies without ending normally: its lock goes, its files stay.
+  const QString kept = first->recovery->recoveryFileOf(panel);
+  const QString session = first->recovery->sessionFolder();
+  first->recovery.reset();
+  ASSERT_TRUE(QFile::exists(kept));
+
+  for (auto answer : {Ui::RecoveryAnswer::DecideLater, Ui::RecoveryAnswer::Discard}) {
+    Designer next(dir.path(), {answer});
+    EXPECT_EQ(next.ui.recoveryOffers.size(), 1u);
+    EXPECT_TRUE(next.designer.collOpenPanels().empty());
+  }
+  EXPECT_FALSE(QFile::exists(kept));
+  EXPECT_FALSE(QDir(session).exists());
+  Designer after(dir.path(), {Ui::RecoveryAnswer::Restore});
+  EXPECT_TRUE(after.ui.recoveryOffers.empty());
+}
+
+TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOffered) {
+  const QString serverPath = "tcp://10.0.0.5:5200/Studio1.xml";
+  {
+    auto d = std::make_unique<Designer>(dir.path());
+    frmPanel *panel = d->open(studio);
+    panel->model().WindowTag = serverPath;
+    panel->model().PanelDetails.strPanelPath = serverPath;
+    rebind(panel);
+    frmPanel *other = d->designer.mnuNewPanel_Click();
+    other->DropFromPalette("MasterButton", 500, 500, 0, 0);
+    d->recovery->timRecoveryTick();
+
+    // The file holds the name, the paths and the document, nothing else.
+    const QByteArray bytes = bytesOf(d->recovery->recoveryFileOf(panel));
+    const QByteArray header = bytes.left(bytes.indexOf("\n\n"));
+    QStringList keys;
+    for (const QByteArray &line : header.split('\n'))
+      keys << QString::fromLatin1(line.split(' ')[0]);
+    EXPECT_EQ(keys,
+              QStringList({"TessaryRecovery", "Name", "Path", "PanelPath", "Written", "Sha256"}));
+    EXPECT_TRUE(bytes.endsWith("</Panel>"));
+
+    // A damaged file is left alone, never opened as a panel.
+    QFile f(d->recovery->recoveryFileOf(other));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(f.size() - 10);
+    f.write("X");
+    f.close();
+    d->recovery->timRecovery.stop();
+    // Ends without closing its panels, as a killed designer would.
+    d->recovery.reset();
+  }
+  Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
+  ASSERT_EQ(next.ui.recoveryOffers.size(), 1u);
+  ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
+  frmPanel *restored = next.designer.collOpenPanels()[0];
+  EXPECT_EQ(restored->model().WindowTag, serverPath);
+  EXPECT_EQ(restored->model().PanelDetails.strPanelPath, serverPath);
+  EXPECT_EQ(restored->model().pictMain.Tag, "Studio1");
+  EXPECT_EQ(restored->model().PanelDetails.CollControls[0]->HWMapAoipSysName, "Port3_Circuit7");
+}
+
+TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
+  FakeUi ui;
+  auto designer = std::make_unique<MDIFormDesigner>(ui);
+  designer->Load();
+  CrashRecovery recovery(*designer, root());
+  ASSERT_TRUE(recovery.Start());
+  frmPanel *panel = designer->OpenPanelLocal(studio);
+  rebind(panel);
+  recovery.timRecoveryTick();
+  const QString kept = recovery.recoveryFileOf(panel);
+  designer.reset();  // the windows go without being closed
+  recovery.timRecoveryTick();
+  EXPECT_TRUE(QFile::exists(kept));
+  EXPECT_TRUE(recovery.recoveryFileOf(panel).isEmpty());
+}

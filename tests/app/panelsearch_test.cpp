@@ -1,0 +1,204 @@
+// Edit > Find over two small panels, open in windows and as closed files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/panelfinder.h"
+#include "designerfixture.h"
+#include "model/textfile.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+// Studio1's label OnAir takes its binding from the hardware map; the other
+// bindings are in the panels. "Trap" holds values that a loose match would
+// find for the OnAir queries.
+const char *kStudio1 =
+    "<Panel><Name>Studio1</Name><Caption>Studio One</Caption><ControlList>"
+    "<Control><Type>Button</Type><Name>MicLive</Name><Caption>Mic live</Caption>"
+    "<Click>ROUTE 12 3</Click><MouseDown>GPO 7 ON</MouseDown><MouseUp>GPO 7 OFF</MouseUp>"
+    "<MapRouter>Main</MapRouter><MapSource>1204</MapSource>"
+    "<MapDestination>Studio Out</MapDestination></Control>"
+    "<Control><Type>Label</Type><Name>OnAir</Name><Caption>On air</Caption></Control>"
+    "<Control><Type>Label</Type><Name>Trap</Name><Caption>Spare</Caption>"
+    "<HWMapType>GPIOButton</HWMapType><HWMapHostIP>10.0.0.60</HWMapHostIP>"
+    "<HWMapHostPort>5001</HWMapHostPort><HWMapInternalName>Studio1.Trap</HWMapInternalName>"
+    "<HWMapAoipSysName>Port2_Circuit50</HWMapAoipSysName></Control>"
+    "</ControlList></Panel>";
+const char *kStudio2 =
+    "<Panel><Name>Studio2</Name><ControlList>"
+    "<Control><Type>Meter</Type><Name>PGM</Name><MeterRouterNumber>4</MeterRouterNumber>"
+    "<MeterIONumber>17</MeterIONumber></Control>"
+    "<Control><Type>Button</Type><Name>Talk</Name><Caption>Talkback</Caption>"
+    "<HWMapType>Button</HWMapType><HWMapHostIP>10.1.1.8</HWMapHostIP>"
+    "<HWMapHostPort>4010</HWMapHostPort><HWMapInternalName>Studio2.Talk</HWMapInternalName>"
+    "<HWMapAoipSysName>MOD_USER#3.BUT#12</HWMapAoipSysName></Control>"
+    "<Control><Type>MeterFader</Type><Name>Fader1</Name><Caption>Mix bus</Caption>"
+    "<MeterRouterNumber>9</MeterRouterNumber><MeterIONumber>33</MeterIONumber></Control>"
+    "</ControlList></Panel>";
+const char *kMap =
+    "<HardwareMapList><Name>HardwareMapList</Name><ControlList>"
+    "<Control><Type>GPIOButton</Type><HostIPAddress>10.0.0.6</HostIPAddress>"
+    "<HostPort>5001</HostPort><InternalName>Studio1.OnAir</InternalName>"
+    "<AoipSysName>Port2_Circuit5</AoipSysName></Control>"
+    "</ControlList></HardwareMapList>";
+
+struct Find : DesignerFixture {
+  void SetUp() override {
+    DesignerFixture::SetUp();
+    write("Studio1.xml", kStudio1);
+    write("Studio2.xml", kStudio2);
+    write("HardwareMap.xml", kMap);
+  }
+  void write(const QString &name, const QString &text) {
+    QString error;
+    ASSERT_TRUE(WriteTextFileSafely(path(name), text, &error)) << error.toStdString();
+  }
+  QString path(const QString &name) const { return panelsFolder() + name; }
+  void openBoth() {
+    ASSERT_NE(designer->OpenPanelLocal(path("Studio1.xml")), nullptr);
+    ASSERT_NE(designer->OpenPanelLocal(path("Studio2.xml")), nullptr);
+  }
+  // "panel/control/kind/field/value" per hit.
+  QStringList found(const QString &text) {
+    QStringList out;
+    for (const FindHit &h : designer->finder().Find(text))
+      out << QStringList{h.panelName, h.controlName, h.kind, h.field, h.value}.join(u'/');
+    return out;
+  }
+};
+
+const struct {
+  const char *query;
+  QStringList hits;
+} kQueries[] = {
+    {"MICLIVE", {"Studio1/MicLive/Button/Name/MicLive"}},
+    {"mic LIVE", {"Studio1/MicLive/Button/Caption/Mic live"}},
+    {"route 12", {"Studio1/MicLive/Button/OnClick/ROUTE 12 3"}},
+    {"gpo 7 on", {"Studio1/MicLive/Button/OnMouseDown/GPO 7 ON"}},
+    {"7 off", {"Studio1/MicLive/Button/OnMouseUp/GPO 7 OFF"}},
+    {"main", {"Studio1/MicLive/Button/MapRouter/Main"}},
+    {"1204", {"Studio1/MicLive/Button/MapSource/1204"}},
+    {"studio out", {"Studio1/MicLive/Button/MapDestination/Studio Out"}},
+    {"port2_circuit5", {"Studio1/OnAir/Label/HWMapAoipSysName/Port2_Circuit5"}},
+    {"5",
+     {"Studio1/OnAir/Label/HWMapAoipSysName/Port2_Circuit5", "Studio1/OnAir/Label/GPIO Circuit/5"}},
+    {"2",
+     {"Studio1/OnAir/Label/HWMapAoipSysName/Port2_Circuit5", "Studio1/OnAir/Label/GPIO Port/2",
+      "Studio1/Trap/Label/HWMapAoipSysName/Port2_Circuit50", "Studio1/Trap/Label/GPIO Port/2"}},
+    {"10.0.0.6", {"Studio1/OnAir/Label/HWMapHostIP/10.0.0.6"}},
+    {"BUT#12", {"Studio2/Talk/Button/HWMapAoipSysName/MOD_USER#3.BUT#12"}},
+    {"user#3",
+     {"Studio2/Talk/Button/HWMapAoipSysName/MOD_USER#3.BUT#12",
+      "Studio2/Talk/Button/UserPanel Module/USER#3"}},
+    {"12",
+     {"Studio1/MicLive/Button/OnClick/ROUTE 12 3",
+      "Studio2/Talk/Button/HWMapAoipSysName/MOD_USER#3.BUT#12",
+      "Studio2/Talk/Button/UserPanel Button/12"}},
+    {"4", {"Studio2/PGM/Meter/Router Number/4"}},
+    {"17", {"Studio2/PGM/Meter/IO Number/17"}},
+    {"8", {"Studio2/Talk/Button/HWMapHostIP/10.1.1.8"}},
+    {"mi",
+     {"Studio1/MicLive/Button/Name/MicLive", "Studio1/MicLive/Button/Caption/Mic live",
+      "Studio2/Fader1/MeterFader/Caption/Mix bus"}},
+    {"  Mix BUS ", {"Studio2/Fader1/MeterFader/Caption/Mix bus"}},
+    {"Port2_Circuit500", {}},
+    {"talkback!", {}},
+    {"", {}},
+};
+
+}  // namespace
+
+TEST_F(Find, EveryFieldKindInOpenPanelsAndInClosedFilesAlike) {
+  openBoth();
+  for (const auto &q : kQueries) EXPECT_EQ(found(q.query), q.hits) << q.query;
+
+  for (frmPanel *p : designer->collOpenPanels()) designer->ClosePanel(p);
+  designer->finder().setIncludeClosedFiles(true);
+  for (const auto &q : kQueries) EXPECT_EQ(found(q.query), q.hits) << "closed: " << q.query;
+}
+
+TEST_F(Find, ClosedFilesAreReadNeverWrittenAndOpenPanelsWin) {
+  // The open window's state is newer than its file: the file is not searched.
+  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  ASSERT_NE(studio1, nullptr);
+  studio1->model().PanelDetails.CollControls[0]->cntrlObject->Tag = "MicChanged";
+  const QDateTime old(QDate(2020, 1, 2), QTime(3, 4, 5));
+  struct Snapshot {
+    QByteArray bytes;
+    QDateTime modified;
+  };
+  std::map<QString, Snapshot> before;
+  for (const QString &name : QDir(Settings().strPanelsFolder).entryList(QDir::Files)) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    before[name] = {f.readAll(), old};
+  }
+
+  designer->finder().setIncludeClosedFiles(true);
+  const auto &hits = designer->finder().Find("mi");
+  ASSERT_EQ(hits.size(), 3u);
+  EXPECT_EQ(hits[0].controlName, "MicChanged");
+  EXPECT_EQ(hits[0].panel, studio1);
+  EXPECT_EQ(hits[2].panelName, "Studio2");
+  EXPECT_EQ(hits[2].panel, nullptr);
+  EXPECT_EQ(hits[2].panelPath, path("Studio2.xml"));
+
+  QStringList after = QDir(Settings().strPanelsFolder).entryList(QDir::Files);
+  EXPECT_EQ(after.size(), static_cast<qsizetype>(before.size()));
+  for (const auto &[name, snapshot] : before) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), snapshot.bytes) << name.toStdString();
+    EXPECT_EQ(QFileInfo(f).lastModified(), snapshot.modified) << name.toStdString();
+  }
+  EXPECT_FALSE(QDir(Settings().strStartFolder + "Backup").exists());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeeded) {
+  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  designer->mnuNewPanel_Click();
+  designer->finder().setIncludeClosedFiles(true);
+  ASSERT_EQ(found("12").size(), 3u);
+
+  PanelFinder &finder = designer->finder();
+  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(designer->activePanel(), studio1);
+  ASSERT_EQ(studio1->collSelectedControls.size(), 1u);
+  EXPECT_EQ(studio1->collSelectedControls[0]->Tag, "MicLive");
+  EXPECT_EQ(studio1->objCurrentControl, studio1->collSelectedControls[0]);
+
+  // The next hit is in a closed file: it opens, and the key is selected.
+  EXPECT_EQ(finder.FindNext(), 1);
+  frmPanel *studio2 = designer->activePanel();
+  ASSERT_NE(studio2, studio1);
+  EXPECT_EQ(studio2->model().WindowTag, path("Studio2.xml"));
+  ASSERT_EQ(studio2->collSelectedControls.size(), 1u);
+  EXPECT_EQ(studio2->collSelectedControls[0]->Tag, "Talk");
+  // The third hit is the same control, in the window now open; then back to the first.
+  EXPECT_EQ(finder.FindNext(), 2);
+  EXPECT_EQ(designer->collOpenPanels().size(), 3u);
+  EXPECT_EQ(designer->activePanel(), studio2);
+  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(designer->activePanel(), studio1);
+  EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join(" | ").toStdString();
+
+  // A control renamed since the search still brings its panel forward.
+  studio2->model().PanelDetails.CollControls[1]->cntrlObject->Tag = "Renamed";
+  EXPECT_FALSE(finder.ActivateHit(1));
+  EXPECT_EQ(designer->activePanel(), studio2);
+  EXPECT_FALSE(finder.ActivateHit(7));
+}
+
+TEST_F(Find, FindNextSearchesTheLastTextAgainWhenThereAreNoHits) {
+  PanelFinder &finder = designer->finder();
+  EXPECT_EQ(finder.FindNext(), -1);
+  EXPECT_TRUE(finder.Find("talk").empty());  // nothing open, closed files not searched
+  openBoth();
+  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(finder.hits().size(), 2u);
+  EXPECT_EQ(designer->activePanel()->collSelectedControls[0]->Tag, "Talk");
+}

@@ -1,0 +1,161 @@
+// The find dock, the recent panels menu and the recovery dialog in the shell.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/mdiformdesigner.h"
+#include "app/panelfinder.h"
+#include "app/recentpanels.h"
+#include "app/startup.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "support/fakeui.h"
+#include "support/isolatedsettings.h"
+#include "surface/frmpanel.h"
+#include "ui/finddock.h"
+#include "ui/mainwindow.h"
+#include "ui/panelview.h"
+#include "ui/qtui.h"
+
+namespace {
+struct Extras : ::testing::Test {
+  QTemporaryDir dir;
+  FakeUi ui;
+  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<RecentPanels> recent;
+  std::unique_ptr<MainWindow> window;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    IsolateSettings(dir.path() + "/config", "extras-test");
+    Settings() = ProgramSettings();
+    InitSettings(Settings(), dir.path());
+    designer = std::make_unique<MDIFormDesigner>(ui);
+    recent = std::make_unique<RecentPanels>(*designer);
+    window = std::make_unique<MainWindow>(*designer);
+    window->setRecentPanels(recent.get());
+    designer->Load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void TearDown() override { window.reset(); }
+  QString panelFile(const QString &name, const QString &controls) {
+    const QString path = Settings().strPanelsFolder + name + ".xml";
+    QString error;
+    EXPECT_TRUE(WriteTextFileSafely(
+        path, "<Panel><Name>" + name + "</Name><ControlList>" + controls + "</ControlList></Panel>",
+        &error));
+    return path;
+  }
+};
+}  // namespace
+
+TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
+  EXPECT_EQ(window->action("mnuFind")->shortcut().toString(), "Ctrl+F");
+  EXPECT_EQ(window->action("mnuFindNext")->shortcut().toString(), "F3");
+  panelFile("Studio1",
+            "<Control><Type>Button</Type><Name>Talk</Name><Caption>Talk</Caption></Control>");
+  designer->OpenPanelLocal(
+      panelFile("Studio2",
+                "<Control><Type>Label</Type><Name>OnAir</Name><Caption>On air</Caption></Control>"
+                "<Control><Type>Button</Type><Name>Talk2</Name><Caption>Talkback</Caption>"
+                "</Control>"));
+  FindDock *dock = window->findDock();
+  EXPECT_FALSE(dock->isVisible());
+  window->action("mnuFind")->trigger();
+  EXPECT_TRUE(dock->isVisible());
+
+  dock->closedFilesBox()->setChecked(true);
+  dock->textBox()->setText("talk");
+  QTest::keyClick(dock->textBox(), Qt::Key_Return);
+  QTreeWidget *hits = dock->hitList();
+  ASSERT_EQ(hits->topLevelItemCount(), 4);
+  EXPECT_EQ(hits->topLevelItem(0)->text(0), "Studio2");
+  EXPECT_EQ(hits->topLevelItem(0)->text(1), "Talk2");
+  EXPECT_EQ(hits->topLevelItem(3)->text(0), "Studio1");
+  EXPECT_EQ(hits->topLevelItem(3)->text(3), "Caption");
+  EXPECT_EQ(dock->summary()->text(), "4 hits in 2 panels.");
+  EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
+  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "Talk2");
+
+  // Activating a hit of the closed file opens it and selects the key.
+  emit hits->itemActivated(hits->topLevelItem(2), 0);
+  ASSERT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio1");
+  window->action("mnuFindNext")->trigger();
+  EXPECT_EQ(hits->currentItem(), hits->topLevelItem(3));
+  window->action("mnuFindNext")->trigger();
+  EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
+  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
+}
+
+TEST_F(Extras, RecentPanelsMenuOpensAnEntry) {
+  QMenu *menu = window->findChild<QMenu *>("mnuRecentPanels");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->title(), "Recent &Panels");
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 1);
+  EXPECT_FALSE(menu->actions()[0]->isEnabled());
+
+  const QString a = panelFile("A", ""), b = panelFile("B", "");
+  recent->Add(a);
+  recent->Add(b);
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), "&1  " + b);
+  menu->actions()[1]->trigger();
+  ASSERT_EQ(designer->collOpenPanels().size(), 1u);
+  EXPECT_EQ(designer->activePanel()->model().WindowTag, a);
+}
+
+TEST_F(Extras, RecoveryDialogOffersRestoreDiscardAndDecideLater) {
+  QtUi qtUi;
+  qtUi.setParentWidget(window.get());
+  for (const char *button : {"Restore", "Discard", "Decide later"}) {
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+      auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle(), kProgramTitle);
+      EXPECT_TRUE(box->informativeText().contains("Studio1 (/panels/Studio1.xml)"));
+      for (QAbstractButton *b : box->buttons()) {
+        buttons << b->text();
+        if (b->text() == button) b->click();
+      }
+    });
+    const Ui::RecoveryAnswer answer =
+        qtUi.offerRecovery("The designer did not end normally.", {"Studio1 (/panels/Studio1.xml)"});
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Decide later", "Discard", "Restore"}));
+    EXPECT_EQ(answer, QString(button) == "Restore"   ? Ui::RecoveryAnswer::Restore
+                      : QString(button) == "Discard" ? Ui::RecoveryAnswer::Discard
+                                                     : Ui::RecoveryAnswer::DecideLater);
+  }
+}
+
+TEST_F(Extras, GoingToAControlScrollsItIntoView) {
+  designer->OpenPanelLocal(panelFile(
+      "Wide",
+      "<Control><Type>Button</Type><Name>FarKey</Name><Caption>Far</Caption>"
+      "<Left>60000</Left><Top>30000</Top><Width>1215</Width><Height>495</Height></Control>"));
+  designer->activePanel()->WindowResized(66000, 36000);
+  QTest::qWait(20);
+  ASSERT_EQ(designer->finder().Find("farkey").size(), 1u);
+  designer->finder().ActivateHit(0);
+  QMdiArea *mdi = window->mdiArea();
+  PanelCanvasView *canvas = window->subWindowOf(designer->activePanel())->canvas();
+  const QPoint key = canvas->mapTo(mdi->viewport(), QPoint(4000 + 40, 2000 + 16));
+  EXPECT_TRUE(mdi->viewport()->rect().contains(key)) << key.x() << "," << key.y();
+}
