@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "model/colors.h"
 #include "surface/buttongraphics.h"
@@ -115,7 +116,7 @@ void PreviewSession::timMeterTick() {
   }
   const bool any = !meters.empty();
   m_meters = std::move(meters);
-  if (any) emit changed();
+  if (any) emit metersMoved();
 }
 
 qint32 PreviewSession::meterLevel(const DesignControl *meter, int channel) const {
@@ -131,6 +132,28 @@ void PreviewSession::forgetRemovedControls() {
   if (m_pressed && !model.Contains(m_pressed)) m_pressed = nullptr;
 }
 
+namespace {
+// A button or label shows its background colour; other kinds have none to flash.
+void setBackColor(DesignControl &control, qint32 color) {
+  if (auto *button = As<DesignButton>(&control)) button->BackColor = color;
+  if (auto *label = As<DesignLabel>(&control)) label->BackColor = color;
+}
+
+bool hasBackColor(const DesignControl &control) {
+  return control.kind() == ControlKind::Button || control.kind() == ControlKind::Label;
+}
+
+// What a control shows in design: only flashing changes it.
+std::unique_ptr<DesignControl> shownInDesign(const frmPanel &panel, const DesignControl &control,
+                                             const clsControlDetails *record) {
+  const std::optional<qint32> flash = record ? panel.FlashColor(*record) : std::nullopt;
+  if (!flash || !hasBackColor(control)) return nullptr;
+  auto copy = control.clone();
+  setBackColor(*copy, *flash);
+  return copy;
+}
+}  // namespace
+
 std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &control,
                                                      const clsControlDetails *record) const {
   if (isMeter(control)) {
@@ -141,22 +164,13 @@ std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &contro
     if (auto *fader = As<DesignMeterFader>(copy.get())) fader->SetLevel(left, right);
     return copy;
   }
-  if (!record) return nullptr;
-  const std::optional<qint32> flash =
-      record->Flash ? std::optional(GetColorValue(m_panel.flashPhase() ? record->BackColorOn
-                                                                       : record->BackColorOff))
-                    : std::nullopt;
-  if (control.kind() == ControlKind::Label && flash) {
-    auto copy = control.clone();
-    static_cast<DesignLabel &>(*copy).BackColor = *flash;
-    return copy;
-  }
-  if (control.kind() != ControlKind::Button) return nullptr;
+  if (!record || control.kind() != ControlKind::Button)
+    return shownInDesign(m_panel, control, record);
 
   const auto toggled = m_on.find(&control);
   const bool stateChanged = toggled != m_on.end() && toggled->second != IsOnState(record->State);
   const bool held = m_pressed == &control;
-  if (!stateChanged && !held && !flash && record->Enabled) return nullptr;
+  if (!stateChanged && !held && record->Enabled) return shownInDesign(m_panel, control, record);
   auto copy = control.clone();
   auto &button = static_cast<DesignButton &>(*copy);
   if (stateChanged) {
@@ -171,21 +185,24 @@ std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &contro
     button.BackColor = look->BackColor;
   }
   if (held && !button.DownPicture.isEmpty()) button.Picture = button.DownPicture;
-  if (flash) button.BackColor = *flash;
+  if (const auto flash = m_panel.FlashColor(*record)) button.BackColor = *flash;
   if (!record->Enabled) button.ForeColor = kDisabledTextColor;
   return copy;
 }
 
-void PreviewSession::forEachShown(const std::function<void(const DesignControl &)> &visit) const {
-  const PanelModel &model = m_panel.model();
+void PreviewSession::forEachShown(const frmPanel &panel, const PreviewSession *preview,
+                                  const ShownVisitor &visit) {
+  const PanelModel &model = panel.model();
   std::unordered_map<const DesignControl *, const clsControlDetails *> records;
   records.reserve(model.PanelDetails.CollControls.size());
   for (const auto &record : model.PanelDetails.CollControls)
     if (record->cntrlObject) records.emplace(record->cntrlObject, record.get());
   for (const DesignControl *control : model.ZOrder()) {
     if (!control->Visible) continue;
-    const auto record = records.find(control);
-    const auto copy = shown(*control, record != records.end() ? record->second : nullptr);
-    visit(copy ? *copy : *control);
+    const auto found = records.find(control);
+    const clsControlDetails *record = found != records.end() ? found->second : nullptr;
+    const auto copy =
+        preview ? preview->shown(*control, record) : shownInDesign(panel, *control, record);
+    visit(copy ? *copy : *control, *control);
   }
 }

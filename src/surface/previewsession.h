@@ -19,7 +19,7 @@ struct PreviewCommand {
   QString control;  // the control's name
   QString event;    // "MouseDown", "MouseUp" or "Click"
   QString command;  // the command text as stored in the control's record
-  // One line for the log: "Button1 Click: <command>", line breaks shown as " | ".
+  // One line for the log: "Button1 Click: <command>", line breaks shown as arrows.
   QString text() const;
 };
 
@@ -34,8 +34,6 @@ class PreviewSession : public QObject {
  public:
   explicit PreviewSession(frmPanel &panel, QObject *parent = nullptr);
   ~PreviewSession() override;
-
-  frmPanel &panel() const { return m_panel; }
 
   // --- operator input. A press on a control, then its release, over the
   // pressed control or elsewhere. Only enabled buttons react: the press logs
@@ -56,10 +54,16 @@ class PreviewSession : public QObject {
   // The test level (tenths of dB) a meter shows on a channel (0 left, 1 right).
   qint32 meterLevel(const DesignControl *meter, int channel) const;
 
-  // Visits the visible controls back to front as they are shown now: the
-  // model's own control, or a copy carrying the preview's state (pictures
-  // and colour of the toggled state, the flash colour, the test level).
-  void forEachShown(const std::function<void(const DesignControl &)> &visit) const;
+  // Visits the visible controls of a panel back to front as they are shown
+  // now: `shown` is the model's own control or a copy carrying the view
+  // state, `control` always the model's own. In
+  // design (no preview) only the flash colour differs; in preview also the
+  // pictures and colour of a toggled state, a held button's pressed picture,
+  // a disabled button's grey caption and the meters' test levels.
+  using ShownVisitor =
+      std::function<void(const DesignControl &shown, const DesignControl &control)>;
+  static void forEachShown(const frmPanel &panel, const PreviewSession *preview,
+                           const ShownVisitor &visit);
 
   // --- the log of commands, oldest first, at most kLogLimit entries.
   static constexpr int kLogLimit = 1000;
@@ -69,6 +73,8 @@ class PreviewSession : public QObject {
  signals:
   // What a control shows changed: repaint.
   void changed();
+  // Only the meters' levels moved: repainting the meters is enough.
+  void metersMoved();
   void commandLogged(const PreviewCommand &command);
   void logCleared();
 

@@ -34,16 +34,17 @@ class PreviewTest : public SurfaceTest {
     preview.MouseUp(true);
   }
 
-  // What the preview shows for a control, as a copy.
-  std::unique_ptr<DesignControl> shown(const PreviewSession &preview, const DesignControl *c) {
+  // What the preview (or, without one, the design) shows for a control, as a copy.
+  std::unique_ptr<DesignControl> shown(const PreviewSession *preview, const DesignControl *c) {
     std::unique_ptr<DesignControl> found;
-    preview.forEachShown([&](const DesignControl &s) {
-      if (s.Tag == c->Tag) found = s.clone();
-    });
+    PreviewSession::forEachShown(panel, preview,
+                                 [&](const DesignControl &s, const DesignControl &) {
+                                   if (s.Tag == c->Tag) found = s.clone();
+                                 });
     return found;
   }
   DesignButton shownButton(const PreviewSession &preview, const DesignControl *c) {
-    auto s = shown(preview, c);
+    auto s = shown(&preview, c);
     return s ? *As<DesignButton>(s.get()) : DesignButton();
   }
 
@@ -154,7 +155,7 @@ TEST_F(PreviewTest, TheToggledStateShowsThePicturesOfThatState) {
 }
 
 TEST_F(PreviewTest, FlashingControlsAlternateTogetherWhateverTheirState) {
-  DesignControl *plain = button(), *toggled = button();
+  DesignControl *plain = button(), *toggled = button(), *steady = button();
   DesignControl *label = add(0, 0, 1000, 300, ControlKind::Label);
   for (DesignControl *c : {plain, toggled, label}) {
     record(c).Flash = true;
@@ -168,7 +169,10 @@ TEST_F(PreviewTest, FlashingControlsAlternateTogetherWhateverTheirState) {
     const qint32 expected = panel.flashPhase() ? kBlue : 0x00FF00;
     EXPECT_EQ(shownButton(preview, plain).BackColor, expected) << tick;
     EXPECT_EQ(shownButton(preview, toggled).BackColor, expected) << tick;
-    EXPECT_EQ(As<DesignLabel>(shown(preview, label).get())->BackColor, expected) << tick;
+    EXPECT_EQ(As<DesignLabel>(shown(&preview, label).get())->BackColor, expected) << tick;
+    // Design shows the same flash, and the model's own colour otherwise.
+    EXPECT_EQ(As<DesignButton>(shown(nullptr, toggled).get())->BackColor, expected) << tick;
+    EXPECT_EQ(As<DesignButton>(shown(nullptr, steady).get())->BackColor, kGrey) << tick;
   }
 }
 
@@ -192,7 +196,7 @@ TEST_F(PreviewTest, MetersShowAMovingTestLevelWithinTheScale) {
   }
   EXPECT_GT(levels.size(), 50u);
   EXPECT_TRUE(meterDiffers);
-  EXPECT_EQ(As<DesignMeter>(shown(preview, meter).get())->Meter.LevelLeft,
+  EXPECT_EQ(As<DesignMeter>(shown(&preview, meter).get())->Meter.LevelLeft,
             preview.meterLevel(meter, 0));
   EXPECT_EQ(As<DesignMeter>(meter)->Meter.LevelLeft, kMeterSilence);  // the model's stays
 }
