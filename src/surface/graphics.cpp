@@ -6,6 +6,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
+#include "surface/buttongraphics.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -56,26 +57,31 @@ Picture resolvePicture(const frmPanel &panel, const QString &fileName, const QSt
 }
 }  // namespace
 
+bool IsOnState(const QString &state) { return state.toLower() == QLatin1String("on"); }
+
+void ApplyButtonGraphics(const frmPanel &panel, DesignButton &button,
+                         const clsControlDetails &record, bool on) {
+  const Picture normal =
+      on ? resolvePicture(panel, record.PictureUpOn, record.strPictureUpOnOrigPath)
+         : resolvePicture(panel, record.PictureUpOff, record.strPictureUpOffOrigPath);
+  if (normal.failed) return;
+  button.Picture = normal.path;
+
+  const Picture pressed =
+      on ? resolvePicture(panel, record.PictureDownOn, record.strPictureDownOnOrigPath)
+         : resolvePicture(panel, record.PictureDownOff, record.strPictureDownOffOrigPath);
+  if (pressed.failed) return;
+  button.DownPicture = pressed.path;
+
+  button.BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+}
+
 void frmPanel::SetControlGraphics(clsControlDetails &record) {
   auto *button = As<DesignButton>(record.cntrlObject);
   if (!button) return;
   Batch batch(*this);
-  const bool on = record.State.toLower() == QLatin1String("on");
-
-  const Picture normal =
-      on ? resolvePicture(*this, record.PictureUpOn, record.strPictureUpOnOrigPath)
-         : resolvePicture(*this, record.PictureUpOff, record.strPictureUpOffOrigPath);
-  if (normal.failed) return;
-  button->Picture = normal.path;
   batch.add(Properties);
-
-  const Picture pressed =
-      on ? resolvePicture(*this, record.PictureDownOn, record.strPictureDownOnOrigPath)
-         : resolvePicture(*this, record.PictureDownOff, record.strPictureDownOffOrigPath);
-  if (pressed.failed) return;
-  button->DownPicture = pressed.path;
-
-  button->BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+  ApplyButtonGraphics(*this, *button, record, IsOnState(record.State));
 }
 
 void frmPanel::SetPanelGraphics() {

@@ -155,6 +155,8 @@ void MainWindow::buildMenus() {
           &QAction::triggered, this, [this] { m_findDock->findNext(); });
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
+  buildViewMenu();
+
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
   insert->setObjectName(QStringLiteral("mnuInsert"));
   const struct {
@@ -226,6 +228,41 @@ void MainWindow::refreshMenuStates() {
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
   m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+  refreshPreviewStates();
+}
+
+// View > Preview (F5) shows the active panel as operators see it, and back.
+void MainWindow::buildViewMenu() {
+  QMenu *view = menuBar()->addMenu(tr("&View"));
+  view->setObjectName(QStringLiteral("mnuView"));
+  QAction *preview = addCommand(view, "mnuPreview", tr("Preview"), QKeySequence(Qt::Key_F5));
+  preview->setCheckable(true);
+  connect(preview, &QAction::triggered, this, [this](bool on) {
+    if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow())) w->setPreview(on);
+    refreshMenuStates();
+  });
+}
+
+void MainWindow::refreshPreviewStates() {
+  auto *active = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow());
+  const bool previewing = active && active->previewSession();
+  QAction *preview = m_actions.value("mnuPreview");
+  preview->setEnabled(active != nullptr);
+  preview->setChecked(previewing);
+  // A previewed panel is not edited from the menus: its selection is not
+  // even shown. Undo and Redo follow the panel's stack as always.
+  for (const char *name :
+       {"mnuCut", "mnuPaste", "mnuSelectAll", "mnuAlignLeft", "mnuAlignRight", "mnuAlignTop",
+        "mnuAlignBottom", "mnuSpreadHorizontal", "mnuSpreadVertical", "mnuMakeSameWidth",
+        "mnuMakeSameHeight", "mnuMakeSameSize", "mnuButton", "mnuLabel", "mnuMeter",
+        "mnuWebBrowser", "mnuClock"}) {
+    QAction *action = m_actions.value(name);
+    if (!action) continue;
+    if (previewing)
+      action->setEnabled(false);
+    else if (action->objectName() != QLatin1String("mnuPaste"))
+      action->setEnabled(true);
+  }
 }
 
 // Undo and Redo name the step they would take back or do again, and are
@@ -296,6 +333,7 @@ PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
 
 void MainWindow::onPanelAdded(frmPanel *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
+  connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
   m_mdi->addSubWindow(w);
   w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
   w->show();

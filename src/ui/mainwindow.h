@@ -58,6 +58,8 @@ class MainWindow : public QMainWindow {
                       const QKeySequence &shortcut = {});
   void buildMenus();
   void buildUndoCommands(QMenu *edit);
+  void buildViewMenu();
+  void refreshPreviewStates();
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);

@@ -9,16 +9,19 @@
 #include <QScrollBar>
 #include <QStatusTipEvent>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <cmath>
-#include <unordered_map>
+#include <utility>
 
 #include "app/mdiformdesigner.h"
 #include "model/numbers.h"
 #include "surface/frameedges.h"
 #include "surface/frmpanel.h"
+#include "surface/previewsession.h"
 #include "ui/controlpainter.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
+#include "ui/previewlogpane.h"
 #include "ui/qtconvert.h"
 #include "ui/webbrowserhost.h"
 
@@ -150,6 +153,28 @@ void PanelCanvasView::fitToContents() {
   }
 }
 
+void PanelCanvasView::setPreview(PreviewSession *session) {
+  if (m_preview) disconnect(m_preview, nullptr, this, nullptr);
+  // A frame drag in progress ends where it is, as one undo step; a rubber
+  // band is dropped.
+  if (m_dragFrame) m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), 0, 0, 0);
+  m_banding = false;
+  m_preview = session;
+  showFrameHint(false);
+  unsetCursor();
+  if (session) {
+    connect(session, &PreviewSession::changed, this, qOverload<>(&QWidget::update));
+    connect(session, &PreviewSession::metersMoved, this, [this] {
+      for (const ControlKind kind : {ControlKind::Meter, ControlKind::MeterFader})
+        for (const DesignControl *c : m_panel.model().Controls(kind))
+          update(pixelRect(c->Left, c->Top, c->Width, c->Height).toAlignedRect());
+    });
+  }
+  m_browsers->showLivePage(nullptr);
+  m_browsers->setInteractive(session != nullptr);
+  update();
+}
+
 DesignControl *PanelCanvasView::controlAt(const QPointF &pixels) const {
   const auto &order = m_panel.model().ZOrder();
   for (auto it = order.rbegin(); it != order.rend(); ++it) {
@@ -170,6 +195,10 @@ int PanelCanvasView::frameAt(const QPointF &pixels) const {
 }
 
 bool PanelCanvasView::event(QEvent *event) {
+  if (event->type() == QEvent::ToolTip && m_preview) {
+    QToolTip::hideText();  // operators see no design hints
+    return true;
+  }
   if (event->type() == QEvent::ToolTip) {
     // The control under the pointer, else the frame, says how to handle it.
     auto *help = static_cast<QHelpEvent *>(event);
@@ -189,7 +218,7 @@ bool PanelCanvasView::event(QEvent *event) {
   return QWidget::event(event);
 }
 
-void PanelCanvasView::paintEvent(QPaintEvent *) {
+void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
   p.fillRect(rect(), ColorFromValue(model.pictMain.BackColor));
@@ -197,31 +226,24 @@ void PanelCanvasView::paintEvent(QPaintEvent *) {
     const QImage picture(model.pictMain.Picture);
     if (!picture.isNull()) p.drawImage(m_origin, picture);
   }
-  // Frames lie behind every control.
+  // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);
-  std::unordered_map<const DesignControl *, qint32> flashing;
   for (const auto &record : model.PanelDetails.CollControls) {
     const ResizeFrame *f = model.Frame(record->lngPictResizeIndex);
-    if (f && f->Visible) p.fillRect(pixelRect(f->Left, f->Top, f->Width, f->Height), frameColor);
-    if (const auto color = m_panel.FlashColor(*record); color && record->cntrlObject)
-      flashing.emplace(record->cntrlObject, *color);
+    if (f && f->Visible && !m_preview)
+      p.fillRect(pixelRect(f->Left, f->Top, f->Width, f->Height), frameColor);
   }
   const QDateTime now = QDateTime::currentDateTime();
-  for (DesignControl *c : model.ZOrder()) {
-    if (!c->Visible) continue;
-    const QRectF r = pixelRect(c->Left, c->Top, c->Width, c->Height);
+  const DesignControl *pressed = m_preview ? m_preview->pressed() : nullptr;
+  const auto paint = [&](const DesignControl &c, const DesignControl &own) {
+    const QRectF r = pixelRect(c.Left, c.Top, c.Width, c.Height);
+    if (!event->region().intersects(r.toAlignedRect())) return;  // e.g. only meters moved
     p.save();
-    // A flashing button or label shows the colour of the flash phase.
-    const auto flash = flashing.find(c);
-    std::unique_ptr<DesignControl> shown;
-    if (flash != flashing.end() && (As<DesignButton>(c) || As<DesignLabel>(c))) {
-      shown = c->clone();
-      if (auto *button = As<DesignButton>(shown.get())) button->BackColor = flash->second;
-      if (auto *label = As<DesignLabel>(shown.get())) label->BackColor = flash->second;
-    }
-    PaintControl(p, r, shown ? *shown : *c, now, 1.0 / kTwipsPerPixel);
+    PaintControl(p, r, c, now, 1.0 / kTwipsPerPixel, &own == pressed);
     p.restore();
-  }
+  };
+  PreviewSession::forEachShown(m_panel, m_preview, paint);
+  if (m_preview) return;
   // The current control gets a thin focus mark inside its frame.
   if (auto *current = dynamic_cast<DesignControl *>(m_panel.objCurrentControl);
       current && current->Visible && m_panel.IsObjectSelected(current)) {
@@ -259,6 +281,10 @@ void PanelCanvasView::showFrameHint(bool show) {
 void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   setFocus(Qt::MouseFocusReason);
   m_designer.ActivatePanel(&m_panel);
+  if (m_preview) {
+    if (event->button() == Qt::LeftButton) m_preview->MouseDown(controlAt(event->position()));
+    return;
+  }
   syncModifiers(event->modifiers());
   m_browsers->showLivePage(nullptr);  // a page shown on request goes back to its place
   const QPointF pos = event->position();
@@ -288,6 +314,10 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
 }
 
 void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
+  if (m_preview) {  // a second click
+    mousePressEvent(event);
+    return;
+  }
   // A double click on a web browser shows its live page over everything
   // until the next press.
   if (auto *browser = As<DesignWebBrowser>(controlAt(event->position()));
@@ -299,6 +329,7 @@ void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
 }
 
 void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
+  if (m_preview) return;
   const QPointF pos = event->position();
   if (m_banding) {
     m_bandEnd = pos;
@@ -327,6 +358,11 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
+  if (m_preview) {
+    if (event->button() == Qt::LeftButton && m_preview->pressed())
+      m_preview->MouseUp(controlAt(event->position()) == m_preview->pressed());
+    return;
+  }
   if (m_banding) {
     finishRubberBand(event->position(), event->modifiers());
     return;
@@ -368,7 +404,7 @@ void PanelCanvasView::leaveEvent(QEvent *event) {
 
 void PanelCanvasView::keyPressEvent(QKeyEvent *event) {
   const int code = keyCodeOf(event->key());
-  if (!code) {
+  if (!code || m_preview) {  // a previewed panel cannot be edited
     QWidget::keyPressEvent(event);
     return;
   }
@@ -378,21 +414,23 @@ void PanelCanvasView::keyPressEvent(QKeyEvent *event) {
 }
 
 void PanelCanvasView::keyReleaseEvent(QKeyEvent *event) {
-  if (const int code = keyCodeOf(event->key()))
+  if (const int code = keyCodeOf(event->key()); code && !m_preview)
     m_panel.KeyUp(code, shiftStateOf(event->modifiers()));
 }
 
 void PanelCanvasView::dragEnterEvent(QDragEnterEvent *event) {
-  if (event->mimeData()->hasFormat(PaletteWidget::kMimeType)) event->acceptProposedAction();
+  if (!m_preview && event->mimeData()->hasFormat(PaletteWidget::kMimeType))
+    event->acceptProposedAction();
 }
 
 void PanelCanvasView::dragMoveEvent(QDragMoveEvent *event) {
-  if (event->mimeData()->hasFormat(PaletteWidget::kMimeType)) event->acceptProposedAction();
+  if (!m_preview && event->mimeData()->hasFormat(PaletteWidget::kMimeType))
+    event->acceptProposedAction();
 }
 
 void PanelCanvasView::dropEvent(QDropEvent *event) {
   const QMimeData *data = event->mimeData();
-  if (!data->hasFormat(PaletteWidget::kMimeType)) return;
+  if (m_preview || !data->hasFormat(PaletteWidget::kMimeType)) return;
   const QString source = QString::fromUtf8(data->data(PaletteWidget::kMimeType));
   const QPointF pos = event->position();
   const QPointF twips = toTwips(pos);
@@ -414,10 +452,22 @@ PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidg
   m_scrollArea->setWidget(m_canvas);
   m_canvas->setScrollArea(m_scrollArea);
   m_scrollArea->viewport()->installEventFilter(this);
-  setWidget(m_scrollArea);
-  setWindowTitle(panel.caption());
+  // The preview log lies under the canvas; it takes no room of its own from
+  // the window, so showing it never resizes the panel's window.
+  auto *content = new QWidget(this);
+  auto *layout = new QVBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_scrollArea, 3);
+  m_logPane = new PreviewLogPane(content);
+  m_logPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  m_logPane->setMaximumHeight(160);
+  m_logPane->hide();
+  layout->addWidget(m_logPane, 1);
+  setWidget(content);
+  setWindowTitle(title());
   connect(&panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & frmPanel::Caption) setWindowTitle(m_panel.caption());
+    if (flags & frmPanel::Caption) setWindowTitle(title());
     if (flags & frmPanel::Geometry) {
       // The panel's window size was set from the grid or by undo: follow it.
       const QSize wanted(qRound(TwipsToPixels(m_panel.model().Width)),
@@ -435,6 +485,31 @@ bool PanelSubWindow::eventFilter(QObject *watched, QEvent *event) {
   if (watched == m_scrollArea->viewport() && event->type() == QEvent::Resize)
     m_canvas->fitToContents();
   return QMdiSubWindow::eventFilter(watched, event);
+}
+
+PanelSubWindow::~PanelSubWindow() {
+  m_canvas->setPreview(nullptr);
+  m_logPane->setSession(nullptr);
+}
+
+QString PanelSubWindow::title() const {
+  return m_preview ? tr("%1 (Preview)").arg(m_panel.caption()) : m_panel.caption();
+}
+
+void PanelSubWindow::setPreview(bool on) {
+  if (on == bool(m_preview)) return;
+  std::unique_ptr<PreviewSession> leaving;
+  if (on) {
+    m_preview = std::make_unique<PreviewSession>(m_panel);
+  } else {
+    leaving = std::move(m_preview);
+  }
+  m_canvas->setPreview(m_preview.get());
+  m_logPane->setSession(m_preview.get());
+  m_logPane->setVisible(on);
+  setWindowTitle(title());
+  if (on) m_canvas->setFocus(Qt::OtherFocusReason);
+  emit previewChanged(on);
 }
 
 void PanelSubWindow::closeDecided() {

@@ -4,11 +4,14 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 class frmPanel;
 class MDIFormDesigner;
 class DesignControl;
 class QScrollArea;
+class PreviewLogPane;
+class PreviewSession;
 class WebBrowserHost;
 
 // Draws one panel's canvas, its selection frames and controls from the core
@@ -32,6 +35,11 @@ class PanelCanvasView : public QWidget {
   void setScrollArea(QScrollArea *area) { m_scrollArea = area; }
 
   static QString frameHint();
+
+  // While a session is set the canvas shows the panel as operators see it,
+  // without frames, and clicks go to the session instead of the design.
+  void setPreview(PreviewSession *session);
+  PreviewSession *preview() const { return m_preview; }
 
  protected:
   bool event(QEvent *event) override;
@@ -66,6 +74,7 @@ class PanelCanvasView : public QWidget {
   bool m_hintShown = false;
   QTimer m_clockTick;
   WebBrowserHost *m_browsers;
+  PreviewSession *m_preview = nullptr;
 };
 
 // The MDI child window of one panel: its caption follows the panel, its size
@@ -74,11 +83,21 @@ class PanelSubWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
   PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
+  ~PanelSubWindow() override;
   frmPanel &panel() { return m_panel; }
   PanelCanvasView *canvas() { return m_canvas; }
   QScrollArea *scrollArea() { return m_scrollArea; }
   // Closes without asking (the main window's logic already decided).
   void closeDecided();
+
+  // Preview (View > Preview): the panel as operators see it, with the log of
+  // the commands its clicks would send under it. Leaving drops the session.
+  void setPreview(bool on);
+  PreviewSession *previewSession() const { return m_preview.get(); }
+  PreviewLogPane *logPane() const { return m_logPane; }
+
+ signals:
+  void previewChanged(bool on);
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
@@ -88,8 +107,12 @@ class PanelSubWindow : public QMdiSubWindow {
  private:
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
+  QString title() const;
+
   QScrollArea *m_scrollArea;
   PanelCanvasView *m_canvas;
+  PreviewLogPane *m_logPane;
+  std::unique_ptr<PreviewSession> m_preview;
   bool m_closeDecided = false;
   bool m_followingPanel = false;  // resizing to the panel's own size, not by the user
 };

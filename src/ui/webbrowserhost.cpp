@@ -58,9 +58,24 @@ QWidget *WebBrowserHost::makeView() {
   if (!view) view = new QWebEngineView(&m_canvas);
 #endif
   if (!view) return nullptr;
-  view->setAttribute(Qt::WA_TransparentForMouseEvents);
-  view->setFocusPolicy(Qt::NoFocus);
+  view->setAttribute(Qt::WA_TransparentForMouseEvents, !m_interactive);
+  view->setFocusPolicy(m_interactive ? Qt::StrongFocus : Qt::NoFocus);
   return view;
+}
+
+void WebBrowserHost::setInteractive(bool interactive) {
+  const bool leaving = m_interactive && !interactive;
+  m_interactive = interactive;
+  for (QWidget *view : std::as_const(m_views)) {
+    view->setAttribute(Qt::WA_TransparentForMouseEvents, !interactive);
+    view->setFocusPolicy(interactive ? Qt::StrongFocus : Qt::NoFocus);
+#ifdef TESSARY_HAS_WEBENGINE
+    // Links followed and pages scrolled by hand end with the interaction:
+    // the browser shows its own address again.
+    if (auto *engine = qobject_cast<QWebEngineView *>(view); engine && leaving)
+      engine->load(view->property("tessaryUrl").toUrl());
+#endif
+  }
 }
 
 void WebBrowserHost::navigate(QWidget *view, const QString &address) {

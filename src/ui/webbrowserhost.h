@@ -37,6 +37,10 @@ class WebBrowserHost : public QObject {
   // Shows this browser's live page over everything until the next call
   // (null: none).
   void showLivePage(const DesignWebBrowser *browser);
+  // Interactive live pages take the mouse and the keys (a previewed panel);
+  // otherwise they only display, and leaving interaction loads each page's
+  // own address again.
+  void setInteractive(bool interactive);
   // The live view of a browser, null when it has none.
   QWidget *viewOf(const DesignWebBrowser *browser) const { return m_views.value(browser); }
 
@@ -48,4 +52,5 @@ class WebBrowserHost : public QObject {
   PanelModel &m_model;
   QHash<const DesignWebBrowser *, QWidget *> m_views;
   const DesignWebBrowser *m_requested = nullptr;
+  bool m_interactive = false;
 };

@@ -60,6 +60,7 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
       {"mnuWebBrowser", "&Web Browser", ""},
       {"mnuClock", "C&lock", ""},
       {"mnuCodecControl", "Codec Control", ""},
+      {"mnuPreview", "Preview", "F5"},
       {"mnuHelp", "Help", "F1"},
   };
   for (const auto &e : entries) {
@@ -70,7 +71,7 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
   }
   QStringList menus;
   for (QAction *a : window.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Insert", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Insert", "&Help"}));
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
 }
 
