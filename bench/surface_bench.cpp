@@ -5,48 +5,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-#include <memory>
 
-#include "benchsupport.h"
-#include "hwmap/hardwaremap.h"
-#include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
-#include "surface/panelreadhooks.h"
+#include "selectedpanel.h"
 
 namespace {
 
 constexpr int kPanelControls = 5000;
 constexpr double kBudgetMs = 5.0;
 
-// A panel window with the generated panel read into it and the first
-// `selected` controls selected (Ctrl+click each), the last one current.
-struct DragFixture {
-  bench::Workspace ws;
-  bench::QuietUi ui;
-  std::unique_ptr<frmPanel> panel;
-  int frame = 0;
-
-  explicit DragFixture(int selected) {
-    const QString path = bench::WritePanelFile(ws, kPanelControls, QStringLiteral("Drag"));
-    panel = std::make_unique<frmPanel>(ui);
-    {
-      PanelReadHooks hooks(*panel);
-      ReadPanelText(LoadPanelText(path), path, panel->model(), hooks,
-                    HardwareMap::FromFile(Settings().strHardwareMapFile));
-    }
-    panel->boolCtrlDown = true;
-    const auto &records = panel->model().PanelDetails.CollControls;
-    for (int i = 0; i < selected && i < static_cast<int>(records.size()); ++i)
-      panel->ControlGotFocus(records[static_cast<size_t>(i)]->cntrlObject);
-    panel->boolCtrlDown = false;
-    frame = panel->GetResizeIndex(panel->objCurrentControl);
-  }
-};
-
 void BM_DragSelection(benchmark::State &state) {
   const int selected = static_cast<int>(state.range(0));
-  DragFixture f(selected);
-  if (static_cast<int>(f.panel->collSelectedControls.size()) != selected || f.frame == 0) {
+  bench::SelectedPanel f(kPanelControls, selected);
+  if (!f.ready()) {
     state.SkipWithError("the selection could not be made");
     return;
   }

@@ -80,5 +80,7 @@ int main(int argc, char **argv) {
                  qPrintable(CrashRecovery::DefaultFolder()));
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
+  // The connect dialog at every start; it connects only when asked to.
+  designer.mnuConnect_Click();
   return app.exec();
 }

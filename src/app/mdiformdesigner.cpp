@@ -8,12 +8,14 @@
 #include "model/controldetails.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 
 MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
     : QObject(parent),
       m_ui(ui),
       m_grid(std::make_unique<PropertyGrid>()),
+      m_server(std::make_unique<ServerSession>(*this)),
       m_finder(std::make_unique<PanelFinder>(*this)) {
   m_caption = BaseCaption;
 }
@@ -28,6 +30,7 @@ void MDIFormDesigner::Load() {
   if (!QDir(s.strPanelsFolder).exists()) QDir().mkpath(s.strPanelsFolder);
   s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
   SetSaveIndicator();
+  SetConnectedLabel();
 }
 
 std::vector<frmPanel *> MDIFormDesigner::collOpenPanels() const { return m_shown; }
@@ -35,6 +38,7 @@ std::vector<frmPanel *> MDIFormDesigner::collOpenPanels() const { return m_shown
 void MDIFormDesigner::ActivatePanel(frmPanel *panel) {
   if (panel && std::find(m_shown.begin(), m_shown.end(), panel) == m_shown.end()) return;
   m_active = panel;
+  m_undoGroup.setActiveStack(panel ? &panel->undoStack() : nullptr);
   SetSaveIndicator();
 }
 
@@ -72,6 +76,7 @@ frmPanel *MDIFormDesigner::CreatePanel() {
   auto panel = std::make_unique<frmPanel>(m_ui);
   frmPanel *raw = panel.get();
   connect(raw, &frmPanel::needToSaveChanged, this, [this] { SetSaveIndicator(); });
+  m_undoGroup.addStack(&raw->undoStack());
   PropertyGrid *grid = m_grid.get();
   connect(raw, &frmPanel::fillPropertiesRequested, grid,
           [grid, raw] { grid->SetProperties(*raw, raw->objCurrentControl); });
@@ -121,6 +126,24 @@ void MDIFormDesigner::mnuAlignTop_Click() { if (m_active) m_active->AlignTop(); 
 void MDIFormDesigner::mnuAlignBottom_Click() { if (m_active) m_active->AlignBottom(); }
 void MDIFormDesigner::mnuSpreadHorizontal_Click() { if (m_active) m_active->SpreadHorizontally(); }
 void MDIFormDesigner::mnuSpreadVertical_Click() { if (m_active) m_active->SpreadVertically(); }
+void MDIFormDesigner::mnuUndo_Click() {
+  if (m_active) m_active->Undo();
+}
+void MDIFormDesigner::mnuRedo_Click() {
+  if (m_active) m_active->Redo();
+}
+void MDIFormDesigner::mnuSelectAll_Click() {
+  if (m_active) m_active->SelectAll();
+}
+void MDIFormDesigner::mnuMakeSameWidth_Click() {
+  if (m_active) m_active->MakeSameWidth();
+}
+void MDIFormDesigner::mnuMakeSameHeight_Click() {
+  if (m_active) m_active->MakeSameHeight();
+}
+void MDIFormDesigner::mnuMakeSameSize_Click() {
+  if (m_active) m_active->MakeSameSize();
+}
 
 bool MDIFormDesigner::PasteEnabled() const { return m_ui.clipboardHasText(); }
 

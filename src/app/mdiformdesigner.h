@@ -2,27 +2,30 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoGroup>
 #include <memory>
 #include <vector>
 
 #include "model/designcontrol.h"
+#include "server/serverhost.h"
 
 class Ui;
 class frmPanel;
 class PropertyGrid;
 class PanelFinder;
 class clsControlDetails;
+class ServerSession;
 
 // The main window's logic: the open panel windows, the active one, the
 // caption with its unsaved-changes mark, new panels, closing, and the menu
 // commands. The Qt main window observes it.
-class MDIFormDesigner : public QObject {
+class MDIFormDesigner : public QObject, public ServerHost {
   Q_OBJECT
  public:
   explicit MDIFormDesigner(Ui &ui, QObject *parent = nullptr);
   ~MDIFormDesigner() override;
 
-  Ui &ui() { return m_ui; }
+  Ui &ui() override { return m_ui; }
   // The one property grid; it shows the current object of the panel that
   // last asked for a refill.
   PropertyGrid &grid() { return *m_grid; }
@@ -67,6 +70,16 @@ class MDIFormDesigner : public QObject {
   void mnuAlignBottom_Click();
   void mnuSpreadHorizontal_Click();
   void mnuSpreadVertical_Click();
+  // Edit menu: undo and redo on the active panel, Select All, Make Same.
+  // The group's active stack is the active panel's; it tells the menu what
+  // can be undone and how the step is called.
+  QUndoGroup &undoGroup() { return m_undoGroup; }
+  void mnuUndo_Click();
+  void mnuRedo_Click();
+  void mnuSelectAll_Click();
+  void mnuMakeSameWidth_Click();
+  void mnuMakeSameHeight_Click();
+  void mnuMakeSameSize_Click();
 
   // Menu states, asked each time a menu opens.
   bool SaveEnabled() const { return m_active != nullptr; }
@@ -82,11 +95,30 @@ class MDIFormDesigner : public QObject {
   // Opens a panel file into a new window; null (after its message) when the
   // file is missing, empty or its panel is already open.
   frmPanel *OpenPanelLocal(const QString &path);
+  // Reads a panel document into a new window, whether it came from a file or
+  // from the server; null (after its message) when there is no document or
+  // it does not parse.
+  frmPanel *OpenPanelText(const QString &text, const QString &path, const QString &panelName);
   // Saves the active panel; false when it was not saved (failure or cancel).
   bool mnuSavePanel_Click();
   bool mnuSaveAs_Click();
   // Writes the panel to the path; on failure says why and keeps it marked changed.
   bool SavePanelDocument(frmPanel *panel, const QString &path);
+
+  // --- server link (servercommands.cpp)
+  ServerSession &server() { return *m_server; }
+  // "&Connect", and the start procedure: the connect dialog, not modal.
+  void mnuConnect_Click();
+  // Shows the connection state on the status line.
+  void SetConnectedLabel();
+  bool IsPanelPathOpen(const QString &path) const override;
+  void OpenDeliveredPanel(const QString &document, const QString &path,
+                          const QString &tagName) override;
+  // The save routine in server mode: hands the panel document to the
+  // server under the text after the path's last separator.
+  bool SavePanelToServer(frmPanel *panel, const QString &path);
+  // "Save Panel &As" in server mode: asks for the name on the server.
+  bool ServerSaveAs(frmPanel *panel);
 
   // --- clipboard: the grid's current cell when the grid has the focus,
   //     otherwise the selected controls of the active panel
@@ -117,7 +149,9 @@ class MDIFormDesigner : public QObject {
 
  private:
   Ui &m_ui;
+  QUndoGroup m_undoGroup;
   std::unique_ptr<PropertyGrid> m_grid;
+  std::unique_ptr<ServerSession> m_server;
   std::unique_ptr<PanelFinder> m_finder;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;

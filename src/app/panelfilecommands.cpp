@@ -10,6 +10,7 @@
 #include "hwmap/hardwaremap.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
 
@@ -44,7 +45,10 @@ frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
 }
 
 void MDIFormDesigner::mnuOpenPanel_Click() {
-  if (Settings().boolServerMode) return;  // the server's panel list comes with the server link
+  if (Settings().boolServerMode) {
+    m_server->openDialog().Show();
+    return;
+  }
   mnuOpenLocalPanel_Click();
 }
 
@@ -58,11 +62,6 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
     m_ui.message(QStringLiteral("Error Opening Panel.  File does not exist."));
     return nullptr;
   }
-  const QString text = LoadPanelText(path);
-  if (text.isEmpty()) {
-    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
-    return nullptr;
-  }
   const QString name = PanelNameFromPath(path).trimmed();
   for (frmPanel *open : m_shown) {
     if (open->model().pictMain.Tag.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
@@ -72,13 +71,22 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
       return nullptr;
     }
   }
+  return OpenPanelText(LoadPanelText(path), path, PanelNameFromPath(path));
+}
+
+frmPanel *MDIFormDesigner::OpenPanelText(const QString &text, const QString &path,
+                                         const QString &panelName) {
+  if (text.isEmpty()) {
+    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
+    return nullptr;
+  }
   frmPanel *panel = CreatePanel();
   panel->boolOpenResize = true;
   XmlError error;
   bool read = false;
   {
     PanelReadHooks hooks(*panel);
-    read = ReadPanelText(text, path, panel->model(), hooks,
+    read = ReadPanelText(text, path, panelName, panel->model(), hooks,
                          HardwareMap::FromFile(Settings().strHardwareMapFile), &error);
   }
   if (!read) {  // never an empty panel that Save could write over the file
@@ -94,6 +102,7 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
 }
 
 bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
+  if (Settings().boolServerMode) return SavePanelToServer(panel, path);
   QString error;
   if (!SavePanelLocal(panel->model(), path, m_ui, &error)) {
     m_ui.message(QStringLiteral("Error Saving File - ") + error);
@@ -111,12 +120,15 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
   const QString path = panel->model().WindowTag;
   if (path.isEmpty()) return mnuSaveAs_Click();
   if (SavePanelDocument(panel, path)) return true;
+  // The server cannot be reached under another name either.
+  if (Settings().boolServerMode) return false;
   return mnuSaveAs_Click();
 }
 
 bool MDIFormDesigner::mnuSaveAs_Click() {
   frmPanel *panel = m_active;
   if (!panel) return false;
+  if (Settings().boolServerMode) return ServerSaveAs(panel);
   PanelModel &model = panel->model();
   Ui::FileDialog dialog;
   dialog.title = QStringLiteral("Save");
@@ -182,10 +194,12 @@ void MDIFormDesigner::mnuCopy_Click(bool gridFocused) { copyToClipboard(gridFocu
 void MDIFormDesigner::mnuCut_Click(bool gridFocused) {
   // What is cut leaves only once its text is safe on the clipboard.
   if (!copyToClipboard(gridFocused)) return;
-  if (gridFocused)
+  if (gridFocused) {
     m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), QString());
-  else
+  } else {
+    frmPanel::EditStep step(*m_active, QStringLiteral("Cut"), frmPanel::StepName::WithControls);
     m_active->RemoveSelectedControls();
+  }
 }
 
 void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
@@ -196,6 +210,7 @@ void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
     return;
   }
   if (!m_active) return;
+  frmPanel::EditStep step(*m_active, QStringLiteral("Paste"), frmPanel::StepName::WithControls);
   PanelReadHooks hooks(*m_active);
   AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks,
                       HardwareMap::FromFile(Settings().strHardwareMapFile));

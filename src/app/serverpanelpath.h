@@ -10,6 +10,7 @@ class frmPanel;
 bool IsServerPanelPath(const QString &path);
 
 // Opens a server panel named by its server path, as the server's panel list
-// does. The server link is not part of the program yet: until it is, this
-// opens nothing and returns null.
+// does: the open window of that path, or null after asking the server for the
+// panel (its window opens when the server delivers it; while the link is
+// down the request waits for it).
 frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath);

@@ -1,10 +1,8 @@
 #include "app/startup.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include <QStringList>
 
 #include "model/numbers.h"
-#include "model/textfile.h"
 
 namespace {
 QString withSlash(const QString &folder) {
@@ -37,8 +35,8 @@ bool ApplyCommandText(ProgramSettings &s, const QString &commandText) {
   if (blank >= 0) rest = rest.left(blank);
   const QStringList fields = rest.split(u':');
   if (fields.size() >= 2) {
-    qint16 port = 0;
-    if (ReadInt16(fields[1].trimmed(), &port)) s.intServerPort = port;
+    quint16 port = 0;
+    if (ReadPort(fields[1].trimmed(), &port)) s.intServerPort = port;
   } else {
     s.intServerPort = 5200;
   }
@@ -48,16 +46,4 @@ bool ApplyCommandText(ProgramSettings &s, const QString &commandText) {
   return true;
 }
 
-QString GetCommonFolder() {
-  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  if (base.isEmpty()) return QString();
-  const QString folder = withSlash(base) + QStringLiteral("CorvanePC");
-  if (!QDir().mkpath(folder)) return QString();
-  return folder + u'/';
-}
-
-QString ReadRememberedConnection() {
-  const QString folder = GetCommonFolder();
-  if (folder.isEmpty()) return QString();
-  return ReadTextFile(folder + QStringLiteral("TessaryConnect.txt")).trimmed();
-}
+QString ReadRememberedConnection() { return ReadConnectionData().trimmed(); }

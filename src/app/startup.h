@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "model/settings.h"
+#include "server/connectionmemory.h"
 
 // Fixes the folders and settings derived from the folder the program was
 // started in (start procedure and main window load).
@@ -10,13 +11,9 @@ void InitSettings(ProgramSettings &settings, const QString &currentFolder);
 
 // Applies a "tcp://address[:port[:user]]" command text: quotes removed,
 // trimmed, prefix in any case, text after the first blank ignored. A port
-// that is not a 16-bit number keeps the previous port; no port gives 5200.
+// that is not a whole number from 1 to 65535 keeps the previous port; no port gives 5200.
 // Returns true when the text asked for a server connection.
 bool ApplyCommandText(ProgramSettings &settings, const QString &commandText);
-
-// The all-users data folder for this program ("…/CorvanePC/"), created when
-// missing; empty when it cannot be had.
-QString GetCommonFolder();
 
 // The remembered connection text of the last server connection, trimmed.
 QString ReadRememberedConnection();

@@ -48,6 +48,16 @@ int PropertyGrid::runStep(int row, int (*step)(EditContext &)) {
   if (!panel || !step || k == GridKind::None || !shown) return 0;
   if (k != GridKind::Main && !record) return 0;
 
+  // One edit is one undo step, named for its row, over all it changes: the
+  // shown object and the selection, and every control's internal name when
+  // the panel is renamed.
+  QString label = TextMatrix(row, 0);
+  if (label.isEmpty()) label = GridRowLabel(k, row);
+  frmPanel::EditStep undoStep(*panel, QStringLiteral("Change ") + label);
+  if (k != GridKind::Main)
+    undoStep.touch(static_cast<DesignControl *>(shown));
+  else if (row == CommonRow::Name)
+    undoStep.touchAll();
   EditContext ctx{*this, *panel, k, row, TextMatrix(row, 1), shown, record};
   try {
     return step(ctx);
@@ -58,19 +68,16 @@ int PropertyGrid::runStep(int row, int (*step)(EditContext &)) {
 }
 
 // A dialog's choice or a cleared picture or folder is a change of the
-// panel like any typed edit; a cancelled dialog is none.
+// panel like any typed edit; a cancelled dialog is none. Its undo step marks
+// the panel changed.
 void PropertyGrid::runMarkedStep(int row, int (*step)(EditContext &)) {
   const int changes = runStep(row, step);
-  if (m_panel && changes) {
-    m_panel->setNeedToSave(true);
-    m_panel->notify(changes);
-  }
+  if (m_panel && changes) m_panel->notify(changes);
 }
 
 void PropertyGrid::AfterEdit(int row, int col) {
   QPointer<frmPanel> panel = m_panel;
   if (!panel || col != 1 || row <= CommonRow::Type || row >= Rows()) return;
-  panel->setNeedToSave(true);
   const GridRow *gridRow = GridRowOf(kind(), row);
   const int changes = gridRow ? runStep(row, gridRow->write) : 0;
   if (panel && changes) panel->notify(changes);

@@ -56,6 +56,8 @@ class clsControlDetails {
   // base name of the panel's file once the panel has one.
   void setHWMapInternalName(const QString &value);
 
+  bool operator==(const clsControlDetails &) const = default;
+
  private:
   QString m_HWMapInternalName;
 };

@@ -33,6 +33,7 @@ class DesignObject {
   virtual ~DesignObject() = default;
   virtual bool isCanvas() const { return false; }
   ObjectName Tag;  // the name of the control, or of the panel for the canvas
+  bool operator==(const DesignObject &) const = default;
 };
 
 // A visible control: geometry in twips, its name in Tag, and the properties
@@ -52,6 +53,13 @@ class DesignControl : public DesignObject {
   bool Visible = false;
   QString ToolTipText;
 
+  // Same kind and same values in every property (undo compares the states
+  // of a control before and after an edit).
+  virtual bool sameAs(const DesignControl &other) const = 0;
+  // Takes every value of another control of the same kind.
+  virtual void assignFrom(const DesignControl &other) = 0;
+  bool operator==(const DesignControl &) const = default;
+
  private:
   friend class PanelModel;
   PanelModel *m_owner = nullptr;
@@ -66,6 +74,14 @@ class DesignControlOf : public DesignControl {
   std::unique_ptr<DesignControl> clone() const override {
     return std::make_unique<Derived>(static_cast<const Derived &>(*this));
   }
+  bool sameAs(const DesignControl &other) const override {
+    return other.kind() == K &&
+           static_cast<const Derived &>(*this) == static_cast<const Derived &>(other);
+  }
+  void assignFrom(const DesignControl &other) override {
+    if (other.kind() == K) static_cast<Derived &>(*this) = static_cast<const Derived &>(other);
+  }
+  bool operator==(const DesignControlOf &) const = default;
 };
 
 class DesignButton : public DesignControlOf<DesignButton, ControlKind::Button> {
@@ -76,6 +92,7 @@ class DesignButton : public DesignControlOf<DesignButton, ControlKind::Button> {
   qint32 ForeColor = 0;
   QString Picture;      // resolved file of the normal picture, empty for none
   QString DownPicture;  // resolved file shown while the button is held down
+  bool operator==(const DesignButton &) const = default;
 };
 
 class DesignLabel : public DesignControlOf<DesignLabel, ControlKind::Label> {
@@ -84,11 +101,13 @@ class DesignLabel : public DesignControlOf<DesignLabel, ControlKind::Label> {
   FontSpec Font;
   qint32 BackColor = 0xFFFFFF;
   qint32 ForeColor = 0;
+  bool operator==(const DesignLabel &) const = default;
 };
 
 class DesignWebBrowser : public DesignControlOf<DesignWebBrowser, ControlKind::WebBrowser> {
  public:
   QString LocationURL;  // the address the browser was last told to show
+  bool operator==(const DesignWebBrowser &) const = default;
 };
 
 // Level meter settings shared by the meter and the meter-fader.
@@ -100,11 +119,13 @@ struct MeterSettings {
   qint16 CenterPad = 0;
   qint32 LevelLeft = -600;  // tenths of dB; -600 is silence
   qint32 LevelRight = -600;
+  bool operator==(const MeterSettings &) const = default;
 };
 
 class DesignMeter : public DesignControlOf<DesignMeter, ControlKind::Meter> {
  public:
   MeterSettings Meter;
+  bool operator==(const DesignMeter &) const = default;
   void SetLevel(qint32 left, qint32 right) {
     Meter.LevelLeft = left;
     Meter.LevelRight = right;
@@ -118,6 +139,7 @@ class DesignMeterFader : public DesignControlOf<DesignMeterFader, ControlKind::M
   float FaderNominal = 0.0f;
   bool HideGainValue = false;
   float FaderLevel = 0.0f;  // dB shown by the fader knob
+  bool operator==(const DesignMeterFader &) const = default;
   void SetLevel(qint32 left, qint32 right) {
     Meter.LevelLeft = left;
     Meter.LevelRight = right;
@@ -144,6 +166,7 @@ class DesignClock : public DesignControlOf<DesignClock, ControlKind::Clock> {
   qint32 OffSet = 0;  // hours added to the local time
   bool FaceNumbers = true;
   bool ElementHands = false;
+  bool operator==(const DesignClock &) const = default;
 };
 
 // The panel canvas: the panel's name, colours and background picture.
@@ -155,6 +178,7 @@ class PanelCanvas : public DesignObject {
   QString Picture;  // resolved file shown as background, empty for none
   qint32 Width = 0;
   qint32 Height = 0;
+  bool operator==(const PanelCanvas &) const = default;
 };
 
 // Pointer shapes the frames show while hovering and dragging.

@@ -81,6 +81,21 @@ bool ReadInt16(const QString &text, qint16 *out) {
   return true;
 }
 
+bool ReadPort(const QString &text, quint16 *out, bool allowFraction) {
+  qint32 v = 0;
+  if (allowFraction) {
+    bool ok = false;
+    const double d = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(d)) return false;
+    v = RoundHalfEven(d);
+  } else if (!ReadInt32(text, &v)) {
+    return false;
+  }
+  if (v < 1 || v > 65535) return false;
+  *out = static_cast<quint16>(v);
+  return true;
+}
+
 bool ReadDecimal(QStringView text, double *out) {
   const QStringView t = text.trimmed();
   // "-12.5", "8", "0.25": up to 15 digits are exact in a double, and so is

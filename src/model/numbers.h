@@ -35,6 +35,10 @@ bool ReadInt32(const QString &text, qint32 *out);
 bool ReadInt16(const QString &text, qint16 *out);
 bool ReadFloat(const QString &text, float *out);
 bool ReadFloat(QStringView text, float *out);
+// A TCP port as a person types it or the remembered connection holds it: a
+// whole number from 1 to 65535. With `allowFraction` a decimal fraction is
+// rounded (halves to even) first. False for anything else.
+bool ReadPort(const QString &text, quint16 *out, bool allowFraction = false);
 // "True"/"False" in any letter case, or a number (0 is false, any other true).
 bool ReadBool(const QString &text, bool *out);
 bool ReadBool(QStringView text, bool *out);

@@ -48,14 +48,31 @@ DesignControl *PanelModel::LoadControl(ControlKind kind) {
   return raw;
 }
 
-void PanelModel::UnloadControl(DesignControl *control) {
-  if (!control || control->index() == 0) return;
+void PanelModel::UnloadControl(DesignControl *control) { TakeControl(control); }
+
+std::unique_ptr<DesignControl> PanelModel::TakeControl(DesignControl *control, size_t *zPosition) {
+  if (!control || control->index() == 0) return nullptr;
   ControlArray &array = m_arrays[int(control->kind())];
   auto it = array.find(control->index());
-  if (it == array.end() || it->second.get() != control) return;
-  m_zOrder.erase(std::remove(m_zOrder.begin(), m_zOrder.end(), control), m_zOrder.end());
-  m_names.remove(*control);
+  if (it == array.end() || it->second.get() != control) return nullptr;
+  const auto z = std::find(m_zOrder.begin(), m_zOrder.end(), control);
+  if (zPosition) *zPosition = size_t(z - m_zOrder.begin());
+  if (z != m_zOrder.end()) m_zOrder.erase(z);
+  m_names.remove(*control);  // a control out of the panel names nothing in it
+  std::unique_ptr<DesignControl> taken = std::move(it->second);
   array.erase(it);
+  return taken;
+}
+
+DesignControl *PanelModel::PutControl(std::unique_ptr<DesignControl> &&control, size_t zPosition) {
+  if (!control || control->m_owner != this || control->index() == 0) return nullptr;
+  ControlArray &array = m_arrays[int(control->kind())];
+  if (array.count(control->index())) return nullptr;  // the index is taken
+  DesignControl *raw = control.get();
+  array.emplace(raw->index(), std::move(control));
+  m_zOrder.insert(m_zOrder.begin() + std::ptrdiff_t(std::min(zPosition, m_zOrder.size())), raw);
+  m_names.add(*raw);
+  return raw;
 }
 
 std::vector<DesignControl *> PanelModel::Controls(ControlKind kind) const {
@@ -99,6 +116,10 @@ ResizeFrame *PanelModel::Frame(int index) {
 }
 
 void PanelModel::UnloadFrame(int index) { m_frames.erase(index); }
+
+void PanelModel::PutFrame(const ResizeFrame &frame) {
+  if (frame.index > 0) m_frames[frame.index] = frame;
+}
 
 QString PanelModel::GetNewName(int kindCode) const {
   if (kindCode < 0 || kindCode >= kControlKindCount) return QString();

@@ -38,6 +38,12 @@ class PanelModel {
   T *Load() { return static_cast<T *>(LoadControl(T::Kind)); }
   // Removes a control from its array and from the drawing order.
   void UnloadControl(DesignControl *control);
+  // Undo keeps a removed control and puts it back later: TakeControl removes
+  // it like UnloadControl but hands it over, with its place in the drawing
+  // order; PutControl puts it back under its own index at that place (and
+  // leaves `control` alone when that index is taken).
+  std::unique_ptr<DesignControl> TakeControl(DesignControl *control, size_t *zPosition = nullptr);
+  DesignControl *PutControl(std::unique_ptr<DesignControl> &&control, size_t zPosition);
   // The placed controls of a kind in index order (the template excluded).
   std::vector<DesignControl *> Controls(ControlKind kind) const;
   int ControlCount() const;
@@ -52,6 +58,8 @@ class PanelModel {
   int GetNewPictResize();  // a new hidden frame, index highest + 1
   ResizeFrame *Frame(int index);
   void UnloadFrame(int index);
+  // Puts a frame back under its own index (undo).
+  void PutFrame(const ResizeFrame &frame);
 
   // --- names, answered by an index the controls' Tags keep up to date
   // The first free default name of a kind ("Button1", ...), comparing names

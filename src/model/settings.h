@@ -15,8 +15,11 @@ struct ProgramSettings {
   bool boolUseComma = false;
   bool boolServerMode = false;
   QString strServerAddress;
-  qint16 intServerPort = 5200;
+  quint16 intServerPort = 5200;  // 1-65535 when valid
   QString strLoginName;
+  // The password of the server login. It lives in memory only: it is never
+  // written to a file, a log or the remembered connection.
+  QString strLoginPassword;
   bool boolCancelExit = false;
 };
 

@@ -141,7 +141,12 @@ bool IsHardwareMapFileName(const QString &fileName) {
 
 bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap &map, XmlError *error) {
-  panel.pictMain.Tag = PanelNameFromPath(path);
+  return ReadPanelText(text, path, PanelNameFromPath(path), panel, hooks, map, error);
+}
+
+bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+                   PanelModel &panel, ReadHooks &hooks, const HardwareMap &map, XmlError *error) {
+  panel.pictMain.Tag = panelName;
   panel.PanelDetails.strPanelPath = path;
   panel.WindowTag = path;
   return AnalyzeXML(text, panel, hooks, map, error);

@@ -50,6 +50,11 @@ bool IsHardwareMapFileName(const QString &fileName);
 // Reads a panel file's text into a fresh panel: the name from the path (a
 // "Name" element in the text replaces it), strPanelPath and the window's
 // path, then AnalyzeXML. False (with the reason) when the text does not
-// parse: the panel must then be discarded.
+// parse: the panel must then be discarded, never shown.
 bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap &map, XmlError *error = nullptr);
+// The same with the panel's name given rather than taken from the path (a
+// panel delivered by the server).
+bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+                   PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
+                   XmlError *error = nullptr);

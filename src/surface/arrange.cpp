@@ -28,19 +28,20 @@ void frmPanel::align(Axis axis, bool toFarEdge) {
     reference =
         toFarEdge ? std::max(reference, nearEdge(c) + extent(c)) : std::min(reference, nearEdge(c));
 
+  const QString name =
+      horizontal ? (toFarEdge ? QStringLiteral("Align Right") : QStringLiteral("Align Left"))
+                 : (toFarEdge ? QStringLiteral("Align Bottom") : QStringLiteral("Align Top"));
+  EditStep step(*this, name);
   Batch batch(*this);
-  bool moved = false;
   for (DesignControl *c : collSelectedControls) {
     const qint32 edge = clampToInt32(toFarEdge ? reference - extent(c) : reference);
     qint32 &position = horizontal ? c->Left : c->Top;
-    moved |= position != edge;
     position = edge;
     if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
       (horizontal ? frame->Left : frame->Top) = edge - kFrameBand;
   }
-  if (!moved) return;
   batch.add(Geometry);
-  setNeedToSave(true);
+  showCurrentGeometry();
 }
 
 void frmPanel::AlignLeft() { align(Axis::Horizontal, false); }
@@ -71,8 +72,9 @@ void frmPanel::spread(Axis axis) {
   const qint64 gap = RoundHalfEven(double(qint64(max) - min) / (n - 1));
   SortControlPlacements(keys);
 
+  EditStep step(*this, horizontal ? QStringLiteral("Spread Horizontally")
+                                  : QStringLiteral("Spread Vertically"));
   Batch batch(*this);
-  bool moved = false;
   const DesignControl *previous = nullptr;
   for (int k = 0; k < n; ++k) {
     DesignControl *c = collSelectedControls[PlacementSelectionPlace(keys[k], n) - 1];
@@ -83,16 +85,42 @@ void frmPanel::spread(Axis axis) {
       if (target < previousEnd) target = previousEnd + kOverlapGap;
     }
     const qint32 placed = clampToInt32(target);
-    moved |= position(c) != placed;
     position(c) = placed;
     if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
       (horizontal ? frame->Left : frame->Top) = placed - kFrameBand;
     previous = c;
   }
-  if (!moved) return;
   batch.add(Geometry);
-  setNeedToSave(true);
+  showCurrentGeometry();
 }
 
 void frmPanel::SpreadHorizontally() { spread(Axis::Horizontal); }
 void frmPanel::SpreadVertically() { spread(Axis::Vertical); }
+
+// The selected controls take the width and/or height of the current control.
+void frmPanel::makeSame(bool width, bool height, const QString &name) {
+  const auto *current = dynamic_cast<const DesignControl *>(objCurrentControl);
+  if (!current || collSelectedControls.size() < 2 || !IsObjectSelected(current)) return;
+  const qint32 w = current->Width, h = current->Height;
+  EditStep step(*this, name);
+  Batch batch(*this);
+  for (DesignControl *c : collSelectedControls) {
+    if (width) c->Width = w;
+    if (height) c->Height = h;
+    if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c))) PlaceFrame(*frame, *c);
+  }
+  batch.add(Geometry);
+  showCurrentGeometry();
+}
+
+void frmPanel::MakeSameWidth() { makeSame(true, false, QStringLiteral("Make Same Width")); }
+void frmPanel::MakeSameHeight() { makeSame(false, true, QStringLiteral("Make Same Height")); }
+void frmPanel::MakeSameSize() { makeSame(true, true, QStringLiteral("Make Same Size")); }
+
+// The grid shows the current control's new geometry after keys and arrange
+// commands, as it does while the mouse drags.
+void frmPanel::showCurrentGeometry() {
+  if (const auto *c = dynamic_cast<const DesignControl *>(objCurrentControl);
+      c && m_model.Contains(c))
+    emit geometryRowsChanged(c->Width, c->Height, c->Top, c->Left);
+}

@@ -11,8 +11,12 @@ void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
   if (!frame) return;
   if (button != MouseButton::Left && button != MouseButton::Right) return;
   Batch batch(*this);
-  // The press focuses the frame, which selects its control.
-  if (m_focusFrame != frameIndex) FrameGotFocus(frameIndex);
+  finishGesture();
+  // The press focuses the frame, which selects its control; a Ctrl+press
+  // deselects it instead (even when its frame has the focus already), and
+  // then nothing is dragged.
+  if (m_focusFrame != frameIndex || boolCtrlDown) FrameGotFocus(frameIndex);
+  if (m_focusFrame != frameIndex) return;
   lngMouseStartX = RoundHalfEven(x);
   lngMouseStartY = RoundHalfEven(y);
   if (button == MouseButton::Left) {
@@ -23,12 +27,16 @@ void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
     frame->MousePointer = FramePointer::Move;
     batch.add(Pointer);
   }
-  setNeedToSave(true);
+  // The whole drag, up to the release, is one undo step.
+  BeginEdit(boolResizing ? QStringLiteral("Resize") : QStringLiteral("Move"),
+            StepName::WithControls);
+  m_gestureOpen = true;
 }
 
 void frmPanel::FrameMouseUp(int, int, double, double) {
   boolResizing = false;
   boolMoving = false;
+  finishGesture();
 }
 
 void frmPanel::FrameMouseMove(int frameIndex, int buttons, double x, double y) {

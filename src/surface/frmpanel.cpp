@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "surface/panelchange.h"
+
 namespace {
 constexpr int kFlashInterval = 500;  // ms: a flashing control changes colour twice a second
 constexpr int kFillPropertiesDelay =
@@ -19,20 +21,22 @@ frmPanel::frmPanel(Ui &ui, QObject *parent) : QObject(parent), m_ui(ui) {
   timFlash.setInterval(kFlashInterval);
   connect(&timFlash, &QTimer::timeout, this, &frmPanel::timFlashTick);
   timFlash.start();
+
+  // The caption mark follows the stack back to its saved state.
+  connect(&m_undoStack, &QUndoStack::cleanChanged, this,
+          [this] { emit needToSaveChanged(NeedToSave()); });
 }
 
-frmPanel::~frmPanel() = default;
+frmPanel::~frmPanel() {
+  // The stack clears itself as it goes and would report a change of the mark.
+  m_undoStack.blockSignals(true);
+}
 
 frmPanel::Batch::~Batch() {
   if (--m_panel.m_batchDepth > 0) return;
   m_panel.m_pictures.clear();
   const int flags = std::exchange(m_panel.m_pendingChanges, 0);
   if (flags) m_panel.notify(flags);
-}
-
-void frmPanel::setNeedToSave(bool value) {
-  m_needToSave = value;
-  emit needToSaveChanged(value);
 }
 
 void frmPanel::setCaption(const QString &caption) {

@@ -2,14 +2,21 @@
 
 #include <QHash>
 #include <QObject>
+#include <QRect>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "model/panelmodel.h"
 
 class Ui;
+class ChangeRecorder;
+class PanelEditCommand;
+struct PanelChange;
+struct SelectionState;
 
 // The logic of one panel window: its panel (PanelModel), the selection, the
 // mouse and key state of the design surface and the operations on them.
@@ -36,8 +43,12 @@ class frmPanel : public QObject {
   clsPanelDetails &PanelDetails() { return m_model.PanelDetails; }
   Ui &ui() { return m_ui; }
 
-  // Unsaved changes. Every assignment notifies the main window's caption mark.
-  bool NeedToSave() const { return m_needToSave; }
+  // Unsaved changes: the undo stack is away from its saved state, or
+  // something outside the stack changed (a window resize, a failed save).
+  // Setting it false marks the stack's present state as the saved one;
+  // setting it true while an undo step records is left to that step. Every
+  // assignment notifies the main window's caption mark.
+  bool NeedToSave() const;
   void setNeedToSave(bool value);
 
   // The window caption (the panel's title).
@@ -86,6 +97,47 @@ class frmPanel : public QObject {
     frmPanel &m_panel;
   };
 
+  // --- undo
+  // Every user action is one step of this stack; its text names the step
+  // for the Edit menu ("Move 3 Controls").
+  QUndoStack &undoStack() { return m_undoStack; }
+  void Undo();
+  void Redo();
+
+  // How a step is named: as given ("Align Left"), or followed by the one
+  // control it touched or the number of controls ("Move Button1", "Move 3
+  // Controls").
+  enum class StepName { AsIs, WithControls };
+  // Steps that merge with the step before them when the selection is the
+  // same and nothing was clicked in between.
+  enum MergeKind { NoMerge = 0, ArrowMove = 1, ArrowResize = 2 };
+
+  // One user action as one undo step. When the outermost EditStep begins it
+  // copies the selected controls, the current control and the panel's own
+  // values; when it ends the differences become the step, with the controls
+  // the action added and the selection before and after. Steps opened inside
+  // it join it. Nothing is pushed when nothing changed. An action that
+  // changes a control outside the selection touches it first; controls are
+  // removed through RemoveSelectedControls, which hands them to the step.
+  class EditStep {
+   public:
+    EditStep(frmPanel &panel, const QString &name, StepName naming = StepName::AsIs,
+             MergeKind merge = NoMerge);
+    ~EditStep();
+    EditStep(const EditStep &) = delete;
+    EditStep &operator=(const EditStep &) = delete;
+    // Also copies these before the action changes them.
+    void touch(DesignControl *control) { m_panel.touch(control); }
+    void touchAll();
+
+   private:
+    frmPanel &m_panel;
+    Batch m_batch;
+  };
+  // The same for a gesture that spans several events (a mouse drag).
+  void BeginEdit(const QString &name, StepName naming = StepName::AsIs, MergeKind merge = NoMerge);
+  void EndEdit();
+
   // --- placing controls
   // Palette item names: "MasterButton", "MasterLabel", "pictWebBrowser",
   // "MasterLarkLED", "MasterMeterFader", "MasterMeterFaderDragger",
@@ -106,6 +158,16 @@ class frmPanel : public QObject {
   void ClearSingleSelected(DesignObject *objControl = nullptr);
   void ShiftSelect(DesignObject *objControl);
   bool IsObjectSelected(const DesignObject *objControl) const;
+  // Edit > Select All: every control joins the selection in record order;
+  // the current control stays when it is one, else the first becomes current.
+  void SelectAll();
+  // A rubber band dragged over the empty canvas (twips): the controls it
+  // overlaps or touches join the selection; without `add` they replace it.
+  // The last control to join becomes current.
+  void RubberBandSelect(const QRect &band, bool add);
+  // Bumped by every click or selection command: arrow steps merge only
+  // while it stays the same.
+  quint64 selectionGeneration() const { return m_selectionGeneration; }
   int GetResizeIndex(const DesignObject *ObjectToSize) const;
   static int GetEdgeCorner(double x, double y, const ResizeFrame &frame);
   // Adds the deltas to the selected controls that have a record and to their
@@ -120,7 +182,8 @@ class frmPanel : public QObject {
   // The four geometry rows the grid shows while the mouse drags (Width,
   // Height, Top, Left); the grid listens to `geometryRowsChanged`.
   // A press on a frame that does not yet have the focus gives it the focus
-  // first (FrameGotFocus), so the view may report either or both.
+  // first (FrameGotFocus): the view reports the press only, since a second
+  // report of the focus would undo a Ctrl+press's deselection.
 
   // --- keys (codes: Shift 16, Ctrl 17, arrows 37-40, Delete 46, F1 112;
   //     shift state: Shift 1, Ctrl 2, Alt 4). Returns true when the key was consumed.
@@ -136,14 +199,26 @@ class frmPanel : public QObject {
   void AlignBottom();
   void SpreadHorizontally();
   void SpreadVertically();
+  // The selected controls take the current control's width, height or both.
+  void MakeSameWidth();
+  void MakeSameHeight();
+  void MakeSameSize();
 
   // --- graphics
   QString FindPicturePath(const QString &reference) const;
+  // The file a stored picture resolves to (empty for none) and whether that
+  // file exists but cannot be read. Kept while a Batch is open: reading a
+  // panel looks the same few pictures up for many buttons.
+  std::pair<QString, bool> ResolvePicture(const QString &fileName, const QString &origPath) const;
   QString SelectGraphicFile();
   void SetControlGraphics(clsControlDetails &record);
   void SetPanelGraphics();
+  // Flips the flash phase; the model does not change (painters ask FlashColor).
   void timFlashTick();
   bool flashPhase() const { return m_flashPhase; }
+  // The background a control of this record shows now: its on or off colour
+  // by the flash phase while it flashes, nothing when it does not flash.
+  std::optional<qint32> FlashColor(const clsControlDetails &record) const;
 
   // --- window
   // What the window's border and title bar take from its outer size; the
@@ -171,6 +246,16 @@ class frmPanel : public QObject {
   void canvasSizeRowsChanged(qint32 width, qint32 height);
 
  private:
+  friend class PanelEditCommand;
+  void touch(DesignControl *control);
+  SelectionState selectionState() const;
+  void commitEdit();
+  void applyChange(PanelChange &change, bool undo);
+  void restoreSelection(const SelectionState &target);
+  void finishGesture();
+  void makeSame(bool width, bool height, const QString &name);
+  void showCurrentGeometry();
+  void selectionClicked() { ++m_selectionGeneration; }
   clsControlDetails &appendRecord(DesignControl *control,
                                   std::unique_ptr<clsControlDetails> record);
   void setFocus(DesignObject *object);
@@ -181,14 +266,18 @@ class frmPanel : public QObject {
   void align(Axis axis, bool toFarEdge);
   void spread(Axis axis);
   void arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight);
-  // The file a stored picture resolves to (empty for none) and whether that
-  // file exists but cannot be read. Kept while a Batch is open: reading a
-  // panel looks the same few pictures up for many buttons.
-  std::pair<QString, bool> resolvePicture(const QString &fileName, const QString &origPath) const;
 
   Ui &m_ui;
   PanelModel m_model;
-  bool m_needToSave = false;
+  QUndoStack m_undoStack;
+  bool m_changedOutsideSteps = false;
+  std::unique_ptr<ChangeRecorder> m_recorder;
+  int m_editDepth = 0;
+  QString m_editName;
+  StepName m_editNaming = StepName::AsIs;
+  MergeKind m_editMerge = NoMerge;
+  bool m_gestureOpen = false;
+  quint64 m_selectionGeneration = 0;
   bool m_flashPhase = false;
   DesignObject *m_focusObject = nullptr;
   int m_focusFrame = 0;

@@ -6,6 +6,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
+#include "surface/buttongraphics.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -47,7 +48,7 @@ QString frmPanel::SelectGraphicFile() {
 
 // The file of a stored picture: looked up by its name first, then at the
 // full path it was chosen from.
-std::pair<QString, bool> frmPanel::resolvePicture(const QString &fileName,
+std::pair<QString, bool> frmPanel::ResolvePicture(const QString &fileName,
                                                   const QString &origPath) const {
   if (fileName.isEmpty()) return {};
   const QString key = fileName + u'\n' + origPath;
@@ -61,49 +62,60 @@ std::pair<QString, bool> frmPanel::resolvePicture(const QString &fileName,
   return found;
 }
 
+namespace {
+Picture resolvePicture(const frmPanel &panel, const QString &fileName, const QString &origPath) {
+  const auto [path, failed] = panel.ResolvePicture(fileName, origPath);
+  return {path, failed};
+}
+}  // namespace
+
+bool IsOnState(const QString &state) { return state.toLower() == QLatin1String("on"); }
+
+void ApplyButtonGraphics(const frmPanel &panel, DesignButton &button,
+                         const clsControlDetails &record, bool on) {
+  const Picture normal =
+      on ? resolvePicture(panel, record.PictureUpOn, record.strPictureUpOnOrigPath)
+         : resolvePicture(panel, record.PictureUpOff, record.strPictureUpOffOrigPath);
+  if (normal.failed) return;
+  button.Picture = normal.path;
+
+  const Picture pressed =
+      on ? resolvePicture(panel, record.PictureDownOn, record.strPictureDownOnOrigPath)
+         : resolvePicture(panel, record.PictureDownOff, record.strPictureDownOffOrigPath);
+  if (pressed.failed) return;
+  button.DownPicture = pressed.path;
+
+  button.BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+}
+
 void frmPanel::SetControlGraphics(clsControlDetails &record) {
   auto *button = As<DesignButton>(record.cntrlObject);
   if (!button) return;
   Batch batch(*this);
-  const bool on = record.State.toLower() == QLatin1String("on");
-
-  const auto [normal, normalFailed] =
-      on ? resolvePicture(record.PictureUpOn, record.strPictureUpOnOrigPath)
-         : resolvePicture(record.PictureUpOff, record.strPictureUpOffOrigPath);
-  if (normalFailed) return;
-  button->Picture = normal;
   batch.add(Properties);
-
-  const auto [pressed, pressedFailed] =
-      on ? resolvePicture(record.PictureDownOn, record.strPictureDownOnOrigPath)
-         : resolvePicture(record.PictureDownOff, record.strPictureDownOffOrigPath);
-  if (pressedFailed) return;
-  button->DownPicture = pressed;
-
-  button->BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+  ApplyButtonGraphics(*this, *button, record, IsOnState(record.State));
 }
 
 void frmPanel::SetPanelGraphics() {
   const clsPanelDetails &details = m_model.PanelDetails;
-  const auto [picture, failed] = resolvePicture(details.strPicture, details.strPictureOrigPath);
-  if (failed) return;
+  const Picture picture = resolvePicture(*this, details.strPicture, details.strPictureOrigPath);
+  if (picture.failed) return;
   Batch batch(*this);
-  m_model.pictMain.Picture = picture;
+  m_model.pictMain.Picture = picture.path;
   batch.add(Properties);
 }
 
 void frmPanel::timFlashTick() {
   m_flashPhase = !m_flashPhase;
-  Batch batch(*this);
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    if (!record->Flash || !record->cntrlObject) continue;
-    const qint32 color = GetColorValue(m_flashPhase ? record->BackColorOn : record->BackColorOff);
-    if (auto *button = As<DesignButton>(record->cntrlObject)) {
-      button->BackColor = color;
-      batch.add(Properties);
-    } else if (auto *label = As<DesignLabel>(record->cntrlObject)) {
-      label->BackColor = color;
-      batch.add(Properties);
+  // Only the views change: a flashing control keeps its colours in the model.
+  for (const auto &record : m_model.PanelDetails.CollControls)
+    if (record->Flash && record->cntrlObject) {
+      notify(Properties);
+      return;
     }
-  }
+}
+
+std::optional<qint32> frmPanel::FlashColor(const clsControlDetails &record) const {
+  if (!record.Flash) return std::nullopt;
+  return GetColorValue(m_flashPhase ? record.BackColorOn : record.BackColorOff);
 }

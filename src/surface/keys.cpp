@@ -4,6 +4,7 @@
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "surface/frmpanel.h"
+#include "surface/panelchange.h"
 
 namespace {
 constexpr qint32 kArrowStep = 5;
@@ -11,10 +12,12 @@ constexpr qint32 kArrowStep = 5;
 
 void frmPanel::arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight) {
   if (collSelectedControls.empty()) return;
-  Batch batch(*this);
+  const bool move = dWidth == 0 && dHeight == 0;
+  // Presses in a row on one selection merge into one step.
+  EditStep step(*this, move ? QStringLiteral("Move") : QStringLiteral("Resize"),
+                StepName::WithControls, move ? ArrowMove : ArrowResize);
   ResizeSelected(dLeft, dTop, dWidth, dHeight, true);
-  // Nudged controls are unsaved work like any other change of geometry.
-  if (m_pendingChanges & Geometry) setNeedToSave(true);
+  showCurrentGeometry();
 }
 
 bool frmPanel::KeyDown(int keyCode, int shift) {
@@ -65,19 +68,30 @@ void frmPanel::DeleteSelected() {
 }
 
 void frmPanel::RemoveSelectedControls() {
+  EditStep step(*this, QStringLiteral("Delete"), StepName::WithControls);
   Batch batch(*this);
   auto &records = m_model.PanelDetails.CollControls;
   std::unordered_set<const DesignObject *> removed;
   for (DesignControl *control : collSelectedControls) {
     if (!removed.insert(control).second) continue;  // listed twice: already gone
+    // The undo step keeps the control, its record and its frame, with their
+    // places, so that undo puts the same objects back where they were.
+    PresenceChange gone;
+    gone.control = control;
     for (auto i = records.size(); i-- > 0;) {
       if (records[i]->cntrlObject != control) continue;
-      m_model.UnloadFrame(records[i]->lngPictResizeIndex);
-      records[i]->cntrlObject = nullptr;
+      if (const ResizeFrame *frame = m_model.Frame(records[i]->lngPictResizeIndex)) {
+        gone.frame = *frame;
+        m_model.UnloadFrame(frame->index);
+      }
+      gone.record = records[i].get();
+      gone.recordPosition = i;
+      gone.heldRecord = std::move(records[i]);
       records.erase(records.begin() + i);
       break;
     }
-    m_model.UnloadControl(control);
+    gone.heldControl = m_model.TakeControl(control, &gone.zPosition);
+    if (m_recorder) m_recorder->removed(std::move(gone));
     batch.add(Structure | Selection);
   }
   collSelectedControls.clear();
@@ -89,5 +103,4 @@ void frmPanel::RemoveSelectedControls() {
     RequestFillProperties();
   }
   if (removed.count(m_focusObject)) setFocus(&m_model.pictMain);
-  setNeedToSave(true);
 }

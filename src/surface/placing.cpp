@@ -47,6 +47,7 @@ clsControlDetails &frmPanel::appendRecord(DesignControl *control,
 void frmPanel::DropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
                                qint32 dragOffsetY, bool targetIsCanvas) {
   if (!targetIsCanvas) return;
+  EditStep step(*this, QStringLiteral("Add"), StepName::WithControls);
   Batch batch(*this);
 
   // A new control: cloned from its template, placed at the drop point less
@@ -105,12 +106,13 @@ void frmPanel::DropFromPalette(const QString &sourceName, double x, double y, qi
     m_model.BringToFront(clock);
     appendRecord(clock, std::make_unique<clsControlDetails>());
   }
-  // Any other item (the codec control among them) creates nothing.
-  setNeedToSave(true);
+  // Any other item (the codec control among them) creates nothing, and an
+  // action that changes nothing is no step and leaves the panel unchanged.
 }
 
 DesignControl *frmPanel::InsertControl(ControlKind kind) {
   if (kind == ControlKind::MeterFader) return nullptr;
+  EditStep step(*this, QStringLiteral("Add"), StepName::WithControls);
   Batch batch(*this);
   DesignControl *control = m_model.LoadControl(kind);
   control->Left = 0;
@@ -128,7 +130,5 @@ DesignControl *frmPanel::InsertControl(ControlKind kind) {
     appendRecord(control, std::make_unique<clsControlDetails>());
   }
   batch.add(Structure | Geometry);
-  // A new control is unsaved work: closing must ask before it is lost.
-  setNeedToSave(true);
   return control;
 }

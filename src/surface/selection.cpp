@@ -39,6 +39,7 @@ void frmPanel::ControlGotFocus(DesignObject *objControl) {
   Batch batch(*this);
   batch.add(Selection);
   setFocus(control);
+  selectionClicked();
 
   bool shiftPath = false;
   bool deselect = false;
@@ -69,6 +70,7 @@ void frmPanel::CanvasGotFocus() {
   Batch batch(*this);
   batch.add(Selection);
   setFocus(&m_model.pictMain);
+  selectionClicked();
   ClearAllSelected();
   objCurrentControl = &m_model.pictMain;
   RequestFillProperties();
@@ -159,6 +161,7 @@ void frmPanel::ShiftSelect(DesignObject *objControl) {
 void frmPanel::ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
                               bool includeCurrent) {
   if (collSelectedControls.empty()) return;
+  EditStep step(*this, QStringLiteral("Resize"), StepName::WithControls);
   Batch batch(*this);
   // One look-up table instead of a walk of the records per control: a drag
   // of hundreds of selected controls calls this on every mouse step.
@@ -192,4 +195,62 @@ void frmPanel::ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 d
     }
     batch.add(Geometry);
   }
+}
+
+void frmPanel::SelectAll() {
+  Batch batch(*this);
+  batch.add(Selection);
+  selectionClicked();
+  std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
+                                                     collSelectedControls.end());
+  for (const auto &record : m_model.PanelDetails.CollControls) {
+    DesignControl *c = record->cntrlObject;
+    if (!c) continue;
+    if (selected.insert(c).second) collSelectedControls.push_back(c);
+    if (ResizeFrame *frame = m_model.Frame(record->lngPictResizeIndex)) {
+      frame->Visible = true;
+      PlaceFrame(*frame, *c);
+    }
+  }
+  if (collSelectedControls.empty()) return;
+  if (!IsObjectSelected(objCurrentControl)) {
+    objCurrentControl = collSelectedControls.front();
+    setFocus(collSelectedControls.front());
+  }
+  RequestFillProperties();
+}
+
+void frmPanel::RubberBandSelect(const QRect &band, bool add) {
+  Batch batch(*this);
+  batch.add(Selection);
+  selectionClicked();
+  if (!add) {
+    ClearAllSelected();
+    objCurrentControl = &m_model.pictMain;
+    setFocus(&m_model.pictMain);
+  }
+  const qint64 left = band.left(), top = band.top();
+  const qint64 right = left + band.width(), bottom = top + band.height();
+  std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
+                                                     collSelectedControls.end());
+  DesignControl *last = nullptr;
+  for (const auto &record : m_model.PanelDetails.CollControls) {
+    DesignControl *c = record->cntrlObject;
+    if (!c || !c->Visible) continue;
+    // The rule of the Shift range: overlapping or touching counts.
+    const bool touches = c->Left <= right && qint64(c->Left) + c->Width >= left &&
+                         c->Top <= bottom && qint64(c->Top) + c->Height >= top;
+    if (!touches || !selected.insert(c).second) continue;
+    collSelectedControls.push_back(c);
+    if (ResizeFrame *frame = m_model.Frame(record->lngPictResizeIndex)) {
+      frame->Visible = true;
+      PlaceFrame(*frame, *c);
+    }
+    last = c;
+  }
+  if (last) {
+    objCurrentControl = last;
+    setFocus(last);
+  }
+  RequestFillProperties();
 }

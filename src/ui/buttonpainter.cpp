@@ -8,7 +8,7 @@
 #include "ui/paintsupport.h"
 
 void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
-                        double pixelsPerTwip) {
+                        double pixelsPerTwip, bool pressed) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   p.save();
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -32,7 +32,14 @@ void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
   auto vline = [&p](int x, int y1, int y2, const QColor &c) {
     p.fillRect(QRect(x, y1, 1, y2 - y1 + 1), c);
   };
-  if (ir.width() >= 4 && ir.height() >= 4) {
+  if (ir.width() >= 4 && ir.height() >= 4 && pressed) {
+    hline(ir.left(), ir.right(), ir.top(), dark);
+    vline(ir.left(), ir.top(), ir.bottom(), dark);
+    hline(ir.left() + 1, ir.right() - 1, ir.top() + 1, mid);
+    vline(ir.left() + 1, ir.top() + 1, ir.bottom() - 1, mid);
+    hline(ir.left() + 1, ir.right(), ir.bottom(), light);
+    vline(ir.right(), ir.top() + 1, ir.bottom(), light);
+  } else if (ir.width() >= 4 && ir.height() >= 4) {
     hline(ir.left(), ir.right() - 1, ir.top(), light);
     vline(ir.left(), ir.top(), ir.bottom() - 1, light);
     hline(ir.left(), ir.right(), ir.bottom(), dark);
@@ -40,7 +47,7 @@ void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
     hline(ir.left() + 1, ir.right() - 1, ir.bottom() - 1, mid);
     vline(ir.right() - 1, ir.top() + 1, ir.bottom() - 1, mid);
   }
-  const QRectF content = r.adjusted(3, 3, -3, -3);
+  const QRectF content = r.adjusted(3, 3, -3, -3).translated(pressed ? 1 : 0, pressed ? 1 : 0);
   p.setClipRect(content.adjusted(-1, -1, 1, 1), Qt::IntersectClip);
 
   QRectF textArea = content;

@@ -8,6 +8,7 @@ class DesignLabel;
 
 // A raised push button in its back colour: picture centred (above the
 // caption when both are set), caption centred and word-wrapped in the
-// button's font; "&" is shown as typed.
+// button's font; "&" is shown as typed. A pressed button is drawn sunken,
+// its contents one pixel down and to the right.
 void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &button,
-                        double pixelsPerTwip);
+                        double pixelsPerTwip, bool pressed = false);

@@ -12,14 +12,15 @@
 #include "ui/webbrowserpainter.h"
 
 void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
-                  const QDateTime &now, double pixelsPerTwip) {
+                  const QDateTime &now, double pixelsPerTwip, bool pressed) {
   if (!pixelRect.isValid() || !std::isfinite(pixelRect.width()) ||
       !std::isfinite(pixelRect.height()))
     return;
   if (!(pixelsPerTwip > 0) || !std::isfinite(pixelsPerTwip)) pixelsPerTwip = 1.0 / 15.0;
   switch (c.kind()) {
     case ControlKind::Button:
-      PaintButtonControl(p, pixelRect, static_cast<const DesignButton &>(c), pixelsPerTwip);
+      PaintButtonControl(p, pixelRect, static_cast<const DesignButton &>(c), pixelsPerTwip,
+                         pressed);
       break;
     case ControlKind::Label:
       PaintLabelControl(p, pixelRect, static_cast<const DesignLabel &>(c), pixelsPerTwip);

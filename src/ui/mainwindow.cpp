@@ -7,11 +7,15 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QUndoGroup>
 #include <QVBoxLayout>
 
 #include "app/mdiformdesigner.h"
 #include "app/panelfinder.h"
+#include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "ui/finddock.h"
 #include "ui/paintsupport.h"
@@ -20,6 +24,7 @@
 #include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
 #include "ui/recentpanelsmenu.h"
+#include "ui/serverviews.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
@@ -49,6 +54,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
           &MainWindow::scrollToCurrentControl);
 
   buildMenus();
+  statusBar();  // frames show their hint there
   resize(1280, 820);
 
   connect(&designer, &MDIFormDesigner::captionChanged, this, &QWidget::setWindowTitle);
@@ -65,7 +71,10 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     refreshMenuStates();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refreshMenuStates);
-  SetConnectedLabel(tr("Not Connected"), 0x00C0C0FF);
+  ConnectionStatus &status = designer.server().status();
+  SetConnectedLabel(status.text(), status.color());
+  connect(&status, &ConnectionStatus::changed, this, &MainWindow::SetConnectedLabel);
+  m_serverViews = new ServerViews(designer.server(), this);
   refreshMenuStates();
 }
 
@@ -97,17 +106,22 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
   connect(addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel")), &QAction::triggered, d,
           &MDIFormDesigner::mnuOpenLocalPanel_Click);
-  addCommand(file, "mnuConnect", tr("&Connect"));
+  connect(addCommand(file, "mnuConnect", tr("&Connect")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuConnect_Click);
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
+  buildUndoCommands(edit);
   connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
           &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
           &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
   connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
           &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
+  connect(addCommand(edit, "mnuSelectAll", tr("Select All"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
+          &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
   edit->addSeparator();
   connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
@@ -124,6 +138,13 @@ void MainWindow::buildMenus() {
                      QKeySequence(Qt::CTRL | Qt::Key_W)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
   edit->addSeparator();
+  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same Width")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameWidth_Click);
+  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same Height")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameHeight_Click);
+  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same Size")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuMakeSameSize_Click);
+  edit->addSeparator();
   connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
           &QAction::triggered, this, [this] {
             const bool opening = !m_findDock->isVisible();
@@ -133,6 +154,8 @@ void MainWindow::buildMenus() {
   connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
           &QAction::triggered, this, [this] { m_findDock->findNext(); });
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
+
+  buildViewMenu();
 
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
   insert->setObjectName(QStringLiteral("mnuInsert"));
@@ -169,7 +192,6 @@ QWidget *MainWindow::buildToolBox() {
   layout->addWidget(m_palette);
   m_gridContainer = new QWidget(box);
   m_gridContainer->setObjectName(QStringLiteral("pictControlPanel"));
-  m_gridContainer->setToolTip(tr("Right-Click to Move or Resize"));
   auto *gridLayout = new QVBoxLayout(m_gridContainer);
   gridLayout->setContentsMargins(0, 0, 0, 0);
   m_gridView = new PropertyGridView(m_designer.grid(), m_gridContainer);
@@ -206,6 +228,66 @@ void MainWindow::refreshMenuStates() {
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
   m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+  refreshPreviewStates();
+}
+
+// View > Preview (F5) shows the active panel as operators see it, and back.
+void MainWindow::buildViewMenu() {
+  QMenu *view = menuBar()->addMenu(tr("&View"));
+  view->setObjectName(QStringLiteral("mnuView"));
+  QAction *preview = addCommand(view, "mnuPreview", tr("Preview"), QKeySequence(Qt::Key_F5));
+  preview->setCheckable(true);
+  connect(preview, &QAction::triggered, this, [this](bool on) {
+    if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow())) w->setPreview(on);
+    refreshMenuStates();
+  });
+}
+
+void MainWindow::refreshPreviewStates() {
+  auto *active = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow());
+  const bool previewing = active && active->previewSession();
+  QAction *preview = m_actions.value("mnuPreview");
+  preview->setEnabled(active != nullptr);
+  preview->setChecked(previewing);
+  // A previewed panel is not edited from the menus: its selection is not
+  // even shown. Undo and Redo follow the panel's stack as always.
+  for (const char *name :
+       {"mnuCut", "mnuPaste", "mnuSelectAll", "mnuAlignLeft", "mnuAlignRight", "mnuAlignTop",
+        "mnuAlignBottom", "mnuSpreadHorizontal", "mnuSpreadVertical", "mnuMakeSameWidth",
+        "mnuMakeSameHeight", "mnuMakeSameSize", "mnuButton", "mnuLabel", "mnuMeter",
+        "mnuWebBrowser", "mnuClock"}) {
+    QAction *action = m_actions.value(name);
+    if (!action) continue;
+    if (previewing)
+      action->setEnabled(false);
+    else if (action->objectName() != QLatin1String("mnuPaste"))
+      action->setEnabled(true);
+  }
+}
+
+// Undo and Redo name the step they would take back or do again, and are
+// enabled only when there is one; they follow the active panel's stack.
+void MainWindow::buildUndoCommands(QMenu *edit) {
+  MDIFormDesigner *d = &m_designer;
+  QAction *undo = addCommand(edit, "mnuUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction *redo = addCommand(edit, "mnuRedo", tr("Redo"));
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(undo, &QAction::triggered, d, &MDIFormDesigner::mnuUndo_Click);
+  connect(redo, &QAction::triggered, d, &MDIFormDesigner::mnuRedo_Click);
+  QUndoGroup &group = d->undoGroup();
+  auto refresh = [this, undo, redo, &group] {
+    undo->setEnabled(group.canUndo());
+    undo->setText(group.canUndo() ? tr("Undo %1").arg(group.undoText()) : tr("Undo"));
+    redo->setEnabled(group.canRedo());
+    redo->setText(group.canRedo() ? tr("Redo %1").arg(group.redoText()) : tr("Redo"));
+  };
+  connect(&group, &QUndoGroup::activeStackChanged, this, refresh);
+  connect(&group, &QUndoGroup::indexChanged, this, refresh);
+  connect(&group, &QUndoGroup::undoTextChanged, this, refresh);
+  connect(&group, &QUndoGroup::redoTextChanged, this, refresh);
+  refresh();
+  edit->addSeparator();
 }
 
 void MainWindow::setRecentPanels(RecentPanels *recent) {
@@ -221,11 +303,15 @@ void MainWindow::scrollToCurrentControl() {
   const auto *control =
       panel ? dynamic_cast<const DesignControl *>(panel->objCurrentControl) : nullptr;
   if (!window || !control) return;
-  const QPoint topLeft = window->canvas()->mapTo(
-      m_mdi->viewport(),
-      QPoint(int(TwipsToPixels(control->Left)), int(TwipsToPixels(control->Top))));
-  const QRect target(
-      topLeft, QSize(int(TwipsToPixels(control->Width)), int(TwipsToPixels(control->Height))));
+  // Into view inside the panel window first, then the panel window's part
+  // inside the main window.
+  PanelCanvasView *canvas = window->canvas();
+  const QRect inCanvas =
+      canvas->pixelRect(control->Left, control->Top, control->Width, control->Height)
+          .toAlignedRect();
+  window->scrollArea()->ensureVisible(inCanvas.center().x(), inCanvas.center().y(),
+                                      inCanvas.width() / 2 + 20, inCanvas.height() / 2 + 20);
+  const QRect target(canvas->mapTo(m_mdi->viewport(), inCanvas.topLeft()), inCanvas.size());
   const QRect view = m_mdi->viewport()->rect().adjusted(20, 20, -20, -20);
   auto scrollBy = [](QScrollBar *bar, int delta) { bar->setValue(bar->value() + delta); };
   if (target.right() > view.right())
@@ -247,6 +333,7 @@ PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
 
 void MainWindow::onPanelAdded(frmPanel *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
+  connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
   m_mdi->addSubWindow(w);
   w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
   w->show();

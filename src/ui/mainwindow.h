@@ -14,6 +14,7 @@ class PaletteWidget;
 class RecentPanels;
 class PanelSubWindow;
 class PropertyGridView;
+class ServerViews;
 class frmPanel;
 
 // The designer's main window: menus, the MDI area holding the panel windows,
@@ -35,6 +36,8 @@ class MainWindow : public QMainWindow {
   // The menu action with this object name ("mnuSavePanel", ...).
   QAction *action(const QString &name) const { return m_actions.value(name); }
   PanelSubWindow *subWindowOf(frmPanel *panel) const;
+  // The connect, login and server panel list dialogs.
+  ServerViews *serverViews() const { return m_serverViews; }
 
   // Shows the connection state text on its colour (0x00BBGGRR).
   void SetConnectedLabel(const QString &text, qint32 color);
@@ -54,6 +57,9 @@ class MainWindow : public QMainWindow {
   QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
                       const QKeySequence &shortcut = {});
   void buildMenus();
+  void buildUndoCommands(QMenu *edit);
+  void buildViewMenu();
+  void refreshPreviewStates();
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);
@@ -64,6 +70,7 @@ class MainWindow : public QMainWindow {
   QWidget *m_gridContainer = nullptr;
   PropertyGridView *m_gridView = nullptr;
   QLabel *m_status = nullptr;
+  ServerViews *m_serverViews = nullptr;
   FindDock *m_findDock = nullptr;
   QMap<QString, QAction *> m_actions;
 };

@@ -1,37 +1,55 @@
 #include "ui/panelview.h"
 
 #include <QCloseEvent>
-#include <QDrag>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusTipEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <cmath>
+#include <utility>
 
 #include "app/mdiformdesigner.h"
 #include "model/numbers.h"
+#include "surface/frameedges.h"
 #include "surface/frmpanel.h"
+#include "surface/previewsession.h"
 #include "ui/controlpainter.h"
-#include "ui/palettewidget.h"
 #include "ui/paintsupport.h"
+#include "ui/palettewidget.h"
+#include "ui/previewlogpane.h"
 #include "ui/qtconvert.h"
 #include "ui/webbrowserhost.h"
 
 namespace {
-QRectF pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) {
-  return QRectF(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                TwipsToPixels(height));
-}
+constexpr double kContentMargin = 8;  // pixels of canvas beyond the outermost frame
+constexpr double kBandThreshold = 4;  // pixels a press must travel to become a rubber band
 
 int keyCodeOf(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Shift: return KeyCode::Shift;
-    case Qt::Key_Control: return KeyCode::Ctrl;
-    case Qt::Key_Left: return KeyCode::Left;
-    case Qt::Key_Up: return KeyCode::Up;
-    case Qt::Key_Right: return KeyCode::Right;
-    case Qt::Key_Down: return KeyCode::Down;
-    case Qt::Key_Delete: return KeyCode::Delete;
-    case Qt::Key_F1: return KeyCode::F1;
-    default: return 0;
+    case Qt::Key_Shift:
+      return KeyCode::Shift;
+    case Qt::Key_Control:
+      return KeyCode::Ctrl;
+    case Qt::Key_Left:
+      return KeyCode::Left;
+    case Qt::Key_Up:
+      return KeyCode::Up;
+    case Qt::Key_Right:
+      return KeyCode::Right;
+    case Qt::Key_Down:
+      return KeyCode::Down;
+    case Qt::Key_Delete:
+      return KeyCode::Delete;
+    case Qt::Key_F1:
+      return KeyCode::F1;
+    default:
+      return 0;
   }
 }
 
@@ -53,12 +71,18 @@ int buttonsOf(Qt::MouseButtons b) {
 
 Qt::CursorShape cursorOf(FramePointer p) {
   switch (p) {
-    case FramePointer::Move: return Qt::SizeAllCursor;
-    case FramePointer::SizeNWSE: return Qt::SizeFDiagCursor;
-    case FramePointer::SizeNESW: return Qt::SizeBDiagCursor;
-    case FramePointer::SizeWE: return Qt::SizeHorCursor;
-    case FramePointer::SizeNS: return Qt::SizeVerCursor;
-    case FramePointer::Default: break;
+    case FramePointer::Move:
+      return Qt::SizeAllCursor;
+    case FramePointer::SizeNWSE:
+      return Qt::SizeFDiagCursor;
+    case FramePointer::SizeNESW:
+      return Qt::SizeBDiagCursor;
+    case FramePointer::SizeWE:
+      return Qt::SizeHorCursor;
+    case FramePointer::SizeNS:
+      return Qt::SizeVerCursor;
+    case FramePointer::Default:
+      break;
   }
   return Qt::ArrowCursor;
 }
@@ -71,7 +95,8 @@ PanelCanvasView::PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWi
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_browsers = new WebBrowserHost(*this, m_panel.model());
-  connect(&m_panel, &frmPanel::changed, this, [this] {
+  connect(&m_panel, &frmPanel::changed, this, [this](int flags) {
+    if (flags & (frmPanel::Geometry | frmPanel::Structure)) fitToContents();
     update();
     m_browsers->sync();
   });
@@ -82,6 +107,73 @@ PanelCanvasView::PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWi
     if (!m_panel.model().Controls(ControlKind::Clock).empty()) update();
   });
   m_clockTick.start();
+}
+
+QString PanelCanvasView::frameHint() {
+  return tr("Right-drag to move, left-drag an edge to resize");
+}
+
+QRectF PanelCanvasView::pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) const {
+  return QRectF(m_origin.x() + TwipsToPixels(left), m_origin.y() + TwipsToPixels(top),
+                TwipsToPixels(width), TwipsToPixels(height));
+}
+
+QPointF PanelCanvasView::toTwips(const QPointF &pixels) const {
+  return QPointF(PixelsToTwips(pixels.x() - m_origin.x()),
+                 PixelsToTwips(pixels.y() - m_origin.y()));
+}
+
+void PanelCanvasView::fitToContents() {
+  if (!m_scrollArea) return;
+  // Everything drawn, frames included, in twips; the canvas origin always counts.
+  qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
+  for (const DesignControl *c : m_panel.model().ZOrder()) {
+    if (!c->Visible) continue;
+    minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
+    minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
+    maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
+    maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
+  }
+  const QPointF origin(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
+                       minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
+  const QSize visible = m_scrollArea->viewport()->size();
+  const QSize wanted(
+      std::max(visible.width(), int(std::ceil(origin.x() + TwipsToPixels(maxX) + kContentMargin))),
+      std::max(visible.height(),
+               int(std::ceil(origin.y() + TwipsToPixels(maxY) + kContentMargin))));
+  const QPointF shift = origin - m_origin;
+  m_origin = origin;
+  if (size() != wanted) resize(wanted);
+  if (!shift.isNull()) {
+    // The canvas grew to the left or upwards: keep what is seen in place.
+    QScrollBar *h = m_scrollArea->horizontalScrollBar();
+    QScrollBar *v = m_scrollArea->verticalScrollBar();
+    h->setValue(h->value() + int(shift.x()));
+    v->setValue(v->value() + int(shift.y()));
+    update();
+  }
+}
+
+void PanelCanvasView::setPreview(PreviewSession *session) {
+  if (m_preview) disconnect(m_preview, nullptr, this, nullptr);
+  // A frame drag in progress ends where it is, as one undo step; a rubber
+  // band is dropped.
+  if (m_dragFrame) m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), 0, 0, 0);
+  m_banding = false;
+  m_preview = session;
+  showFrameHint(false);
+  unsetCursor();
+  if (session) {
+    connect(session, &PreviewSession::changed, this, qOverload<>(&QWidget::update));
+    connect(session, &PreviewSession::metersMoved, this, [this] {
+      for (const ControlKind kind : {ControlKind::Meter, ControlKind::MeterFader})
+        for (const DesignControl *c : m_panel.model().Controls(kind))
+          update(pixelRect(c->Left, c->Top, c->Width, c->Height).toAlignedRect());
+    });
+  }
+  m_browsers->showLivePage(nullptr);
+  m_browsers->setInteractive(session != nullptr);
+  update();
 }
 
 DesignControl *PanelCanvasView::controlAt(const QPointF &pixels) const {
@@ -95,41 +187,65 @@ DesignControl *PanelCanvasView::controlAt(const QPointF &pixels) const {
 
 int PanelCanvasView::frameAt(const QPointF &pixels) const {
   for (const auto &record : m_panel.model().PanelDetails.CollControls) {
-    const ResizeFrame *f = const_cast<PanelModel &>(m_panel.model()).Frame(record->lngPictResizeIndex);
+    const ResizeFrame *f =
+        const_cast<PanelModel &>(m_panel.model()).Frame(record->lngPictResizeIndex);
     if (f && f->Visible && pixelRect(f->Left, f->Top, f->Width, f->Height).contains(pixels))
       return f->index;
   }
   return 0;
 }
 
+bool PanelCanvasView::event(QEvent *event) {
+  if (event->type() == QEvent::ToolTip && m_preview) {
+    QToolTip::hideText();  // operators see no design hints
+    return true;
+  }
+  if (event->type() == QEvent::ToolTip) {
+    // The control under the pointer, else the frame, says how to handle it.
+    auto *help = static_cast<QHelpEvent *>(event);
+    QString tip;
+    if (const DesignControl *c = controlAt(help->pos())) {
+      tip = c->ToolTipText;
+    } else if (const int index = frameAt(help->pos())) {
+      tip = m_panel.model().Frame(index)->ToolTipText;
+    }
+    tip.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (tip.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), tip, this);
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
-  // Only what lies in the part to paint is drawn: a large panel shows a
-  // small part of its controls at a time.
-  const QRectF exposed = QRectF(event->rect()).adjusted(-4, -4, 4, 4);
   p.fillRect(event->rect(), ColorFromValue(model.pictMain.BackColor));
   if (!model.pictMain.Picture.isEmpty()) {
     const QImage picture(model.pictMain.Picture);
-    if (!picture.isNull()) p.drawImage(QPointF(0, 0), picture);
+    if (!picture.isNull()) p.drawImage(m_origin, picture);
   }
-  // Frames lie behind every control.
+  // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);
   for (const auto &record : model.PanelDetails.CollControls) {
     const ResizeFrame *f = model.Frame(record->lngPictResizeIndex);
-    if (!f || !f->Visible) continue;
+    if (!f || !f->Visible || m_preview) continue;
     const QRectF frame = pixelRect(f->Left, f->Top, f->Width, f->Height);
-    if (frame.intersects(exposed)) p.fillRect(frame, frameColor);
+    if (event->region().intersects(frame.toAlignedRect())) p.fillRect(frame, frameColor);
   }
   const QDateTime now = QDateTime::currentDateTime();
-  for (DesignControl *c : model.ZOrder()) {
-    if (!c->Visible) continue;
-    const QRectF bounds = pixelRect(c->Left, c->Top, c->Width, c->Height);
-    if (!bounds.intersects(exposed)) continue;
+  const DesignControl *pressed = m_preview ? m_preview->pressed() : nullptr;
+  const auto paint = [&](const DesignControl &c, const DesignControl &own) {
+    const QRectF r = pixelRect(c.Left, c.Top, c.Width, c.Height);
+    if (!event->region().intersects(r.toAlignedRect())) return;  // e.g. only meters moved
     p.save();
-    PaintControl(p, bounds, *c, now, 1.0 / kTwipsPerPixel);
+    PaintControl(p, r, c, now, 1.0 / kTwipsPerPixel, &own == pressed);
     p.restore();
-  }
+  };
+  PreviewSession::forEachShown(m_panel, m_preview, paint);
+  if (m_preview) return;
   // The current control gets a thin focus mark inside its frame.
   if (auto *current = dynamic_cast<DesignControl *>(m_panel.objCurrentControl);
       current && current->Visible && m_panel.IsObjectSelected(current)) {
@@ -138,6 +254,11 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     p.setBrush(Qt::NoBrush);
     p.drawRect(pixelRect(current->Left, current->Top, current->Width, current->Height)
                    .adjusted(-2.5, -2.5, 2.5, 2.5));
+  }
+  if (m_banding) {
+    p.setPen(QPen(QColor(0x1d, 0x6f, 0xd6), 1, Qt::DashLine));
+    p.setBrush(QColor(0x1d, 0x6f, 0xd6, 0x30));
+    p.drawRect(QRectF(m_bandStart, m_bandEnd).normalized());
   }
 }
 
@@ -151,97 +272,246 @@ void PanelCanvasView::updateCursor(int frameIndex) {
   setCursor(f ? cursorOf(f->MousePointer) : Qt::ArrowCursor);
 }
 
+void PanelCanvasView::showFrameHint(bool show) {
+  if (show == m_hintShown) return;
+  m_hintShown = show;
+  // Handed up to the main window, whose status bar shows it.
+  QStatusTipEvent tip(show ? frameHint() : QString());
+  QCoreApplication::sendEvent(this, &tip);
+}
+
 void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   setFocus(Qt::MouseFocusReason);
   m_designer.ActivatePanel(&m_panel);
+  if (m_preview) {
+    if (event->button() == Qt::LeftButton) m_preview->MouseDown(controlAt(event->position()));
+    return;
+  }
   syncModifiers(event->modifiers());
+  m_browsers->showLivePage(nullptr);  // a page shown on request goes back to its place
   const QPointF pos = event->position();
   if (DesignControl *c = controlAt(pos)) {
     if (event->button() == Qt::LeftButton) m_panel.ControlGotFocus(c);
     return;
   }
   if (const int frame = frameAt(pos)) {
+    // The press alone: it focuses the frame itself.
     const ResizeFrame *f = m_panel.model().Frame(frame);
-    const double x = PixelsToTwips(pos.x()) - f->Left, y = PixelsToTwips(pos.y()) - f->Top;
-    m_panel.FrameGotFocus(frame);
-    m_panel.FrameMouseDown(frame, buttonsOf(event->button()), x, y);
+    const QPointF twips = toTwips(pos);
+    m_panel.FrameMouseDown(frame, buttonsOf(event->button()), twips.x() - f->Left,
+                           twips.y() - f->Top);
     m_dragFrame = frame;
     updateCursor(frame);
     return;
   }
+  if (event->button() == Qt::LeftButton) {
+    // A drag from here is a rubber band; with Ctrl it adds to the selection,
+    // so the selection stays until the band is known.
+    m_banding = true;
+    m_bandAdds = event->modifiers() & Qt::ControlModifier;
+    m_bandStart = m_bandEnd = pos;
+    if (m_bandAdds) return;
+  }
   m_panel.CanvasGotFocus();
 }
 
+void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
+  if (m_preview) {  // a second click
+    mousePressEvent(event);
+    return;
+  }
+  // A double click on a web browser shows its live page over everything
+  // until the next press.
+  if (auto *browser = As<DesignWebBrowser>(controlAt(event->position()));
+      browser && event->button() == Qt::LeftButton) {
+    m_browsers->showLivePage(browser);
+    return;
+  }
+  mousePressEvent(event);
+}
+
 void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
+  if (m_preview) return;
   const QPointF pos = event->position();
+  if (m_banding) {
+    m_bandEnd = pos;
+    update();
+    return;
+  }
+  if (m_dragFrame && event->buttons() == Qt::NoButton) {
+    // The release went elsewhere (another window took the mouse): the drag
+    // ends here, so that it stays one undo step of its own.
+    m_panel.FrameMouseUp(m_dragFrame, 0, 0, 0);
+    m_dragFrame = 0;
+  }
   const int frame = m_dragFrame ? m_dragFrame : frameAt(pos);
-  if (!frame || (!m_dragFrame && controlAt(pos))) {
+  const bool onFrame = frame && (m_dragFrame || !controlAt(pos));
+  showFrameHint(onFrame);
+  if (!onFrame) {
     if (!m_dragFrame) unsetCursor();
     return;
   }
   const ResizeFrame *f = m_panel.model().Frame(frame);
   if (!f) return;
-  m_panel.FrameMouseMove(frame, buttonsOf(event->buttons()), PixelsToTwips(pos.x()) - f->Left,
-                         PixelsToTwips(pos.y()) - f->Top);
+  const QPointF twips = toTwips(pos);
+  m_panel.FrameMouseMove(frame, buttonsOf(event->buttons()), twips.x() - f->Left,
+                         twips.y() - f->Top);
   updateCursor(frame);
 }
 
 void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
+  if (m_preview) {
+    if (event->button() == Qt::LeftButton && m_preview->pressed())
+      m_preview->MouseUp(controlAt(event->position()) == m_preview->pressed());
+    return;
+  }
+  if (m_banding) {
+    finishRubberBand(event->position(), event->modifiers());
+    return;
+  }
   if (!m_dragFrame) return;
   if (const ResizeFrame *f = m_panel.model().Frame(m_dragFrame)) {
-    const QPointF pos = event->position();
-    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), PixelsToTwips(pos.x()) - f->Left,
-                         PixelsToTwips(pos.y()) - f->Top);
+    const QPointF twips = toTwips(event->position());
+    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), twips.x() - f->Left,
+                         twips.y() - f->Top);
+  } else {
+    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), 0, 0);
   }
   m_dragFrame = 0;
 }
 
+void PanelCanvasView::finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers) {
+  m_banding = false;
+  m_bandEnd = end;
+  update();
+  const QRectF band = QRectF(m_bandStart, m_bandEnd).normalized();
+  if (band.width() < kBandThreshold && band.height() < kBandThreshold) {
+    // No band after all: a Ctrl+click on the canvas is a click on the canvas.
+    if (m_bandAdds) m_panel.CanvasGotFocus();
+    return;
+  }
+  const QPointF a = toTwips(band.topLeft()), b = toTwips(band.bottomRight());
+  const QPoint topLeft(RoundHalfEven(a.x()), RoundHalfEven(a.y()));
+  const QPoint bottomRight(RoundHalfEven(b.x()), RoundHalfEven(b.y()));
+  syncModifiers(modifiers);
+  m_panel.RubberBandSelect(
+      QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())),
+      m_bandAdds);
+}
+
+void PanelCanvasView::leaveEvent(QEvent *event) {
+  showFrameHint(false);
+  QWidget::leaveEvent(event);
+}
+
 void PanelCanvasView::keyPressEvent(QKeyEvent *event) {
   const int code = keyCodeOf(event->key());
-  if (!code || !m_panel.KeyDown(code, shiftStateOf(event->modifiers())))
+  if (!code || m_preview) {  // a previewed panel cannot be edited
     QWidget::keyPressEvent(event);
+    return;
+  }
+  // The keys of the panel stay here: arrows must not scroll the canvas.
+  m_panel.KeyDown(code, shiftStateOf(event->modifiers()));
+  event->accept();
 }
 
 void PanelCanvasView::keyReleaseEvent(QKeyEvent *event) {
-  if (const int code = keyCodeOf(event->key())) m_panel.KeyUp(code, shiftStateOf(event->modifiers()));
+  if (const int code = keyCodeOf(event->key()); code && !m_preview)
+    m_panel.KeyUp(code, shiftStateOf(event->modifiers()));
 }
 
 void PanelCanvasView::dragEnterEvent(QDragEnterEvent *event) {
-  if (event->mimeData()->hasFormat(PaletteWidget::kMimeType)) event->acceptProposedAction();
+  if (!m_preview && event->mimeData()->hasFormat(PaletteWidget::kMimeType))
+    event->acceptProposedAction();
 }
 
 void PanelCanvasView::dragMoveEvent(QDragMoveEvent *event) {
-  if (event->mimeData()->hasFormat(PaletteWidget::kMimeType)) event->acceptProposedAction();
+  if (!m_preview && event->mimeData()->hasFormat(PaletteWidget::kMimeType))
+    event->acceptProposedAction();
 }
 
 void PanelCanvasView::dropEvent(QDropEvent *event) {
   const QMimeData *data = event->mimeData();
-  if (!data->hasFormat(PaletteWidget::kMimeType)) return;
+  if (m_preview || !data->hasFormat(PaletteWidget::kMimeType)) return;
   const QString source = QString::fromUtf8(data->data(PaletteWidget::kMimeType));
   const QPointF pos = event->position();
+  const QPointF twips = toTwips(pos);
   m_designer.ActivatePanel(&m_panel);
   setFocus(Qt::OtherFocusReason);
-  m_panel.DropFromPalette(source, PixelsToTwips(pos.x()), PixelsToTwips(pos.y()),
-                          m_designer.lngDragOffsetX, m_designer.lngDragOffsetY,
-                          controlAt(pos) == nullptr);
+  m_panel.DropFromPalette(source, twips.x(), twips.y(), m_designer.lngDragOffsetX,
+                          m_designer.lngDragOffsetY, controlAt(pos) == nullptr);
   event->acceptProposedAction();
 }
 
 PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent)
     : QMdiSubWindow(parent), m_panel(panel), m_designer(designer) {
   setAttribute(Qt::WA_DeleteOnClose);
-  m_canvas = new PanelCanvasView(panel, designer, this);
-  setWidget(m_canvas);
-  setWindowTitle(panel.caption());
+  m_scrollArea = new QScrollArea(this);
+  m_scrollArea->setFrameShape(QFrame::NoFrame);
+  m_scrollArea->setFocusPolicy(Qt::NoFocus);
+  m_scrollArea->setWidgetResizable(false);
+  m_canvas = new PanelCanvasView(panel, designer);
+  m_scrollArea->setWidget(m_canvas);
+  m_canvas->setScrollArea(m_scrollArea);
+  m_scrollArea->viewport()->installEventFilter(this);
+  // The preview log lies under the canvas; it takes no room of its own from
+  // the window, so showing it never resizes the panel's window.
+  auto *content = new QWidget(this);
+  auto *layout = new QVBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_scrollArea, 3);
+  m_logPane = new PreviewLogPane(content);
+  m_logPane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  m_logPane->setMaximumHeight(160);
+  m_logPane->hide();
+  layout->addWidget(m_logPane, 1);
+  setWidget(content);
+  setWindowTitle(title());
   connect(&panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & frmPanel::Caption) setWindowTitle(m_panel.caption());
+    if (flags & frmPanel::Caption) setWindowTitle(title());
     if (flags & frmPanel::Geometry) {
-      // The panel's window size was set from the grid: follow it.
+      // The panel's window size was set from the grid or by undo: follow it.
       const QSize wanted(qRound(TwipsToPixels(m_panel.model().Width)),
                          qRound(TwipsToPixels(m_panel.model().Height)));
-      if (qAbs(wanted.width() - width()) > 1 || qAbs(wanted.height() - height()) > 1) resize(wanted);
+      if (qAbs(wanted.width() - width()) > 1 || qAbs(wanted.height() - height()) > 1) {
+        m_followingPanel = true;
+        resize(wanted);
+        m_followingPanel = false;
+      }
     }
   });
+}
+
+bool PanelSubWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == m_scrollArea->viewport() && event->type() == QEvent::Resize)
+    m_canvas->fitToContents();
+  return QMdiSubWindow::eventFilter(watched, event);
+}
+
+PanelSubWindow::~PanelSubWindow() {
+  m_canvas->setPreview(nullptr);
+  m_logPane->setSession(nullptr);
+}
+
+QString PanelSubWindow::title() const {
+  return m_preview ? tr("%1 (Preview)").arg(m_panel.caption()) : m_panel.caption();
+}
+
+void PanelSubWindow::setPreview(bool on) {
+  if (on == bool(m_preview)) return;
+  std::unique_ptr<PreviewSession> leaving;
+  if (on) {
+    m_preview = std::make_unique<PreviewSession>(m_panel);
+  } else {
+    leaving = std::move(m_preview);
+  }
+  m_canvas->setPreview(m_preview.get());
+  m_logPane->setSession(m_preview.get());
+  m_logPane->setVisible(on);
+  setWindowTitle(title());
+  if (on) m_canvas->setFocus(Qt::OtherFocusReason);
+  emit previewChanged(on);
 }
 
 void PanelSubWindow::closeDecided() {
@@ -263,6 +533,8 @@ void PanelSubWindow::closeEvent(QCloseEvent *event) {
 
 void PanelSubWindow::resizeEvent(QResizeEvent *event) {
   QMdiSubWindow::resizeEvent(event);
+  // Following the panel's own size is no resize by the user.
+  if (m_followingPanel) return;
   const QSize outer = event->size();
   m_panel.WindowResized(RoundHalfEven(PixelsToTwips(outer.width())),
                         RoundHalfEven(PixelsToTwips(outer.height())));

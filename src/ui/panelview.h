@@ -4,28 +4,51 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 class frmPanel;
 class MDIFormDesigner;
 class DesignControl;
+class QScrollArea;
+class PreviewLogPane;
+class PreviewSession;
 class WebBrowserHost;
 
 // Draws one panel's canvas, its selection frames and controls from the core
 // state, and turns mouse, keyboard and drops into calls on the panel logic.
+// The widget grows past its scroll area when controls lie beyond the visible
+// part (to the left or above the origin too), so every control stays in reach.
 class PanelCanvasView : public QWidget {
   Q_OBJECT
  public:
   PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
 
   frmPanel &panel() { return m_panel; }
-  // The control under a point in canvas pixels, topmost first.
+  WebBrowserHost &browsers() { return *m_browsers; }
+  // The control under a point in widget pixels, topmost first.
   DesignControl *controlAt(const QPointF &pixels) const;
+  // A rectangle in canvas twips as widget pixels, and a point back.
+  QRectF pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) const;
+  QPointF toTwips(const QPointF &pixels) const;
+  // Sizes the widget to the controls and the visible part of the scroll area.
+  void fitToContents();
+  void setScrollArea(QScrollArea *area) { m_scrollArea = area; }
+
+  static QString frameHint();
+
+  // While a session is set the canvas shows the panel as operators see it,
+  // without frames, and clicks go to the session instead of the design.
+  void setPreview(PreviewSession *session);
+  PreviewSession *preview() const { return m_preview; }
 
  protected:
+  bool event(QEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void leaveEvent(QEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void keyReleaseEvent(QKeyEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
@@ -37,12 +60,21 @@ class PanelCanvasView : public QWidget {
   int frameAt(const QPointF &pixels) const;
   void syncModifiers(Qt::KeyboardModifiers modifiers);
   void updateCursor(int frameIndex);
+  void showFrameHint(bool show);
+  void finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers);
 
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
-  int m_dragFrame = 0;  // frame held by a mouse drag, 0 for none
+  QScrollArea *m_scrollArea = nullptr;
+  QPointF m_origin;         // widget pixel of the canvas origin (twips 0, 0)
+  int m_dragFrame = 0;      // frame held by a mouse drag, 0 for none
+  bool m_banding = false;   // a left-button drag on the empty canvas
+  bool m_bandAdds = false;  // Ctrl was held at its press
+  QPointF m_bandStart, m_bandEnd;
+  bool m_hintShown = false;
   QTimer m_clockTick;
   WebBrowserHost *m_browsers;
+  PreviewSession *m_preview = nullptr;
 };
 
 // The MDI child window of one panel: its caption follows the panel, its size
@@ -51,18 +83,36 @@ class PanelSubWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
   PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
+  ~PanelSubWindow() override;
   frmPanel &panel() { return m_panel; }
   PanelCanvasView *canvas() { return m_canvas; }
+  QScrollArea *scrollArea() { return m_scrollArea; }
   // Closes without asking (the main window's logic already decided).
   void closeDecided();
 
+  // Preview (View > Preview): the panel as operators see it, with the log of
+  // the commands its clicks would send under it. Leaving drops the session.
+  void setPreview(bool on);
+  PreviewSession *previewSession() const { return m_preview.get(); }
+  PreviewLogPane *logPane() const { return m_logPane; }
+
+ signals:
+  void previewChanged(bool on);
+
  protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
 
  private:
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
+  QString title() const;
+
+  QScrollArea *m_scrollArea;
   PanelCanvasView *m_canvas;
+  PreviewLogPane *m_logPane;
+  std::unique_ptr<PreviewSession> m_preview;
   bool m_closeDecided = false;
+  bool m_followingPanel = false;  // resizing to the panel's own size, not by the user
 };

@@ -1,24 +1,35 @@
 #include "ui/webbrowserhost.h"
 
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <QSet>
 #include <QUrl>
 #include <QWidget>
-#include <unistd.h>
 
 #include "model/panelmodel.h"
-#include "ui/qtconvert.h"
+#include "ui/panelview.h"
 
 #ifdef TESSARY_HAS_WEBENGINE
 #include <QWebEngineView>
 #endif
 
-WebBrowserHost::WebBrowserHost(QWidget &canvas, PanelModel &model)
+namespace {
+WebBrowserHost::ViewFactory &viewFactory() {
+  static WebBrowserHost::ViewFactory factory;
+  return factory;
+}
+}  // namespace
+
+WebBrowserHost::WebBrowserHost(PanelCanvasView &canvas, PanelModel &model)
     : QObject(&canvas), m_canvas(canvas), m_model(model) {}
 
 WebBrowserHost::~WebBrowserHost() = default;
 
+void WebBrowserHost::setViewFactory(ViewFactory factory) { viewFactory() = std::move(factory); }
+
 bool WebBrowserHost::available() {
+  if (viewFactory()) return true;
 #ifdef TESSARY_HAS_WEBENGINE
   if (!qEnvironmentVariableIsEmpty("TESSARY_NO_WEBENGINE")) return false;
   const QString platform = QGuiApplication::platformName();
@@ -34,36 +45,92 @@ void WebBrowserHost::prepareProcess() {
   // The engine refuses to start its sandbox for root; it must be told.
   if (::geteuid() == 0) {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--no-sandbox")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
+    if (!flags.contains("--no-sandbox"))
+      qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
   }
 #endif
 }
 
-void WebBrowserHost::sync() {
+QWidget *WebBrowserHost::makeView() {
+  QWidget *view = nullptr;
+  if (viewFactory()) view = viewFactory()(&m_canvas);
 #ifdef TESSARY_HAS_WEBENGINE
+  if (!view) view = new QWebEngineView(&m_canvas);
+#endif
+  if (!view) return nullptr;
+  view->setAttribute(Qt::WA_TransparentForMouseEvents, !m_interactive);
+  view->setFocusPolicy(m_interactive ? Qt::StrongFocus : Qt::NoFocus);
+  return view;
+}
+
+void WebBrowserHost::setInteractive(bool interactive) {
+  const bool leaving = m_interactive && !interactive;
+  m_interactive = interactive;
+  for (QWidget *view : std::as_const(m_views)) {
+    view->setAttribute(Qt::WA_TransparentForMouseEvents, !interactive);
+    view->setFocusPolicy(interactive ? Qt::StrongFocus : Qt::NoFocus);
+#ifdef TESSARY_HAS_WEBENGINE
+    // Links followed and pages scrolled by hand end with the interaction:
+    // the browser shows its own address again.
+    if (auto *engine = qobject_cast<QWebEngineView *>(view); engine && leaving)
+      engine->load(view->property("tessaryUrl").toUrl());
+#endif
+  }
+}
+
+void WebBrowserHost::navigate(QWidget *view, const QString &address) {
+  const QUrl url(address.isEmpty() ? QStringLiteral("about:blank") : address);
+  if (view->property("tessaryUrl").toUrl() == url) return;
+  view->setProperty("tessaryUrl", url);
+#ifdef TESSARY_HAS_WEBENGINE
+  if (auto *engine = qobject_cast<QWebEngineView *>(view)) engine->load(url);
+#endif
+}
+
+void WebBrowserHost::showLivePage(const DesignWebBrowser *browser) {
+  if (browser == m_requested) return;
+  m_requested = browser;
+  sync();
+}
+
+void WebBrowserHost::sync() {
   if (!available()) return;
+  const auto &order = m_model.ZOrder();
   QSet<const DesignWebBrowser *> present;
-  for (DesignControl *c : m_model.Controls(ControlKind::WebBrowser)) {
-    auto *browser = static_cast<DesignWebBrowser *>(c);
-    if (!browser->Visible) continue;
+  for (size_t i = 0; i < order.size(); ++i) {
+    auto *browser = As<DesignWebBrowser>(order[i]);
+    if (!browser || !browser->Visible) continue;
     present.insert(browser);
-    auto *view = static_cast<QWebEngineView *>(m_views.value(browser));
+    QWidget *view = m_views.value(browser);
     if (!view) {
-      view = new QWebEngineView(&m_canvas);
-      view->setAttribute(Qt::WA_TransparentForMouseEvents);
-      view->setFocusPolicy(Qt::NoFocus);
+      if (!(view = makeView())) return;
       m_views.insert(browser, view);
     }
-    const QRect r(qRound(TwipsToPixels(c->Left)), qRound(TwipsToPixels(c->Top)),
-                  qMax(1, qRound(TwipsToPixels(c->Width))), qMax(1, qRound(TwipsToPixels(c->Height))));
+    const QRectF area =
+        m_canvas.pixelRect(browser->Left, browser->Top, browser->Width, browser->Height);
+    const QRect r(qRound(area.left()), qRound(area.top()), qMax(1, qRound(area.width())),
+                  qMax(1, qRound(area.height())));
     if (view->geometry() != r) view->setGeometry(r);
-    const QUrl url(browser->LocationURL.isEmpty() ? QStringLiteral("about:blank") : browser->LocationURL);
-    if (view->property("tessaryUrl").toUrl() != url) {
-      view->setProperty("tessaryUrl", url);
-      view->load(url);
+    navigate(view, browser->LocationURL);
+
+    // A control drawn above the browser that overlaps it would be hidden by
+    // the live page: the painted browser shows then, with the control on it.
+    bool covered = false;
+    for (size_t j = i + 1; j < order.size() && !covered; ++j) {
+      const DesignControl *c = order[j];
+      covered = c->Visible && c->Left < qint64(browser->Left) + browser->Width &&
+                qint64(c->Left) + c->Width > browser->Left &&
+                c->Top < qint64(browser->Top) + browser->Height &&
+                qint64(c->Top) + c->Height > browser->Top;
     }
-    view->show();
+    if (browser == m_requested) {
+      view->show();
+      view->raise();
+    } else {
+      view->setVisible(!covered);
+    }
   }
+  if (m_requested && !present.contains(m_requested)) m_requested = nullptr;
   for (auto it = m_views.begin(); it != m_views.end();) {
     if (!present.contains(it.key())) {
       it.value()->deleteLater();
@@ -72,5 +139,4 @@ void WebBrowserHost::sync() {
       ++it;
     }
   }
-#endif
 }

@@ -92,3 +92,12 @@ TEST_F(DamagedFiles, AFileWithAUtf8ByteOrderMarkIsReadAsUtf8AndSavedAsAlways) {
   EXPECT_TRUE(saved.startsWith("<Panel>"));
   EXPECT_TRUE(saved.contains("<Caption>Talk \xE9</Caption>"));
 }
+
+TEST_F(DamagedFiles, APanelTheServerDeliversCutShortOpensNoWindow) {
+  designer->OpenDeliveredPanel(QString::fromLatin1(kPanel.left(kPanel.size() / 2)),
+                               QStringLiteral("Studio1.xml"), QStringLiteral("Studio1"));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.startsWith(
+      QLatin1String("Error reading file or no xml data present in file.\r\nLine ")));
+  EXPECT_TRUE(designer->collOpenPanels().empty());
+}

@@ -11,7 +11,7 @@ TEST(StartUp, CommandText) {
     const char *text;
     bool server;
     const char *address;
-    qint16 port;
+    quint16 port;
     const char *user;
   } cases[] = {
       {"tcp://10.0.0.5:5201:operator", true, "10.0.0.5", 5201, "operator"},
@@ -20,7 +20,10 @@ TEST(StartUp, CommandText) {
       {"  tcp://core1:6000:ops extra words", true, "core1", 6000, "ops"},
       {"tcp://core1: 6001 :", true, "core1", 1234, ""},  // text after the first blank is ignored
       {"tcp://core1:abc", true, "core1", 1234, ""},      // a bad port keeps the previous one
-      {"tcp://core1:99999", true, "core1", 1234, ""},    // not a 16-bit number
+      {"tcp://core1:99999", true, "core1", 1234, ""},    // not a port
+      {"tcp://core1:0", true, "core1", 1234, ""},
+      {"tcp://core1:40000", true, "core1", 40000, ""},  // above the 16-bit signed range
+      {"tcp://core1:65535", true, "core1", 65535, ""},
       {"tcp://core1:5202:Op", true, "core1", 5202, "Op"},
       {"tcp://", false, "", 1234, ""},
       {"", false, "", 1234, ""},

@@ -36,13 +36,16 @@ TEST_F(GridApplyTest, GeometryGoesToEverySelectedControlAndItsFrame) {
   EXPECT_EQ(lbl->Width, 1000);  // not selected
 }
 
-TEST_F(GridApplyTest, TextInANumberRowChangesNothingButMarksThePanel) {
+// An edit that changes nothing is no undo step and leaves the panel unmarked.
+TEST_F(GridApplyTest, TextInANumberRowChangesNothing) {
   select({b1, b2});
   panel.setNeedToSave(false);
+  const int steps = panel.undoStack().count();
   edit(CommonRow::Top, "abc");
   EXPECT_EQ(b1->Top, 0);
   EXPECT_EQ(b2->Top, 0);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(panel.undoStack().count(), steps);
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -18,7 +18,9 @@ Ui::Answer FakeUi::message(const QString &text, Buttons buttons, const QString &
   return a;
 }
 
-std::optional<QString> FakeUi::inputBox(const QString &, const QString &, const QString &) {
+std::optional<QString> FakeUi::inputBox(const QString &prompt, const QString &title,
+                                        const QString &defaultText) {
+  inputs.push_back({prompt, title, defaultText});
   return next(inputAnswers);
 }
 

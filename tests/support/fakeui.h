@@ -24,6 +24,10 @@ class FakeUi : public Ui {
   std::deque<std::optional<qint32>> colorAnswers;
   std::deque<std::optional<FontSpec>> fontAnswers;
   std::vector<FileDialog> fileDialogs;
+  struct Input {
+    QString prompt, title, defaultText;
+  };
+  std::vector<Input> inputs;  // every input box asked
   QStringList openedUrls;
   std::optional<QString> clipboard;
   struct RecoveryOffer {

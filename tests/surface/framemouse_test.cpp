@@ -102,16 +102,19 @@ TEST_F(FrameMouseTest, DragReportsTheCurrentControlsGeometryRows) {
   EXPECT_EQ(rows, std::vector<Geometry>{(Geometry{1100, 1050, 1200, 500})});
 }
 
-TEST_F(FrameMouseTest, PressMarksThePanelChangedAndSetsThePointer) {
+TEST_F(FrameMouseTest, ADragMarksThePanelChangedAndThePressSetsThePointer) {
   DesignControl *c = add(1000, 1000, 1200, 500);
   click(c);
   const int frame = panel.GetResizeIndex(c);
   panel.FrameMouseDown(frame, MouseButton::Middle, 600, 300);
   EXPECT_FALSE(panel.NeedToSave());
+  // A press and release without a move changes nothing.
   panel.FrameMouseDown(frame, kRight, 600, 300);
   panel.FrameMouseUp(frame, kRight, 600, 300);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_FALSE(panel.NeedToSave());
   EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);
+  drag(c, kRight, 600, 300, 615, 300);
+  EXPECT_TRUE(panel.NeedToSave());
 
   panel.FrameMouseMove(frame, 0, 600, 300);  // inside: the move pointer stays
   EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);

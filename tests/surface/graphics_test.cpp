@@ -169,6 +169,8 @@ TEST_F(GraphicsTest, SelectGraphicFileAsksForAnExistingFile) {
   EXPECT_TRUE(ui.fileDialogs[0].initialFolder.isEmpty());
 }
 
+// Flashing is what the views show: the model keeps each control's colour,
+// so a tick never changes a saved panel or makes an undo step.
 TEST_F(SurfaceTest, FlashingControlsShareOnePhase) {
   EXPECT_TRUE(panel.timFlash.isActive());
   EXPECT_EQ(panel.timFlash.interval(), 500);
@@ -184,10 +186,15 @@ TEST_F(SurfaceTest, FlashingControlsShareOnePhase) {
   model().FindRecord(second)->State = "On";  // the state plays no part
   As<DesignButton>(steady)->BackColor = 0x123456;
   auto colors = [&] {
-    return std::vector<qint32>{As<DesignButton>(first)->BackColor,
-                               As<DesignButton>(second)->BackColor,
-                               As<DesignLabel>(label)->BackColor};
+    std::vector<qint32> shown;
+    for (DesignControl *c : {first, second, label})
+      shown.push_back(panel.FlashColor(*model().FindRecord(c)).value_or(-1));
+    return shown;
   };
+  const qint32 firstColor = As<DesignButton>(first)->BackColor;
+  const int steps = panel.undoStack().count();
+  int notices = 0;
+  QObject::connect(&panel, &frmPanel::changed, [&](int) { ++notices; });
   struct Tick {
     bool phase;
     qint32 color;
@@ -196,8 +203,12 @@ TEST_F(SurfaceTest, FlashingControlsShareOnePhase) {
     panel.timFlashTick();
     EXPECT_EQ(panel.flashPhase(), t.phase);
     EXPECT_EQ(colors(), std::vector<qint32>(3, t.color));
-    EXPECT_EQ(As<DesignButton>(steady)->BackColor, 0x123456);
+    EXPECT_FALSE(panel.FlashColor(*model().FindRecord(steady)));
   }
+  EXPECT_EQ(notices, 3);  // the views repaint
+  EXPECT_EQ(As<DesignButton>(first)->BackColor, firstColor);
+  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(panel.undoStack().count(), steps);
 }
 
 }  // namespace

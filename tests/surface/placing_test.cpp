@@ -103,10 +103,11 @@ TEST_F(SurfaceTest, DropOntoAControlCreatesNothingAndChangesNothing) {
   EXPECT_EQ(model().ControlCount(), 0);
   EXPECT_FALSE(panel.NeedToSave());
 
-  // An item that creates nothing on the bare canvas still counts as a change.
+  // An item that creates nothing changes nothing, on the bare canvas too.
   panel.DropFromPalette("pictCodecControl", 500, 500, 0, 0);
   EXPECT_EQ(model().ControlCount(), 0);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(panel.undoStack().count(), 0);
 }
 
 TEST_F(SurfaceTest, OperationsNotifyViewsOnce) {

@@ -1,5 +1,7 @@
 // The Qt shell on the offscreen platform: menus, shortcuts and enabling
 // rules, and a palette drop that creates, records, selects and draws a button.
+#include "ui/mainwindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,7 +14,6 @@
 #include "app/mdiformdesigner.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
-#include "ui/mainwindow.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
 
@@ -32,18 +33,34 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
   const struct {
     const char *name, *caption, *shortcut;
   } entries[] = {
-      {"mnuNewPanel", "&New Panel", "Ctrl+N"},       {"mnuSavePanel", "&Save Panel", "Ctrl+S"},
-      {"mnuSaveAs", "Save Panel &As", "Ctrl+A"},     {"mnuOpenPanel", "&Open Panel", "Ctrl+O"},
-      {"mnuOpenLocalPanel", "Open Local Panel", ""}, {"mnuConnect", "&Connect", ""},
-      {"mnuCut", "Cut", "Ctrl+X"},                   {"mnuCopy", "Copy", "Ctrl+C"},
-      {"mnuPaste", "Paste", "Ctrl+V"},               {"mnuAlignLeft", "Align Left", "Ctrl+L"},
-      {"mnuAlignRight", "Align Right", "Ctrl+R"},    {"mnuAlignTop", "Align Top", "Ctrl+T"},
+      {"mnuNewPanel", "&New Panel", "Ctrl+N"},
+      {"mnuSavePanel", "&Save Panel", "Ctrl+S"},
+      {"mnuSaveAs", "Save Panel &As", "Ctrl+A"},
+      {"mnuOpenPanel", "&Open Panel", "Ctrl+O"},
+      {"mnuOpenLocalPanel", "Open Local Panel", ""},
+      {"mnuConnect", "&Connect", ""},
+      {"mnuCut", "Cut", "Ctrl+X"},
+      {"mnuCopy", "Copy", "Ctrl+C"},
+      {"mnuPaste", "Paste", "Ctrl+V"},
+      {"mnuAlignLeft", "Align Left", "Ctrl+L"},
+      {"mnuAlignRight", "Align Right", "Ctrl+R"},
+      {"mnuAlignTop", "Align Top", "Ctrl+T"},
       {"mnuAlignBottom", "Align Bottom", "Ctrl+B"},
       {"mnuSpreadHorizontal", "Spread Horizontally", "Ctrl+H"},
       {"mnuSpreadVertical", "Spread Vertically", "Ctrl+W"},
-      {"mnuButton", "&Button", ""},                  {"mnuLabel", "&Label", ""},
-      {"mnuMeter", "&Meter", ""},                    {"mnuWebBrowser", "&Web Browser", ""},
-      {"mnuClock", "C&lock", ""},                    {"mnuCodecControl", "Codec Control", ""},
+      {"mnuUndo", "Undo", "Ctrl+Z"},
+      {"mnuRedo", "Redo", "Ctrl+Y"},
+      {"mnuSelectAll", "Select All", "Ctrl+Shift+A"},
+      {"mnuMakeSameWidth", "Make Same Width", ""},
+      {"mnuMakeSameHeight", "Make Same Height", ""},
+      {"mnuMakeSameSize", "Make Same Size", ""},
+      {"mnuButton", "&Button", ""},
+      {"mnuLabel", "&Label", ""},
+      {"mnuMeter", "&Meter", ""},
+      {"mnuWebBrowser", "&Web Browser", ""},
+      {"mnuClock", "C&lock", ""},
+      {"mnuCodecControl", "Codec Control", ""},
+      {"mnuPreview", "Preview", "F5"},
       {"mnuHelp", "Help", "F1"},
   };
   for (const auto &e : entries) {
@@ -54,7 +71,7 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
   }
   QStringList menus;
   for (QAction *a : window.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Insert", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Insert", "&Help"}));
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
 }
 
@@ -87,7 +104,8 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   std::unique_ptr<QMimeData> mime(palette->prepareDrag(PaletteItem::Button, item.topLeft()));
   EXPECT_EQ(designer.lngDragOffsetX, 0);
   const QPointF dropAt(81, 41);
-  QDragEnterEvent enter(dropAt.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+  QDragEnterEvent enter(dropAt.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton,
+                        Qt::NoModifier);
   QApplication::sendEvent(canvas, &enter);
   ASSERT_TRUE(enter.isAccepted());
   QDropEvent drop(dropAt, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);

@@ -1,0 +1,78 @@
+// The main window's side of the server link: the connect dialog, the status
+// line, panels the server delivers, and the server branches of saving.
+#include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
+#include "model/controldetails.h"
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "panelfile/panelwriter.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+#include "surface/frmpanel.h"
+
+void MDIFormDesigner::mnuConnect_Click() { m_server->connectDialog().Show(); }
+
+void MDIFormDesigner::SetConnectedLabel() { m_server->SetConnectedLabel(); }
+
+bool MDIFormDesigner::IsPanelPathOpen(const QString &path) const {
+  for (const frmPanel *panel : m_shown)
+    if (panel->model().WindowTag.compare(path, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+void MDIFormDesigner::OpenDeliveredPanel(const QString &document, const QString &path,
+                                         const QString &tagName) {
+  OpenPanelText(document, path, tagName);
+}
+
+bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
+  // The same text a local save writes to its file.
+  const QString document =
+      BuildPanelDocument(panel->model(), Settings().boolServerMode) + QStringLiteral("\r\n");
+  frmTcpVexConnector &connector = m_server->Connector();
+  if (!connector.SavePanel(path, document)) {
+    panel->setNeedToSave(true);
+    return false;
+  }
+  panel->setNeedToSave(false);
+  // Saved under its server path (a name alone, as Save As gives it, is one
+  // on this server).
+  emit panelSaved(
+      panel, IsServerPanelPath(path) ? path : connector.DerivePanelPath(ListedPanelName(path)));
+  return true;
+}
+
+bool MDIFormDesigner::ServerSaveAs(frmPanel *panel) {
+  PanelModel &model = panel->model();
+  const std::optional<QString> answer =
+      m_ui.inputBox(QStringLiteral("Enter the panel name to save"), QStringLiteral("Save As"),
+                    model.pictMain.Tag + QStringLiteral(".xml"));
+  if (!answer || answer->isEmpty()) {
+    m_ui.message(QStringLiteral("No filename selected to store"));
+    return false;
+  }
+  const QString &name = *answer;
+  frmTcpVexConnector &connector = m_server->Connector();
+  const QString oldTag = model.pictMain.Tag;
+  const qsizetype backslash = name.lastIndexOf(u'\\');
+  const QString lastPart = name.mid(backslash + 1);
+  if (model.pictMain.Tag + QStringLiteral(".xml") != lastPart) {
+    if (lastPart.size() < 4) return false;
+    model.pictMain.Tag = lastPart.left(lastPart.size() - 4);
+  }
+  if (backslash >= 0 && lastPart.contains(u'.')) {
+    const QString stem = lastPart.left(lastPart.lastIndexOf(u'.'));
+    model.pictMain.Tag = connector.DerivePanelPath(stem);
+    for (const auto &record : model.PanelDetails.CollControls)
+      if (record->cntrlObject) record->setHWMapInternalName(stem + u'.' + record->cntrlObject->Tag);
+  }
+  if (model.pictMain.Tag != oldTag) {
+    panel->notify(frmPanel::Properties);
+    panel->RequestFillProperties();  // the grid's Name row shows the new name
+  }
+  if (connector.DoesPanelNameExist(name) && m_ui.message(QStringLiteral("File exists - Overwrite?"),
+                                                         Ui::Buttons::YesNo) != Ui::Answer::Yes)
+    return false;
+  // The window keeps its path: a later "&Save Panel" stores under the old name.
+  return SavePanelToServer(panel, name);
+}

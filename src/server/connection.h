@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QTcpSocket>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
+#include "server/vexconnection.h"
+
+// The link to the routing server over TCP. It tries the addresses of its
+// hunt list in turn and, after a failure or a lost link, tries again on its
+// own: the first retry after about half a second, each further one after
+// twice as long, up to 30 s, every delay varied by up to a fifth so that
+// many designers do not knock at the same moment. After five failures in a
+// row it pauses for 30 s and reports "Hunt Paused". Text goes both ways in
+// Windows-1252, unchanged.
+class clsCVCoreConnection : public VexConnection {
+  Q_OBJECT
+ public:
+  static constexpr int kFirstRetryMs = 500;
+  static constexpr int kMaxRetryMs = 30000;
+  static constexpr int kPauseMs = 30000;
+  static constexpr int kFailuresBeforePause = 5;
+  static constexpr int kConnectTimeoutMs = 5000;
+
+  explicit clsCVCoreConnection(QObject *parent = nullptr);
+  ~clsCVCoreConnection() override;
+
+  bool SendVexCommand(const QString &text) override;
+  qint16 GetConnectionState() const override { return m_connected ? 7 : 0; }
+  void CloseMasterConnection() override;
+  void ForceConnect(const QString &ipForceAddress) override;
+  void StartHunting(const QStringList &connections) override;
+  void SetDefaultPort(quint16 port) override { m_defaultPort = port; }
+  QString CurrentName() const override { return m_CurrentName; }
+  bool HuntingInitialized() const override { return m_HuntingInitialized; }
+
+  // The next attempt after a wait, and the end of an attempt that hangs.
+  // Their ticks are public so that tests need not wait.
+  QTimer timRetry;
+  QTimer timConnectTimeout;
+  void RetryTick();
+  void ConnectTimeoutTick();
+
+  // The source of the delays' variation, a value in [0, 1).
+  void SetJitterSource(std::function<double()> source) { m_jitter = std::move(source); }
+  // The wait after `failures` failed attempts in a row (before the variation).
+  static int BaseRetryDelay(int failures);
+  int FailuresInARow() const { return m_failures; }
+  const QStringList &HuntList() const { return m_hunt; }
+
+  // "host", "host:port" or "[v6 address]:port" as host and port; a missing
+  // or bad port gives `defaultPort`.
+  static std::pair<QString, quint16> SplitAddress(const QString &address, quint16 defaultPort);
+
+ private:
+  void AddServerToHunt(const QString &address) { m_hunt << address; }
+  void ClearServerHuntList() { m_hunt.clear(); }
+  void ForceNextHunt();
+  void attempt();
+  void onSocketUnconnected();
+  void attemptFailed();
+  void linkLost();
+  void scheduleRetry(int baseMs);
+  void abortQuietly();
+  void setCurrentName(const QString &name);
+
+  QTcpSocket m_socket;
+  QStringList m_hunt;
+  qsizetype m_huntIndex = 0;
+  quint16 m_defaultPort = 5200;
+  bool m_connected = false;
+  bool m_attempting = false;
+  bool m_hunting = false;  // keeps trying until CloseMasterConnection
+  int m_failures = 0;      // failed attempts since the last link
+  QString m_CurrentName;
+  bool m_HuntingInitialized = false;
+  std::function<double()> m_jitter;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The remembered connection: one line "tcp://address:port:user" + CR LF in
+// "TessaryConnect.txt" of the common data folder, so that the next start
+// proposes the last server. The password is never written.
+
+// The all-users data folder for this program ("…/CorvanePC/"), created when
+// missing; empty when it cannot be had.
+QString GetCommonFolder();
+
+// Where the remembered connection lives: in the common data folder, or in
+// the current folder when there is none.
+QString ConnectionDataFile();
+
+// Writes the line from the program-wide address, port and user name.
+// Failures are ignored.
+void SaveConnectionData();
+
+// The file's text with every CR and LF removed; a file left with nothing is
+// deleted. Empty when the file is missing or cannot be read.
+QString ReadConnectionData();

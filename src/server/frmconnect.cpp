@@ -1,0 +1,59 @@
+#include "server/frmconnect.h"
+
+#include "model/numbers.h"
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "server/connectionmemory.h"
+#include "server/serverhost.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+
+frmConnect::frmConnect(ServerSession &session, QObject *parent)
+    : QObject(parent), m_session(session) {
+  Timer1.setInterval(1000);
+  connect(&Timer1, &QTimer::timeout, this, &frmConnect::Timer1Tick);
+}
+
+void frmConnect::Show() {
+  if (m_visible) {
+    emit activateRequested();
+    return;
+  }
+  const ProgramSettings &s = Settings();
+  txtIPAddress = s.strServerAddress;
+  if (s.intServerPort != 0) txtPort = QString::number(s.intServerPort);
+  LoginName = s.strLoginName;
+  LoginPassword.clear();
+  emit fieldsChanged();
+  m_visible = true;
+  Timer1.start();
+  emit visibleChanged(true);
+}
+
+void frmConnect::butConnect_Click() {
+  quint16 port = 0;
+  if (ReadPort(txtPort, &port, /*allowFraction=*/true)) {
+    ProgramSettings &s = Settings();
+    s.strServerAddress = txtIPAddress;
+    s.intServerPort = port;
+    s.strLoginName = LoginName.trimmed();
+    s.strLoginPassword = LoginPassword;
+    s.boolServerMode = true;
+    m_session.status().ShowConnecting();
+    m_session.Connector().Connect(s.strServerAddress, s.intServerPort);
+  } else {
+    m_session.host().ui().message(QStringLiteral("Invalid Port"));
+  }
+  SaveConnectionData();
+  Close();
+}
+
+void frmConnect::Close() {
+  Timer1.stop();
+  LoginPassword.clear();
+  if (!m_visible) return;
+  m_visible = false;
+  emit visibleChanged(false);
+}
+
+void frmConnect::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class ServerSession;
+
+// The connect dialog's logic: address, port, user name and password of the
+// server to connect to. "&Connect" takes them over, starts the connection
+// and remembers the connection for the next start.
+class frmConnect : public QObject {
+  Q_OBJECT
+ public:
+  inline static const QString Caption = QStringLiteral("Connect To CorvaneCore");
+
+  explicit frmConnect(ServerSession &session, QObject *parent = nullptr);
+
+  QString txtIPAddress;
+  QString txtPort = QStringLiteral("5200");
+  QString LoginName;
+  QString LoginPassword;
+  bool Visible() const { return m_visible; }
+
+  // Opens the dialog with the program-wide address, port and user name (an
+  // open dialog keeps what was typed and comes to the front).
+  void Show();
+  void butConnect_Click();
+  void btnCancel_Click() { Close(); }
+  void Close();
+  void ShowHelp();
+
+  // Every second while open: the dialog stays in front of the main window.
+  QTimer Timer1;
+  void Timer1Tick() { emit activateRequested(); }
+
+ signals:
+  void visibleChanged(bool visible);
+  void fieldsChanged();
+  void activateRequested();
+
+ private:
+  ServerSession &m_session;
+  bool m_visible = false;
+};

@@ -1,0 +1,53 @@
+#include "server/frmlogin.h"
+
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "server/serverhost.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+
+frmLogin::frmLogin(ServerSession &session, QObject *parent) : QObject(parent), m_session(session) {
+  FocusTimer.setInterval(100);
+  FocusTimer.setSingleShot(true);
+  connect(&FocusTimer, &QTimer::timeout, this, &frmLogin::FocusTimerTick);
+}
+
+void frmLogin::Show() {
+  const ProgramSettings &s = Settings();
+  if (!s.strLoginName.isEmpty()) LoginName = s.strLoginName.trimmed();
+  LoginPassword.clear();
+  emit fieldsChanged();
+  FocusTimer.start();
+  if (!m_visible) {
+    m_visible = true;
+    emit visibleChanged(true);
+  }
+}
+
+void frmLogin::FocusTimerTick() {
+  FocusTimer.stop();
+  m_focus = LoginName.isEmpty() ? Field::LoginName : Field::LoginPassword;
+  emit focusRequested(m_focus);
+}
+
+void frmLogin::LoginButton_Click() {
+  QString user = LoginName.trimmed();
+  if (user.isEmpty()) user = QStringLiteral("Void");
+  QString password = LoginPassword.trimmed();
+  if (password.isEmpty()) password = QStringLiteral("Void");
+  ProgramSettings &s = Settings();
+  s.strLoginName = user;
+  s.strLoginPassword = password;
+  m_session.Connector().SendLogin(s.strLoginName, s.strLoginPassword);
+  Close();
+}
+
+void frmLogin::Close() {
+  FocusTimer.stop();
+  LoginPassword.clear();
+  if (!m_visible) return;
+  m_visible = false;
+  emit visibleChanged(false);
+}
+
+void frmLogin::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class ServerSession;
+
+// The login dialog's logic, shown when the server asks for a login: the
+// user name and password, sent encoded by the connector. Its view in the
+// shell follows the texts, the visibility and the focus.
+class frmLogin : public QObject {
+  Q_OBJECT
+ public:
+  enum class Field { None, LoginName, LoginPassword };
+  inline static const QString Caption = QStringLiteral("Tessary Login");
+
+  explicit frmLogin(ServerSession &session, QObject *parent = nullptr);
+
+  QString LoginName;
+  QString LoginPassword;
+  bool Visible() const { return m_visible; }
+  Field focusField() const { return m_focus; }
+
+  // Opening: the last user name, then the focus moves 100 ms later.
+  void Show();
+  // Sends the login (blank fields as "Void") and closes.
+  void LoginButton_Click();
+  void Close();
+  // F1: the help document.
+  void ShowHelp();
+
+  QTimer FocusTimer;
+  // Once: the focus goes to the password when a user name is there.
+  void FocusTimerTick();
+
+ signals:
+  void visibleChanged(bool visible);
+  void fieldsChanged();
+  void focusRequested(frmLogin::Field field);
+
+ private:
+  ServerSession &m_session;
+  bool m_visible = false;
+  Field m_focus = Field::None;
+};

@@ -1,0 +1,56 @@
+#include "server/frmopenpanelviavex.h"
+
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "server/serverhost.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+
+frmOpenPanelViaVex::frmOpenPanelViaVex(ServerSession &session, QObject *parent)
+    : QObject(parent), m_session(session) {}
+
+void frmOpenPanelViaVex::setListIndex(int index) {
+  m_listIndex = index >= 0 && index < m_lines.size() ? index : -1;
+}
+
+void frmOpenPanelViaVex::fill() {
+  m_lines.clear();
+  m_listIndex = -1;
+  if (frmTcpVexConnector *connector = m_session.connectorIfCreated())
+    for (const clsPanelEntry &entry : connector->collPanelList())
+      m_lines << entry.PanelName + u'\t' + entry.PanelCaption;
+  emit listChanged();
+}
+
+void frmOpenPanelViaVex::Show() {
+  if (!m_visible) fill();
+  m_visible = true;
+  emit visibleChanged(true);
+}
+
+void frmOpenPanelViaVex::RefreshList() {
+  if (!m_visible) return;
+  const QString selected = m_listIndex >= 0 ? m_lines[m_listIndex] : QString();
+  fill();
+  if (!selected.isEmpty()) setListIndex(m_lines.indexOf(selected));
+  emit listChanged();
+}
+
+void frmOpenPanelViaVex::butOpen_Click() {
+  if (m_listIndex < 0) {
+    m_session.host().ui().message(QStringLiteral("No Panel selected to open"));
+    return;
+  }
+  const QString line = m_lines[m_listIndex];
+  const qsizetype tab = line.indexOf(u'\t');
+  m_session.Connector().OpenPanel(tab < 0 ? line : line.left(tab));
+  Close();
+}
+
+void frmOpenPanelViaVex::Close() {
+  if (!m_visible) return;
+  m_visible = false;
+  emit visibleChanged(false);
+}
+
+void frmOpenPanelViaVex::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+// One line of the server's panel list.
+struct clsPanelEntry {
+  QString PanelName;
+  QString PanelCaption;  // empty when the line has one field
+  bool operator==(const clsPanelEntry &) const = default;
+};
+
+// The payload of a list with two fields (command 42): lines cut at CR LF,
+// fields at tabs. An empty line ends the list.
+std::vector<clsPanelEntry> ReadPanelList(QStringView payload);
+
+// The payload of a list of names (command 44): every line, empty ones too,
+// is one name.
+std::vector<clsPanelEntry> ReadPanelNames(QStringView payload);
+
+// The payload of a list with two fields for these entries (what the server sends).
+QString WritePanelList(const std::vector<clsPanelEntry> &entries);

@@ -1,0 +1,223 @@
+#include "server/vexconnector.h"
+
+#include <QList>
+
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "server/serverhost.h"
+
+using namespace modClientProtocolConsts;
+
+frmTcpVexConnector::frmTcpVexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
+                                       qsizetype receiveCap, QObject *parent)
+    : QObject(parent),
+      m_host(host),
+      m_VexWinsock(std::move(connection)),
+      m_strReceiveBuffer(receiveCap) {
+  connect(m_VexWinsock.get(), &VexConnection::Connected, this,
+          &frmTcpVexConnector::VexWinsock_Connected);
+  connect(m_VexWinsock.get(), &VexConnection::Closed, this, &frmTcpVexConnector::VexWinsock_Closed);
+  connect(m_VexWinsock.get(), &VexConnection::ReceivedData, this,
+          &frmTcpVexConnector::VexWinsock_ReceivedData);
+  connect(m_VexWinsock.get(), &VexConnection::StatusChanged, this,
+          &frmTcpVexConnector::statusRefreshRequested);
+  timState.setInterval(1000);
+  connect(&timState, &QTimer::timeout, this, &frmTcpVexConnector::timStateTick);
+  timState.start();
+}
+
+frmTcpVexConnector::~frmTcpVexConnector() {
+  m_VexWinsock->disconnect(this);
+  m_VexWinsock.reset();
+}
+
+void frmTcpVexConnector::Connect(const QString &, quint16) {
+  const ProgramSettings &s = Settings();
+  m_passwordRejected = false;
+  emit connectingStarted();
+  m_VexWinsock->SetDefaultPort(s.intServerPort);
+  m_VexWinsock->ForceConnect(s.strServerAddress);
+}
+
+void frmTcpVexConnector::Disconnect() {
+  if (GetState() != 0) m_VexWinsock->CloseMasterConnection();
+}
+
+qint16 frmTcpVexConnector::GetState() const {
+  return m_VexWinsock->GetConnectionState() == 7 ? 7 : 0;
+}
+
+bool frmTcpVexConnector::IsConnectingPaused() const {
+  const QString name = m_VexWinsock->CurrentName();
+  return name == QLatin1String("Paused") || name == QLatin1String("Hunt Paused");
+}
+
+bool frmTcpVexConnector::IsHuntingEnabled() const { return m_VexWinsock->HuntingInitialized(); }
+
+QString frmTcpVexConnector::DerivePanelPath(const QString &PanelName) const {
+  const ProgramSettings &s = Settings();
+  return QStringLiteral("tcp://") + s.strServerAddress + u':' + QString::number(s.intServerPort) +
+         u'/' + PanelName + QStringLiteral(".xml");
+}
+
+bool frmTcpVexConnector::DoesPanelNameExist(const QString &strName) const {
+  for (const clsPanelEntry &entry : m_collPanelList) {
+    if (entry.PanelName.compare(strName, Qt::CaseInsensitive) == 0) return true;
+    if ((entry.PanelName + QStringLiteral(".xml")).compare(strName, Qt::CaseInsensitive) == 0)
+      return true;
+  }
+  return false;
+}
+
+bool frmTcpVexConnector::send(int code, QStringView payload) {
+  return m_VexWinsock->SendVexCommand(BuildVexMessage(code, payload));
+}
+
+void frmTcpVexConnector::OpenPanel(const QString &strPanel) {
+  // A request sent before the server approved this client would be lost.
+  if (GetState() != 7 || !m_approvedOnLink) {
+    m_collPendingPanels << strPanel;
+    return;
+  }
+  send(VexCommand::Panel, strPanel);
+}
+
+bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &strPanelData) {
+  QString why;
+  if (GetState() != 7) {
+    why = QStringLiteral("not connected to the server");
+  } else if (!m_approvedOnLink) {
+    why = QStringLiteral("not logged in to the server");
+  } else {
+    const QString name = StoredPanelName(strPanelName);
+    if (send(VexCommand::StorePanel, name + strFieldSep + strPanelData)) return true;
+    why = QStringLiteral("the link to the server did not take the panel");
+  }
+  m_host.ui().message(QStringLiteral("Failed to save panel - ") + why);
+  return false;
+}
+
+void frmTcpVexConnector::SendLogin(const QString &UserName, const QString &Password) {
+  m_passwordRejected = false;
+  send(VexCommand::Login,
+       PassEncodeV2(UserName, m_loginKey) + strLoginSep + PassEncodeV2(Password, m_loginKey));
+}
+
+void frmTcpVexConnector::VexWinsock_Connected() {
+  // Text left over from an earlier link can never be completed.
+  m_strReceiveBuffer.Clear();
+  m_approvedOnLink = false;
+  send(VexCommand::Hello, u"F");
+}
+
+void frmTcpVexConnector::VexWinsock_Closed() {
+  // The approval, the lists and the queue are kept for the next link.
+  m_approvedOnLink = false;
+}
+
+void frmTcpVexConnector::VexWinsock_ReceivedData(const QString &strNewData) {
+  // The buffer is cut down before any message is handled, so a message box
+  // that lets further text arrive meanwhile sees only that text.
+  const VexReceiveBuffer::Pieces pieces = m_strReceiveBuffer.Append(strNewData);
+  for (QStringView piece : pieces.views)
+    if (const std::optional<VexMessage> message = ParseVexPiece(piece)) handleMessage(*message);
+}
+
+void frmTcpVexConnector::handleMessage(const VexMessage &message) {
+  switch (message.code) {
+    case VexCommand::Hello:
+      answerToHello(message.payload);
+      break;
+    case VexCommand::Login:
+      answerToLogin(message.payload);
+      break;
+    case VexCommand::PanelList:
+      m_collPanelList = ReadPanelList(message.payload);
+      emit panelListChanged();
+      break;
+    case VexCommand::PanelNames:
+      m_collPanelList = ReadPanelNames(message.payload);
+      emit panelListChanged();
+      break;
+    case VexCommand::Panel:
+      UpdateUserPanel(message.payload);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmTcpVexConnector::answerToHello(QStringView payload) {
+  const QString answer = payload.trimmed().toString().toLower();
+  if (answer == QLatin1String("no") || answer == QLatin1String("no0") ||
+      answer == QLatin1String("no1")) {
+    approve();
+  } else if (answer == QLatin1String("yes")) {
+    boolLoginApproved = false;
+    // A password given for this connection answers the server by itself;
+    // the dialog asks only when none is known or it was refused.
+    const ProgramSettings &s = Settings();
+    if (!s.strLoginPassword.isEmpty() && !m_passwordRejected)
+      SendLogin(s.strLoginName, s.strLoginPassword);
+    else
+      emit loginRequested();
+  } else {
+    takeServerAddress(payload.trimmed());
+  }
+}
+
+void frmTcpVexConnector::answerToLogin(QStringView payload) {
+  const QStringView trimmed = payload.trimmed();
+  if (payload.size() >= 3 && trimmed.toString().toLower() != QLatin1String("no")) {
+    if (payload.left(3) == QLatin1String("Yes")) {
+      approve();
+    } else {
+      boolLoginApproved = false;
+      if (!takeServerAddress(trimmed)) return;
+    }
+  } else {
+    boolLoginApproved = false;
+  }
+  if (boolLoginApproved) return;
+  m_passwordRejected = true;
+  m_host.ui().message(QStringLiteral("Login Rejected."));
+  // The dialog again, so that the user can try once more on this link.
+  emit loginRequested();
+}
+
+bool frmTcpVexConnector::takeServerAddress(QStringView trimmedPayload) {
+  const QList<QStringView> parts = trimmedPayload.split(u"|||");
+  if (parts.size() < 2) return true;
+  ProgramSettings &s = Settings();
+  s.strServerAddress = parts[0].trimmed().toString();
+  const qint32 port = ReadServerNumber(parts[1]);
+  if (port < 0 || port > 65535) return false;
+  s.intServerPort = static_cast<quint16>(port);
+  return true;
+}
+
+void frmTcpVexConnector::approve() {
+  boolLoginApproved = true;
+  m_approvedOnLink = true;
+  m_passwordRejected = false;
+  SendApprovedRequests();
+}
+
+void frmTcpVexConnector::SendApprovedRequests() {
+  send(VexCommand::Approved, QStringView());
+  const QStringList pending = m_collPendingPanels;
+  m_collPendingPanels = QStringList();
+  for (const QString &name : pending) send(VexCommand::Panel, name);
+}
+
+void frmTcpVexConnector::UpdateUserPanel(QStringView payload) {
+  const qsizetype sep = payload.indexOf(strFieldSep);
+  if (sep < 0) return;
+  const QStringView name = payload.left(sep);
+  QStringView document = payload.mid(sep + strFieldSep.size());
+  const qsizetype nextSep = document.indexOf(strFieldSep);
+  if (nextSep >= 0) document = document.left(nextSep);
+  const QString path = DerivePanelPath(name.toString());
+  if (m_host.IsPanelPathOpen(path)) return;  // the open panel is neither replaced nor refreshed
+  m_host.OpenDeliveredPanel(document.toString(), path, PanelTagFromServerPath(path));
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "server/loginencoding.h"
+#include "server/panellist.h"
+#include "server/vexconnection.h"
+#include "server/vexprotocol.h"
+#include "server/vexreceivebuffer.h"
+
+class ServerHost;
+
+// The one connector to the routing server: turns the program's requests
+// into Vex messages, cuts the received text into messages and handles each
+// reply, keeps the server's panel list, holds panel requests back until the
+// server has approved this client, and opens the panels the server sends.
+class frmTcpVexConnector : public QObject {
+  Q_OBJECT
+ public:
+  // `receiveCap`: the most received text held while a message is incomplete.
+  frmTcpVexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
+                     qsizetype receiveCap = VexReceiveBuffer::kDefaultCap,
+                     QObject *parent = nullptr);
+  ~frmTcpVexConnector() override;
+
+  // Connects to the program-wide server address and port (the arguments are
+  // the caller's copies of them); the status line shows "Connecting" at once.
+  void Connect(const QString &strIPAddress, quint16 intPort);
+  void Disconnect();
+  // Asks the server for a panel, or queues the request until the server
+  // approves this client on a link.
+  void OpenPanel(const QString &strPanel);
+  // Stores a panel document under the text after the name's last "/" or
+  // "\". False, after "Failed to save panel - " and the reason, when nothing
+  // could be sent (no link, not approved, or the link refused the text).
+  bool SavePanel(const QString &strPanelName, const QString &strPanelData);
+  // Sends the login (command 40) with the encoded user name and password.
+  void SendLogin(const QString &UserName, const QString &Password);
+
+  // "tcp://address:port/PanelName.xml" for the program-wide address and port.
+  QString DerivePanelPath(const QString &PanelName) const;
+  // True when the list holds the name, or the name is a listed name + ".xml"
+  // (letter case ignored).
+  bool DoesPanelNameExist(const QString &strName) const;
+  // 7 while the link is up, otherwise 0.
+  qint16 GetState() const;
+  bool IsConnectingPaused() const;
+  bool IsHuntingEnabled() const;
+
+  bool LoginApproved() const { return boolLoginApproved; }
+  void setLoginApproved(bool value) { boolLoginApproved = value; }
+  const std::vector<clsPanelEntry> &collPanelList() const { return m_collPanelList; }
+  const QStringList &collPendingPanels() const { return m_collPendingPanels; }
+  VexConnection &VexWinsock() { return *m_VexWinsock; }
+  qsizetype receiveBufferSize() const { return m_strReceiveBuffer.size(); }
+  // Replaces the key source of the login encoding (tests fix the key).
+  void SetLoginKeyGenerator(LoginKeyGenerator key) { m_loginKey = std::move(key); }
+
+  // Refreshes the status line every second while the connector lives.
+  QTimer timState;
+  void timStateTick() { emit statusRefreshRequested(); }
+
+ signals:
+  // The server asks for a login that the program cannot answer by itself.
+  void loginRequested();
+  void panelListChanged();
+  // The status line should show the connection's state again.
+  void statusRefreshRequested();
+  // A connection was asked for: the status line shows "Connecting" now.
+  void connectingStarted();
+
+ private:
+  void VexWinsock_Connected();
+  void VexWinsock_ReceivedData(const QString &strNewData);
+  void VexWinsock_Closed();
+  void handleMessage(const VexMessage &message);
+  void answerToHello(QStringView payload);
+  void answerToLogin(QStringView payload);
+  void UpdateUserPanel(QStringView payload);
+  // "address|||port" in an answer: takes the address and the port; false
+  // when the port is out of range (the address has been taken already).
+  bool takeServerAddress(QStringView trimmedPayload);
+  void approve();
+  void SendApprovedRequests();
+  bool send(int code, QStringView payload);
+
+  ServerHost &m_host;
+  std::unique_ptr<VexConnection> m_VexWinsock;
+  bool boolLoginApproved = false;
+  // The server approved this client on the link that is up now.
+  bool m_approvedOnLink = false;
+  // The server refused the password it was last sent: it is not sent again
+  // by itself.
+  bool m_passwordRejected = false;
+  std::vector<clsPanelEntry> m_collPanelList;
+  QStringList m_collPendingPanels;
+  VexReceiveBuffer m_strReceiveBuffer;
+  LoginKeyGenerator m_loginKey = RandomLoginKey;
+};

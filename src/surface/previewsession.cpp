@@ -1,0 +1,208 @@
+#include "surface/previewsession.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "model/colors.h"
+#include "surface/buttongraphics.h"
+#include "surface/frmpanel.h"
+
+namespace {
+// The caption colour of a button that does not react to the operator.
+constexpr qint32 kDisabledTextColor = 0x808080;
+
+// A programme-like test signal in tenths of dB: two slow waves per channel,
+// mostly in the normal zone, now and then into the warning and over zones.
+// Each meter has its own seed, so meters side by side do not move in step.
+qint32 testSignal(double seconds, int seed, int channel) {
+  constexpr double twoPi = 2 * std::numbers::pi;
+  const double db = -20.0 + 11.0 * std::sin(twoPi * 0.31 * seconds + seed) +
+                    6.0 * std::sin(twoPi * 1.7 * seconds + 2.3 * seed + 1.1 * channel);
+  return static_cast<qint32>(std::lround(db * 10));
+}
+
+bool isMeter(const DesignControl &control) {
+  return control.kind() == ControlKind::Meter || control.kind() == ControlKind::MeterFader;
+}
+}  // namespace
+
+QString PreviewCommand::text() const {
+  QString line = command;
+  line.replace(QLatin1String("\r\n"), QStringLiteral(" \u21b5 "));
+  line.replace(u'\n', QStringLiteral(" \u21b5 "));
+  line.replace(u'\r', QStringLiteral(" \u21b5 "));
+  return control + u' ' + event + QLatin1String(": ") + line;
+}
+
+PreviewSession::PreviewSession(frmPanel &panel, QObject *parent) : QObject(parent), m_panel(panel) {
+  connect(&m_panel, &frmPanel::changed, this, [this](int flags) {
+    m_toggledLooks.clear();
+    if (flags & frmPanel::Structure) forgetRemovedControls();
+  });
+  timMeter.setInterval(kMeterInterval);
+  connect(&timMeter, &QTimer::timeout, this, &PreviewSession::timMeterTick);
+  timMeter.start();
+}
+
+PreviewSession::~PreviewSession() = default;
+
+const clsControlDetails *PreviewSession::enabledButtonRecord(const DesignControl *control) const {
+  if (!control || control->kind() != ControlKind::Button) return nullptr;
+  const clsControlDetails *record = m_panel.model().FindRecord(control);
+  return record && record->Enabled ? record : nullptr;
+}
+
+void PreviewSession::MouseDown(const DesignControl *control) {
+  const clsControlDetails *record = enabledButtonRecord(control);
+  if (!record) return;
+  m_pressed = control;
+  logCommand(*record, QStringLiteral("MouseDown"), record->MouseDown);
+  emit changed();
+}
+
+void PreviewSession::MouseUp(bool overPressedControl) {
+  const DesignControl *control = std::exchange(m_pressed, nullptr);
+  if (!control) return;
+  if (const clsControlDetails *record = enabledButtonRecord(control)) {
+    logCommand(*record, QStringLiteral("MouseUp"), record->MouseUp);
+    if (overPressedControl) {
+      logCommand(*record, QStringLiteral("Click"), record->Click);
+      m_on[control] = !isOn(control);
+      m_toggledLooks.erase(control);
+    }
+  }
+  emit changed();
+}
+
+bool PreviewSession::isOn(const DesignControl *control) const {
+  if (const auto it = m_on.find(control); it != m_on.end()) return it->second;
+  const clsControlDetails *record = m_panel.model().FindRecord(control);
+  return record && IsOnState(record->State);
+}
+
+void PreviewSession::logCommand(const clsControlDetails &record, const QString &event,
+                                const QString &command) {
+  if (command.isEmpty() || !record.cntrlObject) return;
+  m_log.push_back({record.cntrlObject->Tag, event, command});
+  if (m_log.size() > kLogLimit) m_log.pop_front();
+  emit commandLogged(m_log.back());
+}
+
+void PreviewSession::clearLog() {
+  m_log.clear();
+  emit logCleared();
+}
+
+void PreviewSession::timMeterTick() {
+  ++m_meterTicks;
+  const double seconds = m_meterTicks * (kMeterInterval / 1000.0);
+  std::unordered_map<const DesignControl *, MeterState> meters;
+  for (const ControlKind kind : {ControlKind::Meter, ControlKind::MeterFader}) {
+    for (const DesignControl *control : m_panel.model().Controls(kind)) {
+      const auto it = m_meters.find(control);
+      MeterState state =
+          it != m_meters.end() ? it->second : MeterState(control->index() * 3 + int(kind));
+      const MeterSettings &settings = kind == ControlKind::Meter
+                                          ? static_cast<const DesignMeter *>(control)->Meter
+                                          : static_cast<const DesignMeterFader *>(control)->Meter;
+      for (int channel = 0; channel < 2; ++channel) {
+        state.channels[channel].setDecayRate(settings.DecayRate);
+        state.channels[channel].update(testSignal(seconds, state.seed, channel),
+                                       kMeterInterval / 1000.0);
+      }
+      meters.emplace(control, state);
+    }
+  }
+  const bool any = !meters.empty();
+  m_meters = std::move(meters);
+  if (any) emit metersMoved();
+}
+
+qint32 PreviewSession::meterLevel(const DesignControl *meter, int channel) const {
+  const auto it = m_meters.find(meter);
+  if (it == m_meters.end() || channel < 0 || channel > 1) return kMeterSilence;
+  return it->second.channels[channel].levelTenths();
+}
+
+void PreviewSession::forgetRemovedControls() {
+  const PanelModel &model = m_panel.model();
+  std::erase_if(m_on, [&model](const auto &entry) { return !model.Contains(entry.first); });
+  std::erase_if(m_meters, [&model](const auto &entry) { return !model.Contains(entry.first); });
+  if (m_pressed && !model.Contains(m_pressed)) m_pressed = nullptr;
+}
+
+namespace {
+// A button or label shows its background colour; other kinds have none to flash.
+void setBackColor(DesignControl &control, qint32 color) {
+  if (auto *button = As<DesignButton>(&control)) button->BackColor = color;
+  if (auto *label = As<DesignLabel>(&control)) label->BackColor = color;
+}
+
+bool hasBackColor(const DesignControl &control) {
+  return control.kind() == ControlKind::Button || control.kind() == ControlKind::Label;
+}
+
+// What a control shows in design: only flashing changes it.
+std::unique_ptr<DesignControl> shownInDesign(const frmPanel &panel, const DesignControl &control,
+                                             const clsControlDetails *record) {
+  const std::optional<qint32> flash = record ? panel.FlashColor(*record) : std::nullopt;
+  if (!flash || !hasBackColor(control)) return nullptr;
+  auto copy = control.clone();
+  setBackColor(*copy, *flash);
+  return copy;
+}
+}  // namespace
+
+std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &control,
+                                                     const clsControlDetails *record) const {
+  if (isMeter(control)) {
+    if (!m_meters.contains(&control)) return nullptr;
+    auto copy = control.clone();
+    const qint32 left = meterLevel(&control, 0), right = meterLevel(&control, 1);
+    if (auto *meter = As<DesignMeter>(copy.get())) meter->SetLevel(left, right);
+    if (auto *fader = As<DesignMeterFader>(copy.get())) fader->SetLevel(left, right);
+    return copy;
+  }
+  if (!record || control.kind() != ControlKind::Button)
+    return shownInDesign(m_panel, control, record);
+
+  const auto toggled = m_on.find(&control);
+  const bool stateChanged = toggled != m_on.end() && toggled->second != IsOnState(record->State);
+  const bool held = m_pressed == &control;
+  if (!stateChanged && !held && record->Enabled) return shownInDesign(m_panel, control, record);
+  auto copy = control.clone();
+  auto &button = static_cast<DesignButton &>(*copy);
+  if (stateChanged) {
+    // Resolving pictures reads files: keep the result until the panel changes.
+    auto &look = m_toggledLooks[&control];
+    if (!look) {
+      look = std::make_unique<DesignButton>(static_cast<const DesignButton &>(control));
+      ApplyButtonGraphics(m_panel, *look, *record, toggled->second);
+    }
+    button.Picture = look->Picture;
+    button.DownPicture = look->DownPicture;
+    button.BackColor = look->BackColor;
+  }
+  if (held && !button.DownPicture.isEmpty()) button.Picture = button.DownPicture;
+  if (const auto flash = m_panel.FlashColor(*record)) button.BackColor = *flash;
+  if (!record->Enabled) button.ForeColor = kDisabledTextColor;
+  return copy;
+}
+
+void PreviewSession::forEachShown(const frmPanel &panel, const PreviewSession *preview,
+                                  const ShownVisitor &visit) {
+  const PanelModel &model = panel.model();
+  std::unordered_map<const DesignControl *, const clsControlDetails *> records;
+  records.reserve(model.PanelDetails.CollControls.size());
+  for (const auto &record : model.PanelDetails.CollControls)
+    if (record->cntrlObject) records.emplace(record->cntrlObject, record.get());
+  for (const DesignControl *control : model.ZOrder()) {
+    if (!control->Visible) continue;
+    const auto found = records.find(control);
+    const clsControlDetails *record = found != records.end() ? found->second : nullptr;
+    const auto copy =
+        preview ? preview->shown(*control, record) : shownInDesign(panel, *control, record);
+    visit(copy ? *copy : *control, *control);
+  }
+}

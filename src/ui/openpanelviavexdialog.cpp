@@ -1,0 +1,70 @@
+#include "ui/openpanelviavexdialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "server/frmopenpanelviavex.h"
+
+OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmOpenPanelViaVex"), frmOpenPanelViaVex::Caption,
+                       {[&logic] { logic.butOpen_Click(); }, [&logic] { logic.butCancel_Click(); },
+                        [&logic] { logic.ShowHelp(); }},
+                       parent),
+      m_logic(logic) {
+  m_list = new QTreeWidget(this);
+  m_list->setObjectName(QStringLiteral("lstPanels"));
+  m_list->setColumnCount(2);
+  m_list->setHeaderLabels({tr("Panel"), tr("Caption")});
+  m_list->setRootIsDecorated(false);
+  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_list->header()->setStretchLastSection(true);
+  connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
+    const QList<QTreeWidgetItem *> selected = m_list->selectedItems();
+    m_logic.setListIndex(selected.isEmpty() ? -1 : m_list->indexOfTopLevelItem(selected.first()));
+  });
+  connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+    m_logic.setListIndex(m_list->indexOfTopLevelItem(item));
+    m_logic.lstPanels_DblClick();
+  });
+
+  auto *openButton = new QPushButton(tr("&Open"), this);
+  openButton->setObjectName(QStringLiteral("butOpen"));
+  openButton->setDefault(true);
+  auto *cancelButton = new QPushButton(tr("&Cancel"), this);
+  cancelButton->setObjectName(QStringLiteral("butCancel"));
+  connect(openButton, &QPushButton::clicked, this, [this] { m_logic.butOpen_Click(); });
+  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.butCancel_Click(); });
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(openButton);
+  buttons->addWidget(cancelButton);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(m_list, 1);
+  layout->addLayout(buttons);
+  resize(420, 320);
+
+  connect(&logic, &frmOpenPanelViaVex::listChanged, this, &OpenPanelViaVexDialog::loadList);
+  connect(&logic, &frmOpenPanelViaVex::visibleChanged, this,
+          [this](bool visible) { follow(visible, m_list); });
+  loadList();
+  if (logic.Visible()) follow(true, m_list);
+}
+
+void OpenPanelViaVexDialog::loadList() {
+  const QSignalBlocker block(m_list);
+  m_list->clear();
+  for (const QString &line : m_logic.lstPanels()) {
+    const qsizetype tab = line.indexOf(u'\t');
+    auto *item = new QTreeWidgetItem(m_list);
+    item->setText(0, tab < 0 ? line : line.left(tab));
+    item->setText(1, tab < 0 ? QString() : line.mid(tab + 1));
+  }
+  if (m_logic.ListIndex() >= 0) m_list->topLevelItem(m_logic.ListIndex())->setSelected(true);
+  m_list->resizeColumnToContents(0);
+  m_list->setColumnWidth(0, qMax(120, m_list->columnWidth(0) + 16));
+}

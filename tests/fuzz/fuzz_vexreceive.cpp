@@ -1,0 +1,79 @@
+// Feeds arbitrary bytes to the connector's receive path as a server would
+// send them. The first byte chooses the size of the pieces and whether the
+// server approved the client first; delivered panels go through the reader.
+#include <QCoreApplication>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "hwmap/hardwaremap.h"
+#include "model/codepage.h"
+#include "model/panelmodel.h"
+#include "model/uiservice.h"
+#include "panelfile/localstore.h"
+#include "panelfile/readhooks.h"
+#include "server/serverhost.h"
+#include "server/vexconnector.h"
+#include "support/openlink.h"
+
+namespace {
+class NullUi : public Ui {
+ public:
+  Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
+  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> chooseFolder(const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
+  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
+  bool clipboardHasText() override { return false; }
+  QString clipboardText() override { return QString(); }
+  void setClipboardText(const QString &) override {}
+  void clearClipboard() override {}
+  void openUrl(const QString &) override {}
+};
+
+// Reads every delivered panel into a fresh model.
+class Host : public ServerHost {
+ public:
+  NullUi nullUi;
+  Ui &ui() override { return nullUi; }
+  bool IsPanelPathOpen(const QString &) const override { return false; }
+  void OpenDeliveredPanel(const QString &document, const QString &path,
+                          const QString &tagName) override {
+    const HardwareMap noMap;
+    ReadHooks hooks;
+    PanelModel panel;
+    ReadPanelText(document, path, tagName, panel, hooks, noMap);
+  }
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  static int argc = 1;
+  static char name[] = "fuzz_vexreceive";
+  static char *argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  if (size == 0) return 0;
+  const size_t piece = (data[0] & 0x3F) + 1;
+  Host host;
+  auto link = std::make_unique<OpenLink>();
+  OpenLink *raw = link.get();
+  // A small cap so that overflow and resynchronising are reached too.
+  frmTcpVexConnector connector(host, std::move(link), 4096);
+  raw->up();
+  if (data[0] & 0x40)
+    raw->receive(
+        QStringLiteral("\x02\x02\x01"
+                       "000000000000no\x03\x03"));
+  for (size_t at = 1; at < size; at += piece) {
+    const size_t n = std::min(piece, size - at);
+    raw->receive(DecodeWindows1252(QByteArray(reinterpret_cast<const char *>(data + at), int(n))));
+    if (connector.receiveBufferSize() > 4096) __builtin_trap();
+  }
+  return 0;
+}

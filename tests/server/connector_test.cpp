@@ -1,0 +1,341 @@
+// The connector against a scripted link: framing, cutting the received text
+// into messages, every reply, the panel queue, saving and the panel list.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "server/loginencoding.h"
+#include "serverfixture.h"
+
+using namespace modClientProtocolConsts;
+
+namespace {
+struct Connector : ::testing::Test, ConnectorFixture {};
+
+const QString kDoc = QStringLiteral("<Panel>\r\n  <Name>Studio1</Name>\r\n</Panel>\r\n");
+QString panelMessage(const QString &name, const QString &doc) {
+  return ServerMessage(VexCommand::Panel, name + strFieldSep + doc);
+}
+}  // namespace
+
+TEST_F(Connector, FramesRequestsAndGreetsEachNewLink) {
+  EXPECT_EQ(BuildVexMessage(VexCommand::Panel, u"Studio1"),
+            QString("\x02\x02+000000000000Studio1\x03\x03"));
+  connector();
+  link->linkUp();
+  EXPECT_EQ(link->sent, QStringList({QString("\x02\x02\x01"
+                                             "000000000000F\x03\x03")}));
+  link->linkDown();
+  link->linkUp();
+  EXPECT_EQ(link->sent.size(), 2);
+}
+
+TEST_F(Connector, ConnectUsesTheProgramWideAddressAndPort) {
+  QSignalSpy connecting(&connector(), &frmTcpVexConnector::connectingStarted);
+  Settings().intServerPort = 40000;
+  connector().Connect("ignored", 1);
+  EXPECT_EQ(link->forced, QStringList({"10.0.0.5"}));
+  EXPECT_EQ(link->defaultPort, 40000);
+  EXPECT_EQ(connecting.count(), 1);
+}
+
+TEST_F(Connector, CutsTheReceivedTextIntoMessages) {
+  approved();
+  const QString delivery = panelMessage("Studio1", kDoc);
+  // Frame start, code, header and half the document, then the rest.
+  const qsizetype half = 15 + 10;
+  link->receive(delivery.left(half));
+  EXPECT_TRUE(host.opened.empty());
+  link->receive(delivery.mid(half));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0].document, kDoc);
+  EXPECT_EQ(host.opened[0].path, "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(connector().receiveBufferSize(), 0);
+
+  // Two messages and the start of a third in one delivery.
+  const QString third = panelMessage("C", kDoc);
+  link->receive(panelMessage("A", kDoc) + panelMessage("B", kDoc) + third.left(20));
+  EXPECT_EQ(host.opened.size(), 3u);
+  EXPECT_EQ(connector().receiveBufferSize(), 20);
+  // One character at a time.
+  for (const QChar c : third.mid(20)) link->receive(QString(c));
+  EXPECT_EQ(host.opened.size(), 4u);
+
+  // A buffer of exactly two characters is left alone, even a frame end.
+  link->receive(strFrameEnd);
+  EXPECT_EQ(connector().receiveBufferSize(), 2);
+  link->receive(panelMessage("D", kDoc));
+  EXPECT_EQ(host.opened.size(), 5u);
+  EXPECT_EQ(connector().receiveBufferSize(), 0);
+}
+
+TEST_F(Connector, DropsWhatIsNotAMessageAndGoesOn) {
+  approved();
+  const QString bad[] = {
+      QStringLiteral("garbage"),                                    // no frame start
+      QString("\x02\x02+0000"),                                     // shorter than 15
+      QString("\x02\x02+00x10000000A") + "X" + strFieldSep + kDoc,  // header A not a number
+      QString("\x02\x02+0000zz00000A") + "X" + strFieldSep + kDoc,  // header B not hexadecimal
+      ServerMessage(99, "whatever").chopped(2),                     // unknown command
+      ServerMessage(VexCommand::Panel, "no separator").chopped(2),
+  };
+  for (const QString &text : bad) link->receive(text + strFrameEnd);
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_TRUE(host.fakeUi.messages.empty());
+  link->receive(panelMessage("Good", kDoc + strFieldSep + "ignored third part"));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0].document, kDoc);
+}
+
+TEST_F(Connector, AnswersToTheHello) {
+  const struct {
+    const char *payload;
+    bool approved, loginAsked;
+  } cases[] = {
+      {"no", true, false},    {" NO ", true, false},   {"No0", true, false},
+      {"no1", true, false},   {"yes", false, true},    {"YES", false, true},
+      {" Yes ", false, true}, {"maybe", false, false}, {"no2", false, false},
+  };
+  for (const auto &c : cases) {
+    ConnectorFixture f;
+    QSignalSpy login(&f.connector(), &frmTcpVexConnector::loginRequested);
+    f.link->linkUp();
+    f.link->receive(ServerMessage(VexCommand::Hello, c.payload));
+    EXPECT_EQ(f.connector().LoginApproved(), c.approved) << c.payload;
+    EXPECT_EQ(login.count(), c.loginAsked ? 1 : 0) << c.payload;
+    // Approval sends 41 at once; nothing else answers.
+    EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1})) << c.payload;
+  }
+}
+
+TEST_F(Connector, AnAddressAnswerMovesTheServerWithoutReconnecting) {
+  const struct {
+    const char *payload;
+    const char *address;
+    quint16 port;
+  } cases[] = {
+      {"10.0.0.9|||5300", "10.0.0.9", 5300}, {" core2 ||| 53 01 ", "core2", 5301},
+      {"core3|||40000", "core3", 40000},     {"core4|||5300.5", "core4", 5300},
+      {"core5|||abc", "core5", 0},           {"core6|||70000", "core6", 5200},  // out of range
+      {"core7|||-1", "core7", 5200},         {"no address", "10.0.0.5", 5200},
+  };
+  for (const auto &c : cases) {
+    ConnectorFixture f;
+    f.link->linkUp();
+    f.link->receive(ServerMessage(VexCommand::Hello, c.payload));
+    EXPECT_EQ(Settings().strServerAddress, c.address) << c.payload;
+    EXPECT_EQ(Settings().intServerPort, c.port) << c.payload;
+    EXPECT_TRUE(f.link->forced.isEmpty());
+    EXPECT_FALSE(f.connector().LoginApproved());
+    EXPECT_TRUE(f.host.fakeUi.messages.empty());
+  }
+}
+
+TEST_F(Connector, AnswersToTheLogin) {
+  const struct {
+    const char *payload;
+    bool approved;
+  } cases[] = {
+      {"Yes", true}, {"Yes, welcome", true}, {"yes", false}, {"YES", false},
+      {"no", false}, {" no ", false},        {"ok", false},  {"", false},
+  };
+  for (const auto &c : cases) {
+    ConnectorFixture f;
+    f.link->linkUp();
+    f.link->receive(ServerMessage(VexCommand::Login, c.payload));
+    EXPECT_EQ(f.connector().LoginApproved(), c.approved) << c.payload;
+    EXPECT_EQ(f.host.fakeUi.messageTexts(),
+              c.approved ? QStringList() : QStringList({"Login Rejected."}))
+        << c.payload;
+    // A refusal opens the login dialog again for another try.
+    EXPECT_EQ(f.session.loginDialog().Visible(), !c.approved) << c.payload;
+    EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1}));
+  }
+  // A rejection with an address takes the address and still says so.
+  ConnectorFixture f;
+  f.link->linkUp();
+  f.link->receive(ServerMessage(VexCommand::Login, "core9|||5309"));
+  EXPECT_EQ(Settings().strServerAddress, "core9");
+  EXPECT_EQ(Settings().intServerPort, 5309);
+  EXPECT_EQ(f.host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
+}
+
+TEST_F(Connector, SendsTheLoginEncoded) {
+  connector();
+  link->linkUp();
+  connector().SendLogin("abc", "pw");
+  ASSERT_EQ(link->sent.size(), 2);
+  EXPECT_EQ(link->sent[1],
+            BuildVexMessage(VexCommand::Login, QStringLiteral("FkXm") + strLoginSep +
+                                                   PassEncodeV2("pw", [] { return 10; })));
+}
+
+TEST_F(Connector, AKnownPasswordAnswersTheServerByItselfUntilRefused) {
+  Settings().strLoginName = "operator";
+  Settings().strLoginPassword = "secret";
+  QSignalSpy login(&connector(), &frmTcpVexConnector::loginRequested);
+  link->linkUp();
+  link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  ASSERT_EQ(link->sentCodes(), QList<int>({1, 40}));
+  const QString payload = link->sent[1].mid(15).chopped(2);
+  const QStringList fields = payload.split(strLoginSep);
+  ASSERT_EQ(fields.size(), 2);
+  EXPECT_EQ(PassDecodeV2(fields[0]), "operator");
+  EXPECT_EQ(PassDecodeV2(fields[1]), "secret");
+  EXPECT_EQ(login.count(), 0);
+  // Refused: the message, then the dialog; the next link asks rather than
+  // sending the refused password again.
+  link->receive(ServerMessage(VexCommand::Login, "no"));
+  EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
+  EXPECT_EQ(login.count(), 1);
+  link->linkDown();
+  link->linkUp();
+  link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  EXPECT_EQ(login.count(), 2);
+}
+
+TEST_F(Connector, KeepsPanelRequestsUntilTheServerApproves) {
+  connector().OpenPanel("A");
+  connector().OpenPanel("B");
+  EXPECT_EQ(connector().collPendingPanels(), QStringList({"A", "B"}));
+  link->linkUp();
+  connector().OpenPanel("C");  // linked but not yet approved: it would be lost
+  link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  link->receive(ServerMessage(VexCommand::Login, "Yes"));
+  EXPECT_EQ(link->sent.mid(1), QStringList({BuildVexMessage(41, u""), BuildVexMessage(43, u"A"),
+                                            BuildVexMessage(43, u"B"), BuildVexMessage(43, u"C")}));
+  EXPECT_TRUE(connector().collPendingPanels().isEmpty());
+  connector().OpenPanel("D");
+  EXPECT_EQ(link->sent.last(), BuildVexMessage(43, u"D"));
+
+  // A lost link keeps the approval, the lists and the queue; a new link
+  // waits for a new approval.
+  link->receive(ServerMessage(VexCommand::PanelNames, "X"));
+  link->linkDown();
+  connector().OpenPanel("E");
+  EXPECT_TRUE(connector().LoginApproved());
+  EXPECT_EQ(connector().collPanelList().size(), 1u);
+  link->linkUp();
+  link->receive(ServerMessage(VexCommand::Hello, "no"));
+  EXPECT_EQ(link->sent.last(), BuildVexMessage(43, u"E"));
+}
+
+TEST_F(Connector, AMessageCutByALostLinkIsNotCompletedByTheNextLink) {
+  approved();
+  link->receive(panelMessage("Studio1", kDoc).left(30));
+  link->linkDown();
+  link->linkUp();
+  link->receive(ServerMessage(VexCommand::Hello, "no"));
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_EQ(link->sentCodes(), QList<int>({1, 41}));
+}
+
+TEST_F(Connector, StoresPanelsUnderTheLastPartOfTheirPath) {
+  approved();
+  const struct {
+    const char *path, *name;
+  } cases[] = {
+      {"a/b\\c.xml", "c.xml"},
+      {"name/", "name/"},
+      {"tcp://10.0.0.5:5200/Studio1.xml", "Studio1.xml"},
+      {"Plain.xml", "Plain.xml"},
+  };
+  for (const auto &c : cases) {
+    EXPECT_TRUE(connector().SavePanel(c.path, kDoc));
+    EXPECT_EQ(link->sent.last(), BuildVexMessage(45, QString(c.name) + strFieldSep + kDoc));
+  }
+  EXPECT_TRUE(host.fakeUi.messages.empty());
+}
+
+TEST_F(Connector, ASaveThatCannotBeSentSaysWhy) {
+  connector();
+  const struct {
+    int setup;  // 0 link down, 1 linked not approved, 2 approved but the link refuses
+    const char *message;
+  } cases[] = {
+      {0, "Failed to save panel - not connected to the server"},
+      {1, "Failed to save panel - not logged in to the server"},
+      {2, "Failed to save panel - the link to the server did not take the panel"},
+  };
+  for (const auto &c : cases) {
+    ConnectorFixture f;
+    f.connector();
+    if (c.setup >= 1) f.link->linkUp();
+    if (c.setup == 2) {
+      f.link->receive(ServerMessage(VexCommand::Hello, "no"));
+      f.link->refuseSends = true;
+    }
+    EXPECT_FALSE(f.connector().SavePanel("Studio1.xml", kDoc));
+    EXPECT_EQ(f.host.fakeUi.messageTexts(), QStringList({c.message}));
+  }
+}
+
+TEST_F(Connector, KeepsTheLastPanelList) {
+  approved();
+  QSignalSpy changed(&connector(), &frmTcpVexConnector::panelListChanged);
+  const struct {
+    int code;
+    const char *payload;
+    std::vector<clsPanelEntry> entries;
+  } cases[] = {
+      {42, "A\r\nB\tSecond", {{"A", ""}, {"B", "Second"}}},
+      {42, "A\r\nB\tSecond\r\n", {{"A", ""}, {"B", "Second"}}},
+      {42, "A\r\n\r\nC", {{"A", ""}}},
+      {42, "", {}},
+      {44, "A\r\nB\tx\r\n", {{"A", ""}, {"B\tx", ""}, {"", ""}}},
+  };
+  for (const auto &c : cases) {
+    link->receive(ServerMessage(c.code, c.payload));
+    EXPECT_EQ(connector().collPanelList(), c.entries) << c.payload;
+  }
+  EXPECT_EQ(changed.count(), 5);
+}
+
+TEST_F(Connector, APanelThatIsOpenIsNotOpenedAgain) {
+  approved();
+  host.openPaths << "TCP://10.0.0.5:5200/STUDIO1.XML";
+  link->receive(panelMessage("Studio1", kDoc));
+  EXPECT_TRUE(host.opened.empty());
+  link->receive(panelMessage("Studio2", kDoc));
+  link->receive(panelMessage("Studio2", kDoc));
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0].tagName, "tcp://10.0.0.5:5200/Studio2.xml");
+  // Only a "\" in the name gives a shorter name.
+  link->receive(panelMessage("dir\\Studio3", kDoc));
+  ASSERT_EQ(host.opened.size(), 2u);
+  EXPECT_EQ(host.opened[1].tagName, "Studio3");
+}
+
+TEST_F(Connector, PathsAndNamesOfServerPanels) {
+  EXPECT_EQ(connector().DerivePanelPath("Studio1"), "tcp://10.0.0.5:5200/Studio1.xml");
+  approved();
+  link->receive(ServerMessage(VexCommand::PanelList, "Studio1\tOne\r\nNews"));
+  for (const char *name : {"Studio1", "studio1.XML", "STUDIO1", "news.xml"})
+    EXPECT_TRUE(connector().DoesPanelNameExist(name)) << name;
+  for (const char *name : {"Studio", "Studio1.xml.xml", "One", ""})
+    EXPECT_FALSE(connector().DoesPanelNameExist(name)) << name;
+}
+
+TEST_F(Connector, StateOfTheLinkForTheStatusLine) {
+  connector();
+  EXPECT_EQ(connector().GetState(), 0);
+  EXPECT_FALSE(connector().IsHuntingEnabled());
+  link->hunting = true;
+  for (const char *name : {"Paused", "Hunt Paused"}) {
+    link->name = name;
+    EXPECT_TRUE(connector().IsConnectingPaused()) << name;
+  }
+  for (const char *name : {"", "paused", "10.0.0.5", "Hunt Paused "}) {
+    link->name = name;
+    EXPECT_FALSE(connector().IsConnectingPaused()) << name;
+  }
+  link->linkUp();
+  EXPECT_EQ(connector().GetState(), 7);
+  EXPECT_TRUE(connector().IsHuntingEnabled());
+  QSignalSpy refresh(&connector(), &frmTcpVexConnector::statusRefreshRequested);
+  connector().timStateTick();
+  emit link->StatusChanged();
+  EXPECT_EQ(refresh.count(), 2);
+  EXPECT_EQ(connector().timState.interval(), 1000);
+  EXPECT_TRUE(connector().timState.isActive());
+}

@@ -1,0 +1,225 @@
+// The main window's server branches: open through the server's list,
+// delivered panels read like files, Save Panel and Save Panel As on the
+// server, and a save while the link is down.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
+#include "app/startup.h"
+#include "components/datetimestamp.h"
+#include "model/controldetails.h"
+#include "panelfile/panelwriter.h"
+#include "serverfixture.h"
+#include "surface/frmpanel.h"
+
+using namespace modClientProtocolConsts;
+
+namespace {
+struct ServerCommands : ::testing::Test {
+  QTemporaryDir dir;
+  FakeUi ui;
+  std::unique_ptr<MDIFormDesigner> designer;
+  FakeConnection *link = nullptr;
+
+  void SetUp() override {
+    Settings() = ProgramSettings();
+    InitSettings(Settings(), dir.path());
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    Settings().boolServerMode = true;
+    Settings().strServerAddress = "10.0.0.5";
+    Settings().intServerPort = 5200;
+    designer = std::make_unique<MDIFormDesigner>(ui);
+    designer->Load();
+    designer->server().SetConnectionFactory([this] {
+      auto c = std::make_unique<FakeConnection>();
+      link = c.get();
+      return c;
+    });
+    designer->server().Connector();
+    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+  }
+  void TearDown() override { DateTimeStamp::SetClock({}); }
+
+  void approve() {
+    link->linkUp();
+    link->receive(ServerMessage(VexCommand::Hello, "no"));
+    link->sent.clear();
+  }
+  void list(const QString &payload) {
+    link->receive(ServerMessage(VexCommand::PanelList, payload));
+  }
+  frmPanel *changedPanel() {
+    frmPanel *p = designer->mnuNewPanel_Click();
+    p->InsertControl(ControlKind::Button);
+    p->setNeedToSave(true);
+    return p;
+  }
+  // The name and document of the last store request.
+  std::pair<QString, QString> lastStore() const {
+    const QString payload = link->sent.last().mid(15).chopped(2);
+    const qsizetype sep = payload.indexOf(strFieldSep);
+    return {payload.left(sep), payload.mid(sep + 1)};
+  }
+};
+const QString kStudio = QStringLiteral(
+    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
+    "  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
+    "      <Caption>Mic</Caption>\r\n    </Control>\r\n  </ControlList>\r\n</Panel>\r\n");
+}  // namespace
+
+TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) {
+  approve();
+  list("Studio1\tStudio One");
+  designer->mnuOpenPanel_Click();
+  frmOpenPanelViaVex &open = designer->server().openDialog();
+  ASSERT_TRUE(open.Visible());
+  EXPECT_TRUE(ui.fileDialogs.empty());  // not the local file dialog
+  open.setListIndex(0);
+  open.butOpen_Click();
+  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+
+  for (int i = 0; i < 2; ++i)
+    link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
+  ASSERT_EQ(designer->collOpenPanels().size(), 1u);
+  frmPanel *p = designer->activePanel();
+  EXPECT_EQ(p->model().WindowTag, "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(p->model().PanelDetails.strPanelPath, "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(p->model().pictMain.Tag, "Studio1");  // the document names the panel
+  EXPECT_EQ(p->caption(), "Studio One");
+  ASSERT_EQ(p->model().PanelDetails.CollControls.size(), 1u);
+  EXPECT_FALSE(p->NeedToSave());
+
+  // An empty document opens nothing that a save could write over.
+  link->receive(ServerMessage(VexCommand::Panel, "Empty" + strFieldSep));
+  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
+  EXPECT_EQ(ui.messageTexts(), QStringList({"Error reading file or no xml data present in file."}));
+}
+
+TEST_F(ServerCommands, ARecentOrFoundServerPanelIsAskedForByItsName) {
+  approve();
+  const QString path = "tcp://10.0.0.5:5200/Studio1.xml";
+  EXPECT_EQ(OpenServerPanel(*designer, path), nullptr);
+  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+  link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
+  // Open already: that window, and nothing asked.
+  EXPECT_EQ(OpenServerPanel(*designer, "TCP://10.0.0.5:5200/studio1.XML"), designer->activePanel());
+  EXPECT_EQ(link->sent.size(), 1);
+}
+
+TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {
+  approve();
+  link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
+  frmPanel *p = designer->activePanel();
+  p->InsertControl(ControlKind::Label);
+  p->setNeedToSave(true);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_FALSE(p->NeedToSave());
+  const auto [name, document] = lastStore();
+  EXPECT_EQ(name, "Studio1.xml");
+  EXPECT_EQ(document, BuildPanelDocument(p->model(), true) + "\r\n");
+  EXPECT_TRUE(ui.inputs.empty());
+}
+
+TEST_F(ServerCommands, ASaveWhileTheLinkIsDownKeepsThePanelChanged) {
+  frmPanel *p = changedPanel();
+  p->model().WindowTag = "tcp://10.0.0.5:5200/Panel1.xml";
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(p->NeedToSave());
+  EXPECT_EQ(designer->caption(), designer->BaseCaption + " *");
+  EXPECT_EQ(ui.messageTexts(), QStringList({"Failed to save panel - not connected to the server"}));
+  EXPECT_TRUE(ui.inputs.empty());  // no Save As: the server is not there under any name
+  // Closing with Yes keeps the window and its work.
+  ui.answers = {Ui::Answer::Yes};
+  EXPECT_FALSE(designer->QueryExit());
+  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
+}
+
+TEST_F(ServerCommands, SaveAsOnTheServer) {
+  approve();
+  list("Studio1\r\nstudio2");
+  const struct {
+    const char *answer;    // null: the box is cancelled
+    Ui::Answer overwrite;  // the answer to "File exists - Overwrite?" when asked
+    bool asked, saved;
+    const char *storedAs, *tag, *internalName;
+  } cases[] = {
+      {"Panel1.xml", Ui::Answer::Ok, false, true, "Panel1.xml", "Panel1", ""},
+      {"Studio2.xml", Ui::Answer::Yes, true, true, "Studio2.xml", "Studio2", ""},
+      {"Studio2.xml", Ui::Answer::No, true, false, "", "Studio2", ""},
+      {"folder\\Studio3.xml", Ui::Answer::Ok, false, true, "Studio3.xml",
+       "tcp://10.0.0.5:5200/Studio3.xml", "Studio3.Button1"},
+      {"Studio1", Ui::Answer::Yes, true, true, "Studio1", "Stu", ""},
+      {"ab", Ui::Answer::Ok, false, false, "", "Panel1", ""},  // too short
+      {"", Ui::Answer::Ok, false, false, "", "Panel1", ""},
+      {nullptr, Ui::Answer::Ok, false, false, "", "Panel1", ""},
+  };
+  for (const auto &c : cases) {
+    ui.messages.clear();
+    ui.inputs.clear();
+    link->sent.clear();
+    for (frmPanel *open : designer->collOpenPanels()) designer->ClosePanel(open);
+    frmPanel *p = changedPanel();
+    ui.inputAnswers.push_back(c.answer ? std::optional<QString>(c.answer) : std::nullopt);
+    if (c.asked) ui.answers.push_back(c.overwrite);
+    p->timFillProperties.stop();
+    EXPECT_EQ(designer->mnuSaveAs_Click(), c.saved) << c.answer;
+    // A renamed panel refills the grid, whose Name row shows the name.
+    EXPECT_EQ(p->timFillProperties.isActive(), QString(c.tag) != "Panel1") << c.answer;
+    ASSERT_EQ(ui.inputs.size(), 1u);
+    EXPECT_EQ(ui.inputs[0].prompt, "Enter the panel name to save");
+    EXPECT_EQ(ui.inputs[0].title, "Save As");
+    EXPECT_EQ(ui.inputs[0].defaultText, "Panel1.xml");
+    QStringList expectedMessages;
+    if (c.asked) expectedMessages << "File exists - Overwrite?";
+    if (!c.answer || !*c.answer) expectedMessages << "No filename selected to store";
+    EXPECT_EQ(ui.messageTexts(), expectedMessages) << c.answer;
+    EXPECT_EQ(p->model().pictMain.Tag, c.tag) << c.answer;
+    EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), c.internalName)
+        << c.answer;
+    EXPECT_EQ(p->NeedToSave(), !c.saved) << c.answer;
+    if (c.saved) {
+      EXPECT_EQ(lastStore().first, c.storedAs);
+    } else {
+      EXPECT_TRUE(link->sent.isEmpty()) << c.answer;
+    }
+    EXPECT_EQ(p->model().WindowTag, "") << "the window keeps its path";
+  }
+}
+
+TEST_F(ServerCommands, SaveAsOfAServerPanelProposesItsTagAndKeepsTheWindowPath) {
+  approve();
+  QSignalSpy saved(designer.get(), &MDIFormDesigner::panelSaved);
+  frmPanel *p = changedPanel();
+  p->model().pictMain.Tag = "tcp://10.0.0.5:5200/Studio1.xml";
+  p->model().WindowTag = "tcp://10.0.0.5:5200/Studio1.xml";
+  ui.inputAnswers.push_back("tcp://10.0.0.5:5200/Studio1.xml.xml");
+  EXPECT_TRUE(designer->mnuSaveAs_Click());
+  EXPECT_EQ(ui.inputs[0].defaultText, "tcp://10.0.0.5:5200/Studio1.xml.xml");
+  EXPECT_EQ(lastStore().first, "Studio1.xml.xml");
+  // A later Save Panel stores under the old name again.
+  p->setNeedToSave(true);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_EQ(lastStore().first, "Studio1.xml");
+}
+
+TEST_F(ServerCommands, ConnectMenuShowsTheDialogAndTheStatusLineFollows) {
+  QSignalSpy changed(&designer->server().status(), &ConnectionStatus::changed);
+  designer->mnuConnect_Click();
+  EXPECT_TRUE(designer->server().connectDialog().Visible());
+  EXPECT_EQ(designer->server().status().text(), "Not Connected");
+  link->hunting = true;
+  designer->SetConnectedLabel();
+  EXPECT_EQ(designer->server().status().text(), "Connecting");
+  approve();
+  designer->server().Connector().timStateTick();
+  EXPECT_EQ(designer->server().status().text(), "Connected");
+  EXPECT_EQ(designer->server().status().color(), ConnectionStatus::kGreen);
+  link->linkDown();
+  link->name = "Hunt Paused";
+  designer->server().Connector().timStateTick();
+  EXPECT_EQ(designer->server().status().text(), "Waiting");
+  EXPECT_EQ(changed.count(), 3);
+}

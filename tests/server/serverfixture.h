@@ -1,0 +1,72 @@
+#pragma once
+
+// A connector over a scripted connection, with a main window stand-in that
+// records the panels it is asked to open.
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "model/settings.h"
+#include "server/serverhost.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+#include "server/vexprotocol.h"
+#include "support/fakeconnection.h"
+#include "support/fakeui.h"
+
+// The main window's side, recorded.
+class FakeHost : public ServerHost {
+ public:
+  struct Opened {
+    QString document, path, tagName;
+  };
+  FakeUi fakeUi;
+  QStringList openPaths;
+  std::vector<Opened> opened;
+
+  Ui &ui() override { return fakeUi; }
+  bool IsPanelPathOpen(const QString &path) const override {
+    for (const QString &p : openPaths)
+      if (p.compare(path, Qt::CaseInsensitive) == 0) return true;
+    return false;
+  }
+  void OpenDeliveredPanel(const QString &document, const QString &path,
+                          const QString &tagName) override {
+    opened.push_back({document, path, tagName});
+    openPaths << path;
+  }
+};
+
+// A message as the server sends it (header fields of its own).
+inline QString ServerMessage(int code, const QString &payload) {
+  QString m = BuildVexMessage(code, payload);
+  m.replace(3, 12, QStringLiteral("0001000A00FF"));
+  return m;
+}
+
+// A session whose connector talks over a FakeConnection.
+struct ConnectorFixture {
+  FakeHost host;
+  ServerSession session{host};
+  FakeConnection *link = nullptr;
+
+  ConnectorFixture() {
+    Settings() = ProgramSettings();
+    Settings().strServerAddress = QStringLiteral("10.0.0.5");
+    Settings().intServerPort = 5200;
+    session.SetConnectionFactory([this] {
+      auto connection = std::make_unique<FakeConnection>();
+      link = connection.get();
+      return connection;
+    });
+    connector().SetLoginKeyGenerator([] { return 10; });
+  }
+  frmTcpVexConnector &connector() { return session.Connector(); }
+  // Link up and approved without a login; the messages sent so far forgotten.
+  void approved() {
+    link->linkUp();
+    link->receive(ServerMessage(VexCommand::Hello, QStringLiteral("no")));
+    link->sent.clear();
+  }
+};

@@ -1,0 +1,253 @@
+// The server link end to end: the designer's own connection over TCP to
+// vex-test-server, started by each test on a free port. Every wait has a
+// bound; nothing here sleeps for a fixed time.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/mdiformdesigner.h"
+#include "app/startup.h"
+#include "components/datetimestamp.h"
+#include "model/controldetails.h"
+#include "model/settings.h"
+#include "panelfile/localstore.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+// The stand-in server as a child process.
+class StandIn {
+ public:
+  ~StandIn() { stop(); }
+
+  // Starts it with the options on `port` (0: a free one) and waits until it listens.
+  bool start(const QString &panels, QStringList options, quint16 port = 0) {
+    options << "--panels" << panels << "--port" << QString::number(port);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral(VEX_TEST_SERVER), options);
+    if (!m_process.waitForStarted(10000)) return false;
+    QByteArray out;
+    while (!out.contains('\n')) {
+      if (!m_process.waitForReadyRead(10000)) return false;
+      out += m_process.readAllStandardOutput();
+    }
+    const QByteArray line = out.left(out.indexOf('\n'));
+    if (!line.startsWith("listening on ")) return false;
+    m_port = static_cast<quint16>(line.mid(13).toUInt());
+    return m_port != 0;
+  }
+  void stop() {
+    if (m_process.state() == QProcess::NotRunning) return;
+    m_process.kill();
+    m_process.waitForFinished(10000);
+  }
+  quint16 port() const { return m_port; }
+
+ private:
+  QProcess m_process;
+  quint16 m_port = 0;
+};
+
+const QByteArray kStudio =
+    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
+    "  <Width>9600</Width>\r\n  <Height>7200</Height>\r\n  <ControlList>\r\n"
+    "    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
+    "      <Caption>Caf\xe9 \x80</Caption>\r\n      <Left>100</Left>\r\n      <Top>200</Top>\r\n"
+    "      <Width>1215</Width>\r\n      <Height>495</Height>\r\n    </Control>\r\n"
+    "  </ControlList>\r\n  <Version>2024-01-01T00:00:00</Version>\r\n</Panel>\r\n";
+
+struct ServerLink : ::testing::Test {
+  QTemporaryDir dir;
+  QString panels;
+  FakeUi ui;
+  std::unique_ptr<MDIFormDesigner> designer;
+  StandIn server;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
+    Settings() = ProgramSettings();
+    InitSettings(Settings(), dir.path() + "/designer");
+    panels = dir.path() + "/server";
+    QDir().mkpath(panels);
+    writeServerPanel("Studio1.xml", kStudio);
+    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+    designer = std::make_unique<MDIFormDesigner>(ui);
+    designer->Load();
+  }
+  void TearDown() override {
+    designer.reset();
+    DateTimeStamp::SetClock({});
+  }
+
+  void writeServerPanel(const QString &name, const QByteArray &bytes) {
+    QFile f(panels + "/" + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QByteArray serverFile(const QString &name) const {
+    QFile f(panels + "/" + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  frmTcpVexConnector &connector() { return designer->server().Connector(); }
+  // Connects through the connect dialog, as a person does.
+  void connect(const QString &user = QString(), const QString &password = QString()) {
+    frmConnect &dialog = designer->server().connectDialog();
+    designer->mnuConnect_Click();
+    dialog.txtIPAddress = "127.0.0.1";
+    dialog.txtPort = QString::number(server.port());
+    dialog.LoginName = user;
+    dialog.LoginPassword = password;
+    dialog.butConnect_Click();
+  }
+  bool approvedWithList(int panelsListed = 1) {
+    return connector().GetState() == 7 && connector().LoginApproved() &&
+           int(connector().collPanelList().size()) == panelsListed;
+  }
+  void openFromList(const QString &name) {
+    frmOpenPanelViaVex &open = designer->server().openDialog();
+    designer->mnuOpenPanel_Click();
+    open.setListIndex(int(open.lstPanels().indexOf(QRegularExpression("^" + name + "\t.*"))));
+    open.butOpen_Click();
+  }
+  QString statusAfterTick() {
+    connector().timStateTick();
+    return designer->server().status().text();
+  }
+};
+
+}  // namespace
+
+TEST_F(ServerLink, LogInListOpenChangeAndSaveAsALocalSaveWould) {
+  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
+  connect("operator");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->server().loginDialog().Visible(); }, 10000));
+  frmLogin &login = designer->server().loginDialog();
+  EXPECT_EQ(login.LoginName, "operator");
+  login.LoginPassword = "s3cret";
+  login.LoginButton_Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+  EXPECT_EQ(statusAfterTick(), "Connected");
+  EXPECT_EQ(connector().collPanelList()[0].PanelCaption, "Studio One");
+
+  openFromList("Studio1");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  frmPanel *panel = designer->activePanel();
+  EXPECT_EQ(panel->model().WindowTag, QString("tcp://127.0.0.1:%1/Studio1.xml").arg(server.port()));
+  ASSERT_EQ(panel->model().PanelDetails.CollControls.size(), 1u);
+  const auto *button =
+      static_cast<const DesignButton *>(panel->model().PanelDetails.CollControls[0]->cntrlObject);
+  EXPECT_EQ(button->Caption, QString::fromUtf8("Caf\u00e9 \u20ac"));
+
+  panel->InsertControl(ControlKind::Label);
+  panel->setNeedToSave(true);
+  const QByteArray before = serverFile("Studio1.xml");
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_FALSE(panel->NeedToSave());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return serverFile("Studio1.xml") != before; }, 10000));
+
+  // Byte for byte what a local save of the same panel writes.
+  const QString local = dir.path() + "/local.xml";
+  QString error;
+  ASSERT_TRUE(SavePanelLocal(panel->model(), local, ui, &error)) << error.toStdString();
+  QFile localFile(local);
+  ASSERT_TRUE(localFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(serverFile("Studio1.xml"), localFile.readAll());
+  EXPECT_TRUE(serverFile("Studio1.xml").contains("Caf\xe9 \x80"));
+  EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join('|').toStdString();
+}
+
+TEST_F(ServerLink, ReconnectsByItselfAndSendsAQueuedRequestAfterTheNewApproval) {
+  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
+  const quint16 port = server.port();
+  connect("operator", "s3cret");  // the password answers the server by itself
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+
+  server.stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(0); }, 10000));
+  EXPECT_EQ(statusAfterTick(), "Connecting");
+  connector().OpenPanel("Studio1");
+  EXPECT_EQ(connector().collPendingPanels(), QStringList({"Studio1"}));
+
+  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}, port));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 20000));
+  EXPECT_TRUE(connector().collPendingPanels().isEmpty());
+  EXPECT_EQ(statusAfterTick(), "Connected");
+  EXPECT_FALSE(designer->server().loginDialog().Visible());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ServerLink, GarbageBeforeTheAnswersIsDropped) {
+  ASSERT_TRUE(server.start(panels, {"--garbage", "200000", "--chunk", "4096"}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+  openFromList("Studio1");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+}
+
+TEST_F(ServerLink, AnEndlessMessageIsCutOffAtTheCapAndLaterMessagesAreRead) {
+  const qint64 endless = VexReceiveBuffer::kDefaultCap + 4 * 1024 * 1024;
+  ASSERT_TRUE(server.start(panels, {"--unframed", QString::number(endless)}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 60000));
+  EXPECT_LE(connector().receiveBufferSize(), VexReceiveBuffer::kDefaultCap);
+  openFromList("Studio1");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  EXPECT_LT(connector().receiveBufferSize(), 1024);
+}
+
+TEST_F(ServerLink, ALinkDroppedMidMessageLeavesNoHalfPanel) {
+  // A panel large enough that the first link closes in its middle.
+  QByteArray big = kStudio;
+  big.replace("  <ControlList>",
+              "  <OnLoad>" + QByteArray(6000, 'x') + "</OnLoad>\r\n  <ControlList>");
+  writeServerPanel("Studio1.xml", big);
+  ASSERT_TRUE(server.start(panels, {"--close-after", "3000", "--chunk", "500"}));
+  connector().OpenPanel("Studio1");  // goes out with the first approval
+  connect();
+  // The first link delivers half the panel and closes; the second approves.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return approvedWithList() && connector().collPendingPanels().isEmpty(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return connector().VexWinsock().CurrentName() == "127.0.0.1" &&
+               connector().GetState() == 7 && connector().receiveBufferSize() == 0;
+      },
+      10000));
+  EXPECT_TRUE(designer->collOpenPanels().empty());
+  connector().OpenPanel("Studio1");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  EXPECT_EQ(designer->activePanel()->model().PanelDetails.CollControls.size(), 1u);
+}
+
+TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
+  ASSERT_TRUE(server.start(panels, {"--silent"}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(7); }, 10000));
+  bool ticked = false;
+  QTimer::singleShot(50, [&] { ticked = true; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));  // events still flow
+  EXPECT_FALSE(connector().LoginApproved());
+  // Requests wait; a save says why it did not happen.
+  connector().OpenPanel("Studio1");
+  EXPECT_EQ(connector().collPendingPanels().size(), 1);
+  frmPanel *panel = designer->mnuNewPanel_Click();
+  panel->model().WindowTag = "tcp://127.0.0.1/Panel1.xml";
+  panel->setNeedToSave(true);
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(panel->NeedToSave());
+  EXPECT_EQ(ui.messageTexts(), QStringList({"Failed to save panel - not logged in to the server"}));
+}

@@ -1,0 +1,147 @@
+// The server dialogs and the status line in the Qt shell, driven with real
+// key and mouse events on the offscreen platform.
+#include "ui/serverviews.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/mdiformdesigner.h"
+#include "model/settings.h"
+#include "server/serversession.h"
+#include "server/vexconnector.h"
+#include "server/vexprotocol.h"
+#include "support/fakeconnection.h"
+#include "support/fakeui.h"
+#include "ui/connectdialog.h"
+#include "ui/logindialog.h"
+#include "ui/mainwindow.h"
+#include "ui/openpanelviavexdialog.h"
+#include "ui/paintsupport.h"
+
+namespace {
+struct Views : ::testing::Test {
+  QTemporaryDir config;
+  FakeUi ui;
+  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindow> window;
+  FakeConnection *link = nullptr;
+
+  void SetUp() override {
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    Settings() = ProgramSettings();
+    Settings().strHelpAddress = "file:///start/help.pdf";
+    designer = std::make_unique<MDIFormDesigner>(ui);
+    designer->server().SetConnectionFactory([this] {
+      auto c = std::make_unique<FakeConnection>();
+      link = c.get();
+      return c;
+    });
+    window = std::make_unique<MainWindow>(*designer);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void TearDown() override {
+    window.reset();
+    designer.reset();
+  }
+  ServerViews &views() { return *window->serverViews(); }
+  QString statusText() const { return window->statusLine()->text(); }
+  QColor statusColor() const { return window->statusLine()->palette().color(QPalette::Window); }
+  void serverSays(int code, const QString &payload) {
+    QString m = BuildVexMessage(code, payload);
+    link->receive(m);
+  }
+};
+}  // namespace
+
+TEST_F(Views, ConnectDialogTypedAndEnteredConnects) {
+  EXPECT_EQ(statusText(), "Not Connected");
+  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kLightRed));
+  window->action("mnuConnect")->trigger();
+  ConnectDialog *dialog = views().connectDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  EXPECT_EQ(dialog->windowTitle(), "Connect To CorvaneCore");
+  EXPECT_FALSE(dialog->isModal());
+  EXPECT_EQ(dialog->txtPort()->text(), "5200");
+  EXPECT_EQ(dialog->LoginPassword()->echoMode(), QLineEdit::Password);
+  QTest::keyClicks(dialog->txtIPAddress(), "10.0.0.7");
+  dialog->txtPort()->selectAll();
+  QTest::keyClicks(dialog->txtPort(), "40000");
+  QTest::keyClicks(dialog->LoginName(), "operator");
+  QTest::keyClick(dialog->txtIPAddress(), Qt::Key_F1);
+  EXPECT_EQ(ui.openedUrls, QStringList({"file:///start/help.pdf"}));
+  QTest::keyClick(dialog->LoginName(), Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(Settings().strServerAddress, "10.0.0.7");
+  EXPECT_EQ(Settings().intServerPort, 40000);
+  EXPECT_EQ(Settings().strLoginName, "operator");
+  EXPECT_EQ(link->forced, QStringList({"10.0.0.7"}));
+  EXPECT_EQ(statusText(), "Connecting");
+  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kYellow));
+
+  link->linkUp();
+  designer->server().Connector().timStateTick();
+  EXPECT_EQ(statusText(), "Connected");
+  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kGreen));
+
+  // Reopened, it proposes what was used; Cancel closes it.
+  window->action("mnuConnect")->trigger();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->txtIPAddress()->text(), "10.0.0.7");
+  EXPECT_EQ(dialog->txtPort()->text(), "40000");
+  dialog->findChild<QPushButton *>("btnCancel")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_FALSE(designer->server().connectDialog().Visible());
+}
+
+TEST_F(Views, LoginDialogPutsTheFocusInThePasswordAndEnterLogsIn) {
+  Settings().strLoginName = "operator";
+  designer->server().Connector();
+  link->linkUp();
+  serverSays(VexCommand::Hello, "yes");
+  LoginDialog *dialog = views().loginDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  EXPECT_EQ(dialog->windowTitle(), "Tessary Login");
+  EXPECT_EQ(dialog->LoginName()->text(), "operator");
+  EXPECT_EQ(dialog->LoginPassword()->echoMode(), QLineEdit::Password);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->LoginPassword()->hasFocus(); }, 2000));
+  QTest::keyClicks(dialog->LoginPassword(), "s3cret");
+  QTest::keyClick(dialog->LoginPassword(), Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
+}
+
+TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
+  Settings().boolServerMode = true;
+  designer->server().Connector();
+  link->linkUp();
+  serverSays(VexCommand::Hello, "no");
+  serverSays(VexCommand::PanelList, "Studio1\tStudio One\r\nNews");
+  link->sent.clear();
+  window->action("mnuOpenPanel")->trigger();
+  OpenPanelViaVexDialog *dialog = views().openDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  EXPECT_EQ(dialog->windowTitle(), "Open Panel From Server");
+  QTreeWidget *list = dialog->lstPanels();
+  ASSERT_EQ(list->topLevelItemCount(), 2);
+  EXPECT_EQ(list->topLevelItem(0)->text(0), "Studio1");
+  EXPECT_EQ(list->topLevelItem(0)->text(1), "Studio One");
+  EXPECT_EQ(list->topLevelItem(1)->text(1), "");
+
+  dialog->findChild<QPushButton *>("butOpen")->click();
+  EXPECT_EQ(ui.messageTexts(), QStringList({"No Panel selected to open"}));
+  EXPECT_TRUE(dialog->isVisible());
+
+  const QRect row = list->visualItemRect(list->topLevelItem(1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"News")}));
+}

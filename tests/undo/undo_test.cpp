@@ -1,0 +1,376 @@
+// Undo and redo of every kind of user action: one step each, named for the
+// Edit menu, and a panel that saves byte for byte as before the action
+// after undo and as after it after redo, with the same objects, frames and
+// selection.
+#include <QDir>
+#include <functional>
+
+#include "model/uiservice.h"
+#include "undofixture.h"
+
+namespace {
+
+struct Action {
+  const char *name;
+  std::function<void(UndoTest &)> prepare;  // selection, grid, answers: no step
+  std::function<void(UndoTest &)> act;      // the user action
+  const char *undoText;
+  bool mapFollows = true;  // the saved hardware map comes back too
+};
+
+// Selects the controls and shows the current one (the last) in the grid.
+std::function<void(UndoTest &)> showing(std::initializer_list<const char *> names) {
+  std::vector<const char *> list(names);
+  return [list](UndoTest &t) {
+    bool first = true;
+    for (const char *name : list) {
+      t.panel->boolCtrlDown = !first;
+      t.panel->ControlGotFocus(t.control(name));
+      first = false;
+    }
+    t.panel->boolCtrlDown = false;
+    t.showInGrid();
+  };
+}
+void showingThePanel(UndoTest &t) {
+  t.panel->CanvasGotFocus();
+  t.showInGrid();
+}
+
+void nothing(UndoTest &) {}
+
+void rightDrag(UndoTest &t, const char *name, int moves) {
+  const int frame = t.frameOf(name);
+  t.panel->FrameMouseDown(frame, MouseButton::Right, 300, 100);
+  for (int i = 1; i <= moves; ++i)
+    t.panel->FrameMouseMove(frame, MouseButton::Right, 300 + 30 * i, 100 + 15 * i);
+  t.panel->FrameMouseUp(frame, MouseButton::Right, 300 + 30 * moves, 100 + 15 * moves);
+}
+
+const Action kActions[] = {
+    {"drop a button", nothing,
+     [](UndoTest &t) { t.panel->DropFromPalette("MasterButton", 7300, 3100, 40, 30); },
+     "Add Button2"},
+    {"drop a web browser (sent to the back)", nothing,
+     [](UndoTest &t) { t.panel->DropFromPalette("pictWebBrowser", 100, 5000, 0, 0); },
+     "Add WebBrowser2"},
+    {"drop a meter-fader", [](UndoTest &t) { t.select({"Button1"}); },
+     [](UndoTest &t) { t.panel->DropFromPalette("MasterMeterFader", 7000, 100, 0, 0); },
+     "Add MeterFader2"},
+    {"insert a label", nothing, [](UndoTest &t) { t.designer->InsertControl(ControlKind::Label); },
+     "Add Label2"},
+    {"paste two controls",
+     [](UndoTest &t) {
+       t.select({"Button1", "Label1"});
+       t.designer->mnuCopy_Click();
+     },
+     [](UndoTest &t) { t.designer->mnuPaste_Click(); }, "Paste 2 Controls"},
+    {"cut two controls",
+     [](UndoTest &t) {
+       t.select({"Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuCut_Click(); }, "Cut 2 Controls"},
+    {"delete three controls",
+     [](UndoTest &t) {
+       t.select({"Button1", "WebBrowser1", "MeterFader1"});
+       t.ui.answers.push_back(Ui::Answer::Yes);
+     },
+     [](UndoTest &t) { t.panel->KeyDown(KeyCode::Delete, 0); }, "Delete 3 Controls"},
+    {"drag two controls with ten mouse moves",
+     [](UndoTest &t) {
+       t.select({"Button1", "Label1"});
+     },
+     [](UndoTest &t) { rightDrag(t, "Label1", 10); }, "Move 2 Controls"},
+    {"resize by the bottom-right corner", [](UndoTest &t) { t.select({"Clock1"}); },
+     [](UndoTest &t) {
+       const int frame = t.frameOf("Clock1");
+       t.panel->FrameMouseDown(frame, MouseButton::Left, 1240, 1240);
+       t.panel->FrameMouseMove(frame, MouseButton::Left, 1300, 1280);
+       t.panel->FrameMouseMove(frame, MouseButton::Left, 1400, 1300);
+       t.panel->FrameMouseUp(frame, MouseButton::Left, 1400, 1300);
+     },
+     "Resize Clock1"},
+    {"two Shift+arrow presses",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1"});
+     },
+     [](UndoTest &t) {
+       t.panel->KeyDown(KeyCode::Left, ShiftState::Shift);
+       t.panel->KeyDown(KeyCode::Left, ShiftState::Shift);
+     },
+     "Move 2 Controls"},
+    {"an arrow stretch", [](UndoTest &t) { t.select({"Label1"}); },
+     [](UndoTest &t) { t.panel->KeyDown(KeyCode::Down, 0); }, "Resize Label1"},
+    {"align left",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuAlignLeft_Click(); }, "Align Left"},
+    {"align right",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuAlignRight_Click(); }, "Align Right"},
+    {"align top",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuAlignTop_Click(); }, "Align Top"},
+    {"align bottom",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuAlignBottom_Click(); }, "Align Bottom"},
+    {"spread horizontally",
+     [](UndoTest &t) {
+       t.select({"Button1", "Label1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuSpreadHorizontal_Click(); }, "Spread Horizontally"},
+    {"spread vertically",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "WebBrowser1"});
+     },
+     [](UndoTest &t) { t.designer->mnuSpreadVertical_Click(); }, "Spread Vertically"},
+    {"make same width",
+     [](UndoTest &t) {
+       t.select({"Button1", "Label1", "Meter1"});
+     },
+     [](UndoTest &t) { t.designer->mnuMakeSameWidth_Click(); }, "Make Same Width"},
+    {"make same height",
+     [](UndoTest &t) {
+       t.select({"Button1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->mnuMakeSameHeight_Click(); }, "Make Same Height"},
+    {"make same size",
+     [](UndoTest &t) {
+       t.select({"Meter1", "Label1"});
+     },
+     [](UndoTest &t) { t.designer->mnuMakeSameSize_Click(); }, "Make Same Size"},
+    // The grid: one step per edit over the whole selection.
+    {"a width typed for the selection", showing({"Meter1", "Clock1", "Button1"}),
+     [](UndoTest &t) { t.gridEdit(CommonRow::Width, "2000"); }, "Change Width"},
+    {"a colour typed for buttons and labels", showing({"Label1", "Button1"}),
+     [](UndoTest &t) { t.gridEdit(ButtonRow::BackColorOn, "&H00FF00"); }, "Change BackColorOn"},
+    {"a caption for one of two", showing({"Label1", "Button1"}),
+     [](UndoTest &t) {
+       t.ui.answers.push_back(Ui::Answer::No);
+       t.gridEdit(CommonRow::Caption, "Talk");
+     },
+     "Change Caption"},
+    {"names numbered over the selection", showing({"Label1", "Button1", "Meter1"}),
+     [](UndoTest &t) {
+       t.ui.answers.push_back(Ui::Answer::Yes);
+       t.gridEdit(CommonRow::Name, "Mic1");
+     },
+     "Change Name"},
+    {"hardware buttons numbered over the selection", showing({"Label1", "Button1"}),
+     [](UndoTest &t) {
+       t.ui.answers.push_back(Ui::Answer::Yes);
+       t.gridEdit(ButtonRow::Pin, "7");
+     },
+     "Change UserPanel Button"},
+    {"a hardware type", showing({"Button1"}),
+     [](UndoTest &t) { t.gridEdit(ButtonRow::MapType, "GPIOButton"); }, "Change HWMapType"},
+    {"a colour picked with the cell button", showing({"Button1"}),
+     [](UndoTest &t) {
+       t.ui.colorAnswers.push_back(0x123456);
+       t.grid().CellButtonClick(ButtonRow::BackColorOff, 1);
+     },
+     "Change BackColorOff"},
+    {"a font picked for buttons and labels", showing({"Label1", "Button1"}),
+     [](UndoTest &t) {
+       FontSpec font;
+       font.name = "Courier";
+       font.size = 12;
+       t.ui.fontAnswers.push_back(font);
+       t.grid().CellButtonClick(ButtonRow::FontName, 1);
+     },
+     "Change Font Name"},
+    {"a picture cleared with Delete", showing({"Button1"}),
+     [](UndoTest &t) {
+       t.grid().setCurrentCell(ButtonRow::PictureUpOff, 1);
+       t.grid().KeyDown(46, 0);
+     },
+     "Change Picture_Up_Off"},
+    {"a clock setting", showing({"Clock1"}),
+     [](UndoTest &t) { t.gridEdit(ClockRow::Digital, "False"); }, "Change Digital"},
+    {"the panel's caption", showingThePanel,
+     [](UndoTest &t) { t.gridEdit(CommonRow::Caption, "Studio Two"); }, "Change Caption"},
+    {"the panel's colour", showingThePanel,
+     [](UndoTest &t) { t.gridEdit(MainRow::BackColor, "&H808080"); }, "Change BackColor"},
+    {"the panel's picture folder", showingThePanel,
+     [](UndoTest &t) {
+       t.ui.folderAnswers.push_back(QString("/srv/pictures"));
+       t.grid().CellButtonClick(MainRow::GraphicsPath, 1);
+     },
+     "Change Default Graphics Path"},
+    {"the panel renamed, with every internal name", showingThePanel,
+     [](UndoTest &t) { t.gridEdit(CommonRow::Name, "Studio2"); }, "Change Name", false},
+};
+
+TEST_F(UndoTest, EveryActionIsOneStepThatUndoesAndRedoesExactly) {
+  for (const Action &a : kActions) {
+    SCOPED_TRACE(a.name);
+    TearDown();
+    designer.reset();
+    QFile::remove(path);
+    SetUp();
+
+    a.prepare(*this);
+    const int steps = panel->undoStack().count();
+    const State before = state();
+    const QByteArray savedBefore = save(a.mapFollows);
+
+    a.act(*this);
+    ASSERT_EQ(panel->undoStack().count(), steps + 1) << "one action, one step";
+    EXPECT_EQ(panel->undoStack().undoText(), a.undoText);
+    EXPECT_TRUE(panel->NeedToSave());
+    const State after = state();
+    const QByteArray savedAfter = save(a.mapFollows);
+    EXPECT_NE(savedAfter, savedBefore);
+
+    designer->mnuUndo_Click();
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(save(a.mapFollows), savedBefore);
+
+    designer->mnuRedo_Click();
+    EXPECT_EQ(state(), after);
+    EXPECT_EQ(save(a.mapFollows), savedAfter);
+  }
+}
+
+TEST_F(UndoTest, ArrowPressesMergeUntilAClickOrASave) {
+  select({"Button1", "Label1"});
+  DesignControl *button = control("Button1");
+  const qint32 left = button->Left;
+  panel->KeyDown(KeyCode::Right, ShiftState::Shift);
+  panel->KeyDown(KeyCode::Right, ShiftState::Shift);
+  EXPECT_EQ(panel->undoStack().count(), 1);
+  EXPECT_EQ(button->Left, left + 10);
+
+  // A click between presses, even on a control already selected, ends the run.
+  panel->ControlGotFocus(control("Label1"));
+  panel->KeyDown(KeyCode::Right, ShiftState::Shift);
+  EXPECT_EQ(panel->undoStack().count(), 2);
+  // So does a press of the other kind, a save, and an undo.
+  panel->KeyDown(KeyCode::Right, 0);
+  EXPECT_EQ(panel->undoStack().count(), 3);
+  save();
+  panel->KeyDown(KeyCode::Right, 0);
+  EXPECT_EQ(panel->undoStack().count(), 4);
+  designer->mnuAlignLeft_Click();
+  designer->mnuUndo_Click();
+  panel->KeyDown(KeyCode::Right, 0);
+  EXPECT_EQ(panel->undoStack().count(), 5);
+
+  for (int i = 0; i < 4; ++i) designer->mnuUndo_Click();
+  EXPECT_EQ(button->Left, left + 10);
+  designer->mnuUndo_Click();
+  EXPECT_EQ(button->Left, left);
+}
+
+TEST_F(UndoTest, ARunOfArrowsBackToWhereItBeganIsNoStep) {
+  select({"Meter1"});
+  panel->KeyDown(KeyCode::Up, ShiftState::Shift);
+  panel->KeyDown(KeyCode::Down, ShiftState::Shift);
+  EXPECT_EQ(panel->undoStack().count(), 0);
+  EXPECT_FALSE(panel->NeedToSave());
+}
+
+TEST_F(UndoTest, NothingThatChangesNothingIsAStep) {
+  select({"Button1"});
+  const int frame = frameOf("Button1");
+  panel->FrameMouseDown(frame, MouseButton::Right, 300, 100);  // a press without a move
+  panel->FrameMouseUp(frame, MouseButton::Right, 300, 100);
+  select({"Button1", "Label1"});  // selecting is no step
+  panel->SelectAll();
+  EXPECT_EQ(panel->undoStack().count(), 0);
+  designer->mnuAlignTop_Click();
+  const int afterAlign = panel->undoStack().count();
+  EXPECT_EQ(afterAlign, 1);
+  designer->mnuAlignTop_Click();  // a second time changes nothing
+  EXPECT_EQ(panel->undoStack().count(), afterAlign);
+  panel->timFlashTick();  // Button1 flashes: only the views change
+  panel->timFlashTick();
+  EXPECT_EQ(panel->undoStack().count(), afterAlign);
+}
+
+TEST_F(UndoTest, TheCaptionMarkFollowsTheStackBackToTheSavedState) {
+  auto marked = [&] { return designer->caption().endsWith(" *"); };
+  EXPECT_FALSE(marked());
+  EXPECT_EQ(panel->undoStack().count(), 0);  // opening is no step
+  panel->DropFromPalette("MasterLabel", 7000, 3000, 0, 0);
+  EXPECT_TRUE(marked());
+  designer->mnuUndo_Click();
+  EXPECT_FALSE(marked());
+  designer->mnuRedo_Click();
+  EXPECT_TRUE(marked());
+
+  save();  // saving is no step; the saved state moves
+  EXPECT_EQ(panel->undoStack().count(), 1);
+  EXPECT_FALSE(marked());
+  designer->mnuUndo_Click();
+  EXPECT_TRUE(marked());
+  designer->mnuRedo_Click();
+  EXPECT_FALSE(marked());
+
+  // A window resize is outside the stack: undo cannot take it back, so the
+  // mark stays until the next save.
+  panel->WindowResized(12000, 8000);
+  designer->mnuUndo_Click();
+  designer->mnuRedo_Click();
+  EXPECT_TRUE(marked());
+  save();
+  EXPECT_FALSE(marked());
+}
+
+TEST_F(UndoTest, UndoAfterAFailedSaveKeepsTheMark) {
+  panel->DropFromPalette("MasterButton", 7000, 3000, 0, 0);
+  QDir(Settings().strPanelsFolder).removeRecursively();  // the save cannot write
+  EXPECT_FALSE(designer->SavePanelDocument(panel, path));
+  designer->mnuUndo_Click();
+  EXPECT_TRUE(panel->NeedToSave());
+}
+
+TEST_F(UndoTest, UndoAfterClicksPutsTheActionsSelectionBack) {
+  select({"Button1", "Label1"});
+  designer->mnuAlignLeft_Click();
+  select({"Clock1"});
+  designer->mnuUndo_Click();
+  EXPECT_EQ(panel->collSelectedControls,
+            (std::vector<DesignControl *>{control("Button1"), control("Label1")}));
+  EXPECT_EQ(panel->objCurrentControl, control("Label1"));
+  const PanelModel &m = panel->model();
+  EXPECT_FALSE(m.FindRecord(control("Clock1")) &&
+               const_cast<PanelModel &>(m).Frame(frameOf("Clock1"))->Visible);
+}
+
+}  // namespace
+
+namespace {
+// Saving under another name gives every hardware internal name the new
+// panel name; undo must not bring the old one back, or the bindings would
+// be saved under a panel that no longer exists.
+TEST_F(UndoTest, UndoAfterSaveAsKeepsTheBindingsUnderTheNewName) {
+  showing({"Button1"})(*this);
+  gridEdit(ButtonRow::BackColorOn, "&H00FF00");
+  gridEdit(CommonRow::Name, "Mic");
+  clsControlDetails *record = panel->model().FindRecord(control("Mic"));
+  ASSERT_EQ(record->HWMapInternalName(), "Studio.Mic");
+  ui.fileAnswers.push_back(Settings().strPanelsFolder + "Booth.xml");
+  ASSERT_TRUE(designer->mnuSaveAs_Click());
+  ASSERT_EQ(record->HWMapInternalName(), "Booth.Mic");
+
+  designer->mnuUndo_Click();
+  EXPECT_EQ(record->cntrlObject->Tag, "Button1");
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Button1");
+  designer->mnuUndo_Click();
+  EXPECT_EQ(record->BackColorOn, "&H00FFFF");
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Button1");
+  EXPECT_EQ(record->HWMapAoipSysName, "MOD_USER#3.BUT#12");
+  designer->mnuRedo_Click();
+  designer->mnuRedo_Click();
+  EXPECT_EQ(record->HWMapInternalName(), "Booth.Mic");
+  EXPECT_EQ(record->BackColorOn, "&H00FF00");
+}
+}  // namespace
