@@ -1,13 +1,25 @@
 #include "model/xmlwriter.h"
 
+#include <array>
+
 namespace {
 
 // Whether a character is written as it stands in element content; '"' too
-// outside attribute values.
-bool isPlain(char16_t u, bool attribute) {
-  if (u >= 0x20 && u < 0xD800)
-    return u != u'&' && u != u'<' && u != u'>' && (u != u'"' || !attribute);
-  return u == u'\t' || u == u'\n' || u == u'\r' || (u >= 0xE000 && u < 0xFFFE);
+// outside attribute values. ASCII is looked up: most text is ASCII.
+constexpr std::array<bool, 128> plainAscii(bool attribute) {
+  std::array<bool, 128> plain{};
+  for (int c = 0; c < 128; ++c)
+    plain[size_t(c)] =
+        (c >= 0x20 && c != '&' && c != '<' && c != '>' && (c != '"' || !attribute)) || c == '\t' ||
+        c == '\n' || c == '\r';
+  return plain;
+}
+constexpr std::array<bool, 128> kPlainText = plainAscii(false);
+constexpr std::array<bool, 128> kPlainAttribute = plainAscii(true);
+
+inline bool isPlain(char16_t u, bool attribute) {
+  if (u < 128) return attribute ? kPlainAttribute[u] : kPlainText[u];
+  return u < 0xD800 || (u >= 0xE000 && u < 0xFFFE);
 }
 
 template <class Writer>
