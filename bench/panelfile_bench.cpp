@@ -24,9 +24,9 @@
 
 #include "benchsupport.h"
 #include "hwmap/hardwaremap.h"
-#include "panelfile_open.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
+#include "panelfile_open.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
 

@@ -31,7 +31,8 @@ int main(int argc, char **argv) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const CommandLine cmd = ParseCommandLine(arguments);
   if (!cmd.error.isEmpty()) {
-    std::fprintf(stderr, "tessary-designer: %s\n\n%s", qPrintable(cmd.error), qPrintable(cmd.helpText));
+    std::fprintf(stderr, "tessary-designer: %s\n\n%s", qPrintable(cmd.error),
+                 qPrintable(cmd.helpText));
     return 2;
   }
   if (cmd.showHelp) {

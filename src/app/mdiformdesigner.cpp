@@ -24,8 +24,7 @@ MDIFormDesigner::~MDIFormDesigner() = default;
 
 void MDIFormDesigner::Load() {
   ProgramSettings &s = Settings();
-  if (!s.strStartFolder.isEmpty() && !s.strStartFolder.endsWith(u'/'))
-    s.strStartFolder += u'/';
+  if (!s.strStartFolder.isEmpty() && !s.strStartFolder.endsWith(u'/')) s.strStartFolder += u'/';
   s.strPanelsFolder = s.strStartFolder + QStringLiteral("CVSPanels/");
   if (!QDir(s.strPanelsFolder).exists()) QDir().mkpath(s.strPanelsFolder);
   s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
@@ -50,9 +49,8 @@ void MDIFormDesigner::RaisePanel(frmPanel *panel) {
 QString MDIFormDesigner::GetNewPanelName() const {
   for (int n = 1; n <= 32767; ++n) {
     const QString name = QStringLiteral("Panel") + QString::number(n);
-    const bool taken = std::any_of(m_shown.begin(), m_shown.end(), [&](frmPanel *p) {
-      return p->model().pictMain.Tag == name;
-    });
+    const bool taken = std::any_of(m_shown.begin(), m_shown.end(),
+                                   [&](frmPanel *p) { return p->model().pictMain.Tag == name; });
     if (!taken) return name;
   }
   return QString();
@@ -120,12 +118,24 @@ void MDIFormDesigner::InsertControl(ControlKind kind) {
   if (m_active) m_active->InsertControl(kind);
 }
 
-void MDIFormDesigner::mnuAlignLeft_Click() { if (m_active) m_active->AlignLeft(); }
-void MDIFormDesigner::mnuAlignRight_Click() { if (m_active) m_active->AlignRight(); }
-void MDIFormDesigner::mnuAlignTop_Click() { if (m_active) m_active->AlignTop(); }
-void MDIFormDesigner::mnuAlignBottom_Click() { if (m_active) m_active->AlignBottom(); }
-void MDIFormDesigner::mnuSpreadHorizontal_Click() { if (m_active) m_active->SpreadHorizontally(); }
-void MDIFormDesigner::mnuSpreadVertical_Click() { if (m_active) m_active->SpreadVertically(); }
+void MDIFormDesigner::mnuAlignLeft_Click() {
+  if (m_active) m_active->AlignLeft();
+}
+void MDIFormDesigner::mnuAlignRight_Click() {
+  if (m_active) m_active->AlignRight();
+}
+void MDIFormDesigner::mnuAlignTop_Click() {
+  if (m_active) m_active->AlignTop();
+}
+void MDIFormDesigner::mnuAlignBottom_Click() {
+  if (m_active) m_active->AlignBottom();
+}
+void MDIFormDesigner::mnuSpreadHorizontal_Click() {
+  if (m_active) m_active->SpreadHorizontally();
+}
+void MDIFormDesigner::mnuSpreadVertical_Click() {
+  if (m_active) m_active->SpreadVertically();
+}
 void MDIFormDesigner::mnuUndo_Click() {
   if (m_active) m_active->Undo();
 }

@@ -3,11 +3,11 @@
 #include <QFileInfo>
 
 #include "app/mdiformdesigner.h"
+#include "grid/propertygrid.h"
+#include "hwmap/hardwaremap.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
-#include "grid/propertygrid.h"
-#include "hwmap/hardwaremap.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
 #include "server/serversession.h"
@@ -36,9 +36,10 @@ void MDIFormDesigner::mnuOpenLocalPanel_Click() {
 
 frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
   if (IsHardwareMapFileName(FilePart(path))) {
-    m_ui.message(QStringLiteral("The HardwareMap file is a special file which maps hardware "
-                                "controls to software panel controls.\r\nIt is not a valid panel "
-                                "and may not be opened directly by the Tessary."));
+    m_ui.message(
+        QStringLiteral("The HardwareMap file is a special file which maps hardware "
+                       "controls to software panel controls.\r\nIt is not a valid panel "
+                       "and may not be opened directly by the Tessary."));
     return nullptr;
   }
   return OpenPanelLocal(path);
@@ -159,10 +160,9 @@ bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
   if (!panel || !panel->NeedToSave()) return true;
   ActivatePanel(panel);
   emit panelRaised(panel);
-  const Ui::Answer answer = m_ui.message(
-      QStringLiteral("Do you want to save changes to Panel ") + panel->model().pictMain.Tag +
-          QStringLiteral("?"),
-      Ui::Buttons::YesNoCancel);
+  const Ui::Answer answer = m_ui.message(QStringLiteral("Do you want to save changes to Panel ") +
+                                             panel->model().pictMain.Tag + QStringLiteral("?"),
+                                         Ui::Buttons::YesNoCancel);
   switch (answer) {
     case Ui::Answer::Yes:
       // A save that did not go through keeps the window and its work.

@@ -18,8 +18,9 @@ void InitSettings(ProgramSettings &s, const QString &currentFolder) {
   QString helpFolder = s.strAppFolder;
   helpFolder.replace(u'\\', u'/');
   s.strHelpAddress = QStringLiteral("file://") + helpFolder + QStringLiteral("help.pdf");
-  s.strDefaultGraphicsFolder =
-      currentFolder.isEmpty() ? QString() : withSlash(currentFolder) + QStringLiteral("PanelGraphics/");
+  s.strDefaultGraphicsFolder = currentFolder.isEmpty()
+                                   ? QString()
+                                   : withSlash(currentFolder) + QStringLiteral("PanelGraphics/");
   s.strPanelsFolder = s.strStartFolder + QStringLiteral("CVSPanels/");
   s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
 }

@@ -10,7 +10,14 @@ class PanelModel;
 
 // The kinds of control a panel holds. The numbers are the kind codes used for
 // default names.
-enum class ControlKind { Button = 0, Label = 1, WebBrowser = 2, Meter = 3, MeterFader = 4, Clock = 5 };
+enum class ControlKind {
+  Button = 0,
+  Label = 1,
+  WebBrowser = 2,
+  Meter = 3,
+  MeterFader = 4,
+  Clock = 5
+};
 constexpr int kControlKindCount = 6;
 
 // The type text of a kind as files and the grid use it ("Button", "WebBrowser").

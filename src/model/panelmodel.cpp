@@ -126,7 +126,8 @@ QString PanelModel::GetNewName(int kindCode) const {
   return m_names.firstFreeName(kindCode, NameStem(static_cast<ControlKind>(kindCode)));
 }
 
-bool PanelModel::CheckForDuplicateName(const QString &name, const DesignObject *sourceControl) const {
+bool PanelModel::CheckForDuplicateName(const QString &name,
+                                       const DesignObject *sourceControl) const {
   return m_names.contains(name, sourceControl);
 }
 

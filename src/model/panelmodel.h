@@ -22,12 +22,12 @@ class PanelModel {
   // --- panel window values
   clsPanelDetails PanelDetails;
   PanelCanvas pictMain;
-  QString Caption;              // the window caption
-  QString WindowTag;            // the file or server path of the panel, empty for a new one
-  qint32 Width = 9600;          // outer window size in twips
+  QString Caption;      // the window caption
+  QString WindowTag;    // the file or server path of the panel, empty for a new one
+  qint32 Width = 9600;  // outer window size in twips
   qint32 Height = 7200;
   QString strDefaultPictureLoc;
-  QString strLastDirectory;     // folder of the last picture chosen or folder browsed
+  QString strLastDirectory;  // folder of the last picture chosen or folder browsed
 
   // --- control arrays; element 0 of each is the invisible template
   DesignControl *Template(ControlKind kind) const;
@@ -35,7 +35,9 @@ class PanelModel {
   // present + 1, puts it on top of the others and returns it (not visible).
   DesignControl *LoadControl(ControlKind kind);
   template <class T>
-  T *Load() { return static_cast<T *>(LoadControl(T::Kind)); }
+  T *Load() {
+    return static_cast<T *>(LoadControl(T::Kind));
+  }
   // Removes a control from its array and from the drawing order.
   void UnloadControl(DesignControl *control);
   // Undo keeps a removed control and puts it back later: TakeControl removes
@@ -66,7 +68,8 @@ class PanelModel {
   // of the same kind only and with regard to case; empty for a bad kind code.
   QString GetNewName(int kindCode) const;
   // True when another control on the panel carries the name (any case).
-  bool CheckForDuplicateName(const QString &name, const DesignObject *sourceControl = nullptr) const;
+  bool CheckForDuplicateName(const QString &name,
+                             const DesignObject *sourceControl = nullptr) const;
 
   // --- records
   // The record whose visible control is the given one, or null.

@@ -18,10 +18,10 @@ class Ui {
 
   struct FileDialog {
     QString title;
-    QString filter;         // "Panel XML Document|*.XML|All Documents|*.*"
-    QString initialFolder;  // empty: the platform's choice
-    QString fileName;       // proposed name (save dialogs)
-    bool mustExist = false; // open dialogs: the file must exist
+    QString filter;          // "Panel XML Document|*.XML|All Documents|*.*"
+    QString initialFolder;   // empty: the platform's choice
+    QString fileName;        // proposed name (save dialogs)
+    bool mustExist = false;  // open dialogs: the file must exist
   };
 
   virtual ~Ui() = default;

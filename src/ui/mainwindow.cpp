@@ -70,7 +70,8 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     if (panelWindow) panelWindow->panel().RequestFillProperties();
     refreshMenuStates();
   });
-  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::refreshMenuStates);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+          &MainWindow::refreshMenuStates);
   ConnectionStatus &status = designer.server().status();
   SetConnectedLabel(status.text(), status.color());
   connect(&status, &ConnectionStatus::changed, this, &MainWindow::SetConnectedLabel);
@@ -129,8 +130,9 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignRight_Click);
   connect(addCommand(edit, "mnuAlignTop", tr("Align Top"), QKeySequence(Qt::CTRL | Qt::Key_T)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignTop_Click);
-  connect(addCommand(edit, "mnuAlignBottom", tr("Align Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuAlignBottom_Click);
+  connect(
+      addCommand(edit, "mnuAlignBottom", tr("Align Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
+      &QAction::triggered, d, &MDIFormDesigner::mnuAlignBottom_Click);
   connect(addCommand(edit, "mnuSpreadHorizontal", tr("Spread Horizontally"),
                      QKeySequence(Qt::CTRL | Qt::Key_H)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadHorizontal_Click);
@@ -177,8 +179,8 @@ void MainWindow::buildMenus() {
 
   QMenu *help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mnuHelpMenu"));
-  connect(addCommand(help, "mnuHelp", tr("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
-          d, &MDIFormDesigner::mnuHelp_Click);
+  connect(addCommand(help, "mnuHelp", tr("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, d,
+          &MDIFormDesigner::mnuHelp_Click);
 }
 
 QWidget *MainWindow::buildToolBox() {

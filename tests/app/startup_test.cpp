@@ -1,9 +1,10 @@
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
 #include "app/commandline.h"
-#include "app/startup.h"
 #include "model/textfile.h"
 
 TEST(StartUp, CommandText) {
@@ -60,7 +61,8 @@ TEST(StartUp, CommonFolderHoldsTheRememberedConnection) {
   EXPECT_EQ(folder, config.path() + "/CorvanePC/");
   EXPECT_TRUE(ReadRememberedConnection().isEmpty());
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(folder + "TessaryConnect.txt", "  tcp://core2:5300  \r\n", &error));
+  ASSERT_TRUE(
+      WriteTextFileSafely(folder + "TessaryConnect.txt", "  tcp://core2:5300  \r\n", &error));
   EXPECT_EQ(ReadRememberedConnection(), "tcp://core2:5300");
 }
 

@@ -41,7 +41,8 @@ QStringList otherEntries(const XmlDocument &doc, int *studios) {
   *studios = 0;
   const XmlNode *root = doc.root();
   for (const XmlNode &list : root->children) {
-    if (!list.isElement() || list.name.trimmed().toLower() != QLatin1String("controllist")) continue;
+    if (!list.isElement() || list.name.trimmed().toLower() != QLatin1String("controllist"))
+      continue;
     for (const XmlNode &entry : list.children) {
       if (!entry.isElement()) continue;
       if (EntryBelongsToPanel(internalName(entry), QStringLiteral("Studio"), kControlNames))
