@@ -1,3 +1,2 @@
 # Receiving a large panel from the server in small pieces.
 tessary_bench(server server_bench.cpp tessary_server Qt6::Gui)
-target_include_directories(bench_server PRIVATE ${CMAKE_SOURCE_DIR}/tests)

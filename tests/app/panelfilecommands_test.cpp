@@ -4,33 +4,21 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
-#include "app/mdiformdesigner.h"
-#include "app/startup.h"
 #include "components/datetimestamp.h"
-#include "model/settings.h"
+#include "designerfixture.h"
 #include "model/textfile.h"
-#include "support/fakeui.h"
 #include "surface/frmpanel.h"
 
 namespace {
-struct PanelFiles : ::testing::Test {
-  QTemporaryDir dir;
-  FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
-
+struct PanelFiles : DesignerFixture {
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path());
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->Load();
+    DesignerFixture::SetUp();
     DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
   }
   void TearDown() override { DateTimeStamp::SetClock({}); }
 
-  QString panels() const { return Settings().strPanelsFolder; }
+  QString panels() const { return panelsFolder(); }
   frmPanel *changedPanel() {
     frmPanel *p = designer->mnuNewPanel_Click();
     p->InsertControl(ControlKind::Button);
@@ -129,7 +117,8 @@ TEST_F(PanelFiles, ACloseWhoseSaveFailsKeepsTheWindowAndItsWork) {
   EXPECT_EQ(designer->collOpenPanels().size(), 1u);
   EXPECT_TRUE(p->NeedToSave());
   ASSERT_GE(ui.messages.size(), 2u);
-  EXPECT_TRUE(ui.messages[1].text.startsWith("Error Saving File - ")) << ui.messages[1].text.toStdString();
+  EXPECT_TRUE(ui.messages[1].text.startsWith("Error Saving File - "))
+      << ui.messages[1].text.toStdString();
 
   // Answering No closes it unsaved.
   ui.answers = {Ui::Answer::No};

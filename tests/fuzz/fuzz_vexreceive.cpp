@@ -15,33 +15,14 @@
 #include "server/serverhost.h"
 #include "server/vexconnector.h"
 #include "support/openlink.h"
+#include "support/quietui.h"
 
 namespace {
-class NullUi : public Ui {
- public:
-  Answer message(const QString &, Buttons, const QString &) override { return Answer::Ok; }
-  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> chooseFolder(const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
-  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
-  bool clipboardHasText() override { return false; }
-  QString clipboardText() override { return QString(); }
-  void setClipboardText(const QString &) override {}
-  void clearClipboard() override {}
-  void openUrl(const QString &) override {}
-};
-
 // Reads every delivered panel into a fresh model.
 class Host : public ServerHost {
  public:
-  NullUi nullUi;
-  Ui &ui() override { return nullUi; }
+  QuietUi quietUi;
+  Ui &ui() override { return quietUi; }
   bool IsPanelPathOpen(const QString &) const override { return false; }
   void OpenDeliveredPanel(const QString &document, const QString &path,
                           const QString &tagName) override {
