@@ -21,7 +21,8 @@ int main(int argc, char **argv) {
     return 1;
   }
   QTextDocument doc;
-  doc.setDefaultStyleSheet(QStringLiteral("h1 { color: #1d3557; } h2 { color: #1d3557; } code { background: #eeeeee; }"));
+  doc.setDefaultStyleSheet(QStringLiteral(
+      "h1 { color: #1d3557; } h2 { color: #1d3557; } code { background: #eeeeee; }"));
   doc.setMarkdown(QString::fromUtf8(in.readAll()));
 
   QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));

@@ -2,12 +2,18 @@
 
 QString TypeName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Button: return QStringLiteral("Button");
-    case ControlKind::Label: return QStringLiteral("Label");
-    case ControlKind::WebBrowser: return QStringLiteral("WebBrowser");
-    case ControlKind::Meter: return QStringLiteral("Meter");
-    case ControlKind::MeterFader: return QStringLiteral("MeterFader");
-    case ControlKind::Clock: return QStringLiteral("Clock");
+    case ControlKind::Button:
+      return QStringLiteral("Button");
+    case ControlKind::Label:
+      return QStringLiteral("Label");
+    case ControlKind::WebBrowser:
+      return QStringLiteral("WebBrowser");
+    case ControlKind::Meter:
+      return QStringLiteral("Meter");
+    case ControlKind::MeterFader:
+      return QStringLiteral("MeterFader");
+    case ControlKind::Clock:
+      return QStringLiteral("Clock");
   }
   return QString();
 }

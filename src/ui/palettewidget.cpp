@@ -1,5 +1,4 @@
 #include "ui/palettewidget.h"
-#include "ui/controlpainter.h"
 
 #include <QDrag>
 #include <QMimeData>
@@ -9,13 +8,13 @@
 #include "app/mdiformdesigner.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
+#include "ui/controlpainter.h"
 #include "ui/qtconvert.h"
 
 namespace {
-constexpr PaletteItem kItems[] = {PaletteItem::Button, PaletteItem::Label,
-                                  PaletteItem::WebBrowser, PaletteItem::Meter,
-                                  PaletteItem::Clock,  PaletteItem::MeterFader,
-                                  PaletteItem::CodecControl};
+constexpr PaletteItem kItems[] = {
+    PaletteItem::Button, PaletteItem::Label,      PaletteItem::WebBrowser,  PaletteItem::Meter,
+    PaletteItem::Clock,  PaletteItem::MeterFader, PaletteItem::CodecControl};
 constexpr int kColumns = 3;
 constexpr int kTileWidth = 112;
 constexpr int kTileHeight = 64;
@@ -23,13 +22,19 @@ constexpr int kGap = 6;
 
 ControlKind kindOf(PaletteItem item) {
   switch (item) {
-    case PaletteItem::Button: return ControlKind::Button;
-    case PaletteItem::Label: return ControlKind::Label;
-    case PaletteItem::WebBrowser: return ControlKind::WebBrowser;
-    case PaletteItem::Meter: return ControlKind::Meter;
-    case PaletteItem::Clock: return ControlKind::Clock;
+    case PaletteItem::Button:
+      return ControlKind::Button;
+    case PaletteItem::Label:
+      return ControlKind::Label;
+    case PaletteItem::WebBrowser:
+      return ControlKind::WebBrowser;
+    case PaletteItem::Meter:
+      return ControlKind::Meter;
+    case PaletteItem::Clock:
+      return ControlKind::Clock;
     case PaletteItem::MeterFader:
-    case PaletteItem::CodecControl: break;
+    case PaletteItem::CodecControl:
+      break;
   }
   return ControlKind::MeterFader;
 }
@@ -45,37 +50,53 @@ PaletteWidget::~PaletteWidget() = default;
 
 QString PaletteWidget::sourceName(PaletteItem item) {
   switch (item) {
-    case PaletteItem::Button: return QStringLiteral("MasterButton");
-    case PaletteItem::Label: return QStringLiteral("MasterLabel");
-    case PaletteItem::WebBrowser: return QStringLiteral("pictWebBrowser");
-    case PaletteItem::Meter: return QStringLiteral("MasterLarkLED");
-    case PaletteItem::Clock: return QStringLiteral("MasterLKClock");
-    case PaletteItem::MeterFader: return QStringLiteral("MasterMeterFaderDragger");
-    case PaletteItem::CodecControl: return QStringLiteral("pictCodecControl");
+    case PaletteItem::Button:
+      return QStringLiteral("MasterButton");
+    case PaletteItem::Label:
+      return QStringLiteral("MasterLabel");
+    case PaletteItem::WebBrowser:
+      return QStringLiteral("pictWebBrowser");
+    case PaletteItem::Meter:
+      return QStringLiteral("MasterLarkLED");
+    case PaletteItem::Clock:
+      return QStringLiteral("MasterLKClock");
+    case PaletteItem::MeterFader:
+      return QStringLiteral("MasterMeterFaderDragger");
+    case PaletteItem::CodecControl:
+      return QStringLiteral("pictCodecControl");
   }
   return QString();
 }
 
 QString PaletteWidget::caption(PaletteItem item) {
   switch (item) {
-    case PaletteItem::Button: return tr("Button");
-    case PaletteItem::Label: return tr("Label");
-    case PaletteItem::WebBrowser: return tr("Web Browser");
-    case PaletteItem::Meter: return tr("Meter");
-    case PaletteItem::Clock: return tr("Clock");
-    case PaletteItem::MeterFader: return tr("Meter Fader");
-    case PaletteItem::CodecControl: return tr("Codec Control");
+    case PaletteItem::Button:
+      return tr("Button");
+    case PaletteItem::Label:
+      return tr("Label");
+    case PaletteItem::WebBrowser:
+      return tr("Web Browser");
+    case PaletteItem::Meter:
+      return tr("Meter");
+    case PaletteItem::Clock:
+      return tr("Clock");
+    case PaletteItem::MeterFader:
+      return tr("Meter Fader");
+    case PaletteItem::CodecControl:
+      return tr("Codec Control");
   }
   return QString();
 }
 
 QSize PaletteWidget::sizeHint() const {
   const int rows = (std::size(kItems) + kColumns - 1) / kColumns;
-  return QSize(kColumns * kTileWidth + (kColumns + 1) * kGap, rows * kTileHeight + (rows + 1) * kGap);
+  return QSize(kColumns * kTileWidth + (kColumns + 1) * kGap,
+               rows * kTileHeight + (rows + 1) * kGap);
 }
 
 QRect PaletteWidget::itemRect(PaletteItem item) const {
-  const int i = static_cast<int>(std::find(std::begin(kItems), std::end(kItems), item) - std::begin(kItems));
+  const int i =
+      static_cast<int>(std::find(std::begin(kItems), std::end(kItems), item) - std::begin(kItems));
   const int col = i % kColumns, row = i / kColumns;
   return QRect(kGap + col * (kTileWidth + kGap), kGap + row * (kTileHeight + kGap), kTileWidth,
                kTileHeight);

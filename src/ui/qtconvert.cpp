@@ -1,6 +1,5 @@
 #include "ui/qtconvert.h"
 
-
 qint32 FromQColor(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 QFont ToQFont(const FontSpec &spec, double scale) {

@@ -13,12 +13,12 @@
 #include "model/textfile.h"
 
 // Stops the run with the condition's text when it does not hold.
-#define FUZZ_CHECK(condition)                                         \
-  do {                                                                \
-    if (!(condition)) {                                               \
-      std::fprintf(stderr, "fuzz check failed: %s\n", #condition);    \
-      __builtin_trap();                                               \
-    }                                                                 \
+#define FUZZ_CHECK(condition)                                      \
+  do {                                                             \
+    if (!(condition)) {                                            \
+      std::fprintf(stderr, "fuzz check failed: %s\n", #condition); \
+      __builtin_trap();                                            \
+    }                                                              \
   } while (false)
 
 // The input as a file's text (Windows-1252, or UTF-8 after a byte order

@@ -18,7 +18,7 @@ class FakeUi : public Ui {
 
   std::vector<Message> messages;
   std::deque<Answer> answers;
-  std::deque<std::optional<QString>> fileAnswers;     // open and save dialogs
+  std::deque<std::optional<QString>> fileAnswers;  // open and save dialogs
   std::deque<std::optional<QString>> inputAnswers;
   std::deque<std::optional<QString>> folderAnswers;
   std::deque<std::optional<qint32>> colorAnswers;
