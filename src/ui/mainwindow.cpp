@@ -36,20 +36,23 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   m_mdi->setBackground(QColor(0x5a, 0x62, 0x70));
   setCentralWidget(m_mdi);
 
-  addDockWidget(Qt::LeftDockWidgetArea, [&] {
-    auto *d = new QDockWidget(tr("Tools"), this);
-    d->setObjectName(QStringLiteral("toolDock"));
-    d->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    d->setTitleBarWidget(new QWidget(d));
-    d->setWidget(buildToolBox());
-    return d;
-  }());
+  m_toolDock = new QDockWidget(tr("Tools"), this);
+  m_toolDock->setObjectName(QStringLiteral("toolDock"));
+  m_toolDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  m_toolDock->setTitleBarWidget(new QWidget(m_toolDock));
+  m_toolDock->setWidget(buildToolBox());
+  addDockWidget(Qt::LeftDockWidgetArea, m_toolDock);
 
-  // Edit > Find opens it beside the tool box and the grid.
+  // Edit > Find opens it beside the tool box and the grid. Closed, it hands
+  // its room back to the panels, not to the tool box.
   m_findDock = new FindDock(designer.finder(), this);
   addDockWidget(Qt::LeftDockWidgetArea, m_findDock);
-  splitDockWidget(findChild<QDockWidget *>(QStringLiteral("toolDock")), m_findDock, Qt::Horizontal);
+  splitDockWidget(m_toolDock, m_findDock, Qt::Horizontal);
   m_findDock->hide();
+  connect(m_findDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (!visible && m_findDock->isHidden() && !m_findDock->isFloating() && m_toolDockWidth > 0)
+      resizeDocks({m_toolDock}, {m_toolDockWidth}, Qt::Horizontal);
+  });
   connect(&designer.finder(), &PanelFinder::currentChanged, this,
           &MainWindow::scrollToCurrentControl);
 
@@ -150,6 +153,7 @@ void MainWindow::buildMenus() {
   connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
           &QAction::triggered, this, [this] {
             const bool opening = !m_findDock->isVisible();
+            if (opening) m_toolDockWidth = m_toolDock->width();
             m_findDock->showForTyping();
             if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
           });

@@ -4,6 +4,7 @@
 #include <QMap>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -71,6 +72,8 @@ class MainWindow : public QMainWindow {
   PropertyGridView *m_gridView = nullptr;
   QLabel *m_status = nullptr;
   ServerViews *m_serverViews = nullptr;
+  QDockWidget *m_toolDock = nullptr;
+  int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
   QMap<QString, QAction *> m_actions;
 };

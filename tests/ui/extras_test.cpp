@@ -101,6 +101,17 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
 }
 
+TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {
+  QMdiArea *panels = window->findChild<QMdiArea *>();
+  const int before = panels->width();
+  window->action("mnuFind")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_LT(panels->width(), before);
+  window->findDock()->close();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(panels->width(), before);
+}
+
 TEST_F(Extras, RecentPanelsMenuOpensAnEntry) {
   QMenu *menu = window->findChild<QMenu *>("mnuRecentPanels");
   ASSERT_NE(menu, nullptr);
