@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <future>
 
 #include "components/datetimestamp.h"
 #include "hwmap/hardwaremap.h"
@@ -65,7 +66,8 @@ namespace {
 
 // The hardware map as a save of this panel leaves it: false (after the
 // message) when the map is to stay as it is.
-bool updatedMap(const QString &mapFile, const PanelModel &panel, Ui &ui, QByteArray *bytes) {
+bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &version, Ui &ui,
+                QByteArray *bytes) {
   const auto &records = panel.PanelDetails.CollControls;
   XmlDocument map;
   TextEncoding encoding = TextEncoding::Windows1252;
@@ -77,7 +79,7 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, Ui &ui, QByteAr
       ui.message(kMapMessage);
       return false;
     }
-    InsertVersionIntoDocument(map, DateTimeStamp::GetFormattedNow());
+    InsertVersionIntoDocument(map, version);
     RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records));
     AddControlsToHardwareMap(map, records);
     text = map.toText();
@@ -99,7 +101,9 @@ QString mapError(const QString &mapFile, const QString &why) {
 bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   const QString mapFile = Settings().strHardwareMapFile;
   QByteArray bytes;
-  if (mapFile.isEmpty() || !updatedMap(mapFile, panel, ui, &bytes)) return true;
+  if (mapFile.isEmpty() ||
+      !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), ui, &bytes))
+    return true;
   QString why;
   if (!WriteFileSafely(mapFile, bytes, &why)) return fail(error, mapError(mapFile, why));
   writeBackup(FilePart(mapFile), bytes, nullptr);
@@ -110,12 +114,19 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // The panel file and the map go to disk together; the map is replaced only
   // once the panel file was.
-  std::vector<FileWrite> files{
-      FileWrite{path, BuildPanelFile(panel, Settings().boolServerMode), false, QString()}};
+  // The panel document is written on a helper thread while this one updates
+  // the map: both only read the panel, and the map may need to ask the user.
+  // Both carry the same Version.
+  const bool serverMode = Settings().boolServerMode;
+  const QString version = DateTimeStamp::GetFormattedNow();
+  auto document = std::async(std::launch::async, [&panel, serverMode, &version] {
+    return BuildPanelFile(panel, serverMode, version);
+  });
   const QString mapFile = Settings().strHardwareMapFile;
   QByteArray map;
-  if (!mapFile.isEmpty() && updatedMap(mapFile, panel, ui, &map))
-    files.push_back(FileWrite{mapFile, map, false, QString()});
+  const bool mapUpdated = !mapFile.isEmpty() && updatedMap(mapFile, panel, version, ui, &map);
+  std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString()}};
+  if (mapUpdated) files.push_back(FileWrite{mapFile, map, false, QString()});
   WriteFilesSafely(files);
   if (!files[0].written) return fail(error, files[0].error);
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save

@@ -271,7 +271,7 @@ void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
 }
 
 template <class Writer>
-void writePanel(Writer &writer, const PanelModel &panel, bool serverMode) {
+void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const QString &version) {
   const auto &records = panel.PanelDetails.CollControls;
   writer.reserveTotal(1024 + static_cast<qsizetype>(records.size()) * 1200);
   writer.startElement(u"Panel", 0);
@@ -299,7 +299,7 @@ void writePanel(Writer &writer, const PanelModel &panel, bool serverMode) {
   } else {
     writer.endElement(u"ControlList", 2);
   }
-  w.add("Version", DateTimeStamp::GetFormattedNow());
+  w.add("Version", version);
   writer.put(QLatin1String("</Panel>"));
 }
 
@@ -311,13 +311,13 @@ void ControlToXML(XmlWriter &writer, const clsControlDetails &record, bool serve
 
 QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
   XmlWriter writer;
-  writePanel(writer, panel, serverMode);
+  writePanel(writer, panel, serverMode, DateTimeStamp::GetFormattedNow());
   return writer.take();
 }
 
-QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode) {
+QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode, const QString &version) {
   XmlFileWriter writer;
-  writePanel(writer, panel, serverMode);
+  writePanel(writer, panel, serverMode, version);
   writer.put(QLatin1String("\r\n"));
   return writer.take();
 }

@@ -17,8 +17,9 @@ class clsControlDetails;
 // buttons and labels is written in server mode only.
 QString BuildPanelDocument(const PanelModel &panel, bool serverMode);
 // The same followed by CR LF as a file holds it: bytes in Windows-1252,
-// characters the code page lacks written as "?".
-QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode);
+// characters the code page lacks written as "?". "Version" holds `version`,
+// so that it can be written away from the thread that reads the clock.
+QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode, const QString &version);
 
 // Writes the element of one control, laid out as in a panel document (four
 // blanks in, its children six): a clock's own element, or "Control" with the
