@@ -112,19 +112,20 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
-  // The panel file and the map go to disk together; the map is replaced only
-  // once the panel file was.
   // The panel document is written on a helper thread while this one updates
   // the map: both only read the panel, and the map may need to ask the user.
-  // Both carry the same Version.
+  // Both carry the same Version. Where no thread can be started, the document
+  // is written here when it is needed.
   const bool serverMode = Settings().boolServerMode;
   const QString version = DateTimeStamp::GetFormattedNow();
-  auto document = std::async(std::launch::async, [&panel, serverMode, &version] {
-    return BuildPanelFile(panel, serverMode, version);
-  });
+  auto document = std::async(
+      std::launch::async | std::launch::deferred,
+      [&panel, serverMode, &version] { return BuildPanelFile(panel, serverMode, version); });
   const QString mapFile = Settings().strHardwareMapFile;
   QByteArray map;
   const bool mapUpdated = !mapFile.isEmpty() && updatedMap(mapFile, panel, version, ui, &map);
+  // The panel file and the map go to disk together; the map is replaced only
+  // once the panel file was.
   std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString()}};
   if (mapUpdated) files.push_back(FileWrite{mapFile, map, false, QString()});
   WriteFilesSafely(files);
