@@ -391,15 +391,12 @@ inline bool WriteLatin1(const QString &path, const QString &text) {
 }
 
 // A generated panel file of `controls` controls in the workspace's panels
-// folder, with its hardware map (also given in `mapText`); returns the
-// file's path.
-inline QString WritePanelFile(const Workspace &ws, int controls, const QString &panelName,
-                              QString *mapText = nullptr) {
+// folder, with its hardware map; returns the file's path.
+inline QString WritePanelFile(const Workspace &ws, int controls, const QString &panelName) {
   QString map;
   const QString text = PanelText(controls, panelName, ws.graphicsFolder(), &map);
   const QString path = ws.panelsFolder() + panelName + QStringLiteral(".xml");
   if (!WriteLatin1(path, text) || !WriteLatin1(ws.hardwareMapFile(), map)) return QString();
-  if (mapText) *mapText = map;
   return path;
 }
 

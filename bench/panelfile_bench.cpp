@@ -34,12 +34,21 @@ namespace {
 
 constexpr int kBudgetControls = 5000;
 
-// One generated panel per size, written once for the whole run.
+// One generated panel per size, written once for the whole run, with a
+// hardware map of its own, so that no figure depends on which panel was
+// generated last.
 struct PanelFile {
   QString path;
   qint64 bytes = 0;
-  QString map;  // the hardware map written with it
+  QString mapPath;
 };
+
+// Where the map of a generated panel file lives: beside the panels folder.
+QString MapPathOf(const QString &panelPath) {
+  const QFileInfo panel(panelPath);
+  return panel.absolutePath() + QStringLiteral("/../HardwareMap-") + panel.completeBaseName() +
+         QStringLiteral(".xml");
+}
 
 bench::Workspace &workspace() {
   static bench::Workspace ws;
@@ -51,8 +60,10 @@ const PanelFile &panelFile(int controls) {
   auto it = files.find(controls);
   if (it != files.end()) return it->second;
   PanelFile f;
-  f.path = bench::WritePanelFile(workspace(), controls, QStringLiteral("Console%1").arg(controls),
-                                 &f.map);
+  const QString name = QStringLiteral("Console%1").arg(controls);
+  f.mapPath = MapPathOf(workspace().panelsFolder() + name + QStringLiteral(".xml"));
+  Settings().strHardwareMapFile = f.mapPath;
+  f.path = bench::WritePanelFile(workspace(), controls, name);
   f.bytes = QFileInfo(f.path).size();
   return files.emplace(controls, f).first->second;
 }
@@ -78,7 +89,12 @@ double pugixmlParseOnce(const PanelFile &f) {
 
 using OpenResult = bench::OpenedPanel;
 
-OpenResult openOnce(const PanelFile &f, Ui &ui) { return bench::OpenPanelCore(f.path, ui); }
+// Opens a generated panel with its own hardware map, which later saves and
+// pastes use too.
+OpenResult openOnce(const PanelFile &f, Ui &ui) {
+  Settings().strHardwareMapFile = f.mapPath;
+  return bench::OpenPanelCore(f.path, ui);
+}
 
 void BM_OpenPanel(benchmark::State &state) {
   const int controls = static_cast<int>(state.range(0));
@@ -136,11 +152,11 @@ constexpr const char *kPeakMemoryFlag = "--measure-open-peak=";
 // is opened and held.
 int measureOpenPeak(const char *path) {
   const QString file = QString::fromLocal8Bit(path);
-  // The folders of the parent's workspace: the map beside the panel, the
+  // The folders of the parent's workspace: the panel's own map and the
   // graphics folder beside the panels folder.
   ProgramSettings &s = Settings();
   s.strPanelsFolder = QFileInfo(file).absolutePath() + u'/';
-  s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
+  s.strHardwareMapFile = MapPathOf(file);
   s.strDefaultGraphicsFolder = s.strPanelsFolder + QStringLiteral("../PanelGraphics/");
   bench::QuietUi ui;
   const long long before = bench::ProcStatusBytes("VmRSS");
@@ -160,7 +176,7 @@ int measureOpenPeak(const char *path) {
 void BM_OpenPanelPeakMemory(benchmark::State &state) {
   const int controls = static_cast<int>(state.range(0));
   const PanelFile &f = panelFile(controls);
-  // The child reads the hardware map of the settings as the parent does.
+  // The child reads the panel's own hardware map as the parent does.
   const std::string command = "QT_QPA_PLATFORM=offscreen '" + bench::SelfPath() + "' '" +
                               kPeakMemoryFlag + f.path.toStdString() + "' 2>/dev/null";
   long long growth = -1;
@@ -205,16 +221,11 @@ double pugixmlSaveOnce(const pugi::xml_document &doc) {
 
 // Saving as the Save command does: the document, the file (through a
 // temporary file, synced), the backup copy and the hardware map update;
-// against pugixml writing the document that save wrote. The map is the one
-// written with this panel: each generated file replaces the map, so without
-// this the figure would depend on which benchmarks ran before.
+// against pugixml writing the document that save wrote. The map is the
+// panel's own.
 void BM_SavePanel(benchmark::State &state) {
   const int controls = static_cast<int>(state.range(0));
   const PanelFile &f = panelFile(controls);
-  if (!bench::WriteLatin1(workspace().hardwareMapFile(), f.map)) {
-    state.SkipWithError("cannot write the hardware map");
-    return;
-  }
   bench::QuietUi ui;
   OpenResult opened = openOnce(f, ui);
   PanelModel &panel = opened.panel->model();
