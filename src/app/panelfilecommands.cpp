@@ -151,6 +151,7 @@ bool MDIFormDesigner::mnuSaveAs_Click() {
     if (record->cntrlObject)
       record->setHWMapInternalName(newName + u'.' + record->cntrlObject->Tag);
   panel->notify(frmPanel::Properties);
+  panel->RequestFillProperties();  // the grid's Name and internal-name rows show the new name
   if (!SavePanelDocument(panel, path)) return false;
   model.WindowTag = path;
   return true;

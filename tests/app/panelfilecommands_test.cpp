@@ -7,6 +7,7 @@
 
 #include "components/datetimestamp.h"
 #include "designerfixture.h"
+#include "grid/propertygrid.h"
 #include "model/textfile.h"
 #include "surface/frmpanel.h"
 
@@ -60,6 +61,21 @@ TEST_F(PanelFiles, SaveAsWithoutAnExtensionOrCancelledSavesNothing) {
   EXPECT_FALSE(designer->mnuSaveAs_Click());
   EXPECT_TRUE(Settings().boolCancelExit);
   EXPECT_TRUE(p->NeedToSave());
+}
+
+TEST_F(PanelFiles, SaveAsShowsTheNewNameInTheGrid) {
+  frmPanel *p = designer->mnuNewPanel_Click();  // the grid shows the panel itself
+  p->timFillProperties.stop();
+  ui.fileAnswers.push_back(panels() + "Studio9.xml");
+  ASSERT_TRUE(designer->mnuSaveAs_Click());
+  // The grid is filled when the panel's fill timer fires.
+  ASSERT_TRUE(p->timFillProperties.isActive());
+  p->timFillProperties.stop();
+  p->timFillPropertiesTick();
+  PropertyGrid &grid = designer->grid();
+  ASSERT_GE(grid.Rows(), 3);  // row 0 holds the column titles
+  EXPECT_EQ(grid.TextMatrix(2, 0), "Name");
+  EXPECT_EQ(grid.TextMatrix(2, 1), "Studio9");
 }
 
 TEST_F(PanelFiles, OpenChecksExistenceContentAndOpenPanels) {
