@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QSettings>
 #include <cstdio>
 
 #include "app/commandline.h"
@@ -9,6 +11,7 @@
 #include "app/mdiformdesigner.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
+#include "model/helpmanual.h"
 #include "model/processsetup.h"
 #include "model/settings.h"
 #include "model/textfile.h"
@@ -21,6 +24,21 @@ bool displayAvailable() {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   if (!platform.isEmpty() && platform != "xcb" && platform != "wayland") return true;
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Where the manual is looked for: the start folder, the installed tree
+// beside the program, the build folder.
+QStringList helpFiles(const QString &startFolder) {
+  return HelpFileCandidates(startFolder, QFileInfo(QFile::symLinkTarget("/proc/self/exe")).path(),
+                            QStringLiteral(TESSARY_BUILD_DIR));
+}
+
+// The manual line of --help: the file F1 opens, or where it was looked for.
+QString manualText() {
+  const QStringList candidates = helpFiles(QDir::currentPath());
+  for (const QString &file : candidates)
+    if (QFileInfo(file).isFile()) return file;
+  return QStringLiteral("not found (looked for %1)").arg(candidates.join(QStringLiteral(", ")));
 }
 }  // namespace
 
@@ -36,7 +54,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   if (cmd.showHelp) {
-    std::printf("%s", qPrintable(cmd.helpText));
+    std::printf("%s\nManual: %s\n", qPrintable(cmd.helpText), qPrintable(manualText()));
     return 0;
   }
   if (cmd.showVersion) {
@@ -60,6 +78,7 @@ int main(int argc, char **argv) {
 
   ProgramSettings &settings = Settings();
   InitSettings(settings, QDir::currentPath());
+  settings.helpFileCandidates = helpFiles(settings.strAppFolder);
   QString commandText = cmd.serverText;
   if (commandText.isEmpty()) commandText = ReadRememberedConnection();
 
@@ -70,6 +89,8 @@ int main(int argc, char **argv) {
   window.setRecentPanels(&recent);
   ui.setParentWidget(&window);
   designer.Load();
+  QSettings layout;  // the window's size, place and panes of the last session
+  window.setLayoutSettings(&layout);
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
   // Offers back the work of a designer that did not end normally.

@@ -1,33 +1,95 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <utility>
+
+const std::vector<CommandLineOption> &CommandLineOptions() {
+  static const std::vector<CommandLineOption> options = {
+      {{QStringLiteral("h"), QStringLiteral("help")},
+       {},
+       QStringLiteral("Show this help and exit."),
+       [](CommandLine &c, const QString &) { c.showHelp = true; }},
+      {{QStringLiteral("v"), QStringLiteral("version")},
+       {},
+       QStringLiteral("Show the version and exit."),
+       [](CommandLine &c, const QString &) { c.showVersion = true; }},
+  };
+  return options;
+}
+
+const std::vector<ExitStatusLine> &ExitStatuses() {
+  static const std::vector<ExitStatusLine> statuses = {
+      {0, QStringLiteral("the designer was closed, or --help or --version was shown")},
+      {1, QStringLiteral("no display was found to show the designer on")},
+      {2, QStringLiteral("the command line was not understood")},
+  };
+  return statuses;
+}
+
+namespace {
+const QString kServerArgument = QStringLiteral("tcp://address[:port[:user]]");
+const QString kPanelsArgument = QStringLiteral("panel.xml ...");
+
+// Lines of "  left  text" with the texts lined up.
+QString table(const std::vector<std::pair<QString, QString>> &rows) {
+  qsizetype width = 0;
+  for (const auto &row : rows) width = qMax(width, row.first.size());
+  QString out;
+  for (const auto &row : rows)
+    out += QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second + u'\n';
+  return out;
+}
+}  // namespace
+
+QString UsageText() {
+  std::vector<std::pair<QString, QString>> arguments = {
+      {kServerArgument,
+       QStringLiteral("the routing server to connect to (port 5200 when none is given)")},
+      {kPanelsArgument, QStringLiteral("panel files to open")},
+  };
+  std::vector<std::pair<QString, QString>> options;
+  for (const CommandLineOption &option : CommandLineOptions()) {
+    QStringList names;
+    for (const QString &name : option.names)
+      names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    QString left = names.join(QStringLiteral(", "));
+    if (!option.valueName.isEmpty()) left += u' ' + option.valueName;
+    options.emplace_back(left, option.description);
+  }
+  std::vector<std::pair<QString, QString>> statuses;
+  for (const ExitStatusLine &line : ExitStatuses())
+    statuses.emplace_back(QString::number(line.status), line.meaning);
+  return QStringLiteral(
+             "Usage: tessary-designer [options] [%1] [%2]\n\n"
+             "Tessary Panel Designer: designs the software control panels of the "
+             "CorvaneCore routing server.\n\nArguments:\n%3\nOptions:\n%4\n"
+             "Exit status:\n%5")
+      .arg(kServerArgument, kPanelsArgument, table(arguments), table(options), table(statuses));
+}
 
 CommandLine ParseCommandLine(const QStringList &arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral(
-      "Tessary Panel Designer: designs the software control panels of the CorvaneCore routing "
-      "server."));
-  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                QStringLiteral("Show this help and exit."));
-  const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                   QStringLiteral("Show the version and exit."));
-  parser.addOption(help);
-  parser.addOption(version);
-  parser.addPositionalArgument(
-      QStringLiteral("server"),
-      QStringLiteral("tcp://address[:port[:user]] - the routing server to connect to."),
-      QStringLiteral("[tcp://address[:port[:user]]]"));
-  parser.addPositionalArgument(QStringLiteral("panels"), QStringLiteral("Panel files to open."),
-                               QStringLiteral("[panel.xml ...]"));
+  std::vector<QCommandLineOption> parsed;
+  for (const CommandLineOption &option : CommandLineOptions()) {
+    parsed.emplace_back(option.names, option.description, option.valueName);
+    parser.addOption(parsed.back());
+  }
 
   CommandLine out;
-  out.helpText = parser.helpText();
+  out.helpText = UsageText();
   if (!parser.parse(arguments)) {
     out.error = parser.errorText();
     return out;
   }
-  out.showHelp = parser.isSet(help);
-  out.showVersion = parser.isSet(version);
+  for (std::size_t i = 0; i < parsed.size(); ++i) {
+    const CommandLineOption &option = CommandLineOptions()[i];
+    if (!parser.isSet(parsed[i])) continue;
+    if (option.valueName.isEmpty()) {
+      option.apply(out, QString());
+    } else {
+      for (const QString &value : parser.values(parsed[i])) option.apply(out, value);
+    }
+  }
   for (const QString &arg : parser.positionalArguments()) {
     QString unquoted = arg;
     unquoted.remove(u'"');

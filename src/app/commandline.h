@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 // What the program was asked to do on its command line.
 struct CommandLine {
@@ -12,6 +14,27 @@ struct CommandLine {
   QString serverText;  // the "tcp://…" text, empty when none was given
   QStringList panelFiles;
 };
+
+// One option of the command line. A new option is one more line in
+// CommandLineOptions(): --help lists it and the parser applies it.
+struct CommandLineOption {
+  QStringList names;    // "h", "help"
+  QString valueName;    // empty: a switch without a value
+  QString description;  // one line of --help
+  // Called once for a switch, once per value for an option with a value.
+  std::function<void(CommandLine &, const QString &value)> apply;
+};
+const std::vector<CommandLineOption> &CommandLineOptions();
+
+// The exit statuses --help lists, in the order listed.
+struct ExitStatusLine {
+  int status;
+  QString meaning;
+};
+const std::vector<ExitStatusLine> &ExitStatuses();
+
+// The usage text of --help: usage line, arguments, options, exit statuses.
+QString UsageText();
 
 // Parses the arguments (the first is the program). A "tcp://" argument in
 // any letter case, with or without quotes, is the server text; other

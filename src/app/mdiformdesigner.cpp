@@ -6,6 +6,7 @@
 #include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "model/controldetails.h"
+#include "model/helpmanual.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serversession.h"
@@ -112,7 +113,7 @@ frmPanel *MDIFormDesigner::mnuNewPanel_Click() {
   return panel;
 }
 
-void MDIFormDesigner::mnuHelp_Click() { m_ui.openUrl(Settings().strHelpAddress); }
+void MDIFormDesigner::mnuHelp_Click() { OpenHelp(m_ui); }
 
 void MDIFormDesigner::InsertControl(ControlKind kind) {
   if (m_active) m_active->InsertControl(kind);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // Program-wide settings, fixed at start-up and read by every subsystem.
@@ -11,6 +12,9 @@ struct ProgramSettings {
   QString strPanelsFolder;
   QString strHardwareMapFile;
   QString strHelpAddress;
+  // Where the manual may be, best first (start folder, installed tree, build
+  // folder); empty: strHelpAddress is opened as it stands.
+  QStringList helpFileCandidates;
   QString strDefaultGraphicsFolder;
   bool boolUseComma = false;
   bool boolServerMode = false;

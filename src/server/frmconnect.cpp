@@ -1,5 +1,6 @@
 #include "server/frmconnect.h"
 
+#include "model/helpmanual.h"
 #include "model/numbers.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
@@ -56,4 +57,4 @@ void frmConnect::Close() {
   emit visibleChanged(false);
 }
 
-void frmConnect::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }
+void frmConnect::ShowHelp() { OpenHelp(m_session.host().ui()); }

@@ -1,5 +1,6 @@
 #include "server/frmlogin.h"
 
+#include "model/helpmanual.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serverhost.h"
@@ -50,4 +51,4 @@ void frmLogin::Close() {
   emit visibleChanged(false);
 }
 
-void frmLogin::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }
+void frmLogin::ShowHelp() { OpenHelp(m_session.host().ui()); }

@@ -1,5 +1,6 @@
 #include "server/frmopenpanelviavex.h"
 
+#include "model/helpmanual.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serverhost.h"
@@ -53,4 +54,4 @@ void frmOpenPanelViaVex::Close() {
   emit visibleChanged(false);
 }
 
-void frmOpenPanelViaVex::ShowHelp() { m_session.host().ui().openUrl(Settings().strHelpAddress); }
+void frmOpenPanelViaVex::ShowHelp() { OpenHelp(m_session.host().ui()); }

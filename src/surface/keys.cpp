@@ -1,6 +1,7 @@
 // Keys of the panel window: modifier tracking, arrow nudges, Delete and help.
 #include <unordered_set>
 
+#include "model/helpmanual.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "surface/frmpanel.h"
@@ -47,7 +48,7 @@ bool frmPanel::KeyDown(int keyCode, int shift) {
       DeleteSelected();
       break;
     case KeyCode::F1:
-      m_ui.openUrl(Settings().strHelpAddress);
+      OpenHelp(m_ui);
       return true;
     default:
       break;

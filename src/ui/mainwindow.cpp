@@ -1,18 +1,22 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QUndoGroup>
 #include <QVBoxLayout>
 
+#include "app/commandline.h"
 #include "app/mdiformdesigner.h"
 #include "app/panelfinder.h"
 #include "server/serversession.h"
@@ -25,6 +29,7 @@
 #include "ui/qtconvert.h"
 #include "ui/recentpanelsmenu.h"
 #include "ui/serverviews.h"
+#include "ui/statustips.h"
 
 MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
@@ -92,6 +97,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
   QAction *a = menu->addAction(caption);
   a->setObjectName(name);
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  a->setStatusTip(StatusTipOf(name));
   m_actions.insert(name, a);
   return a;
 }
@@ -108,46 +114,54 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuSaveAs_Click);
   connect(addCommand(file, "mnuOpenPanel", tr("&Open Panel"), QKeySequence(Qt::CTRL | Qt::Key_O)),
           &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
-  connect(addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel")), &QAction::triggered, d,
+  connect(addCommand(file, "mnuOpenLocalPanel", tr("Open &Local Panel")), &QAction::triggered, d,
           &MDIFormDesigner::mnuOpenLocalPanel_Click);
   connect(addCommand(file, "mnuConnect", tr("&Connect")), &QAction::triggered, d,
           &MDIFormDesigner::mnuConnect_Click);
+  file->addSeparator();
+  // Ctrl+F4 closes the panel window as its own close button does; Quit asks
+  // about unsaved panels as closing the main window does.
+  connect(addCommand(file, "mnuClosePanel", tr("Clos&e"), QKeySequence(Qt::CTRL | Qt::Key_F4)),
+          &QAction::triggered, m_mdi, &QMdiArea::closeActiveSubWindow);
+  QAction *quit = addCommand(file, "mnuQuit", tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quit->setMenuRole(QAction::QuitRole);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
   buildUndoCommands(edit);
-  connect(addCommand(edit, "mnuCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X)),
+  connect(addCommand(edit, "mnuCut", tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X)),
           &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
-  connect(addCommand(edit, "mnuCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
+  connect(addCommand(edit, "mnuCopy", tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
           &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
-  connect(addCommand(edit, "mnuPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
+  connect(addCommand(edit, "mnuPaste", tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
           &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
-  connect(addCommand(edit, "mnuSelectAll", tr("Select All"),
+  connect(addCommand(edit, "mnuSelectAll", tr("Select &All"),
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
   edit->addSeparator();
-  connect(addCommand(edit, "mnuAlignLeft", tr("Align Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+  connect(addCommand(edit, "mnuAlignLeft", tr("Align &Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
-  connect(addCommand(edit, "mnuAlignRight", tr("Align Right"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+  connect(addCommand(edit, "mnuAlignRight", tr("Align R&ight"), QKeySequence(Qt::CTRL | Qt::Key_R)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignRight_Click);
-  connect(addCommand(edit, "mnuAlignTop", tr("Align Top"), QKeySequence(Qt::CTRL | Qt::Key_T)),
+  connect(addCommand(edit, "mnuAlignTop", tr("Align T&op"), QKeySequence(Qt::CTRL | Qt::Key_T)),
           &QAction::triggered, d, &MDIFormDesigner::mnuAlignTop_Click);
   connect(
-      addCommand(edit, "mnuAlignBottom", tr("Align Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
+      addCommand(edit, "mnuAlignBottom", tr("Align &Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
       &QAction::triggered, d, &MDIFormDesigner::mnuAlignBottom_Click);
-  connect(addCommand(edit, "mnuSpreadHorizontal", tr("Spread Horizontally"),
+  connect(addCommand(edit, "mnuSpreadHorizontal", tr("Spread &Horizontally"),
                      QKeySequence(Qt::CTRL | Qt::Key_H)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadHorizontal_Click);
-  connect(addCommand(edit, "mnuSpreadVertical", tr("Spread Vertically"),
+  connect(addCommand(edit, "mnuSpreadVertical", tr("Spread &Vertically"),
                      QKeySequence(Qt::CTRL | Qt::Key_W)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
   edit->addSeparator();
-  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same Width")), &QAction::triggered, d,
+  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same &Width")), &QAction::triggered, d,
           &MDIFormDesigner::mnuMakeSameWidth_Click);
-  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same Height")), &QAction::triggered, d,
+  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same H&eight")), &QAction::triggered, d,
           &MDIFormDesigner::mnuMakeSameHeight_Click);
-  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same Size")), &QAction::triggered, d,
+  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same &Size")), &QAction::triggered, d,
           &MDIFormDesigner::mnuMakeSameSize_Click);
   edit->addSeparator();
   connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
@@ -179,12 +193,28 @@ void MainWindow::buildMenus() {
     connect(addCommand(insert, entry.name, entry.caption), &QAction::triggered, d,
             [d, kind] { d->InsertControl(kind); });
   }
-  addCommand(insert, "mnuCodecControl", tr("Codec Control"));  // reserved: no action
+  addCommand(insert, "mnuCodecControl", tr("C&odec Control"));  // reserved: no action
 
   QMenu *help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mnuHelpMenu"));
-  connect(addCommand(help, "mnuHelp", tr("Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered, d,
-          &MDIFormDesigner::mnuHelp_Click);
+  connect(addCommand(help, "mnuHelp", tr("&Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
+          d, &MDIFormDesigner::mnuHelp_Click);
+  help->addSeparator();
+  QAction *about = addCommand(help, "mnuAbout", tr("&About Tessary Panel Designer"));
+  about->setMenuRole(QAction::AboutRole);
+  connect(about, &QAction::triggered, this, [this] {
+    QMessageBox::about(
+        this, tr("About Tessary Panel Designer"),
+        tr("<h3>Tessary Panel Designer %1</h3>"
+           "<p>Designs the software control panels of the CorvaneCore routing system.</p>"
+           "<p>Built with Qt %2, running on Qt %3.</p>"
+           "<p>Licence: proprietary software of Corvane, for use with CorvaneCore systems. "
+           "Qt is used under the GNU Lesser General Public License version 3.</p>")
+            .arg(kVersionText, QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())));
+  });
+  QAction *aboutQt = addCommand(help, "mnuAboutQt", tr("About &Qt"));
+  aboutQt->setMenuRole(QAction::AboutQtRole);
+  connect(aboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
 }
 
 QWidget *MainWindow::buildToolBox() {
@@ -241,7 +271,7 @@ void MainWindow::refreshMenuStates() {
 void MainWindow::buildViewMenu() {
   QMenu *view = menuBar()->addMenu(tr("&View"));
   view->setObjectName(QStringLiteral("mnuView"));
-  QAction *preview = addCommand(view, "mnuPreview", tr("Preview"), QKeySequence(Qt::Key_F5));
+  QAction *preview = addCommand(view, "mnuPreview", tr("&Preview"), QKeySequence(Qt::Key_F5));
   preview->setCheckable(true);
   connect(preview, &QAction::triggered, this, [this](bool on) {
     if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow())) w->setPreview(on);
@@ -275,8 +305,8 @@ void MainWindow::refreshPreviewStates() {
 // enabled only when there is one; they follow the active panel's stack.
 void MainWindow::buildUndoCommands(QMenu *edit) {
   MDIFormDesigner *d = &m_designer;
-  QAction *undo = addCommand(edit, "mnuUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  QAction *redo = addCommand(edit, "mnuRedo", tr("Redo"));
+  QAction *undo = addCommand(edit, "mnuUndo", tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction *redo = addCommand(edit, "mnuRedo", tr("&Redo"));
   redo->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   connect(undo, &QAction::triggered, d, &MDIFormDesigner::mnuUndo_Click);
@@ -284,9 +314,9 @@ void MainWindow::buildUndoCommands(QMenu *edit) {
   QUndoGroup &group = d->undoGroup();
   auto refresh = [this, undo, redo, &group] {
     undo->setEnabled(group.canUndo());
-    undo->setText(group.canUndo() ? tr("Undo %1").arg(group.undoText()) : tr("Undo"));
+    undo->setText(group.canUndo() ? tr("&Undo %1").arg(group.undoText()) : tr("&Undo"));
     redo->setEnabled(group.canRedo());
-    redo->setText(group.canRedo() ? tr("Redo %1").arg(group.redoText()) : tr("Redo"));
+    redo->setText(group.canRedo() ? tr("&Redo %1").arg(group.redoText()) : tr("&Redo"));
   };
   connect(&group, &QUndoGroup::activeStackChanged, this, refresh);
   connect(&group, &QUndoGroup::indexChanged, this, refresh);
@@ -362,4 +392,37 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     return;
   }
   event->accept();
+  saveLayout();
+}
+
+namespace {
+// Raised whenever the docks or their order change, so that a layout saved by
+// another version is not restored over them.
+constexpr int kLayoutVersion = 1;
+}  // namespace
+
+void MainWindow::setLayoutSettings(QSettings *settings) {
+  m_layoutSettings = settings;
+  if (!settings) return;
+  settings->beginGroup(QStringLiteral("mainWindow"));
+  if (settings->value(QStringLiteral("version")).toInt() == kLayoutVersion) {
+    // Qt puts a window whose screen is gone back on a visible one.
+    restoreGeometry(settings->value(QStringLiteral("geometry")).toByteArray());
+    restoreState(settings->value(QStringLiteral("state")).toByteArray(), kLayoutVersion);
+  }
+  m_findDock->closedFilesBox()->setChecked(
+      settings->value(QStringLiteral("findClosedFiles")).toBool());
+  settings->endGroup();
+}
+
+void MainWindow::saveLayout() {
+  if (!m_layoutSettings) return;
+  m_layoutSettings->beginGroup(QStringLiteral("mainWindow"));
+  m_layoutSettings->setValue(QStringLiteral("version"), kLayoutVersion);
+  m_layoutSettings->setValue(QStringLiteral("geometry"), saveGeometry());
+  m_layoutSettings->setValue(QStringLiteral("state"), saveState(kLayoutVersion));
+  m_layoutSettings->setValue(QStringLiteral("findClosedFiles"),
+                             m_findDock->closedFilesBox()->isChecked());
+  m_layoutSettings->endGroup();
+  m_layoutSettings->sync();
 }

@@ -9,6 +9,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSettings;
 class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
@@ -47,6 +48,11 @@ class MainWindow : public QMainWindow {
   // Adds File > Recent Panels over the list (which must outlive the window).
   void setRecentPanels(RecentPanels *recent);
   FindDock *findDock() const { return m_findDock; }
+  // Restores the window's size, place, maximised state, docks (by object
+  // name) and Find options from these settings, and saves them there when
+  // the window closes. A layout of another version is not restored.
+  void setLayoutSettings(QSettings *settings);
+  void saveLayout();
   // Scrolls the panel windows so that the active panel's current control is
   // in view (after Find went to it).
   void scrollToCurrentControl();
@@ -76,4 +82,5 @@ class MainWindow : public QMainWindow {
   int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
   QMap<QString, QAction *> m_actions;
+  QSettings *m_layoutSettings = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
@@ -468,6 +469,11 @@ PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidg
   layout->addWidget(m_logPane, 1);
   setWidget(content);
   setWindowTitle(title());
+  // Ctrl+W is Spread Vertically and Ctrl+F4 is File > Close: the system
+  // menu's Close claims neither a second time.
+  if (QMenu *menu = systemMenu())
+    for (QAction *action : menu->actions())
+      if (action->shortcut() == QKeySequence(QKeySequence::Close)) action->setShortcut({});
   connect(&panel, &frmPanel::changed, this, [this](int flags) {
     if (flags & frmPanel::Caption) setWindowTitle(title());
     if (flags & frmPanel::Geometry) {

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QUrl>
+
 #include "app/mdiformdesigner.h"
 #include "grid/propertygrid.h"
+#include "model/helpmanual.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
@@ -84,4 +91,30 @@ TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
   Settings().strHelpAddress = "file:///opt/panels/help.pdf";
   designer.mnuHelp_Click();
   EXPECT_EQ(ui.openedUrls, QStringList{"file:///opt/panels/help.pdf"});
+}
+
+// F1 opens the first manual that exists; with none, the message says where
+// it was looked for instead of opening a file that is not there.
+TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
+  QTemporaryDir start, installed;
+  const QStringList candidates = HelpFileCandidates(start.path(), installed.path() + "/bin", "");
+  ASSERT_EQ(candidates.size(), 2);
+  EXPECT_EQ(candidates[0], start.path() + "/help.pdf");
+  EXPECT_TRUE(candidates[1].startsWith(installed.path() + "/share/doc/"))
+      << candidates[1].toStdString();
+
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  Settings().helpFileCandidates = candidates;
+  designer.mnuHelp_Click();
+  EXPECT_TRUE(ui.openedUrls.isEmpty());
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_TRUE(ui.messages[0].text.contains(candidates[0]));
+  EXPECT_TRUE(ui.messages[0].text.contains(candidates[1]));
+
+  QDir().mkpath(QFileInfo(candidates[1]).path());
+  QFile(candidates[1]).open(QIODevice::WriteOnly);
+  designer.mnuHelp_Click();
+  EXPECT_EQ(ui.openedUrls, QStringList{QUrl::fromLocalFile(candidates[1]).toString()});
+  Settings().helpFileCandidates.clear();
 }

@@ -74,17 +74,17 @@ TEST_F(Editing, UndoAndRedoNameTheStepAndGreyOutAtTheEnds) {
   DesignControl *button = drop(1200, 600);
   key(Qt::Key_Right, Qt::ShiftModifier);
   key(Qt::Key_Right, Qt::ShiftModifier);
-  EXPECT_EQ(undo->text(), "Undo Move Button1");
+  EXPECT_EQ(undo->text(), "&Undo Move Button1");
   EXPECT_TRUE(window.windowTitle().endsWith(" *"));
 
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(button->Left, 1200);
-  EXPECT_EQ(undo->text(), "Undo Add Button1");
-  EXPECT_EQ(redo->text(), "Redo Move Button1");
+  EXPECT_EQ(undo->text(), "&Undo Add Button1");
+  EXPECT_EQ(redo->text(), "&Redo Move Button1");
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(panel->model().ControlCount(), 0);
   EXPECT_FALSE(undo->isEnabled());
-  EXPECT_EQ(undo->text(), "Undo");
+  EXPECT_EQ(undo->text(), "&Undo");
   EXPECT_FALSE(window.windowTitle().endsWith(" *"));
 
   key(Qt::Key_Y, Qt::ControlModifier);
@@ -97,7 +97,7 @@ TEST_F(Editing, UndoAndRedoNameTheStepAndGreyOutAtTheEnds) {
   window.action("mnuNewPanel")->trigger();
   EXPECT_FALSE(undo->isEnabled());
   window.mdiArea()->setActiveSubWindow(window.subWindowOf(panel));
-  EXPECT_EQ(undo->text(), "Undo Move Button1");
+  EXPECT_EQ(undo->text(), "&Undo Move Button1");
 }
 
 TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
@@ -228,7 +228,7 @@ TEST_F(Editing, SelectAllThenMakeSameSizeAsTheCurrentControlIsOneStep) {
     EXPECT_EQ(c->Height, 1500);
   }
   EXPECT_EQ(panel->undoStack().count(), steps + 1);
-  EXPECT_EQ(window.action("mnuUndo")->text(), "Undo Make Same Size");
+  EXPECT_EQ(window.action("mnuUndo")->text(), "&Undo Make Same Size");
   window.action("mnuUndo")->trigger();
   EXPECT_EQ(a->Width, 1215);
   EXPECT_EQ(label->Height, 255);

@@ -1,0 +1,147 @@
+// The main window as a desktop program: menus with access letters and status
+// tips, one action per shortcut, Close and Quit, and a layout remembered
+// from one session to the next.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/mdiformdesigner.h"
+#include "support/fakeui.h"
+#include "surface/frmpanel.h"
+#include "ui/finddock.h"
+#include "ui/mainwindow.h"
+#include "ui/panelview.h"
+
+namespace {
+struct Desktop : ::testing::Test {
+  FakeUi ui;
+  MDIFormDesigner designer{ui};
+  MainWindow window{designer};
+  void SetUp() override {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  // Every shortcut-carrying action that is live in the window, menus and
+  // panel windows' system menus included.
+  QList<QAction *> actionsWith(const QKeySequence &keys) {
+    QList<QAction *> out;
+    for (QAction *a : window.findChildren<QAction *>())
+      if (a->shortcuts().contains(keys)) out << a;
+    return out;
+  }
+};
+}  // namespace
+
+TEST_F(Desktop, EveryMenuEntryHasAnAccessLetterOfItsOwnAndAStatusTip) {
+  for (QAction *menuAction : window.menuBar()->actions()) {
+    QMenu *menu = menuAction->menu();
+    ASSERT_NE(menu, nullptr);
+    QSet<QChar> letters;
+    for (QAction *a : menu->actions()) {
+      if (a->isSeparator()) continue;
+      const QString text = a->text();
+      const qsizetype amp = text.indexOf(u'&');
+      EXPECT_TRUE(amp >= 0 && amp + 1 < text.size()) << text.toStdString();
+      if (amp >= 0 && amp + 1 < text.size()) {
+        const QChar letter = text[amp + 1].toLower();
+        // Label and Clock have long shared their letter; Qt cycles between them.
+        if (text != QLatin1String("C&lock"))
+          EXPECT_FALSE(letters.contains(letter)) << "letter " << QString(letter).toStdString()
+                                                 << " twice in " << menu->title().toStdString();
+        letters.insert(letter);
+      }
+      if (!a->menu()) EXPECT_FALSE(a->statusTip().isEmpty()) << a->objectName().toStdString();
+    }
+  }
+}
+
+// Ctrl+W was claimed by Spread Vertically and by the panel window's system
+// menu, so Qt did neither; Ctrl+F4 closes the panel window through File.
+TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
+  window.action("mnuNewPanel")->trigger();
+  frmPanel *panel = designer.activePanel();
+  ASSERT_NE(panel, nullptr);
+  PanelSubWindow *sub = window.subWindowOf(panel);
+  ASSERT_NE(sub, nullptr);
+  QTest::qWait(20);
+  for (const QKeySequence keys :
+       {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4),
+        QKeySequence(Qt::CTRL | Qt::Key_Q)})
+    EXPECT_EQ(actionsWith(keys).size(), 1) << keys.toString().toStdString();
+
+  QSignalSpy spread(window.action("mnuSpreadVertical"), &QAction::triggered);
+  QTest::keyClick(sub->canvas(), Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(spread.count(), 1);
+
+  QTest::keyClick(sub->canvas(), Qt::Key_F4, Qt::ControlModifier);
+  QTest::qWait(20);
+  EXPECT_TRUE(designer.collOpenPanels().empty());
+  EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(Desktop, QuitAsksAboutUnsavedPanelsAndCancelKeepsTheWindow) {
+  window.action("mnuNewPanel")->trigger();
+  designer.activePanel()->InsertControl(ControlKind::Button);
+  ui.answers.push_back(Ui::Answer::Cancel);
+  window.action("mnuQuit")->trigger();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Do you want to save changes to Panel Panel1?");
+  EXPECT_TRUE(window.isVisible());
+  ui.answers.push_back(Ui::Answer::No);
+  window.action("mnuQuit")->trigger();
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST(DesktopLayout, SizeDocksAndFindOptionsComeBackAndAGoneScreenIsLeft) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  {
+    MainWindow window(designer);
+    window.setLayoutSettings(&settings);
+    window.resize(1100, 700);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.action("mnuFind")->trigger();
+    window.findDock()->closedFilesBox()->setChecked(true);
+    QTest::qWait(20);
+    window.close();
+  }
+  {
+    MainWindow window(designer);
+    window.setLayoutSettings(&settings);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(1100, 700));
+    EXPECT_TRUE(window.findDock()->isVisible());
+    EXPECT_TRUE(window.findDock()->closedFilesBox()->isChecked());
+    // Saved on a screen far to the right that is no longer there.
+    window.move(screen.right() + 5000, screen.bottom() + 5000);
+    window.saveLayout();
+  }
+  {
+    MainWindow window(designer);
+    window.setLayoutSettings(&settings);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(screen.intersects(window.frameGeometry()))
+        << window.frameGeometry().x() << "," << window.frameGeometry().y();
+  }
+  // A layout of another version is not restored over the docks.
+  settings.setValue("mainWindow/version", 999);
+  MainWindow window(designer);
+  window.setLayoutSettings(&settings);
+  EXPECT_NE(window.size(), QSize(1100, 700));
+}
