@@ -64,6 +64,13 @@ void RecentPanels::Remove(const QString &path) {
 }
 
 frmPanel *RecentPanels::OpenRecentPanel(const QString &path) {
+  // An entry that is already open comes forward instead of a message.
+  for (frmPanel *panel : m_designer.collOpenPanels()) {
+    if (panel->model().WindowTag.compare(path, Qt::CaseInsensitive) == 0) {
+      m_designer.RaisePanel(panel);
+      return panel;
+    }
+  }
   if (IsServerPanelPath(path)) return OpenServerPanel(m_designer, path);
   if (!FileExists(path)) {
     const Ui::Answer answer = m_designer.ui().message(

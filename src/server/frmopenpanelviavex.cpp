@@ -16,10 +16,11 @@ void frmOpenPanelViaVex::setListIndex(int index) {
 
 void frmOpenPanelViaVex::fill() {
   m_lines.clear();
-  m_listIndex = -1;
   if (frmTcpVexConnector *connector = m_session.connectorIfCreated())
     for (const clsPanelEntry &entry : connector->collPanelList())
       m_lines << entry.PanelName + u'\t' + entry.PanelCaption;
+  // The first line is chosen, so that Enter opens it at once.
+  m_listIndex = m_lines.isEmpty() ? -1 : 0;
   emit listChanged();
 }
 
@@ -39,7 +40,11 @@ void frmOpenPanelViaVex::RefreshList() {
 
 void frmOpenPanelViaVex::butOpen_Click() {
   if (m_listIndex < 0) {
-    m_session.host().ui().message(QStringLiteral("No Panel selected to open"));
+    m_session.host().ui().message(
+        QStringLiteral("No Panel selected to open\n\n") +
+        (m_lines.isEmpty() ? QStringLiteral("The server lists no panels. Save a panel to the "
+                                            "server first, or open a local panel file.")
+                           : QStringLiteral("Select a panel in the list, then press Open.")));
     return;
   }
   const QString line = m_lines[m_listIndex];

@@ -64,7 +64,8 @@ void OpenPanelViaVexDialog::loadList() {
     item->setText(0, tab < 0 ? line : line.left(tab));
     item->setText(1, tab < 0 ? QString() : line.mid(tab + 1));
   }
-  if (m_logic.ListIndex() >= 0) m_list->topLevelItem(m_logic.ListIndex())->setSelected(true);
+  // The chosen line is also the current one, so Down goes on from it.
+  if (m_logic.ListIndex() >= 0) m_list->setCurrentItem(m_list->topLevelItem(m_logic.ListIndex()));
   m_list->resizeColumnToContents(0);
   m_list->setColumnWidth(0, qMax(120, m_list->columnWidth(0) + 16));
 }

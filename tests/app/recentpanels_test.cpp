@@ -78,6 +78,12 @@ TEST_F(Recent, AMissingFileIsOfferedForRemovalNotOpened) {
   frmPanel *opened = recent->OpenRecentPanel(kept);
   ASSERT_NE(opened, nullptr);
   EXPECT_EQ(opened->model().WindowTag, kept);
+  // Chosen again while open (another panel in front), it comes forward.
+  designer->mnuNewPanel_Click();
+  EXPECT_EQ(recent->OpenRecentPanel(kept), opened);
+  EXPECT_EQ(designer->activePanel(), opened);
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(ui.messages.size(), 2u);
 
   // Server panels open through the server link, which is not built in yet.
   EXPECT_EQ(recent->OpenRecentPanel("tcp://10.0.0.5:5200/Studio1.xml"), nullptr);

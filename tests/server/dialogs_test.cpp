@@ -186,12 +186,20 @@ TEST_F(Dialogs, OpenPanelListsTheServersPanelsAndAsksForTheChosenOne) {
   open.Show();
   EXPECT_TRUE(open.lstPanels().isEmpty());
   open.butOpen_Click();
-  EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"No Panel selected to open"}));
+  // The message says what to do after the usual first line.
+  ASSERT_EQ(host.fakeUi.messageTexts().size(), 1);
+  EXPECT_TRUE(host.fakeUi.messageTexts()[0].startsWith(
+      "No Panel selected to open\n\nThe server lists no panels."));
   EXPECT_TRUE(open.Visible());
 
   approved();
   link->receive(ServerMessage(VexCommand::PanelList, "Studio1\tStudio One\r\nNews"));
   EXPECT_EQ(open.lstPanels(), QStringList({"Studio1\tStudio One", "News\t"}));
+  EXPECT_EQ(open.ListIndex(), 0);  // the first line is chosen when the list arrives
+  open.setListIndex(-1);
+  open.butOpen_Click();
+  EXPECT_EQ(host.fakeUi.messageTexts().last(),
+            "No Panel selected to open\n\nSelect a panel in the list, then press Open.");
   open.setListIndex(0);
   // A new list while open keeps the chosen line.
   link->receive(ServerMessage(VexCommand::PanelList, "Alpha\r\nStudio1\tStudio One"));

@@ -118,6 +118,30 @@ TEST_F(Views, LoginDialogPutsTheFocusInThePasswordAndEnterLogsIn) {
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
 }
 
+// The first line is chosen and current when the dialog opens: Down goes to
+// the second line, Up back, and Enter opens the chosen one.
+TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
+  Settings().boolServerMode = true;
+  designer->server().Connector();
+  link->linkUp();
+  serverSays(VexCommand::Hello, "no");
+  serverSays(VexCommand::PanelList, "Studio1\tStudio One\r\nNews\r\nSport");
+  link->sent.clear();
+  window->action("mnuOpenPanel")->trigger();
+  OpenPanelViaVexDialog *dialog = views().openDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  QTreeWidget *list = dialog->lstPanels();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }, 2000));
+  EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+  QTest::keyClick(list, Qt::Key_Up);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_TRUE(ui.messageTexts().isEmpty());
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+}
+
 TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
   Settings().boolServerMode = true;
   designer->server().Connector();
@@ -134,10 +158,6 @@ TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
   EXPECT_EQ(list->topLevelItem(0)->text(0), "Studio1");
   EXPECT_EQ(list->topLevelItem(0)->text(1), "Studio One");
   EXPECT_EQ(list->topLevelItem(1)->text(1), "");
-
-  dialog->findChild<QPushButton *>("butOpen")->click();
-  EXPECT_EQ(ui.messageTexts(), QStringList({"No Panel selected to open"}));
-  EXPECT_TRUE(dialog->isVisible());
 
   const QRect row = list->visualItemRect(list->topLevelItem(1));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
