@@ -126,6 +126,16 @@ bool PropertyGridItemModel::hasCellButton(const QModelIndex &index) const {
   return kind == EditKind::CellButton || kind == EditKind::Colour;
 }
 
+bool PropertyGridItemModel::isCellButtonKey(const QKeyEvent &event) {
+  return event.key() == Qt::Key_F4 ||
+         (event.key() == Qt::Key_Down && event.modifiers().testFlag(Qt::AltModifier));
+}
+
+void PropertyGridItemModel::clickCellButton(int gridRow) {
+  m_grid.setCurrentCell(gridRow, 1);
+  m_grid.CellButtonClick(gridRow, 1);
+}
+
 bool PropertyGridItemModel::pressClearKey(int gridRow, const QKeyEvent &event) {
   if (!isClearKey(event.key()) || m_grid.rowEditKind(gridRow) != EditKind::CellButton) return false;
   m_grid.setCurrentCell(gridRow, 1);
@@ -195,6 +205,11 @@ bool PropertyGridDelegate::eventFilter(QObject *object, QEvent *event) {
     auto *line = qobject_cast<QLineEdit *>(object);
     if (line && (key == Qt::Key_Return || key == Qt::Key_Enter))
       line->setProperty(kConfirmed, true);
+    // F4 and Alt+Down open the row's dialog as they drop down a combo box.
+    if (line && !line->actions().isEmpty() && PropertyGridItemModel::isCellButtonKey(keyEvent)) {
+      runCellButton(line, line->property(kGridRow).toInt());
+      return true;
+    }
     // A row that only changes through its dialog has nothing to type into:
     // Delete and Backspace clear it as they do with no editor open.
     if (line && line->isReadOnly() && isClearKey(key)) {
@@ -212,10 +227,7 @@ void PropertyGridDelegate::runCellButton(QWidget *editor, int gridRow) const {
   emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
   // The dialog runs once the editor is gone.
   PropertyGrid *grid = &m_model.grid();
-  QTimer::singleShot(0, &m_model, [grid, gridRow] {
-    grid->setCurrentCell(gridRow, 1);
-    grid->CellButtonClick(gridRow, 1);
-  });
+  QTimer::singleShot(0, &m_model, [model = &m_model, gridRow] { model->clickCellButton(gridRow); });
 }
 
 void PropertyGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
@@ -327,8 +339,7 @@ void PropertyGridView::mousePressEvent(QMouseEvent *event) {
       if (m_model.hasCellButton(index) && PropertyGridDelegate::buttonRect(visualRect(index))
                                               .contains(event->position().toPoint())) {
         setFocus(Qt::MouseFocusReason);
-        grid().setCurrentCell(row, 1);
-        grid().CellButtonClick(row, 1);
+        m_model.clickCellButton(row);
         event->accept();
         return;
       }
@@ -347,10 +358,22 @@ void PropertyGridView::keyPressEvent(QKeyEvent *event) {
       event->accept();
       return;
     }
-    // Enter and F2 edit the value of the current row, from either column.
+    // F4 and Alt+Down open the "..." dialog of the row as they drop down a
+    // combo box; so does Enter on a row whose value only that dialog sets.
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
-      const QModelIndex value = current.siblingAtColumn(1);
+    const QModelIndex value = current.siblingAtColumn(1);
+    const int row = PropertyGridItemModel::gridRow(current);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (m_model.hasCellButton(value) &&
+        (PropertyGridItemModel::isCellButtonKey(*event) ||
+         (enter && grid().rowEditKind(row) == EditKind::CellButton))) {
+      setCurrentIndex(value);
+      m_model.clickCellButton(row);
+      event->accept();
+      return;
+    }
+    // Enter and F2 edit the value of the current row, from either column.
+    if (enter || key == Qt::Key_F2) {
       if (value.flags() & Qt::ItemIsEditable) {
         setCurrentIndex(value);
         edit(value);

@@ -32,6 +32,10 @@ class PropertyGridItemModel : public QAbstractTableModel {
   // grid clears it (pictures, the default graphics folder). False for other
   // keys and rows, which the key does not concern.
   bool pressClearKey(int gridRow, const QKeyEvent &event);
+  // F4 or Alt+Down: the keys that open a row's "..." dialog.
+  static bool isCellButtonKey(const QKeyEvent &event);
+  // Runs the "..." dialog of the row (colour, picture, font, folder).
+  void clickCellButton(int gridRow);
 
  private:
   void onCellChanged(int row, int col);

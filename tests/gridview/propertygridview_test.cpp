@@ -173,3 +173,47 @@ TEST_F(GridViewTest, DeleteClearsAPictureRowWhoseEditorIsOpen) {
     EXPECT_TRUE(panel.NeedToSave());
   }
 }
+
+// The "..." buttons open from the keyboard: F4 and Alt+Down as on a combo
+// box (on the row or in its open editor), and Enter on a row whose value
+// only its dialog sets. Enter on a colour row still opens its text editor.
+TEST_F(GridViewTest, CellButtonsOpenFromTheKeyboard) {
+  const struct {
+    const char *name;
+    int row;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool inEditor;
+  } ways[] = {
+      {"F4 on a colour row", ButtonRow::BackColorOff, Qt::Key_F4, {}, false},
+      {"Alt+Down on a colour row", ButtonRow::BackColorOn, Qt::Key_Down, Qt::AltModifier, false},
+      {"F4 in the colour editor", ButtonRow::BackColorOff, Qt::Key_F4, {}, true},
+      {"Enter on a picture row", ButtonRow::PictureUpOn, Qt::Key_Return, {}, false},
+      {"Alt+Down on a picture row", ButtonRow::PictureUpOff, Qt::Key_Down, Qt::AltModifier, false},
+  };
+  for (const auto &way : ways) {
+    SCOPED_TRACE(way.name);
+    ui.fileDialogs.clear();
+    ui.colorAnswers = {0x00FF00};
+    view.setFocus();
+    view.setCurrentIndex(cell(way.row));
+    QWidget *target = &view;
+    if (way.inEditor) {
+      press(Qt::Key_F2);
+      target = editorOf(way.row);
+      ASSERT_NE(target, nullptr);
+    }
+    QTest::keyClick(target, way.key, way.modifiers);
+    QTest::qWait(10);  // a dialog from an open editor runs once the editor is gone
+    if (way.row == ButtonRow::PictureUpOn || way.row == ButtonRow::PictureUpOff) {
+      EXPECT_EQ(ui.fileDialogs.size(), 1u);
+    } else {
+      EXPECT_TRUE(ui.colorAnswers.empty());
+      EXPECT_EQ(button->BackColor, 0x00FF00);
+    }
+    EXPECT_EQ(view.currentIndex(), cell(way.row));
+  }
+  view.setCurrentIndex(cell(ButtonRow::BackColorOff));
+  press(Qt::Key_Return);
+  EXPECT_NE(qobject_cast<QLineEdit *>(editorOf(ButtonRow::BackColorOff)), nullptr);
+}
