@@ -75,10 +75,22 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
   return OpenPanelText(LoadPanelText(path), path, PanelNameFromPath(path));
 }
 
+namespace {
+// The file a read failed on and what the user can do about it.
+QString unreadableAdvice(const QString &path) {
+  return (path.isEmpty() ? QString() : QStringLiteral("\r\nFile: ") + path) +
+         QStringLiteral(
+             "\r\n\r\nThe file is left as it is. Mend it in a text editor, or open "
+             "one of its backups.");
+}
+}  // namespace
+
 frmPanel *MDIFormDesigner::OpenPanelText(const QString &text, const QString &path,
                                          const QString &panelName) {
   if (text.isEmpty()) {
-    m_ui.message(QStringLiteral("Error reading file or no xml data present in file."));
+    m_ui.failure(QStringLiteral("Error reading file or no xml data present in file.") +
+                     unreadableAdvice(path),
+                 Ui::Severity::Critical);
     return nullptr;
   }
   frmPanel *panel = CreatePanel();
@@ -92,8 +104,9 @@ frmPanel *MDIFormDesigner::OpenPanelText(const QString &text, const QString &pat
   }
   if (!read) {  // never an empty panel that Save could write over the file
     DiscardPanel(panel);
-    m_ui.message(QStringLiteral("Error reading file or no xml data present in file.\r\n") +
-                 error.text());
+    m_ui.failure(QStringLiteral("Error reading file or no xml data present in file.\r\n") +
+                     error.text() + unreadableAdvice(path),
+                 Ui::Severity::Critical);
     return nullptr;
   }
   panel->setCaption(panel->model().Caption);
@@ -106,7 +119,11 @@ bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
   if (Settings().boolServerMode) return SavePanelToServer(panel, path);
   QString error;
   if (!SavePanelLocal(panel->model(), path, m_ui, &error)) {
-    m_ui.message(QStringLiteral("Error Saving File - ") + error);
+    m_ui.failure(QStringLiteral("Error Saving File - ") + error +
+                     QStringLiteral("\r\n\r\nThe panel stays open with its changes. Mend the "
+                                    "cause (room on the disk, rights on the folder) and save "
+                                    "again, or save it elsewhere with Save Panel As."),
+                 Ui::Severity::Critical);
     panel->setNeedToSave(true);
     return false;
   }

@@ -41,9 +41,8 @@ void OpenHelp(Ui &ui) {
   QStringList places;
   for (const QString &file : s.helpFileCandidates)
     places << QStringLiteral("  ") + QDir::toNativeSeparators(file);
-  ui.message(QStringLiteral("The manual help.pdf was not found. It was looked for here:\n%1\n\n"
+  ui.failure(QStringLiteral("The manual help.pdf was not found. It was looked for here:\n%1\n\n"
                             "Install the designer again (cmake --install), or start it from "
                             "the folder that holds help.pdf.")
-                 .arg(places.join(u'\n')),
-             Ui::Buttons::Ok);
+                 .arg(places.join(u'\n')));
 }

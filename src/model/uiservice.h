@@ -15,6 +15,7 @@ class Ui {
   enum class Buttons { Ok, YesNo, YesNoCancel };
   enum class Answer { Ok, Yes, No, Cancel };
   enum class RecoveryAnswer { Restore, Discard, DecideLater };
+  enum class Severity { Warning, Critical };
 
   struct FileDialog {
     QString title;
@@ -29,6 +30,12 @@ class Ui {
   // A message box with the program's title unless one is given.
   virtual Answer message(const QString &text, Buttons buttons = Buttons::Ok,
                          const QString &title = QString()) = 0;
+  // Something that went wrong, under the warning or critical icon: what
+  // happened on the first line, what the user can do after it.
+  virtual void failure(const QString &text, Severity severity = Severity::Warning) {
+    (void)severity;
+    message(text);
+  }
   virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                           const QString &defaultText) = 0;
   // The chosen full path, or nothing when cancelled.

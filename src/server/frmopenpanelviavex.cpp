@@ -40,7 +40,7 @@ void frmOpenPanelViaVex::RefreshList() {
 
 void frmOpenPanelViaVex::butOpen_Click() {
   if (m_listIndex < 0) {
-    m_session.host().ui().message(
+    m_session.host().ui().failure(
         QStringLiteral("No Panel selected to open\n\n") +
         (m_lines.isEmpty() ? QStringLiteral("The server lists no panels. Save a panel to the "
                                             "server first, or open a local panel file.")

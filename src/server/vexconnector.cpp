@@ -83,17 +83,23 @@ void frmTcpVexConnector::OpenPanel(const QString &strPanel) {
 }
 
 bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &strPanelData) {
-  QString why;
+  QString why, whatToDo;
   if (GetState() != 7) {
     why = QStringLiteral("not connected to the server");
+    whatToDo = QStringLiteral(
+        "Connect with File > Connect (the status line turns green), then save again.");
   } else if (!m_approvedOnLink) {
     why = QStringLiteral("not logged in to the server");
+    whatToDo = QStringLiteral("Log in with File > Connect, then save again.");
   } else {
     const QString name = StoredPanelName(strPanelName);
     if (send(VexCommand::StorePanel, name + strFieldSep + strPanelData)) return true;
     why = QStringLiteral("the link to the server did not take the panel");
+    whatToDo = QStringLiteral("Check the network link to the server, then save again.");
   }
-  m_host.ui().message(QStringLiteral("Failed to save panel - ") + why);
+  m_host.ui().failure(QStringLiteral("Failed to save panel - ") + why +
+                          QStringLiteral("\n\nThe panel stays open with its changes. ") + whatToDo,
+                      Ui::Severity::Critical);
   return false;
 }
 

@@ -27,20 +27,28 @@ QString qtFilter(const QString &filter) {
 }  // namespace
 
 Ui::Answer QtUi::message(const QString &text, Buttons buttons, const QString &title) {
+  return showBox(text, buttons, title,
+                 buttons == Buttons::Ok ? QMessageBox::Information : QMessageBox::Question);
+}
+
+void QtUi::failure(const QString &text, Severity severity) {
+  showBox(text, Buttons::Ok, QString(),
+          severity == Severity::Critical ? QMessageBox::Critical : QMessageBox::Warning);
+}
+
+Ui::Answer QtUi::showBox(const QString &text, Buttons buttons, const QString &title, int icon) {
   QMessageBox box(m_parent);
   box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
   box.setText(text);
+  box.setIcon(QMessageBox::Icon(icon));
   switch (buttons) {
     case Buttons::Ok:
-      box.setIcon(QMessageBox::Information);
       box.setStandardButtons(QMessageBox::Ok);
       break;
     case Buttons::YesNo:
-      box.setIcon(QMessageBox::Question);
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
     case Buttons::YesNoCancel:
-      box.setIcon(QMessageBox::Question);
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
   }

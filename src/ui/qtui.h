@@ -10,6 +10,7 @@ class QtUi : public Ui {
   void setParentWidget(QWidget *parent) { m_parent = parent; }
 
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
+  void failure(const QString &text, Severity severity) override;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText) override;
   std::optional<QString> openFile(const FileDialog &dialog) override;
@@ -26,5 +27,6 @@ class QtUi : public Ui {
   RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) override;
 
  private:
+  Answer showBox(const QString &text, Buttons buttons, const QString &title, int icon);
   QWidget *m_parent = nullptr;
 };

@@ -97,6 +97,12 @@ TEST_F(PanelFiles, OpenChecksExistenceContentAndOpenPanels) {
   EXPECT_EQ(designer->OpenPanelLocal(panels() + "Studio1.xml"), nullptr);
   EXPECT_EQ(designer->activePanel(), opened);
   EXPECT_EQ(designer->OpenLocalPanelFile(panels() + "hardwaremap_old.xml"), nullptr);
+  // An unreadable file is named, under the critical icon, with what to do.
+  ASSERT_EQ(ui.messages.size(), 4u);
+  EXPECT_TRUE(ui.messages[1].text.startsWith(
+      "Error reading file or no xml data present in file.\r\nFile: " + panels() + "empty.xml\r\n"));
+  EXPECT_EQ(ui.messages[1].severity, Ui::Severity::Critical);
+  ui.messages[1].text = ui.firstLines()[1];
   EXPECT_EQ(ui.messageTexts(),
             QStringList({"Error Opening Panel.  File does not exist.",
                          "Error reading file or no xml data present in file.",

@@ -266,7 +266,10 @@ TEST_F(Connector, ASaveThatCannotBeSentSaysWhy) {
       f.link->refuseSends = true;
     }
     EXPECT_FALSE(f.connector().SavePanel("Studio1.xml", kDoc));
-    EXPECT_EQ(f.host.fakeUi.messageTexts(), QStringList({c.message}));
+    // The reason first, then what to do, under the critical icon.
+    EXPECT_EQ(f.host.fakeUi.firstLines(), QStringList({c.message}));
+    EXPECT_TRUE(f.host.fakeUi.messages[0].text.contains("then save again."));
+    EXPECT_EQ(f.host.fakeUi.messages[0].severity, Ui::Severity::Critical);
   }
 }
 

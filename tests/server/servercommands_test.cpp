@@ -95,7 +95,7 @@ TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) 
   // An empty document opens nothing that a save could write over.
   link->receive(ServerMessage(VexCommand::Panel, "Empty" + strFieldSep));
   EXPECT_EQ(designer->collOpenPanels().size(), 1u);
-  EXPECT_EQ(ui.messageTexts(), QStringList({"Error reading file or no xml data present in file."}));
+  EXPECT_EQ(ui.firstLines(), QStringList({"Error reading file or no xml data present in file."}));
 }
 
 TEST_F(ServerCommands, ARecentOrFoundServerPanelIsAskedForByItsName) {
@@ -129,7 +129,7 @@ TEST_F(ServerCommands, ASaveWhileTheLinkIsDownKeepsThePanelChanged) {
   EXPECT_FALSE(designer->mnuSavePanel_Click());
   EXPECT_TRUE(p->NeedToSave());
   EXPECT_EQ(designer->caption(), designer->BaseCaption + " *");
-  EXPECT_EQ(ui.messageTexts(), QStringList({"Failed to save panel - not connected to the server"}));
+  EXPECT_EQ(ui.firstLines(), QStringList({"Failed to save panel - not connected to the server"}));
   EXPECT_TRUE(ui.inputs.empty());  // no Save As: the server is not there under any name
   // Closing with Yes keeps the window and its work.
   ui.answers = {Ui::Answer::Yes};

@@ -249,5 +249,5 @@ TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
   panel->setNeedToSave(true);
   EXPECT_FALSE(designer->mnuSavePanel_Click());
   EXPECT_TRUE(panel->NeedToSave());
-  EXPECT_EQ(ui.messageTexts(), QStringList({"Failed to save panel - not logged in to the server"}));
+  EXPECT_EQ(ui.firstLines(), QStringList({"Failed to save panel - not logged in to the server"}));
 }

@@ -55,3 +55,9 @@ QStringList FakeUi::messageTexts() const {
   for (const auto &m : messages) out << m.text;
   return out;
 }
+
+QStringList FakeUi::firstLines() const {
+  QStringList out;
+  for (const QString &text : messageTexts()) out << text.section(u'\n', 0, 0).remove(u'\r');
+  return out;
+}

@@ -14,6 +14,7 @@ class FakeUi : public Ui {
     QString text;
     Buttons buttons;
     QString title;
+    std::optional<Severity> severity = std::nullopt;  // set for failures
   };
 
   std::vector<Message> messages;
@@ -38,6 +39,11 @@ class FakeUi : public Ui {
   std::deque<RecoveryAnswer> recoveryAnswers;  // empty: "Decide later"
 
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
+  void failure(const QString &text, Severity severity) override {
+    messages.push_back({text, Buttons::Ok, QString(), severity});
+  }
+  // The first line of each message: what went wrong, without the advice.
+  QStringList firstLines() const;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText) override;
   std::optional<QString> openFile(const FileDialog &dialog) override;

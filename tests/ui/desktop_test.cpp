@@ -9,11 +9,13 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/mdiformdesigner.h"
 #include "support/fakeui.h"
@@ -21,6 +23,7 @@
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
+#include "ui/qtui.h"
 
 namespace {
 struct Desktop : ::testing::Test {
@@ -144,4 +147,24 @@ TEST(DesktopLayout, SizeDocksAndFindOptionsComeBackAndAGoneScreenIsLeft) {
   MainWindow window(designer);
   window.setLayoutSettings(&settings);
   EXPECT_NE(window.size(), QSize(1100, 700));
+}
+
+TEST(DesktopMessages, FailuresShowTheWarningOrCriticalIcon) {
+  QtUi qtUi;
+  const struct {
+    Ui::Severity severity;
+    QMessageBox::Icon icon;
+  } cases[] = {{Ui::Severity::Warning, QMessageBox::Warning},
+               {Ui::Severity::Critical, QMessageBox::Critical}};
+  for (const auto &c : cases) {
+    QMessageBox::Icon seen = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+      if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        seen = box->icon();
+        box->accept();
+      }
+    });
+    qtUi.failure("Failed to save panel - not connected to the server", c.severity);
+    EXPECT_EQ(seen, c.icon);
+  }
 }
