@@ -8,6 +8,4 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cmake -S "$here" -B "$here/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTESSARY_BUILD_TESTS=OFF > /dev/null
 cmake --build "$here/build-release" --target tessary-designer help_pdf
-# The program opens help.pdf from its start folder.
-cmp -s "$here/build-release/help.pdf" help.pdf 2>/dev/null || cp "$here/build-release/help.pdf" help.pdf
 exec "$here/build-release/src/tessary-designer" "$@"
