@@ -21,6 +21,7 @@
 #include "model/settings.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
+#include "ui/webbrowserhost.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ struct Shell {
 // Child side: a fresh process starts like the program and exits as soon as
 // its main window is exposed.
 int startAndExit(int argc, char **argv) {
+  WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
   InitSettings(Settings(), QDir::currentPath());
   ReadRememberedConnection();

@@ -226,7 +226,6 @@ void PropertyGridDelegate::runCellButton(QWidget *editor, int gridRow) const {
   auto *self = const_cast<PropertyGridDelegate *>(this);
   emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
   // The dialog runs once the editor is gone.
-  PropertyGrid *grid = &m_model.grid();
   QTimer::singleShot(0, &m_model, [model = &m_model, gridRow] { model->clickCellButton(gridRow); });
 }
 

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QSet>
 #include <QUrl>
 #include <QWidget>
@@ -10,14 +13,40 @@
 #include "model/panelmodel.h"
 #include "ui/panelview.h"
 
-#ifdef TESSARY_HAS_WEBENGINE
-#include <QWebEngineView>
-#endif
-
 namespace {
 WebBrowserHost::ViewFactory &viewFactory() {
   static WebBrowserHost::ViewFactory factory;
   return factory;
+}
+
+#ifdef TESSARY_HAS_WEBENGINE
+// The web view module: beside the program (build tree), then in the
+// installed tree's library folder.
+QString webViewModule() {
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  for (const QString &path :
+       {programFolder + QStringLiteral("/tessary-webview.so"),
+        programFolder + QStringLiteral("/../" TESSARY_WEBVIEW_DIR "/tessary-webview.so")})
+    if (QFileInfo(path).isFile()) return path;
+  return QString();
+}
+
+// Loads the module on first use; null when it cannot be loaded.
+QWidget *createEngineView(QWidget *parent) {
+  using Create = QWidget *(*)(QWidget *);
+  static const Create create = [] {
+    const QString path = webViewModule();
+    return path.isEmpty()
+               ? nullptr
+               : reinterpret_cast<Create>(QLibrary::resolve(path, "tessaryCreateWebView"));
+  }();
+  return create ? create(parent) : nullptr;
+}
+#endif
+
+// The address a live page is told to show (the engine view's "url").
+void loadPage(QWidget *view, const QUrl &url) {
+  if (view->metaObject()->indexOfProperty("url") >= 0) view->setProperty("url", url);
 }
 }  // namespace
 
@@ -33,7 +62,8 @@ bool WebBrowserHost::available() {
 #ifdef TESSARY_HAS_WEBENGINE
   if (!qEnvironmentVariableIsEmpty("TESSARY_NO_WEBENGINE")) return false;
   const QString platform = QGuiApplication::platformName();
-  return platform == QLatin1String("xcb") || platform == QLatin1String("wayland");
+  return (platform == QLatin1String("xcb") || platform == QLatin1String("wayland")) &&
+         !webViewModule().isEmpty();
 #else
   return false;
 #endif
@@ -55,7 +85,7 @@ QWidget *WebBrowserHost::makeView() {
   QWidget *view = nullptr;
   if (viewFactory()) view = viewFactory()(&m_canvas);
 #ifdef TESSARY_HAS_WEBENGINE
-  if (!view) view = new QWebEngineView(&m_canvas);
+  if (!view) view = createEngineView(&m_canvas);
 #endif
   if (!view) return nullptr;
   view->setAttribute(Qt::WA_TransparentForMouseEvents, !m_interactive);
@@ -69,12 +99,9 @@ void WebBrowserHost::setInteractive(bool interactive) {
   for (QWidget *view : std::as_const(m_views)) {
     view->setAttribute(Qt::WA_TransparentForMouseEvents, !interactive);
     view->setFocusPolicy(interactive ? Qt::StrongFocus : Qt::NoFocus);
-#ifdef TESSARY_HAS_WEBENGINE
     // Links followed and pages scrolled by hand end with the interaction:
     // the browser shows its own address again.
-    if (auto *engine = qobject_cast<QWebEngineView *>(view); engine && leaving)
-      engine->load(view->property("tessaryUrl").toUrl());
-#endif
+    if (leaving) loadPage(view, view->property("tessaryUrl").toUrl());
   }
 }
 
@@ -82,9 +109,7 @@ void WebBrowserHost::navigate(QWidget *view, const QString &address) {
   const QUrl url(address.isEmpty() ? QStringLiteral("about:blank") : address);
   if (view->property("tessaryUrl").toUrl() == url) return;
   view->setProperty("tessaryUrl", url);
-#ifdef TESSARY_HAS_WEBENGINE
-  if (auto *engine = qobject_cast<QWebEngineView *>(view)) engine->load(url);
-#endif
+  loadPage(view, url);
 }
 
 void WebBrowserHost::showLivePage(const DesignWebBrowser *browser) {

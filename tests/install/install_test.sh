@@ -35,5 +35,14 @@ check "the MIME package is well formed" 'xmllint --noout "$mime"'
 check "the installed program carries no debug information" \
   '! readelf -S "$program" | grep -q "\.debug_info"'
 
+# The web engine is a module loaded when a live page is first shown, so a
+# start without web browsers does not pay for it.
+if [ -n "$(find "$build/src" -maxdepth 1 -name tessary-webview.so)" ]; then
+  check "the web view module is installed" \
+    '[ -n "$(find "$prefix" -path "*/tessary-designer/tessary-webview.so")" ]'
+  check "the program itself does not load the web engine" \
+    '! readelf -d "$program" | grep -q WebEngine'
+fi
+
 echo "$failed failed"
 [ $failed -eq 0 ]

@@ -58,12 +58,15 @@ TEST_F(Desktop, EveryMenuEntryHasAnAccessLetterOfItsOwnAndAStatusTip) {
       if (amp >= 0 && amp + 1 < text.size()) {
         const QChar letter = text[amp + 1].toLower();
         // Label and Clock have long shared their letter; Qt cycles between them.
-        if (text != QLatin1String("C&lock"))
+        if (text != QLatin1String("C&lock")) {
           EXPECT_FALSE(letters.contains(letter)) << "letter " << QString(letter).toStdString()
                                                  << " twice in " << menu->title().toStdString();
+        }
         letters.insert(letter);
       }
-      if (!a->menu()) EXPECT_FALSE(a->statusTip().isEmpty()) << a->objectName().toStdString();
+      if (!a->menu()) {
+        EXPECT_FALSE(a->statusTip().isEmpty()) << a->objectName().toStdString();
+      }
     }
   }
 }
@@ -77,7 +80,7 @@ TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
   PanelSubWindow *sub = window.subWindowOf(panel);
   ASSERT_NE(sub, nullptr);
   QTest::qWait(20);
-  for (const QKeySequence keys :
+  for (const QKeySequence &keys :
        {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4),
         QKeySequence(Qt::CTRL | Qt::Key_Q)})
     EXPECT_EQ(actionsWith(keys).size(), 1) << keys.toString().toStdString();
