@@ -60,7 +60,9 @@ frmPanel *MDIFormDesigner::OpenPanel(const QString &path) {
 
 frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
   if (!FileExists(path)) {
-    m_ui.message(QStringLiteral("Error Opening Panel.  File does not exist."));
+    m_ui.failure(QStringLiteral("Error Opening Panel.  File does not exist.\r\nFile: ") + path +
+                 QStringLiteral("\r\n\r\nIt may have been moved, renamed or deleted. Choose "
+                                "it again with Open Local Panel."));
     return nullptr;
   }
   const QString name = PanelNameFromPath(path).trimmed();

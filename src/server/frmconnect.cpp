@@ -43,7 +43,9 @@ void frmConnect::butConnect_Click() {
     m_session.status().ShowConnecting();
     m_session.Connector().Connect(s.strServerAddress, s.intServerPort);
   } else {
-    m_session.host().ui().message(QStringLiteral("Invalid Port"));
+    m_session.host().ui().failure(
+        QStringLiteral("Invalid Port\n\nEnter the server's port as a whole number from 1 to "
+                       "65535 (5200 unless the server was set up otherwise)."));
   }
   SaveConnectionData();
   Close();

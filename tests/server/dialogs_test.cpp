@@ -97,7 +97,8 @@ TEST_F(Dialogs, ABadPortSaysSoClosesAndRewritesTheOldValues) {
       EXPECT_EQ(remembered(),
                 QByteArray("tcp://core2:") + QByteArray::number(c.value) + ":ops\r\n");
     } else {
-      EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"Invalid Port"})) << c.port;
+      EXPECT_EQ(host.fakeUi.firstLines(), QStringList({"Invalid Port"})) << c.port;
+      EXPECT_EQ(host.fakeUi.messages[0].severity, Ui::Severity::Warning);
       EXPECT_EQ(Settings().intServerPort, 5200);
       EXPECT_EQ(remembered(), "tcp://10.0.0.5:5200:ops\r\n") << c.port;
     }
