@@ -101,6 +101,10 @@ class PropertyGrid : public QObject {
 
   // Collects cell changes while a fill or a dialog writes several cells;
   // one `reset` at the end.
+  // Asks a view's open editor to hand in its value now, as leaving it would,
+  // before an action changes what the grid shows or saves the panel.
+  void commitOpenEdit() { emit commitRequested(); }
+
   class UpdateBatch {
    public:
     explicit UpdateBatch(PropertyGrid &grid) : m_grid(grid) { ++m_grid.m_batchDepth; }
@@ -119,6 +123,7 @@ class PropertyGrid : public QObject {
   void reset();
   void cellChanged(int row, int col);
   void currentCellChanged(int row, int col);
+  void commitRequested();
 
  private:
   // Where an edit lands: the object the grid was filled for and its record,

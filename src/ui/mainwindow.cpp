@@ -19,6 +19,7 @@
 #include "app/commandline.h"
 #include "app/mdiformdesigner.h"
 #include "app/panelfinder.h"
+#include "grid/propertygrid.h"
 #include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "ui/finddock.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
           &MainWindow::refreshMenuStates);
+  connect(qApp, &QApplication::focusChanged, this, &MainWindow::refreshMenuStates);
   ConnectionStatus &status = designer.server().status();
   SetConnectedLabel(status.text(), status.color());
   connect(&status, &ConnectionStatus::changed, this, &MainWindow::SetConnectedLabel);
@@ -90,6 +92,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
 MainWindow::~MainWindow() {
   // The MDI area closes its windows while the base class destroys it.
   disconnect(m_mdi, nullptr, this, nullptr);
+  disconnect(qApp, nullptr, this, nullptr);
 }
 
 QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption,
@@ -98,6 +101,9 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
   a->setObjectName(name);
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
   a->setStatusTip(StatusTipOf(name));
+  // Connected before the command itself: a value typed in the grid and not
+  // yet entered is applied before the command acts (or saves).
+  connect(a, &QAction::triggered, &m_designer.grid(), &PropertyGrid::commitOpenEdit);
   m_actions.insert(name, a);
   return a;
 }
@@ -287,11 +293,8 @@ void MainWindow::refreshPreviewStates() {
   preview->setChecked(previewing);
   // A previewed panel is not edited from the menus: its selection is not
   // even shown. Undo and Redo follow the panel's stack as always.
-  for (const char *name :
-       {"mnuCut", "mnuPaste", "mnuSelectAll", "mnuAlignLeft", "mnuAlignRight", "mnuAlignTop",
-        "mnuAlignBottom", "mnuSpreadHorizontal", "mnuSpreadVertical", "mnuMakeSameWidth",
-        "mnuMakeSameHeight", "mnuMakeSameSize", "mnuButton", "mnuLabel", "mnuMeter",
-        "mnuWebBrowser", "mnuClock"}) {
+  for (const char *name : {"mnuPaste", "mnuSelectAll", "mnuButton", "mnuLabel", "mnuMeter",
+                           "mnuWebBrowser", "mnuClock"}) {
     QAction *action = m_actions.value(name);
     if (!action) continue;
     if (previewing)
@@ -299,6 +302,17 @@ void MainWindow::refreshPreviewStates() {
     else if (action->objectName() != QLatin1String("mnuPaste"))
       action->setEnabled(true);
   }
+  // Commands on the selection are there only when something is selected
+  // (Cut and Copy also act on the grid's cell while it has the focus).
+  const frmPanel *panel = m_designer.activePanel();
+  const bool selected = !previewing && panel && !panel->collSelectedControls.empty();
+  for (const char *name :
+       {"mnuAlignLeft", "mnuAlignRight", "mnuAlignTop", "mnuAlignBottom", "mnuSpreadHorizontal",
+        "mnuSpreadVertical", "mnuMakeSameWidth", "mnuMakeSameHeight", "mnuMakeSameSize"})
+    if (QAction *action = m_actions.value(name)) action->setEnabled(selected);
+  const bool cellOrSelection = selected || (!previewing && gridHasFocus());
+  for (const char *name : {"mnuCut", "mnuCopy"})
+    if (QAction *action = m_actions.value(name)) action->setEnabled(cellOrSelection);
 }
 
 // Undo and Redo name the step they would take back or do again, and are
@@ -370,6 +384,9 @@ PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
 void MainWindow::onPanelAdded(frmPanel *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
   connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
+  connect(panel, &frmPanel::changed, this, [this](int flags) {
+    if (flags & (frmPanel::Selection | frmPanel::Structure)) refreshMenuStates();
+  });
   m_mdi->addSubWindow(w);
   w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
   w->show();
@@ -387,6 +404,7 @@ void MainWindow::onPanelRemoved(frmPanel *panel) {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+  m_designer.grid().commitOpenEdit();
   if (!m_designer.QueryExit()) {
     event->ignore();
     return;

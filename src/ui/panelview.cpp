@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/mdiformdesigner.h"
+#include "grid/propertygrid.h"
 #include "model/numbers.h"
 #include "surface/frameedges.h"
 #include "surface/frmpanel.h"
@@ -437,6 +438,7 @@ void PanelCanvasView::dropEvent(QDropEvent *event) {
   const QString source = QString::fromUtf8(data->data(PaletteWidget::kMimeType));
   const QPointF pos = event->position();
   const QPointF twips = toTwips(pos);
+  m_designer.grid().commitOpenEdit();  // a value typed in the grid lands first
   m_designer.ActivatePanel(&m_panel);
   setFocus(Qt::OtherFocusReason);
   m_panel.DropFromPalette(source, twips.x(), twips.y(), m_designer.lngDragOffsetX,
@@ -526,6 +528,7 @@ void PanelSubWindow::closeDecided() {
 }
 
 void PanelSubWindow::closeEvent(QCloseEvent *event) {
+  m_designer.grid().commitOpenEdit();
   if (!m_closeDecided) {
     if (!m_designer.QueryClosePanel(&m_panel)) {
       event->ignore();

@@ -294,6 +294,7 @@ QSize PropertyGridDelegate::sizeHint(const QStyleOptionViewItem &option,
 PropertyGridView::PropertyGridView(PropertyGrid &grid, QWidget *parent)
     : QTableView(parent), m_model(grid), m_delegate(m_model) {
   setObjectName(QStringLiteral("PropertyGrid"));
+  connect(&grid, &PropertyGrid::commitRequested, this, &PropertyGridView::commitOpenEditor);
   setModel(&m_model);
   setItemDelegate(&m_delegate);
   setAlternatingRowColors(true);
@@ -396,4 +397,12 @@ void PropertyGridView::followGridCurrentCell(int row, int col) {
   m_syncingCurrent = true;
   setCurrentIndex(target);
   m_syncingCurrent = false;
+}
+
+void PropertyGridView::commitOpenEditor() {
+  if (state() != QAbstractItemView::EditingState) return;
+  QWidget *editor = indexWidget(currentIndex());
+  if (!editor) return;
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
 }

@@ -87,6 +87,8 @@ class PropertyGridView : public QTableView {
   explicit PropertyGridView(PropertyGrid &grid, QWidget *parent = nullptr);
 
   PropertyGrid &grid() const { return m_model.grid(); }
+  // Applies the value of an open editor, as leaving it does, and closes it.
+  void commitOpenEditor();
 
  protected:
   void mousePressEvent(QMouseEvent *event) override;

@@ -85,6 +85,8 @@ TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
         QKeySequence(Qt::CTRL | Qt::Key_Q)})
     EXPECT_EQ(actionsWith(keys).size(), 1) << keys.toString().toStdString();
 
+  panel->DropFromPalette("MasterButton", 600, 600, 0, 0);  // something to spread
+  panel->setNeedToSave(false);
   QSignalSpy spread(window.action("mnuSpreadVertical"), &QAction::triggered);
   QTest::keyClick(sub->canvas(), Qt::Key_W, Qt::ControlModifier);
   EXPECT_EQ(spread.count(), 1);

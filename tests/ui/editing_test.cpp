@@ -8,19 +8,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
 #include "app/mdiformdesigner.h"
+#include "grid/gridrows.h"
 #include "grid/propertygrid.h"
+#include "model/settings.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
+#include "ui/propertygridview.h"
 #include "ui/webbrowserhost.h"
 
 namespace {
@@ -287,3 +292,69 @@ TEST_F(Editing, FlashingShowsOnScreenWithoutChangingThePanel) {
 }
 
 }  // namespace
+
+// A value typed in the grid and not yet entered is applied before whatever
+// the user does next: a drop, a menu command, a save. It once vanished when
+// the grid refilled under its editor, and Ctrl+S saved the old value.
+TEST_F(Editing, AValueTypedInTheGridLandsBeforeTheNextCommand) {
+  PropertyGridView *view = window.gridView();
+  const auto typeInto = [&](int gridRow, const char *text) {
+    const QModelIndex cell = view->model()->index(gridRow - 1, 1);
+    view->setCurrentIndex(cell);
+    view->edit(cell);
+    auto *line = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+    ASSERT_NE(line, nullptr);
+    line->selectAll();
+    QTest::keyClicks(line, text);
+  };
+  const auto *button = static_cast<DesignButton *>(drop(600, 600));
+  panel->timFillPropertiesTick();
+  const int steps = panel->undoStack().count();
+  typeInto(CommonRow::Caption, "PalTest");
+  window.action("mnuLabel")->trigger();  // Insert > Label selects the new label
+  EXPECT_EQ(button->Caption, "PalTest");
+  EXPECT_EQ(panel->undoStack().count(), steps + 2);  // the caption, then the insert
+
+  panel->collSelectedControls = {const_cast<DesignButton *>(button)};
+  panel->objCurrentControl = const_cast<DesignButton *>(button);
+  designer.grid().SetProperties(*panel, panel->objCurrentControl);
+  typeInto(CommonRow::Width, "2400");
+  window.action("mnuSelectAll")->trigger();
+  EXPECT_EQ(button->Width, 2400);
+
+  // The panel's OnLoad typed, then Ctrl+S: the file holds the new text.
+  QTemporaryDir dir;
+  const ProgramSettings before = Settings();
+  Settings().strStartFolder = dir.path() + u'/';  // backups go there
+  Settings().strHardwareMapFile = dir.path() + QStringLiteral("/HardwareMap.xml");
+  const QString path = dir.path() + QStringLiteral("/Studio.xml");
+  panel->model().WindowTag = path;
+  panel->collSelectedControls.clear();
+  designer.grid().SetProperties(*panel, &panel->model().pictMain);
+  typeInto(MainRow::OnLoad, "LOAD Y");
+  window.action("mnuSavePanel")->trigger();
+  QFile saved(path);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(saved.readAll().contains("LOAD Y"));
+  EXPECT_FALSE(panel->NeedToSave());
+  Settings() = before;
+}
+
+// Commands on the selection are greyed out while nothing is selected, and
+// Delete asks nothing then.
+TEST_F(Editing, CommandsOnTheSelectionNeedASelection) {
+  const auto enabled = [&](const char *name) { return window.action(name)->isEnabled(); };
+  for (const char *name :
+       {"mnuCut", "mnuCopy", "mnuAlignLeft", "mnuSpreadHorizontal", "mnuMakeSameSize"})
+    EXPECT_FALSE(enabled(name)) << name;
+  drop(600, 600);
+  for (const char *name :
+       {"mnuCut", "mnuCopy", "mnuAlignLeft", "mnuSpreadHorizontal", "mnuMakeSameSize"})
+    EXPECT_TRUE(enabled(name)) << name;
+  panel->collSelectedControls.clear();
+  panel->notify(frmPanel::Selection);
+  EXPECT_FALSE(enabled("mnuCut"));
+  panel->DeleteSelected();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(panel->model().ControlCount(), 1);
+}
