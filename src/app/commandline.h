@@ -11,6 +11,8 @@ struct CommandLine {
   QString error;       // a malformed command line
   QString serverText;  // the "tcp://…" text, empty when none was given
   QStringList panelFiles;
+  bool check = false;  // --check: check the panel files or folders in panelFiles
+  bool json = false;   // --json: results as one JSON array
 };
 
 // Parses the arguments (the first is the program). A "tcp://" argument in
