@@ -10,6 +10,8 @@
 #include "hwmap/hardwaremap.h"
 #include "hwmap/mappingcode.h"
 #include "model/panelmodel.h"
+#include "model/settings.h"
+#include "model/textfile.h"
 #include "model/xmlreader.h"
 #include "panelfile/localstore.h"
 #include "panelfile/readhooks.h"
@@ -24,11 +26,33 @@ bool contains(const DesignControl &outer, const DesignControl &inner) {
          inner.Top + inner.Height <= outer.Top + outer.Height;
 }
 
-// A picture path names a file: absolute, or relative to the panel's folder.
-bool pictureExists(const QString &path, const QString &panelFile) {
-  if (QFileInfo(path).isAbsolute()) return QFileInfo::exists(path);
-  return QFileInfo::exists(QFileInfo(panelFile).dir().filePath(path));
-}
+// Whether a stored picture names a file, found as the panel window finds it:
+// a rooted path as it stands, a name in the panel's picture folder or the
+// graphics folder, else the full path it was chosen from. Panels name the
+// same few pictures many times, so each answer is kept.
+class PictureFinder {
+ public:
+  explicit PictureFinder(const PanelModel &panel) : m_folder(panel.strDefaultPictureLoc) {}
+  bool exists(const QString &name, const QString &origPath) {
+    const QString key = name + u'\n' + origPath;
+    if (auto it = m_known.constFind(key); it != m_known.cend()) return *it;
+    const bool found = lookUp(name) || (!origPath.isEmpty() && FileExists(origPath));
+    m_known.insert(key, found);
+    return found;
+  }
+
+ private:
+  bool lookUp(const QString &name) const {
+    if (name.size() <= 2) return false;
+    if (name.startsWith(QLatin1String("\\\\")) || name.at(1) == u':' || name.startsWith(u'/'))
+      return FileExists(name);
+    for (const QString &folder : {m_folder, Settings().strDefaultGraphicsFolder})
+      if (!folder.isEmpty() && FileExists(JoinPath(folder, name))) return true;
+    return false;
+  }
+  QString m_folder;
+  QHash<QString, bool> m_known;
+};
 
 bool validMappingCode(const QString &code, const QString &type) {
   static const QRegularExpression gpio(QStringLiteral("^port\\d+_circuit\\d+$"),
@@ -56,8 +80,10 @@ PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QS
     out.findings.push_back({file, control, severity, QLatin1String(code), message});
   };
 
-  if (!panel.PanelDetails.strPicture.isEmpty() &&
-      !pictureExists(panel.PanelDetails.strPicture, file))
+  PictureFinder pictures(panel);
+  const clsPanelDetails &details = panel.PanelDetails;
+  if (!details.strPicture.isEmpty() &&
+      !pictures.exists(details.strPicture, details.strPictureOrigPath))
     find(QString(), Severity::Error, "missing-picture",
          QStringLiteral("The panel picture %1 does not exist.").arg(panel.PanelDetails.strPicture));
 
@@ -83,12 +109,16 @@ PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QS
                .arg(width)
                .arg(height));
 
-    for (const QString *picture :
-         {&record->PictureUpOff, &record->PictureUpOn, &record->PictureDownOff,
-          &record->PictureDownOn, &record->FlashPicture})
-      if (!picture->isEmpty() && !pictureExists(*picture, file))
+    const std::pair<const QString &, const QString &> statePictures[] = {
+        {record->PictureUpOff, record->strPictureUpOffOrigPath},
+        {record->PictureUpOn, record->strPictureUpOnOrigPath},
+        {record->PictureDownOff, record->strPictureDownOffOrigPath},
+        {record->PictureDownOn, record->strPictureDownOnOrigPath},
+        {record->FlashPicture, record->strFlashPictureOrigPath}};
+    for (const auto &[picture, origPath] : statePictures)
+      if (!picture.isEmpty() && !pictures.exists(picture, origPath))
         find(name, Severity::Error, "missing-picture",
-             QStringLiteral("The picture %1 does not exist.").arg(*picture));
+             QStringLiteral("The picture %1 does not exist.").arg(picture));
 
     const QString &code = record->HWMapAoipSysName;
     if (!code.trimmed().isEmpty()) {
@@ -155,8 +185,9 @@ std::vector<CheckFinding> PanelCheck::finish() {
       const QString lower = internal.toLower();
       // The longest checked panel name that, with ".", starts the entry.
       QString panel;
-      for (auto it = m_controlsOfPanel.constBegin(); it != m_controlsOfPanel.constEnd(); ++it)
-        if (lower.startsWith(it.key() + u'.') && it.key().size() > panel.size()) panel = it.key();
+      for (qsizetype dot = lower.lastIndexOf(u'.'); dot > 0 && panel.isEmpty();
+           dot = lower.lastIndexOf(u'.', dot - 1))
+        if (m_controlsOfPanel.contains(lower.left(dot))) panel = lower.left(dot);
       QString message;
       if (panel.isEmpty())
         message = QStringLiteral("The map entry %1 belongs to no panel.").arg(internal);

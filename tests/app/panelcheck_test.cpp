@@ -107,7 +107,10 @@ TEST_F(PanelCheckTest, EachFindingOfOnePanel) {
     QDir(dir.path()).removeRecursively();
     QDir().mkpath(dir.path());
     write(QStringLiteral("there.png"), QStringLiteral("x"));
-    write(QStringLiteral("P.xml"), panel(QStringLiteral("P"), c.controls));
+    // Pictures are looked up in the panel's picture folder.
+    write(QStringLiteral("P.xml"),
+          panel(QStringLiteral("P"), c.controls,
+                QStringLiteral("<DefaultPicturePath>%1</DefaultPicturePath>").arg(dir.path())));
     EXPECT_EQ(check(), c.expected) << c.what;
   }
 }
