@@ -1,4 +1,4 @@
-// Edit > Find over 100 closed panel files of 1,000 controls each, with one
+// Edit > Find and Check Panels over 100 closed panel files of 1,000 controls each, with one
 // hardware map holding the bindings of all of them. Budget: at most 1 s.
 //
 // "BUT#12" is a mapping code every panel holds, through the map, so every
@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 
 #include "app/mdiformdesigner.h"
+#include "app/panelcheck.h"
 #include "app/panelfinder.h"
 #include "benchsupport.h"
 
@@ -85,6 +86,25 @@ void BM_FindCaptionOfOnePanel(benchmark::State &state) {
   findInClosedFiles(state, "Mic 417", "find a caption in 100 closed files of 1,000 controls");
 }
 BENCHMARK(BM_FindCaptionOfOnePanel)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// Check Panels over the same folder: every file read whole and checked,
+// with the bindings across panels and the map's entries.
+void BM_CheckEveryFile(benchmark::State &state) {
+  bench::Workspace &ws = workspace();
+  const QStringList files = PanelFilesOf(ws.panelsFolder());
+  bench::IterationTimes times;
+  size_t findings = 0;
+  for (auto _ : state) {
+    const auto start = bench::Clock::now();
+    findings = CheckPanelFiles(files, ws.hardwareMapFile()).size();
+    times.add(state, bench::SecondsSince(start));
+  }
+  state.counters["findings"] = static_cast<double>(findings);
+  state.counters["files"] = kFiles;
+  bench::ReportBudget("check 100 closed files of 1,000 controls", times.median(), kBudgetSeconds,
+                      "s");
+}
+BENCHMARK(BM_CheckEveryFile)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <cstdio>
 
+#include "app/checkcommand.h"
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
@@ -60,6 +61,10 @@ int main(int argc, char **argv) {
   if (cmd.showVersion) {
     std::printf("tessary-designer %s\n", qPrintable(kVersionText));
     return 0;
+  }
+  if (cmd.check) {
+    QCoreApplication app(argc, argv);  // reading panels needs no window
+    return RunCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);
   }
   if (!displayAvailable()) {
     std::fprintf(stderr,

@@ -13,6 +13,16 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
        {},
        QStringLiteral("Show the version and exit."),
        [](CommandLine &c, const QString &) { c.showVersion = true; }},
+      {{QStringLiteral("check")},
+       {},
+       QStringLiteral("Check the panels of each PATH (a panel file, or a folder with its "
+                      "hardware map) without a window: one line per finding, FILE: CONTROL: "
+                      "SEVERITY: CODE: MESSAGE."),
+       [](CommandLine &c, const QString &) { c.check = true; }},
+      {{QStringLiteral("json")},
+       {},
+       QStringLiteral("With --check: the findings as one JSON array."),
+       [](CommandLine &c, const QString &) { c.json = true; }},
   };
   return options;
 }
@@ -20,8 +30,10 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
 const std::vector<ExitStatusLine> &ExitStatuses() {
   static const std::vector<ExitStatusLine> statuses = {
       {0, QStringLiteral("the designer was closed, or --help or --version was shown")},
-      {1, QStringLiteral("no display was found to show the designer on")},
-      {2, QStringLiteral("the command line was not understood")},
+      {1, QStringLiteral("no display was found to show the designer on; with --check: a "
+                         "finding of severity error")},
+      {2, QStringLiteral("the command line was not understood; with --check: a PATH does not "
+                         "exist or cannot be read")},
   };
   return statuses;
 }
@@ -89,6 +101,12 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
     } else {
       for (const QString &value : parser.values(parsed[i])) option.apply(out, value);
     }
+  }
+  if (out.json && !out.check) out.error = QStringLiteral("--json goes with --check.");
+  if (out.check) {
+    out.panelFiles = parser.positionalArguments();
+    if (out.panelFiles.isEmpty()) out.error = QStringLiteral("--check needs a PATH.");
+    return out;
   }
   for (const QString &arg : parser.positionalArguments()) {
     QString unquoted = arg;

@@ -13,6 +13,8 @@ struct CommandLine {
   QString error;       // a malformed command line
   QString serverText;  // the "tcp://…" text, empty when none was given
   QStringList panelFiles;
+  bool check = false;  // --check: check the panel files or folders in panelFiles
+  bool json = false;   // --json: results as one JSON array
 };
 
 // One option of the command line. A new option is one more line in

@@ -1,5 +1,6 @@
 #include "app/panelfinder.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
@@ -12,13 +13,14 @@
 
 namespace {
 
-// Whether a file holds the panel of an open window: its path, or the panel
-// name opening it would find already open.
+// Whether a file is the file of an open window. A window of the same panel
+// name holding another file (a new "Panel1" beside CVSPanels/Panel1.xml)
+// does not hide it.
 bool fileIsOpen(const QString &path, const std::vector<frmPanel *> &open) {
-  const QString name = PanelNameFromPath(path).trimmed();
+  const QString file = QFileInfo(path).absoluteFilePath();
   return std::any_of(open.begin(), open.end(), [&](frmPanel *p) {
-    return p->model().WindowTag == path ||
-           p->model().pictMain.Tag.trimmed().compare(name, Qt::CaseInsensitive) == 0;
+    const QString &tag = p->model().WindowTag;
+    return !tag.isEmpty() && (tag == path || QFileInfo(tag).absoluteFilePath() == file);
   });
 }
 

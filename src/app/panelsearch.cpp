@@ -1,11 +1,8 @@
 #include "app/panelsearch.h"
 
 #include <QDir>
-#include <QThread>
-#include <algorithm>
-#include <atomic>
-#include <thread>
 
+#include "app/parallel.h"
 #include "hwmap/hardwaremap.h"
 #include "hwmap/mappingcode.h"
 #include "model/controldetails.h"
@@ -135,21 +132,13 @@ void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
   // reader keeps no shared state beyond per-thread caches; the map is only
   // read.
   std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
-  std::atomic<qsizetype> next{0};
-  auto work = [&] {
-    for (qsizetype i = next++; i < paths.size(); i = next++) {
-      const QString text = LoadPanelText(paths[i]);
-      if (text.isEmpty()) continue;
-      PanelModel panel;
-      if (readClosedPanel(text, paths[i], panel, map))
-        SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
-    }
-  };
-  const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), paths.size()) - 1;
-  std::vector<std::thread> threads;
-  for (qsizetype t = 0; t < helpers; ++t) threads.emplace_back(work);
-  work();
-  for (std::thread &t : threads) t.join();
+  ForEachOnAllCores(paths.size(), [&](qsizetype i) {
+    const QString text = LoadPanelText(paths[i]);
+    if (text.isEmpty()) return;
+    PanelModel panel;
+    if (readClosedPanel(text, paths[i], panel, map))
+      SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
+  });
   for (auto &fileHits : perFile)
     for (FindHit &hit : fileHits) hits.push_back(std::move(hit));
 }

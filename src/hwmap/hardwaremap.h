@@ -85,6 +85,7 @@ class HardwareMap {
   // any case), or null.
   const Entry *Find(const QString &internalName) const;
   bool isEmpty() const { return m_entries.empty(); }
+  const std::vector<Entry> &entries() const { return m_entries; }
 
  private:
   std::vector<Entry> m_entries;

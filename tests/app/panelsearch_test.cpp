@@ -158,6 +158,20 @@ TEST_F(Find, ClosedFilesAreReadNeverWrittenAndOpenPanelsWin) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(Find, ANewPanelOfTheSameNameDoesNotHideAClosedFile) {
+  frmPanel *fresh = designer->mnuNewPanel_Click();
+  ASSERT_NE(fresh, nullptr);
+  const QString name = fresh->model().pictMain.Tag;
+  write(name + ".xml", QStringLiteral("<Panel><Name>%1</Name><ControlList><Control><Type>Button"
+                                      "</Type><Name>Hidden</Name></Control></ControlList></Panel>")
+                           .arg(name));
+  designer->finder().setIncludeClosedFiles(true);
+  const auto &hits = designer->finder().Find("hidden");
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_EQ(hits[0].panel, nullptr);
+  EXPECT_EQ(hits[0].panelPath, path(name + ".xml"));
+}
+
 TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeeded) {
   frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
   designer->mnuNewPanel_Click();

@@ -2,7 +2,9 @@
 # Usage: cli_test.sh PATH-TO-tessary-designer
 program="$1"
 failed=0
+total=0
 check() { # description, condition
+  total=$((total + 1))
   if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=$((failed + 1)); fi
 }
 
@@ -21,5 +23,19 @@ check "no display: a clear error and a non-zero exit" '[ $rc -ne 0 ] && echo "$o
 out=$(env -u DISPLAY "$program" --bogus 2>&1); rc=$?
 check "an unknown option is refused" '[ $rc -eq 2 ] && echo "$out" | grep -q "bogus"'
 
-echo "$failed failed"
+# --check: exit 0 with warnings only, 1 with an error, 2 for a PATH that is not there.
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+printf '<Panel><Name>Ok</Name><ControlList><Control><Type>Button</Type><Name>B1</Name><Width>100</Width><Height>100</Height></Control></ControlList></Panel>' > "$dir/Ok.xml"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --check "$dir/Ok.xml" 2>&1); rc=$?
+check "--check: warnings only exit 0, one line per finding" '[ $rc -eq 0 ] && [ "$out" = "$dir/Ok.xml: B1: warning: no-action: The button has no command, no router map and no mapping." ]'
+printf '<Panel><Name>Bad' > "$dir/Bad.xml"
+out=$(env -u DISPLAY "$program" --check --json "$dir" 2>/dev/null); rc=$?
+check "--check --json on a folder: an error exits 1" '[ $rc -eq 1 ] && echo "$out" | grep -q "\"code\": \"unreadable\"" && echo "$out" | grep -q "\"severity\": \"warning\""'
+out=$(env -u DISPLAY "$program" --check "$dir/none.xml" 2>&1 >/dev/null); rc=$?
+check "--check on a missing PATH exits 2 with a message" '[ $rc -eq 2 ] && echo "$out" | grep -q "does not exist"'
+out=$(env -u DISPLAY "$program" --check 2>&1); rc=$?
+check "--check without a PATH exits 2" '[ $rc -eq 2 ]'
+
+echo "$((total - failed)) passed, $failed failed"
 [ $failed -eq 0 ]

@@ -1,0 +1,42 @@
+#include "app/checkcommand.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "app/panelcheck.h"
+
+int RunCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
+  for (const QString &path : paths) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable()) {
+      std::fprintf(err, "tessary-designer: %s %s.\n", qPrintable(path),
+                   info.exists() ? "cannot be read" : "does not exist");
+      return 2;
+    }
+  }
+  std::vector<CheckFinding> findings;
+  for (const QString &path : paths) {
+    QString mapFile;
+    const QStringList files = PanelFilesOfPath(path, &mapFile);
+    for (CheckFinding &f : CheckPanelFiles(files, mapFile)) findings.push_back(std::move(f));
+  }
+  bool anyError = false;
+  QJsonArray array;
+  for (const CheckFinding &f : findings) {
+    anyError = anyError || f.severity == CheckFinding::Severity::Error;
+    if (json)
+      array.append(QJsonObject{{QStringLiteral("file"), f.file},
+                               {QStringLiteral("control"), f.control},
+                               {QStringLiteral("severity"), SeverityText(f.severity)},
+                               {QStringLiteral("code"), f.code},
+                               {QStringLiteral("message"), f.message}});
+    else
+      std::fprintf(out, "%s: %s: %s: %s: %s\n", qPrintable(f.file), qPrintable(f.control),
+                   qPrintable(SeverityText(f.severity)), qPrintable(f.code), qPrintable(f.message));
+  }
+  if (json)
+    std::fprintf(out, "%s\n", QJsonDocument(array).toJson(QJsonDocument::Indented).constData());
+  return anyError ? 1 : 0;
+}

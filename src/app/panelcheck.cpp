@@ -1,0 +1,237 @@
+#include "app/panelcheck.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "app/panelsearch.h"
+#include "app/parallel.h"
+#include "grid/mappingbuild.h"
+#include "hwmap/hardwaremap.h"
+#include "hwmap/mappingcode.h"
+#include "model/panelmodel.h"
+#include "model/settings.h"
+#include "model/textfile.h"
+#include "model/xmlreader.h"
+#include "panelfile/localstore.h"
+#include "panelfile/readhooks.h"
+
+namespace {
+
+using Severity = CheckFinding::Severity;
+
+bool contains(const DesignControl &outer, const DesignControl &inner) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top &&
+         inner.Left + inner.Width <= outer.Left + outer.Width &&
+         inner.Top + inner.Height <= outer.Top + outer.Height;
+}
+
+// Whether a stored picture names a file, found as the panel window finds it:
+// a rooted path as it stands, a name in the panel's picture folder or the
+// graphics folder, else the full path it was chosen from. Panels name the
+// same few pictures many times, so each answer is kept.
+class PictureFinder {
+ public:
+  explicit PictureFinder(const PanelModel &panel) : m_folder(panel.strDefaultPictureLoc) {}
+  bool exists(const QString &name, const QString &origPath) {
+    const QString key = name + u'\n' + origPath;
+    if (auto it = m_known.constFind(key); it != m_known.cend()) return *it;
+    const bool found = lookUp(name) || (!origPath.isEmpty() && FileExists(origPath));
+    m_known.insert(key, found);
+    return found;
+  }
+
+ private:
+  bool lookUp(const QString &name) const {
+    if (name.size() <= 2) return false;
+    if (name.startsWith(QLatin1String("\\\\")) || name.at(1) == u':' || name.startsWith(u'/'))
+      return FileExists(name);
+    for (const QString &folder : {m_folder, Settings().strDefaultGraphicsFolder})
+      if (!folder.isEmpty() && FileExists(JoinPath(folder, name))) return true;
+    return false;
+  }
+  QString m_folder;
+  QHash<QString, bool> m_known;
+};
+
+bool validMappingCode(const QString &code, const QString &type) {
+  static const QRegularExpression gpio(QStringLiteral("^port\\d+_circuit\\d+$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  const QString trimmed = code.trimmed();
+  if (IsGpioMapType(type)) return gpio.match(trimmed).hasMatch();
+  return !GetHWModuleNumber(trimmed).isEmpty() && !GetHWPortNumber(trimmed).isEmpty();
+}
+
+}  // namespace
+
+QString SeverityText(CheckFinding::Severity severity) {
+  return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+PanelCheck::PanelCheck(const HardwareMap *map, const QString &mapFile)
+    : m_map(map), m_mapFile(mapFile) {}
+
+PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QString &file) {
+  PanelSummary out;
+  out.file = file;
+  out.panelName = panel.pictMain.Tag;
+  auto find = [&](const QString &control, Severity severity, const char *code,
+                  const QString &message) {
+    out.findings.push_back({file, control, severity, QLatin1String(code), message});
+  };
+
+  PictureFinder pictures(panel);
+  const clsPanelDetails &details = panel.PanelDetails;
+  if (!details.strPicture.isEmpty() &&
+      !pictures.exists(details.strPicture, details.strPictureOrigPath))
+    find(QString(), Severity::Error, "missing-picture",
+         QStringLiteral("The panel picture %1 does not exist.").arg(panel.PanelDetails.strPicture));
+
+  QHash<QString, QString> firstOfName;
+  for (const auto &record : panel.PanelDetails.CollControls) {
+    const DesignControl *control = record ? record->cntrlObject : nullptr;
+    if (!control) continue;
+    const QString name = control->Tag;
+    const QString lower = name.toLower();
+    out.controlNames.insert(lower);
+    if (const auto first = firstOfName.constFind(lower); first != firstOfName.constEnd())
+      find(name, Severity::Error, "duplicate-name",
+           QStringLiteral("Another control is also named %1.").arg(*first));
+    else
+      firstOfName.insert(lower, name);
+
+    const qint32 width = panel.Width, height = panel.Height;  // as stored in the file
+    if (width > 0 && height > 0 &&
+        (control->Left < 0 || control->Top < 0 || control->Left + control->Width > width ||
+         control->Top + control->Height > height))
+      find(name, Severity::Warning, "outside-panel",
+           QStringLiteral("The control lies partly or wholly outside the panel (%1 x %2 twips).")
+               .arg(width)
+               .arg(height));
+
+    const std::pair<const QString &, const QString &> statePictures[] = {
+        {record->PictureUpOff, record->strPictureUpOffOrigPath},
+        {record->PictureUpOn, record->strPictureUpOnOrigPath},
+        {record->PictureDownOff, record->strPictureDownOffOrigPath},
+        {record->PictureDownOn, record->strPictureDownOnOrigPath},
+        {record->FlashPicture, record->strFlashPictureOrigPath}};
+    for (const auto &[picture, origPath] : statePictures)
+      if (!picture.isEmpty() && !pictures.exists(picture, origPath))
+        find(name, Severity::Error, "missing-picture",
+             QStringLiteral("The picture %1 does not exist.").arg(picture));
+
+    const QString &code = record->HWMapAoipSysName;
+    if (!code.trimmed().isEmpty()) {
+      if (!validMappingCode(code, record->HWMapType))
+        find(name, Severity::Error, "bad-mapping-code",
+             QStringLiteral("The mapping code %1 is not a valid %2 code.")
+                 .arg(code.trimmed(), IsGpioMapType(record->HWMapType)
+                                          ? QStringLiteral("GPIO (Port…_Circuit…)")
+                                          : QStringLiteral("hardware")));
+      const QString key = code.trimmed().toLower() + u'|' + record->HWMapHostIP.trimmed() + u'|' +
+                          record->HWMapHostPort.trimmed();
+      out.bindings.push_back({key, name,
+                              QStringLiteral("%1 at %2:%3")
+                                  .arg(code.trimmed(), record->HWMapHostIP.trimmed(),
+                                       record->HWMapHostPort.trimmed())});
+    }
+
+    if (control->kind() == ControlKind::Button && record->Click.trimmed().isEmpty() &&
+        record->MouseDown.trimmed().isEmpty() && record->MouseUp.trimmed().isEmpty() &&
+        record->MapRouter.trimmed().isEmpty() && code.trimmed().isEmpty())
+      find(name, Severity::Warning, "no-action",
+           QStringLiteral("The button has no command, no router map and no mapping."));
+  }
+
+  // Covered: wholly inside a control drawn later (above it).
+  const std::vector<DesignControl *> &z = panel.ZOrder();
+  for (size_t i = 0; i < z.size(); ++i)
+    for (size_t j = i + 1; j < z.size(); ++j)
+      if (contains(*z[j], *z[i])) {
+        find(z[i]->Tag, Severity::Warning, "covered",
+             QStringLiteral("The control is wholly covered by %1.").arg(z[j]->Tag));
+        break;
+      }
+  return out;
+}
+
+void PanelCheck::add(PanelSummary &&summary) {
+  for (CheckFinding &f : summary.findings) m_findings.push_back(std::move(f));
+  for (const Binding &b : summary.bindings) {
+    const QString where = summary.panelName + u'.' + b.control;
+    if (const auto first = m_firstBinding.constFind(b.key); first != m_firstBinding.constEnd())
+      m_findings.push_back({summary.file, b.control, Severity::Warning,
+                            QStringLiteral("mapping-conflict"),
+                            QStringLiteral("%1 is also bound to %2.").arg(*first, b.describe)});
+    else
+      m_firstBinding.insert(b.key, where);
+  }
+  m_controlsOfPanel[summary.panelName.toLower()].unite(summary.controlNames);
+}
+
+void PanelCheck::addPanel(const PanelModel &panel, const QString &file) {
+  add(Summarise(panel, file));
+}
+
+void PanelCheck::addUnreadable(const QString &file, const QString &where) {
+  m_findings.push_back({file, QString(), Severity::Error, QStringLiteral("unreadable"),
+                        QStringLiteral("The file cannot be read: %1").arg(where)});
+}
+
+std::vector<CheckFinding> PanelCheck::finish() {
+  if (m_map) {
+    for (const HardwareMap::Entry &entry : m_map->entries()) {
+      const QString internal = entry.internalName.trimmed();
+      const QString lower = internal.toLower();
+      // The longest checked panel name that, with ".", starts the entry.
+      QString panel;
+      for (qsizetype dot = lower.lastIndexOf(u'.'); dot > 0 && panel.isEmpty();
+           dot = lower.lastIndexOf(u'.', dot - 1))
+        if (m_controlsOfPanel.contains(lower.left(dot))) panel = lower.left(dot);
+      QString message;
+      if (panel.isEmpty())
+        message = QStringLiteral("The map entry %1 belongs to no panel.").arg(internal);
+      else if (!m_controlsOfPanel[panel].contains(lower.mid(panel.size() + 1)))
+        message = QStringLiteral("The map entry %1 names no control of its panel.").arg(internal);
+      if (!message.isEmpty())
+        m_findings.push_back(
+            {m_mapFile, internal, Severity::Warning, QStringLiteral("orphan-map-entry"), message});
+    }
+  }
+  return std::move(m_findings);
+}
+
+std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile) {
+  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::FromFile(mapFile);
+  std::vector<PanelCheck::PanelSummary> summaries(static_cast<size_t>(paths.size()));
+  std::vector<QString> unreadable(static_cast<size_t>(paths.size()));
+  ForEachOnAllCores(paths.size(), [&](qsizetype i) {
+    const QString text = LoadPanelText(paths[i]);
+    PanelModel panel;
+    ReadHooks noWindow;
+    XmlError error;
+    if (text.isEmpty() && !QFileInfo(paths[i]).isReadable())
+      unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
+    else if (!ReadPanelText(text, paths[i], panel, noWindow, map, &error))
+      unreadable[size_t(i)] = error.text();
+    else
+      summaries[size_t(i)] = PanelCheck::Summarise(panel, paths[i]);
+  });
+  PanelCheck check(mapFile.isEmpty() ? nullptr : &map, mapFile);
+  for (size_t i = 0; i < summaries.size(); ++i) {
+    if (!unreadable[i].isEmpty())
+      check.addUnreadable(paths[qsizetype(i)], unreadable[i]);
+    else
+      check.add(std::move(summaries[i]));
+  }
+  return check.finish();
+}
+
+QStringList PanelFilesOfPath(const QString &path, QString *mapFile) {
+  const QFileInfo info(path);
+  if (!info.isDir()) return {path};
+  const QDir dir(path);
+  for (const QString &name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files))
+    if (IsHardwareMapFileName(name) && mapFile && mapFile->isEmpty()) *mapFile = dir.filePath(name);
+  return PanelFilesOf(path);
+}
