@@ -9,6 +9,7 @@
 #include "components/datetimestamp.h"
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
+#include "model/panelmapentries.h"
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "model/textfile.h"
@@ -93,10 +94,13 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &
       return fail(error, mapError(mapFile, QStringLiteral("not readable XML")));
     InsertVersionIntoDocument(map, version);
     RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records),
-                               panel.mapEntriesSinceOpened);
+                               MapEntriesSinceOpened(panel));
     if (!AddControlsToHardwareMap(map, records))
       return fail(error, mapError(mapFile, QStringLiteral("no ControlList")));
     text = map.toText();
+    // New entries take the map's own line ends: a map with LF only keeps them.
+    if (!oldText.contains(QLatin1String("\r\n")) && oldText.contains(u'\n'))
+      text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   } else {
     // A missing, empty or blank map is started afresh.
     map.read(NewHardwareMapXML());
@@ -125,12 +129,6 @@ bool lockMap(QLockFile &lock, const QString &mapFile, QString *error) {
 }
 
 }  // namespace
-
-void RememberMapEntries(PanelModel &panel) {
-  for (const auto &r : panel.PanelDetails.CollControls)
-    if (r && !r->HWMapInternalName().trimmed().isEmpty())
-      panel.mapEntriesSinceOpened.insert(r->HWMapInternalName().trimmed().toLower());
-}
 
 bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   Q_UNUSED(ui);

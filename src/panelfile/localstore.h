@@ -23,10 +23,6 @@ class Ui;
 // changed. The caller also updates the window's path and NeedToSave.
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
 
-// Notes the map entries of the panel's controls as its own (after a read or
-// a save), so that later saves remove them once the panel no longer has them.
-void RememberMapEntries(PanelModel &panel);
-
 // Brings the hardware map file of the settings up to date for one panel:
 // its old entries are replaced by the bindings of its current controls and
 // the Version is stamped; everything else in the file stays byte for byte,

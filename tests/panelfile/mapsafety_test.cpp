@@ -152,3 +152,37 @@ TEST_F(PanelFileTest, AnEmptiedControlListKeepsItsReadForm) {
   EXPECT_TRUE(ReadBytes(Settings().strHardwareMapFile).contains("<ControlList/>"))
       << ReadBytes(Settings().strHardwareMapFile).toStdString();
 }
+
+TEST_F(PanelFileTest, ARenamedDottedControlLeavesNoEntryBehind) {
+  PanelModel p;
+  p.pictMain.Tag = QStringLiteral("Studio");
+  auto [mic, r] = AddControl<DesignButton>(p, QStringLiteral("Mic.1"), 0, 0);
+  r->HWMapType = QStringLiteral("Button");
+  r->HWMapHostIP = QStringLiteral("10.0.0.5");
+  r->HWMapHostPort = QStringLiteral("5000");
+  r->setHWMapInternalName(QStringLiteral("Studio.Mic.1"));
+  r->HWMapAoipSysName = QStringLiteral("MOD_USER#3.BUT#1");
+  FakeUi ui;
+  QString error;
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
+  mic->Tag = QStringLiteral("Mic2");
+  r->setHWMapInternalName(QStringLiteral("Studio.Mic2"));
+  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
+  const QString map = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_FALSE(map.contains("Studio.Mic.1")) << map.toStdString();
+  EXPECT_TRUE(map.contains("Studio.Mic2"));
+}
+
+TEST_F(PanelFileTest, NewEntriesTakeTheMapsOwnLineEnds) {
+  WriteBytes(Settings().strHardwareMapFile,
+             "<HardwareMapList>\n  <ControlList>\n  </ControlList>\n</HardwareMapList>\n");
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
+  const QByteArray map = ReadBytes(Settings().strHardwareMapFile);
+  EXPECT_TRUE(map.contains("Studio.Button1"));
+  EXPECT_FALSE(map.contains('\r')) << map.toStdString();
+}
