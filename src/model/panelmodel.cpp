@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/panelmapentries.h"
+
 namespace {
 constexpr const char *kControlTip = "Right-Click to Move or Resize";
 const QString kFrameTip =
@@ -17,6 +19,7 @@ std::unique_ptr<DesignControl> makeTemplate(qint32 width, qint32 height) {
 }  // namespace
 
 PanelModel::PanelModel() {
+  ForgetMapEntries(*this);
   auto button = makeTemplate<DesignButton>(1215, 495);
   button->ToolTipText = QLatin1String(kControlTip);
   auto label = makeTemplate<DesignLabel>(1215, 255);

@@ -102,7 +102,9 @@ struct Pending {
 
 void start(Pending &p, const QString &path, const QByteArray &bytes, bool sync) {
   QFileInfo info(path);
-  if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());  // replace what the link names
+  // Replace the file the links lead to, through every level of a chain (a
+  // loop ends after as many hops as the system allows).
+  for (int hops = 0; info.isSymLink() && hops < 40; ++hops) info = QFileInfo(info.symLinkTarget());
   p.target = QFile::encodeName(info.absoluteFilePath());
   p.folder = QFile::encodeName(info.absolutePath());
   p.temporary =

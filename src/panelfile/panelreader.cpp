@@ -59,7 +59,9 @@ class PanelDocumentReader : public XmlHandler {
 
   void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
     ++m_depth;
-    if (m_depth == 2) {
+    if (m_depth == 1) {
+      m_isPanel = name.compare(QLatin1String("Panel"), Qt::CaseInsensitive) == 0;
+    } else if (m_depth == 2) {
       m_field = panelFieldOf(name);
       m_value.clear();
     } else if (m_depth >= 3 && m_field == PanelField::ControlList) {
@@ -84,6 +86,8 @@ class PanelDocumentReader : public XmlHandler {
   }
 
   void text(QStringView value, QStringView) override { character(value); }
+  // Whether the root is a panel: other XML is no panel file.
+  bool isPanel() const { return m_isPanel; }
   void cdata(QStringView value, QStringView) override { character(value); }
 
  private:
@@ -154,6 +158,7 @@ class PanelDocumentReader : public XmlHandler {
   const HardwareMap &m_map;
   ControlElementReader m_control;
   int m_depth = 0;
+  bool m_isPanel = false;
   PanelField m_field = PanelField::Unknown;
   XmlTextRun m_value;
 };
@@ -181,6 +186,10 @@ bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const 
                 XmlError *error) {
   PanelDocumentReader reader(text, panel, hooks, map);
   if (!ReadXml(text, reader, error)) return false;
+  if (!reader.isPanel()) {
+    if (error) *error = XmlError{QStringLiteral("The document is not a panel."), 1, 1};
+    return false;
+  }
   hooks.panelRead();
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
@@ -95,4 +96,21 @@ TEST(TextFile, AReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(QFile::permissions(path) & mode,
             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
   EXPECT_EQ(readBytes(path), "new");
+}
+
+TEST(TextFile, AChainOfLinksKeepsEveryLinkAndReplacesTheFileAtItsEnd) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QDir(dir.path()).mkdir(QStringLiteral("real"));
+  const QString file = dir.filePath(QStringLiteral("real/Studio.xml"));
+  const QString second = dir.filePath(QStringLiteral("second.xml"));
+  const QString first = dir.filePath(QStringLiteral("Studio.xml"));
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(file, QStringLiteral("old"), &error));
+  ASSERT_TRUE(QFile::link(QStringLiteral("real/Studio.xml"), second));  // relative, one level
+  ASSERT_TRUE(QFile::link(second, first));
+  ASSERT_TRUE(WriteTextFileSafely(first, QStringLiteral("new"), &error)) << error.toStdString();
+  EXPECT_TRUE(QFileInfo(first).isSymLink());
+  EXPECT_TRUE(QFileInfo(second).isSymLink());
+  EXPECT_EQ(readBytes(file), "new");
 }

@@ -218,6 +218,9 @@ TEST_F(PanelFileTest, TextThatDoesNotParseIsReportedWithItsReason) {
       QStringLiteral("<Panel><Name>&undefined;</Name></Panel>"),
       deep,
       QStringLiteral("<Panel/><Panel/>"),
+      // Well-formed, but no panel: it must not open as an empty one.
+      QStringLiteral("<config><item>x</item></config>"),
+      QStringLiteral("<Panels><Name>Studio</Name><ControlList/></Panels>"),
   };
   for (const QString &text : inputs) {
     SCOPED_TRACE(text.left(60).toStdString());
