@@ -179,7 +179,8 @@ void MainWindow::buildMenus() {
     connect(addCommand(insert, entry.name, entry.caption), &QAction::triggered, d,
             [d, kind] { d->InsertControl(kind); });
   }
-  addCommand(insert, "mnuCodecControl", tr("Codec Control"));  // reserved: no action
+  // Codec controls are kept when read but cannot be made here, so the entry says so.
+  addCommand(insert, "mnuCodecControl", tr("Codec Control"))->setEnabled(false);
 
   QMenu *help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mnuHelpMenu"));
