@@ -180,7 +180,8 @@ QSet<QString> ControlNamesOf(const ControlRecords &records) {
 }
 
 void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
-                                const QSet<QString> &controlNames) {
+                                const QSet<QString> &controlNames,
+                                const QSet<QString> &formerEntries) {
   XmlNode *root = map.root();
   if (panelName.isEmpty() || !root) return;
   for (XmlNode &list : root->children) {
@@ -188,7 +189,10 @@ void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
     std::vector<size_t> marked;
     for (size_t k = 0; k < list.children.size(); ++k) {
       const XmlNode &c = list.children[k];
-      if (c.isElement() && EntryBelongsToPanel(internalNameOf(c), panelName, controlNames))
+      if (!c.isElement()) continue;
+      const QString name = internalNameOf(c);
+      if (EntryBelongsToPanel(name, panelName, controlNames) ||
+          formerEntries.contains(name.trimmed().toLower()))
         marked.push_back(k);
     }
     map.removeLaidOut(list, marked);

@@ -60,9 +60,12 @@ void RemovePanelFromHardwareMap(QString &text, const QString &panelName,
 void AddControlsToHardwareMap(QString &text, const ControlRecords &records);
 
 // The same two steps on a map read once for several changes; adding returns
-// false (and adds nothing) when the map has no "ControlList".
+// false (and adds nothing) when the map has no "ControlList". Removing also
+// takes the entries whose internal names (in lower case) are in
+// `formerEntries`: those the panel had under names it no longer has.
 void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
-                                const QSet<QString> &controlNames);
+                                const QSet<QString> &controlNames,
+                                const QSet<QString> &formerEntries = {});
 bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records);
 
 // The entries of a map read once, for looking up many controls while a

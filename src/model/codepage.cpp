@@ -64,7 +64,9 @@ QByteArray EncodeWindows1252(const QString &text) {
     seen = _mm_or_si128(seen, _mm_or_si128(high, control));
     _mm_storel_epi64(reinterpret_cast<__m128i *>(d + i), _mm_packus_epi16(c, c));
   }
-  special = _mm_movemask_epi8(seen) != 0;
+  // A lane of `seen` is non-zero wherever a character needs mapping; its
+  // high bits need not be set (0x2013 - 0xFF is 0x1F14), so test each byte.
+  special = _mm_movemask_epi8(_mm_cmpeq_epi8(seen, _mm_setzero_si128())) != 0xFFFF;
 #endif
   for (; i < n; ++i) {
     d[i] = static_cast<unsigned char>(s[i]);

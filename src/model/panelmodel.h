@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <array>
 #include <map>
@@ -28,6 +29,10 @@ class PanelModel {
   qint32 Height = 7200;
   QString strDefaultPictureLoc;
   QString strLastDirectory;  // folder of the last picture chosen or folder browsed
+  // The hardware-map internal names (lower case) of the panel's controls when
+  // it was read and at each save: a save removes those it no longer has, so
+  // that a renamed panel or control leaves no entries behind.
+  QSet<QString> mapEntriesSinceOpened;
 
   // --- control arrays; element 0 of each is the invisible template
   DesignControl *Template(ControlKind kind) const;

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <future>
 
 #include "components/datetimestamp.h"
@@ -64,26 +66,39 @@ bool MakeBackupFile(const QString &path, QString *error) {
 
 namespace {
 
-// The hardware map as a save of this panel leaves it: false (after the
-// message) when the map is to stay as it is.
-bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &version, Ui &ui,
-                QByteArray *bytes) {
+// How long a save waits for another designer's save of the map to finish.
+constexpr int kMapLockWait = 3000;
+
+QString mapError(const QString &mapFile, const QString &why) {
+  return kMapMessage + QStringLiteral(" (") + mapFile + QStringLiteral(": ") + why +
+         QStringLiteral(")");
+}
+
+// The hardware map as a save of this panel leaves it; false, with the reason,
+// when the map cannot be updated: the save must then not happen, since local
+// panels keep their bindings only in the map.
+bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &version,
+                QByteArray *bytes, QString *error) {
   const auto &records = panel.PanelDetails.CollControls;
   XmlDocument map;
   TextEncoding encoding = TextEncoding::Windows1252;
   QString text;
-  if (FileExists(mapFile)) {
-    // A map that cannot be read or understood is left exactly as it is.
-    QByteArray old;
-    if (!readBytes(mapFile, &old) || !map.read(DecodeTextFile(old, &encoding))) {
-      ui.message(kMapMessage);
-      return false;
-    }
+  QByteArray old;
+  QString why;
+  if (FileExists(mapFile) && !readBytes(mapFile, &old, &why))
+    return fail(error, mapError(mapFile, why));
+  const QString oldText = DecodeTextFile(old, &encoding);
+  if (!IsXmlBlank(oldText)) {
+    if (!map.read(oldText))
+      return fail(error, mapError(mapFile, QStringLiteral("not readable XML")));
     InsertVersionIntoDocument(map, version);
-    RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records));
-    AddControlsToHardwareMap(map, records);
+    RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records),
+                               panel.mapEntriesSinceOpened);
+    if (!AddControlsToHardwareMap(map, records))
+      return fail(error, mapError(mapFile, QStringLiteral("no ControlList")));
     text = map.toText();
   } else {
+    // A missing, empty or blank map is started afresh.
     map.read(NewHardwareMapXML());
     AddControlsToHardwareMap(map, records);
     text = map.toText() + kLineEnd;
@@ -92,18 +107,41 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &
   return true;
 }
 
-QString mapError(const QString &mapFile, const QString &why) {
-  return QStringLiteral("hardware map ") + mapFile + QStringLiteral(": ") + why;
+// Whether a file's read-only flag is set: such a file is never replaced.
+bool isReadOnly(const QString &path) {
+  const QFileInfo info(path);
+  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool refuseReadOnly(const QString &path, const QString &name, QString *error) {
+  return isReadOnly(path) ? !fail(error, name + QStringLiteral(" is read-only")) : false;
+}
+
+// Holds the map's lock file for a save's read-modify-write of the map, so
+// that two designers saving at once do not lose each other's entries.
+bool lockMap(QLockFile &lock, const QString &mapFile, QString *error) {
+  if (lock.tryLock(kMapLockWait)) return true;
+  return fail(error, mapError(mapFile, QStringLiteral("another save is updating it; try again")));
 }
 
 }  // namespace
 
+void RememberMapEntries(PanelModel &panel) {
+  for (const auto &r : panel.PanelDetails.CollControls)
+    if (r && !r->HWMapInternalName().trimmed().isEmpty())
+      panel.mapEntriesSinceOpened.insert(r->HWMapInternalName().trimmed().toLower());
+}
+
 bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
+  Q_UNUSED(ui);
   const QString mapFile = Settings().strHardwareMapFile;
+  if (mapFile.isEmpty()) return true;
+  if (refuseReadOnly(mapFile, FilePart(mapFile), error)) return false;
+  QLockFile lock(mapFile + QStringLiteral(".lock"));
   QByteArray bytes;
-  if (mapFile.isEmpty() ||
-      !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), ui, &bytes))
-    return true;
+  if (!lockMap(lock, mapFile, error) ||
+      !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), &bytes, error))
+    return false;
   QString why;
   if (!WriteFileSafely(mapFile, bytes, &why)) return fail(error, mapError(mapFile, why));
   writeBackup(FilePart(mapFile), bytes, nullptr);
@@ -111,29 +149,37 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 }
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
+  Q_UNUSED(ui);
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
+  const QString mapFile = Settings().strHardwareMapFile;
+  if (refuseReadOnly(path, panel.pictMain.Tag, error) ||
+      (!mapFile.isEmpty() && refuseReadOnly(mapFile, FilePart(mapFile), error)))
+    return false;
   // The panel document is written on a helper thread while this one updates
-  // the map: both only read the panel, and the map may need to ask the user.
-  // Both carry the same Version. Where no thread can be started, the document
-  // is written here when it is needed.
+  // the map: both only read the panel. Both carry the same Version. Where no
+  // thread can be started, the document is written here when it is needed.
   const bool serverMode = Settings().boolServerMode;
   const QString version = DateTimeStamp::GetFormattedNow();
   auto document = std::async(
       std::launch::async | std::launch::deferred,
       [&panel, serverMode, &version] { return BuildPanelFile(panel, serverMode, version); });
-  const QString mapFile = Settings().strHardwareMapFile;
+  QLockFile lock(mapFile + QStringLiteral(".lock"));
   QByteArray map;
-  const bool mapUpdated = !mapFile.isEmpty() && updatedMap(mapFile, panel, version, ui, &map);
+  if (!mapFile.isEmpty() &&
+      (!lockMap(lock, mapFile, error) || !updatedMap(mapFile, panel, version, &map, error))) {
+    document.wait();
+    return false;
+  }
   // The panel file and the map go to disk together; the map is replaced only
   // once the panel file was.
   std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString()}};
-  if (mapUpdated) files.push_back(FileWrite{mapFile, map, false, QString()});
+  if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString()});
   WriteFilesSafely(files);
   if (!files[0].written) return fail(error, files[0].error);
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
-  if (files.size() < 2) return true;
-  if (!files[1].written) return fail(error, mapError(mapFile, files[1].error));
-  writeBackup(FilePart(mapFile), files[1].bytes, nullptr);
+  if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
+  RememberMapEntries(panel);
+  if (files.size() > 1) writeBackup(FilePart(mapFile), files[1].bytes, nullptr);
   return true;
 }
 
@@ -161,5 +207,7 @@ bool ReadPanelText(const QString &text, const QString &path, const QString &pane
   panel.pictMain.Tag = panelName;
   panel.PanelDetails.strPanelPath = path;
   panel.WindowTag = path;
-  return AnalyzeXML(text, panel, hooks, map, error);
+  if (!AnalyzeXML(text, panel, hooks, map, error)) return false;
+  RememberMapEntries(panel);
+  return true;
 }

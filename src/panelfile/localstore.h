@@ -14,12 +14,18 @@ class Ui;
 // Saves a panel to a local file: the panel document + CR LF in Windows-1252,
 // written through a temporary file and synced, so that a failed save never
 // damages the previous file; then a backup copy and the hardware map update
-// (a map that cannot be read or is not XML shows "Error adding version to
-// hardware map" and is left as it is). False, with the system's reason in
-// `error`, when the panel file or the hardware map could not be written; the
+// (a missing, empty or blank map is started afresh). Nothing is written when
+// the panel file or the map is read-only ("NAME is read-only"), when the map
+// cannot be read, is not XML or has no ControlList ("Error adding version to
+// hardware map (...)"), or when another save holds the map's lock. False, with
+// the reason in `error`, then and when a file could not be written; the
 // caller shows "Error Saving File - " + reason and keeps the panel marked as
 // changed. The caller also updates the window's path and NeedToSave.
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
+
+// Notes the map entries of the panel's controls as its own (after a read or
+// a save), so that later saves remove them once the panel no longer has them.
+void RememberMapEntries(PanelModel &panel);
 
 // Brings the hardware map file of the settings up to date for one panel:
 // its old entries are replaced by the bindings of its current controls and

@@ -115,20 +115,6 @@ TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ReadBytes(path), old);
 }
 
-TEST_F(PanelFileTest, HardwareMapThatIsNotXmlIsReportedAndKept) {
-  const QByteArray junk = "this is no map\r\n";
-  WriteBytes(Settings().strHardwareMapFile, junk);
-  PanelModel p;
-  FillGoldenPanel(p);
-  FakeUi ui;
-  QString error;
-  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
-  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
-  EXPECT_EQ(ui.messageTexts(), QStringList({"Error adding version to hardware map",
-                                            "Error adding version to hardware map"}));
-  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), junk);
-}
-
 // The save updates the map on one parse; the result is what the separate
 // steps (version, removal, addition) give.
 TEST_F(PanelFileTest, HardwareMapUpdateEqualsTheSeparateSteps) {
@@ -153,10 +139,6 @@ TEST_F(PanelFileTest, HardwareMapUpdateEqualsTheSeparateSteps) {
       {"list name in another case, no version",
        "<HardwareMapList><CONTROLLIST>" + stale + otherPanel + "</CONTROLLIST></HardwareMapList>",
        "Studio"},
-      {"no control list", "<HardwareMapList><Name>HardwareMapList</Name></HardwareMapList>",
-       "Studio"},
-      {"no control list, panel without a name",
-       "<HardwareMapList><Name>HardwareMapList</Name></HardwareMapList>", ""},
   };
   for (const Case &c : cases) {
     PanelModel p;

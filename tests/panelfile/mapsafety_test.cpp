@@ -1,0 +1,154 @@
+// Local panels keep their bindings only in the hardware map: a save that
+// cannot update the map, or must not replace a file, writes nothing and says
+// why; a renamed panel leaves no entries of its old names behind.
+#include <QFile>
+#include <QLockFile>
+
+#include "hwmap/hardwaremap.h"
+#include "model/textfile.h"
+#include "panelfile/localstore.h"
+#include "support/fakeui.h"
+#include "testpanel.h"
+
+namespace {
+
+const QByteArray kOldPanel = "<Panel><Name>Old</Name></Panel>\r\n";
+
+// Gives the panel a name, as the grid's Name row does: the bound controls'
+// internal names follow it.
+void renamePanel(PanelModel &p, const QString &name) {
+  p.pictMain.Tag = name;
+  for (const auto &r : p.PanelDetails.CollControls)
+    if (r->cntrlObject) r->setHWMapInternalName(name + u'.' + r->cntrlObject->Tag);
+}
+
+}  // namespace
+
+TEST_F(PanelFileTest, AMapThatCannotBeUpdatedRefusesTheSaveAndSaysWhy) {
+  const struct {
+    const char *map, *reason;
+  } cases[] = {
+      {"<!DOCTYPE HardwareMapList>\r\n<HardwareMapList><ControlList/></HardwareMapList>\r\n",
+       "not readable XML"},
+      {"this is no map\r\n", "not readable XML"},
+      {"<HardwareMapList><Version>1</Version></HardwareMapList>\r\n", "no ControlList"},
+  };
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  for (const auto &c : cases) {
+    WriteBytes(path, kOldPanel);
+    WriteBytes(Settings().strHardwareMapFile, c.map);
+    PanelModel p;
+    FillGoldenPanel(p);
+    FakeUi ui;
+    QString error;
+    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error)) << c.map;
+    EXPECT_TRUE(error.startsWith("Error adding version to hardware map")) << error.toStdString();
+    EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
+    EXPECT_EQ(ReadBytes(path), kOldPanel);
+    EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), QByteArray(c.map));
+  }
+}
+
+TEST_F(PanelFileTest, AnEmptyOrBlankMapIsStartedAfresh) {
+  for (const char *blank : {"", " \r\n\t\r\n"}) {
+    WriteBytes(Settings().strHardwareMapFile, blank);
+    PanelModel p;
+    FillGoldenPanel(p);
+    FakeUi ui;
+    QString error;
+    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
+        << error.toStdString();
+    const QString map = ReadTextFile(Settings().strHardwareMapFile);
+    EXPECT_TRUE(map.contains("<InternalName>Studio.Button1</InternalName>")) << blank;
+    EXPECT_TRUE(map.contains("<InternalName>Studio.Label1</InternalName>")) << blank;
+  }
+}
+
+TEST_F(PanelFileTest, ReadOnlyPanelOrMapIsNeverReplaced) {
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  const QString mapFile = Settings().strHardwareMapFile;
+  const QByteArray map = "<HardwareMapList><ControlList/></HardwareMapList>\r\n";
+  const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                            QFileDevice::ReadOther | QFileDevice::ReadUser;
+  for (const QString &locked : {path, mapFile}) {
+    WriteBytes(path, kOldPanel);
+    WriteBytes(mapFile, map);
+    ASSERT_TRUE(QFile::setPermissions(locked, readOnly));
+    PanelModel p;
+    FillGoldenPanel(p);
+    FakeUi ui;
+    QString error;
+    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+    EXPECT_EQ(error, locked == path ? "Studio is read-only" : "HardwareMap.xml is read-only");
+    EXPECT_EQ(ReadBytes(path), kOldPanel);
+    EXPECT_EQ(ReadBytes(mapFile), map);
+    QFile::setPermissions(locked, readOnly | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+  }
+}
+
+TEST_F(PanelFileTest, ASaveWaitsForTheMapLockAndGivesUpWithAReason) {
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  const QByteArray map = "<HardwareMapList><ControlList/></HardwareMapList>\r\n";
+  WriteBytes(path, kOldPanel);
+  WriteBytes(Settings().strHardwareMapFile, map);
+  QLockFile other(Settings().strHardwareMapFile + QStringLiteral(".lock"));
+  ASSERT_TRUE(other.tryLock(0));  // another designer is saving
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+  EXPECT_TRUE(error.contains("another save is updating it")) << error.toStdString();
+  EXPECT_EQ(ReadBytes(path), kOldPanel);
+  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), map);
+
+  other.unlock();
+  EXPECT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
+  EXPECT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Button1"));
+}
+
+// Rename, save, undo the rename, save: only the current name's entries stay,
+// another panel's are untouched, and an emptied list keeps its read form.
+TEST_F(PanelFileTest, ARenamedPanelLeavesNoEntriesOfItsFormerNames) {
+  const QByteArray other =
+      "<Control><Type>Button</Type><HostIPAddress>1</HostIPAddress><HostPort>2</HostPort>"
+      "<InternalName>Other.Button1</InternalName><AoipSysName>X</AoipSysName></Control>";
+  WriteBytes(Settings().strHardwareMapFile, "<HardwareMapList>\r\n  <ControlList>" + other +
+                                                "</ControlList>\r\n</HardwareMapList>\r\n");
+  PanelModel p;
+  FillGoldenPanel(p);
+  renamePanel(p, QStringLiteral("CopyX"));
+  FakeUi ui;
+  QString error;
+  const auto saveAs = [&](const QString &name) {
+    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + name + QStringLiteral(".xml"), ui, &error))
+        << error.toStdString();
+  };
+  saveAs(QStringLiteral("CopyX"));
+  renamePanel(p, QStringLiteral("RenTest"));
+  saveAs(QStringLiteral("RenTest"));
+  QString map = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_FALSE(map.contains("CopyX.")) << map.toStdString();
+  EXPECT_TRUE(map.contains("RenTest.Button1"));
+  EXPECT_TRUE(map.contains(QString::fromLatin1(other)));
+
+  renamePanel(p, QStringLiteral("CopyX"));  // the rename undone
+  saveAs(QStringLiteral("CopyX"));
+  map = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_FALSE(map.contains("RenTest.")) << map.toStdString();
+  EXPECT_TRUE(map.contains("CopyX.Button1"));
+  EXPECT_TRUE(map.contains(QString::fromLatin1(other)));
+}
+
+TEST_F(PanelFileTest, AnEmptiedControlListKeepsItsReadForm) {
+  const QByteArray map = "<HardwareMapList>\r\n  <ControlList/>\r\n</HardwareMapList>\r\n";
+  WriteBytes(Settings().strHardwareMapFile, map);
+  PanelModel p;
+  FillGoldenPanel(p);
+  for (const auto &r : p.PanelDetails.CollControls) r->HWMapAoipSysName.clear();  // no bindings
+  FakeUi ui;
+  QString error;
+  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
+  EXPECT_TRUE(ReadBytes(Settings().strHardwareMapFile).contains("<ControlList/>"))
+      << ReadBytes(Settings().strHardwareMapFile).toStdString();
+}
