@@ -2,8 +2,18 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <vector>
 
 class DesignControl;
+
+// Content this version does not read, kept as its exact source text so that
+// it is written back where it stood: after the known element named `after`
+// (lower case; empty for the start).
+struct ForeignElement {
+  QString after;
+  QString text;
+  bool operator==(const ForeignElement &) const = default;
+};
 
 // The design-time description of one control: everything its visible control
 // cannot hold. Plain data; the only behaviour is the panel-name placeholder
@@ -50,6 +60,8 @@ class clsControlDetails {
   qint16 CenterPad = 0;
   float FaderNominal = 0.0f;
   bool HideGainValue = false;
+  // Child elements and comments of the control element the reader does not use.
+  std::vector<ForeignElement> foreign;
 
   const QString &HWMapInternalName() const { return m_HWMapInternalName; }
   // Stores the value; a "$$PanelName$$" placeholder (any case) becomes the

@@ -16,4 +16,13 @@ class clsPanelDetails {
   QString BackColorOff;
   QString strPicture;
   QString strOnload;
+  // Panel-level elements the reader does not use, kept in place.
+  std::vector<ForeignElement> foreign;
+  // Control elements the reader cannot build (codec controls, unknown kinds),
+  // kept whole; each is written before the record at `position`.
+  struct ForeignControl {
+    size_t position = 0;
+    QString text;
+  };
+  std::vector<ForeignControl> foreignControls;
 };

@@ -41,7 +41,8 @@ class ClipboardReader : public XmlHandler {
     m_list = -1;
   }
 
-  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+  void startElement(QStringView name, const std::vector<XmlAttribute> &,
+                    QStringView source) override {
     ++m_depth;
     if (m_depth == 2) {
       m_inList = isControlList(name);
@@ -53,15 +54,15 @@ class ClipboardReader : public XmlHandler {
         m_started = true;
         m_hooks.pasteStarting();
       }
-      m_control.startElement(name, m_depth - 3);
+      m_control.startElement(name, m_depth - 3, source);
     }
   }
 
-  void endElement(QStringView) override {
+  void endElement(QStringView source) override {
     if (m_depth == 2) {
       m_inList = false;
     } else if (m_depth >= 3 && m_inList) {
-      m_control.endElement(m_depth - 3);
+      m_control.endElement(m_depth - 3, source);
       if (m_depth == 3) controlEnded();
     }
     --m_depth;
@@ -69,6 +70,9 @@ class ClipboardReader : public XmlHandler {
 
   void text(QStringView value, QStringView) override { character(value); }
   void cdata(QStringView value, QStringView) override { character(value); }
+  void comment(QStringView, QStringView source) override {
+    if (m_depth >= 3 && m_inList) m_control.markup(source, m_depth - 3);
+  }
 
  private:
   void character(QStringView value) {

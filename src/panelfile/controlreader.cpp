@@ -527,12 +527,17 @@ struct ControlElementReader::State {
     QStringView name;
     QStringView text;       // a view of the document, unless it was copied:
     qsizetype copied = -1;  // then its start in `copies`
+    QStringView source;     // the child's exact text in the document
   };
   std::vector<Child> children;
   size_t count = 0;
   QString copies;  // texts of this control that are not views of the document
   QStringView childName;
   XmlTextRun childText;
+  const QChar *childStart = nullptr;  // where the child's start tag begins
+  const QChar *childTagEnd = nullptr;
+  const QChar *start = nullptr;  // the control element's own start and end
+  const QChar *end = nullptr;
   // The first element named exactly "Name" at any depth (a clock's name).
   int nameDepth = -1;
   bool nameDone = false;
@@ -548,8 +553,24 @@ ControlElementReader::ControlElementReader(QStringView documentText) : d(new Sta
 
 ControlElementReader::~ControlElementReader() = default;
 
-void ControlElementReader::startElement(QStringView name, int depth) {
+namespace {
+const QChar *endOf(QStringView v) { return v.data() + v.size(); }
+}  // namespace
+
+QStringView ControlElementReader::source() const {
+  return d->start && d->end >= d->start ? QStringView(d->start, d->end) : QStringView();
+}
+
+void ControlElementReader::markup(QStringView source, int depth) {
+  if (depth != 0 || source.isEmpty()) return;
+  if (d->count == d->children.size()) d->children.emplace_back();
+  d->children[d->count++] = {Field::Unknown, QStringView(), QStringView(), -1, source};
+}
+
+void ControlElementReader::startElement(QStringView name, int depth, QStringView source) {
   if (depth == 0) {
+    d->start = source.data();
+    d->end = endOf(source);
     d->count = 0;
     if (!d->copies.isEmpty()) d->copies.resize(0);
     d->nameDepth = -1;
@@ -560,6 +581,8 @@ void ControlElementReader::startElement(QStringView name, int depth) {
   if (depth == 1) {
     d->childName = name;
     d->childText.clear();
+    d->childStart = source.data();
+    d->childTagEnd = endOf(source);
   } else if (depth == 2) {
     d->childText.endRun();
   }
@@ -575,7 +598,8 @@ void ControlElementReader::text(QStringView value, int depth) {
   if (depth == d->nameDepth) d->nameText.add(value);
 }
 
-void ControlElementReader::endElement(int depth) {
+void ControlElementReader::endElement(int depth, QStringView source) {
+  if (depth == 0 && !source.isEmpty()) d->end = endOf(source);
   if (depth == d->nameDepth) {
     d->nameText.endRun();
     d->clockName = d->nameText.text().toString();
@@ -588,6 +612,9 @@ void ControlElementReader::endElement(int depth) {
   State::Child &child = d->children[d->count];
   child.field = fieldOf(d->childName);
   child.name = d->childName;
+  const QChar *childEnd = source.isEmpty() ? d->childTagEnd : endOf(source);
+  child.source = d->childStart && childEnd >= d->childStart ? QStringView(d->childStart, childEnd)
+                                                            : QStringView();
   ++d->count;
   if (d->childText.textIsView()) {
     child.text = d->childText.text();
@@ -652,10 +679,17 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
   record->cntrlObject = control;
 
   ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset, d->caches);
+  bool reading = true;
+  QString after;  // the last known child, where the foreign ones that follow belong
   for (size_t k = 0; k < d->count; ++k) {
     const State::Child &c = d->children[k];
-    if (c.field == Field::Type || c.field == Field::Unknown) continue;
-    if (!reader.apply(c.field, c.text)) break;  // the control keeps what was read so far
+    if (c.field == Field::Unknown) {
+      if (!c.source.isEmpty()) record->foreign.push_back({after, c.source.toString()});
+      continue;
+    }
+    after = c.name.trimmed().toString().toLower();
+    if (c.field == Field::Type || !reading) continue;
+    if (!reader.apply(c.field, c.text)) reading = false;  // the control keeps what was read so far
   }
 
   ApplyHardwareMapToControl(*record, map);

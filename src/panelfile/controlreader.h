@@ -18,10 +18,17 @@ class ControlElementReader {
   ControlElementReader(const ControlElementReader &) = delete;
   ControlElementReader &operator=(const ControlElementReader &) = delete;
 
-  // `depth` counts from the control element (0) down.
-  void startElement(QStringView name, int depth);
-  void endElement(int depth);
+  // `depth` counts from the control element (0) down; `source` is the tag as
+  // the reader passed it, so that children this version does not use are
+  // kept as their exact text.
+  void startElement(QStringView name, int depth, QStringView source = {});
+  void endElement(int depth, QStringView source = {});
   void text(QStringView value, int depth);
+  // A comment or processing instruction inside the element at `depth`.
+  void markup(QStringView source, int depth);
+
+  // The whole control element's source text, once it has ended.
+  QStringView source() const;
 
   // The number at the start of a direct child's text ("Left", "Top"), or -1
   // when there is no such child. Valid once the element has ended.

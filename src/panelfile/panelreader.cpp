@@ -57,29 +57,37 @@ class PanelDocumentReader : public XmlHandler {
     m_value.setSource(text);
   }
 
-  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
+  void startElement(QStringView name, const std::vector<XmlAttribute> &,
+                    QStringView source) override {
     ++m_depth;
     if (m_depth == 1) {
       m_isPanel = name.compare(QLatin1String("Panel"), Qt::CaseInsensitive) == 0;
     } else if (m_depth == 2) {
       m_field = panelFieldOf(name);
       m_value.clear();
+      m_name = name;
+      m_start = source;
     } else if (m_depth >= 3 && m_field == PanelField::ControlList) {
-      m_control.startElement(name, m_depth - 3);
+      m_control.startElement(name, m_depth - 3, source);
     } else if (m_depth == 3) {
       m_value.endRun();
     }
   }
 
-  void endElement(QStringView) override {
+  void endElement(QStringView source) override {
     if (m_depth == 2) {
       if (m_field != PanelField::ControlList) {
         m_value.endRun();
         applyPanelValue(m_value.text());
       }
+      if (m_field != PanelField::Unknown ||
+          m_name.compare(QLatin1String("version"), Qt::CaseInsensitive) == 0)
+        m_after = m_name.trimmed().toString().toLower();
+      else
+        keepPanelElement(source);
       m_field = PanelField::Unknown;
     } else if (m_depth >= 3 && m_field == PanelField::ControlList) {
-      m_control.endElement(m_depth - 3);
+      m_control.endElement(m_depth - 3, source);
       if (m_depth == 3) addControl();
     }
     --m_depth;
@@ -89,6 +97,10 @@ class PanelDocumentReader : public XmlHandler {
   // Whether the root is a panel: other XML is no panel file.
   bool isPanel() const { return m_isPanel; }
   void cdata(QStringView value, QStringView) override { character(value); }
+  void comment(QStringView, QStringView source) override { markup(source); }
+  void processingInstruction(QStringView, QStringView, QStringView source) override {
+    markup(source);
+  }
 
  private:
   void character(QStringView value) {
@@ -98,9 +110,37 @@ class PanelDocumentReader : public XmlHandler {
       m_control.text(value, m_depth - 3);
   }
 
+  // Comments and processing instructions between the panel's elements and
+  // between controls are kept like unknown elements.
+  void markup(QStringView source) {
+    if (m_depth == 1)
+      m_panel.PanelDetails.foreign.push_back({m_after, source.toString()});
+    else if (m_depth == 2 && m_field == PanelField::ControlList)
+      keepControl(source);
+    else if (m_depth >= 3 && m_field == PanelField::ControlList)
+      m_control.markup(source, m_depth - 3);
+  }
+
+  void keepPanelElement(QStringView endTag) {
+    const QChar *end =
+        endTag.isEmpty() ? m_start.data() + m_start.size() : endTag.data() + endTag.size();
+    if (m_start.data() && end >= m_start.data())
+      m_panel.PanelDetails.foreign.push_back(
+          {m_after, QStringView(m_start.data(), end).toString()});
+  }
+
+  void keepControl(QStringView source) {
+    if (source.isEmpty()) return;
+    m_panel.PanelDetails.foreignControls.push_back(
+        {m_panel.PanelDetails.CollControls.size(), source.toString()});
+  }
+
   void addControl() {
     auto record = m_control.build(m_panel, false, 0, 0, m_map);
-    if (!record) return;  // codec controls and unknown kinds
+    if (!record) {  // codec controls and unknown kinds, kept whole
+      keepControl(m_control.source());
+      return;
+    }
     record->lngPictResizeIndex = m_panel.GetNewPictResize();
     auto &controls = m_panel.PanelDetails.CollControls;
     controls.push_back(std::move(record));
@@ -161,16 +201,21 @@ class PanelDocumentReader : public XmlHandler {
   bool m_isPanel = false;
   PanelField m_field = PanelField::Unknown;
   XmlTextRun m_value;
+  QStringView m_name;   // the panel-level element being read
+  QStringView m_start;  // its start tag
+  QString m_after;      // the last known panel-level element
 };
 
 // Collects the one control element of a text.
 class SingleControlReader : public XmlHandler {
  public:
   explicit SingleControlReader(const QString &text) : control(text) {}
-  void startElement(QStringView name, const std::vector<XmlAttribute> &, QStringView) override {
-    control.startElement(name, m_depth++);
+  void startElement(QStringView name, const std::vector<XmlAttribute> &,
+                    QStringView source) override {
+    control.startElement(name, m_depth++, source);
   }
-  void endElement(QStringView) override { control.endElement(--m_depth); }
+  void endElement(QStringView source) override { control.endElement(--m_depth, source); }
+  void comment(QStringView, QStringView source) override { control.markup(source, m_depth - 1); }
   void text(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
   void cdata(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
 

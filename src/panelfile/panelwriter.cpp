@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <limits>
 
 #include "components/clockxml.h"
 #include "components/datetimestamp.h"
@@ -61,10 +62,34 @@ class ElementWriter {
  public:
   ElementWriter(Writer &writer, int indent) : m_writer(writer), m_indent(indent) {}
 
+  ~ElementWriter() { finish(); }
+
+  // Content kept from the read: each piece is written after the known
+  // element it followed there, the rest at the end.
+  void keep(const std::vector<ForeignElement> &foreign) {
+    m_foreign = &foreign;
+    m_written.assign(foreign.size(), false);
+    wrote(QLatin1String());
+  }
+  void finish() {
+    finishExcept(QStringView());
+    m_foreign = nullptr;
+  }
+  // The same but for what follows the element `last`, still to come.
+  void finishExcept(QStringView last) {
+    if (!m_foreign) return;
+    for (size_t k = 0; k < m_foreign->size(); ++k)
+      if (!m_written[k] && (last.isNull() || (*m_foreign)[k].after != last)) put(k);
+  }
+
   void add(const char *name, const QString &text) {
     m_writer.textElement(QLatin1String(name), text, m_indent);
+    wrote(QLatin1String(name));
   }
-  void add(QStringView name, const QString &text) { m_writer.textElement(name, text, m_indent); }
+  void add(QStringView name, const QString &text) {
+    m_writer.textElement(name, text, m_indent);
+    wrote(name);
+  }
 
   void addNumber(const char *name, qint64 value) {
     char digits[24];
@@ -72,6 +97,7 @@ class ElementWriter {
     m_writer.openTextElement(QLatin1String(name), m_indent);
     m_writer.put(QLatin1String(digits, end - digits));
     m_writer.closeTextElement(QLatin1String(name));
+    wrote(QLatin1String(name));
   }
 
   void addFloat(const char *name, float value) {
@@ -101,6 +127,7 @@ class ElementWriter {
     for (qsizetype k = digits.size(); k < 6; ++k) m_writer.put(u'0');
     m_writer.putEscaped(digits);
     m_writer.closeTextElement(QLatin1String(name));
+    wrote(QLatin1String(name));
   }
 
   // A colour value as "&H" and at least six upper-case hex digits.
@@ -114,9 +141,27 @@ class ElementWriter {
     for (qsizetype k = end - digits; k < 6; ++k) m_writer.put(u'0');
     m_writer.put(QLatin1String(digits, end - digits));
     m_writer.closeTextElement(QLatin1String(name));
+    wrote(QLatin1String(name));
   }
 
  private:
+  template <class Name>
+  void wrote(const Name &name) {
+    if (!m_foreign || m_foreign->empty()) return;
+    for (size_t k = 0; k < m_foreign->size(); ++k)
+      if (!m_written[k] &&
+          QStringView((*m_foreign)[k].after).compare(name, Qt::CaseInsensitive) == 0)
+        put(k);
+  }
+  void put(size_t k) {
+    m_written[k] = true;
+    m_writer.blanks(m_indent);
+    m_writer.put((*m_foreign)[k].text);
+    m_writer.put(QLatin1String("\r\n"));
+  }
+
+  const std::vector<ForeignElement> *m_foreign = nullptr;
+  std::vector<bool> m_written;
   Writer &m_writer;
   const int m_indent;
 };
@@ -176,6 +221,7 @@ void writeControlChildren(ElementWriter<W> &w, const DesignControl *control,
     caption = label->Text;
   else if (fader)
     caption = fader->MeterName;
+  w.keep(r.foreign);
   w.add("Type", TypeName(control->kind()));
   w.add("Name", control->Tag);
   w.add("Caption", captionText(caption));
@@ -265,8 +311,10 @@ void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
     return;
   }
   writer.startElement(u"Control", kControlIndent);
-  ElementWriter<Writer> w(writer, kControlIndent + 2);
-  writeControlChildren(w, control, r, serverMode);
+  {
+    ElementWriter<Writer> w(writer, kControlIndent + 2);
+    writeControlChildren(w, control, r, serverMode);
+  }
   writer.endElement(u"Control", kControlIndent);
 }
 
@@ -276,6 +324,7 @@ void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const 
   writer.reserveTotal(1024 + static_cast<qsizetype>(records.size()) * 1200);
   writer.startElement(u"Panel", 0);
   ElementWriter<Writer> w(writer, 2);
+  w.keep(panel.PanelDetails.foreign);
   w.add("Name", panel.pictMain.Tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
   w.addNumber("Width", panel.Width);
@@ -291,15 +340,30 @@ void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const 
   const qsizetype listStart = writer.size();
   writer.startElement(u"ControlList", 2);
   const qsizetype firstControl = writer.size();
-  for (const auto &record : records)
-    if (record) writeControl(writer, *record, serverMode);
+  const auto &kept = panel.PanelDetails.foreignControls;
+  auto nextKept = kept.begin();
+  auto putKeptUpTo = [&](size_t position) {
+    for (; nextKept != kept.end() && nextKept->position <= position; ++nextKept) {
+      writer.blanks(kControlIndent);
+      writer.put(nextKept->text);
+      writer.put(QLatin1String("\r\n"));
+    }
+  };
+  for (size_t k = 0; k < records.size(); ++k) {
+    putKeptUpTo(k);
+    if (records[k]) writeControl(writer, *records[k], serverMode);
+  }
+  putKeptUpTo(std::numeric_limits<size_t>::max());
   if (writer.size() == firstControl) {
     writer.truncate(listStart);
     writer.textElement(u"ControlList", QStringView(), 2);
   } else {
     writer.endElement(u"ControlList", 2);
   }
+  // Kept elements whose known neighbour this writer does not write go last.
+  w.finishExcept(u"version");
   w.add("Version", version);
+  w.finish();
   writer.put(QLatin1String("</Panel>"));
 }
 

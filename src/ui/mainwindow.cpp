@@ -199,7 +199,8 @@ void MainWindow::buildMenus() {
     connect(addCommand(insert, entry.name, entry.caption), &QAction::triggered, d,
             [d, kind] { d->InsertControl(kind); });
   }
-  addCommand(insert, "mnuCodecControl", tr("C&odec Control"));  // reserved: no action
+  // Codec controls are kept when read but cannot be made here, so the entry says so.
+  addCommand(insert, "mnuCodecControl", tr("C&odec Control"))->setEnabled(false);
 
   QMenu *help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mnuHelpMenu"));

@@ -1,5 +1,6 @@
 // The panel reader on any text: it never fails silently (a refusal has a
-// reason), and what it read writes and reads back alike.
+// reason), and what it read writes and reads back alike, the content it does
+// not read included.
 #include "fuzzsupport.h"
 #include "hwmap/hardwaremap.h"
 #include "model/panelmodel.h"
@@ -43,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   size_t controls = 0, again = 0;
   const QString rewritten = readAndWrite(written, &controls);
   FUZZ_CHECK(controls == panel.PanelDetails.CollControls.size());
+  // Every kept piece is written out whole.
+  for (const auto &kept : panel.PanelDetails.foreignControls)
+    FUZZ_CHECK(written.contains(kept.text));
+  for (const auto &kept : panel.PanelDetails.foreign) FUZZ_CHECK(written.contains(kept.text));
   FUZZ_CHECK(readAndWrite(rewritten, &again) == rewritten);
   FUZZ_CHECK(again == controls);
   return 0;

@@ -1,7 +1,8 @@
 // Pasting any text onto a panel: nothing but controls is added, each with a
 // frame of its own and a name no other control of its kind carries. (A
 // fresh default name is checked with regard to case, as it always was, so
-// "Label1" may join "label1".)
+// "Label1" may join "label1".) Copied and pasted again, every control keeps
+// the elements this version does not read.
 #include <QSet>
 
 #include "fuzzsupport.h"
@@ -47,5 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(!names.contains(name));
     names.insert(name);
   }
+
+  std::vector<DesignControl *> copied;
+  for (clsControlDetails *record : pasted) copied.push_back(record->cntrlObject);
+  PanelModel again;
+  const auto repasted =
+      AnalyzeClipboardXML(BuildClipboardDocument(panel, copied, true), again, hooks, HardwareMap());
+  FUZZ_CHECK(repasted.size() == pasted.size());
+  for (size_t k = 0; k < pasted.size(); ++k) FUZZ_CHECK(repasted[k]->foreign == pasted[k]->foreign);
   return 0;
 }

@@ -90,6 +90,7 @@ TEST_F(Shell, SaveNeedsAPanelAndPasteNeedsClipboardText) {
   EXPECT_TRUE(window.action("mnuSavePanel")->isEnabled());
   EXPECT_TRUE(window.action("mnuSaveAs")->isEnabled());
   EXPECT_TRUE(window.action("mnuPaste")->isEnabled());
+  EXPECT_FALSE(window.action("mnuCodecControl")->isEnabled());  // codec controls cannot be made
   EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(window.mdiArea()->activeSubWindow()->windowTitle(), "Panel1");
 }

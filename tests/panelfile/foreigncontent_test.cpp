@@ -1,0 +1,128 @@
+// Content this version does not read (unknown elements, codec controls,
+// controls of unknown kinds, comments) is written back where it stood.
+#include "hwmap/hardwaremap.h"
+#include "model/codepage.h"
+#include "model/designcontrol.h"
+#include "panelfile/clipboarddoc.h"
+#include "panelfile/panelreader.h"
+#include "panelfile/panelwriter.h"
+#include "testpanel.h"
+
+namespace {
+
+const HardwareMap kNoMap;
+
+QString golden() {
+  return DecodeWindows1252(ReadBytes(FixturePath(QStringLiteral("golden_panel.xml"))));
+}
+
+QString fileText(const PanelModel &p) {
+  return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
+}
+
+// The golden panel with `insert` (lines ending CR LF) put after the line that
+// holds `anchor`.
+QString withInsert(const QString &anchor, const QString &insert) {
+  QString text = golden();
+  const qsizetype at = text.indexOf(anchor);
+  const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), at) + 2;
+  text.insert(lineEnd, insert);
+  return text;
+}
+
+struct Fixture {
+  const char *what;
+  const char *anchor;
+  const char *insert;
+};
+
+const Fixture kFixtures[] = {
+    {"codec control between two buttons", "<HWMapAoipSysName>MOD_USER",
+     "    </Control>\r\n    <Control>\r\n      <Type>CodecControl</Type>\r\n"
+     "      <Name>Codec1</Name>\r\n      <Left>100</Left>\r\n      <Top>200</Top>\r\n"
+     "      <CodecAddress>10.1.1.9</CodecAddress>\r\n"},
+    {"unknown Type", "<HideGainValue>",
+     "    </Control>\r\n    <Control>\r\n      <Type>Hologram</Type>\r\n"
+     "      <Name>Holo1</Name>\r\n"},
+    {"no Type", "<HideGainValue>",
+     "    </Control>\r\n    <Control>\r\n      <Name>Odd1</Name>\r\n"},
+    {"unknown element in a button", "<Caption>Mic", "      <Glow level=\"3\">soft</Glow>\r\n"},
+    {"unknown element at the start of a button", "<Type>Button</Type>", "      <Halo/>\r\n"},
+    {"unknown element in a label", "<ForeColor>&amp;H0000FF</ForeColor>",
+     "      <Shadow>2</Shadow>\r\n"},
+    {"unknown element in a web browser", "<Type>WebBrowser</Type>",
+     "      <ZoomLevel>120</ZoomLevel>\r\n"},
+    {"unknown element in a meter", "<Type>Meter</Type>", "      <PeakHold>True</PeakHold>\r\n"},
+    {"unknown element in a meter fader", "<HideGainValue>", "      <Curve>Log</Curve>\r\n"},
+    {"unknown element holding children", "<Click>ROUTE",
+     "      <Macro>\r\n        <Step at=\"1\">GPO 2 ON</Step>\r\n        <Step/>\r\n"
+     "      </Macro>\r\n"},
+    {"comment inside a control", "<State>Off</State>", "      <!-- patched by hand -->\r\n"},
+    {"unknown panel element", "<Caption>Studio One</Caption>",
+     "  <Theme>\r\n    <Accent>&amp;H00FF00</Accent>\r\n  </Theme>\r\n"},
+    {"unknown panel element first", "<Panel>", "  <Layer>1</Layer>\r\n"},
+    {"unknown panel element after the version", "<Version>", "  <Signature>abc</Signature>\r\n"},
+    {"comment between controls", "<HideGainValue>",
+     "    </Control>\r\n    <!-- clocks below -->\r\n    <Control>\r\n      "
+     "<Type>CodecControl</Type>\r\n"},
+};
+
+class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<Fixture> {};
+
+}  // namespace
+
+TEST_P(ForeignContent, SurvivesOpenSaveMoveAndCopyPaste) {
+  Settings().boolServerMode = true;
+  const QString text = withInsert(GetParam().anchor, GetParam().insert);
+  ASSERT_NE(text, golden());
+  PanelModel p;
+  ReadHooks hooks;
+  ASSERT_TRUE(AnalyzeXML(text, p, hooks, kNoMap));
+  EXPECT_EQ(fileText(p), text);
+
+  // Moving every control changes only their Left lines.
+  for (auto &record : p.PanelDetails.CollControls) record->cntrlObject->Left += 15;
+  const QString moved = fileText(p);
+  for (auto &record : p.PanelDetails.CollControls) record->cntrlObject->Left -= 15;
+  EXPECT_NE(moved, text);
+  EXPECT_EQ(fileText(p), text);
+
+  // A copy of every control pasted into an empty panel keeps the unknown
+  // elements of each.
+  std::vector<DesignControl *> all;
+  for (auto &record : p.PanelDetails.CollControls) all.push_back(record->cntrlObject);
+  PanelModel target;
+  const auto pasted =
+      AnalyzeClipboardXML(BuildClipboardDocument(p, all, true), target, hooks, kNoMap);
+  ASSERT_EQ(pasted.size(), all.size());
+  for (size_t k = 0; k < pasted.size(); ++k)
+    EXPECT_EQ(pasted[k]->foreign, p.PanelDetails.CollControls[k]->foreign);
+
+  // Deleting every control keeps the controls this version cannot build.
+  for (auto &record : p.PanelDetails.CollControls) p.UnloadControl(record->cntrlObject);
+  p.PanelDetails.CollControls.clear();
+  const QString emptied = fileText(p);
+  for (const auto &kept : p.PanelDetails.foreignControls) EXPECT_TRUE(emptied.contains(kept.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ForeignContent, ::testing::ValuesIn(kFixtures),
+                         [](const auto &info) {
+                           QString name = QString::fromLatin1(info.param.what);
+                           name.replace(QLatin1Char(' '), QLatin1Char('_'));
+                           return name.toStdString();
+                         });
+
+TEST_F(PanelFileTest, UnknownElementsOfAPastedControlComeWithIt) {
+  const QString clip = QStringLiteral(
+      "<ClipboardControls><ControlList><Control><Type>Button</Type><Name>Button1</Name>"
+      "<Left>10</Left><Top>20</Top><Glow>soft</Glow></Control></ControlList></ClipboardControls>");
+  PanelModel p;
+  AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  ReadHooks hooks;
+  const auto pasted = AnalyzeClipboardXML(clip, p, hooks, kNoMap);
+  ASSERT_EQ(pasted.size(), 1u);
+  EXPECT_NE(pasted[0]->cntrlObject->Tag, QStringLiteral("Button1"));
+  ASSERT_EQ(pasted[0]->foreign.size(), 1u);
+  EXPECT_EQ(pasted[0]->foreign[0].text, QStringLiteral("<Glow>soft</Glow>"));
+  EXPECT_EQ(pasted[0]->foreign[0].after, QStringLiteral("top"));
+}
