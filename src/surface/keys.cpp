@@ -62,6 +62,7 @@ void frmPanel::KeyUp(int keyCode, int) {
 }
 
 void frmPanel::DeleteSelected() {
+  // Nothing to delete: no question to answer.
   if (collSelectedControls.empty()) return;
   if (m_ui.message(QStringLiteral("Are you sure you want to delete selected controls?"),
                    Ui::Buttons::YesNo) != Ui::Answer::Yes)

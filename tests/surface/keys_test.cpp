@@ -70,6 +70,19 @@ TEST_F(SurfaceTest, F1OpensTheHelpAndIsConsumed) {
   EXPECT_EQ(ui.openedUrls, QStringList{"/start/help.pdf"});
 }
 
+TEST_F(SurfaceTest, DeleteWithNothingSelectedAsksNothing) {
+  FakeUi fakeUi;
+  frmPanel fresh(fakeUi);
+  fresh.InsertControl(ControlKind::Label);
+  fresh.ControlGotFocus(&fresh.model().pictMain);
+  fresh.setNeedToSave(false);
+  ASSERT_TRUE(fresh.collSelectedControls.empty());
+  fresh.KeyDown(KeyCode::Delete, 0);
+  EXPECT_TRUE(fakeUi.messages.empty());
+  EXPECT_EQ(fresh.PanelDetails().CollControls.size(), 1u);
+  EXPECT_FALSE(fresh.NeedToSave());
+}
+
 TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
   struct Case {
     Ui::Answer answer;
