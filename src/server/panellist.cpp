@@ -25,7 +25,8 @@ std::vector<clsPanelEntry> ReadPanelList(QStringView payload) {
 
 std::vector<clsPanelEntry> ReadPanelNames(QStringView payload) {
   std::vector<clsPanelEntry> entries;
-  for (QStringView line : payload.split(kLineEnd)) entries.push_back({line.toString(), QString()});
+  for (QStringView line : payload.split(kLineEnd, Qt::SkipEmptyParts))
+    entries.push_back({line.toString(), QString()});
   return entries;
 }
 

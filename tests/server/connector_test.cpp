@@ -285,13 +285,15 @@ TEST_F(Connector, KeepsTheLastPanelList) {
       {42, "A\r\nB\tSecond\r\n", {{"A", ""}, {"B", "Second"}}},
       {42, "A\r\n\r\nC", {{"A", ""}}},
       {42, "", {}},
-      {44, "A\r\nB\tx\r\n", {{"A", ""}, {"B\tx", ""}, {"", ""}}},
+      {44, "A\r\nB\tx\r\n", {{"A", ""}, {"B\tx", ""}}},
+      // A names list never offers an empty name, wherever the empty line is.
+      {44, "\r\nA\r\n\r\nC\r\n", {{"A", ""}, {"C", ""}}},
   };
   for (const auto &c : cases) {
     link->receive(ServerMessage(c.code, c.payload));
     EXPECT_EQ(connector().collPanelList(), c.entries) << c.payload;
   }
-  EXPECT_EQ(changed.count(), 5);
+  EXPECT_EQ(changed.count(), 6);
 }
 
 TEST_F(Connector, APanelThatIsOpenIsNotOpenedAgain) {

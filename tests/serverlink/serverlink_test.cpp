@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include "app/mdiformdesigner.h"
@@ -167,7 +168,13 @@ TEST_F(ServerLink, LogInListOpenChangeAndSaveAsALocalSaveWould) {
 }
 
 TEST_F(ServerLink, ReconnectsByItselfAndSendsAQueuedRequestAfterTheNewApproval) {
-  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
+  // The stand-in reads the password from a file, so it never shows in `ps`.
+  QTemporaryFile passwordFile;
+  ASSERT_TRUE(passwordFile.open());
+  passwordFile.write("s3cret\n");
+  passwordFile.flush();
+  ASSERT_TRUE(
+      server.start(panels, {"--login", "operator", "--password-file", passwordFile.fileName()}));
   const quint16 port = server.port();
   connect("operator", "s3cret");  // the password answers the server by itself
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));

@@ -1,10 +1,14 @@
 // vex-test-server: a stand-in routing server for trying the designer's
 // server mode and for the integration tests.
 //
-//   vex-test-server --port 5200 --panels DIR [--login user:password]
+//   vex-test-server --port 5200 --panels DIR [--listen ADDRESS]
+//                   [--login user [--password-file FILE]]
+// Without --password-file the password comes from VEX_TEST_PASSWORD, so it
+// never shows in the process list; --login user:password still works.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <cstdio>
 
 #include "vextestserver.h"
@@ -22,9 +26,18 @@ int main(int argc, char **argv) {
   const QCommandLineOption panels(QStringLiteral("panels"),
                                   QStringLiteral("Folder of the panel files (required)."),
                                   QStringLiteral("folder"));
-  const QCommandLineOption login(QStringLiteral("login"),
-                                 QStringLiteral("Ask for a login with this user and password."),
-                                 QStringLiteral("user:password"));
+  const QCommandLineOption listenOn(
+      QStringLiteral("listen"),
+      QStringLiteral("Address to listen on (default 127.0.0.1; 0.0.0.0: every interface)."),
+      QStringLiteral("address"), QStringLiteral("127.0.0.1"));
+  const QCommandLineOption login(
+      QStringLiteral("login"),
+      QStringLiteral("Ask for a login with this user; the password comes from --password-file, "
+                     "else from VEX_TEST_PASSWORD (user:password is also accepted)."),
+      QStringLiteral("user"));
+  const QCommandLineOption passwordFile(QStringLiteral("password-file"),
+                                        QStringLiteral("File whose first line is the password."),
+                                        QStringLiteral("file"));
   const QCommandLineOption chunk(QStringLiteral("chunk"),
                                  QStringLiteral("Send everything in pieces of this many bytes."),
                                  QStringLiteral("bytes"));
@@ -45,8 +58,8 @@ int main(int argc, char **argv) {
       QStringLiteral("bytes"));
   const QCommandLineOption silent(QStringLiteral("silent"),
                                   QStringLiteral("Accept links and never answer."));
-  parser.addOptions(
-      {port, panels, login, chunk, chunkDelay, closeAfter, garbage, unframed, silent});
+  parser.addOptions({port, listenOn, panels, login, passwordFile, chunk, chunkDelay, closeAfter,
+                     garbage, unframed, silent});
   parser.process(app);
 
   auto fail = [](const char *text) {
@@ -61,12 +74,26 @@ int main(int argc, char **argv) {
   options.panelsFolder = parser.value(panels);
   if (options.panelsFolder.isEmpty() || !QDir(options.panelsFolder).exists())
     return fail("--panels needs an existing folder");
+  if (!options.address.setAddress(parser.value(listenOn)))
+    return fail("--listen needs an IP address");
   if (parser.isSet(login)) {
     const QString value = parser.value(login);
     const qsizetype colon = value.indexOf(u':');
-    if (colon <= 0) return fail("--login needs user:password");
-    options.user = value.left(colon);
-    options.password = value.mid(colon + 1);
+    if (colon == 0 || value.isEmpty()) return fail("--login needs a user name");
+    options.user = colon < 0 ? value : value.left(colon);
+    if (colon > 0) {
+      options.password = value.mid(colon + 1);
+    } else if (parser.isSet(passwordFile)) {
+      QFile file(parser.value(passwordFile));
+      if (!file.open(QIODevice::ReadOnly)) return fail("--password-file cannot be read");
+      const QByteArray text = file.readAll();
+      const qsizetype end = text.indexOf('\n');
+      options.password = QString::fromUtf8(end < 0 ? text : text.left(end)).remove(u'\r');
+    } else if (qEnvironmentVariableIsSet("VEX_TEST_PASSWORD")) {
+      options.password = qEnvironmentVariable("VEX_TEST_PASSWORD");
+    } else {
+      return fail("--login needs a password: --password-file or VEX_TEST_PASSWORD");
+    }
   }
   auto number = [&](const QCommandLineOption &option, qint64 fallback) {
     if (!parser.isSet(option)) return fallback;

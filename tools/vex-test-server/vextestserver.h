@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
@@ -23,6 +24,7 @@ class VexTestServer : public QObject {
  public:
   struct Options {
     quint16 port = 5200;  // 0: any free port
+    QHostAddress address = QHostAddress(QHostAddress::LocalHost);
     QString panelsFolder;
     QString user;  // a login is asked for when not empty
     QString password;
