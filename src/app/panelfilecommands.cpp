@@ -164,14 +164,27 @@ bool MDIFormDesigner::mnuSaveAs_Click() {
   const QString filePart = FilePart(path);
   if (path.isEmpty() || filePart.size() == path.size() || !filePart.contains(u'.')) return false;
   m_dialogFolder = FolderPart(path);
+  // The panel takes the file's name only with the file: a Save As that does
+  // not go through leaves the panel as it was.
+  auto &records = model.PanelDetails.CollControls;
+  const QString oldName = model.pictMain.Tag;
+  std::vector<QString> oldInternalNames;
+  for (const auto &record : records) oldInternalNames.push_back(record->HWMapInternalName());
   const QString newName = filePart.left(filePart.lastIndexOf(u'.'));
   model.pictMain.Tag = newName;
-  for (const auto &record : model.PanelDetails.CollControls)
+  for (const auto &record : records)
     if (record->cntrlObject)
       record->setHWMapInternalName(newName + u'.' + record->cntrlObject->Tag);
   panel->notify(frmPanel::Properties);
   panel->RequestFillProperties();  // the grid's Name and internal-name rows show the new name
-  if (!SavePanelDocument(panel, path)) return false;
+  if (!SavePanelDocument(panel, path)) {
+    model.pictMain.Tag = oldName;
+    for (size_t k = 0; k < records.size(); ++k)
+      records[k]->setHWMapInternalName(oldInternalNames[k]);
+    panel->notify(frmPanel::Properties);
+    panel->RequestFillProperties();
+    return false;
+  }
   model.WindowTag = path;
   return true;
 }

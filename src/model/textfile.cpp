@@ -141,12 +141,17 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
   std::vector<Pending> pending(files.size());
   for (size_t k = 0; k < files.size(); ++k) start(pending[k], files[k].path, files[k].bytes, sync);
   for (Pending &p : pending) complete(p, sync);
-  bool before = true;  // every file before this one was replaced
+  // Files that belong together are replaced together or not at all: when the
+  // data of one could not be written, none replaces its old file.
+  const bool allWritten =
+      std::all_of(pending.begin(), pending.end(), [](const Pending &p) { return !p.failure; });
+  bool before = allWritten;  // every file before this one was replaced
   for (size_t k = 0; k < files.size(); ++k) {
     if (!before && !pending[k].failure) pending[k].failure = ECANCELED;
     replace(pending[k]);
     files[k].written = before = pending[k].failure == 0;
     files[k].error = files[k].written ? QString() : systemError(pending[k].failure);
+    files[k].cancelled = pending[k].failure == ECANCELED;
   }
   if (!sync) return;
   std::vector<QByteArray> synced;
@@ -158,7 +163,7 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
 }
 
 bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
-  std::vector<FileWrite> files{FileWrite{path, bytes, false, QString()}};
+  std::vector<FileWrite> files{FileWrite{path, bytes, false, QString(), false}};
   WriteFilesSafely(files, sync);
   if (!files[0].written && error) *error = files[0].error;
   return files[0].written;

@@ -31,14 +31,16 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *erro
                      bool sync = true);
 // Several files written as WriteFileSafely writes one, in order: the data of
 // all of them goes to disk together before the first replaces its old file,
-// and each folder is synced once at the end. A file replaces its old one
-// only when every file before it did (`written`, else `error`); a failure
-// never touches the old file.
+// and each folder is synced once at the end. No file replaces its old one
+// unless the data of every file was written, and then only when every file
+// before it did (`written`, else `error`); a failure never touches the old
+// file.
 struct FileWrite {
   QString path;
   QByteArray bytes;
   bool written = false;
   QString error;
+  bool cancelled = false;  // not written because another file of the set failed
 };
 void WriteFilesSafely(std::vector<FileWrite> &files, bool sync = true);
 

@@ -168,12 +168,17 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
     document.wait();
     return false;
   }
-  // The panel file and the map go to disk together; the map is replaced only
-  // once the panel file was.
-  std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString()}};
-  if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString()});
+  // The panel file and the map go to disk together: neither replaces its old
+  // file unless the data of both was written, and the map only once the
+  // panel file was replaced.
+  std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString(), false}};
+  if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString(), false});
   WriteFilesSafely(files);
-  if (!files[0].written) return fail(error, files[0].error);
+  if (!files[0].written) {
+    // The panel file's own reason, or the map's when only the map failed.
+    const bool becauseOfMap = files[0].cancelled && files.size() > 1;
+    return fail(error, becauseOfMap ? mapError(mapFile, files[1].error) : files[0].error);
+  }
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
   if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
   RememberMapEntries(panel);

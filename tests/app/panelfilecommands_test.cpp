@@ -164,3 +164,19 @@ TEST_F(PanelFiles, CutPutsControlsOnTheClipboardBeforeRemovingThem) {
   EXPECT_EQ(q->model().PanelDetails.CollControls[0]->cntrlObject->Tag, "Button1");
   EXPECT_TRUE(q->NeedToSave());
 }
+
+// A Save As that fails leaves the panel's name, its controls' internal
+// names and its file as they were; nothing of it is half applied.
+TEST_F(PanelFiles, AFailedSaveAsLeavesThePanelAsItWas) {
+  frmPanel *p = changedPanel();
+  const QString internalName = p->model().PanelDetails.CollControls[0]->HWMapInternalName();
+  ASSERT_TRUE(
+      WriteFileSafely(Settings().strHardwareMapFile, "<HardwareMapList/>", nullptr));  // no list
+  ui.fileAnswers.push_back(panels() + "Studio3.xml");
+  EXPECT_FALSE(designer->mnuSaveAs_Click());
+  EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
+  EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), internalName);
+  EXPECT_TRUE(p->model().WindowTag.isEmpty());
+  EXPECT_FALSE(FileExists(panels() + "Studio3.xml"));
+  EXPECT_TRUE(p->NeedToSave());
+}

@@ -115,6 +115,29 @@ TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ReadBytes(path), old);
 }
 
+// The panel file and the map are replaced together or not at all: a map
+// whose new text cannot be written leaves the panel file as it was, so the
+// panel never reopens with the bindings of an older save.
+TEST_F(PanelFileTest, APanelFileIsNotReplacedWhenItsMapCannotBeWritten) {
+  const QString path = panelsFolder() + QStringLiteral("Studio.xml");
+  const QByteArray old = "<Panel><Name>Studio</Name></Panel>\r\n";
+  WriteBytes(path, old);
+  const QByteArray bigMap = "<HardwareMapList><!--" + QByteArray(64 * 1024, 'x') +
+                            "--><ControlList/></HardwareMapList>\r\n";
+  WriteBytes(Settings().strHardwareMapFile, bigMap);
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  {
+    const FileSizeLimit limit(16 * 1024);  // the panel fits, the map does not
+    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+  }
+  EXPECT_TRUE(error.contains("HardwareMap.xml: File too large")) << error.toStdString();
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), bigMap);
+}
+
 // The save updates the map on one parse; the result is what the separate
 // steps (version, removal, addition) give.
 TEST_F(PanelFileTest, HardwareMapUpdateEqualsTheSeparateSteps) {
