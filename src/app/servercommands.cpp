@@ -1,5 +1,9 @@
 // The main window's side of the server link: the connect dialog, the status
 // line, panels the server delivers, and the server branches of saving.
+#include <QEventLoop>
+#include <QPointer>
+#include <optional>
+
 #include "app/mdiformdesigner.h"
 #include "app/serverpanelpath.h"
 #include "model/controldetails.h"
@@ -8,6 +12,7 @@
 #include "panelfile/panelwriter.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
+#include "server/vexprotocol.h"
 #include "surface/frmpanel.h"
 
 void MDIFormDesigner::mnuConnect_Click() { m_server->connectDialog().Show(); }
@@ -32,6 +37,25 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   frmTcpVexConnector &connector = m_server->Connector();
   if (!connector.SavePanel(path, document)) {
     panel->setNeedToSave(true);
+    return false;
+  }
+  // The server does not acknowledge a store: the save counts once it hands
+  // the same text back. The window stays usable meanwhile.
+  QPointer<frmPanel> saved(panel);
+  std::optional<bool> confirmed;
+  QEventLoop wait;
+  connector.ConfirmSave(path, document, [&confirmed, &wait](bool same) {
+    confirmed = same;
+    wait.quit();
+  });
+  if (!confirmed) wait.exec();
+  if (!saved) return false;
+  if (!*confirmed) {
+    panel->setNeedToSave(true);
+    m_ui.message(QStringLiteral("The server has not confirmed the save of ") +
+                 ListedPanelName(path) +
+                 QStringLiteral(".\r\nThe panel stays marked as changed. Check that the server "
+                                "is running and reachable, then save again."));
     return false;
   }
   panel->setNeedToSave(false);

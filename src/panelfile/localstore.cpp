@@ -112,6 +112,9 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
+  // A server path is never a disk path: its name came from the server.
+  if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
+    return fail(error, QStringLiteral("a server panel is not a local file; use Save Panel As"));
   // The panel document is written on a helper thread while this one updates
   // the map: both only read the panel, and the map may need to ask the user.
   // Both carry the same Version. Where no thread can be started, the document
