@@ -17,6 +17,19 @@
 
 void MDIFormDesigner::mnuConnect_Click() { m_server->connectDialog().Show(); }
 
+void MDIFormDesigner::mnuWorkLocally_Click() {
+  for (const frmPanel *panel : m_shown) {
+    if (!panel->NeedToSave() || !IsServerPanelPath(panel->model().WindowTag)) continue;
+    if (m_ui.message(QStringLiteral("Some panels from the server have unsaved changes. Work "
+                                    "locally anyway? They stay open and can be saved as local "
+                                    "files with Save Panel As."),
+                     Ui::Buttons::YesNo) != Ui::Answer::Yes)
+      return;
+    break;
+  }
+  m_server->connectDialog().butWorkLocally_Click();
+}
+
 void MDIFormDesigner::SetConnectedLabel() { m_server->SetConnectedLabel(); }
 
 bool MDIFormDesigner::IsPanelPathOpen(const QString &path) const {

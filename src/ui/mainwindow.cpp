@@ -110,8 +110,12 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
   connect(addCommand(file, "mnuOpenLocalPanel", tr("Open Local Panel")), &QAction::triggered, d,
           &MDIFormDesigner::mnuOpenLocalPanel_Click);
-  connect(addCommand(file, "mnuConnect", tr("&Connect")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuConnect_Click);
+  QAction *connectAction = addCommand(file, "mnuConnect", tr("Connect to Se&rver…"));
+  connectAction->setStatusTip(tr("Open and save panels on a routing server"));
+  connect(connectAction, &QAction::triggered, d, &MDIFormDesigner::mnuConnect_Click);
+  QAction *localAction = addCommand(file, "mnuWorkLocally", tr("Work &Locally"));
+  localAction->setStatusTip(tr("Leave the server and open and save panels as local files"));
+  connect(localAction, &QAction::triggered, d, &MDIFormDesigner::mnuWorkLocally_Click);
   connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   QMenu *edit = menuBar()->addMenu(tr("&Edit"));
