@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QHostAddress>
 #include <cstdio>
 
 #include "vextestserver.h"
@@ -19,6 +20,10 @@ int main(int argc, char **argv) {
   const QCommandLineOption port(QStringLiteral("port"),
                                 QStringLiteral("TCP port to listen on (0: any free port)."),
                                 QStringLiteral("port"), QStringLiteral("5200"));
+  const QCommandLineOption listen(
+      QStringLiteral("listen"),
+      QStringLiteral("Address to listen on (127.0.0.1 unless given; 0.0.0.0: all)."),
+      QStringLiteral("address"), QStringLiteral("127.0.0.1"));
   const QCommandLineOption panels(QStringLiteral("panels"),
                                   QStringLiteral("Folder of the panel files (required)."),
                                   QStringLiteral("folder"));
@@ -46,7 +51,7 @@ int main(int argc, char **argv) {
   const QCommandLineOption silent(QStringLiteral("silent"),
                                   QStringLiteral("Accept links and never answer."));
   parser.addOptions(
-      {port, panels, login, chunk, chunkDelay, closeAfter, garbage, unframed, silent});
+      {port, listen, panels, login, chunk, chunkDelay, closeAfter, garbage, unframed, silent});
   parser.process(app);
 
   auto fail = [](const char *text) {
@@ -58,6 +63,8 @@ int main(int argc, char **argv) {
   const uint portNumber = parser.value(port).toUInt(&ok);
   if (!ok || portNumber > 65535) return fail("--port needs a number from 0 to 65535");
   options.port = static_cast<quint16>(portNumber);
+  options.listenAddress = parser.value(listen);
+  if (QHostAddress(options.listenAddress).isNull()) return fail("--listen needs an IP address");
   options.panelsFolder = parser.value(panels);
   if (options.panelsFolder.isEmpty() || !QDir(options.panelsFolder).exists())
     return fail("--panels needs an existing folder");

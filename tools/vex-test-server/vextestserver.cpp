@@ -55,7 +55,7 @@ VexTestServer::~VexTestServer() {
 }
 
 bool VexTestServer::listen() {
-  if (!m_server.listen(QHostAddress::Any, m_options.port)) return false;
+  if (!m_server.listen(QHostAddress(m_options.listenAddress), m_options.port)) return false;
   log(QStringLiteral("listening on %1").arg(m_server.serverPort()));
   return true;
 }

@@ -23,6 +23,7 @@ class VexTestServer : public QObject {
  public:
   struct Options {
     quint16 port = 5200;  // 0: any free port
+    QString listenAddress = QStringLiteral("127.0.0.1");
     QString panelsFolder;
     QString user;  // a login is asked for when not empty
     QString password;
