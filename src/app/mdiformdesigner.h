@@ -109,6 +109,9 @@ class MDIFormDesigner : public QObject, public ServerHost {
   ServerSession &server() { return *m_server; }
   // "&Connect", and the start procedure: the connect dialog, not modal.
   void mnuConnect_Click();
+  // "Work Locally": leaves the server after asking when server panels have
+  // unsaved changes.
+  void mnuWorkLocally_Click();
   // Shows the connection state on the status line.
   void SetConnectedLabel();
   bool IsPanelPathOpen(const QString &path) const override;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
 #include "model/settings.h"
@@ -138,7 +139,10 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
   frmPanel *panel = m_active;
   if (!panel) return false;
   const QString path = panel->model().WindowTag;
-  if (path.isEmpty()) return mnuSaveAs_Click();
+  // A server panel while working locally (restored after a crash, say) is
+  // saved where the user chooses, never under a path made from its name.
+  if (path.isEmpty() || (!Settings().boolServerMode && IsServerPanelPath(path)))
+    return mnuSaveAs_Click();
   if (SavePanelDocument(panel, path)) return true;
   // The server cannot be reached under another name either.
   if (Settings().boolServerMode) return false;

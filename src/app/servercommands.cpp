@@ -1,5 +1,9 @@
 // The main window's side of the server link: the connect dialog, the status
 // line, panels the server delivers, and the server branches of saving.
+#include <QEventLoop>
+#include <QPointer>
+#include <optional>
+
 #include "app/mdiformdesigner.h"
 #include "app/serverpanelpath.h"
 #include "model/controldetails.h"
@@ -8,9 +12,23 @@
 #include "panelfile/panelwriter.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
+#include "server/vexprotocol.h"
 #include "surface/frmpanel.h"
 
 void MDIFormDesigner::mnuConnect_Click() { m_server->connectDialog().Show(); }
+
+void MDIFormDesigner::mnuWorkLocally_Click() {
+  for (const frmPanel *panel : m_shown) {
+    if (!panel->NeedToSave() || !IsServerPanelPath(panel->model().WindowTag)) continue;
+    if (m_ui.message(QStringLiteral("Some panels from the server have unsaved changes. Work "
+                                    "locally anyway? They stay open and can be saved as local "
+                                    "files with Save Panel As."),
+                     Ui::Buttons::YesNo) != Ui::Answer::Yes)
+      return;
+    break;
+  }
+  m_server->connectDialog().butWorkLocally_Click();
+}
 
 void MDIFormDesigner::SetConnectedLabel() { m_server->SetConnectedLabel(); }
 
@@ -32,6 +50,25 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   frmTcpVexConnector &connector = m_server->Connector();
   if (!connector.SavePanel(path, document)) {
     panel->setNeedToSave(true);
+    return false;
+  }
+  // The server does not acknowledge a store: the save counts once it hands
+  // the same text back. The window stays usable meanwhile.
+  QPointer<frmPanel> saved(panel);
+  std::optional<bool> confirmed;
+  QEventLoop wait;
+  connector.ConfirmSave(path, document, [&confirmed, &wait](bool same) {
+    confirmed = same;
+    wait.quit();
+  });
+  if (!confirmed) wait.exec();
+  if (!saved) return false;
+  if (!*confirmed) {
+    panel->setNeedToSave(true);
+    m_ui.message(QStringLiteral("The server has not confirmed the save of ") +
+                 ListedPanelName(path) +
+                 QStringLiteral(".\r\nThe panel stays marked as changed. Check that the server "
+                                "is running and reachable, then save again."));
     return false;
   }
   panel->setNeedToSave(false);

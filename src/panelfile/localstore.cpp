@@ -149,6 +149,9 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   Q_UNUSED(ui);
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
+  // A server path is never a disk path: its name came from the server.
+  if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
+    return fail(error, QStringLiteral("a server panel is not a local file; use Save Panel As"));
   const QString mapFile = Settings().strHardwareMapFile;
   if (refuseReadOnly(path, panel.pictMain.Tag, error) ||
       (!mapFile.isEmpty() && refuseReadOnly(mapFile, FilePart(mapFile), error)))

@@ -11,6 +11,8 @@ const QString kHuntPaused = QStringLiteral("Hunt Paused");
 
 clsCVCoreConnection::clsCVCoreConnection(QObject *parent) : VexConnection(parent) {
   m_jitter = [] { return QRandomGenerator::global()->generateDouble(); };
+  // Bounded: text waits in the system (and the server) rather than here.
+  m_socket.setReadBufferSize(kReadBufferBytes);
   timRetry.setSingleShot(true);
   timConnectTimeout.setSingleShot(true);
   timConnectTimeout.setInterval(kConnectTimeoutMs);

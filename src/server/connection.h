@@ -22,6 +22,7 @@ class clsCVCoreConnection : public VexConnection {
   static constexpr int kPauseMs = 30000;
   static constexpr int kFailuresBeforePause = 5;
   static constexpr int kConnectTimeoutMs = 5000;
+  static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
   explicit clsCVCoreConnection(QObject *parent = nullptr);
   ~clsCVCoreConnection() override;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "model/codepage.h"
 #include "model/settings.h"
@@ -23,8 +24,18 @@ QString ConnectionDataFile() {
   return folder.size() > 1 ? folder + name : name;
 }
 
+bool IsUsableServerAddress(const QString &address) {
+  const QString a = address.trimmed();
+  return !a.isEmpty() && std::none_of(a.begin(), a.end(), [](QChar c) {
+    return c.isSpace() || c.unicode() < 0x20 || c.unicode() == 0x7f || c == u'/';
+  });
+}
+
+void ForgetConnectionData() { QFile::remove(ConnectionDataFile()); }
+
 void SaveConnectionData() {
   const ProgramSettings &s = Settings();
+  if (!IsUsableServerAddress(s.strServerAddress)) return;
   const QString line = QStringLiteral("tcp://") + s.strServerAddress + u':' +
                        QString::number(s.intServerPort) + u':' + s.strLoginName +
                        QStringLiteral("\r\n");

@@ -14,9 +14,16 @@ QString GetCommonFolder();
 // the current folder when there is none.
 QString ConnectionDataFile();
 
-// Writes the line from the program-wide address, port and user name.
-// Failures are ignored.
+// A server address worth trying and remembering: not empty, and no spaces,
+// control characters or "/".
+bool IsUsableServerAddress(const QString &address);
+
+// Writes the line from the program-wide address, port and user name; an
+// address that is not usable is never remembered. Failures are ignored.
 void SaveConnectionData();
+
+// Forgets the remembered connection: the next start works locally.
+void ForgetConnectionData();
 
 // The file's text with every CR and LF removed; a file left with nothing is
 // deleted. Empty when the file is missing or cannot be read.

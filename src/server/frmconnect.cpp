@@ -32,6 +32,15 @@ void frmConnect::Show() {
 }
 
 void frmConnect::butConnect_Click() {
+  // A careless Return must not leave a server behind that every later start
+  // would try: the dialog stays open for an address or "Work Locally".
+  if (!IsUsableServerAddress(txtIPAddress)) {
+    m_session.host().ui().message(
+        txtIPAddress.trimmed().isEmpty()
+            ? QStringLiteral("Enter the address of the server, or choose Work Locally.")
+            : QStringLiteral("Invalid Address"));
+    return;
+  }
   quint16 port = 0;
   if (ReadPort(txtPort, &port, /*allowFraction=*/true)) {
     ProgramSettings &s = Settings();
@@ -48,6 +57,20 @@ void frmConnect::butConnect_Click() {
                        "65535 (5200 unless the server was set up otherwise)."));
   }
   SaveConnectionData();
+  Close();
+}
+
+void frmConnect::butWorkLocally_Click() {
+  ProgramSettings &s = Settings();
+  s.boolServerMode = false;
+  s.strServerAddress.clear();
+  s.strLoginPassword.clear();
+  ForgetConnectionData();
+  if (frmTcpVexConnector *connector = m_session.connectorIfCreated()) {
+    connector->Disconnect();
+    connector->VexWinsock().CloseMasterConnection();  // stops the hunt too
+  }
+  m_session.SetConnectedLabel();
   Close();
 }
 

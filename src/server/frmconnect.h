@@ -27,6 +27,9 @@ class frmConnect : public QObject {
   void Show();
   void butConnect_Click();
   void btnCancel_Click() { Close(); }
+  // "Work &Locally": forgets the remembered server, leaves the server and
+  // closes; panels open and save as local files from now on.
+  void butWorkLocally_Click();
   void Close();
   void ShowHelp();
 

@@ -1,12 +1,35 @@
 #include "server/vexconnector.h"
 
 #include <QList>
+#include <algorithm>
 
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serverhost.h"
 
 using namespace modClientProtocolConsts;
+
+namespace {
+// The most delivered panel text waiting for its window at one time.
+constexpr qsizetype kDeferredCap = 64 * 1024 * 1024;
+
+// A user's request and a read-back name the same panel alike.
+QString requestKey(const QString &name) { return ListedPanelName(name).toLower(); }
+
+QStringView withoutTrailingSpace(QStringView text) {
+  while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
+  return text;
+}
+
+// A name as a message can show it: control characters as "?", long ones cut.
+QString shownName(QStringView name) {
+  QString shown = name.left(80).toString();
+  for (QChar &c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = u'?';
+  if (name.size() > 80) shown += QStringLiteral("...");
+  return shown;
+}
+}  // namespace
 
 frmTcpVexConnector::frmTcpVexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
                                        qsizetype receiveCap, QObject *parent)
@@ -77,9 +100,10 @@ void frmTcpVexConnector::OpenPanel(const QString &strPanel) {
   // A request sent before the server approved this client would be lost.
   if (GetState() != 7 || !m_approvedOnLink) {
     m_collPendingPanels << strPanel;
-    return;
+  } else {
+    send(VexCommand::Panel, strPanel);
   }
-  send(VexCommand::Panel, strPanel);
+  m_userRequests << requestKey(strPanel);
 }
 
 bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &strPanelData) {
@@ -186,9 +210,11 @@ void frmTcpVexConnector::answerToLogin(QStringView payload) {
   }
   if (boolLoginApproved) return;
   m_passwordRejected = true;
-  m_host.ui().message(QStringLiteral("Login Rejected."));
-  // The dialog again, so that the user can try once more on this link.
-  emit loginRequested();
+  defer([this] {
+    m_host.ui().message(QStringLiteral("Login Rejected."));
+    // The dialog again, so that the user can try once more on this link.
+    emit loginRequested();
+  });
 }
 
 bool frmTcpVexConnector::takeServerAddress(QStringView trimmedPayload) {
@@ -219,11 +245,92 @@ void frmTcpVexConnector::SendApprovedRequests() {
 void frmTcpVexConnector::UpdateUserPanel(QStringView payload) {
   const qsizetype sep = payload.indexOf(strFieldSep);
   if (sep < 0) return;
-  const QStringView name = payload.left(sep);
+  const QString name = payload.left(sep).toString();
   QStringView document = payload.mid(sep + strFieldSep.size());
   const qsizetype nextSep = document.indexOf(strFieldSep);
   if (nextSep >= 0) document = document.left(nextSep);
-  const QString path = DerivePanelPath(name.toString());
+  if (answerReadBack(name, document)) return;
+  if (!IsUsablePanelName(name)) {
+    defer([this, shown = shownName(name)] {
+      m_host.ui().message(QStringLiteral("The server delivered a panel named \"") + shown +
+                          QStringLiteral("\", which cannot be used as a panel name (it holds "
+                                         "\"/\", \"..\" or control characters, or is "
+                                         "longer than 255 characters). The panel was not opened."));
+    });
+    return;
+  }
+  const QString path = DerivePanelPath(name);
   if (m_host.IsPanelPathOpen(path)) return;  // the open panel is neither replaced nor refreshed
-  m_host.OpenDeliveredPanel(document.toString(), path, PanelTagFromServerPath(path));
+  const qsizetype bytes = document.size() * qsizetype(sizeof(QChar));
+  if (m_deferredBytes + bytes > kDeferredCap) return;  // a flood while a box is open
+  defer(
+      [this, text = document.toString(), path] {
+        if (!m_host.IsPanelPathOpen(path))
+          m_host.OpenDeliveredPanel(text, path, PanelTagFromServerPath(path));
+      },
+      bytes);
+}
+
+bool frmTcpVexConnector::IsUsablePanelName(QStringView name) {
+  if (name.isEmpty() || name.size() > 255 || name.contains(u'/') || name.contains(u".."))
+    return false;
+  return std::none_of(name.begin(), name.end(),
+                      [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+void frmTcpVexConnector::ConfirmSave(const QString &strPanelName, const QString &strPanelData,
+                                     std::function<void(bool)> done) {
+  const QString name = ListedPanelName(strPanelName);
+  // Deleted later: a read-back may end inside its own timer's signal.
+  std::shared_ptr<QTimer> timer(new QTimer, [](QTimer *t) { t->deleteLater(); });
+  timer->setSingleShot(true);
+  QTimer *t = timer.get();
+  connect(t, &QTimer::timeout, this, [this, t] {
+    const auto it = std::find_if(m_readBacks.begin(), m_readBacks.end(),
+                                 [t](const ReadBack &r) { return r.timer.get() == t; });
+    if (it == m_readBacks.end()) return;
+    std::function<void(bool)> failed = std::move(it->done);
+    m_readBacks.erase(it);
+    defer([failed] { failed(false); });
+  });
+  m_readBacks.push_back({name, strPanelData, std::move(done), timer});
+  t->start(m_readBackTimeoutMs);
+  send(VexCommand::Panel, name);  // an unsent request simply times out
+}
+
+bool frmTcpVexConnector::answerReadBack(const QString &name, QStringView document) {
+  const QString key = requestKey(name);
+  const bool userAsked = m_userRequests.removeOne(key);
+  const auto it = std::find_if(m_readBacks.begin(), m_readBacks.end(),
+                               [&](const ReadBack &r) { return requestKey(r.name) == key; });
+  if (it == m_readBacks.end()) return false;
+  const bool same =
+      withoutTrailingSpace(document) == withoutTrailingSpace(QStringView(it->expected));
+  std::function<void(bool)> done = std::move(it->done);
+  it->timer->stop();
+  it->timer->disconnect(this);
+  m_readBacks.erase(it);
+  defer([done, same] { done(same); });
+  return !userAsked;
+}
+
+void frmTcpVexConnector::defer(std::function<void()> job, qsizetype bytes) {
+  const bool idle = m_deferred.empty();
+  m_deferred.emplace_back(std::move(job), bytes);
+  m_deferredBytes += bytes;
+  if (idle) QMetaObject::invokeMethod(this, &frmTcpVexConnector::runDeferred, Qt::QueuedConnection);
+}
+
+void frmTcpVexConnector::runDeferred() {
+  // A box opened by a job runs the event loop; jobs queued meanwhile are run
+  // here once it closes, whether or not more text arrives.
+  if (m_runningDeferred) return;
+  m_runningDeferred = true;
+  while (!m_deferred.empty()) {
+    auto [job, bytes] = std::move(m_deferred.front());
+    m_deferred.pop_front();
+    m_deferredBytes -= bytes;
+    job();
+  }
+  m_runningDeferred = false;
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +40,17 @@ class frmTcpVexConnector : public QObject {
   // "\". False, after "Failed to save panel - " and the reason, when nothing
   // could be sent (no link, not approved, or the link refused the text).
   bool SavePanel(const QString &strPanelName, const QString &strPanelData);
+  // Asks the server for the panel just stored under `strPanelName` and
+  // compares what comes back with `strPanelData`: `done(true)` on a match,
+  // `done(false)` on a different text or no answer within the read-back
+  // timeout. The protocol has no acknowledgement of a store; this is it.
+  void ConfirmSave(const QString &strPanelName, const QString &strPanelData,
+                   std::function<void(bool)> done);
+  void SetReadBackTimeout(int ms) { m_readBackTimeoutMs = ms; }
+  static constexpr int kReadBackTimeoutMs = 10000;
+  // A panel name the server delivered that can be used in a panel path: no
+  // "/", "\", "..", control characters, at most 255 characters.
+  static bool IsUsablePanelName(QStringView name);
   // Sends the login (command 40) with the encoded user name and password.
   void SendLogin(const QString &UserName, const QString &Password);
 
@@ -87,6 +100,13 @@ class frmTcpVexConnector : public QObject {
   void approve();
   void SendApprovedRequests();
   bool send(int code, QStringView payload);
+  // Runs a job after the receive handler has returned: message boxes and
+  // panel windows never open inside it, so reading goes on while they are
+  // open. Jobs queued while one runs are run by it in turn.
+  void defer(std::function<void()> job, qsizetype bytes = 0);
+  void runDeferred();
+  // A delivered panel answers a read-back of a save: true when it was only that.
+  bool answerReadBack(const QString &name, QStringView document);
 
   ServerHost &m_host;
   std::unique_ptr<VexConnection> m_VexWinsock;
@@ -100,4 +120,18 @@ class frmTcpVexConnector : public QObject {
   QStringList m_collPendingPanels;
   VexReceiveBuffer m_strReceiveBuffer;
   LoginKeyGenerator m_loginKey = RandomLoginKey;
+  std::deque<std::pair<std::function<void()>, qsizetype>> m_deferred;
+  qsizetype m_deferredBytes = 0;
+  bool m_runningDeferred = false;
+  // Saves waiting for their read-back, oldest first.
+  struct ReadBack {
+    QString name;
+    QString expected;
+    std::function<void(bool)> done;
+    std::shared_ptr<QTimer> timer;
+  };
+  std::vector<ReadBack> m_readBacks;
+  // Names the user asked for that the server has not delivered yet (lower case).
+  QStringList m_userRequests;
+  int m_readBackTimeoutMs = kReadBackTimeoutMs;
 };

@@ -28,6 +28,10 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
   auto *connectButton = new QPushButton(tr("&Connect"), this);
   connectButton->setObjectName(QStringLiteral("butConnect"));
   connectButton->setDefault(true);
+  auto *localButton = new QPushButton(tr("Work &Locally"), this);
+  localButton->setObjectName(QStringLiteral("butWorkLocally"));
+  localButton->setStatusTip(tr("Forget the server and open and save panels as local files"));
+  connect(localButton, &QPushButton::clicked, this, [this] { m_logic.butWorkLocally_Click(); });
   auto *cancelButton = new QPushButton(tr("Cancel"), this);
   cancelButton->setObjectName(QStringLiteral("btnCancel"));
   connect(connectButton, &QPushButton::clicked, this, [this] { m_logic.butConnect_Click(); });
@@ -36,6 +40,7 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(connectButton);
+  buttons->addWidget(localButton);
   buttons->addWidget(cancelButton);
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(form);

@@ -122,8 +122,10 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
   connect(addCommand(file, "mnuOpenLocalPanel", tr("Open &Local Panel")), &QAction::triggered, d,
           &MDIFormDesigner::mnuOpenLocalPanel_Click);
-  connect(addCommand(file, "mnuConnect", tr("&Connect")), &QAction::triggered, d,
+  connect(addCommand(file, "mnuConnect", tr("Connect to Se&rver…")), &QAction::triggered, d,
           &MDIFormDesigner::mnuConnect_Click);
+  connect(addCommand(file, "mnuWorkLocally", tr("&Work Locally")), &QAction::triggered, d,
+          &MDIFormDesigner::mnuWorkLocally_Click);
   file->addSeparator();
   // Ctrl+F4 closes the panel window as its own close button does; Quit asks
   // about unsaved panels as closing the main window does.

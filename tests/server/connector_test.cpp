@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 
 #include "server/loginencoding.h"
 #include "serverfixture.h"
@@ -343,4 +344,44 @@ TEST_F(Connector, StateOfTheLinkForTheStatusLine) {
   EXPECT_EQ(refresh.count(), 2);
   EXPECT_EQ(connector().timState.interval(), 1000);
   EXPECT_TRUE(connector().timState.isActive());
+}
+
+TEST_F(Connector, ADeliveredNameThatCouldLeaveAFolderIsRefusedAndNamed) {
+  approved();
+  const QString tooLong(256, u'a');
+  for (const QString &name : {QString("../../../../elsewhere/owned"), QString("a/b"), QString(".."),
+                              QString("bell\x07"), tooLong}) {
+    host.fakeUi.messages.clear();
+    link->receive(panelMessage(name, kDoc));
+    EXPECT_TRUE(host.opened.empty()) << name.toStdString();
+    ASSERT_EQ(host.fakeUi.messages.size(), 1u) << name.toStdString();
+    EXPECT_TRUE(host.fakeUi.messages[0].text.startsWith("The server delivered a panel named \"" +
+                                                        name.left(20).replace(u'\x07', u'?')))
+        << host.fakeUi.messages[0].text.toStdString();
+  }
+  link->receive(panelMessage(QString(255, u'a'), kDoc));  // the longest usable name
+  EXPECT_EQ(host.opened.size(), 1u);
+}
+
+TEST_F(Connector, ASaveIsConfirmedOnlyByTheSameTextReadBack) {
+  approved();
+  std::vector<bool> results;
+  auto record = [&](bool same) { results.push_back(same); };
+  // The read-back answers the save and opens no window; a user's own request
+  // for the same panel is still answered with a window.
+  connector().ConfirmSave("Studio1.xml", kDoc, record);
+  EXPECT_EQ(link->sent.last(), BuildVexMessage(VexCommand::Panel, u"Studio1"));
+  link->receive(panelMessage("Studio1", kDoc + "\r\n"));
+  EXPECT_EQ(results, std::vector<bool>({true}));
+  EXPECT_TRUE(host.opened.empty());
+  connector().ConfirmSave("Studio1.xml", kDoc, record);
+  connector().OpenPanel("Studio1");
+  link->receive(panelMessage("Studio1", "<Panel/>"));
+  EXPECT_EQ(results, std::vector<bool>({true, false}));
+  EXPECT_EQ(host.opened.size(), 1u);
+  // No answer at all.
+  connector().SetReadBackTimeout(20);
+  connector().ConfirmSave("Studio2", kDoc, record);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return results.size() == 3u; }, 5000));
+  EXPECT_FALSE(results[2]);
 }

@@ -245,3 +245,45 @@ TEST(StatusLine, FollowsTheConnectionState) {
   EXPECT_EQ(status.text(), "Connected");
   EXPECT_EQ(changed.count(), 2);
 }
+
+TEST_F(Dialogs, AnUnusableAddressIsRefusedAndNeverRememberedAndWorkLocallyForgetsTheServer) {
+  Settings().strServerAddress.clear();
+  frmConnect &dialog = session.connectDialog();
+  const struct {
+    const char *address, *port, *message;
+  } cases[] = {
+      {"", "5200", "Enter the address of the server, or choose Work Locally."},
+      {"  ", "5200", "Enter the address of the server, or choose Work Locally."},
+      {"core 2", "5200", "Invalid Address"},
+      {"../x", "5200", "Invalid Address"},
+  };
+  for (const auto &c : cases) {
+    host.fakeUi.messages.clear();
+    dialog.Show();
+    dialog.txtIPAddress = c.address;
+    dialog.txtPort = c.port;
+    dialog.butConnect_Click();
+    EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({c.message})) << c.address;
+    EXPECT_TRUE(dialog.Visible()) << c.address;
+    EXPECT_FALSE(Settings().boolServerMode) << c.address;
+    EXPECT_FALSE(QFile::exists(rememberedFile())) << c.address;
+  }
+  // A bad port with no server known before remembers nothing either.
+  dialog.txtIPAddress = "core2";
+  dialog.txtPort = "52a0";
+  dialog.butConnect_Click();
+  EXPECT_FALSE(QFile::exists(rememberedFile()));
+
+  dialog.Show();
+  dialog.txtIPAddress = "core2";
+  dialog.txtPort = "5201";
+  dialog.butConnect_Click();
+  ASSERT_TRUE(QFile::exists(rememberedFile()));
+  EXPECT_TRUE(Settings().boolServerMode);
+  dialog.Show();
+  dialog.butWorkLocally_Click();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(Settings().boolServerMode);
+  EXPECT_FALSE(QFile::exists(rememberedFile()));
+  EXPECT_EQ(link->forced.size(), 1);
+}

@@ -3,6 +3,8 @@
 // server, and a save while the link is down.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -11,6 +13,7 @@
 #include "app/startup.h"
 #include "components/datetimestamp.h"
 #include "model/controldetails.h"
+#include "panelfile/localstore.h"
 #include "panelfile/panelwriter.h"
 #include "serverfixture.h"
 #include "surface/frmpanel.h"
@@ -35,6 +38,7 @@ struct ServerCommands : ::testing::Test {
     designer->Load();
     designer->server().SetConnectionFactory([this] {
       auto c = std::make_unique<FakeConnection>();
+      c->echoStores = true;
       link = c.get();
       return c;
     });
@@ -59,7 +63,11 @@ struct ServerCommands : ::testing::Test {
   }
   // The name and document of the last store request.
   std::pair<QString, QString> lastStore() const {
-    const QString payload = link->sent.last().mid(15).chopped(2);
+    const auto store = std::find_if(link->sent.rbegin(), link->sent.rend(), [](const QString &m) {
+      return m.size() > 2 && m[2].unicode() == VexCommand::StorePanel;
+    });
+    if (store == link->sent.rend()) return {};
+    const QString payload = store->mid(15).chopped(2);
     const qsizetype sep = payload.indexOf(strFieldSep);
     return {payload.left(sep), payload.mid(sep + 1)};
   }
@@ -222,4 +230,21 @@ TEST_F(ServerCommands, ConnectMenuShowsTheDialogAndTheStatusLineFollows) {
   designer->server().Connector().timStateTick();
   EXPECT_EQ(designer->server().status().text(), "Waiting");
   EXPECT_EQ(changed.count(), 3);
+}
+
+TEST_F(ServerCommands, AServerPanelSavedWhileWorkingLocallyIsOfferedSaveAsNeverItsDerivedPath) {
+  // As a panel restored after a crash arrives: a server path made from a
+  // name a server chose.
+  Settings().boolServerMode = false;
+  QDir().mkpath(dir.path() + "/a/b/c/d");
+  QDir::setCurrent(dir.path() + "/a/b/c/d");
+  frmPanel *p = changedPanel();
+  p->model().WindowTag = "tcp://127.0.0.1:5200/../../../../elsewhere/owned.xml";
+  EXPECT_FALSE(designer->mnuSavePanel_Click());  // the Save As dialog, cancelled
+  ASSERT_EQ(ui.fileDialogs.size(), 1u);
+  EXPECT_TRUE(p->NeedToSave());
+  QString error;
+  EXPECT_FALSE(SavePanelLocal(p->model(), p->model().WindowTag, ui, &error));
+  QDirIterator files(dir.path(), {"owned.xml"}, QDir::Files, QDirIterator::Subdirectories);
+  EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <csignal>
 
 #include "app/mdiformdesigner.h"
 #include "app/startup.h"
@@ -51,6 +52,7 @@ class StandIn {
     m_process.waitForFinished(10000);
   }
   quint16 port() const { return m_port; }
+  qint64 pid() const { return m_process.processId(); }
 
  private:
   QProcess m_process;
@@ -65,10 +67,24 @@ const QByteArray kStudio =
     "      <Width>1215</Width>\r\n      <Height>495</Height>\r\n    </Control>\r\n"
     "  </ControlList>\r\n  <Version>2024-01-01T00:00:00</Version>\r\n</Panel>\r\n";
 
+// A Ui whose message box runs the event loop while it is open, as a real one
+// does; `whileOpen` runs once inside it.
+struct ModalUi : FakeUi {
+  std::function<void()> whileOpen;
+  Answer message(const QString &text, Buttons buttons, const QString &title) override {
+    const Answer answer = FakeUi::message(text, buttons, title);
+    if (auto job = std::exchange(whileOpen, {})) job();
+    QEventLoop loop;
+    QTimer::singleShot(700, &loop, &QEventLoop::quit);
+    loop.exec();
+    return answer;
+  }
+};
+
 struct ServerLink : ::testing::Test {
   QTemporaryDir dir;
   QString panels;
-  FakeUi ui;
+  ModalUi ui;
   std::unique_ptr<MDIFormDesigner> designer;
   StandIn server;
 
@@ -257,4 +273,43 @@ TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
   EXPECT_FALSE(designer->mnuSavePanel_Click());
   EXPECT_TRUE(panel->NeedToSave());
   EXPECT_EQ(ui.firstLines(), QStringList({"Failed to save panel - not logged in to the server"}));
+}
+
+TEST_F(ServerLink, APanelArrivingWhileAMessageBoxIsOpenOpensWhenItCloses) {
+  writeServerPanel("Bad.xml", "this is not a panel");
+  ASSERT_TRUE(server.start(panels, {}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(2); }, 10000));
+  // The server answers this request while the box about the bad panel is
+  // open, and sends nothing after it.
+  ui.whileOpen = [&] { connector().OpenPanel("Studio1"); };
+  connector().OpenPanel("Bad");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }, 10000));
+  EXPECT_TRUE(ui.messages[0].text.startsWith("Error reading file"));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 5000));
+  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio1");
+}
+
+TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
+  ASSERT_TRUE(server.start(panels, {}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+  openFromList("Studio1");
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  frmPanel *panel = designer->activePanel();
+  panel->InsertControl(ControlKind::Label);
+  panel->setNeedToSave(true);
+  ASSERT_EQ(::kill(pid_t(server.pid()), SIGSTOP), 0);
+  connector().SetReadBackTimeout(500);
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  ::kill(pid_t(server.pid()), SIGCONT);
+  EXPECT_TRUE(panel->NeedToSave());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("The server has not confirmed the save of Studio1"));
+  // Once the server answers again, a save goes through.
+  connector().SetReadBackTimeout(10000);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_FALSE(panel->NeedToSave());
 }

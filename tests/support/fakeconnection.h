@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 #include "server/vexconnection.h"
+#include "server/vexprotocol.h"
 
 // A link that is up or down as the test says and keeps what was sent.
 class FakeConnection : public VexConnection {
@@ -16,10 +19,15 @@ class FakeConnection : public VexConnection {
   bool hunting = false;
   quint16 defaultPort = 0;
   bool refuseSends = false;
+  // Answers a panel request (43) with what was last stored (45) under its
+  // name, as a server that keeps what it is sent does.
+  bool echoStores = false;
+  QMap<QString, QString> stored;
 
   bool SendVexCommand(const QString &text) override {
     if (state != 7 || refuseSends) return false;
     sent << text;
+    if (echoStores) echo(text);
     return true;
   }
   qint16 GetConnectionState() const override { return state; }
@@ -44,7 +52,22 @@ class FakeConnection : public VexConnection {
     state = 0;
     emit Closed();
   }
-  void receive(const QString &text) { emit ReceivedData(text); }
+  // The text arrives, then the event loop runs what the handler left for later.
+  void receive(const QString &text) {
+    emit ReceivedData(text);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+  }
+  void echo(const QString &text) {
+    using namespace modClientProtocolConsts;
+    const int code = text.size() > 2 ? text[2].unicode() : -1;
+    const QString payload = text.mid(15).chopped(2);
+    const qsizetype sep = payload.indexOf(strFieldSep);
+    if (code == VexCommand::StorePanel && sep > 0)
+      stored[ListedPanelName(payload.left(sep)).toLower()] = payload.mid(sep + 1);
+    const QString key = payload.toLower();  // a request names the panel as listed
+    if (code == VexCommand::Panel && stored.contains(key))
+      emit ReceivedData(BuildVexMessage(code, payload + strFieldSep + stored[key]));
+  }
   // The command codes of the messages sent so far, as numbers.
   QList<int> sentCodes() const {
     QList<int> codes;
