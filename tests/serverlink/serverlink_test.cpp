@@ -73,11 +73,18 @@ struct ModalUi : FakeUi {
   std::function<void()> whileOpen;
   Answer message(const QString &text, Buttons buttons, const QString &title) override {
     const Answer answer = FakeUi::message(text, buttons, title);
+    stayOpen();
+    return answer;
+  }
+  void failure(const QString &text, Severity severity) override {
+    FakeUi::failure(text, severity);
+    stayOpen();
+  }
+  void stayOpen() {
     if (auto job = std::exchange(whileOpen, {})) job();
     QEventLoop loop;
     QTimer::singleShot(700, &loop, &QEventLoop::quit);
     loop.exec();
-    return answer;
   }
 };
 
