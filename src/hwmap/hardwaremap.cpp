@@ -181,7 +181,7 @@ QSet<QString> ControlNamesOf(const ControlRecords &records) {
 
 void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
                                 const QSet<QString> &controlNames,
-                                const QSet<QString> &formerEntries) {
+                                const QSet<QString> &formerEntries, EntryAttributes *removed) {
   XmlNode *root = map.root();
   if (panelName.isEmpty() || !root) return;
   for (XmlNode &list : root->children) {
@@ -191,15 +191,18 @@ void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
       const XmlNode &c = list.children[k];
       if (!c.isElement()) continue;
       const QString name = internalNameOf(c);
-      if (EntryBelongsToPanel(name, panelName, controlNames) ||
-          formerEntries.contains(name.trimmed().toLower()))
-        marked.push_back(k);
+      if (!EntryBelongsToPanel(name, panelName, controlNames) &&
+          !formerEntries.contains(name.trimmed().toLower()))
+        continue;
+      marked.push_back(k);
+      if (removed && !c.attributes.empty()) removed->insert(name.trimmed().toLower(), c.attributes);
     }
     map.removeLaidOut(list, marked);
   }
 }
 
-bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records) {
+bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
+                              const EntryAttributes &attributes) {
   XmlNode *root = map.root();
   if (!root) return false;
   XmlNode *list = nullptr;
@@ -220,6 +223,7 @@ bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records) {
          XmlNode::textElement(QStringLiteral("InternalName"), r->HWMapInternalName()),
          XmlNode::textElement(QStringLiteral("AoipSysName"), r->HWMapAoipSysName)},
         4));
+    entries.back().attributes = attributes.value(r->HWMapInternalName().trimmed().toLower());
   }
   AppendLaidOut(*list, std::move(entries), 2);
   return true;

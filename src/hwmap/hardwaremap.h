@@ -62,11 +62,16 @@ void AddControlsToHardwareMap(QString &text, const ControlRecords &records);
 // The same two steps on a map read once for several changes; adding returns
 // false (and adds nothing) when the map has no "ControlList". Removing also
 // takes the entries whose internal names (in lower case) are in
-// `formerEntries`: those the panel had under names it no longer has.
+// `formerEntries`: those the panel had under names it no longer has. The
+// attributes of removed entries, by internal name in lower case, can be kept
+// and given back to the entries added under the same names.
+using EntryAttributes = QHash<QString, std::vector<std::pair<QString, QString>>>;
 void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
                                 const QSet<QString> &controlNames,
-                                const QSet<QString> &formerEntries = {});
-bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records);
+                                const QSet<QString> &formerEntries = {},
+                                EntryAttributes *removed = nullptr);
+bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
+                              const EntryAttributes &attributes = {});
 
 // The entries of a map read once, for looking up many controls while a
 // panel is read. Missing, empty or malformed maps give an empty index.

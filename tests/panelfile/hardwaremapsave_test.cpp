@@ -42,17 +42,20 @@ const QByteArray kForeignMap =
     "</HardwareMapList>\r\n"
     "<!-- end -->\r\n";
 
-// The entries the golden panel "Studio" writes, laid out as the program does.
+// The entries the golden panel "Studio" writes, laid out as the program does;
+// a rewritten entry keeps the attributes it had in kForeignMap.
 QByteArray studioEntries() {
   QByteArray out;
-  const char *entries[][5] = {
-      {"Button", "10.0.0.5", "5000", "Studio.Button1", "MOD_USER#3.BUT#12"},
-      {"GPIOButton", "10.0.0.6", "5001", "Studio.Label1", "Port3_Circuit12"}};
-  for (const auto &e : entries)
-    out += QByteArray("\r\n    <Control>\r\n      <Type>") + e[0] +
+  const char *entries[][6] = {
+      {" hw:id=\"9\"", "Button", "10.0.0.5", "5000", "Studio.Button1", "MOD_USER#3.BUT#12"},
+      {"", "GPIOButton", "10.0.0.6", "5001", "Studio.Label1", "Port3_Circuit12"}};
+  for (const auto &entry : entries) {
+    const char *const *e = entry + 1;
+    out += QByteArray("\r\n    <Control") + entry[0] + ">\r\n      <Type>" + e[0] +
            "</Type>\r\n      <HostIPAddress>" + e[1] + "</HostIPAddress>\r\n      <HostPort>" +
            e[2] + "</HostPort>\r\n      <InternalName>" + e[3] +
            "</InternalName>\r\n      <AoipSysName>" + e[4] + "</AoipSysName>\r\n    </Control>";
+  }
   return out;
 }
 

@@ -174,9 +174,14 @@ TEST_F(PanelFileTest, ARenamedDottedControlLeavesNoEntryBehind) {
   EXPECT_TRUE(map.contains("Studio.Mic2"));
 }
 
-TEST_F(PanelFileTest, NewEntriesTakeTheMapsOwnLineEnds) {
+// Entries a save writes take the map's own line ends, and the panel's own
+// entries keep their attributes when they are rewritten.
+TEST_F(PanelFileTest, RewrittenEntriesKeepTheMapsLineEndsAndTheirAttributes) {
   WriteBytes(Settings().strHardwareMapFile,
-             "<HardwareMapList>\n  <ControlList>\n  </ControlList>\n</HardwareMapList>\n");
+             "<HardwareMapList>\n  <ControlList>\n"
+             "    <Control site=\"north\"><Type>Button</Type><HostIPAddress>1.2.3.4</HostIPAddress>"
+             "<HostPort>1</HostPort><InternalName>Studio.Button1</InternalName>"
+             "<AoipSysName>A</AoipSysName></Control>\n  </ControlList>\n</HardwareMapList>\n");
   PanelModel p;
   FillGoldenPanel(p);
   FakeUi ui;
@@ -185,4 +190,6 @@ TEST_F(PanelFileTest, NewEntriesTakeTheMapsOwnLineEnds) {
   const QByteArray map = ReadBytes(Settings().strHardwareMapFile);
   EXPECT_TRUE(map.contains("Studio.Button1"));
   EXPECT_FALSE(map.contains('\r')) << map.toStdString();
+  EXPECT_TRUE(map.contains("<Control site=\"north\">\n      <Type>")) << map.toStdString();
+  EXPECT_EQ(map.count("site="), 1);
 }
