@@ -6,6 +6,7 @@
 #include "app/serverpanelpath.h"
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
+#include "model/names.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
@@ -175,6 +176,11 @@ bool MDIFormDesigner::mnuSaveAs_Click() {
   std::vector<QString> oldInternalNames;
   for (const auto &record : records) oldInternalNames.push_back(record->HWMapInternalName());
   const QString newName = filePart.left(filePart.lastIndexOf(u'.'));
+  if (const QString problem = NameStorageProblem(newName); !problem.isEmpty()) {
+    m_ui.failure(problem + QStringLiteral("\r\n\r\nThe panel takes its file's name: choose a "
+                                          "file name without them."));
+    return false;
+  }
   model.pictMain.Tag = newName;
   for (const auto &record : records)
     if (record->cntrlObject)

@@ -61,7 +61,7 @@ void PropertyGrid::LocName_AfterEdit(clsControlDetails &record) {
   if (!panel || !shown) return;
   PanelModel &model = panel->model();
   const QString name = TextMatrix(CommonRow::Name, 1);
-  if (name.isEmpty()) {  // a control always keeps a name
+  if (name.isEmpty() || !NameFitsFiles(*panel, name)) {  // a control always keeps a name
     setTextMatrix(CommonRow::Name, 1, m_CurrentName);
     return;
   }

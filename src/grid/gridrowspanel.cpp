@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "grid/gridsupport.h"
 #include "grid/gridtables.h"
 #include "grid/propertygrid.h"
 #include "model/colors.h"
@@ -21,7 +22,7 @@ bool isDefaultCaption(const QString &caption) {
 int renamePanel(EditContext &ctx) {
   PanelModel &model = ctx.panel.model();
   const QString name = CleanName(ctx.text);
-  if (name.isEmpty()) {  // a panel always keeps a name, as a control does
+  if (name.isEmpty() || !NameFitsFiles(ctx.panel, name)) {  // a panel always keeps a name
     ctx.grid.setTextMatrix(CommonRow::Name, 1, ctx.grid.CurrentName());
     return 0;
   }

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "model/colors.h"
+#include "model/names.h"
 #include "model/numbers.h"
+#include "model/uiservice.h"
 #include "surface/frmpanel.h"
 
 bool ReadCellNumber(const QString &text, double *value) {
@@ -102,4 +104,11 @@ void PlaceFrame(frmPanel &panel, const DesignControl &control) {
   frame->Top = control.Top - 75;
   frame->Width = control.Width + 150;
   frame->Height = control.Height + 150;
+}
+
+bool NameFitsFiles(frmPanel &panel, const QString &name) {
+  const QString problem = NameStorageProblem(name);
+  if (problem.isEmpty()) return true;
+  panel.ui().failure(problem + QStringLiteral("  Reverting to original name."));
+  return false;
 }

@@ -21,6 +21,11 @@ class GridEditError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Whether a typed panel or control name can be stored: a name with
+// characters the files' code page lacks would be written as "?" and meet
+// other names so written. Says so (the caller reverts the name) when not.
+bool NameFitsFiles(frmPanel &panel, const QString &name);
+
 // --- reading cell texts
 // A decimal number (blanks around it allowed, "." or "," as separator).
 bool ReadCellNumber(const QString &text, double *value);

@@ -77,3 +77,18 @@ QByteArray EncodeWindows1252(const QString &text) {
     if (s[i] >= 0x80) d[i] = static_cast<unsigned char>(EncodeWindows1252Char(s[i]));
   return out;
 }
+
+QString CharactersOutsideWindows1252(const QString &text) {
+  QString outside;
+  for (qsizetype k = 0; k < text.size(); ++k) {
+    const char16_t c = text[k].unicode();
+    if (c == u'?' || EncodeWindows1252Char(c) != '?') continue;
+    // A character beyond the basic plane is its two halves together.
+    const qsizetype length =
+        QChar::isHighSurrogate(c) && k + 1 < text.size() && text[k + 1].isLowSurrogate() ? 2 : 1;
+    const QStringView character = QStringView(text).mid(k, length);
+    if (!outside.contains(character)) outside += character;
+    k += length - 1;
+  }
+  return outside;
+}

@@ -12,3 +12,7 @@ QString DecodeWindows1252(QByteArrayView bytes);
 QByteArray EncodeWindows1252(const QString &text);
 // One character as its byte ("?" when the code page lacks it).
 char EncodeWindows1252Char(char16_t c);
+// The characters of the text the code page cannot hold, each once, in order
+// (empty when it holds them all): names are refused with them, since "?"
+// would make different names equal.
+QString CharactersOutsideWindows1252(const QString &text);

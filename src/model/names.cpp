@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "model/codepage.h"
 #include "model/designcontrol.h"
 
 QString CleanName(const QString &text) {
@@ -40,6 +41,13 @@ int defaultNumber(const QString &name, const QString &stem) {
 
 int kindCode(const DesignControl *control) { return static_cast<int>(control->kind()); }
 }  // namespace
+
+QString NameStorageProblem(const QString &name) {
+  const QString outside = CharactersOutsideWindows1252(name);
+  if (outside.isEmpty()) return QString();
+  return QStringLiteral("The name \"%1\" holds characters a panel file cannot store (%2).")
+      .arg(name, outside);
+}
 
 QString GetNextIncrementalName(const QString &text) {
   const QString t = text.trimmed();

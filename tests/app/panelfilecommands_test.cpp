@@ -172,11 +172,16 @@ TEST_F(PanelFiles, AFailedSaveAsLeavesThePanelAsItWas) {
   const QString internalName = p->model().PanelDetails.CollControls[0]->HWMapInternalName();
   ASSERT_TRUE(
       WriteFileSafely(Settings().strHardwareMapFile, "<HardwareMapList/>", nullptr));  // no list
-  ui.fileAnswers.push_back(panels() + "Studio3.xml");
-  EXPECT_FALSE(designer->mnuSaveAs_Click());
-  EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
-  EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), internalName);
-  EXPECT_TRUE(p->model().WindowTag.isEmpty());
-  EXPECT_FALSE(FileExists(panels() + "Studio3.xml"));
-  EXPECT_TRUE(p->NeedToSave());
+  // A file name the panel could not take as its name is refused the same way.
+  for (const QString name : {"Studio3", "Studio 日本"}) {
+    ui.fileAnswers.push_back(panels() + name + ".xml");
+    EXPECT_FALSE(designer->mnuSaveAs_Click());
+    EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
+    EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), internalName);
+    EXPECT_TRUE(p->model().WindowTag.isEmpty());
+    EXPECT_FALSE(FileExists(panels() + name + ".xml"));
+    EXPECT_TRUE(p->NeedToSave());
+  }
+  EXPECT_EQ(ui.firstLines().last(),
+            "The name \"Studio 日本\" holds characters a panel file cannot store (日本).");
 }

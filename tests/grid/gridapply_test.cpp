@@ -292,6 +292,26 @@ TEST_F(GridApplyTest, EmptyPanelNameIsReverted) {
   EXPECT_EQ(record(b1).HWMapInternalName(), "Studio.B1");
 }
 
+// A typed name the files' code page cannot hold would be stored as "?" and
+// meet other names so stored: it is refused, panel and control alike.
+TEST_F(GridApplyTest, NamesTheFilesCannotHoldAreRefused) {
+  const QString refused =
+      "The name \"Studio_日本\" holds characters a panel file cannot "
+      "store (日本).  Reverting to original name.";
+  show(b1);
+  edit(CommonRow::Name, "Studio 日本");
+  EXPECT_EQ(b1->Tag, "B1");
+  EXPECT_EQ(value(CommonRow::Name), "B1");
+  EXPECT_EQ(record(b1).HWMapInternalName(), "Studio.B1");
+  show(&panel.model().pictMain);
+  edit(CommonRow::Name, "Studio 日本");
+  EXPECT_EQ(panel.model().pictMain.Tag, "Studio");
+  EXPECT_EQ(value(CommonRow::Name), "Studio");
+  EXPECT_EQ(ui.messageTexts(), QStringList({refused, refused}));
+  edit(CommonRow::Name, "Studio – Süd");  // Windows-1252 holds these
+  EXPECT_EQ(panel.model().pictMain.Tag, "Studio_–_Süd");
+}
+
 TEST_F(GridApplyTest, PanelRowsSetWindowAndCanvas) {
   show(&panel.model().pictMain);
   edit(MainRow::Width, "12000");
