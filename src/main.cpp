@@ -100,11 +100,9 @@ int main(int argc, char **argv) {
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
   // Offers back the work of a designer that did not end normally.
   CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
+  window.setRecovery(&recovery);  // the status bar says when it is off
   if (!recovery.Start())
-    std::fprintf(stderr,
-                 "tessary-designer: the recovery folder %s cannot be used; unsaved work "
-                 "is not kept while the designer runs.\n",
-                 qPrintable(CrashRecovery::DefaultFolder()));
+    std::fprintf(stderr, "tessary-designer: %s\n", qPrintable(recovery.problem()));
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   // The connect dialog at every start; it connects only when asked to.

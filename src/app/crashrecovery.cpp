@@ -61,15 +61,23 @@ CrashRecovery::~CrashRecovery() {
 }
 
 bool CrashRecovery::Start() {
-  if (m_lock || m_folder.isEmpty()) return false;
-  if (!QDir().mkpath(m_folder)) return false;
+  if (m_lock) return false;
+  const QString unusable =
+      QStringLiteral("Unsaved work is not kept for recovery: the folder %1 cannot be used.")
+          .arg(m_folder.isEmpty() ? QStringLiteral("for it") : QDir::toNativeSeparators(m_folder));
+  if (m_folder.isEmpty() || !QDir().mkpath(m_folder)) {
+    setProblem(unusable);
+    return false;
+  }
   // The lock comes first: a session folder is never seen without its lock.
   const QString session = QString::number(QCoreApplication::applicationPid()) + u'-' +
                           QString::number(QDateTime::currentMSecsSinceEpoch());
   auto lock = std::make_unique<QLockFile>(m_folder + session + kLockSuffix);
-  if (!lock->tryLock(0)) return false;
   m_sessionFolder = m_folder + session + u'/';
-  if (!QDir().mkpath(m_sessionFolder)) return false;
+  if (!lock->tryLock(0) || !QDir().mkpath(m_sessionFolder)) {
+    setProblem(unusable);
+    return false;
+  }
   m_lock = std::move(lock);
 
   for (frmPanel *panel : m_designer.collOpenPanels()) track(panel);
@@ -93,7 +101,7 @@ std::vector<CrashRecovery::Claimed> CrashRecovery::claimAbandonedSessions() {
     if (!sessions.contains(session)) sessions << session;
   }
   for (const QString &session : sessions) {
-    if (session == own) continue;
+    if (session == own || m_folder + session + u'/' == unreadableFolder()) continue;
     auto lock = std::make_unique<QLockFile>(m_folder + session + kLockSuffix);
     // A lock is free only when the designer holding it is gone, however long
     // it has been held.
@@ -106,12 +114,22 @@ std::vector<CrashRecovery::Claimed> CrashRecovery::claimAbandonedSessions() {
 
 void CrashRecovery::offer(std::vector<Claimed> &claimed) {
   std::vector<Left> left;
+  QStringList problems;  // said once all offers are answered
   for (const Claimed &session : claimed) {
     const QDir dir(session.folder);
     for (const QString &name : dir.entryList({u'*' + kFileSuffix}, QDir::Files)) {
       Left item{dir.filePath(name), {}};
-      // A file that cannot be read is left where it is.
-      if (ReadRecoveryFile(item.file, &item.content)) left.push_back(std::move(item));
+      if (ReadRecoveryFile(item.file, &item.content)) {
+        left.push_back(std::move(item));
+        continue;
+      }
+      // Damaged or cut short: never opened, never deleted, and not offered
+      // again at every start.
+      setAside(item.file, dir.dirName());
+      problems << QStringLiteral(
+                      "A recovery file is damaged or incomplete and was not "
+                      "offered. It was moved to %1.")
+                      .arg(QDir::toNativeSeparators(unreadableFolder()));
     }
   }
   std::sort(left.begin(), left.end(),
@@ -125,7 +143,13 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
                        "were not saved:"),
         lines);
     for (const Left &item : left) {
-      if (answer == Ui::RecoveryAnswer::Restore) restore(item);
+      QString why;
+      if (answer == Ui::RecoveryAnswer::Restore && !restore(item, &why)) {
+        setAside(item.file, QFileInfo(item.file).dir().dirName());
+        problems << why;
+        continue;
+      }
+      if (answer == Ui::RecoveryAnswer::Restore && !why.isEmpty()) problems << why;
       if (answer != Ui::RecoveryAnswer::DecideLater) QFile::remove(item.file);
     }
   }
@@ -133,45 +157,87 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
     QDir().rmdir(session.folder);  // only when nothing is left in it
     session.lock->unlock();
   }
+  for (const QString &problem : problems) m_designer.ui().failure(problem);
 }
 
-void CrashRecovery::restore(const Left &left) {
+// Moves a recovery file that cannot be used out of the sessions, under a
+// name no other file there has.
+void CrashRecovery::setAside(const QString &file, const QString &session) {
+  QDir().mkpath(unreadableFolder());
+  const QString target = unreadableFolder() + session + u'-' + QFileInfo(file).fileName();
+  if (!QFile::rename(file, target))
+    qWarning("The recovery file %s could not be moved aside.", qPrintable(file));
+}
+
+// Opens the kept work as a changed panel. False, with the reason, when its
+// document cannot be read (nothing opens). A panel file changed on disk
+// since the work started opens too, with a warning in `why`.
+bool CrashRecovery::restore(const Left &left, QString *why) {
   const RecoveryFile &file = left.content;
   frmPanel *panel = m_designer.CreatePanel();
   panel->boolOpenResize = true;
+  XmlError error;
+  bool read = false;
   {
     // The document carries the bindings the panel had; the map holds those
-    // of the last save.
+    // of the last save. Its colour texts are those the session would save.
     const HardwareMap noMap;
     PanelReadHooks hooks(*panel);
-    ReadPanelText(file.document, file.windowPath, panel->model(), hooks, noMap);
+    read = ReadPanelText(file.document, file.windowPath, file.panelName, panel->model(), hooks,
+                         noMap, &error, ColourTexts::AsWritten);
+  }
+  if (!read) {
+    m_designer.DiscardPanel(panel);
+    *why = QStringLiteral(
+               "The unsaved work on %1 could not be restored: its recovery copy is "
+               "not a readable panel (%2). It was moved to %3.")
+               .arg(file.panelName, error.text(), QDir::toNativeSeparators(unreadableFolder()));
+    return false;
   }
   panel->model().PanelDetails.strPanelPath = file.panelPath;
   panel->setCaption(panel->model().Caption);
   m_designer.AddPanel(panel);
   panel->boolOpenResize = false;
   panel->setNeedToSave(true);
+  const QString stamp = DiskStamp(file.windowPath);
+  if (!file.originalStamp.isEmpty() && !stamp.isEmpty() && stamp != file.originalStamp)
+    *why = QStringLiteral(
+               "%1 was changed on disk since the restored work on %2 began.\n\n"
+               "Saving the panel will replace that change; use Save Panel As to "
+               "keep both.")
+               .arg(QDir::toNativeSeparators(file.windowPath), file.panelName);
   // The restored work is kept in this session from now on: the file moves
   // here whole, or is written anew.
   auto it = m_panels.find(panel);
-  if (it == m_panels.end()) return;
+  if (it == m_panels.end()) return true;
+  it->second.originalStamp = file.originalStamp;
   QFile::remove(it->second.file);
   if (!QFile::rename(left.file, it->second.file)) write(panel, it->second);
   it->second.changedSinceWrite = false;
+  return true;
+}
+
+void CrashRecovery::setProblem(const QString &problem) {
+  if (problem == m_problem) return;
+  m_problem = problem;
+  emit stateChanged();
 }
 
 void CrashRecovery::track(frmPanel *panel) {
   if (!panel || m_panels.count(panel)) return;
   m_panels[panel].file =
       m_sessionFolder + QStringLiteral("panel-") + QString::number(m_nextFile++) + kFileSuffix;
+  m_panels[panel].originalStamp = DiskStamp(panel->model().WindowTag);
   connect(panel, &frmPanel::changed, this, [this, panel](int flags) {
     if (flags & kDocumentChanges) m_panels[panel].changedSinceWrite = true;
   });
   connect(panel, &frmPanel::needToSaveChanged, this, [this, panel](bool changed) {
-    if (changed)
+    if (changed) {
       m_panels[panel].changedSinceWrite = true;
-    else
+    } else {
       removeFile(panel);  // saved, or back to its saved state
+      m_panels[panel].originalStamp = DiskStamp(panel->model().WindowTag);
+    }
   });
   // A window that goes without being closed (the program ends) keeps its file.
   connect(panel, &QObject::destroyed, this, [this, panel] { m_panels.erase(panel); });
@@ -204,15 +270,16 @@ bool CrashRecovery::write(frmPanel *panel, Tracked &tracked) {
   file.windowPath = model.WindowTag;
   file.panelPath = model.PanelDetails.strPanelPath;
   file.written = QDateTime::currentDateTime();
+  file.originalStamp = tracked.originalStamp;
   file.document = RecoveryDocument(model);
   QString error;
   if (!WriteRecoveryFile(tracked.file, file, &error)) {
-    // Tried again at the next tick.
-    qWarning("Panel %s could not be kept for recovery: %s", qPrintable(file.panelName),
-             qPrintable(error));
+    // Tried again at the next tick; the window says so meanwhile.
+    setProblem(QStringLiteral("Unsaved work is not kept for recovery: %1").arg(error));
     return false;
   }
   tracked.changedSinceWrite = false;
+  setProblem(QString());
   return true;
 }
 

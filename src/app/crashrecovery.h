@@ -48,6 +48,11 @@ class CrashRecovery : public QObject {
   QTimer timRecovery;
 
   QString sessionFolder() const { return m_sessionFolder; }
+  // Why unsaved work is not being kept now (the folder cannot be used, the
+  // last write failed); empty while it is. stateChanged tells of changes.
+  QString problem() const { return m_problem; }
+  // Where recovery files that could not be read or restored are moved.
+  QString unreadableFolder() const { return m_folder + QStringLiteral("unreadable/"); }
   // Where the panel's work is kept (the file exists only once written).
   QString recoveryFileOf(frmPanel *panel) const;
 
@@ -55,6 +60,7 @@ class CrashRecovery : public QObject {
   struct Tracked {
     QString file;
     bool changedSinceWrite = false;
+    QString originalStamp;  // the panel file as the work started from it
   };
   struct Left;  // a recovery file of a session that did not end normally
   struct Claimed {
@@ -68,7 +74,9 @@ class CrashRecovery : public QObject {
   bool write(frmPanel *panel, Tracked &tracked);
   std::vector<Claimed> claimAbandonedSessions();
   void offer(std::vector<Claimed> &claimed);
-  void restore(const Left &left);
+  bool restore(const Left &left, QString *why);
+  void setAside(const QString &file, const QString &session);
+  void setProblem(const QString &problem);
 
   MDIFormDesigner &m_designer;
   QString m_folder;
@@ -76,4 +84,8 @@ class CrashRecovery : public QObject {
   std::unique_ptr<QLockFile> m_lock;
   std::map<frmPanel *, Tracked> m_panels;
   int m_nextFile = 1;
+  QString m_problem;
+
+ signals:
+  void stateChanged();
 };

@@ -2,9 +2,11 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 #include <utility>
 
+#include "app/serverpanelpath.h"
 #include "model/codepage.h"
 #include "model/settings.h"
 #include "model/textfile.h"
@@ -25,6 +27,14 @@ QString decoded(const QByteArray &text) { return QUrl::fromPercentEncoding(text)
 
 }  // namespace
 
+QString DiskStamp(const QString &path) {
+  if (path.isEmpty() || IsServerPanelPath(path)) return QString();
+  const QFileInfo info(path);
+  if (!info.exists()) return QStringLiteral("missing");
+  return QString::number(info.size()) + u' ' +
+         QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
 QString RecoveryDocument(const PanelModel &panel) {
   // The bindings are written as in server mode.
   return BuildPanelDocument(panel, true);
@@ -37,6 +47,8 @@ bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString
   header += "Path " + encoded(content.windowPath) + '\n';
   header += "PanelPath " + encoded(content.panelPath) + '\n';
   header += "Written " + content.written.toUTC().toString(Qt::ISODate).toLatin1() + '\n';
+  if (!content.originalStamp.isEmpty())
+    header += "Original " + encoded(content.originalStamp) + '\n';
   header += "Sha256 " + checksum(document) + "\n\n";
   // The header is ASCII and the document's characters are those Windows-1252
   // holds, so the safe writer stores exactly these bytes.
@@ -66,6 +78,8 @@ bool ReadRecoveryFile(const QString &path, RecoveryFile *content) {
       read.panelPath = decoded(value);
     else if (key == "Written")
       read.written = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODate);
+    else if (key == "Original")
+      read.originalStamp = decoded(value);
     else if (key == "Sha256")
       checked = value == checksum(document);
   }

@@ -13,8 +13,15 @@ struct RecoveryFile {
   QString windowPath;  // where Save writes: a file or server path, empty when never saved
   QString panelPath;   // the path the panel was opened from (strPanelPath)
   QDateTime written;
+  // The panel file as the work started from it (when opened or last saved),
+  // from DiskStamp; empty for a server panel or one never saved.
+  QString originalStamp;
   QString document;  // the panel document
 };
+
+// The size and modification time of a local file ("missing" when it is
+// gone), to tell later whether it changed; empty for a server path or none.
+QString DiskStamp(const QString &path);
 
 // The panel document of a panel with its hardware bindings written in (as a
 // server save writes them), so that restoring it does not depend on the

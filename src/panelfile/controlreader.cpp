@@ -227,6 +227,7 @@ class SharedTexts {
 struct ReadCaches {
   ColorTexts colors;
   SharedTexts texts;
+  bool keepColourTexts = false;
 };
 
 // One control being read: the visible control, its record and the mode.
@@ -272,7 +273,7 @@ class ControlReader {
         return true;
       case Field::BackColorOn:
         if (!v.isEmpty())
-          r.BackColorOn = m_caches.colors.canonical(v);
+          r.BackColorOn = colourText(v);
         else if (m_label)
           setBackground(kGrey);
         else
@@ -281,7 +282,7 @@ class ControlReader {
           setBackground(m_caches.colors.value(v));
         return true;
       case Field::BackColorOff:
-        r.BackColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : m_caches.colors.canonical(v);
+        r.BackColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : colourText(v);
         if (r.State.compare(QLatin1String("on"), Qt::CaseInsensitive) != 0)
           setBackground(m_caches.colors.value(v));
         return true;
@@ -437,6 +438,9 @@ class ControlReader {
 
  private:
   QString text(QStringView v) { return m_caches.texts.get(v); }
+  QString colourText(QStringView v) {
+    return m_caches.keepColourTexts ? v.toString() : m_caches.colors.canonical(v);
+  }
 
   void setName(QStringView v) {
     const QString name = v.toString();
@@ -552,6 +556,8 @@ ControlElementReader::ControlElementReader(QStringView documentText) : d(new Sta
 }
 
 ControlElementReader::~ControlElementReader() = default;
+
+void ControlElementReader::keepColourTexts(bool keep) { d->caches.keepColourTexts = keep; }
 
 namespace {
 const QChar *endOf(QStringView v) { return v.data() + v.size(); }

@@ -27,6 +27,10 @@ class ControlElementReader {
   // A comment or processing instruction inside the element at `depth`.
   void markup(QStringView source, int depth);
 
+  // Colour names ("Yellow") are read into the "&H" form a save writes
+  // unless kept as written, as a restored recovery copy needs.
+  void keepColourTexts(bool keep);
+
   // The whole control element's source text, once it has ended.
   QStringView source() const;
 

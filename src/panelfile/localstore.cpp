@@ -93,9 +93,10 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &
     if (!map.read(oldText))
       return fail(error, mapError(mapFile, QStringLiteral("not readable XML")));
     InsertVersionIntoDocument(map, version);
+    EntryAttributes attributes;  // kept when the panel's own entries are rewritten
     RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records),
-                               MapEntriesSinceOpened(panel));
-    if (!AddControlsToHardwareMap(map, records))
+                               MapEntriesSinceOpened(panel), &attributes);
+    if (!AddControlsToHardwareMap(map, records, attributes))
       return fail(error, mapError(mapFile, QStringLiteral("no ControlList")));
     text = map.toText();
     // New entries take the map's own line ends: a map with LF only keeps them.
@@ -209,11 +210,12 @@ bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, 
 }
 
 bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
-                   PanelModel &panel, ReadHooks &hooks, const HardwareMap &map, XmlError *error) {
+                   PanelModel &panel, ReadHooks &hooks, const HardwareMap &map, XmlError *error,
+                   ColourTexts colours) {
   panel.pictMain.Tag = panelName;
   panel.PanelDetails.strPanelPath = path;
   panel.WindowTag = path;
-  if (!AnalyzeXML(text, panel, hooks, map, error)) return false;
+  if (!AnalyzeXML(text, panel, hooks, map, error, colours)) return false;
   RememberMapEntries(panel);
   return true;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "model/xmlreader.h"
+#include "panelfile/panelreader.h"
 
 class PanelModel;
 class ReadHooks;
@@ -59,4 +60,4 @@ bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, 
 // panel delivered by the server).
 bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
                    PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
-                   XmlError *error = nullptr);
+                   XmlError *error = nullptr, ColourTexts colours = ColourTexts::Canonical);

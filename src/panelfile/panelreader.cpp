@@ -52,9 +52,10 @@ PanelField panelFieldOf(QStringView name) {
 class PanelDocumentReader : public XmlHandler {
  public:
   PanelDocumentReader(const QString &text, PanelModel &panel, ReadHooks &hooks,
-                      const HardwareMap &map)
+                      const HardwareMap &map, ColourTexts colours)
       : m_panel(panel), m_hooks(hooks), m_map(map), m_control(text) {
     m_value.setSource(text);
+    m_control.keepColourTexts(colours == ColourTexts::AsWritten);
   }
 
   void startElement(QStringView name, const std::vector<XmlAttribute> &,
@@ -228,8 +229,8 @@ class SingleControlReader : public XmlHandler {
 }  // namespace
 
 bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
-                XmlError *error) {
-  PanelDocumentReader reader(text, panel, hooks, map);
+                XmlError *error, ColourTexts colours) {
+  PanelDocumentReader reader(text, panel, hooks, map, colours);
   if (!ReadXml(text, reader, error)) return false;
   if (!reader.isPanel()) {
     if (error) *error = XmlError{QStringLiteral("The document is not a panel."), 1, 1};

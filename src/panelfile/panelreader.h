@@ -25,8 +25,13 @@ class clsControlDetails;
 // False, with the reason in `error`, when the text is not well-formed XML
 // (or carries a DOCTYPE, or breaks a limit of ReadXml): the panel then holds
 // whatever was read before the fault and must be discarded, never shown.
+//
+// Colour names of buttons and labels are read into the "&H" form unless
+// `colours` keeps them as written (a recovery copy holds the texts the lost
+// session would have saved).
+enum class ColourTexts { Canonical, AsWritten };
 bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
-                XmlError *error = nullptr);
+                XmlError *error = nullptr, ColourTexts colours = ColourTexts::Canonical);
 
 // Builds one control from the XML of one control element: loads a visible
 // control of its kind on the panel and returns its record, not yet appended

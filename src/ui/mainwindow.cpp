@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/commandline.h"
+#include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
 #include "app/panelfinder.h"
 #include "grid/propertygrid.h"
@@ -266,6 +267,22 @@ void MainWindow::SetConnectedLabel(const QString &text, qint32 color) {
   pal.setColor(QPalette::Window, ColorFromValue(color));
   pal.setColor(QPalette::WindowText, Qt::black);
   m_status->setPalette(pal);
+}
+
+void MainWindow::setRecovery(CrashRecovery *recovery) {
+  if (!m_recoveryOff) {
+    m_recoveryOff = new QLabel(tr("Recovery off"), this);
+    m_recoveryOff->setObjectName(QStringLiteral("lblRecoveryOff"));
+    m_recoveryOff->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    statusBar()->addPermanentWidget(m_recoveryOff);
+  }
+  auto show = [this, recovery] {
+    m_recoveryOff->setToolTip(recovery->problem());
+    m_recoveryOff->setStatusTip(recovery->problem());
+    m_recoveryOff->setVisible(!recovery->problem().isEmpty());
+  };
+  show();
+  connect(recovery, &CrashRecovery::stateChanged, m_recoveryOff, show);
 }
 
 void MainWindow::refreshMenuStates() {

@@ -10,6 +10,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QSettings;
+class CrashRecovery;
 class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
@@ -47,6 +48,10 @@ class MainWindow : public QMainWindow {
   void refreshMenuStates();
   // Adds File > Recent Panels over the list (which must outlive the window).
   void setRecentPanels(RecentPanels *recent);
+  // Shows "Recovery off" in the status bar, with the reason as its tip,
+  // while unsaved work is not being kept for recovery.
+  void setRecovery(CrashRecovery *recovery);
+  QLabel *recoveryLabel() const { return m_recoveryOff; }
   FindDock *findDock() const { return m_findDock; }
   // Restores the window's size, place, maximised state, docks (by object
   // name) and Find options from these settings, and saves them there when
@@ -76,6 +81,7 @@ class MainWindow : public QMainWindow {
   PaletteWidget *m_palette = nullptr;
   QWidget *m_gridContainer = nullptr;
   PropertyGridView *m_gridView = nullptr;
+  QLabel *m_recoveryOff = nullptr;
   QLabel *m_status = nullptr;
   ServerViews *m_serverViews = nullptr;
   QDockWidget *m_toolDock = nullptr;

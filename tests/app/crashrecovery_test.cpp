@@ -258,8 +258,8 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
     QStringList keys;
     for (const QByteArray &line : header.split('\n'))
       keys << QString::fromLatin1(line.split(' ')[0]);
-    EXPECT_EQ(keys,
-              QStringList({"TessaryRecovery", "Name", "Path", "PanelPath", "Written", "Sha256"}));
+    EXPECT_EQ(keys, QStringList({"TessaryRecovery", "Name", "Path", "PanelPath", "Written",
+                                 "Original", "Sha256"}));
     EXPECT_TRUE(bytes.endsWith("</Panel>"));
 
     // A damaged file is left alone, never opened as a panel.
@@ -272,14 +272,68 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
     // Ends without closing its panels, as a killed designer would.
     d->recovery.reset();
   }
-  Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
-  ASSERT_EQ(next.ui.recoveryOffers.size(), 1u);
-  ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
-  frmPanel *restored = next.designer.collOpenPanels()[0];
-  EXPECT_EQ(restored->model().WindowTag, serverPath);
-  EXPECT_EQ(restored->model().PanelDetails.strPanelPath, serverPath);
-  EXPECT_EQ(restored->model().pictMain.Tag, "Studio1");
-  EXPECT_EQ(restored->model().PanelDetails.CollControls[0]->HWMapAoipSysName, "Port3_Circuit7");
+  {
+    Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
+    ASSERT_EQ(next.ui.recoveryOffers.size(), 1u);
+    ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
+    frmPanel *restored = next.designer.collOpenPanels()[0];
+    EXPECT_EQ(restored->model().WindowTag, serverPath);
+    EXPECT_EQ(restored->model().PanelDetails.strPanelPath, serverPath);
+    EXPECT_EQ(restored->model().pictMain.Tag, "Studio1");
+    EXPECT_EQ(restored->model().PanelDetails.CollControls[0]->HWMapAoipSysName, "Port3_Circuit7");
+    // The damaged file is named to the user once and moved out of the way.
+    ASSERT_EQ(next.ui.firstLines().size(), 1);
+    EXPECT_TRUE(next.ui.firstLines()[0].contains("damaged or incomplete"));
+    EXPECT_EQ(QDir(next.recovery->unreadableFolder()).entryList(QDir::Files).size(), 1);
+    next.recovery->timRecovery.stop();
+    next.designer.ActivatePanel(restored);
+    next.ui.answers = {Ui::Answer::No};
+    EXPECT_TRUE(next.designer.QueryExit());
+  }
+  Designer third(dir.path(), {Ui::RecoveryAnswer::Restore});
+  EXPECT_TRUE(third.ui.recoveryOffers.empty());
+  EXPECT_TRUE(third.ui.messages.empty()) << third.ui.firstLines().join("|").toStdString();
+}
+
+// Kept work whose document does not read is refused and set aside; work on a
+// file changed on disk since it began is restored with a warning.
+TEST_F(Recovery, UnreadableWorkIsSetAsideAndAChangedOriginalIsNamed) {
+  const QString session = root() + "/4242-1/";
+  ASSERT_TRUE(QDir().mkpath(session));
+  RecoveryFile broken{"Broken", "", "", QDateTime::currentDateTime(), "", "<Panel><Name>"};
+  RecoveryFile changed{"Studio1",         studio, studio, QDateTime::currentDateTime(),
+                       DiskStamp(studio), kStudio};
+  ASSERT_TRUE(WriteRecoveryFile(session + "panel-1.recovery", broken));
+  ASSERT_TRUE(WriteRecoveryFile(session + "panel-2.recovery", changed));
+  QThread::msleep(20);
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(studio, QString(kStudio).replace("Talk", "Listen"), &error));
+
+  Designer d(dir.path(), {Ui::RecoveryAnswer::Restore});
+  ASSERT_EQ(d.designer.collOpenPanels().size(), 1u);
+  EXPECT_EQ(d.designer.collOpenPanels()[0]->model().pictMain.Tag, "Studio1");
+  const QStringList said = d.ui.firstLines();
+  ASSERT_EQ(said.size(), 2) << said.join('\n').toStdString();
+  EXPECT_TRUE(said[0].startsWith("The unsaved work on Broken could not be restored"));
+  EXPECT_TRUE(said[1].startsWith(QDir::toNativeSeparators(studio) +
+                                 " was changed on disk since the restored work on Studio1 began"));
+  EXPECT_EQ(QDir(d.recovery->unreadableFolder()).entryList(QDir::Files),
+            QStringList({"4242-1-panel-1.recovery"}));
+  EXPECT_FALSE(QDir(session).exists());
+}
+
+// A recovery folder that cannot be used is said, not only logged.
+TEST_F(Recovery, ARecoveryFolderThatCannotBeUsedIsReported) {
+  QString error;
+  ASSERT_TRUE(WriteTextFileSafely(root(), "a file where the folder should be", &error));
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  CrashRecovery recovery(designer, root());
+  int changes = 0;
+  QObject::connect(&recovery, &CrashRecovery::stateChanged, [&] { ++changes; });
+  EXPECT_FALSE(recovery.Start());
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(recovery.problem().startsWith("Unsaved work is not kept for recovery"));
 }
 
 TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
@@ -296,4 +350,35 @@ TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
   recovery.timRecoveryTick();
   EXPECT_TRUE(QFile::exists(kept));
   EXPECT_TRUE(recovery.recoveryFileOf(panel).isEmpty());
+}
+
+// A restored panel saves to the bytes the lost session would have saved,
+// whatever kinds of new controls it held.
+TEST_F(Recovery, ARestoredPanelSavesAsTheLostSessionWould) {
+  const QString path = Settings().strPanelsFolder + "Fresh.xml";
+  QByteArray expected;
+  {
+    auto d = std::make_unique<Designer>(dir.path());
+    frmPanel *panel = d->designer.mnuNewPanel_Click();
+    qint32 x = 200;
+    for (const char *item : {"MasterButton", "MasterLabel", "pictWebBrowser", "MasterLarkLED",
+                             "MasterMeterFaderDragger", "MasterLKClock"}) {
+      panel->DropFromPalette(item, x, 300, 0, 0);
+      x += 2000;
+    }
+    d->ui.fileAnswers = {path};
+    ASSERT_TRUE(d->designer.mnuSaveAs_Click());
+    expected = bytesOf(path);
+    QFile::remove(path);
+    panel->setNeedToSave(true);
+    panel->notify(frmPanel::Properties);
+    d->recovery->timRecoveryTick();
+    d->recovery->timRecovery.stop();
+    d->recovery.reset();  // ends as a killed designer would, its panel unsaved
+  }
+  Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
+  ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
+  next.designer.ActivatePanel(next.designer.collOpenPanels()[0]);
+  ASSERT_TRUE(next.designer.mnuSavePanel_Click());
+  EXPECT_EQ(bytesOf(path).toStdString(), expected.toStdString());
 }

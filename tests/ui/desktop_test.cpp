@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
@@ -172,4 +175,19 @@ TEST(DesktopMessages, FailuresShowTheWarningOrCriticalIcon) {
     qtUi.failure("Failed to save panel - not connected to the server", c.severity);
     EXPECT_EQ(seen, c.icon);
   }
+}
+
+TEST_F(Desktop, TheStatusBarSaysWhileRecoveryIsOff) {
+  QTemporaryDir dir;
+  const QString notAFolder = dir.filePath("recovery");
+  QFile file(notAFolder);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  CrashRecovery recovery(designer, notAFolder);
+  window.setRecovery(&recovery);
+  EXPECT_FALSE(window.recoveryLabel()->isVisible());
+  EXPECT_FALSE(recovery.Start());
+  EXPECT_TRUE(window.recoveryLabel()->isVisible());
+  EXPECT_EQ(window.recoveryLabel()->text(), "Recovery off");
+  EXPECT_TRUE(window.recoveryLabel()->toolTip().contains(notAFolder));
 }
