@@ -1,8 +1,12 @@
 // Local panels keep their bindings only in the hardware map: a save that
 // cannot update the map, or must not replace a file, writes nothing and says
 // why; a renamed panel leaves no entries of its old names behind.
+#include <QCoreApplication>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
+#include <QThread>
+#include <cstdio>
 
 #include "hwmap/hardwaremap.h"
 #include "model/textfile.h"
@@ -13,6 +17,7 @@
 namespace {
 
 const QByteArray kOldPanel = "<Panel><Name>Old</Name></Panel>\r\n";
+const char *kSaverFolder = "TESSARY_MAP_SAVER_FOLDER";
 
 // Gives the panel a name, as the grid's Name row does: the bound controls'
 // internal names follow it.
@@ -105,6 +110,62 @@ TEST_F(PanelFileTest, ASaveWaitsForTheMapLockAndGivesUpWithAReason) {
   other.unlock();
   EXPECT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
   EXPECT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Button1"));
+}
+
+// Run by TwoDesignersSavingAtOnceKeepEachOthersEntries in a child process:
+// saves the bound panel "Busy" over and over until it is killed.
+TEST(MapSaver, DISABLED_SavesABoundPanelUntilKilled) {
+  const QString folder = qEnvironmentVariable(kSaverFolder);
+  ASSERT_FALSE(folder.isEmpty());
+  Settings().strPanelsFolder = folder;
+  Settings().strHardwareMapFile = folder + QStringLiteral("HardwareMap.xml");
+  PanelModel p;
+  FillGoldenPanel(p);
+  renamePanel(p, QStringLiteral("Busy"));
+  FakeUi ui;
+  QString error;
+  for (int k = 0;; ++k) {
+    ASSERT_TRUE(SavePanelLocal(p, folder + QStringLiteral("Busy.xml"), ui, &error))
+        << error.toStdString();
+    if (k == 0) {
+      std::printf("ready\n");
+      std::fflush(stdout);
+    }
+  }
+}
+
+// Another designer saving its panel all the while never makes a save of this
+// one lose its map entries (each save reads, changes and writes the map).
+TEST_F(PanelFileTest, TwoDesignersSavingAtOnceKeepEachOthersEntries) {
+  QProcess other;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(kSaverFolder, panelsFolder());
+  other.setProcessEnvironment(env);
+  other.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_also_run_disabled_tests",
+               "--gtest_filter=MapSaver.DISABLED_SavesABoundPanelUntilKilled"});
+  QByteArray out;
+  while (!out.contains("ready\n") && other.waitForReadyRead(30000))
+    out += other.readAllStandardOutput();
+  ASSERT_TRUE(out.contains("ready\n")) << out.toStdString();
+
+  PanelModel p;
+  FillGoldenPanel(p);
+  FakeUi ui;
+  QString error;
+  int lost = 0;
+  for (int k = 0; k < 60; ++k) {
+    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
+        << error.toStdString();
+    QThread::msleep(5);
+    if (!ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Button1")) ++lost;
+  }
+  other.kill();
+  other.waitForFinished(10000);
+  EXPECT_EQ(lost, 0);
+  const QString map = ReadTextFile(Settings().strHardwareMapFile);
+  EXPECT_TRUE(map.contains("Studio.Button1"));
+  EXPECT_TRUE(map.contains("Busy.Button1"));
 }
 
 // Rename, save, undo the rename, save: only the current name's entries stay,
