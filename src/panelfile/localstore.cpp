@@ -1,9 +1,11 @@
 #include "panelfile/localstore.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 #include <future>
 
 #include "components/datetimestamp.h"
@@ -125,8 +127,16 @@ bool refuseReadOnly(const QString &path, const QString &name, QString *error) {
 // Holds the map's lock file for a save's read-modify-write of the map, so
 // that two designers saving at once do not lose each other's entries.
 bool lockMap(QLockFile &lock, const QString &mapFile, QString *error) {
-  if (lock.tryLock(kMapLockWait)) return true;
-  return fail(error, mapError(mapFile, QStringLiteral("another save is updating it; try again")));
+  // Tried in short steps: a designer saving back to back frees the lock for
+  // moments only, which QLockFile's own growing pauses would miss.
+  const QDeadlineTimer deadline(kMapLockWait);
+  while (!lock.tryLock(0)) {
+    if (deadline.hasExpired())
+      return fail(error,
+                  mapError(mapFile, QStringLiteral("another save is updating it; try again")));
+    QThread::msleep(2);
+  }
+  return true;
 }
 
 }  // namespace

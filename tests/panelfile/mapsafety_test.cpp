@@ -131,6 +131,7 @@ TEST(MapSaver, DISABLED_SavesABoundPanelUntilKilled) {
       std::printf("ready\n");
       std::fflush(stdout);
     }
+    QThread::msleep(1);
   }
 }
 
@@ -155,8 +156,10 @@ TEST_F(PanelFileTest, TwoDesignersSavingAtOnceKeepEachOthersEntries) {
   QString error;
   int lost = 0;
   for (int k = 0; k < 60; ++k) {
-    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
-        << error.toStdString();
+    if (!SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error)) {
+      ADD_FAILURE() << error.toStdString();
+      break;
+    }
     QThread::msleep(5);
     if (!ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Button1")) ++lost;
   }
