@@ -55,6 +55,8 @@ bool frmPanel::controlOfThisPanel(const DesignObject *object) const {
 }
 
 void frmPanel::WindowResized(qint32 width, qint32 height) {
+  // A window coming back to the panel's own size (restored) changes nothing.
+  if (width == m_model.Width && height == m_model.Height) return;
   Batch batch(*this);
   m_model.Width = width;
   m_model.Height = height;

@@ -542,8 +542,9 @@ void PanelSubWindow::closeEvent(QCloseEvent *event) {
 
 void PanelSubWindow::resizeEvent(QResizeEvent *event) {
   QMdiSubWindow::resizeEvent(event);
-  // Following the panel's own size is no resize by the user.
-  if (m_followingPanel) return;
+  // Following the panel's own size is no resize by the user, and neither is
+  // a maximised or minimised window: looking at a panel never changes it.
+  if (m_followingPanel || isMaximized() || isMinimized()) return;
   const QSize outer = event->size();
   m_panel.WindowResized(RoundHalfEven(PixelsToTwips(outer.width())),
                         RoundHalfEven(PixelsToTwips(outer.height())));

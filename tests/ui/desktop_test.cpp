@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -190,4 +191,36 @@ TEST_F(Desktop, TheStatusBarSaysWhileRecoveryIsOff) {
   EXPECT_TRUE(window.recoveryLabel()->isVisible());
   EXPECT_EQ(window.recoveryLabel()->text(), "Recovery off");
   EXPECT_TRUE(window.recoveryLabel()->toolTip().contains(notAFolder));
+}
+
+// Looking at a panel maximised, minimised or restored leaves it as it was;
+// only a user's resize of a normal window sizes the panel. The main
+// window's " *" follows the panel's changed state in every window state.
+TEST_F(Desktop, MaximisingOrMinimisingAPanelWindowNeverChangesThePanel) {
+  window.action("mnuNewPanel")->trigger();
+  frmPanel *panel = designer.activePanel();
+  QMdiSubWindow *sub = window.subWindowOf(panel);
+  const qint32 width = panel->model().Width;
+  const qint32 height = panel->model().Height;
+  ASSERT_FALSE(panel->NeedToSave());
+  for (auto show : {&QWidget::showMaximized, &QWidget::showNormal, &QWidget::showMinimized,
+                    &QWidget::showNormal, &QWidget::showMaximized}) {
+    (sub->*show)();
+    QApplication::processEvents();
+    EXPECT_EQ(panel->model().Width, width);
+    EXPECT_EQ(panel->model().Height, height);
+    EXPECT_FALSE(panel->NeedToSave());
+  }
+  EXPECT_FALSE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
+  panel->InsertControl(ControlKind::Button);
+  EXPECT_TRUE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
+  window.action("mnuPreview")->trigger();
+  EXPECT_TRUE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
+  window.action("mnuPreview")->trigger();
+
+  sub->showNormal();
+  QApplication::processEvents();
+  EXPECT_EQ(panel->model().Width, width);
+  sub->resize(sub->width() + 30, sub->height());
+  EXPECT_EQ(panel->model().Width, width + 450);
 }
