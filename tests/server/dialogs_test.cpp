@@ -39,7 +39,7 @@ TEST_F(Dialogs, ConnectTakesTheValuesStartsTheLinkAndRemembersWithoutThePassword
   EXPECT_TRUE(dialog.Visible());
   EXPECT_TRUE(dialog.Timer1.isActive());
   EXPECT_EQ(dialog.Timer1.interval(), 1000);
-  QSignalSpy front(&dialog, &frmConnect::activateRequested);
+  QSignalSpy front(&dialog, &frmConnect::keepInFrontRequested);
   dialog.Timer1Tick();
   EXPECT_EQ(front.count(), 1);
 
