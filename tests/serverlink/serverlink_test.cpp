@@ -18,6 +18,7 @@
 #include "model/controldetails.h"
 #include "model/settings.h"
 #include "panelfile/localstore.h"
+#include "server/connection.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 #include "support/fakeui.h"
@@ -319,4 +320,29 @@ TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
   connector().SetReadBackTimeout(10000);
   EXPECT_TRUE(designer->mnuSavePanel_Click());
   EXPECT_FALSE(panel->NeedToSave());
+}
+
+// A server that accepts each link, asks for a login and drops the link at
+// once: the designer backs off as from a refused connection, and the one
+// login dialog keeps the half-typed password across the new links.
+TEST_F(ServerLink, AServerThatDropsEachLinkAtOnceIsBackedOffAndTheLoginDialogStays) {
+  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret", "--drop-after-hello"}));
+  auto *link = dynamic_cast<clsCVCoreConnection *>(&connector().VexWinsock());
+  ASSERT_NE(link, nullptr);
+  int links = 0;
+  QObject::connect(link, &VexConnection::Connected, [&] { ++links; });
+  frmLogin &login = designer->server().loginDialog();
+  int shown = 0;
+  QObject::connect(&login, &frmLogin::visibleChanged, [&](bool visible) { shown += visible; });
+  connect("operator");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return login.Visible(); }, 10000));
+  login.LoginPassword = "s3c";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return links >= 3 && !link->GetConnectionState(); }, 20000));
+  // Each dropped link counted as a failure: the waits grow as for refused links.
+  EXPECT_GE(link->FailuresInARow(), 2);
+  EXPECT_GE(link->timRetry.interval(),
+            clsCVCoreConnection::BaseRetryDelay(link->FailuresInARow()) * 4 / 5);
+  EXPECT_TRUE(login.Visible());
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(login.LoginPassword, "s3c");
 }

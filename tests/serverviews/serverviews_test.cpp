@@ -122,6 +122,26 @@ TEST_F(Views, LoginDialogPutsTheFocusInThePasswordAndEnterLogsIn) {
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
 }
 
+TEST_F(Views, EnterInTheUserNameGoesOnToThePassword) {
+  designer->server().Connector();
+  link->linkUp();
+  serverSays(VexCommand::Hello, "yes");
+  LoginDialog *dialog = views().loginDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->LoginName()->hasFocus(); }, 2000));
+  QTest::keyClicks(dialog->LoginName(), "operator");
+  QTest::keyClick(dialog->LoginName(), Qt::Key_Return);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->LoginPassword()->hasFocus());
+  EXPECT_EQ(link->sentCodes(), QList<int>({1}));
+  QTest::keyClicks(dialog->LoginPassword(), "s3cret");
+  QTest::keyClick(dialog->LoginPassword(), Qt::Key_Enter);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(Settings().strLoginName, "operator");
+  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
+}
+
 // The first line is chosen and current when the dialog opens: Down goes to
 // the second line, Up back, and Enter opens the chosen one.
 TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
