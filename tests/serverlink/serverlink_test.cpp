@@ -13,6 +13,7 @@
 #include <csignal>
 
 #include "app/mdiformdesigner.h"
+#include "app/recentpanels.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
 #include "model/controldetails.h"
@@ -22,6 +23,7 @@
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 #include "support/fakeui.h"
+#include "support/isolatedsettings.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -345,4 +347,45 @@ TEST_F(ServerLink, AServerThatDropsEachLinkAtOnceIsBackedOffAndTheLoginDialogSta
   EXPECT_TRUE(login.Visible());
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(login.LoginPassword, "s3c");
+}
+
+// Two servers each hold a Keys panel. Connected to the second, the recent
+// entry of the first's Keys does not open the second's: the user is offered
+// the first server, and Keys opens from there.
+TEST_F(ServerLink, ARecentServerPanelOpensFromItsOwnServerOnly) {
+  IsolateSettings(dir.path() + "/settings", "serverlink-test");
+  RecentPanels recent(*designer);
+  QByteArray keys = kStudio;
+  writeServerPanel("Keys.xml", keys.replace("Studio One", "Keys of the first"));
+  ASSERT_TRUE(server.start(panels, {}));
+  const QString otherPanels = dir.path() + "/other";
+  QDir().mkpath(otherPanels);
+  {
+    QFile f(otherPanels + "/Keys.xml");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(kStudio).replace("Studio One", "Keys of the second"));
+  }
+  StandIn second;
+  ASSERT_TRUE(second.start(otherPanels, {}));
+  const QString firstKeys = QString("tcp://127.0.0.1:%1/Keys.xml").arg(server.port());
+
+  frmConnect &dialog = designer->server().connectDialog();
+  designer->mnuConnect_Click();
+  dialog.txtIPAddress = "127.0.0.1";
+  dialog.txtPort = QString::number(second.port());
+  dialog.butConnect_Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+
+  ui.answers = {Ui::Answer::Yes};
+  ui.whileOpen = [] {};
+  EXPECT_EQ(recent.OpenRecentPanel(firstKeys), nullptr);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(
+      ui.messages[0].text.contains(QString("connected to 127.0.0.1:%1").arg(second.port())));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  frmPanel *panel = designer->activePanel();
+  EXPECT_EQ(panel->model().WindowTag, firstKeys);
+  EXPECT_EQ(panel->caption(), "Keys of the first");
+  EXPECT_EQ(Settings().intServerPort, server.port());
 }
