@@ -7,6 +7,7 @@
 #include "app/serverpanelpath.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
+#include "server/vexprotocol.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -71,14 +72,25 @@ frmPanel *RecentPanels::OpenRecentPanel(const QString &path) {
       return panel;
     }
   }
-  if (IsServerPanelPath(path)) return OpenServerPanel(m_designer, path);
+  if (IsServerPanelPath(path)) {
+    bool notListed = false;
+    frmPanel *panel = OpenServerPanel(m_designer, path, &notListed);
+    if (notListed)
+      offerRemoval(path, QStringLiteral("The panel ") + ListedPanelName(path) +
+                             QStringLiteral(" is no longer on the server ") +
+                             ServerOfPanelPath(path) + u'.');
+    return panel;
+  }
   if (!FileExists(path)) {
-    const Ui::Answer answer = m_designer.ui().message(
-        QStringLiteral("The panel file ") + path +
-            QStringLiteral(" no longer exists.\r\nRemove it from the recent panels?"),
-        Ui::Buttons::YesNo);
-    if (answer == Ui::Answer::Yes) Remove(path);
+    offerRemoval(path,
+                 QStringLiteral("The panel file ") + path + QStringLiteral(" no longer exists."));
     return nullptr;
   }
   return m_designer.OpenLocalPanelFile(path);
+}
+
+void RecentPanels::offerRemoval(const QString &path, const QString &why) {
+  if (m_designer.ui().message(why + QStringLiteral("\r\nRemove it from the recent panels?"),
+                              Ui::Buttons::YesNo) == Ui::Answer::Yes)
+    Remove(path);
 }

@@ -25,9 +25,10 @@ class RecentPanels : public QObject {
   void Add(const QString &path);
   void Remove(const QString &path);
 
-  // Opens an entry: a server panel through the server link, a local file
-  // as File > Open Local Panel does. A file that no longer exists is not
-  // opened; the user is asked whether to remove it from the list.
+  // Opens an entry: a server panel from its own server (OpenServerPanel), a
+  // local file as File > Open Local Panel does. A file that no longer
+  // exists, or a panel its server no longer lists, is not opened; the user
+  // is asked whether to remove it from the list.
   frmPanel *OpenRecentPanel(const QString &path);
 
  signals:
@@ -35,5 +36,6 @@ class RecentPanels : public QObject {
 
  private:
   void store(const QStringList &entries);
+  void offerRemoval(const QString &path, const QString &why);
   MDIFormDesigner &m_designer;
 };

@@ -9,8 +9,14 @@ class frmPanel;
 // "tcp://10.0.0.5:5200/Studio1.xml" where a local panel carries its file path.
 bool IsServerPanelPath(const QString &path);
 
-// Opens a server panel named by its server path, as the server's panel list
-// does: the open window of that path, or null after asking the server for the
-// panel (its window opens when the server delivers it; while the link is
-// down the request waits for it).
-frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath);
+// The server a server path names, "address:port" as messages show it.
+QString ServerOfPanelPath(const QString &serverPath);
+
+// Opens a server panel named by its server path (a recent panel, a hit of
+// Find): the open window of that path, or null after asking the panel's own
+// server for it (its window opens when the server delivers it). Connected
+// elsewhere or not at all, the user is told and offered to connect to that
+// server. A panel the server no longer lists is not asked for: `notListed`
+// is set when given, otherwise the user is told.
+frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath,
+                          bool *notListed = nullptr);

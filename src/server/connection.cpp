@@ -22,7 +22,7 @@ clsCVCoreConnection::clsCVCoreConnection(QObject *parent) : VexConnection(parent
     timConnectTimeout.stop();
     m_attempting = false;
     m_connected = true;
-    m_failures = 0;
+    m_linkAge.start();
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     emit Connected();
     emit StatusChanged();
@@ -136,6 +136,11 @@ void clsCVCoreConnection::attemptFailed() {
 void clsCVCoreConnection::linkLost() {
   m_connected = false;
   emit Closed();
+  if (m_linkAge.elapsed() < kStableLinkMs) {
+    attemptFailed();
+    return;
+  }
+  m_failures = 0;
   if (m_hunting) scheduleRetry(BaseRetryDelay(1));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <functional>
@@ -12,8 +13,10 @@
 // own: the first retry after about half a second, each further one after
 // twice as long, up to 30 s, every delay varied by up to a fifth so that
 // many designers do not knock at the same moment. After five failures in a
-// row it pauses for 30 s and reports "Hunt Paused". Text goes both ways in
-// Windows-1252, unchanged.
+// row it pauses for 30 s and reports "Hunt Paused". A link the server drops
+// within 10 s of accepting it counts as a failed attempt, so that a server
+// that accepts and drops at once is backed off the same way. Text goes both
+// ways in Windows-1252, unchanged.
 class clsCVCoreConnection : public VexConnection {
   Q_OBJECT
  public:
@@ -22,6 +25,8 @@ class clsCVCoreConnection : public VexConnection {
   static constexpr int kPauseMs = 30000;
   static constexpr int kFailuresBeforePause = 5;
   static constexpr int kConnectTimeoutMs = 5000;
+  // A link that lasted this long was a working one: the failures start anew.
+  static constexpr int kStableLinkMs = 10000;
   static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
   explicit clsCVCoreConnection(QObject *parent = nullptr);
@@ -73,7 +78,8 @@ class clsCVCoreConnection : public VexConnection {
   bool m_connected = false;
   bool m_attempting = false;
   bool m_hunting = false;  // keeps trying until CloseMasterConnection
-  int m_failures = 0;      // failed attempts since the last link
+  int m_failures = 0;      // failed attempts since the last stable link
+  QElapsedTimer m_linkAge;
   QString m_CurrentName;
   bool m_HuntingInitialized = false;
   std::function<double()> m_jitter;

@@ -44,19 +44,15 @@ void frmConnect::butConnect_Click() {
   quint16 port = 0;
   if (ReadPort(txtPort, &port, /*allowFraction=*/true)) {
     ProgramSettings &s = Settings();
-    s.strServerAddress = txtIPAddress;
-    s.intServerPort = port;
     s.strLoginName = LoginName.trimmed();
     s.strLoginPassword = LoginPassword;
-    s.boolServerMode = true;
-    m_session.status().ShowConnecting();
-    m_session.Connector().Connect(s.strServerAddress, s.intServerPort);
+    m_session.ConnectToServer(txtIPAddress, port);
   } else {
     m_session.host().ui().failure(
         QStringLiteral("Invalid Port\n\nEnter the server's port as a whole number from 1 to "
                        "65535 (5200 unless the server was set up otherwise)."));
+    SaveConnectionData();
   }
-  SaveConnectionData();
   Close();
 }
 

@@ -33,14 +33,18 @@ class frmConnect : public QObject {
   void Close();
   void ShowHelp();
 
-  // Every second while open: the dialog stays in front of the main window.
+  // Every second while open: the dialog stays in front of the main window,
+  // without taking the keyboard from the window the user works in.
   QTimer Timer1;
-  void Timer1Tick() { emit activateRequested(); }
+  void Timer1Tick() { emit keepInFrontRequested(); }
 
  signals:
   void visibleChanged(bool visible);
   void fieldsChanged();
+  // The user asked for the dialog again: it comes to the front with the keyboard.
   void activateRequested();
+  // In front of the main window, the keyboard staying where it is.
+  void keepInFrontRequested();
 
  private:
   ServerSession &m_session;

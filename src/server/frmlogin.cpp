@@ -14,15 +14,26 @@ frmLogin::frmLogin(ServerSession &session, QObject *parent) : QObject(parent), m
 }
 
 void frmLogin::Show() {
+  // Asked again (a server that drops the link and asks anew): the half-typed
+  // password stays.
+  if (m_visible) return;
   const ProgramSettings &s = Settings();
   if (!s.strLoginName.isEmpty()) LoginName = s.strLoginName.trimmed();
   LoginPassword.clear();
   emit fieldsChanged();
   FocusTimer.start();
-  if (!m_visible) {
-    m_visible = true;
-    emit visibleChanged(true);
+  m_visible = true;
+  emit visibleChanged(true);
+}
+
+void frmLogin::EnterPressed(Field field) {
+  if (field != Field::LoginName) {
+    LoginButton_Click();
+    return;
   }
+  FocusTimer.stop();
+  m_focus = Field::LoginPassword;
+  emit focusRequested(m_focus);
 }
 
 void frmLogin::FocusTimerTick() {

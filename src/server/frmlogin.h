@@ -22,10 +22,14 @@ class frmLogin : public QObject {
   bool Visible() const { return m_visible; }
   Field focusField() const { return m_focus; }
 
-  // Opening: the last user name, then the focus moves 100 ms later.
+  // Opening: the last user name, then the focus moves 100 ms later. An open
+  // dialog stays as it is, with what was typed, until it is sent or closed.
   void Show();
   // Sends the login (blank fields as "Void") and closes.
   void LoginButton_Click();
+  // Enter in a field: from the user name on to the password, from the
+  // password (or the button) the login.
+  void EnterPressed(Field field);
   void Close();
   // F1: the help document.
   void ShowHelp();

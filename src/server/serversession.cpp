@@ -1,6 +1,8 @@
 #include "server/serversession.h"
 
+#include "model/settings.h"
 #include "server/connection.h"
+#include "server/connectionmemory.h"
 #include "server/vexconnector.h"
 
 ServerSession::ServerSession(ServerHost &host, QObject *parent) : QObject(parent), m_host(host) {}
@@ -27,4 +29,14 @@ void ServerSession::SetConnectedLabel() {
   }
   m_status.SetConnectedLabel(m_connector->GetState(), m_connector->IsConnectingPaused(),
                              m_connector->IsHuntingEnabled());
+}
+
+void ServerSession::ConnectToServer(const QString &address, quint16 port) {
+  ProgramSettings &s = Settings();
+  s.strServerAddress = address;
+  s.intServerPort = port;
+  s.boolServerMode = true;
+  m_status.ShowConnecting();
+  Connector().Connect(s.strServerAddress, s.intServerPort);
+  SaveConnectionData();
 }

@@ -40,6 +40,9 @@ class ServerSession : public QObject {
   // Shows the connector's state on the status line ("Not Connected" while
   // there is no connector).
   void SetConnectedLabel();
+  // Works with this server from now on: connects to it (the status line
+  // shows "Connecting" at once) and remembers it for the next start.
+  void ConnectToServer(const QString &address, quint16 port);
 
  private:
   ServerHost &m_host;

@@ -57,6 +57,9 @@ frmTcpVexConnector::~frmTcpVexConnector() {
 void frmTcpVexConnector::Connect(const QString &, quint16) {
   const ProgramSettings &s = Settings();
   m_passwordRejected = false;
+  // What the link up now was granted belongs to the server it goes to.
+  m_approvedOnLink = false;
+  m_listOnLink = false;
   emit connectingStarted();
   m_VexWinsock->SetDefaultPort(s.intServerPort);
   m_VexWinsock->ForceConnect(s.strServerAddress);
@@ -137,6 +140,7 @@ void frmTcpVexConnector::VexWinsock_Connected() {
   // Text left over from an earlier link can never be completed.
   m_strReceiveBuffer.Clear();
   m_approvedOnLink = false;
+  m_listOnLink = false;
   send(VexCommand::Hello, u"F");
 }
 
@@ -162,11 +166,10 @@ void frmTcpVexConnector::handleMessage(const VexMessage &message) {
       answerToLogin(message.payload);
       break;
     case VexCommand::PanelList:
-      m_collPanelList = ReadPanelList(message.payload);
-      emit panelListChanged();
-      break;
     case VexCommand::PanelNames:
-      m_collPanelList = ReadPanelNames(message.payload);
+      m_collPanelList = message.code == VexCommand::PanelList ? ReadPanelList(message.payload)
+                                                              : ReadPanelNames(message.payload);
+      m_listOnLink = true;
       emit panelListChanged();
       break;
     case VexCommand::Panel:

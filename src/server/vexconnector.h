@@ -67,6 +67,8 @@ class frmTcpVexConnector : public QObject {
   bool LoginApproved() const { return boolLoginApproved; }
   void setLoginApproved(bool value) { boolLoginApproved = value; }
   const std::vector<clsPanelEntry> &collPanelList() const { return m_collPanelList; }
+  // The server sent its list on the link that is up now.
+  bool HasPanelListOfThisLink() const { return m_listOnLink; }
   const QStringList &collPendingPanels() const { return m_collPendingPanels; }
   VexConnection &VexWinsock() { return *m_VexWinsock; }
   qsizetype receiveBufferSize() const { return m_strReceiveBuffer.size(); }
@@ -113,6 +115,7 @@ class frmTcpVexConnector : public QObject {
   bool boolLoginApproved = false;
   // The server approved this client on the link that is up now.
   bool m_approvedOnLink = false;
+  bool m_listOnLink = false;
   // The server refused the password it was last sent: it is not sent again
   // by itself.
   bool m_passwordRejected = false;

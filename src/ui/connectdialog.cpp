@@ -1,5 +1,6 @@
 #include "ui/connectdialog.h"
 
+#include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -54,6 +55,10 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
     if (!isVisible()) return;
     raise();
     activateWindow();
+  });
+  // Never over its own message box, and never taking the keyboard.
+  connect(&logic, &frmConnect::keepInFrontRequested, this, [this] {
+    if (isVisible() && !QApplication::activeModalWidget()) raise();
   });
   loadFields();
   if (logic.Visible()) follow(true, m_address);

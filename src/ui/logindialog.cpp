@@ -7,11 +7,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// Enter logs in from the password box (and from the button's default).
+// Enter in the user name goes on to the password; in the password (or on
+// the button) it logs in.
 LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent)
     : ServerDialogView(QStringLiteral("frmLogin"), frmLogin::Caption,
-                       {[&logic] { logic.LoginButton_Click(); }, [&logic] { logic.Close(); },
-                        [&logic] { logic.ShowHelp(); }},
+                       {[this] {
+                          m_logic.EnterPressed(m_user->hasFocus() ? frmLogin::Field::LoginName
+                                                                  : frmLogin::Field::LoginPassword);
+                        },
+                        [&logic] { logic.Close(); }, [&logic] { logic.ShowHelp(); }},
                        parent),
       m_logic(logic) {
   auto *prompt = new QLabel(tr("Please Enter your user name and password."), this);

@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QUndoGroup>
 #include <QVBoxLayout>
 
@@ -407,12 +409,28 @@ void MainWindow::onPanelAdded(frmPanel *panel) {
   connect(panel, &frmPanel::changed, this, [this](int flags) {
     if (flags & (frmPanel::Selection | frmPanel::Structure)) refreshMenuStates();
   });
+  // QMdiArea places a window that has a size by trying the corners of every
+  // open window against all of them, which grows with the cube of the number
+  // open; a window without a size it leaves where it is, and it is placed here.
+  w->resize(0, 0);
   m_mdi->addSubWindow(w);
   w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
+  w->move(nextWindowPlace());
   w->show();
   m_mdi->setActiveSubWindow(w);
   w->canvas()->setFocus();
   refreshMenuStates();
+}
+
+QPoint MainWindow::nextWindowPlace() const {
+  // Cascaded one title bar apart, starting again at the top left when the
+  // next window would begin in the lower half of the area.
+  QStyleOptionTitleBar option;
+  option.initFrom(m_mdi);
+  const int step = qMax(8, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_mdi));
+  const int steps = qMax(1, m_mdi->viewport()->height() / 2 / step);
+  const int k = int((m_mdi->subWindowList().size() - 1) % steps);
+  return {k * step, k * step};
 }
 
 void MainWindow::onPanelRemoved(frmPanel *panel) {

@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow {
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);
+  // Where a panel window that opens now goes in the MDI area.
+  QPoint nextWindowPlace() const;
 
   MDIFormDesigner &m_designer;
   QMdiArea *m_mdi = nullptr;

@@ -449,6 +449,9 @@ void PanelCanvasView::dropEvent(QDropEvent *event) {
 PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent)
     : QMdiSubWindow(parent), m_panel(panel), m_designer(designer) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // Opaque, so that a window covered by others is not painted again each
+  // time one more opens over it.
+  setAutoFillBackground(true);
   m_scrollArea = new QScrollArea(this);
   m_scrollArea->setFrameShape(QFrame::NoFrame);
   m_scrollArea->setFocusPolicy(Qt::NoFocus);
@@ -503,7 +506,12 @@ PanelSubWindow::~PanelSubWindow() {
 }
 
 QString PanelSubWindow::title() const {
-  return m_preview ? tr("%1 (Preview)").arg(m_panel.caption()) : m_panel.caption();
+  // The title bar elides by shaping the whole text: a megabyte caption would
+  // hold the window for a minute, and no title bar shows more than this.
+  constexpr qsizetype kTitleChars = 256;
+  QString caption = m_panel.caption();
+  if (caption.size() > kTitleChars) caption = caption.left(kTitleChars) + QChar(0x2026);
+  return m_preview ? tr("%1 (Preview)").arg(caption) : caption;
 }
 
 void PanelSubWindow::setPreview(bool on) {

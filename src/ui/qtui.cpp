@@ -36,8 +36,16 @@ void QtUi::failure(const QString &text, Severity severity) {
           severity == Severity::Critical ? QMessageBox::Critical : QMessageBox::Warning);
 }
 
+QWidget *QtUi::boxParent() const {
+  // Above the window the user works in (a dialog of the program, say), so
+  // that the box is never hidden behind it.
+  if (QWidget *modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget *active = QApplication::activeWindow(); active && active->isVisible()) return active;
+  return m_parent;
+}
+
 Ui::Answer QtUi::showBox(const QString &text, Buttons buttons, const QString &title, int icon) {
-  QMessageBox box(m_parent);
+  QMessageBox box(boxParent());
   box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
   box.setText(text);
   box.setIcon(QMessageBox::Icon(icon));

@@ -28,5 +28,6 @@ class QtUi : public Ui {
 
  private:
   Answer showBox(const QString &text, Buttons buttons, const QString &title, int icon);
+  QWidget *boxParent() const;
   QWidget *m_parent = nullptr;
 };

@@ -85,7 +85,8 @@ TEST_F(Recent, AMissingFileIsOfferedForRemovalNotOpened) {
   EXPECT_EQ(designer->collOpenPanels().size(), 2u);
   EXPECT_EQ(ui.messages.size(), 2u);
 
-  // Server panels open through the server link, which is not built in yet.
+  // A server panel while not connected: connecting to its server is offered.
   EXPECT_EQ(recent->OpenRecentPanel("tcp://10.0.0.5:5200/Studio1.xml"), nullptr);
-  EXPECT_EQ(ui.messages.size(), 2u);
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_TRUE(ui.messages[2].text.startsWith("The panel Studio1 is on the server 10.0.0.5:5200"));
 }

@@ -39,7 +39,7 @@ TEST_F(Dialogs, ConnectTakesTheValuesStartsTheLinkAndRemembersWithoutThePassword
   EXPECT_TRUE(dialog.Visible());
   EXPECT_TRUE(dialog.Timer1.isActive());
   EXPECT_EQ(dialog.Timer1.interval(), 1000);
-  QSignalSpy front(&dialog, &frmConnect::activateRequested);
+  QSignalSpy front(&dialog, &frmConnect::keepInFrontRequested);
   dialog.Timer1Tick();
   EXPECT_EQ(front.count(), 1);
 
@@ -176,10 +176,32 @@ TEST_F(Dialogs, LoginSendsTheEncodedNamesAndRemembersThem) {
   EXPECT_EQ(PassDecodeV2(voids[1]), "Void");
 }
 
-TEST_F(Dialogs, TheServerAskingForALoginShowsTheDialog) {
+// A server that drops the link and asks again on the next one finds the
+// dialog as the user left it; Enter in the name goes on to the password.
+TEST_F(Dialogs, TheServerAskingForALoginShowsOneDialogThatKeepsWhatWasTyped) {
+  frmLogin &login = session.loginDialog();
+  QSignalSpy shown(&login, &frmLogin::visibleChanged);
   link->linkUp();
   link->receive(ServerMessage(VexCommand::Hello, "yes"));
-  EXPECT_TRUE(session.loginDialog().Visible());
+  EXPECT_TRUE(login.Visible());
+  login.LoginName = "operator";
+  login.EnterPressed(frmLogin::Field::LoginName);
+  EXPECT_EQ(login.focusField(), frmLogin::Field::LoginPassword);
+  login.LoginPassword = "s3c";
+  for (int i = 0; i < 3; ++i) {
+    link->linkDown();
+    link->linkUp();
+    link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  }
+  EXPECT_TRUE(login.Visible());
+  EXPECT_EQ(shown.count(), 1);
+  EXPECT_EQ(login.LoginName, "operator");
+  EXPECT_EQ(login.LoginPassword, "s3c");
+  EXPECT_EQ(link->sentCodes(), QList<int>({1, 1, 1, 1}));  // no login went out meanwhile
+  login.EnterPressed(frmLogin::Field::LoginPassword);
+  EXPECT_FALSE(login.Visible());
+  EXPECT_EQ(link->sentCodes().back(), 40);
+  EXPECT_EQ(Settings().strLoginPassword, "s3c");
 }
 
 TEST_F(Dialogs, OpenPanelListsTheServersPanelsAndAsksForTheChosenOne) {

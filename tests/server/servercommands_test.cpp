@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/mdiformdesigner.h"
+#include "app/recentpanels.h"
 #include "app/serverpanelpath.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
@@ -16,6 +17,7 @@
 #include "panelfile/localstore.h"
 #include "panelfile/panelwriter.h"
 #include "serverfixture.h"
+#include "support/isolatedsettings.h"
 #include "surface/frmpanel.h"
 
 using namespace modClientProtocolConsts;
@@ -106,15 +108,66 @@ TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) 
   EXPECT_EQ(ui.firstLines(), QStringList({"Error reading file or no xml data present in file."}));
 }
 
-TEST_F(ServerCommands, ARecentOrFoundServerPanelIsAskedForByItsName) {
-  approve();
+// A panel named by its server path (a recent entry, a hit of Find) opens
+// only from its own server; elsewhere or unconnected the user is told and
+// offered to connect there. One the server no longer lists is offered for
+// removal from the recent panels, as a missing file is.
+TEST_F(ServerCommands, AServerPanelByItsPathOpensOnlyFromItsOwnServer) {
+  IsolateSettings(dir.path() + "/settings", "servercommands-test");
+  RecentPanels recent(*designer);
   const QString path = "tcp://10.0.0.5:5200/Studio1.xml";
-  EXPECT_EQ(OpenServerPanel(*designer, path), nullptr);
+  const QString keys = "tcp://10.0.0.6:5374/Keys.xml";
+  recent.Add(keys);
+  recent.Add(path);
+
+  ui.answers = {Ui::Answer::No};
+  EXPECT_EQ(recent.OpenRecentPanel(path), nullptr);
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList({"The panel Studio1 is on the server 10.0.0.5:5200, and the designer is "
+                         "not connected to a server.\r\nConnect to 10.0.0.5:5200 and open the "
+                         "panel there?"}));
+  EXPECT_TRUE(link->forced.isEmpty());
+  EXPECT_TRUE(designer->server().Connector().collPendingPanels().isEmpty());
+
+  // Its own server: asked for by its name; open already, that window.
+  approve();
+  list("Studio1\tStudio One");
+  EXPECT_EQ(recent.OpenRecentPanel(path), nullptr);
   EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
   link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
-  // Open already: that window, and nothing asked.
   EXPECT_EQ(OpenServerPanel(*designer, "TCP://10.0.0.5:5200/studio1.XML"), designer->activePanel());
   EXPECT_EQ(link->sent.size(), 1);
+
+  // Another server's panel of a name this one also has: not this one's.
+  ui.messages.clear();
+  list("Studio1\tStudio One\r\nKeys");
+  ui.answers = {Ui::Answer::Yes};
+  EXPECT_EQ(recent.OpenRecentPanel(keys), nullptr);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.contains("the designer is connected to 10.0.0.5:5200."));
+  EXPECT_EQ(link->sent.size(), 1);
+  EXPECT_EQ(link->forced.last(), "10.0.0.6");
+  EXPECT_EQ(Settings().strServerAddress, "10.0.0.6");
+  EXPECT_EQ(Settings().intServerPort, 5374);
+  EXPECT_EQ(designer->server().Connector().collPendingPanels(), QStringList({"Keys"}));
+  link->linkUp();  // the new server approves: the request goes out, the panel opens there
+  link->receive(ServerMessage(VexCommand::Hello, "no"));
+  EXPECT_EQ(link->sent.mid(1).last(), BuildVexMessage(VexCommand::Panel, u"Keys"));
+  link->receive(ServerMessage(VexCommand::Panel, "Keys" + strFieldSep + kStudio));
+  EXPECT_EQ(designer->activePanel()->model().WindowTag, keys);
+
+  // The panel is gone from its server: offered for removal, not asked for.
+  link->sent.clear();
+  designer->ClosePanel(designer->activePanel());
+  list("Other");
+  ui.messages.clear();
+  ui.answers = {Ui::Answer::Yes};
+  EXPECT_EQ(recent.OpenRecentPanel(keys), nullptr);
+  EXPECT_EQ(ui.messageTexts(), QStringList({"The panel Keys is no longer on the server "
+                                            "10.0.0.6:5374.\r\nRemove it from the recent "
+                                            "panels?"}));
+  EXPECT_TRUE(link->sent.isEmpty());
+  EXPECT_FALSE(recent.entries().contains(keys));
 }
 
 TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {

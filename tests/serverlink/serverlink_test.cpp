@@ -13,14 +13,17 @@
 #include <csignal>
 
 #include "app/mdiformdesigner.h"
+#include "app/recentpanels.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
 #include "model/controldetails.h"
 #include "model/settings.h"
 #include "panelfile/localstore.h"
+#include "server/connection.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 #include "support/fakeui.h"
+#include "support/isolatedsettings.h"
 #include "surface/frmpanel.h"
 
 namespace {
@@ -319,4 +322,70 @@ TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
   connector().SetReadBackTimeout(10000);
   EXPECT_TRUE(designer->mnuSavePanel_Click());
   EXPECT_FALSE(panel->NeedToSave());
+}
+
+// A server that accepts each link, asks for a login and drops the link at
+// once: the designer backs off as from a refused connection, and the one
+// login dialog keeps the half-typed password across the new links.
+TEST_F(ServerLink, AServerThatDropsEachLinkAtOnceIsBackedOffAndTheLoginDialogStays) {
+  ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret", "--drop-after-hello"}));
+  auto *link = dynamic_cast<clsCVCoreConnection *>(&connector().VexWinsock());
+  ASSERT_NE(link, nullptr);
+  int links = 0;
+  QObject::connect(link, &VexConnection::Connected, [&] { ++links; });
+  frmLogin &login = designer->server().loginDialog();
+  int shown = 0;
+  QObject::connect(&login, &frmLogin::visibleChanged, [&](bool visible) { shown += visible; });
+  connect("operator");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return login.Visible(); }, 10000));
+  login.LoginPassword = "s3c";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return links >= 3 && !link->GetConnectionState(); }, 20000));
+  // Each dropped link counted as a failure: the waits grow as for refused links.
+  EXPECT_GE(link->FailuresInARow(), 2);
+  EXPECT_GE(link->timRetry.interval(),
+            clsCVCoreConnection::BaseRetryDelay(link->FailuresInARow()) * 4 / 5);
+  EXPECT_TRUE(login.Visible());
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(login.LoginPassword, "s3c");
+}
+
+// Two servers each hold a Keys panel. Connected to the second, the recent
+// entry of the first's Keys does not open the second's: the user is offered
+// the first server, and Keys opens from there.
+TEST_F(ServerLink, ARecentServerPanelOpensFromItsOwnServerOnly) {
+  IsolateSettings(dir.path() + "/settings", "serverlink-test");
+  RecentPanels recent(*designer);
+  QByteArray keys = kStudio;
+  writeServerPanel("Keys.xml", keys.replace("Studio One", "Keys of the first"));
+  ASSERT_TRUE(server.start(panels, {}));
+  const QString otherPanels = dir.path() + "/other";
+  QDir().mkpath(otherPanels);
+  {
+    QFile f(otherPanels + "/Keys.xml");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(kStudio).replace("Studio One", "Keys of the second"));
+  }
+  StandIn second;
+  ASSERT_TRUE(second.start(otherPanels, {}));
+  const QString firstKeys = QString("tcp://127.0.0.1:%1/Keys.xml").arg(server.port());
+
+  frmConnect &dialog = designer->server().connectDialog();
+  designer->mnuConnect_Click();
+  dialog.txtIPAddress = "127.0.0.1";
+  dialog.txtPort = QString::number(second.port());
+  dialog.butConnect_Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+
+  ui.answers = {Ui::Answer::Yes};
+  ui.whileOpen = [] {};
+  EXPECT_EQ(recent.OpenRecentPanel(firstKeys), nullptr);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(
+      ui.messages[0].text.contains(QString("connected to 127.0.0.1:%1").arg(second.port())));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  frmPanel *panel = designer->activePanel();
+  EXPECT_EQ(panel->model().WindowTag, firstKeys);
+  EXPECT_EQ(panel->caption(), "Keys of the first");
+  EXPECT_EQ(Settings().intServerPort, server.port());
 }

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,10 +21,12 @@
 #include "support/fakeconnection.h"
 #include "support/fakeui.h"
 #include "ui/connectdialog.h"
+#include "ui/finddock.h"
 #include "ui/logindialog.h"
 #include "ui/mainwindow.h"
 #include "ui/openpanelviavexdialog.h"
 #include "ui/paintsupport.h"
+#include "ui/qtui.h"
 
 namespace {
 struct Views : ::testing::Test {
@@ -118,6 +122,26 @@ TEST_F(Views, LoginDialogPutsTheFocusInThePasswordAndEnterLogsIn) {
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
 }
 
+TEST_F(Views, EnterInTheUserNameGoesOnToThePassword) {
+  designer->server().Connector();
+  link->linkUp();
+  serverSays(VexCommand::Hello, "yes");
+  LoginDialog *dialog = views().loginDialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->LoginName()->hasFocus(); }, 2000));
+  QTest::keyClicks(dialog->LoginName(), "operator");
+  QTest::keyClick(dialog->LoginName(), Qt::Key_Return);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->LoginPassword()->hasFocus());
+  EXPECT_EQ(link->sentCodes(), QList<int>({1}));
+  QTest::keyClicks(dialog->LoginPassword(), "s3cret");
+  QTest::keyClick(dialog->LoginPassword(), Qt::Key_Enter);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(Settings().strLoginName, "operator");
+  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
+}
+
 // The first line is chosen and current when the dialog opens: Down goes to
 // the second line, Up back, and Enter opens the chosen one.
 TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
@@ -164,4 +188,63 @@ TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"News")}));
+}
+
+// With the real message boxes: the connect dialog stays in front each second
+// without taking the keyboard from the main window, and its own "Invalid
+// Port" box opens above it, not behind it.
+TEST(ConnectDialogView, StaysInFrontWithoutTakingTheKeyboardAndItsBoxIsAboveIt) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  Settings() = ProgramSettings();
+  QtUi ui;
+  MDIFormDesigner designer(ui);
+  designer.server().SetConnectionFactory([] { return std::make_unique<FakeConnection>(); });
+  MainWindow window(designer);
+  ui.setParentWidget(&window);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.action("mnuConnect")->trigger();
+  ConnectDialog *dialog = window.serverViews()->connectDialog();
+  auto activeIs = [](QWidget *w) {
+    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000);
+  };
+  ASSERT_TRUE(activeIs(dialog));
+
+  // The user types into Find in the main window while the dialog is open.
+  window.action("mnuFind")->trigger();
+  window.activateWindow();
+  ASSERT_TRUE(activeIs(&window));
+  QLineEdit *find = window.findDock()->textBox();
+  find->setFocus();
+  for (int tick = 0; tick < 2; ++tick) {
+    designer.server().connectDialog().Timer1Tick();
+    QTest::qWait(20);
+    QTest::keyClicks(QApplication::focusWidget(), "ab");
+  }
+  EXPECT_EQ(QApplication::activeWindow(), &window);
+  EXPECT_EQ(find->text(), "abab");
+  EXPECT_EQ(dialog->txtIPAddress()->text(), "");
+
+  // Back in the dialog, a bad port: the box's parent is the dialog.
+  dialog->activateWindow();
+  ASSERT_TRUE(activeIs(dialog));
+  QTest::keyClicks(dialog->txtIPAddress(), "10.0.0.7");
+  dialog->txtPort()->setText("");
+  QTest::keyClicks(dialog->txtPort(), "52a0");
+  QWidget *boxParent = nullptr;
+  QString boxText;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+      boxParent = box->parentWidget();
+      boxText = box->text();
+      box->accept();
+    }
+  });
+  closer.start(10);
+  QTest::keyClick(dialog->txtPort(), Qt::Key_Return);
+  closer.stop();
+  EXPECT_TRUE(boxText.startsWith("Invalid Port")) << boxText.toStdString();
+  EXPECT_EQ(boxParent, dialog);
 }

@@ -144,3 +144,24 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   EXPECT_EQ(image.pixelColor(80 - 5, 40 + 10), QColor(0xC0, 0xC0, 0xC0));  // the frame band
   EXPECT_NE(image.pixelColor(80 - 8, 40 + 10), QColor(0xC0, 0xC0, 0xC0));  // outside the frame
 }
+
+// Panel windows open cascaded inside the area, each a title bar below the
+// last; a megabyte caption gives a title of a bounded prefix at once.
+TEST_F(Shell, PanelWindowsCascadeAndAHugeCaptionGivesABoundedTitle) {
+  QList<QPoint> places;
+  for (int i = 0; i < 3; ++i) {
+    window.action("mnuNewPanel")->trigger();
+    places << window.subWindowOf(designer.activePanel())->pos();
+  }
+  EXPECT_EQ(places[0], QPoint(0, 0));
+  EXPECT_GT(places[1].y(), places[0].y());
+  EXPECT_EQ(places[2] - places[1], places[1] - places[0]);
+
+  frmPanel *panel = designer.activePanel();
+  const QString caption = QString(1 << 20, u'x');
+  panel->setCaption(caption);
+  const QString title = window.subWindowOf(panel)->windowTitle();
+  EXPECT_TRUE(caption.startsWith(title.chopped(1)));
+  EXPECT_LE(title.size(), 300);
+  window.subWindowOf(panel)->grab();  // painted without shaping a megabyte
+}

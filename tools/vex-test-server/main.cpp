@@ -58,8 +58,11 @@ int main(int argc, char **argv) {
       QStringLiteral("bytes"));
   const QCommandLineOption silent(QStringLiteral("silent"),
                                   QStringLiteral("Accept links and never answer."));
+  const QCommandLineOption dropAfterHello(
+      QStringLiteral("drop-after-hello"),
+      QStringLiteral("Close every link right after answering its hello."));
   parser.addOptions({port, listenOn, panels, login, passwordFile, chunk, chunkDelay, closeAfter,
-                     garbage, unframed, silent});
+                     garbage, unframed, silent, dropAfterHello});
   parser.process(app);
 
   auto fail = [](const char *text) {
@@ -112,6 +115,7 @@ int main(int argc, char **argv) {
   options.garbageBytes = number(garbage, 0);
   options.unframedBytes = number(unframed, 0);
   options.silent = parser.isSet(silent);
+  options.dropAfterHello = parser.isSet(dropAfterHello);
 
   VexTestServer server(options);
   if (!server.listen()) {

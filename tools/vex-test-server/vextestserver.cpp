@@ -106,6 +106,12 @@ void VexTestServer::handle(Client &client, const VexMessage &message) {
       client.approved = m_options.user.isEmpty();
       log(QStringLiteral("hello: %1").arg(client.approved ? "no login needed" : "login asked for"));
       send(client, VexCommand::Hello, client.approved ? u"no" : u"yes");
+      if (m_options.dropAfterHello) {
+        log(QStringLiteral("dropping the link"));
+        // Later, and after what was written has gone out.
+        QMetaObject::invokeMethod(client.socket, &QTcpSocket::disconnectFromHost,
+                                  Qt::QueuedConnection);
+      }
       return;
     case VexCommand::Login:
       answerLogin(client, message.payload);

@@ -34,6 +34,7 @@ class VexTestServer : public QObject {
     qint64 garbageBytes = 0;      // noise (ended by a frame end) sent first on every link
     qint64 unframedBytes = 0;     // a message without frame end sent first on every link
     bool silent = false;          // accepts links and never answers
+    bool dropAfterHello = false;  // closes every link right after answering its hello
   };
 
   explicit VexTestServer(Options options, QObject *parent = nullptr);
