@@ -48,6 +48,19 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   const QString document =
       BuildPanelDocument(panel->model(), Settings().boolServerMode) + QStringLiteral("\r\n");
   frmTcpVexConnector &connector = m_server->Connector();
+  // A panel of one server is never stored on another under its name.
+  const QString own = ServerOfPanelPath(path);
+  const QString current = ServerOfPanelPath(connector.DerivePanelPath(QStringLiteral("x")));
+  if (!own.isEmpty() && own.compare(current, Qt::CaseInsensitive) != 0) {
+    m_ui.failure(QStringLiteral("Failed to save panel - it came from the server %1, and the "
+                                "designer is connected to %2.\n\nThe panel stays open with its "
+                                "changes. Connect to %1 to save it there, or use Save Panel As "
+                                "to store it on %2.")
+                     .arg(own, current),
+                 Ui::Severity::Critical);
+    panel->setNeedToSave(true);
+    return false;
+  }
   if (!connector.SavePanel(path, document)) {
     panel->setNeedToSave(true);
     return false;

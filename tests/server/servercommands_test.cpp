@@ -184,6 +184,19 @@ TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath)
   EXPECT_TRUE(ui.inputs.empty());
 }
 
+// A panel of one server is never stored on another under its name.
+TEST_F(ServerCommands, APanelOfAnotherServerIsNotStoredOnThisOne) {
+  approve();
+  frmPanel *p = changedPanel();
+  p->model().WindowTag = "tcp://10.0.0.9:5200/Keys.xml";
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(p->NeedToSave());
+  EXPECT_TRUE(lastStore().first.isEmpty());
+  EXPECT_EQ(ui.firstLines(),
+            QStringList({"Failed to save panel - it came from the server 10.0.0.9:5200, and the "
+                         "designer is connected to 10.0.0.5:5200."}));
+}
+
 TEST_F(ServerCommands, ASaveWhileTheLinkIsDownKeepsThePanelChanged) {
   frmPanel *p = changedPanel();
   p->model().WindowTag = "tcp://10.0.0.5:5200/Panel1.xml";
