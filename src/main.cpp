@@ -16,6 +16,8 @@
 #include "model/processsetup.h"
 #include "model/settings.h"
 #include "model/textfile.h"
+#include "panelfile/interruptedsave.h"
+#include "panelfile/localstore.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/webbrowserhost.h"
@@ -98,6 +100,8 @@ int main(int argc, char **argv) {
   window.setLayoutSettings(&layout);
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  // Completes a save of a panel and its map that a designer could not finish.
+  CompleteInterruptedSave(ui, {settings.strPanelsFolder, BackupFolder()});
   // Offers back the work of a designer that did not end normally.
   CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
   if (!recovery.Start())

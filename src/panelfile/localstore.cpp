@@ -4,17 +4,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <future>
 
 #include "components/datetimestamp.h"
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
+#include "model/panelfilestamp.h"
 #include "model/panelmapentries.h"
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "model/xmltree.h"
+#include "panelfile/interruptedsave.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 
@@ -55,6 +58,20 @@ QString BackupFileName(const QString &fileName, const QDateTime &time) {
   const qsizetype dot = fileName.lastIndexOf(u'.');
   if (dot < 0) return fileName + u'_' + stamp;
   return fileName.left(dot) + u'_' + stamp + fileName.mid(dot);
+}
+
+QString NewestBackupOf(const QString &fileName) {
+  const qsizetype dot = fileName.lastIndexOf(u'.');
+  const QString base = dot < 0 ? fileName : fileName.left(dot);
+  const QString extension = dot < 0 ? QString() : fileName.mid(dot);
+  // The stamps sort as their times do.
+  const QRegularExpression name(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(base) + QStringLiteral("_\\d{14}") +
+      QRegularExpression::escape(extension)));
+  QString newest;
+  for (const QString &entry : QDir(BackupFolder()).entryList(QDir::Files))
+    if (name.match(entry).hasMatch() && entry > newest) newest = entry;
+  return newest.isEmpty() ? QString() : BackupFolder() + newest;
 }
 
 bool MakeBackupFile(const QString &path, QString *error) {
@@ -135,7 +152,7 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   const QString mapFile = Settings().strHardwareMapFile;
   if (mapFile.isEmpty()) return true;
   if (refuseReadOnly(mapFile, FilePart(mapFile), error)) return false;
-  QLockFile lock(mapFile + QStringLiteral(".lock"));
+  QLockFile lock(MapLockPath(mapFile));
   QByteArray bytes;
   if (!lockMap(lock, mapFile, error) ||
       !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), &bytes, error))
@@ -147,7 +164,6 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 }
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
-  Q_UNUSED(ui);
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // A server path is never a disk path: its name came from the server.
   if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
@@ -164,24 +180,37 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   auto document = std::async(
       std::launch::async | std::launch::deferred,
       [&panel, serverMode, &version] { return BuildPanelFile(panel, serverMode, version); });
-  QLockFile lock(mapFile + QStringLiteral(".lock"));
+  QLockFile lock(MapLockPath(mapFile));
   QByteArray map;
-  if (!mapFile.isEmpty() &&
-      (!lockMap(lock, mapFile, error) || !updatedMap(mapFile, panel, version, &map, error))) {
-    document.wait();
-    return false;
+  JournalReplay unfinished;
+  if (!mapFile.isEmpty()) {
+    const bool locked = lockMap(lock, mapFile, error);
+    // A save another designer could not finish is completed first, so that
+    // the map read below is the one its panel file was saved with.
+    if (locked) unfinished = ReplaySaveJournal(mapFile);
+    if (!locked || !updatedMap(mapFile, panel, version, &map, error)) {
+      document.wait();
+      lock.unlock();
+      ReportUnfinishedSave(ui, unfinished);
+      return false;
+    }
   }
   // The panel file and the map go to disk together: neither replaces its old
   // file unless the data of both was written, and the map only once the
-  // panel file was replaced.
+  // panel file was replaced; a journal lets the next start or open complete
+  // the pair when the designer dies between the two.
   std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString(), false}};
   if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString(), false});
-  WriteFilesSafely(files);
+  const FileJournal journal{SaveJournalPath(mapFile), version};
+  WriteFilesSafely(files, true, mapFile.isEmpty() ? nullptr : &journal);
+  lock.unlock();
+  ReportUnfinishedSave(ui, unfinished);
   if (!files[0].written) {
     // The panel file's own reason, or the map's when only the map failed.
     const bool becauseOfMap = files[0].cancelled && files.size() > 1;
     return fail(error, becauseOfMap ? mapError(mapFile, files[1].error) : files[0].error);
   }
+  RememberPanelFile(panel, path, StampOfBytes(path, files[0].bytes));
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
   if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
   RememberMapEntries(panel);
@@ -189,7 +218,9 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   return true;
 }
 
-QString LoadPanelText(const QString &path) { return ReadTextFile(path); }
+QString LoadPanelText(const QString &path, FileStamp *stamp) {
+  return ReadTextFile(path, nullptr, stamp);
+}
 
 QString PanelNameFromPath(const QString &path) {
   const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
