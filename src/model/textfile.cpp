@@ -236,6 +236,16 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJourna
 
 void SetBetweenReplacementsHookForTests(void (*hook)()) { g_betweenReplacements = hook; }
 
+namespace {
+bool isTemporaryOf(const QByteArray &temporary, const QByteArray &target) {
+  const qsizetype slash = target.lastIndexOf('/');
+  if (slash < 0) return false;
+  const QByteArray prefix = target.left(slash + 1) + '.' + target.mid(slash + 1) + kTemporaryMark;
+  return temporary.startsWith(prefix) && temporary.size() == prefix.size() + 6 &&
+         IsWritersTemporaryName(QFile::decodeName(temporary.mid(slash + 1)));
+}
+}  // namespace
+
 JournalReplay ReplayFileJournal(
     const QString &journal,
     const std::function<bool(const QString &tag, const QByteArray &bytes)> &accept) {
@@ -252,6 +262,10 @@ JournalReplay ReplayFileJournal(
     if (field.size() == 2 && field[0] == "tag") replay.tag = QString::fromUtf8(field[1]);
     if (field.size() != 4 || field[0] != "file") continue;
     const QByteArray &temporary = field[1], &target = field[2];
+    // Only a temporary file this writer names after its file, beside it,
+    // ever replaces that file: a journal someone else wrote moves nothing
+    // else.
+    if (!isTemporaryOf(temporary, target)) continue;
     JournalReplay::File file{QFile::decodeName(target), JournalReplay::State::InPlace};
     QFile t(QFile::decodeName(temporary));
     if (t.open(QIODevice::ReadOnly)) {

@@ -168,3 +168,26 @@ TEST_F(InterruptedSave, OnlyTheWritersOwnStaleTemporariesAreRemoved) {
   for (const Case &c : cases)
     EXPECT_EQ(FileExists(panelsFolder() + QString::fromLatin1(c.name)), !c.removed) << c.name;
 }
+
+// A journal moves only a temporary file of this writer, named after its file
+// and beside it, onto that file: a journal someone else wrote moves nothing
+// else.
+TEST_F(InterruptedSave, AJournalMovesOnlyTheWritersTemporaryOfTheSameFile) {
+  const QString folder = panelsFolder();
+  WriteBytes(folder + "Studio.xml", "old");
+  const QStringList sources = {folder + "Notes.txt", folder + ".Other.xml.tessary-a1B2c3",
+                               folder + "Sub/.Studio.xml.tessary-a1B2c3"};
+  QDir().mkpath(folder + "Sub");
+  QByteArray journal = "tessary-save-journal 1\ntag\tv1\n";
+  for (const QString &source : sources) {
+    WriteBytes(source, "new");
+    journal += "file\t" + source.toUtf8() + '\t' + (folder + "Studio.xml").toUtf8() + "\t3\n";
+  }
+  journal += "end\n";
+  WriteBytes(SaveJournalPath(mapPath()), journal);
+  FakeUi ui;
+  CompleteInterruptedSave(ui, {});
+  EXPECT_EQ(ReadBytes(folder + "Studio.xml"), "old");
+  for (const QString &source : sources) EXPECT_TRUE(FileExists(source)) << source.toStdString();
+  EXPECT_FALSE(FileExists(SaveJournalPath(mapPath())));
+}
