@@ -10,6 +10,7 @@
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
+#include "app/panelfilewatcher.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/helpmanual.h"
@@ -109,6 +110,8 @@ int main(int argc, char **argv) {
                  "tessary-designer: the recovery folder %s cannot be used; unsaved work "
                  "is not kept while the designer runs.\n",
                  qPrintable(CrashRecovery::DefaultFolder()));
+  // Offers to reload an unchanged panel whose file someone else changed.
+  PanelFileWatcher watcher(designer);
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   // The connect dialog at every start; it connects only when asked to.
