@@ -13,6 +13,7 @@
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/interruptedsave.h"
 #include "panelfile/localstore.h"
+#include "panelfile/paneldifferences.h"
 #include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
@@ -153,12 +154,17 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
     return mnuSaveAs_Click();
   // Someone else's change to the file is not replaced without a word.
   if (!Settings().boolServerMode && PanelFileChangedSince(panel->model(), path)) {
-    const int answer = m_ui.choose(
-        panel->model().pictMain.Tag +
-            QStringLiteral(" was changed on disk since you opened it\r\nFile: ") + path +
-            QStringLiteral("\r\n\r\nOverwrite replaces that change with this panel; "
-                           "Save As\u2026 keeps both."),
-        {QStringLiteral("Overwrite"), QStringLiteral("Save As\u2026"), QStringLiteral("Cancel")});
+    const QString question = panel->model().pictMain.Tag +
+                             QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
+                             path +
+                             QStringLiteral(
+                                 "\r\n\r\nOverwrite replaces that change with this panel; "
+                                 "Save As\u2026 keeps both.");
+    const QStringList buttons = {QStringLiteral("Overwrite"), QStringLiteral("Save As\u2026"),
+                                 QStringLiteral("Show Differences"), QStringLiteral("Cancel")};
+    int answer = m_ui.choose(question, buttons);
+    for (; answer == 2; answer = m_ui.choose(question, buttons))
+      m_ui.message(DescribePanelDifferences(panel->model(), LoadPanelText(path)));
     if (answer == 1) return mnuSaveAs_Click();
     if (answer != 0) {
       Settings().boolCancelExit = true;

@@ -212,7 +212,7 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
 
   const QByteArray theirs = FileBytes(path) + "<!-- theirs -->\r\n";
   SetFileBytes(path, theirs);
-  for (int answer : {2, -1}) {  // Cancel, or the box closed
+  for (int answer : {3, -1}) {  // Cancel, or the box closed
     ui.choiceAnswers.push_back(answer);
     p->setNeedToSave(true);
     Settings().boolCancelExit = false;
@@ -223,7 +223,8 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
   }
   ASSERT_EQ(ui.choices.size(), 2u);
   EXPECT_TRUE(ui.choices[0].text.startsWith("Studio1 was changed on disk since you opened it\r\n"));
-  EXPECT_EQ(ui.choices[0].buttons, QStringList({"Overwrite", "Save As\u2026", "Cancel"}));
+  EXPECT_EQ(ui.choices[0].buttons,
+            QStringList({"Overwrite", "Save As\u2026", "Show Differences", "Cancel"}));
   EXPECT_EQ(ui.fileDialogs.size(), 1u);  // no Save As after a cancelled save
 
   // Overwrite saves over it; the map merges into what is on disk now.
@@ -262,4 +263,29 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
   EXPECT_FALSE(designer->mnuSavePanel_Click());
   ASSERT_EQ(ui.choices.size(), 5u);
   EXPECT_TRUE(ui.choices[4].text.startsWith("Studio1 was changed on disk"));
+}
+
+// Show Differences lists the controls only in the file, only in the panel,
+// and those that differ, then asks again.
+TEST_F(PanelFiles, ShowDifferencesListsTheControlsThatDiffer) {
+  frmPanel *p = changedPanel();
+  p->InsertControl(ControlKind::Button);
+  p->InsertControl(ControlKind::Label);
+  const QString path = panels() + "Studio1.xml";
+  ui.fileAnswers.push_back(path);
+  ASSERT_TRUE(designer->mnuSavePanel_Click());
+  QByteArray theirs = FileBytes(path);
+  theirs.replace("<Name>Button2</Name>", "<Name>Fader9</Name>");
+  theirs.replace("<Caption>Label1</Caption>", "<Caption>On Air</Caption>");
+  ASSERT_NE(theirs, FileBytes(path));
+  SetFileBytes(path, theirs);
+  p->setNeedToSave(true);
+  ui.choiceAnswers = {2, 3};
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_EQ(ui.choices.size(), 2u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.toStdString(),
+            "Only in the file on disk: Fader9\r\n"
+            "Only in this panel: Button2\r\nDifferent: Label1");
+  EXPECT_EQ(FileBytes(path), theirs);
 }
