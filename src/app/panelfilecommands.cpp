@@ -158,8 +158,9 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
                              QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
                              path +
                              QStringLiteral(
-                                 "\r\n\r\nOverwrite replaces that change with this panel; "
-                                 "Save As\u2026 keeps both.");
+                                 "\r\n\r\nOverwrite replaces that change with this panel "
+                                 "(the changed file goes to the backups); Save As\u2026 "
+                                 "keeps both.");
     const QStringList buttons = {QStringLiteral("Overwrite"), QStringLiteral("Save As\u2026"),
                                  QStringLiteral("Show Differences"), QStringLiteral("Cancel")};
     int answer = m_ui.choose(question, buttons);
@@ -170,6 +171,7 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
       Settings().boolCancelExit = true;
       return false;
     }
+    BackUpChangedFile(path);  // their change stays within reach
   }
   if (SavePanelDocument(panel, path)) return true;
   // The server cannot be reached under another name either.

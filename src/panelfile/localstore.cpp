@@ -33,11 +33,11 @@ bool fail(QString *error, const QString &why) {
 
 // Writes a backup copy of a file's bytes. A backup is only a copy: it is
 // replaced whole, but not synced.
-bool writeBackup(const QString &fileName, const QByteArray &bytes, QString *error) {
+bool writeBackup(const QString &fileName, const QByteArray &bytes, QString *error,
+                 const QDateTime &time = DateTimeStamp::Now()) {
   const QString folder = BackupFolder();
   if (!QDir().mkpath(folder)) return fail(error, QStringLiteral("cannot create ") + folder);
-  return WriteFileSafely(folder + BackupFileName(fileName, DateTimeStamp::Now()), bytes, error,
-                         false);
+  return WriteFileSafely(folder + BackupFileName(fileName, time), bytes, error, false);
 }
 
 // The bytes of a file; false when it cannot be read.
@@ -80,6 +80,12 @@ bool MakeBackupFile(const QString &path, QString *error) {
   QByteArray bytes;
   if (!readBytes(source, &bytes, error)) return false;
   return writeBackup(FilePart(path), bytes, error);
+}
+
+bool BackUpChangedFile(const QString &path, QString *error) {
+  QByteArray bytes;
+  if (!readBytes(path, &bytes, error)) return false;
+  return writeBackup(FilePart(path), bytes, error, QFileInfo(path).lastModified());
 }
 
 namespace {

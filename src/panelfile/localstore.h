@@ -44,6 +44,9 @@ QString BackupFileName(const QString &fileName, const QDateTime &time);
 // creating the folder and replacing a copy of the same name. A path without
 // a folder is taken from the start folder.
 bool MakeBackupFile(const QString &path, QString *error = nullptr);
+// A backup of a file someone else changed, before a save replaces it: named
+// after the time the file was last modified.
+bool BackUpChangedFile(const QString &path, QString *error = nullptr);
 // The path of the newest backup of a file name, or an empty text.
 QString NewestBackupOf(const QString &fileName);
 

@@ -241,6 +241,10 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
   EXPECT_NE(FileBytes(path), theirs);
   EXPECT_FALSE(p->NeedToSave());
   EXPECT_TRUE(FileBytes(Settings().strHardwareMapFile).contains(otherEntry));
+  bool kept = false;  // their file is in the backups, under the time it was changed
+  for (const QFileInfo &backup : QDir(Settings().strStartFolder + "Backup").entryInfoList())
+    kept = kept || FileBytes(backup.absoluteFilePath()) == theirs;
+  EXPECT_TRUE(kept);
   p->setNeedToSave(true);
   EXPECT_TRUE(designer->mnuSavePanel_Click());  // its own save is no change
   EXPECT_EQ(ui.choices.size(), 3u);
