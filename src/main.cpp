@@ -10,12 +10,15 @@
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
+#include "app/panelfilewatcher.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
 #include "model/helpmanual.h"
 #include "model/processsetup.h"
 #include "model/settings.h"
 #include "model/textfile.h"
+#include "panelfile/interruptedsave.h"
+#include "panelfile/localstore.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/webbrowserhost.h"
@@ -98,11 +101,15 @@ int main(int argc, char **argv) {
   window.setLayoutSettings(&layout);
   window.show();
   if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  // Completes a save of a panel and its map that a designer could not finish.
+  CompleteInterruptedSave(ui, {settings.strPanelsFolder, BackupFolder()});
   // Offers back the work of a designer that did not end normally.
   CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
   window.setRecovery(&recovery);  // the status bar says when it is off
   if (!recovery.Start())
     std::fprintf(stderr, "tessary-designer: %s\n", qPrintable(recovery.problem()));
+  // Offers to reload an unchanged panel whose file someone else changed.
+  PanelFileWatcher watcher(designer);
   for (const QString &file : cmd.panelFiles)
     designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
   // The connect dialog at every start; it connects only when asked to.

@@ -7,11 +7,14 @@
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
 #include "model/names.h"
+#include "model/panelfilestamp.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "panelfile/clipboarddoc.h"
+#include "panelfile/interruptedsave.h"
 #include "panelfile/localstore.h"
+#include "panelfile/paneldifferences.h"
 #include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "surface/panelreadhooks.h"
@@ -76,7 +79,13 @@ frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
       return nullptr;
     }
   }
-  return OpenPanelText(LoadPanelText(path), path, PanelNameFromPath(path));
+  // A save the designer could not finish is completed before a file is read.
+  CompleteInterruptedSave(m_ui, {FolderPart(path)});
+  FileStamp stamp;
+  const QString text = LoadPanelText(path, &stamp);
+  frmPanel *panel = OpenPanelText(text, path, PanelNameFromPath(path));
+  if (panel) RememberPanelFile(panel->model(), path, stamp);
+  return panel;
 }
 
 namespace {
@@ -144,6 +153,27 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
   // saved where the user chooses, never under a path made from its name.
   if (path.isEmpty() || (!Settings().boolServerMode && IsServerPanelPath(path)))
     return mnuSaveAs_Click();
+  // Someone else's change to the file is not replaced without a word.
+  if (!Settings().boolServerMode && PanelFileChangedSince(panel->model(), path)) {
+    const QString question = panel->model().pictMain.Tag +
+                             QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
+                             path +
+                             QStringLiteral(
+                                 "\r\n\r\nOverwrite replaces that change with this panel "
+                                 "(the changed file goes to the backups); Save As\u2026 "
+                                 "keeps both.");
+    const QStringList buttons = {QStringLiteral("Overwrite"), QStringLiteral("Save As\u2026"),
+                                 QStringLiteral("Show Differences"), QStringLiteral("Cancel")};
+    int answer = m_ui.choose(question, buttons);
+    for (; answer == 2; answer = m_ui.choose(question, buttons))
+      m_ui.message(DescribePanelDifferences(panel->model(), LoadPanelText(path)));
+    if (answer == 1) return mnuSaveAs_Click();
+    if (answer != 0) {
+      Settings().boolCancelExit = true;
+      return false;
+    }
+    BackUpChangedFile(path);  // their change stays within reach
+  }
   if (SavePanelDocument(panel, path)) return true;
   // The server cannot be reached under another name either.
   if (Settings().boolServerMode) return false;

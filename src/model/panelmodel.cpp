@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/panelfilestamp.h"
 #include "model/panelmapentries.h"
 
 namespace {
@@ -20,6 +21,7 @@ std::unique_ptr<DesignControl> makeTemplate(qint32 width, qint32 height) {
 
 PanelModel::PanelModel() {
   ForgetMapEntries(*this);
+  ForgetPanelFile(*this);
   auto button = makeTemplate<DesignButton>(1215, 495);
   button->ToolTipText = QLatin1String(kControlTip);
   auto label = makeTemplate<DesignLabel>(1215, 255);

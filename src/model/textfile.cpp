@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -38,19 +40,53 @@ QByteArray EncodeTextFile(const QString &text, TextEncoding encoding) {
   return EncodeWindows1252(text);
 }
 
-QString ReadTextFile(const QString &path, TextEncoding *encoding) {
+namespace {
+// The file's size and modification time (milliseconds); false when it is not there.
+bool statFile(const QString &path, FileStamp *stamp) {
+  struct stat st;
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  stamp->exists = true;
+  stamp->size = st.st_size;
+  stamp->modified = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+  return true;
+}
+}  // namespace
+
+FileStamp StampOfBytes(const QString &path, QByteArrayView bytes) {
+  FileStamp stamp;
+  if (!statFile(path, &stamp)) return stamp;
+  stamp.size = bytes.size();
+  stamp.hash = qHash(bytes, 0);
+  return stamp;
+}
+
+bool FileChangedSince(const QString &path, const FileStamp &stamp) {
+  FileStamp now;
+  if (!statFile(path, &now)) return stamp.exists;
+  if (!stamp.exists) return true;
+  if (now.size == stamp.size && now.modified == stamp.modified) return false;
+  QFile f(path);
+  if (now.size != stamp.size || !f.open(QIODevice::ReadOnly)) return true;
+  return qHash(f.readAll(), 0) != stamp.hash;
+}
+
+QString ReadTextFile(const QString &path, TextEncoding *encoding, FileStamp *stamp) {
   if (encoding) *encoding = TextEncoding::Windows1252;
+  if (stamp) *stamp = FileStamp();
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return QString();
   // Decoded straight from the file's pages where the system maps them.
   if (const qint64 size = f.size(); size > 0)
     if (const uchar *mapped = f.map(0, size)) {
-      const QString text =
-          DecodeTextFile(QByteArrayView(reinterpret_cast<const char *>(mapped), size), encoding);
+      const QByteArrayView bytes(reinterpret_cast<const char *>(mapped), size);
+      const QString text = DecodeTextFile(bytes, encoding);
+      if (stamp) *stamp = StampOfBytes(path, bytes);
       f.unmap(const_cast<uchar *>(mapped));
       return text;
     }
-  return DecodeTextFile(f.readAll(), encoding);
+  const QByteArray bytes = f.readAll();
+  if (stamp) *stamp = StampOfBytes(path, bytes);
+  return DecodeTextFile(bytes, encoding);
 }
 
 namespace {
@@ -93,6 +129,10 @@ bool writeAll(int fd, const QByteArray &bytes) {
 
 namespace {
 
+// What marks a temporary file as this writer's: ".NAME" + mark + six characters.
+constexpr char kTemporaryMark[] = ".tessary-";
+void (*g_betweenReplacements)() = nullptr;
+
 // One file on its way: its temporary file beside the target.
 struct Pending {
   QByteArray target, folder, temporary;
@@ -107,8 +147,8 @@ void start(Pending &p, const QString &path, const QByteArray &bytes, bool sync) 
   for (int hops = 0; info.isSymLink() && hops < 40; ++hops) info = QFileInfo(info.symLinkTarget());
   p.target = QFile::encodeName(info.absoluteFilePath());
   p.folder = QFile::encodeName(info.absolutePath());
-  p.temporary =
-      QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+  p.temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) +
+                kTemporaryMark + "XXXXXX";
   p.fd = ::mkostemp(p.temporary.data(), O_CLOEXEC);
   if (p.fd < 0) {
     p.failure = errno;
@@ -137,22 +177,55 @@ void replace(Pending &p) {
 
 }  // namespace
 
-void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
+namespace {
+
+constexpr char kJournalHeader[] = "tessary-save-journal 1";
+
+// The journal of a set whose data is on disk: one line per file (temporary
+// file, file, size), the tag, and "end" last, so that a journal cut short
+// is seen as such. Written in place.
+bool writeJournal(const FileJournal &journal, const std::vector<Pending> &pending,
+                  const std::vector<FileWrite> &files, bool sync) {
+  QByteArray text = QByteArray(kJournalHeader) + "\ntag\t" + journal.tag.toUtf8() + '\n';
+  for (size_t k = 0; k < files.size(); ++k)
+    text += "file\t" + pending[k].temporary + '\t' + pending[k].target + '\t' +
+            QByteArray::number(files[k].bytes.size()) + '\n';
+  text += "end\n";
+  const QByteArray path = QFile::encodeName(journal.path);
+  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  // Only its data is synced here: where the file system keeps metadata
+  // changes in order (ext4 and others) no replacement reaches the disk before
+  // the journal's creation, and a killed process loses neither.
+  bool ok = writeAll(fd, text) && (!sync || ::fdatasync(fd) == 0);
+  return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+void WriteFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJournal *journal) {
   std::vector<Pending> pending(files.size());
   for (size_t k = 0; k < files.size(); ++k) start(pending[k], files[k].path, files[k].bytes, sync);
   for (Pending &p : pending) complete(p, sync);
   // Files that belong together are replaced together or not at all: when the
   // data of one could not be written, none replaces its old file.
-  const bool allWritten =
+  bool allWritten =
       std::all_of(pending.begin(), pending.end(), [](const Pending &p) { return !p.failure; });
+  const bool journalled = journal && allWritten && files.size() > 1;
+  if (journalled && !writeJournal(*journal, pending, files, sync)) {
+    for (Pending &p : pending) p.failure = errno ? errno : EIO;
+    allWritten = false;
+  }
   bool before = allWritten;  // every file before this one was replaced
   for (size_t k = 0; k < files.size(); ++k) {
+    if (k > 0 && before && g_betweenReplacements) g_betweenReplacements();
     if (!before && !pending[k].failure) pending[k].failure = ECANCELED;
     replace(pending[k]);
     files[k].written = before = pending[k].failure == 0;
     files[k].error = files[k].written ? QString() : systemError(pending[k].failure);
     files[k].cancelled = pending[k].failure == ECANCELED;
   }
+  if (journalled) ::unlink(QFile::encodeName(journal->path).constData());
   if (!sync) return;
   std::vector<QByteArray> synced;
   for (const Pending &p : pending)
@@ -160,6 +233,83 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync) {
       syncFolder(p.folder);
       synced.push_back(p.folder);
     }
+}
+
+void SetBetweenReplacementsHookForTests(void (*hook)()) { g_betweenReplacements = hook; }
+
+namespace {
+bool isTemporaryOf(const QByteArray &temporary, const QByteArray &target) {
+  const qsizetype slash = target.lastIndexOf('/');
+  if (slash < 0) return false;
+  const QByteArray prefix = target.left(slash + 1) + '.' + target.mid(slash + 1) + kTemporaryMark;
+  return temporary.startsWith(prefix) && temporary.size() == prefix.size() + 6 &&
+         IsWritersTemporaryName(QFile::decodeName(temporary.mid(slash + 1)));
+}
+}  // namespace
+
+JournalReplay ReplayFileJournal(
+    const QString &journal,
+    const std::function<bool(const QString &tag, const QByteArray &bytes)> &accept) {
+  JournalReplay replay;
+  QFile f(journal);
+  if (!f.open(QIODevice::ReadOnly)) return replay;
+  const QList<QByteArray> lines = f.readAll().split('\n');
+  f.close();
+  const bool complete =
+      lines.size() >= 4 && lines.first() == kJournalHeader && lines[lines.size() - 2] == "end";
+  std::vector<QByteArray> folders;
+  for (qsizetype k = 1; complete && k < lines.size() - 2; ++k) {
+    const QList<QByteArray> field = lines[k].split('\t');
+    if (field.size() == 2 && field[0] == "tag") replay.tag = QString::fromUtf8(field[1]);
+    if (field.size() != 4 || field[0] != "file") continue;
+    const QByteArray &temporary = field[1], &target = field[2];
+    // Only a temporary file this writer names after its file, beside it,
+    // ever replaces that file: a journal someone else wrote moves nothing
+    // else.
+    if (!isTemporaryOf(temporary, target)) continue;
+    JournalReplay::File file{QFile::decodeName(target), JournalReplay::State::InPlace};
+    QFile t(QFile::decodeName(temporary));
+    if (t.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = t.readAll();
+      t.close();
+      const bool whole = bytes.size() == field[3].toLongLong() && accept(replay.tag, bytes);
+      file.state = whole && ::rename(temporary.constData(), target.constData()) == 0
+                       ? JournalReplay::State::Replaced
+                       : JournalReplay::State::Behind;
+      if (file.state == JournalReplay::State::Replaced)
+        folders.push_back(QFile::encodeName(QFileInfo(file.path).absolutePath()));
+    } else if (FileExists(QFile::decodeName(temporary))) {
+      file.state = JournalReplay::State::Behind;  // there, but cannot be read
+    }
+    replay.files.push_back(file);
+  }
+  replay.found = complete;
+  for (const QByteArray &folder : folders) syncFolder(folder);
+  QFile::remove(journal);
+  return replay;
+}
+
+bool IsWritersTemporaryName(const QString &fileName) {
+  const qsizetype mark = fileName.lastIndexOf(QLatin1String(kTemporaryMark));
+  if (!fileName.startsWith(u'.') || mark < 2 ||
+      fileName.size() != mark + qsizetype(sizeof kTemporaryMark - 1) + 6)
+    return false;
+  for (qsizetype k = fileName.size() - 6; k < fileName.size(); ++k)
+    if (!(fileName[k].isLetterOrNumber() && fileName[k].unicode() < 0x80)) return false;
+  return true;
+}
+
+int RemoveStaleTemporaries(const QString &folder, qint64 olderThanSeconds) {
+  const QDir dir(folder);
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThanSeconds);
+  int removed = 0;
+  for (const QFileInfo &info :
+       dir.entryInfoList({QStringLiteral(".*") + QLatin1String(kTemporaryMark) + u'*'},
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks))
+    if (IsWritersTemporaryName(info.fileName()) && info.lastModified().toUTC() < before &&
+        QFile::remove(info.absoluteFilePath()))
+      ++removed;
+  return removed;
 }
 
 bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <vector>
 
 // True when a file (not a folder) exists at the path.
@@ -17,9 +18,26 @@ enum class TextEncoding { Windows1252, Utf8WithByteOrderMark };
 QString DecodeTextFile(QByteArrayView bytes, TextEncoding *encoding = nullptr);
 QByteArray EncodeTextFile(const QString &text, TextEncoding encoding);
 
+// What a file was when it was read or written, to see later whether someone
+// else changed it since.
+struct FileStamp {
+  bool exists = false;
+  qint64 size = 0;
+  qint64 modified = 0;  // milliseconds since the epoch
+  size_t hash = 0;      // of the bytes
+};
+// The stamp of a file now, taken of the bytes it was just read or written with.
+FileStamp StampOfBytes(const QString &path, QByteArrayView bytes);
+// Whether the file's bytes differ from those the stamp was taken of. Size and
+// time decide when both are as they were; otherwise the bytes are compared by
+// their hash, so a file touched or copied back unchanged is not changed. A
+// file that is gone is changed when it was there.
+bool FileChangedSince(const QString &path, const FileStamp &stamp);
+
 // The whole file as text (DecodeTextFile), or an empty text when it cannot be
-// read.
-QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr);
+// read; with `stamp`, also the file's stamp at this read.
+QString ReadTextFile(const QString &path, TextEncoding *encoding = nullptr,
+                     FileStamp *stamp = nullptr);
 
 // Writes bytes without ever destroying the previous file: they go to a
 // temporary file in the same folder, which replaces the old one only once it
@@ -42,7 +60,52 @@ struct FileWrite {
   QString error;
   bool cancelled = false;  // not written because another file of the set failed
 };
-void WriteFilesSafely(std::vector<FileWrite> &files, bool sync = true);
+// With a journal, a set of several files is also replaced as one step: once
+// the data of all of them is on disk, the journal (beside the last file)
+// names each temporary file, its size and the set's `tag`; it is removed when
+// every file replaced its old one. A process that dies between the
+// replacements leaves the journal, from which ReplayFileJournal completes
+// the set.
+struct FileJournal {
+  QString path;
+  QString tag;  // what the files of the set have in common (a version)
+};
+void WriteFilesSafely(std::vector<FileWrite> &files, bool sync = true,
+                      const FileJournal *journal = nullptr);
+
+// What replaying a journal did with each file of its set.
+struct JournalReplay {
+  enum class State {
+    Replaced,  // the save was completed from its temporary file now
+    InPlace,   // the file had already replaced its old one
+    Behind,    // its temporary file is missing, incomplete or not of this set
+  };
+  struct File {
+    QString path;
+    State state;
+  };
+  bool found = false;  // a complete journal was there
+  QString tag;
+  std::vector<File> files;
+};
+// Completes the set a journal names, in its order: a temporary file that is
+// still there replaces its file when it has the size the journal gives and
+// `accept` takes its bytes with the set's tag; the journal is removed afterwards (also when it
+// is incomplete: the process then died before any file was replaced). The
+// caller must hold whatever lock the writer held.
+JournalReplay ReplayFileJournal(
+    const QString &journal,
+    const std::function<bool(const QString &tag, const QByteArray &bytes)> &accept);
+
+// Temporary files of this writer are named ".NAME.tessary-XXXXXX" (six
+// letters or digits). Removes those in the folder last changed more than
+// `olderThanSeconds` ago, never another file; the number removed.
+bool IsWritersTemporaryName(const QString &fileName);
+int RemoveStaleTemporaries(const QString &folder, qint64 olderThanSeconds);
+
+// For tests only: called between the replacements of a set of files, where
+// a test kills the process to leave a save half done.
+void SetBetweenReplacementsHookForTests(void (*hook)());
 
 // The same for a text (synced), in Windows-1252 unless told otherwise.
 bool WriteTextFileSafely(const QString &path, const QString &text, QString *error,

@@ -36,6 +36,14 @@ class Ui {
     (void)severity;
     message(text);
   }
+  // A question with buttons of its own (the first is the default, the last
+  // the one Escape gives): the index of the button chosen, or -1 when the box
+  // was closed without one. A Ui without such a box answers -1.
+  virtual int choose(const QString &text, const QStringList &buttons) {
+    (void)text;
+    (void)buttons;
+    return -1;
+  }
   virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                           const QString &defaultText) = 0;
   // The chosen full path, or nothing when cancelled.

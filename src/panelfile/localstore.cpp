@@ -5,18 +5,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QThread>
 #include <future>
 
 #include "components/datetimestamp.h"
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
+#include "model/panelfilestamp.h"
 #include "model/panelmapentries.h"
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "model/xmltree.h"
+#include "panelfile/interruptedsave.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 
@@ -32,11 +35,11 @@ bool fail(QString *error, const QString &why) {
 
 // Writes a backup copy of a file's bytes. A backup is only a copy: it is
 // replaced whole, but not synced.
-bool writeBackup(const QString &fileName, const QByteArray &bytes, QString *error) {
+bool writeBackup(const QString &fileName, const QByteArray &bytes, QString *error,
+                 const QDateTime &time = DateTimeStamp::Now()) {
   const QString folder = BackupFolder();
   if (!QDir().mkpath(folder)) return fail(error, QStringLiteral("cannot create ") + folder);
-  return WriteFileSafely(folder + BackupFileName(fileName, DateTimeStamp::Now()), bytes, error,
-                         false);
+  return WriteFileSafely(folder + BackupFileName(fileName, time), bytes, error, false);
 }
 
 // The bytes of a file; false when it cannot be read.
@@ -59,12 +62,32 @@ QString BackupFileName(const QString &fileName, const QDateTime &time) {
   return fileName.left(dot) + u'_' + stamp + fileName.mid(dot);
 }
 
+QString NewestBackupOf(const QString &fileName) {
+  const qsizetype dot = fileName.lastIndexOf(u'.');
+  const QString base = dot < 0 ? fileName : fileName.left(dot);
+  const QString extension = dot < 0 ? QString() : fileName.mid(dot);
+  // The stamps sort as their times do.
+  const QRegularExpression name(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(base) + QStringLiteral("_\\d{14}") +
+      QRegularExpression::escape(extension)));
+  QString newest;
+  for (const QString &entry : QDir(BackupFolder()).entryList(QDir::Files))
+    if (name.match(entry).hasMatch() && entry > newest) newest = entry;
+  return newest.isEmpty() ? QString() : BackupFolder() + newest;
+}
+
 bool MakeBackupFile(const QString &path, QString *error) {
   const QString source =
       FolderPart(path).isEmpty() ? JoinPath(Settings().strStartFolder, path) : path;
   QByteArray bytes;
   if (!readBytes(source, &bytes, error)) return false;
   return writeBackup(FilePart(path), bytes, error);
+}
+
+bool BackUpChangedFile(const QString &path, QString *error) {
+  QByteArray bytes;
+  if (!readBytes(path, &bytes, error)) return false;
+  return writeBackup(FilePart(path), bytes, error, QFileInfo(path).lastModified());
 }
 
 namespace {
@@ -146,7 +169,7 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   const QString mapFile = Settings().strHardwareMapFile;
   if (mapFile.isEmpty()) return true;
   if (refuseReadOnly(mapFile, FilePart(mapFile), error)) return false;
-  QLockFile lock(mapFile + QStringLiteral(".lock"));
+  QLockFile lock(MapLockPath(mapFile));
   QByteArray bytes;
   if (!lockMap(lock, mapFile, error) ||
       !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), &bytes, error))
@@ -158,7 +181,6 @@ bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
 }
 
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
-  Q_UNUSED(ui);
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // A server path is never a disk path: its name came from the server.
   if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
@@ -175,24 +197,37 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   auto document = std::async(
       std::launch::async | std::launch::deferred,
       [&panel, serverMode, &version] { return BuildPanelFile(panel, serverMode, version); });
-  QLockFile lock(mapFile + QStringLiteral(".lock"));
+  QLockFile lock(MapLockPath(mapFile));
   QByteArray map;
-  if (!mapFile.isEmpty() &&
-      (!lockMap(lock, mapFile, error) || !updatedMap(mapFile, panel, version, &map, error))) {
-    document.wait();
-    return false;
+  JournalReplay unfinished;
+  if (!mapFile.isEmpty()) {
+    const bool locked = lockMap(lock, mapFile, error);
+    // A save another designer could not finish is completed first, so that
+    // the map read below is the one its panel file was saved with.
+    if (locked) unfinished = ReplaySaveJournal(mapFile);
+    if (!locked || !updatedMap(mapFile, panel, version, &map, error)) {
+      document.wait();
+      lock.unlock();
+      ReportUnfinishedSave(ui, unfinished);
+      return false;
+    }
   }
   // The panel file and the map go to disk together: neither replaces its old
   // file unless the data of both was written, and the map only once the
-  // panel file was replaced.
+  // panel file was replaced; a journal lets the next start or open complete
+  // the pair when the designer dies between the two.
   std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString(), false}};
   if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString(), false});
-  WriteFilesSafely(files);
+  const FileJournal journal{SaveJournalPath(mapFile), version};
+  WriteFilesSafely(files, true, mapFile.isEmpty() ? nullptr : &journal);
+  lock.unlock();
+  ReportUnfinishedSave(ui, unfinished);
   if (!files[0].written) {
     // The panel file's own reason, or the map's when only the map failed.
     const bool becauseOfMap = files[0].cancelled && files.size() > 1;
     return fail(error, becauseOfMap ? mapError(mapFile, files[1].error) : files[0].error);
   }
+  RememberPanelFile(panel, path, StampOfBytes(path, files[0].bytes));
   writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
   if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
   RememberMapEntries(panel);
@@ -200,7 +235,9 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   return true;
 }
 
-QString LoadPanelText(const QString &path) { return ReadTextFile(path); }
+QString LoadPanelText(const QString &path, FileStamp *stamp) {
+  return ReadTextFile(path, nullptr, stamp);
+}
 
 QString PanelNameFromPath(const QString &path) {
   const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));

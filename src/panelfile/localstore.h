@@ -11,6 +11,7 @@ class PanelModel;
 class ReadHooks;
 class HardwareMap;
 class Ui;
+struct FileStamp;
 
 // Saves a panel to a local file: the panel document + CR LF in Windows-1252,
 // written through a temporary file and synced, so that a failed save never
@@ -22,6 +23,10 @@ class Ui;
 // the reason in `error`, then and when a file could not be written; the
 // caller shows "Error Saving File - " + reason and keeps the panel marked as
 // changed. The caller also updates the window's path and NeedToSave.
+// The panel file and the map replace their old files as one step (a save cut
+// short between the two is completed by the next save, start or open:
+// CompleteInterruptedSave). The saved file's stamp is remembered for the
+// panel (PanelFileChangedSince).
 bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
 
 // Brings the hardware map file of the settings up to date for one panel:
@@ -40,10 +45,16 @@ QString BackupFileName(const QString &fileName, const QDateTime &time);
 // creating the folder and replacing a copy of the same name. A path without
 // a folder is taken from the start folder.
 bool MakeBackupFile(const QString &path, QString *error = nullptr);
+// A backup of a file someone else changed, before a save replaces it: named
+// after the time the file was last modified.
+bool BackUpChangedFile(const QString &path, QString *error = nullptr);
+// The path of the newest backup of a file name, or an empty text.
+QString NewestBackupOf(const QString &fileName);
 
 // The text of a panel file (Windows-1252, or UTF-8 after a byte order mark),
-// or an empty text when it cannot be read.
-QString LoadPanelText(const QString &path);
+// or an empty text when it cannot be read; with `stamp`, the file as it was
+// read (RememberPanelFile).
+QString LoadPanelText(const QString &path, FileStamp *stamp = nullptr);
 // The panel name of a file path: the text between the last separator and the
 // last "." when the "." comes after it; otherwise the whole path.
 QString PanelNameFromPath(const QString &path);

@@ -9,7 +9,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
+#include <algorithm>
+#include <vector>
 
 #include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
@@ -70,6 +73,26 @@ Ui::Answer QtUi::showBox(const QString &text, Buttons buttons, const QString &ti
     default:
       return Answer::Cancel;
   }
+}
+
+int QtUi::choose(const QString &text, const QStringList &buttons) {
+  QMessageBox box(m_parent);
+  box.setWindowTitle(kProgramTitle);
+  box.setText(text);
+  box.setIcon(QMessageBox::Question);
+  std::vector<QAbstractButton *> added;
+  for (qsizetype k = 0; k < buttons.size(); ++k) {
+    const bool last = k + 1 == buttons.size();
+    added.push_back(
+        box.addButton(buttons[k], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+  }
+  if (!added.empty()) {
+    box.setDefaultButton(static_cast<QPushButton *>(added.front()));
+    box.setEscapeButton(added.back());
+  }
+  box.exec();
+  const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+  return chosen == added.end() ? -1 : int(chosen - added.begin());
 }
 
 std::optional<QString> QtUi::inputBox(const QString &prompt, const QString &title,

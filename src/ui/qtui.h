@@ -11,6 +11,7 @@ class QtUi : public Ui {
 
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
   void failure(const QString &text, Severity severity) override;
+  int choose(const QString &text, const QStringList &buttons) override;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText) override;
   std::optional<QString> openFile(const FileDialog &dialog) override;

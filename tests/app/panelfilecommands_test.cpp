@@ -185,3 +185,116 @@ TEST_F(PanelFiles, AFailedSaveAsLeavesThePanelAsItWas) {
   EXPECT_EQ(ui.firstLines().last(),
             "The name \"Studio 日本\" holds characters a panel file cannot store (日本).");
 }
+
+namespace {
+QByteArray FileBytes(const QString &path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void SetFileBytes(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+}  // namespace
+
+// Another engineer's change to the panel's file since it was opened or saved
+// is not replaced without a word: Overwrite, Save As… (keeping both) or
+// Cancel. A file only touched, or written back unchanged, is no change.
+TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
+  frmPanel *p = changedPanel();
+  const QString path = panels() + "Studio1.xml";
+  ui.fileAnswers.push_back(path);
+  ASSERT_TRUE(designer->mnuSavePanel_Click());
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime);
+  }
+  p->setNeedToSave(true);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(ui.choices.empty());
+
+  const QByteArray theirs = FileBytes(path) + "<!-- theirs -->\r\n";
+  SetFileBytes(path, theirs);
+  for (int answer : {3, -1}) {  // Cancel, or the box closed
+    ui.choiceAnswers.push_back(answer);
+    p->setNeedToSave(true);
+    Settings().boolCancelExit = false;
+    EXPECT_FALSE(designer->mnuSavePanel_Click());
+    EXPECT_EQ(FileBytes(path), theirs);
+    EXPECT_TRUE(p->NeedToSave());
+    EXPECT_TRUE(Settings().boolCancelExit);  // a closing program stops
+  }
+  ASSERT_EQ(ui.choices.size(), 2u);
+  EXPECT_TRUE(ui.choices[0].text.startsWith("Studio1 was changed on disk since you opened it\r\n"));
+  EXPECT_EQ(ui.choices[0].buttons,
+            QStringList({"Overwrite", "Save As\u2026", "Show Differences", "Cancel"}));
+  EXPECT_EQ(ui.fileDialogs.size(), 1u);  // no Save As after a cancelled save
+
+  // Overwrite saves over it; the map merges into what is on disk now.
+  const QByteArray otherEntry =
+      "    <Control>\r\n      <Type>Button</Type>\r\n      <HostIPAddress>10.0.0.9"
+      "</HostIPAddress>\r\n      <HostPort>5000</HostPort>\r\n      <InternalName>Other.Button1"
+      "</InternalName>\r\n      <AoipSysName>MOD#1</AoipSysName>\r\n    </Control>\r\n";
+  const QByteArray theirMap =
+      "<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n  <ControlList>\r\n" + otherEntry +
+      "  </ControlList>\r\n</HardwareMapList>\r\n";
+  SetFileBytes(Settings().strHardwareMapFile, theirMap);
+  ui.choiceAnswers.push_back(0);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_NE(FileBytes(path), theirs);
+  EXPECT_FALSE(p->NeedToSave());
+  EXPECT_TRUE(FileBytes(Settings().strHardwareMapFile).contains(otherEntry));
+  bool kept = false;  // their file is in the backups, under the time it was changed
+  for (const QFileInfo &backup : QDir(Settings().strStartFolder + "Backup").entryInfoList())
+    kept = kept || FileBytes(backup.absoluteFilePath()) == theirs;
+  EXPECT_TRUE(kept);
+  p->setNeedToSave(true);
+  EXPECT_TRUE(designer->mnuSavePanel_Click());  // its own save is no change
+  EXPECT_EQ(ui.choices.size(), 3u);
+
+  // Save As… keeps their file and saves the panel under another name.
+  SetFileBytes(path, theirs);
+  ui.choiceAnswers.push_back(1);
+  ui.fileAnswers.push_back(panels() + "Studio2.xml");
+  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_EQ(FileBytes(path), theirs);
+  EXPECT_TRUE(FileExists(panels() + "Studio2.xml"));
+  EXPECT_EQ(p->model().WindowTag, panels() + "Studio2.xml");
+
+  // A panel opened from a file is watched from that read on.
+  frmPanel *q = designer->OpenPanelLocal(path);
+  ASSERT_NE(q, nullptr);
+  SetFileBytes(path, theirs + "<!-- again -->\r\n");
+  designer->ActivatePanel(q);
+  q->setNeedToSave(true);
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  ASSERT_EQ(ui.choices.size(), 5u);
+  EXPECT_TRUE(ui.choices[4].text.startsWith("Studio1 was changed on disk"));
+}
+
+// Show Differences lists the controls only in the file, only in the panel,
+// and those that differ, then asks again.
+TEST_F(PanelFiles, ShowDifferencesListsTheControlsThatDiffer) {
+  frmPanel *p = changedPanel();
+  p->InsertControl(ControlKind::Button);
+  p->InsertControl(ControlKind::Label);
+  const QString path = panels() + "Studio1.xml";
+  ui.fileAnswers.push_back(path);
+  ASSERT_TRUE(designer->mnuSavePanel_Click());
+  QByteArray theirs = FileBytes(path);
+  theirs.replace("<Name>Button2</Name>", "<Name>Fader9</Name>");
+  theirs.replace("<Caption>Label1</Caption>", "<Caption>On Air</Caption>");
+  ASSERT_NE(theirs, FileBytes(path));
+  SetFileBytes(path, theirs);
+  p->setNeedToSave(true);
+  ui.choiceAnswers = {2, 3};
+  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_EQ(ui.choices.size(), 2u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.toStdString(),
+            "Only in the file on disk: Fader9\r\n"
+            "Only in this panel: Button2\r\nDifferent: Label1");
+  EXPECT_EQ(FileBytes(path), theirs);
+}

@@ -18,6 +18,14 @@ Ui::Answer FakeUi::message(const QString &text, Buttons buttons, const QString &
   return a;
 }
 
+int FakeUi::choose(const QString &text, const QStringList &buttons) {
+  choices.push_back({text, buttons});
+  if (choiceAnswers.empty()) return -1;
+  const int a = choiceAnswers.front();
+  choiceAnswers.pop_front();
+  return a;
+}
+
 std::optional<QString> FakeUi::inputBox(const QString &prompt, const QString &title,
                                         const QString &defaultText) {
   inputs.push_back({prompt, title, defaultText});

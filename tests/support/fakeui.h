@@ -37,6 +37,12 @@ class FakeUi : public Ui {
   };
   std::vector<RecoveryOffer> recoveryOffers;
   std::deque<RecoveryAnswer> recoveryAnswers;  // empty: "Decide later"
+  struct Choice {
+    QString text;
+    QStringList buttons;
+  };
+  std::vector<Choice> choices;    // every choose() asked
+  std::deque<int> choiceAnswers;  // empty: closed (-1)
 
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
   void failure(const QString &text, Severity severity) override {
@@ -44,6 +50,7 @@ class FakeUi : public Ui {
   }
   // The first line of each message: what went wrong, without the advice.
   QStringList firstLines() const;
+  int choose(const QString &text, const QStringList &buttons) override;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText) override;
   std::optional<QString> openFile(const FileDialog &dialog) override;

@@ -156,6 +156,27 @@ TEST_F(Extras, RecoveryDialogOffersRestoreDiscardAndDecideLater) {
   }
 }
 
+// A question with buttons of its own answers the index of the button
+// clicked; Escape gives the last one.
+TEST_F(Extras, AQuestionWithItsOwnButtonsAnswersTheButtonChosen) {
+  QtUi qtUi;
+  qtUi.setParentWidget(window.get());
+  const QStringList buttons = {"Overwrite", "Save As\u2026", "Cancel"};
+  for (int chosen : {0, 1, 2, -1}) {  // -1: Escape
+    QTimer::singleShot(0, [&] {
+      auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle(), kProgramTitle);
+      EXPECT_EQ(box->defaultButton()->text(), "Overwrite");
+      if (chosen < 0) QTest::keyClick(box, Qt::Key_Escape);
+      for (QAbstractButton *b : box->buttons())
+        if (chosen >= 0 && b->text() == buttons[chosen]) b->click();
+    });
+    EXPECT_EQ(qtUi.choose("Studio1 was changed on disk since you opened it", buttons),
+              chosen < 0 ? 2 : chosen);
+  }
+}
+
 TEST_F(Extras, GoingToAControlScrollsItIntoView) {
   designer->OpenPanelLocal(panelFile(
       "Wide",

@@ -1,0 +1,108 @@
+#include "app/panelfilewatcher.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <utility>
+
+#include "app/mdiformdesigner.h"
+#include "app/serverpanelpath.h"
+#include "model/panelfilestamp.h"
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+// The local file a panel was opened from or saved to, or an empty text.
+QString localFileOf(const frmPanel *panel) {
+  const QString &path = panel->model().WindowTag;
+  if (path.isEmpty() || Settings().boolServerMode || IsServerPanelPath(path)) return QString();
+  return QFileInfo(path).absoluteFilePath();
+}
+
+FileStamp stampNow(const QString &path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? StampOfBytes(path, f.readAll()) : FileStamp();
+}
+
+}  // namespace
+
+PanelFileWatcher::PanelFileWatcher(MDIFormDesigner &designer, QObject *parent)
+    : QObject(parent), m_designer(designer) {
+  m_settle.setSingleShot(true);
+  m_settle.setInterval(kSettleMs);
+  connect(&m_settle, &QTimer::timeout, this, &PanelFileWatcher::checkPanels);
+  connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+    watchFiles();  // a file replaced by another is watched afresh
+    m_settle.start();
+  });
+  // Looked at once the command is done: a Save As names the window's file
+  // only after the save.
+  connect(
+      &designer, &MDIFormDesigner::panelAdded, this, [this] { watchFiles(); },
+      Qt::QueuedConnection);
+  connect(
+      &designer, &MDIFormDesigner::panelSaved, this, [this] { watchFiles(); },
+      Qt::QueuedConnection);
+  connect(&designer, &MDIFormDesigner::panelRemoved, this, &PanelFileWatcher::forget);
+  watchFiles();
+}
+
+void PanelFileWatcher::watchFiles(const frmPanel *leaving) {
+  QSet<QString> wanted;
+  for (const frmPanel *panel : m_designer.collOpenPanels())
+    if (panel != leaving)
+      if (const QString path = localFileOf(panel); !path.isEmpty() && QFile::exists(path))
+        wanted.insert(path);
+  const QStringList watched = m_watcher.files();
+  for (const QString &path : watched)
+    if (!wanted.contains(path)) m_watcher.removePath(path);
+  for (const QString &path : wanted)
+    if (!watched.contains(path)) m_watcher.addPath(path);
+}
+
+void PanelFileWatcher::forget(frmPanel *panel) {
+  m_kept.remove(panel);
+  watchFiles(panel);
+}
+
+void PanelFileWatcher::checkPanels() {
+  if (m_asking) {  // looked at again once the open question is answered
+    m_again = true;
+    return;
+  }
+  for (frmPanel *panel : m_designer.collOpenPanels()) {
+    const QString path = localFileOf(panel);
+    if (path.isEmpty() || panel->NeedToSave() || !PanelFileChangedSince(panel->model(), path))
+      continue;
+    if (const auto kept = m_kept.constFind(panel);
+        kept != m_kept.constEnd() && !FileChangedSince(path, *kept))
+      continue;
+    // A reload closes the panel: the list of panels is read afresh.
+    if (offerReload(panel, path)) return checkPanels();
+  }
+}
+
+bool PanelFileWatcher::offerReload(frmPanel *panel, const QString &path) {
+  m_asking = true;
+  const Ui::Answer answer = m_designer.ui().message(
+      panel->model().pictMain.Tag +
+          QStringLiteral(" was changed on disk since you opened it.\r\n") +
+          QStringLiteral("File: ") + path +
+          QStringLiteral("\r\n\r\nThe panel has no unsaved changes. Reload it from the file?"),
+      Ui::Buttons::YesNo);
+  m_asking = false;
+  if (std::exchange(m_again, false)) m_settle.start();
+  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
+  const bool stillOpen = std::find(open.begin(), open.end(), panel) != open.end();
+  if (!stillOpen || panel->NeedToSave()) return false;  // changed while the box was open
+  if (answer != Ui::Answer::Yes) {
+    m_kept[panel] = stampNow(path);
+    return false;
+  }
+  m_designer.ClosePanel(panel);
+  m_designer.OpenPanelLocal(path);
+  return true;
+}

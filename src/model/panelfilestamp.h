@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include "model/textfile.h"
+
+class PanelModel;
+
+// The file a panel was read from or last saved to, as it was then: a save
+// over that file asks first when someone else changed it since.
+void RememberPanelFile(const PanelModel &panel, const QString &path, const FileStamp &stamp);
+// True when the panel was read from or saved to `path` in this session and
+// the file's bytes changed since.
+bool PanelFileChangedSince(const PanelModel &panel, const QString &path);
+// Starts a panel with no file (a new panel may take a closed one's place).
+void ForgetPanelFile(const PanelModel &panel);
