@@ -7,6 +7,7 @@
 #include "model/designcontrol.h"
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/controlreader.h"
+#include "panelfile/foreignfixtures.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 #include "testpanel.h"
@@ -23,60 +24,13 @@ QString fileText(const PanelModel &p) {
   return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
 }
 
-// The golden panel with `insert` (lines ending CR LF) put after the line that
-// holds `anchor`.
-QString withInsert(const QString &anchor, const QString &insert) {
-  QString text = golden();
-  const qsizetype at = text.indexOf(anchor);
-  const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), at) + 2;
-  text.insert(lineEnd, insert);
-  return text;
-}
-
-struct Fixture {
-  const char *what;
-  const char *anchor;
-  const char *insert;
-};
-
-const Fixture kFixtures[] = {
-    {"codec control between two buttons", "<HWMapAoipSysName>MOD_USER",
-     "    </Control>\r\n    <Control>\r\n      <Type>CodecControl</Type>\r\n"
-     "      <Name>Codec1</Name>\r\n      <Left>100</Left>\r\n      <Top>200</Top>\r\n"
-     "      <CodecAddress>10.1.1.9</CodecAddress>\r\n"},
-    {"unknown Type", "<HideGainValue>",
-     "    </Control>\r\n    <Control>\r\n      <Type>Hologram</Type>\r\n"
-     "      <Name>Holo1</Name>\r\n"},
-    {"no Type", "<HideGainValue>",
-     "    </Control>\r\n    <Control>\r\n      <Name>Odd1</Name>\r\n"},
-    {"unknown element in a button", "<Caption>Mic", "      <Glow level=\"3\">soft</Glow>\r\n"},
-    {"unknown element at the start of a button", "<Type>Button</Type>", "      <Halo/>\r\n"},
-    {"unknown element in a label", "<ForeColor>&amp;H0000FF</ForeColor>",
-     "      <Shadow>2</Shadow>\r\n"},
-    {"unknown element in a web browser", "<Type>WebBrowser</Type>",
-     "      <ZoomLevel>120</ZoomLevel>\r\n"},
-    {"unknown element in a meter", "<Type>Meter</Type>", "      <PeakHold>True</PeakHold>\r\n"},
-    {"unknown element in a meter fader", "<HideGainValue>", "      <Curve>Log</Curve>\r\n"},
-    {"unknown element holding children", "<Click>ROUTE",
-     "      <Macro>\r\n        <Step at=\"1\">GPO 2 ON</Step>\r\n        <Step/>\r\n"
-     "      </Macro>\r\n"},
-    {"comment inside a control", "<State>Off</State>", "      <!-- patched by hand -->\r\n"},
-    {"unknown panel element", "<Caption>Studio One</Caption>",
-     "  <Theme>\r\n    <Accent>&amp;H00FF00</Accent>\r\n  </Theme>\r\n"},
-    {"unknown panel element first", "<Panel>", "  <Layer>1</Layer>\r\n"},
-    {"unknown panel element after the version", "<Version>", "  <Signature>abc</Signature>\r\n"},
-    {"comment between controls", "<HideGainValue>",
-     "    </Control>\r\n    <!-- clocks below -->\r\n    <Control>\r\n      "
-     "<Type>CodecControl</Type>\r\n"},
-};
-
-class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<Fixture> {};
+class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<ForeignFixture> {};
 
 }  // namespace
 
 TEST_P(ForeignContent, SurvivesOpenSaveMoveAndCopyPaste) {
   Settings().boolServerMode = true;
-  const QString text = withInsert(GetParam().anchor, GetParam().insert);
+  const QString text = WithForeignInsert(golden(), GetParam());
   ASSERT_NE(text, golden());
   PanelModel p;
   ReadHooks hooks;
@@ -108,12 +62,8 @@ TEST_P(ForeignContent, SurvivesOpenSaveMoveAndCopyPaste) {
   for (const auto &kept : p.PanelDetails.foreignControls) EXPECT_TRUE(emptied.contains(kept.text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ForeignContent, ::testing::ValuesIn(kFixtures),
-                         [](const auto &info) {
-                           QString name = QString::fromLatin1(info.param.what);
-                           name.replace(QLatin1Char(' '), QLatin1Char('_'));
-                           return name.toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, ForeignContent, ::testing::ValuesIn(kForeignFixtures),
+                         [](const auto &info) { return ForeignFixtureName(info.param); });
 
 TEST_F(PanelFileTest, UnknownElementsOfAPastedControlComeWithIt) {
   const QString clip = QStringLiteral(
