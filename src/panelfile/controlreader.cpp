@@ -699,8 +699,16 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
     auto *clock = panel.Load<DesignClock>();
     clock->Visible = true;
     record->cntrlObject = clock;
-    for (size_t k = 0; k < d->count; ++k)
-      ClockIngestProperty(*clock, d->children[k].name, d->children[k].text.toString());
+    QString after;  // as for the other kinds, below
+    for (size_t k = 0; k < d->count; ++k) {
+      const State::Child &c = d->children[k];
+      if (c.name.isEmpty() || !IsClockChild(c.name)) {
+        if (!c.source.isEmpty()) record->foreign.push_back({after, c.source.toString()});
+        continue;
+      }
+      after = c.name.trimmed().toString().toLower();
+      ClockIngestProperty(*clock, c.name, c.text.toString());
+    }
     clock->Tag = d->clockName;
     if (checkNames) {
       // Pasted clocks land like every other pasted control.

@@ -317,10 +317,18 @@ void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
     return;
   }
   if (const auto *clock = ofKind<DesignClock>(control)) {
-    // The clock serialises itself.
+    // The clock serialises its own values; what it does not read is kept
+    // as for the other kinds.
     XmlNode element = ClockToElement(*clock);
     CheckNameAndCaption(element, clock->Tag);
-    WriteLaidOut(writer, element, kControlIndent);
+    writer.startElement(u"Control", kControlIndent);
+    {
+      ElementWriter<Writer> w(writer, kControlIndent + 2);
+      w.keep(r.foreign);
+      for (const XmlNode &child : element.children)
+        if (child.isElement()) w.add(QStringView(child.name), ElementText(child));
+    }
+    writer.endElement(u"Control", kControlIndent);
     return;
   }
   writer.startElement(u"Control", kControlIndent);

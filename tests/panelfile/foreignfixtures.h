@@ -30,6 +30,9 @@ inline constexpr ForeignFixture kForeignFixtures[] = {
      "      <ZoomLevel>120</ZoomLevel>\r\n"},
     {"unknown element in a meter", "<Type>Meter</Type>", "      <PeakHold>True</PeakHold>\r\n"},
     {"unknown element in a meter fader", "<HideGainValue>", "      <Curve>Log</Curve>\r\n"},
+    {"unknown elements in a clock", "<Digital>True</Digital>",
+     "      <TimeZone id=\"CET\">\r\n        <Dst>True</Dst>\r\n      </TimeZone>\r\n"
+     "      <!-- synced by NTP -->\r\n"},
     {"unknown element holding children", "<Click>ROUTE",
      "      <Macro>\r\n        <Step at=\"1\">GPO 2 ON</Step>\r\n        <Step/>\r\n"
      "      </Macro>\r\n"},
