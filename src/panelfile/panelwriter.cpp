@@ -313,7 +313,7 @@ void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
   const DesignControl *control = r.cntrlObject;
   if (!control) return;
   if (const auto *kept = ofKind<DesignKept>(control)) {
-    putKeptLine(writer, KeptControlText(*kept));
+    if (!kept->Source.isEmpty()) putKeptLine(writer, KeptControlText(*kept));
     return;
   }
   if (const auto *clock = ofKind<DesignClock>(control)) {
