@@ -21,7 +21,8 @@ QString TypeName(ControlKind kind) {
 }
 
 QString TypeName(const DesignControl &control) {
-  if (const auto *kept = As<DesignKept>(&control)) return kept->Type;
+  if (const auto *kept = As<DesignKept>(&control))
+    return kept->Type.isEmpty() ? QStringLiteral("(no Type)") : kept->Type;
   return TypeName(control.kind());
 }
 

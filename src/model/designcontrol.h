@@ -25,7 +25,8 @@ class DesignControl;
 
 // The type text of a kind as files and the grid use it ("Button", "WebBrowser").
 QString TypeName(ControlKind kind);
-// The type text of a control: its kind's, or a kept control's own Type.
+// The type text of a control: its kind's, or a kept control's own Type
+// ("(no Type)" when it has none).
 QString TypeName(const DesignControl &control);
 // The default name stem of a kind ("Button", "Meter", ...).
 QString NameStem(ControlKind kind);

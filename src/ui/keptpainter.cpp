@@ -19,7 +19,7 @@ void PaintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
   p.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
 
   // Type over name, centred on a plain band so the hatching does not hide them.
-  const QString type = kept.Type.isEmpty() ? QStringLiteral("(no Type)") : kept.Type;
+  const QString type = TypeName(kept);
   const QString text = kept.Tag.isEmpty() ? type : type + u'\n' + kept.Tag;
   p.setFont(PixelFont(p, std::clamp(pixelsPerTwip * 15.0 * 11.0, 6.0, 48.0)));
   const QRectF inner = rect.adjusted(3, 3, -3, -3);
