@@ -120,8 +120,9 @@ PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QS
         find(name, Severity::Error, "missing-picture",
              QStringLiteral("The picture %1 does not exist.").arg(picture));
 
+    // A kept control's binding is of a kind this version does not know.
     const QString &code = record->HWMapAoipSysName;
-    if (!code.trimmed().isEmpty()) {
+    if (!code.trimmed().isEmpty() && control->kind() != ControlKind::Kept) {
       if (!validMappingCode(code, record->HWMapType))
         find(name, Severity::Error, "bad-mapping-code",
              QStringLiteral("The mapping code %1 is not a valid %2 code.")

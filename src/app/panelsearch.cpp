@@ -41,10 +41,17 @@ class ControlMatcher {
     hit.panelName = m_panel.pictMain.Tag;
     hit.panelPath = m_panel.WindowTag;
     hit.controlName = m_control.Tag;
-    hit.kind = TypeName(m_control.kind());
+    hit.kind = TypeName(m_control);
     hit.field = QLatin1String(label);
     hit.value = value;
     m_hits.push_back(std::move(hit));
+  }
+
+  // The lines of a kept control's text that hold the query.
+  void keptText(const QString &text) {
+    if (!m_query.matches(text)) return;
+    for (QStringView line : QStringView(text).split(u'\n'))
+      if (m_query.matches(line)) field("Text", line.trimmed().toString());
   }
 
   // The mapping code, then the two parts the grid shows it split into.
@@ -98,6 +105,10 @@ void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<Fi
     if (!control) continue;
     ControlMatcher m(query, panel, *control, hits);
     m.field("Name", control->Tag);
+    if (const auto *kept = As<DesignKept>(control)) {
+      m.keptText(kept->Source);
+      continue;
+    }
     m.field("Caption", captionOf(*control));
     m.field("OnClick", record->Click);
     m.field("OnMouseDown", record->MouseDown);

@@ -41,7 +41,8 @@ class FindQuery {
 // Appends the hits of one panel: its controls in placement order, and per
 // control its name, caption, the three commands, the router map, the
 // hardware mapping code with its decoded module and key (or GPIO port and
-// circuit), the hardware host address and a meter's router and IO numbers.
+// circuit), the hardware host address and a meter's router and IO numbers;
+// for a kept control its name and each line of its text ("Text").
 void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits);
 
 // The panel files of a folder in name order: "*.xml" in any case, without

@@ -175,6 +175,11 @@ void ClockIngestProperty(DesignClock &c, QStringView name, const QString &text) 
   }
 }
 
+bool IsClockChild(QStringView name) {
+  static const NameTable<bool> own({{"type", true}, {"name", true}, {"caption", true}}, false);
+  return propertyOf(name) != Property::None || own.find(name.trimmed());
+}
+
 XmlNode ClockToElement(const DesignClock &c) {
   XmlNode root = XmlNode::element(QStringLiteral("Control"));
   root.children.reserve(25);

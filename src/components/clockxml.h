@@ -22,3 +22,5 @@ bool ClockIngestXML(DesignClock &clock, const QString &xml);
 // Applies one child of a clock element by its name (any case); unknown names
 // and unreadable values change nothing.
 void ClockIngestProperty(DesignClock &clock, QStringView name, const QString &text);
+// Whether a child of that name (any case) is one the clock reads or writes.
+bool IsClockChild(QStringView name);

@@ -21,6 +21,8 @@ const char *headerName(ControlKind kind) {
       return "MeterFader";
     case ControlKind::Clock:
       return "Clock";
+    case ControlKind::Kept:
+      return "Kept";
   }
   return "";
 }

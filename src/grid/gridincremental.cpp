@@ -82,7 +82,7 @@ void PropertyGrid::LocName_AfterEdit(clsControlDetails &record) {
   } else {
     QString previous;
     bool first = true;
-    for (DesignControl *control : readingOrder(*panel, KindSet::All())) {
+    for (DesignControl *control : readingOrder(*panel, kNamedKinds)) {
       QString candidate = std::exchange(first, false) ? name : GetNextIncrementalName(previous);
       while (!candidate.isEmpty() && model.CheckForDuplicateName(candidate, control))
         candidate = GetNextIncrementalName(candidate);

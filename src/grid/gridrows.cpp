@@ -16,7 +16,7 @@ constexpr std::array kKindNames{
     KindName{GridKind::Main, "Main"},   KindName{GridKind::Button, "Button"},
     KindName{GridKind::Label, "Label"}, KindName{GridKind::WebBrowser, "WebBrowser"},
     KindName{GridKind::Meter, "Meter"}, KindName{GridKind::MeterFader, "MeterFader"},
-    KindName{GridKind::Clock, "Clock"},
+    KindName{GridKind::Clock, "Clock"}, KindName{GridKind::Kept, "Kept"},
 };
 
 QString readUrl(RowSource &source) {
@@ -73,6 +73,8 @@ std::span<const GridRow> GridRowTable(GridKind kind) {
       return MeterFaderRowTable();
     case GridKind::Clock:
       return ClockRowTable();
+    case GridKind::Kept:
+      return KeptRowTable();
     case GridKind::None:
       break;
   }

@@ -16,7 +16,8 @@ class frmPanel;
 struct EditContext;
 
 // The kind of object the grid shows, as read from its "Type" row.
-enum class GridKind { None, Main, Button, Label, WebBrowser, Meter, MeterFader, Clock };
+// Kept: a control this version keeps as its text (its placeholder).
+enum class GridKind { None, Main, Button, Label, WebBrowser, Meter, MeterFader, Clock, Kept };
 
 // How the value cell of a row is edited.
 enum class EditKind {

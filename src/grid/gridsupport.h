@@ -65,6 +65,11 @@ struct KindSet {
 };
 
 inline constexpr KindSet kButtonsAndLabels{ControlKind::Button, ControlKind::Label};
+// The kinds whose name the grid changes: all but kept controls, whose text
+// keeps its name.
+inline constexpr KindSet kNamedKinds{ControlKind::Button,     ControlKind::Label,
+                                     ControlKind::WebBrowser, ControlKind::Meter,
+                                     ControlKind::MeterFader, ControlKind::Clock};
 
 // Calls `fn` for every selected control of the given kinds, in selection
 // order, with its record. A control without a record gets a scratch record,

@@ -16,6 +16,7 @@ std::span<const GridRow> WebRowTable();
 std::span<const GridRow> MeterRowTable();
 std::span<const GridRow> MeterFaderRowTable();
 std::span<const GridRow> ClockRowTable();
+std::span<const GridRow> KeptRowTable();
 
 QString ReadControlName(RowSource &source);
 

@@ -30,6 +30,7 @@ void PropertyGrid::setTextMatrix(int row, int col, const QString &text) {
 void PropertyGrid::Clear() {
   UpdateBatch batch(*this);
   for (auto &cells : m_cells) cells = {};
+  m_kind = GridKind::None;
 }
 
 void PropertyGrid::setCurrentCell(int row, int col) {
@@ -43,7 +44,7 @@ void PropertyGrid::setColWidth(int col, int twips) {
   if (col == 0 || col == 1) m_colWidth[col] = twips;
 }
 
-GridKind PropertyGrid::kind() const { return GridKindFromText(TextMatrix(CommonRow::Type, 1)); }
+GridKind PropertyGrid::kind() const { return m_kind; }
 
 EditKind PropertyGrid::rowEditKind(int row) const { return GridRowEditKind(kind(), row); }
 
@@ -58,6 +59,7 @@ void PropertyGrid::SetHeaders(const QString &kindName) {
     setTextMatrix(CommonRow::Header, 1, QStringLiteral("Property Value"));
     return;
   }
+  m_kind = k;
   setRows(GridRowCount(k));
   for (int row = 0; row < Rows(); ++row) setTextMatrix(row, 0, GridRowLabel(k, row));
   setTextMatrix(CommonRow::Header, 1, QStringLiteral("Property Value"));

@@ -16,7 +16,7 @@ struct EditContext;
 // The property grid of the main window: two columns of text (labels and
 // values) showing one object of a panel window — the panel itself or a
 // control — and the handling of every edit made in it. Row 0 is the header,
-// row 1 holds the kind text by which every edit is dispatched.
+// row 1 the kind text; every edit is dispatched by the kind.
 //
 // The grid remembers the panel window it was last filled from and applies
 // edits there; when that window is gone, edits do nothing. Every change an
@@ -49,7 +49,8 @@ class PropertyGrid : public QObject {
   // cell button. Rows whose editor is a cell button offer one regardless.
   bool ColumnCellButton() const { return m_columnCellButton; }
 
-  // The object kind shown (row 1) and what a row offers.
+  // The object kind shown (as SetHeaders set it; row 1 holds its text, or a
+  // kept control's own type) and what a row offers.
   GridKind kind() const;
   EditKind rowEditKind(int row) const;
   bool isColourRow(int row) const;
@@ -149,4 +150,5 @@ class PropertyGrid : public QObject {
   QPointer<frmPanel> m_panel;
   DesignObject *m_shown = nullptr;  // checked against the panel before each use
   int m_batchDepth = 0;
+  GridKind m_kind = GridKind::None;  // set by SetHeaders, None once cleared
 };

@@ -14,8 +14,16 @@ QString TypeName(ControlKind kind) {
       return QStringLiteral("MeterFader");
     case ControlKind::Clock:
       return QStringLiteral("Clock");
+    case ControlKind::Kept:
+      return QStringLiteral("Control");
   }
   return QString();
+}
+
+QString TypeName(const DesignControl &control) {
+  if (const auto *kept = As<DesignKept>(&control))
+    return kept->Type.isEmpty() ? QStringLiteral("(no Type)") : kept->Type;
+  return TypeName(control.kind());
 }
 
 QString NameStem(ControlKind kind) { return TypeName(kind); }

@@ -16,12 +16,18 @@ enum class ControlKind {
   WebBrowser = 2,
   Meter = 3,
   MeterFader = 4,
-  Clock = 5
+  Clock = 5,
+  Kept = 6  // a control this version cannot build, kept as its text
 };
-constexpr int kControlKindCount = 6;
+constexpr int kControlKindCount = 7;
+
+class DesignControl;
 
 // The type text of a kind as files and the grid use it ("Button", "WebBrowser").
 QString TypeName(ControlKind kind);
+// The type text of a control: its kind's, or a kept control's own Type
+// ("(no Type)" when it has none).
+QString TypeName(const DesignControl &control);
 // The default name stem of a kind ("Button", "Meter", ...).
 QString NameStem(ControlKind kind);
 
@@ -174,6 +180,32 @@ class DesignClock : public DesignControlOf<DesignClock, ControlKind::Clock> {
   bool FaceNumbers = true;
   bool ElementHands = false;
   bool operator==(const DesignClock &) const = default;
+};
+
+// A control element this version cannot build (a codec control, a kind of a
+// newer version, an element without a Type), kept as its exact text and
+// shown as a placeholder. Name and geometry are read from its Name, Left,
+// Top, Width and Height elements (a default size where it has none); the
+// writer puts changed values back into those elements and keeps every other
+// character of the text.
+struct KeptGeometry {
+  static constexpr qint32 kDefaultWidth = 1215;
+  static constexpr qint32 kDefaultHeight = 495;
+  qint32 left = 0, top = 0, width = kDefaultWidth, height = kDefaultHeight;
+  bool operator==(const KeptGeometry &) const = default;
+};
+class DesignKept : public DesignControlOf<DesignKept, ControlKind::Kept> {
+ public:
+  DesignKept() {
+    Width = KeptGeometry::kDefaultWidth;
+    Height = KeptGeometry::kDefaultHeight;
+  }
+  QString Type;    // the text of its Type element; empty without one
+  QString Source;  // the element as it was read
+  // The name and geometry its source gives (the defaults where it has none).
+  QString SourceName;
+  KeptGeometry SourceGeometry;
+  bool operator==(const DesignKept &) const = default;
 };
 
 // The panel canvas: the panel's name, colours and background picture.

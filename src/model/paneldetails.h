@@ -18,7 +18,7 @@ class clsPanelDetails {
   QString strOnload;
   // Panel-level elements the reader does not use, kept in place.
   std::vector<ForeignElement> foreign;
-  // Control elements the reader cannot build (codec controls, unknown kinds),
+  // Comments and processing instructions between the control elements,
   // kept whole; each is written before the record at `position`.
   struct ForeignControl {
     size_t position = 0;

@@ -32,6 +32,7 @@ PanelModel::PanelModel() {
   m_arrays[int(ControlKind::Meter)][0] = makeTemplate<DesignMeter>(400, 1500);
   m_arrays[int(ControlKind::MeterFader)][0] = makeTemplate<DesignMeterFader>(1335, 4935);
   m_arrays[int(ControlKind::Clock)][0] = makeTemplate<DesignClock>(1095, 1095);
+  m_arrays[int(ControlKind::Kept)][0] = std::make_unique<DesignKept>();
   for (auto &array : m_arrays) array.begin()->second->m_owner = this;
 }
 

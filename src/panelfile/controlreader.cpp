@@ -3,6 +3,7 @@
 #include "panelfile/controlreader.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -16,6 +17,7 @@
 #include "model/numbers.h"
 #include "model/panelmodel.h"
 #include "model/xmlreader.h"
+#include "model/xmlwriter.h"
 
 namespace {
 
@@ -507,6 +509,12 @@ class ControlReader {
   bool m_stateMet = false;
 };
 
+// The fields of a kept control that are read and written back.
+bool isKeptControlField(Field field) {
+  return field == Field::Name || field == Field::Left || field == Field::Top ||
+         field == Field::Width || field == Field::Height;
+}
+
 bool kindFromType(QStringView type, ControlKind *kind) {
   static const NameTable<int> kinds({{"button", int(ControlKind::Button)},
                                      {"label", int(ControlKind::Label)},
@@ -532,6 +540,7 @@ struct ControlElementReader::State {
     QStringView text;       // a view of the document, unless it was copied:
     qsizetype copied = -1;  // then its start in `copies`
     QStringView source;     // the child's exact text in the document
+    QStringView content;    // the text between its tags; null when it has no end tag
   };
   std::vector<Child> children;
   size_t count = 0;
@@ -542,6 +551,8 @@ struct ControlElementReader::State {
   const QChar *childTagEnd = nullptr;
   const QChar *start = nullptr;  // the control element's own start and end
   const QChar *end = nullptr;
+  const QChar *startTagEnd = nullptr;
+  QStringView elementName;
   // The first element named exactly "Name" at any depth (a clock's name).
   int nameDepth = -1;
   bool nameDone = false;
@@ -570,13 +581,14 @@ QStringView ControlElementReader::source() const {
 void ControlElementReader::markup(QStringView source, int depth) {
   if (depth != 0 || source.isEmpty()) return;
   if (d->count == d->children.size()) d->children.emplace_back();
-  d->children[d->count++] = {Field::Unknown, QStringView(), QStringView(), -1, source};
+  d->children[d->count++] = {Field::Unknown, QStringView(), QStringView(), -1, source, {}};
 }
 
 void ControlElementReader::startElement(QStringView name, int depth, QStringView source) {
   if (depth == 0) {
     d->start = source.data();
-    d->end = endOf(source);
+    d->end = d->startTagEnd = endOf(source);
+    d->elementName = name;
     d->count = 0;
     if (!d->copies.isEmpty()) d->copies.resize(0);
     d->nameDepth = -1;
@@ -621,6 +633,9 @@ void ControlElementReader::endElement(int depth, QStringView source) {
   const QChar *childEnd = source.isEmpty() ? d->childTagEnd : endOf(source);
   child.source = d->childStart && childEnd >= d->childStart ? QStringView(d->childStart, childEnd)
                                                             : QStringView();
+  child.content = !source.isEmpty() && d->childTagEnd && source.data() >= d->childTagEnd
+                      ? QStringView(d->childTagEnd, source.data())
+                      : QStringView();
   ++d->count;
   if (d->childText.textIsView()) {
     child.text = d->childText.text();
@@ -659,15 +674,47 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
   for (size_t k = 0; k < d->count && !type; ++k)
     if (d->children[k].field == Field::Type) type = &d->children[k];
   ControlKind kind;
-  if (!type || !kindFromType(type->text.trimmed(), &kind)) return nullptr;
+  if (!type || !kindFromType(type->text.trimmed(), &kind)) kind = ControlKind::Kept;
 
   auto record = std::make_unique<clsControlDetails>();
+  if (kind == ControlKind::Kept) {
+    auto *kept = panel.Load<DesignKept>();
+    kept->Visible = true;
+    kept->Source = source().toString();
+    if (type) kept->Type = type->text.trimmed().toString();
+    record->cntrlObject = kept;
+    // Only its name and geometry are read, first as its text gives them,
+    // then as it lands (a pasted one moves and may be renamed); the rest
+    // stays in its text.
+    DesignKept asWritten;
+    clsControlDetails scratch;
+    ControlReader textReader(panel, asWritten, scratch, false, 0, 0, d->caches);
+    ControlReader reader(panel, *kept, *record, checkNames, leftOffset, topOffset, d->caches);
+    for (size_t k = 0; k < d->count; ++k) {
+      const State::Child &c = d->children[k];
+      if (!isKeptControlField(c.field)) continue;
+      textReader.apply(c.field, c.text);
+      reader.apply(c.field, c.text);
+    }
+    kept->SourceName = asWritten.Tag;
+    kept->SourceGeometry = {asWritten.Left, asWritten.Top, asWritten.Width, asWritten.Height};
+    ApplyHardwareMapToControl(*record, map);
+    return record;
+  }
   if (kind == ControlKind::Clock) {
     auto *clock = panel.Load<DesignClock>();
     clock->Visible = true;
     record->cntrlObject = clock;
-    for (size_t k = 0; k < d->count; ++k)
-      ClockIngestProperty(*clock, d->children[k].name, d->children[k].text.toString());
+    QString after;  // as for the other kinds, below
+    for (size_t k = 0; k < d->count; ++k) {
+      const State::Child &c = d->children[k];
+      if (c.name.isEmpty() || !IsClockChild(c.name)) {
+        if (!c.source.isEmpty()) record->foreign.push_back({after, c.source.toString()});
+        continue;
+      }
+      after = c.name.trimmed().toString().toLower();
+      ClockIngestProperty(*clock, c.name, c.text.toString());
+    }
     clock->Tag = d->clockName;
     if (checkNames) {
       // Pasted clocks land like every other pasted control.
@@ -705,4 +752,143 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
 
 qint32 TwipsFromText(QStringView text, qint32 offset) {
   return RoundHalfEven(LeadingNumber(text) - static_cast<double>(offset));
+}
+
+// ---------------------------------------------------------------- kept controls
+
+namespace {
+
+// Collects the one control element of a text.
+class SingleControlReader : public XmlHandler {
+ public:
+  explicit SingleControlReader(ControlElementReader &control) : m_control(control) {}
+  void startElement(QStringView name, const std::vector<XmlAttribute> &,
+                    QStringView source) override {
+    m_control.startElement(name, m_depth++, source);
+  }
+  void endElement(QStringView source) override { m_control.endElement(--m_depth, source); }
+  void comment(QStringView, QStringView source) override { m_control.markup(source, m_depth - 1); }
+  void processingInstruction(QStringView, QStringView, QStringView source) override {
+    m_control.markup(source, m_depth - 1);
+  }
+  void text(QStringView value, QStringView) override { m_control.text(value, m_depth - 1); }
+  void cdata(QStringView value, QStringView) override { m_control.text(value, m_depth - 1); }
+
+ private:
+  ControlElementReader &m_control;
+  int m_depth = 0;
+};
+
+const char *keptFieldName(Field field) {
+  switch (field) {
+    case Field::Name:
+      return "Name";
+    case Field::Left:
+      return "Left";
+    case Field::Top:
+      return "Top";
+    case Field::Width:
+      return "Width";
+    default:
+      return "Height";
+  }
+}
+
+}  // namespace
+
+bool ReadControlElement(const QString &text, ControlElementReader &reader) {
+  SingleControlReader handler(reader);
+  return ReadXml(text, handler);
+}
+
+QString ControlElementReader::keptText(const DesignKept &control) {
+  settleCopies();
+  const QStringView source = this->source();
+  if (source.isEmpty()) return control.Source;
+  // The values that changed, as the element texts they become.
+  struct Value {
+    Field field;
+    QString text;
+    bool met = false;
+  };
+  std::vector<Value> values;
+  auto changed = [&](Field field, bool differs, const QString &text) {
+    if (differs) values.push_back({field, text});
+  };
+  QString name;
+  AppendEscapedXmlText(name, static_cast<const QString &>(control.Tag));
+  const KeptGeometry &was = control.SourceGeometry;
+  changed(Field::Name, control.Tag != control.SourceName, name);
+  changed(Field::Left, control.Left != was.left, QString::number(control.Left));
+  changed(Field::Top, control.Top != was.top, QString::number(control.Top));
+  changed(Field::Width, control.Width != was.width, QString::number(control.Width));
+  changed(Field::Height, control.Height != was.height, QString::number(control.Height));
+  if (values.empty()) return source.toString();
+
+  // Each change as a replaced piece of the source, in source order.
+  struct Edit {
+    qsizetype from, to;
+    QString text;
+  };
+  std::vector<Edit> edits;
+  auto at = [&](const QChar *p) { return qsizetype(p - source.data()); };
+  auto element = [](const QString &tag, const QString &text) {
+    return u'<' + tag + u'>' + text + QStringLiteral("</") + tag + u'>';
+  };
+  const State::Child *lastElement = nullptr;
+  for (size_t k = 0; k < d->count; ++k) {
+    const State::Child &c = d->children[k];
+    if (c.name.isEmpty()) continue;  // markup
+    lastElement = &c;
+    for (Value &v : values) {
+      if (v.field != c.field) continue;
+      v.met = true;
+      if (!c.content.isNull())
+        edits.push_back({at(c.content.data()), at(endOf(c.content)), v.text});
+      else
+        edits.push_back(
+            {at(c.source.data()), at(endOf(c.source)), element(c.name.toString(), v.text)});
+    }
+  }
+  // Elements it lacks go after its last child, on lines of their own laid
+  // out as that child's.
+  QString added;
+  const QString lineEnd = source.contains(u"\r\n") ? QStringLiteral("\r\n")
+                          : source.contains(u'\n') ? QStringLiteral("\n")
+                                                   : QString();
+  QString indent;
+  if (lastElement && !lineEnd.isEmpty()) {
+    const qsizetype lineStart = source.lastIndexOf(u'\n', at(lastElement->source.data())) + 1;
+    const QStringView lead = source.mid(lineStart, at(lastElement->source.data()) - lineStart);
+    if (lead.trimmed().isEmpty()) indent = lead.toString();
+  }
+  for (const Value &v : values)
+    if (!v.met) added += lineEnd + indent + element(QLatin1String(keptFieldName(v.field)), v.text);
+  if (!added.isEmpty()) {
+    const bool selfClosing = d->end == d->startTagEnd && source.endsWith(u"/>");
+    if (selfClosing) {
+      // "<Control/>" opens to hold them.
+      const QString tag = d->elementName.toString();
+      edits.push_back({source.size() - 2, source.size(),
+                       u'>' + added + lineEnd + QStringLiteral("</") + tag + u'>'});
+    } else {
+      const qsizetype after = lastElement ? at(endOf(lastElement->source)) : at(d->startTagEnd);
+      edits.push_back({after, after, added});
+    }
+  }
+  std::sort(edits.begin(), edits.end(),
+            [](const Edit &a, const Edit &b) { return a.from > b.from; });
+  QString out = source.toString();
+  for (const Edit &e : edits) out.replace(e.from, e.to - e.from, e.text);
+  return out;
+}
+
+QString KeptControlText(const DesignKept &control) {
+  const KeptGeometry &was = control.SourceGeometry;
+  if (control.Tag == control.SourceName && control.Left == was.left && control.Top == was.top &&
+      control.Width == was.width && control.Height == was.height)
+    return control.Source;
+  ControlElementReader reader(control.Source);
+  if (!ReadControlElement(control.Source, reader)) return control.Source;
+  return reader.keptText(control);
 }

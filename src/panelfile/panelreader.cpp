@@ -138,10 +138,7 @@ class PanelDocumentReader : public XmlHandler {
 
   void addControl() {
     auto record = m_control.build(m_panel, false, 0, 0, m_map);
-    if (!record) {  // codec controls and unknown kinds, kept whole
-      keepControl(m_control.source());
-      return;
-    }
+    if (!record) return;
     record->lngPictResizeIndex = m_panel.GetNewPictResize();
     auto &controls = m_panel.PanelDetails.CollControls;
     controls.push_back(std::move(record));
@@ -207,25 +204,6 @@ class PanelDocumentReader : public XmlHandler {
   QString m_after;      // the last known panel-level element
 };
 
-// Collects the one control element of a text.
-class SingleControlReader : public XmlHandler {
- public:
-  explicit SingleControlReader(const QString &text) : control(text) {}
-  void startElement(QStringView name, const std::vector<XmlAttribute> &,
-                    QStringView source) override {
-    control.startElement(name, m_depth++, source);
-  }
-  void endElement(QStringView source) override { control.endElement(--m_depth, source); }
-  void comment(QStringView, QStringView source) override { control.markup(source, m_depth - 1); }
-  void text(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
-  void cdata(QStringView value, QStringView) override { control.text(value, m_depth - 1); }
-
-  ControlElementReader control;
-
- private:
-  int m_depth = 0;
-};
-
 }  // namespace
 
 bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
@@ -243,7 +221,7 @@ bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const 
 std::unique_ptr<clsControlDetails> GetControl(const QString &controlXml, PanelModel &panel,
                                               bool checkNames, qint32 leftOffset, qint32 topOffset,
                                               const HardwareMap &map) {
-  SingleControlReader reader(controlXml);
-  if (!ReadXml(controlXml, reader)) return nullptr;
-  return reader.control.build(panel, checkNames, leftOffset, topOffset, map);
+  ControlElementReader reader(controlXml);
+  if (!ReadControlElement(controlXml, reader)) return nullptr;
+  return reader.build(panel, checkNames, leftOffset, topOffset, map);
 }

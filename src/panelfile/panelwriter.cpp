@@ -13,6 +13,7 @@
 #include "model/panelmodel.h"
 #include "model/xmltree.h"
 #include "model/xmlwriter.h"
+#include "panelfile/controlreader.h"
 
 namespace {
 
@@ -222,7 +223,7 @@ void writeControlChildren(ElementWriter<W> &w, const DesignControl *control,
   else if (fader)
     caption = fader->MeterName;
   w.keep(r.foreign);
-  w.add("Type", TypeName(control->kind()));
+  w.add("Type", TypeName(*control));
   w.add("Name", control->Tag);
   w.add("Caption", captionText(caption));
   w.addNumber("Left", control->Left);
@@ -299,15 +300,35 @@ void CheckNameAndCaption(XmlNode &element, const QString &name) {
 
 namespace {
 
+// Kept text among the controls: as read, on its own line.
+template <class Writer>
+void putKeptLine(Writer &writer, const QString &text) {
+  writer.blanks(kControlIndent);
+  writer.put(text);
+  writer.put(QLatin1String("\r\n"));
+}
+
 template <class Writer>
 void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
   const DesignControl *control = r.cntrlObject;
   if (!control) return;
+  if (const auto *kept = ofKind<DesignKept>(control)) {
+    if (!kept->Source.isEmpty()) putKeptLine(writer, KeptControlText(*kept));
+    return;
+  }
   if (const auto *clock = ofKind<DesignClock>(control)) {
-    // The clock serialises itself.
+    // The clock serialises its own values; what it does not read is kept
+    // as for the other kinds.
     XmlNode element = ClockToElement(*clock);
     CheckNameAndCaption(element, clock->Tag);
-    WriteLaidOut(writer, element, kControlIndent);
+    writer.startElement(u"Control", kControlIndent);
+    {
+      ElementWriter<Writer> w(writer, kControlIndent + 2);
+      w.keep(r.foreign);
+      for (const XmlNode &child : element.children)
+        if (child.isElement()) w.add(QStringView(child.name), ElementText(child));
+    }
+    writer.endElement(u"Control", kControlIndent);
     return;
   }
   writer.startElement(u"Control", kControlIndent);
@@ -343,11 +364,8 @@ void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const 
   const auto &kept = panel.PanelDetails.foreignControls;
   auto nextKept = kept.begin();
   auto putKeptUpTo = [&](size_t position) {
-    for (; nextKept != kept.end() && nextKept->position <= position; ++nextKept) {
-      writer.blanks(kControlIndent);
-      writer.put(nextKept->text);
-      writer.put(QLatin1String("\r\n"));
-    }
+    for (; nextKept != kept.end() && nextKept->position <= position; ++nextKept)
+      putKeptLine(writer, nextKept->text);
   };
   for (size_t k = 0; k < records.size(); ++k) {
     putKeptUpTo(k);

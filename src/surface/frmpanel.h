@@ -147,7 +147,8 @@ class frmPanel : public QObject {
   void DropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
                        qint32 dragOffsetY, bool targetIsCanvas = true);
   // The Insert menu: a new control at (0, 0); null for the codec control.
-  // The menu has no meter-fader entry, so that kind gives null as well.
+  // The menu has no meter-fader entry, so that kind gives null as well, and
+  // so does a kept control, which only a file or the clipboard brings.
   DesignControl *InsertControl(ControlKind kind);
 
   // --- selection (mouse buttons: left 1, right 2, middle 4)

@@ -111,7 +111,8 @@ void frmPanel::DropFromPalette(const QString &sourceName, double x, double y, qi
 }
 
 DesignControl *frmPanel::InsertControl(ControlKind kind) {
-  if (kind == ControlKind::MeterFader) return nullptr;
+  // Kept controls come only from files and the clipboard.
+  if (kind == ControlKind::MeterFader || kind == ControlKind::Kept) return nullptr;
   EditStep step(*this, QStringLiteral("Add"), StepName::WithControls);
   Batch batch(*this);
   DesignControl *control = m_model.LoadControl(kind);

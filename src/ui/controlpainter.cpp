@@ -6,6 +6,7 @@
 #include "model/designcontrol.h"
 #include "ui/buttonpainter.h"
 #include "ui/clockpainter.h"
+#include "ui/keptpainter.h"
 #include "ui/labelpainter.h"
 #include "ui/meterfaderpainter.h"
 #include "ui/meterpainter.h"
@@ -36,6 +37,9 @@ void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
       break;
     case ControlKind::Clock:
       PaintClockControl(p, pixelRect, static_cast<const DesignClock &>(c), now, pixelsPerTwip);
+      break;
+    case ControlKind::Kept:
+      PaintKeptControl(p, pixelRect, static_cast<const DesignKept &>(c), pixelsPerTwip);
       break;
   }
 }

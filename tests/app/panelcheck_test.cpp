@@ -132,11 +132,14 @@ TEST_F(PanelCheckTest, PanelPictureAndUnreadableFile) {
 TEST_F(PanelCheckTest, BindingsAcrossPanelsAndOrphanMapEntries) {
   write(QStringLiteral("A.xml"),
         panel(QStringLiteral("A"),
-              button("Key", 0, 0, 500, 500, QStringLiteral("<Click>GO</Click>"))));
+              button("Key", 0, 0, 500, 500, QStringLiteral("<Click>GO</Click>")) +
+                  "<Control><Type>CodecControl</Type><Name>Codec1</Name><Left>600</Left>"
+                  "</Control>"));
   write(QStringLiteral("B.xml"),
         panel(QStringLiteral("B"), button("Other", 0, 0, 500, 500, mapping("MOD_USER#1.BUT#1"))));
   // The map binds A.Key to the key B.Other holds, and keeps two entries of
-  // nothing: a panel that is gone and a control that is gone.
+  // nothing: a panel that is gone and a control that is gone. The codec
+  // control's entry is its own, in a form this version does not judge.
   const QString entry = QStringLiteral(
       "<Control><Type>Button</Type><HostIPAddress>10.0.0.5</HostIPAddress><HostPort>4010</HostPort>"
       "<InternalName>%1</InternalName><AoipSysName>MOD_USER#1.BUT#1</AoipSysName></Control>");
@@ -145,7 +148,11 @@ TEST_F(PanelCheckTest, BindingsAcrossPanelsAndOrphanMapEntries) {
             QStringLiteral("<HardwareMapList><Name>HardwareMapList</Name><ControlList>%1%2%3"
                            "</ControlList></HardwareMapList>")
                 .arg(entry.arg(QStringLiteral("A.Key")), entry.arg(QStringLiteral("Ghost.B1")),
-                     entry.arg(QStringLiteral("A.Nobody"))));
+                     entry.arg(QStringLiteral("A.Nobody")) +
+                         QStringLiteral("<Control><Type>Codec</Type><HostIPAddress>10.0.0.9"
+                                        "</HostIPAddress><HostPort>7000</HostPort><InternalName>"
+                                        "A.Codec1</InternalName><AoipSysName>CODEC#1</AoipSysName>"
+                                        "</Control>")));
   QString found;
   PanelFilesOfPath(dir.path(), &found);
   EXPECT_EQ(found, map);

@@ -36,6 +36,8 @@ const char *kStudio2 =
     "<HWMapAoipSysName>MOD_USER#3.BUT#12</HWMapAoipSysName></Control>"
     "<Control><Type>MeterFader</Type><Name>Fader1</Name><Caption>Mix bus</Caption>"
     "<MeterRouterNumber>9</MeterRouterNumber><MeterIONumber>33</MeterIONumber></Control>"
+    "<Control>\r\n  <Type>CodecControl</Type>\r\n  <Name>Codec1</Name>\r\n"
+    "  <CodecAddress>10.9.9.9</CodecAddress>\r\n</Control>"
     "</ControlList></Panel>";
 const char *kMap =
     "<HardwareMapList><Name>HardwareMapList</Name><ControlList>"
@@ -103,6 +105,7 @@ const struct {
      {"Studio1/MicLive/Button/Name/MicLive", "Studio1/MicLive/Button/Caption/Mic live",
       "Studio2/Fader1/MeterFader/Caption/Mix bus"}},
     {"  Mix BUS ", {"Studio2/Fader1/MeterFader/Caption/Mix bus"}},
+    {"10.9.9", {"Studio2/Codec1/CodecControl/Text/<CodecAddress>10.9.9.9</CodecAddress>"}},
     {"Port2_Circuit500", {}},
     {"talkback!", {}},
     {"", {}},

@@ -48,6 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (const auto &kept : panel.PanelDetails.foreignControls)
     FUZZ_CHECK(written.contains(kept.text));
   for (const auto &kept : panel.PanelDetails.foreign) FUZZ_CHECK(written.contains(kept.text));
+  for (const auto &record : panel.PanelDetails.CollControls) {
+    for (const auto &kept : record->foreign) FUZZ_CHECK(written.contains(kept.text));
+    if (const auto *kept = As<DesignKept>(record->cntrlObject))
+      FUZZ_CHECK(written.contains(kept->Source));
+  }
   FUZZ_CHECK(readAndWrite(rewritten, &again) == rewritten);
   FUZZ_CHECK(again == controls);
   return 0;

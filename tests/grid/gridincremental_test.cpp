@@ -25,6 +25,17 @@ TEST_F(GridTest, NamesFollowReadingOrderThenSelectionOrder) {
   EXPECT_TRUE(panel.timFillProperties.isActive());
 }
 
+TEST_F(GridTest, NumberingLeavesKeptControlsTheirNames) {
+  auto *a = add<DesignLabel>("A", 100, 500);
+  auto *kept = add<DesignKept>("Codec1", 100, 100);
+  select({a, kept});
+  show(a);
+  ui.answers = {Ui::Answer::Yes};
+  edit(CommonRow::Name, "Out1");
+  EXPECT_EQ(a->Tag, "Out1");
+  EXPECT_EQ(kept->Tag, "Codec1");
+}
+
 TEST_F(GridTest, IncrementalNamesStepOverNamesInUse) {
   add<DesignButton>("Mic");
   add<DesignLabel>("mic1");  // names clash without regard to case

@@ -56,9 +56,12 @@ TEST(Names, NewNamePerKindIsCaseSensitiveAndPerArray) {
   EXPECT_EQ(panel.GetNewName(0), "Button2");
   add(ControlKind::Label, "Button2");  // another kind does not count
   EXPECT_EQ(panel.GetNewName(0), "Button2");
-  const char *stems[] = {"Button2", "Label1", "WebBrowser1", "Meter1", "MeterFader1", "Clock1"};
-  for (int code = 0; code < 6; ++code) EXPECT_EQ(panel.GetNewName(code), stems[code]) << code;
-  EXPECT_EQ(panel.GetNewName(6), "");
+  // A kept control that takes a fresh name on paste is a "Control".
+  const char *stems[] = {"Button2",     "Label1", "WebBrowser1", "Meter1",
+                         "MeterFader1", "Clock1", "Control1"};
+  for (int code = 0; code < kControlKindCount; ++code)
+    EXPECT_EQ(panel.GetNewName(code), stems[code]) << code;
+  EXPECT_EQ(panel.GetNewName(kControlKindCount), "");
   EXPECT_EQ(panel.GetNewName(-1), "");
 }
 

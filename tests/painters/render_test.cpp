@@ -171,6 +171,29 @@ TEST(RenderText, ButtonCaptionShowsAmpersandsAsTyped) {
   EXPECT_GT(captionWidth(QStringLiteral("A&B")), captionWidth(QStringLiteral("AB")) + 3);
 }
 
+// A kept control's placeholder: hatched over its whole rectangle, its type
+// and name written in the middle on a plain band.
+TEST(RenderKept, AHatchedRectangleWithTypeAndName) {
+  DesignKept kept;
+  kept.Type = QStringLiteral("CodecControl");
+  kept.Tag = QStringLiteral("Codec1");
+  const QImage image = render(kept, QSize(200, 90));
+  EXPECT_TRUE(inkBox(image, [](QColor c) { return c == kCanvas; }).isEmpty());
+  // The hatching: grey lines across a light ground near the corners.
+  const QRect corner(2, 2, 30, 20);
+  int lines = 0;
+  for (int y = corner.top(); y <= corner.bottom(); ++y)
+    for (int x = corner.left(); x <= corner.right(); ++x)
+      if (image.pixelColor(x, y).lightness() < 200) ++lines;
+  EXPECT_GT(lines, 20);
+  // The text: dark ink in the middle, away from the dashed frame.
+  int ink = 0;
+  for (int y = 20; y < 70; ++y)
+    for (int x = 30; x < 170; ++x)
+      if (image.pixelColor(x, y).lightness() < 130) ++ink;
+  EXPECT_GT(ink, 40);
+}
+
 TEST(RenderRobustness, DegenerateRectsAndZoomsPaintNothingOrSomethingButNeverFail) {
   DesignButton button;
   button.Caption = QStringLiteral("x");
@@ -188,7 +211,9 @@ TEST(RenderRobustness, DegenerateRectsAndZoomsPaintNothingOrSomethingButNeverFai
   clock.OffSet = std::numeric_limits<qint32>::min();
   clock.FontSize = 1e9;
   clock.Digital = true;
-  const DesignControl *controls[] = {&button, &label, &browser, &meter, &fader, &clock};
+  DesignKept kept;
+  kept.Type = QString(500, u'W');
+  const DesignControl *controls[] = {&button, &label, &browser, &meter, &fader, &clock, &kept};
   QImage image(64, 64, QImage::Format_ARGB32);
   QPainter p(&image);
   for (const DesignControl *c : controls) {

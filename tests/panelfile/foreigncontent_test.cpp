@@ -1,9 +1,13 @@
 // Content this version does not read (unknown elements, codec controls,
 // controls of unknown kinds, comments) is written back where it stood.
+#include <functional>
+
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
 #include "model/designcontrol.h"
 #include "panelfile/clipboarddoc.h"
+#include "panelfile/controlreader.h"
+#include "panelfile/foreignfixtures.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
 #include "testpanel.h"
@@ -20,60 +24,13 @@ QString fileText(const PanelModel &p) {
   return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
 }
 
-// The golden panel with `insert` (lines ending CR LF) put after the line that
-// holds `anchor`.
-QString withInsert(const QString &anchor, const QString &insert) {
-  QString text = golden();
-  const qsizetype at = text.indexOf(anchor);
-  const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), at) + 2;
-  text.insert(lineEnd, insert);
-  return text;
-}
-
-struct Fixture {
-  const char *what;
-  const char *anchor;
-  const char *insert;
-};
-
-const Fixture kFixtures[] = {
-    {"codec control between two buttons", "<HWMapAoipSysName>MOD_USER",
-     "    </Control>\r\n    <Control>\r\n      <Type>CodecControl</Type>\r\n"
-     "      <Name>Codec1</Name>\r\n      <Left>100</Left>\r\n      <Top>200</Top>\r\n"
-     "      <CodecAddress>10.1.1.9</CodecAddress>\r\n"},
-    {"unknown Type", "<HideGainValue>",
-     "    </Control>\r\n    <Control>\r\n      <Type>Hologram</Type>\r\n"
-     "      <Name>Holo1</Name>\r\n"},
-    {"no Type", "<HideGainValue>",
-     "    </Control>\r\n    <Control>\r\n      <Name>Odd1</Name>\r\n"},
-    {"unknown element in a button", "<Caption>Mic", "      <Glow level=\"3\">soft</Glow>\r\n"},
-    {"unknown element at the start of a button", "<Type>Button</Type>", "      <Halo/>\r\n"},
-    {"unknown element in a label", "<ForeColor>&amp;H0000FF</ForeColor>",
-     "      <Shadow>2</Shadow>\r\n"},
-    {"unknown element in a web browser", "<Type>WebBrowser</Type>",
-     "      <ZoomLevel>120</ZoomLevel>\r\n"},
-    {"unknown element in a meter", "<Type>Meter</Type>", "      <PeakHold>True</PeakHold>\r\n"},
-    {"unknown element in a meter fader", "<HideGainValue>", "      <Curve>Log</Curve>\r\n"},
-    {"unknown element holding children", "<Click>ROUTE",
-     "      <Macro>\r\n        <Step at=\"1\">GPO 2 ON</Step>\r\n        <Step/>\r\n"
-     "      </Macro>\r\n"},
-    {"comment inside a control", "<State>Off</State>", "      <!-- patched by hand -->\r\n"},
-    {"unknown panel element", "<Caption>Studio One</Caption>",
-     "  <Theme>\r\n    <Accent>&amp;H00FF00</Accent>\r\n  </Theme>\r\n"},
-    {"unknown panel element first", "<Panel>", "  <Layer>1</Layer>\r\n"},
-    {"unknown panel element after the version", "<Version>", "  <Signature>abc</Signature>\r\n"},
-    {"comment between controls", "<HideGainValue>",
-     "    </Control>\r\n    <!-- clocks below -->\r\n    <Control>\r\n      "
-     "<Type>CodecControl</Type>\r\n"},
-};
-
-class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<Fixture> {};
+class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<ForeignFixture> {};
 
 }  // namespace
 
 TEST_P(ForeignContent, SurvivesOpenSaveMoveAndCopyPaste) {
   Settings().boolServerMode = true;
-  const QString text = withInsert(GetParam().anchor, GetParam().insert);
+  const QString text = WithForeignInsert(golden(), GetParam());
   ASSERT_NE(text, golden());
   PanelModel p;
   ReadHooks hooks;
@@ -105,12 +62,8 @@ TEST_P(ForeignContent, SurvivesOpenSaveMoveAndCopyPaste) {
   for (const auto &kept : p.PanelDetails.foreignControls) EXPECT_TRUE(emptied.contains(kept.text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ForeignContent, ::testing::ValuesIn(kFixtures),
-                         [](const auto &info) {
-                           QString name = QString::fromLatin1(info.param.what);
-                           name.replace(QLatin1Char(' '), QLatin1Char('_'));
-                           return name.toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, ForeignContent, ::testing::ValuesIn(kForeignFixtures),
+                         [](const auto &info) { return ForeignFixtureName(info.param); });
 
 TEST_F(PanelFileTest, UnknownElementsOfAPastedControlComeWithIt) {
   const QString clip = QStringLiteral(
@@ -125,4 +78,78 @@ TEST_F(PanelFileTest, UnknownElementsOfAPastedControlComeWithIt) {
   ASSERT_EQ(pasted[0]->foreign.size(), 1u);
   EXPECT_EQ(pasted[0]->foreign[0].text, QStringLiteral("<Glow>soft</Glow>"));
   EXPECT_EQ(pasted[0]->foreign[0].after, QStringLiteral("top"));
+}
+
+// A kept control's text after a change of its name or geometry: only the
+// elements of what changed are rewritten (added where it has none), and the
+// text reads back with the new values.
+TEST_F(PanelFileTest, KeptControlTextChangesOnlyTheChangedElements) {
+  struct Case {
+    const char *what;
+    const char *source;
+    std::function<void(DesignKept &)> change;
+    const char *written;
+  };
+  const char *laidOut =
+      "<Control>\r\n      <Type>CodecControl</Type>\r\n      <Name>Codec1</Name>\r\n"
+      "      <Left>100</Left>\r\n      <X a=\"1\">y</X>\r\n    </Control>";
+  const Case cases[] = {
+      {"moved", laidOut, [](DesignKept &c) { c.Left = 115; },
+       "<Control>\r\n      <Type>CodecControl</Type>\r\n      <Name>Codec1</Name>\r\n"
+       "      <Left>115</Left>\r\n      <X a=\"1\">y</X>\r\n    </Control>"},
+      {"a size it lacked", laidOut, [](DesignKept &c) { c.Width = 2000; },
+       "<Control>\r\n      <Type>CodecControl</Type>\r\n      <Name>Codec1</Name>\r\n"
+       "      <Left>100</Left>\r\n      <X a=\"1\">y</X>\r\n      <Width>2000</Width>\r\n"
+       "    </Control>"},
+      {"unchanged values keep their spelling",
+       "<Control><Type>Slider</Type><Left a=\"b\">1.5</Left><Width>-5</Width></Control>",
+       [](DesignKept &) {},
+       "<Control><Type>Slider</Type><Left a=\"b\">1.5</Left><Width>-5</Width></Control>"},
+      {"attributes stay", "<Control><Type>Slider</Type><Left a=\"b\">1.5</Left></Control>",
+       [](DesignKept &c) { c.Left = 10; },
+       "<Control><Type>Slider</Type><Left a=\"b\">10</Left></Control>"},
+      {"an empty element takes the value", "<Control><Top/><Name>N</Name></Control>",
+       [](DesignKept &c) { c.Top = 30; }, "<Control><Top>30</Top><Name>N</Name></Control>"},
+      {"an empty control opens", "<Control/>", [](DesignKept &c) { c.Left = 5; },
+       "<Control><Left>5</Left></Control>"},
+      {"renamed", "<Control><Name>A&amp;B</Name><!-- c --></Control>",
+       [](DesignKept &c) { c.Tag = QStringLiteral("C<1"); },
+       "<Control><Name>C&lt;1</Name><!-- c --></Control>"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    PanelModel p;
+    const auto record = GetControl(QString::fromUtf8(c.source), p, false, 0, 0, kNoMap);
+    ASSERT_NE(record, nullptr);
+    auto *kept = As<DesignKept>(record->cntrlObject);
+    ASSERT_NE(kept, nullptr);
+    c.change(*kept);
+    const QString written = KeptControlText(*kept);
+    EXPECT_EQ(written, QString::fromUtf8(c.written));
+    const auto reread = GetControl(written, p, false, 0, 0, kNoMap);
+    ASSERT_NE(reread, nullptr);
+    EXPECT_EQ(reread->cntrlObject->Tag, kept->Tag);
+    EXPECT_EQ(reread->cntrlObject->Left, kept->Left);
+    EXPECT_EQ(reread->cntrlObject->Top, kept->Top);
+    EXPECT_EQ(reread->cntrlObject->Width, kept->Width);
+  }
+}
+
+TEST_F(PanelFileTest, APastedKeptControlLandsLikeAnyControl) {
+  const QString clip = QStringLiteral(
+      "<ClipboardControls><ControlList>"
+      "<Control><Type>Button</Type><Name>Button2</Name><Left>100</Left><Top>200</Top></Control>"
+      "<Control><Type>CodecControl</Type><Name>Button1</Name><Left>400</Left><Top>250</Top>"
+      "<CodecAddress>10.1.1.9</CodecAddress></Control></ControlList></ClipboardControls>");
+  PanelModel p;
+  AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  ReadHooks hooks;
+  const auto pasted = AnalyzeClipboardXML(clip, p, hooks, kNoMap);
+  ASSERT_EQ(pasted.size(), 2u);
+  const auto *kept = As<DesignKept>(pasted[1]->cntrlObject);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->Tag, "Control1");
+  EXPECT_EQ(KeptControlText(*kept),
+            "<Control><Type>CodecControl</Type><Name>Control1</Name><Left>300</Left><Top>50</Top>"
+            "<CodecAddress>10.1.1.9</CodecAddress></Control>");
 }

@@ -112,10 +112,17 @@ TEST_F(PanelFileTest, ReaderToleranceTable) {
                 "<Control><Type>Slider</Type></Control><Control><Name>X</Name></Control>"
                 "<Control><Type>Button</Type><Name>B2</Name></Control>"),
        [](const PanelModel &p) {
-         ASSERT_EQ(p.PanelDetails.CollControls.size(), 2u);
+         // The three it cannot build are kept controls in their places.
+         ASSERT_EQ(p.PanelDetails.CollControls.size(), 5u);
          EXPECT_EQ(control<DesignButton>(p, 0).Tag, "B1");
-         EXPECT_EQ(control<DesignButton>(p, 1).Tag, "B2");
-         EXPECT_EQ(p.ControlCount(), 2);
+         EXPECT_EQ(control<DesignKept>(p, 1).Type, "CodecControl");
+         EXPECT_EQ(control<DesignKept>(p, 1).Tag, "C");
+         EXPECT_EQ(control<DesignKept>(p, 2).Type, "Slider");
+         EXPECT_EQ(control<DesignKept>(p, 2).Source, "<Control><Type>Slider</Type></Control>");
+         EXPECT_EQ(control<DesignKept>(p, 3).Type, "");
+         EXPECT_EQ(control<DesignKept>(p, 3).Tag, "X");
+         EXPECT_EQ(control<DesignButton>(p, 4).Tag, "B2");
+         EXPECT_EQ(p.ControlCount(), 5);
        }},
       {"a label without State takes its off colour as on colour",
        controls("<Control><Type>Label</Type><BackColorOn>Red</BackColorOn>"
@@ -241,10 +248,11 @@ TEST_F(PanelFileTest, GetControlFromTextBuildsOneControl) {
   p.pictMain.Tag = QStringLiteral("P");
   const HardwareMap noMap;
   EXPECT_EQ(GetControl(QStringLiteral("<Control><Type>Button"), p, false, 0, 0, noMap), nullptr);
-  EXPECT_EQ(GetControl(QStringLiteral("<Control><Type>codeccontrol</Type></Control>"), p, false, 0,
-                       0, noMap),
-            nullptr);
   EXPECT_EQ(p.ControlCount(), 0);
+  const auto codec = GetControl(QStringLiteral("<Control><Type>codeccontrol</Type></Control>"), p,
+                                false, 0, 0, noMap);
+  ASSERT_NE(codec, nullptr);
+  EXPECT_EQ(As<DesignKept>(codec->cntrlObject)->Type, "codeccontrol");
   const auto r = GetControl(QStringLiteral("<Control><Type>lkclock</Type><Name>Clock3</Name>"
                                            "<Left>120</Left><Digital>True</Digital></Control>"),
                             p, false, 0, 0, noMap);
