@@ -57,6 +57,7 @@ FileStamp StampOfBytes(const QString &path, QByteArrayView bytes) {
   if (!statFile(path, &stamp)) return stamp;
   stamp.size = bytes.size();
   stamp.hash = qHash(bytes, 0);
+  stamp.taken = QDateTime::currentMSecsSinceEpoch();
   return stamp;
 }
 
@@ -64,7 +65,11 @@ bool FileChangedSince(const QString &path, const FileStamp &stamp) {
   FileStamp now;
   if (!statFile(path, &now)) return stamp.exists;
   if (!stamp.exists) return true;
-  if (now.size == stamp.size && now.modified == stamp.modified) return false;
+  // Two writes within the file system's time resolution leave the same time.
+  constexpr qint64 kTimeResolutionMs = 2000;
+  if (now.size == stamp.size && now.modified == stamp.modified &&
+      stamp.taken - stamp.modified > kTimeResolutionMs)
+    return false;
   QFile f(path);
   if (now.size != stamp.size || !f.open(QIODevice::ReadOnly)) return true;
   return qHash(f.readAll(), 0) != stamp.hash;

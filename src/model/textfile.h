@@ -25,13 +25,16 @@ struct FileStamp {
   qint64 size = 0;
   qint64 modified = 0;  // milliseconds since the epoch
   size_t hash = 0;      // of the bytes
+  qint64 taken = 0;     // when the stamp was taken, milliseconds since the epoch
 };
 // The stamp of a file now, taken of the bytes it was just read or written with.
 FileStamp StampOfBytes(const QString &path, QByteArrayView bytes);
 // Whether the file's bytes differ from those the stamp was taken of. Size and
-// time decide when both are as they were; otherwise the bytes are compared by
-// their hash, so a file touched or copied back unchanged is not changed. A
-// file that is gone is changed when it was there.
+// time decide when both are as they were and the file was already older than
+// the clock's resolution when stamped (a write in the same moment keeps
+// both); otherwise the bytes are compared by their hash, so a file touched or
+// copied back unchanged is not changed. A file that is gone is changed when
+// it was there.
 bool FileChangedSince(const QString &path, const FileStamp &stamp);
 
 // The whole file as text (DecodeTextFile), or an empty text when it cannot be

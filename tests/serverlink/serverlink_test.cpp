@@ -278,7 +278,7 @@ TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
   connector().OpenPanel("Studio1");
   EXPECT_EQ(connector().collPendingPanels().size(), 1);
   frmPanel *panel = designer->mnuNewPanel_Click();
-  panel->model().WindowTag = "tcp://127.0.0.1/Panel1.xml";
+  panel->model().WindowTag = connector().DerivePanelPath("Panel1");
   panel->setNeedToSave(true);
   EXPECT_FALSE(designer->mnuSavePanel_Click());
   EXPECT_TRUE(panel->NeedToSave());
