@@ -666,6 +666,11 @@ qint32 ControlElementReader::number(QStringView lowerName) {
   return -1;
 }
 
+namespace {
+// How a kept element names the known child it follows.
+QString anchorName(QStringView child) { return child.trimmed().toString().toLower(); }
+}  // namespace
+
 std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel, bool checkNames,
                                                                qint32 leftOffset, qint32 topOffset,
                                                                const HardwareMap &map) {
@@ -705,14 +710,15 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
     auto *clock = panel.Load<DesignClock>();
     clock->Visible = true;
     record->cntrlObject = clock;
-    QString after;  // as for the other kinds, below
+    QStringView after;  // as for the other kinds, below
     for (size_t k = 0; k < d->count; ++k) {
       const State::Child &c = d->children[k];
       if (c.name.isEmpty() || !IsClockChild(c.name)) {
-        if (!c.source.isEmpty()) record->foreign.push_back({after, c.source.toString()});
+        if (!c.source.isEmpty())
+          record->foreign.push_back({anchorName(after), c.source.toString()});
         continue;
       }
-      after = c.name.trimmed().toString().toLower();
+      after = c.name;
       ClockIngestProperty(*clock, c.name, c.text.toString());
     }
     clock->Tag = d->clockName;
@@ -733,14 +739,16 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
 
   ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset, d->caches);
   bool reading = true;
-  QString after;  // the last known child, where the foreign ones that follow belong
+  // The last known child, where the foreign ones that follow belong; named
+  // only when one does, as most controls have none.
+  QStringView after;
   for (size_t k = 0; k < d->count; ++k) {
     const State::Child &c = d->children[k];
     if (c.field == Field::Unknown) {
-      if (!c.source.isEmpty()) record->foreign.push_back({after, c.source.toString()});
+      if (!c.source.isEmpty()) record->foreign.push_back({anchorName(after), c.source.toString()});
       continue;
     }
-    after = c.name.trimmed().toString().toLower();
+    after = c.name;
     if (c.field == Field::Type || !reading) continue;
     if (!reader.apply(c.field, c.text)) reading = false;  // the control keeps what was read so far
   }
