@@ -415,22 +415,25 @@ void MainWindow::onPanelAdded(frmPanel *panel) {
   w->resize(0, 0);
   m_mdi->addSubWindow(w);
   w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
-  w->move(nextWindowPlace());
+  w->move(nextWindowPlace(w->size()));
   w->show();
   m_mdi->setActiveSubWindow(w);
   w->canvas()->setFocus();
   refreshMenuStates();
 }
 
-QPoint MainWindow::nextWindowPlace() const {
+QPoint MainWindow::nextWindowPlace(const QSize &size) const {
   // Cascaded one title bar apart, starting again at the top left when the
-  // next window would begin in the lower half of the area.
+  // next window would begin in the lower half of the area; moved back so
+  // that the whole window is in view where it fits.
   QStyleOptionTitleBar option;
   option.initFrom(m_mdi);
   const int step = qMax(8, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_mdi));
-  const int steps = qMax(1, m_mdi->viewport()->height() / 2 / step);
+  const QSize area = m_mdi->viewport()->size();
+  const int steps = qMax(1, area.height() / 2 / step);
   const int k = int((m_mdi->subWindowList().size() - 1) % steps);
-  return {k * step, k * step};
+  return {qBound(0, k * step, area.width() - size.width()),
+          qBound(0, k * step, area.height() - size.height())};
 }
 
 void MainWindow::onPanelRemoved(frmPanel *panel) {

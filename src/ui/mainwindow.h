@@ -76,7 +76,7 @@ class MainWindow : public QMainWindow {
   void onPanelAdded(frmPanel *panel);
   void onPanelRemoved(frmPanel *panel);
   // Where a panel window that opens now goes in the MDI area.
-  QPoint nextWindowPlace() const;
+  QPoint nextWindowPlace(const QSize &size) const;
 
   MDIFormDesigner &m_designer;
   QMdiArea *m_mdi = nullptr;

@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/mdiformdesigner.h"
@@ -156,6 +158,21 @@ TEST_F(Shell, PanelWindowsCascadeAndAHugeCaptionGivesABoundedTitle) {
   EXPECT_EQ(places[0], QPoint(0, 0));
   EXPECT_GT(places[1].y(), places[0].y());
   EXPECT_EQ(places[2] - places[1], places[1] - places[0]);
+  // A window that fits the area opens wholly inside it, wherever the
+  // cascade stands.
+  QTemporaryDir dir;
+  const QSize area = window.mdiArea()->viewport()->size();
+  QFile file(dir.filePath("Big.xml"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("<Panel><Name>Big</Name><Width>%1</Width><Height>%2</Height></Panel>")
+                 .arg((area.width() - 40) * 15)
+                 .arg((area.height() - 40) * 15)
+                 .toLatin1());
+  file.close();
+  frmPanel *big = designer.OpenPanelLocal(file.fileName());
+  ASSERT_NE(big, nullptr);
+  EXPECT_TRUE(QRect(QPoint(), area).contains(window.subWindowOf(big)->geometry()))
+      << window.subWindowOf(big)->geometry().x() << "," << window.subWindowOf(big)->geometry().y();
 
   frmPanel *panel = designer.activePanel();
   const QString caption = QString(1 << 20, u'x');
