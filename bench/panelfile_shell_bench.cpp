@@ -15,6 +15,7 @@
 
 #include "app/mdiformdesigner.h"
 #include "benchsupport.h"
+#include "paintwatch.h"
 #include "panelfile_open.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -23,28 +24,6 @@
 namespace {
 
 constexpr int kControls = 5000;
-
-// Notes when the widget it watches is painted.
-class PaintWatch : public QObject {
- public:
-  bool painted = false;
-  bool eventFilter(QObject *, QEvent *event) override {
-    if (event->type() == QEvent::Paint) painted = true;
-    return false;
-  }
-};
-
-// Processes events until the condition holds; false after ten seconds.
-template <class Done>
-bool processEventsUntil(Done done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > 10000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 void BM_OpenPanelInTheShell(benchmark::State &state) {
   bench::Workspace ws;

@@ -17,6 +17,7 @@
 
 #include "app/mdiformdesigner.h"
 #include "benchsupport.h"
+#include "paintwatch.h"
 #include "surface/frmpanel.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -27,27 +28,6 @@ namespace {
 constexpr int kPanels = 200;
 constexpr int kControls = 12;
 constexpr int kEnd = 10;  // windows averaged at each end
-
-// Notes when the widget it watches is painted.
-class PaintWatch : public QObject {
- public:
-  bool painted = false;
-  bool eventFilter(QObject *, QEvent *event) override {
-    if (event->type() == QEvent::Paint) painted = true;
-    return false;
-  }
-};
-
-template <class Done>
-bool processEventsUntil(Done done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > 10000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
 
 // A panel of a dozen controls in a window of 240 x 160 pixels.
 QString smallPanel(int number, const bench::Workspace &ws) {

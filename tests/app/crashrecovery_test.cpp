@@ -19,6 +19,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "panelfile/panelwriter.h"
+#include "support/childtest.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 
@@ -126,16 +127,10 @@ TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
   const QDateTime modified = QFileInfo(studio).lastModified();
 
   QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(kChildFolder, dir.path());
-  child.setProcessEnvironment(env);
-  child.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_also_run_disabled_tests",
-               "--gtest_filter=RecoveryChild.DISABLED_ChangesAPanelAndWaitsToBeKilled"});
   QByteArray out;
-  while (!out.contains("ready\n") && child.waitForReadyRead(60000))
-    out += child.readAllStandardOutput();
-  ASSERT_TRUE(out.contains("ready\n")) << out.toStdString();
+  ASSERT_TRUE(StartChildTest(child, "RecoveryChild.DISABLED_ChangesAPanelAndWaitsToBeKilled",
+                             kChildFolder, dir.path(), &out))
+      << out.toStdString();
   child.kill();  // SIGKILL
   ASSERT_TRUE(child.waitForFinished(30000));
   EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);

@@ -11,6 +11,7 @@
 #include "hwmap/hardwaremap.h"
 #include "model/textfile.h"
 #include "panelfile/localstore.h"
+#include "support/childtest.h"
 #include "support/fakeui.h"
 #include "testpanel.h"
 
@@ -139,16 +140,10 @@ TEST(MapSaver, DISABLED_SavesABoundPanelUntilKilled) {
 // one lose its map entries (each save reads, changes and writes the map).
 TEST_F(PanelFileTest, TwoDesignersSavingAtOnceKeepEachOthersEntries) {
   QProcess other;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(kSaverFolder, panelsFolder());
-  other.setProcessEnvironment(env);
-  other.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_also_run_disabled_tests",
-               "--gtest_filter=MapSaver.DISABLED_SavesABoundPanelUntilKilled"});
   QByteArray out;
-  while (!out.contains("ready\n") && other.waitForReadyRead(30000))
-    out += other.readAllStandardOutput();
-  ASSERT_TRUE(out.contains("ready\n")) << out.toStdString();
+  ASSERT_TRUE(StartChildTest(other, "MapSaver.DISABLED_SavesABoundPanelUntilKilled", kSaverFolder,
+                             panelsFolder(), &out))
+      << out.toStdString();
 
   PanelModel p;
   FillGoldenPanel(p);
