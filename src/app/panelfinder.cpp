@@ -87,7 +87,10 @@ bool PanelFinder::goTo(const FindHit &hit) {
                                              : m_designer.OpenLocalPanelFile(hit.panelPath);
   if (!panel) return false;
   m_designer.RaisePanel(panel);
-  DesignControl *control = controlNamed(panel->model(), hit.controlName);
+  // A hit of the panel's own fields shows the panel's rows.
+  DesignObject *control = hit.controlName.isEmpty()
+                              ? static_cast<DesignObject *>(&panel->model().pictMain)
+                              : controlNamed(panel->model(), hit.controlName);
   if (!control) return false;
   // The control alone becomes the selection, whatever keys the panel last saw.
   const bool shift = std::exchange(panel->boolShiftDown, false);

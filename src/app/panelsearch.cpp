@@ -31,7 +31,8 @@ bool isMeter(const DesignControl &control) {
 // field matches, as most controls hold none.
 class ControlMatcher {
  public:
-  ControlMatcher(const FindQuery &query, const PanelModel &panel, const DesignControl &control,
+  // The matcher of a control, or of the panel itself when `control` is null.
+  ControlMatcher(const FindQuery &query, const PanelModel &panel, const DesignControl *control,
                  std::vector<FindHit> &hits)
       : m_query(query), m_panel(panel), m_control(control), m_hits(hits) {}
 
@@ -40,8 +41,8 @@ class ControlMatcher {
     FindHit hit;
     hit.panelName = m_panel.pictMain.Tag;
     hit.panelPath = m_panel.WindowTag;
-    hit.controlName = m_control.Tag;
-    hit.kind = TypeName(m_control);
+    if (m_control) hit.controlName = m_control->Tag;
+    hit.kind = m_control ? TypeName(*m_control) : QStringLiteral("Panel");
     hit.field = QLatin1String(label);
     hit.value = value;
     m_hits.push_back(std::move(hit));
@@ -66,16 +67,16 @@ class ControlMatcher {
  private:
   const FindQuery &m_query;
   const PanelModel &m_panel;
-  const DesignControl &m_control;
+  const DesignControl *m_control;
   std::vector<FindHit> &m_hits;
 };
 
 // The one call of the panel reader for files searched without a window;
 // false for a file that does not parse (it holds no panel to search).
 bool readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
-                     const HardwareMap &map) {
+                     const HardwareMap &map, XmlError *error) {
   ReadHooks noWindow;
-  return ReadPanelText(text, path, panel, noWindow, map);
+  return ReadPanelText(text, path, panel, noWindow, map, error);
 }
 
 }  // namespace
@@ -100,16 +101,20 @@ bool FindQuery::matches(QStringView value) const {
 
 void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {
   if (query.isEmpty()) return;
+  ControlMatcher own(query, panel, nullptr, hits);
+  own.field("Caption", panel.Caption);
+  own.field("OnLoad", panel.PanelDetails.strOnload);
   for (const auto &record : panel.PanelDetails.CollControls) {
     const DesignControl *control = record ? record->cntrlObject : nullptr;
     if (!control) continue;
-    ControlMatcher m(query, panel, *control, hits);
+    ControlMatcher m(query, panel, control, hits);
     m.field("Name", control->Tag);
     if (const auto *kept = As<DesignKept>(control)) {
       m.keptText(kept->Source);
       continue;
     }
     m.field("Caption", captionOf(*control));
+    if (const auto *browser = As<DesignWebBrowser>(control)) m.field("URL", browser->LocationURL);
     m.field("OnClick", record->Click);
     m.field("OnMouseDown", record->MouseDown);
     m.field("OnMouseUp", record->MouseUp);
@@ -145,10 +150,21 @@ void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
   std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
   ForEachOnAllCores(paths.size(), [&](qsizetype i) {
     const QString text = LoadPanelText(paths[i]);
-    if (text.isEmpty()) return;
     PanelModel panel;
-    if (readClosedPanel(text, paths[i], panel, map))
+    XmlError error;
+    if (readClosedPanel(text, paths[i], panel, map, &error)) {
       SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
+      return;
+    }
+    // Said, not skipped: the user would otherwise take it for a file
+    // without the text.
+    FindHit hit;
+    hit.panelName = PanelNameFromPath(paths[i]);
+    hit.panelPath = paths[i];
+    hit.kind = QStringLiteral("File");
+    hit.field = QStringLiteral("Not searched");
+    hit.value = QStringLiteral("The file cannot be read: ") + error.text();
+    perFile[static_cast<size_t>(i)].push_back(std::move(hit));
   });
   for (auto &fileHits : perFile)
     for (FindHit &hit : fileHits) hits.push_back(std::move(hit));

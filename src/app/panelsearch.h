@@ -38,11 +38,12 @@ class FindQuery {
   bool m_endsWithDigit = false;
 };
 
-// Appends the hits of one panel: its controls in placement order, and per
+// Appends the hits of one panel: its own caption and OnLoad command (hits
+// without a control name), then its controls in placement order, and per
 // control its name, caption, the three commands, the router map, the
 // hardware mapping code with its decoded module and key (or GPIO port and
-// circuit), the hardware host address and a meter's router and IO numbers;
-// for a kept control its name and each line of its text ("Text").
+// circuit), the hardware host address, a web browser's URL and a meter's
+// router and IO numbers; for a kept control its name and each line of its text ("Text").
 void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits);
 
 // The panel files of a folder in name order: "*.xml" in any case, without
@@ -52,7 +53,8 @@ QStringList PanelFilesOf(const QString &folder);
 // Searches panel files without opening them: each file is read once and
 // built by the panel reader into a panel that no window shows, with the
 // hardware bindings of `map` (parsed once by the caller for all files).
-// Files are read on all cores; hits come in the order of `paths`. Nothing
-// is written.
+// Files are read on all cores; hits come in the order of `paths`. A file
+// that cannot be read gives one hit of kind "File" saying why. Nothing is
+// written.
 void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
                       std::vector<FindHit> &hits);

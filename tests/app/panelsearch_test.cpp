@@ -15,7 +15,8 @@ namespace {
 // bindings are in the panels. "Trap" holds values that a loose match would
 // find for the OnAir queries.
 const char *kStudio1 =
-    "<Panel><Name>Studio1</Name><Caption>Studio One</Caption><ControlList>"
+    "<Panel><Name>Studio1</Name><Caption>Studio One</Caption><OnLoad>LOAD STUDIO</OnLoad>"
+    "<ControlList>"
     "<Control><Type>Button</Type><Name>MicLive</Name><Caption>Mic live</Caption>"
     "<Click>ROUTE 12 3</Click><MouseDown>GPO 7 ON</MouseDown><MouseUp>GPO 7 OFF</MouseUp>"
     "<MapRouter>Main</MapRouter><MapSource>1204</MapSource>"
@@ -38,6 +39,8 @@ const char *kStudio2 =
     "<MeterRouterNumber>9</MeterRouterNumber><MeterIONumber>33</MeterIONumber></Control>"
     "<Control>\r\n  <Type>CodecControl</Type>\r\n  <Name>Codec1</Name>\r\n"
     "  <CodecAddress>10.9.9.9</CodecAddress>\r\n</Control>"
+    "<Control><Type>WebBrowser</Type><Name>Web1</Name><WebURL>http://intranet/onair</WebURL>"
+    "</Control>"
     "</ControlList></Panel>";
 const char *kMap =
     "<HardwareMapList><Name>HardwareMapList</Name><ControlList>"
@@ -106,6 +109,9 @@ const struct {
       "Studio2/Fader1/MeterFader/Caption/Mix bus"}},
     {"  Mix BUS ", {"Studio2/Fader1/MeterFader/Caption/Mix bus"}},
     {"10.9.9", {"Studio2/Codec1/CodecControl/Text/<CodecAddress>10.9.9.9</CodecAddress>"}},
+    {"studio one", {"Studio1//Panel/Caption/Studio One"}},
+    {"load", {"Studio1//Panel/OnLoad/LOAD STUDIO"}},
+    {"intranet", {"Studio2/Web1/WebBrowser/URL/http://intranet/onair"}},
     {"Port2_Circuit500", {}},
     {"talkback!", {}},
     {"", {}},
@@ -218,4 +224,19 @@ TEST_F(Find, FindNextSearchesTheLastTextAgainWhenThereAreNoHits) {
   EXPECT_EQ(finder.FindNext(), 0);
   EXPECT_EQ(finder.hits().size(), 2u);
   EXPECT_EQ(designer->activePanel()->collSelectedControls[0]->Tag, "Talk");
+}
+
+// A closed file that cannot be read is listed as such; a hit of the panel's
+// own fields brings the panel's rows.
+TEST_F(Find, AnUnreadableFileIsListedAndAPanelHitSelectsThePanel) {
+  write("Broken.xml", "<Panel><Name>Broken</Name>");
+  designer->finder().setIncludeClosedFiles(true);
+  const QStringList hits = found("studio one");
+  ASSERT_EQ(hits.size(), 2) << hits.join('\n').toStdString();
+  EXPECT_TRUE(hits[0].startsWith("Broken//File/Not searched/The file cannot be read: "))
+      << hits[0].toStdString();
+  EXPECT_EQ(hits[1], "Studio1//Panel/Caption/Studio One");
+  EXPECT_TRUE(designer->finder().ActivateHit(1));
+  ASSERT_NE(designer->activePanel(), nullptr);
+  EXPECT_EQ(designer->activePanel()->objCurrentControl, &designer->activePanel()->model().pictMain);
 }
