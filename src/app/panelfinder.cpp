@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "app/mdiformdesigner.h"
 #include "app/serverpanelpath.h"
 #include "hwmap/hardwaremap.h"
 #include "model/settings.h"
+#include "model/uiservice.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
 
@@ -38,7 +40,48 @@ DesignControl *controlNamed(const PanelModel &panel, const QString &name) {
 }  // namespace
 
 PanelFinder::PanelFinder(MDIFormDesigner &designer, QObject *parent)
-    : QObject(parent), m_designer(designer) {}
+    : QObject(parent), m_designer(designer) {
+  m_refresh.setSingleShot(true);
+  m_refresh.setInterval(300);
+  connect(&m_refresh, &QTimer::timeout, this, &PanelFinder::refreshOpenPanels);
+  connect(&designer, &MDIFormDesigner::panelAdded, this, [this](frmPanel *panel) {
+    connect(panel, &frmPanel::changed, this, [this](int flags) {
+      if (!m_hits.empty() && (flags & (frmPanel::Properties | frmPanel::Structure)))
+        m_refresh.start();
+    });
+  });
+  connect(&designer, &MDIFormDesigner::panelRemoved, this, [this] {
+    if (!m_hits.empty()) m_refresh.start();
+  });
+}
+
+void PanelFinder::searchOpenPanels(const FindQuery &query, const std::vector<frmPanel *> &open) {
+  for (frmPanel *panel : open) {
+    const size_t first = m_hits.size();
+    SearchPanel(panel->model(), query, m_hits);
+    for (size_t i = first; i < m_hits.size(); ++i) m_hits[i].panel = panel;
+  }
+}
+
+void PanelFinder::refreshOpenPanels() {
+  m_refresh.stop();
+  const FindQuery query(m_lastText);
+  if (query.isEmpty()) return;
+  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
+  const std::optional<FindHit> current = m_current >= 0 && m_current < int(m_hits.size())
+                                             ? std::optional<FindHit>(m_hits[size_t(m_current)])
+                                             : std::nullopt;
+  std::vector<FindHit> closed;
+  for (FindHit &hit : m_hits)
+    if (!openPanelOf(hit) && !(hit.panelPath.isEmpty() || fileIsOpen(hit.panelPath, open)))
+      closed.push_back(std::move(hit));
+  m_hits.clear();
+  searchOpenPanels(query, open);
+  for (FindHit &hit : closed) m_hits.push_back(std::move(hit));
+  const auto still = current ? std::find(m_hits.begin(), m_hits.end(), *current) : m_hits.end();
+  m_current = still == m_hits.end() ? -1 : int(still - m_hits.begin());
+  emit hitsChanged();
+}
 
 const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   m_lastText = text;
@@ -46,11 +89,7 @@ const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   m_current = -1;
   const FindQuery query(text);
   const std::vector<frmPanel *> open = m_designer.collOpenPanels();
-  for (frmPanel *panel : open) {
-    const size_t first = m_hits.size();
-    SearchPanel(panel->model(), query, m_hits);
-    for (size_t i = first; i < m_hits.size(); ++i) m_hits[i].panel = panel;
-  }
+  searchOpenPanels(query, open);
   if (m_includeClosedFiles && !query.isEmpty()) {
     QStringList closed;
     for (const QString &path : PanelFilesOf(Settings().strPanelsFolder))
@@ -71,18 +110,18 @@ frmPanel *PanelFinder::openPanelOf(const FindHit &hit) const {
   return nullptr;
 }
 
-bool PanelFinder::ActivateHit(int index) {
+bool PanelFinder::ActivateHit(int index, Opening opening) {
   if (index < 0 || index >= static_cast<int>(m_hits.size())) return false;
   m_current = index;
-  const bool selected = goTo(m_hits[static_cast<size_t>(index)]);
+  const bool selected = goTo(m_hits[static_cast<size_t>(index)], opening);
   // The views follow once the panel is in front and the control selected.
   emit currentChanged(index);
   return selected;
 }
 
-bool PanelFinder::goTo(const FindHit &hit) {
+bool PanelFinder::goTo(const FindHit &hit, Opening opening) {
   frmPanel *panel = openPanelOf(hit);
-  if (!panel && !hit.panelPath.isEmpty())
+  if (!panel && !hit.panelPath.isEmpty() && opening == Opening::ClosedFiles)
     panel = IsServerPanelPath(hit.panelPath) ? OpenServerPanel(m_designer, hit.panelPath)
                                              : m_designer.OpenLocalPanelFile(hit.panelPath);
   if (!panel) return false;
@@ -91,7 +130,13 @@ bool PanelFinder::goTo(const FindHit &hit) {
   DesignObject *control = hit.controlName.isEmpty()
                               ? static_cast<DesignObject *>(&panel->model().pictMain)
                               : controlNamed(panel->model(), hit.controlName);
-  if (!control) return false;
+  if (!control) {
+    m_designer.ui().failure(
+        QStringLiteral("%1 is no longer on the panel %2.\r\n\r\nSearch again to see what the "
+                       "panel holds now.")
+            .arg(hit.controlName, panel->model().pictMain.Tag));
+    return false;
+  }
   // The control alone becomes the selection, whatever keys the panel last saw.
   const bool shift = std::exchange(panel->boolShiftDown, false);
   const bool ctrl = std::exchange(panel->boolCtrlDown, false);
@@ -107,6 +152,6 @@ int PanelFinder::FindNext() {
     if (FindQuery(m_lastText).isEmpty() || Find(m_lastText).empty()) return -1;
   }
   const int next = (m_current + 1) % static_cast<int>(m_hits.size());
-  ActivateHit(next);
+  ActivateHit(next, Opening::OpenPanelsOnly);
   return next;
 }

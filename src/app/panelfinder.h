@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <vector>
 
 #include "app/panelsearch.h"
@@ -29,14 +30,24 @@ class PanelFinder : public QObject {
   QString lastText() const { return m_lastText; }
   int current() const { return m_current; }
 
-  // Brings the hit's panel forward, opening its file first when it is not
-  // open, and selects the control. False when the panel or the control is
-  // no longer there (the panel still comes forward when it is).
-  bool ActivateHit(int index);
+  // Whether going to a hit may open the closed file it lies in; only a
+  // user's explicit choice of that hit does.
+  enum class Opening { ClosedFiles, OpenPanelsOnly };
+
+  // Makes the hit current, brings its panel forward (opening its file first
+  // when it is not open and `opening` allows) and selects the control, or
+  // the panel itself for a hit of the panel's own fields. False when the
+  // panel is not open (or could not be) or the control is no longer there;
+  // the latter is said.
+  bool ActivateHit(int index, Opening opening = Opening::ClosedFiles);
   // F3: activates the hit after the current one, from the first again after
-  // the last. With no hits yet it searches the last text first. The index
-  // activated, or -1 when there is nothing to go to.
+  // the last, never opening a closed file. With no hits yet it searches the
+  // last text first. The index activated, or -1 when there is nothing to go to.
   int FindNext();
+
+  // Searches the open panels again, keeping the hits of closed files: the
+  // hits follow the user's edits (run shortly after a panel changes).
+  void refreshOpenPanels();
 
  signals:
   void hitsChanged();
@@ -44,7 +55,9 @@ class PanelFinder : public QObject {
 
  private:
   frmPanel *openPanelOf(const FindHit &hit) const;
-  bool goTo(const FindHit &hit);
+  bool goTo(const FindHit &hit, Opening opening);
+  void searchOpenPanels(const FindQuery &query, const std::vector<frmPanel *> &open);
+  QTimer m_refresh;
   MDIFormDesigner &m_designer;
   bool m_includeClosedFiles = false;
   QString m_lastText;

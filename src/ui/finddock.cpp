@@ -85,7 +85,9 @@ void FindDock::search() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool found = !m_finder.Find(m_text->text()).empty();
   QApplication::restoreOverrideCursor();
-  if (found) m_finder.ActivateHit(0);
+  // Goes to the first hit when its panel is open; a closed file opens only
+  // when the user picks its line.
+  if (found) m_finder.ActivateHit(0, PanelFinder::Opening::OpenPanelsOnly);
 }
 
 void FindDock::fillHits() {

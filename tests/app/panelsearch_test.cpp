@@ -1,7 +1,9 @@
 // Edit > Find over two small panels, open in windows and as closed files.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include "app/panelfinder.h"
@@ -194,8 +196,12 @@ TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeed
   EXPECT_EQ(studio1->collSelectedControls[0]->Tag, "MicLive");
   EXPECT_EQ(studio1->objCurrentControl, studio1->collSelectedControls[0]);
 
-  // The next hit is in a closed file: it opens, and the key is selected.
+  // The next hit is in a closed file: F3 makes it current without opening
+  // it; picking it opens the file and selects the key.
   EXPECT_EQ(finder.FindNext(), 1);
+  EXPECT_EQ(designer->activePanel(), studio1);
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_TRUE(finder.ActivateHit(1));
   frmPanel *studio2 = designer->activePanel();
   ASSERT_NE(studio2, studio1);
   EXPECT_EQ(studio2->model().WindowTag, path("Studio2.xml"));
@@ -209,11 +215,25 @@ TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeed
   EXPECT_EQ(designer->activePanel(), studio1);
   EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join(" | ").toStdString();
 
-  // A control renamed since the search still brings its panel forward.
+  // A control renamed since the search: its panel comes forward and the
+  // user is told; the hits then follow the panel.
   studio2->model().PanelDetails.CollControls[1]->cntrlObject->Tag = "Renamed";
   EXPECT_FALSE(finder.ActivateHit(1));
   EXPECT_EQ(designer->activePanel(), studio2);
+  EXPECT_EQ(ui.firstLines(), QStringList({"Talk is no longer on the panel Studio2."}));
   EXPECT_FALSE(finder.ActivateHit(7));
+  finder.refreshOpenPanels();
+  ASSERT_EQ(finder.hits().size(), 3u);
+  EXPECT_EQ(finder.hits()[1].controlName, "Renamed");
+  EXPECT_EQ(finder.hits()[1].panel, studio2);
+  // An edit the panel announces refreshes them by itself, shortly after.
+  studio2->model().PanelDetails.CollControls[1]->cntrlObject->Tag = "Talk";
+  studio2->notify(frmPanel::Properties);
+  QElapsedTimer waited;
+  waited.start();
+  while (finder.hits()[1].controlName != "Talk" && waited.elapsed() < 3000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(finder.hits()[1].controlName, "Talk");
 }
 
 TEST_F(Find, FindNextSearchesTheLastTextAgainWhenThereAreNoHits) {
