@@ -92,6 +92,10 @@ class MDIFormDesigner : public QObject, public ServerHost {
   // A file chosen by the user or named on the command line: the hardware
   // map is refused, anything else goes to OpenPanelLocal.
   frmPanel *OpenLocalPanelFile(const QString &path);
+  // The same for a look at the file (Find going to a hit): while it opens,
+  // isOpeningToLook() is true, so the recent list waits for an edit.
+  frmPanel *OpenLocalPanelFileToLook(const QString &path);
+  bool isOpeningToLook() const { return m_openingToLook; }
   // Opens a panel file into a new window; null (after its message) when the
   // file is missing, empty or its panel is already open.
   frmPanel *OpenPanelLocal(const QString &path);
@@ -164,4 +168,5 @@ class MDIFormDesigner : public QObject, public ServerHost {
   QString dialogFolder() const;
   // Copy of the grid cell or of the selected controls; false when nothing was copied.
   bool copyToClipboard(bool gridFocused);
+  bool m_openingToLook = false;
 };

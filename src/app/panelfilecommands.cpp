@@ -1,6 +1,7 @@
 // The main window's panel file commands: open, save, save as, the close
 // question, and the clipboard commands on the active panel.
 #include <QFileInfo>
+#include <utility>
 
 #include "app/mdiformdesigner.h"
 #include "app/serverpanelpath.h"
@@ -48,6 +49,13 @@ frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
     return nullptr;
   }
   return OpenPanelLocal(path);
+}
+
+frmPanel *MDIFormDesigner::OpenLocalPanelFileToLook(const QString &path) {
+  const bool before = std::exchange(m_openingToLook, true);
+  frmPanel *panel = OpenLocalPanelFile(path);
+  m_openingToLook = before;
+  return panel;
 }
 
 void MDIFormDesigner::mnuOpenPanel_Click() {

@@ -123,7 +123,7 @@ bool PanelFinder::goTo(const FindHit &hit, Opening opening) {
   frmPanel *panel = openPanelOf(hit);
   if (!panel && !hit.panelPath.isEmpty() && opening == Opening::ClosedFiles)
     panel = IsServerPanelPath(hit.panelPath) ? OpenServerPanel(m_designer, hit.panelPath)
-                                             : m_designer.OpenLocalPanelFile(hit.panelPath);
+                                             : m_designer.OpenLocalPanelFileToLook(hit.panelPath);
   if (!panel) return false;
   m_designer.RaisePanel(panel);
   // A hit of the panel's own fields shows the panel's rows.

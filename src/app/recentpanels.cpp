@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <algorithm>
+#include <memory>
 
 #include "app/mdiformdesigner.h"
 #include "app/serverpanelpath.h"
@@ -29,8 +30,19 @@ void removeFrom(QStringList &list, const QString &path) {
 
 RecentPanels::RecentPanels(MDIFormDesigner &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {
-  connect(&designer, &MDIFormDesigner::panelAdded, this,
-          [this](frmPanel *panel) { Add(panel->model().WindowTag); });
+  connect(&designer, &MDIFormDesigner::panelAdded, this, [this](frmPanel *panel) {
+    if (!m_designer.isOpeningToLook()) {
+      Add(panel->model().WindowTag);
+      return;
+    }
+    // A file opened only to look at (by Find) joins the list once edited.
+    auto edited = std::make_shared<QMetaObject::Connection>();
+    *edited = connect(panel, &frmPanel::needToSaveChanged, this, [this, panel, edited](bool on) {
+      if (!on) return;
+      disconnect(*edited);
+      Add(panel->model().WindowTag);
+    });
+  });
   connect(&designer, &MDIFormDesigner::panelSaved, this,
           [this](frmPanel *, const QString &path) { Add(path); });
 }

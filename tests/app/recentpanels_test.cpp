@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/panelfinder.h"
 #include "designerfixture.h"
 #include "model/textfile.h"
 #include "support/isolatedsettings.h"
@@ -89,4 +90,20 @@ TEST_F(Recent, AMissingFileIsOfferedForRemovalNotOpened) {
   EXPECT_EQ(recent->OpenRecentPanel("tcp://10.0.0.5:5200/Studio1.xml"), nullptr);
   ASSERT_EQ(ui.messages.size(), 3u);
   EXPECT_TRUE(ui.messages[2].text.startsWith("The panel Studio1 is on the server 10.0.0.5:5200"));
+}
+
+// A file Find opens to show a hit joins the list only once it is edited.
+TEST_F(Recent, AFileOpenedByFindJoinsTheListWhenEdited) {
+  const QString a = panelsFolder() + "A.xml";
+  QString error;
+  ASSERT_TRUE(
+      WriteTextFileSafely(a, "<Panel><Name>A</Name><Caption>Talkback</Caption></Panel>", &error));
+  designer->finder().setIncludeClosedFiles(true);
+  ASSERT_EQ(designer->finder().Find("Talkback").size(), 1u);
+  ASSERT_TRUE(designer->finder().ActivateHit(0));
+  frmPanel *panel = designer->activePanel();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_TRUE(recent->entries().isEmpty());
+  panel->InsertControl(ControlKind::Button);
+  EXPECT_EQ(recent->entries(), QStringList({a}));
 }
