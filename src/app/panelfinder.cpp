@@ -13,17 +13,6 @@
 
 namespace {
 
-// Whether a file is the file of an open window. A window of the same panel
-// name holding another file (a new "Panel1" beside CVSPanels/Panel1.xml)
-// does not hide it.
-bool fileIsOpen(const QString &path, const std::vector<frmPanel *> &open) {
-  const QString file = QFileInfo(path).absoluteFilePath();
-  return std::any_of(open.begin(), open.end(), [&](frmPanel *p) {
-    const QString &tag = p->model().WindowTag;
-    return !tag.isEmpty() && (tag == path || QFileInfo(tag).absoluteFilePath() == file);
-  });
-}
-
 DesignControl *controlNamed(const PanelModel &panel, const QString &name) {
   DesignControl *anyCase = nullptr;
   for (const auto &record : panel.PanelDetails.CollControls) {
@@ -36,6 +25,38 @@ DesignControl *controlNamed(const PanelModel &panel, const QString &name) {
 }
 
 }  // namespace
+
+frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &open) {
+  if (path.isEmpty()) return nullptr;
+  const QString file = QFileInfo(path).absoluteFilePath();
+  const auto found = std::find_if(open.begin(), open.end(), [&](frmPanel *p) {
+    const QString &tag = p->model().WindowTag;
+    return !tag.isEmpty() && (tag == path || QFileInfo(tag).absoluteFilePath() == file);
+  });
+  return found == open.end() ? nullptr : *found;
+}
+
+bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &panelPath,
+                 const QString &controlName) {
+  const std::vector<frmPanel *> open = designer.collOpenPanels();
+  if (!panel || std::find(open.begin(), open.end(), panel) == open.end())
+    panel = OpenPanelOfFile(panelPath, open);
+  if (!panel && !panelPath.isEmpty())
+    panel = IsServerPanelPath(panelPath) ? OpenServerPanel(designer, panelPath)
+                                         : designer.OpenLocalPanelFile(panelPath);
+  if (!panel) return false;
+  designer.RaisePanel(panel);
+  DesignControl *control = controlNamed(panel->model(), controlName);
+  if (!control) return false;
+  // The control alone becomes the selection, whatever keys the panel last saw.
+  const bool shift = std::exchange(panel->boolShiftDown, false);
+  const bool ctrl = std::exchange(panel->boolCtrlDown, false);
+  panel->ClearAllSelected();
+  panel->ControlGotFocus(control);
+  panel->boolShiftDown = shift;
+  panel->boolCtrlDown = ctrl;
+  return true;
+}
 
 PanelFinder::PanelFinder(MDIFormDesigner &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {}
@@ -54,7 +75,7 @@ const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   if (m_includeClosedFiles && !query.isEmpty()) {
     QStringList closed;
     for (const QString &path : PanelFilesOf(Settings().strPanelsFolder))
-      if (!fileIsOpen(path, open)) closed << path;
+      if (!OpenPanelOfFile(path, open)) closed << path;
     const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
     SearchPanelFiles(closed, query, map, m_hits);
   }
@@ -62,41 +83,14 @@ const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   return m_hits;
 }
 
-frmPanel *PanelFinder::openPanelOf(const FindHit &hit) const {
-  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
-  if (hit.panel && std::find(open.begin(), open.end(), hit.panel) != open.end()) return hit.panel;
-  if (hit.panelPath.isEmpty()) return nullptr;
-  for (frmPanel *panel : open)
-    if (fileIsOpen(hit.panelPath, {panel})) return panel;
-  return nullptr;
-}
-
 bool PanelFinder::ActivateHit(int index) {
   if (index < 0 || index >= static_cast<int>(m_hits.size())) return false;
   m_current = index;
-  const bool selected = goTo(m_hits[static_cast<size_t>(index)]);
+  const FindHit &hit = m_hits[static_cast<size_t>(index)];
+  const bool selected = GoToControl(m_designer, hit.panel, hit.panelPath, hit.controlName);
   // The views follow once the panel is in front and the control selected.
   emit currentChanged(index);
   return selected;
-}
-
-bool PanelFinder::goTo(const FindHit &hit) {
-  frmPanel *panel = openPanelOf(hit);
-  if (!panel && !hit.panelPath.isEmpty())
-    panel = IsServerPanelPath(hit.panelPath) ? OpenServerPanel(m_designer, hit.panelPath)
-                                             : m_designer.OpenLocalPanelFile(hit.panelPath);
-  if (!panel) return false;
-  m_designer.RaisePanel(panel);
-  DesignControl *control = controlNamed(panel->model(), hit.controlName);
-  if (!control) return false;
-  // The control alone becomes the selection, whatever keys the panel last saw.
-  const bool shift = std::exchange(panel->boolShiftDown, false);
-  const bool ctrl = std::exchange(panel->boolCtrlDown, false);
-  panel->ClearAllSelected();
-  panel->ControlGotFocus(control);
-  panel->boolShiftDown = shift;
-  panel->boolCtrlDown = ctrl;
-  return true;
 }
 
 int PanelFinder::FindNext() {

@@ -9,6 +9,19 @@
 class MDIFormDesigner;
 class frmPanel;
 
+// The open window of a panel file (compared as absolute paths); null when
+// it is not open. A window of the same panel name holding another file (a
+// new "Panel1" beside CVSPanels/Panel1.xml) is not it.
+frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &open);
+
+// Brings a panel forward -- `panel` while it is still open, else the window
+// of `panelPath`, else that file opened -- and makes the control named
+// `controlName` (letter case ignored when no name matches exactly) the
+// selection. False when the panel or the control is not there (the panel
+// still comes forward when it is).
+bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &panelPath,
+                 const QString &controlName);
+
 // The logic of Edit > Find: searches the open panels and, when asked, the
 // panel files of the panels folder that are not open; keeps the hits and
 // the current one; takes the user to a hit. The find dock observes it.
@@ -43,8 +56,6 @@ class PanelFinder : public QObject {
   void currentChanged(int index);
 
  private:
-  frmPanel *openPanelOf(const FindHit &hit) const;
-  bool goTo(const FindHit &hit);
   MDIFormDesigner &m_designer;
   bool m_includeClosedFiles = false;
   QString m_lastText;
