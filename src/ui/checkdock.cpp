@@ -36,9 +36,7 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
   auto *button = new QPushButton(tr("Check"), box);
   button->setObjectName(QStringLiteral("butCheck"));
   row->addWidget(button);
-  m_summary = new QLabel(box);
-  m_summary->setObjectName(QStringLiteral("lblCheckSummary"));
-  row->addWidget(m_summary, 1);
+  row->addStretch(1);
   layout->addLayout(row);
 
   m_findings = new QTreeWidget(box);
@@ -49,6 +47,11 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
   m_findings->setAlternatingRowColors(true);
   m_findings->header()->setStretchLastSection(true);
   layout->addWidget(m_findings, 1);
+
+  m_summary = new QLabel(box);
+  m_summary->setObjectName(QStringLiteral("lblCheckSummary"));
+  m_summary->setWordWrap(true);
+  layout->addWidget(m_summary);
   setWidget(box);
 
   connect(m_scope, &QComboBox::currentIndexChanged, this,
@@ -79,8 +82,8 @@ void CheckDock::fillFindings() {
   for (const CheckFinding &f : m_checker.findings()) {
     const bool isError = f.severity == CheckFinding::Severity::Error;
     errors += isError;
-    auto *item = new QTreeWidgetItem(
-        QStringList{QFileInfo(f.file).fileName(), f.control, SeverityText(f.severity), f.message});
+    auto *item = new QTreeWidgetItem(QStringList{QFileInfo(f.file).fileName(), f.control,
+                                                 isError ? tr("Error") : tr("Warning"), f.message});
     item->setToolTip(0, f.file);
     item->setIcon(2, isError ? error : warning);
     item->setToolTip(2, f.code);

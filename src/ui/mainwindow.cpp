@@ -68,7 +68,9 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   connect(&designer.finder(), &PanelFinder::currentChanged, this,
           &MainWindow::scrollToCurrentControl);
 
-  // Edit > Check Panels lists its findings below the panels.
+  // Edit > Check Panels lists its findings below the panels, leaving the
+  // tool box and the grid their full height.
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
   m_checkDock = new CheckDock(designer.checker(), this);
   addDockWidget(Qt::BottomDockWidgetArea, m_checkDock);
   m_checkDock->hide();

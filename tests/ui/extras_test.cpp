@@ -147,15 +147,15 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   window->action("mnuCheckPanels")->trigger();
   EXPECT_TRUE(dock->isVisible());
   QTreeWidget *list = dock->findingList();
-  EXPECT_EQ(rowsOf(list), "Studio2.xml onair error: Another control is also named OnAir.");
+  EXPECT_EQ(rowsOf(list), "Studio2.xml onair Error: Another control is also named OnAir.");
   EXPECT_EQ(dock->summary()->text(), "1 error in 1 panel.");
 
   // The whole folder from the Find pane's button: the closed file too.
   dock->scopeBox()->setCurrentIndex(1);
   window->findDock()->checkButton()->click();
   EXPECT_EQ(rowsOf(list),
-            "Studio2.xml onair error: Another control is also named OnAir.\n"
-            "Studio1.xml Dead warning: The button has no command, no router map and no mapping.");
+            "Studio2.xml onair Error: Another control is also named OnAir.\n"
+            "Studio1.xml Dead Warning: The button has no command, no router map and no mapping.");
   EXPECT_EQ(dock->summary()->text(), "1 error and 1 warning in 2 panels.");
   EXPECT_EQ(list->topLevelItem(1)->toolTip(0), closed);
   EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "no-action");
