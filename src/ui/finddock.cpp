@@ -35,18 +35,16 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   auto *button = new QPushButton(tr("Find"), box);
   button->setObjectName(QStringLiteral("butFind"));
   row->addWidget(button);
+  m_check = new QPushButton(tr("Check Panels"), box);
+  m_check->setObjectName(QStringLiteral("butCheckPanels"));
+  m_check->setToolTip(tr("List the faults of the open panels or of the panels folder"));
+  row->addWidget(m_check);
   layout->addLayout(row);
 
   m_closedFiles = new QCheckBox(tr("Also search closed panel files in the panels folder"), box);
   m_closedFiles->setObjectName(QStringLiteral("chkClosedFiles"));
   m_closedFiles->setChecked(finder.includeClosedFiles());
-  m_check = new QPushButton(tr("Check Panels"), box);
-  m_check->setObjectName(QStringLiteral("butCheckPanels"));
-  m_check->setToolTip(tr("List the faults of the open panels or of the panels folder"));
-  auto *options = new QHBoxLayout;
-  options->addWidget(m_closedFiles, 1);
-  options->addWidget(m_check);
-  layout->addLayout(options);
+  layout->addWidget(m_closedFiles);
 
   m_hits = new QTreeWidget(box);
   m_hits->setObjectName(QStringLiteral("lstHits"));
