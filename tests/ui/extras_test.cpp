@@ -140,6 +140,10 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
                 control("Button", "Dead", 0) + control("Button", "Talk", 1000, "<Click>T</Click>"));
   designer->OpenPanelLocal(
       panelFile("Studio2", control("Label", "OnAir", 0) + control("Label", "onair", 1000)));
+  const QString wreck = Settings().strPanelsFolder + "Wreck.xml";
+  QString error;
+  ASSERT_TRUE(
+      WriteTextFileSafely(wreck, "<Panel><Name>Wreck</Name><ControlList><Control>", &error));
   const QMap<QString, QByteArray> before = filesUnder(dir.path());
 
   CheckDock *dock = window->checkDock();
@@ -153,10 +157,12 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   // The whole folder from the Find pane's button: the closed file too.
   dock->scopeBox()->setCurrentIndex(1);
   window->findDock()->checkButton()->click();
-  EXPECT_EQ(rowsOf(list),
-            "Studio2.xml onair Error: Another control is also named OnAir.\n"
-            "Studio1.xml Dead Warning: The button has no command, no router map and no mapping.");
-  EXPECT_EQ(dock->summary()->text(), "1 error and 1 warning in 2 panels.");
+  EXPECT_EQ(
+      rowsOf(list),
+      "Studio2.xml onair Error: Another control is also named OnAir.\n"
+      "Studio1.xml Dead Warning: The button has no command, no router map and no mapping.\n"
+      "Wreck.xml  Error: The file cannot be read: Line 1, column 48: Premature end of document.");
+  EXPECT_EQ(dock->summary()->text(), "2 errors and 1 warning in 3 panels.");
   EXPECT_EQ(list->topLevelItem(1)->toolTip(0), closed);
   EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "no-action");
   EXPECT_EQ(filesUnder(dir.path()), before);
@@ -170,6 +176,11 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   emit list->itemActivated(list->topLevelItem(0), 0);
   EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
   EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "onair");
+
+  // A file that cannot be read is not opened; the pane says why.
+  emit list->itemActivated(list->topLevelItem(2), 0);
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(dock->summary()->text(), wreck + " cannot be read; correct the file first.");
 
   // A finding whose control was renamed since says so.
   frmPanel *studio1 = designer->collOpenPanels().back();
