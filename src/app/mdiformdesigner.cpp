@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
+#include "app/panelchecker.h"
 #include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "model/controldetails.h"
@@ -17,7 +18,8 @@ MDIFormDesigner::MDIFormDesigner(Ui &ui, QObject *parent)
       m_ui(ui),
       m_grid(std::make_unique<PropertyGrid>()),
       m_server(std::make_unique<ServerSession>(*this)),
-      m_finder(std::make_unique<PanelFinder>(*this)) {
+      m_finder(std::make_unique<PanelFinder>(*this)),
+      m_checker(std::make_unique<PanelChecker>(*this)) {
   m_caption = BaseCaption;
 }
 

@@ -12,6 +12,7 @@
 class Ui;
 class frmPanel;
 class PropertyGrid;
+class PanelChecker;
 class PanelFinder;
 class clsControlDetails;
 class ServerSession;
@@ -31,6 +32,8 @@ class MDIFormDesigner : public QObject, public ServerHost {
   PropertyGrid &grid() { return *m_grid; }
   // Edit > Find over the open panels and the panel files.
   PanelFinder &finder() { return *m_finder; }
+  // Edit > Check Panels over the open panels or the panels folder.
+  PanelChecker &checker() { return *m_checker; }
 
   // The main window's load step: folders of the settings, the panels folder.
   void Load();
@@ -160,6 +163,7 @@ class MDIFormDesigner : public QObject, public ServerHost {
   std::unique_ptr<PropertyGrid> m_grid;
   std::unique_ptr<ServerSession> m_server;
   std::unique_ptr<PanelFinder> m_finder;
+  std::unique_ptr<PanelChecker> m_checker;
   std::vector<std::unique_ptr<frmPanel>> m_panels;
   std::vector<frmPanel *> m_shown;
   frmPanel *m_active = nullptr;

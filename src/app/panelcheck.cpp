@@ -202,7 +202,8 @@ std::vector<CheckFinding> PanelCheck::finish() {
   return std::move(m_findings);
 }
 
-std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile) {
+std::vector<CheckFinding> CheckPanels(const std::vector<CheckedPanel> &open,
+                                      const QStringList &paths, const QString &mapFile) {
   const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::FromFile(mapFile);
   std::vector<PanelCheck::PanelSummary> summaries(static_cast<size_t>(paths.size()));
   std::vector<QString> unreadable(static_cast<size_t>(paths.size()));
@@ -219,6 +220,7 @@ std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QStrin
       summaries[size_t(i)] = PanelCheck::Summarise(panel, paths[i]);
   });
   PanelCheck check(mapFile.isEmpty() ? nullptr : &map, mapFile);
+  for (const CheckedPanel &panel : open) check.addPanel(*panel.model, panel.file);
   for (size_t i = 0; i < summaries.size(); ++i) {
     if (!unreadable[i].isEmpty())
       check.addUnreadable(paths[qsizetype(i)], unreadable[i]);
@@ -226,6 +228,10 @@ std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QStrin
       check.add(std::move(summaries[i]));
   }
   return check.finish();
+}
+
+std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile) {
+  return CheckPanels({}, paths, mapFile);
 }
 
 QStringList PanelFilesOfPath(const QString &path, QString *mapFile) {

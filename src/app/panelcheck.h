@@ -62,6 +62,19 @@ class PanelCheck {
   QHash<QString, QSet<QString>> m_controlsOfPanel;  // lower-case panel -> control names
 };
 
+// A panel checked as it stands in memory (an open window), under the name
+// its findings carry.
+struct CheckedPanel {
+  const PanelModel *model = nullptr;
+  QString file;
+};
+
+// Checks the panels in memory, then reads each file (on all cores) with the
+// map's bindings and checks them too, all against one another. `mapFile`
+// may be empty (no map, so no map entry is checked).
+std::vector<CheckFinding> CheckPanels(const std::vector<CheckedPanel> &open,
+                                      const QStringList &paths, const QString &mapFile);
+
 // Reads each file (on all cores) with the map's bindings and checks them
 // all. `mapFile` may be empty (no map).
 std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile);

@@ -15,17 +15,6 @@
 
 namespace {
 
-// Whether a file is the file of an open window. A window of the same panel
-// name holding another file (a new "Panel1" beside CVSPanels/Panel1.xml)
-// does not hide it.
-bool fileIsOpen(const QString &path, const std::vector<frmPanel *> &open) {
-  const QString file = QFileInfo(path).absoluteFilePath();
-  return std::any_of(open.begin(), open.end(), [&](frmPanel *p) {
-    const QString &tag = p->model().WindowTag;
-    return !tag.isEmpty() && (tag == path || QFileInfo(tag).absoluteFilePath() == file);
-  });
-}
-
 DesignControl *controlNamed(const PanelModel &panel, const QString &name) {
   DesignControl *anyCase = nullptr;
   for (const auto &record : panel.PanelDetails.CollControls) {
@@ -38,6 +27,40 @@ DesignControl *controlNamed(const PanelModel &panel, const QString &name) {
 }
 
 }  // namespace
+
+frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &open) {
+  if (path.isEmpty()) return nullptr;
+  const QString file = QFileInfo(path).absoluteFilePath();
+  const auto found = std::find_if(open.begin(), open.end(), [&](frmPanel *p) {
+    const QString &tag = p->model().WindowTag;
+    return !tag.isEmpty() && (tag == path || QFileInfo(tag).absoluteFilePath() == file);
+  });
+  return found == open.end() ? nullptr : *found;
+}
+
+bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &panelPath,
+                 const QString &controlName, bool mayOpen) {
+  const std::vector<frmPanel *> open = designer.collOpenPanels();
+  if (!panel || std::find(open.begin(), open.end(), panel) == open.end())
+    panel = OpenPanelOfFile(panelPath, open);
+  if (!panel && !panelPath.isEmpty() && mayOpen)
+    panel = IsServerPanelPath(panelPath) ? OpenServerPanel(designer, panelPath)
+                                         : designer.OpenLocalPanelFileToLook(panelPath);
+  if (!panel) return false;
+  designer.RaisePanel(panel);
+  DesignObject *control = controlName.isEmpty()
+                              ? static_cast<DesignObject *>(&panel->model().pictMain)
+                              : controlNamed(panel->model(), controlName);
+  if (!control) return false;
+  // The control alone becomes the selection, whatever keys the panel last saw.
+  const bool shift = std::exchange(panel->boolShiftDown, false);
+  const bool ctrl = std::exchange(panel->boolCtrlDown, false);
+  panel->ClearAllSelected();
+  panel->ControlGotFocus(control);
+  panel->boolShiftDown = shift;
+  panel->boolCtrlDown = ctrl;
+  return true;
+}
 
 PanelFinder::PanelFinder(MDIFormDesigner &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {
@@ -71,10 +94,14 @@ void PanelFinder::refreshOpenPanels() {
   const std::optional<FindHit> current = m_current >= 0 && m_current < int(m_hits.size())
                                              ? std::optional<FindHit>(m_hits[size_t(m_current)])
                                              : std::nullopt;
+  // The hits of files still closed stay; those of open windows are found anew.
   std::vector<FindHit> closed;
-  for (FindHit &hit : m_hits)
-    if (!openPanelOf(hit) && !(hit.panelPath.isEmpty() || fileIsOpen(hit.panelPath, open)))
+  for (FindHit &hit : m_hits) {
+    const bool inOpenWindow =
+        hit.panel && std::find(open.begin(), open.end(), hit.panel) != open.end();
+    if (!inOpenWindow && !hit.panelPath.isEmpty() && !OpenPanelOfFile(hit.panelPath, open))
       closed.push_back(std::move(hit));
+  }
   m_hits.clear();
   searchOpenPanels(query, open);
   for (FindHit &hit : closed) m_hits.push_back(std::move(hit));
@@ -93,7 +120,7 @@ const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   if (m_includeClosedFiles && !query.isEmpty()) {
     QStringList closed;
     for (const QString &path : PanelFilesOf(Settings().strPanelsFolder))
-      if (!fileIsOpen(path, open)) closed << path;
+      if (!OpenPanelOfFile(path, open)) closed << path;
     const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
     SearchPanelFiles(closed, query, map, m_hits);
   }
@@ -101,50 +128,23 @@ const std::vector<FindHit> &PanelFinder::Find(const QString &text) {
   return m_hits;
 }
 
-frmPanel *PanelFinder::openPanelOf(const FindHit &hit) const {
-  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
-  if (hit.panel && std::find(open.begin(), open.end(), hit.panel) != open.end()) return hit.panel;
-  if (hit.panelPath.isEmpty()) return nullptr;
-  for (frmPanel *panel : open)
-    if (fileIsOpen(hit.panelPath, {panel})) return panel;
-  return nullptr;
-}
-
 bool PanelFinder::ActivateHit(int index, Opening opening) {
   if (index < 0 || index >= static_cast<int>(m_hits.size())) return false;
   m_current = index;
-  const bool selected = goTo(m_hits[static_cast<size_t>(index)], opening);
-  // The views follow once the panel is in front and the control selected.
-  emit currentChanged(index);
-  return selected;
-}
-
-bool PanelFinder::goTo(const FindHit &hit, Opening opening) {
-  frmPanel *panel = openPanelOf(hit);
-  if (!panel && !hit.panelPath.isEmpty() && opening == Opening::ClosedFiles)
-    panel = IsServerPanelPath(hit.panelPath) ? OpenServerPanel(m_designer, hit.panelPath)
-                                             : m_designer.OpenLocalPanelFileToLook(hit.panelPath);
-  if (!panel) return false;
-  m_designer.RaisePanel(panel);
-  // A hit of the panel's own fields shows the panel's rows.
-  DesignObject *control = hit.controlName.isEmpty()
-                              ? static_cast<DesignObject *>(&panel->model().pictMain)
-                              : controlNamed(panel->model(), hit.controlName);
-  if (!control) {
+  const FindHit hit = m_hits[static_cast<size_t>(index)];
+  const bool selected = GoToControl(m_designer, hit.panel, hit.panelPath, hit.controlName,
+                                    opening == Opening::ClosedFiles);
+  const frmPanel *shown = m_designer.activePanel();
+  if (!selected && shown &&
+      (shown == hit.panel ||
+       (!hit.panelPath.isEmpty() && shown->model().WindowTag == hit.panelPath)))
     m_designer.ui().failure(
         QStringLiteral("%1 is no longer on the panel %2.\r\n\r\nSearch again to see what the "
                        "panel holds now.")
-            .arg(hit.controlName, panel->model().pictMain.Tag));
-    return false;
-  }
-  // The control alone becomes the selection, whatever keys the panel last saw.
-  const bool shift = std::exchange(panel->boolShiftDown, false);
-  const bool ctrl = std::exchange(panel->boolCtrlDown, false);
-  panel->ClearAllSelected();
-  panel->ControlGotFocus(control);
-  panel->boolShiftDown = shift;
-  panel->boolCtrlDown = ctrl;
-  return true;
+            .arg(hit.controlName, shown->model().pictMain.Tag));
+  // The views follow once the panel is in front and the control selected.
+  emit currentChanged(index);
+  return selected;
 }
 
 int PanelFinder::FindNext() {

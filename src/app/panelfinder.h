@@ -10,6 +10,20 @@
 class MDIFormDesigner;
 class frmPanel;
 
+// The open window of a panel file (compared as absolute paths); null when
+// it is not open. A window of the same panel name holding another file (a
+// new "Panel1" beside CVSPanels/Panel1.xml) is not it.
+frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &open);
+
+// Brings a panel forward -- `panel` while it is still open, else the window
+// of `panelPath`, else, when `mayOpen`, that file opened for a look (it joins
+// the recent list once edited) -- and makes the control named `controlName`
+// (letter case ignored when no name matches exactly) the selection, or the
+// panel itself when the name is empty. False when the panel is not open (or
+// could not be) or the control is not there (the panel still comes forward).
+bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &panelPath,
+                 const QString &controlName, bool mayOpen = true);
+
 // The logic of Edit > Find: searches the open panels and, when asked, the
 // panel files of the panels folder that are not open; keeps the hits and
 // the current one; takes the user to a hit. The find dock observes it.
@@ -34,11 +48,9 @@ class PanelFinder : public QObject {
   // user's explicit choice of that hit does.
   enum class Opening { ClosedFiles, OpenPanelsOnly };
 
-  // Makes the hit current, brings its panel forward (opening its file first
-  // when it is not open and `opening` allows) and selects the control, or
-  // the panel itself for a hit of the panel's own fields. False when the
-  // panel is not open (or could not be) or the control is no longer there;
-  // the latter is said.
+  // Makes the hit current and goes to it (GoToControl). False when the panel
+  // is not open (or could not be) or the control is no longer there; the
+  // latter is said.
   bool ActivateHit(int index, Opening opening = Opening::ClosedFiles);
   // F3: activates the hit after the current one, from the first again after
   // the last, never opening a closed file. With no hits yet it searches the
@@ -54,11 +66,9 @@ class PanelFinder : public QObject {
   void currentChanged(int index);
 
  private:
-  frmPanel *openPanelOf(const FindHit &hit) const;
-  bool goTo(const FindHit &hit, Opening opening);
   void searchOpenPanels(const FindQuery &query, const std::vector<frmPanel *> &open);
-  QTimer m_refresh;
   MDIFormDesigner &m_designer;
+  QTimer m_refresh;
   bool m_includeClosedFiles = false;
   QString m_lastText;
   std::vector<FindHit> m_hits;

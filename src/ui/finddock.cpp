@@ -35,6 +35,10 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   auto *button = new QPushButton(tr("Find"), box);
   button->setObjectName(QStringLiteral("butFind"));
   row->addWidget(button);
+  m_check = new QPushButton(tr("Check Panels"), box);
+  m_check->setObjectName(QStringLiteral("butCheckPanels"));
+  m_check->setToolTip(tr("List the faults of the open panels or of the panels folder"));
+  row->addWidget(m_check);
   layout->addLayout(row);
 
   m_closedFiles = new QCheckBox(tr("Also search closed panel files in the panels folder"), box);

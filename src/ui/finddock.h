@@ -6,12 +6,13 @@ class PanelFinder;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 
 // Edit > Find beside the property grid: the text to find, whether closed
 // panel files are searched too, and the hits (panel, control, kind, field,
-// value). Enter searches and goes to the first hit; a double click (or
-// Enter) on a hit goes to that one. It draws PanelFinder's state.
+// value), and a button for Check Panels. Enter searches and goes to the first hit; a double click
+// (or Enter) on a hit goes to that one. It draws PanelFinder's state.
 class FindDock : public QDockWidget {
   Q_OBJECT
  public:
@@ -26,6 +27,7 @@ class FindDock : public QDockWidget {
   QCheckBox *closedFilesBox() const { return m_closedFiles; }
   QTreeWidget *hitList() const { return m_hits; }
   QLabel *summary() const { return m_summary; }
+  QPushButton *checkButton() const { return m_check; }
 
  private:
   void search();
@@ -37,4 +39,5 @@ class FindDock : public QDockWidget {
   QCheckBox *m_closedFiles = nullptr;
   QTreeWidget *m_hits = nullptr;
   QLabel *m_summary = nullptr;
+  QPushButton *m_check = nullptr;
 };

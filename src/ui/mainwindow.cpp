@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -25,6 +27,7 @@
 #include "grid/propertygrid.h"
 #include "server/serversession.h"
 #include "surface/frmpanel.h"
+#include "ui/checkdock.h"
 #include "ui/finddock.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
@@ -64,6 +67,13 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   });
   connect(&designer.finder(), &PanelFinder::currentChanged, this,
           &MainWindow::scrollToCurrentControl);
+
+  // Edit > Check Panels lists its findings below the panels, leaving the
+  // tool box and the grid their full height.
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+  m_checkDock = new CheckDock(designer.checker(), this);
+  addDockWidget(Qt::BottomDockWidgetArea, m_checkDock);
+  m_checkDock->hide();
 
   buildMenus();
   statusBar();  // frames show their hint there
@@ -184,6 +194,13 @@ void MainWindow::buildMenus() {
           });
   connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
           &QAction::triggered, this, [this] { m_findDock->findNext(); });
+  QAction *check = addCommand(edit, "mnuCheckPanels", tr("Chec&k Panels"));
+  connect(check, &QAction::triggered, this, [this] {
+    const bool opening = !m_checkDock->isVisible();
+    m_checkDock->checkNow();
+    if (opening) resizeDocks({m_checkDock}, {220}, Qt::Vertical);
+  });
+  connect(m_findDock->checkButton(), &QPushButton::clicked, check, &QAction::trigger);
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   buildViewMenu();
@@ -457,7 +474,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 namespace {
 // Raised whenever the docks or their order change, so that a layout saved by
 // another version is not restored over them.
-constexpr int kLayoutVersion = 1;
+constexpr int kLayoutVersion = 2;
 }  // namespace
 
 void MainWindow::setLayoutSettings(QSettings *settings) {
@@ -471,6 +488,9 @@ void MainWindow::setLayoutSettings(QSettings *settings) {
   }
   m_findDock->closedFilesBox()->setChecked(
       settings->value(QStringLiteral("findClosedFiles")).toBool());
+  QComboBox *scope = m_checkDock->scopeBox();
+  if (const int i = scope->findData(settings->value(QStringLiteral("checkScope"))); i >= 0)
+    scope->setCurrentIndex(i);
   settings->endGroup();
 }
 
@@ -482,6 +502,7 @@ void MainWindow::saveLayout() {
   m_layoutSettings->setValue(QStringLiteral("state"), saveState(kLayoutVersion));
   m_layoutSettings->setValue(QStringLiteral("findClosedFiles"),
                              m_findDock->closedFilesBox()->isChecked());
+  m_layoutSettings->setValue(QStringLiteral("checkScope"), m_checkDock->scopeBox()->currentData());
   m_layoutSettings->endGroup();
   m_layoutSettings->sync();
 }

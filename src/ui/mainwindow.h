@@ -11,6 +11,7 @@ class QMdiSubWindow;
 class QMenu;
 class QSettings;
 class CrashRecovery;
+class CheckDock;
 class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
@@ -53,6 +54,7 @@ class MainWindow : public QMainWindow {
   void setRecovery(CrashRecovery *recovery);
   QLabel *recoveryLabel() const { return m_recoveryOff; }
   FindDock *findDock() const { return m_findDock; }
+  CheckDock *checkDock() const { return m_checkDock; }
   // Restores the window's size, place, maximised state, docks (by object
   // name) and Find options from these settings, and saves them there when
   // the window closes. A layout of another version is not restored.
@@ -89,6 +91,7 @@ class MainWindow : public QMainWindow {
   QDockWidget *m_toolDock = nullptr;
   int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
+  CheckDock *m_checkDock = nullptr;
   QMap<QString, QAction *> m_actions;
   QSettings *m_layoutSettings = nullptr;
 };

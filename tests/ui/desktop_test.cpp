@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -24,6 +25,7 @@
 #include "app/mdiformdesigner.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
+#include "ui/checkdock.h"
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -114,7 +116,7 @@ TEST_F(Desktop, QuitAsksAboutUnsavedPanelsAndCancelKeepsTheWindow) {
   EXPECT_FALSE(window.isVisible());
 }
 
-TEST(DesktopLayout, SizeDocksAndFindOptionsComeBackAndAGoneScreenIsLeft) {
+TEST(DesktopLayout, SizeDocksAndFindAndCheckOptionsComeBackAndAGoneScreenIsLeft) {
   QTemporaryDir dir;
   QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
   FakeUi ui;
@@ -128,6 +130,8 @@ TEST(DesktopLayout, SizeDocksAndFindOptionsComeBackAndAGoneScreenIsLeft) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.action("mnuFind")->trigger();
     window.findDock()->closedFilesBox()->setChecked(true);
+    window.action("mnuCheckPanels")->trigger();
+    window.checkDock()->scopeBox()->setCurrentIndex(1);
     QTest::qWait(20);
     window.close();
   }
@@ -139,6 +143,8 @@ TEST(DesktopLayout, SizeDocksAndFindOptionsComeBackAndAGoneScreenIsLeft) {
     EXPECT_EQ(window.size(), QSize(1100, 700));
     EXPECT_TRUE(window.findDock()->isVisible());
     EXPECT_TRUE(window.findDock()->closedFilesBox()->isChecked());
+    EXPECT_TRUE(window.checkDock()->isVisible());
+    EXPECT_EQ(window.checkDock()->scopeBox()->currentIndex(), 1);
     // Saved on a screen far to the right that is no longer there.
     window.move(screen.right() + 5000, screen.bottom() + 5000);
     window.saveLayout();

@@ -1,9 +1,11 @@
-// The find dock, the recent panels menu and the recovery dialog in the shell.
+// The find and check docks, the recent panels menu and the recovery dialog in the shell.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -24,6 +26,7 @@
 #include "support/fakeui.h"
 #include "support/isolatedsettings.h"
 #include "surface/frmpanel.h"
+#include "ui/checkdock.h"
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -99,6 +102,92 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   window->action("mnuFindNext")->trigger();
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
   EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
+}
+
+namespace {
+// Every file under a folder with its bytes, to show that nothing was written.
+QMap<QString, QByteArray> filesUnder(const QString &folder) {
+  QMap<QString, QByteArray> files;
+  for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    QFile file(it.next());
+    if (file.open(QIODevice::ReadOnly)) files.insert(file.fileName(), file.readAll());
+  }
+  return files;
+}
+
+// The rows of the findings, "file control severity" each, one a line.
+std::string rowsOf(QTreeWidget *list) {
+  QStringList rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem *item = list->topLevelItem(i);
+    rows << item->text(0) + " " + item->text(1) + " " + item->text(2) + ": " + item->text(3);
+  }
+  return rows.join(u'\n').toStdString();
+}
+}  // namespace
+
+TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
+  auto control = [](const char *type, const char *name, int left, const char *extra = "") {
+    return QStringLiteral(
+               "<Control><Type>%1</Type><Name>%2</Name><Left>%3</Left><Top>0</Top>"
+               "<Width>500</Width><Height>500</Height>%4</Control>")
+        .arg(QLatin1String(type), QLatin1String(name))
+        .arg(left)
+        .arg(QLatin1String(extra));
+  };
+  const QString closed =
+      panelFile("Studio1",
+                control("Button", "Dead", 0) + control("Button", "Talk", 1000, "<Click>T</Click>"));
+  designer->OpenPanelLocal(
+      panelFile("Studio2", control("Label", "OnAir", 0) + control("Label", "onair", 1000)));
+  const QString wreck = Settings().strPanelsFolder + "Wreck.xml";
+  QString error;
+  ASSERT_TRUE(
+      WriteTextFileSafely(wreck, "<Panel><Name>Wreck</Name><ControlList><Control>", &error));
+  const QMap<QString, QByteArray> before = filesUnder(dir.path());
+
+  CheckDock *dock = window->checkDock();
+  EXPECT_FALSE(dock->isVisible());
+  window->action("mnuCheckPanels")->trigger();
+  EXPECT_TRUE(dock->isVisible());
+  QTreeWidget *list = dock->findingList();
+  EXPECT_EQ(rowsOf(list), "Studio2.xml onair Error: Another control is also named OnAir.");
+  EXPECT_EQ(dock->summary()->text(), "1 error in 1 panel.");
+
+  // The whole folder from the Find pane's button: the closed file too.
+  dock->scopeBox()->setCurrentIndex(1);
+  window->findDock()->checkButton()->click();
+  EXPECT_EQ(
+      rowsOf(list),
+      "Studio2.xml onair Error: Another control is also named OnAir.\n"
+      "Studio1.xml Dead Warning: The button has no command, no router map and no mapping.\n"
+      "Wreck.xml  Error: The file cannot be read: Line 1, column 48: Premature end of document.");
+  EXPECT_EQ(dock->summary()->text(), "2 errors and 1 warning in 3 panels.");
+  EXPECT_EQ(list->topLevelItem(1)->toolTip(0), closed);
+  EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "no-action");
+  EXPECT_EQ(filesUnder(dir.path()), before);
+
+  // A double click on a finding of the closed file opens it at the control.
+  emit list->itemActivated(list->topLevelItem(1), 0);
+  ASSERT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(designer->activePanel()->model().WindowTag, closed);
+  ASSERT_EQ(designer->activePanel()->collSelectedControls.size(), 1u);
+  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "Dead");
+  emit list->itemActivated(list->topLevelItem(0), 0);
+  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
+  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "onair");
+
+  // A file that cannot be read is not opened; the pane says why.
+  emit list->itemActivated(list->topLevelItem(2), 0);
+  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(dock->summary()->text(), wreck + " cannot be read; correct the file first.");
+
+  // A finding whose control was renamed since says so.
+  frmPanel *studio1 = designer->collOpenPanels().back();
+  studio1->model().PanelDetails.CollControls.front()->cntrlObject->Tag = "Renamed";
+  emit list->itemActivated(list->topLevelItem(1), 0);
+  EXPECT_EQ(designer->activePanel(), studio1);
+  EXPECT_EQ(dock->summary()->text(), "Dead is no longer on the panel.");
 }
 
 TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {

@@ -1,0 +1,55 @@
+#include "app/panelchecker.h"
+
+#include "app/mdiformdesigner.h"
+#include "app/panelfinder.h"
+#include "app/panelsearch.h"
+#include "model/settings.h"
+#include "surface/frmpanel.h"
+
+PanelChecker::PanelChecker(MDIFormDesigner &designer, QObject *parent)
+    : QObject(parent), m_designer(designer) {}
+
+const std::vector<CheckFinding> &PanelChecker::Check() {
+  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
+  std::vector<CheckedPanel> inMemory;
+  m_checkedWindows.clear();
+  for (frmPanel *panel : open) {
+    // A panel never saved is named by its name.
+    const QString &tag = panel->model().WindowTag;
+    const QString file = tag.isEmpty() ? panel->model().pictMain.Tag : tag;
+    inMemory.push_back({&panel->model(), file});
+    m_checkedWindows.emplace_back(file, panel);
+  }
+  QStringList closed;
+  QString mapFile;
+  if (m_scope == Scope::PanelsFolder) {
+    for (const QString &path : PanelFilesOf(Settings().strPanelsFolder))
+      if (!OpenPanelOfFile(path, open)) closed << path;
+    // Without every panel, map entries of the others would look orphaned.
+    mapFile = Settings().strHardwareMapFile;
+  }
+  m_findings = CheckPanels(inMemory, closed, mapFile);
+  m_panelsChecked = static_cast<int>(inMemory.size() + size_t(closed.size()));
+  emit findingsChanged();
+  return m_findings;
+}
+
+QString PanelChecker::GoTo(int index) {
+  if (index < 0 || index >= static_cast<int>(m_findings.size())) return QString();
+  const CheckFinding &f = m_findings[size_t(index)];
+  if (f.code == QLatin1String("unreadable"))
+    return tr("%1 cannot be read; correct the file first.").arg(f.file);
+  if (f.code == QLatin1String("orphan-map-entry"))
+    return tr("The map entry %1 has no control to go to.").arg(f.control);
+  frmPanel *window = nullptr;
+  for (const auto &[file, panel] : m_checkedWindows)
+    if (file == f.file) window = panel;
+  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
+  const bool stillOpen = window && std::find(open.begin(), open.end(), window) != open.end();
+  if (!stillOpen && window && window->model().WindowTag.isEmpty())
+    return tr("The panel %1 is no longer open.").arg(f.file);
+  const QString path = stillOpen ? window->model().WindowTag : f.file;
+  if (GoToControl(m_designer, stillOpen ? window : nullptr, path, f.control) || f.control.isEmpty())
+    return QString();
+  return tr("%1 is no longer on the panel.").arg(f.control);
+}
