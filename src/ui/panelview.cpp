@@ -1,5 +1,6 @@
 #include "ui/panelview.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHelpEvent>
@@ -161,6 +162,7 @@ void PanelCanvasView::setPreview(PreviewSession *session) {
   // A frame drag in progress ends where it is, as one undo step; a rubber
   // band is dropped.
   if (m_dragFrame) m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), 0, 0, 0);
+  m_bodyFrame = 0;
   m_banding = false;
   m_preview = session;
   showFrameHint(false);
@@ -293,17 +295,19 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   m_browsers->showLivePage(nullptr);  // a page shown on request goes back to its place
   const QPointF pos = event->position();
   if (DesignControl *c = controlAt(pos)) {
-    if (event->button() == Qt::LeftButton) m_panel.ControlGotFocus(c);
+    if (event->button() != Qt::LeftButton) return;
+    const bool wasSelected = m_panel.IsObjectSelected(c);
+    m_panel.ControlGotFocus(c);
+    // Only a control selected before the press is dragged by its body, so
+    // that a click always just selects.
+    if (wasSelected && m_panel.IsObjectSelected(c)) {
+      m_bodyFrame = m_panel.GetResizeIndex(c);
+      m_bodyPressAt = pos;
+    }
     return;
   }
   if (const int frame = frameAt(pos)) {
-    // The press alone: it focuses the frame itself.
-    const ResizeFrame *f = m_panel.model().Frame(frame);
-    const QPointF twips = toTwips(pos);
-    m_panel.FrameMouseDown(frame, buttonsOf(event->button()), twips.x() - f->Left,
-                           twips.y() - f->Top);
-    m_dragFrame = frame;
-    updateCursor(frame);
+    pressFrame(frame, buttonsOf(event->button()), pos);  // it focuses the frame itself
     return;
   }
   if (event->button() == Qt::LeftButton) {
@@ -315,6 +319,15 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
     if (m_bandAdds) return;
   }
   m_panel.CanvasGotFocus();
+}
+
+void PanelCanvasView::pressFrame(int frame, int button, const QPointF &pos) {
+  const ResizeFrame *f = m_panel.model().Frame(frame);
+  if (!f) return;
+  const QPointF twips = toTwips(pos);
+  m_panel.FrameMouseDown(frame, button, twips.x() - f->Left, twips.y() - f->Top);
+  m_dragFrame = frame;
+  updateCursor(frame);
 }
 
 void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
@@ -339,6 +352,16 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
     m_bandEnd = pos;
     update();
     return;
+  }
+  if (m_bodyFrame) {
+    if (!(event->buttons() & Qt::LeftButton)) {
+      m_bodyFrame = 0;
+    } else if ((pos - m_bodyPressAt).manhattanLength() < QApplication::startDragDistance()) {
+      return;
+    } else {
+      // Far enough to be a drag: it moves the selection from where it was pressed.
+      pressFrame(std::exchange(m_bodyFrame, 0), MouseButton::Right, m_bodyPressAt);
+    }
   }
   if (m_dragFrame && event->buttons() == Qt::NoButton) {
     // The release went elsewhere (another window took the mouse): the drag
@@ -371,6 +394,7 @@ void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
     finishRubberBand(event->position(), event->modifiers());
     return;
   }
+  m_bodyFrame = 0;
   if (!m_dragFrame) return;
   if (const ResizeFrame *f = m_panel.model().Frame(m_dragFrame)) {
     const QPointF twips = toTwips(event->position());
