@@ -137,13 +137,20 @@ void PanelCanvasView::fitToContents() {
     maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
     maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
   }
-  const QPointF origin(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
-                       minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
+  // While a frame is dragged the canvas only grows to the right and down: a
+  // new origin, or a smaller canvas that scrolls, would move the panel under
+  // the pointer and add that to the move. The rest waits for the release.
+  const bool dragging = m_dragFrame != 0;
+  const QPointF origin =
+      dragging ? m_origin
+               : QPointF(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
+                         minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
   const QSize visible = m_scrollArea->viewport()->size();
-  const QSize wanted(
+  QSize wanted(
       std::max(visible.width(), int(std::ceil(origin.x() + TwipsToPixels(maxX) + kContentMargin))),
       std::max(visible.height(),
                int(std::ceil(origin.y() + TwipsToPixels(maxY) + kContentMargin))));
+  if (dragging) wanted = wanted.expandedTo(size());
   const QPointF shift = origin - m_origin;
   m_origin = origin;
   if (size() != wanted) resize(wanted);
@@ -161,7 +168,7 @@ void PanelCanvasView::setPreview(PreviewSession *session) {
   if (m_preview) disconnect(m_preview, nullptr, this, nullptr);
   // A frame drag in progress ends where it is, as one undo step; a rubber
   // band is dropped.
-  if (m_dragFrame) m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), 0, 0, 0);
+  if (m_dragFrame) endFrameDrag(0);
   m_bodyFrame = 0;
   m_banding = false;
   m_preview = session;
@@ -230,6 +237,13 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   if (!model.pictMain.Picture.isEmpty()) {
     const QImage picture(model.pictMain.Picture);
     if (!picture.isNull()) p.drawImage(m_origin, picture);
+  }
+  // With controls at negative positions the panel's own top and left edges
+  // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
+  if (!m_preview && (m_origin.x() > 0 || m_origin.y() > 0)) {
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+    if (m_origin.x() > 0) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
+    if (m_origin.y() > 0) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
   }
   // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);
@@ -366,8 +380,7 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
   if (m_dragFrame && event->buttons() == Qt::NoButton) {
     // The release went elsewhere (another window took the mouse): the drag
     // ends here, so that it stays one undo step of its own.
-    m_panel.FrameMouseUp(m_dragFrame, 0, 0, 0);
-    m_dragFrame = 0;
+    endFrameDrag(0);
   }
   const int frame = m_dragFrame ? m_dragFrame : frameAt(pos);
   const bool onFrame = frame && (m_dragFrame || !controlAt(pos));
@@ -395,15 +408,12 @@ void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
     return;
   }
   m_bodyFrame = 0;
-  if (!m_dragFrame) return;
-  if (const ResizeFrame *f = m_panel.model().Frame(m_dragFrame)) {
-    const QPointF twips = toTwips(event->position());
-    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), twips.x() - f->Left,
-                         twips.y() - f->Top);
-  } else {
-    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), 0, 0);
-  }
-  m_dragFrame = 0;
+  if (m_dragFrame) endFrameDrag(buttonsOf(event->button()));
+}
+
+void PanelCanvasView::endFrameDrag(int button) {
+  m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), button, 0, 0);
+  fitToContents();  // what the drag held back
 }
 
 void PanelCanvasView::finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers) {

@@ -63,6 +63,7 @@ class PanelCanvasView : public QWidget {
   void showFrameHint(bool show);
   void finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers);
   void pressFrame(int frame, int button, const QPointF &pos);
+  void endFrameDrag(int button);
 
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;

@@ -188,6 +188,53 @@ TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
   EXPECT_EQ(a->Left + a->Width, 3000 + 1215);  // the right edge stays
 }
 
+// A frame dragged across the panel's left or top edge moves its control by
+// the pointer's distance, 15 twips a pixel, and the canvas keeps still until
+// the drag ends, then marks the panel's edge. The canvas once grew or shrank
+// under the pointer and the shift was added to the move.
+TEST_F(Editing, AMoveAcrossThePanelEdgeFollowsThePointer) {
+  const struct {
+    QPoint start;  // twips
+    QPoint by;     // pixels
+    QPoint end;    // twips
+  } moves[] = {
+      {{0, 0}, {100, 100}, {1500, 1500}},  // the canvas would shrink back to the origin
+      {{1500, 1500}, {-100, -100}, {0, 0}},
+      {{9700, 600}, {-700, 0}, {-800, 600}},  // it would grow to the left
+  };
+  for (const auto &move : moves) {
+    SCOPED_TRACE(move.end.x());
+    DesignControl *button = drop(move.start.x(), move.start.y());
+    ASSERT_EQ(button->Left, move.start.x());
+    const QByteArray before = BuildPanelFile(panel->model(), false, "1");
+    const int steps = panel->undoStack().count();
+    const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
+    const QPoint from = onFrameOf(button);
+    QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 10; ++i) QTest::mouseMove(canvas, from + move.by * i / 10);
+    EXPECT_EQ(canvas->pixelRect(0, 0, 0, 0).topLeft(), origin);  // no jump while dragging
+    QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, from + move.by);
+    EXPECT_EQ(QPoint(button->Left, button->Top), move.end);
+    EXPECT_EQ(panel->undoStack().count(), steps + 1);
+    EXPECT_EQ(canvas->controlAt(centreOf(button)), button);  // the canvas reaches it now
+    if (move.end.x() < 0) {  // a dotted line marks the panel's left edge
+      const QImage image = canvas->grab().toImage();
+      const int x = int(canvas->pixelRect(0, 0, 0, 0).left());
+      int marked = 0;
+      for (int y = 0; y < image.height(); ++y)
+        marked += image.pixelColor(x, y) == QColor(0x80, 0x80, 0x80);
+      EXPECT_GT(marked, image.height() / 4);
+    }
+    const QByteArray after = BuildPanelFile(panel->model(), false, "1");
+    panel->Undo();
+    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), before);
+    panel->Redo();
+    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), after);
+    panel->SelectAll();
+    panel->DeleteSelected();
+  }
+}
+
 TEST_F(Editing, ALiveWebPageNeverCoversAControlDrawnAboveIt) {
   WebBrowserHost::setViewFactory([](QWidget *parent) { return new QWidget(parent); });
   struct Restore {
