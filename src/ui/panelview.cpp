@@ -130,8 +130,11 @@ void PanelCanvasView::fitToContents() {
   if (!m_scrollArea) return;
   // Everything drawn, frames included, in twips; the canvas origin always counts.
   qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
+  m_beyondLeft = m_beyondTop = false;
   for (const DesignControl *c : m_panel.model().ZOrder()) {
     if (!c->Visible) continue;
+    m_beyondLeft = m_beyondLeft || c->Left < 0;
+    m_beyondTop = m_beyondTop || c->Top < 0;
     minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
     minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
     maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
@@ -240,10 +243,10 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   }
   // With controls at negative positions the panel's own top and left edges
   // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
-  if (!m_preview && (m_origin.x() > 0 || m_origin.y() > 0)) {
+  if (!m_preview) {
     p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
-    if (m_origin.x() > 0) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
-    if (m_origin.y() > 0) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
+    if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
+    if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
   }
   // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);

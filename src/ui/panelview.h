@@ -68,8 +68,10 @@ class PanelCanvasView : public QWidget {
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
   QScrollArea *m_scrollArea = nullptr;
-  QPointF m_origin;     // widget pixel of the canvas origin (twips 0, 0)
-  int m_dragFrame = 0;  // frame held by a mouse drag, 0 for none
+  QPointF m_origin;           // widget pixel of the canvas origin (twips 0, 0)
+  bool m_beyondLeft = false;  // controls lie left of the panel's left edge
+  bool m_beyondTop = false;   // or above its top edge
+  int m_dragFrame = 0;        // frame held by a mouse drag, 0 for none
   // The frame of a selected control whose body the left button pressed: a
   // drag from there moves the selection as a right-drag on the frame does.
   int m_bodyFrame = 0;
