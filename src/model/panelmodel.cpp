@@ -6,7 +6,8 @@
 #include "model/panelmapentries.h"
 
 namespace {
-constexpr const char *kControlTip = "Right-Click to Move or Resize";
+constexpr const char *kControlTip =
+    "Drag a selected control to move it.\r\nDrag the edges of its frame to resize it.";
 const QString kFrameTip =
     QStringLiteral("Click and Drag handles to resize.\r\nRight-Click and Drag handles to move.");
 

@@ -1,5 +1,6 @@
 #include "ui/panelview.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHelpEvent>
@@ -129,20 +130,30 @@ void PanelCanvasView::fitToContents() {
   if (!m_scrollArea) return;
   // Everything drawn, frames included, in twips; the canvas origin always counts.
   qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
+  m_beyondLeft = m_beyondTop = false;
   for (const DesignControl *c : m_panel.model().ZOrder()) {
     if (!c->Visible) continue;
+    m_beyondLeft = m_beyondLeft || c->Left < 0;
+    m_beyondTop = m_beyondTop || c->Top < 0;
     minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
     minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
     maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
     maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
   }
-  const QPointF origin(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
-                       minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
+  // While a frame is dragged the canvas only grows to the right and down: a
+  // new origin, or a smaller canvas that scrolls, would move the panel under
+  // the pointer and add that to the move. The rest waits for the release.
+  const bool dragging = m_dragFrame != 0;
+  const QPointF origin =
+      dragging ? m_origin
+               : QPointF(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
+                         minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
   const QSize visible = m_scrollArea->viewport()->size();
-  const QSize wanted(
+  QSize wanted(
       std::max(visible.width(), int(std::ceil(origin.x() + TwipsToPixels(maxX) + kContentMargin))),
       std::max(visible.height(),
                int(std::ceil(origin.y() + TwipsToPixels(maxY) + kContentMargin))));
+  if (dragging) wanted = wanted.expandedTo(size());
   const QPointF shift = origin - m_origin;
   m_origin = origin;
   if (size() != wanted) resize(wanted);
@@ -160,7 +171,8 @@ void PanelCanvasView::setPreview(PreviewSession *session) {
   if (m_preview) disconnect(m_preview, nullptr, this, nullptr);
   // A frame drag in progress ends where it is, as one undo step; a rubber
   // band is dropped.
-  if (m_dragFrame) m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), 0, 0, 0);
+  if (m_dragFrame) endFrameDrag(0);
+  m_bodyFrame = 0;
   m_banding = false;
   m_preview = session;
   showFrameHint(false);
@@ -229,6 +241,13 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     const QImage picture(model.pictMain.Picture);
     if (!picture.isNull()) p.drawImage(m_origin, picture);
   }
+  // With controls at negative positions the panel's own top and left edges
+  // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
+  if (!m_preview) {
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+    if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
+    if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
+  }
   // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);
   for (const auto &record : model.PanelDetails.CollControls) {
@@ -293,17 +312,19 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   m_browsers->showLivePage(nullptr);  // a page shown on request goes back to its place
   const QPointF pos = event->position();
   if (DesignControl *c = controlAt(pos)) {
-    if (event->button() == Qt::LeftButton) m_panel.ControlGotFocus(c);
+    if (event->button() != Qt::LeftButton) return;
+    const bool wasSelected = m_panel.IsObjectSelected(c);
+    m_panel.ControlGotFocus(c);
+    // Only a control selected before the press is dragged by its body, so
+    // that a click always just selects.
+    if (wasSelected && m_panel.IsObjectSelected(c)) {
+      m_bodyFrame = m_panel.GetResizeIndex(c);
+      m_bodyPressAt = pos;
+    }
     return;
   }
   if (const int frame = frameAt(pos)) {
-    // The press alone: it focuses the frame itself.
-    const ResizeFrame *f = m_panel.model().Frame(frame);
-    const QPointF twips = toTwips(pos);
-    m_panel.FrameMouseDown(frame, buttonsOf(event->button()), twips.x() - f->Left,
-                           twips.y() - f->Top);
-    m_dragFrame = frame;
-    updateCursor(frame);
+    pressFrame(frame, buttonsOf(event->button()), pos);  // it focuses the frame itself
     return;
   }
   if (event->button() == Qt::LeftButton) {
@@ -315,6 +336,15 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
     if (m_bandAdds) return;
   }
   m_panel.CanvasGotFocus();
+}
+
+void PanelCanvasView::pressFrame(int frame, int button, const QPointF &pos) {
+  const ResizeFrame *f = m_panel.model().Frame(frame);
+  if (!f) return;
+  const QPointF twips = toTwips(pos);
+  m_panel.FrameMouseDown(frame, button, twips.x() - f->Left, twips.y() - f->Top);
+  m_dragFrame = frame;
+  updateCursor(frame);
 }
 
 void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
@@ -340,11 +370,20 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
     update();
     return;
   }
+  if (m_bodyFrame) {
+    if (!(event->buttons() & Qt::LeftButton)) {
+      m_bodyFrame = 0;
+    } else if ((pos - m_bodyPressAt).manhattanLength() < QApplication::startDragDistance()) {
+      return;
+    } else {
+      // Far enough to be a drag: it moves the selection from where it was pressed.
+      pressFrame(std::exchange(m_bodyFrame, 0), MouseButton::Right, m_bodyPressAt);
+    }
+  }
   if (m_dragFrame && event->buttons() == Qt::NoButton) {
     // The release went elsewhere (another window took the mouse): the drag
     // ends here, so that it stays one undo step of its own.
-    m_panel.FrameMouseUp(m_dragFrame, 0, 0, 0);
-    m_dragFrame = 0;
+    endFrameDrag(0);
   }
   const int frame = m_dragFrame ? m_dragFrame : frameAt(pos);
   const bool onFrame = frame && (m_dragFrame || !controlAt(pos));
@@ -371,15 +410,13 @@ void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
     finishRubberBand(event->position(), event->modifiers());
     return;
   }
-  if (!m_dragFrame) return;
-  if (const ResizeFrame *f = m_panel.model().Frame(m_dragFrame)) {
-    const QPointF twips = toTwips(event->position());
-    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), twips.x() - f->Left,
-                         twips.y() - f->Top);
-  } else {
-    m_panel.FrameMouseUp(m_dragFrame, buttonsOf(event->button()), 0, 0);
-  }
-  m_dragFrame = 0;
+  m_bodyFrame = 0;
+  if (m_dragFrame) endFrameDrag(buttonsOf(event->button()));
+}
+
+void PanelCanvasView::endFrameDrag(int button) {
+  m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), button, 0, 0);
+  fitToContents();  // what the drag held back
 }
 
 void PanelCanvasView::finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers) {

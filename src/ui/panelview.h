@@ -62,12 +62,20 @@ class PanelCanvasView : public QWidget {
   void updateCursor(int frameIndex);
   void showFrameHint(bool show);
   void finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers);
+  void pressFrame(int frame, int button, const QPointF &pos);
+  void endFrameDrag(int button);
 
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
   QScrollArea *m_scrollArea = nullptr;
-  QPointF m_origin;         // widget pixel of the canvas origin (twips 0, 0)
-  int m_dragFrame = 0;      // frame held by a mouse drag, 0 for none
+  QPointF m_origin;           // widget pixel of the canvas origin (twips 0, 0)
+  bool m_beyondLeft = false;  // controls lie left of the panel's left edge
+  bool m_beyondTop = false;   // or above its top edge
+  int m_dragFrame = 0;        // frame held by a mouse drag, 0 for none
+  // The frame of a selected control whose body the left button pressed: a
+  // drag from there moves the selection as a right-drag on the frame does.
+  int m_bodyFrame = 0;
+  QPointF m_bodyPressAt;
   bool m_banding = false;   // a left-button drag on the empty canvas
   bool m_bandAdds = false;  // Ctrl was held at its press
   QPointF m_bandStart, m_bandEnd;

@@ -40,6 +40,25 @@ int shiftState(Qt::KeyboardModifiers modifiers) {
   return shift;
 }
 
+// A drop-down row's editor. Typing searches the list and the arrow keys step
+// through it without applying anything; the choice is applied once, on
+// Enter or when the editor closes. A pick from the open list applies at once.
+class GridComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  bool keyed() const { return m_keyed; }
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override {
+    m_keyed = true;
+    QComboBox::keyPressEvent(event);
+    m_keyed = false;
+  }
+
+ private:
+  bool m_keyed = false;
+};
+
 QIcon dotsIcon(const QWidget *widget) {
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);
@@ -173,11 +192,12 @@ QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionV
   auto *self = const_cast<PropertyGridDelegate *>(this);
 
   if (!start.list.isEmpty() && start.list != u"...") {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new GridComboBox(parent);
     combo->addItems(start.list.split(u'|'));
     combo->setFrame(false);
     connect(combo, &QComboBox::activated, self, [self, combo] {
       combo->setProperty(kChosen, true);
+      if (combo->keyed()) return;
       emit self->commitData(combo);
       emit self->closeEditor(combo);
     });
@@ -203,8 +223,10 @@ bool PropertyGridDelegate::eventFilter(QObject *object, QEvent *event) {
     const auto &keyEvent = *static_cast<QKeyEvent *>(event);
     const int key = keyEvent.key();
     auto *line = qobject_cast<QLineEdit *>(object);
-    if (line && (key == Qt::Key_Return || key == Qt::Key_Enter))
-      line->setProperty(kConfirmed, true);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (line && enter) line->setProperty(kConfirmed, true);
+    // Enter applies the entry shown, as on a line edit, even if unchanged.
+    if (enter && qobject_cast<QComboBox *>(object)) object->setProperty(kChosen, true);
     // F4 and Alt+Down open the row's dialog as they drop down a combo box.
     if (line && !line->actions().isEmpty() && PropertyGridItemModel::isCellButtonKey(keyEvent)) {
       runCellButton(line, line->property(kGridRow).toInt());

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "grid/propertygrid.h"
+#include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 
@@ -89,6 +90,55 @@ TEST_F(GridViewTest, ListRowsOfferADropDown) {
   combo->setCurrentIndex(1);
   emit combo->activated(1);
   EXPECT_EQ(panel.model().FindRecord(button)->State, "On");
+}
+
+// Typing into a drop-down row searches its list; the entry found is applied
+// once, on Enter or when the editor closes. It once applied the first key
+// and closed, so "12" became 1 then 2, and "USER#3" became USER#0.
+TEST_F(GridViewTest, TypingInAListRowSearchesItAndAppliesOnce) {
+  const struct {
+    const char *name;
+    int row;
+    const char *typed;
+    bool enter;  // else the editor closes by a click on another row
+    const char *code;
+  } ways[] = {
+      {"button number, Enter", ButtonRow::Pin, "12", true, "MOD_USER#0.BUT#12"},
+      {"module, leaving the editor", ButtonRow::Module, "USER#3", false, "MOD_USER#3.BUT#12"},
+  };
+  clsControlDetails &record = *panel.model().FindRecord(button);
+  record.HWMapAoipSysName = "MOD_USER#0.BUT#1";
+  grid.SetProperties(panel, button);
+  // What a save writes: the panel file and the control's hardware-map code.
+  const auto saved = [&] {
+    return BuildPanelFile(panel.model(), false, "1") + record.HWMapAoipSysName.toUtf8();
+  };
+  for (const auto &way : ways) {
+    SCOPED_TRACE(way.name);
+    const QByteArray before = saved();
+    const int steps = panel.undoStack().count();
+    view.setFocus();
+    view.setCurrentIndex(cell(way.row));
+    for (const char c : std::string_view(way.typed))  // to the editor once it opens
+      QTest::keyClick(QApplication::focusWidget(), c);
+    auto *combo = qobject_cast<QComboBox *>(editorOf(way.row));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), QString(way.typed));
+    EXPECT_EQ(panel.undoStack().count(), steps);  // nothing applied while typing
+    if (way.enter)
+      press(Qt::Key_Return);
+    else
+      QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(CommonRow::Name));
+    QApplication::processEvents();
+    EXPECT_EQ(editorOf(way.row), nullptr);
+    EXPECT_EQ(panel.undoStack().count(), steps + 1);
+    EXPECT_EQ(record.HWMapAoipSysName, QString(way.code));
+    const QByteArray after = saved();
+    panel.Undo();
+    EXPECT_EQ(saved(), before);
+    panel.Redo();
+    EXPECT_EQ(saved(), after);
+  }
 }
 
 TEST_F(GridViewTest, RightClickOnAColourRowOpensTheColourDialog) {

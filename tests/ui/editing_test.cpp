@@ -21,6 +21,7 @@
 #include "grid/gridrows.h"
 #include "grid/propertygrid.h"
 #include "model/settings.h"
+#include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 #include "ui/mainwindow.h"
@@ -130,6 +131,105 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, onFrameOf(b));
   EXPECT_TRUE(panel->collSelectedControls.empty());
   EXPECT_EQ(b->Width, 1215);
+}
+
+// A left-drag on the body of a selected control moves the whole selection
+// as a right-drag on its frame does, as one step; a click only selects, and
+// a control not selected before the press is not dragged. Once only the
+// frame moved controls.
+TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
+  DesignControl *a = drop(1200, 600);
+  DesignControl *b = drop(3600, 600);
+  const auto saved = [&] { return BuildPanelFile(panel->model(), false, "1"); };
+  const auto drag = [&](const DesignControl *c, QPoint by) {
+    const QPoint from = centreOf(c);
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 4; ++i) QTest::mouseMove(canvas, from + by * i / 4);
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, from + by);
+  };
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));
+  const int steps = panel->undoStack().count();
+  drag(b, {100, 40});  // b was not selected: this press selects it only
+  EXPECT_EQ(b->Left, 3600);
+  EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{b});
+
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(a));
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));  // a click: no change
+  ASSERT_EQ(panel->collSelectedControls.size(), 2u);
+  EXPECT_EQ(panel->undoStack().count(), steps);
+  const QByteArray before = saved();
+  drag(a, {100, 40});
+  EXPECT_EQ(a->Left, 1200 + 1500);
+  EXPECT_EQ(a->Top, 600 + 600);
+  EXPECT_EQ(b->Left, 3600 + 1500);
+  EXPECT_EQ(b->Top, 600 + 600);
+  EXPECT_EQ(panel->undoStack().count(), steps + 1);
+  EXPECT_EQ(panel->undoStack().undoText(), "Move 2 Controls");
+  const QByteArray after = saved();
+  EXPECT_NE(after, before);
+  panel->Undo();
+  EXPECT_EQ(saved(), before);
+  panel->Redo();
+  EXPECT_EQ(saved(), after);
+
+  // The frame's own drags are as before: a right-drag moves, a left-drag on
+  // an edge resizes.
+  const QPoint band = onFrameOf(a);
+  QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, band);
+  QTest::mouseMove(canvas, band + QPoint(20, 0));
+  QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, band + QPoint(20, 0));
+  EXPECT_EQ(a->Left, 2700 + 300);
+  EXPECT_EQ(a->Width, 1215);
+  const QPoint edge = onFrameOf(a);
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, edge);
+  QTest::mouseMove(canvas, edge + QPoint(-20, 0));
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, edge + QPoint(-20, 0));
+  EXPECT_LT(a->Left, 3000);
+  EXPECT_EQ(a->Left + a->Width, 3000 + 1215);  // the right edge stays
+}
+
+// A frame dragged across the panel's left or top edge moves its control by
+// the pointer's distance, 15 twips a pixel, and the canvas keeps still until
+// the drag ends, then marks the panel's edge. The canvas once grew or shrank
+// under the pointer and the shift was added to the move.
+TEST_F(Editing, AMoveAcrossThePanelEdgeFollowsThePointer) {
+  const struct {
+    QPoint start;  // twips
+    QPoint by;     // pixels
+    QPoint end;    // twips
+  } moves[] = {
+      {{0, 0}, {100, 100}, {1500, 1500}},  // the canvas would shrink back to the origin
+      {{1500, 1500}, {-100, -100}, {0, 0}},
+      {{9700, 600}, {-700, 0}, {-800, 600}},  // it would grow to the left
+  };
+  for (const auto &move : moves) {
+    SCOPED_TRACE(move.end.x());
+    DesignControl *button = drop(move.start.x(), move.start.y());
+    ASSERT_EQ(button->Left, move.start.x());
+    const QByteArray before = BuildPanelFile(panel->model(), false, "1");
+    const int steps = panel->undoStack().count();
+    const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
+    const QPoint from = onFrameOf(button);
+    QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 10; ++i) QTest::mouseMove(canvas, from + move.by * i / 10);
+    EXPECT_EQ(canvas->pixelRect(0, 0, 0, 0).topLeft(), origin);  // no jump while dragging
+    QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, from + move.by);
+    EXPECT_EQ(QPoint(button->Left, button->Top), move.end);
+    EXPECT_EQ(panel->undoStack().count(), steps + 1);
+    EXPECT_EQ(canvas->controlAt(centreOf(button)), button);  // the canvas reaches it now
+    // A dotted line marks the panel's left edge while a control lies beyond it.
+    const QImage image = canvas->grab().toImage();
+    const int x = int(canvas->pixelRect(0, 0, 0, 0).left());
+    int marked = 0;
+    for (int y = 0; y < image.height(); ++y)
+      marked += image.pixelColor(x, y) == QColor(0x80, 0x80, 0x80);
+    EXPECT_EQ(marked > image.height() / 4, move.end.x() < 0);
+    const QByteArray after = BuildPanelFile(panel->model(), false, "1");
+    panel->Undo();
+    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), before);
+    panel->Redo();
+    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), after);
+  }
 }
 
 TEST_F(Editing, ALiveWebPageNeverCoversAControlDrawnAboveIt) {
@@ -246,7 +346,8 @@ TEST_F(Editing, ControlsAndFramesExplainThemselves) {
     QApplication::sendEvent(canvas, &help);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
   };
-  EXPECT_EQ(tipAt(centreOf(button)), "Right-Click to Move or Resize");
+  EXPECT_EQ(tipAt(centreOf(button)),
+            "Drag a selected control to move it.\nDrag the edges of its frame to resize it.");
   EXPECT_EQ(tipAt(onFrameOf(button)),
             "Click and Drag handles to resize.\nRight-Click and Drag handles to move.");
 
