@@ -15,8 +15,8 @@
 
 #include "app/mdiformdesigner.h"
 #include "benchsupport.h"
-#include "paintwatch.h"
 #include "panelfile_open.h"
+#include "shellsupport.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/qtui.h"
@@ -28,17 +28,13 @@ constexpr int kControls = 5000;
 void BM_OpenPanelInTheShell(benchmark::State &state) {
   bench::Workspace ws;
   const QString path = bench::WritePanelFile(ws, kControls, QStringLiteral("Console"));
-  QtUi ui;
-  MDIFormDesigner designer(ui);
-  MainWindow window(designer);
-  ui.setParentWidget(&window);
-  designer.Load();
-  window.resize(1280, 1024);
-  window.show();
-  if (!processEventsUntil([&] { return window.windowHandle()->isExposed(); })) {
+  ShownShell shown;
+  if (!shown.show()) {
     state.SkipWithError("the main window was not shown");
     return;
   }
+  MDIFormDesigner &designer = shown.designer;
+  MainWindow &window = shown.window;
   bench::QuietUi quiet;
   bench::IterationTimes shell;
   std::vector<double> core;

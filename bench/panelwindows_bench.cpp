@@ -17,7 +17,7 @@
 
 #include "app/mdiformdesigner.h"
 #include "benchsupport.h"
-#include "paintwatch.h"
+#include "shellsupport.h"
 #include "surface/frmpanel.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -48,17 +48,13 @@ double mean(std::vector<double>::const_iterator first, std::vector<double>::cons
 
 void BM_OpenTwoHundredSmallPanels(benchmark::State &state) {
   bench::Workspace ws;
-  QtUi ui;
-  MDIFormDesigner designer(ui);
-  MainWindow window(designer);
-  ui.setParentWidget(&window);
-  designer.Load();
-  window.resize(1280, 1024);
-  window.show();
-  if (!processEventsUntil([&] { return window.windowHandle()->isExposed(); })) {
+  ShownShell shown;
+  if (!shown.show()) {
     state.SkipWithError("the main window was not shown");
     return;
   }
+  MDIFormDesigner &designer = shown.designer;
+  MainWindow &window = shown.window;
   std::vector<QString> texts;
   for (int i = 1; i <= kPanels; ++i) texts.push_back(smallPanel(i, ws));
 

@@ -12,12 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/panelchecker.h"
-
-namespace {
-QString counted(qsizetype n, const char *what) {
-  return QString::number(n) + u' ' + QLatin1String(what) + (n == 1 ? "" : "s");
-}
-}  // namespace
+#include "ui/qtconvert.h"
 
 CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
     : QDockWidget(tr("Check Panels"), parent), m_checker(checker) {
@@ -92,7 +87,7 @@ void CheckDock::fillFindings() {
   }
   m_findings->addTopLevelItems(items);
   for (int column = 0; column < 3; ++column) m_findings->resizeColumnToContents(column);
-  const QString panels = counted(m_checker.panelsChecked(), "panel");
+  const QString panels = Counted(m_checker.panelsChecked(), "panel");
   if (m_checker.panelsChecked() == 0)
     m_summary->setText(m_checker.scope() == PanelChecker::Scope::OpenPanels
                            ? tr("No panel is open.")
@@ -101,8 +96,8 @@ void CheckDock::fillFindings() {
     m_summary->setText(tr("Nothing found in %1.").arg(panels));
   else {
     QStringList counts;
-    if (errors > 0) counts << counted(errors, "error");
-    if (items.size() > errors) counts << counted(items.size() - errors, "warning");
+    if (errors > 0) counts << Counted(errors, "error");
+    if (items.size() > errors) counts << Counted(items.size() - errors, "warning");
     m_summary->setText(counts.join(QStringLiteral(" and ")) + QStringLiteral(" in ") + panels +
                        u'.');
   }

@@ -12,12 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/panelfinder.h"
-
-namespace {
-QString counted(qsizetype n, const char *what) {
-  return QString::number(n) + u' ' + QLatin1String(what) + (n == 1 ? "" : "s");
-}
-}  // namespace
+#include "ui/qtconvert.h"
 
 FindDock::FindDock(PanelFinder &finder, QWidget *parent)
     : QDockWidget(tr("Find"), parent), m_finder(finder) {
@@ -113,8 +108,8 @@ void FindDock::fillHits() {
   else if (items.isEmpty())
     m_summary->setText(tr("Nothing found."));
   else
-    m_summary->setText(counted(items.size(), "hit") + QStringLiteral(" in ") +
-                       counted(panels.size(), "panel") + u'.');
+    m_summary->setText(Counted(items.size(), "hit") + QStringLiteral(" in ") +
+                       Counted(panels.size(), "panel") + u'.');
 }
 
 void FindDock::showCurrent(int index) {

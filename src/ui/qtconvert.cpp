@@ -10,3 +10,7 @@ QFont ToQFont(const FontSpec &spec, double scale) {
   f.setItalic(spec.italic);
   return f;
 }
+
+QString Counted(qsizetype n, const char *noun) {
+  return QString::number(n) + u' ' + QLatin1String(noun) + (n == 1 ? "" : "s");
+}

@@ -16,3 +16,6 @@ qint32 FromQColor(const QColor &color);
 
 // A control font at a drawing scale (1.0 = points as on screen).
 QFont ToQFont(const FontSpec &font, double scale);
+
+// "1 hit", "3 errors": a count with its noun, for the docks' summaries.
+QString Counted(qsizetype n, const char *noun);

@@ -1,11 +1,17 @@
 #pragma once
 
-// Waiting for the shell to paint, for the benchmarks that time windows.
+// The shell for the benchmarks that time windows: a shown main window, and
+// waiting for it to paint.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
+#include <QWindow>
+
+#include "app/mdiformdesigner.h"
+#include "ui/mainwindow.h"
+#include "ui/qtui.h"
 
 // Notes when the widget it watches is painted.
 class PaintWatch : public QObject {
@@ -28,3 +34,18 @@ bool processEventsUntil(Done done) {
   }
   return true;
 }
+
+// A designer in a shown main window of 1280 x 1024, as a user starts it.
+struct ShownShell {
+  QtUi ui;
+  MDIFormDesigner designer{ui};
+  MainWindow window{designer};
+  // False when the window was not shown within ten seconds.
+  bool show() {
+    ui.setParentWidget(&window);
+    designer.Load();
+    window.resize(1280, 1024);
+    window.show();
+    return processEventsUntil([&] { return window.windowHandle()->isExposed(); });
+  }
+};
