@@ -24,7 +24,8 @@ QString fileText(const PanelModel &p) {
   return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
 }
 
-class ForeignContent : public PanelFileTest, public ::testing::WithParamInterface<ForeignFixture> {};
+class ForeignContent : public PanelFileTest,
+                       public ::testing::WithParamInterface<ForeignFixture> {};
 
 }  // namespace
 
