@@ -322,6 +322,11 @@ void MainWindow::buildViewMenu() {
     if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow())) w->setPreview(on);
     refreshMenuStates();
   });
+  view->addSeparator();
+  QAction *grid = addCommand(view, "mnuShowGrid", tr("Show &Grid"));
+  grid->setCheckable(true);
+  grid->setChecked(PanelCanvasView::gridShown());
+  connect(grid, &QAction::toggled, this, [](bool on) { PanelCanvasView::setGridShown(on); });
 }
 
 void MainWindow::refreshPreviewStates() {
@@ -491,6 +496,7 @@ void MainWindow::setLayoutSettings(QSettings *settings) {
   QComboBox *scope = m_checkDock->scopeBox();
   if (const int i = scope->findData(settings->value(QStringLiteral("checkScope"))); i >= 0)
     scope->setCurrentIndex(i);
+  m_actions.value("mnuShowGrid")->setChecked(settings->value(QStringLiteral("showGrid")).toBool());
   settings->endGroup();
 }
 
@@ -503,6 +509,8 @@ void MainWindow::saveLayout() {
   m_layoutSettings->setValue(QStringLiteral("findClosedFiles"),
                              m_findDock->closedFilesBox()->isChecked());
   m_layoutSettings->setValue(QStringLiteral("checkScope"), m_checkDock->scopeBox()->currentData());
+  m_layoutSettings->setValue(QStringLiteral("showGrid"),
+                             m_actions.value("mnuShowGrid")->isChecked());
   m_layoutSettings->endGroup();
   m_layoutSettings->sync();
 }

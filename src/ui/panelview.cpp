@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPolygonF>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusTipEvent>
@@ -115,6 +116,19 @@ PanelCanvasView::PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWi
 QString PanelCanvasView::frameHint() {
   return tr("Right-drag to move, left-drag an edge to resize");
 }
+
+namespace {
+bool g_gridShown = false;
+}  // namespace
+
+void PanelCanvasView::setGridShown(bool shown) {
+  if (shown == g_gridShown) return;
+  g_gridShown = shown;
+  for (QWidget *w : QApplication::allWidgets())
+    if (auto *canvas = qobject_cast<PanelCanvasView *>(w)) canvas->update();
+}
+
+bool PanelCanvasView::gridShown() { return g_gridShown; }
 
 QRectF PanelCanvasView::pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) const {
   return QRectF(m_origin.x() + TwipsToPixels(left), m_origin.y() + TwipsToPixels(top),
@@ -247,6 +261,20 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
     if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
     if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
+  }
+  if (g_gridShown && !m_preview && m_panel.lngGridSize > 0) {
+    // A dot at each grid point of the panel, dark on light grounds and light
+    // on dark ones.
+    const double step = TwipsToPixels(m_panel.lngGridSize);
+    const QRect area = event->rect();
+    QPolygonF dots;
+    const double firstX = m_origin.x() + std::ceil((area.left() - m_origin.x()) / step) * step;
+    const double firstY = m_origin.y() + std::ceil((area.top() - m_origin.y()) / step) * step;
+    for (double y = firstY; y <= area.bottom(); y += step)
+      for (double x = firstX; x <= area.right(); x += step) dots << QPointF(x, y);
+    const QColor ground = ColorFromValue(model.pictMain.BackColor);
+    p.setPen(ground.lightness() > 100 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
+    p.drawPoints(dots);
   }
   // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);

@@ -21,6 +21,11 @@ class WebBrowserHost;
 class PanelCanvasView : public QWidget {
   Q_OBJECT
  public:
+  // View > Show Grid: the panel's grid as dots on every canvas, not in
+  // preview. A view matter only; nothing of it reaches a file.
+  static void setGridShown(bool shown);
+  static bool gridShown();
+
   PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
 
   frmPanel &panel() { return m_panel; }

@@ -34,6 +34,7 @@ QString StatusTipOf(const QString &actionName) {
       {"mnuCheckPanels",
        "List the faults of the open panels or of every panel in the panels folder"},
       {"mnuPreview", "Try the active panel as operators see it, and back"},
+      {"mnuShowGrid", "Show the panel's grid as dots on the canvas (never in preview or files)"},
       {"mnuButton", "Add a push button to the active panel"},
       {"mnuLabel", "Add a label to the active panel"},
       {"mnuMeter", "Add a level meter to the active panel"},

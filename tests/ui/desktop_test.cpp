@@ -230,3 +230,33 @@ TEST_F(Desktop, MaximisingOrMinimisingAPanelWindowNeverChangesThePanel) {
   sub->resize(sub->width() + 30, sub->height());
   EXPECT_EQ(panel->model().Width, width + 450);
 }
+
+// View > Show Grid draws the panel's grid as dots on the canvas, never in
+// preview, and is remembered with the layout.
+TEST_F(Desktop, ShowGridDrawsDotsOnTheCanvasButNotInPreview) {
+  window.action("mnuNewPanel")->trigger();
+  frmPanel *panel = designer.activePanel();
+  PanelCanvasView *canvas = window.subWindowOf(panel)->canvas();
+  const double step = panel->lngGridSize / 15.0;
+  const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
+  const QPoint dot = (origin + QPointF(2 * step, 2 * step)).toPoint();
+  const auto pixel = [&] { return canvas->grab().toImage().pixel(dot); };
+  const QRgb ground = pixel();
+  QAction *grid = window.action("mnuShowGrid");
+  grid->setChecked(true);
+  EXPECT_NE(pixel(), ground);
+  window.action("mnuPreview")->trigger();
+  EXPECT_EQ(pixel(), ground);
+  window.action("mnuPreview")->trigger();
+
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
+  window.setLayoutSettings(&settings);
+  grid->setChecked(true);
+  window.saveLayout();
+  grid->setChecked(false);
+  window.setLayoutSettings(&settings);
+  EXPECT_TRUE(grid->isChecked());
+  grid->setChecked(false);
+  EXPECT_FALSE(PanelCanvasView::gridShown());
+}
