@@ -11,6 +11,7 @@
 #include "app/mdiformdesigner.h"
 #include "app/recoveryfile.h"
 #include "hwmap/hardwaremap.h"
+#include "model/panelfilestamp.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
@@ -199,8 +200,12 @@ bool CrashRecovery::restore(const Left &left, QString *why) {
   m_designer.AddPanel(panel);
   panel->boolOpenResize = false;
   panel->setNeedToSave(true);
-  const QString stamp = DiskStamp(file.windowPath);
-  if (!file.originalStamp.isEmpty() && !stamp.isEmpty() && stamp != file.originalStamp)
+  if (file.original) {
+    // The restored panel keeps the file as its work started from it, so a
+    // save over a file changed since asks first.
+    RememberPanelFile(panel->model(), file.windowPath, *file.original);
+  }
+  if (file.original && FileChangedSince(file.windowPath, *file.original))
     *why = QStringLiteral(
                "%1 was changed on disk since the restored work on %2 began.\n\n"
                "Saving the panel will replace that change; use Save Panel As to "
@@ -210,7 +215,6 @@ bool CrashRecovery::restore(const Left &left, QString *why) {
   // here whole, or is written anew.
   auto it = m_panels.find(panel);
   if (it == m_panels.end()) return true;
-  it->second.originalStamp = file.originalStamp;
   QFile::remove(it->second.file);
   if (!QFile::rename(left.file, it->second.file)) write(panel, it->second);
   it->second.changedSinceWrite = false;
@@ -227,17 +231,14 @@ void CrashRecovery::track(frmPanel *panel) {
   if (!panel || m_panels.count(panel)) return;
   m_panels[panel].file =
       m_sessionFolder + QStringLiteral("panel-") + QString::number(m_nextFile++) + kFileSuffix;
-  m_panels[panel].originalStamp = DiskStamp(panel->model().WindowTag);
   connect(panel, &frmPanel::changed, this, [this, panel](int flags) {
     if (flags & kDocumentChanges) m_panels[panel].changedSinceWrite = true;
   });
   connect(panel, &frmPanel::needToSaveChanged, this, [this, panel](bool changed) {
-    if (changed) {
+    if (changed)
       m_panels[panel].changedSinceWrite = true;
-    } else {
+    else
       removeFile(panel);  // saved, or back to its saved state
-      m_panels[panel].originalStamp = DiskStamp(panel->model().WindowTag);
-    }
   });
   // A window that goes without being closed (the program ends) keeps its file.
   connect(panel, &QObject::destroyed, this, [this, panel] { m_panels.erase(panel); });
@@ -270,7 +271,7 @@ bool CrashRecovery::write(frmPanel *panel, Tracked &tracked) {
   file.windowPath = model.WindowTag;
   file.panelPath = model.PanelDetails.strPanelPath;
   file.written = QDateTime::currentDateTime();
-  file.originalStamp = tracked.originalStamp;
+  file.original = PanelFileStamp(model, model.WindowTag);
   file.document = RecoveryDocument(model);
   QString error;
   if (!WriteRecoveryFile(tracked.file, file, &error)) {

@@ -60,7 +60,6 @@ class CrashRecovery : public QObject {
   struct Tracked {
     QString file;
     bool changedSinceWrite = false;
-    QString originalStamp;  // the panel file as the work started from it
   };
   struct Left;  // a recovery file of a session that did not end normally
   struct Claimed {

@@ -161,8 +161,10 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
   // saved where the user chooses, never under a path made from its name.
   if (path.isEmpty() || (!Settings().boolServerMode && IsServerPanelPath(path)))
     return mnuSaveAs_Click();
-  // Someone else's change to the file is not replaced without a word.
-  if (!Settings().boolServerMode && PanelFileChangedSince(panel->model(), path)) {
+  // Someone else's change to the file is not replaced without a word (a file
+  // that is gone holds none to lose).
+  if (!Settings().boolServerMode && FileExists(path) &&
+      PanelFileChangedSince(panel->model(), path)) {
     const QString question = panel->model().pictMain.Tag +
                              QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
                              path +

@@ -2,7 +2,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 #include <utility>
 
@@ -25,14 +24,33 @@ QByteArray checksum(const QByteArray &document) {
 QByteArray encoded(const QString &text) { return QUrl::toPercentEncoding(text, "/\\:"); }
 QString decoded(const QByteArray &text) { return QUrl::fromPercentEncoding(text); }
 
+// A file stamp on one header line: "exists size modified hash taken", or
+// nothing when there is none.
+QByteArray stampText(const std::optional<FileStamp> &stamp) {
+  if (!stamp) return QByteArray();
+  return QByteArray::number(int(stamp->exists)) + ' ' + QByteArray::number(stamp->size) + ' ' +
+         QByteArray::number(stamp->modified) + ' ' + QByteArray::number(quint64(stamp->hash)) +
+         ' ' + QByteArray::number(stamp->taken);
+}
+
+std::optional<FileStamp> stampFromText(const QByteArray &text) {
+  const QList<QByteArray> parts = text.split(' ');
+  if (parts.size() != 5) return std::nullopt;
+  FileStamp stamp;
+  stamp.exists = parts[0] == "1";
+  stamp.size = parts[1].toLongLong();
+  stamp.modified = parts[2].toLongLong();
+  stamp.hash = size_t(parts[3].toULongLong());
+  stamp.taken = parts[4].toLongLong();
+  return stamp;
+}
+
 }  // namespace
 
-QString DiskStamp(const QString &path) {
-  if (path.isEmpty() || IsServerPanelPath(path)) return QString();
-  const QFileInfo info(path);
-  if (!info.exists()) return QStringLiteral("missing");
-  return QString::number(info.size()) + u' ' +
-         QString::number(info.lastModified().toMSecsSinceEpoch());
+std::optional<FileStamp> DiskStamp(const QString &path) {
+  if (path.isEmpty() || IsServerPanelPath(path)) return std::nullopt;
+  QFile f(path);
+  return StampOfBytes(path, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
 }
 
 QString RecoveryDocument(const PanelModel &panel) {
@@ -47,8 +65,7 @@ bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString
   header += "Path " + encoded(content.windowPath) + '\n';
   header += "PanelPath " + encoded(content.panelPath) + '\n';
   header += "Written " + content.written.toUTC().toString(Qt::ISODate).toLatin1() + '\n';
-  if (!content.originalStamp.isEmpty())
-    header += "Original " + encoded(content.originalStamp) + '\n';
+  header += "Original " + stampText(content.original) + '\n';
   header += "Sha256 " + checksum(document) + "\n\n";
   // The header is ASCII and the document's characters are those Windows-1252
   // holds, so the safe writer stores exactly these bytes.
@@ -79,7 +96,7 @@ bool ReadRecoveryFile(const QString &path, RecoveryFile *content) {
     else if (key == "Written")
       read.written = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODate);
     else if (key == "Original")
-      read.originalStamp = decoded(value);
+      read.original = stampFromText(value);
     else if (key == "Sha256")
       checked = value == checksum(document);
   }

@@ -2,6 +2,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
+
+#include "model/textfile.h"
 
 class PanelModel;
 
@@ -13,15 +16,14 @@ struct RecoveryFile {
   QString windowPath;  // where Save writes: a file or server path, empty when never saved
   QString panelPath;   // the path the panel was opened from (strPanelPath)
   QDateTime written;
-  // The panel file as the work started from it (when opened or last saved),
-  // from DiskStamp; empty for a server panel or one never saved.
-  QString originalStamp;
+  // The panel file as the work started from it (as the panel read or last
+  // saved it); none for a server panel or one never saved.
+  std::optional<FileStamp> original;
   QString document;  // the panel document
 };
 
-// The size and modification time of a local file ("missing" when it is
-// gone), to tell later whether it changed; empty for a server path or none.
-QString DiskStamp(const QString &path);
+// The stamp of a local file as it is now; none for a server path or none.
+std::optional<FileStamp> DiskStamp(const QString &path);
 
 // The panel document of a panel with its hardware bindings written in (as a
 // server save writes them), so that restoring it does not depend on the

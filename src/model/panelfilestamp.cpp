@@ -24,15 +24,21 @@ void RememberPanelFile(const PanelModel &panel, const QString &path, const FileS
   g_files[&panel] = KnownFile{absolute(path), stamp};
 }
 
-bool PanelFileChangedSince(const PanelModel &panel, const QString &path) {
+std::optional<FileStamp> PanelFileStamp(const PanelModel &panel, const QString &path) {
   KnownFile known;
   {
     const QMutexLocker locker(&g_lock);
     const auto it = g_files.constFind(&panel);
-    if (it == g_files.constEnd()) return false;
+    if (it == g_files.constEnd()) return std::nullopt;
     known = *it;
   }
-  return known.path == absolute(path) && FileChangedSince(known.path, known.stamp);
+  if (path.isEmpty() || known.path != absolute(path)) return std::nullopt;
+  return known.stamp;
+}
+
+bool PanelFileChangedSince(const PanelModel &panel, const QString &path) {
+  const std::optional<FileStamp> stamp = PanelFileStamp(panel, path);
+  return stamp && FileChangedSince(path, *stamp);
 }
 
 void ForgetPanelFile(const PanelModel &panel) {

@@ -295,7 +295,7 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
 TEST_F(Recovery, UnreadableWorkIsSetAsideAndAChangedOriginalIsNamed) {
   const QString session = root() + "/4242-1/";
   ASSERT_TRUE(QDir().mkpath(session));
-  RecoveryFile broken{"Broken", "", "", QDateTime::currentDateTime(), "", "<Panel><Name>"};
+  RecoveryFile broken{"Broken", "", "", QDateTime::currentDateTime(), {}, "<Panel><Name>"};
   RecoveryFile changed{"Studio1",         studio, studio, QDateTime::currentDateTime(),
                        DiskStamp(studio), kStudio};
   ASSERT_TRUE(WriteRecoveryFile(session + "panel-1.recovery", broken));

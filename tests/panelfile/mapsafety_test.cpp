@@ -214,13 +214,7 @@ TEST_F(PanelFileTest, AnEmptiedControlListKeepsItsReadForm) {
 
 TEST_F(PanelFileTest, ARenamedDottedControlLeavesNoEntryBehind) {
   PanelModel p;
-  p.pictMain.Tag = QStringLiteral("Studio");
-  auto [mic, r] = AddControl<DesignButton>(p, QStringLiteral("Mic.1"), 0, 0);
-  r->HWMapType = QStringLiteral("Button");
-  r->HWMapHostIP = QStringLiteral("10.0.0.5");
-  r->HWMapHostPort = QStringLiteral("5000");
-  r->setHWMapInternalName(QStringLiteral("Studio.Mic.1"));
-  r->HWMapAoipSysName = QStringLiteral("MOD_USER#3.BUT#1");
+  auto [mic, r] = StudioWithDottedButton(p);
   FakeUi ui;
   QString error;
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");

@@ -84,6 +84,19 @@ std::pair<T *, clsControlDetails *> AddControl(PanelModel &panel, const QString 
   return {control, raw};
 }
 
+// The panel "Studio" with the bound button "Mic.1", a dotted name whose map
+// entry must be told apart from a panel of that name.
+inline std::pair<DesignButton *, clsControlDetails *> StudioWithDottedButton(PanelModel &p) {
+  p.pictMain.Tag = QStringLiteral("Studio");
+  auto [mic, r] = AddControl<DesignButton>(p, QStringLiteral("Mic.1"), 0, 0);
+  r->HWMapType = QStringLiteral("Button");
+  r->HWMapHostIP = QStringLiteral("10.0.0.5");
+  r->HWMapHostPort = QStringLiteral("5000");
+  r->setHWMapInternalName(QStringLiteral("Studio.Mic.1"));
+  r->HWMapAoipSysName = QStringLiteral("MOD_USER#3.BUT#1");
+  return {mic, r};
+}
+
 // One control of every kind, every value and every optional group set
 // (the hardware group shows only in server mode).
 inline void FillGoldenPanel(PanelModel &p) {

@@ -23,6 +23,7 @@
 
 #include "app/crashrecovery.h"
 #include "app/mdiformdesigner.h"
+#include "shellfixture.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 #include "ui/checkdock.h"
@@ -32,14 +33,7 @@
 #include "ui/qtui.h"
 
 namespace {
-struct Desktop : ::testing::Test {
-  FakeUi ui;
-  MDIFormDesigner designer{ui};
-  MainWindow window{designer};
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
+struct Desktop : ShownMainWindow {
   // Every shortcut-carrying action that is live in the window, menus and
   // panel windows' system menus included.
   QList<QAction *> actionsWith(const QKeySequence &keys) {

@@ -14,21 +14,14 @@
 #include <QTest>
 
 #include "app/mdiformdesigner.h"
+#include "shellfixture.h"
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
 
 namespace {
-struct Shell : ::testing::Test {
-  FakeUi ui;
-  MDIFormDesigner designer{ui};
-  MainWindow window{designer};
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
-};
+struct Shell : ShownMainWindow {};
 }  // namespace
 
 TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
