@@ -12,6 +12,7 @@
 #include "app/mdiformdesigner.h"
 #include "app/panelfilewatcher.h"
 #include "app/recentpanels.h"
+#include "app/replacecommand.h"
 #include "app/startup.h"
 #include "model/helpmanual.h"
 #include "model/processsetup.h"
@@ -68,6 +69,11 @@ int main(int argc, char **argv) {
   if (cmd.check) {
     QCoreApplication app(argc, argv);  // reading panels needs no window
     return RunCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);
+  }
+  if (cmd.replace) {
+    QCoreApplication app(argc, argv);  // reading and saving panels needs no window
+    return RunReplaceCommand(cmd.findText, cmd.replacementText, cmd.field, cmd.dryRun,
+                             cmd.panelFiles, stdout, stderr);
   }
   if (!displayAvailable()) {
     std::fprintf(stderr,

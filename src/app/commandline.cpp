@@ -23,6 +23,22 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
        {},
        QStringLiteral("With --check: the findings as one JSON array."),
        [](CommandLine &c, const QString &) { c.json = true; }},
+      {{QStringLiteral("replace")},
+       {},
+       QStringLiteral("--replace FIND REPLACEMENT PATH...: replace the text in the panels of "
+                      "each PATH (a panel file, or a folder with its hardware map) without a "
+                      "window, saving each file with a backup: one line per change, FILE: "
+                      "CONTROL: FIELD: BEFORE -> AFTER."),
+       [](CommandLine &c, const QString &) { c.replace = true; }},
+      {{QStringLiteral("field")},
+       QStringLiteral("FIELD"),
+       QStringLiteral("With --replace: only this field (Name, Caption, OnClick, "
+                      "HWMapHostIP, ...); every field when not given."),
+       [](CommandLine &c, const QString &value) { c.field = value; }},
+      {{QStringLiteral("dry-run")},
+       {},
+       QStringLiteral("With --replace: list the changes without writing anything."),
+       [](CommandLine &c, const QString &) { c.dryRun = true; }},
   };
   return options;
 }
@@ -34,6 +50,10 @@ const std::vector<ExitStatusLine> &ExitStatuses() {
                          "finding of severity error")},
       {2, QStringLiteral("the command line was not understood; with --check: a PATH does not "
                          "exist or cannot be read")},
+      {1, QStringLiteral("with --replace: a file could not be read or written, or a change was "
+                         "refused (the other files are still changed)")},
+      {2, QStringLiteral("with --replace: no text to find, an unknown FIELD, or a PATH that "
+                         "does not exist")},
   };
   return statuses;
 }
@@ -103,6 +123,20 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
     }
   }
   if (out.json && !out.check) out.error = QStringLiteral("--json goes with --check.");
+  if ((out.dryRun || !out.field.isEmpty()) && !out.replace)
+    out.error = QStringLiteral("--field and --dry-run go with --replace.");
+  if (out.replace) {
+    if (out.check) out.error = QStringLiteral("--check and --replace are separate commands.");
+    QStringList rest = parser.positionalArguments();
+    if (rest.size() < 3)
+      out.error = QStringLiteral("--replace needs FIND, REPLACEMENT and a PATH.");
+    else {
+      out.findText = rest.takeFirst();
+      out.replacementText = rest.takeFirst();
+      out.panelFiles = rest;
+    }
+    return out;
+  }
   if (out.check) {
     out.panelFiles = parser.positionalArguments();
     if (out.panelFiles.isEmpty()) out.error = QStringLiteral("--check needs a PATH.");

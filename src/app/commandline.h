@@ -15,6 +15,11 @@ struct CommandLine {
   QStringList panelFiles;
   bool check = false;  // --check: check the panel files or folders in panelFiles
   bool json = false;   // --json: results as one JSON array
+  // --replace FIND REPLACEMENT [--field FIELD] [--dry-run] PATH...: the
+  // paths are in panelFiles.
+  bool replace = false;
+  QString findText, replacementText, field;
+  bool dryRun = false;
 };
 
 // One option of the command line. A new option is one more line in

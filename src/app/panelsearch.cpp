@@ -87,16 +87,28 @@ FindQuery::FindQuery(const QString &text) : m_text(text.trimmed()) {
   m_endsWithDigit = isAsciiDigit(m_text.back());
 }
 
-bool FindQuery::matches(QStringView value) const {
-  if (m_text.isEmpty()) return false;
-  for (qsizetype at = value.indexOf(m_text, 0, Qt::CaseInsensitive); at >= 0;
+qsizetype FindQuery::nextMatch(QStringView value, qsizetype from) const {
+  if (m_text.isEmpty()) return -1;
+  for (qsizetype at = value.indexOf(m_text, from, Qt::CaseInsensitive); at >= 0;
        at = value.indexOf(m_text, at + 1, Qt::CaseInsensitive)) {
     const qsizetype end = at + m_text.size();
     if (m_startsWithDigit && at > 0 && isAsciiDigit(value[at - 1])) continue;
     if (m_endsWithDigit && end < value.size() && isAsciiDigit(value[end])) continue;
-    return true;
+    return at;
   }
-  return false;
+  return -1;
+}
+
+QString FindQuery::replaced(QStringView value, const QString &replacement) const {
+  QString out;
+  qsizetype done = 0;
+  for (qsizetype at = nextMatch(value, 0); at >= 0; at = nextMatch(value, done)) {
+    out += value.mid(done, at - done);
+    out += replacement;
+    done = at + m_text.size();
+  }
+  out += value.mid(done);
+  return out;
 }
 
 void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {

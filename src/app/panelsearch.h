@@ -30,9 +30,13 @@ class FindQuery {
   explicit FindQuery(const QString &text);
   bool isEmpty() const { return m_text.isEmpty(); }
   const QString &text() const { return m_text; }
-  bool matches(QStringView value) const;
+  bool matches(QStringView value) const { return nextMatch(value, 0) >= 0; }
+  // The value with every match, from left to right, replaced.
+  QString replaced(QStringView value, const QString &replacement) const;
 
  private:
+  // Where the first match at or after `from` starts, or -1.
+  qsizetype nextMatch(QStringView value, qsizetype from) const;
   QString m_text;
   bool m_startsWithDigit = false;
   bool m_endsWithDigit = false;

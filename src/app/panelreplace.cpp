@@ -1,0 +1,381 @@
+#include "app/panelreplace.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <functional>
+
+#include "app/panelfinder.h"
+#include "app/panelsearch.h"
+#include "app/parallel.h"
+#include "hwmap/hardwaremap.h"
+#include "model/codepage.h"
+#include "model/controldetails.h"
+#include "model/names.h"
+#include "model/panelmodel.h"
+#include "model/settings.h"
+#include "panelfile/localstore.h"
+#include "panelfile/readhooks.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+// The object a field belongs to: a control with its record, or the panel.
+struct Target {
+  PanelModel &panel;
+  DesignControl *control = nullptr;  // null: the panel's own field
+  clsControlDetails *record = nullptr;
+};
+
+// Why a field cannot take a value; empty when it can.
+using Check = QString (*)(const Target &, const QString &value);
+
+struct Field {
+  const char *label;
+  bool ofPanel;
+  QString (*read)(const Target &);
+  void (*write)(Target &, const QString &);
+  Check check = nullptr;
+};
+
+// The text a control shows: a button's caption, a label's text, a
+// meter-fader's meter name; null for other kinds.
+QString *captionOf(DesignControl &control) {
+  if (auto *button = As<DesignButton>(&control)) return &button->Caption;
+  if (auto *label = As<DesignLabel>(&control)) return &label->Text;
+  if (auto *fader = As<DesignMeterFader>(&control)) return &fader->MeterName;
+  return nullptr;
+}
+
+bool hasHardwareRows(const DesignControl &control) {
+  return control.kind() == ControlKind::Button || control.kind() == ControlKind::Label;
+}
+
+void rename(Target &t, const QString &name) {
+  t.control->Tag = name;
+  // The map entry follows the name, as a name typed in the grid does.
+  if (hasHardwareRows(*t.control))
+    t.record->setHWMapInternalName(t.panel.pictMain.Tag + u'.' + name);
+}
+
+QString checkName(const Target &t, const QString &name) {
+  if (As<DesignKept>(t.control))
+    return QStringLiteral("This version keeps the control as it was read and cannot rename it.");
+  if (name.trimmed().isEmpty()) return QStringLiteral("A control needs a name.");
+  return NameStorageProblem(name);
+}
+
+QString checkWholeNumber(const Target &, const QString &value) {
+  bool ok = false;
+  value.trimmed().toInt(&ok);
+  return ok ? QString() : QStringLiteral("\"%1\" is not a whole number.").arg(value);
+}
+
+// A binding held in the hardware map needs all its values: an empty one
+// would drop the control's entry from the map.
+QString checkBinding(const Target &, const QString &value) {
+  return value.trimmed().isEmpty()
+             ? QStringLiteral("An empty value would remove the control's hardware binding.")
+             : QString();
+}
+
+QString checkPort(const Target &t, const QString &value) {
+  bool ok = false;
+  const int port = value.trimmed().toInt(&ok);
+  return ok && port >= 1 && port <= 65535
+             ? checkBinding(t, value)
+             : QStringLiteral("\"%1\" is not a port number (1-65535).").arg(value);
+}
+
+template <QString clsControlDetails::*Member>
+QString recordText(const Target &t) {
+  return t.record->*Member;
+}
+template <QString clsControlDetails::*Member>
+void setRecordText(Target &t, const QString &value) {
+  t.record->*Member = value;
+}
+template <qint32 clsControlDetails::*Member>
+QString meterNumber(const Target &t) {
+  const ControlKind kind = t.control->kind();
+  return kind == ControlKind::Meter || kind == ControlKind::MeterFader
+             ? QString::number(t.record->*Member)
+             : QString();
+}
+template <qint32 clsControlDetails::*Member>
+void setMeterNumber(Target &t, const QString &value) {
+  t.record->*Member = value.trimmed().toInt();
+}
+
+using R = clsControlDetails;
+
+// In the order Find lists its hits.
+const Field kFields[] = {
+    {"Caption", true, [](const Target &t) { return t.panel.Caption; },
+     [](Target &t, const QString &v) { t.panel.Caption = v; }},
+    {"OnLoad", true, [](const Target &t) { return t.panel.PanelDetails.strOnload; },
+     [](Target &t, const QString &v) { t.panel.PanelDetails.strOnload = v; }},
+    {"Name", false, [](const Target &t) { return QString(t.control->Tag); }, rename, checkName},
+    {"Caption", false,
+     [](const Target &t) {
+       const QString *caption = captionOf(*t.control);
+       return caption ? *caption : QString();
+     },
+     [](Target &t, const QString &v) { *captionOf(*t.control) = v; }},
+    {"URL", false,
+     [](const Target &t) {
+       const auto *browser = As<DesignWebBrowser>(t.control);
+       return browser ? browser->LocationURL : QString();
+     },
+     [](Target &t, const QString &v) {
+       t.record->WebURL = v;
+       if (!v.isEmpty()) As<DesignWebBrowser>(t.control)->LocationURL = v;
+     }},
+    {"OnClick", false, recordText<&R::Click>, setRecordText<&R::Click>},
+    {"OnMouseDown", false, recordText<&R::MouseDown>, setRecordText<&R::MouseDown>},
+    {"OnMouseUp", false, recordText<&R::MouseUp>, setRecordText<&R::MouseUp>},
+    {"MapRouter", false, recordText<&R::MapRouter>, setRecordText<&R::MapRouter>},
+    {"MapSource", false, recordText<&R::MapSource>, setRecordText<&R::MapSource>},
+    {"MapDestination", false, recordText<&R::MapDestination>, setRecordText<&R::MapDestination>},
+    {"HWMapAoipSysName", false, recordText<&R::HWMapAoipSysName>,
+     setRecordText<&R::HWMapAoipSysName>, checkBinding},
+    {"HWMapHostIP", false, recordText<&R::HWMapHostIP>, setRecordText<&R::HWMapHostIP>,
+     checkBinding},
+    {"HWMapHostPort", false, recordText<&R::HWMapHostPort>, setRecordText<&R::HWMapHostPort>,
+     checkPort},
+    {"Router Number", false, meterNumber<&R::MeterRouterNumber>,
+     setMeterNumber<&R::MeterRouterNumber>, checkWholeNumber},
+    {"IO Number", false, meterNumber<&R::MeterIONumber>, setMeterNumber<&R::MeterIONumber>,
+     checkWholeNumber},
+};
+
+// The names of one panel's controls in lower case, as changes are made (or
+// would be): the duplicate test of a rename.
+class NameCounts {
+ public:
+  explicit NameCounts(const PanelModel &panel) {
+    for (const auto &record : panel.PanelDetails.CollControls)
+      if (record && record->cntrlObject) ++m_count[record->cntrlObject->Tag.toLower()];
+  }
+  bool takenByAnother(const QString &from, const QString &to) const {
+    return to.compare(from, Qt::CaseInsensitive) != 0 && m_count.value(to.toLower()) > 0;
+  }
+  void renamed(const QString &from, const QString &to) {
+    if (--m_count[from.toLower()] <= 0) m_count.remove(from.toLower());
+    ++m_count[to.toLower()];
+  }
+
+ private:
+  QHash<QString, int> m_count;
+};
+
+QString changeKey(const QString &control, const QString &field, const QString &before) {
+  return control + u'\n' + field + u'\n' + before;
+}
+
+// Walks the fields of one panel that hold the text. Each change is listed
+// (only those in `chosen`, when given) with the reason it cannot be made;
+// with `make`, those that can be made are made, `make` being called for
+// each control before its first change.
+std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceRequest &request,
+                                          const QSet<QString> *chosen,
+                                          const std::function<void(DesignControl *)> &make) {
+  std::vector<ReplaceChange> changes;
+  const FindQuery query(request.find);
+  if (query.isEmpty()) return changes;
+  NameCounts names(panel);
+  const QString badCharacters = CharactersOutsideWindows1252(request.replacement);
+  auto visit = [&](Target target) {
+    const QString controlName = target.control ? QString(target.control->Tag) : QString();
+    bool touched = false;
+    for (const Field &field : kFields) {
+      if (field.ofPanel != !target.control) continue;
+      if (!request.field.isEmpty() && request.field != QLatin1String(field.label)) continue;
+      // A kept control is searched by its name only, as Find does.
+      if (field.write != rename && As<DesignKept>(target.control)) continue;
+      const QString before = field.read(target);
+      if (before.isEmpty() || !query.matches(before)) continue;
+      ReplaceChange change;
+      change.file = panel.WindowTag;
+      change.panelName = panel.pictMain.Tag;
+      change.control = controlName;
+      change.field = QLatin1String(field.label);
+      change.before = before;
+      change.after = query.replaced(before, request.replacement);
+      if (change.after == before) continue;
+      if (chosen && !chosen->contains(changeKey(controlName, change.field, before))) continue;
+      const bool isName = field.write == rename;
+      if (!badCharacters.isEmpty() && !isName)
+        change.refused = QStringLiteral("\"%1\" holds characters a panel file cannot store (%2).")
+                             .arg(change.after, badCharacters);
+      else if (field.check)
+        change.refused = field.check(target, change.after);
+      if (change.refused.isEmpty() && isName && names.takenByAnother(before, change.after))
+        change.refused =
+            QStringLiteral("Another control of the panel is named \"%1\".").arg(change.after);
+      if (change.refused.isEmpty()) {
+        if (isName) names.renamed(before, change.after);
+        if (make) {
+          if (!std::exchange(touched, true) && target.control) make(target.control);
+          field.write(target, change.after);
+        }
+      }
+      changes.push_back(std::move(change));
+    }
+  };
+  visit(Target{panel});
+  for (const auto &record : panel.PanelDetails.CollControls)
+    if (record && record->cntrlObject) visit(Target{panel, record->cntrlObject, record.get()});
+  return changes;
+}
+
+bool readPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map, QString *why) {
+  ReadHooks noWindow;
+  XmlError error;
+  if (ReadPanelText(LoadPanelText(path), path, panel, noWindow, map, &error)) return true;
+  *why = QStringLiteral("The file cannot be read: ") + error.text();
+  return false;
+}
+
+void addTo(ReplaceOutcome &outcome, std::vector<ReplaceChange> &&changes) {
+  for (ReplaceChange &change : changes)
+    (change.refused.isEmpty() ? outcome.made : outcome.refused).push_back(std::move(change));
+}
+
+// One open panel's changes as one undo step.
+void applyInWindow(frmPanel &window, const ReplaceRequest &request, const QSet<QString> &chosen,
+                   ReplaceOutcome &outcome) {
+  std::vector<ReplaceChange> changes;
+  {
+    const bool anyControl = std::any_of(chosen.begin(), chosen.end(),
+                                        [](const QString &key) { return !key.startsWith(u'\n'); });
+    frmPanel::EditStep step(
+        window, anyControl ? QStringLiteral("Replace in") : QStringLiteral("Replace in Panel"),
+        anyControl ? frmPanel::StepName::WithControls : frmPanel::StepName::AsIs);
+    frmPanel::Batch views(window);
+    views.add(frmPanel::Properties | frmPanel::Caption);
+    changes = replaceInPanel(window.model(), request, &chosen,
+                             [&step](DesignControl *control) { step.touch(control); });
+  }
+  for (ReplaceChange &change : changes) change.panel = &window;
+  window.RequestFillProperties();
+  addTo(outcome, std::move(changes));
+}
+
+// One closed file, read again, changed and saved whole, or left as it is.
+void applyToFile(const QString &file, const ReplaceRequest &request, const QSet<QString> &chosen,
+                 const HardwareMap &map, Ui &ui, ReplaceOutcome &outcome) {
+  PanelModel panel;
+  QString why;
+  if (!readPanelFile(file, panel, map, &why)) {
+    outcome.failed.push_back({file, why});
+    return;
+  }
+  std::vector<ReplaceChange> changes = replaceInPanel(panel, request, &chosen, [](auto *) {});
+  const bool anyMade = std::any_of(changes.begin(), changes.end(),
+                                   [](const ReplaceChange &c) { return c.refused.isEmpty(); });
+  if (anyMade && !SavePanelLocal(panel, file, ui, &why)) {
+    outcome.failed.push_back({file, QStringLiteral("Error Saving File - ") + why});
+    return;
+  }
+  addTo(outcome, std::move(changes));
+}
+
+}  // namespace
+
+const QStringList &ReplaceFieldLabels() {
+  static const QStringList labels = [] {
+    QStringList out;
+    for (const Field &field : kFields)
+      if (!out.contains(QLatin1String(field.label))) out << QLatin1String(field.label);
+    return out;
+  }();
+  return labels;
+}
+
+ReplacePlan PlanReplace(const ReplaceRequest &request, const std::vector<frmPanel *> &open,
+                        const QStringList &files, const HardwareMap &map) {
+  ReplacePlan plan;
+  for (frmPanel *window : open) {
+    for (ReplaceChange &change : replaceInPanel(window->model(), request, nullptr, {})) {
+      change.panel = window;
+      plan.changes.push_back(std::move(change));
+    }
+  }
+  QStringList closed;
+  for (const QString &file : files)
+    if (!OpenPanelOfFile(file, open)) closed << file;
+  std::vector<std::vector<ReplaceChange>> perFile(size_t(closed.size()));
+  std::vector<QString> unreadable(size_t(closed.size()));
+  ForEachOnAllCores(closed.size(), [&](qsizetype i) {
+    PanelModel panel;
+    if (readPanelFile(closed[i], panel, map, &unreadable[size_t(i)]))
+      perFile[size_t(i)] = replaceInPanel(panel, request, nullptr, {});
+  });
+  for (qsizetype i = 0; i < closed.size(); ++i) {
+    if (!unreadable[size_t(i)].isEmpty())
+      plan.skipped.push_back({closed[i], unreadable[size_t(i)]});
+    for (ReplaceChange &change : perFile[size_t(i)]) plan.changes.push_back(std::move(change));
+  }
+  return plan;
+}
+
+ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<ReplaceChange> &chosen,
+                            const std::vector<frmPanel *> &open, Ui &ui) {
+  // The chosen changes by the panel they belong to: an open window (the one
+  // of the plan, else the window now showing the file) or a closed file.
+  std::vector<std::pair<frmPanel *, QSet<QString>>> windows;
+  std::vector<std::pair<QString, QSet<QString>>> files;
+  for (const ReplaceChange &change : chosen) {
+    if (!change.refused.isEmpty()) continue;
+    const QString key = changeKey(change.control, change.field, change.before);
+    frmPanel *window = std::find(open.begin(), open.end(), change.panel) != open.end()
+                           ? change.panel
+                           : OpenPanelOfFile(change.file, open);
+    if (window) {
+      auto it = std::find_if(windows.begin(), windows.end(),
+                             [&](const auto &w) { return w.first == window; });
+      (it == windows.end() ? windows.emplace_back(window, QSet<QString>()) : *it).second << key;
+    } else if (!change.panel && !change.file.isEmpty()) {
+      auto it = std::find_if(files.begin(), files.end(),
+                             [&](const auto &f) { return f.first == change.file; });
+      (it == files.end() ? files.emplace_back(change.file, QSet<QString>()) : *it).second << key;
+    }
+  }
+  ReplaceOutcome outcome;
+  for (auto &[window, keys] : windows) applyInWindow(*window, request, keys, outcome);
+  if (!files.empty()) {
+    const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
+    for (auto &[file, keys] : files) applyToFile(file, request, keys, map, ui, outcome);
+  }
+  // A chosen change that matched nothing any more: its field changed meanwhile.
+  for (const ReplaceChange &change : chosen) {
+    if (!change.refused.isEmpty()) continue;
+    const auto same = [&](const ReplaceChange &c) {
+      return c.file == change.file && c.control == change.control && c.field == change.field &&
+             c.before == change.before;
+    };
+    const bool failedFile =
+        std::any_of(outcome.failed.begin(), outcome.failed.end(),
+                    [&](const SkippedFile &f) { return f.file == change.file; });
+    if (failedFile || std::any_of(outcome.made.begin(), outcome.made.end(), same) ||
+        std::any_of(outcome.refused.begin(), outcome.refused.end(), same))
+      continue;
+    ReplaceChange gone = change;
+    gone.refused = QStringLiteral("The field no longer holds \"%1\".").arg(change.before);
+    outcome.refused.push_back(std::move(gone));
+  }
+  return outcome;
+}
+
+int ReplaceOutcome::controlCount() const {
+  QSet<QString> controls;
+  for (const ReplaceChange &c : made) controls << c.file + u'\n' + c.panelName + u'\n' + c.control;
+  return int(controls.size());
+}
+
+int ReplaceOutcome::panelCount() const {
+  QSet<QString> panels;
+  for (const ReplaceChange &c : made) panels << c.file + u'\n' + c.panelName;
+  return int(panels.size());
+}

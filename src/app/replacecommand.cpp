@@ -1,0 +1,133 @@
+#include "app/replacecommand.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/panelcheck.h"
+#include "app/panelreplace.h"
+#include "grid/gridsupport.h"
+#include "hwmap/hardwaremap.h"
+#include "model/settings.h"
+#include "model/uiservice.h"
+
+namespace {
+
+// A command without a window: what a save would say in a box goes to the
+// error stream, and nothing is ever asked.
+class CommandLineUi : public Ui {
+ public:
+  explicit CommandLineUi(FILE *err) : m_err(err) {}
+  Answer message(const QString &text, Buttons buttons, const QString &) override {
+    std::fprintf(m_err, "tessary-designer: %s\n", qPrintable(text));
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+  }
+  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> chooseFolder(const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
+  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
+  bool clipboardHasText() override { return false; }
+  QString clipboardText() override { return QString(); }
+  void setClipboardText(const QString &) override {}
+  void clearClipboard() override {}
+  void openUrl(const QString &) override {}
+
+ private:
+  FILE *m_err;
+};
+
+QString valueText(const QString &value) { return CaptionToCell(value); }
+
+void printChange(FILE *to, const ReplaceChange &c) {
+  std::fprintf(to, "%s: %s: %s: %s -> %s\n", qPrintable(c.file), qPrintable(c.control),
+               qPrintable(c.field), qPrintable(valueText(c.before)),
+               qPrintable(valueText(c.after)));
+}
+
+void printRefused(FILE *to, const ReplaceChange &c) {
+  std::fprintf(to, "%s: %s: %s: not changed: %s\n", qPrintable(c.file), qPrintable(c.control),
+               qPrintable(c.field), qPrintable(c.refused));
+}
+
+void printSkipped(FILE *to, const SkippedFile &f) {
+  std::fprintf(to, "%s: not changed: %s\n", qPrintable(f.file), qPrintable(f.reason));
+}
+
+// The files of a PATH with the map they are read and saved with: a folder's
+// own, or for a file the one of the folder it is in.
+QStringList filesOf(const QString &path, QString *mapFile) {
+  const QStringList files = PanelFilesOfPath(path, mapFile);
+  if (!QFileInfo(path).isDir()) PanelFilesOfPath(QFileInfo(path).path(), mapFile);
+  return files;
+}
+
+}  // namespace
+
+int RunReplaceCommand(const QString &find, const QString &replacement, const QString &field,
+                      bool dryRun, const QStringList &paths, FILE *out, FILE *err) {
+  ReplaceRequest request{QString(), find, replacement};
+  if (find.trimmed().isEmpty()) {
+    std::fprintf(err, "tessary-designer: --replace needs a text to find.\n");
+    return 2;
+  }
+  if (!field.isEmpty()) {
+    for (const QString &label : ReplaceFieldLabels())
+      if (label.compare(field, Qt::CaseInsensitive) == 0) request.field = label;
+    if (request.field.isEmpty()) {
+      std::fprintf(err, "tessary-designer: --field %s is not a field; the fields are: %s.\n",
+                   qPrintable(field), qPrintable(ReplaceFieldLabels().join(QStringLiteral(", "))));
+      return 2;
+    }
+  }
+  for (const QString &path : paths) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable()) {
+      std::fprintf(err, "tessary-designer: %s %s.\n", qPrintable(path),
+                   info.exists() ? "cannot be read" : "does not exist");
+      return 2;
+    }
+  }
+  CommandLineUi ui(err);
+  bool complete = true;
+  for (const QString &path : paths) {
+    QString mapFile;
+    const QStringList files = filesOf(path, &mapFile);
+    // As a designer working in this folder saves: its map, and backups
+    // beside the folder.
+    ProgramSettings &settings = Settings();
+    settings.strHardwareMapFile = mapFile;
+    QDir start(QFileInfo(files.value(0, path)).absolutePath());
+    start.cdUp();
+    settings.strStartFolder = start.path() + u'/';
+    const ReplacePlan plan =
+        PlanReplace(request, {}, files, HardwareMap::FromFile(settings.strHardwareMapFile));
+    for (const SkippedFile &f : plan.skipped) printSkipped(err, f);
+    complete = complete && plan.skipped.empty();
+    if (dryRun) {
+      for (const ReplaceChange &c : plan.changes) {
+        if (c.refused.isEmpty())
+          printChange(out, c);
+        else
+          printRefused(err, c);
+        complete = complete && c.refused.isEmpty();
+      }
+      continue;
+    }
+    const ReplaceOutcome outcome = ApplyReplace(request, plan.changes, {}, ui);
+    for (const ReplaceChange &c : outcome.made) printChange(out, c);
+    for (const ReplaceChange &c : plan.changes)
+      if (!c.refused.isEmpty()) printRefused(err, c);
+    for (const ReplaceChange &c : outcome.refused) printRefused(err, c);
+    for (const SkippedFile &f : outcome.failed) printSkipped(err, f);
+    complete = complete && outcome.complete() &&
+               std::none_of(plan.changes.begin(), plan.changes.end(),
+                            [](const ReplaceChange &c) { return !c.refused.isEmpty(); });
+  }
+  return complete ? 0 : 1;
+}
