@@ -37,5 +37,23 @@ check "--check on a missing PATH exits 2 with a message" '[ $rc -eq 2 ] && echo 
 out=$(env -u DISPLAY "$program" --check 2>&1); rc=$?
 check "--check without a PATH exits 2" '[ $rc -eq 2 ]'
 
+# --replace: 0 when every change was made, 1 when a file could not be changed
+# (the others still are), 2 for bad arguments; --dry-run writes nothing.
+rdir="$dir/replace"
+mkdir -p "$rdir/CVSPanels"
+printf '<Panel><Name>A</Name><ControlList><Control><Type>Button</Type><Name>B1</Name><Click>ROUTE 12 3</Click></Control></ControlList></Panel>' > "$rdir/CVSPanels/A.xml"
+cp "$rdir/CVSPanels/A.xml" "$rdir/original.xml"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --replace 12 13 --dry-run "$rdir/CVSPanels" 2>&1); rc=$?
+check "--replace --dry-run lists the change and writes nothing" '[ $rc -eq 0 ] && [ "$out" = "$rdir/CVSPanels/A.xml: B1: OnClick: ROUTE 12 3 -> ROUTE 13 3" ] && cmp -s "$rdir/CVSPanels/A.xml" "$rdir/original.xml" && [ ! -e "$rdir/Backup" ]'
+out=$(env -u DISPLAY "$program" --replace 12 13 --field onclick "$rdir/CVSPanels/A.xml" 2>&1); rc=$?
+check "--replace changes the file and backs it up beside the folder" '[ $rc -eq 0 ] && grep -q "<Click>ROUTE 13 3</Click>" "$rdir/CVSPanels/A.xml" && ls "$rdir/Backup" | grep -q "^A_[0-9]*\.xml$"'
+printf '<Panel><Name>Bad' > "$rdir/CVSPanels/Bad.xml"
+out=$(env -u DISPLAY "$program" --replace 13 14 "$rdir/CVSPanels" 2>/dev/null); rc=$?
+check "--replace: an unreadable file exits 1, the others still change" '[ $rc -eq 1 ] && grep -q "<Click>ROUTE 14 3</Click>" "$rdir/CVSPanels/A.xml" && [ "$(cat "$rdir/CVSPanels/Bad.xml")" = "<Panel><Name>Bad" ]'
+for args in "14 15 $rdir/none.xml" "14 15 --field Colour $rdir/CVSPanels" "14 15" "--dry-run $rdir/CVSPanels/A.xml"; do
+  out=$(env -u DISPLAY "$program" --replace $args 2>&1 >/dev/null); rc=$?
+  check "--replace $args exits 2 with a message" '[ $rc -eq 2 ] && [ -n "$out" ]'
+done
+
 echo "$((total - failed)) passed, $failed failed"
 [ $failed -eq 0 ]

@@ -1,0 +1,208 @@
+// Find and replace over open panels and closed panel files.
+#include "app/panelreplace.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/panelsearch.h"
+#include "designerfixture.h"
+#include "hwmap/hardwaremap.h"
+#include "model/textfile.h"
+#include "panelfile/localstore.h"
+#include "panelfile/panelwriter.h"
+#include "surface/frmpanel.h"
+
+namespace {
+
+// OnAir's binding is held in the hardware map, as local panels keep them.
+const char *kStudio1 =
+    "<Panel><Name>Studio1</Name><Caption>Studio 12</Caption><ControlList>"
+    "<Control><Type>Button</Type><Name>Mic12</Name><Caption>Mic 12</Caption>"
+    "<Click>ROUTE 12 3</Click><MouseDown>GPO 120</MouseDown></Control>"
+    "<Control><Type>Label</Type><Name>OnAir</Name><Caption>On air</Caption></Control>"
+    "<Control><Type>Meter</Type><Name>PGM</Name><MeterRouterNumber>12</MeterRouterNumber>"
+    "</Control>"
+    "</ControlList></Panel>";
+const char *kStudio2 =
+    "<Panel><Name>Studio2</Name><ControlList>"
+    "<Control><Type>Button</Type><Name>Talk</Name><Click>ROUTE 12 4</Click></Control>"
+    "</ControlList></Panel>";
+const char *kMap =
+    "<HardwareMapList><Name>HardwareMapList</Name><ControlList>\r\n"
+    "<Control><Type>GPIOButton</Type><HostIPAddress>10.0.0.6</HostIPAddress>"
+    "<HostPort>5001</HostPort><InternalName>Studio1.OnAir</InternalName>"
+    "<AoipSysName>Port2_Circuit5</AoipSysName></Control>\r\n"
+    "</ControlList></HardwareMapList>\r\n";
+
+struct Replace : DesignerFixture {
+  void SetUp() override {
+    DesignerFixture::SetUp();
+    write("Studio1.xml", kStudio1);
+    write("Studio2.xml", kStudio2);
+    write("HardwareMap.xml", kMap);
+  }
+  void write(const QString &name, const QString &text) {
+    QString error;
+    ASSERT_TRUE(WriteTextFileSafely(path(name), text, &error)) << error.toStdString();
+  }
+  QString path(const QString &name) const { return panelsFolder() + name; }
+  static QByteArray bytes(const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  ReplacePlan plan(const ReplaceRequest &request, const QStringList &files = {}) {
+    return PlanReplace(request, designer->collOpenPanels(), files,
+                       HardwareMap::FromFile(Settings().strHardwareMapFile));
+  }
+  // "control/field/before -> after", with " (refused: why)" when refused.
+  static QStringList lines(const std::vector<ReplaceChange> &changes) {
+    QStringList out;
+    for (const ReplaceChange &c : changes)
+      out << c.control + u'/' + c.field + u'/' + c.before + QStringLiteral(" -> ") + c.after +
+                 (c.refused.isEmpty() ? QString() : QStringLiteral(" (refused)"));
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(FindQuery, ReplacesEveryMatchWithoutCuttingNumbers) {
+  const struct {
+    const char *find, *value, *replacement, *result;
+  } cases[] = {
+      {"12", "ROUTE 12 3", "13", "ROUTE 13 3"},
+      {"12", "GPO 120 12", "13", "GPO 120 13"},
+      {"5", "Port5_Circuit15", "6", "Port6_Circuit15"},
+      {"mic", "Mic 1 MIC", "Talk", "Talk 1 Talk"},
+      {"  10.0.0 ", "10.0.0.6", "10.1.0", "10.1.0.6"},
+      {"aa", "aaa", "b", "ba"},
+      {"x", "none", "y", "none"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(FindQuery(QString::fromUtf8(c.find))
+                  .replaced(QString::fromUtf8(c.value), QString::fromUtf8(c.replacement)),
+              QString::fromUtf8(c.result))
+        << c.find << " in " << c.value;
+}
+
+TEST_F(Replace, AnOpenPanelChangesInOneUndoStepThatUndoesToTheSameBytes) {
+  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  ASSERT_NE(studio1, nullptr);
+  const auto document = [&] { return BuildPanelFile(studio1->model(), false, "v"); };
+  const QByteArray before = document();
+
+  const ReplaceRequest request{QString(), QStringLiteral("12"), QStringLiteral("13")};
+  const ReplacePlan planned = plan(request);
+  EXPECT_EQ(lines(planned.changes),
+            (QStringList{"/Caption/Studio 12 -> Studio 13", "Mic12/Name/Mic12 -> Mic13",
+                         "Mic12/Caption/Mic 12 -> Mic 13", "Mic12/OnClick/ROUTE 12 3 -> ROUTE 13 3",
+                         "PGM/Router Number/12 -> 13"}));
+  const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio1}, ui);
+  EXPECT_TRUE(outcome.complete());
+  EXPECT_EQ(outcome.made.size(), 5u);
+  EXPECT_EQ(outcome.controlCount(), 3);  // the panel, Mic12 and PGM
+  EXPECT_EQ(outcome.panelCount(), 1);
+
+  EXPECT_EQ(studio1->undoStack().count(), 1);
+  EXPECT_EQ(studio1->undoStack().undoText(), QStringLiteral("Replace in 2 Controls"));
+  EXPECT_TRUE(studio1->NeedToSave());
+  const QByteArray after = document();
+  EXPECT_TRUE(after.contains("<Name>Mic13</Name>")) << after.constData();
+  EXPECT_TRUE(after.contains("<MeterRouterNumber>13</MeterRouterNumber>"));
+  EXPECT_TRUE(after.contains("<Caption>Studio 13</Caption>"));
+  EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1));  // open panels wait for Save
+
+  studio1->Undo();
+  EXPECT_EQ(document(), before);
+  studio1->Redo();
+  EXPECT_EQ(document(), after);
+}
+
+TEST_F(Replace, ClosedFilesAreSavedWithBackupAndMapAndAnUnreadableFileIsLeftAlone) {
+  write("Broken.xml", "<Panel><Name>Broken</Name><Caption>10.0.0.6");
+  const QStringList files{path("Broken.xml"), path("Studio1.xml"), path("Studio2.xml")};
+  // Studio2 is open: its window changes, its file does not.
+  frmPanel *studio2 = designer->OpenPanelLocal(path("Studio2.xml"));
+  ASSERT_NE(studio2, nullptr);
+
+  const ReplaceRequest request{QString(), QStringLiteral("12"), QStringLiteral("14")};
+  ReplacePlan planned = plan(request, files);
+  ASSERT_EQ(planned.skipped.size(), 1u);
+  EXPECT_EQ(planned.skipped[0].file, path("Broken.xml"));
+  ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio2}, ui);
+  EXPECT_TRUE(outcome.complete());
+  EXPECT_EQ(outcome.panelCount(), 2);
+  EXPECT_EQ(bytes(path("Studio2.xml")), QByteArray(kStudio2));
+  EXPECT_EQ(studio2->model().PanelDetails.CollControls[0]->Click, QStringLiteral("ROUTE 14 4"));
+
+  const QByteArray saved = bytes(path("Studio1.xml"));
+  EXPECT_TRUE(saved.contains("<Click>ROUTE 14 3</Click>")) << saved.constData();
+  EXPECT_TRUE(saved.contains("<MouseDown>GPO 120</MouseDown>"));
+  EXPECT_EQ(bytes(path("Broken.xml")), QByteArray("<Panel><Name>Broken</Name><Caption>10.0.0.6"));
+  const QStringList backups = QDir(BackupFolder()).entryList(QDir::Files);
+  EXPECT_EQ(backups.filter(QStringLiteral("Studio1_")).size(), 1)
+      << backups.join(u' ').toStdString();
+
+  // A binding held in the map, and a rename, change the map's entry.
+  const ReplaceRequest address{QStringLiteral("HWMapHostIP"), QStringLiteral("10.0.0.6"),
+                               QStringLiteral("10.0.0.9")};
+  outcome = ApplyReplace(address, plan(address, files).changes, {}, ui);
+  EXPECT_EQ(lines(outcome.made), QStringList{"OnAir/HWMapHostIP/10.0.0.6 -> 10.0.0.9"});
+  const ReplaceRequest name{QStringLiteral("Name"), QStringLiteral("OnAir"),
+                            QStringLiteral("OnAir2")};
+  outcome = ApplyReplace(name, plan(name, files).changes, {}, ui);
+  EXPECT_TRUE(outcome.complete());
+  const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
+  ASSERT_EQ(map.entries().size(), 1u);
+  EXPECT_EQ(map.entries()[0].internalName, QStringLiteral("Studio1.OnAir2"));
+  EXPECT_EQ(map.entries()[0].hostIP, QStringLiteral("10.0.0.9"));
+  EXPECT_EQ(map.entries()[0].aoipSysName, QStringLiteral("Port2_Circuit5"));
+}
+
+TEST_F(Replace, AValueTheFieldCannotHoldIsListedWithItsReasonAndNotMade) {
+  const QStringList files{path("Studio1.xml")};
+  const struct {
+    const char *field, *find, *replacement;
+    const char *reason;  // a part of the reason
+  } cases[] = {
+      {"Name", "Mic12", "OnAIR", "Another control of the panel is named"},
+      {"Name", "Mic12", "Mic\u4e00", "cannot store"},
+      {"OnClick", "ROUTE", "\u4e00", "cannot store"},
+      {"Router Number", "12", "twelve", "not a whole number"},
+      {"HWMapHostPort", "5001", "70000", "not a port number"},
+      {"HWMapHostIP", "10.0.0.6", "", "hardware binding"},
+  };
+  for (const auto &c : cases) {
+    const ReplaceRequest request{QString::fromUtf8(c.field), QString::fromUtf8(c.find),
+                                 QString::fromUtf8(c.replacement)};
+    const ReplacePlan planned = plan(request, files);
+    ASSERT_EQ(planned.changes.size(), 1u) << c.field;
+    EXPECT_TRUE(planned.changes[0].refused.contains(QString::fromUtf8(c.reason)))
+        << c.field << ": " << planned.changes[0].refused.toStdString();
+    // Chosen anyway, it is still not made, and the file is not written.
+    const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {}, ui);
+    EXPECT_TRUE(outcome.made.empty()) << c.field;
+    EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1)) << c.field;
+  }
+}
+
+TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused) {
+  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  ASSERT_NE(studio1, nullptr);
+  const ReplaceRequest request{QStringLiteral("OnClick"), QStringLiteral("route"),
+                               QStringLiteral("CUT")};
+  ReplacePlan planned = plan(request, {path("Studio2.xml")});
+  ASSERT_EQ(planned.changes.size(), 2u);
+  studio1->model().PanelDetails.CollControls[0]->Click = QStringLiteral("ROUTE 99");
+  const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio1}, ui);
+  EXPECT_EQ(lines(outcome.made), QStringList{"Talk/OnClick/ROUTE 12 4 -> CUT 12 4"});
+  ASSERT_EQ(outcome.refused.size(), 1u);
+  EXPECT_TRUE(outcome.refused[0].refused.contains(QStringLiteral("no longer holds")));
+  EXPECT_EQ(studio1->undoStack().count(), 0);  // nothing changed, no step
+
+  planned = plan(request, {path("Studio1.xml")});
+  ASSERT_EQ(planned.changes.size(), 1u);  // the window's, not the file's
+  EXPECT_EQ(planned.changes[0].panel, studio1);
+}
