@@ -31,6 +31,7 @@ class PanelFinder : public QObject {
   Q_OBJECT
  public:
   explicit PanelFinder(MDIFormDesigner &designer, QObject *parent = nullptr);
+  MDIFormDesigner &designer() const { return m_designer; }
 
   // Whether Find also reads the closed panel files of the panels folder.
   bool includeClosedFiles() const { return m_includeClosedFiles; }

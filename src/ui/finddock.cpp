@@ -13,6 +13,7 @@
 
 #include "app/panelfinder.h"
 #include "ui/qtconvert.h"
+#include "ui/replacepane.h"
 
 FindDock::FindDock(PanelFinder &finder, QWidget *parent)
     : QDockWidget(tr("Find"), parent), m_finder(finder) {
@@ -53,6 +54,10 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   m_summary = new QLabel(box);
   m_summary->setObjectName(QStringLiteral("lblFindSummary"));
   layout->addWidget(m_summary);
+
+  m_replace = new ReplacePane(finder, *m_text, box);
+  m_replace->hide();
+  layout->addWidget(m_replace, 1);
   setWidget(box);
 
   connect(m_text, &QLineEdit::returnPressed, this, &FindDock::search);
@@ -67,10 +72,20 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
 }
 
 void FindDock::showForTyping() {
+  m_replace->hide();
   show();
   raise();
   m_text->setFocus(Qt::ShortcutFocusReason);
   m_text->selectAll();
+}
+
+void FindDock::showReplace() {
+  m_replace->show();
+  show();
+  raise();
+  QLineEdit *typing = m_text->text().trimmed().isEmpty() ? m_text : m_replace->replacementBox();
+  typing->setFocus(Qt::ShortcutFocusReason);
+  typing->selectAll();
 }
 
 void FindDock::findNext() {

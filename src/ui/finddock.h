@@ -8,18 +8,23 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class ReplacePane;
 
 // Edit > Find beside the property grid: the text to find, whether closed
 // panel files are searched too, and the hits (panel, control, kind, field,
-// value), and a button for Check Panels. Enter searches and goes to the first hit; a double click
+// value), a button for Check Panels, and the Replace part (shown by Edit >
+// Find and Replace). Enter searches and goes to the first hit; a double click
 // (or Enter) on a hit goes to that one. It draws PanelFinder's state.
 class FindDock : public QDockWidget {
   Q_OBJECT
  public:
   explicit FindDock(PanelFinder &finder, QWidget *parent = nullptr);
 
-  // Shows the dock with its text selected, ready for typing.
+  // Shows the dock with its text selected, ready for typing, without the
+  // Replace part.
   void showForTyping();
+  // Shows the dock with its Replace part, ready for typing.
+  void showReplace();
   // F3: the next hit, searching first when nothing was searched yet.
   void findNext();
 
@@ -28,6 +33,7 @@ class FindDock : public QDockWidget {
   QTreeWidget *hitList() const { return m_hits; }
   QLabel *summary() const { return m_summary; }
   QPushButton *checkButton() const { return m_check; }
+  ReplacePane *replacePane() const { return m_replace; }
 
  private:
   void search();
@@ -40,4 +46,5 @@ class FindDock : public QDockWidget {
   QTreeWidget *m_hits = nullptr;
   QLabel *m_summary = nullptr;
   QPushButton *m_check = nullptr;
+  ReplacePane *m_replace = nullptr;
 };

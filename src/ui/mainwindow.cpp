@@ -185,15 +185,20 @@ void MainWindow::buildMenus() {
   connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same &Size")), &QAction::triggered, d,
           &MDIFormDesigner::mnuMakeSameSize_Click);
   edit->addSeparator();
+  const auto openFindDock = [this](bool replacing) {
+    const bool opening = !m_findDock->isVisible();
+    if (opening) m_toolDockWidth = m_toolDock->width();
+    replacing ? m_findDock->showReplace() : m_findDock->showForTyping();
+    if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
+  };
   connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
-          &QAction::triggered, this, [this] {
-            const bool opening = !m_findDock->isVisible();
-            if (opening) m_toolDockWidth = m_toolDock->width();
-            m_findDock->showForTyping();
-            if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
-          });
+          &QAction::triggered, this, [openFindDock] { openFindDock(false); });
   connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
           &QAction::triggered, this, [this] { m_findDock->findNext(); });
+  // Ctrl+H is Spread Horizontally.
+  connect(addCommand(edit, "mnuReplace", tr("Find an&d Replace..."),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)),
+          &QAction::triggered, this, [openFindDock] { openFindDock(true); });
   QAction *check = addCommand(edit, "mnuCheckPanels", tr("Chec&k Panels"));
   connect(check, &QAction::triggered, this, [this] {
     const bool opening = !m_checkDock->isVisible();

@@ -31,6 +31,7 @@ QString StatusTipOf(const QString &actionName) {
       {"mnuMakeSameSize", "Give the selection the size of the current control"},
       {"mnuFind", "Find controls by name, caption, command, route or mapping"},
       {"mnuFindNext", "Go to the next control found"},
+      {"mnuReplace", "Replace a text in the controls of the open panels or of the panels folder"},
       {"mnuCheckPanels",
        "List the faults of the open panels or of every panel in the panels folder"},
       {"mnuPreview", "Try the active panel as operators see it, and back"},

@@ -31,6 +31,7 @@
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/qtui.h"
+#include "ui/replacepane.h"
 
 namespace {
 struct Extras : ::testing::Test {
@@ -102,6 +103,45 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   window->action("mnuFindNext")->trigger();
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
   EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
+}
+
+TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
+  EXPECT_EQ(window->action("mnuReplace")->shortcut().toString(), "Ctrl+Shift+H");
+  const QString closed =
+      panelFile("Studio1",
+                "<Control><Type>Button</Type><Name>Talk</Name><Click>ROUTE 12</Click></Control>"
+                "<Control><Type>Button</Type><Name>Mic</Name><Click>GPO 12</Click></Control>");
+  frmPanel *open = designer->OpenPanelLocal(panelFile(
+      "Studio2", "<Control><Type>Label</Type><Name>L1</Name><Caption>Line 12</Caption></Control>"));
+  ASSERT_NE(open, nullptr);
+  FindDock *dock = window->findDock();
+  ReplacePane *pane = dock->replacePane();
+  window->action("mnuReplace")->trigger();
+  ASSERT_TRUE(pane->isVisible());
+  dock->closedFilesBox()->setChecked(true);
+  dock->textBox()->setText("12");
+  pane->replacementBox()->setText("14");
+  pane->previewButton()->click();
+  QTreeWidget *list = pane->changeList();
+  ASSERT_EQ(list->topLevelItemCount(), 3);
+  EXPECT_EQ(list->topLevelItem(0)->text(3), QString("Line 12 \u2192 Line 14"));
+  EXPECT_EQ(pane->summary()->text(), "3 changes in 2 panels.");
+  list->topLevelItem(2)->setCheckState(0, Qt::Unchecked);  // Mic's GPO stays
+  ASSERT_TRUE(pane->replaceButton()->isEnabled());
+  pane->replaceButton()->click();
+
+  EXPECT_EQ(pane->summary()->text(), "Changed 2 controls in 2 files.");
+  EXPECT_EQ(As<DesignLabel>(open->model().PanelDetails.CollControls[0]->cntrlObject)->Text,
+            "Line 14");
+  EXPECT_EQ(open->undoStack().undoText(), "Replace in L1");
+  const QString saved = ReadTextFile(closed);
+  EXPECT_TRUE(saved.contains("<Click>ROUTE 14</Click>")) << saved.toStdString();
+  EXPECT_TRUE(saved.contains("<Click>GPO 12</Click>"));
+  EXPECT_FALSE(pane->replaceButton()->isEnabled());
+
+  // Ctrl+F shows Find alone.
+  window->action("mnuFind")->trigger();
+  EXPECT_FALSE(pane->isVisible());
 }
 
 namespace {
