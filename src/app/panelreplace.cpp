@@ -362,7 +362,12 @@ ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<Rep
         std::any_of(outcome.refused.begin(), outcome.refused.end(), same))
       continue;
     ReplaceChange gone = change;
-    gone.refused = QStringLiteral("The field no longer holds \"%1\".").arg(change.before);
+    const bool windowClosed = change.panel && !OpenPanelOfFile(change.file, open) &&
+                              std::find(open.begin(), open.end(), change.panel) == open.end();
+    gone.panel = windowClosed ? nullptr : change.panel;  // never a pointer to a closed window
+    gone.refused = windowClosed
+                       ? QStringLiteral("The panel was closed since the preview; preview again.")
+                       : QStringLiteral("The field no longer holds \"%1\".").arg(change.before);
     outcome.refused.push_back(std::move(gone));
   }
   return outcome;

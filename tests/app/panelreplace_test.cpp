@@ -205,4 +205,11 @@ TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused
   planned = plan(request, {path("Studio1.xml")});
   ASSERT_EQ(planned.changes.size(), 1u);  // the window's, not the file's
   EXPECT_EQ(planned.changes[0].panel, studio1);
+  // The window closes before Replace: neither it nor the file is changed.
+  designer->ClosePanel(studio1);
+  const ReplaceOutcome closed = ApplyReplace(request, planned.changes, {}, ui);
+  ASSERT_EQ(closed.refused.size(), 1u);
+  EXPECT_TRUE(closed.refused[0].refused.contains(QStringLiteral("closed")));
+  EXPECT_EQ(closed.refused[0].panel, nullptr);
+  EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1));
 }
