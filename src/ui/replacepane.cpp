@@ -46,7 +46,7 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
   m_field->setObjectName(QStringLiteral("cboReplaceField"));
   m_field->addItem(tr("Any field"), QString());
   for (const QString &label : ReplaceFieldLabels()) m_field->addItem(label, label);
-  auto *fieldLabel = new QLabel(tr("F&ield:"), this);
+  auto *fieldLabel = new QLabel(tr("Fiel&d:"), this);
   fieldLabel->setBuddy(m_field);
   layout->addWidget(fieldLabel, 0, 0);
   layout->addWidget(m_field, 0, 1);
