@@ -13,14 +13,16 @@
 #include "app/mdiformdesigner.h"
 #include "app/panelfinder.h"
 #include "app/panelsearch.h"
+#include "grid/gridsupport.h"
 #include "hwmap/hardwaremap.h"
 #include "model/settings.h"
 #include "ui/qtconvert.h"
 
 namespace {
 
+// Line breaks shown as the grid shows them.
 QString changeText(const ReplaceChange &c) {
-  return c.before + QStringLiteral(" \u2192 ") + c.after;
+  return CaptionToCell(c.before) + QStringLiteral(" \u2192 ") + CaptionToCell(c.after);
 }
 
 // "Studio1 Mic12 Name: why" lines for what was not done.
