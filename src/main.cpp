@@ -19,6 +19,7 @@
 #include "model/textfile.h"
 #include "panelfile/interruptedsave.h"
 #include "panelfile/localstore.h"
+#include "ui/exportcommand.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/webbrowserhost.h"
@@ -64,6 +65,12 @@ int main(int argc, char **argv) {
   if (cmd.showVersion) {
     std::printf("tessary-designer %s\n", qPrintable(kVersionText));
     return 0;
+  }
+  if (!cmd.exportFile.isEmpty()) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing needs fonts, not a display
+    QGuiApplication app(argc, argv);
+    InitSettings(Settings(), QDir::currentPath());  // button pictures in PanelGraphics/
+    return RunExportCommand(cmd.exportFile, cmd.panelFiles.first(), stderr);
   }
   if (cmd.check) {
     QCoreApplication app(argc, argv);  // reading panels needs no window

@@ -23,6 +23,12 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
        {},
        QStringLiteral("With --check: the findings as one JSON array."),
        [](CommandLine &c, const QString &) { c.json = true; }},
+      {{QStringLiteral("export")},
+       QStringLiteral("OUT"),
+       QStringLiteral("Write PANEL.xml, the one argument, without a window as operators see it: "
+                      "OUT.png an image (1 pixel per 15 twips), OUT.svg a drawing, OUT.pdf one "
+                      "printed page."),
+       [](CommandLine &c, const QString &value) { c.exportFile = value; }},
   };
   return options;
 }
@@ -31,9 +37,11 @@ const std::vector<ExitStatusLine> &ExitStatuses() {
   static const std::vector<ExitStatusLine> statuses = {
       {0, QStringLiteral("the designer was closed, or --help or --version was shown")},
       {1, QStringLiteral("no display was found to show the designer on; with --check: a "
-                         "finding of severity error")},
+                         "finding of severity error; with --export: the panel cannot be read "
+                         "or OUT cannot be written")},
       {2, QStringLiteral("the command line was not understood; with --check: a PATH does not "
-                         "exist or cannot be read")},
+                         "exist or cannot be read; with --export: OUT does not end in .png, "
+                         ".svg or .pdf, or PANEL.xml does not exist")},
   };
   return statuses;
 }
@@ -103,6 +111,17 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
     }
   }
   if (out.json && !out.check) out.error = QStringLiteral("--json goes with --check.");
+  const bool exporting = parser.isSet(QStringLiteral("export"));
+  if (exporting) {
+    out.panelFiles = parser.positionalArguments();
+    if (out.check)
+      out.error = QStringLiteral("--export and --check go separately.");
+    else if (out.exportFile.isEmpty())
+      out.error = QStringLiteral("--export needs a file OUT.");
+    else if (out.panelFiles.size() != 1)
+      out.error = QStringLiteral("--export needs exactly one PANEL.xml.");
+    return out;
+  }
   if (out.check) {
     out.panelFiles = parser.positionalArguments();
     if (out.panelFiles.isEmpty()) out.error = QStringLiteral("--check needs a PATH.");

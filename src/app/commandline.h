@@ -15,6 +15,7 @@ struct CommandLine {
   QStringList panelFiles;
   bool check = false;  // --check: check the panel files or folders in panelFiles
   bool json = false;   // --json: results as one JSON array
+  QString exportFile;  // --export OUT: the image or PDF to write of panelFiles' one panel
 };
 
 // One option of the command line. A new option is one more line in

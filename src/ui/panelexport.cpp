@@ -1,0 +1,148 @@
+#include "ui/panelexport.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+
+#include "model/panelmodel.h"
+#include "model/textfile.h"
+#include "ui/paintsupport.h"
+#include "ui/panelrenderer.h"
+
+namespace {
+constexpr double kFooterPoints = 9;
+const QString kCreator = QStringLiteral("Tessary Panel Designer");
+
+QByteArray pngBytes(const PanelModel &panel, double scale, const QDateTime &now) {
+  QImage image(PanelPixelSize(panel, scale), QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) return {};  // too large to hold
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    RenderPanel(p, panel, scale, now);
+  }
+  // Shown at its size in pixels as 96 dots per inch (192 for double size).
+  const int dotsPerMeter = qRound(96 * scale / 0.0254);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return {};
+  return bytes;
+}
+
+QByteArray svgBytes(const PanelModel &panel, const QDateTime &now) {
+  const QSize size = PanelPixelSize(panel);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setResolution(96);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
+  svg.setTitle(panel.pictMain.Tag);
+  svg.setDescription(kCreator);
+  {
+    QPainter p(&svg);
+    if (!p.isActive()) return {};
+    RenderPanel(p, panel, 1.0, now);
+  }
+  return bytes;
+}
+
+QByteArray pdfBytes(const PanelModel &panel, const QDateTime &now) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter pdf(&buffer);
+  pdf.setResolution(300);
+  pdf.setCreator(kCreator);
+  pdf.setTitle(panel.pictMain.Tag);
+  const QSize size = PanelPixelSize(panel);
+  pdf.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::A4),
+                  size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                  QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+  {
+    QPainter p(&pdf);
+    if (!p.isActive()) return {};
+    const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, now);
+  }
+  return bytes;
+}
+}  // namespace
+
+std::optional<ExportFormat> ExportFormatOfFile(const QString &file) {
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  if (suffix == QLatin1String("png")) return ExportFormat::Png;
+  if (suffix == QLatin1String("svg")) return ExportFormat::Svg;
+  if (suffix == QLatin1String("pdf")) return ExportFormat::Pdf;
+  return std::nullopt;
+}
+
+QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double scale,
+                          const QDateTime &now) {
+  switch (format) {
+    case ExportFormat::Png:
+      return pngBytes(panel, scale, now);
+    case ExportFormat::Svg:
+      return svgBytes(panel, now);
+    case ExportFormat::Pdf:
+      return pdfBytes(panel, now);
+  }
+  return {};
+}
+
+bool ExportPanelFile(const PanelModel &panel, const QString &file, double scale, QString *error,
+                     const QDateTime &now) {
+  const std::optional<ExportFormat> format = ExportFormatOfFile(file);
+  if (!format) {
+    if (error) *error = QStringLiteral("the file name does not end in .png, .svg or .pdf");
+    return false;
+  }
+  const QByteArray bytes = PanelFileBytes(panel, *format, scale, now);
+  if (bytes.isEmpty()) {
+    if (error) *error = QStringLiteral("the panel is too large to draw");
+    return false;
+  }
+  return WriteFileSafely(file, bytes, error);
+}
+
+void PrintPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,
+                    const QDateTime &printedAt) {
+  p.save();
+  const double dpi = p.device() ? std::max(1, p.device()->logicalDpiY()) : 96;
+  const double footerText = kFooterPoints * dpi / 72;
+  const double footerHeight = footerText * 2.2;
+  const QRectF area(page.left(), page.top(), page.width(),
+                    std::max(1.0, page.height() - footerHeight));
+  const QSizeF natural(PanelPixelSize(panel));
+  const double scale = std::min(area.width() / natural.width(), area.height() / natural.height());
+  p.save();
+  p.translate(area.left() + (area.width() - natural.width() * scale) / 2, area.top());
+  p.setRenderHint(QPainter::Antialiasing);
+  RenderPanel(p, panel, scale, printedAt);
+  p.restore();
+
+  const QRectF footer(page.left(), page.bottom() - footerText * 1.4, page.width(),
+                      footerText * 1.4);
+  p.setPen(QColor(0x50, 0x50, 0x50));
+  p.setFont(PixelFont(p, footerText));
+  const QString stamp =
+      QStringLiteral("Printed ") + printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, stamp);
+  const double stampWidth = p.fontMetrics().horizontalAdvance(stamp) + footerText * 2;
+  p.drawText(footer.adjusted(0, 0, -stampWidth, 0), Qt::AlignLeft | Qt::AlignVCenter,
+             p.fontMetrics().elidedText(panel.pictMain.Tag, Qt::ElideRight,
+                                        int(footer.width() - stampWidth)));
+  p.restore();
+}

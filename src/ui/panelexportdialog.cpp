@@ -1,0 +1,130 @@
+#include "ui/panelexportdialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "model/panelmodel.h"
+#include "model/uiservice.h"
+#include "ui/panelexport.h"
+#include "ui/panelrenderer.h"
+
+namespace {
+struct ImageType {
+  QString filter;
+  QString suffix;
+  double scale;
+};
+
+const std::vector<ImageType> &imageTypes() {
+  static const std::vector<ImageType> types = {
+      {QStringLiteral("PNG image (*.png)"), QStringLiteral("png"), 1.0},
+      {QStringLiteral("PNG image, double size for HiDPI screens (*.png)"), QStringLiteral("png"),
+       2.0},
+      {QStringLiteral("SVG drawing (*.svg)"), QStringLiteral("svg"), 1.0},
+  };
+  return types;
+}
+
+// Where the dialog opens: the folder exported to last, else the panel file's.
+QString &lastExportFolder() {
+  static QString folder;
+  return folder;
+}
+
+QString startFolder(const PanelModel &panel) {
+  if (!lastExportFolder().isEmpty()) return lastExportFolder();
+  const QString path = panel.WindowTag;
+  if (!path.isEmpty() && !path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
+    return QFileInfo(path).absolutePath();
+  return QDir::homePath();
+}
+
+QString panelName(const PanelModel &panel) {
+  const QString name = panel.pictMain.Tag.trimmed();
+  return name.isEmpty() ? QStringLiteral("Panel") : name;
+}
+}  // namespace
+
+std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, const PanelModel &panel) {
+  QStringList filters;
+  for (const ImageType &type : imageTypes()) filters << type.filter;
+  QFileDialog dialog(parent, QObject::tr("Export Image"), startFolder(panel));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(imageTypes().front().suffix);
+  // A name typed without an extension takes the chosen type's, before the
+  // dialog asks about replacing a file of that name.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
+    for (const ImageType &type : imageTypes())
+      if (type.filter == f) dialog.setDefaultSuffix(type.suffix);
+  });
+  dialog.selectFile(panelName(panel) + QStringLiteral(".png"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+
+  const ImageType *type = &imageTypes().front();
+  for (const ImageType &t : imageTypes())
+    if (t.filter == dialog.selectedNameFilter()) type = &t;
+  ImageExportChoice choice{dialog.selectedFiles().first(), type->scale};
+  const std::optional<ExportFormat> format = ExportFormatOfFile(choice.file);
+  if (format == ExportFormat::Svg) {
+    choice.scale = 1.0;  // a drawing has no pixel size to double
+  } else if (format != ExportFormat::Png) {
+    // Another extension ("shot.jpg"): the chosen type's is added, and the
+    // dialog did not ask about that name.
+    choice.file += u'.' + type->suffix;
+    if (QFileInfo::exists(choice.file) &&
+        QMessageBox::question(parent, QObject::tr("Export Image"),
+                              QObject::tr("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QFileInfo(choice.file).fileName())) != QMessageBox::Yes)
+      return std::nullopt;
+  }
+  lastExportFolder() = QFileInfo(choice.file).absolutePath();
+  return choice;
+}
+
+bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice) {
+  QString error;
+  if (ExportPanelFile(panel, choice.file, choice.scale, &error)) return true;
+  ui.failure(QStringLiteral("The image could not be written to %1: %2.").arg(choice.file, error) +
+             QStringLiteral("\r\n\r\nAny file of that name is left as it was. Choose another "
+                            "folder, or make room on the disk, and export again."));
+  return false;
+}
+
+void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
+  if (const auto choice = AskImageExportFile(parent, panel)) WriteImageExport(ui, panel, *choice);
+}
+
+bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {
+  QPainter p;
+  if (!p.begin(&printer)) {
+    const QString target =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    ui.failure(QStringLiteral("The panel could not be printed on %1.").arg(target) +
+               QStringLiteral("\r\n\r\nCheck the printer, or the folder of the file, and print "
+                              "again."));
+    return false;
+  }
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
+  return p.end();
+}
+
+void PrintPanel(QWidget *parent, Ui &ui, const PanelModel &panel) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(panelName(panel));
+  printer.setCreator(QStringLiteral("Tessary Panel Designer"));
+  const QSize size = PanelPixelSize(panel);
+  printer.setPageOrientation(size.width() > size.height() ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QObject::tr("Print %1").arg(panelName(panel)));
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintPanelOn(printer, ui, panel);
+}
