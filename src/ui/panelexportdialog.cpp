@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -50,42 +49,42 @@ QString panelName(const PanelModel &panel) {
 }
 }  // namespace
 
-std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, const PanelModel &panel) {
+std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
+                                                    const PanelModel &panel) {
   QStringList filters;
   for (const ImageType &type : imageTypes()) filters << type.filter;
   QFileDialog dialog(parent, QObject::tr("Export Image"), startFolder(panel));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filters);
-  dialog.setDefaultSuffix(imageTypes().front().suffix);
-  // A name typed without an extension takes the chosen type's, before the
-  // dialog asks about replacing a file of that name.
-  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
-    for (const ImageType &type : imageTypes())
-      if (type.filter == f) dialog.setDefaultSuffix(type.suffix);
-  });
-  dialog.selectFile(panelName(panel) + QStringLiteral(".png"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-
-  const ImageType *type = &imageTypes().front();
-  for (const ImageType &t : imageTypes())
-    if (t.filter == dialog.selectedNameFilter()) type = &t;
-  ImageExportChoice choice{dialog.selectedFiles().first(), type->scale};
-  const std::optional<ExportFormat> format = ExportFormatOfFile(choice.file);
-  if (format == ExportFormat::Svg) {
-    choice.scale = 1.0;  // a drawing has no pixel size to double
-  } else if (format != ExportFormat::Png) {
-    // Another extension ("shot.jpg"): the chosen type's is added, and the
-    // dialog did not ask about that name.
-    choice.file += u'.' + type->suffix;
-    if (QFileInfo::exists(choice.file) &&
-        QMessageBox::question(parent, QObject::tr("Export Image"),
-                              QObject::tr("%1 already exists.\nDo you want to replace it?")
-                                  .arg(QFileInfo(choice.file).fileName())) != QMessageBox::Yes)
-      return std::nullopt;
+  // The name gets the chosen type's extension after the dialog, so the
+  // question about replacing a file is asked here, of the final name.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.selectFile(panelName(panel));
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const ImageType *type = &imageTypes().front();
+    for (const ImageType &t : imageTypes())
+      if (t.filter == dialog.selectedNameFilter()) type = &t;
+    ImageExportChoice choice{dialog.selectedFiles().first(), type->scale};
+    // A typed .png or .svg decides the format; any other name ("shot",
+    // "shot.jpg") takes the chosen type's extension.
+    std::optional<ExportFormat> format = ExportFormatOfFile(choice.file);
+    if (format != ExportFormat::Png && format != ExportFormat::Svg) {
+      choice.file += u'.' + type->suffix;
+      format = ExportFormatOfFile(choice.file);
+    }
+    if (format != ExportFormat::Png || type->suffix != QLatin1String("png")) choice.scale = 1.0;
+    const QFileInfo info(choice.file);
+    if (!info.exists() ||
+        ui.message(
+            QStringLiteral("%1 already exists.\r\nDo you want to replace it?").arg(info.fileName()),
+            Ui::Buttons::YesNo, QStringLiteral("Export Image")) == Ui::Answer::Yes) {
+      lastExportFolder() = info.absolutePath();
+      return choice;
+    }
+    dialog.selectFile(info.fileName());  // another name, or Cancel
   }
-  lastExportFolder() = QFileInfo(choice.file).absolutePath();
-  return choice;
 }
 
 bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice) {
@@ -98,7 +97,8 @@ bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &
 }
 
 void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
-  if (const auto choice = AskImageExportFile(parent, panel)) WriteImageExport(ui, panel, *choice);
+  if (const auto choice = AskImageExportFile(parent, ui, panel))
+    WriteImageExport(ui, panel, *choice);
 }
 
 bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {

@@ -20,8 +20,10 @@ struct ImageExportChoice {
 
 // The save dialog of File > Export Image: PNG, double-size PNG or SVG by the
 // chosen type or the typed extension; a name without one takes the type's.
-// An existing file is chosen only after the question whether to replace it.
-std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, const PanelModel &panel);
+// An existing file is chosen only after `ui` asked whether to replace it
+// (No goes back to the dialog).
+std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
+                                                    const PanelModel &panel);
 
 // Writes the image; a failure is told through `ui`, naming the file, and
 // leaves an existing file as it was.
