@@ -66,12 +66,8 @@ int main(int argc, char **argv) {
     std::printf("tessary-designer %s\n", qPrintable(kVersionText));
     return 0;
   }
-  if (!cmd.exportFile.isEmpty()) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing needs fonts, not a display
-    QGuiApplication app(argc, argv);
-    InitSettings(Settings(), QDir::currentPath());  // button pictures in PanelGraphics/
-    return RunExportCommand(cmd.exportFile, cmd.panelFiles.first(), stderr);
-  }
+  if (!cmd.exportFile.isEmpty())
+    return RunExportCommand(argc, argv, cmd.exportFile, cmd.panelFiles.first(), stderr);
   if (cmd.check) {
     QCoreApplication app(argc, argv);  // reading panels needs no window
     return RunCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);

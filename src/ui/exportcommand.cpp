@@ -1,8 +1,12 @@
 #include "ui/exportcommand.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
+#include "app/startup.h"
 #include "hwmap/hardwaremap.h"
+#include "model/settings.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
 #include "surface/frmpanel.h"
@@ -43,7 +47,17 @@ int fail(FILE *err, int status, const QString &file, const QString &why) {
 }
 }  // namespace
 
-int RunExportCommand(const QString &out, const QString &panelFile, FILE *err) {
+int RunExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
+                     FILE *err) {
+  // Stderr says what went wrong with the files, nothing else: Qt's own notes
+  // (the platform's set-up) would make a successful run look like a failure.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "tessary-designer: %s\n", qPrintable(text));
+  });
+  qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing needs fonts, not a display
+  QGuiApplication app(argc, argv);
+  InitSettings(Settings(), QDir::currentPath());  // button pictures in PanelGraphics/
   if (!ExportFormatOfFile(out))
     return fail(err, 2, out, QStringLiteral("the output must end in .png, .svg or .pdf"));
   const QFileInfo info(panelFile);

@@ -18,9 +18,21 @@ namespace {
 constexpr double kFooterPoints = 9;
 const QString kCreator = QStringLiteral("Tessary Panel Designer");
 
+// An image past these is refused rather than allocated: a panel file may
+// give any size, and a gigabyte image helps no one.
+constexpr int kMaxImageSide = 32000;
+constexpr qint64 kMaxImagePixels = 200'000'000;
+
+bool tooLarge(const QSize &size) {
+  return size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
+         qint64(size.width()) * size.height() > kMaxImagePixels;
+}
+
 QByteArray pngBytes(const PanelModel &panel, double scale, const QDateTime &now) {
-  QImage image(PanelPixelSize(panel, scale), QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) return {};  // too large to hold
+  const QSize size = PanelPixelSize(panel, scale);
+  if (tooLarge(size)) return {};
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) return {};  // no memory for it
   image.fill(Qt::white);
   {
     QPainter p(&image);
@@ -111,7 +123,11 @@ bool ExportPanelFile(const PanelModel &panel, const QString &file, double scale,
   }
   const QByteArray bytes = PanelFileBytes(panel, *format, scale, now);
   if (bytes.isEmpty()) {
-    if (error) *error = QStringLiteral("the panel is too large to draw");
+    const QSize size = PanelPixelSize(panel, *format == ExportFormat::Png ? scale : 1.0);
+    if (error)
+      *error = QStringLiteral("the panel is too large to draw (%1 x %2 pixels)")
+                   .arg(size.width())
+                   .arg(size.height());
     return false;
   }
   return WriteFileSafely(file, bytes, error);

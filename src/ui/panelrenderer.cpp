@@ -16,7 +16,8 @@ double validScale(double scale) { return scale > 0 && std::isfinite(scale) ? sca
 QSize PanelPixelSize(const PanelModel &panel, double scale) {
   scale = validScale(scale);
   const auto pixels = [scale](qint32 twips) {
-    return int(std::ceil(TwipsToPixels(std::max<qint32>(twips, 0)) * scale - 1e-9));
+    const double pixels = std::ceil(TwipsToPixels(std::max<qint32>(twips, 0)) * scale - 1e-9);
+    return int(std::min(pixels, 1e9));
   };
   return QSize(std::max(1, pixels(panel.Width)), std::max(1, pixels(panel.Height)));
 }

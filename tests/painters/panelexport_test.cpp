@@ -155,6 +155,12 @@ TEST_F(ExportTest, AWriteReplacesTheFileWholeOrSaysWhyAndLeavesItAlone) {
       << ui.firstLines().front().toStdString();
   EXPECT_FALSE(QFile::exists(lost));
 
+  // A panel file may give any size: past a bounded image it is refused, not allocated.
+  panel.model().Width = 2'000'000'000;
+  EXPECT_FALSE(WriteImageExport(ui, panel.model(), {file, 1.0}));
+  EXPECT_TRUE(ui.firstLines().back().contains(QLatin1String("too large")));
+  EXPECT_EQ(QImage(file).size(), QSize(1280, 800));
+
   // A file name of another type is refused before anything is drawn.
   QString error;
   EXPECT_FALSE(ExportPanelFile(panel.model(), path("shot.jpg"), 1.0, &error));
