@@ -3,8 +3,11 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <unordered_set>
 
 #include "model/panelmodel.h"
+#include "surface/previewsession.h"
 #include "ui/controlpainter.h"
 #include "ui/paintsupport.h"
 #include "ui/qtconvert.h"
@@ -32,13 +35,24 @@ void RenderPanel(QPainter &p, const PanelModel &panel, double scale, const QDate
   // The background picture at its own size in pixels, from the top-left corner.
   if (const QImage picture = LoadPicture(panel.pictMain.Picture); !picture.isNull())
     p.drawImage(QRectF(QPointF(0, 0), QSizeF(picture.size()) * scale), picture);
+  // Buttons that do not react to operators show a grey caption, as in preview.
+  std::unordered_set<const DesignControl *> disabled;
+  for (const auto &record : panel.PanelDetails.CollControls)
+    if (!record->Enabled && record->cntrlObject &&
+        record->cntrlObject->kind() == ControlKind::Button)
+      disabled.insert(record->cntrlObject);
   for (const DesignControl *c : panel.ZOrder()) {
     if (!c->Visible) continue;
     const QRectF r(c->Left * pixelsPerTwip, c->Top * pixelsPerTwip, c->Width * pixelsPerTwip,
                    c->Height * pixelsPerTwip);
     if (!r.intersects(area)) continue;
+    std::unique_ptr<DesignControl> greyed;
+    if (disabled.contains(c)) {
+      greyed = c->clone();
+      static_cast<DesignButton &>(*greyed).ForeColor = PreviewSession::kDisabledTextColor;
+    }
     p.save();
-    PaintControl(p, r, *c, now, pixelsPerTwip);
+    PaintControl(p, r, greyed ? *greyed : *c, now, pixelsPerTwip);
     p.restore();
   }
   p.restore();

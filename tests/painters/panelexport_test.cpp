@@ -23,12 +23,30 @@ namespace {
 const QDateTime kPrinted(QDate(2026, 3, 4), QTime(5, 6, 7));
 
 // A green panel of 9600 x 6000 twips (640 x 400 pixels) with a red label of
-// 1500 x 750 twips at (1500, 1500), i.e. pixels (100, 100) to (200, 150).
+// 1500 x 750 twips at (1500, 1500), i.e. pixels (100, 100) to (200, 150), and
+// two white buttons captioned in black at pixels (300, 100) and (450, 100),
+// the second disabled.
 const char *kPanelXml =
     "<Panel><Name>Export</Name><Width>9600</Width><Height>6000</Height>"
     "<BackColor>&amp;H00FF00</BackColor><ControlList><Control><Type>Label</Type>"
     "<Name>Red</Name><Caption></Caption><Left>1500</Left><Top>1500</Top><Width>1500</Width>"
-    "<Height>750</Height><BackColor>&amp;H0000FF</BackColor></Control></ControlList></Panel>";
+    "<Height>750</Height><BackColor>&amp;H0000FF</BackColor></Control>"
+    "<Control><Type>Button</Type><Name>On</Name><Caption>MMMM</Caption><Left>4500</Left>"
+    "<Top>1500</Top><Width>1500</Width><Height>750</Height><FontSize>14</FontSize>"
+    "<BackColorOff>&amp;HFFFFFF</BackColorOff><State>Off</State><Enabled>True</Enabled>"
+    "</Control>"
+    "<Control><Type>Button</Type><Name>Off</Name><Caption>MMMM</Caption><Left>6750</Left>"
+    "<Top>1500</Top><Width>1500</Width><Height>750</Height><FontSize>14</FontSize>"
+    "<BackColorOff>&amp;HFFFFFF</BackColorOff><State>Off</State><Enabled>False</Enabled>"
+    "</Control></ControlList></Panel>";
+
+// The darkest grey level inside a rectangle of an image.
+int darkest(const QImage &image, const QRect &area) {
+  int out = 255;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) out = std::min(out, qGray(image.pixel(x, y)));
+  return out;
+}
 
 bool isGreen(const QColor &c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; }
 bool isRed(const QColor &c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
@@ -81,6 +99,12 @@ TEST_F(ExportTest, ShowsControlsWhereTheyAreAndNoSelectionEvenWhenSelected) {
          {QPoint(97, 125), QPoint(150, 97), QPoint(203, 152), QPoint(20, 20), QPoint(630, 390)})
       EXPECT_TRUE(isGreen(at(p.x(), p.y()))) << scale << " at " << p.x() << "," << p.y();
   }
+  // A disabled button's caption is grey, as operators see it; an enabled one's black.
+  const QImage image = png(1);
+  EXPECT_LT(darkest(image, QRect(310, 110, 80, 30)), 50);
+  const int disabled = darkest(image, QRect(460, 110, 80, 30));
+  EXPECT_GT(disabled, 90);
+  EXPECT_LT(disabled, 170);
 }
 
 TEST_F(ExportTest, PrintedPageFitsThePanelKeepingItsAspectAboveAFooter) {
