@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,7 +30,10 @@ struct ExportMenu : ShownMainWindow {
   void willSave(Type type, const QString &name) {
     dialogs.push_back([this, type, name](QFileDialog &d) {
       d.selectNameFilter(d.nameFilters().at(type));
-      d.selectFile(dir.filePath(name));
+      // Typed into the name field: selectFile() leaves a field that has the focus alone.
+      auto *field = d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+      ASSERT_NE(field, nullptr);
+      field->setText(dir.filePath(name));
       static_cast<QDialog &>(d).accept();  // Save, as the button does
     });
   }
