@@ -70,27 +70,6 @@ QByteArray svgBytes(const PanelModel &panel, const QDateTime &now) {
   return bytes;
 }
 
-QByteArray pdfBytes(const PanelModel &panel, const QDateTime &now) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QPdfWriter pdf(&buffer);
-  pdf.setResolution(300);
-  pdf.setCreator(kCreator);
-  pdf.setTitle(panel.pictMain.Tag);
-  const QSize size = PanelPixelSize(panel);
-  pdf.setPageLayout(
-      QPageLayout(QPageSize(QPageSize::A4),
-                  size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                  QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-  {
-    QPainter p(&pdf);
-    if (!p.isActive()) return {};
-    const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, now);
-  }
-  return bytes;
-}
 }  // namespace
 
 std::optional<ExportFormat> ExportFormatOfFile(const QString &file) {
@@ -109,7 +88,7 @@ QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double s
     case ExportFormat::Svg:
       return svgBytes(panel, now);
     case ExportFormat::Pdf:
-      return pdfBytes(panel, now);
+      return PrintedPdfBytes(panel, DefaultPrintLayout(panel), 300, now);
   }
   return {};
 }
@@ -131,6 +110,32 @@ bool ExportPanelFile(const PanelModel &panel, const QString &file, double scale,
     return false;
   }
   return WriteFileSafely(file, bytes, error);
+}
+
+QPageLayout DefaultPrintLayout(const PanelModel &panel) {
+  const QSize size = PanelPixelSize(panel);
+  return QPageLayout(QPageSize(QPageSize::A4),
+                     size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+}
+
+QByteArray PrintedPdfBytes(const PanelModel &panel, const QPageLayout &layout, int resolution,
+                           const QDateTime &printedAt) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter pdf(&buffer);
+  pdf.setResolution(resolution);
+  pdf.setCreator(kCreator);
+  pdf.setTitle(panel.pictMain.Tag);
+  pdf.setPageLayout(layout);
+  {
+    QPainter p(&pdf);
+    if (!p.isActive()) return {};
+    const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
+  }
+  return bytes;
 }
 
 void PrintPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QPageLayout>
 #include <QRectF>
 #include <QString>
 #include <optional>
@@ -21,8 +22,8 @@ std::optional<ExportFormat> ExportFormatOfFile(const QString &file);
 
 // The whole file: a PNG at `scale` pixels per 15 twips (2 for a double-size
 // image for high-density screens), an SVG of the panel's size in pixels, or
-// a PDF of one A4 page as PrintPanelPage lays it out (landscape for a panel
-// wider than high). Empty when the panel could not be drawn.
+// a PDF of one page of DefaultPrintLayout. Empty when the panel could not
+// be drawn.
 QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double scale,
                           const QDateTime &now);
 
@@ -31,6 +32,14 @@ QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double s
 // it was). False with the reason in `error`.
 bool ExportPanelFile(const PanelModel &panel, const QString &file, double scale, QString *error,
                      const QDateTime &now = QDateTime::currentDateTime());
+
+// A4 with margins of 12 mm, landscape for a panel wider than high.
+QPageLayout DefaultPrintLayout(const PanelModel &panel);
+
+// A PDF of one page of `layout` as PrintPanelPage lays it out, titled with
+// the panel's name; empty when it could not be drawn.
+QByteArray PrintedPdfBytes(const PanelModel &panel, const QPageLayout &layout, int resolution,
+                           const QDateTime &printedAt);
 
 // One printed page in `page` (painter coordinates in device pixels): the
 // panel fitted into the page above a footer, keeping its aspect, centred

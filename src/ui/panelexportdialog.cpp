@@ -8,9 +8,9 @@
 #include <QPrinter>
 
 #include "model/panelmodel.h"
+#include "model/textfile.h"
 #include "model/uiservice.h"
 #include "ui/panelexport.h"
-#include "ui/panelrenderer.h"
 
 namespace {
 struct ImageType {
@@ -102,13 +102,22 @@ void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
 }
 
 bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {
+  const QString file = printer.outputFileName();
+  if (printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+    // Printing to a PDF file is an export: the file is written whole or not at all.
+    QString error = QStringLiteral("the panel could not be drawn");
+    const QByteArray pdf =
+        PrintedPdfBytes(panel, printer.pageLayout(), printer.resolution(), printedAt);
+    if (!pdf.isEmpty() && WriteFileSafely(file, pdf, &error)) return true;
+    ui.failure(QStringLiteral("The panel could not be printed to %1: %2.").arg(file, error) +
+               QStringLiteral("\r\n\r\nAny file of that name is left as it was. Choose "
+                              "another folder, or make room on the disk, and print again."));
+    return false;
+  }
   QPainter p;
   if (!p.begin(&printer)) {
-    const QString target =
-        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    ui.failure(QStringLiteral("The panel could not be printed on %1.").arg(target) +
-               QStringLiteral("\r\n\r\nCheck the printer, or the folder of the file, and print "
-                              "again."));
+    ui.failure(QStringLiteral("The panel could not be printed on %1.").arg(printer.printerName()) +
+               QStringLiteral("\r\n\r\nCheck the printer and print again."));
     return false;
   }
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -120,9 +129,7 @@ void PrintPanel(QWidget *parent, Ui &ui, const PanelModel &panel) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(panelName(panel));
   printer.setCreator(QStringLiteral("Tessary Panel Designer"));
-  const QSize size = PanelPixelSize(panel);
-  printer.setPageOrientation(size.width() > size.height() ? QPageLayout::Landscape
-                                                          : QPageLayout::Portrait);
+  printer.setPageOrientation(DefaultPrintLayout(panel).orientation());
   QPrintDialog dialog(&printer, parent);
   dialog.setWindowTitle(QObject::tr("Print %1").arg(panelName(panel)));
   if (dialog.exec() != QDialog::Accepted) return;

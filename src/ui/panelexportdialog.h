@@ -32,8 +32,9 @@ bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &
 // Both steps, for the menu.
 void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel);
 
-// Prints the panel on one page of `printer` (PrintPanelPage); a printer that
-// cannot start is told through `ui`.
+// Prints the panel on one page of `printer` (PrintPanelPage). Printing to a
+// PDF file writes it as an export does, whole or not at all. A failure is
+// told through `ui`, naming the printer or the file.
 bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel,
                   const QDateTime &printedAt = QDateTime::currentDateTime());
 

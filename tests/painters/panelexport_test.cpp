@@ -159,6 +159,14 @@ TEST_F(ExportTest, PdfIsOnePrintedPage) {
   EXPECT_TRUE(text.startsWith(QLatin1String("%PDF")));
   EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 1);
   EXPECT_TRUE(ui.messages.empty());
+
+  // A PDF file that cannot be made: the message names it.
+  printer.setOutputFileName(path("missing/print.pdf"));
+  EXPECT_FALSE(PrintPanelOn(printer, ui, panel.model(), kPrinted));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.firstLines().front().startsWith(
+      QStringLiteral("The panel could not be printed to %1: ").arg(path("missing/print.pdf"))))
+      << ui.firstLines().front().toStdString();
 }
 
 TEST_F(ExportTest, AWriteReplacesTheFileWholeOrSaysWhyAndLeavesItAlone) {
