@@ -45,6 +45,9 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --export "
 check "--export OUT.png: 640x400 for 9600x6000 twips, exit 0, nothing on stdout" '[ $rc -eq 0 ] && [ -z "$out" ] && [ "$(png_size "$dir/shot.png")" = "640x400" ]'
 out=$(env -u DISPLAY "$program" --export "$dir/shot.svg" "$dir/Shot.xml" 2>/dev/null); rc=$?
 check "--export OUT.svg writes a drawing of the panel's pixel size" '[ $rc -eq 0 ] && [ -z "$out" ] && grep -q "viewBox=\"0 0 640 400\"" "$dir/shot.svg"'
+printf '<Panel><Name>Pictured</Name><Picture>shot.png</Picture><OrigPicturePath>%s</OrigPicturePath></Panel>' "$dir/shot.png" > "$dir/Pictured.xml"
+out=$(env -u DISPLAY "$program" --export "$dir/pictured.svg" "$dir/Pictured.xml" 2>&1); rc=$?
+check "--export draws the panel's picture" '[ $rc -eq 0 ] && [ -z "$out" ] && grep -q "<image" "$dir/pictured.svg"'
 out=$(env -u DISPLAY "$program" --export "$dir/shot.pdf" "$dir/Shot.xml" 2>/dev/null); rc=$?
 check "--export OUT.pdf writes one page" '[ $rc -eq 0 ] && [ -z "$out" ] && head -c 4 "$dir/shot.pdf" | grep -q "%PDF" && [ "$(grep -ac "/Type /Page$" "$dir/shot.pdf")" -eq 1 ]'
 out=$(env -u DISPLAY "$program" --export "$dir/shot.png" "$dir/Bad.xml" 2>&1 >/dev/null); rc=$?
