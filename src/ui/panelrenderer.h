@@ -9,8 +9,8 @@ class PanelModel;
 // Draws a panel as operators see it, for images, prints and the command
 // line: the panel's colour and picture, then every visible control back to
 // front, without selection frames, focus marks or grid dots, web browsers
-// as their drawn placeholder and disabled buttons with a grey caption. Only QtGui is used, so it
-// works under a QGuiApplication without a window.
+// as their drawn placeholder and disabled buttons with a grey caption. Only
+// QtGui is used, so it works under a QGuiApplication without a window.
 
 // The panel's size in pixels: 15 twips a pixel, times `scale` (2 for a
 // double-size image), rounded up to whole pixels.
