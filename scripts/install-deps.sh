@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxkbcommon-dev
-  qt6-webengine-dev
+  qt6-webengine-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   fonts-dejavu-core xvfb xauth
 )

@@ -20,6 +20,7 @@
 #include "model/textfile.h"
 #include "panelfile/interruptedsave.h"
 #include "panelfile/localstore.h"
+#include "ui/exportcommand.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/webbrowserhost.h"
@@ -66,6 +67,8 @@ int main(int argc, char **argv) {
     std::printf("tessary-designer %s\n", qPrintable(kVersionText));
     return 0;
   }
+  if (!cmd.exportFile.isEmpty())
+    return RunExportCommand(argc, argv, cmd.exportFile, cmd.panelFiles.first(), stderr);
   if (cmd.check) {
     QCoreApplication app(argc, argv);  // reading panels needs no window
     return RunCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);

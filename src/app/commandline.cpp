@@ -39,6 +39,12 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
        {},
        QStringLiteral("With --replace: list the changes without writing anything."),
        [](CommandLine &c, const QString &) { c.dryRun = true; }},
+      {{QStringLiteral("export")},
+       QStringLiteral("OUT"),
+       QStringLiteral("Write PANEL.xml, the one argument, without a window as operators see it: "
+                      "OUT.png an image (1 pixel per 15 twips), OUT.svg a drawing, OUT.pdf one "
+                      "printed page."),
+       [](CommandLine &c, const QString &value) { c.exportFile = value; }},
   };
   return options;
 }
@@ -47,13 +53,13 @@ const std::vector<ExitStatusLine> &ExitStatuses() {
   static const std::vector<ExitStatusLine> statuses = {
       {0, QStringLiteral("the designer was closed, or --help or --version was shown")},
       {1, QStringLiteral("no display was found to show the designer on; with --check: a "
-                         "finding of severity error")},
+                         "finding of severity error; with --export: the panel cannot be read "
+                         "or OUT cannot be written; with --replace: a file could not be read or "
+                         "written, or a change was refused (the other files are still changed)")},
       {2, QStringLiteral("the command line was not understood; with --check: a PATH does not "
-                         "exist or cannot be read")},
-      {1, QStringLiteral("with --replace: a file could not be read or written, or a change was "
-                         "refused (the other files are still changed)")},
-      {2, QStringLiteral("with --replace: no text to find, an unknown FIELD, or a PATH that "
-                         "does not exist")},
+                         "exist or cannot be read; with --replace: no text to find, an unknown "
+                         "FIELD, or a PATH that does not exist; with --export: OUT does not end "
+                         "in .png, .svg or .pdf, or PANEL.xml does not exist")},
   };
   return statuses;
 }
@@ -125,16 +131,30 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
   if (out.json && !out.check) out.error = QStringLiteral("--json goes with --check.");
   if ((out.dryRun || !out.field.isEmpty()) && !out.replace)
     out.error = QStringLiteral("--field and --dry-run go with --replace.");
+  const bool exporting = parser.isSet(QStringLiteral("export"));
+  if (int(out.check) + int(out.replace) + int(exporting) > 1) {
+    out.error = QStringLiteral("--check, --replace and --export are separate commands.");
+    return out;
+  }
   if (out.replace) {
-    if (out.check) out.error = QStringLiteral("--check and --replace are separate commands.");
     QStringList rest = parser.positionalArguments();
-    if (rest.size() < 3)
+    if (rest.size() < 3) {
       out.error = QStringLiteral("--replace needs FIND, REPLACEMENT and a PATH.");
-    else {
+    } else {
       out.findText = rest.takeFirst();
       out.replacementText = rest.takeFirst();
       out.panelFiles = rest;
     }
+    return out;
+  }
+  if (exporting) {
+    out.panelFiles = parser.positionalArguments();
+    if (parser.values(QStringLiteral("export")).size() > 1)
+      out.error = QStringLiteral("--export takes one OUT file.");
+    else if (out.exportFile.isEmpty())
+      out.error = QStringLiteral("--export needs a file OUT.");
+    else if (out.panelFiles.size() != 1)
+      out.error = QStringLiteral("--export needs exactly one PANEL.xml.");
     return out;
   }
   if (out.check) {

@@ -20,6 +20,7 @@ struct CommandLine {
   bool replace = false;
   QString findText, replacementText, field;
   bool dryRun = false;
+  QString exportFile;  // --export OUT: the image or PDF to write of panelFiles' one panel
 };
 
 // One option of the command line. A new option is one more line in

@@ -9,9 +9,6 @@
 #include "surface/frmpanel.h"
 
 namespace {
-// The caption colour of a button that does not react to the operator.
-constexpr qint32 kDisabledTextColor = 0x808080;
-
 // A programme-like test signal in tenths of dB: two slow waves per channel,
 // mostly in the normal zone, now and then into the warning and over zones.
 // Each meter has its own seed, so meters side by side do not move in step.

@@ -42,6 +42,9 @@ class PreviewSession : public QObject {
   void MouseDown(const DesignControl *control);
   void MouseUp(bool overPressedControl);
 
+  // The caption colour of a button that does not react to the operator.
+  static constexpr qint32 kDisabledTextColor = 0x808080;
+
   // The state a button shows: toggled by clicks, else its record's state.
   bool isOn(const DesignControl *control) const;
   // The button held down by the mouse, or null.

@@ -31,6 +31,7 @@
 #include "ui/finddock.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
+#include "ui/panelexportdialog.h"
 #include "ui/panelview.h"
 #include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
@@ -139,6 +140,16 @@ void MainWindow::buildMenus() {
           &MDIFormDesigner::mnuConnect_Click);
   connect(addCommand(file, "mnuWorkLocally", tr("&Work Locally")), &QAction::triggered, d,
           &MDIFormDesigner::mnuWorkLocally_Click);
+  file->addSeparator();
+  connect(addCommand(file, "mnuExportImage", tr("E&xport Image…")), &QAction::triggered, this,
+          [this, d] {
+            if (const frmPanel *panel = d->activePanel())
+              ExportPanelImage(this, d->ui(), panel->model());
+          });
+  connect(addCommand(file, "mnuPrint", tr("Pr&int…"), QKeySequence(Qt::CTRL | Qt::Key_P)),
+          &QAction::triggered, this, [this, d] {
+            if (const frmPanel *panel = d->activePanel()) PrintPanel(this, d->ui(), panel->model());
+          });
   file->addSeparator();
   // Ctrl+F4 closes the panel window as its own close button does; Quit asks
   // about unsaved panels as closing the main window does.
@@ -313,6 +324,8 @@ void MainWindow::refreshMenuStates() {
   const bool panel = m_designer.SaveEnabled();
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
+  m_actions.value("mnuExportImage")->setEnabled(panel);
+  m_actions.value("mnuPrint")->setEnabled(panel);
   m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
   refreshPreviewStates();
 }

@@ -12,6 +12,8 @@ QString StatusTipOf(const QString &actionName) {
       {"mnuOpenLocalPanel", "Open a panel file from any folder"},
       {"mnuConnect", "Open and save panels on a routing server"},
       {"mnuWorkLocally", "Leave the server and open and save panels as local files"},
+      {"mnuExportImage", "Save the active panel as operators see it as a PNG or SVG image"},
+      {"mnuPrint", "Print the active panel on one page, or print it to a PDF file"},
       {"mnuClosePanel", "Close the active panel, asking to save its changes"},
       {"mnuQuit", "Close every panel, asking to save changes, and quit"},
       {"mnuUndo", "Take back the last change of the active panel"},

@@ -55,5 +55,33 @@ for args in "14 15 $rdir/none.xml" "14 15 --field Colour $rdir/CVSPanels" "14 15
   check "--replace $args exits 2 with a message" '[ $rc -eq 2 ] && [ -n "$out" ]'
 done
 
+# --export: a PNG of 1 pixel per 15 twips, an SVG, a one-page PDF; nothing on stdout.
+# Exit 1 when the panel cannot be read or OUT cannot be written, 2 for bad arguments.
+printf '<Panel><Name>Shot</Name><Width>9600</Width><Height>6000</Height><ControlList><Control><Type>Label</Type><Name>L1</Name><Width>1500</Width><Height>300</Height></Control></ControlList></Panel>' > "$dir/Shot.xml"
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --export "$dir/shot.png" "$dir/Shot.xml" 2>/dev/null); rc=$?
+check "--export OUT.png: 640x400 for 9600x6000 twips, exit 0, nothing on stdout" '[ $rc -eq 0 ] && [ -z "$out" ] && [ "$(png_size "$dir/shot.png")" = "640x400" ]'
+out=$(env -u DISPLAY "$program" --export "$dir/shot.svg" "$dir/Shot.xml" 2>/dev/null); rc=$?
+check "--export OUT.svg writes a drawing of the panel's pixel size" '[ $rc -eq 0 ] && [ -z "$out" ] && grep -q "viewBox=\"0 0 640 400\"" "$dir/shot.svg"'
+printf '<Panel><Name>Pictured</Name><Picture>shot.png</Picture><OrigPicturePath>%s</OrigPicturePath></Panel>' "$dir/shot.png" > "$dir/Pictured.xml"
+out=$(env -u DISPLAY "$program" --export "$dir/pictured.svg" "$dir/Pictured.xml" 2>&1); rc=$?
+check "--export draws the panel's picture" '[ $rc -eq 0 ] && [ -z "$out" ] && grep -q "<image" "$dir/pictured.svg"'
+out=$(env -u DISPLAY "$program" --export "$dir/shot.pdf" "$dir/Shot.xml" 2>/dev/null); rc=$?
+check "--export OUT.pdf writes one page" '[ $rc -eq 0 ] && [ -z "$out" ] && head -c 4 "$dir/shot.pdf" | grep -q "%PDF" && [ "$(grep -ac "/Type /Page$" "$dir/shot.pdf")" -eq 1 ]'
+out=$(env -u DISPLAY "$program" --export "$dir/shot.png" "$dir/Bad.xml" 2>&1 >/dev/null); rc=$?
+check "--export of a panel that does not parse exits 1 naming the file" '[ $rc -eq 1 ] && echo "$out" | grep -q "Bad.xml: does not parse"'
+out=$(env -u DISPLAY "$program" --export "$dir/no/such/folder/shot.png" "$dir/Shot.xml" 2>&1 >/dev/null); rc=$?
+check "--export to a folder that is not there exits 1 naming OUT" '[ $rc -eq 1 ] && echo "$out" | grep -q "shot.png: cannot be written"'
+out=$(env -u DISPLAY "$program" --export "$dir/shot.jpg" "$dir/Shot.xml" 2>&1 >/dev/null); rc=$?
+check "--export to an unknown type exits 2" '[ $rc -eq 2 ] && echo "$out" | grep -q ".png, .svg or .pdf" && [ ! -e "$dir/shot.jpg" ]'
+out=$(env -u DISPLAY "$program" --export "$dir/shot.png" "$dir/none.xml" 2>&1 >/dev/null); rc=$?
+check "--export of a PANEL.xml that is not there exits 2" '[ $rc -eq 2 ] && echo "$out" | grep -q "none.xml: does not exist"'
+env -u DISPLAY "$program" --export "$dir/shot.png" >/dev/null 2>&1; rc1=$?
+env -u DISPLAY "$program" --export >/dev/null 2>&1; rc2=$?
+check "--export without PANEL.xml or without OUT exits 2" '[ $rc1 -eq 2 ] && [ $rc2 -eq 2 ]'
+env -u DISPLAY "$program" --export "$dir/a.png" --export "$dir/b.png" "$dir/Shot.xml" >/dev/null 2>&1; rc1=$?
+env -u DISPLAY "$program" --check --export "$dir/a.png" "$dir/Shot.xml" >/dev/null 2>&1; rc2=$?
+check "--export twice, or with --check, exits 2 and writes nothing" '[ $rc1 -eq 2 ] && [ $rc2 -eq 2 ] && [ ! -e "$dir/a.png" ] && [ ! -e "$dir/b.png" ]'
+
 echo "$((total - failed)) passed, $failed failed"
 [ $failed -eq 0 ]

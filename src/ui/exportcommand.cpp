@@ -1,0 +1,85 @@
+#include "ui/exportcommand.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "app/startup.h"
+#include "hwmap/hardwaremap.h"
+#include "model/settings.h"
+#include "model/uiservice.h"
+#include "panelfile/localstore.h"
+#include "surface/frmpanel.h"
+#include "surface/panelreadhooks.h"
+#include "ui/panelexport.h"
+
+namespace {
+// Reading a panel shows no dialog; should anything ask, it is cancelled.
+class NoDialogs : public Ui {
+ public:
+  Answer message(const QString &, Buttons buttons, const QString &) override {
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+  }
+  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
+  std::optional<QString> chooseFolder(const QString &, const QString &) override {
+    return std::nullopt;
+  }
+  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
+  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
+  bool clipboardHasText() override { return false; }
+  QString clipboardText() override { return QString(); }
+  void setClipboardText(const QString &) override {}
+  void clearClipboard() override {}
+  void openUrl(const QString &) override {}
+};
+
+int fail(FILE *err, int status, const QString &file, const QString &why) {
+  QString reason = why.trimmed();
+  reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  reason.replace(u'\n', u' ');
+  if (reason.endsWith(u'.')) reason.chop(1);
+  std::fprintf(err, "tessary-designer: %s: %s.\n", qPrintable(file), qPrintable(reason));
+  return status;
+}
+}  // namespace
+
+int RunExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
+                     FILE *err) {
+  // Stderr says what went wrong with the files, nothing else: Qt's own notes
+  // (the platform's set-up) would make a successful run look like a failure.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "tessary-designer: %s\n", qPrintable(text));
+  });
+  qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing needs fonts, not a display
+  QGuiApplication app(argc, argv);
+  InitSettings(Settings(), QDir::currentPath());  // button pictures in PanelGraphics/
+  if (!ExportFormatOfFile(out))
+    return fail(err, 2, out, QStringLiteral("the output must end in .png, .svg or .pdf"));
+  const QFileInfo info(panelFile);
+  if (!info.exists()) return fail(err, 2, panelFile, QStringLiteral("does not exist"));
+  if (info.isDir()) return fail(err, 1, panelFile, QStringLiteral("is a folder, not a panel file"));
+  const QString text = LoadPanelText(panelFile);
+  if (text.isEmpty())
+    return fail(
+        err, 1, panelFile,
+        info.isReadable() ? QStringLiteral("holds no panel") : QStringLiteral("cannot be read"));
+  NoDialogs ui;
+  frmPanel panel(ui);
+  XmlError error;
+  bool read = false;
+  {
+    PanelReadHooks hooks(panel);  // the pictures of the buttons and of the panel
+    read =
+        ReadPanelText(text, info.absoluteFilePath(), panel.model(), hooks, HardwareMap(), &error);
+  }
+  if (!read) return fail(err, 1, panelFile, QStringLiteral("does not parse: ") + error.text());
+  QString why;
+  if (!ExportPanelFile(panel.model(), out, 1.0, &why))
+    return fail(err, 1, out, QStringLiteral("cannot be written: ") + why);
+  return 0;
+}
