@@ -1,0 +1,195 @@
+#include "surface/snapindex.h"
+
+#include <algorithm>
+
+#include "model/numbers.h"
+
+namespace {
+// How many boxes a neighbour search looks at past those that do not overlap
+// the dragged box across: enough for the rows of a dense panel, and a
+// bound on the time a step takes.
+constexpr int kNeighbourWalk = 256;
+
+int other(SnapAxis axis) { return 1 - int(axis); }
+
+bool overlapsAcross(SnapAxis axis, const SnapBox &a, const SnapBox &b) {
+  const int o = other(axis);
+  return a.lo[o] < b.hi[o] && b.lo[o] < a.hi[o];
+}
+
+// The middle of where two boxes overlap across the axis.
+qint32 middleAcross(SnapAxis axis, const SnapBox &a, const SnapBox &b) {
+  const int o = other(axis);
+  const qint32 from = std::max(a.lo[o], b.lo[o]), to = std::min(a.hi[o], b.hi[o]);
+  return from + (to - from) / 2;
+}
+}  // namespace
+
+SnapIndex::SnapIndex(const std::vector<SnapBox> &others, const SnapBox &panel) : m_boxes(others) {
+  for (const SnapAxis axis : {SnapAxis::X, SnapAxis::Y}) {
+    const int a = int(axis), o = other(axis);
+    std::vector<Line> lines;
+    lines.reserve(3 * (others.size() + 1));
+    auto add = [&](const SnapBox &b) {
+      for (const qint32 at : {b.lo[a], b.mid(axis), b.hi[a]})
+        lines.push_back({at, b.lo[o], b.hi[o]});
+    };
+    for (const SnapBox &b : others) add(b);
+    add(panel);
+    std::sort(lines.begin(), lines.end(), [](const Line &l, const Line &r) { return l.at < r.at; });
+    // One line per position, reaching over every box that has it.
+    std::vector<Line> &merged = m_lines[a];
+    for (const Line &l : lines) {
+      if (!merged.empty() && merged.back().at == l.at) {
+        merged.back().from = std::min(merged.back().from, l.from);
+        merged.back().to = std::max(merged.back().to, l.to);
+      } else {
+        merged.push_back(l);
+      }
+    }
+    auto sortedBy = [&](auto key) {
+      std::vector<int> order(m_boxes.size());
+      for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+      std::sort(order.begin(), order.end(),
+                [&](int l, int r) { return key(m_boxes[l]) < key(m_boxes[r]); });
+      return order;
+    };
+    m_byLo[a] = sortedBy([a](const SnapBox &b) { return b.lo[a]; });
+    m_byHi[a] = sortedBy([a](const SnapBox &b) { return b.hi[a]; });
+  }
+}
+
+void SnapIndex::snapToLines(SnapAxis axis, const std::array<qint32, 3> &features,
+                            const std::array<bool, 3> &use, qint32 tolerance,
+                            Candidate &best) const {
+  const std::vector<Line> &lines = m_lines[int(axis)];
+  for (int i = 0; i < 3; ++i) {
+    if (!use[i]) continue;
+    const qint32 v = features[i];
+    auto it = std::lower_bound(lines.begin(), lines.end(), v,
+                               [](const Line &l, qint32 at) { return l.at < at; });
+    if (it != lines.end()) best.offer(it->at - v, tolerance);
+    if (it != lines.begin()) best.offer(std::prev(it)->at - v, tolerance);
+  }
+}
+
+int SnapIndex::neighbour(SnapAxis axis, const SnapBox &box, bool before) const {
+  const int a = int(axis);
+  int looked = 0;
+  if (before) {
+    const std::vector<int> &byHi = m_byHi[a];
+    auto it = std::upper_bound(byHi.begin(), byHi.end(), box.lo[a],
+                               [&](qint32 v, int i) { return v < m_boxes[i].hi[a]; });
+    while (it != byHi.begin() && looked++ < kNeighbourWalk) {
+      --it;
+      const SnapBox &b = m_boxes[*it];
+      if (b.lo[a] < b.hi[a] && overlapsAcross(axis, b, box)) return *it;
+    }
+  } else {
+    const std::vector<int> &byLo = m_byLo[a];
+    auto it = std::lower_bound(byLo.begin(), byLo.end(), box.hi[a],
+                               [&](int i, qint32 v) { return m_boxes[i].lo[a] < v; });
+    for (; it != byLo.end() && looked++ < kNeighbourWalk; ++it) {
+      const SnapBox &b = m_boxes[*it];
+      if (b.lo[a] < b.hi[a] && overlapsAcross(axis, b, box)) return *it;
+    }
+  }
+  return -1;
+}
+
+void SnapIndex::snapToGaps(SnapAxis axis, const SnapBox &box, qint32 tolerance,
+                           Candidate &best) const {
+  const int a = int(axis);
+  const int before = neighbour(axis, box, true), after = neighbour(axis, box, false);
+  const qint32 gapBefore = before < 0 ? 0 : box.lo[a] - m_boxes[before].hi[a];
+  const qint32 gapAfter = after < 0 ? 0 : m_boxes[after].lo[a] - box.hi[a];
+  // Centred between the two neighbours.
+  if (before >= 0 && after >= 0) best.offer((gapAfter - gapBefore) / 2, tolerance);
+  // The gap a neighbour keeps to its own neighbour further out.
+  if (before >= 0) {
+    const SnapBox &n = m_boxes[before];
+    if (const int further = neighbour(axis, n, true); further >= 0) {
+      const qint32 gap = n.lo[a] - m_boxes[further].hi[a];
+      if (gap > 0) best.offer(gap - gapBefore, tolerance);
+    }
+  }
+  if (after >= 0) {
+    const SnapBox &n = m_boxes[after];
+    if (const int further = neighbour(axis, n, false); further >= 0) {
+      const qint32 gap = m_boxes[further].lo[a] - n.hi[a];
+      if (gap > 0) best.offer(gapAfter - gap, tolerance);
+    }
+  }
+}
+
+void SnapIndex::markLines(SnapAxis axis, const SnapBox &box, const std::array<bool, 3> &use,
+                          SnapMarks &marks) const {
+  const std::vector<Line> &lines = m_lines[int(axis)];
+  const int o = other(axis);
+  const std::array<qint32, 3> features{box.lo[int(axis)], box.mid(axis), box.hi[int(axis)]};
+  for (int i = 0; i < 3; ++i) {
+    if (!use[i] || (i > 0 && features[i] == features[i - 1])) continue;
+    auto it = std::lower_bound(lines.begin(), lines.end(), features[i],
+                               [](const Line &l, qint32 at) { return l.at < at; });
+    if (it == lines.end() || it->at != features[i]) continue;
+    marks.guides.push_back(
+        {axis, it->at, std::min(it->from, box.lo[o]), std::max(it->to, box.hi[o])});
+  }
+}
+
+void SnapIndex::markGaps(SnapAxis axis, const SnapBox &box, SnapMarks &marks) const {
+  const int a = int(axis);
+  // The chain before - box - after, with one more neighbour on each side.
+  const int before = neighbour(axis, box, true), after = neighbour(axis, box, false);
+  const int further = before < 0 ? -1 : neighbour(axis, m_boxes[before], true);
+  const int beyond = after < 0 ? -1 : neighbour(axis, m_boxes[after], false);
+  auto gap = [&](const SnapBox *l, const SnapBox *r) { return r->lo[a] - l->hi[a]; };
+  const SnapBox *chain[] = {
+      further < 0 ? nullptr : &m_boxes[further], before < 0 ? nullptr : &m_boxes[before], &box,
+      after < 0 ? nullptr : &m_boxes[after], beyond < 0 ? nullptr : &m_boxes[beyond]};
+  // Gap i lies between chain[i] and chain[i + 1]; the pairs that touch the
+  // box: (0, 1), (1, 2) and (2, 3).
+  bool shown[4] = {};
+  for (int i = 0; i < 3; ++i) {
+    const SnapBox *l = chain[i], *m = chain[i + 1], *r = chain[i + 2];
+    if (!l || !m || !r) continue;
+    const qint32 g = gap(l, m);
+    if (g > 0 && g == gap(m, r)) shown[i] = shown[i + 1] = true;
+  }
+  for (int i = 0; i < 4; ++i)
+    if (shown[i])
+      marks.gaps.push_back({axis, chain[i]->hi[a], chain[i + 1]->lo[a],
+                            middleAcross(axis, *chain[i], *chain[i + 1])});
+}
+
+std::array<qint32, 2> SnapIndex::snap(const SnapBox &box, const Moving &moving, qint32 tolerance,
+                                      qint32 grid, SnapMarks *marks) const {
+  std::array<qint32, 2> shift{0, 0};
+  SnapBox snapped = box;
+  std::array<std::array<bool, 3>, 2> used;
+  for (const SnapAxis axis : {SnapAxis::X, SnapAxis::Y}) {
+    const int a = int(axis);
+    used[a] = {moving.lo[a], moving.all(), moving.hi[a]};
+    if (!moving.lo[a] && !moving.hi[a]) continue;
+    Candidate best;
+    if (tolerance >= 0) {
+      snapToLines(axis, {box.lo[a], box.mid(axis), box.hi[a]}, used[a], tolerance, best);
+      if (moving.all()) snapToGaps(axis, box, tolerance, best);
+    }
+    if (best.found) {
+      shift[a] = best.shift;
+    } else if (grid > 0) {
+      const qint32 edge = moving.lo[a] ? box.lo[a] : box.hi[a];
+      shift[a] = SnapToGrid(edge, grid) - edge;
+    }
+    if (moving.lo[a]) snapped.lo[a] += shift[a];
+    if (moving.hi[a]) snapped.hi[a] += shift[a];
+  }
+  if (marks && tolerance >= 0) {
+    for (const SnapAxis axis : {SnapAxis::X, SnapAxis::Y}) {
+      markLines(axis, snapped, used[int(axis)], *marks);
+      if (moving.all()) markGaps(axis, snapped, *marks);
+    }
+  }
+  return shift;
+}
