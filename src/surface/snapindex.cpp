@@ -1,6 +1,7 @@
 #include "surface/snapindex.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/numbers.h"
 
@@ -18,9 +19,9 @@ bool overlapsAcross(SnapAxis axis, const SnapBox &a, const SnapBox &b) {
 }
 
 // The middle of where two boxes overlap across the axis.
-qint32 middleAcross(SnapAxis axis, const SnapBox &a, const SnapBox &b) {
+qint64 middleAcross(SnapAxis axis, const SnapBox &a, const SnapBox &b) {
   const int o = other(axis);
-  const qint32 from = std::max(a.lo[o], b.lo[o]), to = std::min(a.hi[o], b.hi[o]);
+  const qint64 from = std::max(a.lo[o], b.lo[o]), to = std::min(a.hi[o], b.hi[o]);
   return from + (to - from) / 2;
 }
 }  // namespace
@@ -31,7 +32,7 @@ SnapIndex::SnapIndex(const std::vector<SnapBox> &others, const SnapBox &panel) :
     std::vector<Line> lines;
     lines.reserve(3 * (others.size() + 1));
     auto add = [&](const SnapBox &b) {
-      for (const qint32 at : {b.lo[a], b.mid(axis), b.hi[a]})
+      for (const qint64 at : {b.lo[a], b.mid(axis), b.hi[a]})
         lines.push_back({at, b.lo[o], b.hi[o]});
     };
     for (const SnapBox &b : others) add(b);
@@ -59,15 +60,15 @@ SnapIndex::SnapIndex(const std::vector<SnapBox> &others, const SnapBox &panel) :
   }
 }
 
-void SnapIndex::snapToLines(SnapAxis axis, const std::array<qint32, 3> &features,
+void SnapIndex::snapToLines(SnapAxis axis, const std::array<qint64, 3> &features,
                             const std::array<bool, 3> &use, qint32 tolerance,
                             Candidate &best) const {
   const std::vector<Line> &lines = m_lines[int(axis)];
   for (int i = 0; i < 3; ++i) {
     if (!use[i]) continue;
-    const qint32 v = features[i];
+    const qint64 v = features[i];
     auto it = std::lower_bound(lines.begin(), lines.end(), v,
-                               [](const Line &l, qint32 at) { return l.at < at; });
+                               [](const Line &l, qint64 at) { return l.at < at; });
     if (it != lines.end()) best.offer(it->at - v, tolerance);
     if (it != lines.begin()) best.offer(std::prev(it)->at - v, tolerance);
   }
@@ -79,7 +80,7 @@ int SnapIndex::neighbour(SnapAxis axis, const SnapBox &box, bool before) const {
   if (before) {
     const std::vector<int> &byHi = m_byHi[a];
     auto it = std::upper_bound(byHi.begin(), byHi.end(), box.lo[a],
-                               [&](qint32 v, int i) { return v < m_boxes[i].hi[a]; });
+                               [&](qint64 v, int i) { return v < m_boxes[i].hi[a]; });
     while (it != byHi.begin() && looked++ < kNeighbourWalk) {
       --it;
       const SnapBox &b = m_boxes[*it];
@@ -88,7 +89,7 @@ int SnapIndex::neighbour(SnapAxis axis, const SnapBox &box, bool before) const {
   } else {
     const std::vector<int> &byLo = m_byLo[a];
     auto it = std::lower_bound(byLo.begin(), byLo.end(), box.hi[a],
-                               [&](int i, qint32 v) { return m_boxes[i].lo[a] < v; });
+                               [&](int i, qint64 v) { return m_boxes[i].lo[a] < v; });
     for (; it != byLo.end() && looked++ < kNeighbourWalk; ++it) {
       const SnapBox &b = m_boxes[*it];
       if (b.lo[a] < b.hi[a] && overlapsAcross(axis, b, box)) return *it;
@@ -101,22 +102,22 @@ void SnapIndex::snapToGaps(SnapAxis axis, const SnapBox &box, qint32 tolerance,
                            Candidate &best) const {
   const int a = int(axis);
   const int before = neighbour(axis, box, true), after = neighbour(axis, box, false);
-  const qint32 gapBefore = before < 0 ? 0 : box.lo[a] - m_boxes[before].hi[a];
-  const qint32 gapAfter = after < 0 ? 0 : m_boxes[after].lo[a] - box.hi[a];
+  const qint64 gapBefore = before < 0 ? 0 : box.lo[a] - m_boxes[before].hi[a];
+  const qint64 gapAfter = after < 0 ? 0 : m_boxes[after].lo[a] - box.hi[a];
   // Centred between the two neighbours.
   if (before >= 0 && after >= 0) best.offer((gapAfter - gapBefore) / 2, tolerance);
   // The gap a neighbour keeps to its own neighbour further out.
   if (before >= 0) {
     const SnapBox &n = m_boxes[before];
     if (const int further = neighbour(axis, n, true); further >= 0) {
-      const qint32 gap = n.lo[a] - m_boxes[further].hi[a];
+      const qint64 gap = n.lo[a] - m_boxes[further].hi[a];
       if (gap > 0) best.offer(gap - gapBefore, tolerance);
     }
   }
   if (after >= 0) {
     const SnapBox &n = m_boxes[after];
     if (const int further = neighbour(axis, n, false); further >= 0) {
-      const qint32 gap = m_boxes[further].lo[a] - n.hi[a];
+      const qint64 gap = m_boxes[further].lo[a] - n.hi[a];
       if (gap > 0) best.offer(gapAfter - gap, tolerance);
     }
   }
@@ -126,11 +127,11 @@ void SnapIndex::markLines(SnapAxis axis, const SnapBox &box, const std::array<bo
                           SnapMarks &marks) const {
   const std::vector<Line> &lines = m_lines[int(axis)];
   const int o = other(axis);
-  const std::array<qint32, 3> features{box.lo[int(axis)], box.mid(axis), box.hi[int(axis)]};
+  const std::array<qint64, 3> features{box.lo[int(axis)], box.mid(axis), box.hi[int(axis)]};
   for (int i = 0; i < 3; ++i) {
     if (!use[i] || (i > 0 && features[i] == features[i - 1])) continue;
     auto it = std::lower_bound(lines.begin(), lines.end(), features[i],
-                               [](const Line &l, qint32 at) { return l.at < at; });
+                               [](const Line &l, qint64 at) { return l.at < at; });
     if (it == lines.end() || it->at != features[i]) continue;
     marks.guides.push_back(
         {axis, it->at, std::min(it->from, box.lo[o]), std::max(it->to, box.hi[o])});
@@ -153,7 +154,7 @@ void SnapIndex::markGaps(SnapAxis axis, const SnapBox &box, SnapMarks &marks) co
   for (int i = 0; i < 3; ++i) {
     const SnapBox *l = chain[i], *m = chain[i + 1], *r = chain[i + 2];
     if (!l || !m || !r) continue;
-    const qint32 g = gap(l, m);
+    const qint64 g = gap(l, m);
     if (g > 0 && g == gap(m, r)) shown[i] = shown[i + 1] = true;
   }
   for (int i = 0; i < 4; ++i)
@@ -176,11 +177,13 @@ std::array<qint32, 2> SnapIndex::snap(const SnapBox &box, const Moving &moving, 
       snapToLines(axis, {box.lo[a], box.mid(axis), box.hi[a]}, used[a], tolerance, best);
       if (moving.all()) snapToGaps(axis, box, tolerance, best);
     }
+    // A shift is never more than the tolerance or half a grid step.
     if (best.found) {
-      shift[a] = best.shift;
+      shift[a] = qint32(best.shift);
     } else if (grid > 0) {
-      const qint32 edge = moving.lo[a] ? box.lo[a] : box.hi[a];
-      shift[a] = SnapToGrid(edge, grid) - edge;
+      const qint64 edge = moving.lo[a] ? box.lo[a] : box.hi[a];
+      if (edge >= std::numeric_limits<qint32>::min() && edge <= std::numeric_limits<qint32>::max())
+        shift[a] = qint32(qint64(SnapToGrid(qint32(edge), grid)) - edge);
     }
     if (moving.lo[a]) snapped.lo[a] += shift[a];
     if (moving.hi[a]) snapped.hi[a] += shift[a];

@@ -9,29 +9,30 @@
 // edges and centres of the other controls and of the panel, and to equal
 // gaps between neighbours. Built once when a drag starts; each step then
 // looks its candidates up by binary search, whatever the number of controls.
-// Coordinates are twips; a box runs from lo to hi on each axis.
+// Coordinates are twips, wide enough for any control's far edge; a box runs
+// from lo to hi on each axis.
 
 enum class SnapAxis { X = 0, Y = 1 };
 
 struct SnapBox {
-  std::array<qint32, 2> lo{}, hi{};  // indexed by SnapAxis
-  static SnapBox fromGeometry(qint32 left, qint32 top, qint32 width, qint32 height) {
+  std::array<qint64, 2> lo{}, hi{};  // indexed by SnapAxis
+  static SnapBox fromGeometry(qint64 left, qint64 top, qint64 width, qint64 height) {
     return {{left, top}, {left + width, top + height}};
   }
-  qint32 mid(SnapAxis a) const { return lo[int(a)] + (hi[int(a)] - lo[int(a)]) / 2; }
+  qint64 mid(SnapAxis a) const { return lo[int(a)] + (hi[int(a)] - lo[int(a)]) / 2; }
 };
 
 // What holds after a step: a guide line for each alignment, and the gaps
 // found equal (each gap as its extent along the axis, at a place across it).
 struct SnapGuide {
   SnapAxis axis;    // X: a vertical line at `at`; Y: a horizontal one
-  qint32 at;        // where the line lies on `axis`
-  qint32 from, to;  // its extent across
+  qint64 at;        // where the line lies on `axis`
+  qint64 from, to;  // its extent across
 };
 struct SnapGap {
   SnapAxis axis;    // the axis the gap runs along
-  qint32 from, to;  // the gap on that axis
-  qint32 across;    // where it is shown on the other axis
+  qint64 from, to;  // the gap on that axis
+  qint64 across;    // where it is shown on the other axis
 };
 struct SnapMarks {
   std::vector<SnapGuide> guides;
@@ -59,19 +60,19 @@ class SnapIndex {
 
  private:
   struct Line {
-    qint32 at, from, to;  // a position on the axis, with the extent across it
+    qint64 at, from, to;  // a position on the axis, with the extent across it
   };
   struct Candidate {
-    qint32 shift;
+    qint64 shift;
     bool found = false;
-    void offer(qint32 s, qint32 tolerance) {
+    void offer(qint64 s, qint32 tolerance) {
       if (std::abs(s) <= tolerance && (!found || std::abs(s) < std::abs(shift))) {
         shift = s;
         found = true;
       }
     }
   };
-  void snapToLines(SnapAxis axis, const std::array<qint32, 3> &features,
+  void snapToLines(SnapAxis axis, const std::array<qint64, 3> &features,
                    const std::array<bool, 3> &use, qint32 tolerance, Candidate &best) const;
   void snapToGaps(SnapAxis axis, const SnapBox &box, qint32 tolerance, Candidate &best) const;
   void markLines(SnapAxis axis, const SnapBox &box, const std::array<bool, 3> &use,

@@ -39,6 +39,19 @@ constexpr double kSnapPixels = 6;     // how near on screen an edge must come to
 // The steps of Zoom In and Zoom Out.
 constexpr double kZoomSteps[] = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
 
+// The next step up or down from a zoom (which Fit to Window may have left
+// between two steps); the zoom itself at either end.
+double zoomStep(double zoom, bool up) {
+  if (up) {
+    for (const double step : kZoomSteps)
+      if (step > zoom * 1.001) return step;
+  } else {
+    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
+      if (*it < zoom * 0.999) return *it;
+  }
+  return zoom;
+}
+
 int keyCodeOf(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Shift:
@@ -185,33 +198,20 @@ void PanelCanvasView::setZoom(double zoom, const QPointF *anchor) {
   emit zoomChanged(m_zoom);
 }
 
-void PanelCanvasView::zoomIn() {
-  for (const double step : kZoomSteps)
-    if (step > m_zoom * 1.001) return setZoom(step);
-}
+void PanelCanvasView::zoomIn() { setZoom(zoomStep(m_zoom, true)); }
 
-void PanelCanvasView::zoomOut() {
-  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
-    if (*it < m_zoom * 0.999) return setZoom(*it);
-}
+void PanelCanvasView::zoomOut() { setZoom(zoomStep(m_zoom, false)); }
 
 void PanelCanvasView::fitToWindow() {
   if (!m_scrollArea) return;
-  // Every visible control with its frame, and the panel's origin.
-  qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
-  for (const DesignControl *c : m_panel.model().ZOrder()) {
-    if (!c->Visible) continue;
-    minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
-    minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
-    maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
-    maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
-  }
+  const ContentBounds b = contentBounds();
   const QSize visible = m_scrollArea->maximumViewportSize();
-  const double wide = std::max<double>(maxX - minX, 1) / kTwipsPerPixel;
-  const double high = std::max<double>(maxY - minY, 1) / kTwipsPerPixel;
-  const double zoom = std::min((visible.width() - 2 * kContentMargin - 1) / wide,
-                               (visible.height() - 2 * kContentMargin - 1) / high);
-  setZoom(maxX > minX ? zoom : 1.0);
+  const double wide = double(b.maxX - b.minX) / kTwipsPerPixel;
+  const double high = double(b.maxY - b.minY) / kTwipsPerPixel;
+  const bool empty = b.maxX == b.minX || b.maxY == b.minY;
+  setZoom(empty ? 1.0
+                : std::min((visible.width() - 2 * kContentMargin - 1) / wide,
+                           (visible.height() - 2 * kContentMargin - 1) / high));
   m_scrollArea->horizontalScrollBar()->setValue(0);
   m_scrollArea->verticalScrollBar()->setValue(0);
 }
@@ -222,41 +222,34 @@ void PanelCanvasView::wheelEvent(QWheelEvent *event) {
     return;
   }
   // Ctrl+wheel zooms a step per notch about the pointer.
-  const int delta = event->angleDelta().y();
-  if (delta == 0) return;
-  double zoom = m_zoom;
-  if (delta > 0) {
-    for (const double step : kZoomSteps)
-      if (step > zoom * 1.001) {
-        zoom = step;
-        break;
-      }
-  } else {
-    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
-      if (*it < zoom * 0.999) {
-        zoom = *it;
-        break;
-      }
+  if (const int delta = event->angleDelta().y()) {
+    const QPointF at = event->position();
+    setZoom(zoomStep(m_zoom, delta > 0), &at);
   }
-  const QPointF at = event->position();
-  setZoom(zoom, &at);
   event->accept();
+}
+
+PanelCanvasView::ContentBounds PanelCanvasView::contentBounds() const {
+  // Everything drawn, frames included, in twips; the canvas origin always counts.
+  ContentBounds b;
+  for (const DesignControl *c : m_panel.model().ZOrder()) {
+    if (!c->Visible) continue;
+    b.beyondLeft = b.beyondLeft || c->Left < 0;
+    b.beyondTop = b.beyondTop || c->Top < 0;
+    b.minX = std::min<qint64>(b.minX, qint64(c->Left) - kFrameBand);
+    b.minY = std::min<qint64>(b.minY, qint64(c->Top) - kFrameBand);
+    b.maxX = std::max<qint64>(b.maxX, qint64(c->Left) + c->Width + kFrameBand);
+    b.maxY = std::max<qint64>(b.maxY, qint64(c->Top) + c->Height + kFrameBand);
+  }
+  return b;
 }
 
 void PanelCanvasView::fitToContents() {
   if (!m_scrollArea) return;
-  // Everything drawn, frames included, in twips; the canvas origin always counts.
-  qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
-  m_beyondLeft = m_beyondTop = false;
-  for (const DesignControl *c : m_panel.model().ZOrder()) {
-    if (!c->Visible) continue;
-    m_beyondLeft = m_beyondLeft || c->Left < 0;
-    m_beyondTop = m_beyondTop || c->Top < 0;
-    minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
-    minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
-    maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
-    maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
-  }
+  const ContentBounds b = contentBounds();
+  const qint64 minX = b.minX, minY = b.minY, maxX = b.maxX, maxY = b.maxY;
+  m_beyondLeft = b.beyondLeft;
+  m_beyondTop = b.beyondTop;
   // While a frame is dragged the canvas only grows to the right and down: a
   // new origin, or a smaller canvas that scrolls, would move the panel under
   // the pointer and add that to the move. The rest waits for the release.
@@ -431,9 +424,11 @@ void PanelCanvasView::paintSnapMarks(QPainter &p) {
   p.save();
   p.setPen(QPen(guide, 1));
   // A twip point given on an axis and across it, in pixels.
-  auto point = [this](SnapAxis axis, qint32 along, qint32 across) {
-    const QPointF at = axis == SnapAxis::X ? pixelRect(along, across, 0, 0).topLeft()
-                                           : pixelRect(across, along, 0, 0).topLeft();
+  const QPointF origin = pixelRect(0, 0, 0, 0).topLeft();
+  const double k = pixelsPerTwip();
+  auto point = [&](SnapAxis axis, qint64 along, qint64 across) {
+    const QPointF at =
+        origin + (axis == SnapAxis::X ? QPointF(along, across) : QPointF(across, along)) * k;
     return QPointF(std::floor(at.x()) + 0.5, std::floor(at.y()) + 0.5);  // crisp 1-pixel lines
   };
   for (const SnapGuide &g : marks.guides)

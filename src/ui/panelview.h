@@ -96,6 +96,11 @@ class PanelCanvasView : public QWidget {
 
  private:
   int frameAt(const QPointF &pixels) const;
+  struct ContentBounds {
+    qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;  // twips
+    bool beyondLeft = false, beyondTop = false;     // controls left of or above (0, 0)
+  };
+  ContentBounds contentBounds() const;
   void syncModifiers(Qt::KeyboardModifiers modifiers);
   void updateCursor(int frameIndex);
   void showFrameHint(bool show);
