@@ -98,28 +98,33 @@ int SnapIndex::neighbour(SnapAxis axis, const SnapBox &box, bool before) const {
   return -1;
 }
 
-void SnapIndex::snapToGaps(SnapAxis axis, const SnapBox &box, qint32 tolerance,
+void SnapIndex::snapToGaps(SnapAxis axis, const SnapBox &box, bool lo, bool hi, qint32 tolerance,
                            Candidate &best) const {
   const int a = int(axis);
   const int before = neighbour(axis, box, true), after = neighbour(axis, box, false);
   const qint64 gapBefore = before < 0 ? 0 : box.lo[a] - m_boxes[before].hi[a];
   const qint64 gapAfter = after < 0 ? 0 : m_boxes[after].lo[a] - box.hi[a];
-  // Centred between the two neighbours.
-  if (before >= 0 && after >= 0) best.offer((gapAfter - gapBefore) / 2, tolerance);
-  // The gap a neighbour keeps to its own neighbour further out.
-  if (before >= 0) {
-    const SnapBox &n = m_boxes[before];
-    if (const int further = neighbour(axis, n, true); further >= 0) {
-      const qint64 gap = n.lo[a] - m_boxes[further].hi[a];
-      if (gap > 0) best.offer(gap - gapBefore, tolerance);
-    }
-  }
-  if (after >= 0) {
-    const SnapBox &n = m_boxes[after];
-    if (const int further = neighbour(axis, n, false); further >= 0) {
-      const qint64 gap = m_boxes[further].lo[a] - n.hi[a];
-      if (gap > 0) best.offer(gapAfter - gap, tolerance);
-    }
+  // The gaps the neighbours keep to their own neighbours further out.
+  qint64 gapFurther = 0, gapBeyond = 0;
+  if (before >= 0)
+    if (const int n = neighbour(axis, m_boxes[before], true); n >= 0)
+      gapFurther = m_boxes[before].lo[a] - m_boxes[n].hi[a];
+  if (after >= 0)
+    if (const int n = neighbour(axis, m_boxes[after], false); n >= 0)
+      gapBeyond = m_boxes[n].lo[a] - m_boxes[after].hi[a];
+  // A shift of a moving low edge widens the gap before; of a high edge, it
+  // narrows the gap after; of both (a move), it does both.
+  const bool both = before >= 0 && after >= 0;
+  if (lo && hi) {
+    if (both) best.offer((gapAfter - gapBefore) / 2, tolerance);  // centred
+    if (gapFurther > 0) best.offer(gapFurther - gapBefore, tolerance);
+    if (gapBeyond > 0) best.offer(gapAfter - gapBeyond, tolerance);
+  } else if (lo) {
+    if (both) best.offer(gapAfter - gapBefore, tolerance);
+    if (gapFurther > 0) best.offer(gapFurther - gapBefore, tolerance);
+  } else if (hi) {
+    if (both) best.offer(gapAfter - gapBefore, tolerance);
+    if (gapBeyond > 0) best.offer(gapAfter - gapBeyond, tolerance);
   }
 }
 
@@ -175,7 +180,7 @@ std::array<qint32, 2> SnapIndex::snap(const SnapBox &box, const Moving &moving, 
     Candidate best;
     if (tolerance >= 0) {
       snapToLines(axis, {box.lo[a], box.mid(axis), box.hi[a]}, used[a], tolerance, best);
-      if (moving.all()) snapToGaps(axis, box, tolerance, best);
+      snapToGaps(axis, box, moving.lo[a], moving.hi[a], tolerance, best);
     }
     // A shift is never more than the tolerance or half a grid step.
     if (best.found) {
@@ -190,8 +195,9 @@ std::array<qint32, 2> SnapIndex::snap(const SnapBox &box, const Moving &moving, 
   }
   if (marks && tolerance >= 0) {
     for (const SnapAxis axis : {SnapAxis::X, SnapAxis::Y}) {
-      markLines(axis, snapped, used[int(axis)], *marks);
-      if (moving.all()) markGaps(axis, snapped, *marks);
+      const int a = int(axis);
+      markLines(axis, snapped, used[a], *marks);
+      if (moving.lo[a] || moving.hi[a]) markGaps(axis, snapped, *marks);
     }
   }
   return shift;

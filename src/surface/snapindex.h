@@ -52,8 +52,8 @@ class SnapIndex {
     bool all() const { return lo[0] && lo[1] && hi[0] && hi[1]; }
   };
   // The shift to add on each axis so that the box snaps: to an edge or a
-  // centre of another control or of the panel, or (moves only) to an equal
-  // gap, within `tolerance`; failing that to the grid when `grid` > 0. The
+  // centre of another control or of the panel (centres on a move only), or
+  // to an equal gap, within `tolerance`; failing that to the grid when `grid` > 0. The
   // marks describe what then holds.
   std::array<qint32, 2> snap(const SnapBox &box, const Moving &moving, qint32 tolerance,
                              qint32 grid, SnapMarks *marks) const;
@@ -74,7 +74,9 @@ class SnapIndex {
   };
   void snapToLines(SnapAxis axis, const std::array<qint64, 3> &features,
                    const std::array<bool, 3> &use, qint32 tolerance, Candidate &best) const;
-  void snapToGaps(SnapAxis axis, const SnapBox &box, qint32 tolerance, Candidate &best) const;
+  // Equal gaps for the moving edges `lo` and `hi` of the box on the axis.
+  void snapToGaps(SnapAxis axis, const SnapBox &box, bool lo, bool hi, qint32 tolerance,
+                  Candidate &best) const;
   void markLines(SnapAxis axis, const SnapBox &box, const std::array<bool, 3> &use,
                  SnapMarks &marks) const;
   void markGaps(SnapAxis axis, const SnapBox &box, SnapMarks &marks) const;

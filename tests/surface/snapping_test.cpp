@@ -159,6 +159,20 @@ TEST_F(SnappingTest, EqualGapsAreSnappedToAndMarked) {
   }
 }
 
+TEST_F(SnappingTest, AResizedEdgeSnapsToAnEqualGap) {
+  add(0, 0, 1000, 500);
+  add(2000, 0, 1000, 500);
+  DesignControl *resized = add(4500, 0, 1000, 500);
+  click(resized);
+  // Its left edge pulled to 1040 after the second control: 1000, as between
+  // the first two.
+  drag(resized, kLeft, 10, 200, -460, 0);
+  EXPECT_EQ(resized->Left, 4000);
+  EXPECT_EQ(resized->Width, 1500);
+  ASSERT_EQ(panel.snapMarks().gaps.size(), 2u);
+  release();
+}
+
 TEST_F(SnappingTest, ASelectionSnapsByItsBounds) {
   add(0, 3000, 500, 500);
   DesignControl *p = add(1000, 0, 400, 400), *q = add(2000, 600, 400, 400);

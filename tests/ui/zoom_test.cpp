@@ -136,6 +136,7 @@ TEST(Zoom, SnapsWithinSixScreenPixelsAtEveryZoomAndDrawsTheGuide) {
     moved->Top = 3000;
     z.panel->ControlGotFocus(moved);
     z.panel->notify(frmPanel::Geometry);
+    const QByteArray before = z.saved();
     const QPoint from = z.at(1140, 3120);
     const QPoint by = z.canvas->pixelRect(4800 + c.off - 1200, 0, 0, 0).topLeft().toPoint() -
                       z.canvas->pixelRect(0, 0, 0, 0).topLeft().toPoint();
@@ -153,6 +154,12 @@ TEST(Zoom, SnapsWithinSixScreenPixelsAtEveryZoomAndDrawsTheGuide) {
     EXPECT_EQ(guide == y1 - y0, c.snaps);
     QTest::mouseRelease(z.canvas, Qt::RightButton, modifiers, from + by);
     EXPECT_TRUE(z.panel->snapMarks().empty());
+    // The drag, snapped or not, is one step.
+    const QByteArray after = z.saved();
+    z.panel->Undo();
+    EXPECT_EQ(z.saved(), before);
+    z.panel->Redo();
+    EXPECT_EQ(z.saved(), after);
   }
 }
 
