@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -176,6 +177,21 @@ TEST(Zoom, MenuStepsTheStatusBarAndCtrlWheelAboutThePointer) {
   for (int i = 0; i < 12; ++i) z.window.action("mnuZoomIn")->trigger();
   EXPECT_DOUBLE_EQ(z.canvas->zoom(), 4.0);
   EXPECT_EQ(label->text(), "Zoom 400 %");
+  // The keys, with the canvas focused.
+  QTest::keyClick(z.canvas, Qt::Key_0, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(z.canvas->zoom(), 1.0);
+  QTest::keyClick(z.canvas, Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(z.canvas->zoom(), 1.25);
+  QTest::keyClick(z.canvas, Qt::Key_Minus, Qt::ControlModifier);
+  QTest::keyClick(z.canvas, Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(z.canvas->zoom(), 0.75);
+  // Each panel window has its own zoom; the status bar shows the active one's.
+  z.window.action("mnuNewPanel")->trigger();
+  frmPanel *second = z.designer.activePanel();
+  EXPECT_EQ(label->text(), "Zoom 100 %");
+  z.window.mdiArea()->setActiveSubWindow(z.window.subWindowOf(z.panel));
+  EXPECT_EQ(label->text(), "Zoom 75 %");
+  z.window.subWindowOf(second)->closeDecided();
   z.window.action("mnuActualSize")->trigger();
   EXPECT_DOUBLE_EQ(z.canvas->zoom(), 1.0);
   const QByteArray before = z.saved();
