@@ -1,6 +1,8 @@
 // Snapping of frame drags: the index of what stays put is built at the
 // press; each step adds the shift that makes the dragged box snap and keeps
 // the marks the view draws as guides.
+#include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "surface/frameedges.h"
@@ -35,15 +37,21 @@ void frmPanel::endSnapping() {
 
 void frmPanel::snapMoveStep(qint32 &dx, qint32 &dy) {
   m_snapMarks = {};
-  if (!m_snapIndex || snapOptions.suspended || collSelectedControls.empty()) return;
-  SnapBox box = boxOf(*collSelectedControls.front());
+  if (!m_snapIndex || snapOptions.suspended) return;
+  // The bounds of what shows of the selection (a hidden control picked from
+  // a list moves along but is not lined up).
+  std::optional<SnapBox> bounds;
   for (const DesignControl *c : collSelectedControls) {
+    if (!c->Visible) continue;
     const SnapBox b = boxOf(*c);
+    if (!bounds) bounds = b;
     for (int a = 0; a < 2; ++a) {
-      box.lo[a] = std::min(box.lo[a], b.lo[a]);
-      box.hi[a] = std::max(box.hi[a], b.hi[a]);
+      bounds->lo[a] = std::min(bounds->lo[a], b.lo[a]);
+      bounds->hi[a] = std::max(bounds->hi[a], b.hi[a]);
     }
   }
+  if (!bounds) return;
+  SnapBox box = *bounds;
   const std::array<qint32, 2> step{dx, dy};
   for (int a = 0; a < 2; ++a) {
     box.lo[a] += step[a];

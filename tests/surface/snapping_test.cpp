@@ -176,12 +176,15 @@ TEST_F(SnappingTest, AResizedEdgeSnapsToAnEqualGap) {
 TEST_F(SnappingTest, ASelectionSnapsByItsBounds) {
   add(0, 3000, 500, 500);
   DesignControl *p = add(1000, 0, 400, 400), *q = add(2000, 600, 400, 400);
-  select({p, q});
-  // Bounds (1000, 0)-(2400, 1000); its bottom comes within 50 of 3000.
+  DesignControl *hidden = add(9000, 5000, 100, 100);  // moves along, not lined up
+  hidden->Visible = false;
+  select({hidden, p, q});
+  // Bounds of what shows (1000, 0)-(2400, 1000); its bottom comes within 50 of 3000.
   drag(q, kRight, 200, 200, 0, 1950);
   EXPECT_EQ(p->Top, 2000);
   EXPECT_EQ(q->Top, 2600);
   EXPECT_EQ(q->Top + q->Height, 3000);
+  EXPECT_EQ(hidden->Top, 5000 + 2000);
   release();
 }
 
