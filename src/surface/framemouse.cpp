@@ -31,6 +31,7 @@ void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
   BeginEdit(boolResizing ? QStringLiteral("Resize") : QStringLiteral("Move"),
             StepName::WithControls);
   m_gestureOpen = true;
+  beginSnapping();
 }
 
 void frmPanel::FrameMouseUp(int, int, double, double) {
@@ -67,41 +68,55 @@ void frmPanel::FrameMouseMove(int frameIndex, int buttons, double x, double y) {
     oldHeight = control->Height;
     qint32 dLeft = 0, dTop = 0, dWidth = 0, dHeight = 0;
     const int edge = intResizeEdge;
-    // Left and top edges: the frame moves with the edge, so the pointer's
-    // position inside it is the step. Right and bottom edges: the frame's
-    // origin stays, so the step is counted from the last pointer position.
+    // Left and top edges: the frame moves with the edge, so the pointer keeps
+    // its place inside it and the step is how far it left that place. Right
+    // and bottom edges: the frame's origin stays, so the step is counted
+    // from the last pointer position.
     if (HasLeftEdge(edge)) {
-      dLeft = xi;
-      dWidth = -xi;
-      frame->Left += xi;
-      if (frame->Width - xi > kFrameMinimum) frame->Width -= xi;
+      dLeft = xi - lngMouseStartX;
+      dWidth = -dLeft;
+    } else if (HasRightEdge(edge)) {
+      dWidth = xi - lngMouseStartX;
+    }
+    if (HasTopEdge(edge)) {
+      dTop = yi - lngMouseStartY;
+      dHeight = -dTop;
+    } else if (HasBottomEdge(edge)) {
+      dHeight = yi - lngMouseStartY;
+    }
+    const qint32 rawWidth = dWidth, rawHeight = dHeight;
+    snapResizeStep(*control, edge, dLeft, dTop, dWidth, dHeight);
+    if (HasLeftEdge(edge)) {
+      frame->Left += dLeft;
+      if (frame->Width + dWidth > kFrameMinimum) frame->Width += dWidth;
       control->Left = frame->Left + kFrameBand;
       control->Width = frame->Width - kFrameMinimum;
     } else if (HasRightEdge(edge)) {
-      dWidth = xi - lngMouseStartX;
       if (dWidth + frame->Width > kFrameMinimum) frame->Width += dWidth;
-      lngMouseStartX = xi;
+      // What snapping added stays out of the next step's count, so that the
+      // edge lets go again once the pointer moves on.
+      lngMouseStartX = xi + (dWidth - rawWidth);
       control->Width = frame->Width - kFrameMinimum;
     }
     if (HasTopEdge(edge)) {
-      dTop = yi;
-      dHeight = -yi;
-      frame->Top += yi;
-      if (frame->Height - yi > kFrameMinimum) frame->Height -= yi;
+      frame->Top += dTop;
+      if (frame->Height + dHeight > kFrameMinimum) frame->Height += dHeight;
       control->Top = frame->Top + kFrameBand;
       control->Height = frame->Height - kFrameMinimum;
     } else if (HasBottomEdge(edge)) {
-      dHeight = yi - lngMouseStartY;
       if (dHeight + frame->Height > kFrameMinimum) frame->Height += dHeight;
-      lngMouseStartY = yi;
+      lngMouseStartY = yi + (dHeight - rawHeight);
       control->Height = frame->Height - kFrameMinimum;
     }
     batch.add(Geometry);
     emit geometryRowsChanged(control->Width, control->Height, control->Top, control->Left);
     ResizeSelected(dLeft, dTop, dWidth, dHeight, false);
   } else if (boolMoving) {
-    const qint32 dx = xi - lngMouseStartX;
-    const qint32 dy = yi - lngMouseStartY;
+    // The frame moves with the pointer, which keeps its place inside it: a
+    // step is how far it left that place (snapping may add to it).
+    qint32 dx = xi - lngMouseStartX;
+    qint32 dy = yi - lngMouseStartY;
+    snapMoveStep(dx, dy);
     frame->Left += dx;
     control->Left = frame->Left + kFrameBand;
     frame->Top += dy;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/panelmodel.h"
+#include "surface/snapindex.h"
 
 class Ui;
 class ChangeRecorder;
@@ -180,6 +181,19 @@ class frmPanel : public QObject {
   void FrameMouseDown(int frameIndex, int button, double x, double y);
   void FrameMouseMove(int frameIndex, int buttons, double x, double y);
   void FrameMouseUp(int frameIndex, int button, double x, double y);
+  // Snapping while a frame drag moves or resizes: what it snaps to, set by
+  // the view before the press (the tolerance is a few screen pixels in
+  // twips, so it follows the zoom) and `suspended` before each step.
+  struct SnapOptions {
+    bool toControls = false;  // edges, centres and equal gaps of the others and the panel
+    bool toGrid = false;      // the grid of lngGridSize, where no control is in reach
+    qint32 tolerance = 90;
+    bool suspended = false;  // this step moves freely (Alt held)
+  };
+  SnapOptions snapOptions;
+  // The alignments and equal gaps that hold after the last drag step, for
+  // the view's guides; empty when no drag snaps.
+  const SnapMarks &snapMarks() const { return m_snapMarks; }
   // The four geometry rows the grid shows while the mouse drags (Width,
   // Height, Top, Left); the grid listens to `geometryRowsChanged`.
   // A press on a frame that does not yet have the focus gives it the focus
@@ -267,6 +281,13 @@ class frmPanel : public QObject {
   void align(Axis axis, bool toFarEdge);
   void spread(Axis axis);
   void arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight);
+  void beginSnapping();
+  void endSnapping();
+  // Adds to a drag step what makes the moved selection, or the grabbed
+  // edges of the resized control, snap.
+  void snapMoveStep(qint32 &dx, qint32 &dy);
+  void snapResizeStep(const DesignControl &control, int edge, qint32 &dLeft, qint32 &dTop,
+                      qint32 &dWidth, qint32 &dHeight);
 
   Ui &m_ui;
   PanelModel m_model;
@@ -285,6 +306,8 @@ class frmPanel : public QObject {
   int m_batchDepth = 0;
   int m_pendingChanges = 0;
   mutable QHash<QString, std::pair<QString, bool>> m_pictures;
+  std::unique_ptr<SnapIndex> m_snapIndex;  // while a drag that snaps is open
+  SnapMarks m_snapMarks;
 };
 
 // Key and button codes the views map Qt's values to.

@@ -114,6 +114,7 @@ void frmPanel::finishGesture() {
   if (!m_gestureOpen) return;
   m_gestureOpen = false;
   boolResizing = boolMoving = false;
+  endSnapping();
   EndEdit();
 }
 

@@ -92,6 +92,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
     // The grid shows the current object of the panel that comes forward.
     if (panelWindow) panelWindow->panel().RequestFillProperties();
     refreshMenuStates();
+    refreshZoom();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
           &MainWindow::refreshMenuStates);
@@ -345,6 +346,48 @@ void MainWindow::buildViewMenu() {
   grid->setCheckable(true);
   grid->setChecked(PanelCanvasView::gridShown());
   connect(grid, &QAction::toggled, this, [](bool on) { PanelCanvasView::setGridShown(on); });
+  QAction *snapControls = addCommand(view, "mnuSnapToControls", tr("Snap to Co&ntrols"));
+  snapControls->setCheckable(true);
+  snapControls->setChecked(PanelCanvasView::snapToControls());
+  connect(snapControls, &QAction::toggled, this,
+          [](bool on) { PanelCanvasView::setSnapToControls(on); });
+  QAction *snapGrid = addCommand(view, "mnuSnapToGrid", tr("Snap to Gri&d"));
+  snapGrid->setCheckable(true);
+  snapGrid->setChecked(PanelCanvasView::snapToGrid());
+  connect(snapGrid, &QAction::toggled, this, [](bool on) { PanelCanvasView::setSnapToGrid(on); });
+  buildZoomCommands(view);
+}
+
+// View > Zoom In, Zoom Out, Actual Size and Fit to Window act on the active
+// panel window; the status bar shows its zoom.
+void MainWindow::buildZoomCommands(QMenu *view) {
+  view->addSeparator();
+  auto onCanvas = [this](void (PanelCanvasView::*act)()) {
+    return [this, act] {
+      if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow())) (w->canvas()->*act)();
+    };
+  };
+  QAction *in = addCommand(view, "mnuZoomIn", tr("Zoom &In"));
+  in->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  connect(in, &QAction::triggered, this, onCanvas(&PanelCanvasView::zoomIn));
+  connect(addCommand(view, "mnuZoomOut", tr("Zoom &Out"), QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+          &QAction::triggered, this, onCanvas(&PanelCanvasView::zoomOut));
+  connect(addCommand(view, "mnuActualSize", tr("&Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_0)),
+          &QAction::triggered, this, onCanvas(&PanelCanvasView::actualSize));
+  connect(addCommand(view, "mnuFitToWindow", tr("&Fit to Window")), &QAction::triggered, this,
+          onCanvas(&PanelCanvasView::fitToWindow));
+  m_zoomLabel = new QLabel(this);
+  m_zoomLabel->setObjectName(QStringLiteral("lblZoom"));
+  m_zoomLabel->setToolTip(tr("Zoom of the active panel window (View menu, Ctrl+wheel)"));
+  statusBar()->addPermanentWidget(m_zoomLabel);
+  refreshZoom();
+}
+
+void MainWindow::refreshZoom() {
+  auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow());
+  m_zoomLabel->setText(w ? tr("Zoom %1 %").arg(qRound(w->canvas()->zoom() * 100)) : QString());
+  for (const char *name : {"mnuZoomIn", "mnuZoomOut", "mnuActualSize", "mnuFitToWindow"})
+    m_actions.value(name)->setEnabled(w != nullptr);
 }
 
 void MainWindow::refreshPreviewStates() {
@@ -446,6 +489,7 @@ PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
 void MainWindow::onPanelAdded(frmPanel *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
   connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
+  connect(w->canvas(), &PanelCanvasView::zoomChanged, this, &MainWindow::refreshZoom);
   connect(panel, &frmPanel::changed, this, [this](int flags) {
     if (flags & (frmPanel::Selection | frmPanel::Structure)) refreshMenuStates();
   });
@@ -515,6 +559,10 @@ void MainWindow::setLayoutSettings(QSettings *settings) {
   if (const int i = scope->findData(settings->value(QStringLiteral("checkScope"))); i >= 0)
     scope->setCurrentIndex(i);
   m_actions.value("mnuShowGrid")->setChecked(settings->value(QStringLiteral("showGrid")).toBool());
+  m_actions.value("mnuSnapToControls")
+      ->setChecked(settings->value(QStringLiteral("snapToControls"), true).toBool());
+  m_actions.value("mnuSnapToGrid")
+      ->setChecked(settings->value(QStringLiteral("snapToGrid"), false).toBool());
   settings->endGroup();
 }
 
@@ -529,6 +577,10 @@ void MainWindow::saveLayout() {
   m_layoutSettings->setValue(QStringLiteral("checkScope"), m_checkDock->scopeBox()->currentData());
   m_layoutSettings->setValue(QStringLiteral("showGrid"),
                              m_actions.value("mnuShowGrid")->isChecked());
+  m_layoutSettings->setValue(QStringLiteral("snapToControls"),
+                             m_actions.value("mnuSnapToControls")->isChecked());
+  m_layoutSettings->setValue(QStringLiteral("snapToGrid"),
+                             m_actions.value("mnuSnapToGrid")->isChecked());
   m_layoutSettings->endGroup();
   m_layoutSettings->sync();
 }

@@ -73,6 +73,8 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void buildUndoCommands(QMenu *edit);
   void buildViewMenu();
+  void buildZoomCommands(QMenu *view);
+  void refreshZoom();
   void refreshPreviewStates();
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow {
   PropertyGridView *m_gridView = nullptr;
   QLabel *m_recoveryOff = nullptr;
   QLabel *m_status = nullptr;
+  QLabel *m_zoomLabel = nullptr;  // the active panel window's zoom
   ServerViews *m_serverViews = nullptr;
   QDockWidget *m_toolDock = nullptr;
   int m_toolDockWidth = 0;  // before Find opened beside it

@@ -14,6 +14,8 @@
 #include <QStatusTipEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -33,6 +35,22 @@
 namespace {
 constexpr double kContentMargin = 8;  // pixels of canvas beyond the outermost frame
 constexpr double kBandThreshold = 4;  // pixels a press must travel to become a rubber band
+constexpr double kSnapPixels = 6;     // how near on screen an edge must come to snap
+// The steps of Zoom In and Zoom Out.
+constexpr double kZoomSteps[] = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
+
+// The next step up or down from a zoom (which Fit to Window may have left
+// between two steps); the zoom itself at either end.
+double zoomStep(double zoom, bool up) {
+  if (up) {
+    for (const double step : kZoomSteps)
+      if (step > zoom * 1.001) return step;
+  } else {
+    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
+      if (*it < zoom * 0.999) return *it;
+  }
+  return zoom;
+}
 
 int keyCodeOf(int qtKey) {
   switch (qtKey) {
@@ -119,7 +137,14 @@ QString PanelCanvasView::frameHint() {
 
 namespace {
 bool g_gridShown = false;
+bool g_snapToControls = true;
+bool g_snapToGrid = false;
 }  // namespace
+
+void PanelCanvasView::setSnapToControls(bool on) { g_snapToControls = on; }
+bool PanelCanvasView::snapToControls() { return g_snapToControls; }
+void PanelCanvasView::setSnapToGrid(bool on) { g_snapToGrid = on; }
+bool PanelCanvasView::snapToGrid() { return g_snapToGrid; }
 
 void PanelCanvasView::setGridShown(bool shown) {
   if (shown == g_gridShown) return;
@@ -130,43 +155,113 @@ void PanelCanvasView::setGridShown(bool shown) {
 
 bool PanelCanvasView::gridShown() { return g_gridShown; }
 
+double PanelCanvasView::pixelsPerTwip() const { return m_zoom / kTwipsPerPixel; }
+
 QRectF PanelCanvasView::pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) const {
-  return QRectF(m_origin.x() + TwipsToPixels(left), m_origin.y() + TwipsToPixels(top),
-                TwipsToPixels(width), TwipsToPixels(height));
+  const double k = pixelsPerTwip();
+  return QRectF(m_origin.x() + left * k, m_origin.y() + top * k, width * k, height * k);
 }
 
 QPointF PanelCanvasView::toTwips(const QPointF &pixels) const {
-  return QPointF(PixelsToTwips(pixels.x() - m_origin.x()),
-                 PixelsToTwips(pixels.y() - m_origin.y()));
+  const double k = pixelsPerTwip();
+  return QPointF((pixels.x() - m_origin.x()) / k, (pixels.y() - m_origin.y()) / k);
+}
+
+QPoint PanelCanvasView::twipsAt(const QPointF &pixels) const {
+  const QPointF twips = toTwips(pixels);
+  return {int(std::floor(twips.x() + 0.5)), int(std::floor(twips.y() + 0.5))};
+}
+
+void PanelCanvasView::setZoom(double zoom, const QPointF *anchor) {
+  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  // A drag or band in progress keeps the scale it started with.
+  if (qFuzzyCompare(zoom, m_zoom) || m_dragFrame || m_banding) return;
+  // The twip point under the anchor, and where the anchor is in the viewport.
+  QPointF at = anchor ? *anchor : QPointF(width() / 2.0, height() / 2.0);
+  QPointF inViewport = at;
+  if (m_scrollArea) {
+    if (!anchor) at = mapFrom(m_scrollArea->viewport(), m_scrollArea->viewport()->rect().center());
+    inViewport = mapTo(m_scrollArea->viewport(), at.toPoint());
+  }
+  const QPointF twips = toTwips(at);
+  m_zoom = zoom;
+  m_origin = {};  // found again for the new size
+  fitToContents();
+  if (m_scrollArea) {
+    const QPointF now =
+        pixelRect(RoundHalfEven(twips.x()), RoundHalfEven(twips.y()), 0, 0).topLeft();
+    m_scrollArea->horizontalScrollBar()->setValue(qRound(now.x() - inViewport.x()));
+    m_scrollArea->verticalScrollBar()->setValue(qRound(now.y() - inViewport.y()));
+  }
+  update();
+  m_browsers->sync();
+  emit zoomChanged(m_zoom);
+}
+
+void PanelCanvasView::zoomIn() { setZoom(zoomStep(m_zoom, true)); }
+
+void PanelCanvasView::zoomOut() { setZoom(zoomStep(m_zoom, false)); }
+
+void PanelCanvasView::fitToWindow() {
+  if (!m_scrollArea) return;
+  const ContentBounds b = contentBounds();
+  const QSize visible = m_scrollArea->maximumViewportSize();
+  const double wide = double(b.maxX - b.minX) / kTwipsPerPixel;
+  const double high = double(b.maxY - b.minY) / kTwipsPerPixel;
+  const bool empty = b.maxX == b.minX || b.maxY == b.minY;
+  setZoom(empty ? 1.0
+                : std::min((visible.width() - 2 * kContentMargin - 1) / wide,
+                           (visible.height() - 2 * kContentMargin - 1) / high));
+  m_scrollArea->horizontalScrollBar()->setValue(0);
+  m_scrollArea->verticalScrollBar()->setValue(0);
+}
+
+void PanelCanvasView::wheelEvent(QWheelEvent *event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QWidget::wheelEvent(event);  // the scroll area scrolls
+    return;
+  }
+  // Ctrl+wheel zooms a step per notch about the pointer.
+  if (const int delta = event->angleDelta().y()) {
+    const QPointF at = event->position();
+    setZoom(zoomStep(m_zoom, delta > 0), &at);
+  }
+  event->accept();
+}
+
+PanelCanvasView::ContentBounds PanelCanvasView::contentBounds() const {
+  // Everything drawn, frames included, in twips; the canvas origin always counts.
+  ContentBounds b;
+  for (const DesignControl *c : m_panel.model().ZOrder()) {
+    if (!c->Visible) continue;
+    b.beyondLeft = b.beyondLeft || c->Left < 0;
+    b.beyondTop = b.beyondTop || c->Top < 0;
+    b.minX = std::min<qint64>(b.minX, qint64(c->Left) - kFrameBand);
+    b.minY = std::min<qint64>(b.minY, qint64(c->Top) - kFrameBand);
+    b.maxX = std::max<qint64>(b.maxX, qint64(c->Left) + c->Width + kFrameBand);
+    b.maxY = std::max<qint64>(b.maxY, qint64(c->Top) + c->Height + kFrameBand);
+  }
+  return b;
 }
 
 void PanelCanvasView::fitToContents() {
   if (!m_scrollArea) return;
-  // Everything drawn, frames included, in twips; the canvas origin always counts.
-  qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;
-  m_beyondLeft = m_beyondTop = false;
-  for (const DesignControl *c : m_panel.model().ZOrder()) {
-    if (!c->Visible) continue;
-    m_beyondLeft = m_beyondLeft || c->Left < 0;
-    m_beyondTop = m_beyondTop || c->Top < 0;
-    minX = std::min<qint64>(minX, qint64(c->Left) - kFrameBand);
-    minY = std::min<qint64>(minY, qint64(c->Top) - kFrameBand);
-    maxX = std::max<qint64>(maxX, qint64(c->Left) + c->Width + kFrameBand);
-    maxY = std::max<qint64>(maxY, qint64(c->Top) + c->Height + kFrameBand);
-  }
+  const ContentBounds b = contentBounds();
+  const qint64 minX = b.minX, minY = b.minY, maxX = b.maxX, maxY = b.maxY;
+  m_beyondLeft = b.beyondLeft;
+  m_beyondTop = b.beyondTop;
   // While a frame is dragged the canvas only grows to the right and down: a
   // new origin, or a smaller canvas that scrolls, would move the panel under
   // the pointer and add that to the move. The rest waits for the release.
   const bool dragging = m_dragFrame != 0;
-  const QPointF origin =
-      dragging ? m_origin
-               : QPointF(minX < 0 ? std::ceil(TwipsToPixels(-minX) + kContentMargin) : 0,
-                         minY < 0 ? std::ceil(TwipsToPixels(-minY) + kContentMargin) : 0);
-  const QSize visible = m_scrollArea->viewport()->size();
-  QSize wanted(
-      std::max(visible.width(), int(std::ceil(origin.x() + TwipsToPixels(maxX) + kContentMargin))),
-      std::max(visible.height(),
-               int(std::ceil(origin.y() + TwipsToPixels(maxY) + kContentMargin))));
+  const double k = pixelsPerTwip();
+  const QPointF origin = dragging ? m_origin
+                                  : QPointF(minX < 0 ? std::ceil(-minX * k + kContentMargin) : 0,
+                                            minY < 0 ? std::ceil(-minY * k + kContentMargin) : 0);
+  // Zoomed in, what the window shows at 100 % grows with the zoom and scrolls.
+  const QSize visible = m_scrollArea->viewport()->size() * std::max(1.0, m_zoom);
+  QSize wanted(std::max(visible.width(), int(std::ceil(origin.x() + maxX * k + kContentMargin))),
+               std::max(visible.height(), int(std::ceil(origin.y() + maxY * k + kContentMargin))));
   if (dragging) wanted = wanted.expandedTo(size());
   const QPointF shift = origin - m_origin;
   m_origin = origin;
@@ -265,7 +360,7 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   if (g_gridShown && !m_preview && m_panel.lngGridSize > 0) {
     // A dot at each grid point of the panel, dark on light grounds and light
     // on dark ones.
-    const double step = TwipsToPixels(m_panel.lngGridSize);
+    const double step = m_panel.lngGridSize * pixelsPerTwip();
     const QRect area = event->rect();
     QPolygonF dots;
     const double firstX = m_origin.x() + std::ceil((area.left() - m_origin.x()) / step) * step;
@@ -290,7 +385,7 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     const QRectF r = pixelRect(c.Left, c.Top, c.Width, c.Height);
     if (!event->region().intersects(r.toAlignedRect())) return;  // e.g. only meters moved
     p.save();
-    PaintControl(p, r, c, now, 1.0 / kTwipsPerPixel, &own == pressed);
+    PaintControl(p, r, c, now, pixelsPerTwip(), &own == pressed);
     p.restore();
   };
   PreviewSession::forEachShown(m_panel, m_preview, paint);
@@ -304,11 +399,49 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     p.drawRect(pixelRect(current->Left, current->Top, current->Width, current->Height)
                    .adjusted(-2.5, -2.5, 2.5, 2.5));
   }
+  paintSnapMarks(p);
   if (m_banding) {
     p.setPen(QPen(QColor(0x1d, 0x6f, 0xd6), 1, Qt::DashLine));
     p.setBrush(QColor(0x1d, 0x6f, 0xd6, 0x30));
     p.drawRect(QRectF(m_bandStart, m_bandEnd).normalized());
   }
+}
+
+void PanelCanvasView::setSnapping(Qt::KeyboardModifiers modifiers) {
+  frmPanel::SnapOptions &options = m_panel.snapOptions;
+  options.toControls = g_snapToControls;
+  options.toGrid = g_snapToGrid;
+  options.tolerance = RoundHalfEven(kSnapPixels / pixelsPerTwip());
+  options.suspended = modifiers & Qt::AltModifier;
+}
+
+void PanelCanvasView::paintSnapMarks(QPainter &p) {
+  // A guide line for each alignment that holds, and each of the equal gaps
+  // as a line with end ticks, while a drag snaps.
+  const SnapMarks &marks = m_panel.snapMarks();
+  if (marks.empty()) return;
+  const QColor guide(0xe0, 0x20, 0x80);
+  p.save();
+  p.setPen(QPen(guide, 1));
+  // A twip point given on an axis and across it, in pixels.
+  const QPointF origin = pixelRect(0, 0, 0, 0).topLeft();
+  const double k = pixelsPerTwip();
+  auto point = [&](SnapAxis axis, qint64 along, qint64 across) {
+    const QPointF at =
+        origin + (axis == SnapAxis::X ? QPointF(along, across) : QPointF(across, along)) * k;
+    return QPointF(std::floor(at.x()) + 0.5, std::floor(at.y()) + 0.5);  // crisp 1-pixel lines
+  };
+  for (const SnapGuide &g : marks.guides)
+    p.drawLine(point(g.axis, g.at, g.from), point(g.axis, g.at, g.to));
+  for (const SnapGap &gap : marks.gaps) {
+    const QPointF from = point(gap.axis, gap.from, gap.across);
+    const QPointF to = point(gap.axis, gap.to, gap.across);
+    p.drawLine(from, to);
+    const QPointF tick = gap.axis == SnapAxis::X ? QPointF(0, 4) : QPointF(4, 0);
+    p.drawLine(from - tick, from + tick);
+    p.drawLine(to - tick, to + tick);
+  }
+  p.restore();
 }
 
 void PanelCanvasView::syncModifiers(Qt::KeyboardModifiers modifiers) {
@@ -369,7 +502,8 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
 void PanelCanvasView::pressFrame(int frame, int button, const QPointF &pos) {
   const ResizeFrame *f = m_panel.model().Frame(frame);
   if (!f) return;
-  const QPointF twips = toTwips(pos);
+  const QPoint twips = twipsAt(pos);
+  setSnapping(QApplication::keyboardModifiers());
   m_panel.FrameMouseDown(frame, button, twips.x() - f->Left, twips.y() - f->Top);
   m_dragFrame = frame;
   updateCursor(frame);
@@ -422,7 +556,8 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
   }
   const ResizeFrame *f = m_panel.model().Frame(frame);
   if (!f) return;
-  const QPointF twips = toTwips(pos);
+  const QPoint twips = twipsAt(pos);
+  setSnapping(event->modifiers());
   m_panel.FrameMouseMove(frame, buttonsOf(event->buttons()), twips.x() - f->Left,
                          twips.y() - f->Top);
   updateCursor(frame);
@@ -457,9 +592,7 @@ void PanelCanvasView::finishRubberBand(const QPointF &end, Qt::KeyboardModifiers
     if (m_bandAdds) m_panel.CanvasGotFocus();
     return;
   }
-  const QPointF a = toTwips(band.topLeft()), b = toTwips(band.bottomRight());
-  const QPoint topLeft(RoundHalfEven(a.x()), RoundHalfEven(a.y()));
-  const QPoint bottomRight(RoundHalfEven(b.x()), RoundHalfEven(b.y()));
+  const QPoint topLeft = twipsAt(band.topLeft()), bottomRight = twipsAt(band.bottomRight());
   syncModifiers(modifiers);
   m_panel.RubberBandSelect(
       QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())),
@@ -502,7 +635,7 @@ void PanelCanvasView::dropEvent(QDropEvent *event) {
   if (m_preview || !data->hasFormat(PaletteWidget::kMimeType)) return;
   const QString source = QString::fromUtf8(data->data(PaletteWidget::kMimeType));
   const QPointF pos = event->position();
-  const QPointF twips = toTwips(pos);
+  const QPoint twips = twipsAt(pos);
   m_designer.grid().commitOpenEdit();  // a value typed in the grid lands first
   m_designer.ActivatePanel(&m_panel);
   setFocus(Qt::OtherFocusReason);

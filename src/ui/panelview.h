@@ -9,6 +9,7 @@
 class frmPanel;
 class MDIFormDesigner;
 class DesignControl;
+class QPainter;
 class QScrollArea;
 class PreviewLogPane;
 class PreviewSession;
@@ -26,15 +27,43 @@ class PanelCanvasView : public QWidget {
   static void setGridShown(bool shown);
   static bool gridShown();
 
+  // View > Snap to Controls and Snap to Grid: whether a frame drag on any
+  // canvas snaps to the other controls and the panel, and to the grid.
+  static void setSnapToControls(bool on);
+  static bool snapToControls();
+  static void setSnapToGrid(bool on);
+  static bool snapToGrid();
+
   PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
 
   frmPanel &panel() { return m_panel; }
   WebBrowserHost &browsers() { return *m_browsers; }
   // The control under a point in widget pixels, topmost first.
   DesignControl *controlAt(const QPointF &pixels) const;
-  // A rectangle in canvas twips as widget pixels, and a point back.
+  // A rectangle in canvas twips as widget pixels, and a point back. These
+  // and pixelsPerTwip are the only conversions between the two: every
+  // mouse, drop, band, drag and paint position goes through them, so that
+  // the zoom is applied alike everywhere.
   QRectF pixelRect(qint32 left, qint32 top, qint32 width, qint32 height) const;
   QPointF toTwips(const QPointF &pixels) const;
+  double pixelsPerTwip() const;
+  // The whole twip a pixel position stands for. Rounded so that two pointer
+  // positions a whole number of twips apart stay as far apart at every zoom
+  // (halves always up): a drag then moves by the same twips at 200 % as at
+  // 100 %.
+  QPoint twipsAt(const QPointF &pixels) const;
+
+  // The zoom of this panel window (1 is 100 %); a view matter only, the
+  // panel keeps twips. Zoom In and Out go from step to step; Fit to Window
+  // may give any factor in between. The point under `anchor` (widget
+  // pixels) stays where it is on screen; without it, the visible centre.
+  static constexpr double kMinZoom = 0.25, kMaxZoom = 4.0;
+  double zoom() const { return m_zoom; }
+  void setZoom(double zoom, const QPointF *anchor = nullptr);
+  void zoomIn();
+  void zoomOut();
+  void actualSize() { setZoom(1.0); }
+  void fitToWindow();
   // Sizes the widget to the controls and the visible part of the scroll area.
   void fitToContents();
   void setScrollArea(QScrollArea *area) { m_scrollArea = area; }
@@ -59,21 +88,33 @@ class PanelCanvasView : public QWidget {
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dragMoveEvent(QDragMoveEvent *event) override;
   void dropEvent(QDropEvent *event) override;
+  void wheelEvent(QWheelEvent *event) override;
   bool focusNextPrevChild(bool) override { return false; }  // arrows and Tab stay here
+
+ signals:
+  void zoomChanged(double zoom);
 
  private:
   int frameAt(const QPointF &pixels) const;
+  struct ContentBounds {
+    qint64 minX = 0, minY = 0, maxX = 0, maxY = 0;  // twips
+    bool beyondLeft = false, beyondTop = false;     // controls left of or above (0, 0)
+  };
+  ContentBounds contentBounds() const;
   void syncModifiers(Qt::KeyboardModifiers modifiers);
   void updateCursor(int frameIndex);
   void showFrameHint(bool show);
   void finishRubberBand(const QPointF &end, Qt::KeyboardModifiers modifiers);
   void pressFrame(int frame, int button, const QPointF &pos);
   void endFrameDrag(int button);
+  void paintSnapMarks(QPainter &p);
+  void setSnapping(Qt::KeyboardModifiers modifiers);
 
   frmPanel &m_panel;
   MDIFormDesigner &m_designer;
   QScrollArea *m_scrollArea = nullptr;
-  QPointF m_origin;           // widget pixel of the canvas origin (twips 0, 0)
+  QPointF m_origin;  // widget pixel of the canvas origin (twips 0, 0)
+  double m_zoom = 1.0;
   bool m_beyondLeft = false;  // controls lie left of the panel's left edge
   bool m_beyondTop = false;   // or above its top edge
   int m_dragFrame = 0;        // frame held by a mouse drag, 0 for none

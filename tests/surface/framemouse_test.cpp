@@ -26,10 +26,10 @@ TEST_F(FrameMouseTest, EachEdgeResizesFromItsSide) {
   } cases[] = {
       {"right", 1340, 300, 1440, 300, {1000, 1000, 1300, 500}},
       {"bottom", 600, 640, 600, 700, {1000, 1000, 1200, 560}},
-      {"left", 10, 300, 110, 300, {1110, 1000, 1090, 500}},  // the step is x itself
-      {"top", 600, 10, 600, -40, {1000, 960, 1200, 540}},
+      {"left", 10, 300, 110, 300, {1100, 1000, 1100, 500}},
+      {"top", 600, 10, 600, -40, {1000, 950, 1200, 550}},
       {"bottom-right", 1340, 640, 1440, 690, {1000, 1000, 1300, 550}},
-      {"top-left", 10, 10, -90, -10, {910, 990, 1290, 510}},
+      {"top-left", 10, 10, -90, -10, {900, 980, 1300, 520}},
       {"inside", 600, 300, 900, 400, {1000, 1000, 1200, 500}},
   };
   for (const Case &c : cases) {
@@ -42,6 +42,24 @@ TEST_F(FrameMouseTest, EachEdgeResizesFromItsSide) {
     EXPECT_EQ(frame, (Geometry{c.result.left - 75, c.result.top - 75, c.result.width + 150,
                                c.result.height + 150}));
   }
+}
+
+// The left and top edges follow the pointer step by step from where it
+// grabbed the band: 20 pixels are 300 twips. The press's place in the band
+// was once added to the first step.
+TEST_F(FrameMouseTest, LeftAndTopEdgesFollowThePointerOverManySteps) {
+  DesignControl *c = add(1000, 1000, 1200, 500);
+  click(c);
+  const int frame = panel.GetResizeIndex(c);
+  panel.FrameMouseDown(frame, kLeft, 35, 40);
+  for (int i = 1; i <= 20; ++i) {
+    // The frame moves with the edge: the pointer, 15 twips further each
+    // step, is found at its place in the frame less how far the frame went.
+    const ResizeFrame &f = frameOf(c);
+    panel.FrameMouseMove(frame, kLeft, 925 + 35 - 15 * i - f.Left, 925 + 40 - 15 * i - f.Top);
+  }
+  panel.FrameMouseUp(frame, kLeft, 0, 0);
+  EXPECT_EQ(geometryOf(c), (Geometry{700, 700, 1500, 800}));
 }
 
 TEST_F(FrameMouseTest, TooSmallFrameRefusesTheStepButTheStartPointFollowsThePointer) {
@@ -63,8 +81,8 @@ TEST_F(FrameMouseTest, LeftEdgeAtMinimumMovesTheControlAndStillPassesTheStepOn) 
   DesignControl *other = add(3000, 0, 400, 400);
   select({other, small});
   drag(small, kLeft, 10, 300, 30, 300);
-  EXPECT_EQ(geometryOf(small), (Geometry{1030, 1000, 10, 500}));
-  EXPECT_EQ(geometryOf(other), (Geometry{3030, 0, 370, 400}));
+  EXPECT_EQ(geometryOf(small), (Geometry{1020, 1000, 10, 500}));
+  EXPECT_EQ(geometryOf(other), (Geometry{3020, 0, 380, 400}));
 }
 
 TEST_F(FrameMouseTest, OtherSelectedControlsFollowTheCurrentOne) {

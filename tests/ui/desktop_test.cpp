@@ -254,3 +254,29 @@ TEST_F(Desktop, ShowGridDrawsDotsOnTheCanvasButNotInPreview) {
   grid->setChecked(false);
   EXPECT_FALSE(PanelCanvasView::gridShown());
 }
+
+// View > Snap to Controls (on at first) and Snap to Grid (off) are
+// remembered with the layout as Show Grid is, and reach every canvas.
+TEST_F(Desktop, SnapSwitchesAreRememberedWithTheLayout) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
+  window.setLayoutSettings(&settings);
+  QAction *controls = window.action("mnuSnapToControls");
+  QAction *grid = window.action("mnuSnapToGrid");
+  EXPECT_TRUE(controls->isChecked());
+  EXPECT_FALSE(grid->isChecked());
+  controls->setChecked(false);
+  grid->setChecked(true);
+  EXPECT_FALSE(PanelCanvasView::snapToControls());
+  EXPECT_TRUE(PanelCanvasView::snapToGrid());
+  window.saveLayout();
+  controls->setChecked(true);
+  grid->setChecked(false);
+  window.setLayoutSettings(&settings);
+  EXPECT_FALSE(controls->isChecked());
+  EXPECT_TRUE(grid->isChecked());
+  controls->setChecked(true);
+  grid->setChecked(false);
+  EXPECT_TRUE(PanelCanvasView::snapToControls());
+  EXPECT_FALSE(PanelCanvasView::snapToGrid());
+}
