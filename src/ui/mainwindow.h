@@ -12,6 +12,7 @@ class QMenu;
 class QSettings;
 class CrashRecovery;
 class CheckDock;
+class ControlListDock;
 class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
   QLabel *recoveryLabel() const { return m_recoveryOff; }
   FindDock *findDock() const { return m_findDock; }
   CheckDock *checkDock() const { return m_checkDock; }
+  ControlListDock *controlListDock() const { return m_controlListDock; }
   // Restores the window's size, place, maximised state, docks (by object
   // name) and Find options from these settings, and saves them there when
   // the window closes. A layout of another version is not restored.
@@ -73,6 +75,7 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void buildUndoCommands(QMenu *edit);
   void buildViewMenu();
+  void buildArrangeMenu();
   void refreshPreviewStates();
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
@@ -92,6 +95,7 @@ class MainWindow : public QMainWindow {
   int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
   CheckDock *m_checkDock = nullptr;
+  ControlListDock *m_controlListDock = nullptr;
   QMap<QString, QAction *> m_actions;
   QSettings *m_layoutSettings = nullptr;
 };
