@@ -55,8 +55,10 @@ QString captionOf(const DesignControl &control) {
 QString unreachable(const DesignControl &c, const PanelModel &model) {
   if (!c.Visible) return ControlListDock::tr("Hidden");
   if (c.Width <= 0 || c.Height <= 0) return ControlListDock::tr("No size");
+  // The panel's area is its window's inside.
   if (qint64(c.Left) + c.Width <= 0 || qint64(c.Top) + c.Height <= 0 ||
-      c.Left >= model.pictMain.Width || c.Top >= model.pictMain.Height)
+      c.Left >= model.Width - frmPanel::kWindowFrameWidth ||
+      c.Top >= model.Height - frmPanel::kWindowFrameHeight)
     return ControlListDock::tr("Outside the panel");
   return {};
 }
@@ -127,6 +129,9 @@ ControlListDock::ControlListDock(QWidget *parent) : QDockWidget(tr("Control List
   list->dropped = [this](int row) { moveSelectedTo(row); };
   connect(m_filter, &QLineEdit::textChanged, this, &ControlListDock::refill);
   connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ControlListDock::takeSelection);
+  // A plain click on the one selected row may change no row, yet selects
+  // that control alone when the filter hides others that are selected.
+  connect(m_list, &QTreeWidget::itemPressed, this, &ControlListDock::takeSelection);
   m_geometryRefill.setSingleShot(true);
   m_geometryRefill.setInterval(200);
   connect(&m_geometryRefill, &QTimer::timeout, this, &ControlListDock::refill);
@@ -207,7 +212,8 @@ void ControlListDock::refill() {
 }
 
 void ControlListDock::showSelection() {
-  if (m_stale || !m_panel) return;
+  // While the list hands its own selection over, the rows already show it.
+  if (m_stale || !m_panel || m_syncing) return;
   m_syncing = true;
   // One selection of row ranges: Select All on thousands of controls stays quick.
   std::vector<int> rows;

@@ -77,10 +77,11 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   m_checkDock->hide();
 
   // View > Control List: the active panel's controls in stacking order, on
-  // the right of the panels.
+  // the right of the panels; hidden until asked for, so the panels keep
+  // their room.
   m_controlListDock = new ControlListDock(this);
   addDockWidget(Qt::RightDockWidgetArea, m_controlListDock);
-  resizeDocks({m_controlListDock}, {240}, Qt::Horizontal);
+  m_controlListDock->hide();
   connect(m_controlListDock, &ControlListDock::controlsPicked, this,
           &MainWindow::scrollToCurrentControl);
 
@@ -255,18 +256,18 @@ void MainWindow::buildArrangeMenu() {
        &MDIFormDesigner::BringToFront,
        false},
       {"mnuSendToBack",
-       tr("Send to &Back"),
+       tr("Send to Bac&k"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
         QKeySequence(Qt::CTRL | Qt::Key_BraceLeft)},
        &MDIFormDesigner::SendToBack,
        false},
       {"mnuBringForward",
-       tr("Bring F&orward"),
+       tr("Bring Fo&rward"),
        {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
        &MDIFormDesigner::BringForward,
        false},
       {"mnuSendBackward",
-       tr("Send Backwa&rd"),
+       tr("Send Backw&ard"),
        {QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)},
        &MDIFormDesigner::SendBackward,
        true},
@@ -281,12 +282,12 @@ void MainWindow::buildArrangeMenu() {
        &MDIFormDesigner::mnuAlignRight_Click,
        false},
       {"mnuAlignTop",
-       tr("Align &Top"),
+       tr("Align T&op"),
        {QKeySequence(Qt::CTRL | Qt::Key_T)},
        &MDIFormDesigner::mnuAlignTop_Click,
        false},
       {"mnuAlignBottom",
-       tr("Align Botto&m"),
+       tr("Align &Bottom"),
        {QKeySequence(Qt::CTRL | Qt::Key_B)},
        &MDIFormDesigner::mnuAlignBottom_Click,
        false},
@@ -296,7 +297,7 @@ void MainWindow::buildArrangeMenu() {
        &MDIFormDesigner::AlignCentresHorizontally,
        false},
       {"mnuAlignCentreVertical",
-       tr("Align Centres &Vertically"),
+       tr("Align Centres Verticall&y"),
        {},
        &MDIFormDesigner::AlignCentresVertically,
        true},
@@ -306,7 +307,7 @@ void MainWindow::buildArrangeMenu() {
        &MDIFormDesigner::mnuSpreadHorizontal_Click,
        false},
       {"mnuSpreadVertical",
-       tr("Spread V&ertically"),
+       tr("Spread &Vertically"),
        {QKeySequence(Qt::CTRL | Qt::Key_W)},
        &MDIFormDesigner::mnuSpreadVertical_Click,
        false},
@@ -326,7 +327,7 @@ void MainWindow::buildArrangeMenu() {
        &MDIFormDesigner::mnuMakeSameWidth_Click,
        false},
       {"mnuMakeSameHeight",
-       tr("Make Same Hei&ght"),
+       tr("Make Same H&eight"),
        {},
        &MDIFormDesigner::mnuMakeSameHeight_Click,
        false},
@@ -432,6 +433,10 @@ void MainWindow::buildViewMenu() {
   list->setObjectName(QStringLiteral("mnuControlList"));
   list->setStatusTip(StatusTipOf(list->objectName()));
   view->addAction(list);
+  connect(list, &QAction::triggered, this, [this](bool shown) {
+    if (shown && !m_controlListDock->isFloating())
+      resizeDocks({m_controlListDock}, {260}, Qt::Horizontal);
+  });
   m_actions.insert(list->objectName(), list);
 }
 
@@ -547,7 +552,7 @@ void MainWindow::onPanelAdded(frmPanel *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
   connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
   connect(panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & (frmPanel::Selection | frmPanel::Structure)) refreshMenuStates();
+    if (flags & (frmPanel::Selection | frmPanel::Structure | frmPanel::Order)) refreshMenuStates();
   });
   // QMdiArea places a window that has a size by trying the corners of every
   // open window against all of them, which grows with the cube of the number
@@ -577,6 +582,7 @@ QPoint MainWindow::nextWindowPlace(const QSize &size) const {
 }
 
 void MainWindow::onPanelRemoved(frmPanel *panel) {
+  if (m_controlListDock->panel() == panel) m_controlListDock->setPanel(nullptr);
   if (PanelSubWindow *w = subWindowOf(panel)) {
     w->hide();
     w->deleteLater();

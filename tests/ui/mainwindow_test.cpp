@@ -50,6 +50,15 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
       {"mnuMakeSameWidth", "Make Same &Width", ""},
       {"mnuMakeSameHeight", "Make Same H&eight", ""},
       {"mnuMakeSameSize", "Make Same &Size", ""},
+      {"mnuBringToFront", "Bring to &Front", "Ctrl+Shift+]"},
+      {"mnuSendToBack", "Send to Bac&k", "Ctrl+Shift+["},
+      {"mnuBringForward", "Bring Fo&rward", "Ctrl+]"},
+      {"mnuSendBackward", "Send Backw&ard", "Ctrl+["},
+      {"mnuAlignCentreHorizontal", "Align &Centres Horizontally", ""},
+      {"mnuAlignCentreVertical", "Align Centres Verticall&y", ""},
+      {"mnuDistributeHorizontal", "&Distribute Horizontally…", ""},
+      {"mnuDistributeVertical", "Distrib&ute Vertically…", ""},
+      {"mnuControlList", "Control &List", ""},
       {"mnuButton", "&Button", ""},
       {"mnuLabel", "&Label", ""},
       {"mnuMeter", "&Meter", ""},
@@ -71,7 +80,7 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
   }
   QStringList menus;
   for (QAction *a : window.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Insert", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Arrange", "&Insert", "&Help"}));
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
 }
 
