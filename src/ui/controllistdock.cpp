@@ -191,7 +191,8 @@ void ControlListDock::refill() {
           !caption.contains(filter, Qt::CaseInsensitive) &&
           !kind.contains(filter, Qt::CaseInsensitive))
         continue;
-      auto *item = new QTreeWidgetItem(QStringList{c->Tag, caption.left(200)});
+      // One line per row: a caption's line breaks show as spaces.
+      auto *item = new QTreeWidgetItem(QStringList{c->Tag, caption.left(200).simplified()});
       item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
       item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(c)));
       item->setIcon(0, kindIcon(c->kind()));

@@ -248,17 +248,17 @@ void MainWindow::buildArrangeMenu() {
     void (MDIFormDesigner::*command)();
     bool separatorAfter;
   } entries[] = {
-      // Shift+] types "}" on many keyboards: both spellings are bound.
+      // Shift+] arrives as Shift+} on many keyboards: both spellings are bound.
       {"mnuBringToFront",
        tr("Bring to &Front"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight),
-        QKeySequence(Qt::CTRL | Qt::Key_BraceRight)},
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceRight)},
        &MDIFormDesigner::BringToFront,
        false},
       {"mnuSendToBack",
        tr("Send to Bac&k"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
-        QKeySequence(Qt::CTRL | Qt::Key_BraceLeft)},
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceLeft)},
        &MDIFormDesigner::SendToBack,
        false},
       {"mnuBringForward",

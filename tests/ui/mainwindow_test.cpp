@@ -78,6 +78,11 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
     EXPECT_EQ(a->text(), e.caption) << e.name;
     EXPECT_EQ(a->shortcut().toString(), e.shortcut) << e.name;
   }
+  // Under X, Ctrl+Shift+] arrives as Ctrl+Shift+}: both must bring to front.
+  EXPECT_EQ(QKeySequence::listToString(window.action("mnuBringToFront")->shortcuts()),
+            "Ctrl+Shift+]; Ctrl+Shift+}");
+  EXPECT_EQ(QKeySequence::listToString(window.action("mnuSendToBack")->shortcuts()),
+            "Ctrl+Shift+[; Ctrl+Shift+{");
   QStringList menus;
   for (QAction *a : window.menuBar()->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Arrange", "&Insert", "&Help"}));
