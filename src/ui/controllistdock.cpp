@@ -1,5 +1,6 @@
 #include "ui/controllistdock.h"
 
+#include <QAbstractTableModel>
 #include <QDrag>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -10,9 +11,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "model/designcontrol.h"
@@ -63,11 +65,94 @@ QString unreachable(const DesignControl &c, const PanelModel &model) {
   return {};
 }
 
+}  // namespace
+
+// The rows: the panel's controls front to back, those the filter keeps;
+// what a row shows is read from its control when the view asks.
+class ControlListModel : public QAbstractTableModel {
+ public:
+  using QAbstractTableModel::QAbstractTableModel;
+
+  void reset(const frmPanel *panel, const QString &filter) {
+    beginResetModel();
+    m_panel = panel;
+    m_rows.clear();
+    m_rowOf.clear();
+    if (panel) {
+      const auto &order = panel->model().ZOrder();
+      m_rows.reserve(order.size());
+      for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (filter.isEmpty() || matches(**it, filter)) m_rows.push_back(*it);
+    }
+    endResetModel();
+  }
+  // Greyed rows and tooltips follow moves and sizes.
+  void refreshLooks() {
+    if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, 1));
+  }
+  DesignControl *controlAt(int row) const {
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)] : nullptr;
+  }
+  int rowOf(const DesignControl *control) const {
+    if (m_rowOf.empty() && !m_rows.empty())
+      for (size_t i = 0; i < m_rows.size(); ++i) m_rowOf.emplace(m_rows[i], int(i));
+    const auto found = m_rowOf.find(control);
+    return found == m_rowOf.end() ? -1 : found->second;
+  }
+
+  int rowCount(const QModelIndex &parent = {}) const override {
+    return parent.isValid() ? 0 : int(m_rows.size());
+  }
+  int columnCount(const QModelIndex &parent = {}) const override {
+    return parent.isValid() ? 0 : 2;
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return section == 0 ? ControlListDock::tr("Name") : ControlListDock::tr("Caption");
+  }
+  Qt::ItemFlags flags(const QModelIndex &index) const override {
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled
+                           : Qt::ItemIsDropEnabled;
+  }
+  Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+  QVariant data(const QModelIndex &index, int role) const override {
+    const DesignControl *c = controlAt(index.row());
+    if (!c || !m_panel) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+        // One line per row: a caption's line breaks show as spaces.
+        return index.column() == 0 ? QString(c->Tag) : captionOf(*c).left(200).simplified();
+      case Qt::DecorationRole:
+        return index.column() == 0 ? kindIcon(c->kind()) : QVariant();
+      case Qt::ToolTipRole: {
+        const QString why = unreachable(*c, m_panel->model());
+        return why.isEmpty() ? TypeName(*c) : TypeName(*c) + QStringLiteral(" — ") + why;
+      }
+      case Qt::ForegroundRole:
+        if (!unreachable(*c, m_panel->model()).isEmpty())
+          return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
+    }
+    return {};
+  }
+
+ private:
+  static bool matches(const DesignControl &c, const QString &filter) {
+    return c.Tag.contains(filter, Qt::CaseInsensitive) ||
+           captionOf(c).contains(filter, Qt::CaseInsensitive) ||
+           TypeName(c).contains(filter, Qt::CaseInsensitive);
+  }
+  const frmPanel *m_panel = nullptr;
+  std::vector<DesignControl *> m_rows;
+  mutable std::unordered_map<const DesignControl *, int> m_rowOf;
+};
+
+namespace {
 // The list itself: dragging rows reports where they were dropped instead of
 // moving the rows, so the panel decides the order (as one undo step).
-class StackList : public QTreeWidget {
+class StackList : public QTreeView {
  public:
-  using QTreeWidget::QTreeWidget;
+  using QTreeView::QTreeView;
   std::function<void(int row)> dropped;
 
  protected:
@@ -83,10 +168,10 @@ class StackList : public QTreeWidget {
       event->ignore();
       return;
     }
-    QTreeWidgetItem *target = itemAt(event->position().toPoint());
-    int row = topLevelItemCount();
-    if (target) {
-      row = indexOfTopLevelItem(target);
+    const QModelIndex target = indexAt(event->position().toPoint());
+    int row = model()->rowCount();
+    if (target.isValid()) {
+      row = target.row();
       if (dropIndicatorPosition() == BelowItem) ++row;
     }
     event->setDropAction(Qt::MoveAction);
@@ -114,28 +199,35 @@ ControlListDock::ControlListDock(QWidget *parent) : QDockWidget(tr("Control List
 
   auto *list = new StackList(box);
   m_list = list;
+  m_model = new ControlListModel(this);
   m_list->setObjectName(QStringLiteral("lstControls"));
-  m_list->setHeaderLabels({tr("Name"), tr("Caption")});
+  m_list->setModel(m_model);
   m_list->setRootIsDecorated(false);
   m_list->setUniformRowHeights(true);
+  m_list->setAllColumnsShowFocus(true);
   m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_list->setDragDropMode(QAbstractItemView::InternalMove);
   m_list->setDropIndicatorShown(true);
   m_list->header()->setStretchLastSection(true);
+  m_list->header()->resizeSection(0, 150);
   m_list->setToolTip(tr("Front to back. Drag rows to change the stacking order."));
   layout->addWidget(m_list, 1);
   setWidget(box);
 
   list->dropped = [this](int row) { moveSelectedTo(row); };
   connect(m_filter, &QLineEdit::textChanged, this, &ControlListDock::refill);
-  connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ControlListDock::takeSelection);
+  connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &ControlListDock::takeSelection);
   // A plain click on the one selected row may change no row, yet selects
   // that control alone when the filter hides others that are selected.
-  connect(m_list, &QTreeWidget::itemPressed, this, &ControlListDock::takeSelection);
+  connect(m_list, &QAbstractItemView::pressed, this, &ControlListDock::takeSelection);
   m_geometryRefill.setSingleShot(true);
   m_geometryRefill.setInterval(200);
-  connect(&m_geometryRefill, &QTimer::timeout, this, &ControlListDock::refill);
+  connect(&m_geometryRefill, &QTimer::timeout, m_model, &ControlListModel::refreshLooks);
 }
+
+ControlListDock::~ControlListDock() = default;
 
 void ControlListDock::setPanel(frmPanel *panel) {
   if (panel == m_panel) return;
@@ -154,12 +246,13 @@ void ControlListDock::setPanel(frmPanel *panel) {
   refill();
 }
 
-DesignControl *ControlListDock::controlOf(const QTreeWidgetItem *item) const {
-  return item ? static_cast<DesignControl *>(item->data(0, Qt::UserRole).value<void *>()) : nullptr;
-}
+int ControlListDock::rowCount() const { return m_model->rowCount(); }
 
-QTreeWidgetItem *ControlListDock::itemOf(const DesignControl *control) const {
-  return m_items.value(control);
+DesignControl *ControlListDock::controlAt(int row) const { return m_model->controlAt(row); }
+
+QModelIndex ControlListDock::indexOf(const DesignControl *control) const {
+  const int row = m_model->rowOf(control);
+  return row < 0 ? QModelIndex() : m_model->index(row, 0);
 }
 
 void ControlListDock::showEvent(QShowEvent *event) {
@@ -176,37 +269,7 @@ void ControlListDock::refill() {
   m_stale = false;
   const int scrolled = m_list->verticalScrollBar()->value();
   m_syncing = true;
-  m_list->clear();
-  m_items.clear();
-  if (m_panel) {
-    const PanelModel &model = m_panel->model();
-    const QString filter = m_filter->text().trimmed();
-    const auto &order = model.ZOrder();
-    QList<QTreeWidgetItem *> items;
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-      DesignControl *c = *it;
-      const QString caption = captionOf(*c);
-      const QString kind = TypeName(*c);
-      if (!filter.isEmpty() && !c->Tag.contains(filter, Qt::CaseInsensitive) &&
-          !caption.contains(filter, Qt::CaseInsensitive) &&
-          !kind.contains(filter, Qt::CaseInsensitive))
-        continue;
-      // One line per row: a caption's line breaks show as spaces.
-      auto *item = new QTreeWidgetItem(QStringList{c->Tag, caption.left(200).simplified()});
-      item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
-      item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void *>(c)));
-      item->setIcon(0, kindIcon(c->kind()));
-      const QString why = unreachable(*c, model);
-      item->setToolTip(0, why.isEmpty() ? kind : kind + QStringLiteral(" — ") + why);
-      if (!why.isEmpty())
-        for (int column = 0; column < 2; ++column)
-          item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
-      m_items.insert(c, item);
-      items << item;
-    }
-    m_list->addTopLevelItems(items);
-  }
-  m_list->resizeColumnToContents(0);
+  m_model->reset(m_panel, m_filter->text().trimmed());
   m_list->verticalScrollBar()->setValue(scrolled);
   m_syncing = false;
   showSelection();
@@ -219,22 +282,20 @@ void ControlListDock::showSelection() {
   // One selection of row ranges: Select All on thousands of controls stays quick.
   std::vector<int> rows;
   for (const DesignControl *c : m_panel->collSelectedControls)
-    if (QTreeWidgetItem *item = m_items.value(c)) rows.push_back(m_list->indexOfTopLevelItem(item));
+    if (const int row = m_model->rowOf(c); row >= 0) rows.push_back(row);
   std::sort(rows.begin(), rows.end());
   QItemSelection selection;
-  QAbstractItemModel *model = m_list->model();
   for (size_t i = 0; i < rows.size();) {
     size_t j = i;
     while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
-    selection.select(model->index(rows[i], 0), model->index(rows[j], 1));
+    selection.select(m_model->index(rows[i], 0), m_model->index(rows[j], 1));
     i = j + 1;
   }
   m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   const auto *current = dynamic_cast<const DesignControl *>(m_panel->objCurrentControl);
-  if (QTreeWidgetItem *item = m_items.value(current)) {
-    m_list->selectionModel()->setCurrentIndex(m_list->indexFromItem(item),
-                                              QItemSelectionModel::NoUpdate);
-    m_list->scrollToItem(item);
+  if (const QModelIndex index = indexOf(current); index.isValid()) {
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_list->scrollTo(index);
   }
   m_syncing = false;
 }
@@ -245,12 +306,13 @@ void ControlListDock::takeSelection() {
   // With Ctrl or Shift, selected controls the filter hides stay selected.
   if (QGuiApplication::keyboardModifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
     for (DesignControl *c : m_panel->collSelectedControls)
-      if (!m_items.contains(c)) chosen.push_back(c);
-  for (int row = 0; row < m_list->topLevelItemCount(); ++row)
-    if (QTreeWidgetItem *item = m_list->topLevelItem(row); item->isSelected())
-      chosen.push_back(controlOf(item));
+      if (m_model->rowOf(c) < 0) chosen.push_back(c);
+  QModelIndexList rows = m_list->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end());
+  for (const QModelIndex &index : rows) chosen.push_back(m_model->controlAt(index.row()));
   m_syncing = true;
-  m_panel->SelectControls(chosen, controlOf(m_list->currentItem()));
+  m_panel->SelectControls(chosen,
+                          m_model->controlAt(m_list->selectionModel()->currentIndex().row()));
   m_syncing = false;
   if (!chosen.empty()) emit controlsPicked();
 }
@@ -258,7 +320,8 @@ void ControlListDock::takeSelection() {
 void ControlListDock::moveSelectedTo(int row) {
   if (!m_panel) return;
   std::vector<DesignControl *> moving;
-  for (QTreeWidgetItem *item : m_list->selectedItems()) moving.push_back(controlOf(item));
+  for (const QModelIndex &index : m_list->selectionModel()->selectedRows())
+    moving.push_back(m_model->controlAt(index.row()));
   if (moving.empty()) return;
   // Rows run front to back. The block goes in front of the first control
   // at or below the row that does not move, or else behind the last one
@@ -271,14 +334,14 @@ void ControlListDock::moveSelectedTo(int row) {
   auto placeOf = [&](const DesignControl *c) {
     return size_t(std::find(others.begin(), others.end(), c) - others.begin());
   };
-  const int count = m_list->topLevelItemCount();
+  const int count = m_model->rowCount();
   for (int r = std::max(row, 0); r < count; ++r)
-    if (DesignControl *c = controlOf(m_list->topLevelItem(r)); !isMoving(c)) {
+    if (DesignControl *c = m_model->controlAt(r); !isMoving(c)) {
       m_panel->MoveInStack(moving, placeOf(c) + 1);
       return;
     }
   for (int r = std::min(row, count) - 1; r >= 0; --r)
-    if (DesignControl *c = controlOf(m_list->topLevelItem(r)); !isMoving(c)) {
+    if (DesignControl *c = m_model->controlAt(r); !isMoving(c)) {
       m_panel->MoveInStack(moving, placeOf(c));
       return;
     }

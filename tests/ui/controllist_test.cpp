@@ -6,10 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "shellfixture.h"
 #include "surface/frmpanel.h"
@@ -21,7 +22,7 @@ namespace {
 struct ControlList : ShownMainWindow {
   frmPanel *panel = nullptr;
   ControlListDock *dock = nullptr;
-  QTreeWidget *list = nullptr;
+  QTreeView *list = nullptr;
   std::vector<DesignControl *> buttons;
 
   void SetUp() override {
@@ -40,29 +41,28 @@ struct ControlList : ShownMainWindow {
     }
   }
   DesignControl *button(int n) { return buttons[n - 1]; }
-  // The names the rows show, top to bottom.
-  QString rows() {
+  // The names the rows show, top to bottom (all or the selected ones).
+  QString rows(bool selectedOnly = false) {
     QStringList names;
-    for (int r = 0; r < list->topLevelItemCount(); ++r) names << list->topLevelItem(r)->text(0);
+    for (int r = 0; r < dock->rowCount(); ++r) {
+      const QModelIndex index = list->model()->index(r, 0);
+      if (!selectedOnly || list->selectionModel()->isSelected(index))
+        names << index.data().toString();
+    }
     return names.join(' ');
   }
-  QString selectedRows() {
-    QStringList names;
-    for (int r = 0; r < list->topLevelItemCount(); ++r)
-      if (list->topLevelItem(r)->isSelected()) names << list->topLevelItem(r)->text(0);
-    return names.join(' ');
-  }
+  QString selectedRows() { return rows(true); }
   void clickRow(const DesignControl *c, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTreeWidgetItem *item = dock->itemOf(c);
-    ASSERT_NE(item, nullptr);
+    const QModelIndex index = dock->indexOf(c);
+    ASSERT_TRUE(index.isValid());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(item).center());
+                      list->visualRect(index).center());
   }
 };
 
 TEST_F(ControlList, RowsRunFrontToBackAndFollowTheStackingCommandsUndoAndRedo) {
   EXPECT_EQ(rows(), "Button4 Button3 Button2 Button1");
-  EXPECT_EQ(list->topLevelItem(0)->text(1), "Button4");  // the caption
+  EXPECT_EQ(list->model()->index(0, 1).data().toString(), "Button4");  // the caption
 
   panel->ControlGotFocus(button(1));
   window.refreshMenuStates();
@@ -98,7 +98,7 @@ TEST_F(ControlList, SelectionFollowsBothWaysWithCtrlAndShiftInTheList) {
   panel->ControlGotFocus(button(4));
   panel->boolCtrlDown = false;
   EXPECT_EQ(selectedRows(), "Button4 Button2");
-  EXPECT_EQ(dock->controlOf(list->currentItem()), button(4));
+  EXPECT_EQ(dock->controlAt(list->currentIndex().row()), button(4));
 
   // List to canvas: a click, Ctrl+click adds, Shift+click takes the range of rows.
   clickRow(button(3));
@@ -151,12 +151,13 @@ TEST_F(ControlList, ControlsTheCanvasCannotReachArePickedFromTheList) {
   button(3)->Left = -5000;
   panel->notify(frmPanel::Properties);
   const QString why[] = {"Hidden", "No size", "Outside the panel"};
-  EXPECT_EQ(dock->itemOf(button(4))->toolTip(0), "Button");
+  EXPECT_EQ(dock->indexOf(button(4)).data(Qt::ToolTipRole).toString(), "Button");
+  EXPECT_FALSE(dock->indexOf(button(4)).data(Qt::ForegroundRole).isValid());
   for (int n : {1, 2, 3}) {
     SCOPED_TRACE(n);
-    const QTreeWidgetItem *item = dock->itemOf(button(n));
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->toolTip(0), "Button — " + why[n - 1]);
+    const QModelIndex index = dock->indexOf(button(n));
+    EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), "Button — " + why[n - 1]);
+    EXPECT_TRUE(index.data(Qt::ForegroundRole).isValid());  // greyed
     clickRow(button(n));
     EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{button(n)});
     EXPECT_EQ(panel->objCurrentControl, button(n));
@@ -176,7 +177,7 @@ TEST_F(ControlList, DraggingRowsChangesTheStackingOrderInOneStep) {
   EXPECT_EQ(rows(), "Button3 Button1 Button4 Button2");
   EXPECT_EQ(panel->undoStack().undoText(), "Change Stacking Order");
   // Below the last row: behind everything.
-  dock->moveSelectedTo(list->topLevelItemCount());
+  dock->moveSelectedTo(dock->rowCount());
   EXPECT_EQ(rows(), "Button4 Button2 Button3 Button1");
   // Between Button4 and Button2.
   dock->moveSelectedTo(1);
