@@ -84,6 +84,18 @@ class MDIFormDesigner : public QObject, public ServerHost {
   void mnuMakeSameHeight_Click();
   void mnuMakeSameSize_Click();
 
+  // Arrange menu: stacking order, centres and distributing with a gap, on
+  // the active panel. Distributing asks the gap in pixels (the last one
+  // given is proposed).
+  void BringToFront();
+  void SendToBack();
+  void BringForward();
+  void SendBackward();
+  void AlignCentresHorizontally();
+  void AlignCentresVertically();
+  void DistributeHorizontally();
+  void DistributeVertically();
+
   // Menu states, asked each time a menu opens.
   bool SaveEnabled() const { return m_active != nullptr; }
   bool PasteEnabled() const;
@@ -173,4 +185,6 @@ class MDIFormDesigner : public QObject, public ServerHost {
   // Copy of the grid cell or of the selected controls; false when nothing was copied.
   bool copyToClipboard(bool gridFocused);
   bool m_openingToLook = false;
+  void distribute(bool horizontal);
+  int m_distributeGap = 10;  // pixels
 };

@@ -108,6 +108,10 @@ void PanelModel::SendToBack(DesignControl *control) {
   std::rotate(m_zOrder.begin(), it, it + 1);
 }
 
+void PanelModel::SetZOrder(std::vector<DesignControl *> order) {
+  if (order.size() == m_zOrder.size()) m_zOrder = std::move(order);
+}
+
 int PanelModel::GetNewPictResize() {
   const int index = m_frames.empty() ? 1 : std::max(1, m_frames.rbegin()->first + 1);
   ResizeFrame &f = m_frames[index];

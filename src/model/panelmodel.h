@@ -55,6 +55,8 @@ class PanelModel {
   const std::vector<DesignControl *> &ZOrder() const { return m_zOrder; }
   void BringToFront(DesignControl *control);
   void SendToBack(DesignControl *control);
+  // A new drawing order: the same controls, rearranged.
+  void SetZOrder(std::vector<DesignControl *> order);
 
   // --- selection frames
   int GetNewPictResize();  // a new hidden frame, index highest + 1

@@ -14,88 +14,124 @@ qint32 clampToInt32(qint64 v) {
 }
 }  // namespace
 
-// Aligns the near (Left/Top) or far (right/bottom) edges of the selection to
-// the extreme edge of the whole selection.
-void frmPanel::align(Axis axis, bool toFarEdge) {
+// Aligns the near (Left/Top) or far (right/bottom) edges, or the centres, of
+// the selection to the extreme edge or the middle of the whole selection.
+void frmPanel::align(Axis axis, Edge edge) {
   if (collSelectedControls.size() < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   auto nearEdge = [&](const DesignControl *c) -> qint64 { return horizontal ? c->Left : c->Top; };
   auto extent = [&](const DesignControl *c) -> qint64 { return horizontal ? c->Width : c->Height; };
 
-  qint64 reference =
-      toFarEdge ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
-  for (const DesignControl *c : collSelectedControls)
-    reference =
-        toFarEdge ? std::max(reference, nearEdge(c) + extent(c)) : std::min(reference, nearEdge(c));
+  qint64 smallest = std::numeric_limits<qint64>::max();
+  qint64 largestEnd = std::numeric_limits<qint64>::min();
+  for (const DesignControl *c : collSelectedControls) {
+    smallest = std::min(smallest, nearEdge(c));
+    largestEnd = std::max(largestEnd, nearEdge(c) + extent(c));
+  }
+  auto placed = [&](const DesignControl *c) -> qint64 {
+    switch (edge) {
+      case Edge::Near:
+        return smallest;
+      case Edge::Far:
+        return largestEnd - extent(c);
+      case Edge::Centre:
+        return RoundHalfEven(double(smallest + largestEnd - extent(c)) / 2);
+    }
+    return nearEdge(c);
+  };
 
-  const QString name =
-      horizontal ? (toFarEdge ? QStringLiteral("Align Right") : QStringLiteral("Align Left"))
-                 : (toFarEdge ? QStringLiteral("Align Bottom") : QStringLiteral("Align Top"));
-  EditStep step(*this, name);
+  static const QString names[2][3] = {{QStringLiteral("Align Top"), QStringLiteral("Align Bottom"),
+                                       QStringLiteral("Align Centres Vertically")},
+                                      {QStringLiteral("Align Left"), QStringLiteral("Align Right"),
+                                       QStringLiteral("Align Centres Horizontally")}};
+  EditStep step(*this, names[horizontal][int(edge)]);
   Batch batch(*this);
   for (DesignControl *c : collSelectedControls) {
-    const qint32 edge = clampToInt32(toFarEdge ? reference - extent(c) : reference);
-    qint32 &position = horizontal ? c->Left : c->Top;
-    position = edge;
+    const qint32 position = clampToInt32(placed(c));
+    (horizontal ? c->Left : c->Top) = position;
     if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
-      (horizontal ? frame->Left : frame->Top) = edge - kFrameBand;
+      (horizontal ? frame->Left : frame->Top) = position - kFrameBand;
   }
   batch.add(Geometry);
   showCurrentGeometry();
 }
 
-void frmPanel::AlignLeft() { align(Axis::Horizontal, false); }
-void frmPanel::AlignRight() { align(Axis::Horizontal, true); }
-void frmPanel::AlignTop() { align(Axis::Vertical, false); }
-void frmPanel::AlignBottom() { align(Axis::Vertical, true); }
+void frmPanel::AlignLeft() { align(Axis::Horizontal, Edge::Near); }
+void frmPanel::AlignRight() { align(Axis::Horizontal, Edge::Far); }
+void frmPanel::AlignTop() { align(Axis::Vertical, Edge::Near); }
+void frmPanel::AlignBottom() { align(Axis::Vertical, Edge::Far); }
+void frmPanel::AlignCentresHorizontally() { align(Axis::Horizontal, Edge::Centre); }
+void frmPanel::AlignCentresVertically() { align(Axis::Vertical, Edge::Centre); }
 
-// Spreads the selection evenly between its smallest and largest position,
-// in order of position (then of selection); a control that would overlap the
-// one placed before it goes 10 twips after it instead. Sizes never change.
-void frmPanel::spread(Axis axis) {
+void frmPanel::placeInOrder(Axis axis, const QString &name, const PlaceRule &place) {
   const int n = int(collSelectedControls.size());
   if (n < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   auto position = [&](DesignControl *c) -> qint32 & { return horizontal ? c->Left : c->Top; };
   auto extent = [&](const DesignControl *c) { return horizontal ? c->Width : c->Height; };
-  constexpr qint64 kOverlapGap = 10;
 
-  qint32 min = std::numeric_limits<qint32>::max(), max = std::numeric_limits<qint32>::min();
+  qint32 smallest = std::numeric_limits<qint32>::max();
   std::vector<double> keys;
   keys.reserve(n);
   for (int i = 0; i < n; ++i) {
     const qint32 p = position(collSelectedControls[i]);
-    min = std::min(min, p);
-    max = std::max(max, p);
+    smallest = std::min(smallest, p);
     keys.push_back(PlacementKey(p, i + 1, n));
   }
-  const qint64 gap = RoundHalfEven(double(qint64(max) - min) / (n - 1));
   SortControlPlacements(keys);
 
-  EditStep step(*this, horizontal ? QStringLiteral("Spread Horizontally")
-                                  : QStringLiteral("Spread Vertically"));
+  EditStep step(*this, name);
   Batch batch(*this);
-  const DesignControl *previous = nullptr;
+  qint64 previousEnd = 0;
   for (int k = 0; k < n; ++k) {
     DesignControl *c = collSelectedControls[PlacementSelectionPlace(keys[k], n) - 1];
-    qint64 target = min + k * gap;
-    if (previous) {
-      const qint64 previousEnd =
-          qint64(horizontal ? previous->Left : previous->Top) + extent(previous);
-      if (target < previousEnd) target = previousEnd + kOverlapGap;
-    }
-    const qint32 placed = clampToInt32(target);
+    const qint32 placed = clampToInt32(place(smallest, k, previousEnd));
     position(c) = placed;
     if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
       (horizontal ? frame->Left : frame->Top) = placed - kFrameBand;
-    previous = c;
+    previousEnd = qint64(placed) + extent(c);
   }
   batch.add(Geometry);
   showCurrentGeometry();
 }
 
+// Spreads the selection evenly between its smallest and largest position;
+// a control that would overlap the one placed before it goes 10 twips after
+// it instead. Sizes never change.
+void frmPanel::spread(Axis axis) {
+  const int n = int(collSelectedControls.size());
+  if (n < 2) return;
+  const bool horizontal = axis == Axis::Horizontal;
+  qint32 min = std::numeric_limits<qint32>::max(), max = std::numeric_limits<qint32>::min();
+  for (const DesignControl *c : collSelectedControls) {
+    min = std::min(min, horizontal ? c->Left : c->Top);
+    max = std::max(max, horizontal ? c->Left : c->Top);
+  }
+  const qint64 gap = RoundHalfEven(double(qint64(max) - min) / (n - 1));
+  constexpr qint64 kOverlapGap = 10;
+  placeInOrder(
+      axis,
+      horizontal ? QStringLiteral("Spread Horizontally") : QStringLiteral("Spread Vertically"),
+      [gap](qint64 smallest, int k, qint64 previousEnd) {
+        const qint64 target = smallest + k * gap;
+        return k > 0 && target < previousEnd ? previousEnd + kOverlapGap : target;
+      });
+}
+
 void frmPanel::SpreadHorizontally() { spread(Axis::Horizontal); }
 void frmPanel::SpreadVertically() { spread(Axis::Vertical); }
+
+void frmPanel::distribute(Axis axis, qint32 gap) {
+  placeInOrder(axis,
+               axis == Axis::Horizontal ? QStringLiteral("Distribute Horizontally")
+                                        : QStringLiteral("Distribute Vertically"),
+               [gap](qint64 smallest, int k, qint64 previousEnd) {
+                 return k == 0 ? smallest : previousEnd + gap;
+               });
+}
+
+void frmPanel::DistributeHorizontally(qint32 gap) { distribute(Axis::Horizontal, gap); }
+void frmPanel::DistributeVertically(qint32 gap) { distribute(Axis::Vertical, gap); }
 
 // The selected controls take the width and/or height of the current control.
 void frmPanel::makeSame(bool width, bool height, const QString &name) {

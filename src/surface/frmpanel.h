@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QTimer>
 #include <QUndoStack>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -34,6 +35,7 @@ class frmPanel : public QObject {
     Structure = 8,  // controls or frames added or removed
     Caption = 16,
     Pointer = 32,  // a frame's pointer shape
+    Order = 64,    // the stacking order of the controls
   };
 
   explicit frmPanel(Ui &ui, QObject *parent = nullptr);
@@ -214,10 +216,33 @@ class frmPanel : public QObject {
   void AlignBottom();
   void SpreadHorizontally();
   void SpreadVertically();
+  // The centres of the selection on the vertical (Horizontally) or
+  // horizontal (Vertically) line through the middle of the whole selection.
+  void AlignCentresHorizontally();
+  void AlignCentresVertically();
+  // In order of position (then of selection), each selected control after
+  // the first stands `gap` twips after the one before it; the first stays.
+  void DistributeHorizontally(qint32 gap);
+  void DistributeVertically(qint32 gap);
   // The selected controls take the current control's width, height or both.
   void MakeSameWidth();
   void MakeSameHeight();
   void MakeSameSize();
+
+  // --- stacking order: the order of the panel's control list, which is the
+  //     drawing order, back to front
+  enum class Stacking { ToFront, ToBack, Forward, Backward };
+  // Bring to Front, Send to Back, and one place forward or backward past
+  // the next control that is not selected; the selection keeps its own order.
+  void Restack(Stacking how);
+  // False when nothing is selected or the order would not change.
+  bool CanRestack(Stacking how) const;
+  // Moves the controls as one block, in their present order, to stand at
+  // `place` among the other controls (0: behind all of them).
+  void MoveInStack(const std::vector<DesignControl *> &controls, size_t place);
+  // Selects exactly these controls (in this order, those already selected
+  // first) with `current` as the current control; none selects the canvas.
+  void SelectControls(const std::vector<DesignControl *> &controls, DesignControl *current);
 
   // --- graphics
   QString FindPicturePath(const QString &reference) const;
@@ -278,8 +303,17 @@ class frmPanel : public QObject {
   void hideFrame(const DesignControl *control);
   bool controlOfThisPanel(const DesignObject *object) const;
   enum class Axis { Horizontal, Vertical };
-  void align(Axis axis, bool toFarEdge);
+  enum class Edge { Near, Far, Centre };
+  void align(Axis axis, Edge edge);
   void spread(Axis axis);
+  void distribute(Axis axis, qint32 gap);
+  // Places the selected controls in order of position (then of selection):
+  // the k-th goes where `place` says, given the smallest position and the
+  // far edge of the control placed before it (k > 0).
+  using PlaceRule = std::function<qint64(qint64 smallest, int k, qint64 previousEnd)>;
+  void placeInOrder(Axis axis, const QString &name, const PlaceRule &place);
+  std::vector<DesignControl *> restacked(Stacking how) const;
+  void restack(const QString &name, std::vector<DesignControl *> order);
   void arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight);
   void beginSnapping();
   void endSnapping();

@@ -30,7 +30,8 @@ PanelValues PanelValues::Of(const PanelModel &model) {
 }
 
 bool PanelChange::empty() const {
-  return geometry.empty() && properties.empty() && removed.empty() && added.empty() && !panelBefore;
+  return geometry.empty() && properties.empty() && removed.empty() && added.empty() &&
+         !panelBefore && order.empty();
 }
 
 int PanelChange::controlCount() const {
@@ -138,12 +139,64 @@ void ChangeRecorder::findAdded(PanelChange &change) {
   }
 }
 
+namespace {
+// The list without the entries of `gone`.
+template <class T>
+std::vector<T *> without(const std::vector<T *> &list, const std::unordered_set<const T *> &gone) {
+  if (gone.empty()) return list;
+  std::vector<T *> kept;
+  kept.reserve(list.size());
+  for (T *item : list)
+    if (!gone.count(item)) kept.push_back(item);
+  return kept;
+}
+
+// The part of two lists of the same items that differs.
+template <class T>
+OrderSpan<T> differingSpan(const std::vector<T *> &before, const std::vector<T *> &after) {
+  OrderSpan<T> span;
+  if (before.size() != after.size() || before == after) return span;
+  size_t first = 0, end = before.size();
+  while (before[first] == after[first]) ++first;
+  while (before[end - 1] == after[end - 1]) --end;
+  span.from = first;
+  span.before.assign(before.begin() + std::ptrdiff_t(first), before.begin() + std::ptrdiff_t(end));
+  span.after.assign(after.begin() + std::ptrdiff_t(first), after.begin() + std::ptrdiff_t(end));
+  return span;
+}
+}  // namespace
+
+void ChangeRecorder::findOrder(PanelChange &change) {
+  // Most actions keep the order: the lists compare equal at once.
+  const auto &zOrder = m_model.ZOrder();
+  const auto &records = m_model.PanelDetails.CollControls;
+  std::vector<clsControlDetails *> recordsNow;
+  recordsNow.reserve(records.size());
+  for (const auto &record : records) recordsNow.push_back(record.get());
+
+  std::unordered_set<const DesignControl *> goneControls, newControls;
+  std::unordered_set<const clsControlDetails *> goneRecords, newRecords;
+  for (const PresenceChange &p : change.removed) {
+    goneControls.insert(p.control);
+    if (p.record) goneRecords.insert(p.record);
+  }
+  for (const PresenceChange &p : change.added) {
+    newControls.insert(p.control);
+    if (p.record) newRecords.insert(p.record);
+  }
+  change.order.zOrder =
+      differingSpan(without(m_zOrder, goneControls), without(zOrder, newControls));
+  change.order.records =
+      differingSpan(without(m_records, goneRecords), without(recordsNow, newRecords));
+}
+
 PanelChange ChangeRecorder::finish(SelectionState selection) {
   PanelChange change;
   change.selectionBefore = std::move(m_selection);
   change.selectionAfter = std::move(selection);
   change.removed = std::move(m_removed);
   findAdded(change);
+  findOrder(change);
 
   std::unordered_set<const DesignControl *> gone;
   for (const PresenceChange &p : change.removed) gone.insert(p.control);

@@ -76,11 +76,28 @@ struct PresenceChange {
   std::unique_ptr<clsControlDetails> heldRecord;
 };
 
+// A new stacking order of the controls that stayed (Bring to Front, a drag
+// in the control list): the span of the drawing order and the span of the
+// records that changed, before and after. The spans index the lists without
+// the controls the action added or removed.
+template <class T>
+struct OrderSpan {
+  size_t from = 0;
+  std::vector<T *> before, after;
+  bool empty() const { return before == after; }
+};
+struct OrderChange {
+  OrderSpan<DesignControl> zOrder;
+  OrderSpan<clsControlDetails> records;
+  bool empty() const { return zOrder.empty() && records.empty(); }
+};
+
 struct PanelChange {
   std::vector<GeometryChange> geometry;
   std::vector<PropertyChange> properties;
   std::vector<PresenceChange> removed;  // in the order they were removed
   std::vector<PresenceChange> added;    // by ascending place in the drawing order
+  OrderChange order;
   std::optional<PanelValues> panelBefore, panelAfter;
   QString panelName;  // the panel's name when the action began
   SelectionState selectionBefore, selectionAfter;
@@ -91,7 +108,7 @@ struct PanelChange {
   // The one control it touches, when it touches exactly one.
   const DesignControl *onlyControl() const;
   bool geometryOnly() const {
-    return properties.empty() && removed.empty() && added.empty() && !panelBefore;
+    return properties.empty() && removed.empty() && added.empty() && !panelBefore && order.empty();
   }
   // Folds a later geometry-only change into this one (a run of arrow keys).
   void mergeGeometry(const PanelChange &later);
@@ -120,6 +137,7 @@ class ChangeRecorder {
   };
   clsControlDetails *recordOf(const DesignControl *control);
   void findAdded(PanelChange &change);
+  void findOrder(PanelChange &change);
 
   PanelModel &m_model;
   SelectionState m_selection;

@@ -221,6 +221,32 @@ void putControlBack(PanelModel &model, PresenceChange &p) {
   if (p.heldControl) model.PutControl(std::move(p.heldControl), p.zPosition);
 }
 
+// Puts a changed span of the stacking order back as it was before or after.
+void putOrderBack(PanelModel &model, const OrderChange &order, bool undo) {
+  if (!order.zOrder.empty()) {
+    const auto &span = undo ? order.zOrder.before : order.zOrder.after;
+    std::vector<DesignControl *> z = model.ZOrder();
+    if (order.zOrder.from + span.size() <= z.size()) {
+      std::copy(span.begin(), span.end(), z.begin() + std::ptrdiff_t(order.zOrder.from));
+      model.SetZOrder(std::move(z));
+    }
+  }
+  if (!order.records.empty()) {
+    const auto &span = undo ? order.records.before : order.records.after;
+    Records &records = model.PanelDetails.CollControls;
+    const size_t from = order.records.from;
+    if (from + span.size() > records.size()) return;
+    std::unordered_map<const clsControlDetails *, std::unique_ptr<clsControlDetails> *> spots;
+    for (size_t i = 0; i < span.size(); ++i)
+      spots.emplace(records[from + i].get(), &records[from + i]);
+    for (const clsControlDetails *record : span)
+      if (!spots.count(record)) return;  // not the span it was recorded on
+    std::vector<std::unique_ptr<clsControlDetails>> reordered;
+    for (const clsControlDetails *record : span) reordered.push_back(std::move(*spots.at(record)));
+    std::move(reordered.begin(), reordered.end(), records.begin() + std::ptrdiff_t(from));
+  }
+}
+
 void putRecordBack(PanelModel &model, PresenceChange &p) {
   Records &records = model.PanelDetails.CollControls;
   if (p.heldRecord) {
@@ -242,6 +268,10 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
     for (PresenceChange &p : change.removed) takeOut(m_model, p);
   }
   if (!change.added.empty() || !change.removed.empty()) batch.add(Structure);
+  if (!change.order.empty()) {
+    putOrderBack(m_model, change.order, undo);
+    batch.add(Order);
+  }
 
   // A shown frame follows its control; a hidden one is placed when shown.
   auto follow = [this](int frameIndex, const DesignControl &control) {

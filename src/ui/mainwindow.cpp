@@ -28,6 +28,7 @@
 #include "server/serversession.h"
 #include "surface/frmpanel.h"
 #include "ui/checkdock.h"
+#include "ui/controllistdock.h"
 #include "ui/finddock.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
@@ -76,6 +77,15 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   addDockWidget(Qt::BottomDockWidgetArea, m_checkDock);
   m_checkDock->hide();
 
+  // View > Control List: the active panel's controls in stacking order, on
+  // the right of the panels; hidden until asked for, so the panels keep
+  // their room.
+  m_controlListDock = new ControlListDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, m_controlListDock);
+  m_controlListDock->hide();
+  connect(m_controlListDock, &ControlListDock::controlsPicked, this,
+          &MainWindow::scrollToCurrentControl);
+
   buildMenus();
   statusBar();  // frames show their hint there
   resize(1280, 820);
@@ -89,6 +99,7 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
     auto *panelWindow = qobject_cast<PanelSubWindow *>(w);
     m_designer.ActivatePanel(panelWindow ? &panelWindow->panel() : nullptr);
+    m_controlListDock->setPanel(m_designer.activePanel());
     // The grid shows the current object of the panel that comes forward.
     if (panelWindow) panelWindow->panel().RequestFillProperties();
     refreshMenuStates();
@@ -174,29 +185,6 @@ void MainWindow::buildMenus() {
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
           &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
   edit->addSeparator();
-  connect(addCommand(edit, "mnuAlignLeft", tr("Align &Left"), QKeySequence(Qt::CTRL | Qt::Key_L)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuAlignLeft_Click);
-  connect(addCommand(edit, "mnuAlignRight", tr("Align R&ight"), QKeySequence(Qt::CTRL | Qt::Key_R)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuAlignRight_Click);
-  connect(addCommand(edit, "mnuAlignTop", tr("Align T&op"), QKeySequence(Qt::CTRL | Qt::Key_T)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuAlignTop_Click);
-  connect(
-      addCommand(edit, "mnuAlignBottom", tr("Align &Bottom"), QKeySequence(Qt::CTRL | Qt::Key_B)),
-      &QAction::triggered, d, &MDIFormDesigner::mnuAlignBottom_Click);
-  connect(addCommand(edit, "mnuSpreadHorizontal", tr("Spread &Horizontally"),
-                     QKeySequence(Qt::CTRL | Qt::Key_H)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuSpreadHorizontal_Click);
-  connect(addCommand(edit, "mnuSpreadVertical", tr("Spread &Vertically"),
-                     QKeySequence(Qt::CTRL | Qt::Key_W)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuSpreadVertical_Click);
-  edit->addSeparator();
-  connect(addCommand(edit, "mnuMakeSameWidth", tr("Make Same &Width")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuMakeSameWidth_Click);
-  connect(addCommand(edit, "mnuMakeSameHeight", tr("Make Same H&eight")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuMakeSameHeight_Click);
-  connect(addCommand(edit, "mnuMakeSameSize", tr("Make Same &Size")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuMakeSameSize_Click);
-  edit->addSeparator();
   const auto openFindDock = [this](bool replacing) {
     const bool opening = !m_findDock->isVisible();
     if (opening) m_toolDockWidth = m_toolDock->width();
@@ -221,6 +209,7 @@ void MainWindow::buildMenus() {
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 
   buildViewMenu();
+  buildArrangeMenu();
 
   QMenu *insert = menuBar()->addMenu(tr("&Insert"));
   insert->setObjectName(QStringLiteral("mnuInsert"));
@@ -261,6 +250,117 @@ void MainWindow::buildMenus() {
   QAction *aboutQt = addCommand(help, "mnuAboutQt", tr("About &Qt"));
   aboutQt->setMenuRole(QAction::AboutQtRole);
   connect(aboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
+}
+
+// Arrange: the stacking order, align, spread, distribute and Make Same,
+// on the selection of the active panel.
+void MainWindow::buildArrangeMenu() {
+  MDIFormDesigner *d = &m_designer;
+  QMenu *arrange = menuBar()->addMenu(tr("&Arrange"));
+  arrange->setObjectName(QStringLiteral("mnuArrange"));
+  const struct {
+    const char *name;
+    QString caption;
+    QList<QKeySequence> shortcuts;
+    void (MDIFormDesigner::*command)();
+    bool separatorAfter;
+  } entries[] = {
+      // Shift+] arrives as Shift+} on many keyboards: both spellings are bound.
+      {"mnuBringToFront",
+       tr("Bring to &Front"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceRight)},
+       &MDIFormDesigner::BringToFront,
+       false},
+      {"mnuSendToBack",
+       tr("Send to Bac&k"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceLeft)},
+       &MDIFormDesigner::SendToBack,
+       false},
+      {"mnuBringForward",
+       tr("Bring Fo&rward"),
+       {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
+       &MDIFormDesigner::BringForward,
+       false},
+      {"mnuSendBackward",
+       tr("Send Backw&ard"),
+       {QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)},
+       &MDIFormDesigner::SendBackward,
+       true},
+      {"mnuAlignLeft",
+       tr("Align &Left"),
+       {QKeySequence(Qt::CTRL | Qt::Key_L)},
+       &MDIFormDesigner::mnuAlignLeft_Click,
+       false},
+      {"mnuAlignRight",
+       tr("Align R&ight"),
+       {QKeySequence(Qt::CTRL | Qt::Key_R)},
+       &MDIFormDesigner::mnuAlignRight_Click,
+       false},
+      {"mnuAlignTop",
+       tr("Align T&op"),
+       {QKeySequence(Qt::CTRL | Qt::Key_T)},
+       &MDIFormDesigner::mnuAlignTop_Click,
+       false},
+      {"mnuAlignBottom",
+       tr("Align &Bottom"),
+       {QKeySequence(Qt::CTRL | Qt::Key_B)},
+       &MDIFormDesigner::mnuAlignBottom_Click,
+       false},
+      {"mnuAlignCentreHorizontal",
+       tr("Align &Centres Horizontally"),
+       {},
+       &MDIFormDesigner::AlignCentresHorizontally,
+       false},
+      {"mnuAlignCentreVertical",
+       tr("Align Centres Verticall&y"),
+       {},
+       &MDIFormDesigner::AlignCentresVertically,
+       true},
+      {"mnuSpreadHorizontal",
+       tr("Spread &Horizontally"),
+       {QKeySequence(Qt::CTRL | Qt::Key_H)},
+       &MDIFormDesigner::mnuSpreadHorizontal_Click,
+       false},
+      {"mnuSpreadVertical",
+       tr("Spread &Vertically"),
+       {QKeySequence(Qt::CTRL | Qt::Key_W)},
+       &MDIFormDesigner::mnuSpreadVertical_Click,
+       false},
+      {"mnuDistributeHorizontal",
+       tr("&Distribute Horizontally…"),
+       {},
+       &MDIFormDesigner::DistributeHorizontally,
+       false},
+      {"mnuDistributeVertical",
+       tr("Distrib&ute Vertically…"),
+       {},
+       &MDIFormDesigner::DistributeVertically,
+       true},
+      {"mnuMakeSameWidth",
+       tr("Make Same &Width"),
+       {},
+       &MDIFormDesigner::mnuMakeSameWidth_Click,
+       false},
+      {"mnuMakeSameHeight",
+       tr("Make Same H&eight"),
+       {},
+       &MDIFormDesigner::mnuMakeSameHeight_Click,
+       false},
+      {"mnuMakeSameSize",
+       tr("Make Same &Size"),
+       {},
+       &MDIFormDesigner::mnuMakeSameSize_Click,
+       false},
+  };
+  for (const auto &entry : entries) {
+    QAction *action = addCommand(arrange, entry.name, entry.caption);
+    action->setShortcuts(entry.shortcuts);
+    connect(action, &QAction::triggered, d, entry.command);
+    if (entry.separatorAfter) arrange->addSeparator();
+  }
+  connect(arrange, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
 }
 
 QWidget *MainWindow::buildToolBox() {
@@ -355,6 +455,17 @@ void MainWindow::buildViewMenu() {
   snapGrid->setCheckable(true);
   snapGrid->setChecked(PanelCanvasView::snapToGrid());
   connect(snapGrid, &QAction::toggled, this, [](bool on) { PanelCanvasView::setSnapToGrid(on); });
+  view->addSeparator();
+  QAction *list = m_controlListDock->toggleViewAction();
+  list->setText(tr("Control &List"));
+  list->setObjectName(QStringLiteral("mnuControlList"));
+  list->setStatusTip(StatusTipOf(list->objectName()));
+  view->addAction(list);
+  connect(list, &QAction::triggered, this, [this](bool shown) {
+    if (shown && !m_controlListDock->isFloating())
+      resizeDocks({m_controlListDock}, {260}, Qt::Horizontal);
+  });
+  m_actions.insert(list->objectName(), list);
   buildZoomCommands(view);
 }
 
@@ -413,8 +524,20 @@ void MainWindow::refreshPreviewStates() {
   const bool selected = !previewing && panel && !panel->collSelectedControls.empty();
   for (const char *name :
        {"mnuAlignLeft", "mnuAlignRight", "mnuAlignTop", "mnuAlignBottom", "mnuSpreadHorizontal",
-        "mnuSpreadVertical", "mnuMakeSameWidth", "mnuMakeSameHeight", "mnuMakeSameSize"})
+        "mnuSpreadVertical", "mnuMakeSameWidth", "mnuMakeSameHeight", "mnuMakeSameSize",
+        "mnuAlignCentreHorizontal", "mnuAlignCentreVertical", "mnuDistributeHorizontal",
+        "mnuDistributeVertical"})
     if (QAction *action = m_actions.value(name)) action->setEnabled(selected);
+  // The stacking commands only when the order would change.
+  const std::pair<const char *, frmPanel::Stacking> stacking[] = {
+      {"mnuBringToFront", frmPanel::Stacking::ToFront},
+      {"mnuSendToBack", frmPanel::Stacking::ToBack},
+      {"mnuBringForward", frmPanel::Stacking::Forward},
+      {"mnuSendBackward", frmPanel::Stacking::Backward}};
+  for (const auto &[name, how] : stacking)
+    if (QAction *action = m_actions.value(name))
+      action->setEnabled(selected && panel->CanRestack(how));
+  m_controlListDock->setEnabled(!previewing);
   const bool cellOrSelection = selected || (!previewing && gridHasFocus());
   for (const char *name : {"mnuCut", "mnuCopy"})
     if (QAction *action = m_actions.value(name)) action->setEnabled(cellOrSelection);
@@ -491,7 +614,7 @@ void MainWindow::onPanelAdded(frmPanel *panel) {
   connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
   connect(w->canvas(), &PanelCanvasView::zoomChanged, this, &MainWindow::refreshZoom);
   connect(panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & (frmPanel::Selection | frmPanel::Structure)) refreshMenuStates();
+    if (flags & (frmPanel::Selection | frmPanel::Structure | frmPanel::Order)) refreshMenuStates();
   });
   // QMdiArea places a window that has a size by trying the corners of every
   // open window against all of them, which grows with the cube of the number
@@ -521,6 +644,7 @@ QPoint MainWindow::nextWindowPlace(const QSize &size) const {
 }
 
 void MainWindow::onPanelRemoved(frmPanel *panel) {
+  if (m_controlListDock->panel() == panel) m_controlListDock->setPanel(nullptr);
   if (PanelSubWindow *w = subWindowOf(panel)) {
     w->hide();
     w->deleteLater();
@@ -541,7 +665,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 namespace {
 // Raised whenever the docks or their order change, so that a layout saved by
 // another version is not restored over them.
-constexpr int kLayoutVersion = 2;
+constexpr int kLayoutVersion = 3;
 }  // namespace
 
 void MainWindow::setLayoutSettings(QSettings *settings) {

@@ -12,6 +12,7 @@ class QMenu;
 class QSettings;
 class CrashRecovery;
 class CheckDock;
+class ControlListDock;
 class FindDock;
 class MDIFormDesigner;
 class PaletteWidget;
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
   QLabel *recoveryLabel() const { return m_recoveryOff; }
   FindDock *findDock() const { return m_findDock; }
   CheckDock *checkDock() const { return m_checkDock; }
+  ControlListDock *controlListDock() const { return m_controlListDock; }
   // Restores the window's size, place, maximised state, docks (by object
   // name) and Find options from these settings, and saves them there when
   // the window closes. A layout of another version is not restored.
@@ -75,6 +77,7 @@ class MainWindow : public QMainWindow {
   void buildViewMenu();
   void buildZoomCommands(QMenu *view);
   void refreshZoom();
+  void buildArrangeMenu();
   void refreshPreviewStates();
   QWidget *buildToolBox();
   void onPanelAdded(frmPanel *panel);
@@ -95,6 +98,7 @@ class MainWindow : public QMainWindow {
   int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
   CheckDock *m_checkDock = nullptr;
+  ControlListDock *m_controlListDock = nullptr;
   QMap<QString, QAction *> m_actions;
   QSettings *m_layoutSettings = nullptr;
 };

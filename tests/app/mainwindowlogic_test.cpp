@@ -118,3 +118,47 @@ TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
   EXPECT_EQ(ui.openedUrls, QStringList{QUrl::fromLocalFile(candidates[1]).toString()});
   Settings().helpFileCandidates.clear();
 }
+
+TEST(MainWindowLogic, DistributeAsksTheGapInPixelsAndRefusesABadOne) {
+  FakeUi ui;
+  MDIFormDesigner designer(ui);
+  frmPanel *panel = designer.mnuNewPanel_Click();
+  DesignControl *a = panel->InsertControl(ControlKind::Button);
+  DesignControl *b = panel->InsertControl(ControlKind::Button);
+  b->Left = 3000;
+  panel->SelectAll();
+  const int steps = panel->undoStack().count();
+
+  struct Case {
+    std::optional<QString> answer;
+    qint32 left;        // of the second button afterwards
+    bool refused;       // a message says why
+    const char *asked;  // the gap proposed
+  } cases[] = {
+      {std::nullopt, 3000, false, "10"},  // cancelled
+      {QString("ten"), 3000, true, "10"},   {QString("-5"), 3000, true, "10"},
+      {QString("10001"), 3000, true, "10"}, {QString(" 20 "), 1215 + 20 * 15, false, "10"},
+      {QString("0"), 1215, false, "20"},  // the last gap given is proposed
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.answer.value_or("cancel").toStdString());
+    ui.messages.clear();
+    ui.inputAnswers.push_back(c.answer);
+    designer.DistributeHorizontally();
+    EXPECT_EQ(ui.inputs.back().defaultText, c.asked);
+    EXPECT_EQ(ui.inputs.back().title, "Distribute Horizontally");
+    EXPECT_EQ(b->Left, c.left);
+    EXPECT_EQ(a->Left, 0);
+    ASSERT_EQ(ui.messages.size(), c.refused ? 1u : 0u);
+    if (c.refused)
+      EXPECT_EQ(ui.firstLines().front(), "The gap \"" + c.answer->trimmed() +
+                                             "\" is not a whole number of pixels from 0 to 10000.");
+  }
+  EXPECT_EQ(panel->undoStack().count(), steps + 2);
+
+  // With fewer than two controls selected nothing is asked.
+  panel->CanvasGotFocus();
+  const size_t asked = ui.inputs.size();
+  designer.DistributeVertically();
+  EXPECT_EQ(ui.inputs.size(), asked);
+}

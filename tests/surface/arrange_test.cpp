@@ -64,6 +64,9 @@ TEST_F(ArrangeTest, AlignUsesTheExtremeOfTheWholeSelection) {
       {"right", &frmPanel::AlignRight, true, {600, 500}},
       {"top", &frmPanel::AlignTop, false, {100, 100}},
       {"bottom", &frmPanel::AlignBottom, false, {600, 500}},
+      // The middle of 100 to 2000 is 1050.
+      {"centres horizontally", &frmPanel::AlignCentresHorizontally, true, {350, 300}},
+      {"centres vertically", &frmPanel::AlignCentresVertically, false, {350, 300}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -83,10 +86,42 @@ TEST_F(ArrangeTest, ASingleSelectedControlIsNeitherAlignedNorSpread) {
   click(c);
   for (auto command :
        {&frmPanel::AlignLeft, &frmPanel::AlignRight, &frmPanel::AlignTop, &frmPanel::AlignBottom,
-        &frmPanel::SpreadHorizontally, &frmPanel::SpreadVertically})
+        &frmPanel::SpreadHorizontally, &frmPanel::SpreadVertically,
+        &frmPanel::AlignCentresHorizontally, &frmPanel::AlignCentresVertically})
     (panel.*command)();
+  panel.DistributeHorizontally(150);
   EXPECT_EQ(geometryOf(c), (Geometry{100, 200, 300, 400}));
   EXPECT_FALSE(panel.NeedToSave());
+}
+
+TEST_F(ArrangeTest, DistributeLeavesTheGapBetweenNeighboursInPositionOrder) {
+  struct Case {
+    const char *what;
+    bool horizontal;
+    std::vector<qint32> positions, extents;
+    qint32 gap;
+    std::vector<qint32> expected;
+  } cases[] = {
+      {"the first stays, ordered by position",
+       true,
+       {100, 1000, 400},
+       {200, 300, 100},
+       30,
+       {100, 460, 330}},
+      {"overlapping controls are pulled apart", true, {0, 100}, {500, 500}, 150, {0, 650}},
+      {"no gap: edge to edge", true, {-300, 900}, {200, 50}, 0, {-300, -100}},
+      {"vertical", false, {100, 1000, 400}, {200, 300, 100}, 30, {100, 460, 330}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto controls = place(c.horizontal, c.positions, c.extents);
+    c.horizontal ? panel.DistributeHorizontally(c.gap) : panel.DistributeVertically(c.gap);
+    for (size_t i = 0; i < controls.size(); ++i) {
+      EXPECT_EQ(c.horizontal ? controls[i]->Left : controls[i]->Top, c.expected[i]) << i;
+      EXPECT_EQ(c.horizontal ? frameOf(controls[i]).Left : frameOf(controls[i]).Top,
+                c.expected[i] - 75);
+    }
+  }
 }
 
 TEST(PlacementKey, OrdersByPositionThenBySelection) {

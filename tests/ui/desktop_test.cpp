@@ -27,6 +27,7 @@
 #include "support/fakeui.h"
 #include "surface/frmpanel.h"
 #include "ui/checkdock.h"
+#include "ui/controllistdock.h"
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
@@ -126,6 +127,7 @@ TEST(DesktopLayout, SizeDocksAndFindAndCheckOptionsComeBackAndAGoneScreenIsLeft)
     window.findDock()->closedFilesBox()->setChecked(true);
     window.action("mnuCheckPanels")->trigger();
     window.checkDock()->scopeBox()->setCurrentIndex(1);
+    window.action("mnuControlList")->trigger();
     QTest::qWait(20);
     window.close();
   }
@@ -139,6 +141,8 @@ TEST(DesktopLayout, SizeDocksAndFindAndCheckOptionsComeBackAndAGoneScreenIsLeft)
     EXPECT_TRUE(window.findDock()->closedFilesBox()->isChecked());
     EXPECT_TRUE(window.checkDock()->isVisible());
     EXPECT_EQ(window.checkDock()->scopeBox()->currentIndex(), 1);
+    EXPECT_TRUE(window.controlListDock()->isVisible());
+    EXPECT_TRUE(window.action("mnuControlList")->isChecked());
     // Saved on a screen far to the right that is no longer there.
     window.move(screen.right() + 5000, screen.bottom() + 5000);
     window.saveLayout();

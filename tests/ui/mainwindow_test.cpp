@@ -50,6 +50,15 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
       {"mnuMakeSameWidth", "Make Same &Width", ""},
       {"mnuMakeSameHeight", "Make Same H&eight", ""},
       {"mnuMakeSameSize", "Make Same &Size", ""},
+      {"mnuBringToFront", "Bring to &Front", "Ctrl+Shift+]"},
+      {"mnuSendToBack", "Send to Bac&k", "Ctrl+Shift+["},
+      {"mnuBringForward", "Bring Fo&rward", "Ctrl+]"},
+      {"mnuSendBackward", "Send Backw&ard", "Ctrl+["},
+      {"mnuAlignCentreHorizontal", "Align &Centres Horizontally", ""},
+      {"mnuAlignCentreVertical", "Align Centres Verticall&y", ""},
+      {"mnuDistributeHorizontal", "&Distribute Horizontally…", ""},
+      {"mnuDistributeVertical", "Distrib&ute Vertically…", ""},
+      {"mnuControlList", "Control &List", ""},
       {"mnuButton", "&Button", ""},
       {"mnuLabel", "&Label", ""},
       {"mnuMeter", "&Meter", ""},
@@ -69,9 +78,14 @@ TEST_F(Shell, MenusCarryCaptionsAndShortcuts) {
     EXPECT_EQ(a->text(), e.caption) << e.name;
     EXPECT_EQ(a->shortcut().toString(), e.shortcut) << e.name;
   }
+  // Under X, Ctrl+Shift+] arrives as Ctrl+Shift+}: both must bring to front.
+  EXPECT_EQ(QKeySequence::listToString(window.action("mnuBringToFront")->shortcuts()),
+            "Ctrl+Shift+]; Ctrl+Shift+}");
+  EXPECT_EQ(QKeySequence::listToString(window.action("mnuSendToBack")->shortcuts()),
+            "Ctrl+Shift+[; Ctrl+Shift+{");
   QStringList menus;
   for (QAction *a : window.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Insert", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Arrange", "&Insert", "&Help"}));
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
 }
 

@@ -131,6 +131,48 @@ const Action kActions[] = {
        t.select({"Button1", "Meter1", "WebBrowser1"});
      },
      [](UndoTest &t) { t.designer->mnuSpreadVertical_Click(); }, "Spread Vertically"},
+    {"align centres horizontally",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->AlignCentresHorizontally(); }, "Align Centres Horizontally"},
+    {"align centres vertically",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1", "Clock1"});
+     },
+     [](UndoTest &t) { t.designer->AlignCentresVertically(); }, "Align Centres Vertically"},
+    {"distribute with a gap of 12 pixels",
+     [](UndoTest &t) {
+       t.select({"Button1", "Label1", "Clock1"});
+       t.ui.inputAnswers.push_back(QString("12"));
+     },
+     [](UndoTest &t) { t.designer->DistributeHorizontally(); }, "Distribute Horizontally"},
+    {"distribute vertically",
+     [](UndoTest &t) {
+       t.select({"Button1", "Meter1"});
+       t.ui.inputAnswers.push_back(QString("0"));
+     },
+     [](UndoTest &t) { t.designer->DistributeVertically(); }, "Distribute Vertically"},
+    // The stacking order is the order of the file's control list.
+    {"bring to front",
+     [](UndoTest &t) {
+       t.select({"Label1", "Button1"});
+     },
+     [](UndoTest &t) { t.designer->BringToFront(); }, "Bring to Front"},
+    {"send to back", [](UndoTest &t) { t.select({"Clock1"}); },
+     [](UndoTest &t) { t.designer->SendToBack(); }, "Send to Back"},
+    {"bring forward",
+     [](UndoTest &t) {
+       t.select({"Label1", "Meter1"});
+     },
+     [](UndoTest &t) { t.designer->BringForward(); }, "Bring Forward"},
+    {"send backward", [](UndoTest &t) { t.select({"MeterFader1"}); },
+     [](UndoTest &t) { t.designer->SendBackward(); }, "Send Backward"},
+    {"a block dragged in the control list", nothing,
+     [](UndoTest &t) {
+       t.panel->MoveInStack({t.control("Clock1"), t.control("Label1")}, 1);
+     },
+     "Change Stacking Order"},
     {"make same width",
      [](UndoTest &t) {
        t.select({"Button1", "Label1", "Meter1"});
