@@ -1,21 +1,14 @@
 #include "app/checkcommand.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "app/commandlineui.h"
 #include "app/panelcheck.h"
 
 int RunCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
-  for (const QString &path : paths) {
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isReadable()) {
-      std::fprintf(err, "tessary-designer: %s %s.\n", qPrintable(path),
-                   info.exists() ? "cannot be read" : "does not exist");
-      return 2;
-    }
-  }
+  if (!PathsCanBeRead(paths, err)) return 2;
   std::vector<CheckFinding> findings;
   for (const QString &path : paths) {
     QString mapFile;

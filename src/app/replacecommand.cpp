@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/commandlineui.h"
 #include "app/panelcheck.h"
 #include "app/panelreplace.h"
 #include "grid/gridsupport.h"
@@ -12,35 +13,6 @@
 #include "model/uiservice.h"
 
 namespace {
-
-// A command without a window: what a save would say in a box goes to the
-// error stream, and nothing is ever asked.
-class CommandLineUi : public Ui {
- public:
-  explicit CommandLineUi(FILE *err) : m_err(err) {}
-  Answer message(const QString &text, Buttons buttons, const QString &) override {
-    std::fprintf(m_err, "tessary-designer: %s\n", qPrintable(text));
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-  }
-  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> chooseFolder(const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
-  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
-  bool clipboardHasText() override { return false; }
-  QString clipboardText() override { return QString(); }
-  void setClipboardText(const QString &) override {}
-  void clearClipboard() override {}
-  void openUrl(const QString &) override {}
-
- private:
-  FILE *m_err;
-};
 
 QString valueText(const QString &value) { return CaptionToCell(value); }
 
@@ -85,14 +57,7 @@ int RunReplaceCommand(const QString &find, const QString &replacement, const QSt
       return 2;
     }
   }
-  for (const QString &path : paths) {
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isReadable()) {
-      std::fprintf(err, "tessary-designer: %s %s.\n", qPrintable(path),
-                   info.exists() ? "cannot be read" : "does not exist");
-      return 2;
-    }
-  }
+  if (!PathsCanBeRead(paths, err)) return 2;
   CommandLineUi ui(err);
   bool complete = true;
   for (const QString &path : paths) {

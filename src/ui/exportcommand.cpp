@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include "app/commandlineui.h"
 #include "app/startup.h"
 #include "hwmap/hardwaremap.h"
 #include "model/settings.h"
@@ -14,29 +15,6 @@
 #include "ui/panelexport.h"
 
 namespace {
-// Reading a panel shows no dialog; should anything ask, it is cancelled.
-class NoDialogs : public Ui {
- public:
-  Answer message(const QString &, Buttons buttons, const QString &) override {
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-  }
-  std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<QString> openFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> saveFile(const FileDialog &) override { return std::nullopt; }
-  std::optional<QString> chooseFolder(const QString &, const QString &) override {
-    return std::nullopt;
-  }
-  std::optional<qint32> chooseColor(qint32) override { return std::nullopt; }
-  std::optional<FontSpec> chooseFont(const FontSpec &) override { return std::nullopt; }
-  bool clipboardHasText() override { return false; }
-  QString clipboardText() override { return QString(); }
-  void setClipboardText(const QString &) override {}
-  void clearClipboard() override {}
-  void openUrl(const QString &) override {}
-};
-
 int fail(FILE *err, int status, const QString &file, const QString &why) {
   QString reason = why.trimmed();
   reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -68,7 +46,7 @@ int RunExportCommand(int &argc, char **argv, const QString &out, const QString &
     return fail(
         err, 1, panelFile,
         info.isReadable() ? QStringLiteral("holds no panel") : QStringLiteral("cannot be read"));
-  NoDialogs ui;
+  CommandLineUi ui;
   frmPanel panel(ui);
   XmlError error;
   bool read = false;

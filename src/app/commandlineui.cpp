@@ -1,0 +1,20 @@
+#include "app/commandlineui.h"
+
+#include <QFileInfo>
+
+Ui::Answer CommandLineUi::message(const QString &text, Buttons buttons, const QString &) {
+  if (m_err) std::fprintf(m_err, "tessary-designer: %s\n", qPrintable(text));
+  return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+bool PathsCanBeRead(const QStringList &paths, FILE *err) {
+  for (const QString &path : paths) {
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isReadable()) {
+      std::fprintf(err, "tessary-designer: %s %s.\n", qPrintable(path),
+                   info.exists() ? "cannot be read" : "does not exist");
+      return false;
+    }
+  }
+  return true;
+}
