@@ -191,12 +191,12 @@ void MainWindow::buildMenus() {
     replacing ? m_findDock->showReplace() : m_findDock->showForTyping();
     if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
   };
-  connect(addCommand(edit, "mnuFind", tr("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
+  connect(addCommand(edit, "mnuFind", tr("&Find…"), QKeySequence(Qt::CTRL | Qt::Key_F)),
           &QAction::triggered, this, [openFindDock] { openFindDock(false); });
   connect(addCommand(edit, "mnuFindNext", tr("Find &Next"), QKeySequence(Qt::Key_F3)),
           &QAction::triggered, this, [this] { m_findDock->findNext(); });
   // Ctrl+H is Spread Horizontally.
-  connect(addCommand(edit, "mnuReplace", tr("Find an&d Replace..."),
+  connect(addCommand(edit, "mnuReplace", tr("Find an&d Replace…"),
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)),
           &QAction::triggered, this, [openFindDock] { openFindDock(true); });
   QAction *check = addCommand(edit, "mnuCheckPanels", tr("Chec&k Panels"));
