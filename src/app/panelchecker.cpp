@@ -7,9 +7,28 @@
 #include "surface/frmpanel.h"
 
 PanelChecker::PanelChecker(MDIFormDesigner &designer, QObject *parent)
-    : QObject(parent), m_designer(designer) {}
+    : QObject(parent), m_designer(designer) {
+  // The findings of open panels follow their edits, undo included, a moment
+  // after the last one; a check of the folder reads every file and is only
+  // made when asked for.
+  m_refresh.setSingleShot(true);
+  m_refresh.setInterval(300);
+  connect(&m_refresh, &QTimer::timeout, this, [this] { Check(); });
+  const auto refreshSoon = [this] {
+    if (m_scope == Scope::OpenPanels && m_panelsChecked >= 0) m_refresh.start();
+  };
+  connect(&designer, &MDIFormDesigner::panelAdded, this, [this, refreshSoon](frmPanel *panel) {
+    connect(panel, &frmPanel::changed, this, [refreshSoon](int flags) {
+      if (flags &
+          (frmPanel::Geometry | frmPanel::Properties | frmPanel::Structure | frmPanel::Order))
+        refreshSoon();
+    });
+  });
+  connect(&designer, &MDIFormDesigner::panelRemoved, this, refreshSoon);
+}
 
 const std::vector<CheckFinding> &PanelChecker::Check() {
+  m_refresh.stop();
   const std::vector<frmPanel *> open = m_designer.collOpenPanels();
   std::vector<CheckedPanel> inMemory;
   m_checkedWindows.clear();

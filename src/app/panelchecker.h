@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <vector>
 
 #include "app/panelcheck.h"
@@ -11,8 +12,8 @@ class frmPanel;
 
 // The logic of Edit > Check Panels: checks the open panels, or every panel
 // of the panels folder with its hardware map, keeps the findings and takes
-// the user to the control of one. Nothing is written. The check dock
-// observes it.
+// the user to the control of one. Nothing is written. Once the open panels
+// were checked, their edits check them again. The check dock observes it.
 class PanelChecker : public QObject {
   Q_OBJECT
  public:
@@ -45,4 +46,5 @@ class PanelChecker : public QObject {
   // The open windows checked, by the file name their findings carry.
   std::vector<std::pair<QString, frmPanel *>> m_checkedWindows;
   int m_panelsChecked = -1;
+  QTimer m_refresh;
 };

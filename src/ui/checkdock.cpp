@@ -41,6 +41,18 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
   m_findings->setUniformRowHeights(true);
   m_findings->setAlternatingRowColors(true);
   m_findings->header()->setStretchLastSection(true);
+  // A click on a heading sorts by it; until then the findings stay in the
+  // order of the check (panel by panel).
+  m_findings->header()->setSectionsClickable(true);
+  connect(m_findings->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+    const QHeaderView *header = m_findings->header();
+    const bool again = header->isSortIndicatorShown() && header->sortIndicatorSection() == column;
+    const Qt::SortOrder order = again && header->sortIndicatorOrder() == Qt::AscendingOrder
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
+    m_findings->header()->setSortIndicatorShown(true);
+    m_findings->sortItems(column, order);
+  });
   layout->addWidget(m_findings, 1);
 
   m_summary = new QLabel(box);
@@ -53,7 +65,7 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
           [this] { m_checker.setScope(PanelChecker::Scope(m_scope->currentData().toInt())); });
   connect(button, &QPushButton::clicked, this, &CheckDock::checkNow);
   connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-    const QString failed = m_checker.GoTo(m_findings->indexOfTopLevelItem(item));
+    const QString failed = m_checker.GoTo(item->data(0, Qt::UserRole).toInt());
     if (!failed.isEmpty()) m_summary->setText(failed);
   });
   connect(&checker, &PanelChecker::findingsChanged, this, &CheckDock::fillFindings);
@@ -79,6 +91,7 @@ void CheckDock::fillFindings() {
     errors += isError;
     auto *item = new QTreeWidgetItem(QStringList{QFileInfo(f.file).fileName(), f.control,
                                                  isError ? tr("Error") : tr("Warning"), f.message});
+    item->setData(0, Qt::UserRole, int(items.size()));
     item->setToolTip(0, f.file);
     item->setIcon(2, isError ? error : warning);
     item->setToolTip(2, f.code);
@@ -86,6 +99,8 @@ void CheckDock::fillFindings() {
     items << item;
   }
   m_findings->addTopLevelItems(items);
+  if (const QHeaderView *header = m_findings->header(); header->isSortIndicatorShown())
+    m_findings->sortItems(header->sortIndicatorSection(), header->sortIndicatorOrder());
   for (int column = 0; column < 3; ++column) m_findings->resizeColumnToContents(column);
   const QString panels = Counted(m_checker.panelsChecked(), "panel");
   if (m_checker.panelsChecked() == 0)

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -228,6 +229,42 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   emit list->itemActivated(list->topLevelItem(1), 0);
   EXPECT_EQ(designer->activePanel(), studio1);
   EXPECT_EQ(dock->summary()->text(), "Dead is no longer on the panel.");
+}
+
+// The findings of a check of the open panels follow edits and undo by
+// themselves; a heading sorts them and a sorted row still leads to its control.
+TEST_F(Extras, CheckedOpenPanelsAreCheckedAgainAfterEditsAndSortByAnyHeading) {
+  const auto label = [](const char *name, int left) {
+    return QStringLiteral(
+               "<Control><Type>Label</Type><Name>%1</Name><Left>%2</Left><Top>0</Top>"
+               "<Width>500</Width><Height>500</Height></Control>")
+        .arg(QLatin1String(name))
+        .arg(left);
+  };
+  designer->OpenPanelLocal(panelFile("Studio3", label("Zed", 0) + label("zed", 1000)));
+  CheckDock *dock = window->checkDock();
+  window->action("mnuCheckPanels")->trigger();
+  QTreeWidget *list = dock->findingList();
+  EXPECT_EQ(rowsOf(list), "Studio3.xml zed Error: Another control is also named Zed.");
+
+  // Align Left puts one label wholly over the other; undo takes it back.
+  window->action("mnuSelectAll")->trigger();
+  window->action("mnuAlignLeft")->trigger();
+  QTRY_COMPARE(list->topLevelItemCount(), 2);
+  EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "covered");
+  window->action("mnuUndo")->trigger();
+  QTRY_COMPARE(list->topLevelItemCount(), 1);
+
+  window->action("mnuAlignLeft")->trigger();
+  QTRY_COMPARE(list->topLevelItemCount(), 2);
+  // Warnings first when sorted by severity, descending.
+  list->header()->sectionClicked(2);
+  list->header()->sectionClicked(2);
+  EXPECT_EQ(list->topLevelItem(0)->toolTip(2), "covered");
+  const QString covered = list->topLevelItem(0)->text(1);
+  emit list->itemActivated(list->topLevelItem(0), 0);
+  ASSERT_EQ(designer->activePanel()->collSelectedControls.size(), 1u);
+  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, covered);
 }
 
 TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {
