@@ -497,6 +497,7 @@ void MainWindow::buildZoomCommands(QMenu *view) {
 void MainWindow::refreshZoom() {
   auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow());
   m_zoomLabel->setText(w ? tr("Zoom %1 %").arg(qRound(w->canvas()->zoom() * 100)) : QString());
+  m_palette->setDragZoom(w ? w->canvas()->zoom() : 1.0);
   for (const char *name : {"mnuZoomIn", "mnuZoomOut", "mnuActualSize", "mnuFitToWindow"})
     m_actions.value(name)->setEnabled(w != nullptr);
 }

@@ -192,19 +192,19 @@ QMimeData *PaletteWidget::prepareDrag(PaletteItem item, const QPoint &pressPos, 
   m_designer.lngDragOffsetY = RoundHalfEven(fy * control->Height);
 
   if (pixmap) {
-    const QSize size(qMax(1, int(TwipsToPixels(control->Width))),
-                     qMax(1, int(TwipsToPixels(control->Height))));
+    const QSize size(qMax(1, int(TwipsToPixels(control->Width) * m_dragZoom)),
+                     qMax(1, int(TwipsToPixels(control->Height) * m_dragZoom)));
     QPixmap image(size * devicePixelRatioF());
     image.setDevicePixelRatio(devicePixelRatioF());
     image.fill(Qt::transparent);
     QPainter p(&image);
     PaintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), *control, QDateTime::currentDateTime(),
-                 1.0 / kTwipsPerPixel);
+                 m_dragZoom / kTwipsPerPixel);
     *pixmap = image;
   }
   if (hotSpot)
-    *hotSpot = QPoint(int(TwipsToPixels(m_designer.lngDragOffsetX)),
-                      int(TwipsToPixels(m_designer.lngDragOffsetY)));
+    *hotSpot = QPoint(int(TwipsToPixels(m_designer.lngDragOffsetX) * m_dragZoom),
+                      int(TwipsToPixels(m_designer.lngDragOffsetY) * m_dragZoom));
   auto *mime = new QMimeData;
   mime->setData(kMimeType, sourceName(item).toUtf8());
   return mime;

@@ -28,9 +28,12 @@ class PaletteWidget : public QWidget {
   static QString caption(PaletteItem item);
   // What a press at `pressPos` on the item drags: the drag offsets are set on
   // the main window's logic, the mime data names the item, the pixmap shows
-  // the control at its real size with `hotSpot` under the pointer.
+  // the control at its real size on the active panel's zoom, with `hotSpot`
+  // under the pointer.
   QMimeData *prepareDrag(PaletteItem item, const QPoint &pressPos, QPixmap *pixmap = nullptr,
                          QPoint *hotSpot = nullptr);
+  // The zoom of the panel window a drag will most likely end on.
+  void setDragZoom(double zoom) { m_dragZoom = zoom; }
 
  protected:
   void paintEvent(QPaintEvent *event) override;
@@ -44,4 +47,5 @@ class PaletteWidget : public QWidget {
 
   MDIFormDesigner &m_designer;
   int m_hover = -1;
+  double m_dragZoom = 1.0;
 };

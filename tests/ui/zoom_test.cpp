@@ -228,3 +228,24 @@ TEST(Zoom, MenuStepsTheStatusBarAndCtrlWheelAboutThePointer) {
 }
 
 }  // namespace
+
+// A control dragged from the tool box is shown at the active panel's zoom,
+// with the grab point where the control will land under the pointer.
+TEST(Zoom, TheToolBoxDragShowsTheControlAtThePanelsZoom) {
+  ZoomedPanel z(2.0);
+  PaletteWidget *palette = z.window.palette();
+  const QRect item = palette->itemRect(PaletteItem::Button);
+  const auto dragImage = [&] {
+    QPixmap image;
+    QPoint hotSpot;
+    std::unique_ptr<QMimeData> mime(
+        palette->prepareDrag(PaletteItem::Button, item.center(), &image, &hotSpot));
+    return std::pair(image.deviceIndependentSize().toSize(), hotSpot);
+  };
+  const auto [zoomedSize, zoomedHotSpot] = dragImage();
+  z.window.action("mnuActualSize")->trigger();
+  const auto [size, hotSpot] = dragImage();
+  EXPECT_EQ(zoomedSize, size * 2);
+  EXPECT_NEAR(zoomedHotSpot.x(), hotSpot.x() * 2, 1);
+  EXPECT_NEAR(zoomedHotSpot.y(), hotSpot.y() * 2, 1);
+}
