@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,6 +60,10 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   m_replace->hide();
   layout->addWidget(m_replace, 1);
   setWidget(box);
+  // Tab goes from the text to find to its replacement, as in any replace
+  // dialog; while the Replace part is hidden Tab skips it.
+  setTabOrder(m_text, m_replace->replacementBox());
+  setTabOrder(m_replace->replacementBox(), m_replace->fieldBox());
 
   connect(m_text, &QLineEdit::returnPressed, this, &FindDock::search);
   connect(button, &QPushButton::clicked, this, &FindDock::search);

@@ -120,8 +120,13 @@ TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
   window->action("mnuReplace")->trigger();
   ASSERT_TRUE(pane->isVisible());
   dock->closedFilesBox()->setChecked(true);
-  dock->textBox()->setText("12");
-  pane->replacementBox()->setText("14");
+  // Typed as a user does: the text to find, Tab, the replacement.
+  QApplication::setActiveWindow(window.get());
+  dock->textBox()->setFocus();
+  QTest::keyClicks(dock->textBox(), "12");
+  QTest::keyClick(dock->textBox(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), pane->replacementBox());
+  QTest::keyClicks(pane->replacementBox(), "14");
   pane->previewButton()->click();
   QTreeWidget *list = pane->changeList();
   ASSERT_EQ(list->topLevelItemCount(), 3);
