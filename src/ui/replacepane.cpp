@@ -153,6 +153,7 @@ void ReplacePane::fillChanges() {
     if (c.refused.isEmpty()) {
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
       item->setCheckState(0, Qt::Checked);
+      item->setToolTip(3, changeText(c));  // long values are cut in the column
     } else {
       // Shown, but it cannot be ticked: the reason says why.
       item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
