@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-Ui::Answer CommandLineUi::message(const QString &text, Buttons buttons, const QString &) {
+Ui::Answer CommandLineUi::message(const QString &text, Buttons buttons, const QString &title) {
   if (m_err) std::fprintf(m_err, "tessary-designer: %s\n", qPrintable(text));
-  return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+  return NoDialogsUi::message(text, buttons, title);
 }
 
 bool PathsCanBeRead(const QStringList &paths, FILE *err) {
