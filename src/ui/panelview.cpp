@@ -346,10 +346,9 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
   p.fillRect(event->rect(), ColorFromValue(model.pictMain.BackColor));
-  if (!model.pictMain.Picture.isEmpty()) {
-    const QImage picture(model.pictMain.Picture);
-    if (!picture.isNull()) p.drawImage(m_origin, picture);
-  }
+  // The background picture at its own size in pixels, zoomed with the panel.
+  if (const QImage picture = LoadPicture(model.pictMain.Picture); !picture.isNull())
+    p.drawImage(QRectF(m_origin, QSizeF(picture.size()) * zoom()), picture);
   // With controls at negative positions the panel's own top and left edges
   // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
   if (!m_preview) {

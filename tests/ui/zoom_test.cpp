@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -248,4 +249,21 @@ TEST(Zoom, TheToolBoxDragShowsTheControlAtThePanelsZoom) {
   EXPECT_EQ(zoomedSize, size * 2);
   EXPECT_NEAR(zoomedHotSpot.x(), hotSpot.x() * 2, 1);
   EXPECT_NEAR(zoomedHotSpot.y(), hotSpot.y() * 2, 1);
+}
+
+// The panel's background picture is zoomed with its controls.
+TEST(Zoom, TheBackgroundPictureIsZoomedWithThePanel) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("back.png");
+  QImage red(10, 10, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(file));
+  ZoomedPanel z(2.0);
+  z.panel->model().pictMain.Picture = file;
+  z.canvas->update();
+  const QImage image = z.canvas->grab().toImage();
+  const QPoint origin = z.at(0, 0);
+  EXPECT_EQ(image.pixelColor(origin + QPoint(5, 5)), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(origin + QPoint(15, 15)), QColor(Qt::red));
+  EXPECT_NE(image.pixelColor(origin + QPoint(25, 25)), QColor(Qt::red));
 }
