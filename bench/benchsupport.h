@@ -37,11 +37,11 @@ namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
-inline double SecondsSince(Clock::time_point start) {
+inline double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-inline double Median(std::vector<double> values) {
+inline double medianOf(std::vector<double> values) {
   if (values.empty()) return 0.0;
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
@@ -51,13 +51,13 @@ inline double Median(std::vector<double> values) {
 // Runs `once` until both `minRuns` runs and `minSeconds` have passed and
 // gives the median time of one run. `once` returns the seconds it timed, so
 // that set-up and tear-down stay outside.
-inline double MedianSeconds(const std::function<double()> &once, int minRuns = 5,
+inline double medianSeconds(const std::function<double()> &once, int minRuns = 5,
                             double minSeconds = 0.5) {
   std::vector<double> times;
   const auto start = Clock::now();
-  while (static_cast<int>(times.size()) < minRuns || SecondsSince(start) < minSeconds)
+  while (static_cast<int>(times.size()) < minRuns || secondsSince(start) < minSeconds)
     times.push_back(once());
-  return Median(times);
+  return medianOf(times);
 }
 
 // Collects the per-iteration times of a benchmark loop run with
@@ -68,7 +68,7 @@ class IterationTimes {
     state.SetIterationTime(seconds);
     m_times.push_back(seconds);
   }
-  double median() const { return Median(m_times); }
+  double median() const { return medianOf(m_times); }
 
  private:
   std::vector<double> m_times;
@@ -85,16 +85,16 @@ struct BudgetLine {
   std::string unit;
 };
 
-inline std::vector<BudgetLine> &BudgetLines() {
+inline std::vector<BudgetLine> &budgetLines() {
   static std::vector<BudgetLine> lines;
   return lines;
 }
 
 // Records a figure (replacing an earlier one of the same name, so that
 // repetitions keep the last).
-inline void ReportBudget(const std::string &what, double value, double budget,
+inline void reportBudget(const std::string &what, double value, double budget,
                          const std::string &unit) {
-  auto &lines = BudgetLines();
+  auto &lines = budgetLines();
   for (BudgetLine &line : lines)
     if (line.what == what) {
       line = {what, value, budget, unit};
@@ -103,10 +103,10 @@ inline void ReportBudget(const std::string &what, double value, double budget,
   lines.push_back({what, value, budget, unit});
 }
 
-inline void PrintBudgets() {
-  if (BudgetLines().empty()) return;
+inline void printBudgets() {
+  if (budgetLines().empty()) return;
   std::printf("\nBudgets\n");
-  for (const BudgetLine &l : BudgetLines())
+  for (const BudgetLine &l : budgetLines())
     std::printf("  %-58s %10.3f %-3s (budget %8.3f) %s\n", l.what.c_str(), l.value, l.unit.c_str(),
                 l.budget, l.value <= l.budget ? "ok" : "OVER BUDGET");
   std::fflush(stdout);
@@ -115,7 +115,7 @@ inline void PrintBudgets() {
 // ---------------------------------------------------------------- memory
 
 // A value of /proc/self/status in bytes ("VmHWM", "VmRSS"); -1 when absent.
-inline long long ProcStatusBytes(const char *field) {
+inline long long procStatusBytes(const char *field) {
   std::ifstream in("/proc/self/status");
   std::string line;
   const std::string prefix = std::string(field) + ":";
@@ -126,7 +126,7 @@ inline long long ProcStatusBytes(const char *field) {
 
 // Resets the peak resident size of this process to its current size; false
 // when the kernel does not allow it.
-inline bool ResetPeakRss() {
+inline bool resetPeakRss() {
   std::FILE *f = std::fopen("/proc/self/clear_refs", "w");
   if (!f) return false;
   const bool ok = std::fputs("5", f) >= 0;
@@ -135,7 +135,7 @@ inline bool ResetPeakRss() {
 
 // The path of the running program, for benchmarks that measure a fresh
 // process of their own.
-inline std::string SelfPath() {
+inline std::string selfPath() {
   std::vector<char> buffer(4096);
   const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
@@ -163,19 +163,19 @@ class Workspace {
       picture.fill(qRgb(0x40 + 0x30 * shade++, 0x60, 0x90));
       picture.save(graphicsFolder() + QLatin1String(name));
     }
-    ProgramSettings &s = Settings();
+    ProgramSettings &s = programSettings();
     s = ProgramSettings();
-    s.strStartFolder = m_root;
-    s.strAppFolder = m_root;
-    s.strPanelsFolder = panelsFolder();
-    s.strHardwareMapFile = panelsFolder() + QStringLiteral("HardwareMap.xml");
-    s.strDefaultGraphicsFolder = graphicsFolder();
+    s.startFolder = m_root;
+    s.appFolder = m_root;
+    s.panelsFolder = panelsFolder();
+    s.hardwareMapFile = panelsFolder() + QStringLiteral("HardwareMap.xml");
+    s.defaultGraphicsFolder = graphicsFolder();
   }
 
   QString root() const { return m_root; }
   QString panelsFolder() const { return m_root + QStringLiteral("CVSPanels/"); }
   QString graphicsFolder() const { return m_root + QStringLiteral("PanelGraphics/"); }
-  QString hardwareMapFile() const { return Settings().strHardwareMapFile; }
+  QString hardwareMapFile() const { return programSettings().hardwareMapFile; }
 
  private:
   QTemporaryDir m_dir;
@@ -186,7 +186,7 @@ class Workspace {
 // page is mostly buttons and labels, with meters, faders, a few clocks and
 // browsers.
 enum class GenKind { Button, Label, WebBrowser, Meter, MeterFader, Clock };
-inline GenKind KindAt(int i) {
+inline GenKind kindAt(int i) {
   static constexpr GenKind cycle[20] = {
       GenKind::Button, GenKind::Button, GenKind::Label,      GenKind::Button, GenKind::Meter,
       GenKind::Button, GenKind::Label,  GenKind::Button,     GenKind::Button, GenKind::MeterFader,
@@ -199,7 +199,7 @@ inline GenKind KindAt(int i) {
 // the program writes it. Every fourth button and every third label are bound
 // to hardware; every fifth button shows pictures from the graphics folder.
 // `hardwareMap` receives the matching map text.
-inline QString PanelText(int controls, const QString &panelName, const QString &graphicsFolder,
+inline QString panelText(int controls, const QString &panelName, const QString &graphicsFolder,
                          QString *hardwareMap = nullptr) {
   QString t;
   t.reserve(controls * 1300);
@@ -238,7 +238,7 @@ inline QString PanelText(int controls, const QString &panelName, const QString &
   line(2, QStringLiteral("Caption"), panelName + QStringLiteral(" Console"));
   t += QStringLiteral("  <ControlList>\r\n");
   for (int i = 0; i < controls; ++i) {
-    const GenKind kind = KindAt(i);
+    const GenKind kind = kindAt(i);
     const int k = ++counts[static_cast<int>(kind)];
     const qint64 left = (i % 40) * 1320, top = (i / 40) * 600;
     t += QStringLiteral("    <Control>\r\n");
@@ -383,7 +383,7 @@ inline QString PanelText(int controls, const QString &panelName, const QString &
 }
 
 // Writes text as Windows-1252 bytes (the generated text holds Latin-1 only).
-inline bool WriteLatin1(const QString &path, const QString &text) {
+inline bool writeLatin1(const QString &path, const QString &text) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   const QByteArray bytes = text.toLatin1();
@@ -392,11 +392,11 @@ inline bool WriteLatin1(const QString &path, const QString &text) {
 
 // A generated panel file of `controls` controls in the workspace's panels
 // folder, with its hardware map; returns the file's path.
-inline QString WritePanelFile(const Workspace &ws, int controls, const QString &panelName) {
+inline QString writePanelFile(const Workspace &ws, int controls, const QString &panelName) {
   QString map;
-  const QString text = PanelText(controls, panelName, ws.graphicsFolder(), &map);
+  const QString text = panelText(controls, panelName, ws.graphicsFolder(), &map);
   const QString path = ws.panelsFolder() + panelName + QStringLiteral(".xml");
-  if (!WriteLatin1(path, text) || !WriteLatin1(ws.hardwareMapFile(), map)) return QString();
+  if (!writeLatin1(path, text) || !writeLatin1(ws.hardwareMapFile(), map)) return QString();
   return path;
 }
 
@@ -404,18 +404,18 @@ inline QString WritePanelFile(const Workspace &ws, int controls, const QString &
 
 // Qt's offscreen platform unless the caller chose one, and the process set up
 // as the program sets itself up.
-inline void UseOffscreenPlatform() {
+inline void useOffscreenPlatform() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  KeepFreedMemoryForReuse();
+  keepFreedMemoryForReuse();
 }
 
 // The body of a benchmark program's main once its application exists.
-inline int RunAll(int argc, char **argv) {
+inline int runAll(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  PrintBudgets();
+  printBudgets();
   return 0;
 }
 

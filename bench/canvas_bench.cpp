@@ -10,7 +10,7 @@
 
 #include "benchsupport.h"
 #include "shellsupport.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/panelview.h"
 
 namespace {
@@ -26,8 +26,8 @@ void BM_RepaintZoomedCanvas(benchmark::State &state) {
     state.SkipWithError("the main window was not shown");
     return;
   }
-  const QString text = bench::PanelText(kControls, QStringLiteral("Big"), ws.graphicsFolder());
-  frmPanel *panel = shown.designer.OpenPanelText(
+  const QString text = bench::panelText(kControls, QStringLiteral("Big"), ws.graphicsFolder());
+  PanelEditor *panel = shown.designer.openPanelText(
       text, QStringLiteral("tcp://127.0.0.1:5200/Big.xml"), QStringLiteral("Big"));
   PanelSubWindow *sub = panel ? shown.window.subWindowOf(panel) : nullptr;
   if (!sub) {
@@ -47,13 +47,13 @@ void BM_RepaintZoomedCanvas(benchmark::State &state) {
   for (auto _ : state) {
     const auto start = bench::Clock::now();
     canvas->repaint(visible);
-    times.add(state, bench::SecondsSince(start));
+    times.add(state, bench::secondsSince(start));
   }
   const double ms = times.median() * 1e3;
   state.counters["median_ms"] = ms;
   state.counters["pixels"] = visible.width() * visible.height();
   if (state.range(0) == 400)
-    bench::ReportBudget("repaint a 400 % canvas of 5,000 controls", ms, kBudgetMs, "ms");
+    bench::reportBudget("repaint a 400 % canvas of 5,000 controls", ms, kBudgetMs, "ms");
 }
 BENCHMARK(BM_RepaintZoomedCanvas)
     ->Arg(400)
@@ -65,7 +65,7 @@ BENCHMARK(BM_RepaintZoomedCanvas)
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

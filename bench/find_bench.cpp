@@ -10,7 +10,7 @@
 
 #include <QGuiApplication>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/panelcheck.h"
 #include "app/panelfinder.h"
 #include "benchsupport.h"
@@ -37,13 +37,13 @@ bench::Workspace &workspace() {
     for (int i = 0; i < kFiles; ++i) {
       const QString name = QStringLiteral("Console%1").arg(i, 3, 10, QLatin1Char('0'));
       QString map;
-      const QString text = bench::PanelText(kControls, name, ws.graphicsFolder(), &map);
-      bench::WriteLatin1(ws.panelsFolder() + name + QStringLiteral(".xml"), text);
+      const QString text = bench::panelText(kControls, name, ws.graphicsFolder(), &map);
+      bench::writeLatin1(ws.panelsFolder() + name + QStringLiteral(".xml"), text);
       const QString open = QStringLiteral("<ControlList>\r\n");
       const qsizetype from = map.indexOf(open) + open.size();
       entries += map.mid(from, map.indexOf(QStringLiteral("  </ControlList>")) - from);
     }
-    return bench::WriteLatin1(
+    return bench::writeLatin1(
         ws.hardwareMapFile(),
         QStringLiteral("<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n"
                        "  <ControlList>\r\n") +
@@ -56,7 +56,7 @@ bench::Workspace &workspace() {
 void findInClosedFiles(benchmark::State &state, const char *text, const char *budgetLine) {
   workspace();
   bench::QuietUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   PanelFinder &finder = designer.finder();
   finder.setIncludeClosedFiles(true);
   bench::IterationTimes times;
@@ -67,14 +67,14 @@ void findInClosedFiles(benchmark::State &state, const char *text, const char *bu
     const double cpuStart = processCpuSeconds();
     hits = finder.Find(QString::fromLatin1(text)).size();
     cpu += processCpuSeconds() - cpuStart;
-    times.add(state, bench::SecondsSince(start));
+    times.add(state, bench::secondsSince(start));
   }
   state.counters["hits"] = static_cast<double>(hits);
   // Wall time on a busy machine is mostly waiting; the CPU time of all
   // threads shows the work itself.
   state.counters["cpu_s_all_threads"] = cpu / static_cast<double>(state.iterations());
   state.counters["files"] = kFiles;
-  if (budgetLine) bench::ReportBudget(budgetLine, times.median(), kBudgetSeconds, "s");
+  if (budgetLine) bench::reportBudget(budgetLine, times.median(), kBudgetSeconds, "s");
 }
 
 void BM_FindCodeInEveryFile(benchmark::State &state) {
@@ -91,17 +91,17 @@ BENCHMARK(BM_FindCaptionOfOnePanel)->UseManualTime()->Unit(benchmark::kMilliseco
 // with the bindings across panels and the map's entries.
 void BM_CheckEveryFile(benchmark::State &state) {
   bench::Workspace &ws = workspace();
-  const QStringList files = PanelFilesOf(ws.panelsFolder());
+  const QStringList files = panelFilesOf(ws.panelsFolder());
   bench::IterationTimes times;
   size_t findings = 0;
   for (auto _ : state) {
     const auto start = bench::Clock::now();
-    findings = CheckPanelFiles(files, ws.hardwareMapFile()).size();
-    times.add(state, bench::SecondsSince(start));
+    findings = checkPanelFiles(files, ws.hardwareMapFile()).size();
+    times.add(state, bench::secondsSince(start));
   }
   state.counters["findings"] = static_cast<double>(findings);
   state.counters["files"] = kFiles;
-  bench::ReportBudget("check 100 closed files of 1,000 controls", times.median(), kBudgetSeconds,
+  bench::reportBudget("check 100 closed files of 1,000 controls", times.median(), kBudgetSeconds,
                       "s");
 }
 BENCHMARK(BM_CheckEveryFile)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
@@ -109,7 +109,7 @@ BENCHMARK(BM_CheckEveryFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Mi
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

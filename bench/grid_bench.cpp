@@ -12,7 +12,7 @@
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace {
@@ -23,21 +23,21 @@ constexpr double kBudgetMs = 2.0;
 struct PanelFixture {
   bench::Workspace ws;
   bench::QuietUi ui;
-  std::unique_ptr<frmPanel> panel;
+  std::unique_ptr<PanelEditor> panel;
 
   explicit PanelFixture(int controls) {
     const QString path =
-        bench::WritePanelFile(ws, controls, QStringLiteral("Grid%1").arg(controls));
-    panel = std::make_unique<frmPanel>(ui);
+        bench::writePanelFile(ws, controls, QStringLiteral("Grid%1").arg(controls));
+    panel = std::make_unique<PanelEditor>(ui);
     PanelReadHooks hooks(*panel);
-    ReadPanelText(LoadPanelText(path), path, panel->model(), hooks,
-                  HardwareMap::FromFile(Settings().strHardwareMapFile));
+    readPanelText(loadPanelText(path), path, panel->model(), hooks,
+                  HardwareMap::fromFile(programSettings().hardwareMapFile));
   }
 
   // The middle control of a kind (the canvas for -1): on a large panel its
   // record lies deep in the list.
   DesignObject *object(int kind) {
-    if (kind < 0) return &panel->model().pictMain;
+    if (kind < 0) return &panel->model().canvas;
     const auto controls = panel->model().Controls(static_cast<ControlKind>(kind));
     return controls.empty() ? nullptr : controls[controls.size() / 2];
   }
@@ -63,14 +63,14 @@ void BM_FillGrid(benchmark::State &state) {
   bench::IterationTimes times;
   for (auto _ : state) {
     const auto start = bench::Clock::now();
-    grid.SetProperties(*f.panel, shown);
-    times.add(state, bench::SecondsSince(start));
+    grid.setProperties(*f.panel, shown);
+    times.add(state, bench::secondsSince(start));
   }
   const double ms = times.median() * 1e3;
   state.counters["median_ms"] = ms;
-  state.counters["rows"] = grid.Rows();
+  state.counters["rows"] = grid.rowCount();
   if (kind == static_cast<int>(ControlKind::Button))
-    bench::ReportBudget("refill the grid for a button (" + std::to_string(controls) + " controls)",
+    bench::reportBudget("refill the grid for a button (" + std::to_string(controls) + " controls)",
                         ms, kBudgetMs, "ms");
 }
 BENCHMARK(BM_FillGrid)
@@ -88,7 +88,7 @@ BENCHMARK(BM_FillGrid)
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

@@ -27,7 +27,7 @@
 #include "panelfile/clipboarddoc.h"
 #include "panelfile/localstore.h"
 #include "panelfile_open.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace {
@@ -44,7 +44,7 @@ struct PanelFile {
 };
 
 // Where the map of a generated panel file lives: beside the panels folder.
-QString MapPathOf(const QString &panelPath) {
+QString mapPathOf(const QString &panelPath) {
   const QFileInfo panel(panelPath);
   return panel.absolutePath() + QStringLiteral("/../HardwareMap-") + panel.completeBaseName() +
          QStringLiteral(".xml");
@@ -61,9 +61,9 @@ const PanelFile &panelFile(int controls) {
   if (it != files.end()) return it->second;
   PanelFile f;
   const QString name = QStringLiteral("Console%1").arg(controls);
-  f.mapPath = MapPathOf(workspace().panelsFolder() + name + QStringLiteral(".xml"));
-  Settings().strHardwareMapFile = f.mapPath;
-  f.path = bench::WritePanelFile(workspace(), controls, name);
+  f.mapPath = mapPathOf(workspace().panelsFolder() + name + QStringLiteral(".xml"));
+  programSettings().hardwareMapFile = f.mapPath;
+  f.path = bench::writePanelFile(workspace(), controls, name);
   f.bytes = QFileInfo(f.path).size();
   return files.emplace(controls, f).first->second;
 }
@@ -101,7 +101,7 @@ const PanelFile &panelFileWithUnknownContent(int controls) {
   }
   out += QStringView(text).mid(from);
   f.path = QFileInfo(f.path).absolutePath() + QStringLiteral("/Unknown%1.xml").arg(controls);
-  bench::WriteLatin1(f.path, out);
+  bench::writeLatin1(f.path, out);
   f.bytes = QFileInfo(f.path).size();
   return files.emplace(controls, f).first->second;
 }
@@ -110,7 +110,7 @@ const PanelFile &panelFileWithUnknownContent(int controls) {
 struct PairedTimes {
   bench::IterationTimes measured;  // the benchmark's own figure
   std::vector<double> reference;
-  double ratio() const { return measured.median() / bench::Median(reference); }
+  double ratio() const { return measured.median() / bench::medianOf(reference); }
 };
 
 // ---------------------------------------------------------------- opening
@@ -120,7 +120,7 @@ double pugixmlParseOnce(const PanelFile &f) {
   const auto start = bench::Clock::now();
   pugi::xml_document doc;
   const pugi::xml_parse_result result = doc.load_file(path.c_str());
-  const double seconds = bench::SecondsSince(start);
+  const double seconds = bench::secondsSince(start);
   if (!result) std::fprintf(stderr, "pugixml: %s\n", result.description());
   return seconds;
 }
@@ -130,8 +130,8 @@ using OpenResult = bench::OpenedPanel;
 // Opens a generated panel with its own hardware map, which later saves and
 // pastes use too.
 OpenResult openOnce(const PanelFile &f, Ui &ui) {
-  Settings().strHardwareMapFile = f.mapPath;
-  return bench::OpenPanelCore(f.path, ui);
+  programSettings().hardwareMapFile = f.mapPath;
+  return bench::openPanelCore(f.path, ui);
 }
 
 void BM_OpenPanel(benchmark::State &state) {
@@ -155,7 +155,7 @@ void BM_OpenPanel(benchmark::State &state) {
     }
     OpenResult r = openOnce(f, ui);
     times.measured.add(state, r.seconds);
-    read = r.panel->model().ControlCount();
+    read = r.panel->model().controlCount();
     notices = r.changedSignals;
     state.PauseTiming();
     r.panel.reset();
@@ -168,14 +168,14 @@ void BM_OpenPanel(benchmark::State &state) {
   state.counters["changed_signals"] = notices;
   state.SetBytesProcessed(state.iterations() * f.bytes);
   if (controls == kBudgetControls) {
-    state.counters["pugixml_ms"] = bench::Median(times.reference) * 1e3;
+    state.counters["pugixml_ms"] = bench::medianOf(times.reference) * 1e3;
     state.counters["x_pugixml"] = times.ratio();
-    bench::ReportBudget(unknownContent ? "open 5,000 controls with unknown content / pugixml parse"
+    bench::reportBudget(unknownContent ? "open 5,000 controls with unknown content / pugixml parse"
                                        : "open 5,000 controls / pugixml parse",
                         times.ratio(), 10.0, "x");
   } else {
     state.counters["x_5000"] = times.ratio();
-    bench::ReportBudget("open 10,000 controls / open 5,000", times.ratio(), 2.2, "x");
+    bench::reportBudget("open 10,000 controls / open 5,000", times.ratio(), 2.2, "x");
   }
 }
 BENCHMARK(BM_OpenPanel)
@@ -199,22 +199,22 @@ int measureOpenPeak(const char *path) {
   const QString file = QString::fromLocal8Bit(path);
   // The folders of the parent's workspace: the panel's own map and the
   // graphics folder beside the panels folder.
-  ProgramSettings &s = Settings();
-  s.strPanelsFolder = QFileInfo(file).absolutePath() + u'/';
-  s.strHardwareMapFile = MapPathOf(file);
-  s.strDefaultGraphicsFolder = s.strPanelsFolder + QStringLiteral("../PanelGraphics/");
+  ProgramSettings &s = programSettings();
+  s.panelsFolder = QFileInfo(file).absolutePath() + u'/';
+  s.hardwareMapFile = mapPathOf(file);
+  s.defaultGraphicsFolder = s.panelsFolder + QStringLiteral("../PanelGraphics/");
   bench::QuietUi ui;
-  const long long before = bench::ProcStatusBytes("VmRSS");
-  if (!bench::ResetPeakRss()) {
+  const long long before = bench::procStatusBytes("VmRSS");
+  if (!bench::resetPeakRss()) {
     std::printf("-1\n");
     return 0;
   }
-  auto panel = std::make_unique<frmPanel>(ui);
-  const QString text = LoadPanelText(file);
+  auto panel = std::make_unique<PanelEditor>(ui);
+  const QString text = loadPanelText(file);
   PanelReadHooks hooks(*panel);
-  ReadPanelText(text, file, panel->model(), hooks, HardwareMap::FromFile(s.strHardwareMapFile));
-  const long long peak = bench::ProcStatusBytes("VmHWM");
-  std::printf("%lld %d\n", peak - before, panel->model().ControlCount());
+  readPanelText(text, file, panel->model(), hooks, HardwareMap::fromFile(s.hardwareMapFile));
+  const long long peak = bench::procStatusBytes("VmHWM");
+  std::printf("%lld %d\n", peak - before, panel->model().controlCount());
   return 0;
 }
 
@@ -222,7 +222,7 @@ void BM_OpenPanelPeakMemory(benchmark::State &state) {
   const int controls = static_cast<int>(state.range(0));
   const PanelFile &f = panelFile(controls);
   // The child reads the panel's own hardware map as the parent does.
-  const std::string command = "QT_QPA_PLATFORM=offscreen '" + bench::SelfPath() + "' '" +
+  const std::string command = "QT_QPA_PLATFORM=offscreen '" + bench::selfPath() + "' '" +
                               kPeakMemoryFlag + f.path.toStdString() + "' 2>/dev/null";
   long long growth = -1;
   int read = 0;
@@ -239,7 +239,7 @@ void BM_OpenPanelPeakMemory(benchmark::State &state) {
   state.counters["file_MB"] = f.bytes / 1e6;
   state.counters["peak_growth_MB"] = growth / 1e6;
   state.counters["x_file_size"] = ratio;
-  bench::ReportBudget("peak memory of open 5,000 controls / file size", ratio, 10.0, "x");
+  bench::reportBudget("peak memory of open 5,000 controls / file size", ratio, 10.0, "x");
 }
 BENCHMARK(BM_OpenPanelPeakMemory)
     ->Arg(kBudgetControls)
@@ -259,7 +259,7 @@ double pugixmlSaveOnce(const pugi::xml_document &doc) {
   const auto start = bench::Clock::now();
   StringWriter out;
   doc.save(out, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_latin1);
-  const double seconds = bench::SecondsSince(start);
+  const double seconds = bench::secondsSince(start);
   benchmark::DoNotOptimize(out.text.data());
   return seconds;
 }
@@ -276,7 +276,7 @@ void BM_SavePanel(benchmark::State &state) {
   PanelModel &panel = opened.panel->model();
   const QString path = workspace().panelsFolder() + QStringLiteral("Saved%1.xml").arg(controls);
   QString error;
-  if (!SavePanelLocal(panel, path, ui, &error)) {
+  if (!savePanelLocal(panel, path, ui, &error)) {
     state.SkipWithError(qPrintable(error));
     return;
   }
@@ -286,17 +286,17 @@ void BM_SavePanel(benchmark::State &state) {
   for (auto _ : state) {
     times.reference.push_back(pugixmlSaveOnce(doc));
     const auto start = bench::Clock::now();
-    const bool saved = SavePanelLocal(panel, path, ui, &error);
-    times.measured.add(state, bench::SecondsSince(start));
+    const bool saved = savePanelLocal(panel, path, ui, &error);
+    times.measured.add(state, bench::secondsSince(start));
     if (!saved) {
       state.SkipWithError(qPrintable(error));
       break;
     }
   }
   state.counters["file_MB"] = QFileInfo(path).size() / 1e6;
-  state.counters["pugixml_ms"] = bench::Median(times.reference) * 1e3;
+  state.counters["pugixml_ms"] = bench::medianOf(times.reference) * 1e3;
   state.counters["x_pugixml"] = times.ratio();
-  bench::ReportBudget("save 5,000 controls / pugixml serialisation", times.ratio(), 10.0, "x");
+  bench::reportBudget("save 5,000 controls / pugixml serialisation", times.ratio(), 10.0, "x");
 }
 BENCHMARK(BM_SavePanel)
     ->Arg(kBudgetControls)
@@ -318,36 +318,36 @@ void BM_PasteOntoPanel(benchmark::State &state) {
   {
     OpenResult source = openOnce(f, ui);
     std::vector<DesignControl *> all;
-    for (const auto &record : source.panel->model().PanelDetails.CollControls)
-      all.push_back(record->cntrlObject);
-    clipboard = BuildClipboardDocument(source.panel->model(), all, false);
+    for (const auto &record : source.panel->model().panelRecord.records)
+      all.push_back(record->control);
+    clipboard = buildClipboardDocument(source.panel->model(), all, false);
   }
   PairedTimes times;
   int pasted = 0;
   for (auto _ : state) {
     OpenResult target = openOnce(f, ui);
     times.reference.push_back(target.seconds);
-    target.panel->boolCtrlDown = true;
+    target.panel->ctrlDown = true;
     const auto start = bench::Clock::now();
     {
       PanelReadHooks hooks(*target.panel);
-      pasted =
-          static_cast<int>(AnalyzeClipboardXML(clipboard, target.panel->model(), hooks,
-                                               HardwareMap::FromFile(Settings().strHardwareMapFile))
-                               .size());
+      pasted = static_cast<int>(
+          analyzeClipboardXML(clipboard, target.panel->model(), hooks,
+                              HardwareMap::fromFile(programSettings().hardwareMapFile))
+              .size());
     }
-    target.panel->notify(frmPanel::Structure | frmPanel::Selection);
-    times.measured.add(state, bench::SecondsSince(start));
+    target.panel->notify(PanelEditor::Structure | PanelEditor::Selection);
+    times.measured.add(state, bench::secondsSince(start));
     state.PauseTiming();
-    if (target.panel->collSelectedControls.size() != size_t(controls))
+    if (target.panel->selectedControls.size() != size_t(controls))
       state.SkipWithError("the pasted controls are not all selected");
     target.panel.reset();
     state.ResumeTiming();
   }
   if (pasted != controls) state.SkipWithError("not every control was pasted");
-  state.counters["open_ms"] = bench::Median(times.reference) * 1e3;
+  state.counters["open_ms"] = bench::medianOf(times.reference) * 1e3;
   state.counters["x_open"] = times.ratio();
-  bench::ReportBudget("paste 5,000 clashing controls / open 5,000", times.ratio(), 2.0, "x");
+  bench::reportBudget("paste 5,000 clashing controls / open 5,000", times.ratio(), 2.0, "x");
 }
 BENCHMARK(BM_PasteOntoPanel)
     ->Arg(kBudgetControls)
@@ -358,10 +358,10 @@ BENCHMARK(BM_PasteOntoPanel)
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   const bool child =
       argc == 2 && std::strncmp(argv[1], kPeakMemoryFlag, std::strlen(kPeakMemoryFlag)) == 0;
   QGuiApplication app(argc, argv);
   if (child) return measureOpenPeak(argv[1] + std::strlen(kPeakMemoryFlag));
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

@@ -8,7 +8,7 @@
 #include "benchsupport.h"
 #include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace bench {
@@ -19,24 +19,24 @@ namespace bench {
 struct OpenedPanel {
   double seconds = 0;
   int changedSignals = 0;
-  std::unique_ptr<frmPanel> panel;
+  std::unique_ptr<PanelEditor> panel;
 };
 
-inline OpenedPanel OpenPanelCore(const QString &path, Ui &ui) {
+inline OpenedPanel openPanelCore(const QString &path, Ui &ui) {
   OpenedPanel r;
   const auto start = Clock::now();
-  r.panel = std::make_unique<frmPanel>(ui);
-  QObject::connect(r.panel.get(), &frmPanel::changed, [&r](int) { ++r.changedSignals; });
-  r.panel->boolOpenResize = true;
-  const QString text = LoadPanelText(path);
+  r.panel = std::make_unique<PanelEditor>(ui);
+  QObject::connect(r.panel.get(), &PanelEditor::changed, [&r](int) { ++r.changedSignals; });
+  r.panel->openResize = true;
+  const QString text = loadPanelText(path);
   {
     PanelReadHooks hooks(*r.panel);
-    ReadPanelText(text, path, r.panel->model(), hooks,
-                  HardwareMap::FromFile(Settings().strHardwareMapFile));
+    readPanelText(text, path, r.panel->model(), hooks,
+                  HardwareMap::fromFile(programSettings().hardwareMapFile));
   }
-  r.panel->setCaption(r.panel->model().Caption);
-  r.panel->boolOpenResize = false;
-  r.seconds = SecondsSince(start);
+  r.panel->setCaption(r.panel->model().caption);
+  r.panel->openResize = false;
+  r.seconds = secondsSince(start);
   return r;
 }
 

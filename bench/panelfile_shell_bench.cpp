@@ -15,7 +15,7 @@
 #include <QEvent>
 #include <QWindow>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "benchsupport.h"
 #include "panelfile_open.h"
 #include "shellsupport.h"
@@ -29,13 +29,13 @@ constexpr int kControls = 5000;
 
 void BM_OpenPanelInTheShell(benchmark::State &state) {
   bench::Workspace ws;
-  const QString path = bench::WritePanelFile(ws, kControls, QStringLiteral("Console"));
+  const QString path = bench::writePanelFile(ws, kControls, QStringLiteral("Console"));
   ShownShell shown;
   if (!shown.show()) {
     state.SkipWithError("the main window was not shown");
     return;
   }
-  MDIFormDesigner &designer = shown.designer;
+  MainWindowLogic &designer = shown.designer;
   MainWindow &window = shown.window;
   const bool withList = state.range(0) == 1;
   if (withList) window.action("mnuControlList")->trigger();
@@ -43,7 +43,7 @@ void BM_OpenPanelInTheShell(benchmark::State &state) {
   bench::IterationTimes shell;
   std::vector<double> core;
   for (auto _ : state) {
-    bench::OpenedPanel reference = bench::OpenPanelCore(path, quiet);
+    bench::OpenedPanel reference = bench::openPanelCore(path, quiet);
     core.push_back(reference.seconds);
     state.PauseTiming();
     reference.panel.reset();
@@ -51,26 +51,26 @@ void BM_OpenPanelInTheShell(benchmark::State &state) {
 
     PaintWatch watch;
     const auto start = bench::Clock::now();
-    frmPanel *panel = designer.OpenPanelLocal(path);
+    PanelEditor *panel = designer.openPanelLocal(path);
     PanelSubWindow *sub = panel ? window.subWindowOf(panel) : nullptr;
     if (sub) sub->canvas()->installEventFilter(&watch);
     const bool painted = sub && processEventsUntil([&] { return watch.painted; });
-    shell.add(state, bench::SecondsSince(start));
+    shell.add(state, bench::secondsSince(start));
     if (!painted) {
       state.SkipWithError("the panel was not painted");
       return;
     }
     state.PauseTiming();
     sub->canvas()->removeEventFilter(&watch);
-    designer.ClosePanel(panel);
+    designer.closePanel(panel);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     state.ResumeTiming();
   }
-  const double ratio = shell.median() / bench::Median(core);
-  state.counters["core_ms"] = bench::Median(core) * 1e3;
+  const double ratio = shell.median() / bench::medianOf(core);
+  state.counters["core_ms"] = bench::medianOf(core) * 1e3;
   state.counters["x_core"] = ratio;
-  bench::ReportBudget(withList ? "open 5,000 controls in the shell with the control list / in "
+  bench::reportBudget(withList ? "open 5,000 controls in the shell with the control list / in "
                                  "the core"
                                : "open 5,000 controls in the shell / in the core",
                       ratio, 2.0, "x");
@@ -85,7 +85,7 @@ BENCHMARK(BM_OpenPanelInTheShell)
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

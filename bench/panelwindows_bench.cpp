@@ -15,10 +15,10 @@
 #include <ctime>
 #include <numeric>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "benchsupport.h"
 #include "shellsupport.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/qtui.h"
@@ -31,7 +31,7 @@ constexpr int kEnd = 10;  // windows averaged at each end
 
 // A panel of a dozen controls in a window of 240 x 160 pixels.
 QString smallPanel(int number, const bench::Workspace &ws) {
-  return bench::PanelText(kControls, QStringLiteral("Small%1").arg(number), ws.graphicsFolder())
+  return bench::panelText(kControls, QStringLiteral("Small%1").arg(number), ws.graphicsFolder())
       .replace(QStringLiteral("<Width>28800</Width>"), QStringLiteral("<Width>3600</Width>"))
       .replace(QStringLiteral("<Height>21600</Height>"), QStringLiteral("<Height>2400</Height>"));
 }
@@ -53,7 +53,7 @@ void BM_OpenTwoHundredSmallPanels(benchmark::State &state) {
     state.SkipWithError("the main window was not shown");
     return;
   }
-  MDIFormDesigner &designer = shown.designer;
+  MainWindowLogic &designer = shown.designer;
   MainWindow &window = shown.window;
   std::vector<QString> texts;
   for (int i = 1; i <= kPanels; ++i) texts.push_back(smallPanel(i, ws));
@@ -65,7 +65,7 @@ void BM_OpenTwoHundredSmallPanels(benchmark::State &state) {
     for (int i = 0; i < kPanels; ++i) {
       const double one = threadSeconds();
       const QString name = QStringLiteral("Small%1").arg(i + 1);
-      frmPanel *panel = designer.OpenPanelText(
+      PanelEditor *panel = designer.openPanelText(
           texts[size_t(i)], QStringLiteral("tcp://127.0.0.1:5200/") + name + ".xml", name);
       PanelSubWindow *sub = panel ? window.subWindowOf(panel) : nullptr;
       PaintWatch watch;
@@ -77,21 +77,21 @@ void BM_OpenTwoHundredSmallPanels(benchmark::State &state) {
       sub->canvas()->removeEventFilter(&watch);
       each.push_back(threadSeconds() - one);
     }
-    total = bench::SecondsSince(start);
+    total = bench::secondsSince(start);
     state.SetIterationTime(total);
     firstWindows = mean(each.begin(), each.begin() + kEnd);
     lastWindows = mean(each.end() - kEnd, each.end());
 
     state.PauseTiming();
-    for (frmPanel *panel : designer.collOpenPanels()) designer.ClosePanel(panel);
+    for (PanelEditor *panel : designer.openPanels()) designer.closePanel(panel);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     state.ResumeTiming();
   }
   state.counters["first_ms"] = firstWindows * 1e3;
   state.counters["last_ms"] = lastWindows * 1e3;
-  bench::ReportBudget("open 200 small panels one after another", total, 5.0, "s");
-  bench::ReportBudget("the last of 200 panel windows / the first", lastWindows / firstWindows, 2.0,
+  bench::reportBudget("open 200 small panels one after another", total, 5.0, "s");
+  bench::reportBudget("the last of 200 panel windows / the first", lastWindows / firstWindows, 2.0,
                       "x");
 }
 BENCHMARK(BM_OpenTwoHundredSmallPanels)
@@ -102,7 +102,7 @@ BENCHMARK(BM_OpenTwoHundredSmallPanels)
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

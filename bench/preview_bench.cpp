@@ -12,9 +12,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "benchsupport.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/qtui.h"
@@ -41,16 +41,16 @@ void runEvents(double seconds) {
 void BM_PreviewMeters(benchmark::State &state) {
   bench::Workspace ws;
   QtUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   MainWindow window(designer);
   ui.setParentWidget(&window);
   window.resize(1400, 900);
   window.show();
-  frmPanel *panel = designer.mnuNewPanel_Click();
+  PanelEditor *panel = designer.newPanel();
   for (int i = 0; i < kMeters; ++i) {
-    DesignControl *meter = panel->InsertControl(ControlKind::Meter);
-    meter->Left = 300 + (i % 10) * 900;
-    meter->Top = 300 + (i / 10) * 3300;
+    DesignControl *meter = panel->insertControl(ControlKind::Meter);
+    meter->left = 300 + (i % 10) * 900;
+    meter->top = 300 + (i / 10) * 3300;
   }
   PanelSubWindow *sub = window.subWindowOf(panel);
   sub->resize(1200, 700);
@@ -62,19 +62,19 @@ void BM_PreviewMeters(benchmark::State &state) {
     const double cpuBefore = cpuSeconds();
     const auto start = bench::Clock::now();
     runEvents(kSeconds);
-    const double wall = bench::SecondsSince(start);
+    const double wall = bench::secondsSince(start);
     share = 100.0 * (cpuSeconds() - cpuBefore) / wall;
     state.SetIterationTime(wall);
   }
   state.counters["cpu_percent"] = share;
-  bench::ReportBudget("preview of 20 meters: CPU time / wall time", share, kBudgetPercent, "%");
+  bench::reportBudget("preview of 20 meters: CPU time / wall time", share, kBudgetPercent, "%");
 }
 BENCHMARK(BM_PreviewMeters)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

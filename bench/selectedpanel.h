@@ -9,7 +9,7 @@
 #include "benchsupport.h"
 #include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace bench {
@@ -17,27 +17,27 @@ namespace bench {
 struct SelectedPanel {
   Workspace ws;
   QuietUi ui;
-  std::unique_ptr<frmPanel> panel;
+  std::unique_ptr<PanelEditor> panel;
   int frame = 0;  // the current control's frame
   int wanted = 0;
 
   SelectedPanel(int controls, int selected) : wanted(selected) {
-    const QString path = WritePanelFile(ws, controls, QStringLiteral("Selected"));
-    panel = std::make_unique<frmPanel>(ui);
+    const QString path = writePanelFile(ws, controls, QStringLiteral("Selected"));
+    panel = std::make_unique<PanelEditor>(ui);
     {
       PanelReadHooks hooks(*panel);
-      ReadPanelText(LoadPanelText(path), path, panel->model(), hooks,
-                    HardwareMap::FromFile(Settings().strHardwareMapFile));
+      readPanelText(loadPanelText(path), path, panel->model(), hooks,
+                    HardwareMap::fromFile(programSettings().hardwareMapFile));
     }
-    panel->boolCtrlDown = true;
-    const auto &records = panel->model().PanelDetails.CollControls;
+    panel->ctrlDown = true;
+    const auto &records = panel->model().panelRecord.records;
     for (int i = 0; i < selected && i < static_cast<int>(records.size()); ++i)
-      panel->ControlGotFocus(records[static_cast<size_t>(i)]->cntrlObject);
-    panel->boolCtrlDown = false;
-    frame = panel->GetResizeIndex(panel->objCurrentControl);
+      panel->controlGotFocus(records[static_cast<size_t>(i)]->control);
+    panel->ctrlDown = false;
+    frame = panel->frameIndexOf(panel->currentControl);
   }
   bool ready() const {
-    return static_cast<int>(panel->collSelectedControls.size()) == wanted && frame != 0;
+    return static_cast<int>(panel->selectedControls.size()) == wanted && frame != 0;
   }
 };
 

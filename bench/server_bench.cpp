@@ -28,7 +28,7 @@ namespace {
 
 constexpr qsizetype kPieceBytes = 1024;
 
-double ThreadSeconds() {
+double threadSeconds() {
   timespec ts{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
@@ -41,8 +41,8 @@ class BenchHost : public ServerHost {
   bench::QuietUi quiet;
   qsizetype delivered = 0;
   Ui &ui() override { return quiet; }
-  bool IsPanelPathOpen(const QString &) const override { return false; }
-  void OpenDeliveredPanel(const QString &document, const QString &, const QString &) override {
+  bool isPanelPathOpen(const QString &) const override { return false; }
+  void openDeliveredPanel(const QString &document, const QString &, const QString &) override {
     delivered = document.size();
   }
 };
@@ -52,12 +52,11 @@ const QByteArray &message(int megabytes) {
   static std::map<int, QByteArray> messages;
   auto it = messages.find(megabytes);
   if (it != messages.end()) return it->second;
-  const QString one = bench::PanelText(1000, QStringLiteral("Studio"), QStringLiteral("/gfx/"));
+  const QString one = bench::panelText(1000, QStringLiteral("Studio"), QStringLiteral("/gfx/"));
   QString document;
   while (document.size() < qsizetype(megabytes) * 1000 * 1000) document += one;
-  const QString payload =
-      QStringLiteral("Studio") + modClientProtocolConsts::strFieldSep + document;
-  return messages.emplace(megabytes, EncodeWindows1252(BuildVexMessage(VexCommand::Panel, payload)))
+  const QString payload = QStringLiteral("Studio") + VexProtocol::kFieldSeparator + document;
+  return messages.emplace(megabytes, encodeWindows1252(buildVexMessage(VexCommand::Panel, payload)))
       .first->second;
 }
 
@@ -67,14 +66,14 @@ double receiveOnce(const QByteArray &bytes, qsizetype pieceBytes) {
   BenchHost host;
   auto link = std::make_unique<OpenLink>();
   OpenLink *raw = link.get();
-  frmTcpVexConnector connector(host, std::move(link));
+  VexConnector connector(host, std::move(link));
   raw->up();
   const qsizetype step = pieceBytes > 0 ? pieceBytes : bytes.size();
   const auto start = bench::Clock::now();
   for (qsizetype at = 0; at < bytes.size(); at += step)
-    raw->receive(DecodeWindows1252(
+    raw->receive(decodeWindows1252(
         QByteArray::fromRawData(bytes.constData() + at, qMin(step, bytes.size() - at))));
-  const double seconds = bench::SecondsSince(start);
+  const double seconds = bench::secondsSince(start);
   if (host.delivered == 0) std::fprintf(stderr, "the panel was not delivered\n");
   return seconds;
 }
@@ -88,7 +87,7 @@ double medianOf(int megabytes, qsizetype pieceBytes) {
   auto it = medians().find(key);
   if (it != medians().end()) return it->second;
   const QByteArray &bytes = message(megabytes);
-  return medians()[key] = bench::MedianSeconds([&] { return receiveOnce(bytes, pieceBytes); });
+  return medians()[key] = bench::medianSeconds([&] { return receiveOnce(bytes, pieceBytes); });
 }
 
 void BM_ReceivePanel(benchmark::State &state) {
@@ -103,12 +102,12 @@ void BM_ReceivePanel(benchmark::State &state) {
   if (megabytes == 10 && pieceBytes == kPieceBytes) {
     const double ratio = times.median() / medianOf(10, 0);
     state.counters["x_one_piece"] = ratio;
-    bench::ReportBudget("receive 10 MB in 1 KB pieces / in one piece", ratio, 2.0, "x");
+    bench::reportBudget("receive 10 MB in 1 KB pieces / in one piece", ratio, 2.0, "x");
   }
   if (megabytes == 20) {
     const double ratio = times.median() / medianOf(10, pieceBytes);
     state.counters["x_10MB"] = ratio;
-    bench::ReportBudget(
+    bench::reportBudget(
         pieceBytes ? "receive 20 MB / 10 MB, 1 KB pieces" : "receive 20 MB / 10 MB, one piece",
         ratio, 2.2, "x");
   }
@@ -126,7 +125,7 @@ BENCHMARK(BM_ReceivePanel)
 
 int main(int argc, char **argv) {
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

@@ -9,7 +9,7 @@
 #include <QObject>
 #include <QWindow>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 
@@ -38,12 +38,12 @@ bool processEventsUntil(Done done) {
 // A designer in a shown main window of 1280 x 1024, as a user starts it.
 struct ShownShell {
   QtUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
   // False when the window was not shown within ten seconds.
   bool show() {
     ui.setParentWidget(&window);
-    designer.Load();
+    designer.load();
     window.resize(1280, 1024);
     window.show();
     return processEventsUntil([&] { return window.windowHandle()->isExposed(); });

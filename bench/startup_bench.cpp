@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/startup.h"
 #include "benchsupport.h"
 #include "model/settings.h"
@@ -42,12 +42,12 @@ bool waitExposed(QWidget &window) {
 // What the program's main does from its settings to a shown window.
 struct Shell {
   QtUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
 
   bool start() {
     ui.setParentWidget(&window);
-    designer.Load();
+    designer.load();
     window.show();
     return waitExposed(window);
   }
@@ -58,13 +58,13 @@ struct Shell {
 int startAndExit(int argc, char **argv) {
   WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
-  InitSettings(Settings(), QDir::currentPath());
-  ReadRememberedConnection();
+  initSettings(programSettings(), QDir::currentPath());
+  readRememberedConnection();
   Shell shell;
   if (!shell.start()) return 1;
   // The peak resident memory of the started program, for the parent to report.
   if (std::FILE *f = std::fopen("startup-rss", "w")) {
-    std::fprintf(f, "%lld\n", bench::ProcStatusBytes("VmHWM"));
+    std::fprintf(f, "%lld\n", bench::procStatusBytes("VmHWM"));
     std::fclose(f);
   }
   return 0;
@@ -74,13 +74,13 @@ void BM_StartupProcess(benchmark::State &state) {
   bench::Workspace ws;  // start folder and settings folder of the child
   const std::string command = "cd '" + ws.root().toStdString() + "' && XDG_CONFIG_HOME='" +
                               ws.root().toStdString() + "' QT_QPA_PLATFORM='" +
-                              qgetenv("QT_QPA_PLATFORM").toStdString() + "' '" + bench::SelfPath() +
+                              qgetenv("QT_QPA_PLATFORM").toStdString() + "' '" + bench::selfPath() +
                               "' " + kChildFlag + " 2>/dev/null";
   bench::IterationTimes times;
   for (auto _ : state) {
     const auto start = bench::Clock::now();
     const int status = std::system(command.c_str());
-    times.add(state, bench::SecondsSince(start));
+    times.add(state, bench::secondsSince(start));
     if (status != 0) {
       state.SkipWithError("the program did not show its main window");
       return;
@@ -91,7 +91,7 @@ void BM_StartupProcess(benchmark::State &state) {
   QFile rss(ws.root() + QStringLiteral("startup-rss"));
   if (rss.open(QIODevice::ReadOnly))
     state.counters["peak_rss_MB"] = rss.readAll().trimmed().toDouble() / (1024.0 * 1024.0);
-  bench::ReportBudget("start-up to a shown main window (new process)", seconds, kBudgetSeconds,
+  bench::reportBudget("start-up to a shown main window (new process)", seconds, kBudgetSeconds,
                       "s");
 }
 BENCHMARK(BM_StartupProcess)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -106,7 +106,7 @@ void BM_StartupWindow(benchmark::State &state) {
     const auto start = bench::Clock::now();
     auto shell = std::make_unique<Shell>();
     const bool shown = shell->start();
-    const double seconds = bench::SecondsSince(start);
+    const double seconds = bench::secondsSince(start);
     times.add(state, seconds);
     if (first < 0) first = seconds;
     state.PauseTiming();
@@ -119,7 +119,7 @@ void BM_StartupWindow(benchmark::State &state) {
   }
   state.counters["first_s"] = first;
   state.counters["median_s"] = times.median();
-  bench::ReportBudget("start-up: first main window in a running process", first, kBudgetSeconds,
+  bench::reportBudget("start-up: first main window in a running process", first, kBudgetSeconds,
                       "s");
 }
 BENCHMARK(BM_StartupWindow)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -127,8 +127,8 @@ BENCHMARK(BM_StartupWindow)->Iterations(10)->UseManualTime()->Unit(benchmark::kM
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   if (argc == 2 && std::strcmp(argv[1], kChildFlag) == 0) return startAndExit(argc, argv);
   QApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

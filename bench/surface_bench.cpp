@@ -26,21 +26,21 @@ void BM_DragSelection(benchmark::State &state) {
   // Right button down in the middle of the frame, then steps of one pixel
   // (15 twips) to and fro.
   const double x = 300, y = 150;
-  f.panel->FrameMouseDown(f.frame, MouseButton::Right, x, y);
+  f.panel->frameMouseDown(f.frame, MouseButton::Right, x, y);
   bench::IterationTimes times;
   double step = 15;
   for (auto _ : state) {
     const auto start = bench::Clock::now();
-    f.panel->FrameMouseMove(f.frame, MouseButton::Right, x + step, y + step);
-    times.add(state, bench::SecondsSince(start));
+    f.panel->frameMouseMove(f.frame, MouseButton::Right, x + step, y + step);
+    times.add(state, bench::secondsSince(start));
     step = -step;
   }
-  f.panel->FrameMouseUp(f.frame, MouseButton::Right, x, y);
+  f.panel->frameMouseUp(f.frame, MouseButton::Right, x, y);
   const double ms = times.median() * 1e3;
   state.counters["selected"] = selected;
   state.counters["median_ms"] = ms;
   if (selected == 500)
-    bench::ReportBudget("move 500 selected controls by one step", ms, kBudgetMs, "ms");
+    bench::reportBudget("move 500 selected controls by one step", ms, kBudgetMs, "ms");
 }
 BENCHMARK(BM_DragSelection)
     ->Arg(500)
@@ -61,10 +61,10 @@ void BM_DragStepWithSnapping(benchmark::State &state) {
   // built at the press), then steps of a few pixels to and fro, so that
   // each step looks for edges, centres and gaps again.
   const double x = 300, y = 150;
-  f.panel->FrameMouseDown(f.frame, MouseButton::Right, x, y);
-  const ResizeFrame *frame = f.panel->model().Frame(f.frame);
+  f.panel->frameMouseDown(f.frame, MouseButton::Right, x, y);
+  const ResizeFrame *frame = f.panel->model().frame(f.frame);
   auto moveTo = [&](double absX, double absY) {
-    f.panel->FrameMouseMove(f.frame, MouseButton::Right, absX - frame->Left, absY - frame->Top);
+    f.panel->frameMouseMove(f.frame, MouseButton::Right, absX - frame->left, absY - frame->top);
   };
   const double midX = 20 * 1320 + 700, midY = 60 * 600 + 250;
   moveTo(midX, midY);
@@ -74,19 +74,19 @@ void BM_DragStepWithSnapping(benchmark::State &state) {
     const double d = 45 * (i++ % 5);
     const auto start = bench::Clock::now();
     moveTo(midX + d, midY + d);
-    times.add(state, bench::SecondsSince(start));
+    times.add(state, bench::secondsSince(start));
   }
-  f.panel->FrameMouseUp(f.frame, MouseButton::Right, x, y);
+  f.panel->frameMouseUp(f.frame, MouseButton::Right, x, y);
   const double ms = times.median() * 1e3;
   state.counters["median_ms"] = ms;
-  bench::ReportBudget("drag step with snapping on 5,000 controls", ms, kSnapBudgetMs, "ms");
+  bench::reportBudget("drag step with snapping on 5,000 controls", ms, kSnapBudgetMs, "ms");
 }
 BENCHMARK(BM_DragStepWithSnapping)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

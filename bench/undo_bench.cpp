@@ -21,13 +21,13 @@ constexpr double kBudgetMb = 20.0;
 struct MoveFixture : bench::SelectedPanel {
   MoveFixture() : SelectedPanel(kPanelControls, kSelected) {}
   void move(int step) {
-    panel->FrameMouseDown(frame, MouseButton::Right, 300, 150);
-    panel->FrameMouseMove(frame, MouseButton::Right, 300 + 15 * step, 150 + 15 * step);
-    panel->FrameMouseUp(frame, MouseButton::Right, 300 + 15 * step, 150 + 15 * step);
+    panel->frameMouseDown(frame, MouseButton::Right, 300, 150);
+    panel->frameMouseMove(frame, MouseButton::Right, 300 + 15 * step, 150 + 15 * step);
+    panel->frameMouseUp(frame, MouseButton::Right, 300 + 15 * step, 150 + 15 * step);
   }
 };
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+size_t heapInUse() { return mallinfo2().uordblks; }
 
 void BM_UndoRedoMove(benchmark::State &state) {
   MoveFixture f;
@@ -42,12 +42,11 @@ void BM_UndoRedoMove(benchmark::State &state) {
   }
   // Every selected control must come back and go again.
   std::vector<qint32> moved;
-  for (const DesignControl *c : f.panel->collSelectedControls) moved.push_back(c->Left);
-  f.panel->Undo();
+  for (const DesignControl *c : f.panel->selectedControls) moved.push_back(c->left);
+  f.panel->undo();
   int back = 0;
-  for (size_t i = 0; i < moved.size(); ++i)
-    back += f.panel->collSelectedControls[i]->Left != moved[i];
-  f.panel->Redo();
+  for (size_t i = 0; i < moved.size(); ++i) back += f.panel->selectedControls[i]->left != moved[i];
+  f.panel->redo();
   if (back != kSelected) {
     state.SkipWithError("undo did not move every selected control back");
     return;
@@ -55,18 +54,18 @@ void BM_UndoRedoMove(benchmark::State &state) {
   bench::IterationTimes undoTimes, redoTimes;
   for (auto _ : state) {
     auto start = bench::Clock::now();
-    f.panel->Undo();
-    const double undo = bench::SecondsSince(start);
+    f.panel->undo();
+    const double undo = bench::secondsSince(start);
     undoTimes.add(state, undo);
     start = bench::Clock::now();
-    f.panel->Redo();
-    redoTimes.add(state, bench::SecondsSince(start));
+    f.panel->redo();
+    redoTimes.add(state, bench::secondsSince(start));
   }
   state.counters["undo_ms"] = undoTimes.median() * 1e3;
   state.counters["redo_ms"] = redoTimes.median() * 1e3;
-  bench::ReportBudget("undo a move of 500 of 5,000 controls", undoTimes.median() * 1e3, kBudgetMs,
+  bench::reportBudget("undo a move of 500 of 5,000 controls", undoTimes.median() * 1e3, kBudgetMs,
                       "ms");
-  bench::ReportBudget("redo a move of 500 of 5,000 controls", redoTimes.median() * 1e3, kBudgetMs,
+  bench::reportBudget("redo a move of 500 of 5,000 controls", redoTimes.median() * 1e3, kBudgetMs,
                       "ms");
 }
 BENCHMARK(BM_UndoRedoMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -79,17 +78,17 @@ void BM_MemoryOf200Moves(benchmark::State &state) {
       return;
     }
     malloc_trim(0);
-    const size_t before = HeapInUse();
+    const size_t before = heapInUse();
     for (int i = 0; i < kSteps; ++i) f.move(i % 2 ? 2 : -1);
     malloc_trim(0);
-    const double mb = double(HeapInUse()) - double(before);
+    const double mb = double(heapInUse()) - double(before);
     if (f.panel->undoStack().count() != kSteps) {
       state.SkipWithError("the moves did not make one step each");
       return;
     }
     state.counters["steps"] = kSteps;
     state.counters["MB"] = mb / (1024.0 * 1024.0);
-    bench::ReportBudget("memory of 200 undo steps moving 500 controls", mb / (1024.0 * 1024.0),
+    bench::reportBudget("memory of 200 undo steps moving 500 controls", mb / (1024.0 * 1024.0),
                         kBudgetMb, "MB");
   }
 }
@@ -98,7 +97,7 @@ BENCHMARK(BM_MemoryOf200Moves)->Iterations(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char **argv) {
-  bench::UseOffscreenPlatform();
+  bench::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
-  return bench::RunAll(argc, argv);
+  return bench::runAll(argc, argv);
 }

@@ -9,7 +9,7 @@
 #include "app/checkcommand.h"
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/panelfilewatcher.h"
 #include "app/recentpanels.h"
 #include "app/replacecommand.h"
@@ -35,7 +35,7 @@ bool displayAvailable() {
 // Where the manual is looked for: the start folder, the installed tree
 // beside the program, the build folder.
 QStringList helpFiles(const QString &startFolder) {
-  return HelpFileCandidates(startFolder, QFileInfo(QFile::symLinkTarget("/proc/self/exe")).path(),
+  return helpFileCandidates(startFolder, QFileInfo(QFile::symLinkTarget("/proc/self/exe")).path(),
                             QStringLiteral(TESSARY_BUILD_DIR));
 }
 
@@ -49,11 +49,11 @@ QString manualText() {
 }  // namespace
 
 int main(int argc, char **argv) {
-  IgnoreFileSizeLimitSignal();  // a write over a file-size limit fails instead of killing us
-  KeepFreedMemoryForReuse();
+  ignoreFileSizeLimitSignal();  // a write over a file-size limit fails instead of killing us
+  keepFreedMemoryForReuse();
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  const CommandLine cmd = ParseCommandLine(arguments);
+  const CommandLine cmd = parseCommandLine(arguments);
   if (!cmd.error.isEmpty()) {
     std::fprintf(stderr, "tessary-designer: %s\n\n%s", qPrintable(cmd.error),
                  qPrintable(cmd.helpText));
@@ -68,14 +68,14 @@ int main(int argc, char **argv) {
     return 0;
   }
   if (!cmd.exportFile.isEmpty())
-    return RunExportCommand(argc, argv, cmd.exportFile, cmd.panelFiles.first(), stderr);
+    return runExportCommand(argc, argv, cmd.exportFile, cmd.panelFiles.first(), stderr);
   if (cmd.check) {
     QCoreApplication app(argc, argv);  // reading panels needs no window
-    return RunCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);
+    return runCheckCommand(cmd.panelFiles, cmd.json, stdout, stderr);
   }
   if (cmd.replace) {
     QCoreApplication app(argc, argv);  // reading and saving panels needs no window
-    return RunReplaceCommand(cmd.findText, cmd.replacementText, cmd.field, cmd.dryRun,
+    return runReplaceCommand(cmd.findText, cmd.replacementText, cmd.field, cmd.dryRun,
                              cmd.panelFiles, stdout, stderr);
   }
   if (!displayAvailable()) {
@@ -93,35 +93,35 @@ int main(int argc, char **argv) {
   QApplication::setApplicationVersion(kVersionText);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.png")));
 
-  ProgramSettings &settings = Settings();
-  InitSettings(settings, QDir::currentPath());
-  settings.helpFileCandidates = helpFiles(settings.strAppFolder);
+  ProgramSettings &settings = programSettings();
+  initSettings(settings, QDir::currentPath());
+  settings.helpFileCandidates = helpFiles(settings.appFolder);
   QString commandText = cmd.serverText;
-  if (commandText.isEmpty()) commandText = ReadRememberedConnection();
+  if (commandText.isEmpty()) commandText = readRememberedConnection();
 
   QtUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   RecentPanels recent(designer);
   MainWindow window(designer);
   window.setRecentPanels(&recent);
   ui.setParentWidget(&window);
-  designer.Load();
+  designer.load();
   QSettings layout;  // the window's size, place and panes of the last session
   window.setLayoutSettings(&layout);
   window.show();
-  if (!commandText.isEmpty()) ApplyCommandText(settings, commandText);
+  if (!commandText.isEmpty()) applyCommandText(settings, commandText);
   // Completes a save of a panel and its map that a designer could not finish.
-  CompleteInterruptedSave(ui, {settings.strPanelsFolder, BackupFolder()});
+  completeInterruptedSave(ui, {settings.panelsFolder, backupFolder()});
   // Offers back the work of a designer that did not end normally.
-  CrashRecovery recovery(designer, CrashRecovery::DefaultFolder());
+  CrashRecovery recovery(designer, CrashRecovery::defaultFolder());
   window.setRecovery(&recovery);  // the status bar says when it is off
-  if (!recovery.Start())
+  if (!recovery.start())
     std::fprintf(stderr, "tessary-designer: %s\n", qPrintable(recovery.problem()));
   // Offers to reload an unchanged panel whose file someone else changed.
   PanelFileWatcher watcher(designer);
   for (const QString &file : cmd.panelFiles)
-    designer.OpenLocalPanelFile(QFileInfo(file).absoluteFilePath());
+    designer.openLocalPanelFile(QFileInfo(file).absoluteFilePath());
   // The connect dialog at every start; it connects only when asked to.
-  designer.mnuConnect_Click();
+  designer.connectToServer();
   return app.exec();
 }

@@ -1,31 +1,31 @@
 // The Arrange menu's commands that are more than a call on the active panel.
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-void MDIFormDesigner::BringToFront() {
-  if (m_active) m_active->Restack(frmPanel::Stacking::ToFront);
+void MainWindowLogic::bringToFront() {
+  if (m_active) m_active->restack(PanelEditor::Stacking::ToFront);
 }
-void MDIFormDesigner::SendToBack() {
-  if (m_active) m_active->Restack(frmPanel::Stacking::ToBack);
+void MainWindowLogic::sendToBack() {
+  if (m_active) m_active->restack(PanelEditor::Stacking::ToBack);
 }
-void MDIFormDesigner::BringForward() {
-  if (m_active) m_active->Restack(frmPanel::Stacking::Forward);
+void MainWindowLogic::bringForward() {
+  if (m_active) m_active->restack(PanelEditor::Stacking::Forward);
 }
-void MDIFormDesigner::SendBackward() {
-  if (m_active) m_active->Restack(frmPanel::Stacking::Backward);
+void MainWindowLogic::sendBackward() {
+  if (m_active) m_active->restack(PanelEditor::Stacking::Backward);
 }
-void MDIFormDesigner::AlignCentresHorizontally() {
-  if (m_active) m_active->AlignCentresHorizontally();
+void MainWindowLogic::alignCentresHorizontally() {
+  if (m_active) m_active->alignCentresHorizontally();
 }
-void MDIFormDesigner::AlignCentresVertically() {
-  if (m_active) m_active->AlignCentresVertically();
+void MainWindowLogic::alignCentresVertically() {
+  if (m_active) m_active->alignCentresVertically();
 }
-void MDIFormDesigner::DistributeHorizontally() { distribute(true); }
-void MDIFormDesigner::DistributeVertically() { distribute(false); }
+void MainWindowLogic::distributeHorizontally() { distribute(true); }
+void MainWindowLogic::distributeVertically() { distribute(false); }
 
-void MDIFormDesigner::distribute(bool horizontal) {
-  if (!m_active || m_active->collSelectedControls.size() < 2) return;
+void MainWindowLogic::distribute(bool horizontal) {
+  if (!m_active || m_active->selectedControls.size() < 2) return;
   constexpr int kLargestGap = 10000;  // pixels
   constexpr qint32 kTwipsPerPixel = 15;
   const std::optional<QString> answer =
@@ -45,7 +45,7 @@ void MDIFormDesigner::distribute(bool horizontal) {
   }
   m_distributeGap = gap;
   if (horizontal)
-    m_active->DistributeHorizontally(gap * kTwipsPerPixel);
+    m_active->distributeHorizontally(gap * kTwipsPerPixel);
   else
-    m_active->DistributeVertically(gap * kTwipsPerPixel);
+    m_active->distributeVertically(gap * kTwipsPerPixel);
 }

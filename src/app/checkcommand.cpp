@@ -7,13 +7,13 @@
 #include "app/commandlineui.h"
 #include "app/panelcheck.h"
 
-int RunCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
-  if (!PathsCanBeRead(paths, err)) return 2;
+int runCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
+  if (!pathsCanBeRead(paths, err)) return 2;
   std::vector<CheckFinding> findings;
   for (const QString &path : paths) {
     QString mapFile;
-    const QStringList files = PanelFilesOfPath(path, &mapFile);
-    for (CheckFinding &f : CheckPanelFiles(files, mapFile)) findings.push_back(std::move(f));
+    const QStringList files = panelFilesOfPath(path, &mapFile);
+    for (CheckFinding &f : checkPanelFiles(files, mapFile)) findings.push_back(std::move(f));
   }
   bool anyError = false;
   QJsonArray array;
@@ -22,12 +22,12 @@ int RunCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
     if (json)
       array.append(QJsonObject{{QStringLiteral("file"), f.file},
                                {QStringLiteral("control"), f.control},
-                               {QStringLiteral("severity"), SeverityText(f.severity)},
+                               {QStringLiteral("severity"), severityText(f.severity)},
                                {QStringLiteral("code"), f.code},
                                {QStringLiteral("message"), f.message}});
     else
       std::fprintf(out, "%s: %s: %s: %s: %s\n", qPrintable(f.file), qPrintable(f.control),
-                   qPrintable(SeverityText(f.severity)), qPrintable(f.code), qPrintable(f.message));
+                   qPrintable(severityText(f.severity)), qPrintable(f.code), qPrintable(f.message));
   }
   if (json)
     std::fprintf(out, "%s\n", QJsonDocument(array).toJson(QJsonDocument::Indented).constData());

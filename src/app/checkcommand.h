@@ -7,4 +7,4 @@
 // panels with its hardware map), prints the findings to `out` and errors to
 // `err`. Returns the exit status: 0 without errors (warnings allowed), 1
 // with an error, 2 when a PATH does not exist or cannot be read at all.
-int RunCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err);
+int runCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err);

@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <utility>
 
-const std::vector<CommandLineOption> &CommandLineOptions() {
+const std::vector<CommandLineOption> &commandLineOptions() {
   static const std::vector<CommandLineOption> options = {
       {{QStringLiteral("h"), QStringLiteral("help")},
        {},
@@ -49,7 +49,7 @@ const std::vector<CommandLineOption> &CommandLineOptions() {
   return options;
 }
 
-const std::vector<ExitStatusLine> &ExitStatuses() {
+const std::vector<ExitStatusLine> &exitStatuses() {
   static const std::vector<ExitStatusLine> statuses = {
       {0, QStringLiteral("the designer was closed, or --help or --version was shown")},
       {1, QStringLiteral("no display was found to show the designer on; with --check: a "
@@ -79,14 +79,14 @@ QString table(const std::vector<std::pair<QString, QString>> &rows) {
 }
 }  // namespace
 
-QString UsageText() {
+QString usageText() {
   std::vector<std::pair<QString, QString>> arguments = {
       {kServerArgument,
        QStringLiteral("the routing server to connect to (port 5200 when none is given)")},
       {kPanelsArgument, QStringLiteral("panel files to open")},
   };
   std::vector<std::pair<QString, QString>> options;
-  for (const CommandLineOption &option : CommandLineOptions()) {
+  for (const CommandLineOption &option : commandLineOptions()) {
     QStringList names;
     for (const QString &name : option.names)
       names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -95,7 +95,7 @@ QString UsageText() {
     options.emplace_back(left, option.description);
   }
   std::vector<std::pair<QString, QString>> statuses;
-  for (const ExitStatusLine &line : ExitStatuses())
+  for (const ExitStatusLine &line : exitStatuses())
     statuses.emplace_back(QString::number(line.status), line.meaning);
   return QStringLiteral(
              "Usage: tessary-designer [options] [%1] [%2]\n\n"
@@ -105,22 +105,22 @@ QString UsageText() {
       .arg(kServerArgument, kPanelsArgument, table(arguments), table(options), table(statuses));
 }
 
-CommandLine ParseCommandLine(const QStringList &arguments) {
+CommandLine parseCommandLine(const QStringList &arguments) {
   QCommandLineParser parser;
   std::vector<QCommandLineOption> parsed;
-  for (const CommandLineOption &option : CommandLineOptions()) {
+  for (const CommandLineOption &option : commandLineOptions()) {
     parsed.emplace_back(option.names, option.description, option.valueName);
     parser.addOption(parsed.back());
   }
 
   CommandLine out;
-  out.helpText = UsageText();
+  out.helpText = usageText();
   if (!parser.parse(arguments)) {
     out.error = parser.errorText();
     return out;
   }
   for (std::size_t i = 0; i < parsed.size(); ++i) {
-    const CommandLineOption &option = CommandLineOptions()[i];
+    const CommandLineOption &option = commandLineOptions()[i];
     if (!parser.isSet(parsed[i])) continue;
     if (option.valueName.isEmpty()) {
       option.apply(out, QString());

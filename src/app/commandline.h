@@ -24,7 +24,7 @@ struct CommandLine {
 };
 
 // One option of the command line. A new option is one more line in
-// CommandLineOptions(): --help lists it and the parser applies it.
+// commandLineOptions(): --help lists it and the parser applies it.
 struct CommandLineOption {
   QStringList names;    // "h", "help"
   QString valueName;    // empty: a switch without a value
@@ -32,21 +32,21 @@ struct CommandLineOption {
   // Called once for a switch, once per value for an option with a value.
   std::function<void(CommandLine &, const QString &value)> apply;
 };
-const std::vector<CommandLineOption> &CommandLineOptions();
+const std::vector<CommandLineOption> &commandLineOptions();
 
 // The exit statuses --help lists, in the order listed.
 struct ExitStatusLine {
   int status;
   QString meaning;
 };
-const std::vector<ExitStatusLine> &ExitStatuses();
+const std::vector<ExitStatusLine> &exitStatuses();
 
 // The usage text of --help: usage line, arguments, options, exit statuses.
-QString UsageText();
+QString usageText();
 
 // Parses the arguments (the first is the program). A "tcp://" argument in
 // any letter case, with or without quotes, is the server text; other
 // arguments name panel files to open.
-CommandLine ParseCommandLine(const QStringList &arguments);
+CommandLine parseCommandLine(const QStringList &arguments);
 
 inline const QString kVersionText = QStringLiteral("5.77");

@@ -7,7 +7,7 @@ Ui::Answer CommandLineUi::message(const QString &text, Buttons buttons, const QS
   return NoDialogsUi::message(text, buttons, title);
 }
 
-bool PathsCanBeRead(const QStringList &paths, FILE *err) {
+bool pathsCanBeRead(const QStringList &paths, FILE *err) {
   for (const QString &path : paths) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isReadable()) {

@@ -18,4 +18,4 @@ class CommandLineUi : public NoDialogsUi {
 
 // Whether every path exists and can be read; names the first that does not
 // on `err`.
-bool PathsCanBeRead(const QStringList &paths, FILE *err);
+bool pathsCanBeRead(const QStringList &paths, FILE *err);

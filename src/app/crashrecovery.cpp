@@ -8,13 +8,13 @@
 #include <QStandardPaths>
 #include <algorithm>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/recoveryfile.h"
 #include "hwmap/hardwaremap.h"
 #include "model/panelfilestamp.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace {
@@ -24,7 +24,7 @@ const QString kLockSuffix = QStringLiteral(".lock");
 
 // What changes a panel's document; selection and pointer shapes do not.
 constexpr int kDocumentChanges =
-    frmPanel::Geometry | frmPanel::Properties | frmPanel::Structure | frmPanel::Caption;
+    PanelEditor::Geometry | PanelEditor::Properties | PanelEditor::Structure | PanelEditor::Caption;
 
 QString offerLine(const RecoveryFile &file) {
   const QString where = file.windowPath.isEmpty() ? QStringLiteral("never saved") : file.windowPath;
@@ -39,21 +39,21 @@ struct CrashRecovery::Left {
   RecoveryFile content;
 };
 
-QString CrashRecovery::DefaultFolder() {
+QString CrashRecovery::defaultFolder() {
   const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
   return base.isEmpty() ? QString() : base + QStringLiteral("/recovery/");
 }
 
-CrashRecovery::CrashRecovery(MDIFormDesigner &designer, const QString &folder, QObject *parent)
+CrashRecovery::CrashRecovery(MainWindowLogic &designer, const QString &folder, QObject *parent)
     : QObject(parent),
       m_designer(designer),
       m_folder(folder.isEmpty() ? QString() : QDir(folder).absolutePath() + u'/') {
-  timRecovery.setInterval(kIntervalMs);
-  connect(&timRecovery, &QTimer::timeout, this, &CrashRecovery::timRecoveryTick);
+  recoveryTimer.setInterval(kIntervalMs);
+  connect(&recoveryTimer, &QTimer::timeout, this, &CrashRecovery::recoveryTick);
 }
 
 CrashRecovery::~CrashRecovery() {
-  timRecovery.stop();
+  recoveryTimer.stop();
   if (!m_lock) return;
   // Files still here belong to panels that were never saved nor closed:
   // they stay, and the next start offers them.
@@ -61,7 +61,7 @@ CrashRecovery::~CrashRecovery() {
   m_lock->unlock();
 }
 
-bool CrashRecovery::Start() {
+bool CrashRecovery::start() {
   if (m_lock) return false;
   const QString unusable =
       QStringLiteral("Unsaved work is not kept for recovery: the folder %1 cannot be used.")
@@ -81,13 +81,13 @@ bool CrashRecovery::Start() {
   }
   m_lock = std::move(lock);
 
-  for (frmPanel *panel : m_designer.collOpenPanels()) track(panel);
-  connect(&m_designer, &MDIFormDesigner::panelAdded, this, &CrashRecovery::track);
-  connect(&m_designer, &MDIFormDesigner::panelRemoved, this, &CrashRecovery::untrack);
+  for (PanelEditor *panel : m_designer.openPanels()) track(panel);
+  connect(&m_designer, &MainWindowLogic::panelAdded, this, &CrashRecovery::track);
+  connect(&m_designer, &MainWindowLogic::panelRemoved, this, &CrashRecovery::untrack);
 
   std::vector<Claimed> claimed = claimAbandonedSessions();
   offer(claimed);
-  timRecovery.start();
+  recoveryTimer.start();
   return true;
 }
 
@@ -120,7 +120,7 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
     const QDir dir(session.folder);
     for (const QString &name : dir.entryList({u'*' + kFileSuffix}, QDir::Files)) {
       Left item{dir.filePath(name), {}};
-      if (ReadRecoveryFile(item.file, &item.content)) {
+      if (readRecoveryFile(item.file, &item.content)) {
         left.push_back(std::move(item));
         continue;
       }
@@ -175,8 +175,8 @@ void CrashRecovery::setAside(const QString &file, const QString &session) {
 // since the work started opens too, with a warning in `why`.
 bool CrashRecovery::restore(const Left &left, QString *why) {
   const RecoveryFile &file = left.content;
-  frmPanel *panel = m_designer.CreatePanel();
-  panel->boolOpenResize = true;
+  PanelEditor *panel = m_designer.createPanel();
+  panel->openResize = true;
   XmlError error;
   bool read = false;
   {
@@ -184,28 +184,28 @@ bool CrashRecovery::restore(const Left &left, QString *why) {
     // of the last save. Its colour texts are those the session would save.
     const HardwareMap noMap;
     PanelReadHooks hooks(*panel);
-    read = ReadPanelText(file.document, file.windowPath, file.panelName, panel->model(), hooks,
+    read = readPanelText(file.document, file.windowPath, file.panelName, panel->model(), hooks,
                          noMap, &error, ColourTexts::AsWritten);
   }
   if (!read) {
-    m_designer.DiscardPanel(panel);
+    m_designer.discardPanel(panel);
     *why = QStringLiteral(
                "The unsaved work on %1 could not be restored: its recovery copy is "
                "not a readable panel (%2). It was moved to %3.")
                .arg(file.panelName, error.text(), QDir::toNativeSeparators(unreadableFolder()));
     return false;
   }
-  panel->model().PanelDetails.strPanelPath = file.panelPath;
-  panel->setCaption(panel->model().Caption);
-  m_designer.AddPanel(panel);
-  panel->boolOpenResize = false;
+  panel->model().panelRecord.panelPath = file.panelPath;
+  panel->setCaption(panel->model().caption);
+  m_designer.addPanel(panel);
+  panel->openResize = false;
   panel->setNeedToSave(true);
   if (file.original) {
     // The restored panel keeps the file as its work started from it, so a
     // save over a file changed since asks first.
-    RememberPanelFile(panel->model(), file.windowPath, *file.original);
+    rememberPanelFile(panel->model(), file.windowPath, *file.original);
   }
-  if (file.original && FileChangedSince(file.windowPath, *file.original))
+  if (file.original && fileChangedSince(file.windowPath, *file.original))
     *why = QStringLiteral(
                "%1 was changed on disk since the restored work on %2 began.\n\n"
                "Saving the panel will replace that change; use Save Panel As to "
@@ -227,14 +227,14 @@ void CrashRecovery::setProblem(const QString &problem) {
   emit stateChanged();
 }
 
-void CrashRecovery::track(frmPanel *panel) {
+void CrashRecovery::track(PanelEditor *panel) {
   if (!panel || m_panels.count(panel)) return;
   m_panels[panel].file =
       m_sessionFolder + QStringLiteral("panel-") + QString::number(m_nextFile++) + kFileSuffix;
-  connect(panel, &frmPanel::changed, this, [this, panel](int flags) {
+  connect(panel, &PanelEditor::changed, this, [this, panel](int flags) {
     if (flags & kDocumentChanges) m_panels[panel].changedSinceWrite = true;
   });
-  connect(panel, &frmPanel::needToSaveChanged, this, [this, panel](bool changed) {
+  connect(panel, &PanelEditor::needToSaveChanged, this, [this, panel](bool changed) {
     if (changed)
       m_panels[panel].changedSinceWrite = true;
     else
@@ -244,7 +244,7 @@ void CrashRecovery::track(frmPanel *panel) {
   connect(panel, &QObject::destroyed, this, [this, panel] { m_panels.erase(panel); });
 }
 
-void CrashRecovery::untrack(frmPanel *panel) {
+void CrashRecovery::untrack(PanelEditor *panel) {
   auto it = m_panels.find(panel);
   if (it == m_panels.end()) return;
   disconnect(panel, nullptr, this, nullptr);
@@ -252,29 +252,29 @@ void CrashRecovery::untrack(frmPanel *panel) {
   m_panels.erase(it);
 }
 
-void CrashRecovery::removeFile(frmPanel *panel) {
+void CrashRecovery::removeFile(PanelEditor *panel) {
   auto it = m_panels.find(panel);
   if (it == m_panels.end()) return;
   QFile::remove(it->second.file);
   it->second.changedSinceWrite = false;
 }
 
-QString CrashRecovery::recoveryFileOf(frmPanel *panel) const {
+QString CrashRecovery::recoveryFileOf(PanelEditor *panel) const {
   auto it = m_panels.find(panel);
   return it == m_panels.end() ? QString() : it->second.file;
 }
 
-bool CrashRecovery::write(frmPanel *panel, Tracked &tracked) {
+bool CrashRecovery::write(PanelEditor *panel, Tracked &tracked) {
   const PanelModel &model = panel->model();
   RecoveryFile file;
-  file.panelName = model.pictMain.Tag;
-  file.windowPath = model.WindowTag;
-  file.panelPath = model.PanelDetails.strPanelPath;
+  file.panelName = model.canvas.tag;
+  file.windowPath = model.documentPath;
+  file.panelPath = model.panelRecord.panelPath;
   file.written = QDateTime::currentDateTime();
-  file.original = PanelFileStamp(model, model.WindowTag);
-  file.document = RecoveryDocument(model);
+  file.original = panelFileStamp(model, model.documentPath);
+  file.document = recoveryDocument(model);
   QString error;
-  if (!WriteRecoveryFile(tracked.file, file, &error)) {
+  if (!writeRecoveryFile(tracked.file, file, &error)) {
     // Tried again at the next tick; the window says so meanwhile.
     setProblem(QStringLiteral("Unsaved work is not kept for recovery: %1").arg(error));
     return false;
@@ -284,8 +284,8 @@ bool CrashRecovery::write(frmPanel *panel, Tracked &tracked) {
   return true;
 }
 
-void CrashRecovery::timRecoveryTick() {
+void CrashRecovery::recoveryTick() {
   if (!m_lock) return;
   for (auto &[panel, tracked] : m_panels)
-    if (panel->NeedToSave() && tracked.changedSinceWrite) write(panel, tracked);
+    if (panel->needToSave() && tracked.changedSinceWrite) write(panel, tracked);
 }

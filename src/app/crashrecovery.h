@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-class MDIFormDesigner;
+class MainWindowLogic;
 class QLockFile;
-class frmPanel;
+class PanelEditor;
 
 // Keeps the unsaved work of every open panel in a recovery folder, so that
 // a designer killed at any moment loses at most the last 30 seconds.
@@ -29,9 +29,9 @@ class CrashRecovery : public QObject {
   static constexpr int kIntervalMs = 30000;
 
   // "recovery/" in the user's application data folder.
-  static QString DefaultFolder();
+  static QString defaultFolder();
 
-  CrashRecovery(MDIFormDesigner &designer, const QString &folder, QObject *parent = nullptr);
+  CrashRecovery(MainWindowLogic &designer, const QString &folder, QObject *parent = nullptr);
   // A normal end: the session's lock is released, its folder removed when
   // no recovery file is left in it.
   ~CrashRecovery() override;
@@ -40,12 +40,12 @@ class CrashRecovery : public QObject {
   // behind (Restore opens those panels marked changed, under their original
   // paths) and starts the timer. False, with recovery off, when the folder
   // cannot be used; the designer works on without it.
-  bool Start();
+  bool start();
 
   // The timer's tick: writes every changed panel that changed since its
   // last write.
-  void timRecoveryTick();
-  QTimer timRecovery;
+  void recoveryTick();
+  QTimer recoveryTimer;
 
   QString sessionFolder() const { return m_sessionFolder; }
   // Why unsaved work is not being kept now (the folder cannot be used, the
@@ -54,7 +54,7 @@ class CrashRecovery : public QObject {
   // Where recovery files that could not be read or restored are moved.
   QString unreadableFolder() const { return m_folder + QStringLiteral("unreadable/"); }
   // Where the panel's work is kept (the file exists only once written).
-  QString recoveryFileOf(frmPanel *panel) const;
+  QString recoveryFileOf(PanelEditor *panel) const;
 
  private:
   struct Tracked {
@@ -67,21 +67,21 @@ class CrashRecovery : public QObject {
     std::unique_ptr<QLockFile> lock;
   };
 
-  void track(frmPanel *panel);
-  void untrack(frmPanel *panel);
-  void removeFile(frmPanel *panel);
-  bool write(frmPanel *panel, Tracked &tracked);
+  void track(PanelEditor *panel);
+  void untrack(PanelEditor *panel);
+  void removeFile(PanelEditor *panel);
+  bool write(PanelEditor *panel, Tracked &tracked);
   std::vector<Claimed> claimAbandonedSessions();
   void offer(std::vector<Claimed> &claimed);
   bool restore(const Left &left, QString *why);
   void setAside(const QString &file, const QString &session);
   void setProblem(const QString &problem);
 
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
   QString m_folder;
   QString m_sessionFolder;
   std::unique_ptr<QLockFile> m_lock;
-  std::map<frmPanel *, Tracked> m_panels;
+  std::map<PanelEditor *, Tracked> m_panels;
   int m_nextFile = 1;
   QString m_problem;
 

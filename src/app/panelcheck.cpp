@@ -21,9 +21,9 @@ namespace {
 using Severity = CheckFinding::Severity;
 
 bool contains(const DesignControl &outer, const DesignControl &inner) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top &&
-         inner.Left + inner.Width <= outer.Left + outer.Width &&
-         inner.Top + inner.Height <= outer.Top + outer.Height;
+  return inner.left >= outer.left && inner.top >= outer.top &&
+         inner.left + inner.width <= outer.left + outer.width &&
+         inner.top + inner.height <= outer.top + outer.height;
 }
 
 // Whether a stored picture names a file, found as the panel window finds it:
@@ -32,11 +32,11 @@ bool contains(const DesignControl &outer, const DesignControl &inner) {
 // same few pictures many times, so each answer is kept.
 class PictureFinder {
  public:
-  explicit PictureFinder(const PanelModel &panel) : m_folder(panel.strDefaultPictureLoc) {}
+  explicit PictureFinder(const PanelModel &panel) : m_folder(panel.defaultPictureFolder) {}
   bool exists(const QString &name, const QString &origPath) {
     const QString key = name + u'\n' + origPath;
     if (auto it = m_known.constFind(key); it != m_known.cend()) return *it;
-    const bool found = lookUp(name) || (!origPath.isEmpty() && FileExists(origPath));
+    const bool found = lookUp(name) || (!origPath.isEmpty() && fileExists(origPath));
     m_known.insert(key, found);
     return found;
   }
@@ -45,9 +45,9 @@ class PictureFinder {
   bool lookUp(const QString &name) const {
     if (name.size() <= 2) return false;
     if (name.startsWith(QLatin1String("\\\\")) || name.at(1) == u':' || name.startsWith(u'/'))
-      return FileExists(name);
-    for (const QString &folder : {m_folder, Settings().strDefaultGraphicsFolder})
-      if (!folder.isEmpty() && FileExists(JoinPath(folder, name))) return true;
+      return fileExists(name);
+    for (const QString &folder : {m_folder, programSettings().defaultGraphicsFolder})
+      if (!folder.isEmpty() && fileExists(joinPath(folder, name))) return true;
     return false;
   }
   QString m_folder;
@@ -58,40 +58,39 @@ bool validMappingCode(const QString &code, const QString &type) {
   static const QRegularExpression gpio(QStringLiteral("^port\\d+_circuit\\d+$"),
                                        QRegularExpression::CaseInsensitiveOption);
   const QString trimmed = code.trimmed();
-  if (IsGpioMapType(type)) return gpio.match(trimmed).hasMatch();
-  return !GetHWModuleNumber(trimmed).isEmpty() && !GetHWPortNumber(trimmed).isEmpty();
+  if (isGpioMapType(type)) return gpio.match(trimmed).hasMatch();
+  return !hwModuleNumber(trimmed).isEmpty() && !hwPortNumber(trimmed).isEmpty();
 }
 
 }  // namespace
 
-QString SeverityText(CheckFinding::Severity severity) {
+QString severityText(CheckFinding::Severity severity) {
   return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
 }
 
 PanelCheck::PanelCheck(const HardwareMap *map, const QString &mapFile)
     : m_map(map), m_mapFile(mapFile) {}
 
-PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QString &file) {
+PanelCheck::PanelSummary PanelCheck::summarise(const PanelModel &panel, const QString &file) {
   PanelSummary out;
   out.file = file;
-  out.panelName = panel.pictMain.Tag;
+  out.panelName = panel.canvas.tag;
   auto find = [&](const QString &control, Severity severity, const char *code,
                   const QString &message) {
     out.findings.push_back({file, control, severity, QLatin1String(code), message});
   };
 
   PictureFinder pictures(panel);
-  const clsPanelDetails &details = panel.PanelDetails;
-  if (!details.strPicture.isEmpty() &&
-      !pictures.exists(details.strPicture, details.strPictureOrigPath))
+  const PanelRecord &details = panel.panelRecord;
+  if (!details.picture.isEmpty() && !pictures.exists(details.picture, details.pictureSourcePath))
     find(QString(), Severity::Error, "missing-picture",
-         QStringLiteral("The panel picture %1 does not exist.").arg(panel.PanelDetails.strPicture));
+         QStringLiteral("The panel picture %1 does not exist.").arg(panel.panelRecord.picture));
 
   QHash<QString, QString> firstOfName;
-  for (const auto &record : panel.PanelDetails.CollControls) {
-    const DesignControl *control = record ? record->cntrlObject : nullptr;
+  for (const auto &record : panel.panelRecord.records) {
+    const DesignControl *control = record ? record->control : nullptr;
     if (!control) continue;
-    const QString name = control->Tag;
+    const QString name = control->tag;
     const QString lower = name.toLower();
     out.controlNames.insert(lower);
     if (const auto first = firstOfName.constFind(lower); first != firstOfName.constEnd())
@@ -100,57 +99,57 @@ PanelCheck::PanelSummary PanelCheck::Summarise(const PanelModel &panel, const QS
     else
       firstOfName.insert(lower, name);
 
-    const qint32 width = panel.Width, height = panel.Height;  // as stored in the file
+    const qint32 width = panel.width, height = panel.height;  // as stored in the file
     if (width > 0 && height > 0 &&
-        (control->Left < 0 || control->Top < 0 || control->Left + control->Width > width ||
-         control->Top + control->Height > height))
+        (control->left < 0 || control->top < 0 || control->left + control->width > width ||
+         control->top + control->height > height))
       find(name, Severity::Warning, "outside-panel",
            QStringLiteral("The control lies partly or wholly outside the panel (%1 x %2 twips).")
                .arg(width)
                .arg(height));
 
     const std::pair<const QString &, const QString &> statePictures[] = {
-        {record->PictureUpOff, record->strPictureUpOffOrigPath},
-        {record->PictureUpOn, record->strPictureUpOnOrigPath},
-        {record->PictureDownOff, record->strPictureDownOffOrigPath},
-        {record->PictureDownOn, record->strPictureDownOnOrigPath},
-        {record->FlashPicture, record->strFlashPictureOrigPath}};
+        {record->pictureUpOff, record->pictureUpOffSourcePath},
+        {record->pictureUpOn, record->pictureUpOnSourcePath},
+        {record->pictureDownOff, record->pictureDownOffSourcePath},
+        {record->pictureDownOn, record->pictureDownOnSourcePath},
+        {record->flashPicture, record->flashPictureSourcePath}};
     for (const auto &[picture, origPath] : statePictures)
       if (!picture.isEmpty() && !pictures.exists(picture, origPath))
         find(name, Severity::Error, "missing-picture",
              QStringLiteral("The picture %1 does not exist.").arg(picture));
 
     // A kept control's binding is of a kind this version does not know.
-    const QString &code = record->HWMapAoipSysName;
+    const QString &code = record->hwMapAoipSysName;
     if (!code.trimmed().isEmpty() && control->kind() != ControlKind::Kept) {
-      if (!validMappingCode(code, record->HWMapType))
+      if (!validMappingCode(code, record->hwMapType))
         find(name, Severity::Error, "bad-mapping-code",
              QStringLiteral("The mapping code %1 is not a valid %2 code.")
-                 .arg(code.trimmed(), IsGpioMapType(record->HWMapType)
+                 .arg(code.trimmed(), isGpioMapType(record->hwMapType)
                                           ? QStringLiteral("GPIO (Port…_Circuit…)")
                                           : QStringLiteral("hardware")));
-      const QString key = code.trimmed().toLower() + u'|' + record->HWMapHostIP.trimmed() + u'|' +
-                          record->HWMapHostPort.trimmed();
+      const QString key = code.trimmed().toLower() + u'|' + record->hwMapHostIP.trimmed() + u'|' +
+                          record->hwMapHostPort.trimmed();
       out.bindings.push_back({key, name,
                               QStringLiteral("%1 at %2:%3")
-                                  .arg(code.trimmed(), record->HWMapHostIP.trimmed(),
-                                       record->HWMapHostPort.trimmed())});
+                                  .arg(code.trimmed(), record->hwMapHostIP.trimmed(),
+                                       record->hwMapHostPort.trimmed())});
     }
 
-    if (control->kind() == ControlKind::Button && record->Click.trimmed().isEmpty() &&
-        record->MouseDown.trimmed().isEmpty() && record->MouseUp.trimmed().isEmpty() &&
-        record->MapRouter.trimmed().isEmpty() && code.trimmed().isEmpty())
+    if (control->kind() == ControlKind::Button && record->click.trimmed().isEmpty() &&
+        record->mouseDown.trimmed().isEmpty() && record->mouseUp.trimmed().isEmpty() &&
+        record->mapRouter.trimmed().isEmpty() && code.trimmed().isEmpty())
       find(name, Severity::Warning, "no-action",
            QStringLiteral("The button has no command, no router map and no mapping."));
   }
 
   // Covered: wholly inside a control drawn later (above it).
-  const std::vector<DesignControl *> &z = panel.ZOrder();
+  const std::vector<DesignControl *> &z = panel.zOrder();
   for (size_t i = 0; i < z.size(); ++i)
     for (size_t j = i + 1; j < z.size(); ++j)
       if (contains(*z[j], *z[i])) {
-        find(z[i]->Tag, Severity::Warning, "covered",
-             QStringLiteral("The control is wholly covered by %1.").arg(z[j]->Tag));
+        find(z[i]->tag, Severity::Warning, "covered",
+             QStringLiteral("The control is wholly covered by %1.").arg(z[j]->tag));
         break;
       }
   return out;
@@ -171,7 +170,7 @@ void PanelCheck::add(PanelSummary &&summary) {
 }
 
 void PanelCheck::addPanel(const PanelModel &panel, const QString &file) {
-  add(Summarise(panel, file));
+  add(summarise(panel, file));
 }
 
 void PanelCheck::addUnreadable(const QString &file, const QString &where) {
@@ -202,22 +201,22 @@ std::vector<CheckFinding> PanelCheck::finish() {
   return std::move(m_findings);
 }
 
-std::vector<CheckFinding> CheckPanels(const std::vector<CheckedPanel> &open,
+std::vector<CheckFinding> checkPanels(const std::vector<CheckedPanel> &open,
                                       const QStringList &paths, const QString &mapFile) {
-  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::FromFile(mapFile);
+  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
   std::vector<PanelCheck::PanelSummary> summaries(static_cast<size_t>(paths.size()));
   std::vector<QString> unreadable(static_cast<size_t>(paths.size()));
-  ForEachOnAllCores(paths.size(), [&](qsizetype i) {
-    const QString text = LoadPanelText(paths[i]);
+  forEachOnAllCores(paths.size(), [&](qsizetype i) {
+    const QString text = loadPanelText(paths[i]);
     PanelModel panel;
     ReadHooks noWindow;
     XmlError error;
     if (text.isEmpty() && !QFileInfo(paths[i]).isReadable())
       unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
-    else if (!ReadPanelText(text, paths[i], panel, noWindow, map, &error))
+    else if (!readPanelText(text, paths[i], panel, noWindow, map, &error))
       unreadable[size_t(i)] = error.text();
     else
-      summaries[size_t(i)] = PanelCheck::Summarise(panel, paths[i]);
+      summaries[size_t(i)] = PanelCheck::summarise(panel, paths[i]);
   });
   PanelCheck check(mapFile.isEmpty() ? nullptr : &map, mapFile);
   for (const CheckedPanel &panel : open) check.addPanel(*panel.model, panel.file);
@@ -230,15 +229,15 @@ std::vector<CheckFinding> CheckPanels(const std::vector<CheckedPanel> &open,
   return check.finish();
 }
 
-std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile) {
-  return CheckPanels({}, paths, mapFile);
+std::vector<CheckFinding> checkPanelFiles(const QStringList &paths, const QString &mapFile) {
+  return checkPanels({}, paths, mapFile);
 }
 
-QStringList PanelFilesOfPath(const QString &path, QString *mapFile) {
+QStringList panelFilesOfPath(const QString &path, QString *mapFile) {
   const QFileInfo info(path);
   if (!info.isDir()) return {path};
   const QDir dir(path);
   for (const QString &name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files))
-    if (IsHardwareMapFileName(name) && mapFile && mapFile->isEmpty()) *mapFile = dir.filePath(name);
-  return PanelFilesOf(path);
+    if (isHardwareMapFileName(name) && mapFile && mapFile->isEmpty()) *mapFile = dir.filePath(name);
+  return panelFilesOf(path);
 }

@@ -19,7 +19,7 @@ struct CheckFinding {
   QString message;
 };
 
-QString SeverityText(CheckFinding::Severity severity);  // "error" / "warning"
+QString severityText(CheckFinding::Severity severity);  // "error" / "warning"
 
 // Checks panels and, through the hardware map, the bindings between them.
 // Nothing is written. Panels are added one by one (open windows or files
@@ -51,7 +51,7 @@ class PanelCheck {
     std::vector<Binding> bindings;
     QSet<QString> controlNames;  // lower case
   };
-  static PanelSummary Summarise(const PanelModel &panel, const QString &file);
+  static PanelSummary summarise(const PanelModel &panel, const QString &file);
   void add(PanelSummary &&summary);
 
  private:
@@ -72,13 +72,13 @@ struct CheckedPanel {
 // Checks the panels in memory, then reads each file (on all cores) with the
 // map's bindings and checks them too, all against one another. `mapFile`
 // may be empty (no map, so no map entry is checked).
-std::vector<CheckFinding> CheckPanels(const std::vector<CheckedPanel> &open,
+std::vector<CheckFinding> checkPanels(const std::vector<CheckedPanel> &open,
                                       const QStringList &paths, const QString &mapFile);
 
 // Reads each file (on all cores) with the map's bindings and checks them
 // all. `mapFile` may be empty (no map).
-std::vector<CheckFinding> CheckPanelFiles(const QStringList &paths, const QString &mapFile);
+std::vector<CheckFinding> checkPanelFiles(const QStringList &paths, const QString &mapFile);
 
 // The panel files a PATH names: the file itself, or a folder's panels. The
 // folder's hardware map, when there is one, goes to `mapFile`.
-QStringList PanelFilesOfPath(const QString &path, QString *mapFile);
+QStringList panelFilesOfPath(const QString &path, QString *mapFile);

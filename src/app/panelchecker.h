@@ -7,8 +7,8 @@
 
 #include "app/panelcheck.h"
 
-class MDIFormDesigner;
-class frmPanel;
+class MainWindowLogic;
+class PanelEditor;
 
 // The logic of Edit > Check Panels: checks the open panels, or every panel
 // of the panels folder with its hardware map, keeps the findings and takes
@@ -19,7 +19,7 @@ class PanelChecker : public QObject {
  public:
   enum class Scope { OpenPanels, PanelsFolder };
 
-  explicit PanelChecker(MDIFormDesigner &designer, QObject *parent = nullptr);
+  explicit PanelChecker(MainWindowLogic &designer, QObject *parent = nullptr);
 
   Scope scope() const { return m_scope; }
   void setScope(Scope scope) { m_scope = scope; }
@@ -34,17 +34,17 @@ class PanelChecker : public QObject {
 
   // Brings the finding's panel forward, opening its file when it is not
   // open, and selects its control. Empty when it got there, else why not.
-  QString GoTo(int index);
+  QString goTo(int index);
 
  signals:
   void findingsChanged();
 
  private:
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
   Scope m_scope = Scope::OpenPanels;
   std::vector<CheckFinding> m_findings;
   // The open windows checked, by the file name their findings carry.
-  std::vector<std::pair<QString, frmPanel *>> m_checkedWindows;
+  std::vector<std::pair<QString, PanelEditor *>> m_checkedWindows;
   int m_panelsChecked = -1;
   QTimer m_refresh;
 };

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <utility>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/serverpanelpath.h"
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
@@ -17,18 +17,18 @@
 #include "panelfile/localstore.h"
 #include "panelfile/paneldifferences.h"
 #include "server/serversession.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 
 namespace {
 const QString kPanelFilter = QStringLiteral("Panel XML Document|*.XML|All Documents|*.*");
 }
 
-QString MDIFormDesigner::dialogFolder() const {
-  return m_dialogFolder.isEmpty() ? Settings().strPanelsFolder : m_dialogFolder;
+QString MainWindowLogic::dialogFolder() const {
+  return m_dialogFolder.isEmpty() ? programSettings().panelsFolder : m_dialogFolder;
 }
 
-void MDIFormDesigner::mnuOpenLocalPanel_Click() {
+void MainWindowLogic::chooseLocalPanelToOpen() {
   Ui::FileDialog dialog;
   dialog.title = QStringLiteral("Open");
   dialog.filter = kPanelFilter;
@@ -36,63 +36,63 @@ void MDIFormDesigner::mnuOpenLocalPanel_Click() {
   dialog.mustExist = true;
   const std::optional<QString> chosen = m_ui.openFile(dialog);
   if (!chosen || chosen->isEmpty()) return;
-  m_dialogFolder = FolderPart(*chosen);
-  OpenLocalPanelFile(*chosen);
+  m_dialogFolder = folderOf(*chosen);
+  openLocalPanelFile(*chosen);
 }
 
-frmPanel *MDIFormDesigner::OpenLocalPanelFile(const QString &path) {
-  if (IsHardwareMapFileName(FilePart(path))) {
+PanelEditor *MainWindowLogic::openLocalPanelFile(const QString &path) {
+  if (isHardwareMapFileName(fileNameOf(path))) {
     m_ui.message(
         QStringLiteral("The HardwareMap file is a special file which maps hardware "
                        "controls to software panel controls.\r\nIt is not a valid panel "
                        "and may not be opened directly by the Tessary."));
     return nullptr;
   }
-  return OpenPanelLocal(path);
+  return openPanelLocal(path);
 }
 
-frmPanel *MDIFormDesigner::OpenLocalPanelFileToLook(const QString &path) {
+PanelEditor *MainWindowLogic::openLocalPanelFileToLook(const QString &path) {
   const bool before = std::exchange(m_openingToLook, true);
-  frmPanel *panel = OpenLocalPanelFile(path);
+  PanelEditor *panel = openLocalPanelFile(path);
   m_openingToLook = before;
   return panel;
 }
 
-void MDIFormDesigner::mnuOpenPanel_Click() {
-  if (Settings().boolServerMode) {
-    m_server->openDialog().Show();
+void MainWindowLogic::choosePanelToOpen() {
+  if (programSettings().serverMode) {
+    m_server->openDialog().show();
     return;
   }
-  mnuOpenLocalPanel_Click();
+  chooseLocalPanelToOpen();
 }
 
-frmPanel *MDIFormDesigner::OpenPanel(const QString &path) {
-  if (Settings().boolServerMode) return nullptr;
-  return OpenPanelLocal(path);
+PanelEditor *MainWindowLogic::openPanel(const QString &path) {
+  if (programSettings().serverMode) return nullptr;
+  return openPanelLocal(path);
 }
 
-frmPanel *MDIFormDesigner::OpenPanelLocal(const QString &path) {
-  if (!FileExists(path)) {
+PanelEditor *MainWindowLogic::openPanelLocal(const QString &path) {
+  if (!fileExists(path)) {
     m_ui.failure(QStringLiteral("Error Opening Panel.  File does not exist.\r\nFile: ") + path +
                  QStringLiteral("\r\n\r\nIt may have been moved, renamed or deleted. Choose "
                                 "it again with Open Local Panel."));
     return nullptr;
   }
-  const QString name = PanelNameFromPath(path).trimmed();
-  for (frmPanel *open : m_shown) {
-    if (open->model().pictMain.Tag.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
-      ActivatePanel(open);
+  const QString name = panelNameFromPath(path).trimmed();
+  for (PanelEditor *open : m_shown) {
+    if (open->model().canvas.tag.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+      activatePanel(open);
       emit panelRaised(open);
       m_ui.message(QStringLiteral("This Panel is already Open."));
       return nullptr;
     }
   }
   // A save the designer could not finish is completed before a file is read.
-  CompleteInterruptedSave(m_ui, {FolderPart(path)});
+  completeInterruptedSave(m_ui, {folderOf(path)});
   FileStamp stamp;
-  const QString text = LoadPanelText(path, &stamp);
-  frmPanel *panel = OpenPanelText(text, path, PanelNameFromPath(path));
-  if (panel) RememberPanelFile(panel->model(), path, stamp);
+  const QString text = loadPanelText(path, &stamp);
+  PanelEditor *panel = openPanelText(text, path, panelNameFromPath(path));
+  if (panel) rememberPanelFile(panel->model(), path, stamp);
   return panel;
 }
 
@@ -106,40 +106,40 @@ QString unreadableAdvice(const QString &path) {
 }
 }  // namespace
 
-frmPanel *MDIFormDesigner::OpenPanelText(const QString &text, const QString &path,
-                                         const QString &panelName) {
+PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &path,
+                                            const QString &panelName) {
   if (text.isEmpty()) {
     m_ui.failure(QStringLiteral("Error reading file or no xml data present in file.") +
                      unreadableAdvice(path),
                  Ui::Severity::Critical);
     return nullptr;
   }
-  frmPanel *panel = CreatePanel();
-  panel->boolOpenResize = true;
+  PanelEditor *panel = createPanel();
+  panel->openResize = true;
   XmlError error;
   bool read = false;
   {
     PanelReadHooks hooks(*panel);
-    read = ReadPanelText(text, path, panelName, panel->model(), hooks,
-                         HardwareMap::FromFile(Settings().strHardwareMapFile), &error);
+    read = readPanelText(text, path, panelName, panel->model(), hooks,
+                         HardwareMap::fromFile(programSettings().hardwareMapFile), &error);
   }
   if (!read) {  // never an empty panel that Save could write over the file
-    DiscardPanel(panel);
+    discardPanel(panel);
     m_ui.failure(QStringLiteral("Error reading file or no xml data present in file.\r\n") +
                      error.text() + unreadableAdvice(path),
                  Ui::Severity::Critical);
     return nullptr;
   }
-  panel->setCaption(panel->model().Caption);
-  AddPanel(panel);
-  panel->boolOpenResize = false;
+  panel->setCaption(panel->model().caption);
+  addPanel(panel);
+  panel->openResize = false;
   return panel;
 }
 
-bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
-  if (Settings().boolServerMode) return SavePanelToServer(panel, path);
+bool MainWindowLogic::savePanelDocument(PanelEditor *panel, const QString &path) {
+  if (programSettings().serverMode) return savePanelToServer(panel, path);
   QString error;
-  if (!SavePanelLocal(panel->model(), path, m_ui, &error)) {
+  if (!savePanelLocal(panel->model(), path, m_ui, &error)) {
     m_ui.failure(QStringLiteral("Error Saving File - ") + error +
                      QStringLiteral("\r\n\r\nThe panel stays open with its changes. Mend the "
                                     "cause (room on the disk, rights on the folder) and save "
@@ -153,19 +153,18 @@ bool MDIFormDesigner::SavePanelDocument(frmPanel *panel, const QString &path) {
   return true;
 }
 
-bool MDIFormDesigner::mnuSavePanel_Click() {
-  frmPanel *panel = m_active;
+bool MainWindowLogic::save() {
+  PanelEditor *panel = m_active;
   if (!panel) return false;
-  const QString path = panel->model().WindowTag;
+  const QString path = panel->model().documentPath;
   // A server panel while working locally (restored after a crash, say) is
   // saved where the user chooses, never under a path made from its name.
-  if (path.isEmpty() || (!Settings().boolServerMode && IsServerPanelPath(path)))
-    return mnuSaveAs_Click();
+  if (path.isEmpty() || (!programSettings().serverMode && isServerPanelPath(path))) return saveAs();
   // Someone else's change to the file is not replaced without a word (a file
   // that is gone holds none to lose).
-  if (!Settings().boolServerMode && FileExists(path) &&
-      PanelFileChangedSince(panel->model(), path)) {
-    const QString question = panel->model().pictMain.Tag +
+  if (!programSettings().serverMode && fileExists(path) &&
+      panelFileChangedSince(panel->model(), path)) {
+    const QString question = panel->model().canvas.tag +
                              QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
                              path +
                              QStringLiteral(
@@ -176,126 +175,127 @@ bool MDIFormDesigner::mnuSavePanel_Click() {
                                  QStringLiteral("Show Differences"), QStringLiteral("Cancel")};
     int answer = m_ui.choose(question, buttons);
     for (; answer == 2; answer = m_ui.choose(question, buttons))
-      m_ui.message(DescribePanelDifferences(panel->model(), LoadPanelText(path)));
-    if (answer == 1) return mnuSaveAs_Click();
+      m_ui.message(describePanelDifferences(panel->model(), loadPanelText(path)));
+    if (answer == 1) return saveAs();
     if (answer != 0) {
-      Settings().boolCancelExit = true;
+      programSettings().cancelExit = true;
       return false;
     }
-    BackUpChangedFile(path);  // their change stays within reach
+    backUpChangedFile(path);  // their change stays within reach
   }
-  if (SavePanelDocument(panel, path)) return true;
+  if (savePanelDocument(panel, path)) return true;
   // The server cannot be reached under another name either.
-  if (Settings().boolServerMode) return false;
-  return mnuSaveAs_Click();
+  if (programSettings().serverMode) return false;
+  return saveAs();
 }
 
-bool MDIFormDesigner::mnuSaveAs_Click() {
-  frmPanel *panel = m_active;
+bool MainWindowLogic::saveAs() {
+  PanelEditor *panel = m_active;
   if (!panel) return false;
-  if (Settings().boolServerMode) return ServerSaveAs(panel);
+  if (programSettings().serverMode) return serverSaveAs(panel);
   PanelModel &model = panel->model();
   Ui::FileDialog dialog;
   dialog.title = QStringLiteral("Save");
   dialog.filter = kPanelFilter;
   dialog.initialFolder = dialogFolder();
-  dialog.fileName = model.pictMain.Tag + QStringLiteral(".xml");
+  dialog.fileName = model.canvas.tag + QStringLiteral(".xml");
   const std::optional<QString> chosen = m_ui.saveFile(dialog);
   if (!chosen) {
-    Settings().boolCancelExit = true;
+    programSettings().cancelExit = true;
     return false;
   }
   const QString path = *chosen;
-  const QString filePart = FilePart(path);
+  const QString filePart = fileNameOf(path);
   if (path.isEmpty() || filePart.size() == path.size() || !filePart.contains(u'.')) return false;
-  m_dialogFolder = FolderPart(path);
+  m_dialogFolder = folderOf(path);
   // The panel takes the file's name only with the file: a Save As that does
   // not go through leaves the panel as it was.
-  auto &records = model.PanelDetails.CollControls;
-  const QString oldName = model.pictMain.Tag;
+  auto &records = model.panelRecord.records;
+  const QString oldName = model.canvas.tag;
   std::vector<QString> oldInternalNames;
-  for (const auto &record : records) oldInternalNames.push_back(record->HWMapInternalName());
+  for (const auto &record : records) oldInternalNames.push_back(record->hwMapInternalName());
   const QString newName = filePart.left(filePart.lastIndexOf(u'.'));
-  if (const QString problem = NameStorageProblem(newName); !problem.isEmpty()) {
+  if (const QString problem = nameStorageProblem(newName); !problem.isEmpty()) {
     m_ui.failure(problem + QStringLiteral("\r\n\r\nThe panel takes its file's name: choose a "
                                           "file name without them."));
     return false;
   }
-  model.pictMain.Tag = newName;
+  model.canvas.tag = newName;
   for (const auto &record : records)
-    if (record->cntrlObject)
-      record->setHWMapInternalName(newName + u'.' + record->cntrlObject->Tag);
-  panel->notify(frmPanel::Properties);
-  panel->RequestFillProperties();  // the grid's Name and internal-name rows show the new name
-  if (!SavePanelDocument(panel, path)) {
-    model.pictMain.Tag = oldName;
+    if (record->control) record->setHWMapInternalName(newName + u'.' + record->control->tag);
+  panel->notify(PanelEditor::Properties);
+  panel->requestFillProperties();  // the grid's Name and internal-name rows show the new name
+  if (!savePanelDocument(panel, path)) {
+    model.canvas.tag = oldName;
     for (size_t k = 0; k < records.size(); ++k)
       records[k]->setHWMapInternalName(oldInternalNames[k]);
-    panel->notify(frmPanel::Properties);
-    panel->RequestFillProperties();
+    panel->notify(PanelEditor::Properties);
+    panel->requestFillProperties();
     return false;
   }
-  model.WindowTag = path;
+  model.documentPath = path;
   return true;
 }
 
-bool MDIFormDesigner::QueryClosePanel(frmPanel *panel) {
-  if (!panel || !panel->NeedToSave()) return true;
-  ActivatePanel(panel);
+bool MainWindowLogic::queryClosePanel(PanelEditor *panel) {
+  if (!panel || !panel->needToSave()) return true;
+  activatePanel(panel);
   emit panelRaised(panel);
   const Ui::Answer answer = m_ui.message(QStringLiteral("Do you want to save changes to Panel ") +
-                                             panel->model().pictMain.Tag + QStringLiteral("?"),
+                                             panel->model().canvas.tag + QStringLiteral("?"),
                                          Ui::Buttons::YesNoCancel);
   switch (answer) {
     case Ui::Answer::Yes:
       // A save that did not go through keeps the window and its work.
-      return mnuSavePanel_Click();
+      return save();
     case Ui::Answer::No:
       return true;
     default:
-      Settings().boolCancelExit = true;
+      programSettings().cancelExit = true;
       return false;
   }
 }
 
-bool MDIFormDesigner::copyToClipboard(bool gridFocused) {
+bool MainWindowLogic::copyToClipboard(bool gridFocused) {
   if (gridFocused) {
-    m_ui.setClipboardText(m_grid->TextMatrix(m_grid->Row(), m_grid->Col()));
+    m_ui.setClipboardText(m_grid->textMatrix(m_grid->Row(), m_grid->col()));
     return true;
   }
   if (!m_active) return false;
-  const QString text = BuildClipboardDocument(m_active->model(), m_active->collSelectedControls,
-                                              Settings().boolServerMode);
+  const QString text = buildClipboardDocument(m_active->model(), m_active->selectedControls,
+                                              programSettings().serverMode);
   if (text.isEmpty()) return false;  // nothing selected: the clipboard keeps its text
   m_ui.clearClipboard();
   m_ui.setClipboardText(text);
   return true;
 }
 
-void MDIFormDesigner::mnuCopy_Click(bool gridFocused) { copyToClipboard(gridFocused); }
+void MainWindowLogic::copy(bool gridFocused) { copyToClipboard(gridFocused); }
 
-void MDIFormDesigner::mnuCut_Click(bool gridFocused) {
+void MainWindowLogic::cut(bool gridFocused) {
   // What is cut leaves only once its text is safe on the clipboard.
   if (!copyToClipboard(gridFocused)) return;
   if (gridFocused) {
-    m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), QString());
+    m_grid->setTextMatrix(m_grid->Row(), m_grid->col(), QString());
   } else {
-    frmPanel::EditStep step(*m_active, QStringLiteral("Cut"), frmPanel::StepName::WithControls);
-    m_active->RemoveSelectedControls();
+    PanelEditor::EditStep step(*m_active, QStringLiteral("Cut"),
+                               PanelEditor::StepName::WithControls);
+    m_active->removeSelectedControls();
   }
 }
 
-void MDIFormDesigner::mnuPaste_Click(bool gridFocused) {
+void MainWindowLogic::paste(bool gridFocused) {
   if (!m_ui.clipboardHasText()) return;
   if (gridFocused) {
     // Only the cell changes; the value reaches the object through an edit.
-    m_grid->setTextMatrix(m_grid->Row(), m_grid->Col(), m_ui.clipboardText());
+    m_grid->setTextMatrix(m_grid->Row(), m_grid->col(), m_ui.clipboardText());
     return;
   }
   if (!m_active) return;
-  frmPanel::EditStep step(*m_active, QStringLiteral("Paste"), frmPanel::StepName::WithControls);
+  PanelEditor::EditStep step(*m_active, QStringLiteral("Paste"),
+                             PanelEditor::StepName::WithControls);
   PanelReadHooks hooks(*m_active);
-  AnalyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks,
-                      HardwareMap::FromFile(Settings().strHardwareMapFile));
-  m_active->notify(frmPanel::Structure | frmPanel::Selection);
+  analyzeClipboardXML(m_ui.clipboardText(), m_active->model(), hooks,
+                      HardwareMap::fromFile(programSettings().hardwareMapFile));
+  m_active->notify(PanelEditor::Structure | PanelEditor::Selection);
 }

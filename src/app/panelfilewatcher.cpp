@@ -6,30 +6,30 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/serverpanelpath.h"
 #include "model/panelfilestamp.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
 // The local file a panel was opened from or saved to, or an empty text.
-QString localFileOf(const frmPanel *panel) {
-  const QString &path = panel->model().WindowTag;
-  if (path.isEmpty() || Settings().boolServerMode || IsServerPanelPath(path)) return QString();
+QString localFileOf(const PanelEditor *panel) {
+  const QString &path = panel->model().documentPath;
+  if (path.isEmpty() || programSettings().serverMode || isServerPanelPath(path)) return QString();
   return QFileInfo(path).absoluteFilePath();
 }
 
 FileStamp stampNow(const QString &path) {
   QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? StampOfBytes(path, f.readAll()) : FileStamp();
+  return f.open(QIODevice::ReadOnly) ? stampOfBytes(path, f.readAll()) : FileStamp();
 }
 
 }  // namespace
 
-PanelFileWatcher::PanelFileWatcher(MDIFormDesigner &designer, QObject *parent)
+PanelFileWatcher::PanelFileWatcher(MainWindowLogic &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {
   m_settle.setSingleShot(true);
   m_settle.setInterval(kSettleMs);
@@ -41,18 +41,18 @@ PanelFileWatcher::PanelFileWatcher(MDIFormDesigner &designer, QObject *parent)
   // Looked at once the command is done: a Save As names the window's file
   // only after the save.
   connect(
-      &designer, &MDIFormDesigner::panelAdded, this, [this] { watchFiles(); },
+      &designer, &MainWindowLogic::panelAdded, this, [this] { watchFiles(); },
       Qt::QueuedConnection);
   connect(
-      &designer, &MDIFormDesigner::panelSaved, this, [this] { watchFiles(); },
+      &designer, &MainWindowLogic::panelSaved, this, [this] { watchFiles(); },
       Qt::QueuedConnection);
-  connect(&designer, &MDIFormDesigner::panelRemoved, this, &PanelFileWatcher::forget);
+  connect(&designer, &MainWindowLogic::panelRemoved, this, &PanelFileWatcher::forget);
   watchFiles();
 }
 
-void PanelFileWatcher::watchFiles(const frmPanel *leaving) {
+void PanelFileWatcher::watchFiles(const PanelEditor *leaving) {
   QSet<QString> wanted;
-  for (const frmPanel *panel : m_designer.collOpenPanels())
+  for (const PanelEditor *panel : m_designer.openPanels())
     if (panel != leaving)
       if (const QString path = localFileOf(panel); !path.isEmpty() && QFile::exists(path))
         wanted.insert(path);
@@ -63,7 +63,7 @@ void PanelFileWatcher::watchFiles(const frmPanel *leaving) {
     if (!watched.contains(path)) m_watcher.addPath(path);
 }
 
-void PanelFileWatcher::forget(frmPanel *panel) {
+void PanelFileWatcher::forget(PanelEditor *panel) {
   m_kept.remove(panel);
   watchFiles(panel);
 }
@@ -73,36 +73,35 @@ void PanelFileWatcher::checkPanels() {
     m_again = true;
     return;
   }
-  for (frmPanel *panel : m_designer.collOpenPanels()) {
+  for (PanelEditor *panel : m_designer.openPanels()) {
     const QString path = localFileOf(panel);
-    if (path.isEmpty() || panel->NeedToSave() || !PanelFileChangedSince(panel->model(), path))
+    if (path.isEmpty() || panel->needToSave() || !panelFileChangedSince(panel->model(), path))
       continue;
     if (const auto kept = m_kept.constFind(panel);
-        kept != m_kept.constEnd() && !FileChangedSince(path, *kept))
+        kept != m_kept.constEnd() && !fileChangedSince(path, *kept))
       continue;
     // A reload closes the panel: the list of panels is read afresh.
     if (offerReload(panel, path)) return checkPanels();
   }
 }
 
-bool PanelFileWatcher::offerReload(frmPanel *panel, const QString &path) {
+bool PanelFileWatcher::offerReload(PanelEditor *panel, const QString &path) {
   m_asking = true;
   const Ui::Answer answer = m_designer.ui().message(
-      panel->model().pictMain.Tag +
-          QStringLiteral(" was changed on disk since you opened it.\r\n") +
+      panel->model().canvas.tag + QStringLiteral(" was changed on disk since you opened it.\r\n") +
           QStringLiteral("File: ") + path +
           QStringLiteral("\r\n\r\nThe panel has no unsaved changes. Reload it from the file?"),
       Ui::Buttons::YesNo);
   m_asking = false;
   if (std::exchange(m_again, false)) m_settle.start();
-  const std::vector<frmPanel *> open = m_designer.collOpenPanels();
+  const std::vector<PanelEditor *> open = m_designer.openPanels();
   const bool stillOpen = std::find(open.begin(), open.end(), panel) != open.end();
-  if (!stillOpen || panel->NeedToSave()) return false;  // changed while the box was open
+  if (!stillOpen || panel->needToSave()) return false;  // changed while the box was open
   if (answer != Ui::Answer::Yes) {
     m_kept[panel] = stampNow(path);
     return false;
   }
-  m_designer.ClosePanel(panel);
-  m_designer.OpenPanelLocal(path);
+  m_designer.closePanel(panel);
+  m_designer.openPanelLocal(path);
   return true;
 }

@@ -7,8 +7,8 @@
 
 #include "model/textfile.h"
 
-class MDIFormDesigner;
-class frmPanel;
+class MainWindowLogic;
+class PanelEditor;
 
 // Watches the files of the open local panels. When another engineer or
 // program changes the file of a panel that has no unsaved changes, offers
@@ -19,22 +19,22 @@ class PanelFileWatcher : public QObject {
   // A file written in several steps is looked at once, after it settles.
   static constexpr int kSettleMs = 300;
 
-  explicit PanelFileWatcher(MDIFormDesigner &designer, QObject *parent = nullptr);
+  explicit PanelFileWatcher(MainWindowLogic &designer, QObject *parent = nullptr);
 
   // Offers the reload of every unchanged panel whose file changed (the
   // settle timer's tick).
   void checkPanels();
 
  private:
-  void watchFiles(const frmPanel *leaving = nullptr);
-  void forget(frmPanel *panel);
-  bool offerReload(frmPanel *panel, const QString &path);
+  void watchFiles(const PanelEditor *leaving = nullptr);
+  void forget(PanelEditor *panel);
+  bool offerReload(PanelEditor *panel, const QString &path);
 
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
   QFileSystemWatcher m_watcher;
   QTimer m_settle;
   // The file as it was when the user chose to keep the panel as it is.
-  QHash<const frmPanel *, FileStamp> m_kept;
+  QHash<const PanelEditor *, FileStamp> m_kept;
   bool m_asking = false;
   bool m_again = false;  // a file changed while the question was open
 };

@@ -7,13 +7,13 @@
 
 #include "app/panelsearch.h"
 
-class MDIFormDesigner;
-class frmPanel;
+class MainWindowLogic;
+class PanelEditor;
 
 // The open window of a panel file (compared as absolute paths); null when
 // it is not open. A window of the same panel name holding another file (a
 // new "Panel1" beside CVSPanels/Panel1.xml) is not it.
-frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &open);
+PanelEditor *openPanelOfFile(const QString &path, const std::vector<PanelEditor *> &open);
 
 // Brings a panel forward -- `panel` while it is still open, else the window
 // of `panelPath`, else, when `mayOpen`, that file opened for a look (it joins
@@ -21,7 +21,7 @@ frmPanel *OpenPanelOfFile(const QString &path, const std::vector<frmPanel *> &op
 // (letter case ignored when no name matches exactly) the selection, or the
 // panel itself when the name is empty. False when the panel is not open (or
 // could not be) or the control is not there (the panel still comes forward).
-bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &panelPath,
+bool goToControl(MainWindowLogic &designer, PanelEditor *panel, const QString &panelPath,
                  const QString &controlName, bool mayOpen = true);
 
 // The logic of Edit > Find: searches the open panels and, when asked, the
@@ -30,8 +30,8 @@ bool GoToControl(MDIFormDesigner &designer, frmPanel *panel, const QString &pane
 class PanelFinder : public QObject {
   Q_OBJECT
  public:
-  explicit PanelFinder(MDIFormDesigner &designer, QObject *parent = nullptr);
-  MDIFormDesigner &designer() const { return m_designer; }
+  explicit PanelFinder(MainWindowLogic &designer, QObject *parent = nullptr);
+  MainWindowLogic &designer() const { return m_designer; }
 
   // Whether Find also reads the closed panel files of the panels folder.
   bool includeClosedFiles() const { return m_includeClosedFiles; }
@@ -49,14 +49,14 @@ class PanelFinder : public QObject {
   // user's explicit choice of that hit does.
   enum class Opening { ClosedFiles, OpenPanelsOnly };
 
-  // Makes the hit current and goes to it (GoToControl). False when the panel
+  // Makes the hit current and goes to it (goToControl). False when the panel
   // is not open (or could not be) or the control is no longer there; the
   // latter is said.
-  bool ActivateHit(int index, Opening opening = Opening::ClosedFiles);
+  bool activateHit(int index, Opening opening = Opening::ClosedFiles);
   // F3: activates the hit after the current one, from the first again after
   // the last, never opening a closed file. With no hits yet it searches the
   // last text first. The index activated, or -1 when there is nothing to go to.
-  int FindNext();
+  int findNext();
 
   // Searches the open panels again, keeping the hits of closed files: the
   // hits follow the user's edits (run shortly after a panel changes).
@@ -67,8 +67,8 @@ class PanelFinder : public QObject {
   void currentChanged(int index);
 
  private:
-  void searchOpenPanels(const FindQuery &query, const std::vector<frmPanel *> &open);
-  MDIFormDesigner &m_designer;
+  void searchOpenPanels(const FindQuery &query, const std::vector<PanelEditor *> &open);
+  MainWindowLogic &m_designer;
   QTimer m_refresh;
   bool m_includeClosedFiles = false;
   QString m_lastText;

@@ -10,13 +10,13 @@
 #include "app/parallel.h"
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/names.h"
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "panelfile/localstore.h"
 #include "panelfile/readhooks.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ namespace {
 struct Target {
   PanelModel &panel;
   DesignControl *control = nullptr;  // null: the panel's own field
-  clsControlDetails *record = nullptr;
+  ControlRecord *record = nullptr;
 };
 
 // Why a field cannot take a value; empty when it can.
@@ -41,9 +41,9 @@ struct Field {
 // The text a control shows: a button's caption, a label's text, a
 // meter-fader's meter name; null for other kinds.
 QString *captionOf(DesignControl &control) {
-  if (auto *button = As<DesignButton>(&control)) return &button->Caption;
-  if (auto *label = As<DesignLabel>(&control)) return &label->Text;
-  if (auto *fader = As<DesignMeterFader>(&control)) return &fader->MeterName;
+  if (auto *button = controlCast<DesignButton>(&control)) return &button->caption;
+  if (auto *label = controlCast<DesignLabel>(&control)) return &label->text;
+  if (auto *fader = controlCast<DesignMeterFader>(&control)) return &fader->meterName;
   return nullptr;
 }
 
@@ -52,17 +52,16 @@ bool hasHardwareRows(const DesignControl &control) {
 }
 
 void rename(Target &t, const QString &name) {
-  t.control->Tag = name;
+  t.control->tag = name;
   // The map entry follows the name, as a name typed in the grid does.
-  if (hasHardwareRows(*t.control))
-    t.record->setHWMapInternalName(t.panel.pictMain.Tag + u'.' + name);
+  if (hasHardwareRows(*t.control)) t.record->setHWMapInternalName(t.panel.canvas.tag + u'.' + name);
 }
 
 QString checkName(const Target &t, const QString &name) {
-  if (As<DesignKept>(t.control))
+  if (controlCast<DesignKept>(t.control))
     return QStringLiteral("This version keeps the control as it was read and cannot rename it.");
   if (name.trimmed().isEmpty()) return QStringLiteral("A control needs a name.");
-  return NameStorageProblem(name);
+  return nameStorageProblem(name);
 }
 
 QString checkWholeNumber(const Target &, const QString &value) {
@@ -87,35 +86,35 @@ QString checkPort(const Target &t, const QString &value) {
              : QStringLiteral("\"%1\" is not a port number (1-65535).").arg(value);
 }
 
-template <QString clsControlDetails::*Member>
+template <QString ControlRecord::*Member>
 QString recordText(const Target &t) {
   return t.record->*Member;
 }
-template <QString clsControlDetails::*Member>
+template <QString ControlRecord::*Member>
 void setRecordText(Target &t, const QString &value) {
   t.record->*Member = value;
 }
-template <qint32 clsControlDetails::*Member>
+template <qint32 ControlRecord::*Member>
 QString meterNumber(const Target &t) {
   const ControlKind kind = t.control->kind();
   return kind == ControlKind::Meter || kind == ControlKind::MeterFader
              ? QString::number(t.record->*Member)
              : QString();
 }
-template <qint32 clsControlDetails::*Member>
+template <qint32 ControlRecord::*Member>
 void setMeterNumber(Target &t, const QString &value) {
   t.record->*Member = value.trimmed().toInt();
 }
 
-using R = clsControlDetails;
+using R = ControlRecord;
 
 // In the order Find lists its hits.
 const Field kFields[] = {
-    {"Caption", true, [](const Target &t) { return t.panel.Caption; },
-     [](Target &t, const QString &v) { t.panel.Caption = v; }},
-    {"OnLoad", true, [](const Target &t) { return t.panel.PanelDetails.strOnload; },
-     [](Target &t, const QString &v) { t.panel.PanelDetails.strOnload = v; }},
-    {"Name", false, [](const Target &t) { return QString(t.control->Tag); }, rename, checkName},
+    {"Caption", true, [](const Target &t) { return t.panel.caption; },
+     [](Target &t, const QString &v) { t.panel.caption = v; }},
+    {"OnLoad", true, [](const Target &t) { return t.panel.panelRecord.onLoad; },
+     [](Target &t, const QString &v) { t.panel.panelRecord.onLoad = v; }},
+    {"Name", false, [](const Target &t) { return QString(t.control->tag); }, rename, checkName},
     {"Caption", false,
      [](const Target &t) {
        const QString *caption = captionOf(*t.control);
@@ -124,28 +123,28 @@ const Field kFields[] = {
      [](Target &t, const QString &v) { *captionOf(*t.control) = v; }},
     {"URL", false,
      [](const Target &t) {
-       const auto *browser = As<DesignWebBrowser>(t.control);
-       return browser ? browser->LocationURL : QString();
+       const auto *browser = controlCast<DesignWebBrowser>(t.control);
+       return browser ? browser->locationURL : QString();
      },
      [](Target &t, const QString &v) {
-       t.record->WebURL = v;
-       if (!v.isEmpty()) As<DesignWebBrowser>(t.control)->LocationURL = v;
+       t.record->webURL = v;
+       if (!v.isEmpty()) controlCast<DesignWebBrowser>(t.control)->locationURL = v;
      }},
-    {"OnClick", false, recordText<&R::Click>, setRecordText<&R::Click>},
-    {"OnMouseDown", false, recordText<&R::MouseDown>, setRecordText<&R::MouseDown>},
-    {"OnMouseUp", false, recordText<&R::MouseUp>, setRecordText<&R::MouseUp>},
-    {"MapRouter", false, recordText<&R::MapRouter>, setRecordText<&R::MapRouter>},
-    {"MapSource", false, recordText<&R::MapSource>, setRecordText<&R::MapSource>},
-    {"MapDestination", false, recordText<&R::MapDestination>, setRecordText<&R::MapDestination>},
-    {"HWMapAoipSysName", false, recordText<&R::HWMapAoipSysName>,
-     setRecordText<&R::HWMapAoipSysName>, checkBinding},
-    {"HWMapHostIP", false, recordText<&R::HWMapHostIP>, setRecordText<&R::HWMapHostIP>,
+    {"OnClick", false, recordText<&R::click>, setRecordText<&R::click>},
+    {"OnMouseDown", false, recordText<&R::mouseDown>, setRecordText<&R::mouseDown>},
+    {"OnMouseUp", false, recordText<&R::mouseUp>, setRecordText<&R::mouseUp>},
+    {"MapRouter", false, recordText<&R::mapRouter>, setRecordText<&R::mapRouter>},
+    {"MapSource", false, recordText<&R::mapSource>, setRecordText<&R::mapSource>},
+    {"MapDestination", false, recordText<&R::mapDestination>, setRecordText<&R::mapDestination>},
+    {"HWMapAoipSysName", false, recordText<&R::hwMapAoipSysName>,
+     setRecordText<&R::hwMapAoipSysName>, checkBinding},
+    {"HWMapHostIP", false, recordText<&R::hwMapHostIP>, setRecordText<&R::hwMapHostIP>,
      checkBinding},
-    {"HWMapHostPort", false, recordText<&R::HWMapHostPort>, setRecordText<&R::HWMapHostPort>,
+    {"HWMapHostPort", false, recordText<&R::hwMapHostPort>, setRecordText<&R::hwMapHostPort>,
      checkPort},
-    {"Router Number", false, meterNumber<&R::MeterRouterNumber>,
-     setMeterNumber<&R::MeterRouterNumber>, checkWholeNumber},
-    {"IO Number", false, meterNumber<&R::MeterIONumber>, setMeterNumber<&R::MeterIONumber>,
+    {"Router Number", false, meterNumber<&R::meterRouterNumber>,
+     setMeterNumber<&R::meterRouterNumber>, checkWholeNumber},
+    {"IO Number", false, meterNumber<&R::meterIONumber>, setMeterNumber<&R::meterIONumber>,
      checkWholeNumber},
 };
 
@@ -154,8 +153,8 @@ const Field kFields[] = {
 class NameCounts {
  public:
   explicit NameCounts(const PanelModel &panel) {
-    for (const auto &record : panel.PanelDetails.CollControls)
-      if (record && record->cntrlObject) ++m_count[record->cntrlObject->Tag.toLower()];
+    for (const auto &record : panel.panelRecord.records)
+      if (record && record->control) ++m_count[record->control->tag.toLower()];
   }
   bool takenByAnother(const QString &from, const QString &to) const {
     return to.compare(from, Qt::CaseInsensitive) != 0 && m_count.value(to.toLower()) > 0;
@@ -184,20 +183,20 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
   const FindQuery query(request.find);
   if (query.isEmpty()) return changes;
   NameCounts names(panel);
-  const QString badCharacters = CharactersOutsideWindows1252(request.replacement);
+  const QString badCharacters = charactersOutsideWindows1252(request.replacement);
   auto visit = [&](Target target) {
-    const QString controlName = target.control ? QString(target.control->Tag) : QString();
+    const QString controlName = target.control ? QString(target.control->tag) : QString();
     bool touched = false;
     for (const Field &field : kFields) {
       if (field.ofPanel != !target.control) continue;
       if (!request.field.isEmpty() && request.field != QLatin1String(field.label)) continue;
       // A kept control is searched by its name only, as Find does.
-      if (field.write != rename && As<DesignKept>(target.control)) continue;
+      if (field.write != rename && controlCast<DesignKept>(target.control)) continue;
       const QString before = field.read(target);
       if (before.isEmpty() || !query.matches(before)) continue;
       ReplaceChange change;
-      change.file = panel.WindowTag;
-      change.panelName = panel.pictMain.Tag;
+      change.file = panel.documentPath;
+      change.panelName = panel.canvas.tag;
       change.control = controlName;
       change.field = QLatin1String(field.label);
       change.before = before;
@@ -224,15 +223,15 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
     }
   };
   visit(Target{panel});
-  for (const auto &record : panel.PanelDetails.CollControls)
-    if (record && record->cntrlObject) visit(Target{panel, record->cntrlObject, record.get()});
+  for (const auto &record : panel.panelRecord.records)
+    if (record && record->control) visit(Target{panel, record->control, record.get()});
   return changes;
 }
 
 bool readPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map, QString *why) {
   ReadHooks noWindow;
   XmlError error;
-  if (ReadPanelText(LoadPanelText(path), path, panel, noWindow, map, &error)) return true;
+  if (readPanelText(loadPanelText(path), path, panel, noWindow, map, &error)) return true;
   *why = QStringLiteral("The file cannot be read: ") + error.text();
   return false;
 }
@@ -243,22 +242,22 @@ void addTo(ReplaceOutcome &outcome, std::vector<ReplaceChange> &&changes) {
 }
 
 // One open panel's changes as one undo step.
-void applyInWindow(frmPanel &window, const ReplaceRequest &request, const QSet<QString> &chosen,
+void applyInWindow(PanelEditor &window, const ReplaceRequest &request, const QSet<QString> &chosen,
                    ReplaceOutcome &outcome) {
   std::vector<ReplaceChange> changes;
   {
     const bool anyControl = std::any_of(chosen.begin(), chosen.end(),
                                         [](const QString &key) { return !key.startsWith(u'\n'); });
-    frmPanel::EditStep step(
+    PanelEditor::EditStep step(
         window, anyControl ? QStringLiteral("Replace in") : QStringLiteral("Replace in Panel"),
-        anyControl ? frmPanel::StepName::WithControls : frmPanel::StepName::AsIs);
-    frmPanel::Batch views(window);
-    views.add(frmPanel::Properties | frmPanel::Caption);
+        anyControl ? PanelEditor::StepName::WithControls : PanelEditor::StepName::AsIs);
+    PanelEditor::Batch views(window);
+    views.add(PanelEditor::Properties | PanelEditor::Caption);
     changes = replaceInPanel(window.model(), request, &chosen,
                              [&step](DesignControl *control) { step.touch(control); });
   }
   for (ReplaceChange &change : changes) change.panel = &window;
-  window.RequestFillProperties();
+  window.requestFillProperties();
   addTo(outcome, std::move(changes));
 }
 
@@ -274,7 +273,7 @@ void applyToFile(const QString &file, const ReplaceRequest &request, const QSet<
   std::vector<ReplaceChange> changes = replaceInPanel(panel, request, &chosen, [](auto *) {});
   const bool anyMade = std::any_of(changes.begin(), changes.end(),
                                    [](const ReplaceChange &c) { return c.refused.isEmpty(); });
-  if (anyMade && !SavePanelLocal(panel, file, ui, &why)) {
+  if (anyMade && !savePanelLocal(panel, file, ui, &why)) {
     outcome.failed.push_back({file, QStringLiteral("Error Saving File - ") + why});
     return;
   }
@@ -283,7 +282,7 @@ void applyToFile(const QString &file, const ReplaceRequest &request, const QSet<
 
 }  // namespace
 
-const QStringList &ReplaceFieldLabels() {
+const QStringList &replaceFieldLabels() {
   static const QStringList labels = [] {
     QStringList out;
     for (const Field &field : kFields)
@@ -293,10 +292,10 @@ const QStringList &ReplaceFieldLabels() {
   return labels;
 }
 
-ReplacePlan PlanReplace(const ReplaceRequest &request, const std::vector<frmPanel *> &open,
+ReplacePlan planReplace(const ReplaceRequest &request, const std::vector<PanelEditor *> &open,
                         const QStringList &files, const HardwareMap &map) {
   ReplacePlan plan;
-  for (frmPanel *window : open) {
+  for (PanelEditor *window : open) {
     for (ReplaceChange &change : replaceInPanel(window->model(), request, nullptr, {})) {
       change.panel = window;
       plan.changes.push_back(std::move(change));
@@ -304,10 +303,10 @@ ReplacePlan PlanReplace(const ReplaceRequest &request, const std::vector<frmPane
   }
   QStringList closed;
   for (const QString &file : files)
-    if (!OpenPanelOfFile(file, open)) closed << file;
+    if (!openPanelOfFile(file, open)) closed << file;
   std::vector<std::vector<ReplaceChange>> perFile(size_t(closed.size()));
   std::vector<QString> unreadable(size_t(closed.size()));
-  ForEachOnAllCores(closed.size(), [&](qsizetype i) {
+  forEachOnAllCores(closed.size(), [&](qsizetype i) {
     PanelModel panel;
     if (readPanelFile(closed[i], panel, map, &unreadable[size_t(i)]))
       perFile[size_t(i)] = replaceInPanel(panel, request, nullptr, {});
@@ -320,18 +319,18 @@ ReplacePlan PlanReplace(const ReplaceRequest &request, const std::vector<frmPane
   return plan;
 }
 
-ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<ReplaceChange> &chosen,
-                            const std::vector<frmPanel *> &open, Ui &ui) {
+ReplaceOutcome applyReplace(const ReplaceRequest &request, const std::vector<ReplaceChange> &chosen,
+                            const std::vector<PanelEditor *> &open, Ui &ui) {
   // The chosen changes by the panel they belong to: an open window (the one
   // of the plan, else the window now showing the file) or a closed file.
-  std::vector<std::pair<frmPanel *, QSet<QString>>> windows;
+  std::vector<std::pair<PanelEditor *, QSet<QString>>> windows;
   std::vector<std::pair<QString, QSet<QString>>> files;
   for (const ReplaceChange &change : chosen) {
     if (!change.refused.isEmpty()) continue;
     const QString key = changeKey(change.control, change.field, change.before);
-    frmPanel *window = std::find(open.begin(), open.end(), change.panel) != open.end()
-                           ? change.panel
-                           : OpenPanelOfFile(change.file, open);
+    PanelEditor *window = std::find(open.begin(), open.end(), change.panel) != open.end()
+                              ? change.panel
+                              : openPanelOfFile(change.file, open);
     if (window) {
       auto it = std::find_if(windows.begin(), windows.end(),
                              [&](const auto &w) { return w.first == window; });
@@ -345,7 +344,7 @@ ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<Rep
   ReplaceOutcome outcome;
   for (auto &[window, keys] : windows) applyInWindow(*window, request, keys, outcome);
   if (!files.empty()) {
-    const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
+    const HardwareMap map = HardwareMap::fromFile(programSettings().hardwareMapFile);
     for (auto &[file, keys] : files) applyToFile(file, request, keys, map, ui, outcome);
   }
   // A chosen change that matched nothing any more: its field changed meanwhile.
@@ -362,7 +361,7 @@ ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<Rep
         std::any_of(outcome.refused.begin(), outcome.refused.end(), same))
       continue;
     ReplaceChange gone = change;
-    const bool windowClosed = change.panel && !OpenPanelOfFile(change.file, open) &&
+    const bool windowClosed = change.panel && !openPanelOfFile(change.file, open) &&
                               std::find(open.begin(), open.end(), change.panel) == open.end();
     gone.panel = windowClosed ? nullptr : change.panel;  // never a pointer to a closed window
     gone.refused = windowClosed

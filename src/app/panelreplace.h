@@ -6,14 +6,14 @@
 
 class HardwareMap;
 class Ui;
-class frmPanel;
+class PanelEditor;
 
 // Find and replace over many panels: the changes a replacement would make in
 // open panels and closed panel files, and making a chosen part of them.
 // Matching is Find's (FindQuery): letter case ignored, numbers never cut.
 
 struct ReplaceRequest {
-  QString field;  // one of ReplaceFieldLabels(); empty: every field
+  QString field;  // one of replaceFieldLabels(); empty: every field
   QString find;
   QString replacement;
 };
@@ -23,14 +23,14 @@ struct ReplaceRequest {
 // commands, router map, mapping code, host address and port, and a meter's
 // router and IO numbers. The parts Find shows of a mapping code (port,
 // circuit, module, button) are changed through the code itself.
-const QStringList &ReplaceFieldLabels();
+const QStringList &replaceFieldLabels();
 
 // One field of one control (or of the panel) as a replacement changes it.
 struct ReplaceChange {
-  QString file;               // the panel's file; empty for an open panel never saved
-  QString panelName;          // the panel's name (canvas Tag)
-  frmPanel *panel = nullptr;  // its open window; null for a closed file
-  QString control;            // the control's name before the change; empty: the panel's own
+  QString file;                  // the panel's file; empty for an open panel never saved
+  QString panelName;             // the panel's name (canvas Tag)
+  PanelEditor *panel = nullptr;  // its open window; null for a closed file
+  QString control;               // the control's name before the change; empty: the panel's own
   QString field;
   QString before, after;
   QString refused;  // why the field cannot take `after`; empty when it can
@@ -52,7 +52,7 @@ struct ReplacePlan {
 // The changes of a replacement over the open panels and the closed files
 // (read with the bindings of `map`, on all cores). A file that is open in a
 // window is left to its window. Nothing is changed or written.
-ReplacePlan PlanReplace(const ReplaceRequest &request, const std::vector<frmPanel *> &open,
+ReplacePlan planReplace(const ReplaceRequest &request, const std::vector<PanelEditor *> &open,
                         const QStringList &files, const HardwareMap &map);
 
 struct ReplaceOutcome {
@@ -67,12 +67,12 @@ struct ReplaceOutcome {
   bool complete() const { return refused.empty() && failed.empty(); }
 };
 
-// Makes the chosen changes (from PlanReplace with the same request). An open
+// Makes the chosen changes (from planReplace with the same request). An open
 // panel changes through its undo stack, one step for all its changes
 // ("Replace in 12 Controls"), and stays to be saved. A closed file is read
 // again with the map of the settings, changed whole and written as a save
 // writes it (backup and hardware map included), or not at all: one whose
 // window is open by now changes in the window instead. A change whose field
 // no longer holds the value it had in the plan is refused.
-ReplaceOutcome ApplyReplace(const ReplaceRequest &request, const std::vector<ReplaceChange> &chosen,
-                            const std::vector<frmPanel *> &open, Ui &ui);
+ReplaceOutcome applyReplace(const ReplaceRequest &request, const std::vector<ReplaceChange> &chosen,
+                            const std::vector<PanelEditor *> &open, Ui &ui);

@@ -5,7 +5,7 @@
 #include "app/parallel.h"
 #include "hwmap/hardwaremap.h"
 #include "hwmap/mappingcode.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/panelmodel.h"
 #include "panelfile/localstore.h"
 #include "panelfile/readhooks.h"
@@ -17,9 +17,9 @@ bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 // The text a control shows: a button's caption, a label's text, a
 // meter-fader's meter name.
 QString captionOf(const DesignControl &control) {
-  if (const auto *button = As<DesignButton>(&control)) return button->Caption;
-  if (const auto *label = As<DesignLabel>(&control)) return label->Text;
-  if (const auto *fader = As<DesignMeterFader>(&control)) return fader->MeterName;
+  if (const auto *button = controlCast<DesignButton>(&control)) return button->caption;
+  if (const auto *label = controlCast<DesignLabel>(&control)) return label->text;
+  if (const auto *fader = controlCast<DesignMeterFader>(&control)) return fader->meterName;
   return QString();
 }
 
@@ -39,10 +39,10 @@ class ControlMatcher {
   void field(const char *label, const QString &value) {
     if (value.isEmpty() || !m_query.matches(value)) return;
     FindHit hit;
-    hit.panelName = m_panel.pictMain.Tag;
-    hit.panelPath = m_panel.WindowTag;
-    if (m_control) hit.controlName = m_control->Tag;
-    hit.kind = m_control ? TypeName(*m_control) : QStringLiteral("Panel");
+    hit.panelName = m_panel.canvas.tag;
+    hit.panelPath = m_panel.documentPath;
+    if (m_control) hit.controlName = m_control->tag;
+    hit.kind = m_control ? typeName(*m_control) : QStringLiteral("Panel");
     hit.field = QLatin1String(label);
     hit.value = value;
     m_hits.push_back(std::move(hit));
@@ -60,8 +60,8 @@ class ControlMatcher {
     if (code.isEmpty()) return;
     field("HWMapAoipSysName", code);
     const bool gpio = code.trimmed().startsWith(QLatin1String("port"), Qt::CaseInsensitive);
-    field(gpio ? "GPIO Port" : "UserPanel Module", GetHWModuleNumber(code));
-    field(gpio ? "GPIO Circuit" : "UserPanel Button", GetHWPortNumber(code));
+    field(gpio ? "GPIO Port" : "UserPanel Module", hwModuleNumber(code));
+    field(gpio ? "GPIO Circuit" : "UserPanel Button", hwPortNumber(code));
   }
 
  private:
@@ -76,7 +76,7 @@ class ControlMatcher {
 bool readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
                      const HardwareMap &map, XmlError *error) {
   ReadHooks noWindow;
-  return ReadPanelText(text, path, panel, noWindow, map, error);
+  return readPanelText(text, path, panel, noWindow, map, error);
 }
 
 }  // namespace
@@ -111,48 +111,49 @@ QString FindQuery::replaced(QStringView value, const QString &replacement) const
   return out;
 }
 
-void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {
+void searchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {
   if (query.isEmpty()) return;
   ControlMatcher own(query, panel, nullptr, hits);
-  own.field("Caption", panel.Caption);
-  own.field("OnLoad", panel.PanelDetails.strOnload);
-  for (const auto &record : panel.PanelDetails.CollControls) {
-    const DesignControl *control = record ? record->cntrlObject : nullptr;
+  own.field("Caption", panel.caption);
+  own.field("OnLoad", panel.panelRecord.onLoad);
+  for (const auto &record : panel.panelRecord.records) {
+    const DesignControl *control = record ? record->control : nullptr;
     if (!control) continue;
     ControlMatcher m(query, panel, control, hits);
-    m.field("Name", control->Tag);
-    if (const auto *kept = As<DesignKept>(control)) {
-      m.keptText(kept->Source);
+    m.field("Name", control->tag);
+    if (const auto *kept = controlCast<DesignKept>(control)) {
+      m.keptText(kept->source);
       continue;
     }
     m.field("Caption", captionOf(*control));
-    if (const auto *browser = As<DesignWebBrowser>(control)) m.field("URL", browser->LocationURL);
-    m.field("OnClick", record->Click);
-    m.field("OnMouseDown", record->MouseDown);
-    m.field("OnMouseUp", record->MouseUp);
-    m.field("MapRouter", record->MapRouter);
-    m.field("MapSource", record->MapSource);
-    m.field("MapDestination", record->MapDestination);
-    m.mappingCode(record->HWMapAoipSysName);
-    m.field("HWMapHostIP", record->HWMapHostIP);
+    if (const auto *browser = controlCast<DesignWebBrowser>(control))
+      m.field("URL", browser->locationURL);
+    m.field("OnClick", record->click);
+    m.field("OnMouseDown", record->mouseDown);
+    m.field("OnMouseUp", record->mouseUp);
+    m.field("MapRouter", record->mapRouter);
+    m.field("MapSource", record->mapSource);
+    m.field("MapDestination", record->mapDestination);
+    m.mappingCode(record->hwMapAoipSysName);
+    m.field("HWMapHostIP", record->hwMapHostIP);
     if (isMeter(*control)) {
-      m.field("Router Number", QString::number(record->MeterRouterNumber));
-      m.field("IO Number", QString::number(record->MeterIONumber));
+      m.field("Router Number", QString::number(record->meterRouterNumber));
+      m.field("IO Number", QString::number(record->meterIONumber));
     }
   }
 }
 
-QStringList PanelFilesOf(const QString &folder) {
+QStringList panelFilesOf(const QString &folder) {
   if (folder.isEmpty()) return {};
   const QDir dir(folder);
   QStringList files;
   for (const QString &name :
        dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name | QDir::IgnoreCase))
-    if (!IsHardwareMapFileName(name)) files << dir.filePath(name);
+    if (!isHardwareMapFileName(name)) files << dir.filePath(name);
   return files;
 }
 
-void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
+void searchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
                       std::vector<FindHit> &hits) {
   if (query.isEmpty() || paths.isEmpty()) return;
   // Files are independent: every core reads some, each into a panel of its
@@ -160,18 +161,18 @@ void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
   // reader keeps no shared state beyond per-thread caches; the map is only
   // read.
   std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
-  ForEachOnAllCores(paths.size(), [&](qsizetype i) {
-    const QString text = LoadPanelText(paths[i]);
+  forEachOnAllCores(paths.size(), [&](qsizetype i) {
+    const QString text = loadPanelText(paths[i]);
     PanelModel panel;
     XmlError error;
     if (readClosedPanel(text, paths[i], panel, map, &error)) {
-      SearchPanel(panel, query, perFile[static_cast<size_t>(i)]);
+      searchPanel(panel, query, perFile[static_cast<size_t>(i)]);
       return;
     }
     // Said, not skipped: the user would otherwise take it for a file
     // without the text.
     FindHit hit;
-    hit.panelName = PanelNameFromPath(paths[i]);
+    hit.panelName = panelNameFromPath(paths[i]);
     hit.panelPath = paths[i];
     hit.kind = QStringLiteral("File");
     hit.field = QStringLiteral("Not searched");

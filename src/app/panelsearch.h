@@ -7,17 +7,17 @@
 
 class HardwareMap;
 class PanelModel;
-class frmPanel;
+class PanelEditor;
 
 // One field of one control that holds the searched text.
 struct FindHit {
-  QString panelName;          // the panel's name (canvas Tag)
-  QString panelPath;          // its file or server path; empty for a panel never saved
-  frmPanel *panel = nullptr;  // the open window it was found in; null for a closed file
-  QString controlName;        // the control's name (Tag)
-  QString kind;               // "Button", "Label", "Meter", ...
-  QString field;              // the property grid's label of the field, e.g. "OnClick"
-  QString value;              // the field's whole value
+  QString panelName;             // the panel's name (canvas Tag)
+  QString panelPath;             // its file or server path; empty for a panel never saved
+  PanelEditor *panel = nullptr;  // the open window it was found in; null for a closed file
+  QString controlName;           // the control's name (Tag)
+  QString kind;                  // "Button", "Label", "Meter", ...
+  QString field;                 // the property grid's label of the field, e.g. "OnClick"
+  QString value;                 // the field's whole value
 
   bool operator==(const FindHit &) const = default;
 };
@@ -48,11 +48,11 @@ class FindQuery {
 // hardware mapping code with its decoded module and key (or GPIO port and
 // circuit), the hardware host address, a web browser's URL and a meter's
 // router and IO numbers; for a kept control its name and each line of its text ("Text").
-void SearchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits);
+void searchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits);
 
 // The panel files of a folder in name order: "*.xml" in any case, without
 // the hardware map.
-QStringList PanelFilesOf(const QString &folder);
+QStringList panelFilesOf(const QString &folder);
 
 // Searches panel files without opening them: each file is read once and
 // built by the panel reader into a panel that no window shows, with the
@@ -60,5 +60,5 @@ QStringList PanelFilesOf(const QString &folder);
 // Files are read on all cores; hits come in the order of `paths`. A file
 // that cannot be read gives one hit of kind "File" saying why. Nothing is
 // written.
-void SearchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
+void searchPanelFiles(const QStringList &paths, const FindQuery &query, const HardwareMap &map,
                       std::vector<FindHit> &hits);

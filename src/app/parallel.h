@@ -10,7 +10,7 @@
 // Calls work(i) for every i below count, spread over all cores. Each index is
 // handled exactly once; the calls must be independent of each other.
 template <class Work>
-void ForEachOnAllCores(qsizetype count, Work work) {
+void forEachOnAllCores(qsizetype count, Work work) {
   std::atomic<qsizetype> next{0};
   auto loop = [&] {
     for (qsizetype i = next++; i < count; i = next++) work(i);

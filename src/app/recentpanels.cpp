@@ -4,19 +4,19 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/serverpanelpath.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "server/vexprotocol.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
 const QString kKey = QStringLiteral("RecentPanels");
 
 bool samePanel(const QString &a, const QString &b) {
-  const bool server = IsServerPanelPath(a) && IsServerPanelPath(b);
+  const bool server = isServerPanelPath(a) && isServerPanelPath(b);
   return a.compare(b, server ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
 }
 
@@ -28,23 +28,23 @@ void removeFrom(QStringList &list, const QString &path) {
 
 }  // namespace
 
-RecentPanels::RecentPanels(MDIFormDesigner &designer, QObject *parent)
+RecentPanels::RecentPanels(MainWindowLogic &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {
-  connect(&designer, &MDIFormDesigner::panelAdded, this, [this](frmPanel *panel) {
+  connect(&designer, &MainWindowLogic::panelAdded, this, [this](PanelEditor *panel) {
     if (!m_designer.isOpeningToLook()) {
-      Add(panel->model().WindowTag);
+      add(panel->model().documentPath);
       return;
     }
     // A file opened only to look at (by Find) joins the list once edited.
     auto edited = std::make_shared<QMetaObject::Connection>();
-    *edited = connect(panel, &frmPanel::needToSaveChanged, this, [this, panel, edited](bool on) {
+    *edited = connect(panel, &PanelEditor::needToSaveChanged, this, [this, panel, edited](bool on) {
       if (!on) return;
       disconnect(*edited);
-      Add(panel->model().WindowTag);
+      add(panel->model().documentPath);
     });
   });
-  connect(&designer, &MDIFormDesigner::panelSaved, this,
-          [this](frmPanel *, const QString &path) { Add(path); });
+  connect(&designer, &MainWindowLogic::panelSaved, this,
+          [this](PanelEditor *, const QString &path) { add(path); });
 }
 
 QStringList RecentPanels::entries() const {
@@ -61,7 +61,7 @@ void RecentPanels::store(const QStringList &list) {
   emit entriesChanged();
 }
 
-void RecentPanels::Add(const QString &path) {
+void RecentPanels::add(const QString &path) {
   if (path.trimmed().isEmpty()) return;
   QStringList list = entries();
   removeFrom(list, path);
@@ -69,40 +69,40 @@ void RecentPanels::Add(const QString &path) {
   store(list.mid(0, kMaxEntries));
 }
 
-void RecentPanels::Remove(const QString &path) {
+void RecentPanels::remove(const QString &path) {
   QStringList list = entries();
   const qsizetype before = list.size();
   removeFrom(list, path);
   if (list.size() != before) store(list);
 }
 
-frmPanel *RecentPanels::OpenRecentPanel(const QString &path) {
+PanelEditor *RecentPanels::openRecentPanel(const QString &path) {
   // An entry that is already open comes forward instead of a message.
-  for (frmPanel *panel : m_designer.collOpenPanels()) {
-    if (panel->model().WindowTag.compare(path, Qt::CaseInsensitive) == 0) {
-      m_designer.RaisePanel(panel);
+  for (PanelEditor *panel : m_designer.openPanels()) {
+    if (panel->model().documentPath.compare(path, Qt::CaseInsensitive) == 0) {
+      m_designer.raisePanel(panel);
       return panel;
     }
   }
-  if (IsServerPanelPath(path)) {
+  if (isServerPanelPath(path)) {
     bool notListed = false;
-    frmPanel *panel = OpenServerPanel(m_designer, path, &notListed);
+    PanelEditor *panel = openServerPanel(m_designer, path, &notListed);
     if (notListed)
-      offerRemoval(path, QStringLiteral("The panel ") + ListedPanelName(path) +
+      offerRemoval(path, QStringLiteral("The panel ") + listedPanelName(path) +
                              QStringLiteral(" is no longer on the server ") +
-                             ServerOfPanelPath(path) + u'.');
+                             serverOfPanelPath(path) + u'.');
     return panel;
   }
-  if (!FileExists(path)) {
+  if (!fileExists(path)) {
     offerRemoval(path,
                  QStringLiteral("The panel file ") + path + QStringLiteral(" no longer exists."));
     return nullptr;
   }
-  return m_designer.OpenLocalPanelFile(path);
+  return m_designer.openLocalPanelFile(path);
 }
 
 void RecentPanels::offerRemoval(const QString &path, const QString &why) {
   if (m_designer.ui().message(why + QStringLiteral("\r\nRemove it from the recent panels?"),
                               Ui::Buttons::YesNo) == Ui::Answer::Yes)
-    Remove(path);
+    remove(path);
 }

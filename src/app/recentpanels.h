@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-class MDIFormDesigner;
-class frmPanel;
+class MainWindowLogic;
+class PanelEditor;
 
 // File > Recent Panels: the last panels opened or saved, local files and
 // server panels alike, most recent first, kept in the program's settings
@@ -17,19 +17,19 @@ class RecentPanels : public QObject {
  public:
   static constexpr int kMaxEntries = 10;
 
-  explicit RecentPanels(MDIFormDesigner &designer, QObject *parent = nullptr);
+  explicit RecentPanels(MainWindowLogic &designer, QObject *parent = nullptr);
 
   QStringList entries() const;
   // Puts the path first (removing an older entry of it) and keeps the
   // newest ten. Server paths are compared without regard to case.
-  void Add(const QString &path);
-  void Remove(const QString &path);
+  void add(const QString &path);
+  void remove(const QString &path);
 
-  // Opens an entry: a server panel from its own server (OpenServerPanel), a
+  // Opens an entry: a server panel from its own server (openServerPanel), a
   // local file as File > Open Local Panel does. A file that no longer
   // exists, or a panel its server no longer lists, is not opened; the user
   // is asked whether to remove it from the list.
-  frmPanel *OpenRecentPanel(const QString &path);
+  PanelEditor *openRecentPanel(const QString &path);
 
  signals:
   void entriesChanged();
@@ -37,5 +37,5 @@ class RecentPanels : public QObject {
  private:
   void store(const QStringList &entries);
   void offerRemoval(const QString &path, const QString &why);
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
 };

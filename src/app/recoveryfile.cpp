@@ -47,19 +47,19 @@ std::optional<FileStamp> stampFromText(const QByteArray &text) {
 
 }  // namespace
 
-std::optional<FileStamp> DiskStamp(const QString &path) {
-  if (path.isEmpty() || IsServerPanelPath(path)) return std::nullopt;
+std::optional<FileStamp> diskStamp(const QString &path) {
+  if (path.isEmpty() || isServerPanelPath(path)) return std::nullopt;
   QFile f(path);
-  return StampOfBytes(path, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+  return stampOfBytes(path, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
 }
 
-QString RecoveryDocument(const PanelModel &panel) {
+QString recoveryDocument(const PanelModel &panel) {
   // The bindings are written as in server mode.
-  return BuildPanelDocument(panel, true);
+  return buildPanelDocument(panel, true);
 }
 
-bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString *error) {
-  const QByteArray document = EncodeWindows1252(content.document);
+bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString *error) {
+  const QByteArray document = encodeWindows1252(content.document);
   QByteArray header = kMagic + '\n';
   header += "Name " + encoded(content.panelName) + '\n';
   header += "Path " + encoded(content.windowPath) + '\n';
@@ -69,10 +69,10 @@ bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString
   header += "Sha256 " + checksum(document) + "\n\n";
   // The header is ASCII and the document's characters are those Windows-1252
   // holds, so the safe writer stores exactly these bytes.
-  return WriteTextFileSafely(path, DecodeWindows1252(header + document), error);
+  return writeTextFileSafely(path, decodeWindows1252(header + document), error);
 }
 
-bool ReadRecoveryFile(const QString &path, RecoveryFile *content) {
+bool readRecoveryFile(const QString &path, RecoveryFile *content) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = f.readAll();
@@ -101,7 +101,7 @@ bool ReadRecoveryFile(const QString &path, RecoveryFile *content) {
       checked = value == checksum(document);
   }
   if (!checked) return false;
-  read.document = DecodeWindows1252(document);
+  read.document = decodeWindows1252(document);
   *content = std::move(read);
   return true;
 }

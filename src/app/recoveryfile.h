@@ -14,7 +14,7 @@ class PanelModel;
 struct RecoveryFile {
   QString panelName;   // the panel's name (canvas Tag), for the offer
   QString windowPath;  // where Save writes: a file or server path, empty when never saved
-  QString panelPath;   // the path the panel was opened from (strPanelPath)
+  QString panelPath;   // the path the panel was opened from (panelPath)
   QDateTime written;
   // The panel file as the work started from it (as the panel read or last
   // saved it); none for a server panel or one never saved.
@@ -23,17 +23,17 @@ struct RecoveryFile {
 };
 
 // The stamp of a local file as it is now; none for a server path or none.
-std::optional<FileStamp> DiskStamp(const QString &path);
+std::optional<FileStamp> diskStamp(const QString &path);
 
 // The panel document of a panel with its hardware bindings written in (as a
 // server save writes them), so that restoring it does not depend on the
 // hardware map, which holds the bindings of the last save only.
-QString RecoveryDocument(const PanelModel &panel);
+QString recoveryDocument(const PanelModel &panel);
 
 // Writes the file through the safe writer of panel files: a kill at any
 // moment leaves the previous file or the new one, whole. The header carries
 // a checksum of the document.
-bool WriteRecoveryFile(const QString &path, const RecoveryFile &content, QString *error = nullptr);
-// Reads a file WriteRecoveryFile wrote; false for anything else or a
+bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString *error = nullptr);
+// Reads a file writeRecoveryFile wrote; false for anything else or a
 // document that does not match its checksum.
-bool ReadRecoveryFile(const QString &path, RecoveryFile *content);
+bool readRecoveryFile(const QString &path, RecoveryFile *content);

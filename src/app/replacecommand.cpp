@@ -14,7 +14,7 @@
 
 namespace {
 
-QString valueText(const QString &value) { return CaptionToCell(value); }
+QString valueText(const QString &value) { return captionToCell(value); }
 
 void printChange(FILE *to, const ReplaceChange &c) {
   std::fprintf(to, "%s: %s: %s: %s -> %s\n", qPrintable(c.file), qPrintable(c.control),
@@ -34,14 +34,14 @@ void printSkipped(FILE *to, const SkippedFile &f) {
 // The files of a PATH with the map they are read and saved with: a folder's
 // own, or for a file the one of the folder it is in.
 QStringList filesOf(const QString &path, QString *mapFile) {
-  const QStringList files = PanelFilesOfPath(path, mapFile);
-  if (!QFileInfo(path).isDir()) PanelFilesOfPath(QFileInfo(path).path(), mapFile);
+  const QStringList files = panelFilesOfPath(path, mapFile);
+  if (!QFileInfo(path).isDir()) panelFilesOfPath(QFileInfo(path).path(), mapFile);
   return files;
 }
 
 }  // namespace
 
-int RunReplaceCommand(const QString &find, const QString &replacement, const QString &field,
+int runReplaceCommand(const QString &find, const QString &replacement, const QString &field,
                       bool dryRun, const QStringList &paths, FILE *out, FILE *err) {
   ReplaceRequest request{QString(), find, replacement};
   if (find.trimmed().isEmpty()) {
@@ -49,15 +49,15 @@ int RunReplaceCommand(const QString &find, const QString &replacement, const QSt
     return 2;
   }
   if (!field.isEmpty()) {
-    for (const QString &label : ReplaceFieldLabels())
+    for (const QString &label : replaceFieldLabels())
       if (label.compare(field, Qt::CaseInsensitive) == 0) request.field = label;
     if (request.field.isEmpty()) {
       std::fprintf(err, "tessary-designer: --field %s is not a field; the fields are: %s.\n",
-                   qPrintable(field), qPrintable(ReplaceFieldLabels().join(QStringLiteral(", "))));
+                   qPrintable(field), qPrintable(replaceFieldLabels().join(QStringLiteral(", "))));
       return 2;
     }
   }
-  if (!PathsCanBeRead(paths, err)) return 2;
+  if (!pathsCanBeRead(paths, err)) return 2;
   CommandLineUi ui(err);
   bool complete = true;
   for (const QString &path : paths) {
@@ -65,13 +65,13 @@ int RunReplaceCommand(const QString &find, const QString &replacement, const QSt
     const QStringList files = filesOf(path, &mapFile);
     // As a designer working in this folder saves: its map, and backups
     // beside the folder.
-    ProgramSettings &settings = Settings();
-    settings.strHardwareMapFile = mapFile;
+    ProgramSettings &settings = programSettings();
+    settings.hardwareMapFile = mapFile;
     QDir start(QFileInfo(files.value(0, path)).absolutePath());
     start.cdUp();
-    settings.strStartFolder = start.path() + u'/';
+    settings.startFolder = start.path() + u'/';
     const ReplacePlan plan =
-        PlanReplace(request, {}, files, HardwareMap::FromFile(settings.strHardwareMapFile));
+        planReplace(request, {}, files, HardwareMap::fromFile(settings.hardwareMapFile));
     for (const SkippedFile &f : plan.skipped) printSkipped(err, f);
     complete = complete && plan.skipped.empty();
     if (dryRun) {
@@ -84,7 +84,7 @@ int RunReplaceCommand(const QString &find, const QString &replacement, const QSt
       }
       continue;
     }
-    const ReplaceOutcome outcome = ApplyReplace(request, plan.changes, {}, ui);
+    const ReplaceOutcome outcome = applyReplace(request, plan.changes, {}, ui);
     for (const ReplaceChange &c : outcome.made) printChange(out, c);
     for (const ReplaceChange &c : plan.changes)
       if (!c.refused.isEmpty()) printRefused(err, c);

@@ -13,5 +13,5 @@
 // Returns the exit status: 0 when every change was made, 1 when a file
 // could not be read or written or a change was refused (the other files
 // are still changed), 2 for a bad FIND or FIELD or a PATH that does not exist.
-int RunReplaceCommand(const QString &find, const QString &replacement, const QString &field,
+int runReplaceCommand(const QString &find, const QString &replacement, const QString &field,
                       bool dryRun, const QStringList &paths, FILE *out, FILE *err);

@@ -4,22 +4,22 @@
 #include <QPointer>
 #include <optional>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/serverpanelpath.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "panelfile/panelwriter.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 #include "server/vexprotocol.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-void MDIFormDesigner::mnuConnect_Click() { m_server->connectDialog().Show(); }
+void MainWindowLogic::connectToServer() { m_server->connectDialog().show(); }
 
-void MDIFormDesigner::mnuWorkLocally_Click() {
-  for (const frmPanel *panel : m_shown) {
-    if (!panel->NeedToSave() || !IsServerPanelPath(panel->model().WindowTag)) continue;
+void MainWindowLogic::workLocally() {
+  for (const PanelEditor *panel : m_shown) {
+    if (!panel->needToSave() || !isServerPanelPath(panel->model().documentPath)) continue;
     if (m_ui.message(QStringLiteral("Some panels from the server have unsaved changes. Work "
                                     "locally anyway? They stay open and can be saved as local "
                                     "files with Save Panel As."),
@@ -27,30 +27,30 @@ void MDIFormDesigner::mnuWorkLocally_Click() {
       return;
     break;
   }
-  m_server->connectDialog().butWorkLocally_Click();
+  m_server->connectDialog().workLocally();
 }
 
-void MDIFormDesigner::SetConnectedLabel() { m_server->SetConnectedLabel(); }
+void MainWindowLogic::setConnectedLabel() { m_server->setConnectedLabel(); }
 
-bool MDIFormDesigner::IsPanelPathOpen(const QString &path) const {
-  for (const frmPanel *panel : m_shown)
-    if (panel->model().WindowTag.compare(path, Qt::CaseInsensitive) == 0) return true;
+bool MainWindowLogic::isPanelPathOpen(const QString &path) const {
+  for (const PanelEditor *panel : m_shown)
+    if (panel->model().documentPath.compare(path, Qt::CaseInsensitive) == 0) return true;
   return false;
 }
 
-void MDIFormDesigner::OpenDeliveredPanel(const QString &document, const QString &path,
+void MainWindowLogic::openDeliveredPanel(const QString &document, const QString &path,
                                          const QString &tagName) {
-  OpenPanelText(document, path, tagName);
+  openPanelText(document, path, tagName);
 }
 
-bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
+bool MainWindowLogic::savePanelToServer(PanelEditor *panel, const QString &path) {
   // The same text a local save writes to its file.
   const QString document =
-      BuildPanelDocument(panel->model(), Settings().boolServerMode) + QStringLiteral("\r\n");
-  frmTcpVexConnector &connector = m_server->Connector();
+      buildPanelDocument(panel->model(), programSettings().serverMode) + QStringLiteral("\r\n");
+  VexConnector &connector = m_server->Connector();
   // A panel of one server is never stored on another under its name.
-  const QString own = ServerOfPanelPath(path);
-  const QString current = ServerOfPanelPath(connector.DerivePanelPath(QStringLiteral("x")));
+  const QString own = serverOfPanelPath(path);
+  const QString current = serverOfPanelPath(connector.derivePanelPath(QStringLiteral("x")));
   if (!own.isEmpty() && own.compare(current, Qt::CaseInsensitive) != 0) {
     m_ui.failure(QStringLiteral("Failed to save panel - it came from the server %1, and the "
                                 "designer is connected to %2.\n\nThe panel stays open with its "
@@ -61,16 +61,16 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
     panel->setNeedToSave(true);
     return false;
   }
-  if (!connector.SavePanel(path, document)) {
+  if (!connector.savePanel(path, document)) {
     panel->setNeedToSave(true);
     return false;
   }
   // The server does not acknowledge a store: the save counts once it hands
   // the same text back. The window stays usable meanwhile.
-  QPointer<frmPanel> saved(panel);
+  QPointer<PanelEditor> saved(panel);
   std::optional<bool> confirmed;
   QEventLoop wait;
-  connector.ConfirmSave(path, document, [&confirmed, &wait](bool same) {
+  connector.confirmSave(path, document, [&confirmed, &wait](bool same) {
     confirmed = same;
     wait.quit();
   });
@@ -79,7 +79,7 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   if (!*confirmed) {
     panel->setNeedToSave(true);
     m_ui.message(QStringLiteral("The server has not confirmed the save of ") +
-                 ListedPanelName(path) +
+                 listedPanelName(path) +
                  QStringLiteral(".\r\nThe panel stays marked as changed. Check that the server "
                                 "is running and reachable, then save again."));
     return false;
@@ -88,41 +88,41 @@ bool MDIFormDesigner::SavePanelToServer(frmPanel *panel, const QString &path) {
   // Saved under its server path (a name alone, as Save As gives it, is one
   // on this server).
   emit panelSaved(
-      panel, IsServerPanelPath(path) ? path : connector.DerivePanelPath(ListedPanelName(path)));
+      panel, isServerPanelPath(path) ? path : connector.derivePanelPath(listedPanelName(path)));
   return true;
 }
 
-bool MDIFormDesigner::ServerSaveAs(frmPanel *panel) {
+bool MainWindowLogic::serverSaveAs(PanelEditor *panel) {
   PanelModel &model = panel->model();
   const std::optional<QString> answer =
       m_ui.inputBox(QStringLiteral("Enter the panel name to save"), QStringLiteral("Save As"),
-                    model.pictMain.Tag + QStringLiteral(".xml"));
+                    model.canvas.tag + QStringLiteral(".xml"));
   if (!answer || answer->isEmpty()) {
     m_ui.message(QStringLiteral("No filename selected to store"));
     return false;
   }
   const QString &name = *answer;
-  frmTcpVexConnector &connector = m_server->Connector();
-  const QString oldTag = model.pictMain.Tag;
+  VexConnector &connector = m_server->Connector();
+  const QString oldTag = model.canvas.tag;
   const qsizetype backslash = name.lastIndexOf(u'\\');
   const QString lastPart = name.mid(backslash + 1);
-  if (model.pictMain.Tag + QStringLiteral(".xml") != lastPart) {
+  if (model.canvas.tag + QStringLiteral(".xml") != lastPart) {
     if (lastPart.size() < 4) return false;
-    model.pictMain.Tag = lastPart.left(lastPart.size() - 4);
+    model.canvas.tag = lastPart.left(lastPart.size() - 4);
   }
   if (backslash >= 0 && lastPart.contains(u'.')) {
     const QString stem = lastPart.left(lastPart.lastIndexOf(u'.'));
-    model.pictMain.Tag = connector.DerivePanelPath(stem);
-    for (const auto &record : model.PanelDetails.CollControls)
-      if (record->cntrlObject) record->setHWMapInternalName(stem + u'.' + record->cntrlObject->Tag);
+    model.canvas.tag = connector.derivePanelPath(stem);
+    for (const auto &record : model.panelRecord.records)
+      if (record->control) record->setHWMapInternalName(stem + u'.' + record->control->tag);
   }
-  if (model.pictMain.Tag != oldTag) {
-    panel->notify(frmPanel::Properties);
-    panel->RequestFillProperties();  // the grid's Name row shows the new name
+  if (model.canvas.tag != oldTag) {
+    panel->notify(PanelEditor::Properties);
+    panel->requestFillProperties();  // the grid's Name row shows the new name
   }
-  if (connector.DoesPanelNameExist(name) && m_ui.message(QStringLiteral("File exists - Overwrite?"),
+  if (connector.doesPanelNameExist(name) && m_ui.message(QStringLiteral("File exists - Overwrite?"),
                                                          Ui::Buttons::YesNo) != Ui::Answer::Yes)
     return false;
   // The window keeps its path: a later "&Save Panel" stores under the old name.
-  return SavePanelToServer(panel, name);
+  return savePanelToServer(panel, name);
 }

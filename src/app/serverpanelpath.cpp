@@ -1,24 +1,24 @@
 #include "app/serverpanelpath.h"
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "model/numbers.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 #include "server/vexprotocol.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 const QString kScheme = QStringLiteral("tcp://");
 
 // Offers to connect to the panel's server and asks it for the panel there.
-void offerItsServer(MDIFormDesigner &designer, const QString &serverPath, const QString &name,
+void offerItsServer(MainWindowLogic &designer, const QString &serverPath, const QString &name,
                     bool connected) {
-  const QString server = ServerOfPanelPath(serverPath);
-  const ProgramSettings &s = Settings();
-  const QString now = connected ? QStringLiteral("connected to ") + s.strServerAddress + u':' +
-                                      QString::number(s.intServerPort)
+  const QString server = serverOfPanelPath(serverPath);
+  const ProgramSettings &s = programSettings();
+  const QString now = connected ? QStringLiteral("connected to ") + s.serverAddress + u':' +
+                                      QString::number(s.serverPort)
                                 : QStringLiteral("not connected to a server");
   if (designer.ui().message(
           QStringLiteral("The panel ") + name + QStringLiteral(" is on the server ") + server +
@@ -28,51 +28,52 @@ void offerItsServer(MDIFormDesigner &designer, const QString &serverPath, const 
     return;
   const qsizetype colon = server.lastIndexOf(u':');
   quint16 port = 0;
-  if (colon <= 0 || !ReadPort(server.mid(colon + 1), &port)) {
+  if (colon <= 0 || !readPort(server.mid(colon + 1), &port)) {
     designer.ui().failure(QStringLiteral("The server ") + server +
                           QStringLiteral(" names no usable port.\r\nConnect with File > Connect "
                                          "to Server… instead."));
     return;
   }
-  designer.server().ConnectToServer(server.left(colon), port);
+  designer.server().connectToServer(server.left(colon), port);
   // Sent once the server has approved the designer.
-  designer.server().Connector().OpenPanel(name);
+  designer.server().Connector().openPanel(name);
 }
 }  // namespace
 
-bool IsServerPanelPath(const QString &path) {
+bool isServerPanelPath(const QString &path) {
   return path.startsWith(kScheme, Qt::CaseInsensitive);
 }
 
-QString ServerOfPanelPath(const QString &serverPath) {
+QString serverOfPanelPath(const QString &serverPath) {
   const qsizetype slash = serverPath.lastIndexOf(u'/');
-  if (!IsServerPanelPath(serverPath) || slash < kScheme.size()) return QString();
+  if (!isServerPanelPath(serverPath) || slash < kScheme.size()) return QString();
   return serverPath.mid(kScheme.size(), slash - kScheme.size());
 }
 
-frmPanel *OpenServerPanel(MDIFormDesigner &designer, const QString &serverPath, bool *notListed) {
-  for (frmPanel *panel : designer.collOpenPanels())
-    if (panel->model().WindowTag.compare(serverPath, Qt::CaseInsensitive) == 0) return panel;
+PanelEditor *openServerPanel(MainWindowLogic &designer, const QString &serverPath,
+                             bool *notListed) {
+  for (PanelEditor *panel : designer.openPanels())
+    if (panel->model().documentPath.compare(serverPath, Qt::CaseInsensitive) == 0) return panel;
   // The server knows the panel by the name its list shows: the path's last
   // part without ".xml". The window opens when the server delivers it.
-  const QString name = ListedPanelName(serverPath);
+  const QString name = listedPanelName(serverPath);
   if (name.isEmpty()) return nullptr;
-  frmTcpVexConnector &connector = designer.server().Connector();
-  const bool connected = connector.GetState() == 7;
+  VexConnector &connector = designer.server().Connector();
+  const bool connected = connector.linkState() == 7;
   // Another server may hold a panel of the same name: only its own server is asked.
-  if (!connected || connector.DerivePanelPath(name).compare(serverPath, Qt::CaseInsensitive) != 0) {
+  if (!connected || connector.derivePanelPath(name).compare(serverPath, Qt::CaseInsensitive) != 0) {
     offerItsServer(designer, serverPath, name, connected);
     return nullptr;
   }
-  if (connector.HasPanelListOfThisLink() && !connector.DoesPanelNameExist(name)) {
+  if (connector.hasPanelListOfThisLink() && !connector.doesPanelNameExist(name)) {
     if (notListed)
       *notListed = true;
     else
       designer.ui().message(QStringLiteral("The panel ") + name +
                             QStringLiteral(" is no longer on the server ") +
-                            ServerOfPanelPath(serverPath) + u'.');
+                            serverOfPanelPath(serverPath) + u'.');
     return nullptr;
   }
-  connector.OpenPanel(name);
+  connector.openPanel(name);
   return nullptr;
 }

@@ -11,21 +11,21 @@ QString withSlash(const QString &folder) {
 }
 }  // namespace
 
-void InitSettings(ProgramSettings &s, const QString &currentFolder) {
-  s.boolUseComma = CheckUseComma();
-  s.strStartFolder = withSlash(currentFolder);
-  s.strAppFolder = withSlash(currentFolder.trimmed());
-  QString helpFolder = s.strAppFolder;
+void initSettings(ProgramSettings &s, const QString &currentFolder) {
+  s.useComma = checkUseComma();
+  s.startFolder = withSlash(currentFolder);
+  s.appFolder = withSlash(currentFolder.trimmed());
+  QString helpFolder = s.appFolder;
   helpFolder.replace(u'\\', u'/');
-  s.strHelpAddress = QStringLiteral("file://") + helpFolder + QStringLiteral("help.pdf");
-  s.strDefaultGraphicsFolder = currentFolder.isEmpty()
-                                   ? QString()
-                                   : withSlash(currentFolder) + QStringLiteral("PanelGraphics/");
-  s.strPanelsFolder = s.strStartFolder + QStringLiteral("CVSPanels/");
-  s.strHardwareMapFile = s.strPanelsFolder + QStringLiteral("HardwareMap.xml");
+  s.helpAddress = QStringLiteral("file://") + helpFolder + QStringLiteral("help.pdf");
+  s.defaultGraphicsFolder = currentFolder.isEmpty()
+                                ? QString()
+                                : withSlash(currentFolder) + QStringLiteral("PanelGraphics/");
+  s.panelsFolder = s.startFolder + QStringLiteral("CVSPanels/");
+  s.hardwareMapFile = s.panelsFolder + QStringLiteral("HardwareMap.xml");
 }
 
-bool ApplyCommandText(ProgramSettings &s, const QString &commandText) {
+bool applyCommandText(ProgramSettings &s, const QString &commandText) {
   QString text = commandText;
   text.remove(u'"');
   text = text.trimmed();
@@ -37,14 +37,14 @@ bool ApplyCommandText(ProgramSettings &s, const QString &commandText) {
   const QStringList fields = rest.split(u':');
   if (fields.size() >= 2) {
     quint16 port = 0;
-    if (ReadPort(fields[1].trimmed(), &port)) s.intServerPort = port;
+    if (readPort(fields[1].trimmed(), &port)) s.serverPort = port;
   } else {
-    s.intServerPort = 5200;
+    s.serverPort = 5200;
   }
-  s.strServerAddress = fields[0].trimmed();
-  if (fields.size() >= 3) s.strLoginName = fields[2];
-  s.boolServerMode = true;
+  s.serverAddress = fields[0].trimmed();
+  if (fields.size() >= 3) s.loginName = fields[2];
+  s.serverMode = true;
   return true;
 }
 
-QString ReadRememberedConnection() { return ReadConnectionData().trimmed(); }
+QString readRememberedConnection() { return readConnectionData().trimmed(); }

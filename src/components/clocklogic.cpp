@@ -1,13 +1,13 @@
 #include "components/clocklogic.h"
 
-QTime ClockTime(const QDateTime &now, qint32 offsetHours) {
+QTime clockTime(const QDateTime &now, qint32 offsetHours) {
   if (!now.isValid()) return QTime(0, 0);
   const QTime local = now.toLocalTime().time();
   const int hours = static_cast<int>(((offsetHours % 24) + 24) % 24);
   return local.addSecs(hours * 3600);
 }
 
-HandAngles ComputeHandAngles(const QTime &time) {
+HandAngles computeHandAngles(const QTime &time) {
   const QTime t = time.isValid() ? time : QTime(0, 0);
   HandAngles a;
   a.second = t.second() * 6.0;
@@ -16,7 +16,7 @@ HandAngles ComputeHandAngles(const QTime &time) {
   return a;
 }
 
-QString DigitalClockText(const QTime &time, bool military) {
+QString digitalClockText(const QTime &time, bool military) {
   const QTime t = time.isValid() ? time : QTime(0, 0);
   auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
   const QString ms = two(t.minute()) + u':' + two(t.second());

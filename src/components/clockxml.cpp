@@ -14,7 +14,9 @@ namespace {
 // Font sizes outside this range are treated as unreadable values.
 constexpr double kMaxFontSize = 1000.0;
 
-QString boolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString trueFalseText(bool value) {
+  return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 QString doubleText(double value) {
   return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
@@ -22,7 +24,7 @@ QString doubleText(double value) {
 
 bool readColor(const QString &text, qint32 *out) {
   qint64 v = 0;
-  if (!IsLooseNumeric(text.trimmed(), &v)) return false;
+  if (!isLooseNumeric(text.trimmed(), &v)) return false;
   *out = static_cast<qint32>(v);
   return true;
 }
@@ -39,7 +41,7 @@ bool readFontSize(const QString &text, double *out) {
 
 bool readExtent(const QString &text, qint32 *out) {
   qint32 v = 0;
-  if (!ReadInt32(text, &v) || v < 0) return false;
+  if (!readInt32(text, &v) || v < 0) return false;
   *out = v;
   return true;
 }
@@ -102,128 +104,128 @@ Property propertyOf(QStringView name) {
 }
 }  // namespace
 
-void ClockIngestProperty(DesignClock &c, QStringView name, const QString &text) {
+void clockIngestProperty(DesignClock &c, QStringView name, const QString &text) {
   switch (propertyOf(name)) {
     case Property::Left:
-      ReadInt32(text, &c.Left);
+      readInt32(text, &c.left);
       break;
     case Property::Top:
-      ReadInt32(text, &c.Top);
+      readInt32(text, &c.top);
       break;
     case Property::Width:
-      readExtent(text, &c.Width);
+      readExtent(text, &c.width);
       break;
     case Property::Height:
-      readExtent(text, &c.Height);
+      readExtent(text, &c.height);
       break;
     case Property::BackgroundColor:
-      readColor(text, &c.BackgroundColor);
+      readColor(text, &c.backgroundColor);
       break;
     case Property::ForegroundColor:
-      readColor(text, &c.ForegroundColor);
+      readColor(text, &c.foregroundColor);
       break;
     case Property::FaceVisible:
-      ReadBool(text, &c.FaceVisible);
+      readBool(text, &c.faceVisible);
       break;
     case Property::Digital:
-      ReadBool(text, &c.Digital);
+      readBool(text, &c.digital);
       break;
     case Property::Military:
-      ReadBool(text, &c.Military);
+      readBool(text, &c.military);
       break;
     case Property::BackgroundPicture:
-      c.BackGroundPicture = text;
+      c.backGroundPicture = text;
       break;
     case Property::BackgroundImageStretch:
-      ReadBool(text, &c.BackgroundImageStretch);
+      readBool(text, &c.backgroundImageStretch);
       break;
     case Property::FontName:
-      c.FontName = text;
+      c.fontName = text;
       break;
     case Property::FontSize:
-      readFontSize(text, &c.FontSize);
+      readFontSize(text, &c.fontSize);
       break;
     case Property::FontBold:
-      ReadBool(text, &c.FontBold);
+      readBool(text, &c.fontBold);
       break;
     case Property::FontUnderline:
-      ReadBool(text, &c.FontUnderline);
+      readBool(text, &c.fontUnderline);
       break;
     case Property::FontItalic:
-      ReadBool(text, &c.FontItalic);
+      readBool(text, &c.fontItalic);
       break;
     case Property::LongHashColor:
-      readColor(text, &c.LongHashColor);
+      readColor(text, &c.longHashColor);
       break;
     case Property::ShortHashColor:
-      readColor(text, &c.ShortHashColor);
+      readColor(text, &c.shortHashColor);
       break;
     case Property::FaceBorderColor:
-      readColor(text, &c.FaceBorderColor);
+      readColor(text, &c.faceBorderColor);
       break;
     case Property::OffSet:
-      ReadInt32(text, &c.OffSet);
+      readInt32(text, &c.offSet);
       break;
     case Property::FaceNumbers:
-      ReadBool(text, &c.FaceNumbers);
+      readBool(text, &c.faceNumbers);
       break;
     case Property::ElementHands:
-      ReadBool(text, &c.ElementHands);
+      readBool(text, &c.elementHands);
       break;
     case Property::None:
       break;
   }
 }
 
-bool IsClockChild(QStringView name) {
+bool isClockChild(QStringView name) {
   static const NameTable<bool> own({{"type", true}, {"name", true}, {"caption", true}}, false);
   return propertyOf(name) != Property::None || own.find(name.trimmed());
 }
 
-XmlNode ClockToElement(const DesignClock &c) {
+XmlNode clockToElement(const DesignClock &c) {
   XmlNode root = XmlNode::element(QStringLiteral("Control"));
   root.children.reserve(25);
   auto add = [&root](const char *name, const QString &text) {
     root.children.push_back(XmlNode::textElement(QString::fromLatin1(name), text));
   };
   add("Type", QStringLiteral("LKClock"));
-  add("Name", c.Tag);
-  add("Caption", c.Tag);
-  add("Left", QString::number(c.Left));
-  add("Top", QString::number(c.Top));
-  add("Width", QString::number(c.Width));
-  add("Height", QString::number(c.Height));
-  add("BackgroundColor", ColorValueToText(c.BackgroundColor));
-  add("ForegroundColor", ColorValueToText(c.ForegroundColor));
-  add("FaceVisible", boolText(c.FaceVisible));
-  add("Digital", boolText(c.Digital));
-  add("Military", boolText(c.Military));
-  add("BackGroundPicture", c.BackGroundPicture);
-  add("BackgroundImageStretch", boolText(c.BackgroundImageStretch));
-  add("FontName", c.FontName);
-  add("FontSize", doubleText(c.FontSize));
-  add("FontBold", boolText(c.FontBold));
-  add("FontUnderline", boolText(c.FontUnderline));
-  add("FontItalic", boolText(c.FontItalic));
-  add("LongHashColor", ColorValueToText(c.LongHashColor));
-  add("ShortHashColor", ColorValueToText(c.ShortHashColor));
-  add("FaceBorderColor", ColorValueToText(c.FaceBorderColor));
-  add("OffSet", QString::number(c.OffSet));
-  add("FaceNumbers", boolText(c.FaceNumbers));
-  add("ElementHands", boolText(c.ElementHands));
+  add("Name", c.tag);
+  add("Caption", c.tag);
+  add("Left", QString::number(c.left));
+  add("Top", QString::number(c.top));
+  add("Width", QString::number(c.width));
+  add("Height", QString::number(c.height));
+  add("BackgroundColor", colorValueToText(c.backgroundColor));
+  add("ForegroundColor", colorValueToText(c.foregroundColor));
+  add("FaceVisible", trueFalseText(c.faceVisible));
+  add("Digital", trueFalseText(c.digital));
+  add("Military", trueFalseText(c.military));
+  add("BackGroundPicture", c.backGroundPicture);
+  add("BackgroundImageStretch", trueFalseText(c.backgroundImageStretch));
+  add("FontName", c.fontName);
+  add("FontSize", doubleText(c.fontSize));
+  add("FontBold", trueFalseText(c.fontBold));
+  add("FontUnderline", trueFalseText(c.fontUnderline));
+  add("FontItalic", trueFalseText(c.fontItalic));
+  add("LongHashColor", colorValueToText(c.longHashColor));
+  add("ShortHashColor", colorValueToText(c.shortHashColor));
+  add("FaceBorderColor", colorValueToText(c.faceBorderColor));
+  add("OffSet", QString::number(c.offSet));
+  add("FaceNumbers", trueFalseText(c.faceNumbers));
+  add("ElementHands", trueFalseText(c.elementHands));
   return root;
 }
 
-QString ClockToXML(const DesignClock &clock) {
+QString clockToXML(const DesignClock &clock) {
   XmlDocument doc;
-  doc.nodes().push_back(ClockToElement(clock));
+  doc.nodes().push_back(clockToElement(clock));
   return doc.toText();
 }
 
-bool ClockIngestXML(DesignClock &clock, const QString &xml) {
+bool clockIngestXML(DesignClock &clock, const QString &xml) {
   XmlDocument doc;
   if (!doc.read(xml)) return false;
   for (const XmlNode &child : doc.root()->children)
-    if (child.isElement()) ClockIngestProperty(clock, child.name, ElementText(child));
+    if (child.isElement()) clockIngestProperty(clock, child.name, elementText(child));
   return true;
 }

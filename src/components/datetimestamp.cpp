@@ -7,12 +7,12 @@ std::function<QDateTime()> &clockSource() {
 }
 }  // namespace
 
-QDateTime DateTimeStamp::Now() {
+QDateTime DateTimeStamp::now() {
   return clockSource() ? clockSource()() : QDateTime::currentDateTime();
 }
 
-QString DateTimeStamp::GetFormattedNow() {
-  return Now().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+QString DateTimeStamp::formattedNow() {
+  return now().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
-void DateTimeStamp::SetClock(std::function<QDateTime()> clock) { clockSource() = std::move(clock); }
+void DateTimeStamp::setClock(std::function<QDateTime()> clock) { clockSource() = std::move(clock); }

@@ -7,9 +7,9 @@
 // The source of "now" for document versions and backup names. Tests fix it.
 class DateTimeStamp {
  public:
-  static QDateTime Now();
+  static QDateTime now();
   // "yyyy-MM-ddTHH:mm:ss", the version text of written documents.
-  static QString GetFormattedNow();
+  static QString formattedNow();
   // Replaces the clock; an empty function restores the system clock.
-  static void SetClock(std::function<QDateTime()> clock);
+  static void setClock(std::function<QDateTime()> clock);
 };

@@ -17,7 +17,7 @@ constexpr Point kTravel[] = {{kFaderOffDb, 0.0}, {-60.0, 0.05},     {-40.0, 0.15
 
 }  // namespace
 
-double FaderFraction(double db) {
+double faderFraction(double db) {
   if (std::isnan(db) || db <= kFaderOffDb) return 0.0;
   if (db >= kFaderMaxDb) return 1.0;
   for (size_t i = 1; i < std::size(kTravel); ++i) {
@@ -28,7 +28,7 @@ double FaderFraction(double db) {
   return 1.0;
 }
 
-double FaderDbAt(double fraction) {
+double faderDbAt(double fraction) {
   if (!(fraction > 0.0)) return kFaderOffDb;
   if (fraction >= 1.0) return kFaderMaxDb;
   for (size_t i = 1; i < std::size(kTravel); ++i) {
@@ -40,19 +40,19 @@ double FaderDbAt(double fraction) {
   return kFaderMaxDb;
 }
 
-const std::vector<FaderTick> &FaderTicks() {
+const std::vector<FaderTick> &faderTicks() {
   static const std::vector<FaderTick> ticks = [] {
     std::vector<FaderTick> t;
     for (double db : {10.0, 5.0, 0.0, -5.0, -10.0, -20.0, -30.0, -40.0, -60.0})
       t.push_back(
-          {db, FaderFraction(db), db > 0 ? QStringLiteral("+%1").arg(db) : QString::number(db)});
+          {db, faderFraction(db), db > 0 ? QStringLiteral("+%1").arg(db) : QString::number(db)});
     t.push_back({kFaderOffDb, 0.0, QStringLiteral("-inf")});
     return t;
   }();
   return ticks;
 }
 
-QString GainText(double db) {
+QString gainText(double db) {
   if (std::isnan(db) || db <= kFaderOffDb) return QStringLiteral("-inf");
   db = std::min(db, 999.9);
   QString text = QLocale::c().toString(db, 'f', 1);
@@ -62,7 +62,7 @@ QString GainText(double db) {
 }
 
 double MeterFaderLayout::yOf(double db) const {
-  return track.bottom() - FaderFraction(db) * track.height();
+  return track.bottom() - faderFraction(db) * track.height();
 }
 
 QRectF MeterFaderLayout::knobAt(double db) const {
@@ -71,7 +71,7 @@ QRectF MeterFaderLayout::knobAt(double db) const {
                 knobSize.width(), knobSize.height());
 }
 
-MeterFaderLayout ComputeMeterFaderLayout(const QRectF &rect, bool hideGain, double pixelScale) {
+MeterFaderLayout computeMeterFaderLayout(const QRectF &rect, bool hideGain, double pixelScale) {
   MeterFaderLayout l;
   if (!(rect.width() > 0) || !(rect.height() > 0)) return l;
   if (!(pixelScale > 0) || !std::isfinite(pixelScale)) pixelScale = 1.0;

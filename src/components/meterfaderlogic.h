@@ -13,9 +13,9 @@ constexpr double kFaderMaxDb = 10.0;
 constexpr double kFaderOffDb = -80.0;
 
 // 0 at the bottom of the travel, 1 at the top; clamped; NaN gives 0.
-double FaderFraction(double db);
-// The inverse of FaderFraction over [0, 1].
-double FaderDbAt(double fraction);
+double faderFraction(double db);
+// The inverse of faderFraction over [0, 1].
+double faderDbAt(double fraction);
 
 struct FaderTick {
   double db = 0;
@@ -23,11 +23,11 @@ struct FaderTick {
   QString label;
 };
 // Top to bottom: +10, +5, 0, -5, -10, -20, -30, -40, -60 and the off mark.
-const std::vector<FaderTick> &FaderTicks();
+const std::vector<FaderTick> &faderTicks();
 
 // The gain as shown under the fader: one decimal, a sign above 0
 // ("+3.5", "0.0", "-12.0"), "-inf" when the fader is off.
-QString GainText(double db);
+QString gainText(double db);
 
 // Where the parts of a meter-fader go inside `rect` (pixels); `pixelScale`
 // is device pixels per 96-dpi pixel.
@@ -43,4 +43,4 @@ struct MeterFaderLayout {
   QRectF knobAt(double db) const;
   QSizeF knobSize;
 };
-MeterFaderLayout ComputeMeterFaderLayout(const QRectF &rect, bool hideGain, double pixelScale);
+MeterFaderLayout computeMeterFaderLayout(const QRectF &rect, bool hideGain, double pixelScale);

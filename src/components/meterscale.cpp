@@ -11,7 +11,7 @@ constexpr double kFloorDb = kMeterSilence / 10.0;
 
 }  // namespace
 
-MeterZone ZoneOf(double db) {
+MeterZone zoneOf(double db) {
   if (db >= kOverDb) return MeterZone::Over;
   if (db >= kWarningDb) return MeterZone::Warning;
   return MeterZone::Normal;
@@ -99,7 +99,7 @@ double MeterScale::dbAt(double fraction) const {
   return maxDb();
 }
 
-std::vector<MeterTick> VisibleTicks(const std::vector<MeterTick> &ticks, double barHeight,
+std::vector<MeterTick> visibleTicks(const std::vector<MeterTick> &ticks, double barHeight,
                                     double labelHeight) {
   std::vector<MeterTick> kept;
   if (ticks.empty() || !(barHeight > 0)) return kept;
@@ -128,12 +128,12 @@ std::vector<MeterTick> VisibleTicks(const std::vector<MeterTick> &ticks, double 
   return kept;
 }
 
-int LedSegmentCount(double barHeight) {
+int ledSegmentCount(double barHeight) {
   if (!(barHeight > 0)) return 1;
   return std::clamp(static_cast<int>(barHeight / 4.0), 1, 64);
 }
 
-std::vector<LedSegment> LedSegments(const MeterScale &scale, int count, qint32 levelTenths) {
+std::vector<LedSegment> ledSegments(const MeterScale &scale, int count, qint32 levelTenths) {
   count = std::clamp(count, 1, 1000);
   const double level = scale.fractionOfLevel(levelTenths);
   std::vector<LedSegment> out(static_cast<size_t>(count));
@@ -142,13 +142,13 @@ std::vector<LedSegment> LedSegments(const MeterScale &scale, int count, qint32 l
     s.bottom = double(i) / count;
     s.top = double(i + 1) / count;
     const double centre = (s.bottom + s.top) / 2;
-    s.zone = ZoneOf(scale.dbAt(centre));
+    s.zone = zoneOf(scale.dbAt(centre));
     s.lit = level > 0.0 && level >= centre;
   }
   return out;
 }
 
-MeterLayout ComputeMeterLayout(const QRectF &rect, const MeterSettings &settings,
+MeterLayout computeMeterLayout(const QRectF &rect, const MeterSettings &settings,
                                double pixelScale) {
   MeterLayout l;
   if (!(rect.width() > 0) || !(rect.height() > 0)) return l;
@@ -164,7 +164,7 @@ MeterLayout ComputeMeterLayout(const QRectF &rect, const MeterSettings &settings
   l.labelPixels = std::clamp(inner.height() * 0.045, 8.0, 12.0 * pixelScale);
   l.labelPixels = std::min(l.labelPixels, (inner.width() * 0.5 - 4) / 2.2);
   const double scaleWidth = l.labelPixels * 2.2 + 4;
-  const double pad = std::clamp(settings.CenterPad * pixelScale, 1.0, inner.width() / 3);
+  const double pad = std::clamp(settings.centerPad * pixelScale, 1.0, inner.width() / 3);
   if (l.labelPixels >= 8 && inner.width() - scaleWidth - pad >= 8 && inner.height() >= 48) {
     const double v = l.labelPixels / 2;
     l.scale = QRectF(inner.left(), inner.top(), scaleWidth, inner.height());

@@ -20,7 +20,7 @@ enum class MeterZone { Normal, Warning, Over };
 constexpr double kWarningDb = -18.0;
 constexpr double kOverDb = -6.0;
 
-MeterZone ZoneOf(double db);
+MeterZone zoneOf(double db);
 
 struct MeterTick {
   double db = 0;
@@ -65,7 +65,7 @@ class MeterScale {
 // `labelHeight` high: no two labels closer than a label's height. The ends of
 // the scale are kept first, then the others from the top. Unlabelled ticks
 // are kept when they are at least 3 pixels apart from a kept tick.
-std::vector<MeterTick> VisibleTicks(const std::vector<MeterTick> &ticks, double barHeight,
+std::vector<MeterTick> visibleTicks(const std::vector<MeterTick> &ticks, double barHeight,
                                     double labelHeight);
 
 struct LedSegment {
@@ -77,11 +77,11 @@ struct LedSegment {
 
 // The number of LED segments for a bar of `barHeight` pixels: about one per
 // 4 pixels (3 lit, 1 gap), at least 1, at most 64.
-int LedSegmentCount(double barHeight);
+int ledSegmentCount(double barHeight);
 
 // Segments from the bottom up. A segment's zone is that of the level at its
 // centre; it is lit when the level reaches its centre.
-std::vector<LedSegment> LedSegments(const MeterScale &scale, int count, qint32 levelTenths);
+std::vector<LedSegment> ledSegments(const MeterScale &scale, int count, qint32 levelTenths);
 
 // Where the parts of a two-channel meter go inside `rect` (pixels).
 // `pixelScale` is device pixels per 96-dpi pixel; the centre pad is given in
@@ -93,7 +93,7 @@ struct MeterLayout {
   double labelPixels = 0;
   bool showScale() const { return !scale.isEmpty(); }
 };
-MeterLayout ComputeMeterLayout(const QRectF &rect, const MeterSettings &settings,
+MeterLayout computeMeterLayout(const QRectF &rect, const MeterSettings &settings,
                                double pixelScale);
 
 // The fall of a shown level toward the input, in dB per second; the peak is

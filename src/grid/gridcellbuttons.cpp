@@ -19,16 +19,16 @@ bool isLoadablePicture(const QString &path) {
 
 // The record fields of one button picture: the file name and where it came
 // from. Null for the flash picture, which the grid only shows.
-std::pair<QString *, QString *> pictureFields(clsControlDetails &r, int row) {
+std::pair<QString *, QString *> pictureFields(ControlRecord &r, int row) {
   switch (row) {
     case ButtonRow::PictureUpOn:
-      return {&r.PictureUpOn, &r.strPictureUpOnOrigPath};
+      return {&r.pictureUpOn, &r.pictureUpOnSourcePath};
     case ButtonRow::PictureUpOff:
-      return {&r.PictureUpOff, &r.strPictureUpOffOrigPath};
+      return {&r.pictureUpOff, &r.pictureUpOffSourcePath};
     case ButtonRow::PictureDownOn:
-      return {&r.PictureDownOn, &r.strPictureDownOnOrigPath};
+      return {&r.pictureDownOn, &r.pictureDownOnSourcePath};
     case ButtonRow::PictureDownOff:
-      return {&r.PictureDownOff, &r.strPictureDownOffOrigPath};
+      return {&r.pictureDownOff, &r.pictureDownOffSourcePath};
   }
   return {nullptr, nullptr};
 }
@@ -36,10 +36,10 @@ std::pair<QString *, QString *> pictureFields(clsControlDetails &r, int row) {
 // The font shown in the five font rows from `row` down.
 FontSpec fontOfRows(const PropertyGrid &grid, int row) {
   FontSpec font;
-  font.name = grid.TextMatrix(row, 1);
+  font.name = grid.textMatrix(row, 1);
   double size = 0;
-  if (ReadCellNumber(grid.TextMatrix(row + 1, 1), &size) && size > 0) font.size = size;
-  auto flag = [&](int r) { return grid.TextMatrix(r, 1).trimmed().toLower() == u"true"; };
+  if (readCellNumber(grid.textMatrix(row + 1, 1), &size) && size > 0) font.size = size;
+  auto flag = [&](int r) { return grid.textMatrix(r, 1).trimmed().toLower() == u"true"; };
   font.bold = flag(row + 2);
   font.underline = flag(row + 3);
   font.italic = flag(row + 4);
@@ -56,10 +56,10 @@ FontSpec chooseFont(EditContext &ctx) {
   font = ctx.panel.ui().chooseFont(font).value_or(font);
   PropertyGrid::UpdateBatch batch(grid);
   grid.setTextMatrix(row, 1, font.name);
-  grid.setTextMatrix(row + 1, 1, SizeText(font.size));
-  grid.setTextMatrix(row + 2, 1, BoolText(font.bold));
-  grid.setTextMatrix(row + 3, 1, BoolText(font.underline));
-  grid.setTextMatrix(row + 4, 1, BoolText(font.italic));
+  grid.setTextMatrix(row + 1, 1, sizeText(font.size));
+  grid.setTextMatrix(row + 2, 1, boolText(font.bold));
+  grid.setTextMatrix(row + 3, 1, boolText(font.underline));
+  grid.setTextMatrix(row + 4, 1, boolText(font.italic));
   return font;
 }
 
@@ -67,7 +67,7 @@ FontSpec chooseFont(EditContext &ctx) {
 // was cancelled or the file is refused; writes the file name into the cell
 // and remembers its folder.
 QString choosePicture(EditContext &ctx, bool testLoad) {
-  const QString path = ctx.panel.SelectGraphicFile();
+  const QString path = ctx.panel.selectGraphicFile();
   if (path.isEmpty()) return QString();
   if (testLoad && !isLoadablePicture(path)) {
     ctx.panel.ui().message(QStringLiteral(
@@ -77,7 +77,7 @@ QString choosePicture(EditContext &ctx, bool testLoad) {
   const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
   if (cut < 0) return QString();
   ctx.grid.setTextMatrix(ctx.row, 1, path.mid(cut + 1));
-  ctx.panel.model().strLastDirectory = path.left(cut + 1);
+  ctx.panel.model().lastDirectory = path.left(cut + 1);
   return path;
 }
 
@@ -87,115 +87,115 @@ QString fileNameOf(const QString &path) {
 
 }  // namespace
 
-int ChooseColour(EditContext &ctx) {
-  const auto colour = ctx.panel.ui().chooseColor(GetColorValue(ctx.text));
+int chooseColour(EditContext &ctx) {
+  const auto colour = ctx.panel.ui().chooseColor(colorValue(ctx.text));
   if (!colour) return 0;
-  ctx.text = ColorValueToText(*colour);
+  ctx.text = colorValueToText(*colour);
   ctx.grid.setTextMatrix(ctx.row, 1, ctx.text);
   // Applied as the same text typed into the row would be.
-  const GridRow *gridRow = GridRowOf(ctx.kind, ctx.row);
-  return (gridRow && gridRow->write ? gridRow->write(ctx) : 0) | frmPanel::Properties;
+  const GridRow *gridRow = gridRowOf(ctx.kind, ctx.row);
+  return (gridRow && gridRow->write ? gridRow->write(ctx) : 0) | PanelEditor::Properties;
 }
 
-int ChooseButtonFont(EditContext &ctx) {
+int chooseButtonFont(EditContext &ctx) {
   const FontSpec font = chooseFont(ctx);
-  ForEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, clsControlDetails &) {
-    if (auto *button = As<DesignButton>(&c)) button->Font = font;
-    if (auto *label = As<DesignLabel>(&c)) label->Font = font;
+  forEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, ControlRecord &) {
+    if (auto *button = controlCast<DesignButton>(&c)) button->font = font;
+    if (auto *label = controlCast<DesignLabel>(&c)) label->font = font;
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
-int ChooseClockFont(EditContext &ctx) {
+int chooseClockFont(EditContext &ctx) {
   const FontSpec font = chooseFont(ctx);
-  ForEachSelected(ctx.panel, {ControlKind::Clock}, [&](DesignControl &c, clsControlDetails &) {
-    auto &clock = *As<DesignClock>(&c);
-    clock.FontName = font.name;
-    clock.FontSize = font.size;
-    clock.FontBold = font.bold;
-    clock.FontUnderline = font.underline;
-    clock.FontItalic = font.italic;
+  forEachSelected(ctx.panel, {ControlKind::Clock}, [&](DesignControl &c, ControlRecord &) {
+    auto &clock = *controlCast<DesignClock>(&c);
+    clock.fontName = font.name;
+    clock.fontSize = font.size;
+    clock.fontBold = font.bold;
+    clock.fontUnderline = font.underline;
+    clock.fontItalic = font.italic;
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
-int ChoosePanelPicture(EditContext &ctx) {
+int choosePanelPicture(EditContext &ctx) {
   const QString path = choosePicture(ctx, true);
   if (path.isEmpty()) return 0;
-  clsPanelDetails &details = ctx.panel.model().PanelDetails;
-  details.strPicture = fileNameOf(path);
-  details.strPictureOrigPath = path;
-  ctx.panel.SetPanelGraphics();
-  return frmPanel::Properties;
+  PanelRecord &details = ctx.panel.model().panelRecord;
+  details.picture = fileNameOf(path);
+  details.pictureSourcePath = path;
+  ctx.panel.setPanelGraphics();
+  return PanelEditor::Properties;
 }
 
-int ChooseButtonPicture(EditContext &ctx) {
+int chooseButtonPicture(EditContext &ctx) {
   const QString path = choosePicture(ctx, true);
   if (path.isEmpty()) return 0;
-  ForEachSelected(ctx.panel, {ControlKind::Button}, [&](DesignControl &, clsControlDetails &r) {
+  forEachSelected(ctx.panel, {ControlKind::Button}, [&](DesignControl &, ControlRecord &r) {
     auto [name, origin] = pictureFields(r, ctx.row);
     if (!name) return;
     *name = fileNameOf(path);
     *origin = path;
-    ctx.panel.SetControlGraphics(r);
+    ctx.panel.setControlGraphics(r);
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 // The clock loads its picture itself; its record keeps the file name in the
 // field a button uses for its up/off picture.
-int ChooseClockPicture(EditContext &ctx) {
+int chooseClockPicture(EditContext &ctx) {
   const QString path = choosePicture(ctx, false);
   if (path.isEmpty()) return 0;
-  ForEachSelected(ctx.panel, {ControlKind::Clock}, [&](DesignControl &c, clsControlDetails &r) {
-    r.PictureUpOff = fileNameOf(path);
-    As<DesignClock>(&c)->BackGroundPicture = path;
+  forEachSelected(ctx.panel, {ControlKind::Clock}, [&](DesignControl &c, ControlRecord &r) {
+    r.pictureUpOff = fileNameOf(path);
+    controlCast<DesignClock>(&c)->backGroundPicture = path;
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
-int ChooseFolder(EditContext &ctx) {
+int chooseFolder(EditContext &ctx) {
   PanelModel &model = ctx.panel.model();
-  QString start = model.strLastDirectory;
-  if (start.isEmpty()) start = model.strDefaultPictureLoc;
-  if (start.isEmpty()) start = Settings().strDefaultGraphicsFolder;
-  const QString folder = ctx.grid.GetFolder(QStringLiteral("Select Directory"), start);
+  QString start = model.lastDirectory;
+  if (start.isEmpty()) start = model.defaultPictureFolder;
+  if (start.isEmpty()) start = programSettings().defaultGraphicsFolder;
+  const QString folder = ctx.grid.askFolder(QStringLiteral("Select Directory"), start);
   if (folder.isEmpty()) return 0;
   ctx.grid.setTextMatrix(ctx.row, 1, folder);
-  model.strLastDirectory = folder;
-  model.strDefaultPictureLoc = folder;
-  return frmPanel::Properties;
+  model.lastDirectory = folder;
+  model.defaultPictureFolder = folder;
+  return PanelEditor::Properties;
 }
 
-int ClearPanelPicture(EditContext &ctx) {
+int clearPanelPicture(EditContext &ctx) {
   ctx.grid.setTextMatrix(ctx.row, 1, QString());
-  clsPanelDetails &details = ctx.panel.model().PanelDetails;
-  details.strPicture.clear();
-  details.strPictureOrigPath.clear();
-  ctx.panel.SetPanelGraphics();
-  return frmPanel::Properties;
+  PanelRecord &details = ctx.panel.model().panelRecord;
+  details.picture.clear();
+  details.pictureSourcePath.clear();
+  ctx.panel.setPanelGraphics();
+  return PanelEditor::Properties;
 }
 
-int ClearButtonPicture(EditContext &ctx) {
+int clearButtonPicture(EditContext &ctx) {
   ctx.grid.setTextMatrix(ctx.row, 1, QString());
   if (ctx.row == ButtonRow::FlashPicture) return 0;  // shown only; nothing to clear
-  ForEachSelected(ctx.panel, {ControlKind::Button}, [&](DesignControl &, clsControlDetails &r) {
+  forEachSelected(ctx.panel, {ControlKind::Button}, [&](DesignControl &, ControlRecord &r) {
     auto [name, origin] = pictureFields(r, ctx.row);
     if (!name) return;
     name->clear();
     origin->clear();
-    ctx.panel.SetControlGraphics(r);
+    ctx.panel.setControlGraphics(r);
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
-int ClearFolder(EditContext &ctx) {
+int clearFolder(EditContext &ctx) {
   ctx.grid.setTextMatrix(ctx.row, 1, QString());
-  ctx.panel.model().strDefaultPictureLoc.clear();
-  return frmPanel::Properties;
+  ctx.panel.model().defaultPictureFolder.clear();
+  return PanelEditor::Properties;
 }
 
-QString PropertyGrid::GetFolder(const QString &title, const QString &startFolder) {
+QString PropertyGrid::askFolder(const QString &title, const QString &startFolder) {
   if (!m_panel) return QString();
   QString folder = m_panel->ui().chooseFolder(title, startFolder).value_or(QString());
   if (const qsizetype nul = folder.indexOf(QChar(0)); nul >= 0) folder.truncate(nul);

@@ -5,7 +5,7 @@
 #include "grid/gridsupport.h"
 #include "grid/propertygrid.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -15,13 +15,13 @@ constexpr int kRightButton = 2;
 
 }  // namespace
 
-PropertyGrid::EditStart PropertyGrid::StartEdit(int row, int col) {
-  const GridRow *gridRow = GridRowOf(kind(), row);
-  if (col != 1 || row >= Rows() || !gridRow || gridRow->edit == EditKind::ReadOnly) {
+PropertyGrid::EditStart PropertyGrid::startEdit(int row, int col) {
+  const GridRow *gridRow = gridRowOf(kind(), row);
+  if (col != 1 || row >= rowCount() || !gridRow || gridRow->edit == EditKind::ReadOnly) {
     m_comboList.clear();
     return {false, QString()};
   }
-  if (row == CommonRow::Name) m_CurrentName = TextMatrix(row, 1);
+  if (row == CommonRow::Name) m_currentName = textMatrix(row, 1);
 
   switch (gridRow->edit) {
     case EditKind::List:
@@ -41,29 +41,29 @@ PropertyGrid::EditStart PropertyGrid::StartEdit(int row, int col) {
 }
 
 int PropertyGrid::runStep(int row, int (*step)(EditContext &)) {
-  QPointer<frmPanel> panel = m_panel;
+  QPointer<PanelEditor> panel = m_panel;
   const GridKind k = kind();
   DesignObject *shown = shownObject();
-  clsControlDetails *record = shownRecord();
+  ControlRecord *record = shownRecord();
   if (!panel || !step || k == GridKind::None || !shown) return 0;
   if (k != GridKind::Main && !record) return 0;
 
   // One edit is one undo step, named for its row, over all it changes: the
   // shown object and the selection, and every control's internal name when
   // the panel is renamed.
-  QString label = TextMatrix(row, 0);
-  if (label.isEmpty()) label = GridRowLabel(k, row);
-  frmPanel::EditStep undoStep(*panel, QStringLiteral("Change ") + label);
+  QString label = textMatrix(row, 0);
+  if (label.isEmpty()) label = gridRowLabel(k, row);
+  PanelEditor::EditStep undoStep(*panel, QStringLiteral("Change ") + label);
   if (k != GridKind::Main)
     undoStep.touch(static_cast<DesignControl *>(shown));
   else if (row == CommonRow::Name)
     undoStep.touchAll();
-  EditContext ctx{*this, *panel, k, row, TextMatrix(row, 1), shown, record};
+  EditContext ctx{*this, *panel, k, row, textMatrix(row, 1), shown, record};
   try {
     return step(ctx);
   } catch (const std::exception &) {
     if (panel) panel->ui().message(QStringLiteral("Error changing the property"));
-    return frmPanel::Geometry | frmPanel::Properties;  // part of it may have been applied
+    return PanelEditor::Geometry | PanelEditor::Properties;  // part of it may have been applied
   }
 }
 
@@ -75,31 +75,31 @@ void PropertyGrid::runMarkedStep(int row, int (*step)(EditContext &)) {
   if (m_panel && changes) m_panel->notify(changes);
 }
 
-void PropertyGrid::AfterEdit(int row, int col) {
-  QPointer<frmPanel> panel = m_panel;
-  if (!panel || col != 1 || row <= CommonRow::Type || row >= Rows()) return;
-  const GridRow *gridRow = GridRowOf(kind(), row);
+void PropertyGrid::afterEdit(int row, int col) {
+  QPointer<PanelEditor> panel = m_panel;
+  if (!panel || col != 1 || row <= CommonRow::Type || row >= rowCount()) return;
+  const GridRow *gridRow = gridRowOf(kind(), row);
   const int changes = gridRow ? runStep(row, gridRow->write) : 0;
   if (panel && changes) panel->notify(changes);
 }
 
-void PropertyGrid::CellButtonClick(int row, int col) {
-  const GridRow *gridRow = GridRowOf(kind(), row);
+void PropertyGrid::cellButtonClick(int row, int col) {
+  const GridRow *gridRow = gridRowOf(kind(), row);
   if (!m_panel || col != 1 || !gridRow || !gridRow->cellButton) return;
   runMarkedStep(row, gridRow->cellButton);
 }
 
-void PropertyGrid::KeyDown(int keyCode, int /*shift*/) {
+void PropertyGrid::keyDown(int keyCode, int /*shift*/) {
   if (keyCode != kKeyDelete && keyCode != kKeyBackspace) return;
   const int row = Row();
-  const GridRow *gridRow = GridRowOf(kind(), row);
+  const GridRow *gridRow = gridRowOf(kind(), row);
   if (!m_panel || !gridRow || !gridRow->clear) return;
   runMarkedStep(row, gridRow->clear);
 }
 
-void PropertyGrid::MouseDown(int button, int /*shift*/, int row) {
+void PropertyGrid::mouseDown(int button, int /*shift*/, int row) {
   m_columnCellButton = isColourRow(row);
   if (!m_columnCellButton || button != kRightButton) return;
   setCurrentCell(row, 1);
-  CellButtonClick(row, 1);
+  cellButtonClick(row, 1);
 }

@@ -3,7 +3,7 @@
 #include "grid/gridsupport.h"
 #include "grid/propertygrid.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -29,27 +29,27 @@ const char *headerName(ControlKind kind) {
 
 }  // namespace
 
-void PropertyGrid::SetProperties(frmPanel &panel, DesignObject *object) {
+void PropertyGrid::setProperties(PanelEditor &panel, DesignObject *object) {
   UpdateBatch batch(*this);
-  Clear();
+  clear();
   m_panel = &panel;
   m_shown = nullptr;
   if (!object) return;
-  clsControlDetails *record = nullptr;
+  ControlRecord *record = nullptr;
   if (object->isCanvas()) {
-    SetHeaders(QStringLiteral("Main"));
+    setHeaders(QStringLiteral("Main"));
   } else {
-    record = panel.model().FindRecord(object);
+    record = panel.model().findRecord(object);
     if (!record) {
       panel.ui().message(QStringLiteral("Error finding object details"));
       return;
     }
-    SetHeaders(QLatin1String(headerName(static_cast<DesignControl *>(object)->kind())));
+    setHeaders(QLatin1String(headerName(static_cast<DesignControl *>(object)->kind())));
   }
   m_shown = object;
 
   RowSource source{panel, *object, record, kind()};
-  const auto rows = GridRowTable(source.kind);
+  const auto rows = gridRowTable(source.kind);
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
     const GridRow &gridRow = rows[row];
     if (gridRow.readLabel) setTextMatrix(row, 0, gridRow.readLabel(source));

@@ -10,23 +10,23 @@
 #include "grid/propertygrid.h"
 #include "model/names.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
 // The selected controls of the given kinds ordered by top, then left, then
 // the order in which they were selected.
-std::vector<DesignControl *> readingOrder(const frmPanel &panel, KindSet kinds) {
+std::vector<DesignControl *> readingOrder(const PanelEditor &panel, KindSet kinds) {
   struct Entry {
     qint32 top, left;
     size_t place;
     DesignControl *control;
   };
   std::vector<Entry> entries;
-  const auto &selection = panel.collSelectedControls;
+  const auto &selection = panel.selectedControls;
   for (size_t i = 0; i < selection.size(); ++i)
     if (DesignControl *c = selection[i]; c && kinds.contains(c->kind()))
-      entries.push_back({c->Top, c->Left, i, c});
+      entries.push_back({c->top, c->left, i, c});
   std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
     return std::tie(a.top, a.left, a.place) < std::tie(b.top, b.left, b.place);
   });
@@ -38,8 +38,8 @@ std::vector<DesignControl *> readingOrder(const frmPanel &panel, KindSet kinds) 
 
 // Asks whether to number a multiple selection; false when only one control
 // is selected or the user says No.
-bool numberIncrementally(frmPanel &panel, const char *what) {
-  if (panel.collSelectedControls.size() <= 1) return false;
+bool numberIncrementally(PanelEditor &panel, const char *what) {
+  if (panel.selectedControls.size() <= 1) return false;
   const QString question =
       QStringLiteral("Multiple controls are selected.  Would you like to %1 incrementally?")
           .arg(QLatin1String(what));
@@ -47,35 +47,35 @@ bool numberIncrementally(frmPanel &panel, const char *what) {
 }
 
 void setCaption(DesignControl &control, const QString &cell) {
-  const QString caption = CellToCaption(cell);
-  if (auto *button = As<DesignButton>(&control)) button->Caption = caption;
-  if (auto *label = As<DesignLabel>(&control)) label->Text = caption;
-  if (auto *fader = As<DesignMeterFader>(&control)) fader->MeterName = caption;
+  const QString caption = cellToCaption(cell);
+  if (auto *button = controlCast<DesignButton>(&control)) button->caption = caption;
+  if (auto *label = controlCast<DesignLabel>(&control)) label->text = caption;
+  if (auto *fader = controlCast<DesignMeterFader>(&control)) fader->meterName = caption;
 }
 
 }  // namespace
 
-void PropertyGrid::LocName_AfterEdit(clsControlDetails &record) {
-  QPointer<frmPanel> panel = m_panel;
-  DesignControl *shown = record.cntrlObject;
+void PropertyGrid::nameEdited(ControlRecord &record) {
+  QPointer<PanelEditor> panel = m_panel;
+  DesignControl *shown = record.control;
   if (!panel || !shown) return;
   PanelModel &model = panel->model();
-  const QString name = TextMatrix(CommonRow::Name, 1);
-  if (name.isEmpty() || !NameFitsFiles(*panel, name)) {  // a control always keeps a name
-    setTextMatrix(CommonRow::Name, 1, m_CurrentName);
+  const QString name = textMatrix(CommonRow::Name, 1);
+  if (name.isEmpty() || !nameFitsFiles(*panel, name)) {  // a control always keeps a name
+    setTextMatrix(CommonRow::Name, 1, m_currentName);
     return;
   }
 
   if (!numberIncrementally(*panel, "name them")) {
-    if (!model.CheckForDuplicateName(name, shown)) {
-      shown->Tag = name;
+    if (!model.checkForDuplicateName(name, shown)) {
+      shown->tag = name;
     } else {
-      setTextMatrix(CommonRow::Name, 1, m_CurrentName);
+      setTextMatrix(CommonRow::Name, 1, m_currentName);
       panel->ui().message(
           QStringLiteral("The selected name is already in use.  Reverting to original name."));
     }
-    if (const HardwareRows hw = HardwareRowsOf(kind()); hw.valid()) {
-      const QString internalName = model.pictMain.Tag + u'.' + shown->Tag;
+    if (const HardwareRows hw = hardwareRowsOf(kind()); hw.valid()) {
+      const QString internalName = model.canvas.tag + u'.' + shown->tag;
       setTextMatrix(hw.internalName, 1, internalName);
       record.setHWMapInternalName(internalName);
     }
@@ -83,46 +83,46 @@ void PropertyGrid::LocName_AfterEdit(clsControlDetails &record) {
     QString previous;
     bool first = true;
     for (DesignControl *control : readingOrder(*panel, kNamedKinds)) {
-      QString candidate = std::exchange(first, false) ? name : GetNextIncrementalName(previous);
-      while (!candidate.isEmpty() && model.CheckForDuplicateName(candidate, control))
-        candidate = GetNextIncrementalName(candidate);
+      QString candidate = std::exchange(first, false) ? name : nextIncrementalName(previous);
+      while (!candidate.isEmpty() && model.checkForDuplicateName(candidate, control))
+        candidate = nextIncrementalName(candidate);
       if (candidate.isEmpty()) break;  // the number ran out of range
-      control->Tag = candidate;
-      if (clsControlDetails *r = model.FindRecord(control))
-        r->setHWMapInternalName(model.pictMain.Tag + u'.' + candidate);
+      control->tag = candidate;
+      if (ControlRecord *r = model.findRecord(control))
+        r->setHWMapInternalName(model.canvas.tag + u'.' + candidate);
       previous = candidate;
     }
   }
-  if (panel) panel->RequestFillProperties();
+  if (panel) panel->requestFillProperties();
 }
 
-void PropertyGrid::LocCaption_AfterEdit(clsControlDetails &record) {
-  QPointer<frmPanel> panel = m_panel;
-  if (!panel || !record.cntrlObject) return;
-  const QString typed = TextMatrix(CommonRow::Caption, 1);
+void PropertyGrid::captionEdited(ControlRecord &record) {
+  QPointer<PanelEditor> panel = m_panel;
+  if (!panel || !record.control) return;
+  const QString typed = textMatrix(CommonRow::Caption, 1);
   if (!numberIncrementally(*panel, "set captions")) {
-    setCaption(*record.cntrlObject, typed);
+    setCaption(*record.control, typed);
   } else {
     QString text = typed;
     bool first = true;
     for (DesignControl *control : readingOrder(*panel, kButtonsAndLabels)) {
-      if (!std::exchange(first, false)) text = GetNextIncrementalName(text);
+      if (!std::exchange(first, false)) text = nextIncrementalName(text);
       setCaption(*control, text);
     }
   }
-  if (panel) panel->RequestFillProperties();
+  if (panel) panel->requestFillProperties();
 }
 
-void PropertyGrid::LocMapPin_AfterEdit(clsControlDetails &record) {
-  QPointer<frmPanel> panel = m_panel;
-  const HardwareRows hw = HardwareRowsOf(kind());
+void PropertyGrid::mapPinEdited(ControlRecord &record) {
+  QPointer<PanelEditor> panel = m_panel;
+  const HardwareRows hw = hardwareRowsOf(kind());
   if (!panel || !hw.valid()) return;
-  const QString typed = TextMatrix(hw.pin, 1);
-  const QString module = TextMatrix(hw.module, 1);
-  auto rebuild = [&](clsControlDetails &r, const QString &pin) {
-    const auto code = ReplaceMappingButton(r.HWMapType, r.HWMapAoipSysName, module, pin);
+  const QString typed = textMatrix(hw.pin, 1);
+  const QString module = textMatrix(hw.module, 1);
+  auto rebuild = [&](ControlRecord &r, const QString &pin) {
+    const auto code = replaceMappingButton(r.hwMapType, r.hwMapAoipSysName, module, pin);
     if (!code) throw GridEditError("no module to map the button to");
-    r.HWMapAoipSysName = *code;
+    r.hwMapAoipSysName = *code;
   };
 
   if (!numberIncrementally(*panel, "set mapping")) {
@@ -131,9 +131,9 @@ void PropertyGrid::LocMapPin_AfterEdit(clsControlDetails &record) {
     QString text = typed;
     bool first = true;
     for (DesignControl *control : readingOrder(*panel, kButtonsAndLabels)) {
-      if (!std::exchange(first, false)) text = GetNextIncrementalName(text);
-      if (clsControlDetails *r = panel->model().FindRecord(control)) rebuild(*r, text);
+      if (!std::exchange(first, false)) text = nextIncrementalName(text);
+      if (ControlRecord *r = panel->model().findRecord(control)) rebuild(*r, text);
     }
   }
-  if (panel) panel->RequestFillProperties();
+  if (panel) panel->requestFillProperties();
 }

@@ -21,85 +21,84 @@ constexpr std::array kKindNames{
 
 QString readUrl(RowSource &source) {
   // Showing a browser tells it to go to its address.
-  auto *web = As<DesignWebBrowser>(&source.object);
-  const QString &url = source.record->WebURL;
-  if (web && !url.isEmpty() && web->LocationURL != url) {
-    web->LocationURL = url;
-    source.panel.notify(frmPanel::Properties);
+  auto *web = controlCast<DesignWebBrowser>(&source.object);
+  const QString &url = source.record->webURL;
+  if (web && !url.isEmpty() && web->locationURL != url) {
+    web->locationURL = url;
+    source.panel.notify(PanelEditor::Properties);
   }
   return url;
 }
 
 int writeUrl(EditContext &ctx) {
-  ForEachSelected(ctx.panel, {ControlKind::WebBrowser},
-                  [&](DesignControl &c, clsControlDetails &r) {
-                    r.WebURL = ctx.text;
-                    if (!r.WebURL.isEmpty()) As<DesignWebBrowser>(&c)->LocationURL = r.WebURL;
-                  });
-  return frmPanel::Properties;
+  forEachSelected(ctx.panel, {ControlKind::WebBrowser}, [&](DesignControl &c, ControlRecord &r) {
+    r.webURL = ctx.text;
+    if (!r.webURL.isEmpty()) controlCast<DesignWebBrowser>(&c)->locationURL = r.webURL;
+  });
+  return PanelEditor::Properties;
 }
 
 using E = EditKind;
 
-constexpr auto kWebRows = ControlRows(
+constexpr auto kWebRows = controlRows(
     SharedRow::EmptyCaption,
     std::array{GridRow{.label = "URL", .edit = E::Text, .read = readUrl, .write = writeUrl}});
 
 }  // namespace
 
-std::span<const GridRow> WebRowTable() { return kWebRows; }
+std::span<const GridRow> webRowTable() { return kWebRows; }
 
-QString ReadControlName(RowSource &source) { return source.object.Tag; }
+QString readControlName(RowSource &source) { return source.object.tag; }
 
-int RenameControl(EditContext &ctx) {
-  ctx.grid.setTextMatrix(CommonRow::Name, 1, CleanName(ctx.text));
-  ctx.grid.LocName_AfterEdit(*ctx.record);
-  return frmPanel::Properties;
+int renameControl(EditContext &ctx) {
+  ctx.grid.setTextMatrix(CommonRow::Name, 1, cleanName(ctx.text));
+  ctx.grid.nameEdited(*ctx.record);
+  return PanelEditor::Properties;
 }
 
-std::span<const GridRow> GridRowTable(GridKind kind) {
+std::span<const GridRow> gridRowTable(GridKind kind) {
   switch (kind) {
     case GridKind::Main:
-      return MainRowTable();
+      return mainRowTable();
     case GridKind::Button:
-      return ButtonRowTable();
+      return buttonRowTable();
     case GridKind::Label:
-      return LabelRowTable();
+      return labelRowTable();
     case GridKind::WebBrowser:
-      return WebRowTable();
+      return webRowTable();
     case GridKind::Meter:
-      return MeterRowTable();
+      return meterRowTable();
     case GridKind::MeterFader:
-      return MeterFaderRowTable();
+      return meterFaderRowTable();
     case GridKind::Clock:
-      return ClockRowTable();
+      return clockRowTable();
     case GridKind::Kept:
-      return KeptRowTable();
+      return keptRowTable();
     case GridKind::None:
       break;
   }
   return {};
 }
 
-const GridRow *GridRowOf(GridKind kind, int row) {
-  const auto rows = GridRowTable(kind);
+const GridRow *gridRowOf(GridKind kind, int row) {
+  const auto rows = gridRowTable(kind);
   if (row < 0 || row >= static_cast<int>(rows.size())) return nullptr;
   return &rows[row];
 }
 
-QString GridKindText(GridKind kind) {
+QString gridKindText(GridKind kind) {
   for (const auto &k : kKindNames)
     if (k.kind == kind) return QLatin1String(k.text);
   return QString();
 }
 
-GridKind GridKindFromText(const QString &text) {
+GridKind gridKindFromText(const QString &text) {
   for (const auto &k : kKindNames)
     if (text.compare(QLatin1String(k.text), Qt::CaseInsensitive) == 0) return k.kind;
   return GridKind::None;
 }
 
-GridKind GridKindFromHeaderName(const QString &name) {
+GridKind gridKindFromHeaderName(const QString &name) {
   if (name == QLatin1String("WebControl")) return GridKind::WebBrowser;
   if (name == QLatin1String("WebBrowser")) return GridKind::None;
   for (const auto &k : kKindNames)
@@ -107,29 +106,29 @@ GridKind GridKindFromHeaderName(const QString &name) {
   return GridKind::None;
 }
 
-int GridRowCount(GridKind kind) { return static_cast<int>(GridRowTable(kind).size()); }
+int gridRowCount(GridKind kind) { return static_cast<int>(gridRowTable(kind).size()); }
 
-QString GridRowLabel(GridKind kind, int row) {
-  const GridRow *gridRow = GridRowOf(kind, row);
+QString gridRowLabel(GridKind kind, int row) {
+  const GridRow *gridRow = gridRowOf(kind, row);
   return gridRow ? QString::fromLatin1(gridRow->label) : QString();
 }
 
-EditKind GridRowEditKind(GridKind kind, int row) {
-  const GridRow *gridRow = GridRowOf(kind, row);
+EditKind gridRowEditKind(GridKind kind, int row) {
+  const GridRow *gridRow = gridRowOf(kind, row);
   return gridRow ? gridRow->edit : EditKind::ReadOnly;
 }
 
-QString GridRowList(GridKind kind, int row) {
-  const GridRow *gridRow = GridRowOf(kind, row);
+QString gridRowList(GridKind kind, int row) {
+  const GridRow *gridRow = gridRowOf(kind, row);
   return gridRow && gridRow->list ? *gridRow->list : QString();
 }
 
-bool IsColourRow(GridKind kind, int row) {
-  const GridRow *gridRow = GridRowOf(kind, row);
+bool isColourRow(GridKind kind, int row) {
+  const GridRow *gridRow = gridRowOf(kind, row);
   return gridRow && gridRow->colour;
 }
 
-HardwareRows HardwareRowsOf(GridKind kind) {
+HardwareRows hardwareRowsOf(GridKind kind) {
   if (kind == GridKind::Button)
     return {ButtonRow::MapType,     ButtonRow::HostIP, ButtonRow::HostPort, ButtonRow::InternalName,
             ButtonRow::MappingCode, ButtonRow::Module, ButtonRow::Pin};

@@ -11,8 +11,8 @@
 
 class DesignObject;
 class PropertyGrid;
-class clsControlDetails;
-class frmPanel;
+class ControlRecord;
+class PanelEditor;
 struct EditContext;
 
 // The kind of object the grid shows, as read from its "Type" row.
@@ -31,15 +31,15 @@ enum class EditKind {
 
 // What the fill reads a row's value from.
 struct RowSource {
-  frmPanel &panel;
-  DesignObject &object;       // the canvas or the control shown
-  clsControlDetails *record;  // its record; null for the canvas
+  PanelEditor &panel;
+  DesignObject &object;   // the canvas or the control shown
+  ControlRecord *record;  // its record; null for the canvas
   GridKind kind;
 };
 
 // One row of the grid. A step of an edit (`write`, `cellButton`, `clear`)
 // runs once per edit and applies it to every selected control the row suits;
-// it returns the frmPanel change flags of what it did (0: nothing changed)
+// it returns the PanelEditor change flags of what it did (0: nothing changed)
 // and throws GridEditError for a value it cannot apply.
 struct GridRow {
   const char *label = "";
@@ -55,27 +55,27 @@ struct GridRow {
 };
 
 // The rows of a kind, header row included; empty for None.
-std::span<const GridRow> GridRowTable(GridKind kind);
+std::span<const GridRow> gridRowTable(GridKind kind);
 // One row's description; null outside the kind's rows.
-const GridRow *GridRowOf(GridKind kind, int row);
+const GridRow *gridRowOf(GridKind kind, int row);
 
 // The kind text shown in row 1 ("Main", "Button", ..., "WebBrowser") and back.
-QString GridKindText(GridKind kind);
-GridKind GridKindFromText(const QString &text);  // any letter case; None when unknown
-// The kind names SetHeaders takes: as GridKindText, except "WebControl".
-GridKind GridKindFromHeaderName(const QString &name);
+QString gridKindText(GridKind kind);
+GridKind gridKindFromText(const QString &text);  // any letter case; None when unknown
+// The kind names setHeaders takes: as gridKindText, except "WebControl".
+GridKind gridKindFromHeaderName(const QString &name);
 
 // Number of rows (header included) of a kind; 0 for None.
-int GridRowCount(GridKind kind);
+int gridRowCount(GridKind kind);
 // The label of a row as the fill writes it (module and button rows of
 // buttons and labels take their user-panel labels here).
-QString GridRowLabel(GridKind kind, int row);
-EditKind GridRowEditKind(GridKind kind, int row);
+QString gridRowLabel(GridKind kind, int row);
+EditKind gridRowEditKind(GridKind kind, int row);
 // The entries of a fixed list row, separated by "|"; empty for other rows.
-QString GridRowList(GridKind kind, int row);
+QString gridRowList(GridKind kind, int row);
 // Rows holding a colour text: a swatch is shown, and a right click opens
 // the colour dialog.
-bool IsColourRow(GridKind kind, int row);
+bool isColourRow(GridKind kind, int row);
 
 // Fixed drop-down lists.
 namespace GridList {
@@ -201,4 +201,4 @@ struct HardwareRows {
   int type = 0, hostIP = 0, hostPort = 0, internalName = 0, code = 0, module = 0, pin = 0;
   bool valid() const { return type != 0; }
 };
-HardwareRows HardwareRowsOf(GridKind kind);
+HardwareRows hardwareRowsOf(GridKind kind);

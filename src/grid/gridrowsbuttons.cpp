@@ -12,68 +12,68 @@
 
 namespace {
 
-using R = clsControlDetails;
+using R = ControlRecord;
 using E = EditKind;
-constexpr KindSet kAnyKind = KindSet::All();
+constexpr KindSet kAnyKind = KindSet::all();
 constexpr KindSet kButtons{ControlKind::Button};
 
 FontSpec *fontOf(DesignObject &object) {
-  if (auto *button = As<DesignButton>(&object)) return &button->Font;
-  if (auto *label = As<DesignLabel>(&object)) return &label->Font;
+  if (auto *button = controlCast<DesignButton>(&object)) return &button->font;
+  if (auto *label = controlCast<DesignLabel>(&object)) return &label->font;
   return nullptr;
 }
 
 // --- reading
 
 QString readCaption(RowSource &s) {
-  if (auto *button = As<DesignButton>(&s.object)) return CaptionToCell(button->Caption);
-  if (auto *label = As<DesignLabel>(&s.object)) return CaptionToCell(label->Text);
+  if (auto *button = controlCast<DesignButton>(&s.object)) return captionToCell(button->caption);
+  if (auto *label = controlCast<DesignLabel>(&s.object)) return captionToCell(label->text);
   return QString();
 }
 
 QString readFontName(RowSource &s) { return fontOf(s.object)->name; }
-QString readFontSize(RowSource &s) { return SizeText(fontOf(s.object)->size); }
+QString readFontSize(RowSource &s) { return sizeText(fontOf(s.object)->size); }
 template <bool FontSpec::*Field>
 QString readFontFlag(RowSource &s) {
-  return BoolText(fontOf(s.object)->*Field);
+  return boolText(fontOf(s.object)->*Field);
 }
-QString readFlash(RowSource &s) { return OnOffText(s.record->Flash); }
-QString readEnabled(RowSource &s) { return BoolText(s.record->Enabled); }
+QString readFlash(RowSource &s) { return onOffText(s.record->flash); }
+QString readEnabled(RowSource &s) { return boolText(s.record->enabled); }
 
 // Showing a control fills in a missing hardware type (a user-panel button
 // on port 4010) and internal name in its record; this does not count as a
 // change of the panel.
 QString readMapType(RowSource &s) {
   R &record = *s.record;
-  if (record.HWMapType.isEmpty()) {
-    record.HWMapType = QStringLiteral("Button");
-    record.HWMapHostPort = QStringLiteral("4010");
+  if (record.hwMapType.isEmpty()) {
+    record.hwMapType = QStringLiteral("Button");
+    record.hwMapHostPort = QStringLiteral("4010");
   }
-  return ShownMapType(s.kind, record.HWMapType);
+  return shownMapType(s.kind, record.hwMapType);
 }
 
 QString readInternalName(RowSource &s) {
   R &record = *s.record;
-  if (record.HWMapInternalName().isEmpty())
-    record.setHWMapInternalName(s.panel.model().pictMain.Tag + u'.' + s.object.Tag);
-  return record.HWMapInternalName();
+  if (record.hwMapInternalName().isEmpty())
+    record.setHWMapInternalName(s.panel.model().canvas.tag + u'.' + s.object.tag);
+  return record.hwMapInternalName();
 }
 
 bool isUserPanelType(const QString &type) {
   return type.isEmpty() || type == u"Button" || type == u"Label";
 }
 QString readModuleLabel(RowSource &s) {
-  return isUserPanelType(s.record->HWMapType) ? QStringLiteral("UserPanel Module")
+  return isUserPanelType(s.record->hwMapType) ? QStringLiteral("UserPanel Module")
                                               : QStringLiteral("GPIO Port");
 }
 QString readPinLabel(RowSource &s) {
-  return isUserPanelType(s.record->HWMapType) ? QStringLiteral("UserPanel Button")
+  return isUserPanelType(s.record->hwMapType) ? QStringLiteral("UserPanel Button")
                                               : QStringLiteral("GPIO Pin");
 }
 QString readModule(RowSource &s) {
-  return GetHWModuleNumber(std::as_const(s.record->HWMapAoipSysName));
+  return hwModuleNumber(std::as_const(s.record->hwMapAoipSysName));
 }
-QString readPin(RowSource &s) { return GetHWPortNumber(std::as_const(s.record->HWMapAoipSysName)); }
+QString readPin(RowSource &s) { return hwPortNumber(std::as_const(s.record->hwMapAoipSysName)); }
 
 // --- the drop-downs of the module and button rows, by the type the grid shows
 
@@ -92,8 +92,8 @@ QString userPanelModules() {
 
 // An unknown type gives no list: the cell is typed.
 QString hardwareList(const PropertyGrid &grid, bool module) {
-  const HardwareRows hw = HardwareRowsOf(grid.kind());
-  const QString type = StoredMapType(grid.kind(), grid.TextMatrix(hw.type, 1)).toLower();
+  const HardwareRows hw = hardwareRowsOf(grid.kind());
+  const QString type = storedMapType(grid.kind(), grid.textMatrix(hw.type, 1)).toLower();
   if (type == u"button" || type == u"label") {
     static const QString modules = userPanelModules();
     static const QString keys = QStringLiteral("DISP|") + numberList(1, 17);
@@ -108,76 +108,76 @@ QString pinList(const PropertyGrid &grid) { return hardwareList(grid, false); }
 // --- writing
 
 int writeCaption(EditContext &ctx) {
-  ctx.grid.LocCaption_AfterEdit(*ctx.record);
-  return frmPanel::Properties;
+  ctx.grid.captionEdited(*ctx.record);
+  return PanelEditor::Properties;
 }
 
 template <QString R::*Field>
 int writeBackColour(EditContext &ctx) {
-  ForEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, R &r) {
-    r.*Field = StoredColorText(ctx.text);
-    SetBackColor(c, StateBackColor(r));
+  forEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, R &r) {
+    r.*Field = storedColorText(ctx.text);
+    setBackColor(c, stateBackColor(r));
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 int writeLabelForeColour(EditContext &ctx) {
-  ForEachSelected(ctx.panel, {ControlKind::Label}, [&](DesignControl &c, R &r) {
-    r.ForeColor = StoredColorText(ctx.text);
-    As<DesignLabel>(&c)->ForeColor = GetColorValue(ctx.text);
+  forEachSelected(ctx.panel, {ControlKind::Label}, [&](DesignControl &c, R &r) {
+    r.foreColor = storedColorText(ctx.text);
+    controlCast<DesignLabel>(&c)->foreColor = colorValue(ctx.text);
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 int writeFontSize(EditContext &ctx) {
-  const double size = CellFontSize(ctx.text);
-  ForEachSelected(ctx.panel, kButtonsAndLabels,
+  const double size = cellFontSize(ctx.text);
+  forEachSelected(ctx.panel, kButtonsAndLabels,
                   [&](DesignControl &c, R &) { fontOf(c)->size = size; });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 template <bool FontSpec::*Field>
 int writeFontFlag(EditContext &ctx) {
-  const bool flag = CellBool(ctx.text);
-  ForEachSelected(ctx.panel, kButtonsAndLabels,
+  const bool flag = cellBool(ctx.text);
+  forEachSelected(ctx.panel, kButtonsAndLabels,
                   [&](DesignControl &c, R &) { fontOf(c)->*Field = flag; });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 // State and flash are stored in the shown control's record and copied to
 // every selected button and label; each then shows its own colours again.
 int applyStateOrFlash(EditContext &ctx, bool isState) {
   const bool off = ctx.text.toLower() == u"off";
-  ctx.grid.setTextMatrix(ctx.row, 1, OnOffText(!off));
+  ctx.grid.setTextMatrix(ctx.row, 1, onOffText(!off));
   auto apply = [&](DesignControl &control, R &record) {
     if (isState)
-      record.State = OnOffText(!off);
+      record.state = onOffText(!off);
     else
-      record.Flash = !off;
+      record.flash = !off;
     // A control that stops flashing shows its state's colour once.
-    if (isState || off) SetBackColor(control, StateBackColor(record));
-    ctx.panel.SetControlGraphics(record);
+    if (isState || off) setBackColor(control, stateBackColor(record));
+    ctx.panel.setControlGraphics(record);
   };
   apply(static_cast<DesignControl &>(*ctx.shown), *ctx.record);
-  ForEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, R &r) {
+  forEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &c, R &r) {
     if (&r != ctx.record) apply(c, r);
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 int writeState(EditContext &ctx) { return applyStateOrFlash(ctx, true); }
 int writeFlash(EditContext &ctx) { return applyStateOrFlash(ctx, false); }
 
 int writeEnabled(EditContext &ctx) {
   const bool enabled = ctx.text.toLower() != u"false";
-  ForEachSelected(ctx.panel, kAnyKind, [&](DesignControl &, R &r) { r.Enabled = enabled; });
-  return frmPanel::Properties;
+  forEachSelected(ctx.panel, kAnyKind, [&](DesignControl &, R &r) { r.enabled = enabled; });
+  return PanelEditor::Properties;
 }
 
 int writeMapType(EditContext &ctx) {
-  const HardwareRows hw = HardwareRowsOf(ctx.kind);
-  const QString type = StoredMapType(ctx.kind, ctx.text);
-  const bool gpio = IsGpioMapType(type);
-  const QString port = DefaultHostPort(type);
+  const HardwareRows hw = hardwareRowsOf(ctx.kind);
+  const QString type = storedMapType(ctx.kind, ctx.text);
+  const bool gpio = isGpioMapType(type);
+  const QString port = defaultHostPort(type);
   ctx.grid.setTextMatrix(hw.hostPort, 1, port);
   if (ctx.kind == GridKind::Button) {
     ctx.grid.setTextMatrix(
@@ -188,45 +188,45 @@ int writeMapType(EditContext &ctx) {
   for (int row : {hw.module, hw.pin, hw.code}) ctx.grid.setTextMatrix(row, 1, QString());
 
   auto apply = [&](DesignControl &, R &record) {
-    record.HWMapType = type;
-    record.HWMapHostPort = port;
-    record.HWMapAoipSysName.clear();
+    record.hwMapType = type;
+    record.hwMapHostPort = port;
+    record.hwMapAoipSysName.clear();
   };
   apply(static_cast<DesignControl &>(*ctx.shown), *ctx.record);
-  ForEachSelected(ctx.panel, kButtonsAndLabels, apply);
-  return frmPanel::Properties;
+  forEachSelected(ctx.panel, kButtonsAndLabels, apply);
+  return PanelEditor::Properties;
 }
 
 // A new module (GPIO: port) for the shown control and every selected button
 // and label; each keeps its own button (circuit) part.
 int writeModule(EditContext &ctx) {
-  const HardwareRows hw = HardwareRowsOf(ctx.kind);
-  const QString type = ctx.record->HWMapType;
-  const QString module = ctx.grid.TextMatrix(hw.module, 1);
-  const QString button = ctx.grid.TextMatrix(hw.pin, 1);
+  const HardwareRows hw = hardwareRowsOf(ctx.kind);
+  const QString type = ctx.record->hwMapType;
+  const QString module = ctx.grid.textMatrix(hw.module, 1);
+  const QString button = ctx.grid.textMatrix(hw.pin, 1);
   // The shown control's code comes from the two rows; when the button row
   // is empty because its key text is none the row can show ("DISP1"), the
   // control keeps that key text like every other selected control.
-  const auto code = IsGpioMapType(type) || !button.trimmed().isEmpty()
-                        ? BuildMappingCode(type, module, button)
-                        : ReplaceMappingModule(type, ctx.record->HWMapAoipSysName, module, button);
+  const auto code = isGpioMapType(type) || !button.trimmed().isEmpty()
+                        ? buildMappingCode(type, module, button)
+                        : replaceMappingModule(type, ctx.record->hwMapAoipSysName, module, button);
   if (!code) throw GridEditError("button number out of range");
-  ctx.record->HWMapAoipSysName = *code;
+  ctx.record->hwMapAoipSysName = *code;
   ctx.grid.setTextMatrix(hw.code, 1, *code);
 
-  ForEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &, R &r) {
+  forEachSelected(ctx.panel, kButtonsAndLabels, [&](DesignControl &, R &r) {
     if (&r == ctx.record) return;
-    r.HWMapType = type;
-    const auto moved = ReplaceMappingModule(type, r.HWMapAoipSysName, module, button);
+    r.hwMapType = type;
+    const auto moved = replaceMappingModule(type, r.hwMapAoipSysName, module, button);
     if (!moved) throw GridEditError("button number out of range");
-    r.HWMapAoipSysName = *moved;
+    r.hwMapAoipSysName = *moved;
   });
-  return frmPanel::Properties;
+  return PanelEditor::Properties;
 }
 
 int writePin(EditContext &ctx) {
-  ctx.grid.LocMapPin_AfterEdit(*ctx.record);
-  return frmPanel::Properties;
+  ctx.grid.mapPinEdited(*ctx.record);
+  return PanelEditor::Properties;
 }
 
 // --- the rows
@@ -236,20 +236,20 @@ constexpr GridRow Caption{
     .label = "Caption", .edit = E::Text, .read = readCaption, .write = writeCaption};
 constexpr GridRow BackColorOff{.label = "BackColorOff",
                                .edit = E::Colour,
-                               .read = RecordText<&R::BackColorOff>,
-                               .write = writeBackColour<&R::BackColorOff>,
-                               .cellButton = ChooseColour,
+                               .read = recordText<&R::backColorOff>,
+                               .write = writeBackColour<&R::backColorOff>,
+                               .cellButton = chooseColour,
                                .colour = true};
 constexpr GridRow BackColorOn{.label = "BackColorOn",
                               .edit = E::Colour,
-                              .read = RecordText<&R::BackColorOn>,
-                              .write = writeBackColour<&R::BackColorOn>,
-                              .cellButton = ChooseColour,
+                              .read = recordText<&R::backColorOn>,
+                              .write = writeBackColour<&R::backColorOn>,
+                              .cellButton = chooseColour,
                               .colour = true};
 constexpr GridRow FontName{.label = "Font Name",
                            .edit = E::CellButton,
                            .read = readFontName,
-                           .cellButton = ChooseButtonFont};
+                           .cellButton = chooseButtonFont};
 constexpr GridRow FontSize{
     .label = "Font Size", .edit = E::Text, .read = readFontSize, .write = writeFontSize};
 template <bool FontSpec::*Field>
@@ -266,7 +266,7 @@ constexpr GridRow FontItalic = fontFlag<&FontSpec::italic>("Font Italic");
 constexpr GridRow State{.label = "State",
                         .edit = E::List,
                         .list = &GridList::OffOn,
-                        .read = RecordText<&R::State>,
+                        .read = recordText<&R::state>,
                         .write = writeState};
 constexpr GridRow Flash{.label = "Flash",
                         .edit = E::List,
@@ -284,7 +284,7 @@ constexpr GridRow internalName(const char *label) {
   return {.label = label, .edit = E::Text, .read = readInternalName};
 }
 constexpr GridRow mappingCode(const char *label) {
-  return {.label = label, .edit = E::ReadOnly, .read = RecordText<&R::HWMapAoipSysName>};
+  return {.label = label, .edit = E::ReadOnly, .read = recordText<&R::hwMapAoipSysName>};
 }
 constexpr GridRow Module{.label = "UserPanel Module",
                          .edit = E::Dynamic,
@@ -303,70 +303,70 @@ constexpr GridRow picture(const char *label, QString (*read)(RowSource &)) {
   return {.label = label,
           .edit = E::CellButton,
           .read = read,
-          .cellButton = ChooseButtonPicture,
-          .clear = ClearButtonPicture};
+          .cellButton = chooseButtonPicture,
+          .clear = clearButtonPicture};
 }
 }  // namespace Row
 
-// Rows 8-16 of both kinds; they differ in how row 10 (ForeColor) is edited.
+// Rows 8-16 of both kinds; they differ in how row 10 (foreColor) is edited.
 constexpr std::array<GridRow, 9> colourFontAndState(const GridRow &foreColor) {
   return {Row::BackColorOff, Row::BackColorOn,   foreColor,       Row::FontName, Row::FontSize,
           Row::FontBold,     Row::FontUnderline, Row::FontItalic, Row::State};
 }
 
-constexpr auto kButtonRows = ControlRows(
+constexpr auto kButtonRows = controlRows(
     Row::Caption,
-    JoinRows(
-        // ForeColor is shown only; no grid action changes it (its colour cell
+    joinRows(
+        // foreColor is shown only; no grid action changes it (its colour cell
         // button does nothing).
         colourFontAndState(GridRow{.label = "ForeColor",
                                    .edit = E::ReadOnly,
-                                   .read = RecordText<&R::ForeColor>,
+                                   .read = recordText<&R::foreColor>,
                                    .colour = true}),
         std::array{
-            RecordTextRow<&R::Click, kAnyKind>("OnClick"),
-            RecordTextRow<&R::MouseDown, kAnyKind>("OnMouseDown"),
-            RecordTextRow<&R::MouseUp, kAnyKind>("OnMouseUp"),
-            Row::picture("Picture_Up_On", RecordText<&R::PictureUpOn>),
-            Row::picture("Picture_Up_Off", RecordText<&R::PictureUpOff>),
-            Row::picture("Picture_Down_On", RecordText<&R::PictureDownOn>),
-            Row::picture("Picture_Down_Off", RecordText<&R::PictureDownOff>),
+            recordTextRow<&R::click, kAnyKind>("OnClick"),
+            recordTextRow<&R::mouseDown, kAnyKind>("OnMouseDown"),
+            recordTextRow<&R::mouseUp, kAnyKind>("OnMouseUp"),
+            Row::picture("Picture_Up_On", recordText<&R::pictureUpOn>),
+            Row::picture("Picture_Up_Off", recordText<&R::pictureUpOff>),
+            Row::picture("Picture_Down_On", recordText<&R::pictureDownOn>),
+            Row::picture("Picture_Down_Off", recordText<&R::pictureDownOff>),
             // Shown with a cell button, but nothing sets it; Delete empties only the cell.
             GridRow{.label = "FlashPicture",
                     .edit = E::CellButton,
-                    .read = RecordText<&R::FlashPicture>,
-                    .clear = ClearButtonPicture},
+                    .read = recordText<&R::flashPicture>,
+                    .clear = clearButtonPicture},
             Row::Flash,
             GridRow{.label = "Enabled",
                     .edit = E::List,
                     .list = &GridList::FalseTrue,
                     .read = readEnabled,
                     .write = writeEnabled},
-            RecordTextRow<&R::MapRouter, kButtons>("MapRouter"),
-            RecordTextRow<&R::MapSource, kButtons>("MapSource"),
-            RecordTextRow<&R::MapDestination, kButtons>("MapDestination"),
+            recordTextRow<&R::mapRouter, kButtons>("MapRouter"),
+            recordTextRow<&R::mapSource, kButtons>("MapSource"),
+            recordTextRow<&R::mapDestination, kButtons>("MapDestination"),
             Row::mapType("HWMapType", &GridList::ButtonMapType),
-            RecordTextRow<&R::HWMapHostIP, kButtonsAndLabels>("HWMapHostIP"),
-            RecordTextRow<&R::HWMapHostPort, kButtonsAndLabels>("HWMapHostPort"),
+            recordTextRow<&R::hwMapHostIP, kButtonsAndLabels>("HWMapHostIP"),
+            recordTextRow<&R::hwMapHostPort, kButtonsAndLabels>("HWMapHostPort"),
             Row::internalName("HWMapInternalName"),
             Row::mappingCode("HWMapAoipSysName"),
             Row::Module,
             Row::Pin,
         }));
 
-constexpr auto kLabelRows = ControlRows(
+constexpr auto kLabelRows = controlRows(
     Row::Caption,
-    JoinRows(colourFontAndState(GridRow{.label = "ForeColor",
+    joinRows(colourFontAndState(GridRow{.label = "ForeColor",
                                         .edit = E::Colour,
-                                        .read = RecordText<&R::ForeColor>,
+                                        .read = recordText<&R::foreColor>,
                                         .write = writeLabelForeColour,
-                                        .cellButton = ChooseColour,
+                                        .cellButton = chooseColour,
                                         .colour = true}),
              std::array{
                  Row::Flash,
                  Row::mapType("HardwareMapType", &GridList::LabelMapType),
-                 RecordTextRow<&R::HWMapHostIP, kButtonsAndLabels>("HardwareMapHostIP"),
-                 RecordTextRow<&R::HWMapHostPort, kButtonsAndLabels>("HardwareMapHostPort"),
+                 recordTextRow<&R::hwMapHostIP, kButtonsAndLabels>("HardwareMapHostIP"),
+                 recordTextRow<&R::hwMapHostPort, kButtonsAndLabels>("HardwareMapHostPort"),
                  Row::internalName("HardwareMapInternalName"),
                  Row::mappingCode("HardwareMapAoipSysName"),
                  Row::Module,
@@ -375,5 +375,5 @@ constexpr auto kLabelRows = ControlRows(
 
 }  // namespace
 
-std::span<const GridRow> ButtonRowTable() { return kButtonRows; }
-std::span<const GridRow> LabelRowTable() { return kLabelRows; }
+std::span<const GridRow> buttonRowTable() { return kButtonRows; }
+std::span<const GridRow> labelRowTable() { return kLabelRows; }

@@ -12,7 +12,7 @@ namespace {
 
 using E = EditKind;
 
-DesignClock &clockOf(RowSource &s) { return *As<DesignClock>(&s.object); }
+DesignClock &clockOf(RowSource &s) { return *controlCast<DesignClock>(&s.object); }
 
 // Clock colours are shown without leading zeros ("&HFF" for red).
 template <qint32 DesignClock::*Field>
@@ -22,55 +22,55 @@ QString readColour(RowSource &s) {
 }
 template <bool DesignClock::*Field>
 QString readFlag(RowSource &s) {
-  return BoolText(clockOf(s).*Field);
+  return boolText(clockOf(s).*Field);
 }
 
 // Each write reads the cell once, before any clock changes, then sets the
 // value on every selected clock.
 template <class Step>
 int forClocks(EditContext &ctx, Step step) {
-  ForEachSelected(ctx.panel, {ControlKind::Clock},
-                  [&](DesignControl &c, clsControlDetails &r) { step(*As<DesignClock>(&c), r); });
-  return frmPanel::Properties;
+  forEachSelected(ctx.panel, {ControlKind::Clock}, [&](DesignControl &c, ControlRecord &r) {
+    step(*controlCast<DesignClock>(&c), r);
+  });
+  return PanelEditor::Properties;
 }
 
 template <qint32 DesignClock::*Field>
 int writeColour(EditContext &ctx) {
-  const qint32 colour = GetColorValue(ctx.text);
-  return forClocks(ctx, [&](DesignClock &clock, clsControlDetails &) { clock.*Field = colour; });
+  const qint32 colour = colorValue(ctx.text);
+  return forClocks(ctx, [&](DesignClock &clock, ControlRecord &) { clock.*Field = colour; });
 }
 
 template <bool DesignClock::*Field>
 int writeFlag(EditContext &ctx) {
-  const bool flag = CellBool(ctx.text);
-  return forClocks(ctx, [&](DesignClock &clock, clsControlDetails &) { clock.*Field = flag; });
+  const bool flag = cellBool(ctx.text);
+  return forClocks(ctx, [&](DesignClock &clock, ControlRecord &) { clock.*Field = flag; });
 }
 
 // A digital clock's frame becomes a square around its smaller side.
 int writeDigital(EditContext &ctx) {
-  const bool flag = CellBool(ctx.text);
-  forClocks(ctx, [&](DesignClock &clock, clsControlDetails &r) {
-    clock.Digital = flag;
-    if (ResizeFrame *frame = ctx.panel.model().Frame(r.lngPictResizeIndex))
-      frame->Width = frame->Height = std::min(clock.Width, clock.Height) + 150;
+  const bool flag = cellBool(ctx.text);
+  forClocks(ctx, [&](DesignClock &clock, ControlRecord &r) {
+    clock.digital = flag;
+    if (ResizeFrame *frame = ctx.panel.model().frame(r.frameIndex))
+      frame->width = frame->height = std::min(clock.width, clock.height) + 150;
   });
-  return frmPanel::Properties | frmPanel::Geometry;
+  return PanelEditor::Properties | PanelEditor::Geometry;
 }
 
 int writeFontName(EditContext &ctx) {
-  return forClocks(ctx,
-                   [&](DesignClock &clock, clsControlDetails &) { clock.FontName = ctx.text; });
+  return forClocks(ctx, [&](DesignClock &clock, ControlRecord &) { clock.fontName = ctx.text; });
 }
 
 int writeFontSize(EditContext &ctx) {
-  const double size = CellFontSize(ctx.text);
-  return forClocks(ctx, [&](DesignClock &clock, clsControlDetails &) { clock.FontSize = size; });
+  const double size = cellFontSize(ctx.text);
+  return forClocks(ctx, [&](DesignClock &clock, ControlRecord &) { clock.fontSize = size; });
 }
 
 int writeOffset(EditContext &ctx) {
   qint32 offset = 0;
-  if (!ReadCellInt32(ctx.text, &offset)) throw GridEditError("not a time offset");
-  return forClocks(ctx, [&](DesignClock &clock, clsControlDetails &) { clock.OffSet = offset; });
+  if (!readCellInt32(ctx.text, &offset)) throw GridEditError("not a time offset");
+  return forClocks(ctx, [&](DesignClock &clock, ControlRecord &) { clock.offSet = offset; });
 }
 
 template <qint32 DesignClock::*Field>
@@ -79,7 +79,7 @@ constexpr GridRow colourRow(const char *label) {
           .edit = E::Colour,
           .read = readColour<Field>,
           .write = writeColour<Field>,
-          .cellButton = ChooseColour,
+          .cellButton = chooseColour,
           .colour = true};
 }
 template <bool DesignClock::*Field>
@@ -93,47 +93,47 @@ constexpr GridRow flagRow(const char *label) {
 
 using C = DesignClock;
 
-constexpr auto kClockRows = ControlRows(
+constexpr auto kClockRows = controlRows(
     // The clock's name again; typing changes nothing.
-    GridRow{.label = "Caption", .edit = E::Text, .read = ReadControlName},
+    GridRow{.label = "Caption", .edit = E::Text, .read = readControlName},
     std::array{
-        colourRow<&C::BackgroundColor>("BackColor"),
-        colourRow<&C::ForegroundColor>("ForeColor"),
-        flagRow<&C::FaceVisible>("FaceVisible"),
+        colourRow<&C::backgroundColor>("BackColor"),
+        colourRow<&C::foregroundColor>("ForeColor"),
+        flagRow<&C::faceVisible>("FaceVisible"),
         GridRow{.label = "Digital",
                 .edit = E::List,
                 .list = &GridList::FalseTrue,
-                .read = readFlag<&C::Digital>,
+                .read = readFlag<&C::digital>,
                 .write = writeDigital},
-        flagRow<&C::Military>("24 Hour"),
+        flagRow<&C::military>("24 Hour"),
         GridRow{.label = "Background Picture",
                 .edit = E::CellButton,
-                .read = [](RowSource &s) { return clockOf(s).BackGroundPicture; },
-                .cellButton = ChooseClockPicture},
-        flagRow<&C::BackgroundImageStretch>("Stretch Image"),
+                .read = [](RowSource &s) { return clockOf(s).backGroundPicture; },
+                .cellButton = chooseClockPicture},
+        flagRow<&C::backgroundImageStretch>("Stretch Image"),
         GridRow{.label = "Font Name",
                 .edit = E::CellButton,
-                .read = [](RowSource &s) { return clockOf(s).FontName; },
+                .read = [](RowSource &s) { return clockOf(s).fontName; },
                 .write = writeFontName,
-                .cellButton = ChooseClockFont},
+                .cellButton = chooseClockFont},
         GridRow{.label = "Font Size",
                 .edit = E::Text,
-                .read = [](RowSource &s) { return SizeText(clockOf(s).FontSize); },
+                .read = [](RowSource &s) { return sizeText(clockOf(s).fontSize); },
                 .write = writeFontSize},
-        flagRow<&C::FontBold>("Font Bold"),
-        flagRow<&C::FontUnderline>("Font Underline"),
-        flagRow<&C::FontItalic>("Font Italic"),
-        colourRow<&C::LongHashColor>("Long Hash Color"),
-        colourRow<&C::ShortHashColor>("Short Hash Color"),
-        colourRow<&C::FaceBorderColor>("Face Border Color"),
+        flagRow<&C::fontBold>("Font Bold"),
+        flagRow<&C::fontUnderline>("Font Underline"),
+        flagRow<&C::fontItalic>("Font Italic"),
+        colourRow<&C::longHashColor>("Long Hash Color"),
+        colourRow<&C::shortHashColor>("Short Hash Color"),
+        colourRow<&C::faceBorderColor>("Face Border Color"),
         GridRow{.label = "Time Offset",
                 .edit = E::Text,
-                .read = [](RowSource &s) { return QString::number(clockOf(s).OffSet); },
+                .read = [](RowSource &s) { return QString::number(clockOf(s).offSet); },
                 .write = writeOffset},
-        flagRow<&C::FaceNumbers>("Face Numbers"),
-        flagRow<&C::ElementHands>("Element Hands"),
+        flagRow<&C::faceNumbers>("Face Numbers"),
+        flagRow<&C::elementHands>("Element Hands"),
     });
 
 }  // namespace
 
-std::span<const GridRow> ClockRowTable() { return kClockRows; }
+std::span<const GridRow> clockRowTable() { return kClockRows; }

@@ -10,15 +10,15 @@ namespace {
 constexpr std::array kKeptRows{
     SharedRow::Header,
     GridRow{.label = "Type",
-            .read = [](RowSource &s) { return TypeName(static_cast<DesignControl &>(s.object)); }},
-    GridRow{.label = "Name", .read = ReadControlName},
+            .read = [](RowSource &s) { return typeName(static_cast<DesignControl &>(s.object)); }},
+    GridRow{.label = "Name", .read = readControlName},
     GridRow{.label = "Caption"},
-    SharedRow::geometry<&DesignControl::Width>("Width"),
-    SharedRow::geometry<&DesignControl::Height>("Height"),
-    SharedRow::geometry<&DesignControl::Top>("Top"),
-    SharedRow::geometry<&DesignControl::Left>("Left"),
+    SharedRow::geometry<&DesignControl::width>("Width"),
+    SharedRow::geometry<&DesignControl::height>("Height"),
+    SharedRow::geometry<&DesignControl::top>("Top"),
+    SharedRow::geometry<&DesignControl::left>("Left"),
 };
 
 }  // namespace
 
-std::span<const GridRow> KeptRowTable() { return kKeptRows; }
+std::span<const GridRow> keptRowTable() { return kKeptRows; }

@@ -9,14 +9,14 @@
 
 namespace {
 
-using R = clsControlDetails;
+using R = ControlRecord;
 using E = EditKind;
 constexpr KindSet kMeters{ControlKind::Meter, ControlKind::MeterFader};
 constexpr KindSet kFaders{ControlKind::MeterFader};
 
 MeterSettings &meterOf(DesignControl &control) {
-  if (auto *meter = As<DesignMeter>(&control)) return meter->Meter;
-  return As<DesignMeterFader>(&control)->Meter;
+  if (auto *meter = controlCast<DesignMeter>(&control)) return meter->meter;
+  return controlCast<DesignMeterFader>(&control)->meter;
 }
 
 // The code of a list entry, or -1 for text that is none of them.
@@ -31,7 +31,7 @@ int listIndex(const QString &text, std::initializer_list<const char *> entries) 
 }
 
 QString readScale(RowSource &s) {
-  switch (s.record->MeterScale) {
+  switch (s.record->meterScale) {
     case 1:
       return QStringLiteral("Standard");
     case 2:
@@ -45,20 +45,20 @@ QString readScale(RowSource &s) {
 // the fader's own rows, every selected meter-fader).
 template <class Step>
 int forMeters(EditContext &ctx, KindSet kinds, Step step) {
-  ForEachSelected(ctx.panel, kinds, [&](DesignControl &c, R &r) { step(meterOf(c), r, c); });
-  return frmPanel::Properties;
+  forEachSelected(ctx.panel, kinds, [&](DesignControl &c, R &r) { step(meterOf(c), r, c); });
+  return PanelEditor::Properties;
 }
 
 int writeSourceDest(EditContext &ctx) {
   const bool source = ctx.text.toLower() != u"destination";
   return forMeters(ctx, kMeters,
-                   [&](MeterSettings &, R &r, DesignControl &) { r.MeterIsSource = source; });
+                   [&](MeterSettings &, R &r, DesignControl &) { r.meterIsSource = source; });
 }
 
 template <qint32 R::*Field>
 int writeNumber(EditContext &ctx) {
   qint32 n = 0;
-  if (!ReadCellInt32(ctx.text, &n)) return 0;
+  if (!readCellInt32(ctx.text, &n)) return 0;
   return forMeters(ctx, kMeters, [&](MeterSettings &, R &r, DesignControl &) { r.*Field = n; });
 }
 
@@ -66,7 +66,7 @@ int writeScale(EditContext &ctx) {
   const int code = listIndex(ctx.text, {"linear", "standard", "british"});
   if (code < 0) return 0;
   return forMeters(ctx, kMeters, [&](MeterSettings &m, R &r, DesignControl &) {
-    r.MeterScale = m.MeterScale = code;
+    r.meterScale = m.meterScale = code;
   });
 }
 
@@ -74,50 +74,50 @@ int writeStyle(EditContext &ctx) {
   const int code = listIndex(ctx.text, {"led", "gradient"});
   if (code < 0) return 0;
   return forMeters(ctx, kMeters, [&](MeterSettings &m, R &r, DesignControl &) {
-    r.MeterStyle = m.MeterStyle = code;
+    r.meterStyle = m.meterStyle = code;
   });
 }
 
 int writeLineColour(EditContext &ctx) {
   return forMeters(ctx, kMeters, [&](MeterSettings &m, R &r, DesignControl &) {
-    r.LevelLineColor = StoredColorText(ctx.text);
-    m.LevelLineColor = GetColorValue(ctx.text);
+    r.levelLineColor = storedColorText(ctx.text);
+    m.levelLineColor = colorValue(ctx.text);
   });
 }
 
 int writeDecayRate(EditContext &ctx) {
   qint16 n = 0;
-  if (!ReadCellInt16(ctx.text, &n)) return 0;
+  if (!readCellInt16(ctx.text, &n)) return 0;
   return forMeters(ctx, kMeters,
-                   [&](MeterSettings &m, R &r, DesignControl &) { r.DecayRate = m.DecayRate = n; });
+                   [&](MeterSettings &m, R &r, DesignControl &) { r.decayRate = m.decayRate = n; });
 }
 
 int writeCenterPad(EditContext &ctx) {
   qint16 pad = 0;
-  if (!ReadCellInt16(ctx.text, &pad)) return 0;
+  if (!readCellInt16(ctx.text, &pad)) return 0;
   return forMeters(ctx, kMeters, [&](MeterSettings &m, R &r, DesignControl &) {
-    r.CenterPad = m.CenterPad = pad;
+    r.centerPad = m.centerPad = pad;
   });
 }
 
 int writeFaderNominal(EditContext &ctx) {
   double nominal = 0;
-  if (!ReadCellNumber(ctx.text, &nominal)) return 0;
+  if (!readCellNumber(ctx.text, &nominal)) return 0;
   return forMeters(ctx, kFaders, [&](MeterSettings &, R &r, DesignControl &c) {
-    r.FaderNominal = As<DesignMeterFader>(&c)->FaderNominal = static_cast<float>(nominal);
+    r.faderNominal = controlCast<DesignMeterFader>(&c)->faderNominal = static_cast<float>(nominal);
   });
 }
 
 int writeHideGainValue(EditContext &ctx) {
   const bool hide = ctx.text.toLower() == u"true";
   return forMeters(ctx, kFaders, [&](MeterSettings &, R &r, DesignControl &c) {
-    r.HideGainValue = As<DesignMeterFader>(&c)->HideGainValue = hide;
+    r.hideGainValue = controlCast<DesignMeterFader>(&c)->hideGainValue = hide;
   });
 }
 
 int writeFaderCaption(EditContext &ctx) {
-  ctx.grid.LocCaption_AfterEdit(*ctx.record);
-  return frmPanel::Properties;
+  ctx.grid.captionEdited(*ctx.record);
+  return PanelEditor::Properties;
 }
 
 namespace Row {
@@ -126,20 +126,20 @@ constexpr GridRow SourceDest{.label = "Source/Dest",
                              .list = &GridList::SourceDest,
                              .read =
                                  [](RowSource &s) {
-                                   return s.record->MeterIsSource ? QStringLiteral("Source")
+                                   return s.record->meterIsSource ? QStringLiteral("Source")
                                                                   : QStringLiteral("Destination");
                                  },
                              .write = writeSourceDest};
 constexpr GridRow RouterNumber{
     .label = "Router Number",
     .edit = E::Text,
-    .read = [](RowSource &s) { return QString::number(s.record->MeterRouterNumber); },
-    .write = writeNumber<&R::MeterRouterNumber>};
+    .read = [](RowSource &s) { return QString::number(s.record->meterRouterNumber); },
+    .write = writeNumber<&R::meterRouterNumber>};
 constexpr GridRow IONumber{
     .label = "IO Number",
     .edit = E::Text,
-    .read = [](RowSource &s) { return QString::number(s.record->MeterIONumber); },
-    .write = writeNumber<&R::MeterIONumber>};
+    .read = [](RowSource &s) { return QString::number(s.record->meterIONumber); },
+    .write = writeNumber<&R::meterIONumber>};
 constexpr GridRow Scale{.label = "Scale",
                         .edit = E::List,
                         .list = &GridList::Scale,
@@ -150,20 +150,20 @@ constexpr GridRow Style{.label = "Style",
                         .list = &GridList::Style,
                         .read =
                             [](RowSource &s) {
-                              return s.record->MeterStyle == 0 ? QStringLiteral("Led")
+                              return s.record->meterStyle == 0 ? QStringLiteral("Led")
                                                                : QStringLiteral("Gradient");
                             },
                         .write = writeStyle};
 constexpr GridRow LineColor{.label = "Line Color",
                             .edit = E::Colour,
-                            .read = RecordText<&R::LevelLineColor>,
+                            .read = recordText<&R::levelLineColor>,
                             .write = writeLineColour,
-                            .cellButton = ChooseColour,
+                            .cellButton = chooseColour,
                             .colour = true};
 constexpr GridRow DecayRate{
     .label = "Decay Rate",
     .edit = E::Text,
-    .read = [](RowSource &s) { return QString::number(s.record->DecayRate); },
+    .read = [](RowSource &s) { return QString::number(s.record->decayRate); },
     .write = writeDecayRate};
 }  // namespace Row
 
@@ -171,36 +171,37 @@ constexpr GridRow DecayRate{
 constexpr std::array kMeterOwnRows{Row::SourceDest, Row::RouterNumber, Row::IONumber, Row::Scale,
                                    Row::Style,      Row::LineColor,    Row::DecayRate};
 
-constexpr auto kMeterRows = ControlRows(
+constexpr auto kMeterRows = controlRows(
     SharedRow::EmptyCaption,
-    JoinRows(kMeterOwnRows,
+    joinRows(kMeterOwnRows,
              std::array{
                  GridRow{.label = "Center Pad",
                          .edit = E::Text,
-                         .read = [](RowSource &s) { return QString::number(s.record->CenterPad); },
+                         .read = [](RowSource &s) { return QString::number(s.record->centerPad); },
                          .write = writeCenterPad}}));
 
-constexpr auto kMeterFaderRows = ControlRows(
-    GridRow{
-        .label = "Caption",
-        .edit = E::Text,
-        .read =
-            [](RowSource &s) { return CaptionToCell(As<DesignMeterFader>(&s.object)->MeterName); },
-        .write = writeFaderCaption},
-    JoinRows(kMeterOwnRows,
+constexpr auto kMeterFaderRows = controlRows(
+    GridRow{.label = "Caption",
+            .edit = E::Text,
+            .read =
+                [](RowSource &s) {
+                  return captionToCell(controlCast<DesignMeterFader>(&s.object)->meterName);
+                },
+            .write = writeFaderCaption},
+    joinRows(kMeterOwnRows,
              std::array{
                  GridRow{.label = "Fader Nominal",
                          .edit = E::Text,
-                         .read = [](RowSource &s) { return FloatToText(s.record->FaderNominal); },
+                         .read = [](RowSource &s) { return floatToText(s.record->faderNominal); },
                          .write = writeFaderNominal},
                  GridRow{.label = "Hide Gain Value",
                          .edit = E::List,
                          .list = &GridList::TrueFalse,
-                         .read = [](RowSource &s) { return BoolText(s.record->HideGainValue); },
+                         .read = [](RowSource &s) { return boolText(s.record->hideGainValue); },
                          .write = writeHideGainValue},
              }));
 
 }  // namespace
 
-std::span<const GridRow> MeterRowTable() { return kMeterRows; }
-std::span<const GridRow> MeterFaderRowTable() { return kMeterFaderRows; }
+std::span<const GridRow> meterRowTable() { return kMeterRows; }
+std::span<const GridRow> meterFaderRowTable() { return kMeterFaderRows; }

@@ -16,49 +16,49 @@ PanelModel &modelOf(RowSource &source) { return source.panel.model(); }
 bool isDefaultCaption(const QString &caption) {
   double number = 0;
   return caption.size() >= 6 && caption.left(5).compare(u"panel", Qt::CaseInsensitive) == 0 &&
-         ReadCellNumber(caption.mid(5), &number);
+         readCellNumber(caption.mid(5), &number);
 }
 
 int renamePanel(EditContext &ctx) {
   PanelModel &model = ctx.panel.model();
-  const QString name = CleanName(ctx.text);
-  if (name.isEmpty() || !NameFitsFiles(ctx.panel, name)) {  // a panel always keeps a name
-    ctx.grid.setTextMatrix(CommonRow::Name, 1, ctx.grid.CurrentName());
+  const QString name = cleanName(ctx.text);
+  if (name.isEmpty() || !nameFitsFiles(ctx.panel, name)) {  // a panel always keeps a name
+    ctx.grid.setTextMatrix(CommonRow::Name, 1, ctx.grid.currentName());
     return 0;
   }
   ctx.grid.setTextMatrix(CommonRow::Name, 1, name);
-  model.pictMain.Tag = name;
-  for (auto &record : model.PanelDetails.CollControls)
-    if (record->cntrlObject) record->setHWMapInternalName(name + u'.' + record->cntrlObject->Tag);
+  model.canvas.tag = name;
+  for (auto &record : model.panelRecord.records)
+    if (record->control) record->setHWMapInternalName(name + u'.' + record->control->tag);
 
-  const QString caption = ctx.grid.TextMatrix(CommonRow::Caption, 1);
+  const QString caption = ctx.grid.textMatrix(CommonRow::Caption, 1);
   if (isDefaultCaption(caption) ||
-      caption.compare(ctx.grid.CurrentName(), Qt::CaseInsensitive) == 0)
+      caption.compare(ctx.grid.currentName(), Qt::CaseInsensitive) == 0)
     ctx.grid.setTextMatrix(CommonRow::Caption, 1, name);
-  ctx.panel.setCaption(ctx.grid.TextMatrix(CommonRow::Caption, 1));
-  return frmPanel::Properties | frmPanel::Caption;
+  ctx.panel.setCaption(ctx.grid.textMatrix(CommonRow::Caption, 1));
+  return PanelEditor::Properties | PanelEditor::Caption;
 }
 
 int writeCaption(EditContext &ctx) {
   ctx.panel.setCaption(ctx.text);
-  return frmPanel::Caption;
+  return PanelEditor::Caption;
 }
 
 // The rows show the window's outer size, which is what a save keeps; the
 // canvas follows the window.
 int writeSize(EditContext &ctx) {
   qint32 value = 0;
-  if (!ReadCellInt32(ctx.text, &value)) return 0;
+  if (!readCellInt32(ctx.text, &value)) return 0;
   if (value < 0) throw GridEditError("negative size");
   PanelModel &model = ctx.panel.model();
   if (ctx.row == MainRow::Width) {
-    model.Width = value;
-    model.pictMain.Width = std::max(0, value - frmPanel::kWindowFrameWidth);
+    model.width = value;
+    model.canvas.width = std::max(0, value - PanelEditor::kWindowFrameWidth);
   } else {
-    model.Height = value;
-    model.pictMain.Height = std::max(0, value - frmPanel::kWindowFrameHeight);
+    model.height = value;
+    model.canvas.height = std::max(0, value - PanelEditor::kWindowFrameHeight);
   }
-  return frmPanel::Geometry;
+  return PanelEditor::Geometry;
 }
 
 using E = EditKind;
@@ -67,13 +67,13 @@ template <qint32 PanelCanvas::*Field>
 constexpr GridRow canvasColour(const char *label) {
   return {.label = label,
           .edit = E::Colour,
-          .read = [](RowSource &s) { return ColorValueToText(modelOf(s).pictMain.*Field); },
+          .read = [](RowSource &s) { return colorValueToText(modelOf(s).canvas.*Field); },
           .write =
               [](EditContext &ctx) {
-                ctx.panel.model().pictMain.*Field = GetColorValue(ctx.text);
-                return int(frmPanel::Properties);
+                ctx.panel.model().canvas.*Field = colorValue(ctx.text);
+                return int(PanelEditor::Properties);
               },
-          .cellButton = ChooseColour,
+          .cellButton = chooseColour,
           .colour = true};
 }
 
@@ -82,7 +82,7 @@ constexpr std::array kMainRows{
     SharedRow::Type,
     GridRow{.label = "Name",
             .edit = E::Text,
-            .read = [](RowSource &s) -> QString { return modelOf(s).pictMain.Tag; },
+            .read = [](RowSource &s) -> QString { return modelOf(s).canvas.tag; },
             .write = renamePanel},
     GridRow{.label = "Caption",
             .edit = E::Text,
@@ -90,39 +90,39 @@ constexpr std::array kMainRows{
             .write = writeCaption},
     GridRow{.label = "Width",
             .edit = E::Text,
-            .read = [](RowSource &s) { return QString::number(modelOf(s).Width); },
+            .read = [](RowSource &s) { return QString::number(modelOf(s).width); },
             .write = writeSize},
     GridRow{.label = "Height",
             .edit = E::Text,
-            .read = [](RowSource &s) { return QString::number(modelOf(s).Height); },
+            .read = [](RowSource &s) { return QString::number(modelOf(s).height); },
             .write = writeSize},
     GridRow{.label = "Background Picture",
             .edit = E::CellButton,
-            .read = [](RowSource &s) { return modelOf(s).PanelDetails.strPicture; },
-            .cellButton = ChoosePanelPicture,
-            .clear = ClearPanelPicture},
-    canvasColour<&PanelCanvas::BackColor>("BackColor"),
-    canvasColour<&PanelCanvas::ForeColor>("ForeColor"),
+            .read = [](RowSource &s) { return modelOf(s).panelRecord.picture; },
+            .cellButton = choosePanelPicture,
+            .clear = clearPanelPicture},
+    canvasColour<&PanelCanvas::backColor>("BackColor"),
+    canvasColour<&PanelCanvas::foreColor>("ForeColor"),
     GridRow{.label = "OnLoad",
             .edit = E::Text,
-            .read = [](RowSource &s) { return modelOf(s).PanelDetails.strOnload; },
+            .read = [](RowSource &s) { return modelOf(s).panelRecord.onLoad; },
             .write =
                 [](EditContext &ctx) {
-                  ctx.panel.model().PanelDetails.strOnload = ctx.text;
-                  return int(frmPanel::Properties);
+                  ctx.panel.model().panelRecord.onLoad = ctx.text;
+                  return int(PanelEditor::Properties);
                 }},
     GridRow{.label = "Default Graphics Path",
             .edit = E::CellButton,
-            .read = [](RowSource &s) { return modelOf(s).strDefaultPictureLoc; },
+            .read = [](RowSource &s) { return modelOf(s).defaultPictureFolder; },
             .write =
                 [](EditContext &ctx) {
-                  ctx.panel.model().strDefaultPictureLoc = ctx.text;
-                  return int(frmPanel::Properties);
+                  ctx.panel.model().defaultPictureFolder = ctx.text;
+                  return int(PanelEditor::Properties);
                 },
-            .cellButton = ChooseFolder,
-            .clear = ClearFolder},
+            .cellButton = chooseFolder,
+            .clear = clearFolder},
 };
 
 }  // namespace
 
-std::span<const GridRow> MainRowTable() { return kMainRows; }
+std::span<const GridRow> mainRowTable() { return kMainRows; }

@@ -8,9 +8,9 @@
 #include <stdexcept>
 
 #include "grid/gridrows.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/designcontrol.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 class PropertyGrid;
 
@@ -24,29 +24,29 @@ class GridEditError : public std::runtime_error {
 // Whether a typed panel or control name can be stored: a name with
 // characters the files' code page lacks would be written as "?" and meet
 // other names so written. Says so (the caller reverts the name) when not.
-bool NameFitsFiles(frmPanel &panel, const QString &name);
+bool nameFitsFiles(PanelEditor &panel, const QString &name);
 
 // --- reading cell texts
 // A decimal number (blanks around it allowed, "." or "," as separator).
-bool ReadCellNumber(const QString &text, double *value);
+bool readCellNumber(const QString &text, double *value);
 // A whole number in 32-bit range, halves rounded to even; false when not numeric.
-bool ReadCellInt32(const QString &text, qint32 *value);
-bool ReadCellInt16(const QString &text, qint16 *value);
+bool readCellInt32(const QString &text, qint32 *value);
+bool readCellInt16(const QString &text, qint16 *value);
 // "True"/"False" in any case, or a number (non-zero is true); throws otherwise.
-bool CellBool(const QString &text);
+bool cellBool(const QString &text);
 // The colour text a record keeps for a typed colour. A decimal number is
 // kept in its "&H" form: the panel file takes prefix-less digits as hex, so
 // "255" would come back as another colour.
-QString StoredColorText(const QString &typed);
+QString storedColorText(const QString &typed);
 // A positive font size; throws otherwise.
-double CellFontSize(const QString &text);
-QString BoolText(bool value);    // "True" / "False"
-QString OnOffText(bool value);   // "On" / "Off"
-QString SizeText(double value);  // "8.25", "10"
+double cellFontSize(const QString &text);
+QString boolText(bool value);    // "True" / "False"
+QString onOffText(bool value);   // "On" / "Off"
+QString sizeText(double value);  // "8.25", "10"
 
 // Line breaks as the grid shows them ("\n", two characters) and back (CR LF).
-QString CaptionToCell(const QString &caption);
-QString CellToCaption(const QString &cell);
+QString captionToCell(const QString &caption);
+QString cellToCaption(const QString &cell);
 
 // --- controls and records
 // A set of control kinds, for "each selected control of these classes".
@@ -56,7 +56,7 @@ struct KindSet {
   constexpr KindSet(std::initializer_list<ControlKind> kinds) {
     for (ControlKind k : kinds) bits |= 1u << int(k);
   }
-  static constexpr KindSet All() {
+  static constexpr KindSet all() {
     KindSet s{};
     s.bits = (1u << kControlKindCount) - 1;
     return s;
@@ -74,53 +74,53 @@ inline constexpr KindSet kNamedKinds{ControlKind::Button,     ControlKind::Label
 // Calls `fn` for every selected control of the given kinds, in selection
 // order, with its record. A control without a record gets a scratch record,
 // so the change still reaches the visible control.
-void ForEachSelected(frmPanel &panel, KindSet kinds,
-                     const std::function<void(DesignControl &, clsControlDetails &)> &fn);
+void forEachSelected(PanelEditor &panel, KindSet kinds,
+                     const std::function<void(DesignControl &, ControlRecord &)> &fn);
 
 // The background a button or label shows for its record's state.
-qint32 StateBackColor(const clsControlDetails &record);
-void SetBackColor(DesignControl &control, qint32 colour);
+qint32 stateBackColor(const ControlRecord &record);
+void setBackColor(DesignControl &control, qint32 colour);
 
 // Places a control's selection frame around it again (left/top - 75,
 // width/height + 150).
-void PlaceFrame(frmPanel &panel, const DesignControl &control);
+void placeFrame(PanelEditor &panel, const DesignControl &control);
 
 // Everything one step of an edit needs.
 struct EditContext {
   PropertyGrid &grid;
-  frmPanel &panel;
+  PanelEditor &panel;
   GridKind kind;
   int row;
-  QString text;               // the cell text
-  DesignObject *shown;        // the object the grid shows (the canvas for Main)
-  clsControlDetails *record;  // its record; null for Main
+  QString text;           // the cell text
+  DesignObject *shown;    // the object the grid shows (the canvas for Main)
+  ControlRecord *record;  // its record; null for Main
 };
 
 // --- steps shared by several kinds' rows (GridRow)
 // The Name row of a control: cleaned, then renamed (or numbered).
-int RenameControl(EditContext &ctx);
+int renameControl(EditContext &ctx);
 
 // Cell buttons, and the Delete key on the rows they fill.
-int ChooseColour(EditContext &ctx);  // then applies the colour as typed
-int ChooseButtonFont(EditContext &ctx);
-int ChooseClockFont(EditContext &ctx);
-int ChoosePanelPicture(EditContext &ctx);
-int ChooseButtonPicture(EditContext &ctx);
-int ChooseClockPicture(EditContext &ctx);
-int ChooseFolder(EditContext &ctx);
-int ClearPanelPicture(EditContext &ctx);
-int ClearButtonPicture(EditContext &ctx);
-int ClearFolder(EditContext &ctx);
+int chooseColour(EditContext &ctx);  // then applies the colour as typed
+int chooseButtonFont(EditContext &ctx);
+int chooseClockFont(EditContext &ctx);
+int choosePanelPicture(EditContext &ctx);
+int chooseButtonPicture(EditContext &ctx);
+int chooseClockPicture(EditContext &ctx);
+int chooseFolder(EditContext &ctx);
+int clearPanelPicture(EditContext &ctx);
+int clearButtonPicture(EditContext &ctx);
+int clearFolder(EditContext &ctx);
 
 // A record text shown as it is, and a typed text stored in the record of
 // every selected control of the given kinds.
-template <QString clsControlDetails::*Field>
-QString RecordText(RowSource &source) {
+template <QString ControlRecord::*Field>
+QString recordText(RowSource &source) {
   return source.record->*Field;
 }
-template <QString clsControlDetails::*Field, KindSet Kinds>
-int StoreRecordText(EditContext &ctx) {
-  ForEachSelected(ctx.panel, Kinds,
-                  [&](DesignControl &, clsControlDetails &r) { r.*Field = ctx.text; });
-  return frmPanel::Properties;
+template <QString ControlRecord::*Field, KindSet Kinds>
+int storeRecordText(EditContext &ctx) {
+  forEachSelected(ctx.panel, Kinds,
+                  [&](DesignControl &, ControlRecord &r) { r.*Field = ctx.text; });
+  return PanelEditor::Properties;
 }

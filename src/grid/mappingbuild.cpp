@@ -12,69 +12,69 @@ const QString kUserPanelShown = QStringLiteral("UserPanel Button");
 // A number as the code holds it ("05" -> "5"); other text trimmed.
 QString numberPart(const QString &text) {
   qint32 n = 0;
-  return ReadCellInt32(text, &n) ? QString::number(n) : text.trimmed();
+  return readCellInt32(text, &n) ? QString::number(n) : text.trimmed();
 }
 
 QString circuitPart(const QString &text) {
   qint32 n = 0;
-  return ReadCellInt32(text, &n) ? QString::number(n) : QStringLiteral("0");
+  return readCellInt32(text, &n) ? QString::number(n) : QStringLiteral("0");
 }
 }  // namespace
 
-bool IsGpioMapType(const QString &type) {
+bool isGpioMapType(const QString &type) {
   return type.compare(kGpioType, Qt::CaseInsensitive) == 0;
 }
 
-QString DefaultHostPort(const QString &type) {
-  return IsGpioMapType(type) ? QStringLiteral("93") : QStringLiteral("4010");
+QString defaultHostPort(const QString &type) {
+  return isGpioMapType(type) ? QStringLiteral("93") : QStringLiteral("4010");
 }
 
-QString ShownMapType(GridKind kind, const QString &stored) {
+QString shownMapType(GridKind kind, const QString &stored) {
   if (kind != GridKind::Label) return stored;
   if (stored.compare(kUserPanelType, Qt::CaseInsensitive) == 0) return kUserPanelShown;
-  if (IsGpioMapType(stored)) return kGpioShown;
+  if (isGpioMapType(stored)) return kGpioShown;
   return stored;
 }
 
-QString StoredMapType(GridKind kind, const QString &shown) {
+QString storedMapType(GridKind kind, const QString &shown) {
   if (kind != GridKind::Label) return shown;
   if (shown.compare(kUserPanelShown, Qt::CaseInsensitive) == 0) return kUserPanelType;
   if (shown.compare(kGpioShown, Qt::CaseInsensitive) == 0) return kGpioType;
   return shown;
 }
 
-std::optional<QString> BuildMappingCode(const QString &type, const QString &module,
+std::optional<QString> buildMappingCode(const QString &type, const QString &module,
                                         const QString &button) {
-  if (IsGpioMapType(type))
+  if (isGpioMapType(type))
     return QStringLiteral("Port") + numberPart(module) + QStringLiteral("_Circuit") +
            circuitPart(button);
   const QString prefix = QStringLiteral("MOD_") + module.trimmed();
   double number = 0;
-  if (!ReadCellNumber(button, &number)) return prefix + u'.' + button.trimmed();
+  if (!readCellNumber(button, &number)) return prefix + u'.' + button.trimmed();
   qint16 key = 0;
-  if (!ReadCellInt16(button, &key)) return std::nullopt;
+  if (!readCellInt16(button, &key)) return std::nullopt;
   return prefix + QStringLiteral(".BUT#") + QString::number(key);
 }
 
-std::optional<QString> ReplaceMappingModule(const QString &type, const QString &code,
+std::optional<QString> replaceMappingModule(const QString &type, const QString &code,
                                             const QString &module, const QString &fallbackButton) {
   const QString trimmed = code.trimmed();
-  if (trimmed.isEmpty()) return BuildMappingCode(type, module, fallbackButton);
+  if (trimmed.isEmpty()) return buildMappingCode(type, module, fallbackButton);
   // A module code keeps its key text after the first "." as it is, also
   // where the decoder cannot show it ("DISP1").
   if (const qsizetype dot = trimmed.indexOf(u'.');
-      !IsGpioMapType(type) && dot >= 0 && dot + 1 < trimmed.size())
+      !isGpioMapType(type) && dot >= 0 && dot + 1 < trimmed.size())
     return QStringLiteral("MOD_") + module.trimmed() + trimmed.mid(dot);
-  return BuildMappingCode(type, module, GetHWPortNumber(trimmed));
+  return buildMappingCode(type, module, hwPortNumber(trimmed));
 }
 
-std::optional<QString> ReplaceMappingButton(const QString &type, const QString &code,
+std::optional<QString> replaceMappingButton(const QString &type, const QString &code,
                                             const QString &fallbackModule, const QString &button) {
   const QString trimmed = code.trimmed();
-  const bool gpio = IsGpioMapType(type);
+  const bool gpio = isGpioMapType(type);
   const bool codeOfType = trimmed.startsWith(gpio ? QStringLiteral("port") : QStringLiteral("mod_"),
                                              Qt::CaseInsensitive) &&
-                          !GetHWModuleNumber(trimmed).isEmpty();
+                          !hwModuleNumber(trimmed).isEmpty();
   QString head;
   if (codeOfType) {
     head = trimmed.section(gpio ? u'_' : u'.', 0, 0);
@@ -86,8 +86,8 @@ std::optional<QString> ReplaceMappingButton(const QString &type, const QString &
   }
   if (gpio) return head + QStringLiteral("_Circuit") + circuitPart(button);
   double number = 0;
-  if (!ReadCellNumber(button, &number)) return head + u'.' + button.trimmed();
+  if (!readCellNumber(button, &number)) return head + u'.' + button.trimmed();
   qint16 key = 0;
-  if (!ReadCellInt16(button, &key)) return std::nullopt;
+  if (!readCellInt16(button, &key)) return std::nullopt;
   return head + QStringLiteral(".BUT#") + QString::number(key);
 }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "grid/gridrows.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-class clsControlDetails;
+class ControlRecord;
 class DesignObject;
 struct EditContext;
 
@@ -20,9 +20,9 @@ struct EditContext;
 //
 // The grid remembers the panel window it was last filled from and applies
 // edits there; when that window is gone, edits do nothing. Every change an
-// edit makes to that panel runs inside one call of AfterEdit,
-// CellButtonClick or KeyDown (a right click reaches CellButtonClick; the
-// numbering edits run inside AfterEdit), as one step of the row's
+// edit makes to that panel runs inside one call of afterEdit,
+// cellButtonClick or keyDown (a right click reaches cellButtonClick; the
+// numbering edits run inside afterEdit), as one step of the row's
 // description over the whole selection. Filling only fills in a shown
 // control's missing hardware type and internal name, and points a shown
 // browser at its address.
@@ -33,44 +33,44 @@ class PropertyGrid : public QObject {
   ~PropertyGrid() override;
 
   // --- the two-column grid
-  int Rows() const { return static_cast<int>(m_cells.size()); }
+  int rowCount() const { return static_cast<int>(m_cells.size()); }
   void setRows(int rows);
-  QString TextMatrix(int row, int col) const;
+  QString textMatrix(int row, int col) const;
   void setTextMatrix(int row, int col, const QString &text);
   // Empties every cell; the row count stays.
-  void Clear();
+  void clear();
   int Row() const { return m_row; }
-  int Col() const { return m_col; }
+  int col() const { return m_col; }
   void setCurrentCell(int row, int col);
   // Column widths in twips (labels 1695, values 1200 at start).
-  int ColWidth(int col) const { return col == 0 ? m_colWidth[0] : m_colWidth[1]; }
+  int colWidth(int col) const { return col == 0 ? m_colWidth[0] : m_colWidth[1]; }
   void setColWidth(int col, int twips);
   // Set by a mouse press on a colour row: the whole value column offers a
   // cell button. Rows whose editor is a cell button offer one regardless.
-  bool ColumnCellButton() const { return m_columnCellButton; }
+  bool columnCellButton() const { return m_columnCellButton; }
 
-  // The object kind shown (as SetHeaders set it; row 1 holds its text, or a
+  // The object kind shown (as setHeaders set it; row 1 holds its text, or a
   // kept control's own type) and what a row offers.
   GridKind kind() const;
   EditKind rowEditKind(int row) const;
   bool isColourRow(int row) const;
 
   // The panel window the grid was filled from, while it exists.
-  frmPanel *panel() const { return m_panel; }
+  PanelEditor *panel() const { return m_panel; }
   // The value of the Name row when the last name edit started.
-  const QString &CurrentName() const { return m_CurrentName; }
+  const QString &currentName() const { return m_currentName; }
 
   // --- filling
   // Row count, kind text and labels of a kind ("Main", "Button", "Label",
   // "WebControl", "Meter", "MeterFader", "Clock"). Any other text writes the
   // labels of rows 0-5 only and keeps the row count.
-  void SetHeaders(const QString &kindName);
+  void setHeaders(const QString &kindName);
   // Shows the canvas or a control of the panel window.
-  void SetProperties(frmPanel &panel, DesignObject *object);
+  void setProperties(PanelEditor &panel, DesignObject *object);
   // Live geometry of the control being dragged (rows Width, Height, Top, Left).
-  void ShowGeometryRows(qint32 width, qint32 height, qint32 top, qint32 left);
+  void showGeometryRows(qint32 width, qint32 height, qint32 top, qint32 left);
   // The panel window was resized while the grid shows that panel.
-  void ShowPanelSizeRows(frmPanel *panel, qint32 width, qint32 height);
+  void showPanelSizeRows(PanelEditor *panel, qint32 width, qint32 height);
 
   // --- editing
   struct EditStart {
@@ -79,26 +79,26 @@ class PropertyGrid : public QObject {
   };
   // Before the editor opens on a cell: refuses read-only cells, picks the
   // editor, remembers the name.
-  EditStart StartEdit(int row, int col);
+  EditStart startEdit(int row, int col);
   // The drop-down list of the last edit start.
-  const QString &ComboList() const { return m_comboList; }
+  const QString &comboList() const { return m_comboList; }
   // After an edit: applies the cell text to the shown object and the selection.
-  void AfterEdit(int row, int col);
+  void afterEdit(int row, int col);
   // Key codes: Delete 46, Backspace 8. Acts on the current row.
-  void KeyDown(int keyCode, int shift);
+  void keyDown(int keyCode, int shift);
   // Mouse buttons: left 1, right 2. A right click on a colour row opens the
   // colour dialog for it.
-  void MouseDown(int button, int shift, int row);
+  void mouseDown(int button, int shift, int row);
   // The "..." button of a cell: colour, font, picture or folder.
-  void CellButtonClick(int row, int col);
+  void cellButtonClick(int row, int col);
 
   // --- edits that can number a multiple selection
-  void LocName_AfterEdit(clsControlDetails &record);
-  void LocCaption_AfterEdit(clsControlDetails &record);
-  void LocMapPin_AfterEdit(clsControlDetails &record);
+  void nameEdited(ControlRecord &record);
+  void captionEdited(ControlRecord &record);
+  void mapPinEdited(ControlRecord &record);
 
   // The folder browser; empty when cancelled.
-  QString GetFolder(const QString &title, const QString &startFolder);
+  QString askFolder(const QString &title, const QString &startFolder);
 
   // Collects cell changes while a fill or a dialog writes several cells;
   // one `reset` at the end.
@@ -131,7 +131,7 @@ class PropertyGrid : public QObject {
   // while the panel still holds them. A control that was deleted since the
   // fill takes no edits.
   DesignObject *shownObject() const;
-  clsControlDetails *shownRecord() const;
+  ControlRecord *shownRecord() const;
 
   // Runs one step of the shown row's description (write, cell button or
   // clear) with its context; a failure is reported as "Error changing the
@@ -146,9 +146,9 @@ class PropertyGrid : public QObject {
   std::array<int, 2> m_colWidth{1695, 1200};
   bool m_columnCellButton = false;
   QString m_comboList;
-  QString m_CurrentName;
-  QPointer<frmPanel> m_panel;
+  QString m_currentName;
+  QPointer<PanelEditor> m_panel;
   DesignObject *m_shown = nullptr;  // checked against the panel before each use
   int m_batchDepth = 0;
-  GridKind m_kind = GridKind::None;  // set by SetHeaders, None once cleared
+  GridKind m_kind = GridKind::None;  // set by setHeaders, None once cleared
 };

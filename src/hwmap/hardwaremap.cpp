@@ -13,7 +13,7 @@ namespace {
 QString mapName(QStringView name) { return name.trimmed().toString().toLower(); }
 
 // The port is kept as the decimal text of the number it starts with.
-QString portText(const QString &text) { return QString::number(LeadingNumber(text), 'g', 15); }
+QString portText(const QString &text) { return QString::number(leadingNumber(text), 'g', 15); }
 
 // The names the map's reader looks for, in any case.
 enum class MapName {
@@ -67,7 +67,7 @@ void applyEntryField(HardwareMap::Entry &e, QStringView name, const QString &tex
 HardwareMap::Entry entryOf(const XmlNode &control) {
   HardwareMap::Entry e;
   for (const XmlNode &child : control.children)
-    if (child.isElement()) applyEntryField(e, child.name, ElementText(child));
+    if (child.isElement()) applyEntryField(e, child.name, elementText(child));
   return e;
 }
 
@@ -76,15 +76,15 @@ QString internalNameOf(const XmlNode &control) {
   QString name;
   for (const XmlNode &child : control.children)
     if (child.isElement() && mapNameOf(child.name) == MapName::InternalName)
-      if (QString text = ElementText(child); !text.isEmpty()) name = text;
+      if (QString text = elementText(child); !text.isEmpty()) name = text;
   return name;
 }
 
 bool isListName(QStringView name) { return mapNameOf(name) == MapName::ControlList; }
 
-bool isCompleteBinding(const std::unique_ptr<clsControlDetails> &r) {
-  return r && !r->HWMapAoipSysName.isEmpty() && !r->HWMapInternalName().isEmpty() &&
-         !r->HWMapHostIP.isEmpty() && !r->HWMapHostPort.isEmpty() && !r->HWMapType.isEmpty();
+bool isCompleteBinding(const std::unique_ptr<ControlRecord> &r) {
+  return r && !r->hwMapAoipSysName.isEmpty() && !r->hwMapInternalName().isEmpty() &&
+         !r->hwMapHostIP.isEmpty() && !r->hwMapHostPort.isEmpty() && !r->hwMapType.isEmpty();
 }
 
 // Reads the entries of every control list of the root, straight from the
@@ -138,9 +138,9 @@ class EntryReader : public XmlHandler {
 
 }  // namespace
 
-QString NewHardwareMapXML() {
+QString newHardwareMapXML() {
   XmlDocument doc;
-  doc.nodes().push_back(LaidOutElement(
+  doc.nodes().push_back(laidOutElement(
       QStringLiteral("HardwareMapList"),
       {XmlNode::textElement(QStringLiteral("Name"), QStringLiteral("HardwareMapList")),
        XmlNode::element(QStringLiteral("ControlList"))},
@@ -148,20 +148,20 @@ QString NewHardwareMapXML() {
   return doc.toText();
 }
 
-clsControlDetails HardwareMapEntryFromXML(const QString &text) {
-  clsControlDetails record;
+ControlRecord hardwareMapEntryFromXML(const QString &text) {
+  ControlRecord record;
   XmlDocument doc;
   if (!doc.read(text)) return record;
   const HardwareMap::Entry e = entryOf(*doc.root());
-  record.HWMapType = e.type;
-  record.HWMapHostIP = e.hostIP;
-  record.HWMapHostPort = e.hostPort;
+  record.hwMapType = e.type;
+  record.hwMapHostIP = e.hostIP;
+  record.hwMapHostPort = e.hostPort;
   record.setHWMapInternalName(e.internalName);
-  record.HWMapAoipSysName = e.aoipSysName;
+  record.hwMapAoipSysName = e.aoipSysName;
   return record;
 }
 
-bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
+bool entryBelongsToPanel(const QString &internalName, const QString &panelName,
                          const QSet<QString> &controlNames) {
   const QString name = internalName.trimmed();
   const qsizetype n = panelName.size();
@@ -171,15 +171,14 @@ bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
   return !control.contains(u'.') || controlNames.contains(control.toLower());
 }
 
-QSet<QString> ControlNamesOf(const ControlRecords &records) {
+QSet<QString> controlNamesOf(const ControlRecords &records) {
   QSet<QString> names;
   for (const auto &r : records)
-    if (r && r->cntrlObject && r->cntrlObject->Tag.contains(u'.'))
-      names.insert(r->cntrlObject->Tag.toLower());
+    if (r && r->control && r->control->tag.contains(u'.')) names.insert(r->control->tag.toLower());
   return names;
 }
 
-void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
+void removePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
                                 const QSet<QString> &controlNames,
                                 const QSet<QString> &formerEntries, EntryAttributes *removed) {
   XmlNode *root = map.root();
@@ -191,7 +190,7 @@ void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
       const XmlNode &c = list.children[k];
       if (!c.isElement()) continue;
       const QString name = internalNameOf(c);
-      if (!EntryBelongsToPanel(name, panelName, controlNames) &&
+      if (!entryBelongsToPanel(name, panelName, controlNames) &&
           !formerEntries.contains(name.trimmed().toLower()))
         continue;
       marked.push_back(k);
@@ -201,7 +200,7 @@ void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
   }
 }
 
-bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
+bool addControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
                               const EntryAttributes &attributes) {
   XmlNode *root = map.root();
   if (!root) return false;
@@ -215,40 +214,40 @@ bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
   std::vector<XmlNode> entries;
   for (const auto &r : records) {
     if (!isCompleteBinding(r)) continue;
-    entries.push_back(LaidOutElement(
+    entries.push_back(laidOutElement(
         QStringLiteral("Control"),
-        {XmlNode::textElement(QStringLiteral("Type"), r->HWMapType),
-         XmlNode::textElement(QStringLiteral("HostIPAddress"), r->HWMapHostIP),
-         XmlNode::textElement(QStringLiteral("HostPort"), r->HWMapHostPort),
-         XmlNode::textElement(QStringLiteral("InternalName"), r->HWMapInternalName()),
-         XmlNode::textElement(QStringLiteral("AoipSysName"), r->HWMapAoipSysName)},
+        {XmlNode::textElement(QStringLiteral("Type"), r->hwMapType),
+         XmlNode::textElement(QStringLiteral("HostIPAddress"), r->hwMapHostIP),
+         XmlNode::textElement(QStringLiteral("HostPort"), r->hwMapHostPort),
+         XmlNode::textElement(QStringLiteral("InternalName"), r->hwMapInternalName()),
+         XmlNode::textElement(QStringLiteral("AoipSysName"), r->hwMapAoipSysName)},
         4));
-    entries.back().attributes = attributes.value(r->HWMapInternalName().trimmed().toLower());
+    entries.back().attributes = attributes.value(r->hwMapInternalName().trimmed().toLower());
   }
-  AppendLaidOut(*list, std::move(entries), 2);
+  appendLaidOut(*list, std::move(entries), 2);
   return true;
 }
 
-void RemovePanelFromHardwareMap(QString &text, const QString &panelName,
+void removePanelFromHardwareMap(QString &text, const QString &panelName,
                                 const QSet<QString> &controlNames) {
   if (panelName.isEmpty()) return;
   XmlDocument doc;
   if (!doc.read(text)) return;
-  RemovePanelFromHardwareMap(doc, panelName, controlNames);
+  removePanelFromHardwareMap(doc, panelName, controlNames);
   text = doc.toText();
 }
 
-void AddControlsToHardwareMap(QString &text, const ControlRecords &records) {
-  if (text.isEmpty()) text = NewHardwareMapXML();
+void addControlsToHardwareMap(QString &text, const ControlRecords &records) {
+  if (text.isEmpty()) text = newHardwareMapXML();
   XmlDocument doc;
   if (!doc.read(text)) return;
-  if (AddControlsToHardwareMap(doc, records)) text = doc.toText();
+  if (addControlsToHardwareMap(doc, records)) text = doc.toText();
 }
 
-HardwareMap HardwareMap::FromText(const QString &text) {
+HardwareMap HardwareMap::fromText(const QString &text) {
   HardwareMap map;
   EntryReader reader(text);
-  if (text.isEmpty() || !ReadXml(text, reader)) return map;
+  if (text.isEmpty() || !readXml(text, reader)) return map;
   map.m_entries = std::move(reader.entries);
   for (size_t k = 0; k < map.m_entries.size(); ++k) {
     const QString key = mapName(map.m_entries[k].internalName);
@@ -257,9 +256,9 @@ HardwareMap HardwareMap::FromText(const QString &text) {
   return map;
 }
 
-HardwareMap HardwareMap::FromFile(const QString &path) {
-  if (!FileExists(path)) return HardwareMap();
-  return FromText(ReadTextFile(path));
+HardwareMap HardwareMap::fromFile(const QString &path) {
+  if (!fileExists(path)) return HardwareMap();
+  return fromText(readTextFile(path));
 }
 
 const HardwareMap::Entry *HardwareMap::Find(const QString &internalName) const {
@@ -280,17 +279,17 @@ const HardwareMap::Entry *HardwareMap::Find(const QString &internalName) const {
   return it == m_firstByName.cend() ? nullptr : &m_entries[static_cast<size_t>(*it)];
 }
 
-void ApplyHardwareMapToControl(clsControlDetails &record, const HardwareMap &map) {
-  if (record.HWMapInternalName().isEmpty() && record.cntrlObject) {
-    const PanelModel *panel = record.cntrlObject->owner();
-    const QString panelName = panel ? QString(panel->pictMain.Tag) : QString();
-    record.setHWMapInternalName(panelName + u'.' + record.cntrlObject->Tag);
+void applyHardwareMapToControl(ControlRecord &record, const HardwareMap &map) {
+  if (record.hwMapInternalName().isEmpty() && record.control) {
+    const PanelModel *panel = record.control->owner();
+    const QString panelName = panel ? QString(panel->canvas.tag) : QString();
+    record.setHWMapInternalName(panelName + u'.' + record.control->tag);
   }
   if (map.isEmpty()) return;
-  if (const HardwareMap::Entry *e = map.Find(record.HWMapInternalName())) {
-    record.HWMapAoipSysName = e->aoipSysName;
-    record.HWMapHostIP = e->hostIP;
-    record.HWMapHostPort = e->hostPort;
-    record.HWMapType = e->type;
+  if (const HardwareMap::Entry *e = map.Find(record.hwMapInternalName())) {
+    record.hwMapAoipSysName = e->aoipSysName;
+    record.hwMapHostIP = e->hostIP;
+    record.hwMapHostPort = e->hostPort;
+    record.hwMapType = e->type;
   }
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/xmltree.h"
 
 // The hardware map document ("HardwareMap.xml"): one "Control" entry per
@@ -25,15 +25,15 @@
 // entries of the panel being saved (and the Version): everything else the
 // text holds stays as it was, byte for byte.
 
-using ControlRecords = std::vector<std::unique_ptr<clsControlDetails>>;
+using ControlRecords = std::vector<std::unique_ptr<ControlRecord>>;
 
 // The empty map: root, "Name" and an empty "ControlList", laid out.
-QString NewHardwareMapXML();
+QString newHardwareMapXML();
 
 // A new record whose five hardware fields come from the text of one "Control"
 // entry. Missing or empty values leave a field empty; text that is not XML
 // gives a record with every field empty.
-clsControlDetails HardwareMapEntryFromXML(const QString &text);
+ControlRecord hardwareMapEntryFromXML(const QString &text);
 
 // Whether an entry's internal name (blanks around it removed, any case)
 // belongs to the panel: it is the panel name, ".", and then either a name
@@ -41,23 +41,23 @@ clsControlDetails HardwareMapEntryFromXML(const QString &text);
 // is panel "Studio.v2"'s, not panel "Studio"'s, unless "Studio" has a control
 // named "v2.B1"; "Studio.Mic.1" is "Studio"'s when it has a control "Mic.1".
 // `controlNames` holds the panel's control names in lower case.
-bool EntryBelongsToPanel(const QString &internalName, const QString &panelName,
+bool entryBelongsToPanel(const QString &internalName, const QString &panelName,
                          const QSet<QString> &controlNames);
 // The control names the rule above looks up, in lower case: those of the
 // records' controls that hold a ".".
-QSet<QString> ControlNamesOf(const ControlRecords &records);
+QSet<QString> controlNamesOf(const ControlRecords &records);
 
 // Removes every entry that belongs to the panel from each "ControlList" of the
 // root, each with the line it stood on. An empty panel name or a text that is
 // not XML leaves the text unchanged.
-void RemovePanelFromHardwareMap(QString &text, const QString &panelName,
+void removePanelFromHardwareMap(QString &text, const QString &panelName,
                                 const QSet<QString> &controlNames = {});
 
 // Appends an entry for every record whose five hardware fields are all set, in
 // order, laid out after the last entry of the first "ControlList". An empty
-// text starts from NewHardwareMapXML; a text that is not XML or has no
+// text starts from newHardwareMapXML; a text that is not XML or has no
 // "ControlList" is left unchanged.
-void AddControlsToHardwareMap(QString &text, const ControlRecords &records);
+void addControlsToHardwareMap(QString &text, const ControlRecords &records);
 
 // The same two steps on a map read once for several changes; adding returns
 // false (and adds nothing) when the map has no "ControlList". Removing also
@@ -66,11 +66,11 @@ void AddControlsToHardwareMap(QString &text, const ControlRecords &records);
 // attributes of removed entries, by internal name in lower case, can be kept
 // and given back to the entries added under the same names.
 using EntryAttributes = QHash<QString, std::vector<std::pair<QString, QString>>>;
-void RemovePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
+void removePanelFromHardwareMap(XmlDocument &map, const QString &panelName,
                                 const QSet<QString> &controlNames,
                                 const QSet<QString> &formerEntries = {},
                                 EntryAttributes *removed = nullptr);
-bool AddControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
+bool addControlsToHardwareMap(XmlDocument &map, const ControlRecords &records,
                               const EntryAttributes &attributes = {});
 
 // The entries of a map read once, for looking up many controls while a
@@ -86,8 +86,8 @@ class HardwareMap {
   };
 
   HardwareMap() = default;
-  static HardwareMap FromText(const QString &text);
-  static HardwareMap FromFile(const QString &path);
+  static HardwareMap fromText(const QString &text);
+  static HardwareMap fromFile(const QString &path);
 
   // The first entry whose internal name equals the given one (both trimmed,
   // any case), or null.
@@ -104,4 +104,4 @@ class HardwareMap {
 // <panel name>.<control name> (the canvas Tag of the control's panel and the
 // control's Tag), then the type, address, port and mapping code of the
 // matching map entry, if any, are copied into the record.
-void ApplyHardwareMapToControl(clsControlDetails &record, const HardwareMap &map);
+void applyHardwareMapToControl(ControlRecord &record, const HardwareMap &map);

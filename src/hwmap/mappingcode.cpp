@@ -32,7 +32,7 @@ bool isModuleCode(const QString &code) {
 
 }  // namespace
 
-QString GetHWModuleNumber(QString &code) {
+QString hwModuleNumber(QString &code) {
   code = code.trimmed();
   if (isGpioCode(code)) {
     const QString port = code.section(u'_', 0, 0).mid(4);
@@ -46,7 +46,7 @@ QString GetHWModuleNumber(QString &code) {
   return QString();
 }
 
-QString GetHWPortNumber(QString &code) {
+QString hwPortNumber(QString &code) {
   code = code.trimmed();
   if (isGpioCode(code)) {
     const QStringList pieces = code.split(u'_');

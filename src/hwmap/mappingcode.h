@@ -12,15 +12,15 @@
 // trimmed form) and return an empty text for a code they do not recognise.
 
 // The module part ("USER#3"), or for a GPIO code the port number ("3").
-QString GetHWModuleNumber(QString &code);
-inline QString GetHWModuleNumber(const QString &code) {
+QString hwModuleNumber(QString &code);
+inline QString hwModuleNumber(const QString &code) {
   QString copy = code;
-  return GetHWModuleNumber(copy);
+  return hwModuleNumber(copy);
 }
 
 // The key number ("12") or "DISP", or for a GPIO code the circuit number.
-QString GetHWPortNumber(QString &code);
-inline QString GetHWPortNumber(const QString &code) {
+QString hwPortNumber(QString &code);
+inline QString hwPortNumber(const QString &code) {
   QString copy = code;
-  return GetHWPortNumber(copy);
+  return hwPortNumber(copy);
 }

@@ -22,7 +22,7 @@ bool hasHighControls(const char *bytes, qsizetype size) {
 
 }  // namespace
 
-QString DecodeWindows1252(QByteArrayView bytes) {
+QString decodeWindows1252(QByteArrayView bytes) {
   QString out = QString::fromLatin1(bytes);
   if (!hasHighControls(bytes.data(), bytes.size())) return out;
   QChar *d = out.data();
@@ -33,7 +33,7 @@ QString DecodeWindows1252(QByteArrayView bytes) {
   return out;
 }
 
-char EncodeWindows1252Char(char16_t u) {
+char encodeWindows1252Char(char16_t u) {
   if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
   // A C1 control stands for a byte without a character of its own.
   if (u < 0xA0) return kHigh[u - 0x80] == 0 ? static_cast<char>(u) : '?';
@@ -42,7 +42,7 @@ char EncodeWindows1252Char(char16_t u) {
   return '?';
 }
 
-QByteArray EncodeWindows1252(const QString &text) {
+QByteArray encodeWindows1252(const QString &text) {
   const auto *s = reinterpret_cast<const char16_t *>(text.constData());
   const qsizetype n = text.size();
   QByteArray out(n, Qt::Uninitialized);
@@ -74,15 +74,15 @@ QByteArray EncodeWindows1252(const QString &text) {
   }
   if (!special) return out;
   for (i = 0; i < n; ++i)
-    if (s[i] >= 0x80) d[i] = static_cast<unsigned char>(EncodeWindows1252Char(s[i]));
+    if (s[i] >= 0x80) d[i] = static_cast<unsigned char>(encodeWindows1252Char(s[i]));
   return out;
 }
 
-QString CharactersOutsideWindows1252(const QString &text) {
+QString charactersOutsideWindows1252(const QString &text) {
   QString outside;
   for (qsizetype k = 0; k < text.size(); ++k) {
     const char16_t c = text[k].unicode();
-    if (c == u'?' || EncodeWindows1252Char(c) != '?') continue;
+    if (c == u'?' || encodeWindows1252Char(c) != '?') continue;
     // A character beyond the basic plane is its two halves together.
     const qsizetype length =
         QChar::isHighSurrogate(c) && k + 1 < text.size() && text[k + 1].isLowSurrogate() ? 2 : 1;

@@ -8,11 +8,11 @@
 // Bytes without a character (0x81, 0x8D, 0x8F, 0x90, 0x9D) decode to the
 // C1 control of the same number so that they survive a read and a write;
 // characters the code page cannot hold are written as "?".
-QString DecodeWindows1252(QByteArrayView bytes);
-QByteArray EncodeWindows1252(const QString &text);
+QString decodeWindows1252(QByteArrayView bytes);
+QByteArray encodeWindows1252(const QString &text);
 // One character as its byte ("?" when the code page lacks it).
-char EncodeWindows1252Char(char16_t c);
+char encodeWindows1252Char(char16_t c);
 // The characters of the text the code page cannot hold, each once, in order
 // (empty when it holds them all): names are refused with them, since "?"
 // would make different names equal.
-QString CharactersOutsideWindows1252(const QString &text);
+QString charactersOutsideWindows1252(const QString &text);

@@ -55,7 +55,7 @@ bool readHex(QStringView digits, qint64 *value) {
 
 }  // namespace
 
-bool IsLooseNumeric(const QString &text, qint64 *value) {
+bool isLooseNumeric(const QString &text, qint64 *value) {
   if (text.size() > 2 && text.startsWith(QLatin1String("&H"), Qt::CaseInsensitive))
     return readHex(QStringView(text).mid(2), value);
   // A decimal number: optional blanks and sign, digits, optional fraction.
@@ -74,40 +74,40 @@ bool IsLooseNumeric(const QString &text, qint64 *value) {
   return true;
 }
 
-qint32 GetColorValue(const QString &text) {
+qint32 colorValue(const QString &text) {
   qint64 v = 0;
-  if (IsLooseNumeric(text, &v)) return static_cast<qint32>(v);
+  if (isLooseNumeric(text, &v)) return static_cast<qint32>(v);
   if (const NamedColor *c = findNamed(text)) return c->value;
   if (readHex(text, &v)) return static_cast<qint32>(v);
   return 0;
 }
 
-QString PadWithZeros(const QString &text, qint16 length) {
+QString padWithZeros(const QString &text, qint16 length) {
   const QString t = text.trimmed();
   if (t.size() >= length) return t;
   return QString(length - t.size(), u'0') + t;
 }
 
-QString ColorValueToText(qint32 value) {
+QString colorValueToText(qint32 value) {
   return QStringLiteral("&H") +
-         PadWithZeros(QString::number(static_cast<quint32>(value), 16).toUpper(), 6);
+         padWithZeros(QString::number(static_cast<quint32>(value), 16).toUpper(), 6);
 }
 
-QString HexPrefixedIfHex(const QString &text) {
+QString hexPrefixedIfHex(const QString &text) {
   const QString prefixed = QStringLiteral("&H") + text;
-  return IsLooseNumeric(prefixed) ? prefixed : text;
+  return isLooseNumeric(prefixed) ? prefixed : text;
 }
 
-QString FormatColorText(const QString &text) {
+QString formatColorText(const QString &text) {
   if (text.size() <= 2) return QString();
   if (text.startsWith(QLatin1String("&H"), Qt::CaseInsensitive))
-    return QStringLiteral("&H") + PadWithZeros(text.mid(2), 6);
+    return QStringLiteral("&H") + padWithZeros(text.mid(2), 6);
   qint64 v = 0;
-  if (!IsLooseNumeric(text, &v)) {
-    if (IsLooseNumeric(QStringLiteral("&H") + text))
-      return QStringLiteral("&H") + PadWithZeros(text, 6);
+  if (!isLooseNumeric(text, &v)) {
+    if (isLooseNumeric(QStringLiteral("&H") + text))
+      return QStringLiteral("&H") + padWithZeros(text, 6);
     if (const NamedColor *c = findNamed(text)) return QLatin1String(c->written);
     return QString();
   }
-  return ColorValueToText(static_cast<qint32>(v));
+  return colorValueToText(static_cast<qint32>(v));
 }

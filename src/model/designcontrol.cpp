@@ -1,6 +1,6 @@
 #include "model/designcontrol.h"
 
-QString TypeName(ControlKind kind) {
+QString typeName(ControlKind kind) {
   switch (kind) {
     case ControlKind::Button:
       return QStringLiteral("Button");
@@ -20,10 +20,10 @@ QString TypeName(ControlKind kind) {
   return QString();
 }
 
-QString TypeName(const DesignControl &control) {
-  if (const auto *kept = As<DesignKept>(&control))
-    return kept->Type.isEmpty() ? QStringLiteral("(no Type)") : kept->Type;
-  return TypeName(control.kind());
+QString typeName(const DesignControl &control) {
+  if (const auto *kept = controlCast<DesignKept>(&control))
+    return kept->type.isEmpty() ? QStringLiteral("(no Type)") : kept->type;
+  return typeName(control.kind());
 }
 
-QString NameStem(ControlKind kind) { return TypeName(kind); }
+QString nameStem(ControlKind kind) { return typeName(kind); }

@@ -24,12 +24,12 @@ constexpr int kControlKindCount = 7;
 class DesignControl;
 
 // The type text of a kind as files and the grid use it ("Button", "WebBrowser").
-QString TypeName(ControlKind kind);
+QString typeName(ControlKind kind);
 // The type text of a control: its kind's, or a kept control's own Type
 // ("(no Type)" when it has none).
-QString TypeName(const DesignControl &control);
+QString typeName(const DesignControl &control);
 // The default name stem of a kind ("Button", "Meter", ...).
-QString NameStem(ControlKind kind);
+QString nameStem(ControlKind kind);
 
 struct FontSpec {
   QString name = QStringLiteral("Arial");
@@ -45,7 +45,7 @@ class DesignObject {
  public:
   virtual ~DesignObject() = default;
   virtual bool isCanvas() const { return false; }
-  ObjectName Tag;  // the name of the control, or of the panel for the canvas
+  ObjectName tag;  // the name of the control, or of the panel for the canvas
   bool operator==(const DesignObject &) const = default;
 };
 
@@ -59,12 +59,12 @@ class DesignControl : public DesignObject {
   PanelModel *owner() const { return m_owner; }
   int index() const { return m_index; }
 
-  qint32 Left = 0;
-  qint32 Top = 0;
-  qint32 Width = 0;
-  qint32 Height = 0;
-  bool Visible = false;
-  QString ToolTipText;
+  qint32 left = 0;
+  qint32 top = 0;
+  qint32 width = 0;
+  qint32 height = 0;
+  bool visible = false;
+  QString toolTipText;
 
   // Same kind and same values in every property (undo compares the states
   // of a control before and after an edit).
@@ -99,86 +99,86 @@ class DesignControlOf : public DesignControl {
 
 class DesignButton : public DesignControlOf<DesignButton, ControlKind::Button> {
  public:
-  QString Caption;  // held exactly as typed; "&" is not an access key here
-  FontSpec Font;
-  qint32 BackColor = 0xE0E0E0;
-  qint32 ForeColor = 0;
-  QString Picture;      // resolved file of the normal picture, empty for none
-  QString DownPicture;  // resolved file shown while the button is held down
+  QString caption;  // held exactly as typed; "&" is not an access key here
+  FontSpec font;
+  qint32 backColor = 0xE0E0E0;
+  qint32 foreColor = 0;
+  QString picture;      // resolved file of the normal picture, empty for none
+  QString downPicture;  // resolved file shown while the button is held down
   bool operator==(const DesignButton &) const = default;
 };
 
 class DesignLabel : public DesignControlOf<DesignLabel, ControlKind::Label> {
  public:
-  QString Text;
-  FontSpec Font;
-  qint32 BackColor = 0xFFFFFF;
-  qint32 ForeColor = 0;
+  QString text;
+  FontSpec font;
+  qint32 backColor = 0xFFFFFF;
+  qint32 foreColor = 0;
   bool operator==(const DesignLabel &) const = default;
 };
 
 class DesignWebBrowser : public DesignControlOf<DesignWebBrowser, ControlKind::WebBrowser> {
  public:
-  QString LocationURL;  // the address the browser was last told to show
+  QString locationURL;  // the address the browser was last told to show
   bool operator==(const DesignWebBrowser &) const = default;
 };
 
 // Level meter settings shared by the meter and the meter-fader.
 struct MeterSettings {
-  qint32 MeterScale = 0;  // 0 Linear, 1 Standard, 2 British
-  qint32 MeterStyle = 0;  // 0 Led, 1 Gradient
-  qint32 LevelLineColor = 0xE0E0E0;
-  qint16 DecayRate = 0;
-  qint16 CenterPad = 0;
-  qint32 LevelLeft = -600;  // tenths of dB; -600 is silence
-  qint32 LevelRight = -600;
+  qint32 meterScale = 0;  // 0 Linear, 1 Standard, 2 British
+  qint32 meterStyle = 0;  // 0 Led, 1 Gradient
+  qint32 levelLineColor = 0xE0E0E0;
+  qint16 decayRate = 0;
+  qint16 centerPad = 0;
+  qint32 levelLeft = -600;  // tenths of dB; -600 is silence
+  qint32 levelRight = -600;
   bool operator==(const MeterSettings &) const = default;
 };
 
 class DesignMeter : public DesignControlOf<DesignMeter, ControlKind::Meter> {
  public:
-  MeterSettings Meter;
+  MeterSettings meter;
   bool operator==(const DesignMeter &) const = default;
-  void SetLevel(qint32 left, qint32 right) {
-    Meter.LevelLeft = left;
-    Meter.LevelRight = right;
+  void setLevel(qint32 left, qint32 right) {
+    meter.levelLeft = left;
+    meter.levelRight = right;
   }
 };
 
 class DesignMeterFader : public DesignControlOf<DesignMeterFader, ControlKind::MeterFader> {
  public:
-  QString MeterName;
-  MeterSettings Meter{0, 1};
-  float FaderNominal = 0.0f;
-  bool HideGainValue = false;
-  float FaderLevel = 0.0f;  // dB shown by the fader knob
+  QString meterName;
+  MeterSettings meter{0, 1};
+  float faderNominal = 0.0f;
+  bool hideGainValue = false;
+  float faderLevel = 0.0f;  // dB shown by the fader knob
   bool operator==(const DesignMeterFader &) const = default;
-  void SetLevel(qint32 left, qint32 right) {
-    Meter.LevelLeft = left;
-    Meter.LevelRight = right;
+  void setLevel(qint32 left, qint32 right) {
+    meter.levelLeft = left;
+    meter.levelRight = right;
   }
 };
 
 class DesignClock : public DesignControlOf<DesignClock, ControlKind::Clock> {
  public:
-  qint32 BackgroundColor = 0x000000;
-  qint32 ForegroundColor = 0xFFFFFF;
-  bool FaceVisible = true;
-  bool Digital = false;
-  bool Military = true;
-  QString BackGroundPicture;
-  bool BackgroundImageStretch = false;
-  QString FontName = QStringLiteral("Arial");
-  double FontSize = 10.0;
-  bool FontBold = true;
-  bool FontUnderline = false;
-  bool FontItalic = false;
-  qint32 LongHashColor = 0xFFFFFF;
-  qint32 ShortHashColor = 0xC0C0C0;
-  qint32 FaceBorderColor = 0x808080;
-  qint32 OffSet = 0;  // hours added to the local time
-  bool FaceNumbers = true;
-  bool ElementHands = false;
+  qint32 backgroundColor = 0x000000;
+  qint32 foregroundColor = 0xFFFFFF;
+  bool faceVisible = true;
+  bool digital = false;
+  bool military = true;
+  QString backGroundPicture;
+  bool backgroundImageStretch = false;
+  QString fontName = QStringLiteral("Arial");
+  double fontSize = 10.0;
+  bool fontBold = true;
+  bool fontUnderline = false;
+  bool fontItalic = false;
+  qint32 longHashColor = 0xFFFFFF;
+  qint32 shortHashColor = 0xC0C0C0;
+  qint32 faceBorderColor = 0x808080;
+  qint32 offSet = 0;  // hours added to the local time
+  bool faceNumbers = true;
+  bool elementHands = false;
   bool operator==(const DesignClock &) const = default;
 };
 
@@ -197,14 +197,14 @@ struct KeptGeometry {
 class DesignKept : public DesignControlOf<DesignKept, ControlKind::Kept> {
  public:
   DesignKept() {
-    Width = KeptGeometry::kDefaultWidth;
-    Height = KeptGeometry::kDefaultHeight;
+    width = KeptGeometry::kDefaultWidth;
+    height = KeptGeometry::kDefaultHeight;
   }
-  QString Type;    // the text of its Type element; empty without one
-  QString Source;  // the element as it was read
+  QString type;    // the text of its Type element; empty without one
+  QString source;  // the element as it was read
   // The name and geometry its source gives (the defaults where it has none).
-  QString SourceName;
-  KeptGeometry SourceGeometry;
+  QString sourceName;
+  KeptGeometry sourceGeometry;
   bool operator==(const DesignKept &) const = default;
 };
 
@@ -212,11 +212,11 @@ class DesignKept : public DesignControlOf<DesignKept, ControlKind::Kept> {
 class PanelCanvas : public DesignObject {
  public:
   bool isCanvas() const override { return true; }
-  qint32 BackColor = 0x8000000F;  // the system's face colour
-  qint32 ForeColor = 0x80000012;
-  QString Picture;  // resolved file shown as background, empty for none
-  qint32 Width = 0;
-  qint32 Height = 0;
+  qint32 backColor = 0x8000000F;  // the system's face colour
+  qint32 foreColor = 0x80000012;
+  QString picture;  // resolved file shown as background, empty for none
+  qint32 width = 0;
+  qint32 height = 0;
   bool operator==(const PanelCanvas &) const = default;
 };
 
@@ -226,22 +226,22 @@ enum class FramePointer { Default, Move, SizeNWSE, SizeNESW, SizeWE, SizeNS };
 // The selection frame of one control: a grey band behind it.
 struct ResizeFrame {
   int index = 0;
-  qint32 Left = 0;
-  qint32 Top = 0;
-  qint32 Width = 0;
-  qint32 Height = 0;
-  bool Visible = false;
-  QString ToolTipText;
-  FramePointer MousePointer = FramePointer::Default;
+  qint32 left = 0;
+  qint32 top = 0;
+  qint32 width = 0;
+  qint32 height = 0;
+  bool visible = false;
+  QString toolTipText;
+  FramePointer mousePointer = FramePointer::Default;
 };
 
 template <class T>
-T *As(DesignObject *o) {
+T *controlCast(DesignObject *o) {
   auto *c = dynamic_cast<DesignControl *>(o);
   return c && c->kind() == T::Kind ? static_cast<T *>(c) : nullptr;
 }
 template <class T>
-const T *As(const DesignObject *o) {
+const T *controlCast(const DesignObject *o) {
   auto *c = dynamic_cast<const DesignControl *>(o);
   return c && c->kind() == T::Kind ? static_cast<const T *>(c) : nullptr;
 }

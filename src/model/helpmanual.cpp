@@ -11,7 +11,7 @@
 #define TESSARY_DOC_DIR "share/doc/TessaryDesigner"
 #endif
 
-QStringList HelpFileCandidates(const QString &startFolder, const QString &programFolder,
+QStringList helpFileCandidates(const QString &startFolder, const QString &programFolder,
                                const QString &buildFolder) {
   QStringList out;
   auto add = [&out](const QString &folder) {
@@ -26,10 +26,10 @@ QStringList HelpFileCandidates(const QString &startFolder, const QString &progra
   return out;
 }
 
-void OpenHelp(Ui &ui) {
-  const ProgramSettings &s = Settings();
+void openHelp(Ui &ui) {
+  const ProgramSettings &s = programSettings();
   if (s.helpFileCandidates.isEmpty()) {
-    ui.openUrl(s.strHelpAddress);
+    ui.openUrl(s.helpAddress);
     return;
   }
   for (const QString &file : s.helpFileCandidates) {

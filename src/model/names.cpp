@@ -5,7 +5,7 @@
 #include "model/codepage.h"
 #include "model/designcontrol.h"
 
-QString CleanName(const QString &text) {
+QString cleanName(const QString &text) {
   static const QString kNotAllowed = QStringLiteral(" .,[]{}()&*#'\"%$\\/");
   QString out = text;
   for (QChar &c : out)
@@ -42,14 +42,14 @@ int defaultNumber(const QString &name, const QString &stem) {
 int kindCode(const DesignControl *control) { return static_cast<int>(control->kind()); }
 }  // namespace
 
-QString NameStorageProblem(const QString &name) {
-  const QString outside = CharactersOutsideWindows1252(name);
+QString nameStorageProblem(const QString &name) {
+  const QString outside = charactersOutsideWindows1252(name);
   if (outside.isEmpty()) return QString();
   return QStringLiteral("The name \"%1\" holds characters a panel file cannot store (%2).")
       .arg(name, outside);
 }
 
-QString GetNextIncrementalName(const QString &text) {
+QString nextIncrementalName(const QString &text) {
   const QString t = text.trimmed();
   if (t.isEmpty()) return QStringLiteral("1");
   if (!isAsciiDigit(t.back())) return t + QStringLiteral("1");
@@ -69,14 +69,14 @@ void ObjectName::assign(const QString &value) {
 }
 
 void NameIndex::add(DesignControl &control) {
-  ObjectName &name = control.Tag;
+  ObjectName &name = control.tag;
   name.m_index = this;
   name.m_control = &control;
   insert(&control, name);
 }
 
 void NameIndex::remove(DesignControl &control) {
-  ObjectName &name = control.Tag;
+  ObjectName &name = control.tag;
   if (name.m_index != this) return;
   erase(&control, name);
   name.m_index = nullptr;
@@ -87,7 +87,7 @@ void NameIndex::insert(const DesignControl *control, const QString &name) {
   m_byLowerName.insert(name.toLower(), control);
   const int kind = kindCode(control);
   if (kind < 0 || kind >= kKinds) return;
-  if (const int n = defaultNumber(name, NameStem(control->kind()))) {
+  if (const int n = defaultNumber(name, nameStem(control->kind()))) {
     std::vector<quint32> &count = m_numbers[kind].count;
     if (count.size() <= size_t(n)) count.resize(size_t(n) + 1);
     ++count[size_t(n)];
@@ -98,7 +98,7 @@ void NameIndex::erase(const DesignControl *control, const QString &name) {
   m_byLowerName.remove(name.toLower(), control);
   const int kind = kindCode(control);
   if (kind < 0 || kind >= kKinds) return;
-  const int n = defaultNumber(name, NameStem(control->kind()));
+  const int n = defaultNumber(name, nameStem(control->kind()));
   if (!n) return;
   Numbers &numbers = m_numbers[kind];
   if (size_t(n) >= numbers.count.size() || numbers.count[size_t(n)] == 0) return;

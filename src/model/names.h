@@ -10,18 +10,18 @@ class DesignObject;
 class NameIndex;
 
 // Replaces each character not allowed in control and panel names by "_".
-QString CleanName(const QString &text);
+QString cleanName(const QString &text);
 
 // Why a panel or control name cannot be stored, or empty when it can: a name
 // with characters the files' code page lacks would be written as "?" and
 // meet other names so written.
-QString NameStorageProblem(const QString &name);
+QString nameStorageProblem(const QString &name);
 
 // The successor of a name, caption or mapping text for incremental edits:
 // "Mic 9" -> "Mic 10", "Btn007" -> "Btn8", "A" -> "A1", "" -> "1".
 // A digit run whose successor does not fit a 32-bit integer gives an empty
 // text ("X2147483647" -> "").
-QString GetNextIncrementalName(const QString &text);
+QString nextIncrementalName(const QString &text);
 
 // The name of a control or panel (the Tag of its visible control or canvas).
 // It reads as a QString; assigning it keeps the name index of the control's

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-qint32 RoundHalfEven(double value) {
+qint32 roundHalfEven(double value) {
   const double r = std::nearbyint(value);  // default rounding mode is to nearest, ties to even
   if (r >= static_cast<double>(std::numeric_limits<qint32>::max()))
     return std::numeric_limits<qint32>::max();
@@ -13,14 +13,14 @@ qint32 RoundHalfEven(double value) {
   return static_cast<qint32>(r);
 }
 
-qint32 SnapToGrid(qint32 value, qint32 step) {
+qint32 snapToGrid(qint32 value, qint32 step) {
   if (step <= 0) return value;
-  return RoundHalfEven(static_cast<double>(value) / step) * step;
+  return roundHalfEven(static_cast<double>(value) / step) * step;
 }
 
-bool CheckUseComma() { return QLocale::system().toString(1.1).contains(u','); }
+bool checkUseComma() { return QLocale::system().toString(1.1).contains(u','); }
 
-double ConvertStringNumToInternat(const QString &text) {
+double convertStringNumToInternat(const QString &text) {
   QString t = text.trimmed();
   t.replace(u',', u'.');
   bool ok = false;
@@ -28,9 +28,9 @@ double ConvertStringNumToInternat(const QString &text) {
   return ok ? d : 0.0;
 }
 
-double LeadingNumber(const QString &text) { return LeadingNumber(QStringView(text)); }
+double leadingNumber(const QString &text) { return leadingNumber(QStringView(text)); }
 
-double LeadingNumber(QStringView text) {
+double leadingNumber(QStringView text) {
   qsizetype i = 0;
   const qsizetype n = text.size();
   while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
@@ -59,11 +59,11 @@ double LeadingNumber(QStringView text) {
   return ok ? d : 0.0;
 }
 
-QString FloatToText(float value) {
+QString floatToText(float value) {
   return QLocale::c().toString(static_cast<double>(value), 'g', 7);
 }
 
-bool ReadInt32(const QString &text, qint32 *out) {
+bool readInt32(const QString &text, qint32 *out) {
   bool ok = false;
   const qlonglong v = text.trimmed().toLongLong(&ok);
   if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
@@ -72,23 +72,23 @@ bool ReadInt32(const QString &text, qint32 *out) {
   return true;
 }
 
-bool ReadInt16(const QString &text, qint16 *out) {
+bool readInt16(const QString &text, qint16 *out) {
   qint32 v = 0;
-  if (!ReadInt32(text, &v) || v < std::numeric_limits<qint16>::min() ||
+  if (!readInt32(text, &v) || v < std::numeric_limits<qint16>::min() ||
       v > std::numeric_limits<qint16>::max())
     return false;
   *out = static_cast<qint16>(v);
   return true;
 }
 
-bool ReadPort(const QString &text, quint16 *out, bool allowFraction) {
+bool readPort(const QString &text, quint16 *out, bool allowFraction) {
   qint32 v = 0;
   if (allowFraction) {
     bool ok = false;
     const double d = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(d)) return false;
-    v = RoundHalfEven(d);
-  } else if (!ReadInt32(text, &v)) {
+    v = roundHalfEven(d);
+  } else if (!readInt32(text, &v)) {
     return false;
   }
   if (v < 1 || v > 65535) return false;
@@ -96,7 +96,7 @@ bool ReadPort(const QString &text, quint16 *out, bool allowFraction) {
   return true;
 }
 
-bool ReadDecimal(QStringView text, double *out) {
+bool readDecimal(QStringView text, double *out) {
   const QStringView t = text.trimmed();
   // "-12.5", "8", "0.25": up to 15 digits are exact in a double, and so is
   // their quotient by a power of ten up to 1e15, rounded once.
@@ -131,19 +131,19 @@ bool ReadDecimal(QStringView text, double *out) {
   return ok;
 }
 
-bool ReadFloat(const QString &text, float *out) { return ReadFloat(QStringView(text), out); }
+bool readFloat(const QString &text, float *out) { return readFloat(QStringView(text), out); }
 
-bool ReadFloat(QStringView text, float *out) {
+bool readFloat(QStringView text, float *out) {
   const QStringView trimmed = text.trimmed();
   double d = 0;
-  const bool ok = trimmed.contains(u',') ? ReadDecimal(trimmed.toString().replace(u',', u'.'), &d)
-                                         : ReadDecimal(trimmed, &d);
+  const bool ok = trimmed.contains(u',') ? readDecimal(trimmed.toString().replace(u',', u'.'), &d)
+                                         : readDecimal(trimmed, &d);
   if (!ok || !std::isfinite(d)) return false;
   *out = static_cast<float>(d);
   return true;
 }
 
-bool ReadBool(const QString &text, bool *out) { return ReadBool(QStringView(text), out); }
+bool readBool(const QString &text, bool *out) { return readBool(QStringView(text), out); }
 
 namespace {
 // ASCII text against a lower-case word, in any letter case.
@@ -158,7 +158,7 @@ bool isWord(QStringView text, QLatin1String lower) {
 }
 }  // namespace
 
-bool ReadBool(QStringView text, bool *out) {
+bool readBool(QStringView text, bool *out) {
   const QStringView t = text.trimmed();
   if (isWord(t, QLatin1String("true"))) {
     *out = true;

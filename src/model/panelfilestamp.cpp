@@ -19,12 +19,12 @@ QString absolute(const QString &path) { return QFileInfo(path).absoluteFilePath(
 
 }  // namespace
 
-void RememberPanelFile(const PanelModel &panel, const QString &path, const FileStamp &stamp) {
+void rememberPanelFile(const PanelModel &panel, const QString &path, const FileStamp &stamp) {
   const QMutexLocker locker(&g_lock);
   g_files[&panel] = KnownFile{absolute(path), stamp};
 }
 
-std::optional<FileStamp> PanelFileStamp(const PanelModel &panel, const QString &path) {
+std::optional<FileStamp> panelFileStamp(const PanelModel &panel, const QString &path) {
   KnownFile known;
   {
     const QMutexLocker locker(&g_lock);
@@ -36,12 +36,12 @@ std::optional<FileStamp> PanelFileStamp(const PanelModel &panel, const QString &
   return known.stamp;
 }
 
-bool PanelFileChangedSince(const PanelModel &panel, const QString &path) {
-  const std::optional<FileStamp> stamp = PanelFileStamp(panel, path);
-  return stamp && FileChangedSince(path, *stamp);
+bool panelFileChangedSince(const PanelModel &panel, const QString &path) {
+  const std::optional<FileStamp> stamp = panelFileStamp(panel, path);
+  return stamp && fileChangedSince(path, *stamp);
 }
 
-void ForgetPanelFile(const PanelModel &panel) {
+void forgetPanelFile(const PanelModel &panel) {
   const QMutexLocker locker(&g_lock);
   g_files.remove(&panel);
 }

@@ -14,21 +14,21 @@ QHash<const PanelModel *, QSet<QString>> g_entries;
 
 }  // namespace
 
-QSet<QString> MapEntriesSinceOpened(const PanelModel &panel) {
+QSet<QString> mapEntriesSinceOpened(const PanelModel &panel) {
   const QMutexLocker locker(&g_lock);
   return g_entries.value(&panel);
 }
 
-void RememberMapEntries(const PanelModel &panel) {
+void rememberMapEntries(const PanelModel &panel) {
   QSet<QString> names;
-  for (const auto &r : panel.PanelDetails.CollControls)
-    if (r && !r->HWMapInternalName().trimmed().isEmpty())
-      names.insert(r->HWMapInternalName().trimmed().toLower());
+  for (const auto &r : panel.panelRecord.records)
+    if (r && !r->hwMapInternalName().trimmed().isEmpty())
+      names.insert(r->hwMapInternalName().trimmed().toLower());
   const QMutexLocker locker(&g_lock);
   g_entries[&panel].unite(names);
 }
 
-void ForgetMapEntries(const PanelModel &panel) {
+void forgetMapEntries(const PanelModel &panel) {
   const QMutexLocker locker(&g_lock);
   g_entries.remove(&panel);
 }

@@ -14,19 +14,19 @@ const QString kFrameTip =
 template <class T>
 std::unique_ptr<DesignControl> makeTemplate(qint32 width, qint32 height) {
   auto c = std::make_unique<T>();
-  c->Width = width;
-  c->Height = height;
+  c->width = width;
+  c->height = height;
   return c;
 }
 }  // namespace
 
 PanelModel::PanelModel() {
-  ForgetMapEntries(*this);
-  ForgetPanelFile(*this);
+  forgetMapEntries(*this);
+  forgetPanelFile(*this);
   auto button = makeTemplate<DesignButton>(1215, 495);
-  button->ToolTipText = QLatin1String(kControlTip);
+  button->toolTipText = QLatin1String(kControlTip);
   auto label = makeTemplate<DesignLabel>(1215, 255);
-  label->ToolTipText = QLatin1String(kControlTip);
+  label->toolTipText = QLatin1String(kControlTip);
   m_arrays[int(ControlKind::Button)][0] = std::move(button);
   m_arrays[int(ControlKind::Label)][0] = std::move(label);
   m_arrays[int(ControlKind::WebBrowser)][0] = makeTemplate<DesignWebBrowser>(855, 735);
@@ -37,17 +37,17 @@ PanelModel::PanelModel() {
   for (auto &array : m_arrays) array.begin()->second->m_owner = this;
 }
 
-DesignControl *PanelModel::Template(ControlKind kind) const {
+DesignControl *PanelModel::templateControl(ControlKind kind) const {
   return m_arrays[int(kind)].at(0).get();
 }
 
-DesignControl *PanelModel::LoadControl(ControlKind kind) {
+DesignControl *PanelModel::loadControl(ControlKind kind) {
   ControlArray &array = m_arrays[int(kind)];
   const int index = array.rbegin()->first + 1;
   auto control = array.at(0)->clone();
   control->m_owner = this;
   control->m_index = index;
-  control->Visible = false;
+  control->visible = false;
   DesignControl *raw = control.get();
   array.emplace(index, std::move(control));
   m_zOrder.push_back(raw);
@@ -55,9 +55,9 @@ DesignControl *PanelModel::LoadControl(ControlKind kind) {
   return raw;
 }
 
-void PanelModel::UnloadControl(DesignControl *control) { TakeControl(control); }
+void PanelModel::unloadControl(DesignControl *control) { takeControl(control); }
 
-std::unique_ptr<DesignControl> PanelModel::TakeControl(DesignControl *control, size_t *zPosition) {
+std::unique_ptr<DesignControl> PanelModel::takeControl(DesignControl *control, size_t *zPosition) {
   if (!control || control->index() == 0) return nullptr;
   ControlArray &array = m_arrays[int(control->kind())];
   auto it = array.find(control->index());
@@ -71,7 +71,7 @@ std::unique_ptr<DesignControl> PanelModel::TakeControl(DesignControl *control, s
   return taken;
 }
 
-DesignControl *PanelModel::PutControl(std::unique_ptr<DesignControl> &&control, size_t zPosition) {
+DesignControl *PanelModel::putControl(std::unique_ptr<DesignControl> &&control, size_t zPosition) {
   if (!control || control->m_owner != this || control->index() == 0) return nullptr;
   ControlArray &array = m_arrays[int(control->kind())];
   if (array.count(control->index())) return nullptr;  // the index is taken
@@ -89,67 +89,67 @@ std::vector<DesignControl *> PanelModel::Controls(ControlKind kind) const {
   return out;
 }
 
-int PanelModel::ControlCount() const { return static_cast<int>(m_zOrder.size()); }
+int PanelModel::controlCount() const { return static_cast<int>(m_zOrder.size()); }
 
-bool PanelModel::Contains(const DesignObject *object) const {
-  if (object == &pictMain) return true;
+bool PanelModel::contains(const DesignObject *object) const {
+  if (object == &canvas) return true;
   return std::find(m_zOrder.begin(), m_zOrder.end(), object) != m_zOrder.end();
 }
 
-void PanelModel::BringToFront(DesignControl *control) {
+void PanelModel::bringToFront(DesignControl *control) {
   auto it = std::find(m_zOrder.begin(), m_zOrder.end(), control);
   if (it == m_zOrder.end()) return;
   std::rotate(it, it + 1, m_zOrder.end());
 }
 
-void PanelModel::SendToBack(DesignControl *control) {
+void PanelModel::sendToBack(DesignControl *control) {
   auto it = std::find(m_zOrder.begin(), m_zOrder.end(), control);
   if (it == m_zOrder.end()) return;
   std::rotate(m_zOrder.begin(), it, it + 1);
 }
 
-void PanelModel::SetZOrder(std::vector<DesignControl *> order) {
+void PanelModel::setZOrder(std::vector<DesignControl *> order) {
   if (order.size() == m_zOrder.size()) m_zOrder = std::move(order);
 }
 
-int PanelModel::GetNewPictResize() {
+int PanelModel::newFrameIndex() {
   const int index = m_frames.empty() ? 1 : std::max(1, m_frames.rbegin()->first + 1);
   ResizeFrame &f = m_frames[index];
   f.index = index;
-  f.ToolTipText = kFrameTip;
-  f.Visible = false;
+  f.toolTipText = kFrameTip;
+  f.visible = false;
   return index;
 }
 
-ResizeFrame *PanelModel::Frame(int index) {
+ResizeFrame *PanelModel::frame(int index) {
   auto it = m_frames.find(index);
   return it == m_frames.end() ? nullptr : &it->second;
 }
 
-void PanelModel::UnloadFrame(int index) { m_frames.erase(index); }
+void PanelModel::unloadFrame(int index) { m_frames.erase(index); }
 
-void PanelModel::PutFrame(const ResizeFrame &frame) {
+void PanelModel::putFrame(const ResizeFrame &frame) {
   if (frame.index > 0) m_frames[frame.index] = frame;
 }
 
-QString PanelModel::GetNewName(int kindCode) const {
+QString PanelModel::unusedName(int kindCode) const {
   if (kindCode < 0 || kindCode >= kControlKindCount) return QString();
-  return m_names.firstFreeName(kindCode, NameStem(static_cast<ControlKind>(kindCode)));
+  return m_names.firstFreeName(kindCode, nameStem(static_cast<ControlKind>(kindCode)));
 }
 
-bool PanelModel::CheckForDuplicateName(const QString &name,
+bool PanelModel::checkForDuplicateName(const QString &name,
                                        const DesignObject *sourceControl) const {
   return m_names.contains(name, sourceControl);
 }
 
-clsControlDetails *PanelModel::FindRecord(const DesignObject *control) const {
+ControlRecord *PanelModel::findRecord(const DesignObject *control) const {
   if (!control) return nullptr;
   // A control has one record. It is looked for from both ends at once: the
   // record of a control just added (placed, read, pasted) is the last one.
-  const auto &records = PanelDetails.CollControls;
+  const auto &records = panelRecord.records;
   for (size_t front = 0, back = records.size(); front < back; ++front) {
-    if (records[front]->cntrlObject == control) return records[front].get();
-    if (records[--back]->cntrlObject == control) return records[back].get();
+    if (records[front]->control == control) return records[front].get();
+    if (records[--back]->control == control) return records[back].get();
   }
   return nullptr;
 }

@@ -4,7 +4,7 @@
 #include <malloc.h>
 #endif
 
-void KeepFreedMemoryForReuse() {
+void keepFreedMemoryForReuse() {
 #ifdef __GLIBC__
   constexpr int kMiB = 1024 * 1024;
   mallopt(M_MMAP_THRESHOLD, 64 * kMiB);   // blocks below this come from the reused heap

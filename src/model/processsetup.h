@@ -7,4 +7,4 @@
 // freed memory for reuse instead (up to a bound), and allocates even large
 // blocks from it. Called once at start-up, before the first allocation that
 // matters; the benchmarks call it as the program does.
-void KeepFreedMemoryForReuse();
+void keepFreedMemoryForReuse();

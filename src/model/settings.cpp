@@ -1,6 +1,6 @@
 #include "model/settings.h"
 
-ProgramSettings &Settings() {
+ProgramSettings &programSettings() {
   static ProgramSettings settings;
   return settings;
 }

@@ -7,25 +7,25 @@
 // Program-wide settings, fixed at start-up and read by every subsystem.
 // Folders the program builds end with "/".
 struct ProgramSettings {
-  QString strStartFolder;
-  QString strAppFolder;
-  QString strPanelsFolder;
-  QString strHardwareMapFile;
-  QString strHelpAddress;
+  QString startFolder;
+  QString appFolder;
+  QString panelsFolder;
+  QString hardwareMapFile;
+  QString helpAddress;
   // Where the manual may be, best first (start folder, installed tree, build
-  // folder); empty: strHelpAddress is opened as it stands.
+  // folder); empty: helpAddress is opened as it stands.
   QStringList helpFileCandidates;
-  QString strDefaultGraphicsFolder;
-  bool boolUseComma = false;
-  bool boolServerMode = false;
-  QString strServerAddress;
-  quint16 intServerPort = 5200;  // 1-65535 when valid
-  QString strLoginName;
+  QString defaultGraphicsFolder;
+  bool useComma = false;
+  bool serverMode = false;
+  QString serverAddress;
+  quint16 serverPort = 5200;  // 1-65535 when valid
+  QString loginName;
   // The password of the server login. It lives in memory only: it is never
   // written to a file, a log or the remembered connection.
-  QString strLoginPassword;
-  bool boolCancelExit = false;
+  QString loginPassword;
+  bool cancelExit = false;
 };
 
 // The one instance of the running program (tests reset it freely).
-ProgramSettings &Settings();
+ProgramSettings &programSettings();

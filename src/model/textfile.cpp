@@ -15,7 +15,7 @@
 
 #include "model/codepage.h"
 
-bool FileExists(const QString &path) {
+bool fileExists(const QString &path) {
   if (path.isEmpty()) return false;
   const QFileInfo info(path);
   return info.exists() && !info.isDir();
@@ -25,19 +25,19 @@ namespace {
 constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 }
 
-QString DecodeTextFile(QByteArrayView bytes, TextEncoding *encoding) {
+QString decodeTextFile(QByteArrayView bytes, TextEncoding *encoding) {
   if (bytes.startsWith(kUtf8ByteOrderMark)) {
     if (encoding) *encoding = TextEncoding::Utf8WithByteOrderMark;
     return QString::fromUtf8(bytes.data() + 3, bytes.size() - 3);
   }
   if (encoding) *encoding = TextEncoding::Windows1252;
-  return DecodeWindows1252(bytes);
+  return decodeWindows1252(bytes);
 }
 
-QByteArray EncodeTextFile(const QString &text, TextEncoding encoding) {
+QByteArray encodeTextFile(const QString &text, TextEncoding encoding) {
   if (encoding == TextEncoding::Utf8WithByteOrderMark)
     return QByteArray(kUtf8ByteOrderMark) + text.toUtf8();
-  return EncodeWindows1252(text);
+  return encodeWindows1252(text);
 }
 
 namespace {
@@ -52,7 +52,7 @@ bool statFile(const QString &path, FileStamp *stamp) {
 }
 }  // namespace
 
-FileStamp StampOfBytes(const QString &path, QByteArrayView bytes) {
+FileStamp stampOfBytes(const QString &path, QByteArrayView bytes) {
   FileStamp stamp;
   if (!statFile(path, &stamp)) return stamp;
   stamp.size = bytes.size();
@@ -61,7 +61,7 @@ FileStamp StampOfBytes(const QString &path, QByteArrayView bytes) {
   return stamp;
 }
 
-bool FileChangedSince(const QString &path, const FileStamp &stamp) {
+bool fileChangedSince(const QString &path, const FileStamp &stamp) {
   FileStamp now;
   if (!statFile(path, &now)) return stamp.exists;
   if (!stamp.exists) return true;
@@ -75,7 +75,7 @@ bool FileChangedSince(const QString &path, const FileStamp &stamp) {
   return qHash(f.readAll(), 0) != stamp.hash;
 }
 
-QString ReadTextFile(const QString &path, TextEncoding *encoding, FileStamp *stamp) {
+QString readTextFile(const QString &path, TextEncoding *encoding, FileStamp *stamp) {
   if (encoding) *encoding = TextEncoding::Windows1252;
   if (stamp) *stamp = FileStamp();
   QFile f(path);
@@ -84,14 +84,14 @@ QString ReadTextFile(const QString &path, TextEncoding *encoding, FileStamp *sta
   if (const qint64 size = f.size(); size > 0)
     if (const uchar *mapped = f.map(0, size)) {
       const QByteArrayView bytes(reinterpret_cast<const char *>(mapped), size);
-      const QString text = DecodeTextFile(bytes, encoding);
-      if (stamp) *stamp = StampOfBytes(path, bytes);
+      const QString text = decodeTextFile(bytes, encoding);
+      if (stamp) *stamp = stampOfBytes(path, bytes);
       f.unmap(const_cast<uchar *>(mapped));
       return text;
     }
   const QByteArray bytes = f.readAll();
-  if (stamp) *stamp = StampOfBytes(path, bytes);
-  return DecodeTextFile(bytes, encoding);
+  if (stamp) *stamp = stampOfBytes(path, bytes);
+  return decodeTextFile(bytes, encoding);
 }
 
 namespace {
@@ -208,7 +208,7 @@ bool writeJournal(const FileJournal &journal, const std::vector<Pending> &pendin
 
 }  // namespace
 
-void WriteFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJournal *journal) {
+void writeFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJournal *journal) {
   std::vector<Pending> pending(files.size());
   for (size_t k = 0; k < files.size(); ++k) start(pending[k], files[k].path, files[k].bytes, sync);
   for (Pending &p : pending) complete(p, sync);
@@ -240,7 +240,7 @@ void WriteFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJourna
     }
 }
 
-void SetBetweenReplacementsHookForTests(void (*hook)()) { g_betweenReplacements = hook; }
+void setBetweenReplacementsHookForTests(void (*hook)()) { g_betweenReplacements = hook; }
 
 namespace {
 bool isTemporaryOf(const QByteArray &temporary, const QByteArray &target) {
@@ -248,11 +248,11 @@ bool isTemporaryOf(const QByteArray &temporary, const QByteArray &target) {
   if (slash < 0) return false;
   const QByteArray prefix = target.left(slash + 1) + '.' + target.mid(slash + 1) + kTemporaryMark;
   return temporary.startsWith(prefix) && temporary.size() == prefix.size() + 6 &&
-         IsWritersTemporaryName(QFile::decodeName(temporary.mid(slash + 1)));
+         isWritersTemporaryName(QFile::decodeName(temporary.mid(slash + 1)));
 }
 }  // namespace
 
-JournalReplay ReplayFileJournal(
+JournalReplay replayFileJournal(
     const QString &journal,
     const std::function<bool(const QString &tag, const QByteArray &bytes)> &accept) {
   JournalReplay replay;
@@ -283,7 +283,7 @@ JournalReplay ReplayFileJournal(
                        : JournalReplay::State::Behind;
       if (file.state == JournalReplay::State::Replaced)
         folders.push_back(QFile::encodeName(QFileInfo(file.path).absolutePath()));
-    } else if (FileExists(QFile::decodeName(temporary))) {
+    } else if (fileExists(QFile::decodeName(temporary))) {
       file.state = JournalReplay::State::Behind;  // there, but cannot be read
     }
     replay.files.push_back(file);
@@ -294,7 +294,7 @@ JournalReplay ReplayFileJournal(
   return replay;
 }
 
-bool IsWritersTemporaryName(const QString &fileName) {
+bool isWritersTemporaryName(const QString &fileName) {
   const qsizetype mark = fileName.lastIndexOf(QLatin1String(kTemporaryMark));
   if (!fileName.startsWith(u'.') || mark < 2 ||
       fileName.size() != mark + qsizetype(sizeof kTemporaryMark - 1) + 6)
@@ -304,32 +304,32 @@ bool IsWritersTemporaryName(const QString &fileName) {
   return true;
 }
 
-int RemoveStaleTemporaries(const QString &folder, qint64 olderThanSeconds) {
+int removeStaleTemporaries(const QString &folder, qint64 olderThanSeconds) {
   const QDir dir(folder);
   const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThanSeconds);
   int removed = 0;
   for (const QFileInfo &info :
        dir.entryInfoList({QStringLiteral(".*") + QLatin1String(kTemporaryMark) + u'*'},
                          QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks))
-    if (IsWritersTemporaryName(info.fileName()) && info.lastModified().toUTC() < before &&
+    if (isWritersTemporaryName(info.fileName()) && info.lastModified().toUTC() < before &&
         QFile::remove(info.absoluteFilePath()))
       ++removed;
   return removed;
 }
 
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
+bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
   std::vector<FileWrite> files{FileWrite{path, bytes, false, QString(), false}};
-  WriteFilesSafely(files, sync);
+  writeFilesSafely(files, sync);
   if (!files[0].written && error) *error = files[0].error;
   return files[0].written;
 }
 
-bool WriteTextFileSafely(const QString &path, const QString &text, QString *error,
+bool writeTextFileSafely(const QString &path, const QString &text, QString *error,
                          TextEncoding encoding) {
-  return WriteFileSafely(path, EncodeTextFile(text, encoding), error);
+  return writeFileSafely(path, encodeTextFile(text, encoding), error);
 }
 
-void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 namespace {
 qsizetype lastSeparator(const QString &path) {
@@ -337,11 +337,11 @@ qsizetype lastSeparator(const QString &path) {
 }
 }  // namespace
 
-QString FilePart(const QString &path) { return path.mid(lastSeparator(path) + 1); }
+QString fileNameOf(const QString &path) { return path.mid(lastSeparator(path) + 1); }
 
-QString FolderPart(const QString &path) { return path.left(lastSeparator(path) + 1); }
+QString folderOf(const QString &path) { return path.left(lastSeparator(path) + 1); }
 
-QString JoinPath(const QString &folder, const QString &name) {
+QString joinPath(const QString &folder, const QString &name) {
   if (folder.isEmpty() || folder.endsWith(u'/') || folder.endsWith(u'\\')) return folder + name;
   return folder + u'/' + name;
 }

@@ -211,7 +211,7 @@ QString XmlError::text() const {
   return QStringLiteral("Line %1, column %2: %3").arg(line).arg(column).arg(message);
 }
 
-XmlError XmlErrorAt(QStringView text, qsizetype offset, const QString &message) {
+XmlError xmlErrorAt(QStringView text, qsizetype offset, const QString &message) {
   XmlError e;
   e.message = message;
   e.line = 1;
@@ -225,7 +225,7 @@ XmlError XmlErrorAt(QStringView text, qsizetype offset, const QString &message) 
   return e;
 }
 
-qsizetype FindElementWithTooManyAttributes(QStringView text, int maxAttributes) {
+qsizetype findElementWithTooManyAttributes(QStringView text, int maxAttributes) {
   const qsizetype n = text.size();
   auto skipPast = [&](qsizetype from, QStringView end) {
     const qsizetype at = text.indexOf(end, from);
@@ -263,12 +263,12 @@ qsizetype FindElementWithTooManyAttributes(QStringView text, int maxAttributes) 
   return -1;
 }
 
-bool ReadXmlWithStreamReader(QStringView text, XmlHandler &handler, XmlError *error,
+bool readXmlWithStreamReader(QStringView text, XmlHandler &handler, XmlError *error,
                              const XmlLimits &limits, qsizetype skipTags) {
-  const qsizetype crowded = FindElementWithTooManyAttributes(text, limits.maxAttributes);
+  const qsizetype crowded = findElementWithTooManyAttributes(text, limits.maxAttributes);
   if (crowded >= 0) {
     if (error)
-      *error = XmlErrorAt(
+      *error = xmlErrorAt(
           text, crowded,
           QStringLiteral("An element has more than %1 attributes.").arg(limits.maxAttributes));
     return false;
@@ -277,27 +277,27 @@ bool ReadXmlWithStreamReader(QStringView text, XmlHandler &handler, XmlError *er
   return replay.run(error);
 }
 
-bool ReadXml(QStringView text, XmlHandler &handler, XmlError *error, const XmlLimits &limits) {
-  const PlainXmlScan scan = ScanPlainXml(text, handler, limits);
+bool readXml(QStringView text, XmlHandler &handler, XmlError *error, const XmlLimits &limits) {
+  const PlainXmlScan scan = scanPlainXml(text, handler, limits);
   switch (scan.result) {
     case PlainXmlScan::Result::Read:
       return true;
     case PlainXmlScan::Result::TooDeep:
       if (error)
-        *error = XmlErrorAt(
+        *error = xmlErrorAt(
             text, scan.offset,
             QStringLiteral("The elements are nested deeper than %1 levels.").arg(limits.maxDepth));
       return false;
     case PlainXmlScan::Result::TooManyAttributes:
       if (error)
-        *error = XmlErrorAt(
+        *error = xmlErrorAt(
             text, scan.offset,
             QStringLiteral("An element has more than %1 attributes.").arg(limits.maxAttributes));
       return false;
     case PlainXmlScan::Result::NotPlain:
       break;
   }
-  return ReadXmlWithStreamReader(text, handler, error, limits, scan.tags);
+  return readXmlWithStreamReader(text, handler, error, limits, scan.tags);
 }
 
 void XmlTextRun::addSlowly(QStringView piece) {
@@ -312,7 +312,7 @@ void XmlTextRun::addSlowly(QStringView piece) {
 
 void XmlTextRun::endRunSlowly() {
   const QStringView run = m_runCopied ? QStringView(m_run) : m_runView;
-  if (!IsXmlBlank(run)) {
+  if (!isXmlBlank(run)) {
     if (!m_textCopied) {
       m_text.resize(0);
       m_text.append(m_view);

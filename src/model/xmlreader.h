@@ -20,7 +20,7 @@ struct XmlAttribute {
 // the exact text it was read from (`source`), so that a document can be
 // written back byte for byte where nothing changed.
 //
-// Names stay valid until ReadXml returns; text values and attribute values
+// Names stay valid until readXml returns; text values and attribute values
 // only during the call that passes them.
 class XmlHandler {
  public:
@@ -70,24 +70,24 @@ struct XmlLimits {
 // in `error`, when the text is not well-formed XML, has no root element,
 // carries a document type declaration or breaks a limit; the handler may
 // then have seen the events up to the fault and must drop what it built.
-bool ReadXml(QStringView text, XmlHandler &handler, XmlError *error = nullptr,
+bool readXml(QStringView text, XmlHandler &handler, XmlError *error = nullptr,
              const XmlLimits &limits = XmlLimits());
 
-// Qt's stream reader alone, the judge behind ReadXml. `skipTags` start and end
+// Qt's stream reader alone, the judge behind readXml. `skipTags` start and end
 // tags (and everything before the last of them) are read but not passed on:
 // the quick scanner delivered them already. Exposed for tests.
-bool ReadXmlWithStreamReader(QStringView text, XmlHandler &handler, XmlError *error,
+bool readXmlWithStreamReader(QStringView text, XmlHandler &handler, XmlError *error,
                              const XmlLimits &limits, qsizetype skipTags = 0);
 
 // The first element with more than `maxAttributes` attributes, found without
 // parsing: its offset in the text, or -1.
-qsizetype FindElementWithTooManyAttributes(QStringView text, int maxAttributes);
+qsizetype findElementWithTooManyAttributes(QStringView text, int maxAttributes);
 
 // Line and column (from 1) of an offset in the text.
-XmlError XmlErrorAt(QStringView text, qsizetype offset, const QString &message);
+XmlError xmlErrorAt(QStringView text, qsizetype offset, const QString &message);
 
 // True for text made only of blanks, tabs and line ends.
-inline bool IsXmlBlank(QStringView text) {
+inline bool isXmlBlank(QStringView text) {
   for (QChar c : text)
     if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') return false;
   return true;
@@ -118,7 +118,7 @@ class XmlTextRun {
   void endRun() {
     if (!m_inRun) return;
     if (!m_runCopied && !m_textCopied && m_view.isNull()) {
-      if (!IsXmlBlank(m_runView)) m_view = m_runView;
+      if (!isXmlBlank(m_runView)) m_view = m_runView;
       m_inRun = false;
       m_runView = QStringView();
       return;

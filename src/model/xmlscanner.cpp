@@ -644,7 +644,7 @@ PlainXmlScan Scanner::read() {
 
 }  // namespace
 
-PlainXmlScan ScanPlainXml(QStringView text, XmlHandler &handler, const XmlLimits &limits) {
+PlainXmlScan scanPlainXml(QStringView text, XmlHandler &handler, const XmlLimits &limits) {
   Scanner scanner(text, handler, limits);
   return scanner.read();
 }

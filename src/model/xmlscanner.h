@@ -2,7 +2,7 @@
 
 #include "model/xmlreader.h"
 
-// The quick scanner behind ReadXml. It reads the plain XML that panel files,
+// The quick scanner behind readXml. It reads the plain XML that panel files,
 // clipboard texts and hardware maps are made of: an optional declaration,
 // elements with ASCII names, attributes with plain values, text with the five
 // predefined entities and character references, CDATA sections, comments and
@@ -25,4 +25,4 @@ struct PlainXmlScan {
   qsizetype offset = 0;  // where a refused element starts
 };
 
-PlainXmlScan ScanPlainXml(QStringView text, XmlHandler &handler, const XmlLimits &limits);
+PlainXmlScan scanPlainXml(QStringView text, XmlHandler &handler, const XmlLimits &limits);

@@ -93,7 +93,7 @@ void writeElement(QString &out, const XmlNode &n, QStringView source) {
       out += u' ';
       out += name;
       out += QLatin1String("=\"");
-      AppendEscapedXmlAttribute(out, value);
+      appendEscapedXmlAttribute(out, value);
       out += u'"';
     }
     if (n.children.empty()) {
@@ -119,7 +119,7 @@ void write(QString &out, const XmlNode &n, QStringView source) {
   }
   switch (n.kind) {
     case XmlNode::Kind::Text:
-      AppendEscapedXmlText(out, n.value);
+      appendEscapedXmlText(out, n.value);
       break;
     case XmlNode::Kind::CData: {
       QString value = n.value;
@@ -143,7 +143,7 @@ void write(QString &out, const XmlNode &n, QStringView source) {
   }
 }
 
-bool isBlankText(const XmlNode &n) { return n.kind == XmlNode::Kind::Text && IsXmlBlank(n.value); }
+bool isBlankText(const XmlNode &n) { return n.kind == XmlNode::Kind::Text && isXmlBlank(n.value); }
 
 // A line end and the blanks of the next line. The few depths a document
 // uses share their texts.
@@ -192,7 +192,7 @@ bool XmlDocument::read(const QString &text, XmlError *error, const XmlLimits &li
   m_source = text;
   m_nodes.clear();
   TreeBuilder builder(m_source, m_nodes);
-  if (ReadXml(m_source, builder, error, limits)) return true;
+  if (readXml(m_source, builder, error, limits)) return true;
   m_nodes.clear();
   m_source.clear();
   return false;
@@ -229,7 +229,7 @@ void XmlDocument::removeLaidOut(XmlNode &parent, const std::vector<size_t> &indi
     const QStringView raw = before.fromText()
                                 ? QStringView(m_source).mid(before.start, before.end - before.start)
                                 : QStringView(before.value);
-    if (!IsXmlBlank(raw)) continue;
+    if (!isXmlBlank(raw)) continue;
     const qsizetype cut = lastLineEnd(raw);
     if (cut < 0) continue;
     if (cut == 0) {
@@ -253,10 +253,10 @@ void XmlDocument::removeLaidOut(XmlNode &parent, const std::vector<size_t> &indi
   children.erase(children.begin() + qsizetype(kept), children.end());
 }
 
-QString ElementText(const XmlNode &element) {
+QString elementText(const XmlNode &element) {
   QString out, run;
   auto endRun = [&] {
-    if (!IsXmlBlank(run)) out += run;
+    if (!isXmlBlank(run)) out += run;
     run.clear();
   };
   for (const XmlNode &c : element.children) {
@@ -269,22 +269,22 @@ QString ElementText(const XmlNode &element) {
   return out;
 }
 
-XmlNode *FindChildElement(XmlNode &element, QStringView lowerName) {
+XmlNode *findChildElement(XmlNode &element, QStringView lowerName) {
   for (XmlNode &c : element.children)
     if (c.isElement() && c.name.trimmed().toLower() == lowerName) return &c;
   return nullptr;
 }
 
-const XmlNode *FindChildElement(const XmlNode &element, QStringView lowerName) {
-  return FindChildElement(const_cast<XmlNode &>(element), lowerName);
+const XmlNode *findChildElement(const XmlNode &element, QStringView lowerName) {
+  return findChildElement(const_cast<XmlNode &>(element), lowerName);
 }
 
-void SetElementText(XmlNode &element, const QString &text) {
+void setElementText(XmlNode &element, const QString &text) {
   element.children.clear();
   if (!text.isEmpty()) element.children.push_back(XmlNode::textNode(text));
 }
 
-void AppendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent) {
+void appendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent) {
   if (elements.empty()) return;
   size_t at = parent.children.size();
   while (at > 0 && isBlankText(parent.children[at - 1])) --at;
@@ -303,8 +303,8 @@ void AppendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent) {
                          std::make_move_iterator(laidOut.end()));
 }
 
-XmlNode LaidOutElement(const QString &name, std::vector<XmlNode> children, int indent) {
+XmlNode laidOutElement(const QString &name, std::vector<XmlNode> children, int indent) {
   XmlNode e = XmlNode::element(name);
-  AppendLaidOut(e, std::move(children), indent);
+  appendLaidOut(e, std::move(children), indent);
   return e;
 }

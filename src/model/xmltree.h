@@ -40,7 +40,7 @@ struct XmlNode {
 
 class XmlDocument {
  public:
-  // Reads a text; false (and an empty document) when ReadXml refuses it.
+  // Reads a text; false (and an empty document) when readXml refuses it.
   bool read(const QString &text, XmlError *error = nullptr, const XmlLimits &limits = XmlLimits());
   // The document as text: what was read, as it stood, with the changes.
   QString toText() const;
@@ -65,40 +65,40 @@ class XmlDocument {
 
 // The text of an element as the readers take it (XmlTextRun): its character
 // data and CDATA runs between child elements, white-space-only runs left out.
-QString ElementText(const XmlNode &element);
+QString elementText(const XmlNode &element);
 
 // The element's first child element whose name, blanks removed and in lower
 // case, is `lowerName`; null when there is none.
-XmlNode *FindChildElement(XmlNode &element, QStringView lowerName);
-const XmlNode *FindChildElement(const XmlNode &element, QStringView lowerName);
+XmlNode *findChildElement(XmlNode &element, QStringView lowerName);
+const XmlNode *findChildElement(const XmlNode &element, QStringView lowerName);
 
 // Sets the text of an element: its children become one text node.
-void SetElementText(XmlNode &element, const QString &text);
+void setElementText(XmlNode &element, const QString &text);
 
 // Lays elements out as children of `parent`, whose line starts `indent`
 // blanks in: each goes on a line of its own, `indent` + 2 blanks in, after
 // the parent's last child that is not white space; the parent's closing tag
 // gets a line of its own when nothing after the insertion point ends a line.
-void AppendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent);
+void appendLaidOut(XmlNode &parent, std::vector<XmlNode> elements, int indent);
 
 // An element with text-only children, laid out as the program writes them:
 // children `indent` + 2 blanks in, the closing tag `indent` blanks in.
-XmlNode LaidOutElement(const QString &name, std::vector<XmlNode> children, int indent);
+XmlNode laidOutElement(const QString &name, std::vector<XmlNode> children, int indent);
 
 // Writes an element made in the program (not read from a text) laid out one
 // element per line, `indent` blanks in, with a line end after it: an element
 // with child elements holds them on lines of their own, any other holds its
-// text (ElementText) on its line.
+// text (elementText) on its line.
 template <class Writer>
-void WriteLaidOut(Writer &writer, const XmlNode &element, int indent) {
+void writeLaidOut(Writer &writer, const XmlNode &element, int indent) {
   bool nested = false;
   for (const XmlNode &c : element.children) nested |= c.isElement();
   if (!nested) {
-    writer.textElement(element.name, ElementText(element), indent);
+    writer.textElement(element.name, elementText(element), indent);
     return;
   }
   writer.startElement(element.name, indent);
   for (const XmlNode &c : element.children)
-    if (c.isElement()) WriteLaidOut(writer, c, indent + 2);
+    if (c.isElement()) writeLaidOut(writer, c, indent + 2);
   writer.endElement(element.name, indent);
 }

@@ -57,19 +57,19 @@ void escapeInto(Writer &w, QStringView text, bool attribute) {
 
 }  // namespace
 
-void AppendEscapedXmlText(QString &out, QStringView text) {
+void appendEscapedXmlText(QString &out, QStringView text) {
   XmlWriter w(std::move(out));
   escapeInto(w, text, false);
   out = w.take();
 }
 
-void AppendEscapedXmlAttribute(QString &out, QStringView text) {
+void appendEscapedXmlAttribute(QString &out, QStringView text) {
   XmlWriter w(std::move(out));
   escapeInto(w, text, true);
   out = w.take();
 }
 
-void AppendBlanks(QString &out, int count) {
+void appendBlanks(QString &out, int count) {
   XmlWriter w(std::move(out));
   w.blanks(count);
   out = w.take();

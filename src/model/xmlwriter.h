@@ -16,12 +16,12 @@
 // Appends text as element content: "&", "<" and ">" escaped, characters XML
 // cannot carry (most C0 controls, U+FFFE, U+FFFF, lone surrogates) left out,
 // so that the output always parses again.
-void AppendEscapedXmlText(QString &out, QStringView text);
+void appendEscapedXmlText(QString &out, QStringView text);
 // The same for an attribute value in double quotes: '"' escaped too.
-void AppendEscapedXmlAttribute(QString &out, QStringView text);
+void appendEscapedXmlAttribute(QString &out, QStringView text);
 
 // Appends `count` blanks.
-void AppendBlanks(QString &out, int count);
+void appendBlanks(QString &out, int count);
 
 // Writes a text: the one given to it, continued. A large document is made of
 // hundreds of thousands of short pieces, so they are copied straight into
@@ -102,7 +102,7 @@ class BasicXmlWriter {
     for (QChar c : text) *m_at++ = encoded(c.unicode());
   }
   void put(const QString &text) { put(QStringView(text)); }
-  // Text as element content (AppendEscapedXmlText).
+  // Text as element content (appendEscapedXmlText).
   void putEscaped(QStringView text);
   void blanks(int count) {
     if (count <= 0) return;
@@ -123,7 +123,7 @@ class BasicXmlWriter {
     else
       return c < 0x80 ? char(c) : encodedSlowly(c);
   }
-  static char encodedSlowly(char16_t c) { return EncodeWindows1252Char(c); }
+  static char encodedSlowly(char16_t c) { return encodeWindows1252Char(c); }
   void reserve(qsizetype n) {
     if (m_end - m_at < n) grow(n);
   }

@@ -33,7 +33,7 @@ class ClipboardReader : public XmlHandler {
       : m_panel(panel), m_hooks(hooks), m_map(map), m_control(text) {}
 
   std::vector<List> lists;
-  std::vector<clsControlDetails *> pasted;
+  std::vector<ControlRecord *> pasted;
 
   // Switches from measuring to placing.
   void startPlacing() {
@@ -91,10 +91,10 @@ class ClipboardReader : public XmlHandler {
     }
     auto record = m_control.build(m_panel, true, list.minLeft, list.minTop, m_map);
     if (!record) return;
-    record->lngPictResizeIndex = m_panel.GetNewPictResize();
-    auto &controls = m_panel.PanelDetails.CollControls;
+    record->frameIndex = m_panel.newFrameIndex();
+    auto &controls = m_panel.panelRecord.records;
     controls.push_back(std::move(record));
-    clsControlDetails *added = controls.back().get();
+    ControlRecord *added = controls.back().get();
     pasted.push_back(added);
     m_hooks.controlPasted(*added);
   }
@@ -112,24 +112,23 @@ class ClipboardReader : public XmlHandler {
 
 }  // namespace
 
-QString BuildClipboardDocument(const PanelModel &panel,
+QString buildClipboardDocument(const PanelModel &panel,
                                const std::vector<DesignControl *> &selected, bool serverMode) {
   // The first record of each control, found once for the whole selection.
-  QHash<const DesignObject *, const clsControlDetails *> records;
-  for (auto it = panel.PanelDetails.CollControls.rbegin();
-       it != panel.PanelDetails.CollControls.rend(); ++it)
-    if (*it && (*it)->cntrlObject) records.insert((*it)->cntrlObject, it->get());
+  QHash<const DesignObject *, const ControlRecord *> records;
+  for (auto it = panel.panelRecord.records.rbegin(); it != panel.panelRecord.records.rend(); ++it)
+    if (*it && (*it)->control) records.insert((*it)->control, it->get());
   XmlWriter writer;
   bool written = false;
   for (DesignControl *control : selected) {
-    const clsControlDetails *record = records.value(control);
+    const ControlRecord *record = records.value(control);
     if (!record) continue;
     if (!written) {
       writer.startElement(u"ClipboardControls", 0);
       writer.startElement(u"ControlList", 2);
       written = true;
     }
-    ControlToXML(writer, *record, serverMode);
+    controlToXML(writer, *record, serverMode);
   }
   if (!written) return QString();
   writer.endElement(u"ControlList", 2);
@@ -137,18 +136,18 @@ QString BuildClipboardDocument(const PanelModel &panel,
   return writer.take();
 }
 
-qint32 GetXmlNumber(const QString &fragment, const QString &name) {
+qint32 xmlNumber(const QString &fragment, const QString &name) {
   XmlDocument doc;
   if (!doc.read(fragment)) return -1;
-  const XmlNode *child = FindChildElement(*doc.root(), name.trimmed().toLower());
-  return child ? RoundHalfEven(LeadingNumber(ElementText(*child))) : -1;
+  const XmlNode *child = findChildElement(*doc.root(), name.trimmed().toLower());
+  return child ? roundHalfEven(leadingNumber(elementText(*child))) : -1;
 }
 
-std::vector<clsControlDetails *> AnalyzeClipboardXML(const QString &text, PanelModel &panel,
-                                                     ReadHooks &hooks, const HardwareMap &map) {
+std::vector<ControlRecord *> analyzeClipboardXML(const QString &text, PanelModel &panel,
+                                                 ReadHooks &hooks, const HardwareMap &map) {
   ClipboardReader reader(text, panel, hooks, map);
-  if (!ReadXml(text, reader)) return {};
+  if (!readXml(text, reader)) return {};
   reader.startPlacing();
-  ReadXml(text, reader);
+  readXml(text, reader);
   return reader.pasted;
 }

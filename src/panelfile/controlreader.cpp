@@ -21,13 +21,13 @@
 
 namespace {
 
-qint32 twips(QStringView text, qint32 offset = 0) { return TwipsFromText(text, offset); }
+qint32 twips(QStringView text, qint32 offset = 0) { return twipsFromText(text, offset); }
 
 // A whole number in range; a decimal text is rounded (halves to even).
 template <class Int>
 bool readWhole(QStringView text, Int *out) {
   double d = 0;
-  if (!ReadDecimal(text, &d) || !std::isfinite(d)) return false;
+  if (!readDecimal(text, &d) || !std::isfinite(d)) return false;
   const double r = std::nearbyint(d);
   if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max()) return false;
   *out = static_cast<Int>(r);
@@ -185,7 +185,7 @@ Field fieldOfSpelling(QStringView name) {
 // with their values and canonical texts.
 class ColorTexts {
  public:
-  // The value of a colour text (GetColorValue).
+  // The value of a colour text (colorValue).
   qint32 value(QStringView text) { return lookup(text).value; }
   // "&H" + at least six hex digits of the value (the form records hold).
   const QString &canonical(QStringView text) { return lookup(text).canonical; }
@@ -202,8 +202,8 @@ class ColorTexts {
     Entry &e = m_entries[m_next];
     m_next = (m_next + 1) % m_entries.size();
     e.text = text.toString();
-    e.value = GetColorValue(e.text);
-    e.canonical = ColorValueToText(e.value);
+    e.value = colorValue(e.text);
+    e.canonical = colorValueToText(e.value);
     return e;
   }
   std::array<Entry, 16> m_entries;
@@ -235,8 +235,8 @@ struct ReadCaches {
 // One control being read: the visible control, its record and the mode.
 class ControlReader {
  public:
-  ControlReader(PanelModel &panel, DesignControl &control, clsControlDetails &record,
-                bool checkNames, qint32 leftOffset, qint32 topOffset, ReadCaches &caches)
+  ControlReader(PanelModel &panel, DesignControl &control, ControlRecord &record, bool checkNames,
+                qint32 leftOffset, qint32 topOffset, ReadCaches &caches)
       : m_panel(panel),
         m_control(control),
         m_record(record),
@@ -255,76 +255,76 @@ class ControlReader {
   // Applies one child; false when its value cannot be taken, which ends the
   // reading of this control.
   bool apply(Field field, QStringView v) {
-    clsControlDetails &r = m_record;
+    ControlRecord &r = m_record;
     switch (field) {
       case Field::Name:
         setName(v);
         return true;
       case Field::Width:
-        return setExtent(&m_control.Width, v);
+        return setExtent(&m_control.width, v);
       case Field::Height:
-        return setExtent(&m_control.Height, v);
+        return setExtent(&m_control.height, v);
       case Field::Left:
-        m_control.Left = twips(v, m_checkNames ? m_leftOffset : 0);
+        m_control.left = twips(v, m_checkNames ? m_leftOffset : 0);
         return true;
       case Field::Top:
-        m_control.Top = twips(v, m_checkNames ? m_topOffset : 0);
+        m_control.top = twips(v, m_checkNames ? m_topOffset : 0);
         return true;
       case Field::BackColor:
-        setBackground(v.isEmpty() ? kGrey : GetColorValue(HexPrefixedIfHex(v.toString())));
+        setBackground(v.isEmpty() ? kGrey : colorValue(hexPrefixedIfHex(v.toString())));
         return true;
       case Field::BackColorOn:
         if (!v.isEmpty())
-          r.BackColorOn = colourText(v);
+          r.backColorOn = colourText(v);
         else if (m_label)
           setBackground(kGrey);
         else
-          r.BackColorOn = QStringLiteral("&H00FFFF");
-        if (r.State.compare(QLatin1String("on"), Qt::CaseInsensitive) == 0)
+          r.backColorOn = QStringLiteral("&H00FFFF");
+        if (r.state.compare(QLatin1String("on"), Qt::CaseInsensitive) == 0)
           setBackground(m_caches.colors.value(v));
         return true;
       case Field::BackColorOff:
-        r.BackColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : colourText(v);
-        if (r.State.compare(QLatin1String("on"), Qt::CaseInsensitive) != 0)
+        r.backColorOff = v.isEmpty() ? QStringLiteral("&HE0E0E0") : colourText(v);
+        if (r.state.compare(QLatin1String("on"), Qt::CaseInsensitive) != 0)
           setBackground(m_caches.colors.value(v));
         return true;
       case Field::ButtonState:
-        r.State = text(v);
+        r.state = text(v);
         return true;
       case Field::State:
-        r.State = text(v);
+        r.state = text(v);
         m_stateMet = true;
         return true;
       case Field::ForeColor:
         if (m_label) {
-          m_label->ForeColor = v.isEmpty() ? 0 : GetColorValue(HexPrefixedIfHex(v.toString()));
-          r.ForeColor = ColorValueToText(m_label->ForeColor);
+          m_label->foreColor = v.isEmpty() ? 0 : colorValue(hexPrefixedIfHex(v.toString()));
+          r.foreColor = colorValueToText(m_label->foreColor);
         }
         return true;
       case Field::Picture:
       case Field::PictureUpOff:
-        r.PictureUpOff = text(v);
+        r.pictureUpOff = text(v);
         return true;
       case Field::PictureUpOn:
-        r.PictureUpOn = text(v);
+        r.pictureUpOn = text(v);
         return true;
       case Field::PictureDownOff:
-        r.PictureDownOff = text(v);
+        r.pictureDownOff = text(v);
         return true;
       case Field::PictureDownOn:
-        r.PictureDownOn = text(v);
+        r.pictureDownOn = text(v);
         return true;
       case Field::PictureUpOffOrigPath:
-        r.strPictureUpOffOrigPath = text(v);
+        r.pictureUpOffSourcePath = text(v);
         return true;
       case Field::PictureUpOnOrigPath:
-        r.strPictureUpOnOrigPath = text(v);
+        r.pictureUpOnSourcePath = text(v);
         return true;
       case Field::PictureDownOffOrigPath:
-        r.strPictureDownOffOrigPath = text(v);
+        r.pictureDownOffSourcePath = text(v);
         return true;
       case Field::PictureDownOnOrigPath:
-        r.strPictureDownOnOrigPath = text(v);
+        r.pictureDownOnSourcePath = text(v);
         return true;
       case Field::Caption:
         setCaption(v);
@@ -332,86 +332,86 @@ class ControlReader {
       case Field::Flash: {
         const QStringView t = v.trimmed();
         if (equalsLower(t, "off"))
-          r.Flash = false;
+          r.flash = false;
         else if (equalsLower(t, "on"))
-          r.Flash = true;
+          r.flash = true;
         return true;
       }
       case Field::Click:
-        r.Click = v.toString();
+        r.click = v.toString();
         return true;
       case Field::MouseDown:
-        r.MouseDown = v.toString();
+        r.mouseDown = v.toString();
         return true;
       case Field::MouseUp:
-        r.MouseUp = v.toString();
+        r.mouseUp = v.toString();
         return true;
       case Field::Enabled:
-        return ReadBool(v, &r.Enabled);
+        return readBool(v, &r.enabled);
       case Field::MapRouter:
-        r.MapRouter = text(v);
+        r.mapRouter = text(v);
         return true;
       case Field::MapSource:
-        r.MapSource = text(v);
+        r.mapSource = text(v);
         return true;
       case Field::MapDestination:
-        r.MapDestination = text(v);
+        r.mapDestination = text(v);
         return true;
       case Field::HWMapType:
-        r.HWMapType = text(v);
+        r.hwMapType = text(v);
         return true;
       case Field::HWMapHostIP:
-        r.HWMapHostIP = text(v);
+        r.hwMapHostIP = text(v);
         return true;
       case Field::HWMapHostPort:
-        r.HWMapHostPort = text(v);
+        r.hwMapHostPort = text(v);
         return true;
       case Field::HWMapAoipSysName:
-        r.HWMapAoipSysName = v.toString();
+        r.hwMapAoipSysName = v.toString();
         return true;
       case Field::HWMapInternalName:
         r.setHWMapInternalName(v.toString());
         return true;
       case Field::WebURL:
-        r.WebURL = v.toString();
-        if (m_web && !v.isEmpty()) m_web->LocationURL = r.WebURL;
+        r.webURL = v.toString();
+        if (m_web && !v.isEmpty()) m_web->locationURL = r.webURL;
         return true;
       case Field::MeterRouterNumber:
-        return readWhole(v, &r.MeterRouterNumber);
+        return readWhole(v, &r.meterRouterNumber);
       case Field::MeterIONumber:
-        return readWhole(v, &r.MeterIONumber);
+        return readWhole(v, &r.meterIONumber);
       case Field::MeterIsSource:
-        r.MeterIsSource = !equalsLower(v, "false");
+        r.meterIsSource = !equalsLower(v, "false");
         return true;
       case Field::MeterScale: {
-        r.MeterScale = equalsLower(v, "standard") ? 1 : equalsLower(v, "british") ? 2 : 0;
-        if (MeterSettings *m = meterSettings()) m->MeterScale = r.MeterScale;
+        r.meterScale = equalsLower(v, "standard") ? 1 : equalsLower(v, "british") ? 2 : 0;
+        if (MeterSettings *m = meterSettings()) m->meterScale = r.meterScale;
         return true;
       }
       case Field::MeterStyle: {
-        r.MeterStyle = equalsLower(v, "led") ? 0 : equalsLower(v, "gradient") ? 1 : m_fader ? 1 : 0;
-        if (MeterSettings *m = meterSettings()) m->MeterStyle = r.MeterStyle;
+        r.meterStyle = equalsLower(v, "led") ? 0 : equalsLower(v, "gradient") ? 1 : m_fader ? 1 : 0;
+        if (MeterSettings *m = meterSettings()) m->meterStyle = r.meterStyle;
         return true;
       }
       case Field::LevelLineColor:
-        r.LevelLineColor = text(v);
-        if (m_meter) m_meter->Meter.LevelLineColor = m_caches.colors.value(v);
+        r.levelLineColor = text(v);
+        if (m_meter) m_meter->meter.levelLineColor = m_caches.colors.value(v);
         return true;
       case Field::DecayRate:
-        if (!readWhole(v, &r.DecayRate)) return false;
-        if (MeterSettings *m = meterSettings()) m->DecayRate = r.DecayRate;
+        if (!readWhole(v, &r.decayRate)) return false;
+        if (MeterSettings *m = meterSettings()) m->decayRate = r.decayRate;
         return true;
       case Field::CenterPad:
-        if (!readWhole(v, &r.CenterPad)) return false;
-        if (MeterSettings *m = meterSettings()) m->CenterPad = r.CenterPad;
+        if (!readWhole(v, &r.centerPad)) return false;
+        if (MeterSettings *m = meterSettings()) m->centerPad = r.centerPad;
         return true;
       case Field::FaderNominal:
-        if (!ReadFloat(v, &r.FaderNominal)) return false;
-        if (m_fader) m_fader->FaderNominal = r.FaderNominal;
+        if (!readFloat(v, &r.faderNominal)) return false;
+        if (m_fader) m_fader->faderNominal = r.faderNominal;
         return true;
       case Field::HideGainValue:
-        r.HideGainValue = equalsLower(v, "true") || v == u"-1";
-        if (m_fader) m_fader->HideGainValue = r.HideGainValue;
+        r.hideGainValue = equalsLower(v, "true") || v == u"-1";
+        if (m_fader) m_fader->hideGainValue = r.hideGainValue;
         return true;
       case Field::FontName:
         if (FontSpec *f = font(); f && !v.isEmpty()) f->name = text(v);
@@ -419,17 +419,17 @@ class ControlReader {
       case Field::FontSize: {
         float size = 0;
         FontSpec *f = font();
-        if (f && ReadFloat(v, &size) && size > 0.0f && size <= 2048.0f) f->size = size;
+        if (f && readFloat(v, &size) && size > 0.0f && size <= 2048.0f) f->size = size;
         return true;
       }
       case Field::FontBold:
-        if (FontSpec *f = font()) ReadBool(v, &f->bold);
+        if (FontSpec *f = font()) readBool(v, &f->bold);
         return true;
       case Field::FontUnderline:
-        if (FontSpec *f = font()) ReadBool(v, &f->underline);
+        if (FontSpec *f = font()) readBool(v, &f->underline);
         return true;
       case Field::FontItalic:
-        if (FontSpec *f = font()) ReadBool(v, &f->italic);
+        if (FontSpec *f = font()) readBool(v, &f->italic);
         return true;
       case Field::Type:
       case Field::Unknown:
@@ -446,12 +446,12 @@ class ControlReader {
 
   void setName(QStringView v) {
     const QString name = v.toString();
-    if (!m_checkNames || !m_panel.CheckForDuplicateName(name, &m_control)) {
-      m_control.Tag = name;
+    if (!m_checkNames || !m_panel.checkForDuplicateName(name, &m_control)) {
+      m_control.tag = name;
       return;
     }
-    m_control.Tag = m_panel.GetNewName(static_cast<int>(m_control.kind()));
-    if (m_meter) m_meter->SetLevel(-600, -600);
+    m_control.tag = m_panel.unusedName(static_cast<int>(m_control.kind()));
+    if (m_meter) m_meter->setLevel(-600, -600);
   }
 
   bool setExtent(qint32 *target, QStringView v) {
@@ -463,40 +463,40 @@ class ControlReader {
 
   void setBackground(qint32 color) {
     if (m_button)
-      m_button->BackColor = color;
+      m_button->backColor = color;
     else if (m_label)
-      m_label->BackColor = color;
+      m_label->backColor = color;
   }
 
   void setCaption(QStringView v) {
     QString text = v.toString();
     if (v.contains(u"\\n")) text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
-    QString *target = m_button  ? &m_button->Caption
-                      : m_label ? &m_label->Text
-                      : m_fader ? &m_fader->MeterName
+    QString *target = m_button  ? &m_button->caption
+                      : m_label ? &m_label->text
+                      : m_fader ? &m_fader->meterName
                                 : nullptr;
     if (!target) return;
-    if (m_checkNames && isDefaultCaption(text)) text = m_control.Tag;
+    if (m_checkNames && isDefaultCaption(text)) text = m_control.tag;
     *target = text;
   }
 
   // A caption such as "Button12" follows the control's (possibly new) name
   // when pasting.
   bool isDefaultCaption(const QString &text) const {
-    const QString stem = NameStem(m_control.kind());
+    const QString stem = nameStem(m_control.kind());
     if (!(m_button || m_label || m_fader)) return false;
     if (text.size() <= stem.size() || !text.startsWith(stem, Qt::CaseInsensitive)) return false;
-    return IsLooseNumeric(text.mid(stem.size()));
+    return isLooseNumeric(text.mid(stem.size()));
   }
 
   MeterSettings *meterSettings() {
-    return m_meter ? &m_meter->Meter : m_fader ? &m_fader->Meter : nullptr;
+    return m_meter ? &m_meter->meter : m_fader ? &m_fader->meter : nullptr;
   }
-  FontSpec *font() { return m_button ? &m_button->Font : m_label ? &m_label->Font : nullptr; }
+  FontSpec *font() { return m_button ? &m_button->font : m_label ? &m_label->font : nullptr; }
 
   PanelModel &m_panel;
   DesignControl &m_control;
-  clsControlDetails &m_record;
+  ControlRecord &m_record;
   const bool m_checkNames;
   const qint32 m_leftOffset;
   const qint32 m_topOffset;
@@ -661,7 +661,7 @@ qint32 ControlElementReader::number(QStringView lowerName) {
   for (size_t k = 0; k < d->count; ++k) {
     const State::Child &c = d->children[k];
     if (c.name.trimmed().toString().toLower() == lowerName)
-      return RoundHalfEven(LeadingNumber(c.text));
+      return roundHalfEven(leadingNumber(c.text));
   }
   return -1;
 }
@@ -671,9 +671,9 @@ namespace {
 QString anchorName(QStringView child) { return child.trimmed().toString().toLower(); }
 }  // namespace
 
-std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel, bool checkNames,
-                                                               qint32 leftOffset, qint32 topOffset,
-                                                               const HardwareMap &map) {
+std::unique_ptr<ControlRecord> ControlElementReader::build(PanelModel &panel, bool checkNames,
+                                                           qint32 leftOffset, qint32 topOffset,
+                                                           const HardwareMap &map) {
   settleCopies();
   const State::Child *type = nullptr;
   for (size_t k = 0; k < d->count && !type; ++k)
@@ -681,18 +681,18 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
   ControlKind kind;
   if (!type || !kindFromType(type->text.trimmed(), &kind)) kind = ControlKind::Kept;
 
-  auto record = std::make_unique<clsControlDetails>();
+  auto record = std::make_unique<ControlRecord>();
   if (kind == ControlKind::Kept) {
-    auto *kept = panel.Load<DesignKept>();
-    kept->Visible = true;
-    kept->Source = source().toString();
-    if (type) kept->Type = type->text.trimmed().toString();
-    record->cntrlObject = kept;
+    auto *kept = panel.load<DesignKept>();
+    kept->visible = true;
+    kept->source = source().toString();
+    if (type) kept->type = type->text.trimmed().toString();
+    record->control = kept;
     // Only its name and geometry are read, first as its text gives them,
     // then as it lands (a pasted one moves and may be renamed); the rest
     // stays in its text.
     DesignKept asWritten;
-    clsControlDetails scratch;
+    ControlRecord scratch;
     ControlReader textReader(panel, asWritten, scratch, false, 0, 0, d->caches);
     ControlReader reader(panel, *kept, *record, checkNames, leftOffset, topOffset, d->caches);
     for (size_t k = 0; k < d->count; ++k) {
@@ -701,41 +701,41 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
       textReader.apply(c.field, c.text);
       reader.apply(c.field, c.text);
     }
-    kept->SourceName = asWritten.Tag;
-    kept->SourceGeometry = {asWritten.Left, asWritten.Top, asWritten.Width, asWritten.Height};
-    ApplyHardwareMapToControl(*record, map);
+    kept->sourceName = asWritten.tag;
+    kept->sourceGeometry = {asWritten.left, asWritten.top, asWritten.width, asWritten.height};
+    applyHardwareMapToControl(*record, map);
     return record;
   }
   if (kind == ControlKind::Clock) {
-    auto *clock = panel.Load<DesignClock>();
-    clock->Visible = true;
-    record->cntrlObject = clock;
+    auto *clock = panel.load<DesignClock>();
+    clock->visible = true;
+    record->control = clock;
     QStringView after;  // as for the other kinds, below
     for (size_t k = 0; k < d->count; ++k) {
       const State::Child &c = d->children[k];
-      if (c.name.isEmpty() || !IsClockChild(c.name)) {
+      if (c.name.isEmpty() || !isClockChild(c.name)) {
         if (!c.source.isEmpty())
           record->foreign.push_back({anchorName(after), c.source.toString()});
         continue;
       }
       after = c.name;
-      ClockIngestProperty(*clock, c.name, c.text.toString());
+      clockIngestProperty(*clock, c.name, c.text.toString());
     }
-    clock->Tag = d->clockName;
+    clock->tag = d->clockName;
     if (checkNames) {
       // Pasted clocks land like every other pasted control.
-      if (panel.CheckForDuplicateName(clock->Tag, clock))
-        clock->Tag = panel.GetNewName(static_cast<int>(ControlKind::Clock));
-      clock->Left = RoundHalfEven(static_cast<double>(clock->Left) - leftOffset);
-      clock->Top = RoundHalfEven(static_cast<double>(clock->Top) - topOffset);
+      if (panel.checkForDuplicateName(clock->tag, clock))
+        clock->tag = panel.unusedName(static_cast<int>(ControlKind::Clock));
+      clock->left = roundHalfEven(static_cast<double>(clock->left) - leftOffset);
+      clock->top = roundHalfEven(static_cast<double>(clock->top) - topOffset);
     }
     return record;
   }
 
-  DesignControl *control = panel.LoadControl(kind);
-  control->Visible = true;
-  if (auto *meter = ofKind<DesignMeter>(*control)) meter->SetLevel(-600, -600);
-  record->cntrlObject = control;
+  DesignControl *control = panel.loadControl(kind);
+  control->visible = true;
+  if (auto *meter = ofKind<DesignMeter>(*control)) meter->setLevel(-600, -600);
+  record->control = control;
 
   ControlReader reader(panel, *control, *record, checkNames, leftOffset, topOffset, d->caches);
   bool reading = true;
@@ -753,13 +753,13 @@ std::unique_ptr<clsControlDetails> ControlElementReader::build(PanelModel &panel
     if (!reader.apply(c.field, c.text)) reading = false;  // the control keeps what was read so far
   }
 
-  ApplyHardwareMapToControl(*record, map);
-  if (!reader.stateMet() && kind == ControlKind::Label) record->BackColorOn = record->BackColorOff;
+  applyHardwareMapToControl(*record, map);
+  if (!reader.stateMet() && kind == ControlKind::Label) record->backColorOn = record->backColorOff;
   return record;
 }
 
-qint32 TwipsFromText(QStringView text, qint32 offset) {
-  return RoundHalfEven(LeadingNumber(text) - static_cast<double>(offset));
+qint32 twipsFromText(QStringView text, qint32 offset) {
+  return roundHalfEven(leadingNumber(text) - static_cast<double>(offset));
 }
 
 // ---------------------------------------------------------------- kept controls
@@ -804,15 +804,15 @@ const char *keptFieldName(Field field) {
 
 }  // namespace
 
-bool ReadControlElement(const QString &text, ControlElementReader &reader) {
+bool readControlElement(const QString &text, ControlElementReader &reader) {
   SingleControlReader handler(reader);
-  return ReadXml(text, handler);
+  return readXml(text, handler);
 }
 
 QString ControlElementReader::keptText(const DesignKept &control) {
   settleCopies();
   const QStringView source = this->source();
-  if (source.isEmpty()) return control.Source;
+  if (source.isEmpty()) return control.source;
   // The values that changed, as the element texts they become.
   struct Value {
     Field field;
@@ -824,13 +824,13 @@ QString ControlElementReader::keptText(const DesignKept &control) {
     if (differs) values.push_back({field, text});
   };
   QString name;
-  AppendEscapedXmlText(name, static_cast<const QString &>(control.Tag));
-  const KeptGeometry &was = control.SourceGeometry;
-  changed(Field::Name, control.Tag != control.SourceName, name);
-  changed(Field::Left, control.Left != was.left, QString::number(control.Left));
-  changed(Field::Top, control.Top != was.top, QString::number(control.Top));
-  changed(Field::Width, control.Width != was.width, QString::number(control.Width));
-  changed(Field::Height, control.Height != was.height, QString::number(control.Height));
+  appendEscapedXmlText(name, static_cast<const QString &>(control.tag));
+  const KeptGeometry &was = control.sourceGeometry;
+  changed(Field::Name, control.tag != control.sourceName, name);
+  changed(Field::Left, control.left != was.left, QString::number(control.left));
+  changed(Field::Top, control.top != was.top, QString::number(control.top));
+  changed(Field::Width, control.width != was.width, QString::number(control.width));
+  changed(Field::Height, control.height != was.height, QString::number(control.height));
   if (values.empty()) return source.toString();
 
   // Each change as a replaced piece of the source, in source order.
@@ -891,12 +891,12 @@ QString ControlElementReader::keptText(const DesignKept &control) {
   return out;
 }
 
-QString KeptControlText(const DesignKept &control) {
-  const KeptGeometry &was = control.SourceGeometry;
-  if (control.Tag == control.SourceName && control.Left == was.left && control.Top == was.top &&
-      control.Width == was.width && control.Height == was.height)
-    return control.Source;
-  ControlElementReader reader(control.Source);
-  if (!ReadControlElement(control.Source, reader)) return control.Source;
+QString keptControlText(const DesignKept &control) {
+  const KeptGeometry &was = control.sourceGeometry;
+  if (control.tag == control.sourceName && control.left == was.left && control.top == was.top &&
+      control.width == was.width && control.height == was.height)
+    return control.source;
+  ControlElementReader reader(control.source);
+  if (!readControlElement(control.source, reader)) return control.source;
   return reader.keptText(control);
 }

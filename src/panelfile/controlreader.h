@@ -6,7 +6,7 @@
 
 class HardwareMap;
 class PanelModel;
-class clsControlDetails;
+class ControlRecord;
 class DesignKept;
 
 // The control reader on the events of a larger document: feed it the events
@@ -39,14 +39,14 @@ class ControlElementReader {
   // when there is no such child. Valid once the element has ended.
   qint32 number(QStringView lowerName);
 
-  // Builds the control read since the element started (null as GetControl).
+  // Builds the control read since the element started (null as readControl).
   // A control element this version cannot build (no Type, or one it does not
   // know) becomes a kept control.
-  std::unique_ptr<clsControlDetails> build(PanelModel &panel, bool checkNames, qint32 leftOffset,
-                                           qint32 topOffset, const HardwareMap &map);
+  std::unique_ptr<ControlRecord> build(PanelModel &panel, bool checkNames, qint32 leftOffset,
+                                       qint32 topOffset, const HardwareMap &map);
 
   // The element read (a kept control's source) with the control's present
-  // name and geometry put into its elements (KeptControlText).
+  // name and geometry put into its elements (keptControlText).
   QString keptText(const DesignKept &control);
 
  private:
@@ -56,14 +56,14 @@ class ControlElementReader {
 };
 
 // Twips from the number a text starts with; halves go to the even integer.
-qint32 TwipsFromText(QStringView text, qint32 offset = 0);
+qint32 twipsFromText(QStringView text, qint32 offset = 0);
 
 // Feeds the one control element of a text to the reader; false when the
 // text is not XML.
-bool ReadControlElement(const QString &text, ControlElementReader &reader);
+bool readControlElement(const QString &text, ControlElementReader &reader);
 
 // A kept control's text as it is written: its source with the name and
 // geometry the user changed put into its Name, Left, Top, Width and Height
 // elements (added after its last child where it has none), every other
 // character as read.
-QString KeptControlText(const DesignKept &control);
+QString keptControlText(const DesignKept &control);

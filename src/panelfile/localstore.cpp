@@ -36,10 +36,10 @@ bool fail(QString *error, const QString &why) {
 // Writes a backup copy of a file's bytes. A backup is only a copy: it is
 // replaced whole, but not synced.
 bool writeBackup(const QString &fileName, const QByteArray &bytes, QString *error,
-                 const QDateTime &time = DateTimeStamp::Now()) {
-  const QString folder = BackupFolder();
+                 const QDateTime &time = DateTimeStamp::now()) {
+  const QString folder = backupFolder();
   if (!QDir().mkpath(folder)) return fail(error, QStringLiteral("cannot create ") + folder);
-  return WriteFileSafely(folder + BackupFileName(fileName, time), bytes, error, false);
+  return writeFileSafely(folder + backupFileName(fileName, time), bytes, error, false);
 }
 
 // The bytes of a file; false when it cannot be read.
@@ -53,16 +53,18 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr)
 
 }  // namespace
 
-QString BackupFolder() { return JoinPath(Settings().strStartFolder, QStringLiteral("Backup/")); }
+QString backupFolder() {
+  return joinPath(programSettings().startFolder, QStringLiteral("Backup/"));
+}
 
-QString BackupFileName(const QString &fileName, const QDateTime &time) {
+QString backupFileName(const QString &fileName, const QDateTime &time) {
   const QString stamp = time.toString(QStringLiteral("yyyyMMddHHmmss"));
   const qsizetype dot = fileName.lastIndexOf(u'.');
   if (dot < 0) return fileName + u'_' + stamp;
   return fileName.left(dot) + u'_' + stamp + fileName.mid(dot);
 }
 
-QString NewestBackupOf(const QString &fileName) {
+QString newestBackupOf(const QString &fileName) {
   const qsizetype dot = fileName.lastIndexOf(u'.');
   const QString base = dot < 0 ? fileName : fileName.left(dot);
   const QString extension = dot < 0 ? QString() : fileName.mid(dot);
@@ -71,23 +73,23 @@ QString NewestBackupOf(const QString &fileName) {
       QRegularExpression::escape(base) + QStringLiteral("_\\d{14}") +
       QRegularExpression::escape(extension)));
   QString newest;
-  for (const QString &entry : QDir(BackupFolder()).entryList(QDir::Files))
+  for (const QString &entry : QDir(backupFolder()).entryList(QDir::Files))
     if (name.match(entry).hasMatch() && entry > newest) newest = entry;
-  return newest.isEmpty() ? QString() : BackupFolder() + newest;
+  return newest.isEmpty() ? QString() : backupFolder() + newest;
 }
 
-bool MakeBackupFile(const QString &path, QString *error) {
+bool makeBackupFile(const QString &path, QString *error) {
   const QString source =
-      FolderPart(path).isEmpty() ? JoinPath(Settings().strStartFolder, path) : path;
+      folderOf(path).isEmpty() ? joinPath(programSettings().startFolder, path) : path;
   QByteArray bytes;
   if (!readBytes(source, &bytes, error)) return false;
-  return writeBackup(FilePart(path), bytes, error);
+  return writeBackup(fileNameOf(path), bytes, error);
 }
 
-bool BackUpChangedFile(const QString &path, QString *error) {
+bool backUpChangedFile(const QString &path, QString *error) {
   QByteArray bytes;
   if (!readBytes(path, &bytes, error)) return false;
-  return writeBackup(FilePart(path), bytes, error, QFileInfo(path).lastModified());
+  return writeBackup(fileNameOf(path), bytes, error, QFileInfo(path).lastModified());
 }
 
 namespace {
@@ -105,23 +107,23 @@ QString mapError(const QString &mapFile, const QString &why) {
 // panels keep their bindings only in the map.
 bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &version,
                 QByteArray *bytes, QString *error) {
-  const auto &records = panel.PanelDetails.CollControls;
+  const auto &records = panel.panelRecord.records;
   XmlDocument map;
   TextEncoding encoding = TextEncoding::Windows1252;
   QString text;
   QByteArray old;
   QString why;
-  if (FileExists(mapFile) && !readBytes(mapFile, &old, &why))
+  if (fileExists(mapFile) && !readBytes(mapFile, &old, &why))
     return fail(error, mapError(mapFile, why));
-  const QString oldText = DecodeTextFile(old, &encoding);
-  if (!IsXmlBlank(oldText)) {
+  const QString oldText = decodeTextFile(old, &encoding);
+  if (!isXmlBlank(oldText)) {
     if (!map.read(oldText))
       return fail(error, mapError(mapFile, QStringLiteral("not readable XML")));
-    InsertVersionIntoDocument(map, version);
+    insertVersionIntoDocument(map, version);
     EntryAttributes attributes;  // kept when the panel's own entries are rewritten
-    RemovePanelFromHardwareMap(map, panel.pictMain.Tag, ControlNamesOf(records),
-                               MapEntriesSinceOpened(panel), &attributes);
-    if (!AddControlsToHardwareMap(map, records, attributes))
+    removePanelFromHardwareMap(map, panel.canvas.tag, controlNamesOf(records),
+                               mapEntriesSinceOpened(panel), &attributes);
+    if (!addControlsToHardwareMap(map, records, attributes))
       return fail(error, mapError(mapFile, QStringLiteral("no ControlList")));
     text = map.toText();
     // New entries take the map's own line ends: a map with LF only keeps them.
@@ -129,11 +131,11 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &
       text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   } else {
     // A missing, empty or blank map is started afresh.
-    map.read(NewHardwareMapXML());
-    AddControlsToHardwareMap(map, records);
+    map.read(newHardwareMapXML());
+    addControlsToHardwareMap(map, records);
     text = map.toText() + kLineEnd;
   }
-  *bytes = EncodeTextFile(text, encoding);
+  *bytes = encodeTextFile(text, encoding);
   return true;
 }
 
@@ -164,51 +166,51 @@ bool lockMap(QLockFile &lock, const QString &mapFile, QString *error) {
 
 }  // namespace
 
-bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
+bool updateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   Q_UNUSED(ui);
-  const QString mapFile = Settings().strHardwareMapFile;
+  const QString mapFile = programSettings().hardwareMapFile;
   if (mapFile.isEmpty()) return true;
-  if (refuseReadOnly(mapFile, FilePart(mapFile), error)) return false;
-  QLockFile lock(MapLockPath(mapFile));
+  if (refuseReadOnly(mapFile, fileNameOf(mapFile), error)) return false;
+  QLockFile lock(mapLockPath(mapFile));
   QByteArray bytes;
   if (!lockMap(lock, mapFile, error) ||
-      !updatedMap(mapFile, panel, DateTimeStamp::GetFormattedNow(), &bytes, error))
+      !updatedMap(mapFile, panel, DateTimeStamp::formattedNow(), &bytes, error))
     return false;
   QString why;
-  if (!WriteFileSafely(mapFile, bytes, &why)) return fail(error, mapError(mapFile, why));
-  writeBackup(FilePart(mapFile), bytes, nullptr);
+  if (!writeFileSafely(mapFile, bytes, &why)) return fail(error, mapError(mapFile, why));
+  writeBackup(fileNameOf(mapFile), bytes, nullptr);
   return true;
 }
 
-bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
+bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // A server path is never a disk path: its name came from the server.
   if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
     return fail(error, QStringLiteral("a server panel is not a local file; use Save Panel As"));
-  const QString mapFile = Settings().strHardwareMapFile;
-  if (refuseReadOnly(path, panel.pictMain.Tag, error) ||
-      (!mapFile.isEmpty() && refuseReadOnly(mapFile, FilePart(mapFile), error)))
+  const QString mapFile = programSettings().hardwareMapFile;
+  if (refuseReadOnly(path, panel.canvas.tag, error) ||
+      (!mapFile.isEmpty() && refuseReadOnly(mapFile, fileNameOf(mapFile), error)))
     return false;
   // The panel document is written on a helper thread while this one updates
   // the map: both only read the panel. Both carry the same Version. Where no
   // thread can be started, the document is written here when it is needed.
-  const bool serverMode = Settings().boolServerMode;
-  const QString version = DateTimeStamp::GetFormattedNow();
+  const bool serverMode = programSettings().serverMode;
+  const QString version = DateTimeStamp::formattedNow();
   auto document = std::async(
       std::launch::async | std::launch::deferred,
-      [&panel, serverMode, &version] { return BuildPanelFile(panel, serverMode, version); });
-  QLockFile lock(MapLockPath(mapFile));
+      [&panel, serverMode, &version] { return buildPanelFile(panel, serverMode, version); });
+  QLockFile lock(mapLockPath(mapFile));
   QByteArray map;
   JournalReplay unfinished;
   if (!mapFile.isEmpty()) {
     const bool locked = lockMap(lock, mapFile, error);
     // A save another designer could not finish is completed first, so that
     // the map read below is the one its panel file was saved with.
-    if (locked) unfinished = ReplaySaveJournal(mapFile);
+    if (locked) unfinished = replaySaveJournal(mapFile);
     if (!locked || !updatedMap(mapFile, panel, version, &map, error)) {
       document.wait();
       lock.unlock();
-      ReportUnfinishedSave(ui, unfinished);
+      reportUnfinishedSave(ui, unfinished);
       return false;
     }
   }
@@ -218,51 +220,52 @@ bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   // the pair when the designer dies between the two.
   std::vector<FileWrite> files{FileWrite{path, document.get(), false, QString(), false}};
   if (!mapFile.isEmpty()) files.push_back(FileWrite{mapFile, map, false, QString(), false});
-  const FileJournal journal{SaveJournalPath(mapFile), version};
-  WriteFilesSafely(files, true, mapFile.isEmpty() ? nullptr : &journal);
+  const FileJournal journal{saveJournalPath(mapFile), version};
+  writeFilesSafely(files, true, mapFile.isEmpty() ? nullptr : &journal);
   lock.unlock();
-  ReportUnfinishedSave(ui, unfinished);
+  reportUnfinishedSave(ui, unfinished);
   if (!files[0].written) {
     // The panel file's own reason, or the map's when only the map failed.
     const bool becauseOfMap = files[0].cancelled && files.size() > 1;
     return fail(error, becauseOfMap ? mapError(mapFile, files[1].error) : files[0].error);
   }
-  RememberPanelFile(panel, path, StampOfBytes(path, files[0].bytes));
-  writeBackup(FilePart(path), files[0].bytes, nullptr);  // a missing backup does not undo the save
+  rememberPanelFile(panel, path, stampOfBytes(path, files[0].bytes));
+  writeBackup(fileNameOf(path), files[0].bytes,
+              nullptr);  // a missing backup does not undo the save
   if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
-  RememberMapEntries(panel);
-  if (files.size() > 1) writeBackup(FilePart(mapFile), files[1].bytes, nullptr);
+  rememberMapEntries(panel);
+  if (files.size() > 1) writeBackup(fileNameOf(mapFile), files[1].bytes, nullptr);
   return true;
 }
 
-QString LoadPanelText(const QString &path, FileStamp *stamp) {
-  return ReadTextFile(path, nullptr, stamp);
+QString loadPanelText(const QString &path, FileStamp *stamp) {
+  return readTextFile(path, nullptr, stamp);
 }
 
-QString PanelNameFromPath(const QString &path) {
+QString panelNameFromPath(const QString &path) {
   const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
   const qsizetype dot = path.lastIndexOf(u'.');
   if (slash < 0 || dot < 0 || dot < slash) return path;
   return path.mid(slash + 1, dot - slash - 1);
 }
 
-bool IsHardwareMapFileName(const QString &fileName) {
+bool isHardwareMapFileName(const QString &fileName) {
   return fileName.size() >= 12 &&
          fileName.left(11).compare(QLatin1String("hardwaremap"), Qt::CaseInsensitive) == 0;
 }
 
-bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
+bool readPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap &map, XmlError *error) {
-  return ReadPanelText(text, path, PanelNameFromPath(path), panel, hooks, map, error);
+  return readPanelText(text, path, panelNameFromPath(path), panel, hooks, map, error);
 }
 
-bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+bool readPanelText(const QString &text, const QString &path, const QString &panelName,
                    PanelModel &panel, ReadHooks &hooks, const HardwareMap &map, XmlError *error,
                    ColourTexts colours) {
-  panel.pictMain.Tag = panelName;
-  panel.PanelDetails.strPanelPath = path;
-  panel.WindowTag = path;
-  if (!AnalyzeXML(text, panel, hooks, map, error, colours)) return false;
-  RememberMapEntries(panel);
+  panel.canvas.tag = panelName;
+  panel.panelRecord.panelPath = path;
+  panel.documentPath = path;
+  if (!analyzeXML(text, panel, hooks, map, error, colours)) return false;
+  rememberMapEntries(panel);
   return true;
 }

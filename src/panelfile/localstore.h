@@ -22,53 +22,53 @@ struct FileStamp;
 // hardware map (...)"), or when another save holds the map's lock. False, with
 // the reason in `error`, then and when a file could not be written; the
 // caller shows "Error Saving File - " + reason and keeps the panel marked as
-// changed. The caller also updates the window's path and NeedToSave.
+// changed. The caller also updates the window's path and needToSave.
 // The panel file and the map replace their old files as one step (a save cut
 // short between the two is completed by the next save, start or open:
-// CompleteInterruptedSave). The saved file's stamp is remembered for the
-// panel (PanelFileChangedSince).
-bool SavePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
+// completeInterruptedSave). The saved file's stamp is remembered for the
+// panel (panelFileChangedSince).
+bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
 
 // Brings the hardware map file of the settings up to date for one panel:
 // its old entries are replaced by the bindings of its current controls and
 // the Version is stamped; everything else in the file stays byte for byte,
 // in the encoding it was read in. A missing map is created (without a
 // Version). Nothing happens when the settings name no map file.
-bool UpdateHardwareMap(const PanelModel &panel, Ui &ui, QString *error);
+bool updateHardwareMap(const PanelModel &panel, Ui &ui, QString *error);
 
 // The folder backups go to: "Backup/" under the start folder.
-QString BackupFolder();
+QString backupFolder();
 // "base_yyyyMMddHHmmss.ext" for "base.ext" (only the text after the last "."
 // is the extension); "name_yyyyMMddHHmmss" for a name without ".".
-QString BackupFileName(const QString &fileName, const QDateTime &time);
+QString backupFileName(const QString &fileName, const QDateTime &time);
 // Copies the file to the backup folder under the name for DateTimeStamp::Now(),
 // creating the folder and replacing a copy of the same name. A path without
 // a folder is taken from the start folder.
-bool MakeBackupFile(const QString &path, QString *error = nullptr);
+bool makeBackupFile(const QString &path, QString *error = nullptr);
 // A backup of a file someone else changed, before a save replaces it: named
 // after the time the file was last modified.
-bool BackUpChangedFile(const QString &path, QString *error = nullptr);
+bool backUpChangedFile(const QString &path, QString *error = nullptr);
 // The path of the newest backup of a file name, or an empty text.
-QString NewestBackupOf(const QString &fileName);
+QString newestBackupOf(const QString &fileName);
 
 // The text of a panel file (Windows-1252, or UTF-8 after a byte order mark),
 // or an empty text when it cannot be read; with `stamp`, the file as it was
-// read (RememberPanelFile).
-QString LoadPanelText(const QString &path, FileStamp *stamp = nullptr);
+// read (rememberPanelFile).
+QString loadPanelText(const QString &path, FileStamp *stamp = nullptr);
 // The panel name of a file path: the text between the last separator and the
 // last "." when the "." comes after it; otherwise the whole path.
-QString PanelNameFromPath(const QString &path);
+QString panelNameFromPath(const QString &path);
 // True for file names of the hardware map ("HardwareMap...", 12 characters
 // or more), which are refused as panels.
-bool IsHardwareMapFileName(const QString &fileName);
+bool isHardwareMapFileName(const QString &fileName);
 // Reads a panel file's text into a fresh panel: the name from the path (a
-// "Name" element in the text replaces it), strPanelPath and the window's
-// path, then AnalyzeXML. False (with the reason) when the text does not
+// "Name" element in the text replaces it), panelPath and the window's
+// path, then analyzeXML. False (with the reason) when the text does not
 // parse: the panel must then be discarded, never shown.
-bool ReadPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
+bool readPanelText(const QString &text, const QString &path, PanelModel &panel, ReadHooks &hooks,
                    const HardwareMap &map, XmlError *error = nullptr);
 // The same with the panel's name given rather than taken from the path (a
 // panel delivered by the server).
-bool ReadPanelText(const QString &text, const QString &path, const QString &panelName,
+bool readPanelText(const QString &text, const QString &path, const QString &panelName,
                    PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
                    XmlError *error = nullptr, ColourTexts colours = ColourTexts::Canonical);

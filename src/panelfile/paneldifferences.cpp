@@ -21,11 +21,11 @@ struct Controls {
 
 Controls controlsOf(const PanelModel &panel) {
   Controls out;
-  for (const auto &record : panel.PanelDetails.CollControls) {
-    if (!record || !record->cntrlObject) continue;
+  for (const auto &record : panel.panelRecord.records) {
+    if (!record || !record->control) continue;
     XmlWriter writer;
-    ControlToXML(writer, *record, false);
-    const QString name = record->cntrlObject->Tag;
+    controlToXML(writer, *record, false);
+    const QString name = record->control->tag;
     out.text.insert(name.toLower(), writer.take());
     out.name.insert(name.toLower(), name);
   }
@@ -37,20 +37,20 @@ Controls controlsOf(const PanelModel &panel) {
 bool readControls(const QString &text, Controls *controls) {
   PanelModel panel;
   ReadHooks hooks;
-  if (!AnalyzeXML(text, panel, hooks, HardwareMap(), nullptr)) return false;
+  if (!analyzeXML(text, panel, hooks, HardwareMap(), nullptr)) return false;
   *controls = controlsOf(panel);
   return true;
 }
 
 }  // namespace
 
-QString DescribePanelDifferences(const PanelModel &panel, const QString &diskText) {
+QString describePanelDifferences(const PanelModel &panel, const QString &diskText) {
   // Both sides go through the reader, so that values it writes back in
   // another form (a colour's name) do not count as differences.
   Controls mine, theirs;
   if (!readControls(diskText, &theirs))
     return QStringLiteral("The file on disk does not read as a panel any more.");
-  readControls(BuildPanelDocument(panel, false), &mine);
+  readControls(buildPanelDocument(panel, false), &mine);
   QStringList onlyOnDisk, onlyHere, different;
   for (auto it = theirs.text.cbegin(); it != theirs.text.cend(); ++it) {
     if (!mine.text.contains(it.key()))

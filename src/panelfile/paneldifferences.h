@@ -9,4 +9,4 @@ class PanelModel;
 // ignored): "Only in the file on disk: …", "Only in this panel: …",
 // "Different: …", each list sorted. A file that does not read as a panel,
 // or whose controls are all the same, says so.
-QString DescribePanelDifferences(const PanelModel &panel, const QString &diskText);
+QString describePanelDifferences(const PanelModel &panel, const QString &diskText);

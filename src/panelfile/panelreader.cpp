@@ -115,7 +115,7 @@ class PanelDocumentReader : public XmlHandler {
   // between controls are kept like unknown elements.
   void markup(QStringView source) {
     if (m_depth == 1)
-      m_panel.PanelDetails.foreign.push_back({m_after, source.toString()});
+      m_panel.panelRecord.foreign.push_back({m_after, source.toString()});
     else if (m_depth == 2 && m_field == PanelField::ControlList)
       keepControl(source);
     else if (m_depth >= 3 && m_field == PanelField::ControlList)
@@ -126,64 +126,63 @@ class PanelDocumentReader : public XmlHandler {
     const QChar *end =
         endTag.isEmpty() ? m_start.data() + m_start.size() : endTag.data() + endTag.size();
     if (m_start.data() && end >= m_start.data())
-      m_panel.PanelDetails.foreign.push_back(
-          {m_after, QStringView(m_start.data(), end).toString()});
+      m_panel.panelRecord.foreign.push_back({m_after, QStringView(m_start.data(), end).toString()});
   }
 
   void keepControl(QStringView source) {
     if (source.isEmpty()) return;
-    m_panel.PanelDetails.foreignControls.push_back(
-        {m_panel.PanelDetails.CollControls.size(), source.toString()});
+    m_panel.panelRecord.foreignControls.push_back(
+        {m_panel.panelRecord.records.size(), source.toString()});
   }
 
   void addControl() {
     auto record = m_control.build(m_panel, false, 0, 0, m_map);
     if (!record) return;
-    record->lngPictResizeIndex = m_panel.GetNewPictResize();
-    auto &controls = m_panel.PanelDetails.CollControls;
+    record->frameIndex = m_panel.newFrameIndex();
+    auto &controls = m_panel.panelRecord.records;
     controls.push_back(std::move(record));
     m_hooks.controlRead(*controls.back());
   }
 
   void applyPanelValue(QStringView v) {
     if (v.isEmpty()) return;
-    clsPanelDetails &details = m_panel.PanelDetails;
+    PanelRecord &details = m_panel.panelRecord;
     switch (m_field) {
       case PanelField::Name:
-        m_panel.pictMain.Tag = v.toString();
+        m_panel.canvas.tag = v.toString();
         break;
       case PanelField::Caption:
-        m_panel.Caption = v.toString();
+        m_panel.caption = v.toString();
         break;
       case PanelField::Width:
-        m_panel.Width = TwipsFromText(v);
+        m_panel.width = twipsFromText(v);
         break;
       case PanelField::Height:
-        m_panel.Height = TwipsFromText(v);
+        m_panel.height = twipsFromText(v);
         break;
       case PanelField::BackColor:
-        m_panel.pictMain.BackColor = GetColorValue(v.toString());
+        m_panel.canvas.backColor = colorValue(v.toString());
         break;
       case PanelField::ForeColor:
-        m_panel.pictMain.ForeColor = GetColorValue(v.toString());
+        m_panel.canvas.foreColor = colorValue(v.toString());
         break;
       case PanelField::BackColorOn:
-        details.BackColorOn = ColorValueToText(GetColorValue(v.toString()));
+        details.backColorOn = colorValueToText(colorValue(v.toString()));
         break;
       case PanelField::BackColorOff:
-        details.BackColorOff = ColorValueToText(GetColorValue(v.toString()));
+        details.backColorOff = colorValueToText(colorValue(v.toString()));
         break;
       case PanelField::Picture:
-        details.strPicture = v.toString();
+        details.picture = v.toString();
         break;
       case PanelField::OrigPicturePath:
-        details.strPictureOrigPath = v.toString();
+        details.pictureSourcePath = v.toString();
         break;
       case PanelField::OnLoad:
-        details.strOnload = v.toString();
+        details.onLoad = v.toString();
         break;
       case PanelField::DefaultPicturePath:
-        m_panel.strDefaultPictureLoc = v.toString();
+        m_panel.defaultPictureFolder = v.toString();
         break;
       case PanelField::ControlList:
       case PanelField::Unknown:
@@ -206,10 +205,10 @@ class PanelDocumentReader : public XmlHandler {
 
 }  // namespace
 
-bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
+bool analyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
                 XmlError *error, ColourTexts colours) {
   PanelDocumentReader reader(text, panel, hooks, map, colours);
-  if (!ReadXml(text, reader, error)) return false;
+  if (!readXml(text, reader, error)) return false;
   if (!reader.isPanel()) {
     if (error) *error = XmlError{QStringLiteral("The document is not a panel."), 1, 1};
     return false;
@@ -218,10 +217,10 @@ bool AnalyzeXML(const QString &text, PanelModel &panel, ReadHooks &hooks, const 
   return true;
 }
 
-std::unique_ptr<clsControlDetails> GetControl(const QString &controlXml, PanelModel &panel,
-                                              bool checkNames, qint32 leftOffset, qint32 topOffset,
-                                              const HardwareMap &map) {
+std::unique_ptr<ControlRecord> readControl(const QString &controlXml, PanelModel &panel,
+                                           bool checkNames, qint32 leftOffset, qint32 topOffset,
+                                           const HardwareMap &map) {
   ControlElementReader reader(controlXml);
-  if (!ReadControlElement(controlXml, reader)) return nullptr;
+  if (!readControlElement(controlXml, reader)) return nullptr;
   return reader.build(panel, checkNames, leftOffset, topOffset, map);
 }

@@ -17,11 +17,13 @@
 
 namespace {
 
-QString boolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString trueFalseText(bool value) {
+  return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 // Stored colour texts without a prefix are taken as hexadecimal when they
 // read as such ("FF00FF", "123"); names and prefixed texts as they are.
-QString fileColor(const QString &stored) { return FormatColorText(HexPrefixedIfHex(stored)); }
+QString fileColor(const QString &stored) { return formatColorText(hexPrefixedIfHex(stored)); }
 
 // Line breaks of captions travel as the two characters "\n".
 QString captionText(const QString &text) {
@@ -109,14 +111,14 @@ class ElementWriter {
     };
     thread_local Last last;
     if (last.text.isNull() || std::memcmp(&value, &last.value, sizeof value) != 0)
-      last = {value, FloatToText(value)};
+      last = {value, floatToText(value)};
     add(name, last.text);
   }
 
   // A stored colour text as the file holds it (fileColor).
   void addColor(const char *name, const QString &stored) {
     // "&H" and hex digits, the form colours are read into: the digits
-    // trimmed and padded to six, as FormatColorText does. Other texts
+    // trimmed and padded to six, as formatColorText does. Other texts
     // (names, bare numbers) take the general way.
     if (stored.size() <= 2 || !stored.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
       add(name, fileColor(stored));
@@ -174,41 +176,41 @@ const T *ofKind(const DesignControl *control) {
 }
 
 template <class W>
-void writeFontAndState(ElementWriter<W> &w, const FontSpec &font, const clsControlDetails &r) {
+void writeFontAndState(ElementWriter<W> &w, const FontSpec &font, const ControlRecord &r) {
   w.add("FontName", font.name);
   w.addFloat("FontSize", static_cast<float>(font.size));
-  w.add("FontBold", boolText(font.bold));
-  w.add("FontUnderline", boolText(font.underline));
-  w.add("FontItalic", boolText(font.italic));
-  w.addColor("BackColorOn", r.BackColorOn);
-  w.addColor("BackColorOff", r.BackColorOff);
-  w.add("Flash", r.Flash ? QStringLiteral("On") : QStringLiteral("Off"));
-  w.add("State", r.State);
+  w.add("FontBold", trueFalseText(font.bold));
+  w.add("FontUnderline", trueFalseText(font.underline));
+  w.add("FontItalic", trueFalseText(font.italic));
+  w.addColor("BackColorOn", r.backColorOn);
+  w.addColor("BackColorOff", r.backColorOff);
+  w.add("Flash", r.flash ? QStringLiteral("On") : QStringLiteral("Off"));
+  w.add("State", r.state);
 }
 
 template <class W>
-void writeHardwareGroup(ElementWriter<W> &w, const clsControlDetails &r, bool serverMode) {
-  if (!serverMode || r.HWMapAoipSysName.isEmpty() || r.HWMapHostIP.isEmpty()) return;
-  w.add("HWMapType", r.HWMapType);
-  w.add("HWMapHostIP", r.HWMapHostIP);
-  w.add("HWMapHostPort", r.HWMapHostPort);
-  w.add("HWMapInternalName", r.HWMapInternalName());
-  w.add("HWMapAoipSysName", r.HWMapAoipSysName);
+void writeHardwareGroup(ElementWriter<W> &w, const ControlRecord &r, bool serverMode) {
+  if (!serverMode || r.hwMapAoipSysName.isEmpty() || r.hwMapHostIP.isEmpty()) return;
+  w.add("HWMapType", r.hwMapType);
+  w.add("HWMapHostIP", r.hwMapHostIP);
+  w.add("HWMapHostPort", r.hwMapHostPort);
+  w.add("HWMapInternalName", r.hwMapInternalName());
+  w.add("HWMapAoipSysName", r.hwMapAoipSysName);
 }
 
 template <class W>
-void writeMeterSettings(ElementWriter<W> &w, const clsControlDetails &r) {
-  w.addNumber("MeterRouterNumber", r.MeterRouterNumber);
-  w.addNumber("MeterIONumber", r.MeterIONumber);
-  w.add("MeterIsSource", boolText(r.MeterIsSource));
-  w.add("MeterScale", meterScaleText(r.MeterScale));
-  w.add("MeterStyle", meterStyleText(r.MeterStyle));
+void writeMeterSettings(ElementWriter<W> &w, const ControlRecord &r) {
+  w.addNumber("MeterRouterNumber", r.meterRouterNumber);
+  w.addNumber("MeterIONumber", r.meterIONumber);
+  w.add("MeterIsSource", trueFalseText(r.meterIsSource));
+  w.add("MeterScale", meterScaleText(r.meterScale));
+  w.add("MeterStyle", meterStyleText(r.meterStyle));
 }
 
 // The children of a control element of every kind but the clock.
 template <class W>
-void writeControlChildren(ElementWriter<W> &w, const DesignControl *control,
-                          const clsControlDetails &r, bool serverMode) {
+void writeControlChildren(ElementWriter<W> &w, const DesignControl *control, const ControlRecord &r,
+                          bool serverMode) {
   const auto *button = ofKind<DesignButton>(control);
   const auto *label = ofKind<DesignLabel>(control);
   const auto *web = ofKind<DesignWebBrowser>(control);
@@ -217,57 +219,57 @@ void writeControlChildren(ElementWriter<W> &w, const DesignControl *control,
 
   QString caption;
   if (button)
-    caption = button->Caption;
+    caption = button->caption;
   else if (label)
-    caption = label->Text;
+    caption = label->text;
   else if (fader)
-    caption = fader->MeterName;
+    caption = fader->meterName;
   w.keep(r.foreign);
-  w.add("Type", TypeName(*control));
-  w.add("Name", control->Tag);
+  w.add("Type", typeName(*control));
+  w.add("Name", control->tag);
   w.add("Caption", captionText(caption));
-  w.addNumber("Left", control->Left);
-  w.addNumber("Top", control->Top);
-  w.addNumber("Width", control->Width);
-  w.addNumber("Height", control->Height);
+  w.addNumber("Left", control->left);
+  w.addNumber("Top", control->top);
+  w.addNumber("Width", control->width);
+  w.addNumber("Height", control->height);
 
   if (button) {
-    writeFontAndState(w, button->Font, r);
-    w.add("Click", r.Click);
-    w.add("MouseDown", r.MouseDown);
-    w.add("MouseUp", r.MouseUp);
-    w.add("PictureUpOff", r.PictureUpOff);
-    w.add("PictureUpOffOrigPath", r.strPictureUpOffOrigPath);
-    w.add("PictureUpOn", r.PictureUpOn);
-    w.add("PictureUpOnOrigPath", r.strPictureUpOnOrigPath);
-    w.add("PictureDownOff", r.PictureDownOff);
-    w.add("PictureDownOffOrigPath", r.strPictureDownOffOrigPath);
-    w.add("PictureDownOn", r.PictureDownOn);
-    w.add("PictureDownOnOrigPath", r.strPictureDownOnOrigPath);
-    w.add("Enabled", boolText(r.Enabled));
-    if (!r.MapRouter.isEmpty() && !r.MapSource.isEmpty() && !r.MapDestination.isEmpty()) {
-      w.add("MapRouter", r.MapRouter);
-      w.add("MapSource", r.MapSource);
-      w.add("MapDestination", r.MapDestination);
+    writeFontAndState(w, button->font, r);
+    w.add("Click", r.click);
+    w.add("MouseDown", r.mouseDown);
+    w.add("MouseUp", r.mouseUp);
+    w.add("PictureUpOff", r.pictureUpOff);
+    w.add("PictureUpOffOrigPath", r.pictureUpOffSourcePath);
+    w.add("PictureUpOn", r.pictureUpOn);
+    w.add("PictureUpOnOrigPath", r.pictureUpOnSourcePath);
+    w.add("PictureDownOff", r.pictureDownOff);
+    w.add("PictureDownOffOrigPath", r.pictureDownOffSourcePath);
+    w.add("PictureDownOn", r.pictureDownOn);
+    w.add("PictureDownOnOrigPath", r.pictureDownOnSourcePath);
+    w.add("Enabled", trueFalseText(r.enabled));
+    if (!r.mapRouter.isEmpty() && !r.mapSource.isEmpty() && !r.mapDestination.isEmpty()) {
+      w.add("MapRouter", r.mapRouter);
+      w.add("MapSource", r.mapSource);
+      w.add("MapDestination", r.mapDestination);
     }
     writeHardwareGroup(w, r, serverMode);
   } else if (label) {
-    writeFontAndState(w, label->Font, r);
-    w.addColorValue("ForeColor", label->ForeColor);
+    writeFontAndState(w, label->font, r);
+    w.addColorValue("ForeColor", label->foreColor);
     writeHardwareGroup(w, r, serverMode);
   } else if (web) {
-    w.add("WebURL", r.WebURL);
+    w.add("WebURL", r.webURL);
   } else if (meter) {
     writeMeterSettings(w, r);
-    w.addColor("LevelLineColor", r.LevelLineColor);
-    w.addNumber("DecayRate", r.DecayRate);
-    w.addNumber("CenterPad", r.CenterPad);
+    w.addColor("LevelLineColor", r.levelLineColor);
+    w.addNumber("DecayRate", r.decayRate);
+    w.addNumber("CenterPad", r.centerPad);
   } else if (fader) {
     writeMeterSettings(w, r);
-    w.add("LevelLineColor", r.LevelLineColor);
-    w.addNumber("DecayRate", r.DecayRate);
-    w.addFloat("FaderNominal", r.FaderNominal);
-    w.add("HideGainValue", boolText(r.HideGainValue));
+    w.add("LevelLineColor", r.levelLineColor);
+    w.addNumber("DecayRate", r.decayRate);
+    w.addFloat("FaderNominal", r.faderNominal);
+    w.add("HideGainValue", trueFalseText(r.hideGainValue));
   }
 }
 
@@ -285,17 +287,17 @@ constexpr int kControlIndent = 4;
 
 }  // namespace
 
-void CheckNameAndCaption(XmlNode &element, const QString &name) {
+void checkNameAndCaption(XmlNode &element, const QString &name) {
   for (const QString &tag : {QStringLiteral("Name"), QStringLiteral("Caption")})
     if (!firstDescendant(element, tag)) element.children.push_back(XmlNode::element(tag));
   // Found again: adding may have moved them.
   XmlNode *nameElement = firstDescendant(element, u"Name");
   XmlNode *captionElement = firstDescendant(element, u"Caption");
-  if (ElementText(*nameElement).isEmpty()) SetElementText(*nameElement, name);
-  if (ElementText(*captionElement).isEmpty()) SetElementText(*captionElement, name);
+  if (elementText(*nameElement).isEmpty()) setElementText(*nameElement, name);
+  if (elementText(*captionElement).isEmpty()) setElementText(*captionElement, name);
   const XmlNode *type = firstDescendant(element, u"Type");
-  if (type && ElementText(*type) == QLatin1String("CodecControl"))
-    SetElementText(*nameElement, name);
+  if (type && elementText(*type) == QLatin1String("CodecControl"))
+    setElementText(*nameElement, name);
 }
 
 namespace {
@@ -309,24 +311,24 @@ void putKeptLine(Writer &writer, const QString &text) {
 }
 
 template <class Writer>
-void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
-  const DesignControl *control = r.cntrlObject;
+void writeControl(Writer &writer, const ControlRecord &r, bool serverMode) {
+  const DesignControl *control = r.control;
   if (!control) return;
   if (const auto *kept = ofKind<DesignKept>(control)) {
-    if (!kept->Source.isEmpty()) putKeptLine(writer, KeptControlText(*kept));
+    if (!kept->source.isEmpty()) putKeptLine(writer, keptControlText(*kept));
     return;
   }
   if (const auto *clock = ofKind<DesignClock>(control)) {
     // The clock serialises its own values; what it does not read is kept
     // as for the other kinds.
-    XmlNode element = ClockToElement(*clock);
-    CheckNameAndCaption(element, clock->Tag);
+    XmlNode element = clockToElement(*clock);
+    checkNameAndCaption(element, clock->tag);
     writer.startElement(u"Control", kControlIndent);
     {
       ElementWriter<Writer> w(writer, kControlIndent + 2);
       w.keep(r.foreign);
       for (const XmlNode &child : element.children)
-        if (child.isElement()) w.add(QStringView(child.name), ElementText(child));
+        if (child.isElement()) w.add(QStringView(child.name), elementText(child));
     }
     writer.endElement(u"Control", kControlIndent);
     return;
@@ -341,27 +343,27 @@ void writeControl(Writer &writer, const clsControlDetails &r, bool serverMode) {
 
 template <class Writer>
 void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const QString &version) {
-  const auto &records = panel.PanelDetails.CollControls;
+  const auto &records = panel.panelRecord.records;
   writer.reserveTotal(1024 + static_cast<qsizetype>(records.size()) * 1200);
   writer.startElement(u"Panel", 0);
   ElementWriter<Writer> w(writer, 2);
-  w.keep(panel.PanelDetails.foreign);
-  w.add("Name", panel.pictMain.Tag);
+  w.keep(panel.panelRecord.foreign);
+  w.add("Name", panel.canvas.tag);
   // Window sizes are whole twips; their exact decimal text reads back alike.
-  w.addNumber("Width", panel.Width);
-  w.addNumber("Height", panel.Height);
-  w.addColorValue("BackColor", panel.pictMain.BackColor);
-  w.addColorValue("ForeColor", panel.pictMain.ForeColor);
-  w.add("Picture", panel.PanelDetails.strPicture);
-  w.add("OrigPicturePath", panel.PanelDetails.strPictureOrigPath);
-  w.add("OnLoad", panel.PanelDetails.strOnload);
-  w.add("DefaultPicturePath", panel.strDefaultPictureLoc);
-  w.add("Caption", panel.Caption);
+  w.addNumber("Width", panel.width);
+  w.addNumber("Height", panel.height);
+  w.addColorValue("BackColor", panel.canvas.backColor);
+  w.addColorValue("ForeColor", panel.canvas.foreColor);
+  w.add("Picture", panel.panelRecord.picture);
+  w.add("OrigPicturePath", panel.panelRecord.pictureSourcePath);
+  w.add("OnLoad", panel.panelRecord.onLoad);
+  w.add("DefaultPicturePath", panel.defaultPictureFolder);
+  w.add("Caption", panel.caption);
 
   const qsizetype listStart = writer.size();
   writer.startElement(u"ControlList", 2);
   const qsizetype firstControl = writer.size();
-  const auto &kept = panel.PanelDetails.foreignControls;
+  const auto &kept = panel.panelRecord.foreignControls;
   auto nextKept = kept.begin();
   auto putKeptUpTo = [&](size_t position) {
     for (; nextKept != kept.end() && nextKept->position <= position; ++nextKept)
@@ -387,38 +389,38 @@ void writePanel(Writer &writer, const PanelModel &panel, bool serverMode, const 
 
 }  // namespace
 
-void ControlToXML(XmlWriter &writer, const clsControlDetails &record, bool serverMode) {
+void controlToXML(XmlWriter &writer, const ControlRecord &record, bool serverMode) {
   writeControl(writer, record, serverMode);
 }
 
-QString BuildPanelDocument(const PanelModel &panel, bool serverMode) {
+QString buildPanelDocument(const PanelModel &panel, bool serverMode) {
   XmlWriter writer;
-  writePanel(writer, panel, serverMode, DateTimeStamp::GetFormattedNow());
+  writePanel(writer, panel, serverMode, DateTimeStamp::formattedNow());
   return writer.take();
 }
 
-QByteArray BuildPanelFile(const PanelModel &panel, bool serverMode, const QString &version) {
+QByteArray buildPanelFile(const PanelModel &panel, bool serverMode, const QString &version) {
   XmlFileWriter writer;
   writePanel(writer, panel, serverMode, version);
   writer.put(QLatin1String("\r\n"));
   return writer.take();
 }
 
-void InsertVersionIntoDocument(XmlDocument &doc, const QString &version) {
+void insertVersionIntoDocument(XmlDocument &doc, const QString &version) {
   XmlNode *root = doc.root();
   if (!root) return;
   for (XmlNode &c : root->children)
     if (c.isElement() && c.name.compare(QLatin1String("version"), Qt::CaseInsensitive) == 0) {
-      SetElementText(c, version);
+      setElementText(c, version);
       return;
     }
-  AppendLaidOut(*root, {XmlNode::textElement(QStringLiteral("Version"), version)}, 0);
+  appendLaidOut(*root, {XmlNode::textElement(QStringLiteral("Version"), version)}, 0);
 }
 
-bool InsertVersionIntoXML(QString &text, const QString &version) {
+bool insertVersionIntoXML(QString &text, const QString &version) {
   XmlDocument doc;
   if (!doc.read(text)) return false;
-  InsertVersionIntoDocument(doc, version);
+  insertVersionIntoDocument(doc, version);
   text = doc.toText();
   return true;
 }

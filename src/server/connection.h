@@ -17,7 +17,7 @@
 // within 10 s of accepting it counts as a failed attempt, so that a server
 // that accepts and drops at once is backed off the same way. Text goes both
 // ways in Windows-1252, unchanged.
-class clsCVCoreConnection : public VexConnection {
+class ServerConnection : public VexConnection {
   Q_OBJECT
  public:
   static constexpr int kFirstRetryMs = 500;
@@ -29,40 +29,40 @@ class clsCVCoreConnection : public VexConnection {
   static constexpr int kStableLinkMs = 10000;
   static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
-  explicit clsCVCoreConnection(QObject *parent = nullptr);
-  ~clsCVCoreConnection() override;
+  explicit ServerConnection(QObject *parent = nullptr);
+  ~ServerConnection() override;
 
-  bool SendVexCommand(const QString &text) override;
-  qint16 GetConnectionState() const override { return m_connected ? 7 : 0; }
-  void CloseMasterConnection() override;
-  void ForceConnect(const QString &ipForceAddress) override;
-  void StartHunting(const QStringList &connections) override;
-  void SetDefaultPort(quint16 port) override { m_defaultPort = port; }
-  QString CurrentName() const override { return m_CurrentName; }
-  bool HuntingInitialized() const override { return m_HuntingInitialized; }
+  bool sendVexCommand(const QString &text) override;
+  qint16 connectionState() const override { return m_connected ? 7 : 0; }
+  void closeMasterConnection() override;
+  void forceConnect(const QString &ipForceAddress) override;
+  void startHunting(const QStringList &connections) override;
+  void setDefaultPort(quint16 port) override { m_defaultPort = port; }
+  QString currentName() const override { return m_currentName; }
+  bool huntingInitialized() const override { return m_huntingInitialized; }
 
   // The next attempt after a wait, and the end of an attempt that hangs.
   // Their ticks are public so that tests need not wait.
-  QTimer timRetry;
-  QTimer timConnectTimeout;
-  void RetryTick();
-  void ConnectTimeoutTick();
+  QTimer retryTimer;
+  QTimer connectTimeoutTimer;
+  void retryTick();
+  void connectTimeoutTick();
 
   // The source of the delays' variation, a value in [0, 1).
-  void SetJitterSource(std::function<double()> source) { m_jitter = std::move(source); }
+  void setJitterSource(std::function<double()> source) { m_jitter = std::move(source); }
   // The wait after `failures` failed attempts in a row (before the variation).
-  static int BaseRetryDelay(int failures);
-  int FailuresInARow() const { return m_failures; }
-  const QStringList &HuntList() const { return m_hunt; }
+  static int baseRetryDelay(int failures);
+  int failuresInARow() const { return m_failures; }
+  const QStringList &huntList() const { return m_hunt; }
 
   // "host", "host:port" or "[v6 address]:port" as host and port; a missing
   // or bad port gives `defaultPort`.
-  static std::pair<QString, quint16> SplitAddress(const QString &address, quint16 defaultPort);
+  static std::pair<QString, quint16> splitAddress(const QString &address, quint16 defaultPort);
 
  private:
-  void AddServerToHunt(const QString &address) { m_hunt << address; }
-  void ClearServerHuntList() { m_hunt.clear(); }
-  void ForceNextHunt();
+  void addServerToHunt(const QString &address) { m_hunt << address; }
+  void clearServerHuntList() { m_hunt.clear(); }
+  void forceNextHunt();
   void attempt();
   void onSocketUnconnected();
   void attemptFailed();
@@ -77,10 +77,10 @@ class clsCVCoreConnection : public VexConnection {
   quint16 m_defaultPort = 5200;
   bool m_connected = false;
   bool m_attempting = false;
-  bool m_hunting = false;  // keeps trying until CloseMasterConnection
+  bool m_hunting = false;  // keeps trying until closeMasterConnection
   int m_failures = 0;      // failed attempts since the last stable link
   QElapsedTimer m_linkAge;
-  QString m_CurrentName;
-  bool m_HuntingInitialized = false;
+  QString m_currentName;
+  bool m_huntingInitialized = false;
   std::function<double()> m_jitter;
 };

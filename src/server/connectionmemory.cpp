@@ -9,7 +9,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 
-QString GetCommonFolder() {
+QString commonFolder() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   if (base.isEmpty()) return QString();
   if (!base.endsWith(u'/')) base += u'/';
@@ -18,35 +18,34 @@ QString GetCommonFolder() {
   return folder + u'/';
 }
 
-QString ConnectionDataFile() {
-  const QString folder = GetCommonFolder();
+QString connectionDataFile() {
+  const QString folder = commonFolder();
   const QString name = QStringLiteral("TessaryConnect.txt");
   return folder.size() > 1 ? folder + name : name;
 }
 
-bool IsUsableServerAddress(const QString &address) {
+bool isUsableServerAddress(const QString &address) {
   const QString a = address.trimmed();
   return !a.isEmpty() && std::none_of(a.begin(), a.end(), [](QChar c) {
     return c.isSpace() || c.unicode() < 0x20 || c.unicode() == 0x7f || c == u'/';
   });
 }
 
-void ForgetConnectionData() { QFile::remove(ConnectionDataFile()); }
+void forgetConnectionData() { QFile::remove(connectionDataFile()); }
 
-void SaveConnectionData() {
-  const ProgramSettings &s = Settings();
-  if (!IsUsableServerAddress(s.strServerAddress)) return;
-  const QString line = QStringLiteral("tcp://") + s.strServerAddress + u':' +
-                       QString::number(s.intServerPort) + u':' + s.strLoginName +
-                       QStringLiteral("\r\n");
+void saveConnectionData() {
+  const ProgramSettings &s = programSettings();
+  if (!isUsableServerAddress(s.serverAddress)) return;
+  const QString line = QStringLiteral("tcp://") + s.serverAddress + u':' +
+                       QString::number(s.serverPort) + u':' + s.loginName + QStringLiteral("\r\n");
   QString error;
-  WriteTextFileSafely(ConnectionDataFile(), line, &error);
+  writeTextFileSafely(connectionDataFile(), line, &error);
 }
 
-QString ReadConnectionData() {
-  QFile file(ConnectionDataFile());
+QString readConnectionData() {
+  QFile file(connectionDataFile());
   if (!file.open(QIODevice::ReadOnly)) return QString();
-  QString text = DecodeWindows1252(file.readAll());
+  QString text = decodeWindows1252(file.readAll());
   if (file.error() != QFileDevice::NoError) return QString();
   file.close();
   text.remove(u'\r');

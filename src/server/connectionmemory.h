@@ -8,23 +8,23 @@
 
 // The all-users data folder for this program ("…/CorvanePC/"), created when
 // missing; empty when it cannot be had.
-QString GetCommonFolder();
+QString commonFolder();
 
 // Where the remembered connection lives: in the common data folder, or in
 // the current folder when there is none.
-QString ConnectionDataFile();
+QString connectionDataFile();
 
 // A server address worth trying and remembering: not empty, and no spaces,
 // control characters or "/".
-bool IsUsableServerAddress(const QString &address);
+bool isUsableServerAddress(const QString &address);
 
 // Writes the line from the program-wide address, port and user name; an
 // address that is not usable is never remembered. Failures are ignored.
-void SaveConnectionData();
+void saveConnectionData();
 
 // Forgets the remembered connection: the next start works locally.
-void ForgetConnectionData();
+void forgetConnectionData();
 
 // The file's text with every CR and LF removed; a file left with nothing is
 // deleted. Empty when the file is missing or cannot be read.
-QString ReadConnectionData();
+QString readConnectionData();

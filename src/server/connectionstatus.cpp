@@ -7,7 +7,7 @@ const QString kWaiting = QStringLiteral("Waiting");
 const QString kNotConnected = QStringLiteral("Not Connected");
 }  // namespace
 
-void ConnectionStatus::SetConnectedLabel(qint16 state, bool paused, bool hunting) {
+void ConnectionStatus::setConnectedLabel(qint16 state, bool paused, bool hunting) {
   QString text = m_text;
   qint32 color = m_color;
   if (m_text == kConnecting || state != m_lastState) {
@@ -35,7 +35,7 @@ void ConnectionStatus::SetConnectedLabel(qint16 state, bool paused, bool hunting
   show(text, color);
 }
 
-void ConnectionStatus::ShowConnecting() { show(kConnecting, kYellow); }
+void ConnectionStatus::showConnecting() { show(kConnecting, kYellow); }
 
 void ConnectionStatus::show(const QString &text, qint32 color) {
   if (text == m_text && color == m_color) return;

@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QString>
 
-// The main window's connection status line (lblConnected): its text and
-// colour (0x00BBGGRR), kept by SetConnectedLabel from the connector's state.
+// The main window's connection status line (connectedLabel): its text and
+// colour (0x00BBGGRR), kept by setConnectedLabel from the connector's state.
 class ConnectionStatus : public QObject {
   Q_OBJECT
  public:
@@ -19,9 +19,9 @@ class ConnectionStatus : public QObject {
 
   // "Connected" while the state is 7; otherwise "Waiting" while the hunt is
   // paused, "Connecting" while hunting, "Not Connected" before any hunt.
-  void SetConnectedLabel(qint16 state, bool paused, bool hunting);
+  void setConnectedLabel(qint16 state, bool paused, bool hunting);
   // A connection was asked for.
-  void ShowConnecting();
+  void showConnecting();
 
  signals:
   void changed(const QString &text, qint32 color);

@@ -11,18 +11,18 @@
 
 // Draws a key from 10 to 60. Tests replace it to fix the key.
 using LoginKeyGenerator = std::function<int()>;
-int RandomLoginKey();
+int randomLoginKey();
 
 // The encoded text, or "***Error***" when the key is not from 10 to 60.
 // Characters are taken in Windows-1252; codes above 126 count as 126 and
 // codes below 32 as 32.
-QString PassEncodeV2(const QString &text, const LoginKeyGenerator &key = RandomLoginKey);
+QString passEncodeV2(const QString &text, const LoginKeyGenerator &key = randomLoginKey);
 
 // One encoded character code; `add` is true at odd positions (1, 3, ...).
-qint16 RollEncode(qint16 code, qint16 key, bool add);
-// The inverse of RollEncode, for the receiving side.
-qint16 RollDecode(qint16 code, qint16 key, bool add);
+qint16 rollEncode(qint16 code, qint16 key, bool add);
+// The inverse of rollEncode, for the receiving side.
+qint16 rollDecode(qint16 code, qint16 key, bool add);
 
-// The text PassEncodeV2 encoded (with the blanks and "~" its clamping made);
+// The text passEncodeV2 encoded (with the blanks and "~" its clamping made);
 // an empty text for an empty input.
-QString PassDecodeV2(const QString &encoded);
+QString passDecodeV2(const QString &encoded);

@@ -6,35 +6,35 @@ namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
 }
 
-std::vector<clsPanelEntry> ReadPanelList(QStringView payload) {
-  std::vector<clsPanelEntry> entries;
+std::vector<PanelEntry> readPanelList(QStringView payload) {
+  std::vector<PanelEntry> entries;
   for (QStringView line : payload.split(kLineEnd)) {
     if (line.isEmpty()) break;
     const qsizetype tab = line.indexOf(u'\t');
-    clsPanelEntry entry;
-    entry.PanelName = (tab < 0 ? line : line.left(tab)).toString();
+    PanelEntry entry;
+    entry.panelName = (tab < 0 ? line : line.left(tab)).toString();
     if (tab >= 0) {
       const QStringView rest = line.mid(tab + 1);
       const qsizetype nextTab = rest.indexOf(u'\t');
-      entry.PanelCaption = (nextTab < 0 ? rest : rest.left(nextTab)).toString();
+      entry.panelCaption = (nextTab < 0 ? rest : rest.left(nextTab)).toString();
     }
     entries.push_back(std::move(entry));
   }
   return entries;
 }
 
-std::vector<clsPanelEntry> ReadPanelNames(QStringView payload) {
-  std::vector<clsPanelEntry> entries;
+std::vector<PanelEntry> readPanelNames(QStringView payload) {
+  std::vector<PanelEntry> entries;
   for (QStringView line : payload.split(kLineEnd, Qt::SkipEmptyParts))
     entries.push_back({line.toString(), QString()});
   return entries;
 }
 
-QString WritePanelList(const std::vector<clsPanelEntry> &entries) {
+QString writePanelList(const std::vector<PanelEntry> &entries) {
   QString out;
-  for (const clsPanelEntry &e : entries) {
+  for (const PanelEntry &e : entries) {
     if (!out.isEmpty()) out += kLineEnd;
-    out += e.PanelName + u'\t' + e.PanelCaption;
+    out += e.panelName + u'\t' + e.panelCaption;
   }
   return out;
 }

@@ -9,34 +9,34 @@ ServerSession::ServerSession(ServerHost &host, QObject *parent) : QObject(parent
 
 ServerSession::~ServerSession() = default;
 
-frmTcpVexConnector &ServerSession::Connector() {
+VexConnector &ServerSession::Connector() {
   if (m_connector) return *m_connector;
   std::unique_ptr<VexConnection> connection =
-      m_factory ? m_factory() : std::make_unique<clsCVCoreConnection>();
-  m_connector = std::make_unique<frmTcpVexConnector>(m_host, std::move(connection));
-  frmTcpVexConnector *c = m_connector.get();
-  connect(c, &frmTcpVexConnector::loginRequested, &m_login, &frmLogin::Show);
-  connect(c, &frmTcpVexConnector::panelListChanged, &m_open, &frmOpenPanelViaVex::RefreshList);
-  connect(c, &frmTcpVexConnector::statusRefreshRequested, this, &ServerSession::SetConnectedLabel);
-  connect(c, &frmTcpVexConnector::connectingStarted, &m_status, &ConnectionStatus::ShowConnecting);
+      m_factory ? m_factory() : std::make_unique<ServerConnection>();
+  m_connector = std::make_unique<VexConnector>(m_host, std::move(connection));
+  VexConnector *c = m_connector.get();
+  connect(c, &VexConnector::loginRequested, &m_login, &LoginDialogLogic::show);
+  connect(c, &VexConnector::panelListChanged, &m_open, &OpenPanelDialogLogic::refreshList);
+  connect(c, &VexConnector::statusRefreshRequested, this, &ServerSession::setConnectedLabel);
+  connect(c, &VexConnector::connectingStarted, &m_status, &ConnectionStatus::showConnecting);
   return *m_connector;
 }
 
-void ServerSession::SetConnectedLabel() {
+void ServerSession::setConnectedLabel() {
   if (!m_connector) {
-    m_status.SetConnectedLabel(0, false, false);
+    m_status.setConnectedLabel(0, false, false);
     return;
   }
-  m_status.SetConnectedLabel(m_connector->GetState(), m_connector->IsConnectingPaused(),
-                             m_connector->IsHuntingEnabled());
+  m_status.setConnectedLabel(m_connector->linkState(), m_connector->isConnectingPaused(),
+                             m_connector->isHuntingEnabled());
 }
 
-void ServerSession::ConnectToServer(const QString &address, quint16 port) {
-  ProgramSettings &s = Settings();
-  s.strServerAddress = address;
-  s.intServerPort = port;
-  s.boolServerMode = true;
-  m_status.ShowConnecting();
-  Connector().Connect(s.strServerAddress, s.intServerPort);
-  SaveConnectionData();
+void ServerSession::connectToServer(const QString &address, quint16 port) {
+  ProgramSettings &s = programSettings();
+  s.serverAddress = address;
+  s.serverPort = port;
+  s.serverMode = true;
+  m_status.showConnecting();
+  Connector().connectToHost(s.serverAddress, s.serverPort);
+  saveConnectionData();
 }

@@ -4,14 +4,14 @@
 #include <functional>
 #include <memory>
 
+#include "server/connectdialoglogic.h"
 #include "server/connectionstatus.h"
-#include "server/frmconnect.h"
-#include "server/frmlogin.h"
-#include "server/frmopenpanelviavex.h"
+#include "server/logindialoglogic.h"
+#include "server/openpaneldialoglogic.h"
 
 class ServerHost;
 class VexConnection;
-class frmTcpVexConnector;
+class VexConnector;
 
 // Everything of the server link the main window holds: the connector
 // (created on first use, with the connection the factory makes), the
@@ -26,30 +26,30 @@ class ServerSession : public QObject {
 
   // The connection the connector will use (a TCP link unless replaced).
   // Takes effect when the connector is created.
-  void SetConnectionFactory(ConnectionFactory factory) { m_factory = std::move(factory); }
+  void setConnectionFactory(ConnectionFactory factory) { m_factory = std::move(factory); }
 
-  frmTcpVexConnector &Connector();
-  frmTcpVexConnector *connectorIfCreated() const { return m_connector.get(); }
+  VexConnector &Connector();
+  VexConnector *connectorIfCreated() const { return m_connector.get(); }
 
   ServerHost &host() { return m_host; }
-  frmConnect &connectDialog() { return m_connect; }
-  frmLogin &loginDialog() { return m_login; }
-  frmOpenPanelViaVex &openDialog() { return m_open; }
+  ConnectDialogLogic &connectDialog() { return m_connect; }
+  LoginDialogLogic &loginDialog() { return m_login; }
+  OpenPanelDialogLogic &openDialog() { return m_open; }
   ConnectionStatus &status() { return m_status; }
 
   // Shows the connector's state on the status line ("Not Connected" while
   // there is no connector).
-  void SetConnectedLabel();
+  void setConnectedLabel();
   // Works with this server from now on: connects to it (the status line
   // shows "Connecting" at once) and remembers it for the next start.
-  void ConnectToServer(const QString &address, quint16 port);
+  void connectToServer(const QString &address, quint16 port);
 
  private:
   ServerHost &m_host;
   ConnectionFactory m_factory;
   ConnectionStatus m_status;
-  frmConnect m_connect{*this};
-  frmLogin m_login{*this};
-  frmOpenPanelViaVex m_open{*this};
-  std::unique_ptr<frmTcpVexConnector> m_connector;
+  ConnectDialogLogic m_connect{*this};
+  LoginDialogLogic m_login{*this};
+  OpenPanelDialogLogic m_open{*this};
+  std::unique_ptr<VexConnector> m_connector;
 };

@@ -7,14 +7,14 @@
 #include "model/uiservice.h"
 #include "server/serverhost.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 namespace {
 // The most delivered panel text waiting for its window at one time.
 constexpr qsizetype kDeferredCap = 64 * 1024 * 1024;
 
 // A user's request and a read-back name the same panel alike.
-QString requestKey(const QString &name) { return ListedPanelName(name).toLower(); }
+QString requestKey(const QString &name) { return listedPanelName(name).toLower(); }
 
 QStringView withoutTrailingSpace(QStringView text) {
   while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
@@ -31,87 +31,79 @@ QString shownName(QStringView name) {
 }
 }  // namespace
 
-frmTcpVexConnector::frmTcpVexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
-                                       qsizetype receiveCap, QObject *parent)
-    : QObject(parent),
-      m_host(host),
-      m_VexWinsock(std::move(connection)),
-      m_strReceiveBuffer(receiveCap) {
-  connect(m_VexWinsock.get(), &VexConnection::Connected, this,
-          &frmTcpVexConnector::VexWinsock_Connected);
-  connect(m_VexWinsock.get(), &VexConnection::Closed, this, &frmTcpVexConnector::VexWinsock_Closed);
-  connect(m_VexWinsock.get(), &VexConnection::ReceivedData, this,
-          &frmTcpVexConnector::VexWinsock_ReceivedData);
-  connect(m_VexWinsock.get(), &VexConnection::StatusChanged, this,
-          &frmTcpVexConnector::statusRefreshRequested);
-  timState.setInterval(1000);
-  connect(&timState, &QTimer::timeout, this, &frmTcpVexConnector::timStateTick);
-  timState.start();
+VexConnector::VexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
+                           qsizetype receiveCap, QObject *parent)
+    : QObject(parent), m_host(host), m_link(std::move(connection)), m_receiveBuffer(receiveCap) {
+  connect(m_link.get(), &VexConnection::connected, this, &VexConnector::linkConnected);
+  connect(m_link.get(), &VexConnection::Closed, this, &VexConnector::linkClosed);
+  connect(m_link.get(), &VexConnection::receivedData, this, &VexConnector::received);
+  connect(m_link.get(), &VexConnection::statusChanged, this, &VexConnector::statusRefreshRequested);
+  stateTimer.setInterval(1000);
+  connect(&stateTimer, &QTimer::timeout, this, &VexConnector::stateTick);
+  stateTimer.start();
 }
 
-frmTcpVexConnector::~frmTcpVexConnector() {
-  m_VexWinsock->disconnect(this);
-  m_VexWinsock.reset();
+VexConnector::~VexConnector() {
+  m_link->disconnect(this);
+  m_link.reset();
 }
 
-void frmTcpVexConnector::Connect(const QString &, quint16) {
-  const ProgramSettings &s = Settings();
+void VexConnector::connectToHost(const QString &, quint16) {
+  const ProgramSettings &s = programSettings();
   m_passwordRejected = false;
   // What the link up now was granted belongs to the server it goes to.
   m_approvedOnLink = false;
   m_listOnLink = false;
   emit connectingStarted();
-  m_VexWinsock->SetDefaultPort(s.intServerPort);
-  m_VexWinsock->ForceConnect(s.strServerAddress);
+  m_link->setDefaultPort(s.serverPort);
+  m_link->forceConnect(s.serverAddress);
 }
 
-void frmTcpVexConnector::Disconnect() {
-  if (GetState() != 0) m_VexWinsock->CloseMasterConnection();
+void VexConnector::disconnectFromHost() {
+  if (linkState() != 0) m_link->closeMasterConnection();
 }
 
-qint16 frmTcpVexConnector::GetState() const {
-  return m_VexWinsock->GetConnectionState() == 7 ? 7 : 0;
-}
+qint16 VexConnector::linkState() const { return m_link->connectionState() == 7 ? 7 : 0; }
 
-bool frmTcpVexConnector::IsConnectingPaused() const {
-  const QString name = m_VexWinsock->CurrentName();
+bool VexConnector::isConnectingPaused() const {
+  const QString name = m_link->currentName();
   return name == QLatin1String("Paused") || name == QLatin1String("Hunt Paused");
 }
 
-bool frmTcpVexConnector::IsHuntingEnabled() const { return m_VexWinsock->HuntingInitialized(); }
+bool VexConnector::isHuntingEnabled() const { return m_link->huntingInitialized(); }
 
-QString frmTcpVexConnector::DerivePanelPath(const QString &PanelName) const {
-  const ProgramSettings &s = Settings();
-  return QStringLiteral("tcp://") + s.strServerAddress + u':' + QString::number(s.intServerPort) +
-         u'/' + PanelName + QStringLiteral(".xml");
+QString VexConnector::derivePanelPath(const QString &panelName) const {
+  const ProgramSettings &s = programSettings();
+  return QStringLiteral("tcp://") + s.serverAddress + u':' + QString::number(s.serverPort) + u'/' +
+         panelName + QStringLiteral(".xml");
 }
 
-bool frmTcpVexConnector::DoesPanelNameExist(const QString &strName) const {
-  for (const clsPanelEntry &entry : m_collPanelList) {
-    if (entry.PanelName.compare(strName, Qt::CaseInsensitive) == 0) return true;
-    if ((entry.PanelName + QStringLiteral(".xml")).compare(strName, Qt::CaseInsensitive) == 0)
+bool VexConnector::doesPanelNameExist(const QString &name) const {
+  for (const PanelEntry &entry : m_panelList) {
+    if (entry.panelName.compare(name, Qt::CaseInsensitive) == 0) return true;
+    if ((entry.panelName + QStringLiteral(".xml")).compare(name, Qt::CaseInsensitive) == 0)
       return true;
   }
   return false;
 }
 
-bool frmTcpVexConnector::send(int code, QStringView payload) {
-  return m_VexWinsock->SendVexCommand(BuildVexMessage(code, payload));
+bool VexConnector::send(int code, QStringView payload) {
+  return m_link->sendVexCommand(buildVexMessage(code, payload));
 }
 
-void frmTcpVexConnector::OpenPanel(const QString &strPanel) {
+void VexConnector::openPanel(const QString &panel) {
   // A request sent before the server approved this client would be lost.
-  if (GetState() != 7 || !m_approvedOnLink) {
-    m_collPendingPanels << strPanel;
+  if (linkState() != 7 || !m_approvedOnLink) {
+    m_pendingPanels << panel;
   } else {
-    send(VexCommand::Panel, strPanel);
+    send(VexCommand::Panel, panel);
   }
-  m_userRequests << requestKey(strPanel);
+  m_userRequests << requestKey(panel);
 }
 
-bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &strPanelData) {
+bool VexConnector::savePanel(const QString &panelName, const QString &panelDocument) {
   QString why, whatToDo;
-  if (GetState() != 7) {
+  if (linkState() != 7) {
     why = QStringLiteral("not connected to the server");
     whatToDo = QStringLiteral(
         "Connect with File > Connect (the status line turns green), then save again.");
@@ -119,8 +111,8 @@ bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &s
     why = QStringLiteral("not logged in to the server");
     whatToDo = QStringLiteral("Log in with File > Connect, then save again.");
   } else {
-    const QString name = StoredPanelName(strPanelName);
-    if (send(VexCommand::StorePanel, name + strFieldSep + strPanelData)) return true;
+    const QString name = storedPanelName(panelName);
+    if (send(VexCommand::StorePanel, name + kFieldSeparator + panelDocument)) return true;
     why = QStringLiteral("the link to the server did not take the panel");
     whatToDo = QStringLiteral("Check the network link to the server, then save again.");
   }
@@ -130,34 +122,34 @@ bool frmTcpVexConnector::SavePanel(const QString &strPanelName, const QString &s
   return false;
 }
 
-void frmTcpVexConnector::SendLogin(const QString &UserName, const QString &Password) {
+void VexConnector::sendLogin(const QString &userName, const QString &password) {
   m_passwordRejected = false;
   send(VexCommand::Login,
-       PassEncodeV2(UserName, m_loginKey) + strLoginSep + PassEncodeV2(Password, m_loginKey));
+       passEncodeV2(userName, m_loginKey) + kLoginSeparator + passEncodeV2(password, m_loginKey));
 }
 
-void frmTcpVexConnector::VexWinsock_Connected() {
+void VexConnector::linkConnected() {
   // Text left over from an earlier link can never be completed.
-  m_strReceiveBuffer.Clear();
+  m_receiveBuffer.clear();
   m_approvedOnLink = false;
   m_listOnLink = false;
   send(VexCommand::Hello, u"F");
 }
 
-void frmTcpVexConnector::VexWinsock_Closed() {
+void VexConnector::linkClosed() {
   // The approval, the lists and the queue are kept for the next link.
   m_approvedOnLink = false;
 }
 
-void frmTcpVexConnector::VexWinsock_ReceivedData(const QString &strNewData) {
+void VexConnector::received(const QString &data) {
   // The buffer is cut down before any message is handled, so a message box
   // that lets further text arrive meanwhile sees only that text.
-  const VexReceiveBuffer::Pieces pieces = m_strReceiveBuffer.Append(strNewData);
+  const VexReceiveBuffer::Pieces pieces = m_receiveBuffer.append(data);
   for (QStringView piece : pieces.views)
-    if (const std::optional<VexMessage> message = ParseVexPiece(piece)) handleMessage(*message);
+    if (const std::optional<VexMessage> message = parseVexPiece(piece)) handleMessage(*message);
 }
 
-void frmTcpVexConnector::handleMessage(const VexMessage &message) {
+void VexConnector::handleMessage(const VexMessage &message) {
   switch (message.code) {
     case VexCommand::Hello:
       answerToHello(message.payload);
@@ -167,31 +159,31 @@ void frmTcpVexConnector::handleMessage(const VexMessage &message) {
       break;
     case VexCommand::PanelList:
     case VexCommand::PanelNames:
-      m_collPanelList = message.code == VexCommand::PanelList ? ReadPanelList(message.payload)
-                                                              : ReadPanelNames(message.payload);
+      m_panelList = message.code == VexCommand::PanelList ? readPanelList(message.payload)
+                                                          : readPanelNames(message.payload);
       m_listOnLink = true;
       emit panelListChanged();
       break;
     case VexCommand::Panel:
-      UpdateUserPanel(message.payload);
+      updateUserPanel(message.payload);
       break;
     default:
       break;
   }
 }
 
-void frmTcpVexConnector::answerToHello(QStringView payload) {
+void VexConnector::answerToHello(QStringView payload) {
   const QString answer = payload.trimmed().toString().toLower();
   if (answer == QLatin1String("no") || answer == QLatin1String("no0") ||
       answer == QLatin1String("no1")) {
     approve();
   } else if (answer == QLatin1String("yes")) {
-    boolLoginApproved = false;
+    m_loginApproved = false;
     // A password given for this connection answers the server by itself;
     // the dialog asks only when none is known or it was refused.
-    const ProgramSettings &s = Settings();
-    if (!s.strLoginPassword.isEmpty() && !m_passwordRejected)
-      SendLogin(s.strLoginName, s.strLoginPassword);
+    const ProgramSettings &s = programSettings();
+    if (!s.loginPassword.isEmpty() && !m_passwordRejected)
+      sendLogin(s.loginName, s.loginPassword);
     else
       emit loginRequested();
   } else {
@@ -199,19 +191,19 @@ void frmTcpVexConnector::answerToHello(QStringView payload) {
   }
 }
 
-void frmTcpVexConnector::answerToLogin(QStringView payload) {
+void VexConnector::answerToLogin(QStringView payload) {
   const QStringView trimmed = payload.trimmed();
   if (payload.size() >= 3 && trimmed.toString().toLower() != QLatin1String("no")) {
     if (payload.left(3) == QLatin1String("Yes")) {
       approve();
     } else {
-      boolLoginApproved = false;
+      m_loginApproved = false;
       if (!takeServerAddress(trimmed)) return;
     }
   } else {
-    boolLoginApproved = false;
+    m_loginApproved = false;
   }
-  if (boolLoginApproved) return;
+  if (m_loginApproved) return;
   m_passwordRejected = true;
   defer([this] {
     m_host.ui().message(QStringLiteral("Login Rejected."));
@@ -220,40 +212,40 @@ void frmTcpVexConnector::answerToLogin(QStringView payload) {
   });
 }
 
-bool frmTcpVexConnector::takeServerAddress(QStringView trimmedPayload) {
+bool VexConnector::takeServerAddress(QStringView trimmedPayload) {
   const QList<QStringView> parts = trimmedPayload.split(u"|||");
   if (parts.size() < 2) return true;
-  ProgramSettings &s = Settings();
-  s.strServerAddress = parts[0].trimmed().toString();
-  const qint32 port = ReadServerNumber(parts[1]);
+  ProgramSettings &s = programSettings();
+  s.serverAddress = parts[0].trimmed().toString();
+  const qint32 port = readServerNumber(parts[1]);
   if (port < 0 || port > 65535) return false;
-  s.intServerPort = static_cast<quint16>(port);
+  s.serverPort = static_cast<quint16>(port);
   return true;
 }
 
-void frmTcpVexConnector::approve() {
-  boolLoginApproved = true;
+void VexConnector::approve() {
+  m_loginApproved = true;
   m_approvedOnLink = true;
   m_passwordRejected = false;
-  SendApprovedRequests();
+  sendApprovedRequests();
 }
 
-void frmTcpVexConnector::SendApprovedRequests() {
+void VexConnector::sendApprovedRequests() {
   send(VexCommand::Approved, QStringView());
-  const QStringList pending = m_collPendingPanels;
-  m_collPendingPanels = QStringList();
+  const QStringList pending = m_pendingPanels;
+  m_pendingPanels = QStringList();
   for (const QString &name : pending) send(VexCommand::Panel, name);
 }
 
-void frmTcpVexConnector::UpdateUserPanel(QStringView payload) {
-  const qsizetype sep = payload.indexOf(strFieldSep);
+void VexConnector::updateUserPanel(QStringView payload) {
+  const qsizetype sep = payload.indexOf(kFieldSeparator);
   if (sep < 0) return;
   const QString name = payload.left(sep).toString();
-  QStringView document = payload.mid(sep + strFieldSep.size());
-  const qsizetype nextSep = document.indexOf(strFieldSep);
+  QStringView document = payload.mid(sep + kFieldSeparator.size());
+  const qsizetype nextSep = document.indexOf(kFieldSeparator);
   if (nextSep >= 0) document = document.left(nextSep);
   if (answerReadBack(name, document)) return;
-  if (!IsUsablePanelName(name)) {
+  if (!isUsablePanelName(name)) {
     defer([this, shown = shownName(name)] {
       m_host.ui().message(QStringLiteral("The server delivered a panel named \"") + shown +
                           QStringLiteral("\", which cannot be used as a panel name (it holds "
@@ -262,28 +254,28 @@ void frmTcpVexConnector::UpdateUserPanel(QStringView payload) {
     });
     return;
   }
-  const QString path = DerivePanelPath(name);
-  if (m_host.IsPanelPathOpen(path)) return;  // the open panel is neither replaced nor refreshed
+  const QString path = derivePanelPath(name);
+  if (m_host.isPanelPathOpen(path)) return;  // the open panel is neither replaced nor refreshed
   const qsizetype bytes = document.size() * qsizetype(sizeof(QChar));
   if (m_deferredBytes + bytes > kDeferredCap) return;  // a flood while a box is open
   defer(
       [this, text = document.toString(), path] {
-        if (!m_host.IsPanelPathOpen(path))
-          m_host.OpenDeliveredPanel(text, path, PanelTagFromServerPath(path));
+        if (!m_host.isPanelPathOpen(path))
+          m_host.openDeliveredPanel(text, path, panelTagFromServerPath(path));
       },
       bytes);
 }
 
-bool frmTcpVexConnector::IsUsablePanelName(QStringView name) {
+bool VexConnector::isUsablePanelName(QStringView name) {
   if (name.isEmpty() || name.size() > 255 || name.contains(u'/') || name.contains(u".."))
     return false;
   return std::none_of(name.begin(), name.end(),
                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
-void frmTcpVexConnector::ConfirmSave(const QString &strPanelName, const QString &strPanelData,
-                                     std::function<void(bool)> done) {
-  const QString name = ListedPanelName(strPanelName);
+void VexConnector::confirmSave(const QString &panelName, const QString &panelDocument,
+                               std::function<void(bool)> done) {
+  const QString name = listedPanelName(panelName);
   // Deleted later: a read-back may end inside its own timer's signal.
   std::shared_ptr<QTimer> timer(new QTimer, [](QTimer *t) { t->deleteLater(); });
   timer->setSingleShot(true);
@@ -296,12 +288,12 @@ void frmTcpVexConnector::ConfirmSave(const QString &strPanelName, const QString 
     m_readBacks.erase(it);
     defer([failed] { failed(false); });
   });
-  m_readBacks.push_back({name, strPanelData, std::move(done), timer});
+  m_readBacks.push_back({name, panelDocument, std::move(done), timer});
   t->start(m_readBackTimeoutMs);
   send(VexCommand::Panel, name);  // an unsent request simply times out
 }
 
-bool frmTcpVexConnector::answerReadBack(const QString &name, QStringView document) {
+bool VexConnector::answerReadBack(const QString &name, QStringView document) {
   const QString key = requestKey(name);
   const bool userAsked = m_userRequests.removeOne(key);
   const auto it = std::find_if(m_readBacks.begin(), m_readBacks.end(),
@@ -317,14 +309,14 @@ bool frmTcpVexConnector::answerReadBack(const QString &name, QStringView documen
   return !userAsked;
 }
 
-void frmTcpVexConnector::defer(std::function<void()> job, qsizetype bytes) {
+void VexConnector::defer(std::function<void()> job, qsizetype bytes) {
   const bool idle = m_deferred.empty();
   m_deferred.emplace_back(std::move(job), bytes);
   m_deferredBytes += bytes;
-  if (idle) QMetaObject::invokeMethod(this, &frmTcpVexConnector::runDeferred, Qt::QueuedConnection);
+  if (idle) QMetaObject::invokeMethod(this, &VexConnector::runDeferred, Qt::QueuedConnection);
 }
 
-void frmTcpVexConnector::runDeferred() {
+void VexConnector::runDeferred() {
   // A box opened by a job runs the event loop; jobs queued meanwhile are run
   // here once it closes, whether or not more text arrives.
   if (m_runningDeferred) return;

@@ -20,64 +20,63 @@ class ServerHost;
 // into Vex messages, cuts the received text into messages and handles each
 // reply, keeps the server's panel list, holds panel requests back until the
 // server has approved this client, and opens the panels the server sends.
-class frmTcpVexConnector : public QObject {
+class VexConnector : public QObject {
   Q_OBJECT
  public:
   // `receiveCap`: the most received text held while a message is incomplete.
-  frmTcpVexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
-                     qsizetype receiveCap = VexReceiveBuffer::kDefaultCap,
-                     QObject *parent = nullptr);
-  ~frmTcpVexConnector() override;
+  VexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
+               qsizetype receiveCap = VexReceiveBuffer::kDefaultCap, QObject *parent = nullptr);
+  ~VexConnector() override;
 
   // Connects to the program-wide server address and port (the arguments are
   // the caller's copies of them); the status line shows "Connecting" at once.
-  void Connect(const QString &strIPAddress, quint16 intPort);
-  void Disconnect();
+  void connectToHost(const QString &address, quint16 port);
+  void disconnectFromHost();
   // Asks the server for a panel, or queues the request until the server
   // approves this client on a link.
-  void OpenPanel(const QString &strPanel);
+  void openPanel(const QString &panel);
   // Stores a panel document under the text after the name's last "/" or
   // "\". False, after "Failed to save panel - " and the reason, when nothing
   // could be sent (no link, not approved, or the link refused the text).
-  bool SavePanel(const QString &strPanelName, const QString &strPanelData);
-  // Asks the server for the panel just stored under `strPanelName` and
-  // compares what comes back with `strPanelData`: `done(true)` on a match,
+  bool savePanel(const QString &panelName, const QString &panelDocument);
+  // Asks the server for the panel just stored under `panelName` and
+  // compares what comes back with `panelDocument`: `done(true)` on a match,
   // `done(false)` on a different text or no answer within the read-back
   // timeout. The protocol has no acknowledgement of a store; this is it.
-  void ConfirmSave(const QString &strPanelName, const QString &strPanelData,
+  void confirmSave(const QString &panelName, const QString &panelDocument,
                    std::function<void(bool)> done);
-  void SetReadBackTimeout(int ms) { m_readBackTimeoutMs = ms; }
+  void setReadBackTimeout(int ms) { m_readBackTimeoutMs = ms; }
   static constexpr int kReadBackTimeoutMs = 10000;
   // A panel name the server delivered that can be used in a panel path: no
   // "/", "\", "..", control characters, at most 255 characters.
-  static bool IsUsablePanelName(QStringView name);
+  static bool isUsablePanelName(QStringView name);
   // Sends the login (command 40) with the encoded user name and password.
-  void SendLogin(const QString &UserName, const QString &Password);
+  void sendLogin(const QString &userName, const QString &password);
 
   // "tcp://address:port/PanelName.xml" for the program-wide address and port.
-  QString DerivePanelPath(const QString &PanelName) const;
+  QString derivePanelPath(const QString &panelName) const;
   // True when the list holds the name, or the name is a listed name + ".xml"
   // (letter case ignored).
-  bool DoesPanelNameExist(const QString &strName) const;
+  bool doesPanelNameExist(const QString &name) const;
   // 7 while the link is up, otherwise 0.
-  qint16 GetState() const;
-  bool IsConnectingPaused() const;
-  bool IsHuntingEnabled() const;
+  qint16 linkState() const;
+  bool isConnectingPaused() const;
+  bool isHuntingEnabled() const;
 
-  bool LoginApproved() const { return boolLoginApproved; }
-  void setLoginApproved(bool value) { boolLoginApproved = value; }
-  const std::vector<clsPanelEntry> &collPanelList() const { return m_collPanelList; }
+  bool loginApproved() const { return m_loginApproved; }
+  void setLoginApproved(bool value) { m_loginApproved = value; }
+  const std::vector<PanelEntry> &panelList() const { return m_panelList; }
   // The server sent its list on the link that is up now.
-  bool HasPanelListOfThisLink() const { return m_listOnLink; }
-  const QStringList &collPendingPanels() const { return m_collPendingPanels; }
-  VexConnection &VexWinsock() { return *m_VexWinsock; }
-  qsizetype receiveBufferSize() const { return m_strReceiveBuffer.size(); }
+  bool hasPanelListOfThisLink() const { return m_listOnLink; }
+  const QStringList &pendingPanels() const { return m_pendingPanels; }
+  VexConnection &link() { return *m_link; }
+  qsizetype receiveBufferSize() const { return m_receiveBuffer.size(); }
   // Replaces the key source of the login encoding (tests fix the key).
-  void SetLoginKeyGenerator(LoginKeyGenerator key) { m_loginKey = std::move(key); }
+  void setLoginKeyGenerator(LoginKeyGenerator key) { m_loginKey = std::move(key); }
 
   // Refreshes the status line every second while the connector lives.
-  QTimer timState;
-  void timStateTick() { emit statusRefreshRequested(); }
+  QTimer stateTimer;
+  void stateTick() { emit statusRefreshRequested(); }
 
  signals:
   // The server asks for a login that the program cannot answer by itself.
@@ -89,18 +88,18 @@ class frmTcpVexConnector : public QObject {
   void connectingStarted();
 
  private:
-  void VexWinsock_Connected();
-  void VexWinsock_ReceivedData(const QString &strNewData);
-  void VexWinsock_Closed();
+  void linkConnected();
+  void received(const QString &data);
+  void linkClosed();
   void handleMessage(const VexMessage &message);
   void answerToHello(QStringView payload);
   void answerToLogin(QStringView payload);
-  void UpdateUserPanel(QStringView payload);
+  void updateUserPanel(QStringView payload);
   // "address|||port" in an answer: takes the address and the port; false
   // when the port is out of range (the address has been taken already).
   bool takeServerAddress(QStringView trimmedPayload);
   void approve();
-  void SendApprovedRequests();
+  void sendApprovedRequests();
   bool send(int code, QStringView payload);
   // Runs a job after the receive handler has returned: message boxes and
   // panel windows never open inside it, so reading goes on while they are
@@ -111,18 +110,18 @@ class frmTcpVexConnector : public QObject {
   bool answerReadBack(const QString &name, QStringView document);
 
   ServerHost &m_host;
-  std::unique_ptr<VexConnection> m_VexWinsock;
-  bool boolLoginApproved = false;
+  std::unique_ptr<VexConnection> m_link;
+  bool m_loginApproved = false;
   // The server approved this client on the link that is up now.
   bool m_approvedOnLink = false;
   bool m_listOnLink = false;
   // The server refused the password it was last sent: it is not sent again
   // by itself.
   bool m_passwordRejected = false;
-  std::vector<clsPanelEntry> m_collPanelList;
-  QStringList m_collPendingPanels;
-  VexReceiveBuffer m_strReceiveBuffer;
-  LoginKeyGenerator m_loginKey = RandomLoginKey;
+  std::vector<PanelEntry> m_panelList;
+  QStringList m_pendingPanels;
+  VexReceiveBuffer m_receiveBuffer;
+  LoginKeyGenerator m_loginKey = randomLoginKey;
   std::deque<std::pair<std::function<void()>, qsizetype>> m_deferred;
   qsizetype m_deferredBytes = 0;
   bool m_runningDeferred = false;

@@ -2,16 +2,16 @@
 
 #include "model/numbers.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
-QString BuildVexMessage(int code, QStringView payload) {
+QString buildVexMessage(int code, QStringView payload) {
   QString message;
   message.reserve(2 + 1 + 12 + payload.size() + 2);
-  message += strFrameStart;
+  message += kFrameStart;
   message += QChar(code);
-  message += strHeaderZeros;
+  message += kHeaderZeros;
   message += payload;
-  message += strFrameEnd;
+  message += kFrameEnd;
   return message;
 }
 
@@ -23,8 +23,8 @@ bool readHeader(QStringView field, int base, int *out) {
 }
 }  // namespace
 
-std::optional<VexMessage> ParseVexPiece(QStringView piece) {
-  if (piece.size() < 15 || !piece.startsWith(strFrameStart)) return std::nullopt;
+std::optional<VexMessage> parseVexPiece(QStringView piece) {
+  if (piece.size() < 15 || !piece.startsWith(kFrameStart)) return std::nullopt;
   VexMessage m;
   m.code = piece[2].unicode();
   if (!readHeader(piece.mid(3, 4), 10, &m.headerA) ||
@@ -34,26 +34,26 @@ std::optional<VexMessage> ParseVexPiece(QStringView piece) {
   return m;
 }
 
-qint32 ReadServerNumber(QStringView text) {
+qint32 readServerNumber(QStringView text) {
   QString digits;
   digits.reserve(text.size());
   for (const QChar c : text)
     if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') digits += c;
-  return RoundHalfEven(LeadingNumber(digits));
+  return roundHalfEven(leadingNumber(digits));
 }
 
-QString StoredPanelName(const QString &path) {
+QString storedPanelName(const QString &path) {
   const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
   return slash >= 0 && slash < path.size() - 1 ? path.mid(slash + 1) : path;
 }
 
-QString ListedPanelName(const QString &path) {
-  QString name = StoredPanelName(path);
+QString listedPanelName(const QString &path) {
+  QString name = storedPanelName(path);
   if (name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) name.chop(4);
   return name;
 }
 
-QString PanelTagFromServerPath(const QString &path) {
+QString panelTagFromServerPath(const QString &path) {
   const qsizetype slash = path.lastIndexOf(u'\\');
   const qsizetype dot = path.lastIndexOf(u'.');
   if (slash < 0 || dot < 0 || dot < slash) return path;

@@ -9,13 +9,13 @@
 // start, one command character, three four-character header fields, the
 // payload and the frame end. There is no length field; a message ends at
 // the first frame end.
-namespace modClientProtocolConsts {
-inline const QString strFrameStart = QString(2, QChar(2));
-inline const QString strFrameEnd = QString(2, QChar(3));
-inline const QString strHeaderZeros = QStringLiteral("000000000000");
-inline const QString strFieldSep = QString(1, QChar(31));  // panel name | panel document
-inline const QString strLoginSep = QString(2, QChar(30));  // user name | password
-}  // namespace modClientProtocolConsts
+namespace VexProtocol {
+inline const QString kFrameStart = QString(2, QChar(2));
+inline const QString kFrameEnd = QString(2, QChar(3));
+inline const QString kHeaderZeros = QStringLiteral("000000000000");
+inline const QString kFieldSeparator = QString(1, QChar(31));  // panel name | panel document
+inline const QString kLoginSeparator = QString(2, QChar(30));  // user name | password
+}  // namespace VexProtocol
 
 // Command codes (the character at position 3 of a message).
 namespace VexCommand {
@@ -29,7 +29,7 @@ constexpr int StorePanel = 45;  // name, field separator, document
 }  // namespace VexCommand
 
 // A message as the client sends it: the header fields are all zeros.
-QString BuildVexMessage(int code, QStringView payload);
+QString buildVexMessage(int code, QStringView payload);
 
 // One received message, cut out of the stream between two frame ends.
 struct VexMessage {
@@ -43,19 +43,19 @@ struct VexMessage {
 // Reads a piece of the stream (the text before a frame end). Nothing for a
 // piece that does not begin with the frame start, is shorter than 15
 // characters, or whose header fields are not numbers.
-std::optional<VexMessage> ParseVexPiece(QStringView piece);
+std::optional<VexMessage> parseVexPiece(QStringView piece);
 
 // A number sent by the server as text: the leading number, blanks anywhere
 // ignored, rounded to a whole number (halves to even); no number gives 0.
-qint32 ReadServerNumber(QStringView text);
+qint32 readServerNumber(QStringView text);
 
 // The name a panel is stored under on the server: the text after the path's
 // last "/" or "\", or the whole path when that is its last character.
-QString StoredPanelName(const QString &path);
+QString storedPanelName(const QString &path);
 // The name the server's list shows for a panel stored at that path: the
-// stored name without ".xml" (DerivePanelPath's inverse).
-QString ListedPanelName(const QString &path);
+// stored name without ".xml" (derivePanelPath's inverse).
+QString listedPanelName(const QString &path);
 
 // The text between the last "\" and the last "." of a path when the "."
 // comes after the "\"; otherwise the whole path.
-QString PanelTagFromServerPath(const QString &path);
+QString panelTagFromServerPath(const QString &path);

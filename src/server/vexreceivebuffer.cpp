@@ -2,7 +2,7 @@
 
 #include "server/vexprotocol.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 QStringList VexReceiveBuffer::Pieces::strings() const {
   QStringList out;
@@ -10,7 +10,7 @@ QStringList VexReceiveBuffer::Pieces::strings() const {
   return out;
 }
 
-VexReceiveBuffer::Pieces VexReceiveBuffer::Append(const QString &data) {
+VexReceiveBuffer::Pieces VexReceiveBuffer::append(const QString &data) {
   if (m_text.isEmpty())
     m_text = data;  // shared, not copied
   else
@@ -21,7 +21,7 @@ VexReceiveBuffer::Pieces VexReceiveBuffer::Append(const QString &data) {
 
   std::vector<std::pair<qsizetype, qsizetype>> found;  // start and length of each piece
   qsizetype start = 0;
-  qsizetype end = m_text.indexOf(strFrameEnd, m_scanned);
+  qsizetype end = m_text.indexOf(kFrameEnd, m_scanned);
   while (end >= 0) {
     if (end > start) {
       // A message that grew past the cap before its end came is dropped;
@@ -30,8 +30,8 @@ VexReceiveBuffer::Pieces VexReceiveBuffer::Append(const QString &data) {
           end - start > m_cap ? keptFrom(QStringView(m_text).mid(start, end - start)) : 0;
       if (keep >= 0) found.emplace_back(start + keep, end - start - keep);
     }
-    start = end + strFrameEnd.size();
-    end = m_text.indexOf(strFrameEnd, start);
+    start = end + kFrameEnd.size();
+    end = m_text.indexOf(kFrameEnd, start);
   }
   if (start > 0) {
     // The pieces go out with the text they are in; what follows the last
@@ -49,14 +49,14 @@ VexReceiveBuffer::Pieces VexReceiveBuffer::Append(const QString &data) {
   return pieces;
 }
 
-void VexReceiveBuffer::Clear() {
+void VexReceiveBuffer::clear() {
   m_text = QString();
   m_scanned = 0;
   m_resync = false;
 }
 
 qsizetype VexReceiveBuffer::keptFrom(QStringView text) const {
-  const qsizetype last = text.lastIndexOf(strFrameStart);
+  const qsizetype last = text.lastIndexOf(kFrameStart);
   return last >= 1 && text.size() - last <= m_cap ? last : -1;
 }
 
@@ -71,14 +71,14 @@ void VexReceiveBuffer::dropOversizedMessage() {
   }
   // Nothing here is worth keeping (the text's own frame start is the
   // dropped message's): skip until a new frame start arrives.
-  const bool halfStart = m_text.back() == strFrameStart.front();
-  m_text = halfStart ? QString(strFrameStart.front()) : QString();
+  const bool halfStart = m_text.back() == kFrameStart.front();
+  m_text = halfStart ? QString(kFrameStart.front()) : QString();
   m_scanned = 0;
   m_resync = true;
 }
 
 void VexReceiveBuffer::skipToFrameStart() {
-  const qsizetype next = m_text.indexOf(strFrameStart);
+  const qsizetype next = m_text.indexOf(kFrameStart);
   if (next >= 0) {
     m_text.remove(0, next);
     m_resync = false;
@@ -86,7 +86,7 @@ void VexReceiveBuffer::skipToFrameStart() {
     return;
   }
   // A frame start may be split between this piece and the next.
-  const bool halfStart = !m_text.isEmpty() && m_text.back() == strFrameStart.front();
-  m_text = halfStart ? QString(strFrameStart.front()) : QString();
+  const bool halfStart = !m_text.isEmpty() && m_text.back() == kFrameStart.front();
+  m_text = halfStart ? QString(kFrameStart.front()) : QString();
   m_scanned = 0;
 }

@@ -32,10 +32,10 @@ class VexReceiveBuffer {
   // Appends the text and moves every complete piece out of the buffer, in
   // order: the text before each frame end (empty pieces left out). A buffer
   // of two characters or fewer is not looked at.
-  Pieces Append(const QString &data);
+  Pieces append(const QString &data);
 
   // Forgets everything held (a new link starts a new stream).
-  void Clear();
+  void clear();
 
   qsizetype size() const { return m_text.size(); }
   const QString &text() const { return m_text; }

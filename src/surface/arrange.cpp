@@ -4,7 +4,7 @@
 
 #include "model/numbers.h"
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/placementkey.h"
 
 namespace {
@@ -16,15 +16,15 @@ qint32 clampToInt32(qint64 v) {
 
 // Aligns the near (Left/Top) or far (right/bottom) edges, or the centres, of
 // the selection to the extreme edge or the middle of the whole selection.
-void frmPanel::align(Axis axis, Edge edge) {
-  if (collSelectedControls.size() < 2) return;
+void PanelEditor::align(Axis axis, Edge edge) {
+  if (selectedControls.size() < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
-  auto nearEdge = [&](const DesignControl *c) -> qint64 { return horizontal ? c->Left : c->Top; };
-  auto extent = [&](const DesignControl *c) -> qint64 { return horizontal ? c->Width : c->Height; };
+  auto nearEdge = [&](const DesignControl *c) -> qint64 { return horizontal ? c->left : c->top; };
+  auto extent = [&](const DesignControl *c) -> qint64 { return horizontal ? c->width : c->height; };
 
   qint64 smallest = std::numeric_limits<qint64>::max();
   qint64 largestEnd = std::numeric_limits<qint64>::min();
-  for (const DesignControl *c : collSelectedControls) {
+  for (const DesignControl *c : selectedControls) {
     smallest = std::min(smallest, nearEdge(c));
     largestEnd = std::max(largestEnd, nearEdge(c) + extent(c));
   }
@@ -35,7 +35,7 @@ void frmPanel::align(Axis axis, Edge edge) {
       case Edge::Far:
         return largestEnd - extent(c);
       case Edge::Centre:
-        return RoundHalfEven(double(smallest + largestEnd - extent(c)) / 2);
+        return roundHalfEven(double(smallest + largestEnd - extent(c)) / 2);
     }
     return nearEdge(c);
   };
@@ -46,49 +46,49 @@ void frmPanel::align(Axis axis, Edge edge) {
                                        QStringLiteral("Align Centres Horizontally")}};
   EditStep step(*this, names[horizontal][int(edge)]);
   Batch batch(*this);
-  for (DesignControl *c : collSelectedControls) {
+  for (DesignControl *c : selectedControls) {
     const qint32 position = clampToInt32(placed(c));
-    (horizontal ? c->Left : c->Top) = position;
-    if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
-      (horizontal ? frame->Left : frame->Top) = position - kFrameBand;
+    (horizontal ? c->left : c->top) = position;
+    if (ResizeFrame *frame = m_model.frame(frameIndexOf(c)))
+      (horizontal ? frame->left : frame->top) = position - kFrameBand;
   }
   batch.add(Geometry);
   showCurrentGeometry();
 }
 
-void frmPanel::AlignLeft() { align(Axis::Horizontal, Edge::Near); }
-void frmPanel::AlignRight() { align(Axis::Horizontal, Edge::Far); }
-void frmPanel::AlignTop() { align(Axis::Vertical, Edge::Near); }
-void frmPanel::AlignBottom() { align(Axis::Vertical, Edge::Far); }
-void frmPanel::AlignCentresHorizontally() { align(Axis::Horizontal, Edge::Centre); }
-void frmPanel::AlignCentresVertically() { align(Axis::Vertical, Edge::Centre); }
+void PanelEditor::alignLeft() { align(Axis::Horizontal, Edge::Near); }
+void PanelEditor::alignRight() { align(Axis::Horizontal, Edge::Far); }
+void PanelEditor::alignTop() { align(Axis::Vertical, Edge::Near); }
+void PanelEditor::alignBottom() { align(Axis::Vertical, Edge::Far); }
+void PanelEditor::alignCentresHorizontally() { align(Axis::Horizontal, Edge::Centre); }
+void PanelEditor::alignCentresVertically() { align(Axis::Vertical, Edge::Centre); }
 
-void frmPanel::placeInOrder(Axis axis, const QString &name, const PlaceRule &place) {
-  const int n = int(collSelectedControls.size());
+void PanelEditor::placeInOrder(Axis axis, const QString &name, const PlaceRule &place) {
+  const int n = int(selectedControls.size());
   if (n < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
-  auto position = [&](DesignControl *c) -> qint32 & { return horizontal ? c->Left : c->Top; };
-  auto extent = [&](const DesignControl *c) { return horizontal ? c->Width : c->Height; };
+  auto position = [&](DesignControl *c) -> qint32 & { return horizontal ? c->left : c->top; };
+  auto extent = [&](const DesignControl *c) { return horizontal ? c->width : c->height; };
 
   qint32 smallest = std::numeric_limits<qint32>::max();
   std::vector<double> keys;
   keys.reserve(n);
   for (int i = 0; i < n; ++i) {
-    const qint32 p = position(collSelectedControls[i]);
+    const qint32 p = position(selectedControls[i]);
     smallest = std::min(smallest, p);
-    keys.push_back(PlacementKey(p, i + 1, n));
+    keys.push_back(placementKey(p, i + 1, n));
   }
-  SortControlPlacements(keys);
+  sortControlPlacements(keys);
 
   EditStep step(*this, name);
   Batch batch(*this);
   qint64 previousEnd = 0;
   for (int k = 0; k < n; ++k) {
-    DesignControl *c = collSelectedControls[PlacementSelectionPlace(keys[k], n) - 1];
+    DesignControl *c = selectedControls[placementSelectionPlace(keys[k], n) - 1];
     const qint32 placed = clampToInt32(place(smallest, k, previousEnd));
     position(c) = placed;
-    if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c)))
-      (horizontal ? frame->Left : frame->Top) = placed - kFrameBand;
+    if (ResizeFrame *frame = m_model.frame(frameIndexOf(c)))
+      (horizontal ? frame->left : frame->top) = placed - kFrameBand;
     previousEnd = qint64(placed) + extent(c);
   }
   batch.add(Geometry);
@@ -98,16 +98,16 @@ void frmPanel::placeInOrder(Axis axis, const QString &name, const PlaceRule &pla
 // Spreads the selection evenly between its smallest and largest position;
 // a control that would overlap the one placed before it goes 10 twips after
 // it instead. Sizes never change.
-void frmPanel::spread(Axis axis) {
-  const int n = int(collSelectedControls.size());
+void PanelEditor::spread(Axis axis) {
+  const int n = int(selectedControls.size());
   if (n < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   qint32 min = std::numeric_limits<qint32>::max(), max = std::numeric_limits<qint32>::min();
-  for (const DesignControl *c : collSelectedControls) {
-    min = std::min(min, horizontal ? c->Left : c->Top);
-    max = std::max(max, horizontal ? c->Left : c->Top);
+  for (const DesignControl *c : selectedControls) {
+    min = std::min(min, horizontal ? c->left : c->top);
+    max = std::max(max, horizontal ? c->left : c->top);
   }
-  const qint64 gap = RoundHalfEven(double(qint64(max) - min) / (n - 1));
+  const qint64 gap = roundHalfEven(double(qint64(max) - min) / (n - 1));
   constexpr qint64 kOverlapGap = 10;
   placeInOrder(
       axis,
@@ -118,10 +118,10 @@ void frmPanel::spread(Axis axis) {
       });
 }
 
-void frmPanel::SpreadHorizontally() { spread(Axis::Horizontal); }
-void frmPanel::SpreadVertically() { spread(Axis::Vertical); }
+void PanelEditor::spreadHorizontally() { spread(Axis::Horizontal); }
+void PanelEditor::spreadVertically() { spread(Axis::Vertical); }
 
-void frmPanel::distribute(Axis axis, qint32 gap) {
+void PanelEditor::distribute(Axis axis, qint32 gap) {
   placeInOrder(axis,
                axis == Axis::Horizontal ? QStringLiteral("Distribute Horizontally")
                                         : QStringLiteral("Distribute Vertically"),
@@ -130,33 +130,32 @@ void frmPanel::distribute(Axis axis, qint32 gap) {
                });
 }
 
-void frmPanel::DistributeHorizontally(qint32 gap) { distribute(Axis::Horizontal, gap); }
-void frmPanel::DistributeVertically(qint32 gap) { distribute(Axis::Vertical, gap); }
+void PanelEditor::distributeHorizontally(qint32 gap) { distribute(Axis::Horizontal, gap); }
+void PanelEditor::distributeVertically(qint32 gap) { distribute(Axis::Vertical, gap); }
 
 // The selected controls take the width and/or height of the current control.
-void frmPanel::makeSame(bool width, bool height, const QString &name) {
-  const auto *current = dynamic_cast<const DesignControl *>(objCurrentControl);
-  if (!current || collSelectedControls.size() < 2 || !IsObjectSelected(current)) return;
-  const qint32 w = current->Width, h = current->Height;
+void PanelEditor::makeSame(bool width, bool height, const QString &name) {
+  const auto *current = dynamic_cast<const DesignControl *>(currentControl);
+  if (!current || selectedControls.size() < 2 || !isObjectSelected(current)) return;
+  const qint32 w = current->width, h = current->height;
   EditStep step(*this, name);
   Batch batch(*this);
-  for (DesignControl *c : collSelectedControls) {
-    if (width) c->Width = w;
-    if (height) c->Height = h;
-    if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(c))) PlaceFrame(*frame, *c);
+  for (DesignControl *c : selectedControls) {
+    if (width) c->width = w;
+    if (height) c->height = h;
+    if (ResizeFrame *frame = m_model.frame(frameIndexOf(c))) placeFrame(*frame, *c);
   }
   batch.add(Geometry);
   showCurrentGeometry();
 }
 
-void frmPanel::MakeSameWidth() { makeSame(true, false, QStringLiteral("Make Same Width")); }
-void frmPanel::MakeSameHeight() { makeSame(false, true, QStringLiteral("Make Same Height")); }
-void frmPanel::MakeSameSize() { makeSame(true, true, QStringLiteral("Make Same Size")); }
+void PanelEditor::makeSameWidth() { makeSame(true, false, QStringLiteral("Make Same Width")); }
+void PanelEditor::makeSameHeight() { makeSame(false, true, QStringLiteral("Make Same Height")); }
+void PanelEditor::makeSameSize() { makeSame(true, true, QStringLiteral("Make Same Size")); }
 
 // The grid shows the current control's new geometry after keys and arrange
 // commands, as it does while the mouse drags.
-void frmPanel::showCurrentGeometry() {
-  if (const auto *c = dynamic_cast<const DesignControl *>(objCurrentControl);
-      c && m_model.Contains(c))
-    emit geometryRowsChanged(c->Width, c->Height, c->Top, c->Left);
+void PanelEditor::showCurrentGeometry() {
+  if (const auto *c = dynamic_cast<const DesignControl *>(currentControl); c && m_model.contains(c))
+    emit geometryRowsChanged(c->width, c->height, c->top, c->left);
 }

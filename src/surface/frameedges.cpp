@@ -1,8 +1,8 @@
 #include "surface/frameedges.h"
 
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-int EdgeCornerCode(double x, double y, qint32 width, qint32 height) {
+int edgeCornerCode(double x, double y, qint32 width, qint32 height) {
   const bool left = x < kEdgeGrab;
   const bool right = x > width - kEdgeGrab;
   const bool top = y < kEdgeGrab;
@@ -18,25 +18,25 @@ int EdgeCornerCode(double x, double y, qint32 width, qint32 height) {
   return FrameEdge::Inside;
 }
 
-int frmPanel::GetEdgeCorner(double x, double y, const ResizeFrame &frame) {
-  return EdgeCornerCode(x, y, frame.Width, frame.Height);
+int PanelEditor::edgeCorner(double x, double y, const ResizeFrame &frame) {
+  return edgeCornerCode(x, y, frame.width, frame.height);
 }
 
-bool HasLeftEdge(int code) {
+bool hasLeftEdge(int code) {
   return code == FrameEdge::TopLeft || code == FrameEdge::Left || code == FrameEdge::BottomLeft;
 }
-bool HasRightEdge(int code) {
+bool hasRightEdge(int code) {
   return code == FrameEdge::BottomRight || code == FrameEdge::Right || code == FrameEdge::TopRight;
 }
-bool HasTopEdge(int code) {
+bool hasTopEdge(int code) {
   return code == FrameEdge::TopLeft || code == FrameEdge::TopRight || code == FrameEdge::Top;
 }
-bool HasBottomEdge(int code) {
+bool hasBottomEdge(int code) {
   return code == FrameEdge::BottomLeft || code == FrameEdge::Bottom ||
          code == FrameEdge::BottomRight;
 }
 
-FramePointer PointerForEdge(int code) {
+FramePointer pointerForEdge(int code) {
   switch (code) {
     case FrameEdge::TopLeft:
     case FrameEdge::BottomRight:
@@ -55,9 +55,9 @@ FramePointer PointerForEdge(int code) {
   }
 }
 
-void PlaceFrame(ResizeFrame &frame, const DesignControl &control) {
-  frame.Left = control.Left - kFrameBand;
-  frame.Top = control.Top - kFrameBand;
-  frame.Width = control.Width + kFrameMinimum;
-  frame.Height = control.Height + kFrameMinimum;
+void placeFrame(ResizeFrame &frame, const DesignControl &control) {
+  frame.left = control.left - kFrameBand;
+  frame.top = control.top - kFrameBand;
+  frame.width = control.width + kFrameMinimum;
+  frame.height = control.height + kFrameMinimum;
 }

@@ -20,17 +20,17 @@ constexpr int Inside = 0, TopLeft = 1, Left = 2, BottomLeft = 3, Bottom = 4, Bot
 
 // The edge or corner of a width x height frame that the point (x, y), taken
 // inside the frame, lies on; corners win over edges.
-int EdgeCornerCode(double x, double y, qint32 width, qint32 height);
+int edgeCornerCode(double x, double y, qint32 width, qint32 height);
 
 // Which edges a code contains.
-bool HasLeftEdge(int code);
-bool HasRightEdge(int code);
-bool HasTopEdge(int code);
-bool HasBottomEdge(int code);
+bool hasLeftEdge(int code);
+bool hasRightEdge(int code);
+bool hasTopEdge(int code);
+bool hasBottomEdge(int code);
 
 // The pointer a frame shows while hovering over an edge or corner; Default
 // for Inside, where callers leave the pointer as it is.
-FramePointer PointerForEdge(int code);
+FramePointer pointerForEdge(int code);
 
 // Places the frame around the control.
-void PlaceFrame(ResizeFrame &frame, const DesignControl &control);
+void placeFrame(ResizeFrame &frame, const DesignControl &control);

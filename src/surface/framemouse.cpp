@@ -4,10 +4,10 @@
 
 #include "model/numbers.h"
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
-  ResizeFrame *frame = m_model.Frame(frameIndex);
+void PanelEditor::frameMouseDown(int frameIndex, int button, double x, double y) {
+  ResizeFrame *frame = m_model.frame(frameIndex);
   if (!frame) return;
   if (button != MouseButton::Left && button != MouseButton::Right) return;
   Batch batch(*this);
@@ -15,40 +15,39 @@ void frmPanel::FrameMouseDown(int frameIndex, int button, double x, double y) {
   // The press focuses the frame, which selects its control; a Ctrl+press
   // deselects it instead (even when its frame has the focus already), and
   // then nothing is dragged.
-  if (m_focusFrame != frameIndex || boolCtrlDown) FrameGotFocus(frameIndex);
+  if (m_focusFrame != frameIndex || ctrlDown) frameGotFocus(frameIndex);
   if (m_focusFrame != frameIndex) return;
-  lngMouseStartX = RoundHalfEven(x);
-  lngMouseStartY = RoundHalfEven(y);
+  mouseStartX = roundHalfEven(x);
+  mouseStartY = roundHalfEven(y);
   if (button == MouseButton::Left) {
-    intResizeEdge = qint16(GetEdgeCorner(x, y, *frame));
-    boolResizing = true;
+    resizeEdge = qint16(edgeCorner(x, y, *frame));
+    resizing = true;
   } else {
-    boolMoving = true;
-    frame->MousePointer = FramePointer::Move;
+    moving = true;
+    frame->mousePointer = FramePointer::Move;
     batch.add(Pointer);
   }
   // The whole drag, up to the release, is one undo step.
-  BeginEdit(boolResizing ? QStringLiteral("Resize") : QStringLiteral("Move"),
-            StepName::WithControls);
+  beginEdit(resizing ? QStringLiteral("Resize") : QStringLiteral("Move"), StepName::WithControls);
   m_gestureOpen = true;
   beginSnapping();
 }
 
-void frmPanel::FrameMouseUp(int, int, double, double) {
-  boolResizing = false;
-  boolMoving = false;
+void PanelEditor::frameMouseUp(int, int, double, double) {
+  resizing = false;
+  moving = false;
   finishGesture();
 }
 
-void frmPanel::FrameMouseMove(int frameIndex, int buttons, double x, double y) {
-  ResizeFrame *frame = m_model.Frame(frameIndex);
+void PanelEditor::frameMouseMove(int frameIndex, int buttons, double x, double y) {
+  ResizeFrame *frame = m_model.frame(frameIndex);
   if (!frame) return;
   Batch batch(*this);
 
-  if (!boolResizing && !boolMoving) {
-    const int code = GetEdgeCorner(x, y, *frame);
-    if (code != FrameEdge::Inside && frame->MousePointer != PointerForEdge(code)) {
-      frame->MousePointer = PointerForEdge(code);
+  if (!resizing && !moving) {
+    const int code = edgeCorner(x, y, *frame);
+    if (code != FrameEdge::Inside && frame->mousePointer != pointerForEdge(code)) {
+      frame->mousePointer = pointerForEdge(code);
       batch.add(Pointer);
     }
   }
@@ -57,85 +56,85 @@ void frmPanel::FrameMouseMove(int frameIndex, int buttons, double x, double y) {
   // Ctrl+press that deselected the pressed control, the current control is
   // another one and the drag is ignored rather than jumping that control
   // onto the pressed frame.
-  auto *control = dynamic_cast<DesignControl *>(objCurrentControl);
-  if (!control || GetResizeIndex(control) != frameIndex) return;
+  auto *control = dynamic_cast<DesignControl *>(currentControl);
+  if (!control || frameIndexOf(control) != frameIndex) return;
 
-  const qint32 xi = RoundHalfEven(x);
-  const qint32 yi = RoundHalfEven(y);
+  const qint32 xi = roundHalfEven(x);
+  const qint32 yi = roundHalfEven(y);
   qint32 oldWidth = 0, oldHeight = 0;
-  if (boolResizing) {
-    oldWidth = control->Width;
-    oldHeight = control->Height;
+  if (resizing) {
+    oldWidth = control->width;
+    oldHeight = control->height;
     qint32 dLeft = 0, dTop = 0, dWidth = 0, dHeight = 0;
-    const int edge = intResizeEdge;
+    const int edge = resizeEdge;
     // Left and top edges: the frame moves with the edge, so the pointer keeps
     // its place inside it and the step is how far it left that place. Right
     // and bottom edges: the frame's origin stays, so the step is counted
     // from the last pointer position.
-    if (HasLeftEdge(edge)) {
-      dLeft = xi - lngMouseStartX;
+    if (hasLeftEdge(edge)) {
+      dLeft = xi - mouseStartX;
       dWidth = -dLeft;
-    } else if (HasRightEdge(edge)) {
-      dWidth = xi - lngMouseStartX;
+    } else if (hasRightEdge(edge)) {
+      dWidth = xi - mouseStartX;
     }
-    if (HasTopEdge(edge)) {
-      dTop = yi - lngMouseStartY;
+    if (hasTopEdge(edge)) {
+      dTop = yi - mouseStartY;
       dHeight = -dTop;
-    } else if (HasBottomEdge(edge)) {
-      dHeight = yi - lngMouseStartY;
+    } else if (hasBottomEdge(edge)) {
+      dHeight = yi - mouseStartY;
     }
     const qint32 rawWidth = dWidth, rawHeight = dHeight;
     snapResizeStep(*control, edge, dLeft, dTop, dWidth, dHeight);
-    if (HasLeftEdge(edge)) {
-      frame->Left += dLeft;
-      if (frame->Width + dWidth > kFrameMinimum) frame->Width += dWidth;
-      control->Left = frame->Left + kFrameBand;
-      control->Width = frame->Width - kFrameMinimum;
-    } else if (HasRightEdge(edge)) {
-      if (dWidth + frame->Width > kFrameMinimum) frame->Width += dWidth;
+    if (hasLeftEdge(edge)) {
+      frame->left += dLeft;
+      if (frame->width + dWidth > kFrameMinimum) frame->width += dWidth;
+      control->left = frame->left + kFrameBand;
+      control->width = frame->width - kFrameMinimum;
+    } else if (hasRightEdge(edge)) {
+      if (dWidth + frame->width > kFrameMinimum) frame->width += dWidth;
       // What snapping added stays out of the next step's count, so that the
       // edge lets go again once the pointer moves on.
-      lngMouseStartX = xi + (dWidth - rawWidth);
-      control->Width = frame->Width - kFrameMinimum;
+      mouseStartX = xi + (dWidth - rawWidth);
+      control->width = frame->width - kFrameMinimum;
     }
-    if (HasTopEdge(edge)) {
-      frame->Top += dTop;
-      if (frame->Height + dHeight > kFrameMinimum) frame->Height += dHeight;
-      control->Top = frame->Top + kFrameBand;
-      control->Height = frame->Height - kFrameMinimum;
-    } else if (HasBottomEdge(edge)) {
-      if (dHeight + frame->Height > kFrameMinimum) frame->Height += dHeight;
-      lngMouseStartY = yi + (dHeight - rawHeight);
-      control->Height = frame->Height - kFrameMinimum;
+    if (hasTopEdge(edge)) {
+      frame->top += dTop;
+      if (frame->height + dHeight > kFrameMinimum) frame->height += dHeight;
+      control->top = frame->top + kFrameBand;
+      control->height = frame->height - kFrameMinimum;
+    } else if (hasBottomEdge(edge)) {
+      if (dHeight + frame->height > kFrameMinimum) frame->height += dHeight;
+      mouseStartY = yi + (dHeight - rawHeight);
+      control->height = frame->height - kFrameMinimum;
     }
     batch.add(Geometry);
-    emit geometryRowsChanged(control->Width, control->Height, control->Top, control->Left);
-    ResizeSelected(dLeft, dTop, dWidth, dHeight, false);
-  } else if (boolMoving) {
+    emit geometryRowsChanged(control->width, control->height, control->top, control->left);
+    resizeSelected(dLeft, dTop, dWidth, dHeight, false);
+  } else if (moving) {
     // The frame moves with the pointer, which keeps its place inside it: a
     // step is how far it left that place (snapping may add to it).
-    qint32 dx = xi - lngMouseStartX;
-    qint32 dy = yi - lngMouseStartY;
+    qint32 dx = xi - mouseStartX;
+    qint32 dy = yi - mouseStartY;
     snapMoveStep(dx, dy);
-    frame->Left += dx;
-    control->Left = frame->Left + kFrameBand;
-    frame->Top += dy;
-    control->Top = frame->Top + kFrameBand;
+    frame->left += dx;
+    control->left = frame->left + kFrameBand;
+    frame->top += dy;
+    control->top = frame->top + kFrameBand;
     batch.add(Geometry);
-    emit geometryRowsChanged(control->Width, control->Height, control->Top, control->Left);
-    ResizeSelected(dx, dy, 0, 0, false);
+    emit geometryRowsChanged(control->width, control->height, control->top, control->left);
+    resizeSelected(dx, dy, 0, 0, false);
   }
 
   // An analogue clock stays square: the side follows whichever of width and
   // height changed more.
-  auto *clock = As<DesignClock>(control);
-  if (buttons != 0 && clock && !clock->Digital) {
-    if (std::abs(qint64(clock->Height) - oldHeight) > std::abs(qint64(clock->Width) - oldWidth))
-      clock->Width = clock->Height;
+  auto *clock = controlCast<DesignClock>(control);
+  if (buttons != 0 && clock && !clock->digital) {
+    if (std::abs(qint64(clock->height) - oldHeight) > std::abs(qint64(clock->width) - oldWidth))
+      clock->width = clock->height;
     else
-      clock->Height = clock->Width;
-    frame->Width = clock->Width + kFrameMinimum;
-    frame->Height = frame->Width;
+      clock->height = clock->width;
+    frame->width = clock->width + kFrameMinimum;
+    frame->height = frame->width;
     batch.add(Geometry);
   }
 }

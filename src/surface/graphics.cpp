@@ -7,7 +7,7 @@
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "surface/buttongraphics.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 // A picture reference resolved to the file to show.
@@ -17,28 +17,28 @@ struct Picture {
 };
 
 Picture loadPicture(const QString &path) {
-  if (path.trimmed().isEmpty() || !FileExists(path)) return {};
+  if (path.trimmed().isEmpty() || !fileExists(path)) return {};
   if (!QImageReader(path).canRead()) return {QString(), true};
   return {path};
 }
 }  // namespace
 
-QString frmPanel::FindPicturePath(const QString &reference) const {
+QString PanelEditor::findPicturePath(const QString &reference) const {
   if (reference.size() <= 2) return QString();
   // Network, drive and (here) rooted paths stand for themselves.
   if (reference.startsWith(QLatin1String("\\\\")) || reference.at(1) == u':' ||
       reference.startsWith(u'/'))
     return reference;
   for (const QString &folder :
-       {m_model.strDefaultPictureLoc, Settings().strDefaultGraphicsFolder}) {
+       {m_model.defaultPictureFolder, programSettings().defaultGraphicsFolder}) {
     if (folder.isEmpty()) continue;
-    const QString path = JoinPath(folder, reference);
-    if (FileExists(path)) return path;
+    const QString path = joinPath(folder, reference);
+    if (fileExists(path)) return path;
   }
   return QString();
 }
 
-QString frmPanel::SelectGraphicFile() {
+QString PanelEditor::selectGraphicFile() {
   Ui::FileDialog dialog;
   dialog.title = QStringLiteral("Open");
   dialog.filter = QStringLiteral("*.*");
@@ -48,13 +48,13 @@ QString frmPanel::SelectGraphicFile() {
 
 // The file of a stored picture: looked up by its name first, then at the
 // full path it was chosen from.
-std::pair<QString, bool> frmPanel::ResolvePicture(const QString &fileName,
-                                                  const QString &origPath) const {
+std::pair<QString, bool> PanelEditor::resolvePicture(const QString &fileName,
+                                                     const QString &origPath) const {
   if (fileName.isEmpty()) return {};
   const QString key = fileName + u'\n' + origPath;
   if (m_batchDepth > 0)
     if (auto it = m_pictures.constFind(key); it != m_pictures.cend()) return *it;
-  QString path = FindPicturePath(fileName);
+  QString path = findPicturePath(fileName);
   if (path.isEmpty()) path = origPath;
   const Picture picture = loadPicture(path);
   const std::pair<QString, bool> found{picture.path, picture.failed};
@@ -63,59 +63,60 @@ std::pair<QString, bool> frmPanel::ResolvePicture(const QString &fileName,
 }
 
 namespace {
-Picture resolvePicture(const frmPanel &panel, const QString &fileName, const QString &origPath) {
-  const auto [path, failed] = panel.ResolvePicture(fileName, origPath);
+Picture resolvedPicture(const PanelEditor &panel, const QString &fileName,
+                        const QString &origPath) {
+  const auto [path, failed] = panel.resolvePicture(fileName, origPath);
   return {path, failed};
 }
 }  // namespace
 
-bool IsOnState(const QString &state) { return state.toLower() == QLatin1String("on"); }
+bool isOnState(const QString &state) { return state.toLower() == QLatin1String("on"); }
 
-void ApplyButtonGraphics(const frmPanel &panel, DesignButton &button,
-                         const clsControlDetails &record, bool on) {
+void applyButtonGraphics(const PanelEditor &panel, DesignButton &button,
+                         const ControlRecord &record, bool on) {
   const Picture normal =
-      on ? resolvePicture(panel, record.PictureUpOn, record.strPictureUpOnOrigPath)
-         : resolvePicture(panel, record.PictureUpOff, record.strPictureUpOffOrigPath);
+      on ? resolvedPicture(panel, record.pictureUpOn, record.pictureUpOnSourcePath)
+         : resolvedPicture(panel, record.pictureUpOff, record.pictureUpOffSourcePath);
   if (normal.failed) return;
-  button.Picture = normal.path;
+  button.picture = normal.path;
 
   const Picture pressed =
-      on ? resolvePicture(panel, record.PictureDownOn, record.strPictureDownOnOrigPath)
-         : resolvePicture(panel, record.PictureDownOff, record.strPictureDownOffOrigPath);
+      on ? resolvedPicture(panel, record.pictureDownOn, record.pictureDownOnSourcePath)
+         : resolvedPicture(panel, record.pictureDownOff, record.pictureDownOffSourcePath);
   if (pressed.failed) return;
-  button.DownPicture = pressed.path;
+  button.downPicture = pressed.path;
 
-  button.BackColor = GetColorValue(on ? record.BackColorOn : record.BackColorOff);
+  button.backColor = colorValue(on ? record.backColorOn : record.backColorOff);
 }
 
-void frmPanel::SetControlGraphics(clsControlDetails &record) {
-  auto *button = As<DesignButton>(record.cntrlObject);
+void PanelEditor::setControlGraphics(ControlRecord &record) {
+  auto *button = controlCast<DesignButton>(record.control);
   if (!button) return;
   Batch batch(*this);
   batch.add(Properties);
-  ApplyButtonGraphics(*this, *button, record, IsOnState(record.State));
+  applyButtonGraphics(*this, *button, record, isOnState(record.state));
 }
 
-void frmPanel::SetPanelGraphics() {
-  const clsPanelDetails &details = m_model.PanelDetails;
-  const Picture picture = resolvePicture(*this, details.strPicture, details.strPictureOrigPath);
+void PanelEditor::setPanelGraphics() {
+  const PanelRecord &details = m_model.panelRecord;
+  const Picture picture = resolvedPicture(*this, details.picture, details.pictureSourcePath);
   if (picture.failed) return;
   Batch batch(*this);
-  m_model.pictMain.Picture = picture.path;
+  m_model.canvas.picture = picture.path;
   batch.add(Properties);
 }
 
-void frmPanel::timFlashTick() {
+void PanelEditor::flashTick() {
   m_flashPhase = !m_flashPhase;
   // Only the views change: a flashing control keeps its colours in the model.
-  for (const auto &record : m_model.PanelDetails.CollControls)
-    if (record->Flash && record->cntrlObject) {
+  for (const auto &record : m_model.panelRecord.records)
+    if (record->flash && record->control) {
       notify(Properties);
       return;
     }
 }
 
-std::optional<qint32> frmPanel::FlashColor(const clsControlDetails &record) const {
-  if (!record.Flash) return std::nullopt;
-  return GetColorValue(m_flashPhase ? record.BackColorOn : record.BackColorOff);
+std::optional<qint32> PanelEditor::flashColor(const ControlRecord &record) const {
+  if (!record.flash) return std::nullopt;
+  return colorValue(m_flashPhase ? record.backColorOn : record.backColorOff);
 }

@@ -4,33 +4,33 @@
 #include "model/helpmanual.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
-#include "surface/frmpanel.h"
 #include "surface/panelchange.h"
+#include "surface/paneleditor.h"
 
 namespace {
 constexpr qint32 kArrowStep = 5;
 }
 
-void frmPanel::arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight) {
-  if (collSelectedControls.empty()) return;
+void PanelEditor::arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight) {
+  if (selectedControls.empty()) return;
   const bool move = dWidth == 0 && dHeight == 0;
   // Presses in a row on one selection merge into one step.
   EditStep step(*this, move ? QStringLiteral("Move") : QStringLiteral("Resize"),
                 StepName::WithControls, move ? ArrowMove : ArrowResize);
-  ResizeSelected(dLeft, dTop, dWidth, dHeight, true);
+  resizeSelected(dLeft, dTop, dWidth, dHeight, true);
   showCurrentGeometry();
 }
 
-bool frmPanel::KeyDown(int keyCode, int shift) {
+bool PanelEditor::keyDown(int keyCode, int shift) {
   // Shift alone moves; anything else stretches from the left or top edge
   // while the opposite edge stays in place.
   const bool move = shift == ShiftState::Shift;
   switch (keyCode) {
     case KeyCode::Shift:
-      boolShiftDown = true;
+      shiftDown = true;
       break;
     case KeyCode::Ctrl:
-      boolCtrlDown = true;
+      ctrlDown = true;
       break;
     case KeyCode::Left:
       move ? arrowKey(-kArrowStep, 0, 0, 0) : arrowKey(-kArrowStep, 0, kArrowStep, 0);
@@ -45,10 +45,10 @@ bool frmPanel::KeyDown(int keyCode, int shift) {
       move ? arrowKey(0, kArrowStep, 0, 0) : arrowKey(0, kArrowStep, 0, -kArrowStep);
       break;
     case KeyCode::Delete:
-      DeleteSelected();
+      deleteSelected();
       break;
     case KeyCode::F1:
-      OpenHelp(m_ui);
+      openHelp(m_ui);
       return true;
     default:
       break;
@@ -56,36 +56,36 @@ bool frmPanel::KeyDown(int keyCode, int shift) {
   return false;
 }
 
-void frmPanel::KeyUp(int keyCode, int) {
-  if (keyCode == KeyCode::Shift) boolShiftDown = false;
-  if (keyCode == KeyCode::Ctrl) boolCtrlDown = false;
+void PanelEditor::keyUp(int keyCode, int) {
+  if (keyCode == KeyCode::Shift) shiftDown = false;
+  if (keyCode == KeyCode::Ctrl) ctrlDown = false;
 }
 
-void frmPanel::DeleteSelected() {
+void PanelEditor::deleteSelected() {
   // Nothing to delete: no question to answer.
-  if (collSelectedControls.empty()) return;
+  if (selectedControls.empty()) return;
   if (m_ui.message(QStringLiteral("Are you sure you want to delete selected controls?"),
                    Ui::Buttons::YesNo) != Ui::Answer::Yes)
     return;
-  RemoveSelectedControls();
+  removeSelectedControls();
 }
 
-void frmPanel::RemoveSelectedControls() {
+void PanelEditor::removeSelectedControls() {
   EditStep step(*this, QStringLiteral("Delete"), StepName::WithControls);
   Batch batch(*this);
-  auto &records = m_model.PanelDetails.CollControls;
+  auto &records = m_model.panelRecord.records;
   std::unordered_set<const DesignObject *> removed;
-  for (DesignControl *control : collSelectedControls) {
+  for (DesignControl *control : selectedControls) {
     if (!removed.insert(control).second) continue;  // listed twice: already gone
     // The undo step keeps the control, its record and its frame, with their
     // places, so that undo puts the same objects back where they were.
     PresenceChange gone;
     gone.control = control;
     for (auto i = records.size(); i-- > 0;) {
-      if (records[i]->cntrlObject != control) continue;
-      if (const ResizeFrame *frame = m_model.Frame(records[i]->lngPictResizeIndex)) {
+      if (records[i]->control != control) continue;
+      if (const ResizeFrame *frame = m_model.frame(records[i]->frameIndex)) {
         gone.frame = *frame;
-        m_model.UnloadFrame(frame->index);
+        m_model.unloadFrame(frame->index);
       }
       gone.record = records[i].get();
       gone.recordPosition = i;
@@ -93,17 +93,17 @@ void frmPanel::RemoveSelectedControls() {
       records.erase(records.begin() + i);
       break;
     }
-    gone.heldControl = m_model.TakeControl(control, &gone.zPosition);
+    gone.heldControl = m_model.takeControl(control, &gone.zPosition);
     if (m_recorder) m_recorder->removed(std::move(gone));
     batch.add(Structure | Selection);
   }
-  collSelectedControls.clear();
+  selectedControls.clear();
   if (removed.empty()) return;
   // The current control and the focus must not point at a deleted control;
   // the panel becomes current and the grid shows it.
-  if (removed.count(objCurrentControl)) {
-    objCurrentControl = &m_model.pictMain;
-    RequestFillProperties();
+  if (removed.count(currentControl)) {
+    currentControl = &m_model.canvas;
+    requestFillProperties();
   }
-  if (removed.count(m_focusObject)) setFocus(&m_model.pictMain);
+  if (removed.count(m_focusObject)) setFocus(&m_model.canvas);
 }

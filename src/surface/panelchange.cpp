@@ -3,30 +3,30 @@
 #include <algorithm>
 #include <unordered_set>
 
-ControlGeometry GeometryOf(const DesignControl &control) {
-  return {control.Left, control.Top, control.Width, control.Height};
+ControlGeometry geometryOf(const DesignControl &control) {
+  return {control.left, control.top, control.width, control.height};
 }
 
-void SetGeometry(DesignControl &control, const ControlGeometry &geometry) {
-  control.Left = geometry.Left;
-  control.Top = geometry.Top;
-  control.Width = geometry.Width;
-  control.Height = geometry.Height;
+void setGeometry(DesignControl &control, const ControlGeometry &geometry) {
+  control.left = geometry.left;
+  control.top = geometry.top;
+  control.width = geometry.width;
+  control.height = geometry.height;
 }
 
-PanelValues PanelValues::Of(const PanelModel &model) {
-  const clsPanelDetails &d = model.PanelDetails;
-  return {model.pictMain,
-          model.Caption,
-          model.Width,
-          model.Height,
-          model.strDefaultPictureLoc,
-          d.strPictureOrigPath,
-          d.strPanelPath,
-          d.BackColorOn,
-          d.BackColorOff,
-          d.strPicture,
-          d.strOnload};
+PanelValues PanelValues::fromModel(const PanelModel &model) {
+  const PanelRecord &d = model.panelRecord;
+  return {model.canvas,
+          model.caption,
+          model.width,
+          model.height,
+          model.defaultPictureFolder,
+          d.pictureSourcePath,
+          d.panelPath,
+          d.backColorOn,
+          d.backColorOff,
+          d.picture,
+          d.onLoad};
 }
 
 bool PanelChange::empty() const {
@@ -67,21 +67,21 @@ void PanelChange::dropUnchangedGeometry() {
 ChangeRecorder::ChangeRecorder(PanelModel &model, SelectionState selection)
     : m_model(model),
       m_selection(std::move(selection)),
-      m_panel(PanelValues::Of(model)),
-      m_zOrder(model.ZOrder()) {
-  const auto &records = model.PanelDetails.CollControls;
+      m_panel(PanelValues::fromModel(model)),
+      m_zOrder(model.zOrder()) {
+  const auto &records = model.panelRecord.records;
   m_records.reserve(records.size());
   for (const auto &record : records) m_records.push_back(record.get());
 }
 
-clsControlDetails *ChangeRecorder::recordOf(const DesignControl *control) {
+ControlRecord *ChangeRecorder::recordOf(const DesignControl *control) {
   // A few look-ups walk the records; many (a large selection) use an index.
   constexpr size_t kWalkLimit = 16;
-  if (m_recordIndex.empty() && m_touched.size() < kWalkLimit) return m_model.FindRecord(control);
+  if (m_recordIndex.empty() && m_touched.size() < kWalkLimit) return m_model.findRecord(control);
   if (m_recordIndex.empty()) {
     m_recordIndex.reserve(m_records.size());
-    for (clsControlDetails *record : m_records)
-      if (record->cntrlObject) m_recordIndex.emplace(record->cntrlObject, record);  // first wins
+    for (ControlRecord *record : m_records)
+      if (record->control) m_recordIndex.emplace(record->control, record);  // first wins
   }
   const auto found = m_recordIndex.find(control);
   return found == m_recordIndex.end() ? nullptr : found->second;
@@ -89,8 +89,8 @@ clsControlDetails *ChangeRecorder::recordOf(const DesignControl *control) {
 
 void ChangeRecorder::touch(DesignControl *control) {
   if (!control || m_touched.count(control)) return;
-  clsControlDetails *record = recordOf(control);
-  Before before{GeometryOf(*control), {control->clone(), std::nullopt}, record};
+  ControlRecord *record = recordOf(control);
+  Before before{geometryOf(*control), {control->clone(), std::nullopt}, record};
   if (record) before.copy.record = *record;
   m_touched.emplace(control, std::move(before));
   m_touchOrder.push_back(control);
@@ -105,7 +105,7 @@ void ChangeRecorder::removed(PresenceChange removal) { m_removed.push_back(std::
 void ChangeRecorder::findAdded(PanelChange &change) {
   // New controls: in the drawing order now but not before. Usually they
   // were put on top, after an unchanged order, which needs no look-up set.
-  const auto &zOrder = m_model.ZOrder();
+  const auto &zOrder = m_model.zOrder();
   std::vector<size_t> newPlaces;
   const bool onTop = change.removed.empty() && zOrder.size() >= m_zOrder.size() &&
                      std::equal(m_zOrder.begin(), m_zOrder.end(), zOrder.begin());
@@ -119,13 +119,12 @@ void ChangeRecorder::findAdded(PanelChange &change) {
   if (newPlaces.empty()) return;
 
   // Their records and places among the records.
-  const auto &records = m_model.PanelDetails.CollControls;
+  const auto &records = m_model.panelRecord.records;
   std::unordered_map<const DesignControl *, size_t> newRecords;
-  const std::unordered_set<const clsControlDetails *> oldRecords(m_records.begin(),
-                                                                 m_records.end());
+  const std::unordered_set<const ControlRecord *> oldRecords(m_records.begin(), m_records.end());
   for (size_t i = 0; i < records.size(); ++i)
-    if (records[i]->cntrlObject && !oldRecords.count(records[i].get()))
-      newRecords.emplace(records[i]->cntrlObject, i);
+    if (records[i]->control && !oldRecords.count(records[i].get()))
+      newRecords.emplace(records[i]->control, i);
 
   for (size_t place : newPlaces) {
     PresenceChange p;
@@ -168,14 +167,14 @@ OrderSpan<T> differingSpan(const std::vector<T *> &before, const std::vector<T *
 
 void ChangeRecorder::findOrder(PanelChange &change) {
   // Most actions keep the order: the lists compare equal at once.
-  const auto &zOrder = m_model.ZOrder();
-  const auto &records = m_model.PanelDetails.CollControls;
-  std::vector<clsControlDetails *> recordsNow;
+  const auto &zOrder = m_model.zOrder();
+  const auto &records = m_model.panelRecord.records;
+  std::vector<ControlRecord *> recordsNow;
   recordsNow.reserve(records.size());
   for (const auto &record : records) recordsNow.push_back(record.get());
 
   std::unordered_set<const DesignControl *> goneControls, newControls;
-  std::unordered_set<const clsControlDetails *> goneRecords, newRecords;
+  std::unordered_set<const ControlRecord *> goneRecords, newRecords;
   for (const PresenceChange &p : change.removed) {
     goneControls.insert(p.control);
     if (p.record) goneRecords.insert(p.record);
@@ -203,22 +202,21 @@ PanelChange ChangeRecorder::finish(SelectionState selection) {
   for (DesignControl *control : m_touchOrder) {
     if (gone.count(control)) continue;
     Before &before = m_touched.at(control);
-    clsControlDetails *record = before.record;
-    const ControlGeometry now = GeometryOf(*control);
+    ControlRecord *record = before.record;
+    const ControlGeometry now = geometryOf(*control);
     // Did anything but the geometry change? Compare the copy, moved to
     // where the control is now, with the control itself.
-    SetGeometry(*before.copy.control, now);
+    setGeometry(*before.copy.control, now);
     const bool sameControl = before.copy.control->sameAs(*control);
     const bool sameRecord = !record || (before.copy.record && *before.copy.record == *record);
     if (sameControl && sameRecord) {
       if (!(before.geometry == now))
-        change.geometry.push_back(
-            {control, record ? record->lngPictResizeIndex : 0, before.geometry, now});
+        change.geometry.push_back({control, record ? record->frameIndex : 0, before.geometry, now});
       continue;
     }
     PropertyChange p{control, record, before.geometry, now, {}, {}};
     if (!sameControl) {
-      SetGeometry(*before.copy.control, before.geometry);
+      setGeometry(*before.copy.control, before.geometry);
       p.before.control = std::move(before.copy.control);
       p.after.control = control->clone();
     }
@@ -229,8 +227,8 @@ PanelChange ChangeRecorder::finish(SelectionState selection) {
     change.properties.push_back(std::move(p));
   }
 
-  change.panelName = m_panel.canvas.Tag;
-  PanelValues now = PanelValues::Of(m_model);
+  change.panelName = m_panel.canvas.tag;
+  PanelValues now = PanelValues::fromModel(m_model);
   if (!(now == m_panel)) {
     change.panelBefore = std::move(m_panel);
     change.panelAfter = std::move(now);

@@ -24,22 +24,22 @@ struct SelectionState {
 };
 
 struct ControlGeometry {
-  qint32 Left = 0, Top = 0, Width = 0, Height = 0;
+  qint32 left = 0, top = 0, width = 0, height = 0;
   bool operator==(const ControlGeometry &) const = default;
 };
-ControlGeometry GeometryOf(const DesignControl &control);
-void SetGeometry(DesignControl &control, const ControlGeometry &geometry);
+ControlGeometry geometryOf(const DesignControl &control);
+void setGeometry(DesignControl &control, const ControlGeometry &geometry);
 
 // The panel's own values a user can change: name, caption, window size,
 // colours, picture, load action and picture folder.
 struct PanelValues {
   PanelCanvas canvas;
-  QString Caption;
-  qint32 Width = 0, Height = 0;
-  QString strDefaultPictureLoc;
-  QString strPictureOrigPath, strPanelPath, BackColorOn, BackColorOff, strPicture, strOnload;
+  QString caption;
+  qint32 width = 0, height = 0;
+  QString defaultPictureFolder;
+  QString pictureSourcePath, panelPath, backColorOn, backColorOff, picture, onLoad;
 
-  static PanelValues Of(const PanelModel &model);
+  static PanelValues fromModel(const PanelModel &model);
   bool operator==(const PanelValues &) const = default;
 };
 
@@ -54,11 +54,11 @@ struct GeometryChange {
 // two changed (a renamed panel changes every record, but no control).
 struct ControlCopy {
   std::unique_ptr<DesignControl> control;
-  std::optional<clsControlDetails> record;
+  std::optional<ControlRecord> record;
 };
 struct PropertyChange {
   DesignControl *control;
-  clsControlDetails *record;  // null for a control without a record
+  ControlRecord *record;  // null for a control without a record
   ControlGeometry geometryBefore, geometryAfter;
   ControlCopy before, after;
 };
@@ -68,12 +68,12 @@ struct PropertyChange {
 // it (and its record), so every other step keeps pointing at the same object.
 struct PresenceChange {
   DesignControl *control = nullptr;
-  clsControlDetails *record = nullptr;
+  ControlRecord *record = nullptr;
   size_t zPosition = 0;
   size_t recordPosition = 0;
   std::optional<ResizeFrame> frame;
   std::unique_ptr<DesignControl> heldControl;
-  std::unique_ptr<clsControlDetails> heldRecord;
+  std::unique_ptr<ControlRecord> heldRecord;
 };
 
 // A new stacking order of the controls that stayed (Bring to Front, a drag
@@ -88,7 +88,7 @@ struct OrderSpan {
 };
 struct OrderChange {
   OrderSpan<DesignControl> zOrder;
-  OrderSpan<clsControlDetails> records;
+  OrderSpan<ControlRecord> records;
   bool empty() const { return zOrder.empty() && records.empty(); }
 };
 
@@ -133,9 +133,9 @@ class ChangeRecorder {
   struct Before {
     ControlGeometry geometry;
     ControlCopy copy;
-    clsControlDetails *record;
+    ControlRecord *record;
   };
-  clsControlDetails *recordOf(const DesignControl *control);
+  ControlRecord *recordOf(const DesignControl *control);
   void findAdded(PanelChange &change);
   void findOrder(PanelChange &change);
 
@@ -143,9 +143,9 @@ class ChangeRecorder {
   SelectionState m_selection;
   PanelValues m_panel;
   std::vector<DesignControl *> m_zOrder;
-  std::vector<clsControlDetails *> m_records;
+  std::vector<ControlRecord *> m_records;
   std::vector<DesignControl *> m_touchOrder;
   std::unordered_map<const DesignControl *, Before> m_touched;
-  std::unordered_map<const DesignControl *, clsControlDetails *> m_recordIndex;
+  std::unordered_map<const DesignControl *, ControlRecord *> m_recordIndex;
   std::vector<PresenceChange> m_removed;
 };

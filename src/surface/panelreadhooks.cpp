@@ -1,17 +1,17 @@
 #include "surface/panelreadhooks.h"
 
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-void PanelReadHooks::controlRead(clsControlDetails &record) { m_panel.SetControlGraphics(record); }
+void PanelReadHooks::controlRead(ControlRecord &record) { m_panel.setControlGraphics(record); }
 
-void PanelReadHooks::panelRead() { m_panel.SetPanelGraphics(); }
+void PanelReadHooks::panelRead() { m_panel.setPanelGraphics(); }
 
 void PanelReadHooks::pasteStarting() {
-  m_panel.CanvasGotFocus();
+  m_panel.canvasGotFocus();
   m_panel.setNeedToSave(true);
 }
 
-void PanelReadHooks::controlPasted(clsControlDetails &record) {
-  m_panel.SetControlGraphics(record);
-  if (record.cntrlObject) m_panel.ControlGotFocus(record.cntrlObject);
+void PanelReadHooks::controlPasted(ControlRecord &record) {
+  m_panel.setControlGraphics(record);
+  if (record.control) m_panel.controlGotFocus(record.control);
 }

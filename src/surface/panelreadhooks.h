@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panelfile/readhooks.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 // Shows what the reader and paste add to a panel: graphics of each control
 // and of the panel, the selection of pasted controls. The hooks hold one
@@ -10,13 +10,13 @@
 // rather than once per control.
 class PanelReadHooks : public ReadHooks {
  public:
-  explicit PanelReadHooks(frmPanel &panel) : m_panel(panel), m_batch(panel) {}
-  void controlRead(clsControlDetails &record) override;
+  explicit PanelReadHooks(PanelEditor &panel) : m_panel(panel), m_batch(panel) {}
+  void controlRead(ControlRecord &record) override;
   void panelRead() override;
   void pasteStarting() override;
-  void controlPasted(clsControlDetails &record) override;
+  void controlPasted(ControlRecord &record) override;
 
  private:
-  frmPanel &m_panel;
-  frmPanel::Batch m_batch;
+  PanelEditor &m_panel;
+  PanelEditor::Batch m_batch;
 };

@@ -12,24 +12,24 @@ double placeScale(int selectionCount) {
 }
 }  // namespace
 
-double PlacementKey(qint32 position, int selectionPlace, int selectionCount) {
+double placementKey(qint32 position, int selectionPlace, int selectionCount) {
   // Added rather than written as text, so that a negative position still
   // puts the earlier selected control first.
   return position + selectionPlace / placeScale(selectionCount);
 }
 
-int PlacementSelectionPlace(double key, int selectionCount) {
+int placementSelectionPlace(double key, int selectionCount) {
   return int(std::lround((key - std::floor(key)) * placeScale(selectionCount)));
 }
 
-void SortControlPlacements(std::vector<double> &keys) { std::sort(keys.begin(), keys.end()); }
+void sortControlPlacements(std::vector<double> &keys) { std::sort(keys.begin(), keys.end()); }
 
-QString LeftFill(const QString &text, const QString &fill, int length) {
+QString leftFill(const QString &text, const QString &fill, int length) {
   if (text.size() >= length) return text;
   return fill.repeated(length - text.size()) + text;
 }
 
-QString RightFill(const QString &text, const QString &fill, int length) {
+QString rightFill(const QString &text, const QString &fill, int length) {
   if (text.size() >= length) return text;
   return text + fill.repeated(length - text.size());
 }

@@ -8,15 +8,15 @@
 // the order in which they were selected: the integer part is the position,
 // the fraction the 1-based place in the selection as five (or, for larger
 // selections, more) decimal digits. Place 3 at Left 1200 gives 1200.00003.
-double PlacementKey(qint32 position, int selectionPlace, int selectionCount);
+double placementKey(qint32 position, int selectionPlace, int selectionCount);
 // The selection place a key was built with.
-int PlacementSelectionPlace(double key, int selectionCount);
+int placementSelectionPlace(double key, int selectionCount);
 
 // Sorts the keys ascending in place.
-void SortControlPlacements(std::vector<double> &keys);
+void sortControlPlacements(std::vector<double> &keys);
 
-// The text preceded (LeftFill) or followed (RightFill) by one copy of `fill`
+// The text preceded (leftFill) or followed (rightFill) by one copy of `fill`
 // per character it is shorter than `length`; a text that long or longer is
 // returned unchanged.
-QString LeftFill(const QString &text, const QString &fill, int length);
-QString RightFill(const QString &text, const QString &fill, int length);
+QString leftFill(const QString &text, const QString &fill, int length);
+QString rightFill(const QString &text, const QString &fill, int length);

@@ -6,7 +6,7 @@
 
 #include "model/colors.h"
 #include "surface/buttongraphics.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 // A programme-like test signal in tenths of dB: two slow waves per channel,
@@ -32,39 +32,40 @@ QString PreviewCommand::text() const {
   return control + u' ' + event + QLatin1String(": ") + line;
 }
 
-PreviewSession::PreviewSession(frmPanel &panel, QObject *parent) : QObject(parent), m_panel(panel) {
-  connect(&m_panel, &frmPanel::changed, this, [this](int flags) {
+PreviewSession::PreviewSession(PanelEditor &panel, QObject *parent)
+    : QObject(parent), m_panel(panel) {
+  connect(&m_panel, &PanelEditor::changed, this, [this](int flags) {
     m_toggledLooks.clear();
-    if (flags & frmPanel::Structure) forgetRemovedControls();
+    if (flags & PanelEditor::Structure) forgetRemovedControls();
   });
-  timMeter.setInterval(kMeterInterval);
-  connect(&timMeter, &QTimer::timeout, this, &PreviewSession::timMeterTick);
-  timMeter.start();
+  meterTimer.setInterval(kMeterInterval);
+  connect(&meterTimer, &QTimer::timeout, this, &PreviewSession::meterTick);
+  meterTimer.start();
 }
 
 PreviewSession::~PreviewSession() = default;
 
-const clsControlDetails *PreviewSession::enabledButtonRecord(const DesignControl *control) const {
+const ControlRecord *PreviewSession::enabledButtonRecord(const DesignControl *control) const {
   if (!control || control->kind() != ControlKind::Button) return nullptr;
-  const clsControlDetails *record = m_panel.model().FindRecord(control);
-  return record && record->Enabled ? record : nullptr;
+  const ControlRecord *record = m_panel.model().findRecord(control);
+  return record && record->enabled ? record : nullptr;
 }
 
-void PreviewSession::MouseDown(const DesignControl *control) {
-  const clsControlDetails *record = enabledButtonRecord(control);
+void PreviewSession::mouseDown(const DesignControl *control) {
+  const ControlRecord *record = enabledButtonRecord(control);
   if (!record) return;
   m_pressed = control;
-  logCommand(*record, QStringLiteral("MouseDown"), record->MouseDown);
+  logCommand(*record, QStringLiteral("MouseDown"), record->mouseDown);
   emit changed();
 }
 
-void PreviewSession::MouseUp(bool overPressedControl) {
+void PreviewSession::mouseUp(bool overPressedControl) {
   const DesignControl *control = std::exchange(m_pressed, nullptr);
   if (!control) return;
-  if (const clsControlDetails *record = enabledButtonRecord(control)) {
-    logCommand(*record, QStringLiteral("MouseUp"), record->MouseUp);
+  if (const ControlRecord *record = enabledButtonRecord(control)) {
+    logCommand(*record, QStringLiteral("MouseUp"), record->mouseUp);
     if (overPressedControl) {
-      logCommand(*record, QStringLiteral("Click"), record->Click);
+      logCommand(*record, QStringLiteral("Click"), record->click);
       m_on[control] = !isOn(control);
       m_toggledLooks.erase(control);
     }
@@ -74,14 +75,14 @@ void PreviewSession::MouseUp(bool overPressedControl) {
 
 bool PreviewSession::isOn(const DesignControl *control) const {
   if (const auto it = m_on.find(control); it != m_on.end()) return it->second;
-  const clsControlDetails *record = m_panel.model().FindRecord(control);
-  return record && IsOnState(record->State);
+  const ControlRecord *record = m_panel.model().findRecord(control);
+  return record && isOnState(record->state);
 }
 
-void PreviewSession::logCommand(const clsControlDetails &record, const QString &event,
+void PreviewSession::logCommand(const ControlRecord &record, const QString &event,
                                 const QString &command) {
-  if (command.isEmpty() || !record.cntrlObject) return;
-  m_log.push_back({record.cntrlObject->Tag, event, command});
+  if (command.isEmpty() || !record.control) return;
+  m_log.push_back({record.control->tag, event, command});
   if (m_log.size() > kLogLimit) m_log.pop_front();
   emit commandLogged(m_log.back());
 }
@@ -91,7 +92,7 @@ void PreviewSession::clearLog() {
   emit logCleared();
 }
 
-void PreviewSession::timMeterTick() {
+void PreviewSession::meterTick() {
   ++m_meterTicks;
   const double seconds = m_meterTicks * (kMeterInterval / 1000.0);
   std::unordered_map<const DesignControl *, MeterState> meters;
@@ -101,10 +102,10 @@ void PreviewSession::timMeterTick() {
       MeterState state =
           it != m_meters.end() ? it->second : MeterState(control->index() * 3 + int(kind));
       const MeterSettings &settings = kind == ControlKind::Meter
-                                          ? static_cast<const DesignMeter *>(control)->Meter
-                                          : static_cast<const DesignMeterFader *>(control)->Meter;
+                                          ? static_cast<const DesignMeter *>(control)->meter
+                                          : static_cast<const DesignMeterFader *>(control)->meter;
       for (int channel = 0; channel < 2; ++channel) {
-        state.channels[channel].setDecayRate(settings.DecayRate);
+        state.channels[channel].setDecayRate(settings.decayRate);
         state.channels[channel].update(testSignal(seconds, state.seed, channel),
                                        kMeterInterval / 1000.0);
       }
@@ -124,16 +125,16 @@ qint32 PreviewSession::meterLevel(const DesignControl *meter, int channel) const
 
 void PreviewSession::forgetRemovedControls() {
   const PanelModel &model = m_panel.model();
-  std::erase_if(m_on, [&model](const auto &entry) { return !model.Contains(entry.first); });
-  std::erase_if(m_meters, [&model](const auto &entry) { return !model.Contains(entry.first); });
-  if (m_pressed && !model.Contains(m_pressed)) m_pressed = nullptr;
+  std::erase_if(m_on, [&model](const auto &entry) { return !model.contains(entry.first); });
+  std::erase_if(m_meters, [&model](const auto &entry) { return !model.contains(entry.first); });
+  if (m_pressed && !model.contains(m_pressed)) m_pressed = nullptr;
 }
 
 namespace {
 // A button or label shows its background colour; other kinds have none to flash.
 void setBackColor(DesignControl &control, qint32 color) {
-  if (auto *button = As<DesignButton>(&control)) button->BackColor = color;
-  if (auto *label = As<DesignLabel>(&control)) label->BackColor = color;
+  if (auto *button = controlCast<DesignButton>(&control)) button->backColor = color;
+  if (auto *label = controlCast<DesignLabel>(&control)) label->backColor = color;
 }
 
 bool hasBackColor(const DesignControl &control) {
@@ -141,9 +142,9 @@ bool hasBackColor(const DesignControl &control) {
 }
 
 // What a control shows in design: only flashing changes it.
-std::unique_ptr<DesignControl> shownInDesign(const frmPanel &panel, const DesignControl &control,
-                                             const clsControlDetails *record) {
-  const std::optional<qint32> flash = record ? panel.FlashColor(*record) : std::nullopt;
+std::unique_ptr<DesignControl> shownInDesign(const PanelEditor &panel, const DesignControl &control,
+                                             const ControlRecord *record) {
+  const std::optional<qint32> flash = record ? panel.flashColor(*record) : std::nullopt;
   if (!flash || !hasBackColor(control)) return nullptr;
   auto copy = control.clone();
   setBackColor(*copy, *flash);
@@ -152,22 +153,22 @@ std::unique_ptr<DesignControl> shownInDesign(const frmPanel &panel, const Design
 }  // namespace
 
 std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &control,
-                                                     const clsControlDetails *record) const {
+                                                     const ControlRecord *record) const {
   if (isMeter(control)) {
     if (!m_meters.contains(&control)) return nullptr;
     auto copy = control.clone();
     const qint32 left = meterLevel(&control, 0), right = meterLevel(&control, 1);
-    if (auto *meter = As<DesignMeter>(copy.get())) meter->SetLevel(left, right);
-    if (auto *fader = As<DesignMeterFader>(copy.get())) fader->SetLevel(left, right);
+    if (auto *meter = controlCast<DesignMeter>(copy.get())) meter->setLevel(left, right);
+    if (auto *fader = controlCast<DesignMeterFader>(copy.get())) fader->setLevel(left, right);
     return copy;
   }
   if (!record || control.kind() != ControlKind::Button)
     return shownInDesign(m_panel, control, record);
 
   const auto toggled = m_on.find(&control);
-  const bool stateChanged = toggled != m_on.end() && toggled->second != IsOnState(record->State);
+  const bool stateChanged = toggled != m_on.end() && toggled->second != isOnState(record->state);
   const bool held = m_pressed == &control;
-  if (!stateChanged && !held && record->Enabled) return shownInDesign(m_panel, control, record);
+  if (!stateChanged && !held && record->enabled) return shownInDesign(m_panel, control, record);
   auto copy = control.clone();
   auto &button = static_cast<DesignButton &>(*copy);
   if (stateChanged) {
@@ -175,29 +176,29 @@ std::unique_ptr<DesignControl> PreviewSession::shown(const DesignControl &contro
     auto &look = m_toggledLooks[&control];
     if (!look) {
       look = std::make_unique<DesignButton>(static_cast<const DesignButton &>(control));
-      ApplyButtonGraphics(m_panel, *look, *record, toggled->second);
+      applyButtonGraphics(m_panel, *look, *record, toggled->second);
     }
-    button.Picture = look->Picture;
-    button.DownPicture = look->DownPicture;
-    button.BackColor = look->BackColor;
+    button.picture = look->picture;
+    button.downPicture = look->downPicture;
+    button.backColor = look->backColor;
   }
-  if (held && !button.DownPicture.isEmpty()) button.Picture = button.DownPicture;
-  if (const auto flash = m_panel.FlashColor(*record)) button.BackColor = *flash;
-  if (!record->Enabled) button.ForeColor = kDisabledTextColor;
+  if (held && !button.downPicture.isEmpty()) button.picture = button.downPicture;
+  if (const auto flash = m_panel.flashColor(*record)) button.backColor = *flash;
+  if (!record->enabled) button.foreColor = kDisabledTextColor;
   return copy;
 }
 
-void PreviewSession::forEachShown(const frmPanel &panel, const PreviewSession *preview,
+void PreviewSession::forEachShown(const PanelEditor &panel, const PreviewSession *preview,
                                   const ShownVisitor &visit) {
   const PanelModel &model = panel.model();
-  std::unordered_map<const DesignControl *, const clsControlDetails *> records;
-  records.reserve(model.PanelDetails.CollControls.size());
-  for (const auto &record : model.PanelDetails.CollControls)
-    if (record->cntrlObject) records.emplace(record->cntrlObject, record.get());
-  for (const DesignControl *control : model.ZOrder()) {
-    if (!control->Visible) continue;
+  std::unordered_map<const DesignControl *, const ControlRecord *> records;
+  records.reserve(model.panelRecord.records.size());
+  for (const auto &record : model.panelRecord.records)
+    if (record->control) records.emplace(record->control, record.get());
+  for (const DesignControl *control : model.zOrder()) {
+    if (!control->visible) continue;
     const auto found = records.find(control);
-    const clsControlDetails *record = found != records.end() ? found->second : nullptr;
+    const ControlRecord *record = found != records.end() ? found->second : nullptr;
     const auto copy =
         preview ? preview->shown(*control, record) : shownInDesign(panel, *control, record);
     visit(copy ? *copy : *control, *control);

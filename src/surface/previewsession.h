@@ -11,8 +11,8 @@
 #include "components/meterscale.h"
 #include "model/designcontrol.h"
 
-class frmPanel;
-class clsControlDetails;
+class PanelEditor;
+class ControlRecord;
 
 // One command a click in preview would have sent.
 struct PreviewCommand {
@@ -32,15 +32,15 @@ struct PreviewCommand {
 class PreviewSession : public QObject {
   Q_OBJECT
  public:
-  explicit PreviewSession(frmPanel &panel, QObject *parent = nullptr);
+  explicit PreviewSession(PanelEditor &panel, QObject *parent = nullptr);
   ~PreviewSession() override;
 
   // --- operator input. A press on a control, then its release, over the
   // pressed control or elsewhere. Only enabled buttons react: the press logs
-  // MouseDown; the release logs MouseUp and, over the button, Click, and
+  // mouseDown; the release logs mouseUp and, over the button, Click, and
   // toggles the button's state. Empty command texts send nothing.
-  void MouseDown(const DesignControl *control);
-  void MouseUp(bool overPressedControl);
+  void mouseDown(const DesignControl *control);
+  void mouseUp(bool overPressedControl);
 
   // The caption colour of a button that does not react to the operator.
   static constexpr qint32 kDisabledTextColor = 0x808080;
@@ -52,8 +52,8 @@ class PreviewSession : public QObject {
 
   // --- meters: every tick moves the test level of each meter and meter-fader.
   static constexpr int kMeterInterval = 50;  // ms
-  void timMeterTick();
-  QTimer timMeter;
+  void meterTick();
+  QTimer meterTimer;
   // The test level (tenths of dB) a meter shows on a channel (0 left, 1 right).
   qint32 meterLevel(const DesignControl *meter, int channel) const;
 
@@ -65,7 +65,7 @@ class PreviewSession : public QObject {
   // a disabled button's grey caption and the meters' test levels.
   using ShownVisitor =
       std::function<void(const DesignControl &shown, const DesignControl &control)>;
-  static void forEachShown(const frmPanel &panel, const PreviewSession *preview,
+  static void forEachShown(const PanelEditor &panel, const PreviewSession *preview,
                            const ShownVisitor &visit);
 
   // --- the log of commands, oldest first, at most kLogLimit entries.
@@ -87,13 +87,13 @@ class PreviewSession : public QObject {
     MeterBallistics channels[2]{MeterBallistics(0), MeterBallistics(0)};
     int seed;
   };
-  const clsControlDetails *enabledButtonRecord(const DesignControl *control) const;
-  void logCommand(const clsControlDetails &record, const QString &event, const QString &command);
+  const ControlRecord *enabledButtonRecord(const DesignControl *control) const;
+  void logCommand(const ControlRecord &record, const QString &event, const QString &command);
   void forgetRemovedControls();
   std::unique_ptr<DesignControl> shown(const DesignControl &control,
-                                       const clsControlDetails *record) const;
+                                       const ControlRecord *record) const;
 
-  frmPanel &m_panel;
+  PanelEditor &m_panel;
   std::unordered_map<const DesignControl *, bool> m_on;  // buttons clicked in preview
   // Pictures and colour of the toggled state of those buttons.
   mutable std::unordered_map<const DesignControl *, std::unique_ptr<DesignButton>> m_toggledLooks;

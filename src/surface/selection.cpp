@@ -6,36 +6,36 @@
 #include <unordered_set>
 
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-void frmPanel::showFrame(const DesignControl *control) {
-  if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(control))) {
-    frame->Visible = true;
-    PlaceFrame(*frame, *control);
+void PanelEditor::showFrame(const DesignControl *control) {
+  if (ResizeFrame *frame = m_model.frame(frameIndexOf(control))) {
+    frame->visible = true;
+    placeFrame(*frame, *control);
   }
 }
 
-void frmPanel::hideFrame(const DesignControl *control) {
-  if (ResizeFrame *frame = m_model.Frame(GetResizeIndex(control))) frame->Visible = false;
+void PanelEditor::hideFrame(const DesignControl *control) {
+  if (ResizeFrame *frame = m_model.frame(frameIndexOf(control))) frame->visible = false;
 }
 
-bool frmPanel::IsObjectSelected(const DesignObject *objControl) const {
-  return std::find(collSelectedControls.begin(), collSelectedControls.end(), objControl) !=
-         collSelectedControls.end();
+bool PanelEditor::isObjectSelected(const DesignObject *object) const {
+  return std::find(selectedControls.begin(), selectedControls.end(), object) !=
+         selectedControls.end();
 }
 
-int frmPanel::GetResizeIndex(const DesignObject *ObjectToSize) const {
-  const clsControlDetails *record = m_model.FindRecord(ObjectToSize);
-  return record ? record->lngPictResizeIndex : 0;
+int PanelEditor::frameIndexOf(const DesignObject *objectToSize) const {
+  const ControlRecord *record = m_model.findRecord(objectToSize);
+  return record ? record->frameIndex : 0;
 }
 
-void frmPanel::ControlGotFocus(DesignObject *objControl) {
-  if (objControl == &m_model.pictMain) {
-    CanvasGotFocus();
+void PanelEditor::controlGotFocus(DesignObject *object) {
+  if (object == &m_model.canvas) {
+    canvasGotFocus();
     return;
   }
-  if (!controlOfThisPanel(objControl)) return;
-  auto *control = static_cast<DesignControl *>(objControl);
+  if (!controlOfThisPanel(object)) return;
+  auto *control = static_cast<DesignControl *>(object);
   Batch batch(*this);
   batch.add(Selection);
   setFocus(control);
@@ -43,44 +43,44 @@ void frmPanel::ControlGotFocus(DesignObject *objControl) {
 
   bool shiftPath = false;
   bool deselect = false;
-  if (!IsObjectSelected(control)) {
-    if (!boolCtrlDown) {
-      if (!boolShiftDown) {
-        ClearAllSelected();
+  if (!isObjectSelected(control)) {
+    if (!ctrlDown) {
+      if (!shiftDown) {
+        clearAllSelected();
       } else {
-        ShiftSelect(control);
+        shiftSelect(control);
         shiftPath = true;
       }
     }
-    if (!IsObjectSelected(control)) collSelectedControls.push_back(control);
-  } else if (boolCtrlDown && control->kind() != ControlKind::WebBrowser) {
+    if (!isObjectSelected(control)) selectedControls.push_back(control);
+  } else if (ctrlDown && control->kind() != ControlKind::WebBrowser) {
     deselect = true;
   }
-  RequestFillProperties();
+  requestFillProperties();
   if (shiftPath) return;
   if (!deselect) {
-    objCurrentControl = control;
+    currentControl = control;
     showFrame(control);
   } else {
-    ClearSingleSelected(control);
+    clearSingleSelected(control);
   }
 }
 
-void frmPanel::CanvasGotFocus() {
+void PanelEditor::canvasGotFocus() {
   Batch batch(*this);
   batch.add(Selection);
-  setFocus(&m_model.pictMain);
+  setFocus(&m_model.canvas);
   selectionClicked();
-  ClearAllSelected();
-  objCurrentControl = &m_model.pictMain;
-  RequestFillProperties();
+  clearAllSelected();
+  currentControl = &m_model.canvas;
+  requestFillProperties();
 }
 
-void frmPanel::FrameGotFocus(int frameIndex) {
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    if (record->lngPictResizeIndex != frameIndex || !record->cntrlObject) continue;
-    DesignControl *control = record->cntrlObject;
-    ControlGotFocus(control);
+void PanelEditor::frameGotFocus(int frameIndex) {
+  for (const auto &record : m_model.panelRecord.records) {
+    if (record->frameIndex != frameIndex || !record->control) continue;
+    DesignControl *control = record->control;
+    controlGotFocus(control);
     // The frame keeps the focus unless a Ctrl+press deselected its control
     // and the focus went on to another control or the canvas.
     if (m_focusObject == control) {
@@ -91,166 +91,166 @@ void frmPanel::FrameGotFocus(int frameIndex) {
   }
 }
 
-void frmPanel::ClearAllSelected(DesignObject *objKeepControl) {
-  if (collSelectedControls.empty()) return;
+void PanelEditor::clearAllSelected(DesignObject *keepControl) {
+  if (selectedControls.empty()) return;
   Batch batch(*this);
   batch.add(Selection);
-  for (auto i = collSelectedControls.size(); i-- > 0;) {
-    DesignControl *control = collSelectedControls[i];
-    if (control == objKeepControl) continue;
-    collSelectedControls.erase(collSelectedControls.begin() + i);
+  for (auto i = selectedControls.size(); i-- > 0;) {
+    DesignControl *control = selectedControls[i];
+    if (control == keepControl) continue;
+    selectedControls.erase(selectedControls.begin() + i);
     hideFrame(control);
   }
 }
 
-void frmPanel::ClearSingleSelected(DesignObject *objControl) {
+void PanelEditor::clearSingleSelected(DesignObject *object) {
   Batch batch(*this);
   batch.add(Selection);
-  if (objControl) {
-    for (auto i = collSelectedControls.size(); i-- > 0;) {
-      if (collSelectedControls[i] != objControl) continue;
-      collSelectedControls.erase(collSelectedControls.begin() + i);
-      hideFrame(static_cast<DesignControl *>(objControl));
+  if (object) {
+    for (auto i = selectedControls.size(); i-- > 0;) {
+      if (selectedControls[i] != object) continue;
+      selectedControls.erase(selectedControls.begin() + i);
+      hideFrame(static_cast<DesignControl *>(object));
     }
   }
-  if (!collSelectedControls.empty()) {
-    DesignControl *first = collSelectedControls.front();
+  if (!selectedControls.empty()) {
+    DesignControl *first = selectedControls.front();
     setFocus(first);
-    objCurrentControl = first;
+    currentControl = first;
   } else {
-    CanvasGotFocus();
+    canvasGotFocus();
   }
-  RequestFillProperties();
+  requestFillProperties();
 }
 
-void frmPanel::ShiftSelect(DesignObject *objControl) {
-  if (!controlOfThisPanel(objControl)) return;
-  auto *control = static_cast<DesignControl *>(objControl);
+void PanelEditor::shiftSelect(DesignObject *object) {
+  if (!controlOfThisPanel(object)) return;
+  auto *control = static_cast<DesignControl *>(object);
   Batch batch(*this);
   batch.add(Selection);
-  if (!IsObjectSelected(control)) collSelectedControls.push_back(control);
-  objCurrentControl = control;
+  if (!isObjectSelected(control)) selectedControls.push_back(control);
+  currentControl = control;
 
   // The box around everything selected so far.
   qint64 left = std::numeric_limits<qint64>::max(), top = left;
   qint64 right = std::numeric_limits<qint64>::min(), bottom = right;
-  for (const DesignControl *c : collSelectedControls) {
-    left = std::min<qint64>(left, c->Left);
-    top = std::min<qint64>(top, c->Top);
-    right = std::max<qint64>(right, qint64(c->Left) + c->Width);
-    bottom = std::max<qint64>(bottom, qint64(c->Top) + c->Height);
+  for (const DesignControl *c : selectedControls) {
+    left = std::min<qint64>(left, c->left);
+    top = std::min<qint64>(top, c->top);
+    right = std::max<qint64>(right, qint64(c->left) + c->width);
+    bottom = std::max<qint64>(bottom, qint64(c->top) + c->height);
   }
-  ClearAllSelected();
+  clearAllSelected();
 
   // Every control that overlaps or touches the box joins, in record order.
   std::unordered_set<const DesignControl *> selected;
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    DesignControl *c = record->cntrlObject;
+  for (const auto &record : m_model.panelRecord.records) {
+    DesignControl *c = record->control;
     if (!c) continue;
-    const bool touches = c->Left <= right && qint64(c->Left) + c->Width >= left &&
-                         c->Top <= bottom && qint64(c->Top) + c->Height >= top;
+    const bool touches = c->left <= right && qint64(c->left) + c->width >= left &&
+                         c->top <= bottom && qint64(c->top) + c->height >= top;
     if (!touches) continue;
-    if (selected.insert(c).second) collSelectedControls.push_back(c);
+    if (selected.insert(c).second) selectedControls.push_back(c);
     showFrame(c);
   }
-  if (!selected.count(control)) collSelectedControls.push_back(control);
-  objCurrentControl = control;
-  RequestFillProperties();
+  if (!selected.count(control)) selectedControls.push_back(control);
+  currentControl = control;
+  requestFillProperties();
 }
 
-void frmPanel::ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
-                              bool includeCurrent) {
-  if (collSelectedControls.empty()) return;
+void PanelEditor::resizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
+                                 bool includeCurrent) {
+  if (selectedControls.empty()) return;
   EditStep step(*this, QStringLiteral("Resize"), StepName::WithControls);
   Batch batch(*this);
   // One look-up table instead of a walk of the records per control: a drag
   // of hundreds of selected controls calls this on every mouse step.
-  std::unordered_map<const DesignControl *, const clsControlDetails *> records;
-  records.reserve(m_model.PanelDetails.CollControls.size());
-  for (const auto &record : m_model.PanelDetails.CollControls)
-    if (record->cntrlObject) records.emplace(record->cntrlObject, record.get());
+  std::unordered_map<const DesignControl *, const ControlRecord *> records;
+  records.reserve(m_model.panelRecord.records.size());
+  for (const auto &record : m_model.panelRecord.records)
+    if (record->control) records.emplace(record->control, record.get());
 
   auto fits = [](qint64 v) {
     return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
   };
-  for (DesignControl *control : collSelectedControls) {
-    if (!includeCurrent && control == objCurrentControl) continue;
+  for (DesignControl *control : selectedControls) {
+    if (!includeCurrent && control == currentControl) continue;
     const auto found = records.find(control);
     if (found == records.end()) continue;
-    const qint64 left = qint64(control->Left) + dLeft, top = qint64(control->Top) + dTop;
-    const qint64 width = qint64(control->Width) + dWidth;
-    const qint64 height = qint64(control->Height) + dHeight;
+    const qint64 left = qint64(control->left) + dLeft, top = qint64(control->top) + dTop;
+    const qint64 width = qint64(control->width) + dWidth;
+    const qint64 height = qint64(control->height) + dHeight;
     // A control never gets a negative size: the walk ends here.
     if (width < 0 || height < 0 || !fits(left) || !fits(top) || !fits(width) || !fits(height))
       break;
-    control->Left = qint32(left);
-    control->Top = qint32(top);
-    control->Height = qint32(height);
-    control->Width = qint32(width);
-    if (ResizeFrame *frame = m_model.Frame(found->second->lngPictResizeIndex)) {
-      frame->Left += dLeft;
-      frame->Top += dTop;
-      frame->Height += dHeight;
-      frame->Width += dWidth;
+    control->left = qint32(left);
+    control->top = qint32(top);
+    control->height = qint32(height);
+    control->width = qint32(width);
+    if (ResizeFrame *frame = m_model.frame(found->second->frameIndex)) {
+      frame->left += dLeft;
+      frame->top += dTop;
+      frame->height += dHeight;
+      frame->width += dWidth;
     }
     batch.add(Geometry);
   }
 }
 
-void frmPanel::SelectAll() {
+void PanelEditor::selectAll() {
   Batch batch(*this);
   batch.add(Selection);
   selectionClicked();
-  std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
-                                                     collSelectedControls.end());
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    DesignControl *c = record->cntrlObject;
+  std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
+                                                     selectedControls.end());
+  for (const auto &record : m_model.panelRecord.records) {
+    DesignControl *c = record->control;
     if (!c) continue;
-    if (selected.insert(c).second) collSelectedControls.push_back(c);
-    if (ResizeFrame *frame = m_model.Frame(record->lngPictResizeIndex)) {
-      frame->Visible = true;
-      PlaceFrame(*frame, *c);
+    if (selected.insert(c).second) selectedControls.push_back(c);
+    if (ResizeFrame *frame = m_model.frame(record->frameIndex)) {
+      frame->visible = true;
+      placeFrame(*frame, *c);
     }
   }
-  if (collSelectedControls.empty()) return;
-  if (!IsObjectSelected(objCurrentControl)) {
-    objCurrentControl = collSelectedControls.front();
-    setFocus(collSelectedControls.front());
+  if (selectedControls.empty()) return;
+  if (!isObjectSelected(currentControl)) {
+    currentControl = selectedControls.front();
+    setFocus(selectedControls.front());
   }
-  RequestFillProperties();
+  requestFillProperties();
 }
 
-void frmPanel::RubberBandSelect(const QRect &band, bool add) {
+void PanelEditor::rubberBandSelect(const QRect &band, bool add) {
   Batch batch(*this);
   batch.add(Selection);
   selectionClicked();
   if (!add) {
-    ClearAllSelected();
-    objCurrentControl = &m_model.pictMain;
-    setFocus(&m_model.pictMain);
+    clearAllSelected();
+    currentControl = &m_model.canvas;
+    setFocus(&m_model.canvas);
   }
   const qint64 left = band.left(), top = band.top();
   const qint64 right = left + band.width(), bottom = top + band.height();
-  std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
-                                                     collSelectedControls.end());
+  std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
+                                                     selectedControls.end());
   DesignControl *last = nullptr;
-  for (const auto &record : m_model.PanelDetails.CollControls) {
-    DesignControl *c = record->cntrlObject;
-    if (!c || !c->Visible) continue;
+  for (const auto &record : m_model.panelRecord.records) {
+    DesignControl *c = record->control;
+    if (!c || !c->visible) continue;
     // The rule of the Shift range: overlapping or touching counts.
-    const bool touches = c->Left <= right && qint64(c->Left) + c->Width >= left &&
-                         c->Top <= bottom && qint64(c->Top) + c->Height >= top;
+    const bool touches = c->left <= right && qint64(c->left) + c->width >= left &&
+                         c->top <= bottom && qint64(c->top) + c->height >= top;
     if (!touches || !selected.insert(c).second) continue;
-    collSelectedControls.push_back(c);
-    if (ResizeFrame *frame = m_model.Frame(record->lngPictResizeIndex)) {
-      frame->Visible = true;
-      PlaceFrame(*frame, *c);
+    selectedControls.push_back(c);
+    if (ResizeFrame *frame = m_model.frame(record->frameIndex)) {
+      frame->visible = true;
+      placeFrame(*frame, *c);
     }
     last = c;
   }
   if (last) {
-    objCurrentControl = last;
+    currentControl = last;
     setFocus(last);
   }
-  RequestFillProperties();
+  requestFillProperties();
 }

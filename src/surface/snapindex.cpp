@@ -188,7 +188,7 @@ std::array<qint32, 2> SnapIndex::snap(const SnapBox &box, const Moving &moving, 
     } else if (grid > 0) {
       const qint64 edge = moving.lo[a] ? box.lo[a] : box.hi[a];
       if (edge >= std::numeric_limits<qint32>::min() && edge <= std::numeric_limits<qint32>::max())
-        shift[a] = qint32(qint64(SnapToGrid(qint32(edge), grid)) - edge);
+        shift[a] = qint32(qint64(snapToGrid(qint32(edge), grid)) - edge);
     }
     if (moving.lo[a]) snapped.lo[a] += shift[a];
     if (moving.hi[a]) snapped.hi[a] += shift[a];

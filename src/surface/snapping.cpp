@@ -6,43 +6,43 @@
 #include <unordered_set>
 
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 SnapBox boxOf(const DesignControl &c) {
-  return SnapBox::fromGeometry(c.Left, c.Top, c.Width, c.Height);
+  return SnapBox::fromGeometry(c.left, c.top, c.width, c.height);
 }
 }  // namespace
 
-void frmPanel::beginSnapping() {
+void PanelEditor::beginSnapping() {
   m_snapMarks = {};
   m_snapIndex.reset();
   if (!snapOptions.toControls && !snapOptions.toGrid) return;
-  const std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
-                                                           collSelectedControls.end());
+  const std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
+                                                           selectedControls.end());
   std::vector<SnapBox> others;
-  others.reserve(m_model.ZOrder().size());
-  for (const DesignControl *c : m_model.ZOrder())
-    if (c->Visible && !selected.count(c)) others.push_back(boxOf(*c));
+  others.reserve(m_model.zOrder().size());
+  for (const DesignControl *c : m_model.zOrder())
+    if (c->visible && !selected.count(c)) others.push_back(boxOf(*c));
   m_snapIndex = std::make_unique<SnapIndex>(
-      others, SnapBox::fromGeometry(0, 0, m_model.pictMain.Width, m_model.pictMain.Height));
+      others, SnapBox::fromGeometry(0, 0, m_model.canvas.width, m_model.canvas.height));
 }
 
-void frmPanel::endSnapping() {
+void PanelEditor::endSnapping() {
   m_snapIndex.reset();
   if (m_snapMarks.empty()) return;
   m_snapMarks = {};
   notify(Geometry);
 }
 
-void frmPanel::snapMoveStep(qint32 &dx, qint32 &dy) {
+void PanelEditor::snapMoveStep(qint32 &dx, qint32 &dy) {
   m_snapMarks = {};
   if (!m_snapIndex || snapOptions.suspended) return;
   // The bounds of what shows of the selection (a hidden control picked from
   // a list moves along but is not lined up).
   std::optional<SnapBox> bounds;
-  for (const DesignControl *c : collSelectedControls) {
-    if (!c->Visible) continue;
+  for (const DesignControl *c : selectedControls) {
+    if (!c->visible) continue;
     const SnapBox b = boxOf(*c);
     if (!bounds) bounds = b;
     for (int a = 0; a < 2; ++a) {
@@ -58,24 +58,24 @@ void frmPanel::snapMoveStep(qint32 &dx, qint32 &dy) {
     box.hi[a] += step[a];
   }
   const auto shift = m_snapIndex->snap(box, {}, snapOptions.toControls ? snapOptions.tolerance : -1,
-                                       snapOptions.toGrid ? lngGridSize : 0, &m_snapMarks);
+                                       snapOptions.toGrid ? gridSize : 0, &m_snapMarks);
   dx += shift[0];
   dy += shift[1];
 }
 
-void frmPanel::snapResizeStep(const DesignControl &control, int edge, qint32 &dLeft, qint32 &dTop,
-                              qint32 &dWidth, qint32 &dHeight) {
+void PanelEditor::snapResizeStep(const DesignControl &control, int edge, qint32 &dLeft,
+                                 qint32 &dTop, qint32 &dWidth, qint32 &dHeight) {
   m_snapMarks = {};
   if (!m_snapIndex || snapOptions.suspended) return;
   SnapBox box = boxOf(control);
   box.lo = {box.lo[0] + dLeft, box.lo[1] + dTop};
-  box.hi = {box.lo[0] + control.Width + dWidth, box.lo[1] + control.Height + dHeight};
+  box.hi = {box.lo[0] + control.width + dWidth, box.lo[1] + control.height + dHeight};
   SnapIndex::Moving moving;
-  moving.lo = {HasLeftEdge(edge), HasTopEdge(edge)};
-  moving.hi = {HasRightEdge(edge), HasBottomEdge(edge)};
+  moving.lo = {hasLeftEdge(edge), hasTopEdge(edge)};
+  moving.hi = {hasRightEdge(edge), hasBottomEdge(edge)};
   const auto shift =
       m_snapIndex->snap(box, moving, snapOptions.toControls ? snapOptions.tolerance : -1,
-                        snapOptions.toGrid ? lngGridSize : 0, &m_snapMarks);
+                        snapOptions.toGrid ? gridSize : 0, &m_snapMarks);
   // A moving left or top edge shifts the control and takes from its size.
   if (moving.lo[0]) dLeft += shift[0], dWidth -= shift[0];
   if (moving.hi[0]) dWidth += shift[0];

@@ -6,20 +6,20 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
-const QString &stepName(frmPanel::Stacking how) {
+const QString &stepName(PanelEditor::Stacking how) {
   static const QString names[] = {QStringLiteral("Bring to Front"), QStringLiteral("Send to Back"),
                                   QStringLiteral("Bring Forward"), QStringLiteral("Send Backward")};
   return names[int(how)];
 }
 }  // namespace
 
-std::vector<DesignControl *> frmPanel::restacked(Stacking how) const {
-  std::vector<DesignControl *> order = m_model.ZOrder();
-  const std::unordered_set<const DesignControl *> selected(collSelectedControls.begin(),
-                                                           collSelectedControls.end());
+std::vector<DesignControl *> PanelEditor::restacked(Stacking how) const {
+  std::vector<DesignControl *> order = m_model.zOrder();
+  const std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
+                                                           selectedControls.end());
   auto isSelected = [&](const DesignControl *c) { return selected.count(c) > 0; };
   switch (how) {
     case Stacking::ToFront:
@@ -42,53 +42,53 @@ std::vector<DesignControl *> frmPanel::restacked(Stacking how) const {
   return order;
 }
 
-bool frmPanel::CanRestack(Stacking how) const {
-  return !collSelectedControls.empty() && restacked(how) != m_model.ZOrder();
+bool PanelEditor::canRestack(Stacking how) const {
+  return !selectedControls.empty() && restacked(how) != m_model.zOrder();
 }
 
-void frmPanel::Restack(Stacking how) {
-  if (collSelectedControls.empty()) return;
+void PanelEditor::restack(Stacking how) {
+  if (selectedControls.empty()) return;
   restack(stepName(how), restacked(how));
 }
 
-void frmPanel::MoveInStack(const std::vector<DesignControl *> &controls, size_t place) {
+void PanelEditor::moveInStack(const std::vector<DesignControl *> &controls, size_t place) {
   const std::unordered_set<const DesignControl *> moving(controls.begin(), controls.end());
   std::vector<DesignControl *> order, block;
-  for (DesignControl *c : m_model.ZOrder()) (moving.count(c) ? block : order).push_back(c);
+  for (DesignControl *c : m_model.zOrder()) (moving.count(c) ? block : order).push_back(c);
   if (block.empty()) return;
   order.insert(order.begin() + std::ptrdiff_t(std::min(place, order.size())), block.begin(),
                block.end());
   restack(QStringLiteral("Change Stacking Order"), std::move(order));
 }
 
-void frmPanel::restack(const QString &name, std::vector<DesignControl *> order) {
-  if (order == m_model.ZOrder()) return;
+void PanelEditor::restack(const QString &name, std::vector<DesignControl *> order) {
+  if (order == m_model.zOrder()) return;
   EditStep step(*this, name);
   Batch batch(*this);
   batch.add(Order);
-  m_model.SetZOrder(order);
+  m_model.setZOrder(order);
 
   // The records of the controls take the places among the records that
   // those records held, in the new order; a record without a control stays.
   std::unordered_map<const DesignControl *, size_t> place;
   place.reserve(order.size());
   for (size_t i = 0; i < order.size(); ++i) place.emplace(order[i], i);
-  auto &records = m_model.PanelDetails.CollControls;
+  auto &records = m_model.panelRecord.records;
   std::vector<size_t> spots;
-  std::vector<std::unique_ptr<clsControlDetails>> moving;
+  std::vector<std::unique_ptr<ControlRecord>> moving;
   for (size_t i = 0; i < records.size(); ++i)
-    if (records[i]->cntrlObject && place.count(records[i]->cntrlObject)) {
+    if (records[i]->control && place.count(records[i]->control)) {
       spots.push_back(i);
       moving.push_back(std::move(records[i]));
     }
   std::stable_sort(moving.begin(), moving.end(), [&](const auto &a, const auto &b) {
-    return place.at(a->cntrlObject) < place.at(b->cntrlObject);
+    return place.at(a->control) < place.at(b->control);
   });
   for (size_t k = 0; k < spots.size(); ++k) records[spots[k]] = std::move(moving[k]);
 }
 
-void frmPanel::SelectControls(const std::vector<DesignControl *> &controls,
-                              DesignControl *current) {
+void PanelEditor::selectControls(const std::vector<DesignControl *> &controls,
+                                 DesignControl *current) {
   Batch batch(*this);
   batch.add(Selection);
   selectionClicked();
@@ -96,14 +96,14 @@ void frmPanel::SelectControls(const std::vector<DesignControl *> &controls,
   for (DesignControl *c : controls)
     if (controlOfThisPanel(c)) wanted.insert(c);
   if (wanted.empty()) {
-    CanvasGotFocus();
+    canvasGotFocus();
     return;
   }
   // Those selected already keep their places: spreading orders equal
   // positions by the order of selection.
   std::vector<DesignControl *> selection;
   std::unordered_set<const DesignControl *> taken;
-  for (DesignControl *c : collSelectedControls) {
+  for (DesignControl *c : selectedControls) {
     if (wanted.count(c)) {
       selection.push_back(c);
       taken.insert(c);
@@ -113,10 +113,10 @@ void frmPanel::SelectControls(const std::vector<DesignControl *> &controls,
   }
   for (DesignControl *c : controls)
     if (wanted.count(c) && taken.insert(c).second) selection.push_back(c);
-  collSelectedControls = std::move(selection);
-  for (const DesignControl *c : collSelectedControls) showFrame(c);
-  DesignControl *now = wanted.count(current) ? current : collSelectedControls.front();
-  objCurrentControl = now;
+  selectedControls = std::move(selection);
+  for (const DesignControl *c : selectedControls) showFrame(c);
+  DesignControl *now = wanted.count(current) ? current : selectedControls.front();
+  currentControl = now;
   setFocus(now);
-  RequestFillProperties();
+  requestFillProperties();
 }

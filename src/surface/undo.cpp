@@ -6,15 +6,15 @@
 #include <unordered_set>
 
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
 #include "surface/panelchange.h"
+#include "surface/paneleditor.h"
 
 // One step on the stack: the change its action made, put back on undo and
 // again on redo.
 class PanelEditCommand : public QUndoCommand {
  public:
-  PanelEditCommand(frmPanel &panel, QString name, frmPanel::StepName naming,
-                   frmPanel::MergeKind merge, quint64 generation, PanelChange change)
+  PanelEditCommand(PanelEditor &panel, QString name, PanelEditor::StepName naming,
+                   PanelEditor::MergeKind merge, quint64 generation, PanelChange change)
       : m_panel(panel),
         m_name(std::move(name)),
         m_naming(naming),
@@ -24,7 +24,7 @@ class PanelEditCommand : public QUndoCommand {
     updateText();
   }
 
-  int id() const override { return m_merge == frmPanel::NoMerge ? -1 : int(m_merge); }
+  int id() const override { return m_merge == PanelEditor::NoMerge ? -1 : int(m_merge); }
 
   // The action has already changed the panel when the step is pushed.
   void redo() override {
@@ -48,19 +48,19 @@ class PanelEditCommand : public QUndoCommand {
 
  private:
   void updateText() {
-    if (m_naming == frmPanel::StepName::AsIs) {
+    if (m_naming == PanelEditor::StepName::AsIs) {
       setText(m_name);
     } else if (const DesignControl *only = m_change.onlyControl()) {
-      setText(m_name + u' ' + only->Tag);
+      setText(m_name + u' ' + only->tag);
     } else {
       setText(QStringLiteral("%1 %2 Controls").arg(m_name).arg(m_change.controlCount()));
     }
   }
 
-  frmPanel &m_panel;
+  PanelEditor &m_panel;
   QString m_name;
-  frmPanel::StepName m_naming;
-  frmPanel::MergeKind m_merge;
+  PanelEditor::StepName m_naming;
+  PanelEditor::MergeKind m_merge;
   quint64 m_generation;
   PanelChange m_change;
   bool m_done = false;
@@ -68,41 +68,42 @@ class PanelEditCommand : public QUndoCommand {
 
 // ---------------------------------------------------------------- recording
 
-frmPanel::EditStep::EditStep(frmPanel &panel, const QString &name, StepName naming, MergeKind merge)
+PanelEditor::EditStep::EditStep(PanelEditor &panel, const QString &name, StepName naming,
+                                MergeKind merge)
     : m_panel(panel), m_batch(panel) {
-  m_panel.BeginEdit(name, naming, merge);
+  m_panel.beginEdit(name, naming, merge);
 }
 
-frmPanel::EditStep::~EditStep() { m_panel.EndEdit(); }
+PanelEditor::EditStep::~EditStep() { m_panel.endEdit(); }
 
-void frmPanel::EditStep::touchAll() {
+void PanelEditor::EditStep::touchAll() {
   if (m_panel.m_recorder) m_panel.m_recorder->touchAll();
 }
 
-void frmPanel::touch(DesignControl *control) {
+void PanelEditor::touch(DesignControl *control) {
   if (m_recorder && controlOfThisPanel(control)) m_recorder->touch(control);
 }
 
-SelectionState frmPanel::selectionState() const {
-  return {collSelectedControls, objCurrentControl, m_focusObject, m_focusFrame};
+SelectionState PanelEditor::selectionState() const {
+  return {selectedControls, currentControl, m_focusObject, m_focusFrame};
 }
 
-void frmPanel::BeginEdit(const QString &name, StepName naming, MergeKind merge) {
+void PanelEditor::beginEdit(const QString &name, StepName naming, MergeKind merge) {
   if (m_editDepth++ > 0) return;  // joins the step being recorded
   m_editName = name;
   m_editNaming = naming;
   m_editMerge = merge;
   m_recorder = std::make_unique<ChangeRecorder>(m_model, selectionState());
-  for (DesignControl *control : collSelectedControls) m_recorder->touch(control);
-  touch(dynamic_cast<DesignControl *>(objCurrentControl));
+  for (DesignControl *control : selectedControls) m_recorder->touch(control);
+  touch(dynamic_cast<DesignControl *>(currentControl));
 }
 
-void frmPanel::EndEdit() {
+void PanelEditor::endEdit() {
   if (m_editDepth == 0 || --m_editDepth > 0) return;
   commitEdit();
 }
 
-void frmPanel::commitEdit() {
+void PanelEditor::commitEdit() {
   const std::unique_ptr<ChangeRecorder> recorder = std::move(m_recorder);
   PanelChange change = recorder->finish(selectionState());
   if (change.empty()) return;
@@ -110,27 +111,27 @@ void frmPanel::commitEdit() {
                                         m_selectionGeneration, std::move(change)));
 }
 
-void frmPanel::finishGesture() {
+void PanelEditor::finishGesture() {
   if (!m_gestureOpen) return;
   m_gestureOpen = false;
-  boolResizing = boolMoving = false;
+  resizing = moving = false;
   endSnapping();
-  EndEdit();
+  endEdit();
 }
 
-void frmPanel::Undo() {
+void PanelEditor::undo() {
   finishGesture();
   if (m_editDepth == 0) m_undoStack.undo();
 }
 
-void frmPanel::Redo() {
+void PanelEditor::redo() {
   finishGesture();
   if (m_editDepth == 0) m_undoStack.redo();
 }
 
-bool frmPanel::NeedToSave() const { return m_changedOutsideSteps || !m_undoStack.isClean(); }
+bool PanelEditor::needToSave() const { return m_changedOutsideSteps || !m_undoStack.isClean(); }
 
-void frmPanel::setNeedToSave(bool value) {
+void PanelEditor::setNeedToSave(bool value) {
   if (value) {
     if (m_editDepth > 0) return;  // the step being recorded marks the panel if it changed anything
     m_changedOutsideSteps = true;
@@ -138,7 +139,7 @@ void frmPanel::setNeedToSave(bool value) {
     m_changedOutsideSteps = false;
     m_undoStack.setClean();
   }
-  emit needToSaveChanged(NeedToSave());
+  emit needToSaveChanged(needToSave());
 }
 
 // ---------------------------------------------------------------- replaying
@@ -153,25 +154,25 @@ void putBack(T &live, const T &before, const T &after, bool undo) {
 
 void putBackPanel(PanelModel &model, const PanelValues &before, const PanelValues &after,
                   bool undo) {
-  PanelCanvas &canvas = model.pictMain;
-  putBack(canvas.Tag, before.canvas.Tag, after.canvas.Tag, undo);
-  putBack(canvas.BackColor, before.canvas.BackColor, after.canvas.BackColor, undo);
-  putBack(canvas.ForeColor, before.canvas.ForeColor, after.canvas.ForeColor, undo);
-  putBack(canvas.Picture, before.canvas.Picture, after.canvas.Picture, undo);
-  putBack(canvas.Width, before.canvas.Width, after.canvas.Width, undo);
-  putBack(canvas.Height, before.canvas.Height, after.canvas.Height, undo);
-  putBack(model.Caption, before.Caption, after.Caption, undo);
-  putBack(model.Width, before.Width, after.Width, undo);
-  putBack(model.Height, before.Height, after.Height, undo);
-  putBack(model.strDefaultPictureLoc, before.strDefaultPictureLoc, after.strDefaultPictureLoc,
+  PanelCanvas &canvas = model.canvas;
+  putBack(canvas.tag, before.canvas.tag, after.canvas.tag, undo);
+  putBack(canvas.backColor, before.canvas.backColor, after.canvas.backColor, undo);
+  putBack(canvas.foreColor, before.canvas.foreColor, after.canvas.foreColor, undo);
+  putBack(canvas.picture, before.canvas.picture, after.canvas.picture, undo);
+  putBack(canvas.width, before.canvas.width, after.canvas.width, undo);
+  putBack(canvas.height, before.canvas.height, after.canvas.height, undo);
+  putBack(model.caption, before.caption, after.caption, undo);
+  putBack(model.width, before.width, after.width, undo);
+  putBack(model.height, before.height, after.height, undo);
+  putBack(model.defaultPictureFolder, before.defaultPictureFolder, after.defaultPictureFolder,
           undo);
-  clsPanelDetails &d = model.PanelDetails;
-  putBack(d.strPictureOrigPath, before.strPictureOrigPath, after.strPictureOrigPath, undo);
-  putBack(d.strPanelPath, before.strPanelPath, after.strPanelPath, undo);
-  putBack(d.BackColorOn, before.BackColorOn, after.BackColorOn, undo);
-  putBack(d.BackColorOff, before.BackColorOff, after.BackColorOff, undo);
-  putBack(d.strPicture, before.strPicture, after.strPicture, undo);
-  putBack(d.strOnload, before.strOnload, after.strOnload, undo);
+  PanelRecord &d = model.panelRecord;
+  putBack(d.pictureSourcePath, before.pictureSourcePath, after.pictureSourcePath, undo);
+  putBack(d.panelPath, before.panelPath, after.panelPath, undo);
+  putBack(d.backColorOn, before.backColorOn, after.backColorOn, undo);
+  putBack(d.backColorOff, before.backColorOff, after.backColorOff, undo);
+  putBack(d.picture, before.picture, after.picture, undo);
+  putBack(d.onLoad, before.onLoad, after.onLoad, undo);
 }
 
 // A record back in the state before or after a step. Three of its values
@@ -180,29 +181,28 @@ void putBackPanel(PanelModel &model, const PanelValues &before, const PanelValue
 // a control fills in, and the internal name, which follows the panel's name
 // when the panel is saved under another one. An internal name the step did
 // change comes back with the panel's present name in front.
-void putRecordBack(clsControlDetails &live, const clsControlDetails &before,
-                   const clsControlDetails &after, bool undo, const QString &namedAs,
-                   const QString &panelName) {
-  const QString type = live.HWMapType, port = live.HWMapHostPort;
-  const QString internalName = live.HWMapInternalName();
+void putRecordBack(ControlRecord &live, const ControlRecord &before, const ControlRecord &after,
+                   bool undo, const QString &namedAs, const QString &panelName) {
+  const QString type = live.hwMapType, port = live.hwMapHostPort;
+  const QString internalName = live.hwMapInternalName();
   live = undo ? before : after;
-  if (before.HWMapType == after.HWMapType) live.HWMapType = type;
-  if (before.HWMapHostPort == after.HWMapHostPort) live.HWMapHostPort = port;
-  if (before.HWMapInternalName() == after.HWMapInternalName()) {
+  if (before.hwMapType == after.hwMapType) live.hwMapType = type;
+  if (before.hwMapHostPort == after.hwMapHostPort) live.hwMapHostPort = port;
+  if (before.hwMapInternalName() == after.hwMapInternalName()) {
     live.setHWMapInternalName(internalName);
   } else if (const QString prefix = namedAs + u'.';
-             namedAs != panelName && live.HWMapInternalName().startsWith(prefix)) {
-    live.setHWMapInternalName(panelName + u'.' + live.HWMapInternalName().mid(prefix.size()));
+             namedAs != panelName && live.hwMapInternalName().startsWith(prefix)) {
+    live.setHWMapInternalName(panelName + u'.' + live.hwMapInternalName().mid(prefix.size()));
   }
 }
 
-using Records = std::vector<std::unique_ptr<clsControlDetails>>;
+using Records = std::vector<std::unique_ptr<ControlRecord>>;
 
 // Takes a control, its record and its frame out of the panel into the change.
 void takeOut(PanelModel &model, PresenceChange &p) {
-  p.heldControl = model.TakeControl(p.control);
+  p.heldControl = model.takeControl(p.control);
   if (!p.record) return;
-  Records &records = model.PanelDetails.CollControls;
+  Records &records = model.panelRecord.records;
   auto it = p.recordPosition < records.size() && records[p.recordPosition].get() == p.record
                 ? records.begin() + std::ptrdiff_t(p.recordPosition)
                 : std::find_if(records.begin(), records.end(),
@@ -211,53 +211,53 @@ void takeOut(PanelModel &model, PresenceChange &p) {
     p.heldRecord = std::move(*it);
     records.erase(it);
   }
-  if (const ResizeFrame *frame = model.Frame(p.record->lngPictResizeIndex)) {
+  if (const ResizeFrame *frame = model.frame(p.record->frameIndex)) {
     p.frame = *frame;
-    model.UnloadFrame(frame->index);
+    model.unloadFrame(frame->index);
   }
 }
 
 void putControlBack(PanelModel &model, PresenceChange &p) {
-  if (p.heldControl) model.PutControl(std::move(p.heldControl), p.zPosition);
+  if (p.heldControl) model.putControl(std::move(p.heldControl), p.zPosition);
 }
 
 // Puts a changed span of the stacking order back as it was before or after.
 void putOrderBack(PanelModel &model, const OrderChange &order, bool undo) {
   if (!order.zOrder.empty()) {
     const auto &span = undo ? order.zOrder.before : order.zOrder.after;
-    std::vector<DesignControl *> z = model.ZOrder();
+    std::vector<DesignControl *> z = model.zOrder();
     if (order.zOrder.from + span.size() <= z.size()) {
       std::copy(span.begin(), span.end(), z.begin() + std::ptrdiff_t(order.zOrder.from));
-      model.SetZOrder(std::move(z));
+      model.setZOrder(std::move(z));
     }
   }
   if (!order.records.empty()) {
     const auto &span = undo ? order.records.before : order.records.after;
-    Records &records = model.PanelDetails.CollControls;
+    Records &records = model.panelRecord.records;
     const size_t from = order.records.from;
     if (from + span.size() > records.size()) return;
-    std::unordered_map<const clsControlDetails *, std::unique_ptr<clsControlDetails> *> spots;
+    std::unordered_map<const ControlRecord *, std::unique_ptr<ControlRecord> *> spots;
     for (size_t i = 0; i < span.size(); ++i)
       spots.emplace(records[from + i].get(), &records[from + i]);
-    for (const clsControlDetails *record : span)
+    for (const ControlRecord *record : span)
       if (!spots.count(record)) return;  // not the span it was recorded on
-    std::vector<std::unique_ptr<clsControlDetails>> reordered;
-    for (const clsControlDetails *record : span) reordered.push_back(std::move(*spots.at(record)));
+    std::vector<std::unique_ptr<ControlRecord>> reordered;
+    for (const ControlRecord *record : span) reordered.push_back(std::move(*spots.at(record)));
     std::move(reordered.begin(), reordered.end(), records.begin() + std::ptrdiff_t(from));
   }
 }
 
 void putRecordBack(PanelModel &model, PresenceChange &p) {
-  Records &records = model.PanelDetails.CollControls;
+  Records &records = model.panelRecord.records;
   if (p.heldRecord) {
     const size_t at = std::min(p.recordPosition, records.size());
     records.insert(records.begin() + std::ptrdiff_t(at), std::move(p.heldRecord));
   }
-  if (p.frame) model.PutFrame(*p.frame);
+  if (p.frame) model.putFrame(*p.frame);
 }
 }  // namespace
 
-void frmPanel::applyChange(PanelChange &change, bool undo) {
+void PanelEditor::applyChange(PanelChange &change, bool undo) {
   Batch batch(*this);
   batch.add(Geometry | Selection | Properties);
   if (undo) {
@@ -275,11 +275,11 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
 
   // A shown frame follows its control; a hidden one is placed when shown.
   auto follow = [this](int frameIndex, const DesignControl &control) {
-    if (ResizeFrame *frame = m_model.Frame(frameIndex); frame && frame->Visible)
-      PlaceFrame(*frame, control);
+    if (ResizeFrame *frame = m_model.frame(frameIndex); frame && frame->visible)
+      placeFrame(*frame, control);
   };
   for (const GeometryChange &g : change.geometry) {
-    SetGeometry(*g.control, undo ? g.before : g.after);
+    setGeometry(*g.control, undo ? g.before : g.after);
     follow(g.frame, *g.control);
   }
   // The panel's own values first: a record's internal name is put back
@@ -289,15 +289,15 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
     batch.add(Caption);
   }
   const QString namedAs =
-      undo || !change.panelAfter ? change.panelName : change.panelAfter->canvas.Tag;
+      undo || !change.panelAfter ? change.panelName : change.panelAfter->canvas.tag;
   for (PropertyChange &p : change.properties) {
     const ControlCopy &target = undo ? p.before : p.after;
-    SetGeometry(*p.control, undo ? p.geometryBefore : p.geometryAfter);
+    setGeometry(*p.control, undo ? p.geometryBefore : p.geometryAfter);
     if (target.control) p.control->assignFrom(*target.control);
     if (p.record && p.before.record && p.after.record)
       putRecordBack(*p.record, *p.before.record, *p.after.record, undo, namedAs,
-                    m_model.pictMain.Tag);
-    if (p.record) follow(p.record->lngPictResizeIndex, *p.control);
+                    m_model.canvas.tag);
+    if (p.record) follow(p.record->frameIndex, *p.control);
   }
 
   if (undo) {
@@ -319,32 +319,32 @@ void frmPanel::applyChange(PanelChange &change, bool undo) {
 
   restoreSelection(undo ? change.selectionBefore : change.selectionAfter);
   selectionClicked();  // arrow presses after an undo or redo start a step of their own
-  RequestFillProperties();
+  requestFillProperties();
 }
 
-void frmPanel::restoreSelection(const SelectionState &target) {
-  if (collSelectedControls != target.selected) {
+void PanelEditor::restoreSelection(const SelectionState &target) {
+  if (selectedControls != target.selected) {
     // Frames show exactly the selected controls.
     std::unordered_map<const DesignObject *, int> frames;
-    for (const auto &record : m_model.PanelDetails.CollControls)
-      if (record->cntrlObject) frames.emplace(record->cntrlObject, record->lngPictResizeIndex);
+    for (const auto &record : m_model.panelRecord.records)
+      if (record->control) frames.emplace(record->control, record->frameIndex);
     auto frameOf = [&](const DesignControl *c) {
       const auto found = frames.find(c);
-      return found == frames.end() ? nullptr : m_model.Frame(found->second);
+      return found == frames.end() ? nullptr : m_model.frame(found->second);
     };
     const std::unordered_set<const DesignControl *> keep(target.selected.begin(),
                                                          target.selected.end());
-    for (const DesignControl *c : collSelectedControls)
+    for (const DesignControl *c : selectedControls)
       if (!keep.count(c))
-        if (ResizeFrame *frame = frameOf(c)) frame->Visible = false;
-    collSelectedControls = target.selected;
-    for (const DesignControl *c : collSelectedControls)
+        if (ResizeFrame *frame = frameOf(c)) frame->visible = false;
+    selectedControls = target.selected;
+    for (const DesignControl *c : selectedControls)
       if (ResizeFrame *frame = frameOf(c)) {
-        frame->Visible = true;
-        PlaceFrame(*frame, *c);
+        frame->visible = true;
+        placeFrame(*frame, *c);
       }
   }
-  objCurrentControl = target.current;
+  currentControl = target.current;
   m_focusObject = target.focusObject;
   m_focusFrame = target.focusFrame;
 }

@@ -7,23 +7,23 @@
 #include "model/designcontrol.h"
 #include "ui/paintsupport.h"
 
-void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
+void paintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
                         double pixelsPerTwip, bool pressed) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   p.save();
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   const QRectF r(rect.toAlignedRect());
-  const QColor face = ColorFromValue(b.BackColor);
+  const QColor face = colorFromValue(b.backColor);
   // Face with a faint vertical sheen, then the two-pixel bevel: light top and
   // left, dark bottom and right, and a black outer shadow.
   QLinearGradient sheen(r.topLeft(), r.bottomLeft());
-  sheen.setColorAt(0, Mix(face, Qt::white, 0.12));
-  sheen.setColorAt(1, Mix(face, Qt::black, 0.06));
+  sheen.setColorAt(0, mix(face, Qt::white, 0.12));
+  sheen.setColorAt(1, mix(face, Qt::black, 0.06));
   p.fillRect(r, sheen);
-  const QColor light = Mix(face, Qt::white, 0.75);
-  const QColor mid = Mix(face, Qt::black, 0.35);
-  const QColor dark = Mix(face, Qt::black, 0.8);
+  const QColor light = mix(face, Qt::white, 0.75);
+  const QColor mid = mix(face, Qt::black, 0.35);
+  const QColor dark = mix(face, Qt::black, 0.8);
   // Integer edges: QRect's right() and bottom() are the last pixel inside.
   const QRect ir = rect.toAlignedRect();
   auto hline = [&p](int x1, int x2, int y, const QColor &c) {
@@ -51,23 +51,23 @@ void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
   p.setClipRect(content.adjusted(-1, -1, 1, 1), Qt::IntersectClip);
 
   QRectF textArea = content;
-  const QImage picture = LoadPicture(b.Picture);
+  const QImage picture = loadPicture(b.picture);
   if (!picture.isNull()) {
     QRectF imageArea = content;
-    if (!b.Caption.isEmpty()) {
+    if (!b.caption.isEmpty()) {
       const double captionHeight =
-          std::min(content.height() / 2, b.Font.size * 20 * pixelsPerTwip * 1.6);
+          std::min(content.height() / 2, b.font.size * 20 * pixelsPerTwip * 1.6);
       imageArea.setBottom(content.bottom() - captionHeight);
       textArea.setTop(imageArea.bottom());
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(PlaceImage(picture.size(), imageArea, false, pixelsPerTwip * 15.0, true), picture);
+    p.drawImage(placeImage(picture.size(), imageArea, false, pixelsPerTwip * 15.0, true), picture);
   }
-  if (!b.Caption.isEmpty()) {
-    p.setFont(ScaledFont(p, b.Font.name, b.Font.size, b.Font.bold, b.Font.italic, b.Font.underline,
+  if (!b.caption.isEmpty()) {
+    p.setFont(scaledFont(p, b.font.name, b.font.size, b.font.bold, b.font.italic, b.font.underline,
                          pixelsPerTwip));
-    p.setPen(ColorFromValue(b.ForeColor));
-    QString caption = b.Caption;
+    p.setPen(colorFromValue(b.foreColor));
+    QString caption = b.caption;
     caption.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     p.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, caption);
   }

@@ -10,5 +10,5 @@ class DesignLabel;
 // caption when both are set), caption centred and word-wrapped in the
 // button's font; "&" is shown as typed. A pressed button is drawn sunken,
 // its contents one pixel down and to the right.
-void PaintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &button,
+void paintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &button,
                         double pixelsPerTwip, bool pressed = false);

@@ -65,7 +65,7 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
           [this] { m_checker.setScope(PanelChecker::Scope(m_scope->currentData().toInt())); });
   connect(button, &QPushButton::clicked, this, &CheckDock::checkNow);
   connect(m_findings, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-    const QString failed = m_checker.GoTo(item->data(0, Qt::UserRole).toInt());
+    const QString failed = m_checker.goTo(item->data(0, Qt::UserRole).toInt());
     if (!failed.isEmpty()) m_summary->setText(failed);
   });
   connect(&checker, &PanelChecker::findingsChanged, this, &CheckDock::fillFindings);
@@ -102,7 +102,7 @@ void CheckDock::fillFindings() {
   if (const QHeaderView *header = m_findings->header(); header->isSortIndicatorShown())
     m_findings->sortItems(header->sortIndicatorSection(), header->sortIndicatorOrder());
   for (int column = 0; column < 3; ++column) m_findings->resizeColumnToContents(column);
-  const QString panels = Counted(m_checker.panelsChecked(), "panel");
+  const QString panels = counted(m_checker.panelsChecked(), "panel");
   if (m_checker.panelsChecked() == 0)
     m_summary->setText(m_checker.scope() == PanelChecker::Scope::OpenPanels
                            ? tr("No panel is open.")
@@ -111,8 +111,8 @@ void CheckDock::fillFindings() {
     m_summary->setText(tr("Nothing found in %1.").arg(panels));
   else {
     QStringList counts;
-    if (errors > 0) counts << Counted(errors, "error");
-    if (items.size() > errors) counts << Counted(items.size() - errors, "warning");
+    if (errors > 0) counts << counted(errors, "error");
+    if (items.size() > errors) counts << counted(items.size() - errors, "warning");
     m_summary->setText(counts.join(QStringLiteral(" and ")) + QStringLiteral(" in ") + panels +
                        u'.');
   }

@@ -21,48 +21,48 @@ QPointF polar(const QPointF &centre, double radius, double degrees) {
 }
 
 void paintBackground(QPainter &p, const QRectF &rect, const DesignClock &c, double zoom) {
-  p.fillRect(rect, ColorFromValue(c.BackgroundColor));
-  const QImage picture = LoadPicture(c.BackGroundPicture);
+  p.fillRect(rect, colorFromValue(c.backgroundColor));
+  const QImage picture = loadPicture(c.backGroundPicture);
   if (picture.isNull()) return;
   p.save();
   p.setClipRect(rect);
   p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  p.drawImage(PlaceImage(picture.size(), rect, c.BackgroundImageStretch, zoom, false), picture);
+  p.drawImage(placeImage(picture.size(), rect, c.backgroundImageStretch, zoom, false), picture);
   p.restore();
 }
 
 void paintFace(QPainter &p, const QPointF &centre, double r, const DesignClock &c) {
-  const QColor back = ColorFromValue(c.BackgroundColor);
-  const QColor border = ColorFromValue(c.FaceBorderColor);
+  const QColor back = colorFromValue(c.backgroundColor);
+  const QColor border = colorFromValue(c.faceBorderColor);
   const double ring = std::max(1.0, r * 0.055);
   // Bezel ring with a light catch on top, then the dial with a soft centre.
   QLinearGradient bezel(centre.x(), centre.y() - r, centre.x(), centre.y() + r);
-  bezel.setColorAt(0, Mix(border, Qt::white, 0.35));
+  bezel.setColorAt(0, mix(border, Qt::white, 0.35));
   bezel.setColorAt(0.5, border);
-  bezel.setColorAt(1, Mix(border, Qt::black, 0.45));
+  bezel.setColorAt(1, mix(border, Qt::black, 0.45));
   p.setPen(Qt::NoPen);
   p.setBrush(bezel);
   p.drawEllipse(centre, r, r);
   const double dial = r - ring;
   QRadialGradient face(centre, dial);
-  const QColor toward = Luma(back) < 128 ? QColor(Qt::white) : QColor(Qt::black);
-  face.setColorAt(0, Mix(back, toward, 0.07));
+  const QColor toward = luma(back) < 128 ? QColor(Qt::white) : QColor(Qt::black);
+  face.setColorAt(0, mix(back, toward, 0.07));
   face.setColorAt(1, back);
   p.setBrush(face);
   p.drawEllipse(centre, dial, dial);
   if (dial > 20) {
-    p.setPen(QPen(Mix(border, Qt::black, 0.5), 1));
+    p.setPen(QPen(mix(border, Qt::black, 0.5), 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, dial, dial);
   }
 }
 
 void paintHashes(QPainter &p, const QPointF &centre, double r, const DesignClock &c) {
-  const QColor longColor = ColorFromValue(c.LongHashColor);
-  const QColor shortColor = ColorFromValue(c.ShortHashColor);
+  const QColor longColor = colorFromValue(c.longHashColor);
+  const QColor shortColor = colorFromValue(c.shortHashColor);
   const double outer = r * 0.88;
   for (int i = 0; i < 60; ++i) {
-    const bool isLong = IsLongHash(i);
+    const bool isLong = isLongHash(i);
     const double inner = outer - r * (isLong ? 0.13 : 0.055);
     const double width = std::max(1.0, r * (isLong ? 0.04 : 0.014));
     if (!isLong && r < 14) continue;  // too small for minute marks
@@ -74,11 +74,11 @@ void paintHashes(QPainter &p, const QPointF &centre, double r, const DesignClock
 void paintNumbers(QPainter &p, const QPointF &centre, double r, const DesignClock &c) {
   const double px = r * 0.17;
   if (px < 5) return;
-  QFont font = PixelFont(p, px, c.FontBold, c.FontName);
-  font.setItalic(c.FontItalic);
+  QFont font = pixelFont(p, px, c.fontBold, c.fontName);
+  font.setItalic(c.fontItalic);
   p.setFont(font);
-  p.setPen(ColorFromValue(c.ForegroundColor));
-  const double at = r * (c.FaceVisible ? 0.62 : 0.8);
+  p.setPen(colorFromValue(c.foregroundColor));
+  const double at = r * (c.faceVisible ? 0.62 : 0.8);
   for (int h = 1; h <= 12; ++h) {
     const QPointF pos = polar(centre, at, h * 30.0);
     p.drawText(QRectF(pos.x() - px * 1.5, pos.y() - px, px * 3, px * 2), Qt::AlignCenter,
@@ -127,15 +127,15 @@ void paintAnalogue(QPainter &p, const QRectF &rect, const DesignClock &c, const 
   const QPointF centre = rect.center();
   const double r = side / 2 * 0.97;
   if (r < 2) return;
-  if (c.FaceVisible) {
+  if (c.faceVisible) {
     paintFace(p, centre, r, c);
     paintHashes(p, centre, r, c);
   }
-  if (c.FaceNumbers) paintNumbers(p, centre, r, c);
+  if (c.faceNumbers) paintNumbers(p, centre, r, c);
 
-  const HandAngles a = ComputeHandAngles(t);
-  const QColor ink = ColorFromValue(c.ForegroundColor);
-  if (c.ElementHands) {
+  const HandAngles a = computeHandAngles(t);
+  const QColor ink = colorFromValue(c.foregroundColor);
+  if (c.elementHands) {
     const double e = r * 0.065;
     paintElementHand(p, centre, a.hour, r * 0.1, r * 0.5, e, ink);
     paintElementHand(p, centre, a.minute, r * 0.1, r * 0.74, e, ink);
@@ -162,8 +162,8 @@ void paintAnalogue(QPainter &p, const QRectF &rect, const DesignClock &c, const 
 
 void paintDigital(QPainter &p, const QRectF &rect, const DesignClock &c, const QTime &t,
                   double pixelsPerTwip) {
-  const QString text = DigitalClockText(t, c.Military);
-  QFont font = ScaledFont(p, c.FontName, c.FontSize, c.FontBold, c.FontItalic, c.FontUnderline,
+  const QString text = digitalClockText(t, c.military);
+  QFont font = scaledFont(p, c.fontName, c.fontSize, c.fontBold, c.fontItalic, c.fontUnderline,
                           pixelsPerTwip);
   // Shrink a font too large for the control so the whole time stays visible.
   const QRectF box = rect.adjusted(2, 1, -2, -1);
@@ -171,13 +171,13 @@ void paintDigital(QPainter &p, const QRectF &rect, const DesignClock &c, const Q
   if (need.width() > box.width() && need.width() > 0 && box.width() > 0)
     font.setPointSizeF(std::max(0.5, font.pointSizeF() * box.width() / need.width()));
   p.setFont(font);
-  p.setPen(ColorFromValue(c.ForegroundColor));
+  p.setPen(colorFromValue(c.foregroundColor));
   p.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
 }  // namespace
 
-void PaintClockControl(QPainter &p, const QRectF &rect, const DesignClock &c, const QDateTime &now,
+void paintClockControl(QPainter &p, const QRectF &rect, const DesignClock &c, const QDateTime &now,
                        double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   p.save();
@@ -185,8 +185,8 @@ void PaintClockControl(QPainter &p, const QRectF &rect, const DesignClock &c, co
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   paintBackground(p, rect, c, pixelsPerTwip * 15.0);
-  const QTime t = ClockTime(now, c.OffSet);
-  if (c.Digital)
+  const QTime t = clockTime(now, c.offSet);
+  if (c.digital)
     paintDigital(p, rect, c, t, pixelsPerTwip);
   else
     paintAnalogue(p, rect, c, t);

@@ -7,23 +7,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "server/frmconnect.h"
+#include "server/connectdialoglogic.h"
 
-ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
-    : ServerDialogView(QStringLiteral("frmConnect"), frmConnect::Caption,
-                       {[&logic] { logic.butConnect_Click(); },
-                        [&logic] { logic.btnCancel_Click(); }, [&logic] { logic.ShowHelp(); }},
+ConnectDialog::ConnectDialog(ConnectDialogLogic &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmConnect"), ConnectDialogLogic::caption,
+                       {[&logic] { logic.connectToServer(); }, [&logic] { logic.cancel(); },
+                        [&logic] { logic.showHelp(); }},
                        parent),
       m_logic(logic) {
   auto *form = new QFormLayout;
-  m_address = AddLine(form, QStringLiteral("txtIPAddress"), tr("IP Address"),
-                      [this](const QString &t) { m_logic.txtIPAddress = t; });
-  m_port = AddLine(form, QStringLiteral("txtPort"), tr("Port:"),
-                   [this](const QString &t) { m_logic.txtPort = t; });
-  m_user = AddLine(form, QStringLiteral("LoginName"), tr("User Name"),
-                   [this](const QString &t) { m_logic.LoginName = t; });
-  m_password = AddLine(form, QStringLiteral("LoginPassword"), tr("Password"),
-                       [this](const QString &t) { m_logic.LoginPassword = t; });
+  m_address = addLine(form, QStringLiteral("txtIPAddress"), tr("IP Address"),
+                      [this](const QString &t) { m_logic.addressEdit = t; });
+  m_port = addLine(form, QStringLiteral("txtPort"), tr("Port:"),
+                   [this](const QString &t) { m_logic.portEdit = t; });
+  m_user = addLine(form, QStringLiteral("LoginName"), tr("User Name"),
+                   [this](const QString &t) { m_logic.loginName = t; });
+  m_password = addLine(form, QStringLiteral("LoginPassword"), tr("Password"),
+                       [this](const QString &t) { m_logic.loginPassword = t; });
   m_password->setEchoMode(QLineEdit::Password);
 
   auto *connectButton = new QPushButton(tr("&Connect"), this);
@@ -32,11 +32,11 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
   auto *localButton = new QPushButton(tr("Work &Locally"), this);
   localButton->setObjectName(QStringLiteral("butWorkLocally"));
   localButton->setStatusTip(tr("Forget the server and open and save panels as local files"));
-  connect(localButton, &QPushButton::clicked, this, [this] { m_logic.butWorkLocally_Click(); });
+  connect(localButton, &QPushButton::clicked, this, [this] { m_logic.workLocally(); });
   auto *cancelButton = new QPushButton(tr("Cancel"), this);
   cancelButton->setObjectName(QStringLiteral("btnCancel"));
-  connect(connectButton, &QPushButton::clicked, this, [this] { m_logic.butConnect_Click(); });
-  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.btnCancel_Click(); });
+  connect(connectButton, &QPushButton::clicked, this, [this] { m_logic.connectToServer(); });
+  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.cancel(); });
 
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -48,25 +48,25 @@ ConnectDialog::ConnectDialog(frmConnect &logic, QWidget *parent)
   layout->addLayout(buttons);
   setMinimumWidth(340);
 
-  connect(&logic, &frmConnect::fieldsChanged, this, &ConnectDialog::loadFields);
-  connect(&logic, &frmConnect::visibleChanged, this,
+  connect(&logic, &ConnectDialogLogic::fieldsChanged, this, &ConnectDialog::loadFields);
+  connect(&logic, &ConnectDialogLogic::visibleChanged, this,
           [this](bool visible) { follow(visible, m_address); });
-  connect(&logic, &frmConnect::activateRequested, this, [this] {
+  connect(&logic, &ConnectDialogLogic::activateRequested, this, [this] {
     if (!isVisible()) return;
     raise();
     activateWindow();
   });
   // Never over its own message box, and never taking the keyboard.
-  connect(&logic, &frmConnect::keepInFrontRequested, this, [this] {
+  connect(&logic, &ConnectDialogLogic::keepInFrontRequested, this, [this] {
     if (isVisible() && !QApplication::activeModalWidget()) raise();
   });
   loadFields();
-  if (logic.Visible()) follow(true, m_address);
+  if (logic.visible()) follow(true, m_address);
 }
 
 void ConnectDialog::loadFields() {
-  m_address->setText(m_logic.txtIPAddress);
-  m_port->setText(m_logic.txtPort);
-  m_user->setText(m_logic.LoginName);
-  m_password->setText(m_logic.LoginPassword);
+  m_address->setText(m_logic.addressEdit);
+  m_port->setText(m_logic.portEdit);
+  m_user->setText(m_logic.loginName);
+  m_password->setText(m_logic.loginPassword);
 }

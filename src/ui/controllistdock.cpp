@@ -18,7 +18,7 @@
 #include <unordered_set>
 
 #include "model/designcontrol.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/palettepainter.h"
 
 namespace {
@@ -39,7 +39,7 @@ QIcon kindIcon(ControlKind kind) {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    PaintPaletteIcon(p, pixmap.rect(), items.value(int(kind), PaletteItem::CodecControl));
+    paintPaletteIcon(p, pixmap.rect(), items.value(int(kind), PaletteItem::CodecControl));
     p.end();
     icon.addPixmap(pixmap);
   }
@@ -48,19 +48,19 @@ QIcon kindIcon(ControlKind kind) {
 }
 
 QString captionOf(const DesignControl &control) {
-  if (const auto *button = As<DesignButton>(&control)) return button->Caption;
-  if (const auto *label = As<DesignLabel>(&control)) return label->Text;
+  if (const auto *button = controlCast<DesignButton>(&control)) return button->caption;
+  if (const auto *label = controlCast<DesignLabel>(&control)) return label->text;
   return {};
 }
 
 // Why a control cannot be clicked on the canvas, or nothing.
 QString unreachable(const DesignControl &c, const PanelModel &model) {
-  if (!c.Visible) return ControlListDock::tr("Hidden");
-  if (c.Width <= 0 || c.Height <= 0) return ControlListDock::tr("No size");
+  if (!c.visible) return ControlListDock::tr("Hidden");
+  if (c.width <= 0 || c.height <= 0) return ControlListDock::tr("No size");
   // The panel's area is its window's inside.
-  if (qint64(c.Left) + c.Width <= 0 || qint64(c.Top) + c.Height <= 0 ||
-      c.Left >= model.Width - frmPanel::kWindowFrameWidth ||
-      c.Top >= model.Height - frmPanel::kWindowFrameHeight)
+  if (qint64(c.left) + c.width <= 0 || qint64(c.top) + c.height <= 0 ||
+      c.left >= model.width - PanelEditor::kWindowFrameWidth ||
+      c.top >= model.height - PanelEditor::kWindowFrameHeight)
     return ControlListDock::tr("Outside the panel");
   return {};
 }
@@ -73,13 +73,13 @@ class ControlListModel : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
 
-  void reset(const frmPanel *panel, const QString &filter) {
+  void reset(const PanelEditor *panel, const QString &filter) {
     beginResetModel();
     m_panel = panel;
     m_rows.clear();
     m_rowOf.clear();
     if (panel) {
-      const auto &order = panel->model().ZOrder();
+      const auto &order = panel->model().zOrder();
       m_rows.reserve(order.size());
       for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (filter.isEmpty() || matches(**it, filter)) m_rows.push_back(*it);
@@ -121,12 +121,12 @@ class ControlListModel : public QAbstractTableModel {
     switch (role) {
       case Qt::DisplayRole:
         // One line per row: a caption's line breaks show as spaces.
-        return index.column() == 0 ? QString(c->Tag) : captionOf(*c).left(200).simplified();
+        return index.column() == 0 ? QString(c->tag) : captionOf(*c).left(200).simplified();
       case Qt::DecorationRole:
         return index.column() == 0 ? kindIcon(c->kind()) : QVariant();
       case Qt::ToolTipRole: {
         const QString why = unreachable(*c, m_panel->model());
-        return why.isEmpty() ? TypeName(*c) : TypeName(*c) + QStringLiteral(" — ") + why;
+        return why.isEmpty() ? typeName(*c) : typeName(*c) + QStringLiteral(" — ") + why;
       }
       case Qt::ForegroundRole:
         if (!unreachable(*c, m_panel->model()).isEmpty())
@@ -138,11 +138,11 @@ class ControlListModel : public QAbstractTableModel {
 
  private:
   static bool matches(const DesignControl &c, const QString &filter) {
-    return c.Tag.contains(filter, Qt::CaseInsensitive) ||
+    return c.tag.contains(filter, Qt::CaseInsensitive) ||
            captionOf(c).contains(filter, Qt::CaseInsensitive) ||
-           TypeName(c).contains(filter, Qt::CaseInsensitive);
+           typeName(c).contains(filter, Qt::CaseInsensitive);
   }
-  const frmPanel *m_panel = nullptr;
+  const PanelEditor *m_panel = nullptr;
   std::vector<DesignControl *> m_rows;
   mutable std::unordered_map<const DesignControl *, int> m_rowOf;
 };
@@ -229,17 +229,17 @@ ControlListDock::ControlListDock(QWidget *parent) : QDockWidget(tr("Control List
 
 ControlListDock::~ControlListDock() = default;
 
-void ControlListDock::setPanel(frmPanel *panel) {
+void ControlListDock::setPanel(PanelEditor *panel) {
   if (panel == m_panel) return;
   if (m_panel) disconnect(m_panel, nullptr, this, nullptr);
   m_panel = panel;
   if (panel) {
-    connect(panel, &frmPanel::changed, this, [this](int flags) {
-      if (flags & (frmPanel::Structure | frmPanel::Order | frmPanel::Properties))
+    connect(panel, &PanelEditor::changed, this, [this](int flags) {
+      if (flags & (PanelEditor::Structure | PanelEditor::Order | PanelEditor::Properties))
         refill();
-      else if (flags & frmPanel::Geometry)
+      else if (flags & PanelEditor::Geometry)
         m_geometryRefill.start();
-      if (flags & frmPanel::Selection) showSelection();
+      if (flags & PanelEditor::Selection) showSelection();
     });
     connect(panel, &QObject::destroyed, this, [this] { refill(); });
   }
@@ -281,7 +281,7 @@ void ControlListDock::showSelection() {
   m_syncing = true;
   // One selection of row ranges: Select All on thousands of controls stays quick.
   std::vector<int> rows;
-  for (const DesignControl *c : m_panel->collSelectedControls)
+  for (const DesignControl *c : m_panel->selectedControls)
     if (const int row = m_model->rowOf(c); row >= 0) rows.push_back(row);
   std::sort(rows.begin(), rows.end());
   QItemSelection selection;
@@ -292,7 +292,7 @@ void ControlListDock::showSelection() {
     i = j + 1;
   }
   m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  const auto *current = dynamic_cast<const DesignControl *>(m_panel->objCurrentControl);
+  const auto *current = dynamic_cast<const DesignControl *>(m_panel->currentControl);
   if (const QModelIndex index = indexOf(current); index.isValid()) {
     m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     m_list->scrollTo(index);
@@ -305,13 +305,13 @@ void ControlListDock::takeSelection() {
   std::vector<DesignControl *> chosen;
   // With Ctrl or Shift, selected controls the filter hides stay selected.
   if (QGuiApplication::keyboardModifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
-    for (DesignControl *c : m_panel->collSelectedControls)
+    for (DesignControl *c : m_panel->selectedControls)
       if (m_model->rowOf(c) < 0) chosen.push_back(c);
   QModelIndexList rows = m_list->selectionModel()->selectedRows();
   std::sort(rows.begin(), rows.end());
   for (const QModelIndex &index : rows) chosen.push_back(m_model->controlAt(index.row()));
   m_syncing = true;
-  m_panel->SelectControls(chosen,
+  m_panel->selectControls(chosen,
                           m_model->controlAt(m_list->selectionModel()->currentIndex().row()));
   m_syncing = false;
   if (!chosen.empty()) emit controlsPicked();
@@ -329,7 +329,7 @@ void ControlListDock::moveSelectedTo(int row) {
   const std::unordered_set<const DesignControl *> movingSet(moving.begin(), moving.end());
   auto isMoving = [&](const DesignControl *c) { return movingSet.count(c) > 0; };
   std::vector<DesignControl *> others;
-  for (DesignControl *c : m_panel->model().ZOrder())
+  for (DesignControl *c : m_panel->model().zOrder())
     if (!isMoving(c)) others.push_back(c);
   auto placeOf = [&](const DesignControl *c) {
     return size_t(std::find(others.begin(), others.end(), c) - others.begin());
@@ -337,12 +337,12 @@ void ControlListDock::moveSelectedTo(int row) {
   const int count = m_model->rowCount();
   for (int r = std::max(row, 0); r < count; ++r)
     if (DesignControl *c = m_model->controlAt(r); !isMoving(c)) {
-      m_panel->MoveInStack(moving, placeOf(c) + 1);
+      m_panel->moveInStack(moving, placeOf(c) + 1);
       return;
     }
   for (int r = std::min(row, count) - 1; r >= 0; --r)
     if (DesignControl *c = m_model->controlAt(r); !isMoving(c)) {
-      m_panel->MoveInStack(moving, placeOf(c));
+      m_panel->moveInStack(moving, placeOf(c));
       return;
     }
 }

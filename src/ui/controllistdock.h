@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 class ControlListModel;
 class DesignControl;
@@ -28,8 +28,8 @@ class ControlListDock : public QDockWidget {
   ~ControlListDock() override;
 
   // The panel whose controls are listed (the active one); null for none.
-  void setPanel(frmPanel *panel);
-  frmPanel *panel() const { return m_panel; }
+  void setPanel(PanelEditor *panel);
+  PanelEditor *panel() const { return m_panel; }
 
   QLineEdit *filterBox() const { return m_filter; }
   QTreeView *list() const { return m_list; }
@@ -54,7 +54,7 @@ class ControlListDock : public QDockWidget {
   void showSelection();
   void takeSelection();
 
-  QPointer<frmPanel> m_panel;
+  QPointer<PanelEditor> m_panel;
   QLineEdit *m_filter = nullptr;
   QTreeView *m_list = nullptr;
   ControlListModel *m_model = nullptr;

@@ -12,7 +12,7 @@
 #include "ui/meterpainter.h"
 #include "ui/webbrowserpainter.h"
 
-void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
+void paintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
                   const QDateTime &now, double pixelsPerTwip, bool pressed) {
   if (!pixelRect.isValid() || !std::isfinite(pixelRect.width()) ||
       !std::isfinite(pixelRect.height()))
@@ -20,26 +20,26 @@ void PaintControl(QPainter &p, const QRectF &pixelRect, const DesignControl &c,
   if (!(pixelsPerTwip > 0) || !std::isfinite(pixelsPerTwip)) pixelsPerTwip = 1.0 / 15.0;
   switch (c.kind()) {
     case ControlKind::Button:
-      PaintButtonControl(p, pixelRect, static_cast<const DesignButton &>(c), pixelsPerTwip,
+      paintButtonControl(p, pixelRect, static_cast<const DesignButton &>(c), pixelsPerTwip,
                          pressed);
       break;
     case ControlKind::Label:
-      PaintLabelControl(p, pixelRect, static_cast<const DesignLabel &>(c), pixelsPerTwip);
+      paintLabelControl(p, pixelRect, static_cast<const DesignLabel &>(c), pixelsPerTwip);
       break;
     case ControlKind::WebBrowser:
-      PaintWebBrowserControl(p, pixelRect, static_cast<const DesignWebBrowser &>(c), pixelsPerTwip);
+      paintWebBrowserControl(p, pixelRect, static_cast<const DesignWebBrowser &>(c), pixelsPerTwip);
       break;
     case ControlKind::Meter:
-      PaintMeterControl(p, pixelRect, static_cast<const DesignMeter &>(c), pixelsPerTwip);
+      paintMeterControl(p, pixelRect, static_cast<const DesignMeter &>(c), pixelsPerTwip);
       break;
     case ControlKind::MeterFader:
-      PaintMeterFaderControl(p, pixelRect, static_cast<const DesignMeterFader &>(c), pixelsPerTwip);
+      paintMeterFaderControl(p, pixelRect, static_cast<const DesignMeterFader &>(c), pixelsPerTwip);
       break;
     case ControlKind::Clock:
-      PaintClockControl(p, pixelRect, static_cast<const DesignClock &>(c), now, pixelsPerTwip);
+      paintClockControl(p, pixelRect, static_cast<const DesignClock &>(c), now, pixelsPerTwip);
       break;
     case ControlKind::Kept:
-      PaintKeptControl(p, pixelRect, static_cast<const DesignKept &>(c), pixelsPerTwip);
+      paintKeptControl(p, pixelRect, static_cast<const DesignKept &>(c), pixelsPerTwip);
       break;
   }
 }

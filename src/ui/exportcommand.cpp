@@ -10,7 +10,7 @@
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 #include "ui/panelexport.h"
 
@@ -25,7 +25,7 @@ int fail(FILE *err, int status, const QString &file, const QString &why) {
 }
 }  // namespace
 
-int RunExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
+int runExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
                      FILE *err) {
   // Stderr says what went wrong with the files, nothing else: Qt's own notes
   // (the platform's set-up) would make a successful run look like a failure.
@@ -35,29 +35,29 @@ int RunExportCommand(int &argc, char **argv, const QString &out, const QString &
   });
   qputenv("QT_QPA_PLATFORM", "offscreen");  // drawing needs fonts, not a display
   QGuiApplication app(argc, argv);
-  InitSettings(Settings(), QDir::currentPath());  // button pictures in PanelGraphics/
-  if (!ExportFormatOfFile(out))
+  initSettings(programSettings(), QDir::currentPath());  // button pictures in PanelGraphics/
+  if (!exportFormatOfFile(out))
     return fail(err, 2, out, QStringLiteral("the output must end in .png, .svg or .pdf"));
   const QFileInfo info(panelFile);
   if (!info.exists()) return fail(err, 2, panelFile, QStringLiteral("does not exist"));
   if (info.isDir()) return fail(err, 1, panelFile, QStringLiteral("is a folder, not a panel file"));
-  const QString text = LoadPanelText(panelFile);
+  const QString text = loadPanelText(panelFile);
   if (text.isEmpty())
     return fail(
         err, 1, panelFile,
         info.isReadable() ? QStringLiteral("holds no panel") : QStringLiteral("cannot be read"));
   CommandLineUi ui;
-  frmPanel panel(ui);
+  PanelEditor panel(ui);
   XmlError error;
   bool read = false;
   {
     PanelReadHooks hooks(panel);  // the pictures of the buttons and of the panel
     read =
-        ReadPanelText(text, info.absoluteFilePath(), panel.model(), hooks, HardwareMap(), &error);
+        readPanelText(text, info.absoluteFilePath(), panel.model(), hooks, HardwareMap(), &error);
   }
   if (!read) return fail(err, 1, panelFile, QStringLiteral("does not parse: ") + error.text());
   QString why;
-  if (!ExportPanelFile(panel.model(), out, 1.0, &why))
+  if (!exportPanelFile(panel.model(), out, 1.0, &why))
     return fail(err, 1, out, QStringLiteral("cannot be written: ") + why);
   return 0;
 }

@@ -10,5 +10,5 @@
 // Returns the exit status: 0 written, 1 when the panel cannot be read or
 // OUT cannot be written, 2 for an OUT of another type or a PANEL.xml that
 // does not exist.
-int RunExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
+int runExportCommand(int &argc, char **argv, const QString &out, const QString &panelFile,
                      FILE *err);

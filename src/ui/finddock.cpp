@@ -70,7 +70,7 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   connect(m_closedFiles, &QCheckBox::toggled, this,
           [this](bool on) { m_finder.setIncludeClosedFiles(on); });
   connect(m_hits, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-    m_finder.ActivateHit(m_hits->indexOfTopLevelItem(item));
+    m_finder.activateHit(m_hits->indexOfTopLevelItem(item));
   });
   connect(&finder, &PanelFinder::hitsChanged, this, &FindDock::fillHits);
   connect(&finder, &PanelFinder::currentChanged, this, &FindDock::showCurrent);
@@ -97,7 +97,7 @@ void FindDock::findNext() {
   show();
   // Text typed since the last search is searched first.
   if (m_text->text() != m_finder.lastText()) m_finder.Find(m_text->text());
-  m_finder.FindNext();
+  m_finder.findNext();
 }
 
 void FindDock::search() {
@@ -106,7 +106,7 @@ void FindDock::search() {
   QApplication::restoreOverrideCursor();
   // Goes to the first hit when its panel is open; a closed file opens only
   // when the user picks its line.
-  if (found) m_finder.ActivateHit(0, PanelFinder::Opening::OpenPanelsOnly);
+  if (found) m_finder.activateHit(0, PanelFinder::Opening::OpenPanelsOnly);
 }
 
 void FindDock::fillHits() {
@@ -128,8 +128,8 @@ void FindDock::fillHits() {
   else if (items.isEmpty())
     m_summary->setText(tr("Nothing found."));
   else
-    m_summary->setText(Counted(items.size(), "hit") + QStringLiteral(" in ") +
-                       Counted(panels.size(), "panel") + u'.');
+    m_summary->setText(counted(items.size(), "hit") + QStringLiteral(" in ") +
+                       counted(panels.size(), "panel") + u'.');
 }
 
 void FindDock::showCurrent(int index) {

@@ -6,7 +6,7 @@
 #include "model/designcontrol.h"
 #include "ui/paintsupport.h"
 
-void PaintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
+void paintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
                       double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   const QColor ink(96, 96, 96);
@@ -19,9 +19,9 @@ void PaintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
   p.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
 
   // Type over name, centred on a plain band so the hatching does not hide them.
-  const QString type = TypeName(kept);
-  const QString text = kept.Tag.isEmpty() ? type : type + u'\n' + kept.Tag;
-  p.setFont(PixelFont(p, std::clamp(pixelsPerTwip * 15.0 * 11.0, 6.0, 48.0)));
+  const QString type = typeName(kept);
+  const QString text = kept.tag.isEmpty() ? type : type + u'\n' + kept.tag;
+  p.setFont(pixelFont(p, std::clamp(pixelsPerTwip * 15.0 * 11.0, 6.0, 48.0)));
   const QRectF inner = rect.adjusted(3, 3, -3, -3);
   QRectF band = p.boundingRect(inner, Qt::AlignCenter | Qt::TextWordWrap, text);
   band = band.adjusted(-3, -1, 3, 1).intersected(inner);

@@ -7,5 +7,5 @@ class DesignKept;
 
 // The placeholder of a control this version keeps but cannot show: a
 // hatched rectangle with the control's type and name.
-void PaintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
+void paintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
                       double pixelsPerTwip);

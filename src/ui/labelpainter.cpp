@@ -5,18 +5,18 @@
 #include "model/designcontrol.h"
 #include "ui/paintsupport.h"
 
-void PaintLabelControl(QPainter &p, const QRectF &rect, const DesignLabel &l,
+void paintLabelControl(QPainter &p, const QRectF &rect, const DesignLabel &l,
                        double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   p.save();
   p.setClipRect(rect, Qt::IntersectClip);
   p.setRenderHint(QPainter::TextAntialiasing, true);
-  p.fillRect(rect, ColorFromValue(l.BackColor));
-  if (!l.Text.isEmpty()) {
-    p.setFont(ScaledFont(p, l.Font.name, l.Font.size, l.Font.bold, l.Font.italic, l.Font.underline,
+  p.fillRect(rect, colorFromValue(l.backColor));
+  if (!l.text.isEmpty()) {
+    p.setFont(scaledFont(p, l.font.name, l.font.size, l.font.bold, l.font.italic, l.font.underline,
                          pixelsPerTwip));
-    p.setPen(ColorFromValue(l.ForeColor));
-    QString text = l.Text;
+    p.setPen(colorFromValue(l.foreColor));
+    QString text = l.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     p.drawText(rect.adjusted(1, 1, -1, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
   }

@@ -9,27 +9,28 @@
 
 // Enter in the user name goes on to the password; in the password (or on
 // the button) it logs in.
-LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent)
-    : ServerDialogView(QStringLiteral("frmLogin"), frmLogin::Caption,
+LoginDialog::LoginDialog(LoginDialogLogic &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmLogin"), LoginDialogLogic::caption,
                        {[this] {
-                          m_logic.EnterPressed(m_user->hasFocus() ? frmLogin::Field::LoginName
-                                                                  : frmLogin::Field::LoginPassword);
+                          m_logic.enterPressed(m_user->hasFocus()
+                                                   ? LoginDialogLogic::Field::LoginName
+                                                   : LoginDialogLogic::Field::LoginPassword);
                         },
-                        [&logic] { logic.Close(); }, [&logic] { logic.ShowHelp(); }},
+                        [&logic] { logic.close(); }, [&logic] { logic.showHelp(); }},
                        parent),
       m_logic(logic) {
   auto *prompt = new QLabel(tr("Please Enter your user name and password."), this);
   prompt->setObjectName(QStringLiteral("Label3"));
   auto *form = new QFormLayout;
-  m_user = AddLine(form, QStringLiteral("LoginName"), tr("User Name"),
-                   [this](const QString &t) { m_logic.LoginName = t; });
-  m_password = AddLine(form, QStringLiteral("LoginPassword"), tr("Password"),
-                       [this](const QString &t) { m_logic.LoginPassword = t; });
+  m_user = addLine(form, QStringLiteral("LoginName"), tr("User Name"),
+                   [this](const QString &t) { m_logic.loginName = t; });
+  m_password = addLine(form, QStringLiteral("LoginPassword"), tr("Password"),
+                       [this](const QString &t) { m_logic.loginPassword = t; });
   m_password->setEchoMode(QLineEdit::Password);
   auto *loginButton = new QPushButton(tr("&Login"), this);
   loginButton->setObjectName(QStringLiteral("LoginButton"));
   loginButton->setDefault(true);
-  connect(loginButton, &QPushButton::clicked, this, [this] { m_logic.LoginButton_Click(); });
+  connect(loginButton, &QPushButton::clicked, this, [this] { m_logic.logIn(); });
 
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -40,19 +41,20 @@ LoginDialog::LoginDialog(frmLogin &logic, QWidget *parent)
   layout->addLayout(buttons);
   setMinimumWidth(320);
 
-  connect(&logic, &frmLogin::fieldsChanged, this, &LoginDialog::loadFields);
-  connect(&logic, &frmLogin::visibleChanged, this, [this](bool visible) { follow(visible); });
-  connect(&logic, &frmLogin::focusRequested, this, &LoginDialog::focusField);
+  connect(&logic, &LoginDialogLogic::fieldsChanged, this, &LoginDialog::loadFields);
+  connect(&logic, &LoginDialogLogic::visibleChanged, this,
+          [this](bool visible) { follow(visible); });
+  connect(&logic, &LoginDialogLogic::focusRequested, this, &LoginDialog::focusField);
   loadFields();
-  if (logic.Visible()) follow(true);
+  if (logic.visible()) follow(true);
 }
 
 void LoginDialog::loadFields() {
-  m_user->setText(m_logic.LoginName);
-  m_password->setText(m_logic.LoginPassword);
+  m_user->setText(m_logic.loginName);
+  m_password->setText(m_logic.loginPassword);
 }
 
-void LoginDialog::focusField(frmLogin::Field field) {
-  if (field == frmLogin::Field::LoginPassword) m_password->setFocus();
-  if (field == frmLogin::Field::LoginName) m_user->setFocus();
+void LoginDialog::focusField(LoginDialogLogic::Field field) {
+  if (field == LoginDialogLogic::Field::LoginPassword) m_password->setFocus();
+  if (field == LoginDialogLogic::Field::LoginName) m_user->setFocus();
 }

@@ -22,11 +22,11 @@
 
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/panelfinder.h"
 #include "grid/propertygrid.h"
 #include "server/serversession.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/checkdock.h"
 #include "ui/controllistdock.h"
 #include "ui/finddock.h"
@@ -40,7 +40,7 @@
 #include "ui/serverviews.h"
 #include "ui/statustips.h"
 
-MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
+MainWindow::MainWindow(MainWindowLogic &designer, QWidget *parent)
     : QMainWindow(parent), m_designer(designer) {
   setObjectName(QStringLiteral("MDIFormDesigner"));
   setWindowTitle(designer.caption());
@@ -90,18 +90,18 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
   statusBar();  // frames show their hint there
   resize(1280, 820);
 
-  connect(&designer, &MDIFormDesigner::captionChanged, this, &QWidget::setWindowTitle);
-  connect(&designer, &MDIFormDesigner::panelAdded, this, &MainWindow::onPanelAdded);
-  connect(&designer, &MDIFormDesigner::panelRemoved, this, &MainWindow::onPanelRemoved);
-  connect(&designer, &MDIFormDesigner::panelRaised, this, [this](frmPanel *panel) {
+  connect(&designer, &MainWindowLogic::captionChanged, this, &QWidget::setWindowTitle);
+  connect(&designer, &MainWindowLogic::panelAdded, this, &MainWindow::onPanelAdded);
+  connect(&designer, &MainWindowLogic::panelRemoved, this, &MainWindow::onPanelRemoved);
+  connect(&designer, &MainWindowLogic::panelRaised, this, [this](PanelEditor *panel) {
     if (auto *w = subWindowOf(panel)) m_mdi->setActiveSubWindow(w);
   });
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
     auto *panelWindow = qobject_cast<PanelSubWindow *>(w);
-    m_designer.ActivatePanel(panelWindow ? &panelWindow->panel() : nullptr);
+    m_designer.activatePanel(panelWindow ? &panelWindow->panel() : nullptr);
     m_controlListDock->setPanel(m_designer.activePanel());
     // The grid shows the current object of the panel that comes forward.
-    if (panelWindow) panelWindow->panel().RequestFillProperties();
+    if (panelWindow) panelWindow->panel().requestFillProperties();
     refreshMenuStates();
     refreshZoom();
   });
@@ -109,8 +109,8 @@ MainWindow::MainWindow(MDIFormDesigner &designer, QWidget *parent)
           &MainWindow::refreshMenuStates);
   connect(qApp, &QApplication::focusChanged, this, &MainWindow::refreshMenuStates);
   ConnectionStatus &status = designer.server().status();
-  SetConnectedLabel(status.text(), status.color());
-  connect(&status, &ConnectionStatus::changed, this, &MainWindow::SetConnectedLabel);
+  setConnectedLabel(status.text(), status.color());
+  connect(&status, &ConnectionStatus::changed, this, &MainWindow::setConnectedLabel);
   m_serverViews = new ServerViews(designer.server(), this);
   refreshMenuStates();
 }
@@ -126,7 +126,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
   QAction *a = menu->addAction(caption);
   a->setObjectName(name);
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-  a->setStatusTip(StatusTipOf(name));
+  a->setStatusTip(statusTipOf(name));
   // Connected before the command itself: a value typed in the grid and not
   // yet entered is applied before the command acts (or saves).
   connect(a, &QAction::triggered, &m_designer.grid(), &PropertyGrid::commitOpenEdit);
@@ -135,32 +135,33 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
 }
 
 void MainWindow::buildMenus() {
-  MDIFormDesigner *d = &m_designer;
+  MainWindowLogic *d = &m_designer;
   QMenu *file = menuBar()->addMenu(tr("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
   connect(addCommand(file, "mnuNewPanel", tr("&New Panel"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuNewPanel_Click);
+          &QAction::triggered, d, &MainWindowLogic::newPanel);
   connect(addCommand(file, "mnuSavePanel", tr("&Save Panel"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuSavePanel_Click);
+          &QAction::triggered, d, &MainWindowLogic::save);
   connect(addCommand(file, "mnuSaveAs", tr("Save Panel &As"), QKeySequence(Qt::CTRL | Qt::Key_A)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuSaveAs_Click);
+          &QAction::triggered, d, &MainWindowLogic::saveAs);
   connect(addCommand(file, "mnuOpenPanel", tr("&Open Panel"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuOpenPanel_Click);
+          &QAction::triggered, d, &MainWindowLogic::choosePanelToOpen);
   connect(addCommand(file, "mnuOpenLocalPanel", tr("Open &Local Panel")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuOpenLocalPanel_Click);
+          &MainWindowLogic::chooseLocalPanelToOpen);
   connect(addCommand(file, "mnuConnect", tr("Connect to Se&rver…")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuConnect_Click);
+          &MainWindowLogic::connectToServer);
   connect(addCommand(file, "mnuWorkLocally", tr("&Work Locally")), &QAction::triggered, d,
-          &MDIFormDesigner::mnuWorkLocally_Click);
+          &MainWindowLogic::workLocally);
   file->addSeparator();
   connect(addCommand(file, "mnuExportImage", tr("E&xport Image…")), &QAction::triggered, this,
           [this, d] {
-            if (const frmPanel *panel = d->activePanel())
-              ExportPanelImage(this, d->ui(), panel->model());
+            if (const PanelEditor *panel = d->activePanel())
+              exportPanelImage(this, d->ui(), panel->model());
           });
   connect(addCommand(file, "mnuPrint", tr("Pr&int…"), QKeySequence(Qt::CTRL | Qt::Key_P)),
           &QAction::triggered, this, [this, d] {
-            if (const frmPanel *panel = d->activePanel()) PrintPanel(this, d->ui(), panel->model());
+            if (const PanelEditor *panel = d->activePanel())
+              printPanel(this, d->ui(), panel->model());
           });
   file->addSeparator();
   // Ctrl+F4 closes the panel window as its own close button does; Quit asks
@@ -176,14 +177,14 @@ void MainWindow::buildMenus() {
   edit->setObjectName(QStringLiteral("mnuEdit"));
   buildUndoCommands(edit);
   connect(addCommand(edit, "mnuCut", tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X)),
-          &QAction::triggered, d, [this, d] { d->mnuCut_Click(gridHasFocus()); });
+          &QAction::triggered, d, [this, d] { d->cut(gridHasFocus()); });
   connect(addCommand(edit, "mnuCopy", tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
-          &QAction::triggered, d, [this, d] { d->mnuCopy_Click(gridHasFocus()); });
+          &QAction::triggered, d, [this, d] { d->copy(gridHasFocus()); });
   connect(addCommand(edit, "mnuPaste", tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
-          &QAction::triggered, d, [this, d] { d->mnuPaste_Click(gridHasFocus()); });
+          &QAction::triggered, d, [this, d] { d->paste(gridHasFocus()); });
   connect(addCommand(edit, "mnuSelectAll", tr("Select &All"),
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)),
-          &QAction::triggered, d, &MDIFormDesigner::mnuSelectAll_Click);
+          &QAction::triggered, d, &MainWindowLogic::selectAll);
   edit->addSeparator();
   const auto openFindDock = [this](bool replacing) {
     const bool opening = !m_findDock->isVisible();
@@ -225,7 +226,7 @@ void MainWindow::buildMenus() {
   for (const auto &entry : inserts) {
     const ControlKind kind = entry.kind;
     connect(addCommand(insert, entry.name, entry.caption), &QAction::triggered, d,
-            [d, kind] { d->InsertControl(kind); });
+            [d, kind] { d->insertControl(kind); });
   }
   // Codec controls are kept when read but cannot be made here, so the entry says so.
   addCommand(insert, "mnuCodecControl", tr("C&odec Control"))->setEnabled(false);
@@ -233,7 +234,7 @@ void MainWindow::buildMenus() {
   QMenu *help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mnuHelpMenu"));
   connect(addCommand(help, "mnuHelp", tr("&Help"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
-          d, &MDIFormDesigner::mnuHelp_Click);
+          d, &MainWindowLogic::showHelp);
   help->addSeparator();
   QAction *about = addCommand(help, "mnuAbout", tr("&About Tessary Panel Designer"));
   about->setMenuRole(QAction::AboutRole);
@@ -255,14 +256,14 @@ void MainWindow::buildMenus() {
 // Arrange: the stacking order, align, spread, distribute and Make Same,
 // on the selection of the active panel.
 void MainWindow::buildArrangeMenu() {
-  MDIFormDesigner *d = &m_designer;
+  MainWindowLogic *d = &m_designer;
   QMenu *arrange = menuBar()->addMenu(tr("&Arrange"));
   arrange->setObjectName(QStringLiteral("mnuArrange"));
   const struct {
     const char *name;
     QString caption;
     QList<QKeySequence> shortcuts;
-    void (MDIFormDesigner::*command)();
+    void (MainWindowLogic::*command)();
     bool separatorAfter;
   } entries[] = {
       // Shift+] arrives as Shift+} on many keyboards: both spellings are bound.
@@ -270,89 +271,77 @@ void MainWindow::buildArrangeMenu() {
        tr("Bring to &Front"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceRight)},
-       &MDIFormDesigner::BringToFront,
+       &MainWindowLogic::bringToFront,
        false},
       {"mnuSendToBack",
        tr("Send to Bac&k"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceLeft)},
-       &MDIFormDesigner::SendToBack,
+       &MainWindowLogic::sendToBack,
        false},
       {"mnuBringForward",
        tr("Bring Fo&rward"),
        {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
-       &MDIFormDesigner::BringForward,
+       &MainWindowLogic::bringForward,
        false},
       {"mnuSendBackward",
        tr("Send Backw&ard"),
        {QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)},
-       &MDIFormDesigner::SendBackward,
+       &MainWindowLogic::sendBackward,
        true},
       {"mnuAlignLeft",
        tr("Align &Left"),
        {QKeySequence(Qt::CTRL | Qt::Key_L)},
-       &MDIFormDesigner::mnuAlignLeft_Click,
+       &MainWindowLogic::alignLeft,
        false},
       {"mnuAlignRight",
        tr("Align R&ight"),
        {QKeySequence(Qt::CTRL | Qt::Key_R)},
-       &MDIFormDesigner::mnuAlignRight_Click,
+       &MainWindowLogic::alignRight,
        false},
       {"mnuAlignTop",
        tr("Align T&op"),
        {QKeySequence(Qt::CTRL | Qt::Key_T)},
-       &MDIFormDesigner::mnuAlignTop_Click,
+       &MainWindowLogic::alignTop,
        false},
       {"mnuAlignBottom",
        tr("Align &Bottom"),
        {QKeySequence(Qt::CTRL | Qt::Key_B)},
-       &MDIFormDesigner::mnuAlignBottom_Click,
+       &MainWindowLogic::alignBottom,
        false},
       {"mnuAlignCentreHorizontal",
        tr("Align &Centres Horizontally"),
        {},
-       &MDIFormDesigner::AlignCentresHorizontally,
+       &MainWindowLogic::alignCentresHorizontally,
        false},
       {"mnuAlignCentreVertical",
        tr("Align Centres Verticall&y"),
        {},
-       &MDIFormDesigner::AlignCentresVertically,
+       &MainWindowLogic::alignCentresVertically,
        true},
       {"mnuSpreadHorizontal",
        tr("Spread &Horizontally"),
        {QKeySequence(Qt::CTRL | Qt::Key_H)},
-       &MDIFormDesigner::mnuSpreadHorizontal_Click,
+       &MainWindowLogic::spreadHorizontally,
        false},
       {"mnuSpreadVertical",
        tr("Spread &Vertically"),
        {QKeySequence(Qt::CTRL | Qt::Key_W)},
-       &MDIFormDesigner::mnuSpreadVertical_Click,
+       &MainWindowLogic::spreadVertically,
        false},
       {"mnuDistributeHorizontal",
        tr("&Distribute Horizontally…"),
        {},
-       &MDIFormDesigner::DistributeHorizontally,
+       &MainWindowLogic::distributeHorizontally,
        false},
       {"mnuDistributeVertical",
        tr("Distrib&ute Vertically…"),
        {},
-       &MDIFormDesigner::DistributeVertically,
+       &MainWindowLogic::distributeVertically,
        true},
-      {"mnuMakeSameWidth",
-       tr("Make Same &Width"),
-       {},
-       &MDIFormDesigner::mnuMakeSameWidth_Click,
-       false},
-      {"mnuMakeSameHeight",
-       tr("Make Same H&eight"),
-       {},
-       &MDIFormDesigner::mnuMakeSameHeight_Click,
-       false},
-      {"mnuMakeSameSize",
-       tr("Make Same &Size"),
-       {},
-       &MDIFormDesigner::mnuMakeSameSize_Click,
-       false},
+      {"mnuMakeSameWidth", tr("Make Same &Width"), {}, &MainWindowLogic::makeSameWidth, false},
+      {"mnuMakeSameHeight", tr("Make Same H&eight"), {}, &MainWindowLogic::makeSameHeight, false},
+      {"mnuMakeSameSize", tr("Make Same &Size"), {}, &MainWindowLogic::makeSameSize, false},
   };
   for (const auto &entry : entries) {
     QAction *action = addCommand(arrange, entry.name, entry.caption);
@@ -397,10 +386,10 @@ bool MainWindow::gridHasFocus() const {
   return focus && (focus == m_gridView || m_gridView->isAncestorOf(focus));
 }
 
-void MainWindow::SetConnectedLabel(const QString &text, qint32 color) {
+void MainWindow::setConnectedLabel(const QString &text, qint32 color) {
   m_status->setText(text);
   QPalette pal = m_status->palette();
-  pal.setColor(QPalette::Window, ColorFromValue(color));
+  pal.setColor(QPalette::Window, colorFromValue(color));
   pal.setColor(QPalette::WindowText, Qt::black);
   m_status->setPalette(pal);
 }
@@ -422,12 +411,12 @@ void MainWindow::setRecovery(CrashRecovery *recovery) {
 }
 
 void MainWindow::refreshMenuStates() {
-  const bool panel = m_designer.SaveEnabled();
+  const bool panel = m_designer.saveEnabled();
   m_actions.value("mnuSavePanel")->setEnabled(panel);
   m_actions.value("mnuSaveAs")->setEnabled(panel);
   m_actions.value("mnuExportImage")->setEnabled(panel);
   m_actions.value("mnuPrint")->setEnabled(panel);
-  m_actions.value("mnuPaste")->setEnabled(m_designer.PasteEnabled());
+  m_actions.value("mnuPaste")->setEnabled(m_designer.pasteEnabled());
   refreshPreviewStates();
 }
 
@@ -459,7 +448,7 @@ void MainWindow::buildViewMenu() {
   QAction *list = m_controlListDock->toggleViewAction();
   list->setText(tr("Control &List"));
   list->setObjectName(QStringLiteral("mnuControlList"));
-  list->setStatusTip(StatusTipOf(list->objectName()));
+  list->setStatusTip(statusTipOf(list->objectName()));
   view->addAction(list);
   connect(list, &QAction::triggered, this, [this](bool shown) {
     if (shown && !m_controlListDock->isFloating())
@@ -521,8 +510,8 @@ void MainWindow::refreshPreviewStates() {
   }
   // Commands on the selection are there only when something is selected
   // (Cut and Copy also act on the grid's cell while it has the focus).
-  const frmPanel *panel = m_designer.activePanel();
-  const bool selected = !previewing && panel && !panel->collSelectedControls.empty();
+  const PanelEditor *panel = m_designer.activePanel();
+  const bool selected = !previewing && panel && !panel->selectedControls.empty();
   for (const char *name :
        {"mnuAlignLeft", "mnuAlignRight", "mnuAlignTop", "mnuAlignBottom", "mnuSpreadHorizontal",
         "mnuSpreadVertical", "mnuMakeSameWidth", "mnuMakeSameHeight", "mnuMakeSameSize",
@@ -530,14 +519,14 @@ void MainWindow::refreshPreviewStates() {
         "mnuDistributeVertical"})
     if (QAction *action = m_actions.value(name)) action->setEnabled(selected);
   // The stacking commands only when the order would change.
-  const std::pair<const char *, frmPanel::Stacking> stacking[] = {
-      {"mnuBringToFront", frmPanel::Stacking::ToFront},
-      {"mnuSendToBack", frmPanel::Stacking::ToBack},
-      {"mnuBringForward", frmPanel::Stacking::Forward},
-      {"mnuSendBackward", frmPanel::Stacking::Backward}};
+  const std::pair<const char *, PanelEditor::Stacking> stacking[] = {
+      {"mnuBringToFront", PanelEditor::Stacking::ToFront},
+      {"mnuSendToBack", PanelEditor::Stacking::ToBack},
+      {"mnuBringForward", PanelEditor::Stacking::Forward},
+      {"mnuSendBackward", PanelEditor::Stacking::Backward}};
   for (const auto &[name, how] : stacking)
     if (QAction *action = m_actions.value(name))
-      action->setEnabled(selected && panel->CanRestack(how));
+      action->setEnabled(selected && panel->canRestack(how));
   m_controlListDock->setEnabled(!previewing);
   const bool cellOrSelection = selected || (!previewing && gridHasFocus());
   for (const char *name : {"mnuCut", "mnuCopy"})
@@ -547,13 +536,13 @@ void MainWindow::refreshPreviewStates() {
 // Undo and Redo name the step they would take back or do again, and are
 // enabled only when there is one; they follow the active panel's stack.
 void MainWindow::buildUndoCommands(QMenu *edit) {
-  MDIFormDesigner *d = &m_designer;
+  MainWindowLogic *d = &m_designer;
   QAction *undo = addCommand(edit, "mnuUndo", tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
   QAction *redo = addCommand(edit, "mnuRedo", tr("&Redo"));
   redo->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  connect(undo, &QAction::triggered, d, &MDIFormDesigner::mnuUndo_Click);
-  connect(redo, &QAction::triggered, d, &MDIFormDesigner::mnuRedo_Click);
+  connect(undo, &QAction::triggered, d, &MainWindowLogic::undo);
+  connect(redo, &QAction::triggered, d, &MainWindowLogic::redo);
   QUndoGroup &group = d->undoGroup();
   auto refresh = [this, undo, redo, &group] {
     undo->setEnabled(group.canUndo());
@@ -577,16 +566,16 @@ void MainWindow::setRecentPanels(RecentPanels *recent) {
 }
 
 void MainWindow::scrollToCurrentControl() {
-  frmPanel *panel = m_designer.activePanel();
+  PanelEditor *panel = m_designer.activePanel();
   PanelSubWindow *window = panel ? subWindowOf(panel) : nullptr;
   const auto *control =
-      panel ? dynamic_cast<const DesignControl *>(panel->objCurrentControl) : nullptr;
+      panel ? dynamic_cast<const DesignControl *>(panel->currentControl) : nullptr;
   if (!window || !control) return;
   // Into view inside the panel window first, then the panel window's part
   // inside the main window.
   PanelCanvasView *canvas = window->canvas();
   const QRect inCanvas =
-      canvas->pixelRect(control->Left, control->Top, control->Width, control->Height)
+      canvas->pixelRect(control->left, control->top, control->width, control->height)
           .toAlignedRect();
   window->scrollArea()->ensureVisible(inCanvas.center().x(), inCanvas.center().y(),
                                       inCanvas.width() / 2 + 20, inCanvas.height() / 2 + 20);
@@ -602,7 +591,7 @@ void MainWindow::scrollToCurrentControl() {
   if (target.top() < view.top()) scrollBy(m_mdi->verticalScrollBar(), target.top() - view.top());
 }
 
-PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
+PanelSubWindow *MainWindow::subWindowOf(PanelEditor *panel) const {
   for (QMdiSubWindow *w : m_mdi->subWindowList()) {
     auto *pw = qobject_cast<PanelSubWindow *>(w);
     if (pw && &pw->panel() == panel) return pw;
@@ -610,19 +599,20 @@ PanelSubWindow *MainWindow::subWindowOf(frmPanel *panel) const {
   return nullptr;
 }
 
-void MainWindow::onPanelAdded(frmPanel *panel) {
+void MainWindow::onPanelAdded(PanelEditor *panel) {
   auto *w = new PanelSubWindow(*panel, m_designer);
   connect(w, &PanelSubWindow::previewChanged, this, &MainWindow::refreshMenuStates);
   connect(w->canvas(), &PanelCanvasView::zoomChanged, this, &MainWindow::refreshZoom);
-  connect(panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & (frmPanel::Selection | frmPanel::Structure | frmPanel::Order)) refreshMenuStates();
+  connect(panel, &PanelEditor::changed, this, [this](int flags) {
+    if (flags & (PanelEditor::Selection | PanelEditor::Structure | PanelEditor::Order))
+      refreshMenuStates();
   });
   // QMdiArea places a window that has a size by trying the corners of every
   // open window against all of them, which grows with the cube of the number
   // open; a window without a size it leaves where it is, and it is placed here.
   w->resize(0, 0);
   m_mdi->addSubWindow(w);
-  w->resize(int(TwipsToPixels(panel->model().Width)), int(TwipsToPixels(panel->model().Height)));
+  w->resize(int(twipsToPixels(panel->model().width)), int(twipsToPixels(panel->model().height)));
   w->move(nextWindowPlace(w->size()));
   w->show();
   m_mdi->setActiveSubWindow(w);
@@ -644,7 +634,7 @@ QPoint MainWindow::nextWindowPlace(const QSize &size) const {
           qBound(0, k * step, area.height() - size.height())};
 }
 
-void MainWindow::onPanelRemoved(frmPanel *panel) {
+void MainWindow::onPanelRemoved(PanelEditor *panel) {
   if (m_controlListDock->panel() == panel) m_controlListDock->setPanel(nullptr);
   if (PanelSubWindow *w = subWindowOf(panel)) {
     w->hide();
@@ -655,7 +645,7 @@ void MainWindow::onPanelRemoved(frmPanel *panel) {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
   m_designer.grid().commitOpenEdit();
-  if (!m_designer.QueryExit()) {
+  if (!m_designer.queryExit()) {
     event->ignore();
     return;
   }

@@ -14,21 +14,21 @@ class CrashRecovery;
 class CheckDock;
 class ControlListDock;
 class FindDock;
-class MDIFormDesigner;
+class MainWindowLogic;
 class PaletteWidget;
 class RecentPanels;
 class PanelSubWindow;
 class PropertyGridView;
 class ServerViews;
-class frmPanel;
+class PanelEditor;
 
 // The designer's main window: menus, the MDI area holding the panel windows,
 // and on the left the tool box, the property grid and the connection status
-// line. It draws MDIFormDesigner's state and forwards commands to it.
+// line. It draws MainWindowLogic's state and forwards commands to it.
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(MDIFormDesigner &designer, QWidget *parent = nullptr);
+  explicit MainWindow(MainWindowLogic &designer, QWidget *parent = nullptr);
   ~MainWindow() override;
 
   QMdiArea *mdiArea() const { return m_mdi; }
@@ -40,12 +40,12 @@ class MainWindow : public QMainWindow {
   QLabel *statusLine() const { return m_status; }
   // The menu action with this object name ("mnuSavePanel", ...).
   QAction *action(const QString &name) const { return m_actions.value(name); }
-  PanelSubWindow *subWindowOf(frmPanel *panel) const;
+  PanelSubWindow *subWindowOf(PanelEditor *panel) const;
   // The connect, login and server panel list dialogs.
   ServerViews *serverViews() const { return m_serverViews; }
 
   // Shows the connection state text on its colour (0x00BBGGRR).
-  void SetConnectedLabel(const QString &text, qint32 color);
+  void setConnectedLabel(const QString &text, qint32 color);
   // Refreshes the enabled state of the File and Edit menu entries.
   void refreshMenuStates();
   // Adds File > Recent Panels over the list (which must outlive the window).
@@ -80,12 +80,12 @@ class MainWindow : public QMainWindow {
   void buildArrangeMenu();
   void refreshPreviewStates();
   QWidget *buildToolBox();
-  void onPanelAdded(frmPanel *panel);
-  void onPanelRemoved(frmPanel *panel);
+  void onPanelAdded(PanelEditor *panel);
+  void onPanelRemoved(PanelEditor *panel);
   // Where a panel window that opens now goes in the MDI area.
   QPoint nextWindowPlace(const QSize &size) const;
 
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
   QMdiArea *m_mdi = nullptr;
   PaletteWidget *m_palette = nullptr;
   QWidget *m_gridContainer = nullptr;

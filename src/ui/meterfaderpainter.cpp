@@ -34,7 +34,7 @@ void paintDisplay(QPainter &p, const QRectF &r, const QString &text, const QColo
   p.setPen(QPen(QColor(0, 0, 0), 1));
   p.setBrush(QColor(12, 13, 15));
   p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
-  p.setFont(PixelFont(p, fontPixels, bold));
+  p.setFont(pixelFont(p, fontPixels, bold));
   p.setPen(ink);
   const QRectF inside = r.adjusted(2, 0, -2, 0);
   const QString shown = QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, inside.width());
@@ -47,12 +47,12 @@ void paintFaderScale(QPainter &p, const MeterFaderLayout &l) {
   const double room = labelRight - l.faderArea.left();
   double labelPx = l.fontPixels * 0.85;
   const double widest =
-      QFontMetricsF(PixelFont(p, labelPx)).horizontalAdvance(QStringLiteral("+10"));
+      QFontMetricsF(pixelFont(p, labelPx)).horizontalAdvance(QStringLiteral("+10"));
   if (widest > room && widest > 0) labelPx *= room / widest;
   const bool labels = labelPx >= 6;
-  p.setFont(PixelFont(p, labelPx));
+  p.setFont(pixelFont(p, labelPx));
   double lastY = -1e9;
-  for (const FaderTick &t : FaderTicks()) {
+  for (const FaderTick &t : faderTicks()) {
     const double y = std::round(l.yOf(t.db)) + 0.5;
     const bool unity = t.db == 0.0;
     p.setPen(QPen(unity ? QColor(225, 228, 233) : QColor(140, 146, 156), 1));
@@ -134,13 +134,13 @@ namespace {
 void paintFace(QPainter &p, const QRectF &rect, const MeterFaderLayout &l,
                const DesignMeterFader &f, double pixelScale) {
   paintBody(p, rect);
-  PaintMeter(p, l.meter, f.Meter, pixelScale);
+  paintMeter(p, l.meter, f.meter, pixelScale);
   p.setRenderHint(QPainter::Antialiasing, true);
   if (l.track.height() > 0) {
     paintFaderScale(p, l);
     paintTrack(p, l.track);
-    paintNominal(p, l, f.FaderNominal);
-    paintKnob(p, l.knobAt(f.FaderLevel));
+    paintNominal(p, l, f.faderNominal);
+    paintKnob(p, l.knobAt(f.faderLevel));
   }
 }
 
@@ -151,16 +151,16 @@ void paintFaceCached(QPainter &p, const QRectF &rect, const MeterFaderLayout &l,
   const QPointF origin(std::floor(rect.left()), std::floor(rect.top()));
   const QPaintDevice *device = p.device();
   const qreal ratio = device ? device->devicePixelRatioF() : 1.0;
-  const MeterSettings &m = f.Meter;
+  const MeterSettings &m = f.meter;
   // Everything the face's look depends on, its place within a pixel too.
   const QString key =
       QString::asprintf("tessary-fader %.3f %.3f %.3f %.3f %.3f %.3f %d %d",
                         rect.left() - origin.x(), rect.top() - origin.y(), rect.width(),
                         rect.height(), pixelScale, ratio, device ? device->logicalDpiY() : 96,
-                        int(f.HideGainValue)) +
-      QString::asprintf(" %a %a %d %d %d %d %d %d %d", double(f.FaderNominal), double(f.FaderLevel),
-                        m.MeterScale, m.MeterStyle, m.LevelLineColor, int(m.DecayRate),
-                        int(m.CenterPad), m.LevelLeft, m.LevelRight);
+                        int(f.hideGainValue)) +
+      QString::asprintf(" %a %a %d %d %d %d %d %d %d", double(f.faderNominal), double(f.faderLevel),
+                        m.meterScale, m.meterStyle, m.levelLineColor, int(m.decayRate),
+                        int(m.centerPad), m.levelLeft, m.levelRight);
   QPixmap face;
   if (!QPixmapCache::find(key, &face)) {
     const QSize size(int(std::ceil(rect.right() - origin.x())) + 1,
@@ -180,11 +180,11 @@ void paintFaceCached(QPainter &p, const QRectF &rect, const MeterFaderLayout &l,
 
 }  // namespace
 
-void PaintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFader &f,
+void paintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFader &f,
                             double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   const double pixelScale = pixelsPerTwip * 15.0;
-  const MeterFaderLayout l = ComputeMeterFaderLayout(rect, f.HideGainValue, pixelScale);
+  const MeterFaderLayout l = computeMeterFaderLayout(rect, f.hideGainValue, pixelScale);
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -195,13 +195,13 @@ void PaintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFa
   else
     paintFace(p, rect, l, f, pixelScale);
   if (!l.caption.isEmpty()) {
-    QString name = f.MeterName;
+    QString name = f.meterName;
     name.replace(QLatin1String("\r\n"), QLatin1String(" "));
     name.replace(u'\n', u' ');
     paintDisplay(p, l.caption, name, QColor(236, 239, 244), l.fontPixels, true);
   }
   if (!l.gain.isEmpty()) {
-    const QString gain = GainText(f.FaderLevel);
+    const QString gain = gainText(f.faderLevel);
     const QString text =
         gain == QLatin1String("-inf") ? QStringLiteral("-∞ dB") : gain + QStringLiteral(" dB");
     paintDisplay(p, l.gain, text, QColor(120, 240, 140), l.fontPixels, false);

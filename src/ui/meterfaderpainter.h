@@ -8,5 +8,5 @@ class DesignMeterFader;
 // A channel strip: the meter name on a scribble strip, the two-channel
 // meter, a fader with its scale, the nominal mark and the knob, and the gain
 // value underneath unless hidden.
-void PaintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFader &fader,
+void paintMeterFaderControl(QPainter &p, const QRectF &rect, const DesignMeterFader &fader,
                             double pixelsPerTwip);

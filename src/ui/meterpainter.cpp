@@ -23,7 +23,7 @@ QColor litColor(MeterZone zone) {
   }
 }
 
-QColor unlitColor(MeterZone zone) { return Mix(QColor(10, 11, 13), litColor(zone), 0.17); }
+QColor unlitColor(MeterZone zone) { return mix(QColor(10, 11, 13), litColor(zone), 0.17); }
 
 void paintBezel(QPainter &p, const QRectF &r) {
   const double radius = std::clamp(std::min(r.width(), r.height()) * 0.06, 0.0, 5.0);
@@ -47,11 +47,11 @@ void paintTrough(QPainter &p, const QRectF &bar) {
 }
 
 void paintLeds(QPainter &p, const QRectF &bar, const MeterScale &scale, qint32 level) {
-  const int count = LedSegmentCount(bar.height());
+  const int count = ledSegmentCount(bar.height());
   const double pitch = bar.height() / count;
   const double gap = pitch >= 3 ? std::max(1.0, pitch * 0.28) : 0.0;
   const double inset = bar.width() >= 5 ? 1.0 : 0.0;
-  for (const LedSegment &s : LedSegments(scale, count, level)) {
+  for (const LedSegment &s : ledSegments(scale, count, level)) {
     const double top = bar.bottom() - s.top * bar.height();
     const QRectF seg(bar.left() + inset, top + gap / 2, bar.width() - 2 * inset, pitch - gap);
     if (s.lit) {
@@ -113,12 +113,12 @@ void paintLevelLine(QPainter &p, const QRectF &bar, const MeterScale &scale, qin
 
 void paintScale(QPainter &p, const MeterLayout &l, const MeterScale &scale) {
   const QRectF &bar = l.bars[0];
-  const QFont font = PixelFont(p, l.labelPixels);
+  const QFont font = pixelFont(p, l.labelPixels);
   p.setFont(font);
   const double tickLong = std::max(2.0, l.scale.width() * 0.16);
   const double tickShort = tickLong * 0.6;
   const double right = l.scale.right() - 1;
-  for (const MeterTick &t : VisibleTicks(scale.ticks(), bar.height(), l.labelPixels * 1.15)) {
+  for (const MeterTick &t : visibleTicks(scale.ticks(), bar.height(), l.labelPixels * 1.15)) {
     const double y = std::round(bar.bottom() - t.fraction * bar.height()) + 0.5;
     const bool major = !t.label.isEmpty();
     p.setPen(QPen(major ? QColor(170, 176, 186) : QColor(110, 116, 126), 1));
@@ -134,22 +134,22 @@ void paintScale(QPainter &p, const MeterLayout &l, const MeterScale &scale) {
 
 }  // namespace
 
-void PaintMeter(QPainter &p, const QRectF &rect, const MeterSettings &m, double pixelScale) {
+void paintMeter(QPainter &p, const QRectF &rect, const MeterSettings &m, double pixelScale) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   p.save();
   p.setRenderHint(QPainter::Antialiasing, false);
-  const MeterLayout l = ComputeMeterLayout(rect, m, pixelScale);
-  const MeterScale scale = MeterScale::fromCode(m.MeterScale);
+  const MeterLayout l = computeMeterLayout(rect, m, pixelScale);
+  const MeterScale scale = MeterScale::fromCode(m.meterScale);
   paintBezel(p, l.bezel);
   if (l.showScale()) paintScale(p, l, scale);
-  const qint32 levels[2] = {m.LevelLeft, m.LevelRight};
-  const QColor line = ColorFromValue(m.LevelLineColor);
+  const qint32 levels[2] = {m.levelLeft, m.levelRight};
+  const QColor line = colorFromValue(m.levelLineColor);
   for (int ch = 0; ch < 2; ++ch) {
     const QRectF &bar = l.bars[ch];
     if (bar.width() <= 0 || bar.height() <= 0) continue;
     p.setPen(Qt::NoPen);
     paintTrough(p, bar);
-    if (m.MeterStyle == 0)
+    if (m.meterStyle == 0)
       paintLeds(p, bar, scale, levels[ch]);
     else
       paintGradient(p, bar, scale, levels[ch]);
@@ -158,7 +158,7 @@ void PaintMeter(QPainter &p, const QRectF &rect, const MeterSettings &m, double 
   p.restore();
 }
 
-void PaintMeterControl(QPainter &p, const QRectF &rect, const DesignMeter &meter,
+void paintMeterControl(QPainter &p, const QRectF &rect, const DesignMeter &meter,
                        double pixelsPerTwip) {
-  PaintMeter(p, rect, meter.Meter, pixelsPerTwip * 15.0);
+  paintMeter(p, rect, meter.meter, pixelsPerTwip * 15.0);
 }

@@ -9,7 +9,7 @@ struct MeterSettings;
 // A two-channel level meter: dark bezel, LED segments or a gradient bar per
 // channel, the dB scale when there is room, and the level line.
 // `pixelScale` is device pixels per 96-dpi pixel.
-void PaintMeter(QPainter &p, const QRectF &rect, const MeterSettings &settings, double pixelScale);
+void paintMeter(QPainter &p, const QRectF &rect, const MeterSettings &settings, double pixelScale);
 
-void PaintMeterControl(QPainter &p, const QRectF &rect, const DesignMeter &meter,
+void paintMeterControl(QPainter &p, const QRectF &rect, const DesignMeter &meter,
                        double pixelsPerTwip);

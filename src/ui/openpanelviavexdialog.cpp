@@ -7,12 +7,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "server/frmopenpanelviavex.h"
+#include "server/openpaneldialoglogic.h"
 
-OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget *parent)
-    : ServerDialogView(QStringLiteral("frmOpenPanelViaVex"), frmOpenPanelViaVex::Caption,
-                       {[&logic] { logic.butOpen_Click(); }, [&logic] { logic.butCancel_Click(); },
-                        [&logic] { logic.ShowHelp(); }},
+OpenPanelViaVexDialog::OpenPanelViaVexDialog(OpenPanelDialogLogic &logic, QWidget *parent)
+    : ServerDialogView(QStringLiteral("frmOpenPanelViaVex"), OpenPanelDialogLogic::caption,
+                       {[&logic] { logic.openSelected(); }, [&logic] { logic.cancel(); },
+                        [&logic] { logic.showHelp(); }},
                        parent),
       m_logic(logic) {
   m_list = new QTreeWidget(this);
@@ -28,7 +28,7 @@ OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget 
   });
   connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
     m_logic.setListIndex(m_list->indexOfTopLevelItem(item));
-    m_logic.lstPanels_DblClick();
+    m_logic.panelDoubleClicked();
   });
 
   auto *openButton = new QPushButton(tr("&Open"), this);
@@ -36,8 +36,8 @@ OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget 
   openButton->setDefault(true);
   auto *cancelButton = new QPushButton(tr("&Cancel"), this);
   cancelButton->setObjectName(QStringLiteral("butCancel"));
-  connect(openButton, &QPushButton::clicked, this, [this] { m_logic.butOpen_Click(); });
-  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.butCancel_Click(); });
+  connect(openButton, &QPushButton::clicked, this, [this] { m_logic.openSelected(); });
+  connect(cancelButton, &QPushButton::clicked, this, [this] { m_logic.cancel(); });
 
   auto *buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -48,24 +48,24 @@ OpenPanelViaVexDialog::OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget 
   layout->addLayout(buttons);
   resize(420, 320);
 
-  connect(&logic, &frmOpenPanelViaVex::listChanged, this, &OpenPanelViaVexDialog::loadList);
-  connect(&logic, &frmOpenPanelViaVex::visibleChanged, this,
+  connect(&logic, &OpenPanelDialogLogic::listChanged, this, &OpenPanelViaVexDialog::loadList);
+  connect(&logic, &OpenPanelDialogLogic::visibleChanged, this,
           [this](bool visible) { follow(visible, m_list); });
   loadList();
-  if (logic.Visible()) follow(true, m_list);
+  if (logic.visible()) follow(true, m_list);
 }
 
 void OpenPanelViaVexDialog::loadList() {
   const QSignalBlocker block(m_list);
   m_list->clear();
-  for (const QString &line : m_logic.lstPanels()) {
+  for (const QString &line : m_logic.panelList()) {
     const qsizetype tab = line.indexOf(u'\t');
     auto *item = new QTreeWidgetItem(m_list);
     item->setText(0, tab < 0 ? line : line.left(tab));
     item->setText(1, tab < 0 ? QString() : line.mid(tab + 1));
   }
   // The chosen line is also the current one, so Down goes on from it.
-  if (m_logic.ListIndex() >= 0) m_list->setCurrentItem(m_list->topLevelItem(m_logic.ListIndex()));
+  if (m_logic.listIndex() >= 0) m_list->setCurrentItem(m_list->topLevelItem(m_logic.listIndex()));
   m_list->resizeColumnToContents(0);
   m_list->setColumnWidth(0, qMax(120, m_list->columnWidth(0) + 16));
 }

@@ -3,20 +3,20 @@
 #include "ui/serverdialogsupport.h"
 
 class QTreeWidget;
-class frmOpenPanelViaVex;
+class OpenPanelDialogLogic;
 
 // The server's panel list ("Open Panel From Server"): one row per line of
-// frmOpenPanelViaVex, name and caption in two columns. Not modal.
+// OpenPanelDialogLogic, name and caption in two columns. Not modal.
 class OpenPanelViaVexDialog : public ServerDialogView {
   Q_OBJECT
  public:
-  OpenPanelViaVexDialog(frmOpenPanelViaVex &logic, QWidget *parent = nullptr);
+  OpenPanelViaVexDialog(OpenPanelDialogLogic &logic, QWidget *parent = nullptr);
 
-  QTreeWidget *lstPanels() const { return m_list; }
+  QTreeWidget *panelList() const { return m_list; }
 
  private:
   void loadList();
 
-  frmOpenPanelViaVex &m_logic;
+  OpenPanelDialogLogic &m_logic;
   QTreeWidget *m_list;
 };

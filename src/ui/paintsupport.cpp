@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-QColor ColorFromValue(qint32 value) {
+QColor colorFromValue(qint32 value) {
   if (value < 0) {
     switch (value & 0xFF) {
       case 0x05:
@@ -41,7 +41,7 @@ double deviceDpi(const QPainter &p) {
 }
 }  // namespace
 
-QFont ScaledFont(const QPainter &p, const QString &family, double points, bool bold, bool italic,
+QFont scaledFont(const QPainter &p, const QString &family, double points, bool bold, bool italic,
                  bool underline, double pixelsPerTwip) {
   QFont f(family.isEmpty() ? QStringLiteral("Arial") : family);
   double px = points * 20.0 * pixelsPerTwip;
@@ -54,7 +54,7 @@ QFont ScaledFont(const QPainter &p, const QString &family, double points, bool b
   return f;
 }
 
-QFont PixelFont(const QPainter &p, double pixels, bool bold, const QString &family) {
+QFont pixelFont(const QPainter &p, double pixels, bool bold, const QString &family) {
   QFont f(family.isEmpty() ? QStringLiteral("DejaVu Sans") : family);
   f.setStyleHint(QFont::SansSerif);
   if (!std::isfinite(pixels) || pixels <= 0) pixels = 1;
@@ -63,7 +63,7 @@ QFont PixelFont(const QPainter &p, double pixels, bool bold, const QString &fami
   return f;
 }
 
-QImage LoadPicture(const QString &file) {
+QImage loadPicture(const QString &file) {
   if (file.isEmpty()) return {};
   const QFileInfo info(file);
   if (!info.isFile()) return {};
@@ -81,7 +81,7 @@ QImage LoadPicture(const QString &file) {
   return image;
 }
 
-QRectF PlaceImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
+QRectF placeImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
                   bool shrinkToFit) {
   if (stretch) return area;
   if (!(zoom > 0) || !std::isfinite(zoom)) zoom = 1;
@@ -95,11 +95,11 @@ QRectF PlaceImage(const QSizeF &size, const QRectF &area, bool stretch, double z
                 s.height());
 }
 
-QColor Mix(const QColor &a, const QColor &b, double t) {
+QColor mix(const QColor &a, const QColor &b, double t) {
   t = std::clamp(t, 0.0, 1.0);
   auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
   return QColor(m(a.red(), b.red()), m(a.green(), b.green()), m(a.blue(), b.blue()),
                 m(a.alpha(), b.alpha()));
 }
 
-int Luma(const QColor &c) { return (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000; }
+int luma(const QColor &c) { return (c.red() * 299 + c.green() * 587 + c.blue() * 114) / 1000; }

@@ -12,29 +12,29 @@ class QPainter;
 
 // A colour value 0x00BBGGRR as a QColor; system colours (negative values)
 // take the usual desktop colours for their index.
-QColor ColorFromValue(qint32 value);
+QColor colorFromValue(qint32 value);
 
 // A font of `points` points at the given zoom (1 pt = 20 twips), sized for
 // the painter's device.
-QFont ScaledFont(const QPainter &p, const QString &family, double points, bool bold, bool italic,
+QFont scaledFont(const QPainter &p, const QString &family, double points, bool bold, bool italic,
                  bool underline, double pixelsPerTwip);
 
 // A font `pixels` high on the painter's device.
-QFont PixelFont(const QPainter &p, double pixels, bool bold = false,
+QFont pixelFont(const QPainter &p, double pixels, bool bold = false,
                 const QString &family = QString());
 
 // A picture file, loaded once and kept while the file is unchanged; null for
 // an empty name or a file that is not a readable image.
-QImage LoadPicture(const QString &file);
+QImage loadPicture(const QString &file);
 
 // Where an image of `size` goes in `area`: scaled to fill it when `stretch`,
 // otherwise at its own size (times `zoom`) centred, shrunk to fit if larger
 // when `shrinkToFit`.
-QRectF PlaceImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
+QRectF placeImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
                   bool shrinkToFit);
 
 // Mixes two colours; t = 0 gives a, 1 gives b.
-QColor Mix(const QColor &a, const QColor &b, double t);
+QColor mix(const QColor &a, const QColor &b, double t);
 
 // Perceived brightness 0-255.
-int Luma(const QColor &c);
+int luma(const QColor &c);

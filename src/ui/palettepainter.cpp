@@ -51,7 +51,7 @@ void browser(QPainter &p) {
   p.drawRoundedRect(QRectF(9, 6, 18, 3), 1.5, 1.5);
   p.setBrush(QColor(230, 80, 70));
   p.drawEllipse(QPointF(5.5, 7.5), 1.1, 1.1);
-  PaintGlobe(p, QPointF(16, 19), 6.3, QColor(30, 115, 210));
+  paintGlobe(p, QPointF(16, 19), 6.3, QColor(30, 115, 210));
 }
 
 void meterBars(QPainter &p, const QRectF &area, int bars, const double *levels) {
@@ -64,7 +64,7 @@ void meterBars(QPainter &p, const QRectF &area, int bars, const double *levels) 
     for (int i = 0; i < segments; ++i) {
       const bool lit = i < levels[b] * segments;
       QColor c = i >= 8 ? QColor(255, 59, 48) : i >= 6 ? QColor(255, 190, 26) : QColor(46, 224, 72);
-      if (!lit) c = Mix(QColor(10, 11, 13), c, 0.2);
+      if (!lit) c = mix(QColor(10, 11, 13), c, 0.2);
       p.setBrush(c);
       p.drawRect(QRectF(area.left() + b * (barW + gap), area.bottom() - (i + 1) * pitch + 0.5, barW,
                         pitch - 0.8));
@@ -158,7 +158,7 @@ void codec(QPainter &p) {
 
 }  // namespace
 
-void PaintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
+void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
   if (rect.width() < 1 || rect.height() < 1) return;
   p.save();
   p.setClipRect(rect, Qt::IntersectClip);

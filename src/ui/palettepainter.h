@@ -9,4 +9,4 @@ enum class PaletteItem { Button, Label, WebBrowser, Meter, Clock, MeterFader, Co
 
 // A small icon of the item, drawn to fit `rect` (any size; designed on a
 // 32 x 32 grid and scaled).
-void PaintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item);
+void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item);

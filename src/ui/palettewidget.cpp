@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "model/numbers.h"
 #include "model/panelmodel.h"
 #include "ui/controlpainter.h"
@@ -40,7 +40,7 @@ ControlKind kindOf(PaletteItem item) {
 }
 }  // namespace
 
-PaletteWidget::PaletteWidget(MDIFormDesigner &designer, QWidget *parent)
+PaletteWidget::PaletteWidget(MainWindowLogic &designer, QWidget *parent)
     : QWidget(parent), m_designer(designer) {
   setMouseTracking(true);
   setToolTip(QString());
@@ -123,7 +123,7 @@ void PaletteWidget::paintEvent(QPaintEvent *) {
     p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     const QRect icon(r.left() + 6, r.top() + 5, r.width() - 12, r.height() - 25);
     if (!enabled) p.setOpacity(0.45);
-    PaintPaletteIcon(p, icon, item);
+    paintPaletteIcon(p, icon, item);
     p.setPen(palette().color(QPalette::WindowText));
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * 0.9);
@@ -171,40 +171,41 @@ QMimeData *PaletteWidget::prepareDrag(PaletteItem item, const QPoint &pressPos, 
   // item maps to the same relative point of the control.
   PanelModel sample;
   const ControlKind kind = kindOf(item);
-  DesignControl *control = sample.LoadControl(kind);
+  DesignControl *control = sample.loadControl(kind);
   if (kind == ControlKind::MeterFader) {
-    control->Width = 1350;
-    control->Height = 4920;
+    control->width = 1350;
+    control->height = 4920;
   } else if (kind == ControlKind::Clock) {
-    control->Width = 1630;
-    control->Height = 1630;
+    control->width = 1630;
+    control->height = 1630;
   }
-  control->Tag = NameStem(kind);
-  if (auto *b = As<DesignButton>(control)) b->Caption = control->Tag;
-  if (auto *l = As<DesignLabel>(control)) l->Text = control->Tag;
-  if (auto *f = As<DesignMeterFader>(control)) f->MeterName = QStringLiteral("Fader");
-  if (auto *w = As<DesignWebBrowser>(control)) w->LocationURL = QStringLiteral("about:blank");
+  control->tag = nameStem(kind);
+  if (auto *b = controlCast<DesignButton>(control)) b->caption = control->tag;
+  if (auto *l = controlCast<DesignLabel>(control)) l->text = control->tag;
+  if (auto *f = controlCast<DesignMeterFader>(control)) f->meterName = QStringLiteral("Fader");
+  if (auto *w = controlCast<DesignWebBrowser>(control))
+    w->locationURL = QStringLiteral("about:blank");
 
   const QRect r = itemRect(item);
   const double fx = double(pressPos.x() - r.left()) / r.width();
   const double fy = double(pressPos.y() - r.top()) / r.height();
-  m_designer.lngDragOffsetX = RoundHalfEven(fx * control->Width);
-  m_designer.lngDragOffsetY = RoundHalfEven(fy * control->Height);
+  m_designer.dragOffsetX = roundHalfEven(fx * control->width);
+  m_designer.dragOffsetY = roundHalfEven(fy * control->height);
 
   if (pixmap) {
-    const QSize size(qMax(1, int(TwipsToPixels(control->Width) * m_dragZoom)),
-                     qMax(1, int(TwipsToPixels(control->Height) * m_dragZoom)));
+    const QSize size(qMax(1, int(twipsToPixels(control->width) * m_dragZoom)),
+                     qMax(1, int(twipsToPixels(control->height) * m_dragZoom)));
     QPixmap image(size * devicePixelRatioF());
     image.setDevicePixelRatio(devicePixelRatioF());
     image.fill(Qt::transparent);
     QPainter p(&image);
-    PaintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), *control, QDateTime::currentDateTime(),
+    paintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), *control, QDateTime::currentDateTime(),
                  m_dragZoom / kTwipsPerPixel);
     *pixmap = image;
   }
   if (hotSpot)
-    *hotSpot = QPoint(int(TwipsToPixels(m_designer.lngDragOffsetX) * m_dragZoom),
-                      int(TwipsToPixels(m_designer.lngDragOffsetY) * m_dragZoom));
+    *hotSpot = QPoint(int(twipsToPixels(m_designer.dragOffsetX) * m_dragZoom),
+                      int(twipsToPixels(m_designer.dragOffsetY) * m_dragZoom));
   auto *mime = new QMimeData;
   mime->setData(kMimeType, sourceName(item).toUtf8());
   return mime;

@@ -6,7 +6,7 @@
 
 #include "ui/palettepainter.h"
 
-class MDIFormDesigner;
+class MainWindowLogic;
 class QMimeData;
 class PanelModel;
 
@@ -17,7 +17,7 @@ class PaletteWidget : public QWidget {
  public:
   static constexpr const char *kMimeType = "application/x-tessary-palette";
 
-  explicit PaletteWidget(MDIFormDesigner &designer, QWidget *parent = nullptr);
+  explicit PaletteWidget(MainWindowLogic &designer, QWidget *parent = nullptr);
   ~PaletteWidget() override;
 
   QSize sizeHint() const override;
@@ -45,7 +45,7 @@ class PaletteWidget : public QWidget {
   int itemAt(const QPoint &pos) const;
   void startDrag(PaletteItem item, const QPoint &pressPos);
 
-  MDIFormDesigner &m_designer;
+  MainWindowLogic &m_designer;
   int m_hover = -1;
   double m_dragZoom = 1.0;
 };

@@ -29,7 +29,7 @@ bool tooLarge(const QSize &size) {
 }
 
 QByteArray pngBytes(const PanelModel &panel, double scale, const QDateTime &now) {
-  const QSize size = PanelPixelSize(panel, scale);
+  const QSize size = panelPixelSize(panel, scale);
   if (tooLarge(size)) return {};
   QImage image(size, QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return {};  // no memory for it
@@ -37,7 +37,7 @@ QByteArray pngBytes(const PanelModel &panel, double scale, const QDateTime &now)
   {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    RenderPanel(p, panel, scale, now);
+    renderPanel(p, panel, scale, now);
   }
   // Shown at its size in pixels as 96 dots per inch (192 for double size).
   const int dotsPerMeter = qRound(96 * scale / 0.0254);
@@ -51,7 +51,7 @@ QByteArray pngBytes(const PanelModel &panel, double scale, const QDateTime &now)
 }
 
 QByteArray svgBytes(const PanelModel &panel, const QDateTime &now) {
-  const QSize size = PanelPixelSize(panel);
+  const QSize size = panelPixelSize(panel);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -60,19 +60,19 @@ QByteArray svgBytes(const PanelModel &panel, const QDateTime &now) {
   svg.setResolution(96);
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
-  svg.setTitle(panel.pictMain.Tag);
+  svg.setTitle(panel.canvas.tag);
   svg.setDescription(kCreator);
   {
     QPainter p(&svg);
     if (!p.isActive()) return {};
-    RenderPanel(p, panel, 1.0, now);
+    renderPanel(p, panel, 1.0, now);
   }
   return bytes;
 }
 
 }  // namespace
 
-std::optional<ExportFormat> ExportFormatOfFile(const QString &file) {
+std::optional<ExportFormat> exportFormatOfFile(const QString &file) {
   const QString suffix = QFileInfo(file).suffix().toLower();
   if (suffix == QLatin1String("png")) return ExportFormat::Png;
   if (suffix == QLatin1String("svg")) return ExportFormat::Svg;
@@ -80,7 +80,7 @@ std::optional<ExportFormat> ExportFormatOfFile(const QString &file) {
   return std::nullopt;
 }
 
-QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double scale,
+QByteArray panelFileBytes(const PanelModel &panel, ExportFormat format, double scale,
                           const QDateTime &now) {
   switch (format) {
     case ExportFormat::Png:
@@ -88,38 +88,38 @@ QByteArray PanelFileBytes(const PanelModel &panel, ExportFormat format, double s
     case ExportFormat::Svg:
       return svgBytes(panel, now);
     case ExportFormat::Pdf:
-      return PrintedPdfBytes(panel, DefaultPrintLayout(panel), 300, now);
+      return printedPdfBytes(panel, defaultPrintLayout(panel), 300, now);
   }
   return {};
 }
 
-bool ExportPanelFile(const PanelModel &panel, const QString &file, double scale, QString *error,
+bool exportPanelFile(const PanelModel &panel, const QString &file, double scale, QString *error,
                      const QDateTime &now) {
-  const std::optional<ExportFormat> format = ExportFormatOfFile(file);
+  const std::optional<ExportFormat> format = exportFormatOfFile(file);
   if (!format) {
     if (error) *error = QStringLiteral("the file name does not end in .png, .svg or .pdf");
     return false;
   }
-  const QByteArray bytes = PanelFileBytes(panel, *format, scale, now);
+  const QByteArray bytes = panelFileBytes(panel, *format, scale, now);
   if (bytes.isEmpty()) {
-    const QSize size = PanelPixelSize(panel, *format == ExportFormat::Png ? scale : 1.0);
+    const QSize size = panelPixelSize(panel, *format == ExportFormat::Png ? scale : 1.0);
     if (error)
       *error = QStringLiteral("the panel is too large to draw (%1 x %2 pixels)")
                    .arg(size.width())
                    .arg(size.height());
     return false;
   }
-  return WriteFileSafely(file, bytes, error);
+  return writeFileSafely(file, bytes, error);
 }
 
-QPageLayout DefaultPrintLayout(const PanelModel &panel) {
-  const QSize size = PanelPixelSize(panel);
+QPageLayout defaultPrintLayout(const PanelModel &panel) {
+  const QSize size = panelPixelSize(panel);
   return QPageLayout(QPageSize(QPageSize::A4),
                      size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait,
                      QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
 }
 
-QByteArray PrintedPdfBytes(const PanelModel &panel, const QPageLayout &layout, int resolution,
+QByteArray printedPdfBytes(const PanelModel &panel, const QPageLayout &layout, int resolution,
                            const QDateTime &printedAt) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -127,18 +127,18 @@ QByteArray PrintedPdfBytes(const PanelModel &panel, const QPageLayout &layout, i
   QPdfWriter pdf(&buffer);
   pdf.setResolution(resolution);
   pdf.setCreator(kCreator);
-  pdf.setTitle(panel.pictMain.Tag);
+  pdf.setTitle(panel.canvas.tag);
   pdf.setPageLayout(layout);
   {
     QPainter p(&pdf);
     if (!p.isActive()) return {};
     const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
+    printPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
   }
   return bytes;
 }
 
-void PrintPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,
+void printPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,
                     const QDateTime &printedAt) {
   p.save();
   const double dpi = p.device() ? std::max(1, p.device()->logicalDpiY()) : 96;
@@ -146,24 +146,24 @@ void PrintPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,
   const double footerHeight = footerText * 2.2;
   const QRectF area(page.left(), page.top(), page.width(),
                     std::max(1.0, page.height() - footerHeight));
-  const QSizeF natural(PanelPixelSize(panel));
+  const QSizeF natural(panelPixelSize(panel));
   const double scale = std::min(area.width() / natural.width(), area.height() / natural.height());
   p.save();
   p.translate(area.left() + (area.width() - natural.width() * scale) / 2, area.top());
   p.setRenderHint(QPainter::Antialiasing);
-  RenderPanel(p, panel, scale, printedAt);
+  renderPanel(p, panel, scale, printedAt);
   p.restore();
 
   const QRectF footer(page.left(), page.bottom() - footerText * 1.4, page.width(),
                       footerText * 1.4);
   p.setPen(QColor(0x50, 0x50, 0x50));
-  p.setFont(PixelFont(p, footerText));
+  p.setFont(pixelFont(p, footerText));
   const QString stamp =
       QStringLiteral("Printed ") + printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
   p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, stamp);
   const double stampWidth = p.fontMetrics().horizontalAdvance(stamp) + footerText * 2;
   p.drawText(footer.adjusted(0, 0, -stampWidth, 0), Qt::AlignLeft | Qt::AlignVCenter,
-             p.fontMetrics().elidedText(panel.pictMain.Tag, Qt::ElideRight,
+             p.fontMetrics().elidedText(panel.canvas.tag, Qt::ElideRight,
                                         int(footer.width() - stampWidth)));
   p.restore();
 }

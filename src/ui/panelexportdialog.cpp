@@ -37,19 +37,19 @@ QString &lastExportFolder() {
 
 QString startFolder(const PanelModel &panel) {
   if (!lastExportFolder().isEmpty()) return lastExportFolder();
-  const QString path = panel.WindowTag;
+  const QString path = panel.documentPath;
   if (!path.isEmpty() && !path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
     return QFileInfo(path).absolutePath();
   return QDir::homePath();
 }
 
 QString panelName(const PanelModel &panel) {
-  const QString name = panel.pictMain.Tag.trimmed();
+  const QString name = panel.canvas.tag.trimmed();
   return name.isEmpty() ? QStringLiteral("Panel") : name;
 }
 }  // namespace
 
-std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
+std::optional<ImageExportChoice> askImageExportFile(QWidget *parent, Ui &ui,
                                                     const PanelModel &panel) {
   QStringList filters;
   for (const ImageType &type : imageTypes()) filters << type.filter;
@@ -69,10 +69,10 @@ std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
     ImageExportChoice choice{dialog.selectedFiles().first(), type->scale};
     // A typed .png or .svg decides the format; any other name ("shot",
     // "shot.jpg") takes the chosen type's extension.
-    std::optional<ExportFormat> format = ExportFormatOfFile(choice.file);
+    std::optional<ExportFormat> format = exportFormatOfFile(choice.file);
     if (format != ExportFormat::Png && format != ExportFormat::Svg) {
       choice.file += u'.' + type->suffix;
-      format = ExportFormatOfFile(choice.file);
+      format = exportFormatOfFile(choice.file);
     }
     if (format != ExportFormat::Png || type->suffix != QLatin1String("png")) choice.scale = 1.0;
     const QFileInfo info(choice.file);
@@ -87,28 +87,28 @@ std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
   }
 }
 
-bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice) {
+bool writeImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice) {
   QString error;
-  if (ExportPanelFile(panel, choice.file, choice.scale, &error)) return true;
+  if (exportPanelFile(panel, choice.file, choice.scale, &error)) return true;
   ui.failure(QStringLiteral("The image could not be written to %1: %2.").arg(choice.file, error) +
              QStringLiteral("\r\n\r\nAny file of that name is left as it was. Choose another "
                             "folder, or make room on the disk, and export again."));
   return false;
 }
 
-void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
-  if (const auto choice = AskImageExportFile(parent, ui, panel))
-    WriteImageExport(ui, panel, *choice);
+void exportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
+  if (const auto choice = askImageExportFile(parent, ui, panel))
+    writeImageExport(ui, panel, *choice);
 }
 
-bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {
+bool printPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {
   const QString file = printer.outputFileName();
   if (printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
     // Printing to a PDF file is an export: the file is written whole or not at all.
     QString error = QStringLiteral("the panel could not be drawn");
     const QByteArray pdf =
-        PrintedPdfBytes(panel, printer.pageLayout(), printer.resolution(), printedAt);
-    if (!pdf.isEmpty() && WriteFileSafely(file, pdf, &error)) return true;
+        printedPdfBytes(panel, printer.pageLayout(), printer.resolution(), printedAt);
+    if (!pdf.isEmpty() && writeFileSafely(file, pdf, &error)) return true;
     ui.failure(QStringLiteral("The panel could not be printed to %1: %2.").arg(file, error) +
                QStringLiteral("\r\n\r\nAny file of that name is left as it was. Choose "
                               "another folder, or make room on the disk, and print again."));
@@ -121,17 +121,17 @@ bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDat
     return false;
   }
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-  PrintPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
+  printPanelPage(p, QRectF(QPointF(0, 0), QSizeF(page.size())), panel, printedAt);
   return p.end();
 }
 
-void PrintPanel(QWidget *parent, Ui &ui, const PanelModel &panel) {
+void printPanel(QWidget *parent, Ui &ui, const PanelModel &panel) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(panelName(panel));
   printer.setCreator(QStringLiteral("Tessary Panel Designer"));
-  printer.setPageOrientation(DefaultPrintLayout(panel).orientation());
+  printer.setPageOrientation(defaultPrintLayout(panel).orientation());
   QPrintDialog dialog(&printer, parent);
   dialog.setWindowTitle(QObject::tr("Print %1").arg(panelName(panel)));
   if (dialog.exec() != QDialog::Accepted) return;
-  PrintPanelOn(printer, ui, panel);
+  printPanelOn(printer, ui, panel);
 }

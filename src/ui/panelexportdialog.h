@@ -22,21 +22,21 @@ struct ImageExportChoice {
 // chosen type or the typed extension; a name without one takes the type's.
 // An existing file is chosen only after `ui` asked whether to replace it
 // (No goes back to the dialog).
-std::optional<ImageExportChoice> AskImageExportFile(QWidget *parent, Ui &ui,
+std::optional<ImageExportChoice> askImageExportFile(QWidget *parent, Ui &ui,
                                                     const PanelModel &panel);
 
 // Writes the image; a failure is told through `ui`, naming the file, and
 // leaves an existing file as it was.
-bool WriteImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice);
+bool writeImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &choice);
 
 // Both steps, for the menu.
-void ExportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel);
+void exportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel);
 
-// Prints the panel on one page of `printer` (PrintPanelPage). Printing to a
+// Prints the panel on one page of `printer` (printPanelPage). Printing to a
 // PDF file writes it as an export does, whole or not at all. A failure is
 // told through `ui`, naming the printer or the file.
-bool PrintPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel,
+bool printPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel,
                   const QDateTime &printedAt = QDateTime::currentDateTime());
 
-// The print dialog (which also prints to a PDF file), then PrintPanelOn.
-void PrintPanel(QWidget *parent, Ui &ui, const PanelModel &panel);
+// The print dialog (which also prints to a PDF file), then printPanelOn.
+void printPanel(QWidget *parent, Ui &ui, const PanelModel &panel);

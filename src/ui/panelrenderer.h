@@ -14,10 +14,10 @@ class PanelModel;
 
 // The panel's size in pixels: 15 twips a pixel, times `scale` (2 for a
 // double-size image), rounded up to whole pixels.
-QSize PanelPixelSize(const PanelModel &panel, double scale = 1.0);
+QSize panelPixelSize(const PanelModel &panel, double scale = 1.0);
 
 // Paints the panel with its top-left corner at the painter's origin, in the
 // painter's coordinates at `scale` pixels per 15 twips, clipped to the
 // panel's size. `now` is the time the clocks show.
-void RenderPanel(QPainter &p, const PanelModel &panel, double scale = 1.0,
+void renderPanel(QPainter &p, const PanelModel &panel, double scale = 1.0,
                  const QDateTime &now = QDateTime::currentDateTime());

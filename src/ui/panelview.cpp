@@ -19,11 +19,11 @@
 #include <cmath>
 #include <utility>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "grid/propertygrid.h"
 #include "model/numbers.h"
 #include "surface/frameedges.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/previewsession.h"
 #include "ui/controlpainter.h"
 #include "ui/paintsupport.h"
@@ -110,15 +110,15 @@ Qt::CursorShape cursorOf(FramePointer p) {
 }
 }  // namespace
 
-PanelCanvasView::PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent)
+PanelCanvasView::PanelCanvasView(PanelEditor &panel, MainWindowLogic &designer, QWidget *parent)
     : QWidget(parent), m_panel(panel), m_designer(designer) {
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_browsers = new WebBrowserHost(*this, m_panel.model());
-  connect(&m_panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & (frmPanel::Geometry | frmPanel::Structure)) fitToContents();
+  connect(&m_panel, &PanelEditor::changed, this, [this](int flags) {
+    if (flags & (PanelEditor::Geometry | PanelEditor::Structure)) fitToContents();
     update();
     m_browsers->sync();
   });
@@ -189,7 +189,7 @@ void PanelCanvasView::setZoom(double zoom, const QPointF *anchor) {
   fitToContents();
   if (m_scrollArea) {
     const QPointF now =
-        pixelRect(RoundHalfEven(twips.x()), RoundHalfEven(twips.y()), 0, 0).topLeft();
+        pixelRect(roundHalfEven(twips.x()), roundHalfEven(twips.y()), 0, 0).topLeft();
     m_scrollArea->horizontalScrollBar()->setValue(qRound(now.x() - inViewport.x()));
     m_scrollArea->verticalScrollBar()->setValue(qRound(now.y() - inViewport.y()));
   }
@@ -232,14 +232,14 @@ void PanelCanvasView::wheelEvent(QWheelEvent *event) {
 PanelCanvasView::ContentBounds PanelCanvasView::contentBounds() const {
   // Everything drawn, frames included, in twips; the canvas origin always counts.
   ContentBounds b;
-  for (const DesignControl *c : m_panel.model().ZOrder()) {
-    if (!c->Visible) continue;
-    b.beyondLeft = b.beyondLeft || c->Left < 0;
-    b.beyondTop = b.beyondTop || c->Top < 0;
-    b.minX = std::min<qint64>(b.minX, qint64(c->Left) - kFrameBand);
-    b.minY = std::min<qint64>(b.minY, qint64(c->Top) - kFrameBand);
-    b.maxX = std::max<qint64>(b.maxX, qint64(c->Left) + c->Width + kFrameBand);
-    b.maxY = std::max<qint64>(b.maxY, qint64(c->Top) + c->Height + kFrameBand);
+  for (const DesignControl *c : m_panel.model().zOrder()) {
+    if (!c->visible) continue;
+    b.beyondLeft = b.beyondLeft || c->left < 0;
+    b.beyondTop = b.beyondTop || c->top < 0;
+    b.minX = std::min<qint64>(b.minX, qint64(c->left) - kFrameBand);
+    b.minY = std::min<qint64>(b.minY, qint64(c->top) - kFrameBand);
+    b.maxX = std::max<qint64>(b.maxX, qint64(c->left) + c->width + kFrameBand);
+    b.maxY = std::max<qint64>(b.maxY, qint64(c->top) + c->height + kFrameBand);
   }
   return b;
 }
@@ -291,7 +291,7 @@ void PanelCanvasView::setPreview(PreviewSession *session) {
     connect(session, &PreviewSession::metersMoved, this, [this] {
       for (const ControlKind kind : {ControlKind::Meter, ControlKind::MeterFader})
         for (const DesignControl *c : m_panel.model().Controls(kind))
-          update(pixelRect(c->Left, c->Top, c->Width, c->Height).toAlignedRect());
+          update(pixelRect(c->left, c->top, c->width, c->height).toAlignedRect());
     });
   }
   m_browsers->showLivePage(nullptr);
@@ -300,19 +300,18 @@ void PanelCanvasView::setPreview(PreviewSession *session) {
 }
 
 DesignControl *PanelCanvasView::controlAt(const QPointF &pixels) const {
-  const auto &order = m_panel.model().ZOrder();
+  const auto &order = m_panel.model().zOrder();
   for (auto it = order.rbegin(); it != order.rend(); ++it) {
     DesignControl *c = *it;
-    if (c->Visible && pixelRect(c->Left, c->Top, c->Width, c->Height).contains(pixels)) return c;
+    if (c->visible && pixelRect(c->left, c->top, c->width, c->height).contains(pixels)) return c;
   }
   return nullptr;
 }
 
 int PanelCanvasView::frameAt(const QPointF &pixels) const {
-  for (const auto &record : m_panel.model().PanelDetails.CollControls) {
-    const ResizeFrame *f =
-        const_cast<PanelModel &>(m_panel.model()).Frame(record->lngPictResizeIndex);
-    if (f && f->Visible && pixelRect(f->Left, f->Top, f->Width, f->Height).contains(pixels))
+  for (const auto &record : m_panel.model().panelRecord.records) {
+    const ResizeFrame *f = const_cast<PanelModel &>(m_panel.model()).frame(record->frameIndex);
+    if (f && f->visible && pixelRect(f->left, f->top, f->width, f->height).contains(pixels))
       return f->index;
   }
   return 0;
@@ -328,9 +327,9 @@ bool PanelCanvasView::event(QEvent *event) {
     auto *help = static_cast<QHelpEvent *>(event);
     QString tip;
     if (const DesignControl *c = controlAt(help->pos())) {
-      tip = c->ToolTipText;
+      tip = c->toolTipText;
     } else if (const int index = frameAt(help->pos())) {
-      tip = m_panel.model().Frame(index)->ToolTipText;
+      tip = m_panel.model().frame(index)->toolTipText;
     }
     tip.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (tip.isEmpty())
@@ -345,9 +344,9 @@ bool PanelCanvasView::event(QEvent *event) {
 void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
-  p.fillRect(event->rect(), ColorFromValue(model.pictMain.BackColor));
+  p.fillRect(event->rect(), colorFromValue(model.canvas.backColor));
   // The background picture at its own size in pixels, zoomed with the panel.
-  if (const QImage picture = LoadPicture(model.pictMain.Picture); !picture.isNull())
+  if (const QImage picture = loadPicture(model.canvas.picture); !picture.isNull())
     p.drawImage(QRectF(m_origin, QSizeF(picture.size()) * zoom()), picture);
   // With controls at negative positions the panel's own top and left edges
   // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
@@ -356,46 +355,46 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
     if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
   }
-  if (g_gridShown && !m_preview && m_panel.lngGridSize > 0) {
+  if (g_gridShown && !m_preview && m_panel.gridSize > 0) {
     // A dot at each grid point of the panel, dark on light grounds and light
     // on dark ones.
-    const double step = m_panel.lngGridSize * pixelsPerTwip();
+    const double step = m_panel.gridSize * pixelsPerTwip();
     const QRect area = event->rect();
     QPolygonF dots;
     const double firstX = m_origin.x() + std::ceil((area.left() - m_origin.x()) / step) * step;
     const double firstY = m_origin.y() + std::ceil((area.top() - m_origin.y()) / step) * step;
     for (double y = firstY; y <= area.bottom(); y += step)
       for (double x = firstX; x <= area.right(); x += step) dots << QPointF(x, y);
-    const QColor ground = ColorFromValue(model.pictMain.BackColor);
+    const QColor ground = colorFromValue(model.canvas.backColor);
     p.setPen(ground.lightness() > 100 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
     p.drawPoints(dots);
   }
   // Frames lie behind every control; a previewed panel shows none.
   const QColor frameColor(0xC0, 0xC0, 0xC0);
-  for (const auto &record : model.PanelDetails.CollControls) {
-    const ResizeFrame *f = model.Frame(record->lngPictResizeIndex);
-    if (!f || !f->Visible || m_preview) continue;
-    const QRectF frame = pixelRect(f->Left, f->Top, f->Width, f->Height);
+  for (const auto &record : model.panelRecord.records) {
+    const ResizeFrame *f = model.frame(record->frameIndex);
+    if (!f || !f->visible || m_preview) continue;
+    const QRectF frame = pixelRect(f->left, f->top, f->width, f->height);
     if (event->region().intersects(frame.toAlignedRect())) p.fillRect(frame, frameColor);
   }
   const QDateTime now = QDateTime::currentDateTime();
   const DesignControl *pressed = m_preview ? m_preview->pressed() : nullptr;
   const auto paint = [&](const DesignControl &c, const DesignControl &own) {
-    const QRectF r = pixelRect(c.Left, c.Top, c.Width, c.Height);
+    const QRectF r = pixelRect(c.left, c.top, c.width, c.height);
     if (!event->region().intersects(r.toAlignedRect())) return;  // e.g. only meters moved
     p.save();
-    PaintControl(p, r, c, now, pixelsPerTwip(), &own == pressed);
+    paintControl(p, r, c, now, pixelsPerTwip(), &own == pressed);
     p.restore();
   };
   PreviewSession::forEachShown(m_panel, m_preview, paint);
   if (m_preview) return;
   // The current control gets a thin focus mark inside its frame.
-  if (auto *current = dynamic_cast<DesignControl *>(m_panel.objCurrentControl);
-      current && current->Visible && m_panel.IsObjectSelected(current)) {
+  if (auto *current = dynamic_cast<DesignControl *>(m_panel.currentControl);
+      current && current->visible && m_panel.isObjectSelected(current)) {
     QPen pen(QColor(0x1d, 0x6f, 0xd6), 1, Qt::DashLine);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawRect(pixelRect(current->Left, current->Top, current->Width, current->Height)
+    p.drawRect(pixelRect(current->left, current->top, current->width, current->height)
                    .adjusted(-2.5, -2.5, 2.5, 2.5));
   }
   paintSnapMarks(p);
@@ -407,10 +406,10 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
 }
 
 void PanelCanvasView::setSnapping(Qt::KeyboardModifiers modifiers) {
-  frmPanel::SnapOptions &options = m_panel.snapOptions;
+  PanelEditor::SnapOptions &options = m_panel.snapOptions;
   options.toControls = g_snapToControls;
   options.toGrid = g_snapToGrid;
-  options.tolerance = RoundHalfEven(kSnapPixels / pixelsPerTwip());
+  options.tolerance = roundHalfEven(kSnapPixels / pixelsPerTwip());
   options.suspended = modifiers & Qt::AltModifier;
 }
 
@@ -444,13 +443,13 @@ void PanelCanvasView::paintSnapMarks(QPainter &p) {
 }
 
 void PanelCanvasView::syncModifiers(Qt::KeyboardModifiers modifiers) {
-  m_panel.boolShiftDown = modifiers & Qt::ShiftModifier;
-  m_panel.boolCtrlDown = modifiers & Qt::ControlModifier;
+  m_panel.shiftDown = modifiers & Qt::ShiftModifier;
+  m_panel.ctrlDown = modifiers & Qt::ControlModifier;
 }
 
 void PanelCanvasView::updateCursor(int frameIndex) {
-  const ResizeFrame *f = frameIndex ? m_panel.model().Frame(frameIndex) : nullptr;
-  setCursor(f ? cursorOf(f->MousePointer) : Qt::ArrowCursor);
+  const ResizeFrame *f = frameIndex ? m_panel.model().frame(frameIndex) : nullptr;
+  setCursor(f ? cursorOf(f->mousePointer) : Qt::ArrowCursor);
 }
 
 void PanelCanvasView::showFrameHint(bool show) {
@@ -463,9 +462,9 @@ void PanelCanvasView::showFrameHint(bool show) {
 
 void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   setFocus(Qt::MouseFocusReason);
-  m_designer.ActivatePanel(&m_panel);
+  m_designer.activatePanel(&m_panel);
   if (m_preview) {
-    if (event->button() == Qt::LeftButton) m_preview->MouseDown(controlAt(event->position()));
+    if (event->button() == Qt::LeftButton) m_preview->mouseDown(controlAt(event->position()));
     return;
   }
   syncModifiers(event->modifiers());
@@ -473,12 +472,12 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
   const QPointF pos = event->position();
   if (DesignControl *c = controlAt(pos)) {
     if (event->button() != Qt::LeftButton) return;
-    const bool wasSelected = m_panel.IsObjectSelected(c);
-    m_panel.ControlGotFocus(c);
+    const bool wasSelected = m_panel.isObjectSelected(c);
+    m_panel.controlGotFocus(c);
     // Only a control selected before the press is dragged by its body, so
     // that a click always just selects.
-    if (wasSelected && m_panel.IsObjectSelected(c)) {
-      m_bodyFrame = m_panel.GetResizeIndex(c);
+    if (wasSelected && m_panel.isObjectSelected(c)) {
+      m_bodyFrame = m_panel.frameIndexOf(c);
       m_bodyPressAt = pos;
     }
     return;
@@ -495,15 +494,15 @@ void PanelCanvasView::mousePressEvent(QMouseEvent *event) {
     m_bandStart = m_bandEnd = pos;
     if (m_bandAdds) return;
   }
-  m_panel.CanvasGotFocus();
+  m_panel.canvasGotFocus();
 }
 
 void PanelCanvasView::pressFrame(int frame, int button, const QPointF &pos) {
-  const ResizeFrame *f = m_panel.model().Frame(frame);
+  const ResizeFrame *f = m_panel.model().frame(frame);
   if (!f) return;
   const QPoint twips = twipsAt(pos);
   setSnapping(QApplication::keyboardModifiers());
-  m_panel.FrameMouseDown(frame, button, twips.x() - f->Left, twips.y() - f->Top);
+  m_panel.frameMouseDown(frame, button, twips.x() - f->left, twips.y() - f->top);
   m_dragFrame = frame;
   updateCursor(frame);
 }
@@ -515,7 +514,7 @@ void PanelCanvasView::mouseDoubleClickEvent(QMouseEvent *event) {
   }
   // A double click on a web browser shows its live page over everything
   // until the next press.
-  if (auto *browser = As<DesignWebBrowser>(controlAt(event->position()));
+  if (auto *browser = controlCast<DesignWebBrowser>(controlAt(event->position()));
       browser && event->button() == Qt::LeftButton) {
     m_browsers->showLivePage(browser);
     return;
@@ -553,19 +552,19 @@ void PanelCanvasView::mouseMoveEvent(QMouseEvent *event) {
     if (!m_dragFrame) unsetCursor();
     return;
   }
-  const ResizeFrame *f = m_panel.model().Frame(frame);
+  const ResizeFrame *f = m_panel.model().frame(frame);
   if (!f) return;
   const QPoint twips = twipsAt(pos);
   setSnapping(event->modifiers());
-  m_panel.FrameMouseMove(frame, buttonsOf(event->buttons()), twips.x() - f->Left,
-                         twips.y() - f->Top);
+  m_panel.frameMouseMove(frame, buttonsOf(event->buttons()), twips.x() - f->left,
+                         twips.y() - f->top);
   updateCursor(frame);
 }
 
 void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
   if (m_preview) {
     if (event->button() == Qt::LeftButton && m_preview->pressed())
-      m_preview->MouseUp(controlAt(event->position()) == m_preview->pressed());
+      m_preview->mouseUp(controlAt(event->position()) == m_preview->pressed());
     return;
   }
   if (m_banding) {
@@ -577,7 +576,7 @@ void PanelCanvasView::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void PanelCanvasView::endFrameDrag(int button) {
-  m_panel.FrameMouseUp(std::exchange(m_dragFrame, 0), button, 0, 0);
+  m_panel.frameMouseUp(std::exchange(m_dragFrame, 0), button, 0, 0);
   fitToContents();  // what the drag held back
 }
 
@@ -588,12 +587,12 @@ void PanelCanvasView::finishRubberBand(const QPointF &end, Qt::KeyboardModifiers
   const QRectF band = QRectF(m_bandStart, m_bandEnd).normalized();
   if (band.width() < kBandThreshold && band.height() < kBandThreshold) {
     // No band after all: a Ctrl+click on the canvas is a click on the canvas.
-    if (m_bandAdds) m_panel.CanvasGotFocus();
+    if (m_bandAdds) m_panel.canvasGotFocus();
     return;
   }
   const QPoint topLeft = twipsAt(band.topLeft()), bottomRight = twipsAt(band.bottomRight());
   syncModifiers(modifiers);
-  m_panel.RubberBandSelect(
+  m_panel.rubberBandSelect(
       QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())),
       m_bandAdds);
 }
@@ -610,13 +609,13 @@ void PanelCanvasView::keyPressEvent(QKeyEvent *event) {
     return;
   }
   // The keys of the panel stay here: arrows must not scroll the canvas.
-  m_panel.KeyDown(code, shiftStateOf(event->modifiers()));
+  m_panel.keyDown(code, shiftStateOf(event->modifiers()));
   event->accept();
 }
 
 void PanelCanvasView::keyReleaseEvent(QKeyEvent *event) {
   if (const int code = keyCodeOf(event->key()); code && !m_preview)
-    m_panel.KeyUp(code, shiftStateOf(event->modifiers()));
+    m_panel.keyUp(code, shiftStateOf(event->modifiers()));
 }
 
 void PanelCanvasView::dragEnterEvent(QDragEnterEvent *event) {
@@ -636,14 +635,14 @@ void PanelCanvasView::dropEvent(QDropEvent *event) {
   const QPointF pos = event->position();
   const QPoint twips = twipsAt(pos);
   m_designer.grid().commitOpenEdit();  // a value typed in the grid lands first
-  m_designer.ActivatePanel(&m_panel);
+  m_designer.activatePanel(&m_panel);
   setFocus(Qt::OtherFocusReason);
-  m_panel.DropFromPalette(source, twips.x(), twips.y(), m_designer.lngDragOffsetX,
-                          m_designer.lngDragOffsetY, controlAt(pos) == nullptr);
+  m_panel.dropFromPalette(source, twips.x(), twips.y(), m_designer.dragOffsetX,
+                          m_designer.dragOffsetY, controlAt(pos) == nullptr);
   event->acceptProposedAction();
 }
 
-PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent)
+PanelSubWindow::PanelSubWindow(PanelEditor &panel, MainWindowLogic &designer, QWidget *parent)
     : QMdiSubWindow(parent), m_panel(panel), m_designer(designer) {
   setAttribute(Qt::WA_DeleteOnClose);
   // Opaque, so that a window covered by others is not painted again each
@@ -676,12 +675,12 @@ PanelSubWindow::PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidg
   if (QMenu *menu = systemMenu())
     for (QAction *action : menu->actions())
       if (action->shortcut() == QKeySequence(QKeySequence::Close)) action->setShortcut({});
-  connect(&panel, &frmPanel::changed, this, [this](int flags) {
-    if (flags & frmPanel::Caption) setWindowTitle(title());
-    if (flags & frmPanel::Geometry) {
+  connect(&panel, &PanelEditor::changed, this, [this](int flags) {
+    if (flags & PanelEditor::Caption) setWindowTitle(title());
+    if (flags & PanelEditor::Geometry) {
       // The panel's window size was set from the grid or by undo: follow it.
-      const QSize wanted(qRound(TwipsToPixels(m_panel.model().Width)),
-                         qRound(TwipsToPixels(m_panel.model().Height)));
+      const QSize wanted(qRound(twipsToPixels(m_panel.model().width)),
+                         qRound(twipsToPixels(m_panel.model().height)));
       if (qAbs(wanted.width() - width()) > 1 || qAbs(wanted.height() - height()) > 1) {
         m_followingPanel = true;
         resize(wanted);
@@ -735,12 +734,12 @@ void PanelSubWindow::closeDecided() {
 void PanelSubWindow::closeEvent(QCloseEvent *event) {
   m_designer.grid().commitOpenEdit();
   if (!m_closeDecided) {
-    if (!m_designer.QueryClosePanel(&m_panel)) {
+    if (!m_designer.queryClosePanel(&m_panel)) {
       event->ignore();
       return;
     }
     m_closeDecided = true;
-    m_designer.ClosePanel(&m_panel);  // the main window drops this view on panelRemoved
+    m_designer.closePanel(&m_panel);  // the main window drops this view on panelRemoved
   }
   QMdiSubWindow::closeEvent(event);
 }
@@ -751,6 +750,6 @@ void PanelSubWindow::resizeEvent(QResizeEvent *event) {
   // a maximised or minimised window: looking at a panel never changes it.
   if (m_followingPanel || isMaximized() || isMinimized()) return;
   const QSize outer = event->size();
-  m_panel.WindowResized(RoundHalfEven(PixelsToTwips(outer.width())),
-                        RoundHalfEven(PixelsToTwips(outer.height())));
+  m_panel.windowResized(roundHalfEven(pixelsToTwips(outer.width())),
+                        roundHalfEven(pixelsToTwips(outer.height())));
 }

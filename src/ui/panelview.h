@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <memory>
 
-class frmPanel;
-class MDIFormDesigner;
+class PanelEditor;
+class MainWindowLogic;
 class DesignControl;
 class QPainter;
 class QScrollArea;
@@ -34,9 +34,9 @@ class PanelCanvasView : public QWidget {
   static void setSnapToGrid(bool on);
   static bool snapToGrid();
 
-  PanelCanvasView(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
+  PanelCanvasView(PanelEditor &panel, MainWindowLogic &designer, QWidget *parent = nullptr);
 
-  frmPanel &panel() { return m_panel; }
+  PanelEditor &panel() { return m_panel; }
   WebBrowserHost &browsers() { return *m_browsers; }
   // The control under a point in widget pixels, topmost first.
   DesignControl *controlAt(const QPointF &pixels) const;
@@ -110,8 +110,8 @@ class PanelCanvasView : public QWidget {
   void paintSnapMarks(QPainter &p);
   void setSnapping(Qt::KeyboardModifiers modifiers);
 
-  frmPanel &m_panel;
-  MDIFormDesigner &m_designer;
+  PanelEditor &m_panel;
+  MainWindowLogic &m_designer;
   QScrollArea *m_scrollArea = nullptr;
   QPointF m_origin;  // widget pixel of the canvas origin (twips 0, 0)
   double m_zoom = 1.0;
@@ -136,9 +136,9 @@ class PanelCanvasView : public QWidget {
 class PanelSubWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
-  PanelSubWindow(frmPanel &panel, MDIFormDesigner &designer, QWidget *parent = nullptr);
+  PanelSubWindow(PanelEditor &panel, MainWindowLogic &designer, QWidget *parent = nullptr);
   ~PanelSubWindow() override;
-  frmPanel &panel() { return m_panel; }
+  PanelEditor &panel() { return m_panel; }
   PanelCanvasView *canvas() { return m_canvas; }
   QScrollArea *scrollArea() { return m_scrollArea; }
   // Closes without asking (the main window's logic already decided).
@@ -159,8 +159,8 @@ class PanelSubWindow : public QMdiSubWindow {
   void resizeEvent(QResizeEvent *event) override;
 
  private:
-  frmPanel &m_panel;
-  MDIFormDesigner &m_designer;
+  PanelEditor &m_panel;
+  MainWindowLogic &m_designer;
   QString title() const;
 
   QScrollArea *m_scrollArea;

@@ -80,8 +80,8 @@ PropertyGridItemModel::PropertyGridItemModel(PropertyGrid &grid, QObject *parent
 
 int PropertyGridItemModel::rowCount(const QModelIndex &parent) const {
   // Nothing is shown until the grid has been filled for an object.
-  if (parent.isValid() || m_grid.TextMatrix(1, 1).isEmpty()) return 0;
-  return std::max(0, m_grid.Rows() - 1);
+  if (parent.isValid() || m_grid.textMatrix(1, 1).isEmpty()) return 0;
+  return std::max(0, m_grid.rowCount() - 1);
 }
 
 int PropertyGridItemModel::columnCount(const QModelIndex &parent) const {
@@ -92,7 +92,7 @@ QVariant PropertyGridItemModel::data(const QModelIndex &index, int role) const {
   if (!index.isValid()) return {};
   const int row = gridRow(index);
   const int col = index.column();
-  const QString text = m_grid.TextMatrix(row, col);
+  const QString text = m_grid.textMatrix(row, col);
   const bool readOnly = col == 1 && m_grid.rowEditKind(row) == EditKind::ReadOnly;
   switch (role) {
     case Qt::DisplayRole:
@@ -102,7 +102,7 @@ QVariant PropertyGridItemModel::data(const QModelIndex &index, int role) const {
       return text.isEmpty() ? QVariant() : QVariant(text);
     case Qt::DecorationRole:
       if (col == 1 && !text.isEmpty() && m_grid.isColourRow(row))
-        return ColorFromValue(GetColorValue(text));
+        return colorFromValue(colorValue(text));
       return {};
     case Qt::ForegroundRole:
       if (readOnly) return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
@@ -118,7 +118,7 @@ QVariant PropertyGridItemModel::headerData(int section, Qt::Orientation orientat
                                            int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > 1)
     return QAbstractTableModel::headerData(section, orientation, role);
-  const QString text = m_grid.TextMatrix(0, section);
+  const QString text = m_grid.textMatrix(0, section);
   if (!text.isEmpty()) return text;
   return section == 0 ? tr("Property Name") : tr("Property Value");
 }
@@ -135,7 +135,7 @@ bool PropertyGridItemModel::setData(const QModelIndex &index, const QVariant &va
   if (!index.isValid() || index.column() != 1 || role != Qt::EditRole) return false;
   const int row = gridRow(index);
   m_grid.setTextMatrix(row, 1, value.toString());
-  m_grid.AfterEdit(row, 1);
+  m_grid.afterEdit(row, 1);
   return true;
 }
 
@@ -152,13 +152,13 @@ bool PropertyGridItemModel::isCellButtonKey(const QKeyEvent &event) {
 
 void PropertyGridItemModel::clickCellButton(int gridRow) {
   m_grid.setCurrentCell(gridRow, 1);
-  m_grid.CellButtonClick(gridRow, 1);
+  m_grid.cellButtonClick(gridRow, 1);
 }
 
 bool PropertyGridItemModel::pressClearKey(int gridRow, const QKeyEvent &event) {
   if (!isClearKey(event.key()) || m_grid.rowEditKind(gridRow) != EditKind::CellButton) return false;
   m_grid.setCurrentCell(gridRow, 1);
-  m_grid.KeyDown(event.key() == Qt::Key_Delete ? kKeyDelete : kKeyBackspace,
+  m_grid.keyDown(event.key() == Qt::Key_Delete ? kKeyDelete : kKeyBackspace,
                  shiftState(event.modifiers()));
   return true;
 }
@@ -187,7 +187,7 @@ QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionV
   if (index.column() != 1) return nullptr;
   PropertyGrid &grid = m_model.grid();
   const int row = PropertyGridItemModel::gridRow(index);
-  const PropertyGrid::EditStart start = grid.StartEdit(row, 1);
+  const PropertyGrid::EditStart start = grid.startEdit(row, 1);
   if (!start.allowed) return nullptr;
   auto *self = const_cast<PropertyGridDelegate *>(this);
 
@@ -341,8 +341,8 @@ void PropertyGridView::applyColumnWidths() {
   // At least the designed width, and wide enough for the longest label.
   const int longestLabel =
       fontMetrics().horizontalAdvance(QStringLiteral("HardwareMapInternalName"));
-  setColumnWidth(0, qMax(qRound(TwipsToPixels(grid().ColWidth(0))), longestLabel + 12));
-  horizontalHeader()->setMinimumSectionSize(qRound(TwipsToPixels(grid().ColWidth(1))) / 2);
+  setColumnWidth(0, qMax(qRound(twipsToPixels(grid().colWidth(0))), longestLabel + 12));
+  horizontalHeader()->setMinimumSectionSize(qRound(twipsToPixels(grid().colWidth(1))) / 2);
 }
 
 void PropertyGridView::mousePressEvent(QMouseEvent *event) {
@@ -352,12 +352,12 @@ void PropertyGridView::mousePressEvent(QMouseEvent *event) {
     const int row = PropertyGridItemModel::gridRow(index);
     if (event->button() == Qt::RightButton) {
       setFocus(Qt::MouseFocusReason);  // an open editor applies its text first
-      grid().MouseDown(kRightButton, shift, row);
+      grid().mouseDown(kRightButton, shift, row);
       event->accept();
       return;
     }
     if (event->button() == Qt::LeftButton) {
-      grid().MouseDown(kLeftButton, shift, row);
+      grid().mouseDown(kLeftButton, shift, row);
       if (m_model.hasCellButton(index) && PropertyGridDelegate::buttonRect(visualRect(index))
                                               .contains(event->position().toPoint())) {
         setFocus(Qt::MouseFocusReason);

@@ -1,8 +1,8 @@
 #include "ui/qtconvert.h"
 
-qint32 FromQColor(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+qint32 fromQColor(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
-QFont ToQFont(const FontSpec &spec, double scale) {
+QFont toQFont(const FontSpec &spec, double scale) {
   QFont f(spec.name);
   f.setPointSizeF(qMax(1.0, spec.size * scale));
   f.setBold(spec.bold);
@@ -11,6 +11,6 @@ QFont ToQFont(const FontSpec &spec, double scale) {
   return f;
 }
 
-QString Counted(qsizetype n, const char *noun) {
+QString counted(qsizetype n, const char *noun) {
   return QString::number(n) + u' ' + QLatin1String(noun) + (n == 1 ? "" : "s");
 }

@@ -128,14 +128,14 @@ std::optional<QString> QtUi::chooseFolder(const QString &title, const QString &s
 }
 
 std::optional<qint32> QtUi::chooseColor(qint32 initial) {
-  const QColor c = QColorDialog::getColor(ColorFromValue(initial), m_parent);
+  const QColor c = QColorDialog::getColor(colorFromValue(initial), m_parent);
   if (!c.isValid()) return std::nullopt;
-  return FromQColor(c);
+  return fromQColor(c);
 }
 
 std::optional<FontSpec> QtUi::chooseFont(const FontSpec &initial) {
   bool ok = false;
-  const QFont f = QFontDialog::getFont(&ok, ToQFont(initial, 1.0), m_parent);
+  const QFont f = QFontDialog::getFont(&ok, toQFont(initial, 1.0), m_parent);
   if (!ok) return std::nullopt;
   FontSpec spec;
   spec.name = f.family();

@@ -26,6 +26,6 @@ void RecentPanelsMenu::refill() {
         (number < 10 ? QStringLiteral("&%1  ").arg(number) : QStringLiteral("%1  ").arg(number)) +
         caption;
     QAction *entry = addAction(caption);
-    connect(entry, &QAction::triggered, this, [this, path] { m_recent.OpenRecentPanel(path); });
+    connect(entry, &QAction::triggered, this, [this, path] { m_recent.openRecentPanel(path); });
   }
 }

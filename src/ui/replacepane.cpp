@@ -10,7 +10,7 @@
 #include <QSet>
 #include <QTreeWidget>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/panelfinder.h"
 #include "app/panelsearch.h"
 #include "grid/gridsupport.h"
@@ -22,7 +22,7 @@ namespace {
 
 // Line breaks shown as the grid shows them.
 QString changeText(const ReplaceChange &c) {
-  return CaptionToCell(c.before) + QStringLiteral(" \u2192 ") + CaptionToCell(c.after);
+  return captionToCell(c.before) + QStringLiteral(" \u2192 ") + captionToCell(c.after);
 }
 
 // "Studio1 Mic12 Name: why" lines for what was not done.
@@ -47,7 +47,7 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
   m_field = new QComboBox(this);
   m_field->setObjectName(QStringLiteral("cboReplaceField"));
   m_field->addItem(tr("Any field"), QString());
-  for (const QString &label : ReplaceFieldLabels()) m_field->addItem(label, label);
+  for (const QString &label : replaceFieldLabels()) m_field->addItem(label, label);
   auto *fieldLabel = new QLabel(tr("Fiel&d:"), this);
   fieldLabel->setBuddy(m_field);
   layout->addWidget(fieldLabel, 0, 0);
@@ -94,7 +94,7 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
     const size_t i = size_t(m_changes->indexOfTopLevelItem(item));
     if (i >= m_plan.changes.size()) return;
     const ReplaceChange &c = m_plan.changes[i];
-    GoToControl(m_finder.designer(), c.panel, c.file, c.control);
+    goToControl(m_finder.designer(), c.panel, c.file, c.control);
   });
   // A preview holds for the texts it was made for only.
   auto stale = [this] {
@@ -118,11 +118,11 @@ void ReplacePane::preview() {
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  MDIFormDesigner &designer = m_finder.designer();
+  MainWindowLogic &designer = m_finder.designer();
   const QStringList files =
-      m_finder.includeClosedFiles() ? PanelFilesOf(Settings().strPanelsFolder) : QStringList();
-  m_plan = PlanReplace(m_planned, designer.collOpenPanels(), files,
-                       HardwareMap::FromFile(Settings().strHardwareMapFile));
+      m_finder.includeClosedFiles() ? panelFilesOf(programSettings().panelsFolder) : QStringList();
+  m_plan = planReplace(m_planned, designer.openPanels(), files,
+                       HardwareMap::fromFile(programSettings().hardwareMapFile));
   QApplication::restoreOverrideCursor();
   fillChanges();
 
@@ -133,10 +133,10 @@ void ReplacePane::preview() {
     refused += c.refused.isEmpty() ? 0 : 1;
   }
   QString text = m_plan.changes.empty() ? tr("Nothing to replace.")
-                                        : Counted(qsizetype(m_plan.changes.size()), "change") +
-                                              tr(" in ") + Counted(panels.size(), "panel") + u'.';
+                                        : counted(qsizetype(m_plan.changes.size()), "change") +
+                                              tr(" in ") + counted(panels.size(), "panel") + u'.';
   if (refused > 0)
-    text += u' ' + Counted(refused, "change") + tr(" cannot be made (see its line).");
+    text += u' ' + counted(refused, "change") + tr(" cannot be made (see its line).");
   if (!m_plan.skipped.empty())
     text += u'\n' + tr("Not searched:") + u'\n' + notDoneLines({}, m_plan.skipped);
   m_summary->setText(text);
@@ -184,14 +184,14 @@ void ReplacePane::replace() {
       chosen.push_back(m_plan.changes[i]);
   if (chosen.empty()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  MDIFormDesigner &designer = m_finder.designer();
+  MainWindowLogic &designer = m_finder.designer();
   const ReplaceOutcome outcome =
-      ApplyReplace(m_planned, chosen, designer.collOpenPanels(), designer.ui());
+      applyReplace(m_planned, chosen, designer.openPanels(), designer.ui());
   QApplication::restoreOverrideCursor();
   m_plan = {};
   fillChanges();
-  QString text = tr("Changed ") + Counted(outcome.controlCount(), "control") + tr(" in ") +
-                 Counted(outcome.panelCount(), "file") + u'.';
+  QString text = tr("Changed ") + counted(outcome.controlCount(), "control") + tr(" in ") +
+                 counted(outcome.panelCount(), "file") + u'.';
   if (!outcome.complete())
     text += u'\n' + tr("Not changed:") + u'\n' + notDoneLines(outcome.refused, outcome.failed);
   m_summary->setText(text);

@@ -5,7 +5,7 @@
 
 #include "app/panelreplace.h"
 
-class MDIFormDesigner;
+class MainWindowLogic;
 class PanelFinder;
 class QComboBox;
 class QLabel;

@@ -51,7 +51,7 @@ void ServerDialogView::closeEvent(QCloseEvent *event) {
   event->accept();
 }
 
-QLineEdit *AddLine(QFormLayout *form, const QString &objectName, const QString &label,
+QLineEdit *addLine(QFormLayout *form, const QString &objectName, const QString &label,
                    std::function<void(const QString &)> edited) {
   auto *line = new QLineEdit;
   line->setObjectName(objectName);

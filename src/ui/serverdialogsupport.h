@@ -33,5 +33,5 @@ class ServerDialogView : public QDialog {
 };
 
 // A labelled one-line text box in the form whose edits go to `edited`.
-QLineEdit *AddLine(QFormLayout *form, const QString &objectName, const QString &label,
+QLineEdit *addLine(QFormLayout *form, const QString &objectName, const QString &label,
                    std::function<void(const QString &)> edited);

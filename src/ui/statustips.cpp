@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QHash>
 
-QString StatusTipOf(const QString &actionName) {
+QString statusTipOf(const QString &actionName) {
   static const QHash<QString, const char *> tips = {
       {"mnuNewPanel", "Start a new, empty panel"},
       {"mnuSavePanel", "Save the active panel"},

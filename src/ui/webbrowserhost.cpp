@@ -120,11 +120,11 @@ void WebBrowserHost::showLivePage(const DesignWebBrowser *browser) {
 
 void WebBrowserHost::sync() {
   if (!available()) return;
-  const auto &order = m_model.ZOrder();
+  const auto &order = m_model.zOrder();
   QSet<const DesignWebBrowser *> present;
   for (size_t i = 0; i < order.size(); ++i) {
-    auto *browser = As<DesignWebBrowser>(order[i]);
-    if (!browser || !browser->Visible) continue;
+    auto *browser = controlCast<DesignWebBrowser>(order[i]);
+    if (!browser || !browser->visible) continue;
     present.insert(browser);
     QWidget *view = m_views.value(browser);
     if (!view) {
@@ -132,21 +132,21 @@ void WebBrowserHost::sync() {
       m_views.insert(browser, view);
     }
     const QRectF area =
-        m_canvas.pixelRect(browser->Left, browser->Top, browser->Width, browser->Height);
+        m_canvas.pixelRect(browser->left, browser->top, browser->width, browser->height);
     const QRect r(qRound(area.left()), qRound(area.top()), qMax(1, qRound(area.width())),
                   qMax(1, qRound(area.height())));
     if (view->geometry() != r) view->setGeometry(r);
-    navigate(view, browser->LocationURL);
+    navigate(view, browser->locationURL);
 
     // A control drawn above the browser that overlaps it would be hidden by
     // the live page: the painted browser shows then, with the control on it.
     bool covered = false;
     for (size_t j = i + 1; j < order.size() && !covered; ++j) {
       const DesignControl *c = order[j];
-      covered = c->Visible && c->Left < qint64(browser->Left) + browser->Width &&
-                qint64(c->Left) + c->Width > browser->Left &&
-                c->Top < qint64(browser->Top) + browser->Height &&
-                qint64(c->Top) + c->Height > browser->Top;
+      covered = c->visible && c->left < qint64(browser->left) + browser->width &&
+                qint64(c->left) + c->width > browser->left &&
+                c->top < qint64(browser->top) + browser->height &&
+                qint64(c->top) + c->height > browser->top;
     }
     if (browser == m_requested) {
       view->show();

@@ -37,7 +37,7 @@ void paintReload(QPainter &p, const QPointF &c, double s, const QColor &color) {
 
 }  // namespace
 
-void PaintGlobe(QPainter &p, const QPointF &c, double r, const QColor &color) {
+void paintGlobe(QPainter &p, const QPointF &c, double r, const QColor &color) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(QPen(color, std::max(1.0, r * 0.09)));
@@ -53,7 +53,7 @@ void PaintGlobe(QPainter &p, const QPointF &c, double r, const QColor &color) {
   p.restore();
 }
 
-void PaintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrowser &w,
+void paintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrowser &w,
                             double pixelsPerTwip) {
   if (!(rect.width() >= 1) || !(rect.height() >= 1)) return;
   const double zoom = pixelsPerTwip * 15.0;
@@ -99,12 +99,12 @@ void PaintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrow
     if (px >= 4) {
       const double iconR = address.height() * 0.26;
       const QPointF iconAt(address.left() + address.height() * 0.55, address.center().y());
-      PaintGlobe(p, iconAt, iconR, QColor(120, 126, 134));
-      p.setFont(PixelFont(p, px));
+      paintGlobe(p, iconAt, iconR, QColor(120, 126, 134));
+      p.setFont(pixelFont(p, px));
       p.setPen(QColor(32, 33, 36));
       const QRectF textBox =
           address.adjusted(address.height() * 1.0, 0, -address.height() * 0.4, 0);
-      const QString url = w.LocationURL.isEmpty() ? QStringLiteral("about:blank") : w.LocationURL;
+      const QString url = w.locationURL.isEmpty() ? QStringLiteral("about:blank") : w.locationURL;
       p.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter,
                  QFontMetricsF(p.font()).elidedText(url, Qt::ElideRight, textBox.width()));
     }
@@ -115,12 +115,12 @@ void PaintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrow
   const double globe = std::min(page.width(), page.height()) * 0.16;
   if (globe >= 4) {
     const QPointF at(page.center().x(), page.center().y() - globe * 0.4);
-    PaintGlobe(p, at, globe, QColor(200, 206, 214));
+    paintGlobe(p, at, globe, QColor(200, 206, 214));
     const double px = std::clamp(globe * 0.42, 7.0, 14.0 * zoom);
-    const QString host = QUrl(w.LocationURL).host();
+    const QString host = QUrl(w.locationURL).host();
     const QString caption = host.isEmpty() ? QStringLiteral("Web page") : host;
     if (page.height() > globe * 2 + px * 3) {
-      p.setFont(PixelFont(p, px));
+      p.setFont(pixelFont(p, px));
       p.setPen(QColor(150, 156, 164));
       const QRectF line(page.left() + 4, at.y() + globe + px * 0.6, page.width() - 8, px * 1.8);
       p.drawText(line, Qt::AlignHCenter | Qt::AlignTop,

@@ -8,8 +8,8 @@ class DesignWebBrowser;
 
 // The stand-in for an embedded browser: a browser frame with navigation
 // buttons, an address bar showing the control's address and an empty page.
-void PaintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrowser &browser,
+void paintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrowser &browser,
                             double pixelsPerTwip);
 
 // A small globe, used on the page and by the palette.
-void PaintGlobe(QPainter &p, const QPointF &centre, double radius, const QColor &color);
+void paintGlobe(QPainter &p, const QPointF &centre, double radius, const QColor &color);

@@ -12,7 +12,7 @@
 #include <QThread>
 #include <cstdio>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/recoveryfile.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
@@ -21,7 +21,7 @@
 #include "panelfile/panelwriter.h"
 #include "support/childtest.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -43,30 +43,30 @@ const char *kMap =
 // One designer with recovery in a start folder; several may share the folder.
 struct Designer {
   FakeUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   std::unique_ptr<CrashRecovery> recovery;
 
   explicit Designer(const QString &root, std::deque<Ui::RecoveryAnswer> answers = {}) {
     ui.recoveryAnswers = std::move(answers);
-    designer.Load();
+    designer.load();
     recovery = std::make_unique<CrashRecovery>(designer, root + "/recovery");
-    EXPECT_TRUE(recovery->Start());
+    EXPECT_TRUE(recovery->start());
   }
-  frmPanel *open(const QString &path) { return designer.OpenPanelLocal(path); }
+  PanelEditor *open(const QString &path) { return designer.openPanelLocal(path); }
 };
 
 void useFolder(const QString &root) {
-  Settings() = ProgramSettings();
-  InitSettings(Settings(), root);
-  DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+  programSettings() = ProgramSettings();
+  initSettings(programSettings(), root);
+  DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
 }
 
 // A change the grid would make: a new hardware binding, not saved.
-void rebind(frmPanel *panel) {
-  clsControlDetails &talk = *panel->model().PanelDetails.CollControls[0];
-  talk.HWMapAoipSysName = "Port3_Circuit7";
+void rebind(PanelEditor *panel) {
+  ControlRecord &talk = *panel->model().panelRecord.records[0];
+  talk.hwMapAoipSysName = "Port3_Circuit7";
   panel->setNeedToSave(true);
-  panel->notify(frmPanel::Properties);
+  panel->notify(PanelEditor::Properties);
 }
 
 QByteArray bytesOf(const QString &path) {
@@ -90,13 +90,13 @@ struct Recovery : ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     useFolder(dir.path());
-    QDir().mkpath(Settings().strPanelsFolder);
-    studio = Settings().strPanelsFolder + "Studio1.xml";
+    QDir().mkpath(programSettings().panelsFolder);
+    studio = programSettings().panelsFolder + "Studio1.xml";
     QString error;
-    ASSERT_TRUE(WriteTextFileSafely(studio, kStudio, &error));
-    ASSERT_TRUE(WriteTextFileSafely(Settings().strHardwareMapFile, kMap, &error));
+    ASSERT_TRUE(writeTextFileSafely(studio, kStudio, &error));
+    ASSERT_TRUE(writeTextFileSafely(programSettings().hardwareMapFile, kMap, &error));
   }
-  void TearDown() override { DateTimeStamp::SetClock({}); }
+  void TearDown() override { DateTimeStamp::setClock({}); }
   QString root() const { return dir.path() + "/recovery"; }
 };
 
@@ -109,14 +109,14 @@ TEST(RecoveryChild, DISABLED_ChangesAPanelAndWaitsToBeKilled) {
   ASSERT_FALSE(root.isEmpty());
   useFolder(root);
   Designer d(root);
-  frmPanel *panel = d.open(Settings().strPanelsFolder + "Studio1.xml");
+  PanelEditor *panel = d.open(programSettings().panelsFolder + "Studio1.xml");
   ASSERT_NE(panel, nullptr);
   rebind(panel);
-  panel->DropFromPalette("MasterLabel", 2000, 1000, 0, 0);
-  d.recovery->timRecoveryTick();
+  panel->dropFromPalette("MasterLabel", 2000, 1000, 0, 0);
+  d.recovery->recoveryTick();
   QString error;
   ASSERT_TRUE(
-      WriteTextFileSafely(root + "/expected.xml", RecoveryDocument(panel->model()), &error));
+      writeTextFileSafely(root + "/expected.xml", recoveryDocument(panel->model()), &error));
   std::printf("ready\n");
   std::fflush(stdout);
   for (int i = 0; i < 600; ++i) QThread::msleep(100);
@@ -128,7 +128,7 @@ TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
 
   QProcess child;
   QByteArray out;
-  ASSERT_TRUE(StartChildTest(child, "RecoveryChild.DISABLED_ChangesAPanelAndWaitsToBeKilled",
+  ASSERT_TRUE(startChildTest(child, "RecoveryChild.DISABLED_ChangesAPanelAndWaitsToBeKilled",
                              kChildFolder, dir.path(), &out))
       << out.toStdString();
   child.kill();  // SIGKILL
@@ -143,61 +143,61 @@ TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
   EXPECT_TRUE(d.ui.recoveryOffers[0].panels[0].startsWith("Studio1 (" + studio + "), last kept "))
       << d.ui.recoveryOffers[0].panels[0].toStdString();
 
-  ASSERT_EQ(d.designer.collOpenPanels().size(), 1u);
-  frmPanel *restored = d.designer.collOpenPanels()[0];
-  EXPECT_TRUE(restored->NeedToSave());
-  EXPECT_EQ(restored->model().WindowTag, studio);
-  EXPECT_EQ(restored->model().PanelDetails.strPanelPath, studio);
-  EXPECT_EQ(RecoveryDocument(restored->model()).toStdString(),
-            ReadTextFile(dir.path() + "/expected.xml").toStdString());
-  EXPECT_EQ(restored->model().PanelDetails.CollControls.size(), 2u);
+  ASSERT_EQ(d.designer.openPanels().size(), 1u);
+  PanelEditor *restored = d.designer.openPanels()[0];
+  EXPECT_TRUE(restored->needToSave());
+  EXPECT_EQ(restored->model().documentPath, studio);
+  EXPECT_EQ(restored->model().panelRecord.panelPath, studio);
+  EXPECT_EQ(recoveryDocument(restored->model()).toStdString(),
+            readTextFile(dir.path() + "/expected.xml").toStdString());
+  EXPECT_EQ(restored->model().panelRecord.records.size(), 2u);
   EXPECT_EQ(bytesOf(studio), original);
   EXPECT_EQ(QFileInfo(studio).lastModified(), modified);
   // The work now lives in this designer's session only.
   EXPECT_EQ(filesUnder(root()),
             QStringList({QDir(d.recovery->sessionFolder()).dirName() + "/panel-1.recovery"}));
 
-  d.designer.ActivatePanel(restored);
-  EXPECT_TRUE(d.designer.mnuSavePanel_Click());
-  EXPECT_EQ(ReadTextFile(studio), BuildPanelDocument(restored->model(), false) + "\r\n");
-  EXPECT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Port3_Circuit7"));
+  d.designer.activatePanel(restored);
+  EXPECT_TRUE(d.designer.save());
+  EXPECT_EQ(readTextFile(studio), buildPanelDocument(restored->model(), false) + "\r\n");
+  EXPECT_TRUE(readTextFile(programSettings().hardwareMapFile).contains("Port3_Circuit7"));
   EXPECT_TRUE(filesUnder(root()).isEmpty());
 }
 
 TEST_F(Recovery, ChangedPanelsAreKeptWhenTheyChangedAndDroppedOnSaveOrClose) {
   Designer d(dir.path());
   EXPECT_TRUE(d.ui.recoveryOffers.empty());
-  frmPanel *studio1 = d.open(studio);
-  frmPanel *fresh = d.designer.mnuNewPanel_Click();
+  PanelEditor *studio1 = d.open(studio);
+  PanelEditor *fresh = d.designer.newPanel();
   const QString keptStudio = d.recovery->recoveryFileOf(studio1);
   const QString keptFresh = d.recovery->recoveryFileOf(fresh);
 
-  d.recovery->timRecoveryTick();  // nothing changed yet
+  d.recovery->recoveryTick();  // nothing changed yet
   EXPECT_FALSE(QFile::exists(keptStudio));
   rebind(studio1);
-  fresh->DropFromPalette("MasterButton", 500, 500, 0, 0);
-  d.recovery->timRecoveryTick();
+  fresh->dropFromPalette("MasterButton", 500, 500, 0, 0);
+  d.recovery->recoveryTick();
   ASSERT_TRUE(QFile::exists(keptStudio));
   ASSERT_TRUE(QFile::exists(keptFresh));
   RecoveryFile kept;
-  ASSERT_TRUE(ReadRecoveryFile(keptFresh, &kept));
+  ASSERT_TRUE(readRecoveryFile(keptFresh, &kept));
   EXPECT_EQ(kept.panelName, "Panel1");
   EXPECT_TRUE(kept.windowPath.isEmpty());
 
   // Selecting is no change; a file is written again only after one.
   QFile::remove(keptStudio);
-  studio1->ControlGotFocus(studio1->model().PanelDetails.CollControls[0]->cntrlObject);
-  d.recovery->timRecoveryTick();
+  studio1->controlGotFocus(studio1->model().panelRecord.records[0]->control);
+  d.recovery->recoveryTick();
   EXPECT_FALSE(QFile::exists(keptStudio));
-  studio1->WindowResized(9000, 6000);
-  d.recovery->timRecoveryTick();
+  studio1->windowResized(9000, 6000);
+  d.recovery->recoveryTick();
   EXPECT_TRUE(QFile::exists(keptStudio));
 
-  d.designer.ActivatePanel(studio1);
-  EXPECT_TRUE(d.designer.mnuSavePanel_Click());
+  d.designer.activatePanel(studio1);
+  EXPECT_TRUE(d.designer.save());
   EXPECT_FALSE(QFile::exists(keptStudio));
   d.ui.answers = {Ui::Answer::No};  // close without saving
-  EXPECT_TRUE(d.designer.QueryExit());
+  EXPECT_TRUE(d.designer.queryExit());
   EXPECT_FALSE(QFile::exists(keptFresh));
 
   // A normal end leaves nothing behind.
@@ -207,9 +207,9 @@ TEST_F(Recovery, ChangedPanelsAreKeptWhenTheyChangedAndDroppedOnSaveOrClose) {
 
 TEST_F(Recovery, ARunningDesignerKeepsItsFilesAndDecideLaterKeepsThemForNextTime) {
   auto first = std::make_unique<Designer>(dir.path());
-  frmPanel *panel = first->open(studio);
+  PanelEditor *panel = first->open(studio);
   rebind(panel);
-  first->recovery->timRecoveryTick();
+  first->recovery->recoveryTick();
 
   // A second designer started beside it is not offered the first one's work.
   {
@@ -227,7 +227,7 @@ TEST_F(Recovery, ARunningDesignerKeepsItsFilesAndDecideLaterKeepsThemForNextTime
   for (auto answer : {Ui::RecoveryAnswer::DecideLater, Ui::RecoveryAnswer::Discard}) {
     Designer next(dir.path(), {answer});
     EXPECT_EQ(next.ui.recoveryOffers.size(), 1u);
-    EXPECT_TRUE(next.designer.collOpenPanels().empty());
+    EXPECT_TRUE(next.designer.openPanels().empty());
   }
   EXPECT_FALSE(QFile::exists(kept));
   EXPECT_FALSE(QDir(session).exists());
@@ -239,13 +239,13 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
   const QString serverPath = "tcp://10.0.0.5:5200/Studio1.xml";
   {
     auto d = std::make_unique<Designer>(dir.path());
-    frmPanel *panel = d->open(studio);
-    panel->model().WindowTag = serverPath;
-    panel->model().PanelDetails.strPanelPath = serverPath;
+    PanelEditor *panel = d->open(studio);
+    panel->model().documentPath = serverPath;
+    panel->model().panelRecord.panelPath = serverPath;
     rebind(panel);
-    frmPanel *other = d->designer.mnuNewPanel_Click();
-    other->DropFromPalette("MasterButton", 500, 500, 0, 0);
-    d->recovery->timRecoveryTick();
+    PanelEditor *other = d->designer.newPanel();
+    other->dropFromPalette("MasterButton", 500, 500, 0, 0);
+    d->recovery->recoveryTick();
 
     // The file holds the name, the paths and the document, nothing else.
     const QByteArray bytes = bytesOf(d->recovery->recoveryFileOf(panel));
@@ -263,27 +263,27 @@ TEST_F(Recovery, ServerPanelsComeBackWithTheirServerPathAndDamagedFilesAreNotOff
     f.seek(f.size() - 10);
     f.write("X");
     f.close();
-    d->recovery->timRecovery.stop();
+    d->recovery->recoveryTimer.stop();
     // Ends without closing its panels, as a killed designer would.
     d->recovery.reset();
   }
   {
     Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
     ASSERT_EQ(next.ui.recoveryOffers.size(), 1u);
-    ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
-    frmPanel *restored = next.designer.collOpenPanels()[0];
-    EXPECT_EQ(restored->model().WindowTag, serverPath);
-    EXPECT_EQ(restored->model().PanelDetails.strPanelPath, serverPath);
-    EXPECT_EQ(restored->model().pictMain.Tag, "Studio1");
-    EXPECT_EQ(restored->model().PanelDetails.CollControls[0]->HWMapAoipSysName, "Port3_Circuit7");
+    ASSERT_EQ(next.designer.openPanels().size(), 1u);
+    PanelEditor *restored = next.designer.openPanels()[0];
+    EXPECT_EQ(restored->model().documentPath, serverPath);
+    EXPECT_EQ(restored->model().panelRecord.panelPath, serverPath);
+    EXPECT_EQ(restored->model().canvas.tag, "Studio1");
+    EXPECT_EQ(restored->model().panelRecord.records[0]->hwMapAoipSysName, "Port3_Circuit7");
     // The damaged file is named to the user once and moved out of the way.
     ASSERT_EQ(next.ui.firstLines().size(), 1);
     EXPECT_TRUE(next.ui.firstLines()[0].contains("damaged or incomplete"));
     EXPECT_EQ(QDir(next.recovery->unreadableFolder()).entryList(QDir::Files).size(), 1);
-    next.recovery->timRecovery.stop();
-    next.designer.ActivatePanel(restored);
+    next.recovery->recoveryTimer.stop();
+    next.designer.activatePanel(restored);
     next.ui.answers = {Ui::Answer::No};
-    EXPECT_TRUE(next.designer.QueryExit());
+    EXPECT_TRUE(next.designer.queryExit());
   }
   Designer third(dir.path(), {Ui::RecoveryAnswer::Restore});
   EXPECT_TRUE(third.ui.recoveryOffers.empty());
@@ -297,16 +297,16 @@ TEST_F(Recovery, UnreadableWorkIsSetAsideAndAChangedOriginalIsNamed) {
   ASSERT_TRUE(QDir().mkpath(session));
   RecoveryFile broken{"Broken", "", "", QDateTime::currentDateTime(), {}, "<Panel><Name>"};
   RecoveryFile changed{"Studio1",         studio, studio, QDateTime::currentDateTime(),
-                       DiskStamp(studio), kStudio};
-  ASSERT_TRUE(WriteRecoveryFile(session + "panel-1.recovery", broken));
-  ASSERT_TRUE(WriteRecoveryFile(session + "panel-2.recovery", changed));
+                       diskStamp(studio), kStudio};
+  ASSERT_TRUE(writeRecoveryFile(session + "panel-1.recovery", broken));
+  ASSERT_TRUE(writeRecoveryFile(session + "panel-2.recovery", changed));
   QThread::msleep(20);
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(studio, QString(kStudio).replace("Talk", "Listen"), &error));
+  ASSERT_TRUE(writeTextFileSafely(studio, QString(kStudio).replace("Talk", "Listen"), &error));
 
   Designer d(dir.path(), {Ui::RecoveryAnswer::Restore});
-  ASSERT_EQ(d.designer.collOpenPanels().size(), 1u);
-  EXPECT_EQ(d.designer.collOpenPanels()[0]->model().pictMain.Tag, "Studio1");
+  ASSERT_EQ(d.designer.openPanels().size(), 1u);
+  EXPECT_EQ(d.designer.openPanels()[0]->model().canvas.tag, "Studio1");
   const QStringList said = d.ui.firstLines();
   ASSERT_EQ(said.size(), 2) << said.join('\n').toStdString();
   EXPECT_TRUE(said[0].startsWith("The unsaved work on Broken could not be restored"));
@@ -320,29 +320,29 @@ TEST_F(Recovery, UnreadableWorkIsSetAsideAndAChangedOriginalIsNamed) {
 // A recovery folder that cannot be used is said, not only logged.
 TEST_F(Recovery, ARecoveryFolderThatCannotBeUsedIsReported) {
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(root(), "a file where the folder should be", &error));
+  ASSERT_TRUE(writeTextFileSafely(root(), "a file where the folder should be", &error));
   FakeUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   CrashRecovery recovery(designer, root());
   int changes = 0;
   QObject::connect(&recovery, &CrashRecovery::stateChanged, [&] { ++changes; });
-  EXPECT_FALSE(recovery.Start());
+  EXPECT_FALSE(recovery.start());
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(recovery.problem().startsWith("Unsaved work is not kept for recovery"));
 }
 
 TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
   FakeUi ui;
-  auto designer = std::make_unique<MDIFormDesigner>(ui);
-  designer->Load();
+  auto designer = std::make_unique<MainWindowLogic>(ui);
+  designer->load();
   CrashRecovery recovery(*designer, root());
-  ASSERT_TRUE(recovery.Start());
-  frmPanel *panel = designer->OpenPanelLocal(studio);
+  ASSERT_TRUE(recovery.start());
+  PanelEditor *panel = designer->openPanelLocal(studio);
   rebind(panel);
-  recovery.timRecoveryTick();
+  recovery.recoveryTick();
   const QString kept = recovery.recoveryFileOf(panel);
   designer.reset();  // the windows go without being closed
-  recovery.timRecoveryTick();
+  recovery.recoveryTick();
   EXPECT_TRUE(QFile::exists(kept));
   EXPECT_TRUE(recovery.recoveryFileOf(panel).isEmpty());
 }
@@ -350,30 +350,30 @@ TEST_F(Recovery, WindowsGoneWithoutTheirCloseStepKeepTheirWork) {
 // A restored panel saves to the bytes the lost session would have saved,
 // whatever kinds of new controls it held.
 TEST_F(Recovery, ARestoredPanelSavesAsTheLostSessionWould) {
-  const QString path = Settings().strPanelsFolder + "Fresh.xml";
+  const QString path = programSettings().panelsFolder + "Fresh.xml";
   QByteArray expected;
   {
     auto d = std::make_unique<Designer>(dir.path());
-    frmPanel *panel = d->designer.mnuNewPanel_Click();
+    PanelEditor *panel = d->designer.newPanel();
     qint32 x = 200;
     for (const char *item : {"MasterButton", "MasterLabel", "pictWebBrowser", "MasterLarkLED",
                              "MasterMeterFaderDragger", "MasterLKClock"}) {
-      panel->DropFromPalette(item, x, 300, 0, 0);
+      panel->dropFromPalette(item, x, 300, 0, 0);
       x += 2000;
     }
     d->ui.fileAnswers = {path};
-    ASSERT_TRUE(d->designer.mnuSaveAs_Click());
+    ASSERT_TRUE(d->designer.saveAs());
     expected = bytesOf(path);
     QFile::remove(path);
     panel->setNeedToSave(true);
-    panel->notify(frmPanel::Properties);
-    d->recovery->timRecoveryTick();
-    d->recovery->timRecovery.stop();
+    panel->notify(PanelEditor::Properties);
+    d->recovery->recoveryTick();
+    d->recovery->recoveryTimer.stop();
     d->recovery.reset();  // ends as a killed designer would, its panel unsaved
   }
   Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
-  ASSERT_EQ(next.designer.collOpenPanels().size(), 1u);
-  next.designer.ActivatePanel(next.designer.collOpenPanels()[0]);
-  ASSERT_TRUE(next.designer.mnuSavePanel_Click());
+  ASSERT_EQ(next.designer.openPanels().size(), 1u);
+  next.designer.activatePanel(next.designer.openPanels()[0]);
+  ASSERT_TRUE(next.designer.save());
   EXPECT_EQ(bytesOf(path).toStdString(), expected.toStdString());
 }

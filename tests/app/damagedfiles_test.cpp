@@ -6,7 +6,7 @@
 #include "designerfixture.h"
 #include "model/textfile.h"
 #include "panelfile/localstore.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -54,24 +54,24 @@ TEST_F(DamagedFiles, AreRefusedWithTheReasonAndNoWindow) {
       {"white space only", "\r\n  \r\n"},
   };
   int added = 0;
-  QObject::connect(designer.get(), &MDIFormDesigner::panelAdded, [&added] { ++added; });
+  QObject::connect(designer.get(), &MainWindowLogic::panelAdded, [&added] { ++added; });
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
     const QString path = panelsFolder() + QStringLiteral("Studio.xml");
     writeBytes(path, c.bytes);
     ui.messages.clear();
-    EXPECT_EQ(designer->OpenPanelLocal(path), nullptr);
+    EXPECT_EQ(designer->openPanelLocal(path), nullptr);
     ASSERT_EQ(ui.messages.size(), 1u);
     const QString message = ui.messages[0].text;
     EXPECT_TRUE(message.startsWith(
         QLatin1String("Error reading file or no xml data present in file.\r\nLine ")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QLatin1String(", column "))) << message.toStdString();
-    EXPECT_TRUE(designer->collOpenPanels().empty());
+    EXPECT_TRUE(designer->openPanels().empty());
     EXPECT_EQ(readBytes(path), c.bytes);
   }
   EXPECT_EQ(added, 0);
-  EXPECT_FALSE(FileExists(Settings().strHardwareMapFile));
+  EXPECT_FALSE(fileExists(programSettings().hardwareMapFile));
 }
 
 TEST_F(DamagedFiles, AFileWithAUtf8ByteOrderMarkIsReadAsUtf8AndSavedAsAlways) {
@@ -79,25 +79,25 @@ TEST_F(DamagedFiles, AFileWithAUtf8ByteOrderMarkIsReadAsUtf8AndSavedAsAlways) {
   QByteArray utf8 = QString::fromLatin1(kPanel).toUtf8();
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
   writeBytes(path, "\xEF\xBB\xBF" + utf8);
-  frmPanel *panel = designer->OpenPanelLocal(path);
+  PanelEditor *panel = designer->openPanelLocal(path);
   ASSERT_NE(panel, nullptr);
   EXPECT_TRUE(ui.messages.empty());
-  ASSERT_EQ(panel->model().PanelDetails.CollControls.size(), 1u);
-  const auto *button = As<DesignButton>(panel->model().PanelDetails.CollControls[0]->cntrlObject);
-  EXPECT_EQ(button->Caption, QString::fromUtf8("Talk \u00e9"));
+  ASSERT_EQ(panel->model().panelRecord.records.size(), 1u);
+  const auto *button = controlCast<DesignButton>(panel->model().panelRecord.records[0]->control);
+  EXPECT_EQ(button->caption, QString::fromUtf8("Talk \u00e9"));
 
   QString error;
-  ASSERT_TRUE(SavePanelLocal(panel->model(), path, ui, &error)) << error.toStdString();
+  ASSERT_TRUE(savePanelLocal(panel->model(), path, ui, &error)) << error.toStdString();
   const QByteArray saved = readBytes(path);
   EXPECT_TRUE(saved.startsWith("<Panel>"));
   EXPECT_TRUE(saved.contains("<Caption>Talk \xE9</Caption>"));
 }
 
 TEST_F(DamagedFiles, APanelTheServerDeliversCutShortOpensNoWindow) {
-  designer->OpenDeliveredPanel(QString::fromLatin1(kPanel.left(kPanel.size() / 2)),
+  designer->openDeliveredPanel(QString::fromLatin1(kPanel.left(kPanel.size() / 2)),
                                QStringLiteral("Studio1.xml"), QStringLiteral("Studio1"));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.startsWith(
       QLatin1String("Error reading file or no xml data present in file.\r\nLine ")));
-  EXPECT_TRUE(designer->collOpenPanels().empty());
+  EXPECT_TRUE(designer->openPanels().empty());
 }

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/startup.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
@@ -15,14 +15,14 @@
 struct DesignerFixture : ::testing::Test {
   QTemporaryDir dir;
   FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindowLogic> designer;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path());
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->Load();
+    programSettings() = ProgramSettings();
+    initSettings(programSettings(), dir.path());
+    designer = std::make_unique<MainWindowLogic>(ui);
+    designer->load();
   }
-  QString panelsFolder() const { return Settings().strPanelsFolder; }
+  QString panelsFolder() const { return programSettings().panelsFolder; }
 };

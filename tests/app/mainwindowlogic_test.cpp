@@ -1,3 +1,5 @@
+#include "app/mainwindowlogic.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -6,90 +8,89 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "app/mdiformdesigner.h"
 #include "grid/propertygrid.h"
 #include "model/helpmanual.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 TEST(MainWindowLogic, NewPanelsTakeTheFirstFreeName) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  frmPanel *p1 = designer.mnuNewPanel_Click();
-  frmPanel *p2 = designer.mnuNewPanel_Click();
-  frmPanel *p3 = designer.mnuNewPanel_Click();
-  EXPECT_EQ(p1->model().pictMain.Tag, "Panel1");
+  MainWindowLogic designer(ui);
+  PanelEditor *p1 = designer.newPanel();
+  PanelEditor *p2 = designer.newPanel();
+  PanelEditor *p3 = designer.newPanel();
+  EXPECT_EQ(p1->model().canvas.tag, "Panel1");
   EXPECT_EQ(p3->caption(), "Panel3");
-  EXPECT_FALSE(p1->NeedToSave());
-  designer.ClosePanel(p2);
-  EXPECT_EQ(designer.GetNewPanelName(), "Panel2");
-  EXPECT_EQ(designer.mnuNewPanel_Click()->model().pictMain.Tag, "Panel2");
-  EXPECT_EQ(designer.collOpenPanels().size(), 3u);
+  EXPECT_FALSE(p1->needToSave());
+  designer.closePanel(p2);
+  EXPECT_EQ(designer.newPanelName(), "Panel2");
+  EXPECT_EQ(designer.newPanel()->model().canvas.tag, "Panel2");
+  EXPECT_EQ(designer.openPanels().size(), 3u);
 }
 
 TEST(MainWindowLogic, CaptionMarksOnlyTheActivePanel) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   const QString base = "Corvane Tessary Core - Ver 5.77";
   EXPECT_EQ(designer.caption(), base);
-  frmPanel *a = designer.mnuNewPanel_Click();
-  frmPanel *b = designer.mnuNewPanel_Click();
+  PanelEditor *a = designer.newPanel();
+  PanelEditor *b = designer.newPanel();
   EXPECT_EQ(designer.activePanel(), b);
   a->setNeedToSave(true);  // not the active one
   EXPECT_EQ(designer.caption(), base);
-  designer.ActivatePanel(a);
+  designer.activatePanel(a);
   EXPECT_EQ(designer.caption(), base + " *");
-  designer.ActivatePanel(b);
+  designer.activatePanel(b);
   EXPECT_EQ(designer.caption(), base);
   b->setNeedToSave(true);
   EXPECT_EQ(designer.caption(), base + " *");
-  designer.ActivatePanel(nullptr);
+  designer.activatePanel(nullptr);
   EXPECT_EQ(designer.caption(), base);
 }
 
 TEST(MainWindowLogic, MenuStatesFollowPanelAndClipboard) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  EXPECT_FALSE(designer.SaveEnabled());
-  EXPECT_FALSE(designer.PasteEnabled());
-  designer.mnuNewPanel_Click();
-  EXPECT_TRUE(designer.SaveEnabled());
+  MainWindowLogic designer(ui);
+  EXPECT_FALSE(designer.saveEnabled());
+  EXPECT_FALSE(designer.pasteEnabled());
+  designer.newPanel();
+  EXPECT_TRUE(designer.saveEnabled());
   ui.clipboard = "text";
-  EXPECT_TRUE(designer.PasteEnabled());
+  EXPECT_TRUE(designer.pasteEnabled());
 }
 
 TEST(MainWindowLogic, ClosingThePanelTheGridShowsEmptiesTheGrid) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  frmPanel *a = designer.mnuNewPanel_Click();
-  frmPanel *b = designer.mnuNewPanel_Click();
-  designer.grid().SetProperties(*a, a->objCurrentControl);
-  EXPECT_EQ(designer.grid().TextMatrix(2, 1), "Panel1");
-  designer.ClosePanel(b);
-  EXPECT_EQ(designer.grid().TextMatrix(2, 1), "Panel1");
-  designer.ClosePanel(a);
-  EXPECT_TRUE(designer.grid().TextMatrix(1, 1).isEmpty());
-  EXPECT_TRUE(designer.grid().TextMatrix(2, 1).isEmpty());
+  MainWindowLogic designer(ui);
+  PanelEditor *a = designer.newPanel();
+  PanelEditor *b = designer.newPanel();
+  designer.grid().setProperties(*a, a->currentControl);
+  EXPECT_EQ(designer.grid().textMatrix(2, 1), "Panel1");
+  designer.closePanel(b);
+  EXPECT_EQ(designer.grid().textMatrix(2, 1), "Panel1");
+  designer.closePanel(a);
+  EXPECT_TRUE(designer.grid().textMatrix(1, 1).isEmpty());
+  EXPECT_TRUE(designer.grid().textMatrix(2, 1).isEmpty());
 }
 
 TEST(MainWindowLogic, ControlDetailsComeFromTheActivePanel) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  frmPanel *a = designer.mnuNewPanel_Click();
-  DesignControl *button = a->InsertControl(ControlKind::Button);
-  EXPECT_EQ(designer.GetControlDetails(button).BackColorOn, "Yellow");
-  designer.mnuNewPanel_Click();  // another panel is active now
-  const clsControlDetails fresh = designer.GetControlDetails(button);
-  EXPECT_TRUE(fresh.BackColorOn.isEmpty());
-  EXPECT_EQ(fresh.LevelLineColor, "&HE0E0E0");
+  MainWindowLogic designer(ui);
+  PanelEditor *a = designer.newPanel();
+  DesignControl *button = a->insertControl(ControlKind::Button);
+  EXPECT_EQ(designer.controlRecord(button).backColorOn, "Yellow");
+  designer.newPanel();  // another panel is active now
+  const ControlRecord fresh = designer.controlRecord(button);
+  EXPECT_TRUE(fresh.backColorOn.isEmpty());
+  EXPECT_EQ(fresh.levelLineColor, "&HE0E0E0");
 }
 
 TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  Settings().strHelpAddress = "file:///opt/panels/help.pdf";
-  designer.mnuHelp_Click();
+  MainWindowLogic designer(ui);
+  programSettings().helpAddress = "file:///opt/panels/help.pdf";
+  designer.showHelp();
   EXPECT_EQ(ui.openedUrls, QStringList{"file:///opt/panels/help.pdf"});
 }
 
@@ -97,16 +98,16 @@ TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
 // it was looked for instead of opening a file that is not there.
 TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
   QTemporaryDir start, installed;
-  const QStringList candidates = HelpFileCandidates(start.path(), installed.path() + "/bin", "");
+  const QStringList candidates = helpFileCandidates(start.path(), installed.path() + "/bin", "");
   ASSERT_EQ(candidates.size(), 2);
   EXPECT_EQ(candidates[0], start.path() + "/help.pdf");
   EXPECT_TRUE(candidates[1].startsWith(installed.path() + "/share/doc/"))
       << candidates[1].toStdString();
 
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  Settings().helpFileCandidates = candidates;
-  designer.mnuHelp_Click();
+  MainWindowLogic designer(ui);
+  programSettings().helpFileCandidates = candidates;
+  designer.showHelp();
   EXPECT_TRUE(ui.openedUrls.isEmpty());
   ASSERT_EQ(ui.messages.size(), 1);
   EXPECT_TRUE(ui.messages[0].text.contains(candidates[0]));
@@ -114,19 +115,19 @@ TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
 
   QDir().mkpath(QFileInfo(candidates[1]).path());
   QFile(candidates[1]).open(QIODevice::WriteOnly);
-  designer.mnuHelp_Click();
+  designer.showHelp();
   EXPECT_EQ(ui.openedUrls, QStringList{QUrl::fromLocalFile(candidates[1]).toString()});
-  Settings().helpFileCandidates.clear();
+  programSettings().helpFileCandidates.clear();
 }
 
 TEST(MainWindowLogic, DistributeAsksTheGapInPixelsAndRefusesABadOne) {
   FakeUi ui;
-  MDIFormDesigner designer(ui);
-  frmPanel *panel = designer.mnuNewPanel_Click();
-  DesignControl *a = panel->InsertControl(ControlKind::Button);
-  DesignControl *b = panel->InsertControl(ControlKind::Button);
-  b->Left = 3000;
-  panel->SelectAll();
+  MainWindowLogic designer(ui);
+  PanelEditor *panel = designer.newPanel();
+  DesignControl *a = panel->insertControl(ControlKind::Button);
+  DesignControl *b = panel->insertControl(ControlKind::Button);
+  b->left = 3000;
+  panel->selectAll();
   const int steps = panel->undoStack().count();
 
   struct Case {
@@ -144,11 +145,11 @@ TEST(MainWindowLogic, DistributeAsksTheGapInPixelsAndRefusesABadOne) {
     SCOPED_TRACE(c.answer.value_or("cancel").toStdString());
     ui.messages.clear();
     ui.inputAnswers.push_back(c.answer);
-    designer.DistributeHorizontally();
+    designer.distributeHorizontally();
     EXPECT_EQ(ui.inputs.back().defaultText, c.asked);
     EXPECT_EQ(ui.inputs.back().title, "Distribute Horizontally");
-    EXPECT_EQ(b->Left, c.left);
-    EXPECT_EQ(a->Left, 0);
+    EXPECT_EQ(b->left, c.left);
+    EXPECT_EQ(a->left, 0);
     ASSERT_EQ(ui.messages.size(), c.refused ? 1u : 0u);
     if (c.refused)
       EXPECT_EQ(ui.firstLines().front(), "The gap \"" + c.answer->trimmed() +
@@ -157,8 +158,8 @@ TEST(MainWindowLogic, DistributeAsksTheGapInPixelsAndRefusesABadOne) {
   EXPECT_EQ(panel->undoStack().count(), steps + 2);
 
   // With fewer than two controls selected nothing is asked.
-  panel->CanvasGotFocus();
+  panel->canvasGotFocus();
   const size_t asked = ui.inputs.size();
-  designer.DistributeVertically();
+  designer.distributeVertically();
   EXPECT_EQ(ui.inputs.size(), asked);
 }

@@ -48,10 +48,10 @@ class PanelCheckTest : public ::testing::Test {
   // The findings of the files written so far, as "control code severity".
   QStringList check(const QString &mapFile = QString()) {
     QString found;
-    const QStringList files = PanelFilesOfPath(dir.path(), &found);
+    const QStringList files = panelFilesOfPath(dir.path(), &found);
     QStringList out;
-    for (const CheckFinding &f : CheckPanelFiles(files, mapFile))
-      out << QStringLiteral("%1 %2 %3").arg(f.control, f.code, SeverityText(f.severity));
+    for (const CheckFinding &f : checkPanelFiles(files, mapFile))
+      out << QStringLiteral("%1 %2 %3").arg(f.control, f.code, severityText(f.severity));
     return out;
   }
   QTemporaryDir dir;
@@ -120,7 +120,7 @@ TEST_F(PanelCheckTest, PanelPictureAndUnreadableFile) {
         panel(QStringLiteral("P"), QString(), QStringLiteral("<Picture>none.png</Picture>")));
   write(QStringLiteral("Q.xml"), QStringLiteral("<Panel><Name>Q</Name>\n<Width>"));
   const std::vector<CheckFinding> findings =
-      CheckPanelFiles(PanelFilesOfPath(dir.path(), nullptr), QString());
+      checkPanelFiles(panelFilesOfPath(dir.path(), nullptr), QString());
   ASSERT_EQ(findings.size(), 2u);
   EXPECT_EQ(findings[0].code, QStringLiteral("missing-picture"));
   EXPECT_TRUE(findings[0].control.isEmpty());
@@ -154,7 +154,7 @@ TEST_F(PanelCheckTest, BindingsAcrossPanelsAndOrphanMapEntries) {
                                         "A.Codec1</InternalName><AoipSysName>CODEC#1</AoipSysName>"
                                         "</Control>")));
   QString found;
-  PanelFilesOfPath(dir.path(), &found);
+  panelFilesOfPath(dir.path(), &found);
   EXPECT_EQ(found, map);
   EXPECT_EQ(check(map),
             (QStringList{"Other mapping-conflict warning", "Ghost.B1 orphan-map-entry warning",

@@ -9,20 +9,20 @@
 #include "designerfixture.h"
 #include "grid/propertygrid.h"
 #include "model/textfile.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 struct PanelFiles : DesignerFixture {
   void SetUp() override {
     DesignerFixture::SetUp();
-    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+    DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
   }
-  void TearDown() override { DateTimeStamp::SetClock({}); }
+  void TearDown() override { DateTimeStamp::setClock({}); }
 
   QString panels() const { return panelsFolder(); }
-  frmPanel *changedPanel() {
-    frmPanel *p = designer->mnuNewPanel_Click();
-    p->InsertControl(ControlKind::Button);
+  PanelEditor *changedPanel() {
+    PanelEditor *p = designer->newPanel();
+    p->insertControl(ControlKind::Button);
     p->setNeedToSave(true);
     return p;
   }
@@ -30,73 +30,73 @@ struct PanelFiles : DesignerFixture {
 }  // namespace
 
 TEST_F(PanelFiles, FirstSaveAsksForANameThenSavesWithBackupAndMap) {
-  frmPanel *p = changedPanel();
+  PanelEditor *p = changedPanel();
   ui.fileAnswers.push_back(panels() + "Studio1.xml");
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(designer->save());
   ASSERT_EQ(ui.fileDialogs.size(), 1u);
   EXPECT_EQ(ui.fileDialogs[0].title, "Save");
   EXPECT_EQ(ui.fileDialogs[0].fileName, "Panel1.xml");
-  EXPECT_EQ(p->model().pictMain.Tag, "Studio1");
-  EXPECT_EQ(p->model().WindowTag, panels() + "Studio1.xml");
-  EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), "Studio1.Button1");
-  EXPECT_FALSE(p->NeedToSave());
-  EXPECT_TRUE(FileExists(panels() + "Studio1.xml"));
-  EXPECT_TRUE(FileExists(Settings().strStartFolder + "Backup/Studio1_20240303090507.xml"));
-  EXPECT_TRUE(FileExists(Settings().strHardwareMapFile));
+  EXPECT_EQ(p->model().canvas.tag, "Studio1");
+  EXPECT_EQ(p->model().documentPath, panels() + "Studio1.xml");
+  EXPECT_EQ(p->model().panelRecord.records[0]->hwMapInternalName(), "Studio1.Button1");
+  EXPECT_FALSE(p->needToSave());
+  EXPECT_TRUE(fileExists(panels() + "Studio1.xml"));
+  EXPECT_TRUE(fileExists(programSettings().startFolder + "Backup/Studio1_20240303090507.xml"));
+  EXPECT_TRUE(fileExists(programSettings().hardwareMapFile));
   EXPECT_TRUE(ui.messages.empty());
 
   // The second save goes straight to the file.
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(designer->save());
   EXPECT_EQ(ui.fileDialogs.size(), 1u);
 }
 
 TEST_F(PanelFiles, SaveAsWithoutAnExtensionOrCancelledSavesNothing) {
-  frmPanel *p = changedPanel();
+  PanelEditor *p = changedPanel();
   ui.fileAnswers.push_back(panels() + "Studio2");
-  EXPECT_FALSE(designer->mnuSaveAs_Click());
-  EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
-  EXPECT_FALSE(FileExists(panels() + "Studio2"));
+  EXPECT_FALSE(designer->saveAs());
+  EXPECT_EQ(p->model().canvas.tag, "Panel1");
+  EXPECT_FALSE(fileExists(panels() + "Studio2"));
   ui.fileAnswers.push_back(std::nullopt);
-  EXPECT_FALSE(designer->mnuSaveAs_Click());
-  EXPECT_TRUE(Settings().boolCancelExit);
-  EXPECT_TRUE(p->NeedToSave());
+  EXPECT_FALSE(designer->saveAs());
+  EXPECT_TRUE(programSettings().cancelExit);
+  EXPECT_TRUE(p->needToSave());
 }
 
 TEST_F(PanelFiles, SaveAsShowsTheNewNameInTheGrid) {
-  frmPanel *p = designer->mnuNewPanel_Click();  // the grid shows the panel itself
-  p->timFillProperties.stop();
+  PanelEditor *p = designer->newPanel();  // the grid shows the panel itself
+  p->fillPropertiesTimer.stop();
   ui.fileAnswers.push_back(panels() + "Studio9.xml");
-  ASSERT_TRUE(designer->mnuSaveAs_Click());
+  ASSERT_TRUE(designer->saveAs());
   // The grid is filled when the panel's fill timer fires.
-  ASSERT_TRUE(p->timFillProperties.isActive());
-  p->timFillProperties.stop();
-  p->timFillPropertiesTick();
+  ASSERT_TRUE(p->fillPropertiesTimer.isActive());
+  p->fillPropertiesTimer.stop();
+  p->fillPropertiesTick();
   PropertyGrid &grid = designer->grid();
-  ASSERT_GE(grid.Rows(), 3);  // row 0 holds the column titles
-  EXPECT_EQ(grid.TextMatrix(2, 0), "Name");
-  EXPECT_EQ(grid.TextMatrix(2, 1), "Studio9");
+  ASSERT_GE(grid.rowCount(), 3);  // row 0 holds the column titles
+  EXPECT_EQ(grid.textMatrix(2, 0), "Name");
+  EXPECT_EQ(grid.textMatrix(2, 1), "Studio9");
 }
 
 TEST_F(PanelFiles, OpenChecksExistenceContentAndOpenPanels) {
-  EXPECT_EQ(designer->OpenPanelLocal(panels() + "missing.xml"), nullptr);
+  EXPECT_EQ(designer->openPanelLocal(panels() + "missing.xml"), nullptr);
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(panels() + "empty.xml", "", &error));
-  EXPECT_EQ(designer->OpenPanelLocal(panels() + "empty.xml"), nullptr);
-  ASSERT_TRUE(WriteTextFileSafely(panels() + "Studio1.xml",
+  ASSERT_TRUE(writeTextFileSafely(panels() + "empty.xml", "", &error));
+  EXPECT_EQ(designer->openPanelLocal(panels() + "empty.xml"), nullptr);
+  ASSERT_TRUE(writeTextFileSafely(panels() + "Studio1.xml",
                                   "<Panel><Name>Studio1</Name><Caption>Studio One</Caption>"
                                   "<Width>6000</Width></Panel>\r\n",
                                   &error));
-  frmPanel *opened = designer->OpenPanelLocal(panels() + "Studio1.xml");
+  PanelEditor *opened = designer->openPanelLocal(panels() + "Studio1.xml");
   ASSERT_NE(opened, nullptr);
   EXPECT_EQ(opened->caption(), "Studio One");
-  EXPECT_EQ(opened->model().Width, 6000);
-  EXPECT_FALSE(opened->NeedToSave());
-  designer->mnuNewPanel_Click();
-  opened->model().pictMain.Tag = "STUDIO1";
-  EXPECT_EQ(designer->OpenPanelLocal(panels() + "Studio1.xml"), nullptr);
+  EXPECT_EQ(opened->model().width, 6000);
+  EXPECT_FALSE(opened->needToSave());
+  designer->newPanel();
+  opened->model().canvas.tag = "STUDIO1";
+  EXPECT_EQ(designer->openPanelLocal(panels() + "Studio1.xml"), nullptr);
   EXPECT_EQ(designer->activePanel(), opened);
-  EXPECT_EQ(designer->OpenLocalPanelFile(panels() + "hardwaremap_old.xml"), nullptr);
+  EXPECT_EQ(designer->openLocalPanelFile(panels() + "hardwaremap_old.xml"), nullptr);
   EXPECT_EQ(ui.firstLines(),
             QStringList({"Error Opening Panel.  File does not exist.",
                          "Error reading file or no xml data present in file.",
@@ -111,87 +111,87 @@ TEST_F(PanelFiles, OpenChecksExistenceContentAndOpenPanels) {
       "Error reading file or no xml data present in file.\r\nFile: " + panels() + "empty.xml\r\n"));
   EXPECT_EQ(ui.messages[1].severity, Ui::Severity::Critical);
   EXPECT_FALSE(ui.messages[2].severity.has_value());
-  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(designer->openPanels().size(), 2u);
 }
 
 TEST_F(PanelFiles, ExitWithTwoChangedPanelsYesThenCancelKeepsRunning) {
-  frmPanel *a = changedPanel();
-  frmPanel *b = changedPanel();
-  a->model().WindowTag = panels() + "A.xml";
-  b->model().WindowTag = panels() + "B.xml";
+  PanelEditor *a = changedPanel();
+  PanelEditor *b = changedPanel();
+  a->model().documentPath = panels() + "A.xml";
+  b->model().documentPath = panels() + "B.xml";
   ui.answers = {Ui::Answer::Yes, Ui::Answer::Cancel};
-  EXPECT_FALSE(designer->QueryExit());
-  EXPECT_TRUE(FileExists(panels() + "A.xml"));
-  EXPECT_FALSE(FileExists(panels() + "B.xml"));
-  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_FALSE(designer->queryExit());
+  EXPECT_TRUE(fileExists(panels() + "A.xml"));
+  EXPECT_FALSE(fileExists(panels() + "B.xml"));
+  EXPECT_EQ(designer->openPanels().size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "Do you want to save changes to Panel Panel1?");
   EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
 }
 
 TEST_F(PanelFiles, ACloseWhoseSaveFailsKeepsTheWindowAndItsWork) {
-  frmPanel *p = changedPanel();
+  PanelEditor *p = changedPanel();
   // The target folder cannot exist: its parent is a regular file.
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(dir.path() + "/blocker", "x", &error));
-  p->model().WindowTag = dir.path() + "/blocker/Panel1.xml";
+  ASSERT_TRUE(writeTextFileSafely(dir.path() + "/blocker", "x", &error));
+  p->model().documentPath = dir.path() + "/blocker/Panel1.xml";
   ui.answers = {Ui::Answer::Yes};
   ui.fileAnswers.push_back(std::nullopt);  // the Save As offered after the failure is cancelled
-  EXPECT_FALSE(designer->QueryExit());
-  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
-  EXPECT_TRUE(p->NeedToSave());
+  EXPECT_FALSE(designer->queryExit());
+  EXPECT_EQ(designer->openPanels().size(), 1u);
+  EXPECT_TRUE(p->needToSave());
   ASSERT_GE(ui.messages.size(), 2u);
   EXPECT_TRUE(ui.messages[1].text.startsWith("Error Saving File - "))
       << ui.messages[1].text.toStdString();
 
   // Answering No closes it unsaved.
   ui.answers = {Ui::Answer::No};
-  EXPECT_TRUE(designer->QueryExit());
-  EXPECT_TRUE(designer->collOpenPanels().empty());
+  EXPECT_TRUE(designer->queryExit());
+  EXPECT_TRUE(designer->openPanels().empty());
 }
 
 TEST_F(PanelFiles, CutPutsControlsOnTheClipboardBeforeRemovingThem) {
-  frmPanel *p = designer->mnuNewPanel_Click();
-  DesignControl *b = p->InsertControl(ControlKind::Button);
-  p->ControlGotFocus(b);
-  designer->mnuCut_Click();
+  PanelEditor *p = designer->newPanel();
+  DesignControl *b = p->insertControl(ControlKind::Button);
+  p->controlGotFocus(b);
+  designer->cut();
   ASSERT_TRUE(ui.clipboard.has_value());
   EXPECT_TRUE(ui.clipboard->startsWith("<ClipboardControls>\r\n  <ControlList>\r\n    <Control>"));
-  EXPECT_TRUE(p->model().PanelDetails.CollControls.empty());
-  EXPECT_TRUE(p->NeedToSave());
-  frmPanel *q = designer->mnuNewPanel_Click();
-  designer->mnuPaste_Click();
-  ASSERT_EQ(q->model().PanelDetails.CollControls.size(), 1u);
-  EXPECT_EQ(q->model().PanelDetails.CollControls[0]->cntrlObject->Tag, "Button1");
-  EXPECT_TRUE(q->NeedToSave());
+  EXPECT_TRUE(p->model().panelRecord.records.empty());
+  EXPECT_TRUE(p->needToSave());
+  PanelEditor *q = designer->newPanel();
+  designer->paste();
+  ASSERT_EQ(q->model().panelRecord.records.size(), 1u);
+  EXPECT_EQ(q->model().panelRecord.records[0]->control->tag, "Button1");
+  EXPECT_TRUE(q->needToSave());
 }
 
 // A Save As that fails leaves the panel's name, its controls' internal
 // names and its file as they were; nothing of it is half applied.
 TEST_F(PanelFiles, AFailedSaveAsLeavesThePanelAsItWas) {
-  frmPanel *p = changedPanel();
-  const QString internalName = p->model().PanelDetails.CollControls[0]->HWMapInternalName();
-  ASSERT_TRUE(
-      WriteFileSafely(Settings().strHardwareMapFile, "<HardwareMapList/>", nullptr));  // no list
+  PanelEditor *p = changedPanel();
+  const QString internalName = p->model().panelRecord.records[0]->hwMapInternalName();
+  ASSERT_TRUE(writeFileSafely(programSettings().hardwareMapFile, "<HardwareMapList/>",
+                              nullptr));  // no list
   // A file name the panel could not take as its name is refused the same way.
   for (const QString name : {"Studio3", "Studio 日本"}) {
     ui.fileAnswers.push_back(panels() + name + ".xml");
-    EXPECT_FALSE(designer->mnuSaveAs_Click());
-    EXPECT_EQ(p->model().pictMain.Tag, "Panel1");
-    EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), internalName);
-    EXPECT_TRUE(p->model().WindowTag.isEmpty());
-    EXPECT_FALSE(FileExists(panels() + name + ".xml"));
-    EXPECT_TRUE(p->NeedToSave());
+    EXPECT_FALSE(designer->saveAs());
+    EXPECT_EQ(p->model().canvas.tag, "Panel1");
+    EXPECT_EQ(p->model().panelRecord.records[0]->hwMapInternalName(), internalName);
+    EXPECT_TRUE(p->model().documentPath.isEmpty());
+    EXPECT_FALSE(fileExists(panels() + name + ".xml"));
+    EXPECT_TRUE(p->needToSave());
   }
   EXPECT_EQ(ui.firstLines().last(),
             "The name \"Studio 日本\" holds characters a panel file cannot store (日本).");
 }
 
 namespace {
-QByteArray FileBytes(const QString &path) {
+QByteArray fileBytes(const QString &path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-void SetFileBytes(const QString &path, const QByteArray &bytes) {
+void setFileBytes(const QString &path, const QByteArray &bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
   f.write(bytes);
@@ -202,29 +202,29 @@ void SetFileBytes(const QString &path, const QByteArray &bytes) {
 // is not replaced without a word: Overwrite, Save As… (keeping both) or
 // Cancel. A file only touched, or written back unchanged, is no change.
 TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
-  frmPanel *p = changedPanel();
+  PanelEditor *p = changedPanel();
   const QString path = panels() + "Studio1.xml";
   ui.fileAnswers.push_back(path);
-  ASSERT_TRUE(designer->mnuSavePanel_Click());
+  ASSERT_TRUE(designer->save());
   {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     f.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime);
   }
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(designer->save());
   EXPECT_TRUE(ui.choices.empty());
 
-  const QByteArray theirs = FileBytes(path) + "<!-- theirs -->\r\n";
-  SetFileBytes(path, theirs);
+  const QByteArray theirs = fileBytes(path) + "<!-- theirs -->\r\n";
+  setFileBytes(path, theirs);
   for (int answer : {3, -1}) {  // Cancel, or the box closed
     ui.choiceAnswers.push_back(answer);
     p->setNeedToSave(true);
-    Settings().boolCancelExit = false;
-    EXPECT_FALSE(designer->mnuSavePanel_Click());
-    EXPECT_EQ(FileBytes(path), theirs);
-    EXPECT_TRUE(p->NeedToSave());
-    EXPECT_TRUE(Settings().boolCancelExit);  // a closing program stops
+    programSettings().cancelExit = false;
+    EXPECT_FALSE(designer->save());
+    EXPECT_EQ(fileBytes(path), theirs);
+    EXPECT_TRUE(p->needToSave());
+    EXPECT_TRUE(programSettings().cancelExit);  // a closing program stops
   }
   ASSERT_EQ(ui.choices.size(), 2u);
   EXPECT_TRUE(ui.choices[0].text.startsWith("Studio1 was changed on disk since you opened it\r\n"));
@@ -240,36 +240,36 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
   const QByteArray theirMap =
       "<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n  <ControlList>\r\n" + otherEntry +
       "  </ControlList>\r\n</HardwareMapList>\r\n";
-  SetFileBytes(Settings().strHardwareMapFile, theirMap);
+  setFileBytes(programSettings().hardwareMapFile, theirMap);
   ui.choiceAnswers.push_back(0);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
-  EXPECT_NE(FileBytes(path), theirs);
-  EXPECT_FALSE(p->NeedToSave());
-  EXPECT_TRUE(FileBytes(Settings().strHardwareMapFile).contains(otherEntry));
+  EXPECT_TRUE(designer->save());
+  EXPECT_NE(fileBytes(path), theirs);
+  EXPECT_FALSE(p->needToSave());
+  EXPECT_TRUE(fileBytes(programSettings().hardwareMapFile).contains(otherEntry));
   bool kept = false;  // their file is in the backups, under the time it was changed
-  for (const QFileInfo &backup : QDir(Settings().strStartFolder + "Backup").entryInfoList())
-    kept = kept || FileBytes(backup.absoluteFilePath()) == theirs;
+  for (const QFileInfo &backup : QDir(programSettings().startFolder + "Backup").entryInfoList())
+    kept = kept || fileBytes(backup.absoluteFilePath()) == theirs;
   EXPECT_TRUE(kept);
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());  // its own save is no change
+  EXPECT_TRUE(designer->save());  // its own save is no change
   EXPECT_EQ(ui.choices.size(), 3u);
 
   // Save As… keeps their file and saves the panel under another name.
-  SetFileBytes(path, theirs);
+  setFileBytes(path, theirs);
   ui.choiceAnswers.push_back(1);
   ui.fileAnswers.push_back(panels() + "Studio2.xml");
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
-  EXPECT_EQ(FileBytes(path), theirs);
-  EXPECT_TRUE(FileExists(panels() + "Studio2.xml"));
-  EXPECT_EQ(p->model().WindowTag, panels() + "Studio2.xml");
+  EXPECT_TRUE(designer->save());
+  EXPECT_EQ(fileBytes(path), theirs);
+  EXPECT_TRUE(fileExists(panels() + "Studio2.xml"));
+  EXPECT_EQ(p->model().documentPath, panels() + "Studio2.xml");
 
   // A panel opened from a file is watched from that read on.
-  frmPanel *q = designer->OpenPanelLocal(path);
+  PanelEditor *q = designer->openPanelLocal(path);
   ASSERT_NE(q, nullptr);
-  SetFileBytes(path, theirs + "<!-- again -->\r\n");
-  designer->ActivatePanel(q);
+  setFileBytes(path, theirs + "<!-- again -->\r\n");
+  designer->activatePanel(q);
   q->setNeedToSave(true);
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_FALSE(designer->save());
   ASSERT_EQ(ui.choices.size(), 5u);
   EXPECT_TRUE(ui.choices[4].text.startsWith("Studio1 was changed on disk"));
 }
@@ -277,24 +277,24 @@ TEST_F(PanelFiles, ASaveOverAFileChangedOnDiskAsksFirst) {
 // Show Differences lists the controls only in the file, only in the panel,
 // and those that differ, then asks again.
 TEST_F(PanelFiles, ShowDifferencesListsTheControlsThatDiffer) {
-  frmPanel *p = changedPanel();
-  p->InsertControl(ControlKind::Button);
-  p->InsertControl(ControlKind::Label);
+  PanelEditor *p = changedPanel();
+  p->insertControl(ControlKind::Button);
+  p->insertControl(ControlKind::Label);
   const QString path = panels() + "Studio1.xml";
   ui.fileAnswers.push_back(path);
-  ASSERT_TRUE(designer->mnuSavePanel_Click());
-  QByteArray theirs = FileBytes(path);
+  ASSERT_TRUE(designer->save());
+  QByteArray theirs = fileBytes(path);
   theirs.replace("<Name>Button2</Name>", "<Name>Fader9</Name>");
   theirs.replace("<Caption>Label1</Caption>", "<Caption>On Air</Caption>");
-  ASSERT_NE(theirs, FileBytes(path));
-  SetFileBytes(path, theirs);
+  ASSERT_NE(theirs, fileBytes(path));
+  setFileBytes(path, theirs);
   p->setNeedToSave(true);
   ui.choiceAnswers = {2, 3};
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  EXPECT_FALSE(designer->save());
   EXPECT_EQ(ui.choices.size(), 2u);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text.toStdString(),
             "Only in the file on disk: Fader9\r\n"
             "Only in this panel: Button2\r\nDifferent: Label1");
-  EXPECT_EQ(FileBytes(path), theirs);
+  EXPECT_EQ(fileBytes(path), theirs);
 }

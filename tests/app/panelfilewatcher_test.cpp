@@ -8,7 +8,7 @@
 
 #include "designerfixture.h"
 #include "model/textfile.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -16,12 +16,12 @@ struct PanelWatch : DesignerFixture {
   QString path() const { return panelsFolder() + "Studio1.xml"; }
 
   // A panel with one button, saved to Studio1.xml.
-  frmPanel *savedPanel() {
-    frmPanel *p = designer->mnuNewPanel_Click();
-    p->InsertControl(ControlKind::Button);
+  PanelEditor *savedPanel() {
+    PanelEditor *p = designer->newPanel();
+    p->insertControl(ControlKind::Button);
     p->setNeedToSave(true);
     ui.fileAnswers.push_back(path());
-    EXPECT_TRUE(designer->mnuSavePanel_Click());
+    EXPECT_TRUE(designer->save());
     return p;
   }
   // Another program moves the button.
@@ -32,12 +32,11 @@ struct PanelWatch : DesignerFixture {
     f.close();
     bytes.replace(QRegularExpression("<Left>\\d+</Left>").match(bytes).captured().toLatin1(),
                   "<Left>" + QByteArray::number(left) + "</Left>");
-    ASSERT_TRUE(WriteFileSafely(path(), bytes, nullptr));
+    ASSERT_TRUE(writeFileSafely(path(), bytes, nullptr));
   }
   qint32 buttonLeft() const {
-    const auto panels = designer->collOpenPanels();
-    return panels.size() == 1 ? panels[0]->model().PanelDetails.CollControls[0]->cntrlObject->Left
-                              : -1;
+    const auto panels = designer->openPanels();
+    return panels.size() == 1 ? panels[0]->model().panelRecord.records[0]->control->left : -1;
   }
 };
 
@@ -58,17 +57,17 @@ TEST_F(PanelWatch, AnUnchangedPanelWhoseFileChangedIsOfferedForReload) {
   EXPECT_TRUE(ui.messages[0].text.startsWith("Studio1 was changed on disk since you opened it."));
   EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
   EXPECT_EQ(buttonLeft(), 4800);
-  EXPECT_FALSE(designer->collOpenPanels()[0]->NeedToSave());
+  EXPECT_FALSE(designer->openPanels()[0]->needToSave());
 }
 
 // No offer for the panel's own save, for a panel with unsaved changes (its
 // save asks), or again for a change the user chose to keep out.
 TEST_F(PanelWatch, OnlyAChangeOfSomeoneElseToAnUnchangedPanelIsOffered) {
   PanelFileWatcher watcher(*designer);
-  frmPanel *p = savedPanel();
+  PanelEditor *p = savedPanel();
   const qint32 left = buttonLeft();
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(designer->save());
   watcher.checkPanels();
   EXPECT_TRUE(ui.messages.empty());
 

@@ -12,7 +12,7 @@
 #include "model/textfile.h"
 #include "panelfile/localstore.h"
 #include "panelfile/panelwriter.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ struct Replace : DesignerFixture {
   }
   void write(const QString &name, const QString &text) {
     QString error;
-    ASSERT_TRUE(WriteTextFileSafely(path(name), text, &error)) << error.toStdString();
+    ASSERT_TRUE(writeTextFileSafely(path(name), text, &error)) << error.toStdString();
   }
   QString path(const QString &name) const { return panelsFolder() + name; }
   static QByteArray bytes(const QString &file) {
@@ -53,8 +53,8 @@ struct Replace : DesignerFixture {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   ReplacePlan plan(const ReplaceRequest &request, const QStringList &files = {}) {
-    return PlanReplace(request, designer->collOpenPanels(), files,
-                       HardwareMap::FromFile(Settings().strHardwareMapFile));
+    return planReplace(request, designer->openPanels(), files,
+                       HardwareMap::fromFile(programSettings().hardwareMapFile));
   }
   // "control/field/before -> after", with " (refused: why)" when refused.
   static QStringList lines(const std::vector<ReplaceChange> &changes) {
@@ -88,9 +88,9 @@ TEST(FindQuery, ReplacesEveryMatchWithoutCuttingNumbers) {
 }
 
 TEST_F(Replace, AnOpenPanelChangesInOneUndoStepThatUndoesToTheSameBytes) {
-  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  PanelEditor *studio1 = designer->openPanelLocal(path("Studio1.xml"));
   ASSERT_NE(studio1, nullptr);
-  const auto document = [&] { return BuildPanelFile(studio1->model(), false, "v"); };
+  const auto document = [&] { return buildPanelFile(studio1->model(), false, "v"); };
   const QByteArray before = document();
 
   const ReplaceRequest request{QString(), QStringLiteral("12"), QStringLiteral("13")};
@@ -99,7 +99,7 @@ TEST_F(Replace, AnOpenPanelChangesInOneUndoStepThatUndoesToTheSameBytes) {
             (QStringList{"/Caption/Studio 12 -> Studio 13", "Mic12/Name/Mic12 -> Mic13",
                          "Mic12/Caption/Mic 12 -> Mic 13", "Mic12/OnClick/ROUTE 12 3 -> ROUTE 13 3",
                          "PGM/Router Number/12 -> 13"}));
-  const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio1}, ui);
+  const ReplaceOutcome outcome = applyReplace(request, planned.changes, {studio1}, ui);
   EXPECT_TRUE(outcome.complete());
   EXPECT_EQ(outcome.made.size(), 5u);
   EXPECT_EQ(outcome.controlCount(), 3);  // the panel, Mic12 and PGM
@@ -107,16 +107,16 @@ TEST_F(Replace, AnOpenPanelChangesInOneUndoStepThatUndoesToTheSameBytes) {
 
   EXPECT_EQ(studio1->undoStack().count(), 1);
   EXPECT_EQ(studio1->undoStack().undoText(), QStringLiteral("Replace in 2 Controls"));
-  EXPECT_TRUE(studio1->NeedToSave());
+  EXPECT_TRUE(studio1->needToSave());
   const QByteArray after = document();
   EXPECT_TRUE(after.contains("<Name>Mic13</Name>")) << after.constData();
   EXPECT_TRUE(after.contains("<MeterRouterNumber>13</MeterRouterNumber>"));
   EXPECT_TRUE(after.contains("<Caption>Studio 13</Caption>"));
   EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1));  // open panels wait for Save
 
-  studio1->Undo();
+  studio1->undo();
   EXPECT_EQ(document(), before);
-  studio1->Redo();
+  studio1->redo();
   EXPECT_EQ(document(), after);
 }
 
@@ -124,37 +124,37 @@ TEST_F(Replace, ClosedFilesAreSavedWithBackupAndMapAndAnUnreadableFileIsLeftAlon
   write("Broken.xml", "<Panel><Name>Broken</Name><Caption>10.0.0.6");
   const QStringList files{path("Broken.xml"), path("Studio1.xml"), path("Studio2.xml")};
   // Studio2 is open: its window changes, its file does not.
-  frmPanel *studio2 = designer->OpenPanelLocal(path("Studio2.xml"));
+  PanelEditor *studio2 = designer->openPanelLocal(path("Studio2.xml"));
   ASSERT_NE(studio2, nullptr);
 
   const ReplaceRequest request{QString(), QStringLiteral("12"), QStringLiteral("14")};
   ReplacePlan planned = plan(request, files);
   ASSERT_EQ(planned.skipped.size(), 1u);
   EXPECT_EQ(planned.skipped[0].file, path("Broken.xml"));
-  ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio2}, ui);
+  ReplaceOutcome outcome = applyReplace(request, planned.changes, {studio2}, ui);
   EXPECT_TRUE(outcome.complete());
   EXPECT_EQ(outcome.panelCount(), 2);
   EXPECT_EQ(bytes(path("Studio2.xml")), QByteArray(kStudio2));
-  EXPECT_EQ(studio2->model().PanelDetails.CollControls[0]->Click, QStringLiteral("ROUTE 14 4"));
+  EXPECT_EQ(studio2->model().panelRecord.records[0]->click, QStringLiteral("ROUTE 14 4"));
 
   const QByteArray saved = bytes(path("Studio1.xml"));
   EXPECT_TRUE(saved.contains("<Click>ROUTE 14 3</Click>")) << saved.constData();
   EXPECT_TRUE(saved.contains("<MouseDown>GPO 120</MouseDown>"));
   EXPECT_EQ(bytes(path("Broken.xml")), QByteArray("<Panel><Name>Broken</Name><Caption>10.0.0.6"));
-  const QStringList backups = QDir(BackupFolder()).entryList(QDir::Files);
+  const QStringList backups = QDir(backupFolder()).entryList(QDir::Files);
   EXPECT_EQ(backups.filter(QStringLiteral("Studio1_")).size(), 1)
       << backups.join(u' ').toStdString();
 
   // A binding held in the map, and a rename, change the map's entry.
   const ReplaceRequest address{QStringLiteral("HWMapHostIP"), QStringLiteral("10.0.0.6"),
                                QStringLiteral("10.0.0.9")};
-  outcome = ApplyReplace(address, plan(address, files).changes, {}, ui);
+  outcome = applyReplace(address, plan(address, files).changes, {}, ui);
   EXPECT_EQ(lines(outcome.made), QStringList{"OnAir/HWMapHostIP/10.0.0.6 -> 10.0.0.9"});
   const ReplaceRequest name{QStringLiteral("Name"), QStringLiteral("OnAir"),
                             QStringLiteral("OnAir2")};
-  outcome = ApplyReplace(name, plan(name, files).changes, {}, ui);
+  outcome = applyReplace(name, plan(name, files).changes, {}, ui);
   EXPECT_TRUE(outcome.complete());
-  const HardwareMap map = HardwareMap::FromFile(Settings().strHardwareMapFile);
+  const HardwareMap map = HardwareMap::fromFile(programSettings().hardwareMapFile);
   ASSERT_EQ(map.entries().size(), 1u);
   EXPECT_EQ(map.entries()[0].internalName, QStringLiteral("Studio1.OnAir2"));
   EXPECT_EQ(map.entries()[0].hostIP, QStringLiteral("10.0.0.9"));
@@ -182,21 +182,21 @@ TEST_F(Replace, AValueTheFieldCannotHoldIsListedWithItsReasonAndNotMade) {
     EXPECT_TRUE(planned.changes[0].refused.contains(QString::fromUtf8(c.reason)))
         << c.field << ": " << planned.changes[0].refused.toStdString();
     // Chosen anyway, it is still not made, and the file is not written.
-    const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {}, ui);
+    const ReplaceOutcome outcome = applyReplace(request, planned.changes, {}, ui);
     EXPECT_TRUE(outcome.made.empty()) << c.field;
     EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1)) << c.field;
   }
 }
 
 TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused) {
-  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  PanelEditor *studio1 = designer->openPanelLocal(path("Studio1.xml"));
   ASSERT_NE(studio1, nullptr);
   const ReplaceRequest request{QStringLiteral("OnClick"), QStringLiteral("route"),
                                QStringLiteral("CUT")};
   ReplacePlan planned = plan(request, {path("Studio2.xml")});
   ASSERT_EQ(planned.changes.size(), 2u);
-  studio1->model().PanelDetails.CollControls[0]->Click = QStringLiteral("ROUTE 99");
-  const ReplaceOutcome outcome = ApplyReplace(request, planned.changes, {studio1}, ui);
+  studio1->model().panelRecord.records[0]->click = QStringLiteral("ROUTE 99");
+  const ReplaceOutcome outcome = applyReplace(request, planned.changes, {studio1}, ui);
   EXPECT_EQ(lines(outcome.made), QStringList{"Talk/OnClick/ROUTE 12 4 -> CUT 12 4"});
   ASSERT_EQ(outcome.refused.size(), 1u);
   EXPECT_TRUE(outcome.refused[0].refused.contains(QStringLiteral("no longer holds")));
@@ -206,8 +206,8 @@ TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused
   ASSERT_EQ(planned.changes.size(), 1u);  // the window's, not the file's
   EXPECT_EQ(planned.changes[0].panel, studio1);
   // The window closes before Replace: neither it nor the file is changed.
-  designer->ClosePanel(studio1);
-  const ReplaceOutcome closed = ApplyReplace(request, planned.changes, {}, ui);
+  designer->closePanel(studio1);
+  const ReplaceOutcome closed = applyReplace(request, planned.changes, {}, ui);
   ASSERT_EQ(closed.refused.size(), 1u);
   EXPECT_TRUE(closed.refused[0].refused.contains(QStringLiteral("closed")));
   EXPECT_EQ(closed.refused[0].panel, nullptr);

@@ -9,7 +9,7 @@
 #include "app/panelfinder.h"
 #include "designerfixture.h"
 #include "model/textfile.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -60,12 +60,12 @@ struct Find : DesignerFixture {
   }
   void write(const QString &name, const QString &text) {
     QString error;
-    ASSERT_TRUE(WriteTextFileSafely(path(name), text, &error)) << error.toStdString();
+    ASSERT_TRUE(writeTextFileSafely(path(name), text, &error)) << error.toStdString();
   }
   QString path(const QString &name) const { return panelsFolder() + name; }
   void openBoth() {
-    ASSERT_NE(designer->OpenPanelLocal(path("Studio1.xml")), nullptr);
-    ASSERT_NE(designer->OpenPanelLocal(path("Studio2.xml")), nullptr);
+    ASSERT_NE(designer->openPanelLocal(path("Studio1.xml")), nullptr);
+    ASSERT_NE(designer->openPanelLocal(path("Studio2.xml")), nullptr);
   }
   // "panel/control/kind/field/value" per hit.
   QStringList found(const QString &text) {
@@ -125,23 +125,23 @@ TEST_F(Find, EveryFieldKindInOpenPanelsAndInClosedFilesAlike) {
   openBoth();
   for (const auto &q : kQueries) EXPECT_EQ(found(q.query), q.hits) << q.query;
 
-  for (frmPanel *p : designer->collOpenPanels()) designer->ClosePanel(p);
+  for (PanelEditor *p : designer->openPanels()) designer->closePanel(p);
   designer->finder().setIncludeClosedFiles(true);
   for (const auto &q : kQueries) EXPECT_EQ(found(q.query), q.hits) << "closed: " << q.query;
 }
 
 TEST_F(Find, ClosedFilesAreReadNeverWrittenAndOpenPanelsWin) {
   // The open window's state is newer than its file: the file is not searched.
-  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
+  PanelEditor *studio1 = designer->openPanelLocal(path("Studio1.xml"));
   ASSERT_NE(studio1, nullptr);
-  studio1->model().PanelDetails.CollControls[0]->cntrlObject->Tag = "MicChanged";
+  studio1->model().panelRecord.records[0]->control->tag = "MicChanged";
   const QDateTime old(QDate(2020, 1, 2), QTime(3, 4, 5));
   struct Snapshot {
     QByteArray bytes;
     QDateTime modified;
   };
   std::map<QString, Snapshot> before;
-  for (const QString &name : QDir(Settings().strPanelsFolder).entryList(QDir::Files)) {
+  for (const QString &name : QDir(programSettings().panelsFolder).entryList(QDir::Files)) {
     QFile f(path(name));
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
@@ -157,7 +157,7 @@ TEST_F(Find, ClosedFilesAreReadNeverWrittenAndOpenPanelsWin) {
   EXPECT_EQ(hits[2].panel, nullptr);
   EXPECT_EQ(hits[2].panelPath, path("Studio2.xml"));
 
-  QStringList after = QDir(Settings().strPanelsFolder).entryList(QDir::Files);
+  QStringList after = QDir(programSettings().panelsFolder).entryList(QDir::Files);
   EXPECT_EQ(after.size(), static_cast<qsizetype>(before.size()));
   for (const auto &[name, snapshot] : before) {
     QFile f(path(name));
@@ -165,14 +165,14 @@ TEST_F(Find, ClosedFilesAreReadNeverWrittenAndOpenPanelsWin) {
     EXPECT_EQ(f.readAll(), snapshot.bytes) << name.toStdString();
     EXPECT_EQ(QFileInfo(f).lastModified(), snapshot.modified) << name.toStdString();
   }
-  EXPECT_FALSE(QDir(Settings().strStartFolder + "Backup").exists());
+  EXPECT_FALSE(QDir(programSettings().startFolder + "Backup").exists());
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Find, ANewPanelOfTheSameNameDoesNotHideAClosedFile) {
-  frmPanel *fresh = designer->mnuNewPanel_Click();
+  PanelEditor *fresh = designer->newPanel();
   ASSERT_NE(fresh, nullptr);
-  const QString name = fresh->model().pictMain.Tag;
+  const QString name = fresh->model().canvas.tag;
   write(name + ".xml", QStringLiteral("<Panel><Name>%1</Name><ControlList><Control><Type>Button"
                                       "</Type><Name>Hidden</Name></Control></ControlList></Panel>")
                            .arg(name));
@@ -184,51 +184,51 @@ TEST_F(Find, ANewPanelOfTheSameNameDoesNotHideAClosedFile) {
 }
 
 TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeeded) {
-  frmPanel *studio1 = designer->OpenPanelLocal(path("Studio1.xml"));
-  designer->mnuNewPanel_Click();
+  PanelEditor *studio1 = designer->openPanelLocal(path("Studio1.xml"));
+  designer->newPanel();
   designer->finder().setIncludeClosedFiles(true);
   ASSERT_EQ(found("12").size(), 3u);
 
   PanelFinder &finder = designer->finder();
-  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(finder.findNext(), 0);
   EXPECT_EQ(designer->activePanel(), studio1);
-  ASSERT_EQ(studio1->collSelectedControls.size(), 1u);
-  EXPECT_EQ(studio1->collSelectedControls[0]->Tag, "MicLive");
-  EXPECT_EQ(studio1->objCurrentControl, studio1->collSelectedControls[0]);
+  ASSERT_EQ(studio1->selectedControls.size(), 1u);
+  EXPECT_EQ(studio1->selectedControls[0]->tag, "MicLive");
+  EXPECT_EQ(studio1->currentControl, studio1->selectedControls[0]);
 
   // The next hit is in a closed file: F3 makes it current without opening
   // it; picking it opens the file and selects the key.
-  EXPECT_EQ(finder.FindNext(), 1);
+  EXPECT_EQ(finder.findNext(), 1);
   EXPECT_EQ(designer->activePanel(), studio1);
-  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
-  EXPECT_TRUE(finder.ActivateHit(1));
-  frmPanel *studio2 = designer->activePanel();
+  EXPECT_EQ(designer->openPanels().size(), 2u);
+  EXPECT_TRUE(finder.activateHit(1));
+  PanelEditor *studio2 = designer->activePanel();
   ASSERT_NE(studio2, studio1);
-  EXPECT_EQ(studio2->model().WindowTag, path("Studio2.xml"));
-  ASSERT_EQ(studio2->collSelectedControls.size(), 1u);
-  EXPECT_EQ(studio2->collSelectedControls[0]->Tag, "Talk");
+  EXPECT_EQ(studio2->model().documentPath, path("Studio2.xml"));
+  ASSERT_EQ(studio2->selectedControls.size(), 1u);
+  EXPECT_EQ(studio2->selectedControls[0]->tag, "Talk");
   // The third hit is the same control, in the window now open; then back to the first.
-  EXPECT_EQ(finder.FindNext(), 2);
-  EXPECT_EQ(designer->collOpenPanels().size(), 3u);
+  EXPECT_EQ(finder.findNext(), 2);
+  EXPECT_EQ(designer->openPanels().size(), 3u);
   EXPECT_EQ(designer->activePanel(), studio2);
-  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(finder.findNext(), 0);
   EXPECT_EQ(designer->activePanel(), studio1);
   EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join(" | ").toStdString();
 
   // A control renamed since the search: its panel comes forward and the
   // user is told; the hits then follow the panel.
-  studio2->model().PanelDetails.CollControls[1]->cntrlObject->Tag = "Renamed";
-  EXPECT_FALSE(finder.ActivateHit(1));
+  studio2->model().panelRecord.records[1]->control->tag = "Renamed";
+  EXPECT_FALSE(finder.activateHit(1));
   EXPECT_EQ(designer->activePanel(), studio2);
   EXPECT_EQ(ui.firstLines(), QStringList({"Talk is no longer on the panel Studio2."}));
-  EXPECT_FALSE(finder.ActivateHit(7));
+  EXPECT_FALSE(finder.activateHit(7));
   finder.refreshOpenPanels();
   ASSERT_EQ(finder.hits().size(), 3u);
   EXPECT_EQ(finder.hits()[1].controlName, "Renamed");
   EXPECT_EQ(finder.hits()[1].panel, studio2);
   // An edit the panel announces refreshes them by itself, shortly after.
-  studio2->model().PanelDetails.CollControls[1]->cntrlObject->Tag = "Talk";
-  studio2->notify(frmPanel::Properties);
+  studio2->model().panelRecord.records[1]->control->tag = "Talk";
+  studio2->notify(PanelEditor::Properties);
   QElapsedTimer waited;
   waited.start();
   while (finder.hits()[1].controlName != "Talk" && waited.elapsed() < 3000)
@@ -238,12 +238,12 @@ TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeed
 
 TEST_F(Find, FindNextSearchesTheLastTextAgainWhenThereAreNoHits) {
   PanelFinder &finder = designer->finder();
-  EXPECT_EQ(finder.FindNext(), -1);
+  EXPECT_EQ(finder.findNext(), -1);
   EXPECT_TRUE(finder.Find("talk").empty());  // nothing open, closed files not searched
   openBoth();
-  EXPECT_EQ(finder.FindNext(), 0);
+  EXPECT_EQ(finder.findNext(), 0);
   EXPECT_EQ(finder.hits().size(), 2u);
-  EXPECT_EQ(designer->activePanel()->collSelectedControls[0]->Tag, "Talk");
+  EXPECT_EQ(designer->activePanel()->selectedControls[0]->tag, "Talk");
 }
 
 // A closed file that cannot be read is listed as such; a hit of the panel's
@@ -256,7 +256,7 @@ TEST_F(Find, AnUnreadableFileIsListedAndAPanelHitSelectsThePanel) {
   EXPECT_TRUE(hits[0].startsWith("Broken//File/Not searched/The file cannot be read: "))
       << hits[0].toStdString();
   EXPECT_EQ(hits[1], "Studio1//Panel/Caption/Studio One");
-  EXPECT_TRUE(designer->finder().ActivateHit(1));
+  EXPECT_TRUE(designer->finder().activateHit(1));
   ASSERT_NE(designer->activePanel(), nullptr);
-  EXPECT_EQ(designer->activePanel()->objCurrentControl, &designer->activePanel()->model().pictMain);
+  EXPECT_EQ(designer->activePanel()->currentControl, &designer->activePanel()->model().canvas);
 }

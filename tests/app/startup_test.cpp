@@ -32,47 +32,47 @@ TEST(StartUp, CommandText) {
   };
   for (const auto &c : cases) {
     ProgramSettings s;
-    s.intServerPort = 1234;
-    EXPECT_EQ(ApplyCommandText(s, c.text), c.server) << c.text;
-    EXPECT_EQ(s.boolServerMode, c.server) << c.text;
-    EXPECT_EQ(s.strServerAddress, c.address) << c.text;
-    EXPECT_EQ(s.intServerPort, c.port) << c.text;
-    EXPECT_EQ(s.strLoginName, c.user) << c.text;
+    s.serverPort = 1234;
+    EXPECT_EQ(applyCommandText(s, c.text), c.server) << c.text;
+    EXPECT_EQ(s.serverMode, c.server) << c.text;
+    EXPECT_EQ(s.serverAddress, c.address) << c.text;
+    EXPECT_EQ(s.serverPort, c.port) << c.text;
+    EXPECT_EQ(s.loginName, c.user) << c.text;
   }
 }
 
 TEST(StartUp, FoldersFollowTheStartFolder) {
   ProgramSettings s;
-  InitSettings(s, "/home/op/My Panels");
-  EXPECT_EQ(s.strStartFolder, "/home/op/My Panels/");
-  EXPECT_EQ(s.strPanelsFolder, "/home/op/My Panels/CVSPanels/");
-  EXPECT_EQ(s.strHardwareMapFile, "/home/op/My Panels/CVSPanels/HardwareMap.xml");
-  EXPECT_EQ(s.strHelpAddress, "file:///home/op/My Panels/help.pdf");  // blanks stay
-  EXPECT_EQ(s.strDefaultGraphicsFolder, "/home/op/My Panels/PanelGraphics/");
+  initSettings(s, "/home/op/My Panels");
+  EXPECT_EQ(s.startFolder, "/home/op/My Panels/");
+  EXPECT_EQ(s.panelsFolder, "/home/op/My Panels/CVSPanels/");
+  EXPECT_EQ(s.hardwareMapFile, "/home/op/My Panels/CVSPanels/HardwareMap.xml");
+  EXPECT_EQ(s.helpAddress, "file:///home/op/My Panels/help.pdf");  // blanks stay
+  EXPECT_EQ(s.defaultGraphicsFolder, "/home/op/My Panels/PanelGraphics/");
   ProgramSettings empty;
-  InitSettings(empty, "");
-  EXPECT_TRUE(empty.strDefaultGraphicsFolder.isEmpty());
+  initSettings(empty, "");
+  EXPECT_TRUE(empty.defaultGraphicsFolder.isEmpty());
 }
 
 TEST(StartUp, CommonFolderHoldsTheRememberedConnection) {
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  const QString folder = GetCommonFolder();
+  const QString folder = commonFolder();
   EXPECT_EQ(folder, config.path() + "/CorvanePC/");
-  EXPECT_TRUE(ReadRememberedConnection().isEmpty());
+  EXPECT_TRUE(readRememberedConnection().isEmpty());
   QString error;
   ASSERT_TRUE(
-      WriteTextFileSafely(folder + "TessaryConnect.txt", "  tcp://core2:5300  \r\n", &error));
-  EXPECT_EQ(ReadRememberedConnection(), "tcp://core2:5300");
+      writeTextFileSafely(folder + "TessaryConnect.txt", "  tcp://core2:5300  \r\n", &error));
+  EXPECT_EQ(readRememberedConnection(), "tcp://core2:5300");
 }
 
 TEST(StartUp, CommandLineSeparatesServerTextAndPanelFiles) {
   const CommandLine cmd =
-      ParseCommandLine({"tessary-designer", "a.xml", "TCP://core:5200:ops", "b.xml"});
+      parseCommandLine({"tessary-designer", "a.xml", "TCP://core:5200:ops", "b.xml"});
   EXPECT_EQ(cmd.serverText, "TCP://core:5200:ops");
   EXPECT_EQ(cmd.panelFiles, QStringList({"a.xml", "b.xml"}));
   EXPECT_FALSE(cmd.showHelp);
-  EXPECT_TRUE(ParseCommandLine({"tessary-designer", "--version"}).showVersion);
-  EXPECT_TRUE(ParseCommandLine({"tessary-designer", "--help"}).showHelp);
-  EXPECT_FALSE(ParseCommandLine({"tessary-designer", "--bogus"}).error.isEmpty());
+  EXPECT_TRUE(parseCommandLine({"tessary-designer", "--version"}).showVersion);
+  EXPECT_TRUE(parseCommandLine({"tessary-designer", "--help"}).showHelp);
+  EXPECT_FALSE(parseCommandLine({"tessary-designer", "--bogus"}).error.isEmpty());
 }

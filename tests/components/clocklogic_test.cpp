@@ -18,7 +18,7 @@ TEST(ClockLogic, HandAnglesAtFixedTimes) {
       {QTime(23, 59, 59, 999), 359.991666, 359.9, 354},
   };
   for (const Case &c : cases) {
-    const HandAngles a = ComputeHandAngles(c.time);
+    const HandAngles a = computeHandAngles(c.time);
     EXPECT_NEAR(a.hour, c.hour, 1e-4) << c.time.toString().toStdString();
     EXPECT_NEAR(a.minute, c.minute, 1e-9) << c.time.toString().toStdString();
     EXPECT_NEAR(a.second, c.second, 1e-9) << c.time.toString().toStdString();
@@ -37,8 +37,8 @@ TEST(ClockLogic, DigitalTextOnBothClocks) {
       {QTime(23, 59, 59), "23:59:59", "11:59:59 PM"},
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(DigitalClockText(c.time, true), c.military);
-    EXPECT_EQ(DigitalClockText(c.time, false), c.civil);
+    EXPECT_EQ(digitalClockText(c.time, true), c.military);
+    EXPECT_EQ(digitalClockText(c.time, false), c.civil);
   }
 }
 
@@ -52,7 +52,7 @@ TEST(ClockLogic, OffsetMovesTheLocalTimeAndWrapsTheDay) {
        {Case{0, QTime(22, 15, 30)}, Case{3, QTime(1, 15, 30)}, Case{-23, QTime(23, 15, 30)},
         Case{48, QTime(22, 15, 30)}, Case{std::numeric_limits<qint32>::max(), QTime(5, 15, 30)},
         Case{std::numeric_limits<qint32>::min(), QTime(14, 15, 30)}}) {
-    EXPECT_EQ(ClockTime(now, c.offset), c.shown) << c.offset;
+    EXPECT_EQ(clockTime(now, c.offset), c.shown) << c.offset;
   }
-  EXPECT_EQ(ClockTime(QDateTime(), 5), QTime(0, 0));
+  EXPECT_EQ(clockTime(QDateTime(), 5), QTime(0, 0));
 }

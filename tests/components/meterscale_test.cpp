@@ -76,7 +76,7 @@ TEST(MeterScale, VisibleTicksKeepLabelsApartAndTheEndsFirst) {
   const MeterScale standard(MeterScaleKind::Standard);
   for (double height : {40.0, 120.0, 600.0}) {
     const double labelHeight = 10;
-    const auto ticks = VisibleTicks(standard.ticks(), height, labelHeight);
+    const auto ticks = visibleTicks(standard.ticks(), height, labelHeight);
     double lastLabelled = 2;
     for (const MeterTick &t : ticks) {
       if (t.label.isEmpty()) continue;
@@ -87,20 +87,20 @@ TEST(MeterScale, VisibleTicksKeepLabelsApartAndTheEndsFirst) {
     EXPECT_EQ(ticks.front().label, "0") << height;
     EXPECT_EQ(ticks.back().label, "-60") << height;
   }
-  EXPECT_EQ(VisibleTicks(standard.ticks(), 600, 10).size(), standard.ticks().size());
-  EXPECT_TRUE(VisibleTicks(standard.ticks(), 0, 10).empty());
+  EXPECT_EQ(visibleTicks(standard.ticks(), 600, 10).size(), standard.ticks().size());
+  EXPECT_TRUE(visibleTicks(standard.ticks(), 0, 10).empty());
 }
 
 TEST(MeterScale, LedSegmentsLightFromTheBottomInZoneColours) {
   const MeterScale linear(MeterScaleKind::Linear);
-  const int count = LedSegmentCount(240);
+  const int count = ledSegmentCount(240);
   EXPECT_EQ(count, 60);
-  EXPECT_EQ(LedSegmentCount(1), 1);
-  EXPECT_EQ(LedSegmentCount(10000), 64);
+  EXPECT_EQ(ledSegmentCount(1), 1);
+  EXPECT_EQ(ledSegmentCount(10000), 64);
 
   auto lit = [&](qint32 level) {
     int n = 0;
-    for (const LedSegment &s : LedSegments(linear, count, level)) n += s.lit;
+    for (const LedSegment &s : ledSegments(linear, count, level)) n += s.lit;
     return n;
   };
   EXPECT_EQ(lit(kMeterSilence), 0);
@@ -108,10 +108,10 @@ TEST(MeterScale, LedSegmentsLightFromTheBottomInZoneColours) {
   EXPECT_EQ(lit(0), 60);
   EXPECT_EQ(lit(-599), 0) << "a level below the first segment's centre lights nothing";
 
-  const auto segs = LedSegments(linear, count, -200);
+  const auto segs = ledSegments(linear, count, -200);
   for (size_t i = 0; i < segs.size(); ++i) {
     const double centreDb = -60 + (i + 0.5);
-    EXPECT_EQ(segs[i].zone, ZoneOf(centreDb)) << i;
+    EXPECT_EQ(segs[i].zone, zoneOf(centreDb)) << i;
     EXPECT_EQ(segs[i].lit, centreDb <= -20) << i;
   }
   EXPECT_EQ(segs.front().zone, MeterZone::Normal);
@@ -123,8 +123,8 @@ TEST(MeterScale, LayoutKeepsBarsApartAndShowsTheScaleOnlyWithRoom) {
   for (QRectF r : {QRectF(0, 0, 27, 100), QRectF(10, 20, 60, 300), QRectF(0, 0, 200, 30),
                    QRectF(0, 0, 6, 6)}) {
     for (qint16 pad : {qint16(0), qint16(4), qint16(-3), qint16(32000)}) {
-      m.CenterPad = pad;
-      const MeterLayout l = ComputeMeterLayout(r, m, 1.0);
+      m.centerPad = pad;
+      const MeterLayout l = computeMeterLayout(r, m, 1.0);
       EXPECT_TRUE(r.contains(l.bars[0]) && r.contains(l.bars[1])) << r.width() << " " << pad;
       EXPECT_LE(l.bars[0].right(), l.bars[1].left());
       EXPECT_NEAR(l.bars[0].width(), l.bars[1].width(), 1e-9);
@@ -133,12 +133,12 @@ TEST(MeterScale, LayoutKeepsBarsApartAndShowsTheScaleOnlyWithRoom) {
       }
     }
   }
-  m.CenterPad = 6;
-  const MeterLayout wide = ComputeMeterLayout(QRectF(0, 0, 60, 300), m, 1.0);
+  m.centerPad = 6;
+  const MeterLayout wide = computeMeterLayout(QRectF(0, 0, 60, 300), m, 1.0);
   EXPECT_TRUE(wide.showScale());
   EXPECT_NEAR(wide.bars[1].left() - wide.bars[0].right(), 6, 1e-9);
-  EXPECT_FALSE(ComputeMeterLayout(QRectF(0, 0, 20, 300), m, 1.0).showScale());
-  EXPECT_FALSE(ComputeMeterLayout(QRectF(0, 0, 80, 40), m, 1.0).showScale());
+  EXPECT_FALSE(computeMeterLayout(QRectF(0, 0, 20, 300), m, 1.0).showScale());
+  EXPECT_FALSE(computeMeterLayout(QRectF(0, 0, 80, 40), m, 1.0).showScale());
 }
 
 TEST(MeterBallistics, RisesAtOnceFallsAtTheDecayRateAndHoldsThePeak) {

@@ -5,11 +5,11 @@
 #include "model/xmltree.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const QString text = FuzzText(data, size);
-  const HardwareMap map = HardwareMap::FromText(text);
+  const QString text = fuzzText(data, size);
+  const HardwareMap map = HardwareMap::fromText(text);
   if (const HardwareMap::Entry *e = map.Find(QStringLiteral("Studio.Button1")))
     FUZZ_CHECK(e->internalName.trimmed().toLower() == QLatin1String("studio.button1"));
-  HardwareMapEntryFromXML(text);
+  hardwareMapEntryFromXML(text);
   XmlDocument doc;
   if (doc.read(text)) FUZZ_CHECK(doc.toText() == text);
   return 0;

@@ -12,12 +12,12 @@ const ControlRecords &records() {
   static const ControlRecords r = [] {
     ControlRecords out;
     for (const char *name : {"Studio.Button1", "Studio.Mic.1"}) {
-      auto record = std::make_unique<clsControlDetails>();
-      record->HWMapType = QStringLiteral("Button");
-      record->HWMapHostIP = QStringLiteral("10.0.0.5");
-      record->HWMapHostPort = QStringLiteral("5000");
+      auto record = std::make_unique<ControlRecord>();
+      record->hwMapType = QStringLiteral("Button");
+      record->hwMapHostIP = QStringLiteral("10.0.0.5");
+      record->hwMapHostPort = QStringLiteral("5000");
       record->setHWMapInternalName(QLatin1String(name));
-      record->HWMapAoipSysName = QStringLiteral("MOD_USER#1.BUT#1");
+      record->hwMapAoipSysName = QStringLiteral("MOD_USER#1.BUT#1");
       out.push_back(std::move(record));
     }
     return out;
@@ -30,7 +30,7 @@ QString internalName(const XmlNode &control) {
   QString name;
   for (const XmlNode &c : control.children)
     if (c.isElement() && c.name.trimmed().toLower() == QLatin1String("internalname"))
-      if (QString t = ElementText(c); !t.isEmpty()) name = t;
+      if (QString t = elementText(c); !t.isEmpty()) name = t;
   return name;
 }
 
@@ -45,7 +45,7 @@ QStringList otherEntries(const XmlDocument &doc, int *studios) {
       continue;
     for (const XmlNode &entry : list.children) {
       if (!entry.isElement()) continue;
-      if (EntryBelongsToPanel(internalName(entry), QStringLiteral("Studio"), kControlNames))
+      if (entryBelongsToPanel(internalName(entry), QStringLiteral("Studio"), kControlNames))
         ++*studios;
       else
         out << doc.source().mid(entry.start, entry.end - entry.start);
@@ -63,14 +63,14 @@ bool hasControlList(const XmlDocument &doc) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const QString text = FuzzText(data, size);
+  const QString text = fuzzText(data, size);
   XmlDocument before;
   if (!before.read(text)) {
     // Text that is not a map is left as it is.
     if (text.isEmpty()) return 0;
     QString kept = text;
-    RemovePanelFromHardwareMap(kept, QStringLiteral("Studio"), kControlNames);
-    AddControlsToHardwareMap(kept, records());
+    removePanelFromHardwareMap(kept, QStringLiteral("Studio"), kControlNames);
+    addControlsToHardwareMap(kept, records());
     FUZZ_CHECK(kept == text);
     return 0;
   }
@@ -78,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QStringList others = otherEntries(before, &studiosBefore);
   XmlDocument map;
   FUZZ_CHECK(map.read(text));
-  InsertVersionIntoDocument(map, QStringLiteral("2024-03-03T09:05:07"));
-  RemovePanelFromHardwareMap(map, QStringLiteral("Studio"), kControlNames);
-  const bool added = AddControlsToHardwareMap(map, records());
+  insertVersionIntoDocument(map, QStringLiteral("2024-03-03T09:05:07"));
+  removePanelFromHardwareMap(map, QStringLiteral("Studio"), kControlNames);
+  const bool added = addControlsToHardwareMap(map, records());
   FUZZ_CHECK(added == hasControlList(before));
   XmlDocument after;
   FUZZ_CHECK(after.read(map.toText()));

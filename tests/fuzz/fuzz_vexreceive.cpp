@@ -23,13 +23,13 @@ class Host : public ServerHost {
  public:
   QuietUi quietUi;
   Ui &ui() override { return quietUi; }
-  bool IsPanelPathOpen(const QString &) const override { return false; }
-  void OpenDeliveredPanel(const QString &document, const QString &path,
+  bool isPanelPathOpen(const QString &) const override { return false; }
+  void openDeliveredPanel(const QString &document, const QString &path,
                           const QString &tagName) override {
     const HardwareMap noMap;
     ReadHooks hooks;
     PanelModel panel;
-    ReadPanelText(document, path, tagName, panel, hooks, noMap);
+    readPanelText(document, path, tagName, panel, hooks, noMap);
   }
 };
 }  // namespace
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   auto link = std::make_unique<OpenLink>();
   OpenLink *raw = link.get();
   // A small cap so that overflow and resynchronising are reached too.
-  frmTcpVexConnector connector(host, std::move(link), 4096);
+  VexConnector connector(host, std::move(link), 4096);
   raw->up();
   if (data[0] & 0x40)
     raw->receive(
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                        "000000000000no\x03\x03"));
   for (size_t at = 1; at < size; at += piece) {
     const size_t n = std::min(piece, size - at);
-    raw->receive(DecodeWindows1252(QByteArray(reinterpret_cast<const char *>(data + at), int(n))));
+    raw->receive(decodeWindows1252(QByteArray(reinterpret_cast<const char *>(data + at), int(n))));
     if (connector.receiveBufferSize() > 4096) __builtin_trap();
   }
   return 0;

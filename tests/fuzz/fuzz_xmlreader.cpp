@@ -38,10 +38,10 @@ struct EventLog : XmlHandler {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const QString text = FuzzText(data, size);
+  const QString text = fuzzText(data, size);
   EventLog ours, theirs;
-  const bool accepted = ReadXml(text, ours);
-  const bool reference = ReadXmlWithStreamReader(text, theirs, nullptr, XmlLimits());
+  const bool accepted = readXml(text, ours);
+  const bool reference = readXmlWithStreamReader(text, theirs, nullptr, XmlLimits());
   FUZZ_CHECK(accepted == reference);
   if (!accepted) return 0;
   FUZZ_CHECK(ours.events == theirs.events);

@@ -23,11 +23,11 @@
 
 // The input as a file's text (Windows-1252, or UTF-8 after a byte order
 // mark). The clock is fixed, so that documents written twice compare.
-inline QString FuzzText(const uint8_t *data, size_t size) {
+inline QString fuzzText(const uint8_t *data, size_t size) {
   static const bool fixed = [] {
-    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+    DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
     return true;
   }();
   (void)fixed;
-  return DecodeTextFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+  return decodeTextFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 }

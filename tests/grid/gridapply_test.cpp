@@ -11,13 +11,11 @@ class GridApplyTest : public GridTest {
     b3 = add<DesignButton>("B3", 4000, 0);
     lbl = add<DesignLabel>("L1", 0, 1000);
     for (auto *c : std::initializer_list<DesignControl *>{b1, b2, b3, lbl}) {
-      c->Width = 1000;
-      c->Height = 500;
+      c->width = 1000;
+      c->height = 500;
     }
   }
-  ResizeFrame &frameOf(DesignControl *c) {
-    return *panel.model().Frame(record(c).lngPictResizeIndex);
-  }
+  ResizeFrame &frameOf(DesignControl *c) { return *panel.model().frame(record(c).frameIndex); }
 
   DesignButton *b1, *b2, *b3;
   DesignLabel *lbl;
@@ -28,12 +26,12 @@ TEST_F(GridApplyTest, GeometryGoesToEverySelectedControlAndItsFrame) {
   edit(CommonRow::Width, "2000");
   edit(CommonRow::Top, "150");
   for (auto *b : {b1, b2, b3}) {
-    EXPECT_EQ(b->Width, 2000);
-    EXPECT_EQ(frameOf(b).Width, 2150);
-    EXPECT_EQ(b->Top, 150);
-    EXPECT_EQ(frameOf(b).Top, 75);
+    EXPECT_EQ(b->width, 2000);
+    EXPECT_EQ(frameOf(b).width, 2150);
+    EXPECT_EQ(b->top, 150);
+    EXPECT_EQ(frameOf(b).top, 75);
   }
-  EXPECT_EQ(lbl->Width, 1000);  // not selected
+  EXPECT_EQ(lbl->width, 1000);  // not selected
 }
 
 // An edit that changes nothing is no undo step and leaves the panel unmarked.
@@ -42,39 +40,39 @@ TEST_F(GridApplyTest, TextInANumberRowChangesNothing) {
   panel.setNeedToSave(false);
   const int steps = panel.undoStack().count();
   edit(CommonRow::Top, "abc");
-  EXPECT_EQ(b1->Top, 0);
-  EXPECT_EQ(b2->Top, 0);
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(b1->top, 0);
+  EXPECT_EQ(b2->top, 0);
+  EXPECT_FALSE(panel.needToSave());
   EXPECT_EQ(panel.undoStack().count(), steps);
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(GridApplyTest, StateIsStoredCapitalisedAndShowsEachControlsColour) {
-  record(b2).BackColorOn = "Red";
+  record(b2).backColorOn = "Red";
   select({b1, b2, lbl});
   edit(ButtonRow::State, "on");
   EXPECT_EQ(value(ButtonRow::State), "On");
-  EXPECT_EQ(record(b1).State, "On");
-  EXPECT_EQ(record(lbl).State, "On");
-  EXPECT_EQ(b1->BackColor, GetColorValue("Yellow"));
-  EXPECT_EQ(b2->BackColor, GetColorValue("Red"));  // its own on colour
-  EXPECT_EQ(record(b3).State, "Off");              // not selected
+  EXPECT_EQ(record(b1).state, "On");
+  EXPECT_EQ(record(lbl).state, "On");
+  EXPECT_EQ(b1->backColor, colorValue("Yellow"));
+  EXPECT_EQ(b2->backColor, colorValue("Red"));  // its own on colour
+  EXPECT_EQ(record(b3).state, "Off");           // not selected
 }
 
 TEST_F(GridApplyTest, ColourRowsStoreTextAndShowTheColourOfTheState) {
-  record(b2).State = "On";
+  record(b2).state = "On";
   select({b1, b2});
   edit(ButtonRow::BackColorOff, "&H0000FF");
-  EXPECT_EQ(record(b1).BackColorOff, "&H0000FF");
-  EXPECT_EQ(record(b2).BackColorOff, "&H0000FF");
-  EXPECT_EQ(b1->BackColor, 0x0000FF);                 // off: shows the new colour
-  EXPECT_EQ(b2->BackColor, GetColorValue("Yellow"));  // on: keeps its on colour
+  EXPECT_EQ(record(b1).backColorOff, "&H0000FF");
+  EXPECT_EQ(record(b2).backColorOff, "&H0000FF");
+  EXPECT_EQ(b1->backColor, 0x0000FF);              // off: shows the new colour
+  EXPECT_EQ(b2->backColor, colorValue("Yellow"));  // on: keeps its on colour
 
   show(lbl);
-  panel.collSelectedControls = {lbl};
+  panel.selectedControls = {lbl};
   edit(ButtonRow::ForeColor, "Blue");
-  EXPECT_EQ(record(lbl).ForeColor, "Blue");
-  EXPECT_EQ(lbl->ForeColor, 0xFF0000);
+  EXPECT_EQ(record(lbl).foreColor, "Blue");
+  EXPECT_EQ(lbl->foreColor, 0xFF0000);
 }
 
 TEST_F(GridApplyTest, DecimalColoursAreKeptInAFormTheFileReadsBackAlike) {
@@ -82,21 +80,21 @@ TEST_F(GridApplyTest, DecimalColoursAreKeptInAFormTheFileReadsBackAlike) {
   // must not come back from a save as another colour.
   select({b1});
   edit(ButtonRow::BackColorOff, "255");
-  EXPECT_EQ(record(b1).BackColorOff, "&H0000FF");
-  EXPECT_EQ(b1->BackColor, 255);
+  EXPECT_EQ(record(b1).backColorOff, "&H0000FF");
+  EXPECT_EQ(b1->backColor, 255);
   edit(ButtonRow::BackColorOff, "FF00FF");  // bare hex stays as typed
-  EXPECT_EQ(record(b1).BackColorOff, "FF00FF");
-  EXPECT_EQ(b1->BackColor, 0xFF00FF);
+  EXPECT_EQ(record(b1).backColorOff, "FF00FF");
+  EXPECT_EQ(b1->backColor, 0xFF00FF);
 }
 
 TEST_F(GridApplyTest, FlashOffRestoresTheStateColour) {
-  record(b1).Flash = true;
-  b1->BackColor = GetColorValue("Yellow");  // caught mid-flash
+  record(b1).flash = true;
+  b1->backColor = colorValue("Yellow");  // caught mid-flash
   select({b1});
   edit(ButtonRow::Flash, "OFF");
   EXPECT_EQ(value(ButtonRow::Flash), "Off");
-  EXPECT_FALSE(record(b1).Flash);
-  EXPECT_EQ(b1->BackColor, GetColorValue(record(b1).BackColorOff));
+  EXPECT_FALSE(record(b1).flash);
+  EXPECT_EQ(b1->backColor, colorValue(record(b1).backColorOff));
 }
 
 TEST_F(GridApplyTest, RowsApplyOnlyToTheClassesTheySuit) {
@@ -106,13 +104,13 @@ TEST_F(GridApplyTest, RowsApplyOnlyToTheClassesTheySuit) {
   edit(ButtonRow::MapRouter, "R1");  // buttons only
   edit(ButtonRow::FontSize, "12");   // buttons and labels
   edit(ButtonRow::Enabled, "false");
-  EXPECT_EQ(record(meter).Click, "GO");
-  EXPECT_EQ(record(lbl).Click, "GO");
-  EXPECT_EQ(record(b1).MapRouter, "R1");
-  EXPECT_EQ(record(lbl).MapRouter, "");
-  EXPECT_EQ(b1->Font.size, 12);
-  EXPECT_EQ(lbl->Font.size, 12);
-  EXPECT_FALSE(record(meter).Enabled);
+  EXPECT_EQ(record(meter).click, "GO");
+  EXPECT_EQ(record(lbl).click, "GO");
+  EXPECT_EQ(record(b1).mapRouter, "R1");
+  EXPECT_EQ(record(lbl).mapRouter, "");
+  EXPECT_EQ(b1->font.size, 12);
+  EXPECT_EQ(lbl->font.size, 12);
+  EXPECT_FALSE(record(meter).enabled);
 }
 
 TEST_F(GridApplyTest, UnreadableValueReportsTheErrorAndKeepsWhatWasApplied) {
@@ -121,36 +119,36 @@ TEST_F(GridApplyTest, UnreadableValueReportsTheErrorAndKeepsWhatWasApplied) {
   edit(CommonRow::Width, "-5");
   EXPECT_EQ(ui.messageTexts(),
             QStringList({"Error changing the property", "Error changing the property"}));
-  EXPECT_TRUE(b1->Font.bold);
-  EXPECT_EQ(b1->Width, 1000);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_TRUE(b1->font.bold);
+  EXPECT_EQ(b1->width, 1000);
+  EXPECT_TRUE(panel.needToSave());
 }
 
 TEST_F(GridApplyTest, HardwareTypeSetsThePortAndClearsTheCode) {
-  record(b1).HWMapAoipSysName = "MOD_USER#1.BUT#2";
-  record(lbl).HWMapAoipSysName = "MOD_USER#1.DISP";
+  record(b1).hwMapAoipSysName = "MOD_USER#1.BUT#2";
+  record(lbl).hwMapAoipSysName = "MOD_USER#1.DISP";
   select({b1, lbl});
   edit(ButtonRow::MapType, "GPIOButton");
   for (auto *c : std::initializer_list<DesignControl *>{b1, lbl}) {
-    EXPECT_EQ(record(c).HWMapType, "GPIOButton");
-    EXPECT_EQ(record(c).HWMapHostPort, "93");
-    EXPECT_EQ(record(c).HWMapAoipSysName, "");
+    EXPECT_EQ(record(c).hwMapType, "GPIOButton");
+    EXPECT_EQ(record(c).hwMapHostPort, "93");
+    EXPECT_EQ(record(c).hwMapAoipSysName, "");
   }
   EXPECT_EQ(value(ButtonRow::HostPort), "93");
   EXPECT_EQ(label(ButtonRow::Module), "GPIO Port");
   EXPECT_EQ(label(ButtonRow::Pin), "GPIO Circuit");
 
   edit(ButtonRow::MapType, "Button");
-  EXPECT_EQ(record(b1).HWMapHostPort, "4010");
+  EXPECT_EQ(record(b1).hwMapHostPort, "4010");
   EXPECT_EQ(label(ButtonRow::Module), "User Panel Module");
 }
 
 TEST_F(GridApplyTest, LabelHardwareTypeStoresTheTypeBehindTheShownWord) {
   select({lbl});
   edit(LabelRow::MapType, "GPIO");
-  EXPECT_EQ(record(lbl).HWMapType, "GPIOButton");
-  EXPECT_EQ(record(lbl).HWMapHostPort, "93");
-  EXPECT_EQ(grid.StartEdit(LabelRow::Module, 1).list, "1|2|3|4|5|6|7|8");
+  EXPECT_EQ(record(lbl).hwMapType, "GPIOButton");
+  EXPECT_EQ(record(lbl).hwMapHostPort, "93");
+  EXPECT_EQ(grid.startEdit(LabelRow::Module, 1).list, "1|2|3|4|5|6|7|8");
   show(lbl);
   EXPECT_EQ(value(LabelRow::MapType), "GPIO");
 }
@@ -169,11 +167,11 @@ TEST_F(GridApplyTest, ModuleAndButtonRowsBuildMappingCodesTheDecodersReadBack) {
   select({b1});
   for (const CodeCase &c : cases) {
     SCOPED_TRACE(c.code);
-    record(b1).HWMapType = c.type;
+    record(b1).hwMapType = c.type;
     show(b1);
     grid.setTextMatrix(ButtonRow::Pin, 1, c.button);
     edit(ButtonRow::Module, c.module);
-    EXPECT_EQ(record(b1).HWMapAoipSysName, c.code);
+    EXPECT_EQ(record(b1).hwMapAoipSysName, c.code);
     EXPECT_EQ(value(ButtonRow::MappingCode), c.code);
     show(b1);
     EXPECT_EQ(value(ButtonRow::Module), c.shownModule);
@@ -183,15 +181,15 @@ TEST_F(GridApplyTest, ModuleAndButtonRowsBuildMappingCodesTheDecodersReadBack) {
 }
 
 TEST_F(GridApplyTest, NewModuleKeepsEachSelectedControlsOwnButton) {
-  record(b1).HWMapAoipSysName = "MOD_USER#1.BUT#4";
-  record(b2).HWMapAoipSysName = "MOD_USER#1.DISP";
-  record(b3).HWMapType = "GPIOButton";  // follows the shown control's type
+  record(b1).hwMapAoipSysName = "MOD_USER#1.BUT#4";
+  record(b2).hwMapAoipSysName = "MOD_USER#1.DISP";
+  record(b3).hwMapType = "GPIOButton";  // follows the shown control's type
   select({b1, b2, b3});
   edit(ButtonRow::Module, "ACCESS#9");
-  EXPECT_EQ(record(b1).HWMapAoipSysName, "MOD_ACCESS#9.BUT#4");
-  EXPECT_EQ(record(b2).HWMapAoipSysName, "MOD_ACCESS#9.DISP");
-  EXPECT_EQ(record(b3).HWMapAoipSysName, "MOD_ACCESS#9.BUT#4");  // empty code: the rows' code
-  EXPECT_EQ(record(b3).HWMapType, "Button");
+  EXPECT_EQ(record(b1).hwMapAoipSysName, "MOD_ACCESS#9.BUT#4");
+  EXPECT_EQ(record(b2).hwMapAoipSysName, "MOD_ACCESS#9.DISP");
+  EXPECT_EQ(record(b3).hwMapAoipSysName, "MOD_ACCESS#9.BUT#4");  // empty code: the rows' code
+  EXPECT_EQ(record(b3).hwMapType, "Button");
 }
 
 TEST_F(GridApplyTest, NewModuleKeepsKeyTextsTheDecoderCannotShow) {
@@ -199,7 +197,7 @@ TEST_F(GridApplyTest, NewModuleKeepsKeyTextsTheDecoderCannotShow) {
   ui.answers = {Ui::Answer::Yes};
   edit(ButtonRow::Module, "USER#1");
   edit(ButtonRow::Pin, "DISP");  // numbered DISP, DISP1, DISP2
-  ASSERT_EQ(record(b2).HWMapAoipSysName, "MOD_USER#1.DISP1");
+  ASSERT_EQ(record(b2).hwMapAoipSysName, "MOD_USER#1.DISP1");
 
   struct ModuleCase {
     DesignButton *shown;
@@ -210,9 +208,9 @@ TEST_F(GridApplyTest, NewModuleKeepsKeyTextsTheDecoderCannotShow) {
     show(c.shown);  // "DISP1" shows as an empty button row
     edit(ButtonRow::Module, c.module);
     const QString head = QStringLiteral("MOD_") + c.module;
-    EXPECT_EQ(record(b1).HWMapAoipSysName, head + ".DISP");
-    EXPECT_EQ(record(b2).HWMapAoipSysName, head + ".DISP1");
-    EXPECT_EQ(record(b3).HWMapAoipSysName, head + ".DISP2");
+    EXPECT_EQ(record(b1).hwMapAoipSysName, head + ".DISP");
+    EXPECT_EQ(record(b2).hwMapAoipSysName, head + ".DISP1");
+    EXPECT_EQ(record(b3).hwMapAoipSysName, head + ".DISP2");
   }
 }
 
@@ -227,69 +225,69 @@ TEST_F(GridApplyTest, MeterRowsReachRecordAndMeter) {
   edit(MeterRow::CenterPadOrNominal, "-6");
   edit(MeterRow::SourceDest, "Destination");
   for (DesignControl *c : std::initializer_list<DesignControl *>{meter, fader}) {
-    EXPECT_EQ(record(c).MeterScale, 2);
-    EXPECT_EQ(record(c).MeterStyle, 1);
-    EXPECT_EQ(record(c).LevelLineColor, "Red");
-    EXPECT_EQ(record(c).CenterPad, -6);
-    EXPECT_FALSE(record(c).MeterIsSource);
+    EXPECT_EQ(record(c).meterScale, 2);
+    EXPECT_EQ(record(c).meterStyle, 1);
+    EXPECT_EQ(record(c).levelLineColor, "Red");
+    EXPECT_EQ(record(c).centerPad, -6);
+    EXPECT_FALSE(record(c).meterIsSource);
   }
-  EXPECT_EQ(meter->Meter.MeterScale, 2);
-  EXPECT_EQ(fader->Meter.LevelLineColor, 0x0000FF);
-  EXPECT_EQ(record(meter).MeterRouterNumber, 0);
+  EXPECT_EQ(meter->meter.meterScale, 2);
+  EXPECT_EQ(fader->meter.levelLineColor, 0x0000FF);
+  EXPECT_EQ(record(meter).meterRouterNumber, 0);
 
   show(fader);
   edit(MeterRow::CenterPadOrNominal, "-2.5");
   edit(MeterRow::HideGainValue, "True");
-  EXPECT_FLOAT_EQ(fader->FaderNominal, -2.5f);
-  EXPECT_TRUE(fader->HideGainValue);
-  EXPECT_TRUE(record(fader).HideGainValue);
+  EXPECT_FLOAT_EQ(fader->faderNominal, -2.5f);
+  EXPECT_TRUE(fader->hideGainValue);
+  EXPECT_TRUE(record(fader).hideGainValue);
 }
 
 TEST_F(GridApplyTest, ClockRowsSetTheClocksOwnProperties) {
   auto *clock = add<DesignClock>("C1");
-  clock->Width = 1600;
-  clock->Height = 1000;
+  clock->width = 1600;
+  clock->height = 1000;
   select({clock});
   edit(ClockRow::BackColor, "&HFF");
   edit(ClockRow::Military, "False");
   edit(ClockRow::FontSize, "14");
   edit(ClockRow::OffSet, "-5");
   edit(ClockRow::Digital, "True");
-  EXPECT_EQ(clock->BackgroundColor, 255);
-  EXPECT_FALSE(clock->Military);
-  EXPECT_EQ(clock->FontSize, 14);
-  EXPECT_EQ(clock->OffSet, -5);
-  EXPECT_TRUE(clock->Digital);
-  EXPECT_EQ(frameOf(clock).Width, 1150);
-  EXPECT_EQ(frameOf(clock).Height, 1150);
+  EXPECT_EQ(clock->backgroundColor, 255);
+  EXPECT_FALSE(clock->military);
+  EXPECT_EQ(clock->fontSize, 14);
+  EXPECT_EQ(clock->offSet, -5);
+  EXPECT_TRUE(clock->digital);
+  EXPECT_EQ(frameOf(clock).width, 1150);
+  EXPECT_EQ(frameOf(clock).height, 1150);
 }
 
 TEST_F(GridApplyTest, PanelRenameFollowsIntoCaptionAndInternalNames) {
-  panel.model().pictMain.Tag = "Panel3";
+  panel.model().canvas.tag = "Panel3";
   panel.setCaption("Panel3");
-  show(&panel.model().pictMain);
+  show(&panel.model().canvas);
   edit(CommonRow::Name, "Studio A");
-  EXPECT_EQ(panel.model().pictMain.Tag, "Studio_A");
+  EXPECT_EQ(panel.model().canvas.tag, "Studio_A");
   EXPECT_EQ(value(CommonRow::Name), "Studio_A");
   EXPECT_EQ(panel.caption(), "Studio_A");
-  EXPECT_EQ(record(b1).HWMapInternalName(), "Studio_A.B1");
-  EXPECT_EQ(record(lbl).HWMapInternalName(), "Studio_A.L1");
+  EXPECT_EQ(record(b1).hwMapInternalName(), "Studio_A.B1");
+  EXPECT_EQ(record(lbl).hwMapInternalName(), "Studio_A.L1");
 
   panel.setCaption("Morning Show");
-  show(&panel.model().pictMain);
+  show(&panel.model().canvas);
   edit(CommonRow::Name, "Evening");
-  EXPECT_EQ(panel.model().pictMain.Tag, "Evening");
+  EXPECT_EQ(panel.model().canvas.tag, "Evening");
   EXPECT_EQ(panel.caption(), "Morning Show");
 }
 
 TEST_F(GridApplyTest, EmptyPanelNameIsReverted) {
   show(b1);  // gives B1 its internal name
-  show(&panel.model().pictMain);
+  show(&panel.model().canvas);
   edit(CommonRow::Name, "");
-  EXPECT_EQ(panel.model().pictMain.Tag, "Studio");
+  EXPECT_EQ(panel.model().canvas.tag, "Studio");
   EXPECT_EQ(value(CommonRow::Name), "Studio");
   EXPECT_EQ(panel.caption(), "Studio");
-  EXPECT_EQ(record(b1).HWMapInternalName(), "Studio.B1");
+  EXPECT_EQ(record(b1).hwMapInternalName(), "Studio.B1");
 }
 
 // A typed name the files' code page cannot hold would be stored as "?" and
@@ -300,38 +298,38 @@ TEST_F(GridApplyTest, NamesTheFilesCannotHoldAreRefused) {
       "store (日本).  Reverting to original name.";
   show(b1);
   edit(CommonRow::Name, "Studio 日本");
-  EXPECT_EQ(b1->Tag, "B1");
+  EXPECT_EQ(b1->tag, "B1");
   EXPECT_EQ(value(CommonRow::Name), "B1");
-  EXPECT_EQ(record(b1).HWMapInternalName(), "Studio.B1");
-  show(&panel.model().pictMain);
+  EXPECT_EQ(record(b1).hwMapInternalName(), "Studio.B1");
+  show(&panel.model().canvas);
   edit(CommonRow::Name, "Studio 日本");
-  EXPECT_EQ(panel.model().pictMain.Tag, "Studio");
+  EXPECT_EQ(panel.model().canvas.tag, "Studio");
   EXPECT_EQ(value(CommonRow::Name), "Studio");
   EXPECT_EQ(ui.messageTexts(), QStringList({refused, refused}));
   edit(CommonRow::Name, "Studio – Süd");  // Windows-1252 holds these
-  EXPECT_EQ(panel.model().pictMain.Tag, "Studio_–_Süd");
+  EXPECT_EQ(panel.model().canvas.tag, "Studio_–_Süd");
 }
 
 TEST_F(GridApplyTest, PanelRowsSetWindowAndCanvas) {
-  show(&panel.model().pictMain);
+  show(&panel.model().canvas);
   edit(MainRow::Width, "12000");
   edit(MainRow::Height, "tall");  // ignored
   edit(MainRow::BackColor, "Green");
   edit(MainRow::OnLoad, "START");
-  EXPECT_EQ(panel.model().Width, 12000);
-  EXPECT_EQ(panel.model().pictMain.Width, 12000 - frmPanel::kWindowFrameWidth);
-  EXPECT_EQ(panel.model().Height, 7200);
-  EXPECT_EQ(panel.model().pictMain.BackColor, 0x00FF00);
-  EXPECT_EQ(panel.model().PanelDetails.strOnload, "START");
-  show(&panel.model().pictMain);
+  EXPECT_EQ(panel.model().width, 12000);
+  EXPECT_EQ(panel.model().canvas.width, 12000 - PanelEditor::kWindowFrameWidth);
+  EXPECT_EQ(panel.model().height, 7200);
+  EXPECT_EQ(panel.model().canvas.backColor, 0x00FF00);
+  EXPECT_EQ(panel.model().panelRecord.onLoad, "START");
+  show(&panel.model().canvas);
   EXPECT_EQ(value(MainRow::Width), "12000");
 }
 
 TEST_F(GridApplyTest, EditsOfADeletedControlDoNothing) {
   select({b1});
-  panel.collSelectedControls.clear();
-  panel.model().PanelDetails.CollControls.erase(panel.model().PanelDetails.CollControls.begin());
-  panel.model().UnloadControl(b1);
+  panel.selectedControls.clear();
+  panel.model().panelRecord.records.erase(panel.model().panelRecord.records.begin());
+  panel.model().unloadControl(b1);
   edit(ButtonRow::OnClick, "GO");
-  for (auto &r : panel.model().PanelDetails.CollControls) EXPECT_EQ(r->Click, "");
+  for (auto &r : panel.model().panelRecord.records) EXPECT_EQ(r->click, "");
 }

@@ -33,20 +33,20 @@ class CellButtonTest : public GridTest {
 TEST_F(CellButtonTest, PictureGoesToEverySelectedButton) {
   select({b1, b2, lbl});
   ui.fileAnswers = {picture};
-  grid.CellButtonClick(ButtonRow::PictureUpOn, 1);
+  grid.cellButtonClick(ButtonRow::PictureUpOn, 1);
   EXPECT_EQ(value(ButtonRow::PictureUpOn), "on.png");
   for (auto *b : {b1, b2}) {
-    EXPECT_EQ(record(b).PictureUpOn, "on.png");
-    EXPECT_EQ(record(b).strPictureUpOnOrigPath, picture);
+    EXPECT_EQ(record(b).pictureUpOn, "on.png");
+    EXPECT_EQ(record(b).pictureUpOnSourcePath, picture);
   }
-  EXPECT_EQ(panel.model().strLastDirectory, folder);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_EQ(panel.model().lastDirectory, folder);
+  EXPECT_TRUE(panel.needToSave());
 
   grid.setCurrentCell(ButtonRow::PictureUpOn, 1);
-  grid.KeyDown(kDelete, 0);
+  grid.keyDown(kDelete, 0);
   EXPECT_EQ(value(ButtonRow::PictureUpOn), "");
-  EXPECT_EQ(record(b2).PictureUpOn, "");
-  EXPECT_EQ(record(b2).strPictureUpOnOrigPath, "");
+  EXPECT_EQ(record(b2).pictureUpOn, "");
+  EXPECT_EQ(record(b2).pictureUpOnSourcePath, "");
 }
 
 TEST_F(CellButtonTest, FileThatIsNoPictureIsRefused) {
@@ -57,101 +57,101 @@ TEST_F(CellButtonTest, FileThatIsNoPictureIsRefused) {
   file.close();
   select({b1});
   ui.fileAnswers = {text};
-  grid.CellButtonClick(ButtonRow::PictureDownOff, 1);
+  grid.cellButtonClick(ButtonRow::PictureDownOff, 1);
   EXPECT_EQ(ui.messageTexts(),
             QStringList{"The selected file is not a valid graphic file that is understood by "
                         "this application."});
   EXPECT_EQ(value(ButtonRow::PictureDownOff), "");
-  EXPECT_EQ(record(b1).PictureDownOff, "");
-  EXPECT_EQ(panel.model().strLastDirectory, "");
+  EXPECT_EQ(record(b1).pictureDownOff, "");
+  EXPECT_EQ(panel.model().lastDirectory, "");
 
   ui.fileAnswers = {std::nullopt};  // cancelled
-  grid.CellButtonClick(ButtonRow::PictureDownOff, 1);
+  grid.cellButtonClick(ButtonRow::PictureDownOff, 1);
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(CellButtonTest, PanelAndClockPictures) {
-  show(&panel.model().pictMain);
+  show(&panel.model().canvas);
   ui.fileAnswers = {picture};
-  grid.CellButtonClick(MainRow::Picture, 1);
-  EXPECT_EQ(panel.model().PanelDetails.strPicture, "on.png");
-  EXPECT_EQ(panel.model().PanelDetails.strPictureOrigPath, picture);
+  grid.cellButtonClick(MainRow::Picture, 1);
+  EXPECT_EQ(panel.model().panelRecord.picture, "on.png");
+  EXPECT_EQ(panel.model().panelRecord.pictureSourcePath, picture);
   grid.setCurrentCell(MainRow::Picture, 1);
-  grid.KeyDown(kBackspace, 0);
-  EXPECT_EQ(panel.model().PanelDetails.strPicture, "");
-  EXPECT_EQ(panel.model().PanelDetails.strPictureOrigPath, "");
+  grid.keyDown(kBackspace, 0);
+  EXPECT_EQ(panel.model().panelRecord.picture, "");
+  EXPECT_EQ(panel.model().panelRecord.pictureSourcePath, "");
 
   auto *clock = add<DesignClock>("C1");
   select({clock});
   ui.fileAnswers = {folder + "face.bmp"};  // the clock loads its own picture
-  grid.CellButtonClick(ClockRow::Picture, 1);
-  EXPECT_EQ(clock->BackGroundPicture, folder + "face.bmp");
-  EXPECT_EQ(record(clock).PictureUpOff, "face.bmp");
+  grid.cellButtonClick(ClockRow::Picture, 1);
+  EXPECT_EQ(clock->backGroundPicture, folder + "face.bmp");
+  EXPECT_EQ(record(clock).pictureUpOff, "face.bmp");
 }
 
 TEST_F(CellButtonTest, ColourDialogOpensAtTheCellsColourAndAppliesTheChoice) {
   select({b1, lbl});
   ui.colorAnswers = {0x0000FF};
-  grid.CellButtonClick(ButtonRow::BackColorOff, 1);
+  grid.cellButtonClick(ButtonRow::BackColorOff, 1);
   EXPECT_EQ(ui.colourDialogs, std::vector<qint32>{0xE0E0E0});
   EXPECT_EQ(value(ButtonRow::BackColorOff), "&H0000FF");
-  EXPECT_EQ(record(lbl).BackColorOff, "&H0000FF");
-  EXPECT_EQ(b1->BackColor, 0x0000FF);
+  EXPECT_EQ(record(lbl).backColorOff, "&H0000FF");
+  EXPECT_EQ(b1->backColor, 0x0000FF);
 
   ui.colorAnswers = {std::nullopt};
-  grid.CellButtonClick(ButtonRow::BackColorOn, 1);
-  EXPECT_EQ(record(b1).BackColorOn, "Yellow");
+  grid.cellButtonClick(ButtonRow::BackColorOn, 1);
+  EXPECT_EQ(record(b1).backColorOn, "Yellow");
 }
 
 TEST_F(CellButtonTest, RightClickOnAColourRowOpensTheDialogAtOnce) {
   select({b1});
-  grid.MouseDown(kLeftButton, 0, ButtonRow::BackColorOn);
-  EXPECT_TRUE(grid.ColumnCellButton());
+  grid.mouseDown(kLeftButton, 0, ButtonRow::BackColorOn);
+  EXPECT_TRUE(grid.columnCellButton());
   EXPECT_TRUE(ui.colourDialogs.empty());
 
-  grid.MouseDown(kRightButton, 0, ButtonRow::BackColorOn);
+  grid.mouseDown(kRightButton, 0, ButtonRow::BackColorOn);
   EXPECT_EQ(ui.colourDialogs, std::vector<qint32>{0x00FFFF});
   EXPECT_EQ(grid.Row(), ButtonRow::BackColorOn);
 
-  grid.MouseDown(kRightButton, 0, ButtonRow::ForeColor);  // shown, but not changed by the grid
-  grid.MouseDown(kRightButton, 0, ButtonRow::State);
+  grid.mouseDown(kRightButton, 0, ButtonRow::ForeColor);  // shown, but not changed by the grid
+  grid.mouseDown(kRightButton, 0, ButtonRow::State);
   EXPECT_EQ(ui.colourDialogs.size(), 1u);
-  EXPECT_FALSE(grid.ColumnCellButton());
+  EXPECT_FALSE(grid.columnCellButton());
 }
 
 TEST_F(CellButtonTest, FontDialogSetsTheRowsAndEverySelectedControl) {
-  lbl->Font.name = "Courier";
+  lbl->font.name = "Courier";
   select({b1, lbl});
   FontSpec chosen{"Verdana", 12, false, true, true};
   ui.fontAnswers = {chosen};
-  grid.CellButtonClick(ButtonRow::FontName, 1);
+  grid.cellButtonClick(ButtonRow::FontName, 1);
   EXPECT_EQ(ui.fontDialogs.at(0), (FontSpec{"Arial", 8.25, true, false, false}));  // the rows
   EXPECT_EQ(value(ButtonRow::FontName), "Verdana");
   EXPECT_EQ(value(ButtonRow::FontSize), "12");
   EXPECT_EQ(value(ButtonRow::FontUnderline), "True");
-  EXPECT_EQ(b1->Font, chosen);
-  EXPECT_EQ(lbl->Font, chosen);
+  EXPECT_EQ(b1->font, chosen);
+  EXPECT_EQ(lbl->font, chosen);
 
   // Cancelling still gives every selected control the font the rows show.
-  lbl->Font.name = "Courier";
+  lbl->font.name = "Courier";
   ui.fontAnswers = {std::nullopt};
-  grid.CellButtonClick(ButtonRow::FontName, 1);
-  EXPECT_EQ(lbl->Font, chosen);
+  grid.cellButtonClick(ButtonRow::FontName, 1);
+  EXPECT_EQ(lbl->font, chosen);
 }
 
 TEST_F(CellButtonTest, FolderBrowserStartsAtTheLastFolder) {
-  show(&panel.model().pictMain);
-  Settings().strDefaultGraphicsFolder = "/start/PanelGraphics/";
+  show(&panel.model().canvas);
+  programSettings().defaultGraphicsFolder = "/start/PanelGraphics/";
   ui.folderAnswers = {std::nullopt, QString("/gfx/one")};
-  grid.CellButtonClick(MainRow::GraphicsPath, 1);  // cancelled
-  EXPECT_EQ(panel.model().strDefaultPictureLoc, "");
-  grid.CellButtonClick(MainRow::GraphicsPath, 1);
+  grid.cellButtonClick(MainRow::GraphicsPath, 1);  // cancelled
+  EXPECT_EQ(panel.model().defaultPictureFolder, "");
+  grid.cellButtonClick(MainRow::GraphicsPath, 1);
   EXPECT_EQ(value(MainRow::GraphicsPath), "/gfx/one");
-  EXPECT_EQ(panel.model().strDefaultPictureLoc, "/gfx/one");
+  EXPECT_EQ(panel.model().defaultPictureFolder, "/gfx/one");
 
-  panel.model().strLastDirectory = "/last/";
+  panel.model().lastDirectory = "/last/";
   ui.folderAnswers = {std::nullopt};
-  grid.CellButtonClick(MainRow::GraphicsPath, 1);
+  grid.cellButtonClick(MainRow::GraphicsPath, 1);
   EXPECT_EQ(ui.folderDialogs,
             QStringList({"Select Directory|/start/PanelGraphics/",
                          "Select Directory|/start/PanelGraphics/", "Select Directory|/last/"}));

@@ -7,7 +7,7 @@
 #include "grid/propertygrid.h"
 #include "model/settings.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 // The scripted Ui, also keeping what each dialog was opened with.
 class GridUi : public FakeUi {
@@ -35,8 +35,8 @@ class GridUi : public FakeUi {
 class GridTest : public ::testing::Test {
  public:
   GridTest() {
-    Settings() = ProgramSettings{};
-    panel.model().pictMain.Tag = QStringLiteral("Studio");
+    programSettings() = ProgramSettings{};
+    panel.model().canvas.tag = QStringLiteral("Studio");
     panel.setCaption(QStringLiteral("Studio"));
   }
 
@@ -44,44 +44,44 @@ class GridTest : public ::testing::Test {
   // has no menu entry, straight into the model) with its record and frame.
   template <class T>
   T *add(const QString &name, qint32 left = 0, qint32 top = 0) {
-    DesignControl *control = panel.InsertControl(T::Kind);
+    DesignControl *control = panel.insertControl(T::Kind);
     if (!control) {
-      control = panel.model().Load<T>();
-      auto record = std::make_unique<clsControlDetails>();
-      record->cntrlObject = control;
-      record->lngPictResizeIndex = panel.model().GetNewPictResize();
-      panel.model().PanelDetails.CollControls.push_back(std::move(record));
+      control = panel.model().load<T>();
+      auto record = std::make_unique<ControlRecord>();
+      record->control = control;
+      record->frameIndex = panel.model().newFrameIndex();
+      panel.model().panelRecord.records.push_back(std::move(record));
     }
-    control->Tag = name;
-    control->Left = left;
-    control->Top = top;
+    control->tag = name;
+    control->left = left;
+    control->top = top;
     return static_cast<T *>(control);
   }
 
-  clsControlDetails &record(const DesignControl *control) {
-    clsControlDetails *r = panel.model().FindRecord(control);
+  ControlRecord &record(const DesignControl *control) {
+    ControlRecord *r = panel.model().findRecord(control);
     EXPECT_NE(r, nullptr);
     return *r;
   }
 
   // Selects the controls in this order and shows the first in the grid.
   void select(std::initializer_list<DesignControl *> controls) {
-    panel.collSelectedControls.assign(controls.begin(), controls.end());
+    panel.selectedControls.assign(controls.begin(), controls.end());
     show(*controls.begin());
   }
-  void show(DesignObject *object) { grid.SetProperties(panel, object); }
+  void show(DesignObject *object) { grid.setProperties(panel, object); }
 
   // Types a value into a cell and leaves it.
   void edit(int row, const QString &text) {
-    ASSERT_TRUE(grid.StartEdit(row, 1).allowed) << "row " << row;
+    ASSERT_TRUE(grid.startEdit(row, 1).allowed) << "row " << row;
     grid.setTextMatrix(row, 1, text);
-    grid.AfterEdit(row, 1);
+    grid.afterEdit(row, 1);
   }
 
-  QString value(int row) const { return grid.TextMatrix(row, 1); }
-  QString label(int row) const { return grid.TextMatrix(row, 0); }
+  QString value(int row) const { return grid.textMatrix(row, 1); }
+  QString label(int row) const { return grid.textMatrix(row, 0); }
 
   GridUi ui;
-  frmPanel panel{ui};
+  PanelEditor panel{ui};
   PropertyGrid grid;
 };

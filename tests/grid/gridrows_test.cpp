@@ -29,11 +29,11 @@ class GridLayoutTest : public GridTest {
   void check(const LayoutCase &c) {
     SCOPED_TRACE(c.name);
     show(c.make(*this));
-    EXPECT_EQ(grid.Rows(), c.rows);
+    EXPECT_EQ(grid.rowCount(), c.rows);
     EXPECT_EQ(label(0), "Property Name");
     EXPECT_EQ(value(0), "Property Value");
     EXPECT_EQ(value(1), c.kind);
-    for (int row = 1; row < grid.Rows(); ++row) EXPECT_FALSE(label(row).isEmpty()) << row;
+    for (int row = 1; row < grid.rowCount(); ++row) EXPECT_FALSE(label(row).isEmpty()) << row;
     for (const Cell &cell : c.cells) {
       if (cell.label) {
         EXPECT_EQ(label(cell.row), cell.label) << "row " << cell.row;
@@ -49,9 +49,9 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
   const std::vector<LayoutCase> cases = {
       {"panel",
        [](GridTest &t) {
-         t.panel.model().pictMain.BackColor = 0x0000FF;
-         t.panel.model().PanelDetails.strOnload = "Load";
-         return &t.panel.model().pictMain;
+         t.panel.model().canvas.backColor = 0x0000FF;
+         t.panel.model().panelRecord.onLoad = "Load";
+         return &t.panel.model().canvas;
        },
        "Main",
        11,
@@ -65,7 +65,7 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"button with an empty hardware type",
        [](GridTest &t) {
          auto *b = t.add<DesignButton>("Btn1", 300, 200);
-         b->Caption = "Line1\r\nLine2";
+         b->caption = "Line1\r\nLine2";
          return b;
        },
        "Button",
@@ -92,8 +92,8 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"button bound to a GPIO circuit",
        [](GridTest &t) {
          auto *b = t.add<DesignButton>("Gpio");
-         t.record(b).HWMapType = "GPIOButton";
-         t.record(b).HWMapAoipSysName = " Port2_Circuit5 ";
+         t.record(b).hwMapType = "GPIOButton";
+         t.record(b).hwMapAoipSysName = " Port2_Circuit5 ";
          return b;
        },
        "Button",
@@ -102,7 +102,7 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"label",
        [](GridTest &t) {
          auto *l = t.add<DesignLabel>("Lbl");
-         t.record(l).HWMapAoipSysName = "MOD_USER#3.DISP";
+         t.record(l).hwMapAoipSysName = "MOD_USER#3.DISP";
          return l;
        },
        "Label",
@@ -120,7 +120,7 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"web browser",
        [](GridTest &t) {
          auto *w = t.add<DesignWebBrowser>("Web");
-         t.record(w).WebURL = "http://studio/";
+         t.record(w).webURL = "http://studio/";
          return w;
        },
        "WebBrowser",
@@ -129,9 +129,9 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"meter with an unknown scale code",
        [](GridTest &t) {
          auto *m = t.add<DesignMeter>("Meter");
-         t.record(m).MeterScale = 7;
-         t.record(m).MeterIsSource = false;
-         t.record(m).CenterPad = -12;
+         t.record(m).meterScale = 7;
+         t.record(m).meterIsSource = false;
+         t.record(m).centerPad = -12;
          return m;
        },
        "Meter",
@@ -145,10 +145,10 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"meter-fader",
        [](GridTest &t) {
          auto *f = t.add<DesignMeterFader>("Fader");
-         f->MeterName = "Mic";
-         t.record(f).MeterStyle = 1;
-         t.record(f).FaderNominal = -2.5f;
-         t.record(f).HideGainValue = true;
+         f->meterName = "Mic";
+         t.record(f).meterStyle = 1;
+         t.record(f).faderNominal = -2.5f;
+         t.record(f).hideGainValue = true;
          return f;
        },
        "MeterFader",
@@ -160,8 +160,8 @@ TEST_F(GridLayoutTest, EveryKindShowsItsRows) {
       {"clock",
        [](GridTest &t) {
          auto *c = t.add<DesignClock>("Clock");
-         c->BackgroundColor = 255;
-         c->OffSet = -3;
+         c->backgroundColor = 255;
+         c->offSet = -3;
          return c;
        },
        "Clock",
@@ -181,25 +181,25 @@ TEST_F(GridLayoutTest, ShowingAControlFillsItsHardwareDefaultsWithoutMarkingTheP
   auto *b = add<DesignButton>("Btn1");
   panel.setNeedToSave(false);
   show(b);
-  EXPECT_EQ(record(b).HWMapType, "Button");
-  EXPECT_EQ(record(b).HWMapHostPort, "4010");
-  EXPECT_EQ(record(b).HWMapHostIP, "");
-  EXPECT_EQ(record(b).HWMapInternalName(), "Studio.Btn1");
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(record(b).hwMapType, "Button");
+  EXPECT_EQ(record(b).hwMapHostPort, "4010");
+  EXPECT_EQ(record(b).hwMapHostIP, "");
+  EXPECT_EQ(record(b).hwMapInternalName(), "Studio.Btn1");
+  EXPECT_FALSE(panel.needToSave());
 }
 
 TEST_F(GridLayoutTest, WebBrowserIsToldToShowItsAddress) {
   auto *w = add<DesignWebBrowser>("Web");
-  record(w).WebURL = "http://studio/";
+  record(w).webURL = "http://studio/";
   show(w);
-  EXPECT_EQ(w->LocationURL, "http://studio/");
+  EXPECT_EQ(w->locationURL, "http://studio/");
 }
 
 TEST_F(GridLayoutTest, ControlWithoutRecordIsReportedAndLeavesTheGridEmpty) {
   auto *b = add<DesignButton>("Btn1");
   show(b);
-  auto *stray = panel.model().Load<DesignButton>();
-  stray->Tag = "Btn1";  // same name, but no record of its own
+  auto *stray = panel.model().load<DesignButton>();
+  stray->tag = "Btn1";  // same name, but no record of its own
   show(stray);
   EXPECT_EQ(ui.messageTexts(), QStringList{"Error finding object details"});
   EXPECT_EQ(value(1), "");
@@ -209,8 +209,8 @@ TEST_F(GridLayoutTest, ControlWithoutRecordIsReportedAndLeavesTheGridEmpty) {
 TEST_F(GridLayoutTest, ControlsSharingANameEachShowTheirOwnRecord) {
   auto *a = add<DesignButton>("Twin");
   auto *b = add<DesignButton>("Twin");
-  record(a).Click = "A";
-  record(b).Click = "B";
+  record(a).click = "A";
+  record(b).click = "B";
   show(b);
   EXPECT_EQ(value(ButtonRow::OnClick), "B");
   show(a);
@@ -219,8 +219,8 @@ TEST_F(GridLayoutTest, ControlsSharingANameEachShowTheirOwnRecord) {
 
 TEST_F(GridLayoutTest, UnknownKindNameWritesOnlyTheCommonLabels) {
   show(add<DesignButton>("Btn1"));
-  grid.SetHeaders("CodecControl");
-  EXPECT_EQ(grid.Rows(), 37);
+  grid.setHeaders("CodecControl");
+  EXPECT_EQ(grid.rowCount(), 37);
   EXPECT_EQ(label(5), "Height");
   EXPECT_EQ(value(1), "Button");
 }
@@ -234,9 +234,9 @@ TEST_F(GridLayoutTest, EditStartOffersTheRowsEditor) {
   };
   auto *button = add<DesignButton>("Btn1");
   auto *gpioLabel = add<DesignLabel>("Lbl1");
-  record(gpioLabel).HWMapType = "GPIOButton";
+  record(gpioLabel).hwMapType = "GPIOButton";
   auto *fader = add<DesignMeterFader>("Fader1");
-  auto *canvas = &panel.model().pictMain;
+  auto *canvas = &panel.model().canvas;
 
   QStringList modules;
   for (const char *m : {"USER#", "ACCESS#"})
@@ -266,11 +266,11 @@ TEST_F(GridLayoutTest, EditStartOffersTheRowsEditor) {
   for (const EditCase &c : cases) {
     SCOPED_TRACE(testing::Message() << value(1).toStdString() << " row " << c.row);
     show(c.object);
-    const auto start = grid.StartEdit(c.row, 1);
+    const auto start = grid.startEdit(c.row, 1);
     EXPECT_EQ(start.allowed, c.allowed);
     EXPECT_EQ(start.list, c.list);
   }
-  EXPECT_FALSE(grid.StartEdit(2, 0).allowed);  // the label column is never edited
+  EXPECT_FALSE(grid.startEdit(2, 0).allowed);  // the label column is never edited
 }
 
 // The row tables against the documented layout: every row's label in order,
@@ -391,7 +391,7 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
   };
 
   auto editorOf = [](GridKind kind, int row) -> QString {
-    switch (GridRowEditKind(kind, row)) {
+    switch (gridRowEditKind(kind, row)) {
       case EditKind::ReadOnly:
         return "read-only";
       case EditKind::Text:
@@ -403,7 +403,7 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
       case EditKind::Dynamic:
         return "dynamic";
       case EditKind::List:
-        return GridRowList(kind, row);
+        return gridRowList(kind, row);
     }
     return {};
   };
@@ -417,17 +417,17 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
                                                         {GridKind::Clock, {8, 9, 20, 21, 22}}};
 
   for (const KindCase &c : cases) {
-    SCOPED_TRACE(GridKindText(c.kind).toStdString());
-    ASSERT_EQ(GridRowCount(c.kind), static_cast<int>(c.rows.size()));
-    for (int row = 0; row < GridRowCount(c.kind); ++row) {
+    SCOPED_TRACE(gridKindText(c.kind).toStdString());
+    ASSERT_EQ(gridRowCount(c.kind), static_cast<int>(c.rows.size()));
+    for (int row = 0; row < gridRowCount(c.kind); ++row) {
       SCOPED_TRACE(row);
-      const GridRow &gridRow = *GridRowOf(c.kind, row);
-      EXPECT_EQ(GridRowLabel(c.kind, row), c.rows[row].label);
+      const GridRow &gridRow = *gridRowOf(c.kind, row);
+      EXPECT_EQ(gridRowLabel(c.kind, row), c.rows[row].label);
       EXPECT_EQ(editorOf(c.kind, row), c.rows[row].editor);
       EXPECT_EQ(gridRow.buildList != nullptr, gridRow.edit == EditKind::Dynamic);
       EXPECT_EQ(gridRow.cellButton != nullptr, c.cellActions.count(row) == 1);
       EXPECT_EQ(gridRow.clear != nullptr, c.clearRows.count(row) == 1);
-      EXPECT_EQ(IsColourRow(c.kind, row), colourRows.at(c.kind).count(row) == 1);
+      EXPECT_EQ(isColourRow(c.kind, row), colourRows.at(c.kind).count(row) == 1);
       // What the grid shows is what it reads: a row with no read shows nothing.
       if (row >= CommonRow::Name && !gridRow.read) {
         EXPECT_EQ(row, CommonRow::Caption);
@@ -435,5 +435,5 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
       }
     }
   }
-  EXPECT_EQ(GridRowCount(GridKind::None), 0);
+  EXPECT_EQ(gridRowCount(GridKind::None), 0);
 }

@@ -13,16 +13,16 @@
 #include "grid/propertygrid.h"
 #include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 class GridViewTest : public ::testing::Test {
  protected:
   GridViewTest() {
-    panel.model().pictMain.Tag = "Studio";
-    button = static_cast<DesignButton *>(panel.InsertControl(ControlKind::Button));
-    button->Width = 1000;
-    panel.collSelectedControls = {button};
-    grid.SetProperties(panel, button);
+    panel.model().canvas.tag = "Studio";
+    button = static_cast<DesignButton *>(panel.insertControl(ControlKind::Button));
+    button->width = 1000;
+    panel.selectedControls = {button};
+    grid.setProperties(panel, button);
     panel.setNeedToSave(false);
     view.resize(320, 700);
     view.show();
@@ -44,12 +44,12 @@ class GridViewTest : public ::testing::Test {
   }
   std::string values() const {
     QStringList out;
-    for (int row = 0; row < grid.Rows(); ++row) out << grid.TextMatrix(row, 1);
+    for (int row = 0; row < grid.rowCount(); ++row) out << grid.textMatrix(row, 1);
     return out.join(u'|').toStdString();
   }
 
   FakeUi ui;
-  frmPanel panel{ui};
+  PanelEditor panel{ui};
   PropertyGrid grid;
   PropertyGridView view{grid};
   DesignButton *button = nullptr;
@@ -72,14 +72,14 @@ TEST_F(GridViewTest, EnterAppliesTheTypedValue) {
   QTest::keyClicks(line, "2500");
   QTest::keyClick(line, Qt::Key_Return);
   QApplication::processEvents();  // the view commits after the editor saw the key
-  EXPECT_EQ(button->Width, 2500);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_EQ(button->width, 2500);
+  EXPECT_TRUE(panel.needToSave());
 }
 
 TEST_F(GridViewTest, PassingOverACellAppliesNothing) {
   ASSERT_NE(openEditor(CommonRow::Width), nullptr);
   view.setCurrentIndex(cell(CommonRow::Height));
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_FALSE(panel.needToSave());
 }
 
 TEST_F(GridViewTest, ListRowsOfferADropDown) {
@@ -89,7 +89,7 @@ TEST_F(GridViewTest, ListRowsOfferADropDown) {
   EXPECT_EQ(combo->currentText(), "Off");
   combo->setCurrentIndex(1);
   emit combo->activated(1);
-  EXPECT_EQ(panel.model().FindRecord(button)->State, "On");
+  EXPECT_EQ(panel.model().findRecord(button)->state, "On");
 }
 
 // Typing into a drop-down row searches its list; the entry found is applied
@@ -106,12 +106,12 @@ TEST_F(GridViewTest, TypingInAListRowSearchesItAndAppliesOnce) {
       {"button number, Enter", ButtonRow::Pin, "12", true, "MOD_USER#0.BUT#12"},
       {"module, leaving the editor", ButtonRow::Module, "USER#3", false, "MOD_USER#3.BUT#12"},
   };
-  clsControlDetails &record = *panel.model().FindRecord(button);
-  record.HWMapAoipSysName = "MOD_USER#0.BUT#1";
-  grid.SetProperties(panel, button);
+  ControlRecord &record = *panel.model().findRecord(button);
+  record.hwMapAoipSysName = "MOD_USER#0.BUT#1";
+  grid.setProperties(panel, button);
   // What a save writes: the panel file and the control's hardware-map code.
   const auto saved = [&] {
-    return BuildPanelFile(panel.model(), false, "1") + record.HWMapAoipSysName.toUtf8();
+    return buildPanelFile(panel.model(), false, "1") + record.hwMapAoipSysName.toUtf8();
   };
   for (const auto &way : ways) {
     SCOPED_TRACE(way.name);
@@ -132,11 +132,11 @@ TEST_F(GridViewTest, TypingInAListRowSearchesItAndAppliesOnce) {
     QApplication::processEvents();
     EXPECT_EQ(editorOf(way.row), nullptr);
     EXPECT_EQ(panel.undoStack().count(), steps + 1);
-    EXPECT_EQ(record.HWMapAoipSysName, QString(way.code));
+    EXPECT_EQ(record.hwMapAoipSysName, QString(way.code));
     const QByteArray after = saved();
-    panel.Undo();
+    panel.undo();
     EXPECT_EQ(saved(), before);
-    panel.Redo();
+    panel.redo();
     EXPECT_EQ(saved(), after);
   }
 }
@@ -144,17 +144,17 @@ TEST_F(GridViewTest, TypingInAListRowSearchesItAndAppliesOnce) {
 TEST_F(GridViewTest, RightClickOnAColourRowOpensTheColourDialog) {
   ui.colorAnswers = {0x0000FF};
   QTest::mouseClick(view.viewport(), Qt::RightButton, {}, centre(ButtonRow::BackColorOff));
-  EXPECT_EQ(panel.model().FindRecord(button)->BackColorOff, "&H0000FF");
-  EXPECT_EQ(button->BackColor, 0x0000FF);
+  EXPECT_EQ(panel.model().findRecord(button)->backColorOff, "&H0000FF");
+  EXPECT_EQ(button->backColor, 0x0000FF);
 }
 
 TEST_F(GridViewTest, DeleteClearsAPictureRow) {
-  panel.model().FindRecord(button)->PictureUpOn = "on.bmp";
-  grid.SetProperties(panel, button);
+  panel.model().findRecord(button)->pictureUpOn = "on.bmp";
+  grid.setProperties(panel, button);
   view.setFocus();
   grid.setCurrentCell(ButtonRow::PictureUpOn, 1);
   QTest::keyClick(&view, Qt::Key_Delete);
-  EXPECT_EQ(panel.model().FindRecord(button)->PictureUpOn, "");
+  EXPECT_EQ(panel.model().findRecord(button)->pictureUpOn, "");
   EXPECT_EQ(cell(ButtonRow::PictureUpOn).data().toString(), "");
 }
 
@@ -171,7 +171,7 @@ TEST_F(GridViewTest, ArrowKeysMoveBetweenRowsWithoutEditing) {
   for (int i = 0; i < rows; ++i) press(Qt::Key_Up);
   EXPECT_EQ(view.currentIndex(), cell(CommonRow::Type));
   EXPECT_EQ(values(), before);
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_FALSE(panel.needToSave());
 }
 
 TEST_F(GridViewTest, ClickF2EnterAndTypingOpenTheEditor) {
@@ -204,23 +204,23 @@ TEST_F(GridViewTest, ClickF2EnterAndTypingOpenTheEditor) {
     EXPECT_EQ(view.currentIndex(), cell(way.row));
     QTest::keyClick(line, Qt::Key_Escape);
   }
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_FALSE(panel.needToSave());
   EXPECT_NE(qobject_cast<QComboBox *>(openEditor(ButtonRow::State)), nullptr);
 }
 
 TEST_F(GridViewTest, DeleteClearsAPictureRowWhoseEditorIsOpen) {
   for (const auto key : {Qt::Key_Delete, Qt::Key_Backspace}) {
-    panel.model().FindRecord(button)->PictureDownOn = "down.bmp";
-    panel.model().FindRecord(button)->strPictureDownOnOrigPath = "/art/down.bmp";
-    grid.SetProperties(panel, button);
+    panel.model().findRecord(button)->pictureDownOn = "down.bmp";
+    panel.model().findRecord(button)->pictureDownOnSourcePath = "/art/down.bmp";
+    grid.setProperties(panel, button);
     QWidget *editor = openEditor(ButtonRow::PictureDownOn);
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, key);
     QApplication::processEvents();
-    EXPECT_EQ(panel.model().FindRecord(button)->PictureDownOn, "");
-    EXPECT_EQ(panel.model().FindRecord(button)->strPictureDownOnOrigPath, "");
+    EXPECT_EQ(panel.model().findRecord(button)->pictureDownOn, "");
+    EXPECT_EQ(panel.model().findRecord(button)->pictureDownOnSourcePath, "");
     EXPECT_EQ(cell(ButtonRow::PictureDownOn).data().toString(), "");
-    EXPECT_TRUE(panel.NeedToSave());
+    EXPECT_TRUE(panel.needToSave());
   }
 }
 
@@ -259,7 +259,7 @@ TEST_F(GridViewTest, CellButtonsOpenFromTheKeyboard) {
       EXPECT_EQ(ui.fileDialogs.size(), 1u);
     } else {
       EXPECT_TRUE(ui.colorAnswers.empty());
-      EXPECT_EQ(button->BackColor, 0x00FF00);
+      EXPECT_EQ(button->backColor, 0x00FF00);
     }
     EXPECT_EQ(view.currentIndex(), cell(way.row));
   }

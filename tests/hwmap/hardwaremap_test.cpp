@@ -11,14 +11,14 @@
 
 namespace {
 
-std::unique_ptr<clsControlDetails> binding(const QString &internalName, const QString &code,
-                                           const QString &type = QStringLiteral("Button")) {
-  auto r = std::make_unique<clsControlDetails>();
-  r->HWMapType = type;
-  r->HWMapHostIP = QStringLiteral("10.0.0.9");
-  r->HWMapHostPort = QStringLiteral("5000");
+std::unique_ptr<ControlRecord> binding(const QString &internalName, const QString &code,
+                                       const QString &type = QStringLiteral("Button")) {
+  auto r = std::make_unique<ControlRecord>();
+  r->hwMapType = type;
+  r->hwMapHostIP = QStringLiteral("10.0.0.9");
+  r->hwMapHostPort = QStringLiteral("5000");
   r->setHWMapInternalName(internalName);
-  r->HWMapAoipSysName = code;
+  r->hwMapAoipSysName = code;
   return r;
 }
 
@@ -33,18 +33,18 @@ QString entry(const char *internalName, const char *code) {
 }  // namespace
 
 TEST(HardwareMap, SavingAPanelReplacesItsEntriesOnly) {
-  std::vector<std::unique_ptr<clsControlDetails>> old;
+  std::vector<std::unique_ptr<ControlRecord>> old;
   old.push_back(binding("Studio.Btn1", "MOD_USER#1.BUT#1"));
   old.push_back(binding("studio.Btn9", "MOD_USER#1.BUT#9"));
   old.push_back(binding("Other.Btn1", "Port1_Circuit1"));
   QString text;
-  AddControlsToHardwareMap(text, old);
+  addControlsToHardwareMap(text, old);
 
-  std::vector<std::unique_ptr<clsControlDetails>> current;
+  std::vector<std::unique_ptr<ControlRecord>> current;
   current.push_back(binding("Studio.Btn1", "MOD_USER#2.BUT#1"));
   current.push_back(binding("Studio.Btn2", "MOD_USER#2.BUT#2"));
-  RemovePanelFromHardwareMap(text, QStringLiteral("STUDIO"));
-  AddControlsToHardwareMap(text, current);
+  removePanelFromHardwareMap(text, QStringLiteral("STUDIO"));
+  addControlsToHardwareMap(text, current);
 
   EXPECT_EQ(text, "<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n  <ControlList>\r\n" +
                       entry("Other.Btn1", "Port1_Circuit1") +
@@ -75,87 +75,87 @@ TEST(HardwareMap, EntriesOfDottedPanelAndControlNamesBelongToOnePanel) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.entry);
-    EXPECT_EQ(EntryBelongsToPanel(c.entry, "Studio", studio), c.ofStudio);
-    EXPECT_EQ(EntryBelongsToPanel(c.entry, "studio.V2", studioV2), c.ofStudioV2);
+    EXPECT_EQ(entryBelongsToPanel(c.entry, "Studio", studio), c.ofStudio);
+    EXPECT_EQ(entryBelongsToPanel(c.entry, "studio.V2", studioV2), c.ofStudioV2);
   }
 
   // Removing one panel's entries keeps the other's.
-  std::vector<std::unique_ptr<clsControlDetails>> records;
+  std::vector<std::unique_ptr<ControlRecord>> records;
   for (const auto &c : cases) records.push_back(binding(c.entry, "X"));
   QString text;
-  AddControlsToHardwareMap(text, records);
+  addControlsToHardwareMap(text, records);
   QString withoutStudio = text;
-  RemovePanelFromHardwareMap(withoutStudio, "Studio", studio);
-  const HardwareMap left = HardwareMap::FromText(withoutStudio);
+  removePanelFromHardwareMap(withoutStudio, "Studio", studio);
+  const HardwareMap left = HardwareMap::fromText(withoutStudio);
   for (const auto &c : cases) EXPECT_EQ(left.Find(c.entry) != nullptr, !c.ofStudio) << c.entry;
-  RemovePanelFromHardwareMap(text, "Studio.v2", studioV2);
-  const HardwareMap right = HardwareMap::FromText(text);
+  removePanelFromHardwareMap(text, "Studio.v2", studioV2);
+  const HardwareMap right = HardwareMap::fromText(text);
   for (const auto &c : cases) EXPECT_EQ(right.Find(c.entry) != nullptr, !c.ofStudioV2) << c.entry;
 }
 
 TEST(HardwareMap, IncompleteBindingsAndUnusableMapsAreLeftOut) {
-  std::vector<std::unique_ptr<clsControlDetails>> records;
+  std::vector<std::unique_ptr<ControlRecord>> records;
   for (int missing = 0; missing < 5; ++missing) {
     auto r = binding("P.B", "Port1_Circuit1");
-    if (missing == 0) r->HWMapType.clear();
-    if (missing == 1) r->HWMapHostIP.clear();
-    if (missing == 2) r->HWMapHostPort.clear();
+    if (missing == 0) r->hwMapType.clear();
+    if (missing == 1) r->hwMapHostIP.clear();
+    if (missing == 2) r->hwMapHostPort.clear();
     if (missing == 3) r->setHWMapInternalName(QString());
-    if (missing == 4) r->HWMapAoipSysName.clear();
+    if (missing == 4) r->hwMapAoipSysName.clear();
     records.push_back(std::move(r));
   }
   QString text;
-  AddControlsToHardwareMap(text, records);
+  addControlsToHardwareMap(text, records);
   EXPECT_EQ(text, QStringLiteral("<HardwareMapList>\r\n  <Name>HardwareMapList</Name>\r\n"
                                  "  <ControlList/>\r\n</HardwareMapList>"));
-  EXPECT_EQ(text, NewHardwareMapXML());
+  EXPECT_EQ(text, newHardwareMapXML());
 
-  std::vector<std::unique_ptr<clsControlDetails>> good;
+  std::vector<std::unique_ptr<ControlRecord>> good;
   good.push_back(binding("P.B", "Port1_Circuit1"));
   for (const char *unusable :
        {"not a map", "<HardwareMapList><Name>x</Name></HardwareMapList>",
         "<!DOCTYPE x []><HardwareMapList><ControlList/></HardwareMapList>"}) {
     QString map = QString::fromLatin1(unusable);
-    RemovePanelFromHardwareMap(map, QStringLiteral("P"));
-    AddControlsToHardwareMap(map, good);
+    removePanelFromHardwareMap(map, QStringLiteral("P"));
+    addControlsToHardwareMap(map, good);
     EXPECT_EQ(map, QString::fromLatin1(unusable));
   }
 }
 
 TEST(HardwareMap, EntryFromXml) {
-  const clsControlDetails e = HardwareMapEntryFromXML(QStringLiteral(
+  const ControlRecord e = hardwareMapEntryFromXML(QStringLiteral(
       "<Control><TYPE>GPIOButton</TYPE><hostport>5001abc</hostport><Login>secret</Login>"
       "<InternalName>P.B</InternalName><HostIPAddress></HostIPAddress><Other>x</Other>"
       "<AoipSysName>Port3_Circuit12</AoipSysName></Control>"));
-  EXPECT_EQ(e.HWMapType, "GPIOButton");
-  EXPECT_EQ(e.HWMapHostPort, "5001");
-  EXPECT_EQ(e.HWMapInternalName(), "P.B");
-  EXPECT_TRUE(e.HWMapHostIP.isEmpty());
-  EXPECT_EQ(e.HWMapAoipSysName, "Port3_Circuit12");
+  EXPECT_EQ(e.hwMapType, "GPIOButton");
+  EXPECT_EQ(e.hwMapHostPort, "5001");
+  EXPECT_EQ(e.hwMapInternalName(), "P.B");
+  EXPECT_TRUE(e.hwMapHostIP.isEmpty());
+  EXPECT_EQ(e.hwMapAoipSysName, "Port3_Circuit12");
 
-  const clsControlDetails bad = HardwareMapEntryFromXML(QStringLiteral("<Control><Type>B"));
-  EXPECT_TRUE(bad.HWMapType.isEmpty());
-  EXPECT_TRUE(bad.HWMapInternalName().isEmpty());
+  const ControlRecord bad = hardwareMapEntryFromXML(QStringLiteral("<Control><Type>B"));
+  EXPECT_TRUE(bad.hwMapType.isEmpty());
+  EXPECT_TRUE(bad.hwMapInternalName().isEmpty());
 }
 
 TEST(HardwareMap, LookupTakesTheFirstEntryOfAName) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("HardwareMap.xml"));
-  std::vector<std::unique_ptr<clsControlDetails>> entries;
+  std::vector<std::unique_ptr<ControlRecord>> entries;
   entries.push_back(binding(" studio.BUTTON1 ", "First"));
   entries.push_back(binding("Studio.Button1", "Second"));
   entries.push_back(binding("Studio.Label1", "Port2_Circuit7", "GPIOButton"));
   QString text;
-  AddControlsToHardwareMap(text, entries);
+  addControlsToHardwareMap(text, entries);
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(text.toLatin1());
   f.close();
 
   PanelModel panel;
-  panel.pictMain.Tag = QStringLiteral("Studio");
-  const HardwareMap map = HardwareMap::FromFile(path);
+  panel.canvas.tag = QStringLiteral("Studio");
+  const HardwareMap map = HardwareMap::fromFile(path);
   const struct {
     const char *name;
     const char *code;
@@ -165,15 +165,15 @@ TEST(HardwareMap, LookupTakesTheFirstEntryOfAName) {
                {"Unbound", "", ""}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
-    DesignControl *control = panel.LoadControl(ControlKind::Button);
-    control->Tag = QLatin1String(c.name);
-    clsControlDetails r;
-    r.cntrlObject = control;
-    ApplyHardwareMapToControl(r, map);
-    EXPECT_EQ(r.HWMapInternalName(), "Studio." + control->Tag);
-    EXPECT_EQ(r.HWMapAoipSysName, QLatin1String(c.code));
-    EXPECT_EQ(r.HWMapType, QLatin1String(c.type));
+    DesignControl *control = panel.loadControl(ControlKind::Button);
+    control->tag = QLatin1String(c.name);
+    ControlRecord r;
+    r.control = control;
+    applyHardwareMapToControl(r, map);
+    EXPECT_EQ(r.hwMapInternalName(), "Studio." + control->tag);
+    EXPECT_EQ(r.hwMapAoipSysName, QLatin1String(c.code));
+    EXPECT_EQ(r.hwMapType, QLatin1String(c.type));
   }
-  EXPECT_TRUE(HardwareMap::FromText(QStringLiteral("garbage")).isEmpty());
-  EXPECT_TRUE(HardwareMap::FromFile(dir.filePath(QStringLiteral("missing.xml"))).isEmpty());
+  EXPECT_TRUE(HardwareMap::fromText(QStringLiteral("garbage")).isEmpty());
+  EXPECT_TRUE(HardwareMap::fromFile(dir.filePath(QStringLiteral("missing.xml"))).isEmpty());
 }

@@ -29,11 +29,11 @@ TEST(MappingCode, Decoders) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.code);
-    EXPECT_EQ(GetHWModuleNumber(QString::fromLatin1(c.code)), QLatin1String(c.module));
-    EXPECT_EQ(GetHWPortNumber(QString::fromLatin1(c.code)), QLatin1String(c.key));
+    EXPECT_EQ(hwModuleNumber(QString::fromLatin1(c.code)), QLatin1String(c.module));
+    EXPECT_EQ(hwPortNumber(QString::fromLatin1(c.code)), QLatin1String(c.key));
   }
 
   QString code = QStringLiteral(" Port1_Circuit2 ");
-  GetHWModuleNumber(code);
+  hwModuleNumber(code);
   EXPECT_EQ(code, "Port1_Circuit2");  // the caller's text is trimmed
 }

@@ -29,7 +29,7 @@ TEST(ColorText, ReadsEveryAcceptedForm) {
       {"&H", 0},
       {"1e5", 0x1E5},
   };
-  for (const auto &c : cases) EXPECT_EQ(GetColorValue(c.text), c.value) << c.text;
+  for (const auto &c : cases) EXPECT_EQ(colorValue(c.text), c.value) << c.text;
 }
 
 TEST(ColorText, EveryNamedColourReadsAndNormalises) {
@@ -47,9 +47,9 @@ TEST(ColorText, EveryNamedColourReadsAndNormalises) {
   };
   for (const auto &row : table)
     for (const char *name : row.names) {
-      EXPECT_EQ(GetColorValue(name), row.value) << name;
-      EXPECT_EQ(FormatColorText(name), QString::fromLatin1(row.written)) << name;
-      EXPECT_EQ(GetColorValue(FormatColorText(name)), row.value) << name;
+      EXPECT_EQ(colorValue(name), row.value) << name;
+      EXPECT_EQ(formatColorText(name), QString::fromLatin1(row.written)) << name;
+      EXPECT_EQ(colorValue(formatColorText(name)), row.value) << name;
     }
 }
 
@@ -73,23 +73,23 @@ TEST(ColorText, NormalisesForFiles) {
       {"&H00FFFF", "&H00FFFF"},
       {"vbred", "Red"},
   };
-  for (const auto &c : cases) EXPECT_EQ(FormatColorText(c.in), QString::fromLatin1(c.out)) << c.in;
+  for (const auto &c : cases) EXPECT_EQ(formatColorText(c.in), QString::fromLatin1(c.out)) << c.in;
 }
 
 TEST(ColorText, RoundTripsThroughTheNormaliser) {
   for (const char *text : {"&hff", "fff", "14737632", "65535", "FFFF00", "&H8000000F", "255", "red",
                            "amber", "&H123", "16777215"}) {
-    const QString written = FormatColorText(text);
+    const QString written = formatColorText(text);
     ASSERT_FALSE(written.isEmpty()) << text;
-    EXPECT_EQ(GetColorValue(written), GetColorValue(text)) << text;
+    EXPECT_EQ(colorValue(written), colorValue(text)) << text;
   }
 }
 
 TEST(ColorText, ValueToTextPadsToSixDigits) {
-  EXPECT_EQ(ColorValueToText(255), "&H0000FF");
-  EXPECT_EQ(ColorValueToText(0), "&H000000");
-  EXPECT_EQ(ColorValueToText(0xE0E0E0), "&HE0E0E0");
-  EXPECT_EQ(ColorValueToText(qint32(0x8000000F)), "&H8000000F");
-  EXPECT_EQ(PadWithZeros("  ab ", 6), "0000ab");
-  EXPECT_EQ(PadWithZeros("1234567", 6), "1234567");
+  EXPECT_EQ(colorValueToText(255), "&H0000FF");
+  EXPECT_EQ(colorValueToText(0), "&H000000");
+  EXPECT_EQ(colorValueToText(0xE0E0E0), "&HE0E0E0");
+  EXPECT_EQ(colorValueToText(qint32(0x8000000F)), "&H8000000F");
+  EXPECT_EQ(padWithZeros("  ab ", 6), "0000ab");
+  EXPECT_EQ(padWithZeros("1234567", 6), "1234567");
 }

@@ -4,11 +4,11 @@
 #include "model/panelmodel.h"
 
 namespace {
-clsControlDetails &addButton(PanelModel &panel) {
-  auto record = std::make_unique<clsControlDetails>();
-  record->cntrlObject = panel.LoadControl(ControlKind::Button);
-  panel.PanelDetails.CollControls.push_back(std::move(record));
-  return *panel.PanelDetails.CollControls.back();
+ControlRecord &addButton(PanelModel &panel) {
+  auto record = std::make_unique<ControlRecord>();
+  record->control = panel.loadControl(ControlKind::Button);
+  panel.panelRecord.records.push_back(std::move(record));
+  return *panel.panelRecord.records.back();
 }
 }  // namespace
 
@@ -26,42 +26,42 @@ TEST(Records, PanelNamePlaceholderFollowsTheFilePath) {
   };
   for (const auto &c : cases) {
     PanelModel panel;
-    panel.PanelDetails.strPanelPath = c.path;
-    clsControlDetails &record = addButton(panel);
+    panel.panelRecord.panelPath = c.path;
+    ControlRecord &record = addButton(panel);
     record.setHWMapInternalName(c.value);
-    EXPECT_EQ(record.HWMapInternalName(), c.stored) << c.path;
+    EXPECT_EQ(record.hwMapInternalName(), c.stored) << c.path;
   }
 }
 
 TEST(Records, NewRecordDefaults) {
-  clsControlDetails record;
-  EXPECT_EQ(record.LevelLineColor, "&HE0E0E0");
-  EXPECT_FALSE(record.Enabled);
-  EXPECT_TRUE(record.State.isEmpty());
+  ControlRecord record;
+  EXPECT_EQ(record.levelLineColor, "&HE0E0E0");
+  EXPECT_FALSE(record.enabled);
+  EXPECT_TRUE(record.state.isEmpty());
 }
 
 TEST(Records, ControlArraysCloneTheirTemplates) {
   PanelModel panel;
-  DesignControl *a = panel.LoadControl(ControlKind::Button);
-  DesignControl *b = panel.LoadControl(ControlKind::Button);
+  DesignControl *a = panel.loadControl(ControlKind::Button);
+  DesignControl *b = panel.loadControl(ControlKind::Button);
   EXPECT_EQ(a->index(), 1);
   EXPECT_EQ(b->index(), 2);
-  EXPECT_EQ(a->Width, 1215);
-  EXPECT_EQ(a->Height, 495);
-  EXPECT_EQ(As<DesignButton>(a)->BackColor, 0xE0E0E0);
-  EXPECT_TRUE(a->ToolTipText.startsWith("Drag a selected control to move it.\r\n"));
-  panel.UnloadControl(a);
-  EXPECT_EQ(panel.LoadControl(ControlKind::Button)->index(), 3);  // highest present + 1
-  EXPECT_EQ(panel.LoadControl(ControlKind::Clock)->Width, 1095);
-  const int frame = panel.GetNewPictResize();
-  EXPECT_FALSE(panel.Frame(frame)->Visible);
-  EXPECT_TRUE(panel.Frame(frame)->ToolTipText.startsWith("Click and Drag handles to resize.\r\n"));
+  EXPECT_EQ(a->width, 1215);
+  EXPECT_EQ(a->height, 495);
+  EXPECT_EQ(controlCast<DesignButton>(a)->backColor, 0xE0E0E0);
+  EXPECT_TRUE(a->toolTipText.startsWith("Drag a selected control to move it.\r\n"));
+  panel.unloadControl(a);
+  EXPECT_EQ(panel.loadControl(ControlKind::Button)->index(), 3);  // highest present + 1
+  EXPECT_EQ(panel.loadControl(ControlKind::Clock)->width, 1095);
+  const int frame = panel.newFrameIndex();
+  EXPECT_FALSE(panel.frame(frame)->visible);
+  EXPECT_TRUE(panel.frame(frame)->toolTipText.startsWith("Click and Drag handles to resize.\r\n"));
 }
 
 TEST(CodePage, EveryByteRoundTrips) {
   QByteArray all;
   for (int b = 0; b < 256; ++b) all.append(char(b));
-  EXPECT_EQ(EncodeWindows1252(DecodeWindows1252(all)), all);
-  EXPECT_EQ(DecodeWindows1252("\x80\x9f"), QString::fromUtf8("€Ÿ"));
-  EXPECT_EQ(EncodeWindows1252(QString::fromUtf8("€ é ☃")), QByteArray("\x80 \xe9 ?"));
+  EXPECT_EQ(encodeWindows1252(decodeWindows1252(all)), all);
+  EXPECT_EQ(decodeWindows1252("\x80\x9f"), QString::fromUtf8("€Ÿ"));
+  EXPECT_EQ(encodeWindows1252(QString::fromUtf8("€ é ☃")), QByteArray("\x80 \xe9 ?"));
 }

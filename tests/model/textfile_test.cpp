@@ -26,11 +26,11 @@ QByteArray readBytes(const QString &path) {
 // with the system's reason and left the old file whole.
 void writePastAFileSizeLimit(const QString &path, bool ignoreTheSignal) {
   std::signal(SIGXFSZ, SIG_DFL);
-  if (ignoreTheSignal) IgnoreFileSizeLimitSignal();
+  if (ignoreTheSignal) ignoreFileSizeLimitSignal();
   rlimit limit{1024, 1024};
   setrlimit(RLIMIT_FSIZE, &limit);
   QString error;
-  const bool written = WriteTextFileSafely(path, QString(4096, u'x'), &error);
+  const bool written = writeTextFileSafely(path, QString(4096, u'x'), &error);
   const bool old = readBytes(path) == "old";
   std::exit(!written && error == QLatin1String("File too large") && old ? 0 : 1);
 }
@@ -39,15 +39,15 @@ void writePastAFileSizeLimit(const QString &path, bool ignoreTheSignal) {
 
 TEST(TextFile, AByteOrderMarkMeansUtf8) {
   TextEncoding encoding = TextEncoding::Windows1252;
-  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF<a>\xC3\xA9\xE2\x82\xAC</a>", &encoding),
+  EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF<a>\xC3\xA9\xE2\x82\xAC</a>", &encoding),
             QString::fromUtf8("<a>\u00e9\u20ac</a>"));
   EXPECT_EQ(encoding, TextEncoding::Utf8WithByteOrderMark);
-  EXPECT_EQ(DecodeTextFile("<a>\xE9\x80</a>", &encoding), QString::fromUtf8("<a>\u00e9\u20ac</a>"));
+  EXPECT_EQ(decodeTextFile("<a>\xE9\x80</a>", &encoding), QString::fromUtf8("<a>\u00e9\u20ac</a>"));
   EXPECT_EQ(encoding, TextEncoding::Windows1252);
   for (TextEncoding e : {TextEncoding::Windows1252, TextEncoding::Utf8WithByteOrderMark}) {
     const QString text = QString::fromUtf8("caf\u00e9 \u20ac");
     TextEncoding read;
-    EXPECT_EQ(DecodeTextFile(EncodeTextFile(text, e), &read), text);
+    EXPECT_EQ(decodeTextFile(encodeTextFile(text, e), &read), text);
     EXPECT_EQ(read, e);
   }
 }
@@ -58,7 +58,7 @@ TEST(TextFile, AWritePastTheFileSizeLimitFailsInsteadOfKillingTheProgram) {
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("Studio.xml"));
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(path, QStringLiteral("old"), &error));
+  ASSERT_TRUE(writeTextFileSafely(path, QStringLiteral("old"), &error));
   // Left to its default, the signal kills the program and its unsaved work.
   EXPECT_EXIT(writePastAFileSizeLimit(path, false), ::testing::KilledBySignal(SIGXFSZ), "");
   EXPECT_EXIT(writePastAFileSizeLimit(path, true), ::testing::ExitedWithCode(0), "");
@@ -74,8 +74,8 @@ TEST(TextFile, AFullDiskIsReportedWithTheSystemsReason) {
     GTEST_SKIP() << "a small file system cannot be mounted here: " << std::strerror(errno);
   const QString path = dir.filePath(QStringLiteral("Studio.xml"));
   QString error;
-  EXPECT_TRUE(WriteTextFileSafely(path, QStringLiteral("old"), &error));
-  EXPECT_FALSE(WriteTextFileSafely(path, QString(200 * 1024, u'x'), &error));
+  EXPECT_TRUE(writeTextFileSafely(path, QStringLiteral("old"), &error));
+  EXPECT_FALSE(writeTextFileSafely(path, QString(200 * 1024, u'x'), &error));
   EXPECT_EQ(error, "No space left on device");
   EXPECT_EQ(readBytes(path), "old");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Studio.xml"});
@@ -87,9 +87,9 @@ TEST(TextFile, AReplacedFileKeepsItsPermissions) {
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("Studio.xml"));
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(path, QStringLiteral("old"), &error));
+  ASSERT_TRUE(writeTextFileSafely(path, QStringLiteral("old"), &error));
   ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-  ASSERT_TRUE(WriteTextFileSafely(path, QStringLiteral("new"), &error));
+  ASSERT_TRUE(writeTextFileSafely(path, QStringLiteral("new"), &error));
   const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                   QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                   QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
@@ -106,10 +106,10 @@ TEST(TextFile, AChainOfLinksKeepsEveryLinkAndReplacesTheFileAtItsEnd) {
   const QString second = dir.filePath(QStringLiteral("second.xml"));
   const QString first = dir.filePath(QStringLiteral("Studio.xml"));
   QString error;
-  ASSERT_TRUE(WriteTextFileSafely(file, QStringLiteral("old"), &error));
+  ASSERT_TRUE(writeTextFileSafely(file, QStringLiteral("old"), &error));
   ASSERT_TRUE(QFile::link(QStringLiteral("real/Studio.xml"), second));  // relative, one level
   ASSERT_TRUE(QFile::link(second, first));
-  ASSERT_TRUE(WriteTextFileSafely(first, QStringLiteral("new"), &error)) << error.toStdString();
+  ASSERT_TRUE(writeTextFileSafely(first, QStringLiteral("new"), &error)) << error.toStdString();
   EXPECT_TRUE(QFileInfo(first).isSymLink());
   EXPECT_TRUE(QFileInfo(second).isSymLink());
   EXPECT_EQ(readBytes(file), "new");

@@ -49,7 +49,7 @@ struct EventLog : XmlHandler {
   }
 };
 
-std::string Printable(const QString &text) {
+std::string printable(const QString &text) {
   std::string out;
   for (QChar c : text.left(300)) {
     const char16_t u = c.unicode();
@@ -65,17 +65,17 @@ std::string Printable(const QString &text) {
   return out;
 }
 
-// ReadXml, the stream reader alone and the scanner alone agree. `quick`
+// readXml, the stream reader alone and the scanner alone agree. `quick`
 // tells whether the scanner decided by itself.
-::testing::AssertionResult Agree(const QString &text, bool *quick = nullptr,
-                                 XmlLimits limits = XmlLimits()) {
+::testing::AssertionResult scannersAgree(const QString &text, bool *quick = nullptr,
+                                         XmlLimits limits = XmlLimits()) {
   EventLog ours, theirs, scanner;
-  const bool accepted = ReadXml(text, ours, nullptr, limits);
-  const bool reference = ReadXmlWithStreamReader(text, theirs, nullptr, limits);
-  const PlainXmlScan scan = ScanPlainXml(text, scanner, limits);
+  const bool accepted = readXml(text, ours, nullptr, limits);
+  const bool reference = readXmlWithStreamReader(text, theirs, nullptr, limits);
+  const PlainXmlScan scan = scanPlainXml(text, scanner, limits);
   if (quick) *quick = scan.result != PlainXmlScan::Result::NotPlain;
   auto failure = [&](const char *what) {
-    return ::testing::AssertionFailure() << what << ": " << Printable(text);
+    return ::testing::AssertionFailure() << what << ": " << printable(text);
   };
   if (accepted != reference)
     return failure(accepted ? "accepted, the stream reader refuses"
@@ -175,31 +175,31 @@ TEST(XmlScanner, AgreesWithTheStreamReaderOnChosenDocuments) {
   };
   for (const auto &c : cases) {
     bool quick = false;
-    EXPECT_TRUE(Agree(c.text, &quick));
+    EXPECT_TRUE(scannersAgree(c.text, &quick));
     EventLog log;
-    EXPECT_EQ(ReadXml(c.text, log), c.accepted) << Printable(c.text);
-    EXPECT_EQ(quick, c.quick == Q) << Printable(c.text);
+    EXPECT_EQ(readXml(c.text, log), c.accepted) << printable(c.text);
+    EXPECT_EQ(quick, c.quick == Q) << printable(c.text);
   }
 }
 
 TEST(XmlScanner, ReadsWhatTheWriterWritesByItself) {
   QFile golden(QStringLiteral(TESSARY_FIXTURES "/panelfile/golden_panel.xml"));
   ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-  const QString text = DecodeWindows1252(golden.readAll());
+  const QString text = decodeWindows1252(golden.readAll());
   bool quick = false;
-  EXPECT_TRUE(Agree(text, &quick));
+  EXPECT_TRUE(scannersAgree(text, &quick));
   EXPECT_TRUE(quick);
 }
 
 TEST(XmlScanner, RefusalsSayWhatAndWhere) {
   XmlError error;
   EventLog log;
-  EXPECT_FALSE(ReadXml(u"<a>\r\n  <b>\r\n</a>", log, &error));
+  EXPECT_FALSE(readXml(u"<a>\r\n  <b>\r\n</a>", log, &error));
   EXPECT_EQ(error.line, 3);
   EXPECT_FALSE(error.message.isEmpty());
   EXPECT_TRUE(error.text().startsWith(QLatin1String("Line 3, column ")));
 
-  EXPECT_FALSE(ReadXml(u"<!DOCTYPE a>\n<a/>", log, &error));
+  EXPECT_FALSE(readXml(u"<!DOCTYPE a>\n<a/>", log, &error));
   EXPECT_TRUE(error.message.contains(QLatin1String("document type")));
 }
 
@@ -212,17 +212,17 @@ TEST(XmlScanner, RefusesNestingBeyondTheLimit) {
     XmlLimits limits;
     limits.maxDepth = limit;
     bool quick = false;
-    EXPECT_TRUE(Agree(deep, &quick, limits)) << limit;
+    EXPECT_TRUE(scannersAgree(deep, &quick, limits)) << limit;
     EXPECT_TRUE(quick) << limit;
     EventLog log;
-    EXPECT_EQ(ReadXml(deep, log, nullptr, limits), limit >= 300) << limit;
+    EXPECT_EQ(readXml(deep, log, nullptr, limits), limit >= 300) << limit;
     // The stream reader keeps the same limit where it reads.
     const QString oddly = deep + "<!-- x -- y -->";
-    EXPECT_FALSE(ReadXml(oddly, log, nullptr, limits)) << limit;
+    EXPECT_FALSE(readXml(oddly, log, nullptr, limits)) << limit;
   }
   // Too deep, and broken further on: refused either way.
   EventLog log;
-  EXPECT_FALSE(ReadXml(deep.left(1200) + "<!DOCTYPE", log));
+  EXPECT_FALSE(readXml(deep.left(1200) + "<!DOCTYPE", log));
 }
 
 TEST(XmlScanner, RefusesElementsWithMoreThan256Attributes) {
@@ -238,19 +238,19 @@ TEST(XmlScanner, RefusesElementsWithMoreThan256Attributes) {
     for (int attributes : {256, 257, 5000}) {
       SCOPED_TRACE(shape.toStdString() + " " + std::to_string(attributes));
       const QString text = shape.arg(element(attributes));
-      EXPECT_TRUE(Agree(text));
+      EXPECT_TRUE(scannersAgree(text));
       EventLog log;
       XmlError error;
-      EXPECT_EQ(ReadXml(text, log, &error), attributes <= 256);
+      EXPECT_EQ(readXml(text, log, &error), attributes <= 256);
       if (attributes > 256) {
         EXPECT_TRUE(error.message.contains(QLatin1String("attributes")));
         EXPECT_EQ(error.column, text.indexOf(QLatin1String("<a ")) + 1);  // the crowded element
       }
     }
   }
-  EXPECT_EQ(FindElementWithTooManyAttributes(u"<!-- <a b='1' c='2' d=''> --><a x=\"=\" y='>'/>", 2),
+  EXPECT_EQ(findElementWithTooManyAttributes(u"<!-- <a b='1' c='2' d=''> --><a x=\"=\" y='>'/>", 2),
             -1);
-  EXPECT_EQ(FindElementWithTooManyAttributes(u"<?p a=1 b=2?><x/><a x='1' y='2'/>", 1), 17);
+  EXPECT_EQ(findElementWithTooManyAttributes(u"<?p a=1 b=2?><x/><a x='1' y='2'/>", 1), 17);
 }
 
 TEST(XmlScanner, AgreesWithTheStreamReaderOnMutatedPanels) {
@@ -295,14 +295,14 @@ TEST(XmlScanner, AgreesWithTheStreamReaderOnMutatedPanels) {
       }
     }
     bool quick = false;
-    const ::testing::AssertionResult agree = Agree(text, &quick);
+    const ::testing::AssertionResult agree = scannersAgree(text, &quick);
     EXPECT_TRUE(agree);
     if (!agree) ++failures;
     EventLog log, scanned;
-    if (ReadXml(text, log)) {
+    if (readXml(text, log)) {
       ++accepted;
       if (quick) ++quickAccepted;
-      if (!quick && ScanPlainXml(text, scanned, XmlLimits()).tags > 0) ++tookOver;
+      if (!quick && scanPlainXml(text, scanned, XmlLimits()).tags > 0) ++tookOver;
     }
   }
   // The mutations exercise both readers and the hand-over; most accepted

@@ -45,14 +45,14 @@ TEST(XmlTree, HoldsAttributesCommentsAndInstructions) {
   EXPECT_EQ(root.children[0].kind, XmlNode::Kind::Instruction);
   EXPECT_EQ(root.children[0].name, "p");
   EXPECT_EQ(root.children[0].value, "d");
-  EXPECT_EQ(ElementText(root), "tx");
+  EXPECT_EQ(elementText(root), "tx");
 }
 
 TEST(XmlTree, ElementTextLeavesOutBlankRunsBetweenChildren) {
   XmlDocument doc = read(QStringLiteral("<a>\r\n  x<!-- c -->y\r\n  <b/>\r\n  <c/> z </a>"));
-  EXPECT_EQ(ElementText(*doc.root()), "\n  xy\n   z ");
+  EXPECT_EQ(elementText(*doc.root()), "\n  xy\n   z ");
   XmlDocument blank = read(QStringLiteral("<a> <![CDATA[ ]]> <b/> </a>"));
-  EXPECT_EQ(ElementText(*blank.root()), "");
+  EXPECT_EQ(elementText(*blank.root()), "");
 }
 
 TEST(XmlTree, ChangesAreLaidOutAndTheRestStays) {
@@ -64,16 +64,16 @@ TEST(XmlTree, ChangesAreLaidOutAndTheRestStays) {
   // Items 2 and 3 go with their lines; the comment stays.
   doc.removeLaidOut(root, 7);
   doc.removeLaidOut(root, 5);
-  XmlNode *empty = FindChildElement(root, u"empty");
+  XmlNode *empty = findChildElement(root, u"empty");
   ASSERT_TRUE(empty);
-  AppendLaidOut(*empty, {XmlNode::textElement("New", "a<b")}, 2);
-  AppendLaidOut(
+  appendLaidOut(*empty, {XmlNode::textElement("New", "a<b")}, 2);
+  appendLaidOut(
       root,
-      {LaidOutElement("Entry",
+      {laidOutElement("Entry",
                       {XmlNode::textElement("Type", "B"), XmlNode::textElement("Blank", QString())},
                       2)},
       0);
-  SetElementText(*FindChildElement(root, u"item"), QStringLiteral("one"));
+  setElementText(*findChildElement(root, u"item"), QStringLiteral("one"));
   EXPECT_EQ(doc.toText(),
             QStringLiteral("<!-- map -->\r\n<List kind=\"x\">\r\n  <Item>one</Item>\r\n"
                            "  <!-- two -->\r\n  <Empty>\r\n    <New>a&lt;b</New>\r\n  </Empty>\r\n"
@@ -83,14 +83,14 @@ TEST(XmlTree, ChangesAreLaidOutAndTheRestStays) {
 
 TEST(XmlTree, AppendingToACompactElementStartsNewLines) {
   XmlDocument doc = read(QStringLiteral("<a><b/></a>"));
-  AppendLaidOut(*doc.root(), {XmlNode::element("c")}, 0);
+  appendLaidOut(*doc.root(), {XmlNode::element("c")}, 0);
   EXPECT_EQ(doc.toText(), QStringLiteral("<a><b/>\r\n  <c/>\r\n</a>"));
 }
 
 TEST(XmlTree, LaidOutWriterMatchesTheDocumentLayout) {
   XmlWriter writer;
-  WriteLaidOut(writer,
-               LaidOutElement("Control",
+  writeLaidOut(writer,
+               laidOutElement("Control",
                               {XmlNode::textElement("Type", "LKClock & co"),
                                XmlNode::textElement("Name", QString())},
                               4),
@@ -101,8 +101,8 @@ TEST(XmlTree, LaidOutWriterMatchesTheDocumentLayout) {
 
 TEST(XmlWriter, EscapesWhatMustBeAndDropsWhatCannotBeCarried) {
   QString text, attribute;
-  AppendEscapedXmlText(text, QStringLiteral("a&<>\"\x01\tb") + QChar(0xD800) + QChar(0xFFFE));
+  appendEscapedXmlText(text, QStringLiteral("a&<>\"\x01\tb") + QChar(0xD800) + QChar(0xFFFE));
   EXPECT_EQ(text, QStringLiteral("a&amp;&lt;&gt;\"\tb"));
-  AppendEscapedXmlAttribute(attribute, u"\"x\"");
+  appendEscapedXmlAttribute(attribute, u"\"x\"");
   EXPECT_EQ(attribute, QStringLiteral("&quot;x&quot;"));
 }

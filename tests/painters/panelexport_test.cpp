@@ -13,7 +13,7 @@
 #include "hwmap/hardwaremap.h"
 #include "panelfile/localstore.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "surface/panelreadhooks.h"
 #include "ui/panelexportdialog.h"
 #include "ui/panelrenderer.h"
@@ -53,17 +53,17 @@ bool isRed(const QColor &c) { return c.red() > 200 && c.green() < 60 && c.blue()
 
 struct ExportTest : ::testing::Test {
   FakeUi ui;
-  frmPanel panel{ui};
+  PanelEditor panel{ui};
   QTemporaryDir dir;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     PanelReadHooks hooks(panel);
-    ASSERT_TRUE(ReadPanelText(QString::fromLatin1(kPanelXml), dir.filePath("Export.xml"),
+    ASSERT_TRUE(readPanelText(QString::fromLatin1(kPanelXml), dir.filePath("Export.xml"),
                               panel.model(), hooks, HardwareMap()));
   }
   QImage png(double scale) {
-    return QImage::fromData(PanelFileBytes(panel.model(), ExportFormat::Png, scale, kPrinted),
+    return QImage::fromData(panelFileBytes(panel.model(), ExportFormat::Png, scale, kPrinted),
                             "PNG");
   }
   QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -75,19 +75,19 @@ TEST_F(ExportTest, PngIsOnePixelPer15TwipsTimesTheScaleAndSvgThePanelsPixelSize)
   for (const auto &[scale, size] :
        {std::pair{1.0, QSize(640, 400)}, std::pair{2.0, QSize(1280, 800)}})
     EXPECT_EQ(png(scale).size(), size) << scale;
-  panel.model().Width = 9601;  // a part of a pixel is a whole one
+  panel.model().width = 9601;  // a part of a pixel is a whole one
   EXPECT_EQ(png(1).size(), QSize(641, 400));
-  panel.model().Width = 9600;
+  panel.model().width = 9600;
 
-  const QByteArray svg = PanelFileBytes(panel.model(), ExportFormat::Svg, 2.0, kPrinted);
+  const QByteArray svg = panelFileBytes(panel.model(), ExportFormat::Svg, 2.0, kPrinted);
   EXPECT_TRUE(svg.contains("viewBox=\"0 0 640 400\"")) << svg.left(300).constData();
   EXPECT_TRUE(svg.contains("<title>Export</title>"));
 }
 
 TEST_F(ExportTest, ShowsControlsWhereTheyAreAndNoSelectionEvenWhenSelected) {
-  DesignControl *label = panel.model().ZOrder().front();
-  panel.ControlGotFocus(label);
-  ASSERT_TRUE(panel.model().Frame(panel.GetResizeIndex(label))->Visible);
+  DesignControl *label = panel.model().zOrder().front();
+  panel.controlGotFocus(label);
+  ASSERT_TRUE(panel.model().frame(panel.frameIndexOf(label))->visible);
 
   for (const double scale : {1.0, 2.0}) {
     const QImage image = png(scale);
@@ -112,7 +112,7 @@ TEST_F(ExportTest, PrintedPageFitsThePanelKeepingItsAspectAboveAFooter) {
   page.fill(Qt::white);
   {
     QPainter p(&page);
-    PrintPanelPage(p, QRectF(0, 0, 1000, 1400), panel.model(), kPrinted);
+    printPanelPage(p, QRectF(0, 0, 1000, 1400), panel.model(), kPrinted);
   }
   QRect green, ink;
   for (int y = 0; y < page.height(); ++y)
@@ -132,18 +132,18 @@ TEST_F(ExportTest, PrintedPageFitsThePanelKeepingItsAspectAboveAFooter) {
   EXPECT_GT(ink.right(), 900);
 
   // A tall panel on a wide page: its height sets the scale, and it is centred across.
-  panel.model().Height = 60000;
+  panel.model().height = 60000;
   page.fill(Qt::white);
   {
     QPainter p(&page);
-    PrintPanelPage(p, QRectF(0, 0, 1000, 100), panel.model(), kPrinted);
+    printPanelPage(p, QRectF(0, 0, 1000, 100), panel.model(), kPrinted);
   }
   EXPECT_FALSE(isGreen(page.pixelColor(5, 5)));
   EXPECT_TRUE(isGreen(page.pixelColor(500, 5)));
 }
 
 TEST_F(ExportTest, PdfIsOnePrintedPage) {
-  const QByteArray pdf = PanelFileBytes(panel.model(), ExportFormat::Pdf, 1.0, kPrinted);
+  const QByteArray pdf = panelFileBytes(panel.model(), ExportFormat::Pdf, 1.0, kPrinted);
   EXPECT_TRUE(pdf.startsWith("%PDF"));
   EXPECT_EQ(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
             1);
@@ -152,7 +152,7 @@ TEST_F(ExportTest, PdfIsOnePrintedPage) {
   QPrinter printer;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path("print.pdf"));
-  ASSERT_TRUE(PrintPanelOn(printer, ui, panel.model(), kPrinted));
+  ASSERT_TRUE(printPanelOn(printer, ui, panel.model(), kPrinted));
   QFile printed(path("print.pdf"));
   ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
   const QString text = QString::fromLatin1(printed.readAll());
@@ -162,7 +162,7 @@ TEST_F(ExportTest, PdfIsOnePrintedPage) {
 
   // A PDF file that cannot be made: the message names it.
   printer.setOutputFileName(path("missing/print.pdf"));
-  EXPECT_FALSE(PrintPanelOn(printer, ui, panel.model(), kPrinted));
+  EXPECT_FALSE(printPanelOn(printer, ui, panel.model(), kPrinted));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.firstLines().front().startsWith(
       QStringLiteral("The panel could not be printed to %1: ").arg(path("missing/print.pdf"))))
@@ -175,12 +175,12 @@ TEST_F(ExportTest, AWriteReplacesTheFileWholeOrSaysWhyAndLeavesItAlone) {
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("old");
   old.close();
-  ASSERT_TRUE(WriteImageExport(ui, panel.model(), {file, 2.0}));
+  ASSERT_TRUE(writeImageExport(ui, panel.model(), {file, 2.0}));
   EXPECT_EQ(QImage(file).size(), QSize(1280, 800));
 
   // A folder that is not there: the message names the file, nothing is written.
   const QString lost = path("missing/shot.svg");
-  EXPECT_FALSE(WriteImageExport(ui, panel.model(), {lost, 1.0}));
+  EXPECT_FALSE(writeImageExport(ui, panel.model(), {lost, 1.0}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.firstLines().front().startsWith(
       QStringLiteral("The image could not be written to %1: ").arg(lost)))
@@ -188,14 +188,14 @@ TEST_F(ExportTest, AWriteReplacesTheFileWholeOrSaysWhyAndLeavesItAlone) {
   EXPECT_FALSE(QFile::exists(lost));
 
   // A panel file may give any size: past a bounded image it is refused, not allocated.
-  panel.model().Width = 2'000'000'000;
-  EXPECT_FALSE(WriteImageExport(ui, panel.model(), {file, 1.0}));
+  panel.model().width = 2'000'000'000;
+  EXPECT_FALSE(writeImageExport(ui, panel.model(), {file, 1.0}));
   EXPECT_TRUE(ui.firstLines().back().contains(QLatin1String("too large")));
   EXPECT_EQ(QImage(file).size(), QSize(1280, 800));
 
   // A file name of another type is refused before anything is drawn.
   QString error;
-  EXPECT_FALSE(ExportPanelFile(panel.model(), path("shot.jpg"), 1.0, &error));
+  EXPECT_FALSE(exportPanelFile(panel.model(), path("shot.jpg"), 1.0, &error));
   EXPECT_FALSE(error.isEmpty());
   EXPECT_FALSE(QFile::exists(path("shot.jpg")));
 }

@@ -23,7 +23,7 @@ QImage render(const DesignControl &c, QSize size, const QDateTime &now = kNow,
   QImage image(size, QImage::Format_ARGB32);
   image.fill(kCanvas);
   QPainter p(&image);
-  PaintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), c, now, pixelsPerTwip);
+  paintControl(p, QRectF(QPointF(0, 0), QSizeF(size)), c, now, pixelsPerTwip);
   return image;
 }
 
@@ -50,18 +50,18 @@ TEST(RenderMeter, LitSegmentsFollowTheLevelInBothStyles) {
   const QSize size(60, 320);
   for (qint32 style : {0, 1}) {
     DesignMeter m;
-    m.Meter.MeterStyle = style;
-    m.Meter.MeterScale = 0;
-    const MeterLayout layout = ComputeMeterLayout(QRectF(0, 0, 60, 320), m.Meter, 1.0);
+    m.meter.meterStyle = style;
+    m.meter.meterScale = 0;
+    const MeterLayout layout = computeMeterLayout(QRectF(0, 0, 60, 320), m.meter, 1.0);
     const QRectF bar = layout.bars[0];
-    const int count = LedSegmentCount(bar.height());
+    const int count = ledSegmentCount(bar.height());
     // The centre of the LED segment at a fraction of the bar (top of the
     // bar is 0 dB, bottom -60 dB on the linear scale).
     auto segmentCentre = [&](double fraction) {
       const int i = std::min(count - 1, static_cast<int>(fraction * count));
       return QPointF(bar.center().x(), bar.bottom() - (i + 0.5) / count * bar.height());
     };
-    m.SetLevel(-200, kMeterSilence);
+    m.setLevel(-200, kMeterSilence);
     const QImage lit = render(m, size);
     EXPECT_TRUE(isGreen(at(lit, segmentCentre(0.1)))) << "style " << style;
     EXPECT_TRUE(isGreen(at(lit, segmentCentre(0.6)))) << "style " << style;
@@ -70,7 +70,7 @@ TEST(RenderMeter, LitSegmentsFollowTheLevelInBothStyles) {
         segmentCentre(0.1) + QPointF(layout.bars[1].center().x() - bar.center().x(), 0);
     EXPECT_TRUE(isDark(at(lit, right))) << "the right channel is silent";
 
-    m.SetLevel(kMeterSilence, kMeterSilence);
+    m.setLevel(kMeterSilence, kMeterSilence);
     const QImage silent = render(m, size);
     EXPECT_TRUE(isDark(at(silent, segmentCentre(0.1)))) << "style " << style;
   }
@@ -78,11 +78,11 @@ TEST(RenderMeter, LitSegmentsFollowTheLevelInBothStyles) {
 
 TEST(RenderMeter, OverloadLightsRedAtTheTop) {
   DesignMeter m;
-  m.SetLevel(0, 0);
-  const MeterLayout layout = ComputeMeterLayout(QRectF(0, 0, 60, 320), m.Meter, 1.0);
+  m.setLevel(0, 0);
+  const MeterLayout layout = computeMeterLayout(QRectF(0, 0, 60, 320), m.meter, 1.0);
   const QRectF bar = layout.bars[1];
   const QImage image = render(m, QSize(60, 320));
-  const int count = LedSegmentCount(bar.height());
+  const int count = ledSegmentCount(bar.height());
   EXPECT_TRUE(isRed(at(image, QPointF(bar.center().x(), bar.top() + 1.5 * bar.height() / count))));
 }
 
@@ -92,8 +92,8 @@ TEST(RenderClock, SecondHandPointsAtTheSecond) {
   // so look along a stretch of the ray.
   for (bool elements : {false, true}) {
     DesignClock c;
-    c.ElementHands = elements;
-    c.FaceNumbers = false;
+    c.elementHands = elements;
+    c.faceNumbers = false;
     const QSize size(200, 200);
     const double r = 97;
     auto redAlong = [&](const QImage &image, double dx) {
@@ -112,10 +112,10 @@ TEST(RenderClock, SecondHandPointsAtTheSecond) {
 
 TEST(RenderClock, OffsetAndDigitalText) {
   DesignClock c;
-  c.Digital = true;
-  c.BackgroundColor = 0x000000;
-  c.ForegroundColor = 0x00FF00;  // green
-  c.FontSize = 20;
+  c.digital = true;
+  c.backgroundColor = 0x000000;
+  c.foregroundColor = 0x00FF00;  // green
+  c.fontSize = 20;
   const QImage image = render(c, QSize(220, 60));
   const QRect ink = inkBox(image, [](QColor p) { return isGreen(p); });
   ASSERT_FALSE(ink.isEmpty());
@@ -123,7 +123,7 @@ TEST(RenderClock, OffsetAndDigitalText) {
   EXPECT_TRUE(isDark(image.pixelColor(2, 2))) << "background colour";
 
   // A font far too large for the control is shrunk to show the whole time.
-  c.FontSize = 400;
+  c.fontSize = 400;
   const QRect big = inkBox(render(c, QSize(220, 60)), [](QColor p) { return isGreen(p); });
   EXPECT_GT(big.left(), 0);
   EXPECT_LT(big.right(), 219);
@@ -131,11 +131,11 @@ TEST(RenderClock, OffsetAndDigitalText) {
 
 TEST(RenderMeterFader, KnobAndNominalMarkFollowTheirValues) {
   const QRectF rect(0, 0, 140, 420);
-  const MeterFaderLayout layout = ComputeMeterFaderLayout(rect, false, 1.0);
+  const MeterFaderLayout layout = computeMeterFaderLayout(rect, false, 1.0);
   DesignMeterFader f;
   for (float level : {-30.0f, 0.0f, 8.0f}) {
-    f.FaderLevel = level;
-    f.FaderNominal = -10.0f;
+    f.faderLevel = level;
+    f.faderNominal = -10.0f;
     const QImage image = render(f, QSize(140, 420));
     const QRectF knob = layout.knobAt(level);
     const QColor cap = at(image, QPointF(knob.center().x(), knob.top() + knob.height() * 0.12));
@@ -148,8 +148,8 @@ TEST(RenderMeterFader, KnobAndNominalMarkFollowTheirValues) {
 
 TEST(RenderText, FontsScaleWithTheZoom) {
   DesignLabel label;
-  label.Text = QStringLiteral("WWWW");
-  label.ForeColor = 0x000000;
+  label.text = QStringLiteral("WWWW");
+  label.foreColor = 0x000000;
   auto inkWidth = [&](double pixelsPerTwip) {
     return inkBox(render(label, QSize(400, 100), kNow, pixelsPerTwip),
                   [](QColor p) { return p.lightness() < 100; })
@@ -163,7 +163,7 @@ TEST(RenderText, FontsScaleWithTheZoom) {
 TEST(RenderText, ButtonCaptionShowsAmpersandsAsTyped) {
   DesignButton b;
   auto captionWidth = [&](const QString &caption) {
-    b.Caption = caption;
+    b.caption = caption;
     // Inside the bevel, whose dark edge would count as ink.
     const QImage face = render(b, QSize(200, 40)).copy(4, 4, 192, 32);
     return inkBox(face, [](QColor p) { return p.lightness() < 60; }).width();
@@ -175,8 +175,8 @@ TEST(RenderText, ButtonCaptionShowsAmpersandsAsTyped) {
 // and name written in the middle on a plain band.
 TEST(RenderKept, AHatchedRectangleWithTypeAndName) {
   DesignKept kept;
-  kept.Type = QStringLiteral("CodecControl");
-  kept.Tag = QStringLiteral("Codec1");
+  kept.type = QStringLiteral("CodecControl");
+  kept.tag = QStringLiteral("Codec1");
   const QImage image = render(kept, QSize(200, 90));
   EXPECT_TRUE(inkBox(image, [](QColor c) { return c == kCanvas; }).isEmpty());
   // The hatching: grey lines across a light ground near the corners.
@@ -196,23 +196,23 @@ TEST(RenderKept, AHatchedRectangleWithTypeAndName) {
 
 TEST(RenderRobustness, DegenerateRectsAndZoomsPaintNothingOrSomethingButNeverFail) {
   DesignButton button;
-  button.Caption = QStringLiteral("x");
-  button.Picture = QStringLiteral("/nonexistent/picture.png");
+  button.caption = QStringLiteral("x");
+  button.picture = QStringLiteral("/nonexistent/picture.png");
   DesignLabel label;
   DesignWebBrowser browser;
   DesignMeter meter;
-  meter.Meter.CenterPad = std::numeric_limits<qint16>::min();
-  meter.Meter.MeterScale = 99;
-  meter.Meter.LevelLeft = std::numeric_limits<qint32>::max();
+  meter.meter.centerPad = std::numeric_limits<qint16>::min();
+  meter.meter.meterScale = 99;
+  meter.meter.levelLeft = std::numeric_limits<qint32>::max();
   DesignMeterFader fader;
-  fader.FaderLevel = std::numeric_limits<float>::quiet_NaN();
-  fader.FaderNominal = std::numeric_limits<float>::infinity();
+  fader.faderLevel = std::numeric_limits<float>::quiet_NaN();
+  fader.faderNominal = std::numeric_limits<float>::infinity();
   DesignClock clock;
-  clock.OffSet = std::numeric_limits<qint32>::min();
-  clock.FontSize = 1e9;
-  clock.Digital = true;
+  clock.offSet = std::numeric_limits<qint32>::min();
+  clock.fontSize = 1e9;
+  clock.digital = true;
   DesignKept kept;
-  kept.Type = QString(500, u'W');
+  kept.type = QString(500, u'W');
   const DesignControl *controls[] = {&button, &label, &browser, &meter, &fader, &clock, &kept};
   QImage image(64, 64, QImage::Format_ARGB32);
   QPainter p(&image);
@@ -220,7 +220,7 @@ TEST(RenderRobustness, DegenerateRectsAndZoomsPaintNothingOrSomethingButNeverFai
     for (QRectF r : {QRectF(0, 0, 0, 0), QRectF(5, 5, -10, 20), QRectF(0, 0, 1, 1),
                      QRectF(0, 0, 3, 64), QRectF(-1e6, -1e6, 2e6, 2e6)}) {
       for (double zoom : {kPixelsPerTwip, 0.0, -1.0, std::nan(""), 50.0})
-        PaintControl(p, r, *c, QDateTime(), zoom);
+        paintControl(p, r, *c, QDateTime(), zoom);
     }
   }
   SUCCEED();
@@ -232,7 +232,7 @@ TEST(RenderPalette, EveryItemDrawsItsOwnIcon) {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(kCanvas);
     QPainter p(&image);
-    PaintPaletteIcon(p, image.rect(), PaletteItem(i));
+    paintPaletteIcon(p, image.rect(), PaletteItem(i));
     p.end();
     EXPECT_FALSE(inkBox(image, [](QColor c) { return c != kCanvas; }).isEmpty()) << i;
     for (const QImage &other : icons) EXPECT_NE(image, other) << i;

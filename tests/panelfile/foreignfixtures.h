@@ -47,7 +47,7 @@ inline constexpr ForeignFixture kForeignFixtures[] = {
 };
 
 // A panel text with the fixture's lines inserted.
-inline QString WithForeignInsert(QString text, const ForeignFixture &fixture) {
+inline QString withForeignInsert(QString text, const ForeignFixture &fixture) {
   const qsizetype at = text.indexOf(QLatin1String(fixture.anchor));
   const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), at) + 2;
   text.insert(lineEnd, QLatin1String(fixture.insert));
@@ -55,7 +55,7 @@ inline QString WithForeignInsert(QString text, const ForeignFixture &fixture) {
 }
 
 // A test name of the fixture ("codec_control_between_two_buttons").
-inline std::string ForeignFixtureName(const ForeignFixture &fixture) {
+inline std::string foreignFixtureName(const ForeignFixture &fixture) {
   QString name = QString::fromLatin1(fixture.what);
   name.replace(QLatin1Char(' '), QLatin1Char('_'));
   return name.toStdString();

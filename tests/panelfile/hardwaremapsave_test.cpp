@@ -70,7 +70,7 @@ QByteArray entryLine(const QByteArray &map, const QByteArray &internalName) {
 }  // namespace
 
 TEST_F(PanelFileTest, SavingChangesOnlyThePanelsEntriesAndTheVersion) {
-  WriteBytes(Settings().strHardwareMapFile, kForeignMap);
+  writeBytes(programSettings().hardwareMapFile, kForeignMap);
   QByteArray expected = kForeignMap;
   expected.replace(entryLine(kForeignMap, "Studio.Button1"), "");
   expected.replace(entryLine(kForeignMap, "studio.Gone"), "");
@@ -78,32 +78,32 @@ TEST_F(PanelFileTest, SavingChangesOnlyThePanelsEntriesAndTheVersion) {
   expected.replace("2020-01-01T00:00:00", "2024-03-03T09:05:07");
 
   PanelModel p;
-  FillGoldenPanel(p);  // panel "Studio", bound as Studio.Button1 and Studio.Label1
+  fillGoldenPanel(p);  // panel "Studio", bound as Studio.Button1 and Studio.Label1
   FakeUi ui;
   QString error;
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
-  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), expected);
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error)) << error.toStdString();
+  EXPECT_EQ(readBytes(programSettings().hardwareMapFile), expected);
   EXPECT_TRUE(ui.messages.empty());
 
   // Saved again later: the same map, a new Version.
-  DateTimeStamp::SetClock([] { return FixedTime().addSecs(60); });
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
+  DateTimeStamp::setClock([] { return fixedTime().addSecs(60); });
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error)) << error.toStdString();
   expected.replace("2024-03-03T09:05:07", "2024-03-03T09:06:07");
-  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), expected);
+  EXPECT_EQ(readBytes(programSettings().hardwareMapFile), expected);
 }
 
 TEST_F(PanelFileTest, AMapWrittenInUtf8StaysUtf8) {
   const QByteArray map =
       "\xEF\xBB\xBF<HardwareMapList>\r\n  <!-- \xE5\x9C\xB0\xE5\x9B\xBE -->\r\n"
       "  <ControlList/>\r\n</HardwareMapList>\r\n";
-  WriteBytes(Settings().strHardwareMapFile, map);
+  writeBytes(programSettings().hardwareMapFile, map);
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
   QString error;
-  ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
-  const QByteArray saved = ReadBytes(Settings().strHardwareMapFile);
+  ASSERT_TRUE(savePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error));
+  const QByteArray saved = readBytes(programSettings().hardwareMapFile);
   EXPECT_TRUE(
       saved.startsWith("\xEF\xBB\xBF<HardwareMapList>\r\n  <!-- \xE5\x9C\xB0\xE5\x9B\xBE -->"));
   EXPECT_TRUE(saved.contains("<ControlList>\r\n    <Control>"));
@@ -113,22 +113,22 @@ TEST_F(PanelFileTest, AMapWrittenInUtf8StaysUtf8) {
 TEST_F(PanelFileTest, AClearedBindingOfADottedControlStaysCleared) {
   // Studio's control "Mic.1" was bound; the binding is cleared and saved.
   PanelModel p;
-  auto [mic, r] = StudioWithDottedButton(p);
+  auto [mic, r] = studioWithDottedButton(p);
   FakeUi ui;
   QString error;
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
-  ASSERT_TRUE(ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Mic.1"));
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error));
+  ASSERT_TRUE(readTextFile(programSettings().hardwareMapFile).contains("Studio.Mic.1"));
 
-  r->HWMapAoipSysName.clear();
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
-  EXPECT_FALSE(ReadTextFile(Settings().strHardwareMapFile).contains("Studio.Mic.1"));
+  r->hwMapAoipSysName.clear();
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error));
+  EXPECT_FALSE(readTextFile(programSettings().hardwareMapFile).contains("Studio.Mic.1"));
 
   // Reopened, the control has no binding: the old one does not come back.
   PanelModel back;
   ReadHooks hooks;
-  ASSERT_TRUE(ReadPanelText(LoadPanelText(path), path, back, hooks,
-                            HardwareMap::FromFile(Settings().strHardwareMapFile)));
-  ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
-  EXPECT_TRUE(back.PanelDetails.CollControls[0]->HWMapAoipSysName.isEmpty());
+  ASSERT_TRUE(readPanelText(loadPanelText(path), path, back, hooks,
+                            HardwareMap::fromFile(programSettings().hardwareMapFile)));
+  ASSERT_EQ(back.panelRecord.records.size(), 1u);
+  EXPECT_TRUE(back.panelRecord.records[0]->hwMapAoipSysName.isEmpty());
 }

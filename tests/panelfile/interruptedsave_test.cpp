@@ -15,31 +15,31 @@
 namespace {
 
 // Binds a control to the hardware under its internal name.
-void Bind(clsControlDetails &r, const QString &internalName) {
-  r.HWMapType = QStringLiteral("Button");
-  r.HWMapHostIP = QStringLiteral("10.0.0.9");
-  r.HWMapHostPort = QStringLiteral("5000");
-  r.HWMapAoipSysName = QStringLiteral("MOD_USER#1.BUT#1");
+void bind(ControlRecord &r, const QString &internalName) {
+  r.hwMapType = QStringLiteral("Button");
+  r.hwMapHostIP = QStringLiteral("10.0.0.9");
+  r.hwMapHostPort = QStringLiteral("5000");
+  r.hwMapAoipSysName = QStringLiteral("MOD_USER#1.BUT#1");
   r.setHWMapInternalName(internalName);
 }
 
 struct InterruptedSave : PanelFileTest {
   QString panelPath() const { return panelsFolder() + QStringLiteral("Studio.xml"); }
-  QString mapPath() const { return Settings().strHardwareMapFile; }
+  QString mapPath() const { return programSettings().hardwareMapFile; }
 
   // Saves the panel in a child process that is killed between the
   // replacement of the panel file and of the map, at a minute past the fixed
   // time; the panel has gained a bound fader.
   void saveKilledBetweenTheReplacements(PanelModel &p) {
-    auto [button, f] = AddControl<DesignButton>(p, QStringLiteral("Fader1"), 0, 1200);
-    Bind(*f, QStringLiteral("Studio.Fader1"));
+    auto [button, f] = addControl<DesignButton>(p, QStringLiteral("Fader1"), 0, 1200);
+    bind(*f, QStringLiteral("Studio.Fader1"));
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
-          DateTimeStamp::SetClock([] { return FixedTime().addSecs(60); });
-          SetBetweenReplacementsHookForTests([] { std::raise(SIGKILL); });
+          DateTimeStamp::setClock([] { return fixedTime().addSecs(60); });
+          setBetweenReplacementsHookForTests([] { std::raise(SIGKILL); });
           FakeUi childUi;
-          SavePanelLocal(p, panelPath(), childUi, nullptr);
+          savePanelLocal(p, panelPath(), childUi, nullptr);
           std::_Exit(0);
         },
         ::testing::KilledBySignal(SIGKILL), "");
@@ -56,19 +56,19 @@ struct InterruptedSave : PanelFileTest {
 // old map and the map's synced temporary file; the next open completes it.
 TEST_F(InterruptedSave, ASaveKilledBetweenPanelAndMapIsCompletedAtTheNextOpen) {
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
-  ASSERT_TRUE(SavePanelLocal(p, panelPath(), ui, nullptr));
-  const QByteArray oldMap = ReadBytes(mapPath());
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  const QByteArray oldMap = readBytes(mapPath());
   saveKilledBetweenTheReplacements(p);
 
   // Half done: the panel file is new, the map is not.
-  EXPECT_TRUE(ReadBytes(panelPath()).contains("<Version>2024-03-03T09:06:07</Version>"));
-  EXPECT_EQ(ReadBytes(mapPath()), oldMap);
-  EXPECT_TRUE(FileExists(SaveJournalPath(mapPath())));
+  EXPECT_TRUE(readBytes(panelPath()).contains("<Version>2024-03-03T09:06:07</Version>"));
+  EXPECT_EQ(readBytes(mapPath()), oldMap);
+  EXPECT_TRUE(fileExists(saveJournalPath(mapPath())));
 
-  CompleteInterruptedSave(ui, {panelsFolder()});
-  const QByteArray map = ReadBytes(mapPath());
+  completeInterruptedSave(ui, {panelsFolder()});
+  const QByteArray map = readBytes(mapPath());
   EXPECT_TRUE(map.contains("<Version>2024-03-03T09:06:07</Version>"));
   EXPECT_TRUE(map.contains("Studio.Fader1"));
   EXPECT_TRUE(map.contains("Studio.Button1"));
@@ -78,30 +78,30 @@ TEST_F(InterruptedSave, ASaveKilledBetweenPanelAndMapIsCompletedAtTheNextOpen) {
       << hiddenFiles(panelsFolder()).join(' ').toStdString();
 
   // What it left is what the save would have written.
-  ASSERT_TRUE(SavePanelLocal(p, panelPath(), ui, nullptr));
-  DateTimeStamp::SetClock([] { return FixedTime().addSecs(60); });
-  ASSERT_TRUE(SavePanelLocal(p, panelPath(), ui, nullptr));
-  EXPECT_EQ(ReadBytes(mapPath()), map);
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  DateTimeStamp::setClock([] { return fixedTime().addSecs(60); });
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  EXPECT_EQ(readBytes(mapPath()), map);
 }
 
 // The next save completes it too, before it reads the map: the fader's
 // binding is not lost to a map read before the completion.
 TEST_F(InterruptedSave, TheNextSaveCompletesAnInterruptedOneFirst) {
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
-  ASSERT_TRUE(SavePanelLocal(p, panelPath(), ui, nullptr));
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
   saveKilledBetweenTheReplacements(p);
 
   PanelModel other;
-  auto [button, b] = AddControl<DesignButton>(other, QStringLiteral("Button1"), 0, 0);
-  other.pictMain.Tag = QStringLiteral("Other");
-  Bind(*b, QStringLiteral("Other.Button1"));
-  ASSERT_TRUE(SavePanelLocal(other, panelsFolder() + QStringLiteral("Other.xml"), ui, nullptr));
-  const QByteArray map = ReadBytes(mapPath());
+  auto [button, b] = addControl<DesignButton>(other, QStringLiteral("Button1"), 0, 0);
+  other.canvas.tag = QStringLiteral("Other");
+  bind(*b, QStringLiteral("Other.Button1"));
+  ASSERT_TRUE(savePanelLocal(other, panelsFolder() + QStringLiteral("Other.xml"), ui, nullptr));
+  const QByteArray map = readBytes(mapPath());
   EXPECT_TRUE(map.contains("Studio.Fader1"));
   EXPECT_TRUE(map.contains("Other.Button1"));
-  EXPECT_FALSE(FileExists(SaveJournalPath(mapPath())));
+  EXPECT_FALSE(fileExists(saveJournalPath(mapPath())));
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -110,28 +110,28 @@ TEST_F(InterruptedSave, TheNextSaveCompletesAnInterruptedOneFirst) {
 // was saved with the map as it is.
 TEST_F(InterruptedSave, AnIncompleteTemporaryIsNotUsedAndTheBackupIsOffered) {
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
-  ASSERT_TRUE(SavePanelLocal(p, panelPath(), ui, nullptr));
-  const QByteArray saved = ReadBytes(panelPath());
-  const QByteArray oldMap = ReadBytes(mapPath());
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  const QByteArray saved = readBytes(panelPath());
+  const QByteArray oldMap = readBytes(mapPath());
   saveKilledBetweenTheReplacements(p);
   QStringList temporaries = hiddenFiles(panelsFolder()).filter(QStringLiteral(".HardwareMap.xml"));
-  temporaries.removeAll(FilePart(SaveJournalPath(mapPath())));
+  temporaries.removeAll(fileNameOf(saveJournalPath(mapPath())));
   ASSERT_EQ(temporaries.size(), 1) << temporaries.join(' ').toStdString();
   const QString temporary = panelsFolder() + temporaries[0];
   QFile::resize(temporary, QFileInfo(temporary).size() / 2);
 
   ui.answers.push_back(Ui::Answer::Yes);
-  CompleteInterruptedSave(ui, {panelsFolder()});
+  completeInterruptedSave(ui, {panelsFolder()});
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.startsWith(
       "The save of 2024-03-03T09:06:07 did not finish: HardwareMap.xml is behind Studio.xml."))
       << ui.messages[0].text.toStdString();
   EXPECT_TRUE(ui.messages[0].text.contains("Studio_20240303090507.xml"));
-  EXPECT_EQ(ReadBytes(mapPath()), oldMap);
-  EXPECT_EQ(ReadBytes(panelPath()), saved);  // restored from the backup
-  EXPECT_FALSE(FileExists(SaveJournalPath(mapPath())));
+  EXPECT_EQ(readBytes(mapPath()), oldMap);
+  EXPECT_EQ(readBytes(panelPath()), saved);  // restored from the backup
+  EXPECT_FALSE(fileExists(saveJournalPath(mapPath())));
 }
 
 // Only this writer's temporary files are removed, and only once they are old
@@ -155,7 +155,7 @@ TEST_F(InterruptedSave, OnlyTheWritersOwnStaleTemporariesAreRemoved) {
   };
   for (const Case &c : cases) {
     const QString path = panelsFolder() + QString::fromLatin1(c.name);
-    WriteBytes(path, "<Panel/>");
+    writeBytes(path, "<Panel/>");
     if (c.old) {
       QFile f(path);
       ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -164,9 +164,9 @@ TEST_F(InterruptedSave, OnlyTheWritersOwnStaleTemporariesAreRemoved) {
     }
   }
   FakeUi ui;
-  CompleteInterruptedSave(ui, {panelsFolder()});
+  completeInterruptedSave(ui, {panelsFolder()});
   for (const Case &c : cases)
-    EXPECT_EQ(FileExists(panelsFolder() + QString::fromLatin1(c.name)), !c.removed) << c.name;
+    EXPECT_EQ(fileExists(panelsFolder() + QString::fromLatin1(c.name)), !c.removed) << c.name;
 }
 
 // A journal moves only a temporary file of this writer, named after its file
@@ -174,20 +174,20 @@ TEST_F(InterruptedSave, OnlyTheWritersOwnStaleTemporariesAreRemoved) {
 // else.
 TEST_F(InterruptedSave, AJournalMovesOnlyTheWritersTemporaryOfTheSameFile) {
   const QString folder = panelsFolder();
-  WriteBytes(folder + "Studio.xml", "old");
+  writeBytes(folder + "Studio.xml", "old");
   const QStringList sources = {folder + "Notes.txt", folder + ".Other.xml.tessary-a1B2c3",
                                folder + "Sub/.Studio.xml.tessary-a1B2c3"};
   QDir().mkpath(folder + "Sub");
   QByteArray journal = "tessary-save-journal 1\ntag\tv1\n";
   for (const QString &source : sources) {
-    WriteBytes(source, "new");
+    writeBytes(source, "new");
     journal += "file\t" + source.toUtf8() + '\t' + (folder + "Studio.xml").toUtf8() + "\t3\n";
   }
   journal += "end\n";
-  WriteBytes(SaveJournalPath(mapPath()), journal);
+  writeBytes(saveJournalPath(mapPath()), journal);
   FakeUi ui;
-  CompleteInterruptedSave(ui, {});
-  EXPECT_EQ(ReadBytes(folder + "Studio.xml"), "old");
-  for (const QString &source : sources) EXPECT_TRUE(FileExists(source)) << source.toStdString();
-  EXPECT_FALSE(FileExists(SaveJournalPath(mapPath())));
+  completeInterruptedSave(ui, {});
+  EXPECT_EQ(readBytes(folder + "Studio.xml"), "old");
+  for (const QString &source : sources) EXPECT_TRUE(fileExists(source)) << source.toStdString();
+  EXPECT_FALSE(fileExists(saveJournalPath(mapPath())));
 }

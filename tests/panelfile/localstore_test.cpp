@@ -40,28 +40,28 @@ class FileSizeLimit {
 
 TEST_F(PanelFileTest, SaveWritesFileBackupAndHardwareMap) {
   PanelModel p;
-  FillGoldenPanel(p);  // panel "Studio", bound as Studio.Button1 and Studio.Label1
+  fillGoldenPanel(p);  // panel "Studio", bound as Studio.Button1 and Studio.Label1
   FakeUi ui;
   QString error;
   const QString path = panelsFolder() + QStringLiteral("Studio1.xml");
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error)) << error.toStdString();
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error)) << error.toStdString();
 
-  const QByteArray saved = ReadBytes(path);
-  EXPECT_EQ(saved, EncodeWindows1252(BuildPanelDocument(p, false) + QStringLiteral("\r\n")));
-  EXPECT_EQ(ReadBytes(Settings().strStartFolder + "Backup/Studio1_20240303090507.xml"), saved);
+  const QByteArray saved = readBytes(path);
+  EXPECT_EQ(saved, encodeWindows1252(buildPanelDocument(p, false) + QStringLiteral("\r\n")));
+  EXPECT_EQ(readBytes(programSettings().startFolder + "Backup/Studio1_20240303090507.xml"), saved);
   EXPECT_TRUE(ui.messages.empty());
 
   // The first save creates the map without a version, holding both bindings.
-  const QString map = ReadTextFile(Settings().strHardwareMapFile);
+  const QString map = readTextFile(programSettings().hardwareMapFile);
   EXPECT_TRUE(map.startsWith(QLatin1String("<HardwareMapList>\r\n  <Name>HardwareMapList</Name>")));
   EXPECT_TRUE(map.endsWith(QLatin1String("</HardwareMapList>\r\n")));
   EXPECT_FALSE(map.contains(QLatin1String("Version")));
   EXPECT_EQ(map.count(QLatin1String("<Control>")), 2);
-  EXPECT_TRUE(FileExists(Settings().strStartFolder + "Backup/HardwareMap_20240303090507.xml"));
+  EXPECT_TRUE(fileExists(programSettings().startFolder + "Backup/HardwareMap_20240303090507.xml"));
 
   // A second save stamps the map and replaces the panel's entries.
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
-  const QString again = ReadTextFile(Settings().strHardwareMapFile);
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error));
+  const QString again = readTextFile(programSettings().hardwareMapFile);
   EXPECT_TRUE(again.contains(QLatin1String("<Version>2024-03-03T09:05:07</Version>")));
   EXPECT_EQ(again.count(QLatin1String("<Control>")), 2);
 }
@@ -71,48 +71,48 @@ TEST_F(PanelFileTest, EveryPrintableWindows1252CharacterSurvivesSaveAndRead) {
   for (int b = 0x20; b <= 0xFF; ++b)
     if (b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
       bytes.append(static_cast<char>(b));
-  const QString caption = DecodeWindows1252(bytes);
+  const QString caption = decodeWindows1252(bytes);
   PanelModel p;
-  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
-  button->Caption = caption;
-  r->Click = caption;
+  auto [button, r] = addControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->caption = caption;
+  r->click = caption;
   FakeUi ui;
   QString error;
   const QString path = panelsFolder() + QStringLiteral("Chars.xml");
-  ASSERT_TRUE(SavePanelLocal(p, path, ui, &error));
+  ASSERT_TRUE(savePanelLocal(p, path, ui, &error));
   QByteArray escaped = bytes;
   escaped.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;");
-  EXPECT_TRUE(ReadBytes(path).contains("<Caption>" + escaped + "</Caption>"));
+  EXPECT_TRUE(readBytes(path).contains("<Caption>" + escaped + "</Caption>"));
 
   PanelModel back;
   ReadHooks hooks;
-  ASSERT_TRUE(ReadPanelText(LoadPanelText(path), path, back, hooks, HardwareMap()));
-  ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
-  EXPECT_EQ(As<DesignButton>(back.PanelDetails.CollControls[0]->cntrlObject)->Caption, caption);
-  EXPECT_EQ(back.PanelDetails.CollControls[0]->Click, caption);
+  ASSERT_TRUE(readPanelText(loadPanelText(path), path, back, hooks, HardwareMap()));
+  ASSERT_EQ(back.panelRecord.records.size(), 1u);
+  EXPECT_EQ(controlCast<DesignButton>(back.panelRecord.records[0]->control)->caption, caption);
+  EXPECT_EQ(back.panelRecord.records[0]->click, caption);
 }
 
 TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
   const QByteArray old = "<Panel><Name>Old</Name></Panel>\r\n";
-  WriteBytes(path, old);
+  writeBytes(path, old);
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
   QString error;
   {
     const FileSizeLimit limit(256);  // a full disk, even for root
-    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+    EXPECT_FALSE(savePanelLocal(p, path, ui, &error));
   }
   EXPECT_EQ(error, "File too large");  // the system's reason
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_FALSE(QDir(Settings().strStartFolder + "Backup").exists());
+  EXPECT_EQ(readBytes(path), old);
+  EXPECT_FALSE(QDir(programSettings().startFolder + "Backup").exists());
 
   // A folder that cannot exist: the path runs through a regular file.
   error.clear();
-  EXPECT_FALSE(SavePanelLocal(p, path + QStringLiteral("/inside.xml"), ui, &error));
+  EXPECT_FALSE(savePanelLocal(p, path + QStringLiteral("/inside.xml"), ui, &error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(readBytes(path), old);
 }
 
 // The panel file and the map are replaced together or not at all: a map
@@ -121,21 +121,21 @@ TEST_F(PanelFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
 TEST_F(PanelFileTest, APanelFileIsNotReplacedWhenItsMapCannotBeWritten) {
   const QString path = panelsFolder() + QStringLiteral("Studio.xml");
   const QByteArray old = "<Panel><Name>Studio</Name></Panel>\r\n";
-  WriteBytes(path, old);
+  writeBytes(path, old);
   const QByteArray bigMap = "<HardwareMapList><!--" + QByteArray(64 * 1024, 'x') +
                             "--><ControlList/></HardwareMapList>\r\n";
-  WriteBytes(Settings().strHardwareMapFile, bigMap);
+  writeBytes(programSettings().hardwareMapFile, bigMap);
   PanelModel p;
-  FillGoldenPanel(p);
+  fillGoldenPanel(p);
   FakeUi ui;
   QString error;
   {
     const FileSizeLimit limit(16 * 1024);  // the panel fits, the map does not
-    EXPECT_FALSE(SavePanelLocal(p, path, ui, &error));
+    EXPECT_FALSE(savePanelLocal(p, path, ui, &error));
   }
   EXPECT_TRUE(error.contains("HardwareMap.xml: File too large")) << error.toStdString();
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_EQ(ReadBytes(Settings().strHardwareMapFile), bigMap);
+  EXPECT_EQ(readBytes(path), old);
+  EXPECT_EQ(readBytes(programSettings().hardwareMapFile), bigMap);
 }
 
 // The save updates the map on one parse; the result is what the separate
@@ -165,46 +165,46 @@ TEST_F(PanelFileTest, HardwareMapUpdateEqualsTheSeparateSteps) {
   };
   for (const Case &c : cases) {
     PanelModel p;
-    FillGoldenPanel(p);
-    p.pictMain.Tag = c.panelName;
+    fillGoldenPanel(p);
+    p.canvas.tag = c.panelName;
     QString error;
-    ASSERT_TRUE(WriteTextFileSafely(Settings().strHardwareMapFile, c.map, &error)) << c.what;
+    ASSERT_TRUE(writeTextFileSafely(programSettings().hardwareMapFile, c.map, &error)) << c.what;
     QString expected = c.map;
-    ASSERT_TRUE(InsertVersionIntoXML(expected, DateTimeStamp::GetFormattedNow())) << c.what;
-    RemovePanelFromHardwareMap(expected, c.panelName);
-    AddControlsToHardwareMap(expected, p.PanelDetails.CollControls);
+    ASSERT_TRUE(insertVersionIntoXML(expected, DateTimeStamp::formattedNow())) << c.what;
+    removePanelFromHardwareMap(expected, c.panelName);
+    addControlsToHardwareMap(expected, p.panelRecord.records);
 
     FakeUi ui;
-    ASSERT_TRUE(SavePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
+    ASSERT_TRUE(savePanelLocal(p, panelsFolder() + QStringLiteral("Studio.xml"), ui, &error))
         << c.what;
-    EXPECT_EQ(ReadTextFile(Settings().strHardwareMapFile), expected) << c.what;
+    EXPECT_EQ(readTextFile(programSettings().hardwareMapFile), expected) << c.what;
     EXPECT_TRUE(ui.messages.empty()) << c.what;
   }
 }
 
 TEST(LocalStoreNames, BackupNamesPanelNamesAndMapFiles) {
-  const QDateTime t = FixedTime();
-  EXPECT_EQ(BackupFileName("Studio1.xml", t), "Studio1_20240303090507.xml");
-  EXPECT_EQ(BackupFileName("my.panel.v2.xml", t), "my.panel.v2_20240303090507.xml");
-  EXPECT_EQ(BackupFileName("README", t), "README_20240303090507");
-  EXPECT_EQ(BackupFileName("HardwareMap.xml", QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58))),
+  const QDateTime t = fixedTime();
+  EXPECT_EQ(backupFileName("Studio1.xml", t), "Studio1_20240303090507.xml");
+  EXPECT_EQ(backupFileName("my.panel.v2.xml", t), "my.panel.v2_20240303090507.xml");
+  EXPECT_EQ(backupFileName("README", t), "README_20240303090507");
+  EXPECT_EQ(backupFileName("HardwareMap.xml", QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58))),
             "HardwareMap_20241231235958.xml");
 
-  EXPECT_EQ(PanelNameFromPath("/panels/Studio.v2.xml"), "Studio.v2");
-  EXPECT_EQ(PanelNameFromPath("C:\\Panels\\Studio1.xml"), "Studio1");
-  EXPECT_EQ(PanelNameFromPath("/pan.els/Studio"), "/pan.els/Studio");
+  EXPECT_EQ(panelNameFromPath("/panels/Studio.v2.xml"), "Studio.v2");
+  EXPECT_EQ(panelNameFromPath("C:\\Panels\\Studio1.xml"), "Studio1");
+  EXPECT_EQ(panelNameFromPath("/pan.els/Studio"), "/pan.els/Studio");
 
-  EXPECT_TRUE(IsHardwareMapFileName("hardwaremap_old.xml"));
-  EXPECT_TRUE(IsHardwareMapFileName("HardwareMap.xml"));
-  EXPECT_FALSE(IsHardwareMapFileName("hwmap.xml"));
-  EXPECT_FALSE(IsHardwareMapFileName("hardwaremap"));
+  EXPECT_TRUE(isHardwareMapFileName("hardwaremap_old.xml"));
+  EXPECT_TRUE(isHardwareMapFileName("HardwareMap.xml"));
+  EXPECT_FALSE(isHardwareMapFileName("hwmap.xml"));
+  EXPECT_FALSE(isHardwareMapFileName("hardwaremap"));
 }
 
 TEST_F(PanelFileTest, BackupOfANameWithoutFolderComesFromTheStartFolder) {
-  QFile f(Settings().strStartFolder + QStringLiteral("Loose"));
+  QFile f(programSettings().startFolder + QStringLiteral("Loose"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("data");
   f.close();
-  ASSERT_TRUE(MakeBackupFile(QStringLiteral("Loose")));
-  EXPECT_EQ(ReadBytes(BackupFolder() + QStringLiteral("Loose_20240303090507")), "data");
+  ASSERT_TRUE(makeBackupFile(QStringLiteral("Loose")));
+  EXPECT_EQ(readBytes(backupFolder() + QStringLiteral("Loose_20240303090507")), "data");
 }

@@ -15,12 +15,12 @@
 namespace {
 
 QString fileText(const PanelModel &p) {
-  return BuildPanelDocument(p, Settings().boolServerMode) + QStringLiteral("\r\n");
+  return buildPanelDocument(p, programSettings().serverMode) + QStringLiteral("\r\n");
 }
 
 // The element block of the first control, for looking at one control's lines.
 QString controlBlock(const PanelModel &p) {
-  const QString doc = BuildPanelDocument(p, Settings().boolServerMode);
+  const QString doc = buildPanelDocument(p, programSettings().serverMode);
   const qsizetype start = doc.indexOf(QLatin1String("<Control>"));
   return doc.mid(start, doc.indexOf(QLatin1String("</Control>")) - start);
 }
@@ -33,26 +33,26 @@ QString withoutVersion(QString text) {
 }  // namespace
 
 TEST_F(PanelFileTest, GoldenPanelIsWrittenByteForByte) {
-  Settings().boolServerMode = true;
+  programSettings().serverMode = true;
   PanelModel p;
-  FillGoldenPanel(p);
-  const QByteArray golden = ReadBytes(FixturePath(QStringLiteral("golden_panel.xml")));
+  fillGoldenPanel(p);
+  const QByteArray golden = readBytes(fixturePath(QStringLiteral("golden_panel.xml")));
   ASSERT_FALSE(golden.isEmpty());
-  EXPECT_EQ(EncodeWindows1252(fileText(p)), golden);
+  EXPECT_EQ(encodeWindows1252(fileText(p)), golden);
 }
 
 TEST_F(PanelFileTest, GoldenFileReadAndWrittenAgainIsUnchanged) {
-  Settings().boolServerMode = true;
-  const QString golden = DecodeWindows1252(ReadBytes(FixturePath("golden_panel.xml")));
+  programSettings().serverMode = true;
+  const QString golden = decodeWindows1252(readBytes(fixturePath("golden_panel.xml")));
   PanelModel p;
   ReadHooks hooks;
   const HardwareMap noMap;
-  AnalyzeXML(golden, p, hooks, noMap);
-  ASSERT_EQ(p.PanelDetails.CollControls.size(), 6u);
+  analyzeXML(golden, p, hooks, noMap);
+  ASSERT_EQ(p.panelRecord.records.size(), 6u);
   EXPECT_EQ(fileText(p), golden);
 
   // A later save of the read panel differs in nothing but its version.
-  DateTimeStamp::SetClock([] { return FixedTime().addDays(40); });
+  DateTimeStamp::setClock([] { return fixedTime().addDays(40); });
   const QString later = fileText(p);
   EXPECT_NE(later, golden);
   EXPECT_EQ(withoutVersion(later), withoutVersion(golden));
@@ -60,8 +60,8 @@ TEST_F(PanelFileTest, GoldenFileReadAndWrittenAgainIsUnchanged) {
 
 TEST_F(PanelFileTest, EmptyPanelLayout) {
   PanelModel p;
-  p.pictMain.Tag = QStringLiteral("Empty");
-  EXPECT_EQ(BuildPanelDocument(p, Settings().boolServerMode),
+  p.canvas.tag = QStringLiteral("Empty");
+  EXPECT_EQ(buildPanelDocument(p, programSettings().serverMode),
             QStringLiteral("<Panel>\r\n"
                            "  <Name>Empty</Name>\r\n"
                            "  <Width>9600</Width>\r\n"
@@ -95,14 +95,14 @@ TEST_F(PanelFileTest, OptionalGroupsNeedAllTheirFields) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    Settings().boolServerMode = c.serverMode;
+    programSettings().serverMode = c.serverMode;
     PanelModel p;
-    auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
-    r->MapRouter = c.router;
-    r->MapSource = c.source;
-    r->MapDestination = c.destination;
-    r->HWMapAoipSysName = c.aoip;
-    r->HWMapHostIP = c.hostIP;
+    auto [button, r] = addControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+    r->mapRouter = c.router;
+    r->mapSource = c.source;
+    r->mapDestination = c.destination;
+    r->hwMapAoipSysName = c.aoip;
+    r->hwMapHostIP = c.hostIP;
     const QString block = controlBlock(p);
     EXPECT_EQ(block.contains(QLatin1String("<MapRouter>")), c.routeWritten);
     EXPECT_EQ(block.contains(QLatin1String("<HWMapType")), c.hardwareWritten);
@@ -130,8 +130,8 @@ TEST_F(PanelFileTest, ColourAndValueRules) {
   for (const Case &c : colours) {
     SCOPED_TRACE(c.stored.toStdString());
     PanelModel p;
-    auto [meter, r] = AddControl<DesignMeter>(p, QStringLiteral("Meter1"), 0, 0);
-    r->LevelLineColor = c.stored;
+    auto [meter, r] = addControl<DesignMeter>(p, QStringLiteral("Meter1"), 0, 0);
+    r->levelLineColor = c.stored;
     const QString expected = c.written.isEmpty()
                                  ? QStringLiteral("<LevelLineColor/>")
                                  : "<LevelLineColor>" + c.written + "</LevelLineColor>";
@@ -141,11 +141,11 @@ TEST_F(PanelFileTest, ColourAndValueRules) {
   // A meter-fader writes its line colour as stored; a web browser writes an
   // empty caption and no font elements.
   PanelModel p;
-  auto [fader, f] = AddControl<DesignMeterFader>(p, QStringLiteral("MeterFader1"), 0, 0);
-  f->LevelLineColor = QStringLiteral("yellow");
+  auto [fader, f] = addControl<DesignMeterFader>(p, QStringLiteral("MeterFader1"), 0, 0);
+  f->levelLineColor = QStringLiteral("yellow");
   EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<LevelLineColor>yellow</LevelLineColor>")));
   PanelModel q;
-  AddControl<DesignWebBrowser>(q, QStringLiteral("WebBrowser1"), 0, 0);
+  addControl<DesignWebBrowser>(q, QStringLiteral("WebBrowser1"), 0, 0);
   EXPECT_TRUE(controlBlock(q).contains(QLatin1String("<Caption/>")));
   EXPECT_FALSE(controlBlock(q).contains(QLatin1String("<Font")));
 }
@@ -165,11 +165,11 @@ TEST_F(PanelFileTest, NumbersAndColoursAsTheFormattersWriteThem) {
   PanelModel p;
   for (const auto &v : values) {
     auto [label, r] =
-        AddControl<DesignLabel>(p, QStringLiteral("Label%1").arg(v.number), v.number, ~v.number);
-    label->Font.size = v.size;
-    label->ForeColor = v.colour;
+        addControl<DesignLabel>(p, QStringLiteral("Label%1").arg(v.number), v.number, ~v.number);
+    label->font.size = v.size;
+    label->foreColor = v.colour;
   }
-  const QString doc = BuildPanelDocument(p, Settings().boolServerMode);
+  const QString doc = buildPanelDocument(p, programSettings().serverMode);
   qsizetype at = 0;
   for (const auto &v : values) {
     SCOPED_TRACE(v.number);
@@ -180,38 +180,38 @@ TEST_F(PanelFileTest, NumbersAndColoursAsTheFormattersWriteThem) {
     };
     EXPECT_TRUE(block.contains(line("Left", QString::number(v.number))));
     EXPECT_TRUE(block.contains(line("Top", QString::number(~v.number))));
-    EXPECT_TRUE(block.contains(line("FontSize", FloatToText(v.size))));
+    EXPECT_TRUE(block.contains(line("FontSize", floatToText(v.size))));
     QString colour;
-    AppendEscapedXmlText(colour, ColorValueToText(v.colour));
+    appendEscapedXmlText(colour, colorValueToText(v.colour));
     EXPECT_TRUE(block.contains(line("ForeColor", colour))) << block.toStdString();
   }
 }
 
 TEST_F(PanelFileTest, CaptionLineBreaksTravelAsBackslashN) {
   PanelModel p;
-  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
-  button->Caption = QStringLiteral("Two\r\nLines");
+  auto [button, r] = addControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->caption = QStringLiteral("Two\r\nLines");
   EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<Caption>Two\\nLines</Caption>")));
-  button->Caption = QStringLiteral("Typed\\nAlready");
+  button->caption = QStringLiteral("Typed\\nAlready");
   EXPECT_TRUE(controlBlock(p).contains(QLatin1String("<Caption>Typed\\nAlready</Caption>")));
 }
 
 TEST_F(PanelFileTest, CharactersXmlCannotHoldDoNotBreakTheFile) {
   PanelModel p;
-  auto [button, r] = AddControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
-  button->Caption = QStringLiteral(
+  auto [button, r] = addControl<DesignButton>(p, QStringLiteral("Button1"), 0, 0);
+  button->caption = QStringLiteral(
       "A\x01"
       "B\x1f"
       "C");
-  r->Click = QString(QChar(0xD800)) + QStringLiteral("cmd");  // a lone surrogate
+  r->click = QString(QChar(0xD800)) + QStringLiteral("cmd");  // a lone surrogate
   PanelModel back;
   ReadHooks hooks;
   const HardwareMap noMap;
-  AnalyzeXML(BuildPanelDocument(p, Settings().boolServerMode), back, hooks, noMap);
-  ASSERT_EQ(back.PanelDetails.CollControls.size(), 1u);
-  EXPECT_EQ(As<DesignButton>(back.PanelDetails.CollControls[0]->cntrlObject)->Caption,
+  analyzeXML(buildPanelDocument(p, programSettings().serverMode), back, hooks, noMap);
+  ASSERT_EQ(back.panelRecord.records.size(), 1u);
+  EXPECT_EQ(controlCast<DesignButton>(back.panelRecord.records[0]->control)->caption,
             QStringLiteral("ABC"));
-  EXPECT_EQ(back.PanelDetails.CollControls[0]->Click, QStringLiteral("cmd"));
+  EXPECT_EQ(back.panelRecord.records[0]->click, QStringLiteral("cmd"));
 }
 
 TEST(CheckNameAndCaption, FillsEmptyNameAndCaption) {
@@ -233,33 +233,33 @@ TEST(CheckNameAndCaption, FillsEmptyNameAndCaption) {
     XmlDocument doc;
     ASSERT_TRUE(doc.read(QString::fromLatin1(c.xml)));
     XmlNode &e = *doc.root();
-    CheckNameAndCaption(e, QStringLiteral("Clock7"));
-    EXPECT_EQ(ElementText(*FindChildElement(e, u"name")), QLatin1String(c.name));
-    EXPECT_EQ(ElementText(*FindChildElement(e, u"caption")), QLatin1String(c.caption));
+    checkNameAndCaption(e, QStringLiteral("Clock7"));
+    EXPECT_EQ(elementText(*findChildElement(e, u"name")), QLatin1String(c.name));
+    EXPECT_EQ(elementText(*findChildElement(e, u"caption")), QLatin1String(c.caption));
   }
 }
 
 TEST(InsertVersionIntoXML, ReplacesTheFirstVersionInAnyCaseOrAppendsOne) {
   // Everything but the version stays as it stood.
   QString text = QStringLiteral("<Map> <Name>M</Name><!-- v --><VERSION a='1'>old</VERSION></Map>");
-  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("new & <next>")));
+  ASSERT_TRUE(insertVersionIntoXML(text, QStringLiteral("new & <next>")));
   EXPECT_EQ(
       text,
       QStringLiteral(
           "<Map> <Name>M</Name><!-- v --><VERSION a='1'>new &amp; &lt;next&gt;</VERSION></Map>"));
 
   text = QStringLiteral("<Map><Name>M</Name></Map>");
-  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("v1")));
+  ASSERT_TRUE(insertVersionIntoXML(text, QStringLiteral("v1")));
   EXPECT_EQ(text, QStringLiteral("<Map><Name>M</Name>\r\n  <Version>v1</Version>\r\n</Map>"));
   text = QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <version/>\r\n</Map>\r\n");
-  ASSERT_TRUE(InsertVersionIntoXML(text, QStringLiteral("v2")));
+  ASSERT_TRUE(insertVersionIntoXML(text, QStringLiteral("v2")));
   EXPECT_EQ(text,
             QStringLiteral("<Map>\r\n  <Name>M</Name>\r\n  <version>v2</version>\r\n</Map>\r\n"));
 
   for (const char *bad :
        {"", "not xml", "<Map><Open></Map>", "<!DOCTYPE Map [<!ENTITY e \"x\">]><Map>&e;</Map>"}) {
     text = QString::fromLatin1(bad);
-    EXPECT_FALSE(InsertVersionIntoXML(text, QStringLiteral("v")));
+    EXPECT_FALSE(insertVersionIntoXML(text, QStringLiteral("v")));
     EXPECT_EQ(text, QString::fromLatin1(bad));
   }
 }

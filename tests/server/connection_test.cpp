@@ -31,83 +31,83 @@ TEST(Connection, SplitsAddressAndPort) {
       {"[::1]:6001", "::1", 6001},    {"::1", "::1", 5200},         {"[fe80::1]", "fe80::1", 5200},
   };
   for (const auto &c : cases) {
-    const auto [host, port] = clsCVCoreConnection::SplitAddress(c.address, 5200);
+    const auto [host, port] = ServerConnection::splitAddress(c.address, 5200);
     EXPECT_EQ(host, c.host) << c.address;
     EXPECT_EQ(port, c.port) << c.address;
   }
 }
 
 TEST(Connection, RetriesWithGrowingWaitsAndPausesAfterFiveFailures) {
-  clsCVCoreConnection link;
-  link.SetJitterSource([] { return 0.5; });  // the middle of the variation: the base wait
-  QSignalSpy status(&link, &VexConnection::StatusChanged);
+  ServerConnection link;
+  link.setJitterSource([] { return 0.5; });  // the middle of the variation: the base wait
+  QSignalSpy status(&link, &VexConnection::statusChanged);
   const QString address = QStringLiteral("127.0.0.1:%1").arg(closedPort());
-  link.StartHunting({address});
-  EXPECT_TRUE(link.HuntingInitialized());
-  EXPECT_EQ(link.CurrentName(), address);
+  link.startHunting({address});
+  EXPECT_TRUE(link.huntingInitialized());
+  EXPECT_EQ(link.currentName(), address);
   const int expected[] = {500, 1000, 2000, 4000, 30000, 16000, 30000, 30000, 30000, 30000};
   for (int i = 0; i < int(std::size(expected)); ++i) {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return link.FailuresInARow() == i + 1; }, 5000));
-    EXPECT_TRUE(link.timRetry.isActive());
-    EXPECT_EQ(link.timRetry.interval(), expected[i]) << i;
-    EXPECT_EQ(link.CurrentName(), (i + 1) % 5 == 0 ? QString("Hunt Paused") : address) << i;
-    EXPECT_EQ(link.GetConnectionState(), 0);
-    link.RetryTick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.failuresInARow() == i + 1; }, 5000));
+    EXPECT_TRUE(link.retryTimer.isActive());
+    EXPECT_EQ(link.retryTimer.interval(), expected[i]) << i;
+    EXPECT_EQ(link.currentName(), (i + 1) % 5 == 0 ? QString("Hunt Paused") : address) << i;
+    EXPECT_EQ(link.connectionState(), 0);
+    link.retryTick();
   }
   EXPECT_GE(status.count(), 4);  // each pause and each return to the address
 
   // The variation stays within a fifth either way and under the cap.
   for (double u : {0.0, 0.999}) {
-    clsCVCoreConnection other;
-    other.SetJitterSource([u] { return u; });
-    other.StartHunting({address});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return other.FailuresInARow() == 1; }, 5000));
-    EXPECT_EQ(other.timRetry.interval(), u == 0.0 ? 400 : 599);
+    ServerConnection other;
+    other.setJitterSource([u] { return u; });
+    other.startHunting({address});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.failuresInARow() == 1; }, 5000));
+    EXPECT_EQ(other.retryTimer.interval(), u == 0.0 ? 400 : 599);
   }
-  EXPECT_EQ(clsCVCoreConnection::BaseRetryDelay(40), 30000);
+  EXPECT_EQ(ServerConnection::baseRetryDelay(40), 30000);
 }
 
 TEST(Connection, AnAttemptThatHangsCountsAsAFailure) {
-  clsCVCoreConnection link;
+  ServerConnection link;
   // A documentation address: nothing answers, the attempt hangs or fails.
-  link.StartHunting({QStringLiteral("192.0.2.1:5200")});
-  EXPECT_EQ(link.timConnectTimeout.interval(), 5000);
-  if (link.FailuresInARow() == 0 && link.timConnectTimeout.isActive()) link.ConnectTimeoutTick();
-  EXPECT_EQ(link.FailuresInARow(), 1);
-  EXPECT_TRUE(link.timRetry.isActive());
-  EXPECT_FALSE(link.timConnectTimeout.isActive());
+  link.startHunting({QStringLiteral("192.0.2.1:5200")});
+  EXPECT_EQ(link.connectTimeoutTimer.interval(), 5000);
+  if (link.failuresInARow() == 0 && link.connectTimeoutTimer.isActive()) link.connectTimeoutTick();
+  EXPECT_EQ(link.failuresInARow(), 1);
+  EXPECT_TRUE(link.retryTimer.isActive());
+  EXPECT_FALSE(link.connectTimeoutTimer.isActive());
 }
 
 TEST(Connection, ASecondRequestGoesToTheNewServerAtOnce) {
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-  clsCVCoreConnection link;
-  link.SetDefaultPort(server.serverPort());
-  link.ForceConnect(QStringLiteral("127.0.0.1:%1").arg(closedPort()));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return link.FailuresInARow() == 1; }, 5000));
-  QSignalSpy connected(&link, &VexConnection::Connected);
-  link.ForceConnect(QStringLiteral("127.0.0.1"));  // the default port
-  EXPECT_EQ(link.HuntList(), QStringList({"127.0.0.1"}));
-  EXPECT_EQ(link.FailuresInARow(), 0);
-  EXPECT_FALSE(link.timRetry.isActive());
+  ServerConnection link;
+  link.setDefaultPort(server.serverPort());
+  link.forceConnect(QStringLiteral("127.0.0.1:%1").arg(closedPort()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.failuresInARow() == 1; }, 5000));
+  QSignalSpy connected(&link, &VexConnection::connected);
+  link.forceConnect(QStringLiteral("127.0.0.1"));  // the default port
+  EXPECT_EQ(link.huntList(), QStringList({"127.0.0.1"}));
+  EXPECT_EQ(link.failuresInARow(), 0);
+  EXPECT_FALSE(link.retryTimer.isActive());
   ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 1; }, 5000));
-  EXPECT_EQ(link.GetConnectionState(), 7);
+  EXPECT_EQ(link.connectionState(), 7);
 }
 
 TEST(Connection, CarriesWindows1252AndReconnectsAfterALoss) {
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-  clsCVCoreConnection link;
-  QSignalSpy connected(&link, &VexConnection::Connected);
+  ServerConnection link;
+  QSignalSpy connected(&link, &VexConnection::connected);
   QSignalSpy closed(&link, &VexConnection::Closed);
-  QSignalSpy received(&link, &VexConnection::ReceivedData);
-  EXPECT_FALSE(link.SendVexCommand("too early"));
-  link.ForceConnect(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()));
+  QSignalSpy received(&link, &VexConnection::receivedData);
+  EXPECT_FALSE(link.sendVexCommand("too early"));
+  link.forceConnect(QStringLiteral("127.0.0.1:%1").arg(server.serverPort()));
   ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 1; }, 5000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 5000));
   QTcpSocket *peer = server.nextPendingConnection();
 
-  EXPECT_TRUE(link.SendVexCommand(QString::fromUtf8("Caf\u00e9 \u20ac5")));
+  EXPECT_TRUE(link.sendVexCommand(QString::fromUtf8("Caf\u00e9 \u20ac5")));
   ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() == qint64(7); }, 5000));
   EXPECT_EQ(peer->readAll(), QByteArray("Caf\xe9 \x80"
                                         "5"));
@@ -116,16 +116,16 @@ TEST(Connection, CarriesWindows1252AndReconnectsAfterALoss) {
   EXPECT_EQ(received[0][0].toString(), QString::fromUtf8("\u20ac\u00e9\x02\x03"));
 
   // The server drops the link: Closed, then the link comes back by itself.
-  QSignalSpy status(&link, &VexConnection::StatusChanged);
+  QSignalSpy status(&link, &VexConnection::statusChanged);
   peer->abort();
   ASSERT_TRUE(QTest::qWaitFor([&] { return closed.count() == 1; }, 5000));
   EXPECT_EQ(status.count(), 0);  // the status line is refreshed by its own timer
-  EXPECT_EQ(link.GetConnectionState(), 0);
-  EXPECT_TRUE(link.timRetry.isActive());
+  EXPECT_EQ(link.connectionState(), 0);
+  EXPECT_TRUE(link.retryTimer.isActive());
   ASSERT_TRUE(QTest::qWaitFor([&] { return connected.count() == 2; }, 5000));
 
   // Closing stops the hunt.
-  link.CloseMasterConnection();
+  link.closeMasterConnection();
   EXPECT_EQ(closed.count(), 2);
-  EXPECT_FALSE(link.timRetry.isActive());
+  EXPECT_FALSE(link.retryTimer.isActive());
 }

@@ -8,19 +8,19 @@
 #include "server/loginencoding.h"
 #include "serverfixture.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 namespace {
 struct Connector : ::testing::Test, ConnectorFixture {};
 
 const QString kDoc = QStringLiteral("<Panel>\r\n  <Name>Studio1</Name>\r\n</Panel>\r\n");
 QString panelMessage(const QString &name, const QString &doc) {
-  return ServerMessage(VexCommand::Panel, name + strFieldSep + doc);
+  return serverMessage(VexCommand::Panel, name + kFieldSeparator + doc);
 }
 }  // namespace
 
 TEST_F(Connector, FramesRequestsAndGreetsEachNewLink) {
-  EXPECT_EQ(BuildVexMessage(VexCommand::Panel, u"Studio1"),
+  EXPECT_EQ(buildVexMessage(VexCommand::Panel, u"Studio1"),
             QString("\x02\x02+000000000000Studio1\x03\x03"));
   connector();
   link->linkUp();
@@ -32,9 +32,9 @@ TEST_F(Connector, FramesRequestsAndGreetsEachNewLink) {
 }
 
 TEST_F(Connector, ConnectUsesTheProgramWideAddressAndPort) {
-  QSignalSpy connecting(&connector(), &frmTcpVexConnector::connectingStarted);
-  Settings().intServerPort = 40000;
-  connector().Connect("ignored", 1);
+  QSignalSpy connecting(&connector(), &VexConnector::connectingStarted);
+  programSettings().serverPort = 40000;
+  connector().connectToHost("ignored", 1);
   EXPECT_EQ(link->forced, QStringList({"10.0.0.5"}));
   EXPECT_EQ(link->defaultPort, 40000);
   EXPECT_EQ(connecting.count(), 1);
@@ -63,7 +63,7 @@ TEST_F(Connector, CutsTheReceivedTextIntoMessages) {
   EXPECT_EQ(host.opened.size(), 4u);
 
   // A buffer of exactly two characters is left alone, even a frame end.
-  link->receive(strFrameEnd);
+  link->receive(kFrameEnd);
   EXPECT_EQ(connector().receiveBufferSize(), 2);
   link->receive(panelMessage("D", kDoc));
   EXPECT_EQ(host.opened.size(), 5u);
@@ -73,17 +73,17 @@ TEST_F(Connector, CutsTheReceivedTextIntoMessages) {
 TEST_F(Connector, DropsWhatIsNotAMessageAndGoesOn) {
   approved();
   const QString bad[] = {
-      QStringLiteral("garbage"),                                    // no frame start
-      QString("\x02\x02+0000"),                                     // shorter than 15
-      QString("\x02\x02+00x10000000A") + "X" + strFieldSep + kDoc,  // header A not a number
-      QString("\x02\x02+0000zz00000A") + "X" + strFieldSep + kDoc,  // header B not hexadecimal
-      ServerMessage(99, "whatever").chopped(2),                     // unknown command
-      ServerMessage(VexCommand::Panel, "no separator").chopped(2),
+      QStringLiteral("garbage"),                                        // no frame start
+      QString("\x02\x02+0000"),                                         // shorter than 15
+      QString("\x02\x02+00x10000000A") + "X" + kFieldSeparator + kDoc,  // header A not a number
+      QString("\x02\x02+0000zz00000A") + "X" + kFieldSeparator + kDoc,  // header B not hexadecimal
+      serverMessage(99, "whatever").chopped(2),                         // unknown command
+      serverMessage(VexCommand::Panel, "no separator").chopped(2),
   };
-  for (const QString &text : bad) link->receive(text + strFrameEnd);
+  for (const QString &text : bad) link->receive(text + kFrameEnd);
   EXPECT_TRUE(host.opened.empty());
   EXPECT_TRUE(host.fakeUi.messages.empty());
-  link->receive(panelMessage("Good", kDoc + strFieldSep + "ignored third part"));
+  link->receive(panelMessage("Good", kDoc + kFieldSeparator + "ignored third part"));
   ASSERT_EQ(host.opened.size(), 1u);
   EXPECT_EQ(host.opened[0].document, kDoc);
 }
@@ -99,10 +99,10 @@ TEST_F(Connector, AnswersToTheHello) {
   };
   for (const auto &c : cases) {
     ConnectorFixture f;
-    QSignalSpy login(&f.connector(), &frmTcpVexConnector::loginRequested);
+    QSignalSpy login(&f.connector(), &VexConnector::loginRequested);
     f.link->linkUp();
-    f.link->receive(ServerMessage(VexCommand::Hello, c.payload));
-    EXPECT_EQ(f.connector().LoginApproved(), c.approved) << c.payload;
+    f.link->receive(serverMessage(VexCommand::Hello, c.payload));
+    EXPECT_EQ(f.connector().loginApproved(), c.approved) << c.payload;
     EXPECT_EQ(login.count(), c.loginAsked ? 1 : 0) << c.payload;
     // Approval sends 41 at once; nothing else answers.
     EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1})) << c.payload;
@@ -123,11 +123,11 @@ TEST_F(Connector, AnAddressAnswerMovesTheServerWithoutReconnecting) {
   for (const auto &c : cases) {
     ConnectorFixture f;
     f.link->linkUp();
-    f.link->receive(ServerMessage(VexCommand::Hello, c.payload));
-    EXPECT_EQ(Settings().strServerAddress, c.address) << c.payload;
-    EXPECT_EQ(Settings().intServerPort, c.port) << c.payload;
+    f.link->receive(serverMessage(VexCommand::Hello, c.payload));
+    EXPECT_EQ(programSettings().serverAddress, c.address) << c.payload;
+    EXPECT_EQ(programSettings().serverPort, c.port) << c.payload;
     EXPECT_TRUE(f.link->forced.isEmpty());
-    EXPECT_FALSE(f.connector().LoginApproved());
+    EXPECT_FALSE(f.connector().loginApproved());
     EXPECT_TRUE(f.host.fakeUi.messages.empty());
   }
 }
@@ -143,82 +143,82 @@ TEST_F(Connector, AnswersToTheLogin) {
   for (const auto &c : cases) {
     ConnectorFixture f;
     f.link->linkUp();
-    f.link->receive(ServerMessage(VexCommand::Login, c.payload));
-    EXPECT_EQ(f.connector().LoginApproved(), c.approved) << c.payload;
+    f.link->receive(serverMessage(VexCommand::Login, c.payload));
+    EXPECT_EQ(f.connector().loginApproved(), c.approved) << c.payload;
     EXPECT_EQ(f.host.fakeUi.messageTexts(),
               c.approved ? QStringList() : QStringList({"Login Rejected."}))
         << c.payload;
     // A refusal opens the login dialog again for another try.
-    EXPECT_EQ(f.session.loginDialog().Visible(), !c.approved) << c.payload;
+    EXPECT_EQ(f.session.loginDialog().visible(), !c.approved) << c.payload;
     EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1}));
   }
   // A rejection with an address takes the address and still says so.
   ConnectorFixture f;
   f.link->linkUp();
-  f.link->receive(ServerMessage(VexCommand::Login, "core9|||5309"));
-  EXPECT_EQ(Settings().strServerAddress, "core9");
-  EXPECT_EQ(Settings().intServerPort, 5309);
+  f.link->receive(serverMessage(VexCommand::Login, "core9|||5309"));
+  EXPECT_EQ(programSettings().serverAddress, "core9");
+  EXPECT_EQ(programSettings().serverPort, 5309);
   EXPECT_EQ(f.host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
 }
 
 TEST_F(Connector, SendsTheLoginEncoded) {
   connector();
   link->linkUp();
-  connector().SendLogin("abc", "pw");
+  connector().sendLogin("abc", "pw");
   ASSERT_EQ(link->sent.size(), 2);
   EXPECT_EQ(link->sent[1],
-            BuildVexMessage(VexCommand::Login, QStringLiteral("FkXm") + strLoginSep +
-                                                   PassEncodeV2("pw", [] { return 10; })));
+            buildVexMessage(VexCommand::Login, QStringLiteral("FkXm") + kLoginSeparator +
+                                                   passEncodeV2("pw", [] { return 10; })));
 }
 
 TEST_F(Connector, AKnownPasswordAnswersTheServerByItselfUntilRefused) {
-  Settings().strLoginName = "operator";
-  Settings().strLoginPassword = "secret";
-  QSignalSpy login(&connector(), &frmTcpVexConnector::loginRequested);
+  programSettings().loginName = "operator";
+  programSettings().loginPassword = "secret";
+  QSignalSpy login(&connector(), &VexConnector::loginRequested);
   link->linkUp();
-  link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
   ASSERT_EQ(link->sentCodes(), QList<int>({1, 40}));
   const QString payload = link->sent[1].mid(15).chopped(2);
-  const QStringList fields = payload.split(strLoginSep);
+  const QStringList fields = payload.split(kLoginSeparator);
   ASSERT_EQ(fields.size(), 2);
-  EXPECT_EQ(PassDecodeV2(fields[0]), "operator");
-  EXPECT_EQ(PassDecodeV2(fields[1]), "secret");
+  EXPECT_EQ(passDecodeV2(fields[0]), "operator");
+  EXPECT_EQ(passDecodeV2(fields[1]), "secret");
   EXPECT_EQ(login.count(), 0);
   // Refused: the message, then the dialog; the next link asks rather than
   // sending the refused password again.
-  link->receive(ServerMessage(VexCommand::Login, "no"));
+  link->receive(serverMessage(VexCommand::Login, "no"));
   EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
   EXPECT_EQ(login.count(), 1);
   link->linkDown();
   link->linkUp();
-  link->receive(ServerMessage(VexCommand::Hello, "yes"));
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
   EXPECT_EQ(login.count(), 2);
 }
 
 TEST_F(Connector, KeepsPanelRequestsUntilTheServerApproves) {
-  connector().OpenPanel("A");
-  connector().OpenPanel("B");
-  EXPECT_EQ(connector().collPendingPanels(), QStringList({"A", "B"}));
+  connector().openPanel("A");
+  connector().openPanel("B");
+  EXPECT_EQ(connector().pendingPanels(), QStringList({"A", "B"}));
   link->linkUp();
-  connector().OpenPanel("C");  // linked but not yet approved: it would be lost
-  link->receive(ServerMessage(VexCommand::Hello, "yes"));
-  link->receive(ServerMessage(VexCommand::Login, "Yes"));
-  EXPECT_EQ(link->sent.mid(1), QStringList({BuildVexMessage(41, u""), BuildVexMessage(43, u"A"),
-                                            BuildVexMessage(43, u"B"), BuildVexMessage(43, u"C")}));
-  EXPECT_TRUE(connector().collPendingPanels().isEmpty());
-  connector().OpenPanel("D");
-  EXPECT_EQ(link->sent.last(), BuildVexMessage(43, u"D"));
+  connector().openPanel("C");  // linked but not yet approved: it would be lost
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  link->receive(serverMessage(VexCommand::Login, "Yes"));
+  EXPECT_EQ(link->sent.mid(1), QStringList({buildVexMessage(41, u""), buildVexMessage(43, u"A"),
+                                            buildVexMessage(43, u"B"), buildVexMessage(43, u"C")}));
+  EXPECT_TRUE(connector().pendingPanels().isEmpty());
+  connector().openPanel("D");
+  EXPECT_EQ(link->sent.last(), buildVexMessage(43, u"D"));
 
   // A lost link keeps the approval, the lists and the queue; a new link
   // waits for a new approval.
-  link->receive(ServerMessage(VexCommand::PanelNames, "X"));
+  link->receive(serverMessage(VexCommand::PanelNames, "X"));
   link->linkDown();
-  connector().OpenPanel("E");
-  EXPECT_TRUE(connector().LoginApproved());
-  EXPECT_EQ(connector().collPanelList().size(), 1u);
+  connector().openPanel("E");
+  EXPECT_TRUE(connector().loginApproved());
+  EXPECT_EQ(connector().panelList().size(), 1u);
   link->linkUp();
-  link->receive(ServerMessage(VexCommand::Hello, "no"));
-  EXPECT_EQ(link->sent.last(), BuildVexMessage(43, u"E"));
+  link->receive(serverMessage(VexCommand::Hello, "no"));
+  EXPECT_EQ(link->sent.last(), buildVexMessage(43, u"E"));
 }
 
 TEST_F(Connector, AMessageCutByALostLinkIsNotCompletedByTheNextLink) {
@@ -226,7 +226,7 @@ TEST_F(Connector, AMessageCutByALostLinkIsNotCompletedByTheNextLink) {
   link->receive(panelMessage("Studio1", kDoc).left(30));
   link->linkDown();
   link->linkUp();
-  link->receive(ServerMessage(VexCommand::Hello, "no"));
+  link->receive(serverMessage(VexCommand::Hello, "no"));
   EXPECT_TRUE(host.opened.empty());
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 41}));
 }
@@ -242,8 +242,8 @@ TEST_F(Connector, StoresPanelsUnderTheLastPartOfTheirPath) {
       {"Plain.xml", "Plain.xml"},
   };
   for (const auto &c : cases) {
-    EXPECT_TRUE(connector().SavePanel(c.path, kDoc));
-    EXPECT_EQ(link->sent.last(), BuildVexMessage(45, QString(c.name) + strFieldSep + kDoc));
+    EXPECT_TRUE(connector().savePanel(c.path, kDoc));
+    EXPECT_EQ(link->sent.last(), buildVexMessage(45, QString(c.name) + kFieldSeparator + kDoc));
   }
   EXPECT_TRUE(host.fakeUi.messages.empty());
 }
@@ -263,10 +263,10 @@ TEST_F(Connector, ASaveThatCannotBeSentSaysWhy) {
     f.connector();
     if (c.setup >= 1) f.link->linkUp();
     if (c.setup == 2) {
-      f.link->receive(ServerMessage(VexCommand::Hello, "no"));
+      f.link->receive(serverMessage(VexCommand::Hello, "no"));
       f.link->refuseSends = true;
     }
-    EXPECT_FALSE(f.connector().SavePanel("Studio1.xml", kDoc));
+    EXPECT_FALSE(f.connector().savePanel("Studio1.xml", kDoc));
     // The reason first, then what to do, under the critical icon.
     EXPECT_EQ(f.host.fakeUi.firstLines(), QStringList({c.message}));
     EXPECT_TRUE(f.host.fakeUi.messages[0].text.contains("then save again."));
@@ -276,11 +276,11 @@ TEST_F(Connector, ASaveThatCannotBeSentSaysWhy) {
 
 TEST_F(Connector, KeepsTheLastPanelList) {
   approved();
-  QSignalSpy changed(&connector(), &frmTcpVexConnector::panelListChanged);
+  QSignalSpy changed(&connector(), &VexConnector::panelListChanged);
   const struct {
     int code;
     const char *payload;
-    std::vector<clsPanelEntry> entries;
+    std::vector<PanelEntry> entries;
   } cases[] = {
       {42, "A\r\nB\tSecond", {{"A", ""}, {"B", "Second"}}},
       {42, "A\r\nB\tSecond\r\n", {{"A", ""}, {"B", "Second"}}},
@@ -291,8 +291,8 @@ TEST_F(Connector, KeepsTheLastPanelList) {
       {44, "\r\nA\r\n\r\nC\r\n", {{"A", ""}, {"C", ""}}},
   };
   for (const auto &c : cases) {
-    link->receive(ServerMessage(c.code, c.payload));
-    EXPECT_EQ(connector().collPanelList(), c.entries) << c.payload;
+    link->receive(serverMessage(c.code, c.payload));
+    EXPECT_EQ(connector().panelList(), c.entries) << c.payload;
   }
   EXPECT_EQ(changed.count(), 6);
 }
@@ -313,37 +313,37 @@ TEST_F(Connector, APanelThatIsOpenIsNotOpenedAgain) {
 }
 
 TEST_F(Connector, PathsAndNamesOfServerPanels) {
-  EXPECT_EQ(connector().DerivePanelPath("Studio1"), "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(connector().derivePanelPath("Studio1"), "tcp://10.0.0.5:5200/Studio1.xml");
   approved();
-  link->receive(ServerMessage(VexCommand::PanelList, "Studio1\tOne\r\nNews"));
+  link->receive(serverMessage(VexCommand::PanelList, "Studio1\tOne\r\nNews"));
   for (const char *name : {"Studio1", "studio1.XML", "STUDIO1", "news.xml"})
-    EXPECT_TRUE(connector().DoesPanelNameExist(name)) << name;
+    EXPECT_TRUE(connector().doesPanelNameExist(name)) << name;
   for (const char *name : {"Studio", "Studio1.xml.xml", "One", ""})
-    EXPECT_FALSE(connector().DoesPanelNameExist(name)) << name;
+    EXPECT_FALSE(connector().doesPanelNameExist(name)) << name;
 }
 
 TEST_F(Connector, StateOfTheLinkForTheStatusLine) {
   connector();
-  EXPECT_EQ(connector().GetState(), 0);
-  EXPECT_FALSE(connector().IsHuntingEnabled());
+  EXPECT_EQ(connector().linkState(), 0);
+  EXPECT_FALSE(connector().isHuntingEnabled());
   link->hunting = true;
   for (const char *name : {"Paused", "Hunt Paused"}) {
     link->name = name;
-    EXPECT_TRUE(connector().IsConnectingPaused()) << name;
+    EXPECT_TRUE(connector().isConnectingPaused()) << name;
   }
   for (const char *name : {"", "paused", "10.0.0.5", "Hunt Paused "}) {
     link->name = name;
-    EXPECT_FALSE(connector().IsConnectingPaused()) << name;
+    EXPECT_FALSE(connector().isConnectingPaused()) << name;
   }
   link->linkUp();
-  EXPECT_EQ(connector().GetState(), 7);
-  EXPECT_TRUE(connector().IsHuntingEnabled());
-  QSignalSpy refresh(&connector(), &frmTcpVexConnector::statusRefreshRequested);
-  connector().timStateTick();
-  emit link->StatusChanged();
+  EXPECT_EQ(connector().linkState(), 7);
+  EXPECT_TRUE(connector().isHuntingEnabled());
+  QSignalSpy refresh(&connector(), &VexConnector::statusRefreshRequested);
+  connector().stateTick();
+  emit link->statusChanged();
   EXPECT_EQ(refresh.count(), 2);
-  EXPECT_EQ(connector().timState.interval(), 1000);
-  EXPECT_TRUE(connector().timState.isActive());
+  EXPECT_EQ(connector().stateTimer.interval(), 1000);
+  EXPECT_TRUE(connector().stateTimer.isActive());
 }
 
 TEST_F(Connector, ADeliveredNameThatCouldLeaveAFolderIsRefusedAndNamed) {
@@ -369,19 +369,19 @@ TEST_F(Connector, ASaveIsConfirmedOnlyByTheSameTextReadBack) {
   auto record = [&](bool same) { results.push_back(same); };
   // The read-back answers the save and opens no window; a user's own request
   // for the same panel is still answered with a window.
-  connector().ConfirmSave("Studio1.xml", kDoc, record);
-  EXPECT_EQ(link->sent.last(), BuildVexMessage(VexCommand::Panel, u"Studio1"));
+  connector().confirmSave("Studio1.xml", kDoc, record);
+  EXPECT_EQ(link->sent.last(), buildVexMessage(VexCommand::Panel, u"Studio1"));
   link->receive(panelMessage("Studio1", kDoc + "\r\n"));
   EXPECT_EQ(results, std::vector<bool>({true}));
   EXPECT_TRUE(host.opened.empty());
-  connector().ConfirmSave("Studio1.xml", kDoc, record);
-  connector().OpenPanel("Studio1");
+  connector().confirmSave("Studio1.xml", kDoc, record);
+  connector().openPanel("Studio1");
   link->receive(panelMessage("Studio1", "<Panel/>"));
   EXPECT_EQ(results, std::vector<bool>({true, false}));
   EXPECT_EQ(host.opened.size(), 1u);
   // No answer at all.
-  connector().SetReadBackTimeout(20);
-  connector().ConfirmSave("Studio2", kDoc, record);
+  connector().setReadBackTimeout(20);
+  connector().confirmSave("Studio2", kDoc, record);
   ASSERT_TRUE(QTest::qWaitFor([&] { return results.size() == 3u; }, 5000));
   EXPECT_FALSE(results[2]);
 }

@@ -11,7 +11,7 @@
 #include "server/loginencoding.h"
 #include "serverfixture.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 namespace {
 struct Dialogs : ::testing::Test, ConnectorFixture {
@@ -19,7 +19,7 @@ struct Dialogs : ::testing::Test, ConnectorFixture {
   void SetUp() override {
     ASSERT_TRUE(config.isValid());
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    Settings().strHelpAddress = "file:///start/help.pdf";
+    programSettings().helpAddress = "file:///start/help.pdf";
   }
   QString rememberedFile() const { return config.path() + "/CorvanePC/TessaryConnect.txt"; }
   QByteArray remembered() const {
@@ -30,49 +30,49 @@ struct Dialogs : ::testing::Test, ConnectorFixture {
 }  // namespace
 
 TEST_F(Dialogs, ConnectTakesTheValuesStartsTheLinkAndRemembersWithoutThePassword) {
-  Settings() = ProgramSettings();
-  frmConnect &dialog = session.connectDialog();
-  dialog.Show();
-  EXPECT_EQ(dialog.txtIPAddress, "");
-  EXPECT_EQ(dialog.txtPort, "5200");
-  EXPECT_EQ(dialog.LoginName, "");
-  EXPECT_TRUE(dialog.Visible());
-  EXPECT_TRUE(dialog.Timer1.isActive());
-  EXPECT_EQ(dialog.Timer1.interval(), 1000);
-  QSignalSpy front(&dialog, &frmConnect::keepInFrontRequested);
-  dialog.Timer1Tick();
+  programSettings() = ProgramSettings();
+  ConnectDialogLogic &dialog = session.connectDialog();
+  dialog.show();
+  EXPECT_EQ(dialog.addressEdit, "");
+  EXPECT_EQ(dialog.portEdit, "5200");
+  EXPECT_EQ(dialog.loginName, "");
+  EXPECT_TRUE(dialog.visible());
+  EXPECT_TRUE(dialog.timer1.isActive());
+  EXPECT_EQ(dialog.timer1.interval(), 1000);
+  QSignalSpy front(&dialog, &ConnectDialogLogic::keepInFrontRequested);
+  dialog.timer1Tick();
   EXPECT_EQ(front.count(), 1);
 
-  dialog.txtIPAddress = "10.0.0.5";
-  dialog.txtPort = "5300";
-  dialog.LoginName = "  operator ";
-  dialog.LoginPassword = " secret";
-  dialog.butConnect_Click();
-  const ProgramSettings &s = Settings();
-  EXPECT_EQ(s.strServerAddress, "10.0.0.5");
-  EXPECT_EQ(s.intServerPort, 5300);
-  EXPECT_EQ(s.strLoginName, "operator");
-  EXPECT_EQ(s.strLoginPassword, " secret");
-  EXPECT_TRUE(s.boolServerMode);
+  dialog.addressEdit = "10.0.0.5";
+  dialog.portEdit = "5300";
+  dialog.loginName = "  operator ";
+  dialog.loginPassword = " secret";
+  dialog.connectToServer();
+  const ProgramSettings &s = programSettings();
+  EXPECT_EQ(s.serverAddress, "10.0.0.5");
+  EXPECT_EQ(s.serverPort, 5300);
+  EXPECT_EQ(s.loginName, "operator");
+  EXPECT_EQ(s.loginPassword, " secret");
+  EXPECT_TRUE(s.serverMode);
   EXPECT_EQ(link->forced, QStringList({"10.0.0.5"}));
   EXPECT_EQ(link->defaultPort, 5300);
   EXPECT_EQ(session.status().text(), "Connecting");
   EXPECT_EQ(session.status().color(), ConnectionStatus::kYellow);
-  EXPECT_FALSE(dialog.Visible());
-  EXPECT_FALSE(dialog.Timer1.isActive());
+  EXPECT_FALSE(dialog.visible());
+  EXPECT_FALSE(dialog.timer1.isActive());
   EXPECT_EQ(remembered(), "tcp://10.0.0.5:5300:operator\r\n");
-  EXPECT_EQ(ReadConnectionData(), "tcp://10.0.0.5:5300:operator");
+  EXPECT_EQ(readConnectionData(), "tcp://10.0.0.5:5300:operator");
 
   // The next opening proposes them again, with an empty password box.
-  dialog.Show();
-  EXPECT_EQ(dialog.txtIPAddress, "10.0.0.5");
-  EXPECT_EQ(dialog.txtPort, "5300");
-  EXPECT_EQ(dialog.LoginName, "operator");
-  EXPECT_EQ(dialog.LoginPassword, "");
+  dialog.show();
+  EXPECT_EQ(dialog.addressEdit, "10.0.0.5");
+  EXPECT_EQ(dialog.portEdit, "5300");
+  EXPECT_EQ(dialog.loginName, "operator");
+  EXPECT_EQ(dialog.loginPassword, "");
 }
 
 TEST_F(Dialogs, ABadPortSaysSoClosesAndRewritesTheOldValues) {
-  Settings().strLoginName = "ops";
+  programSettings().loginName = "ops";
   const struct {
     const char *port;
     bool valid;
@@ -83,39 +83,39 @@ TEST_F(Dialogs, ABadPortSaysSoClosesAndRewritesTheOldValues) {
       {" 5201 ", true, 5201}, {"5200.5", true, 5200}, {"65535", true, 65535},
   };
   for (const auto &c : cases) {
-    Settings().intServerPort = 5200;
+    programSettings().serverPort = 5200;
     host.fakeUi.messages.clear();
-    frmConnect &dialog = session.connectDialog();
-    dialog.Show();
-    dialog.txtIPAddress = "core2";
-    dialog.txtPort = c.port;
-    dialog.butConnect_Click();
-    EXPECT_FALSE(dialog.Visible()) << c.port;
+    ConnectDialogLogic &dialog = session.connectDialog();
+    dialog.show();
+    dialog.addressEdit = "core2";
+    dialog.portEdit = c.port;
+    dialog.connectToServer();
+    EXPECT_FALSE(dialog.visible()) << c.port;
     if (c.valid) {
       EXPECT_TRUE(host.fakeUi.messages.empty()) << c.port;
-      EXPECT_EQ(Settings().intServerPort, c.value) << c.port;
+      EXPECT_EQ(programSettings().serverPort, c.value) << c.port;
       EXPECT_EQ(remembered(),
                 QByteArray("tcp://core2:") + QByteArray::number(c.value) + ":ops\r\n");
     } else {
       EXPECT_EQ(host.fakeUi.firstLines(), QStringList({"Invalid Port"})) << c.port;
       EXPECT_EQ(host.fakeUi.messages[0].severity, Ui::Severity::Warning);
-      EXPECT_EQ(Settings().intServerPort, 5200);
+      EXPECT_EQ(programSettings().serverPort, 5200);
       EXPECT_EQ(remembered(), "tcp://10.0.0.5:5200:ops\r\n") << c.port;
     }
-    Settings().strServerAddress = "10.0.0.5";
+    programSettings().serverAddress = "10.0.0.5";
   }
 }
 
 TEST_F(Dialogs, CancelChangesAndWritesNothing) {
-  frmConnect &dialog = session.connectDialog();
-  dialog.Show();
-  dialog.txtIPAddress = "elsewhere";
-  dialog.btnCancel_Click();
-  EXPECT_FALSE(dialog.Visible());
-  EXPECT_EQ(Settings().strServerAddress, "10.0.0.5");
+  ConnectDialogLogic &dialog = session.connectDialog();
+  dialog.show();
+  dialog.addressEdit = "elsewhere";
+  dialog.cancel();
+  EXPECT_FALSE(dialog.visible());
+  EXPECT_EQ(programSettings().serverAddress, "10.0.0.5");
   EXPECT_FALSE(QFile::exists(rememberedFile()));
-  EXPECT_EQ(session.connectorIfCreated()->VexWinsock().HuntingInitialized(), false);
-  dialog.ShowHelp();
+  EXPECT_EQ(session.connectorIfCreated()->link().huntingInitialized(), false);
+  dialog.showHelp();
   EXPECT_EQ(host.fakeUi.openedUrls, QStringList({"file:///start/help.pdf"}));
 }
 
@@ -132,109 +132,109 @@ TEST_F(Dialogs, ReadingTheRememberedConnection) {
   };
   for (const auto &c : cases) {
     QString error;
-    ASSERT_TRUE(WriteTextFileSafely(ConnectionDataFile(), c.content, &error));
-    EXPECT_EQ(ReadConnectionData(), c.read) << c.content;
+    ASSERT_TRUE(writeTextFileSafely(connectionDataFile(), c.content, &error));
+    EXPECT_EQ(readConnectionData(), c.read) << c.content;
     EXPECT_EQ(QFile::exists(rememberedFile()), c.kept) << c.content;
   }
   QFile::remove(rememberedFile());
-  EXPECT_EQ(ReadConnectionData(), "");
+  EXPECT_EQ(readConnectionData(), "");
 }
 
 TEST_F(Dialogs, LoginSendsTheEncodedNamesAndRemembersThem) {
   approved();
-  frmLogin &login = session.loginDialog();
-  Settings().strLoginName = "  operator  ";
-  login.Show();
-  EXPECT_TRUE(login.Visible());
-  EXPECT_EQ(login.LoginName, "operator");
-  EXPECT_TRUE(login.FocusTimer.isActive());
-  EXPECT_EQ(login.FocusTimer.interval(), 100);
-  login.FocusTimerTick();
-  EXPECT_FALSE(login.FocusTimer.isActive());
-  EXPECT_EQ(login.focusField(), frmLogin::Field::LoginPassword);
+  LoginDialogLogic &login = session.loginDialog();
+  programSettings().loginName = "  operator  ";
+  login.show();
+  EXPECT_TRUE(login.visible());
+  EXPECT_EQ(login.loginName, "operator");
+  EXPECT_TRUE(login.focusTimer.isActive());
+  EXPECT_EQ(login.focusTimer.interval(), 100);
+  login.focusTimerTick();
+  EXPECT_FALSE(login.focusTimer.isActive());
+  EXPECT_EQ(login.focusField(), LoginDialogLogic::Field::LoginPassword);
 
-  login.LoginName = " operator ";
-  login.LoginPassword = " s3cret ";
-  login.LoginButton_Click();
-  EXPECT_FALSE(login.Visible());
-  EXPECT_EQ(Settings().strLoginName, "operator");
-  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  login.loginName = " operator ";
+  login.loginPassword = " s3cret ";
+  login.logIn();
+  EXPECT_FALSE(login.visible());
+  EXPECT_EQ(programSettings().loginName, "operator");
+  EXPECT_EQ(programSettings().loginPassword, "s3cret");
   ASSERT_EQ(link->sentCodes(), QList<int>({40}));
-  const QStringList fields = link->sent[0].mid(15).chopped(2).split(strLoginSep);
-  EXPECT_EQ(fields, QStringList({PassEncodeV2("operator", [] { return 10; }),
-                                 PassEncodeV2("s3cret", [] { return 10; })}));
+  const QStringList fields = link->sent[0].mid(15).chopped(2).split(kLoginSeparator);
+  EXPECT_EQ(fields, QStringList({passEncodeV2("operator", [] { return 10; }),
+                                 passEncodeV2("s3cret", [] { return 10; })}));
 
   // Blank fields go as "Void"; with no name the focus stays in the name box.
-  Settings().strLoginName.clear();
-  login.LoginName.clear();
-  login.Show();
-  login.FocusTimerTick();
-  EXPECT_EQ(login.focusField(), frmLogin::Field::LoginName);
-  login.LoginButton_Click();
-  const QStringList voids = link->sent[1].mid(15).chopped(2).split(strLoginSep);
-  EXPECT_EQ(PassDecodeV2(voids[0]), "Void");
-  EXPECT_EQ(PassDecodeV2(voids[1]), "Void");
+  programSettings().loginName.clear();
+  login.loginName.clear();
+  login.show();
+  login.focusTimerTick();
+  EXPECT_EQ(login.focusField(), LoginDialogLogic::Field::LoginName);
+  login.logIn();
+  const QStringList voids = link->sent[1].mid(15).chopped(2).split(kLoginSeparator);
+  EXPECT_EQ(passDecodeV2(voids[0]), "Void");
+  EXPECT_EQ(passDecodeV2(voids[1]), "Void");
 }
 
 // A server that drops the link and asks again on the next one finds the
 // dialog as the user left it; Enter in the name goes on to the password.
 TEST_F(Dialogs, TheServerAskingForALoginShowsOneDialogThatKeepsWhatWasTyped) {
-  frmLogin &login = session.loginDialog();
-  QSignalSpy shown(&login, &frmLogin::visibleChanged);
+  LoginDialogLogic &login = session.loginDialog();
+  QSignalSpy shown(&login, &LoginDialogLogic::visibleChanged);
   link->linkUp();
-  link->receive(ServerMessage(VexCommand::Hello, "yes"));
-  EXPECT_TRUE(login.Visible());
-  login.LoginName = "operator";
-  login.EnterPressed(frmLogin::Field::LoginName);
-  EXPECT_EQ(login.focusField(), frmLogin::Field::LoginPassword);
-  login.LoginPassword = "s3c";
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  EXPECT_TRUE(login.visible());
+  login.loginName = "operator";
+  login.enterPressed(LoginDialogLogic::Field::LoginName);
+  EXPECT_EQ(login.focusField(), LoginDialogLogic::Field::LoginPassword);
+  login.loginPassword = "s3c";
   for (int i = 0; i < 3; ++i) {
     link->linkDown();
     link->linkUp();
-    link->receive(ServerMessage(VexCommand::Hello, "yes"));
+    link->receive(serverMessage(VexCommand::Hello, "yes"));
   }
-  EXPECT_TRUE(login.Visible());
+  EXPECT_TRUE(login.visible());
   EXPECT_EQ(shown.count(), 1);
-  EXPECT_EQ(login.LoginName, "operator");
-  EXPECT_EQ(login.LoginPassword, "s3c");
+  EXPECT_EQ(login.loginName, "operator");
+  EXPECT_EQ(login.loginPassword, "s3c");
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 1, 1, 1}));  // no login went out meanwhile
-  login.EnterPressed(frmLogin::Field::LoginPassword);
-  EXPECT_FALSE(login.Visible());
+  login.enterPressed(LoginDialogLogic::Field::LoginPassword);
+  EXPECT_FALSE(login.visible());
   EXPECT_EQ(link->sentCodes().back(), 40);
-  EXPECT_EQ(Settings().strLoginPassword, "s3c");
+  EXPECT_EQ(programSettings().loginPassword, "s3c");
 }
 
 TEST_F(Dialogs, OpenPanelListsTheServersPanelsAndAsksForTheChosenOne) {
-  frmOpenPanelViaVex &open = session.openDialog();
-  open.Show();
-  EXPECT_TRUE(open.lstPanels().isEmpty());
-  open.butOpen_Click();
+  OpenPanelDialogLogic &open = session.openDialog();
+  open.show();
+  EXPECT_TRUE(open.panelList().isEmpty());
+  open.openSelected();
   // The message says what to do after the usual first line.
   ASSERT_EQ(host.fakeUi.messageTexts().size(), 1);
   EXPECT_TRUE(host.fakeUi.messageTexts()[0].startsWith(
       "No Panel selected to open\n\nThe server lists no panels."));
-  EXPECT_TRUE(open.Visible());
+  EXPECT_TRUE(open.visible());
 
   approved();
-  link->receive(ServerMessage(VexCommand::PanelList, "Studio1\tStudio One\r\nNews"));
-  EXPECT_EQ(open.lstPanels(), QStringList({"Studio1\tStudio One", "News\t"}));
-  EXPECT_EQ(open.ListIndex(), 0);  // the first line is chosen when the list arrives
+  link->receive(serverMessage(VexCommand::PanelList, "Studio1\tStudio One\r\nNews"));
+  EXPECT_EQ(open.panelList(), QStringList({"Studio1\tStudio One", "News\t"}));
+  EXPECT_EQ(open.listIndex(), 0);  // the first line is chosen when the list arrives
   open.setListIndex(-1);
-  open.butOpen_Click();
+  open.openSelected();
   EXPECT_EQ(host.fakeUi.messageTexts().last(),
             "No Panel selected to open\n\nSelect a panel in the list, then press Open.");
   open.setListIndex(0);
   // A new list while open keeps the chosen line.
-  link->receive(ServerMessage(VexCommand::PanelList, "Alpha\r\nStudio1\tStudio One"));
-  EXPECT_EQ(open.ListIndex(), 1);
-  open.lstPanels_DblClick();
-  EXPECT_FALSE(open.Visible());
-  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+  link->receive(serverMessage(VexCommand::PanelList, "Alpha\r\nStudio1\tStudio One"));
+  EXPECT_EQ(open.listIndex(), 1);
+  open.panelDoubleClicked();
+  EXPECT_FALSE(open.visible());
+  EXPECT_EQ(link->sent, QStringList({buildVexMessage(VexCommand::Panel, u"Studio1")}));
 
-  open.Show();
+  open.show();
   open.setListIndex(0);
-  open.butCancel_Click();
-  EXPECT_FALSE(open.Visible());
+  open.cancel();
+  EXPECT_FALSE(open.visible());
   EXPECT_EQ(link->sent.size(), 1);
 }
 
@@ -255,22 +255,22 @@ TEST(StatusLine, FollowsTheConnectionState) {
       {7, false, true, "Connected", green},
   };
   for (const auto &s : steps) {
-    status.SetConnectedLabel(s.state, s.paused, s.hunting);
+    status.setConnectedLabel(s.state, s.paused, s.hunting);
     EXPECT_EQ(status.text(), s.text);
     EXPECT_EQ(status.color(), s.color) << s.text;
   }
   QSignalSpy changed(&status, &ConnectionStatus::changed);
-  status.ShowConnecting();
+  status.showConnecting();
   EXPECT_EQ(status.text(), "Connecting");
   // The refresh after an asked-for connection shows the state again.
-  status.SetConnectedLabel(7, false, true);
+  status.setConnectedLabel(7, false, true);
   EXPECT_EQ(status.text(), "Connected");
   EXPECT_EQ(changed.count(), 2);
 }
 
 TEST_F(Dialogs, AnUnusableAddressIsRefusedAndNeverRememberedAndWorkLocallyForgetsTheServer) {
-  Settings().strServerAddress.clear();
-  frmConnect &dialog = session.connectDialog();
+  programSettings().serverAddress.clear();
+  ConnectDialogLogic &dialog = session.connectDialog();
   const struct {
     const char *address, *port, *message;
   } cases[] = {
@@ -281,31 +281,31 @@ TEST_F(Dialogs, AnUnusableAddressIsRefusedAndNeverRememberedAndWorkLocallyForget
   };
   for (const auto &c : cases) {
     host.fakeUi.messages.clear();
-    dialog.Show();
-    dialog.txtIPAddress = c.address;
-    dialog.txtPort = c.port;
-    dialog.butConnect_Click();
+    dialog.show();
+    dialog.addressEdit = c.address;
+    dialog.portEdit = c.port;
+    dialog.connectToServer();
     EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({c.message})) << c.address;
-    EXPECT_TRUE(dialog.Visible()) << c.address;
-    EXPECT_FALSE(Settings().boolServerMode) << c.address;
+    EXPECT_TRUE(dialog.visible()) << c.address;
+    EXPECT_FALSE(programSettings().serverMode) << c.address;
     EXPECT_FALSE(QFile::exists(rememberedFile())) << c.address;
   }
   // A bad port with no server known before remembers nothing either.
-  dialog.txtIPAddress = "core2";
-  dialog.txtPort = "52a0";
-  dialog.butConnect_Click();
+  dialog.addressEdit = "core2";
+  dialog.portEdit = "52a0";
+  dialog.connectToServer();
   EXPECT_FALSE(QFile::exists(rememberedFile()));
 
-  dialog.Show();
-  dialog.txtIPAddress = "core2";
-  dialog.txtPort = "5201";
-  dialog.butConnect_Click();
+  dialog.show();
+  dialog.addressEdit = "core2";
+  dialog.portEdit = "5201";
+  dialog.connectToServer();
   ASSERT_TRUE(QFile::exists(rememberedFile()));
-  EXPECT_TRUE(Settings().boolServerMode);
-  dialog.Show();
-  dialog.butWorkLocally_Click();
-  EXPECT_FALSE(dialog.Visible());
-  EXPECT_FALSE(Settings().boolServerMode);
+  EXPECT_TRUE(programSettings().serverMode);
+  dialog.show();
+  dialog.workLocally();
+  EXPECT_FALSE(dialog.visible());
+  EXPECT_FALSE(programSettings().serverMode);
   EXPECT_FALSE(QFile::exists(rememberedFile()));
   EXPECT_EQ(link->forced.size(), 1);
 }

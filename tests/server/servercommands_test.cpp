@@ -8,58 +8,58 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/recentpanels.h"
 #include "app/serverpanelpath.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "panelfile/localstore.h"
 #include "panelfile/panelwriter.h"
 #include "serverfixture.h"
 #include "support/isolatedsettings.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 namespace {
 struct ServerCommands : ::testing::Test {
   QTemporaryDir dir;
   FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindowLogic> designer;
   FakeConnection *link = nullptr;
 
   void SetUp() override {
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path());
+    programSettings() = ProgramSettings();
+    initSettings(programSettings(), dir.path());
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    Settings().boolServerMode = true;
-    Settings().strServerAddress = "10.0.0.5";
-    Settings().intServerPort = 5200;
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->Load();
-    designer->server().SetConnectionFactory([this] {
+    programSettings().serverMode = true;
+    programSettings().serverAddress = "10.0.0.5";
+    programSettings().serverPort = 5200;
+    designer = std::make_unique<MainWindowLogic>(ui);
+    designer->load();
+    designer->server().setConnectionFactory([this] {
       auto c = std::make_unique<FakeConnection>();
       c->echoStores = true;
       link = c.get();
       return c;
     });
     designer->server().Connector();
-    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+    DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
   }
-  void TearDown() override { DateTimeStamp::SetClock({}); }
+  void TearDown() override { DateTimeStamp::setClock({}); }
 
   void approve() {
     link->linkUp();
-    link->receive(ServerMessage(VexCommand::Hello, "no"));
+    link->receive(serverMessage(VexCommand::Hello, "no"));
     link->sent.clear();
   }
   void list(const QString &payload) {
-    link->receive(ServerMessage(VexCommand::PanelList, payload));
+    link->receive(serverMessage(VexCommand::PanelList, payload));
   }
-  frmPanel *changedPanel() {
-    frmPanel *p = designer->mnuNewPanel_Click();
-    p->InsertControl(ControlKind::Button);
+  PanelEditor *changedPanel() {
+    PanelEditor *p = designer->newPanel();
+    p->insertControl(ControlKind::Button);
     p->setNeedToSave(true);
     return p;
   }
@@ -70,7 +70,7 @@ struct ServerCommands : ::testing::Test {
     });
     if (store == link->sent.rend()) return {};
     const QString payload = store->mid(15).chopped(2);
-    const qsizetype sep = payload.indexOf(strFieldSep);
+    const qsizetype sep = payload.indexOf(kFieldSeparator);
     return {payload.left(sep), payload.mid(sep + 1)};
   }
 };
@@ -83,28 +83,28 @@ const QString kStudio = QStringLiteral(
 TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) {
   approve();
   list("Studio1\tStudio One");
-  designer->mnuOpenPanel_Click();
-  frmOpenPanelViaVex &open = designer->server().openDialog();
-  ASSERT_TRUE(open.Visible());
+  designer->choosePanelToOpen();
+  OpenPanelDialogLogic &open = designer->server().openDialog();
+  ASSERT_TRUE(open.visible());
   EXPECT_TRUE(ui.fileDialogs.empty());  // not the local file dialog
   open.setListIndex(0);
-  open.butOpen_Click();
-  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+  open.openSelected();
+  EXPECT_EQ(link->sent, QStringList({buildVexMessage(VexCommand::Panel, u"Studio1")}));
 
   for (int i = 0; i < 2; ++i)
-    link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
-  ASSERT_EQ(designer->collOpenPanels().size(), 1u);
-  frmPanel *p = designer->activePanel();
-  EXPECT_EQ(p->model().WindowTag, "tcp://10.0.0.5:5200/Studio1.xml");
-  EXPECT_EQ(p->model().PanelDetails.strPanelPath, "tcp://10.0.0.5:5200/Studio1.xml");
-  EXPECT_EQ(p->model().pictMain.Tag, "Studio1");  // the document names the panel
+    link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
+  ASSERT_EQ(designer->openPanels().size(), 1u);
+  PanelEditor *p = designer->activePanel();
+  EXPECT_EQ(p->model().documentPath, "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(p->model().panelRecord.panelPath, "tcp://10.0.0.5:5200/Studio1.xml");
+  EXPECT_EQ(p->model().canvas.tag, "Studio1");  // the document names the panel
   EXPECT_EQ(p->caption(), "Studio One");
-  ASSERT_EQ(p->model().PanelDetails.CollControls.size(), 1u);
-  EXPECT_FALSE(p->NeedToSave());
+  ASSERT_EQ(p->model().panelRecord.records.size(), 1u);
+  EXPECT_FALSE(p->needToSave());
 
   // An empty document opens nothing that a save could write over.
-  link->receive(ServerMessage(VexCommand::Panel, "Empty" + strFieldSep));
-  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
+  link->receive(serverMessage(VexCommand::Panel, "Empty" + kFieldSeparator));
+  EXPECT_EQ(designer->openPanels().size(), 1u);
   EXPECT_EQ(ui.firstLines(), QStringList({"Error reading file or no xml data present in file."}));
 }
 
@@ -113,56 +113,56 @@ TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) 
 // offered to connect there. One the server no longer lists is offered for
 // removal from the recent panels, as a missing file is.
 TEST_F(ServerCommands, AServerPanelByItsPathOpensOnlyFromItsOwnServer) {
-  IsolateSettings(dir.path() + "/settings", "servercommands-test");
+  isolateSettings(dir.path() + "/settings", "servercommands-test");
   RecentPanels recent(*designer);
   const QString path = "tcp://10.0.0.5:5200/Studio1.xml";
   const QString keys = "tcp://10.0.0.6:5374/Keys.xml";
-  recent.Add(keys);
-  recent.Add(path);
+  recent.add(keys);
+  recent.add(path);
 
   ui.answers = {Ui::Answer::No};
-  EXPECT_EQ(recent.OpenRecentPanel(path), nullptr);
+  EXPECT_EQ(recent.openRecentPanel(path), nullptr);
   EXPECT_EQ(ui.messageTexts(),
             QStringList({"The panel Studio1 is on the server 10.0.0.5:5200, and the designer is "
                          "not connected to a server.\r\nConnect to 10.0.0.5:5200 and open the "
                          "panel there?"}));
   EXPECT_TRUE(link->forced.isEmpty());
-  EXPECT_TRUE(designer->server().Connector().collPendingPanels().isEmpty());
+  EXPECT_TRUE(designer->server().Connector().pendingPanels().isEmpty());
 
   // Its own server: asked for by its name; open already, that window.
   approve();
   list("Studio1\tStudio One");
-  EXPECT_EQ(recent.OpenRecentPanel(path), nullptr);
-  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
-  link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
-  EXPECT_EQ(OpenServerPanel(*designer, "TCP://10.0.0.5:5200/studio1.XML"), designer->activePanel());
+  EXPECT_EQ(recent.openRecentPanel(path), nullptr);
+  EXPECT_EQ(link->sent, QStringList({buildVexMessage(VexCommand::Panel, u"Studio1")}));
+  link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
+  EXPECT_EQ(openServerPanel(*designer, "TCP://10.0.0.5:5200/studio1.XML"), designer->activePanel());
   EXPECT_EQ(link->sent.size(), 1);
 
   // Another server's panel of a name this one also has: not this one's.
   ui.messages.clear();
   list("Studio1\tStudio One\r\nKeys");
   ui.answers = {Ui::Answer::Yes};
-  EXPECT_EQ(recent.OpenRecentPanel(keys), nullptr);
+  EXPECT_EQ(recent.openRecentPanel(keys), nullptr);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.contains("the designer is connected to 10.0.0.5:5200."));
   EXPECT_EQ(link->sent.size(), 1);
   EXPECT_EQ(link->forced.last(), "10.0.0.6");
-  EXPECT_EQ(Settings().strServerAddress, "10.0.0.6");
-  EXPECT_EQ(Settings().intServerPort, 5374);
-  EXPECT_EQ(designer->server().Connector().collPendingPanels(), QStringList({"Keys"}));
+  EXPECT_EQ(programSettings().serverAddress, "10.0.0.6");
+  EXPECT_EQ(programSettings().serverPort, 5374);
+  EXPECT_EQ(designer->server().Connector().pendingPanels(), QStringList({"Keys"}));
   link->linkUp();  // the new server approves: the request goes out, the panel opens there
-  link->receive(ServerMessage(VexCommand::Hello, "no"));
-  EXPECT_EQ(link->sent.mid(1).last(), BuildVexMessage(VexCommand::Panel, u"Keys"));
-  link->receive(ServerMessage(VexCommand::Panel, "Keys" + strFieldSep + kStudio));
-  EXPECT_EQ(designer->activePanel()->model().WindowTag, keys);
+  link->receive(serverMessage(VexCommand::Hello, "no"));
+  EXPECT_EQ(link->sent.mid(1).last(), buildVexMessage(VexCommand::Panel, u"Keys"));
+  link->receive(serverMessage(VexCommand::Panel, "Keys" + kFieldSeparator + kStudio));
+  EXPECT_EQ(designer->activePanel()->model().documentPath, keys);
 
   // The panel is gone from its server: offered for removal, not asked for.
   link->sent.clear();
-  designer->ClosePanel(designer->activePanel());
+  designer->closePanel(designer->activePanel());
   list("Other");
   ui.messages.clear();
   ui.answers = {Ui::Answer::Yes};
-  EXPECT_EQ(recent.OpenRecentPanel(keys), nullptr);
+  EXPECT_EQ(recent.openRecentPanel(keys), nullptr);
   EXPECT_EQ(ui.messageTexts(), QStringList({"The panel Keys is no longer on the server "
                                             "10.0.0.6:5374.\r\nRemove it from the recent "
                                             "panels?"}));
@@ -172,25 +172,25 @@ TEST_F(ServerCommands, AServerPanelByItsPathOpensOnlyFromItsOwnServer) {
 
 TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {
   approve();
-  link->receive(ServerMessage(VexCommand::Panel, "Studio1" + strFieldSep + kStudio));
-  frmPanel *p = designer->activePanel();
-  p->InsertControl(ControlKind::Label);
+  link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
+  PanelEditor *p = designer->activePanel();
+  p->insertControl(ControlKind::Label);
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
-  EXPECT_FALSE(p->NeedToSave());
+  EXPECT_TRUE(designer->save());
+  EXPECT_FALSE(p->needToSave());
   const auto [name, document] = lastStore();
   EXPECT_EQ(name, "Studio1.xml");
-  EXPECT_EQ(document, BuildPanelDocument(p->model(), true) + "\r\n");
+  EXPECT_EQ(document, buildPanelDocument(p->model(), true) + "\r\n");
   EXPECT_TRUE(ui.inputs.empty());
 }
 
 // A panel of one server is never stored on another under its name.
 TEST_F(ServerCommands, APanelOfAnotherServerIsNotStoredOnThisOne) {
   approve();
-  frmPanel *p = changedPanel();
-  p->model().WindowTag = "tcp://10.0.0.9:5200/Keys.xml";
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
-  EXPECT_TRUE(p->NeedToSave());
+  PanelEditor *p = changedPanel();
+  p->model().documentPath = "tcp://10.0.0.9:5200/Keys.xml";
+  EXPECT_FALSE(designer->save());
+  EXPECT_TRUE(p->needToSave());
   EXPECT_TRUE(lastStore().first.isEmpty());
   EXPECT_EQ(ui.firstLines(),
             QStringList({"Failed to save panel - it came from the server 10.0.0.9:5200, and the "
@@ -198,17 +198,17 @@ TEST_F(ServerCommands, APanelOfAnotherServerIsNotStoredOnThisOne) {
 }
 
 TEST_F(ServerCommands, ASaveWhileTheLinkIsDownKeepsThePanelChanged) {
-  frmPanel *p = changedPanel();
-  p->model().WindowTag = "tcp://10.0.0.5:5200/Panel1.xml";
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
-  EXPECT_TRUE(p->NeedToSave());
-  EXPECT_EQ(designer->caption(), designer->BaseCaption + " *");
+  PanelEditor *p = changedPanel();
+  p->model().documentPath = "tcp://10.0.0.5:5200/Panel1.xml";
+  EXPECT_FALSE(designer->save());
+  EXPECT_TRUE(p->needToSave());
+  EXPECT_EQ(designer->caption(), designer->baseCaption + " *");
   EXPECT_EQ(ui.firstLines(), QStringList({"Failed to save panel - not connected to the server"}));
   EXPECT_TRUE(ui.inputs.empty());  // no Save As: the server is not there under any name
   // Closing with Yes keeps the window and its work.
   ui.answers = {Ui::Answer::Yes};
-  EXPECT_FALSE(designer->QueryExit());
-  EXPECT_EQ(designer->collOpenPanels().size(), 1u);
+  EXPECT_FALSE(designer->queryExit());
+  EXPECT_EQ(designer->openPanels().size(), 1u);
 }
 
 TEST_F(ServerCommands, SaveAsOnTheServer) {
@@ -234,14 +234,14 @@ TEST_F(ServerCommands, SaveAsOnTheServer) {
     ui.messages.clear();
     ui.inputs.clear();
     link->sent.clear();
-    for (frmPanel *open : designer->collOpenPanels()) designer->ClosePanel(open);
-    frmPanel *p = changedPanel();
+    for (PanelEditor *open : designer->openPanels()) designer->closePanel(open);
+    PanelEditor *p = changedPanel();
     ui.inputAnswers.push_back(c.answer ? std::optional<QString>(c.answer) : std::nullopt);
     if (c.asked) ui.answers.push_back(c.overwrite);
-    p->timFillProperties.stop();
-    EXPECT_EQ(designer->mnuSaveAs_Click(), c.saved) << c.answer;
+    p->fillPropertiesTimer.stop();
+    EXPECT_EQ(designer->saveAs(), c.saved) << c.answer;
     // A renamed panel refills the grid, whose Name row shows the name.
-    EXPECT_EQ(p->timFillProperties.isActive(), QString(c.tag) != "Panel1") << c.answer;
+    EXPECT_EQ(p->fillPropertiesTimer.isActive(), QString(c.tag) != "Panel1") << c.answer;
     ASSERT_EQ(ui.inputs.size(), 1u);
     EXPECT_EQ(ui.inputs[0].prompt, "Enter the panel name to save");
     EXPECT_EQ(ui.inputs[0].title, "Save As");
@@ -250,50 +250,49 @@ TEST_F(ServerCommands, SaveAsOnTheServer) {
     if (c.asked) expectedMessages << "File exists - Overwrite?";
     if (!c.answer || !*c.answer) expectedMessages << "No filename selected to store";
     EXPECT_EQ(ui.messageTexts(), expectedMessages) << c.answer;
-    EXPECT_EQ(p->model().pictMain.Tag, c.tag) << c.answer;
-    EXPECT_EQ(p->model().PanelDetails.CollControls[0]->HWMapInternalName(), c.internalName)
-        << c.answer;
-    EXPECT_EQ(p->NeedToSave(), !c.saved) << c.answer;
+    EXPECT_EQ(p->model().canvas.tag, c.tag) << c.answer;
+    EXPECT_EQ(p->model().panelRecord.records[0]->hwMapInternalName(), c.internalName) << c.answer;
+    EXPECT_EQ(p->needToSave(), !c.saved) << c.answer;
     if (c.saved) {
       EXPECT_EQ(lastStore().first, c.storedAs);
     } else {
       EXPECT_TRUE(link->sent.isEmpty()) << c.answer;
     }
-    EXPECT_EQ(p->model().WindowTag, "") << "the window keeps its path";
+    EXPECT_EQ(p->model().documentPath, "") << "the window keeps its path";
   }
 }
 
 TEST_F(ServerCommands, SaveAsOfAServerPanelProposesItsTagAndKeepsTheWindowPath) {
   approve();
-  QSignalSpy saved(designer.get(), &MDIFormDesigner::panelSaved);
-  frmPanel *p = changedPanel();
-  p->model().pictMain.Tag = "tcp://10.0.0.5:5200/Studio1.xml";
-  p->model().WindowTag = "tcp://10.0.0.5:5200/Studio1.xml";
+  QSignalSpy saved(designer.get(), &MainWindowLogic::panelSaved);
+  PanelEditor *p = changedPanel();
+  p->model().canvas.tag = "tcp://10.0.0.5:5200/Studio1.xml";
+  p->model().documentPath = "tcp://10.0.0.5:5200/Studio1.xml";
   ui.inputAnswers.push_back("tcp://10.0.0.5:5200/Studio1.xml.xml");
-  EXPECT_TRUE(designer->mnuSaveAs_Click());
+  EXPECT_TRUE(designer->saveAs());
   EXPECT_EQ(ui.inputs[0].defaultText, "tcp://10.0.0.5:5200/Studio1.xml.xml");
   EXPECT_EQ(lastStore().first, "Studio1.xml.xml");
   // A later Save Panel stores under the old name again.
   p->setNeedToSave(true);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
+  EXPECT_TRUE(designer->save());
   EXPECT_EQ(lastStore().first, "Studio1.xml");
 }
 
 TEST_F(ServerCommands, ConnectMenuShowsTheDialogAndTheStatusLineFollows) {
   QSignalSpy changed(&designer->server().status(), &ConnectionStatus::changed);
-  designer->mnuConnect_Click();
-  EXPECT_TRUE(designer->server().connectDialog().Visible());
+  designer->connectToServer();
+  EXPECT_TRUE(designer->server().connectDialog().visible());
   EXPECT_EQ(designer->server().status().text(), "Not Connected");
   link->hunting = true;
-  designer->SetConnectedLabel();
+  designer->setConnectedLabel();
   EXPECT_EQ(designer->server().status().text(), "Connecting");
   approve();
-  designer->server().Connector().timStateTick();
+  designer->server().Connector().stateTick();
   EXPECT_EQ(designer->server().status().text(), "Connected");
   EXPECT_EQ(designer->server().status().color(), ConnectionStatus::kGreen);
   link->linkDown();
   link->name = "Hunt Paused";
-  designer->server().Connector().timStateTick();
+  designer->server().Connector().stateTick();
   EXPECT_EQ(designer->server().status().text(), "Waiting");
   EXPECT_EQ(changed.count(), 3);
 }
@@ -301,16 +300,16 @@ TEST_F(ServerCommands, ConnectMenuShowsTheDialogAndTheStatusLineFollows) {
 TEST_F(ServerCommands, AServerPanelSavedWhileWorkingLocallyIsOfferedSaveAsNeverItsDerivedPath) {
   // As a panel restored after a crash arrives: a server path made from a
   // name a server chose.
-  Settings().boolServerMode = false;
+  programSettings().serverMode = false;
   QDir().mkpath(dir.path() + "/a/b/c/d");
   QDir::setCurrent(dir.path() + "/a/b/c/d");
-  frmPanel *p = changedPanel();
-  p->model().WindowTag = "tcp://127.0.0.1:5200/../../../../elsewhere/owned.xml";
-  EXPECT_FALSE(designer->mnuSavePanel_Click());  // the Save As dialog, cancelled
+  PanelEditor *p = changedPanel();
+  p->model().documentPath = "tcp://127.0.0.1:5200/../../../../elsewhere/owned.xml";
+  EXPECT_FALSE(designer->save());  // the Save As dialog, cancelled
   ASSERT_EQ(ui.fileDialogs.size(), 1u);
-  EXPECT_TRUE(p->NeedToSave());
+  EXPECT_TRUE(p->needToSave());
   QString error;
-  EXPECT_FALSE(SavePanelLocal(p->model(), p->model().WindowTag, ui, &error));
+  EXPECT_FALSE(savePanelLocal(p->model(), p->model().documentPath, ui, &error));
   QDirIterator files(dir.path(), {"owned.xml"}, QDir::Files, QDirIterator::Subdirectories);
   EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
 }

@@ -26,12 +26,12 @@ class FakeHost : public ServerHost {
   std::vector<Opened> opened;
 
   Ui &ui() override { return fakeUi; }
-  bool IsPanelPathOpen(const QString &path) const override {
+  bool isPanelPathOpen(const QString &path) const override {
     for (const QString &p : openPaths)
       if (p.compare(path, Qt::CaseInsensitive) == 0) return true;
     return false;
   }
-  void OpenDeliveredPanel(const QString &document, const QString &path,
+  void openDeliveredPanel(const QString &document, const QString &path,
                           const QString &tagName) override {
     opened.push_back({document, path, tagName});
     openPaths << path;
@@ -39,8 +39,8 @@ class FakeHost : public ServerHost {
 };
 
 // A message as the server sends it (header fields of its own).
-inline QString ServerMessage(int code, const QString &payload) {
-  QString m = BuildVexMessage(code, payload);
+inline QString serverMessage(int code, const QString &payload) {
+  QString m = buildVexMessage(code, payload);
   m.replace(3, 12, QStringLiteral("0001000A00FF"));
   return m;
 }
@@ -52,21 +52,21 @@ struct ConnectorFixture {
   FakeConnection *link = nullptr;
 
   ConnectorFixture() {
-    Settings() = ProgramSettings();
-    Settings().strServerAddress = QStringLiteral("10.0.0.5");
-    Settings().intServerPort = 5200;
-    session.SetConnectionFactory([this] {
+    programSettings() = ProgramSettings();
+    programSettings().serverAddress = QStringLiteral("10.0.0.5");
+    programSettings().serverPort = 5200;
+    session.setConnectionFactory([this] {
       auto connection = std::make_unique<FakeConnection>();
       link = connection.get();
       return connection;
     });
-    connector().SetLoginKeyGenerator([] { return 10; });
+    connector().setLoginKeyGenerator([] { return 10; });
   }
-  frmTcpVexConnector &connector() { return session.Connector(); }
+  VexConnector &connector() { return session.Connector(); }
   // Link up and approved without a login; the messages sent so far forgotten.
   void approved() {
     link->linkUp();
-    link->receive(ServerMessage(VexCommand::Hello, QStringLiteral("no")));
+    link->receive(serverMessage(VexCommand::Hello, QStringLiteral("no")));
     link->sent.clear();
   }
 };

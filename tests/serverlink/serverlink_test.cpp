@@ -12,11 +12,11 @@
 #include <QTest>
 #include <csignal>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
 #include "components/datetimestamp.h"
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 #include "model/settings.h"
 #include "panelfile/localstore.h"
 #include "server/connection.h"
@@ -24,7 +24,7 @@
 #include "server/vexconnector.h"
 #include "support/fakeui.h"
 #include "support/isolatedsettings.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 namespace {
 
@@ -95,24 +95,24 @@ struct ServerLink : ::testing::Test {
   QTemporaryDir dir;
   QString panels;
   ModalUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindowLogic> designer;
   StandIn server;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toLocal8Bit());
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path() + "/designer");
+    programSettings() = ProgramSettings();
+    initSettings(programSettings(), dir.path() + "/designer");
     panels = dir.path() + "/server";
     QDir().mkpath(panels);
     writeServerPanel("Studio1.xml", kStudio);
-    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->Load();
+    DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7)); });
+    designer = std::make_unique<MainWindowLogic>(ui);
+    designer->load();
   }
   void TearDown() override {
     designer.reset();
-    DateTimeStamp::SetClock({});
+    DateTimeStamp::setClock({});
   }
 
   void writeServerPanel(const QString &name, const QByteArray &bytes) {
@@ -124,29 +124,29 @@ struct ServerLink : ::testing::Test {
     QFile f(panels + "/" + name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
-  frmTcpVexConnector &connector() { return designer->server().Connector(); }
+  VexConnector &connector() { return designer->server().Connector(); }
   // Connects through the connect dialog, as a person does.
   void connect(const QString &user = QString(), const QString &password = QString()) {
-    frmConnect &dialog = designer->server().connectDialog();
-    designer->mnuConnect_Click();
-    dialog.txtIPAddress = "127.0.0.1";
-    dialog.txtPort = QString::number(server.port());
-    dialog.LoginName = user;
-    dialog.LoginPassword = password;
-    dialog.butConnect_Click();
+    ConnectDialogLogic &dialog = designer->server().connectDialog();
+    designer->connectToServer();
+    dialog.addressEdit = "127.0.0.1";
+    dialog.portEdit = QString::number(server.port());
+    dialog.loginName = user;
+    dialog.loginPassword = password;
+    dialog.connectToServer();
   }
   bool approvedWithList(int panelsListed = 1) {
-    return connector().GetState() == 7 && connector().LoginApproved() &&
-           int(connector().collPanelList().size()) == panelsListed;
+    return connector().linkState() == 7 && connector().loginApproved() &&
+           int(connector().panelList().size()) == panelsListed;
   }
   void openFromList(const QString &name) {
-    frmOpenPanelViaVex &open = designer->server().openDialog();
-    designer->mnuOpenPanel_Click();
-    open.setListIndex(int(open.lstPanels().indexOf(QRegularExpression("^" + name + "\t.*"))));
-    open.butOpen_Click();
+    OpenPanelDialogLogic &open = designer->server().openDialog();
+    designer->choosePanelToOpen();
+    open.setListIndex(int(open.panelList().indexOf(QRegularExpression("^" + name + "\t.*"))));
+    open.openSelected();
   }
   QString statusAfterTick() {
-    connector().timStateTick();
+    connector().stateTick();
     return designer->server().status().text();
   }
 };
@@ -156,36 +156,36 @@ struct ServerLink : ::testing::Test {
 TEST_F(ServerLink, LogInListOpenChangeAndSaveAsALocalSaveWould) {
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}));
   connect("operator");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->server().loginDialog().Visible(); }, 10000));
-  frmLogin &login = designer->server().loginDialog();
-  EXPECT_EQ(login.LoginName, "operator");
-  login.LoginPassword = "s3cret";
-  login.LoginButton_Click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->server().loginDialog().visible(); }, 10000));
+  LoginDialogLogic &login = designer->server().loginDialog();
+  EXPECT_EQ(login.loginName, "operator");
+  login.loginPassword = "s3cret";
+  login.logIn();
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
   EXPECT_EQ(statusAfterTick(), "Connected");
-  EXPECT_EQ(connector().collPanelList()[0].PanelCaption, "Studio One");
+  EXPECT_EQ(connector().panelList()[0].panelCaption, "Studio One");
 
   openFromList("Studio1");
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
-  frmPanel *panel = designer->activePanel();
-  EXPECT_EQ(panel->model().WindowTag, QString("tcp://127.0.0.1:%1/Studio1.xml").arg(server.port()));
-  ASSERT_EQ(panel->model().PanelDetails.CollControls.size(), 1u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
+  PanelEditor *panel = designer->activePanel();
+  EXPECT_EQ(panel->model().documentPath,
+            QString("tcp://127.0.0.1:%1/Studio1.xml").arg(server.port()));
+  ASSERT_EQ(panel->model().panelRecord.records.size(), 1u);
   const auto *button =
-      static_cast<const DesignButton *>(panel->model().PanelDetails.CollControls[0]->cntrlObject);
-  EXPECT_EQ(button->Caption, QString::fromUtf8("Caf\u00e9 \u20ac"));
+      static_cast<const DesignButton *>(panel->model().panelRecord.records[0]->control);
+  EXPECT_EQ(button->caption, QString::fromUtf8("Caf\u00e9 \u20ac"));
 
-  panel->InsertControl(ControlKind::Label);
+  panel->insertControl(ControlKind::Label);
   panel->setNeedToSave(true);
   const QByteArray before = serverFile("Studio1.xml");
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
-  EXPECT_FALSE(panel->NeedToSave());
+  EXPECT_TRUE(designer->save());
+  EXPECT_FALSE(panel->needToSave());
   ASSERT_TRUE(QTest::qWaitFor([&] { return serverFile("Studio1.xml") != before; }, 10000));
 
   // Byte for byte what a local save of the same panel writes.
   const QString local = dir.path() + "/local.xml";
   QString error;
-  ASSERT_TRUE(SavePanelLocal(panel->model(), local, ui, &error)) << error.toStdString();
+  ASSERT_TRUE(savePanelLocal(panel->model(), local, ui, &error)) << error.toStdString();
   QFile localFile(local);
   ASSERT_TRUE(localFile.open(QIODevice::ReadOnly));
   EXPECT_EQ(serverFile("Studio1.xml"), localFile.readAll());
@@ -206,17 +206,16 @@ TEST_F(ServerLink, ReconnectsByItselfAndSendsAQueuedRequestAfterTheNewApproval) 
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
 
   server.stop();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(0); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().linkState() == qint16(0); }, 10000));
   EXPECT_EQ(statusAfterTick(), "Connecting");
-  connector().OpenPanel("Studio1");
-  EXPECT_EQ(connector().collPendingPanels(), QStringList({"Studio1"}));
+  connector().openPanel("Studio1");
+  EXPECT_EQ(connector().pendingPanels(), QStringList({"Studio1"}));
 
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret"}, port));
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 20000));
-  EXPECT_TRUE(connector().collPendingPanels().isEmpty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 20000));
+  EXPECT_TRUE(connector().pendingPanels().isEmpty());
   EXPECT_EQ(statusAfterTick(), "Connected");
-  EXPECT_FALSE(designer->server().loginDialog().Visible());
+  EXPECT_FALSE(designer->server().loginDialog().visible());
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -225,8 +224,7 @@ TEST_F(ServerLink, GarbageBeforeTheAnswersIsDropped) {
   connect();
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
   openFromList("Studio1");
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
 }
 
 TEST_F(ServerLink, AnEndlessMessageIsCutOffAtTheCapAndLaterMessagesAreRead) {
@@ -236,8 +234,7 @@ TEST_F(ServerLink, AnEndlessMessageIsCutOffAtTheCapAndLaterMessagesAreRead) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 60000));
   EXPECT_LE(connector().receiveBufferSize(), VexReceiveBuffer::kDefaultCap);
   openFromList("Studio1");
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
   EXPECT_LT(connector().receiveBufferSize(), 1024);
 }
 
@@ -248,40 +245,39 @@ TEST_F(ServerLink, ALinkDroppedMidMessageLeavesNoHalfPanel) {
               "  <OnLoad>" + QByteArray(6000, 'x') + "</OnLoad>\r\n  <ControlList>");
   writeServerPanel("Studio1.xml", big);
   ASSERT_TRUE(server.start(panels, {"--close-after", "3000", "--chunk", "500"}));
-  connector().OpenPanel("Studio1");  // goes out with the first approval
+  connector().openPanel("Studio1");  // goes out with the first approval
   connect();
   // The first link delivers half the panel and closes; the second approves.
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return approvedWithList() && connector().collPendingPanels().isEmpty(); }, 10000));
+      [&] { return approvedWithList() && connector().pendingPanels().isEmpty(); }, 10000));
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
-        return connector().VexWinsock().CurrentName() == "127.0.0.1" &&
-               connector().GetState() == 7 && connector().receiveBufferSize() == 0;
+        return connector().link().currentName() == "127.0.0.1" && connector().linkState() == 7 &&
+               connector().receiveBufferSize() == 0;
       },
       10000));
-  EXPECT_TRUE(designer->collOpenPanels().empty());
-  connector().OpenPanel("Studio1");
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
-  EXPECT_EQ(designer->activePanel()->model().PanelDetails.CollControls.size(), 1u);
+  EXPECT_TRUE(designer->openPanels().empty());
+  connector().openPanel("Studio1");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
+  EXPECT_EQ(designer->activePanel()->model().panelRecord.records.size(), 1u);
 }
 
 TEST_F(ServerLink, AServerThatNeverAnswersLeavesTheProgramWorking) {
   ASSERT_TRUE(server.start(panels, {"--silent"}));
   connect();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().GetState() == qint16(7); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return connector().linkState() == qint16(7); }, 10000));
   bool ticked = false;
   QTimer::singleShot(50, [&] { ticked = true; });
   ASSERT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));  // events still flow
-  EXPECT_FALSE(connector().LoginApproved());
+  EXPECT_FALSE(connector().loginApproved());
   // Requests wait; a save says why it did not happen.
-  connector().OpenPanel("Studio1");
-  EXPECT_EQ(connector().collPendingPanels().size(), 1);
-  frmPanel *panel = designer->mnuNewPanel_Click();
-  panel->model().WindowTag = connector().DerivePanelPath("Panel1");
+  connector().openPanel("Studio1");
+  EXPECT_EQ(connector().pendingPanels().size(), 1);
+  PanelEditor *panel = designer->newPanel();
+  panel->model().documentPath = connector().derivePanelPath("Panel1");
   panel->setNeedToSave(true);
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
-  EXPECT_TRUE(panel->NeedToSave());
+  EXPECT_FALSE(designer->save());
+  EXPECT_TRUE(panel->needToSave());
   EXPECT_EQ(ui.firstLines(), QStringList({"Failed to save panel - not logged in to the server"}));
 }
 
@@ -292,13 +288,12 @@ TEST_F(ServerLink, APanelArrivingWhileAMessageBoxIsOpenOpensWhenItCloses) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(2); }, 10000));
   // The server answers this request while the box about the bad panel is
   // open, and sends nothing after it.
-  ui.whileOpen = [&] { connector().OpenPanel("Studio1"); };
-  connector().OpenPanel("Bad");
+  ui.whileOpen = [&] { connector().openPanel("Studio1"); };
+  connector().openPanel("Bad");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }, 10000));
   EXPECT_TRUE(ui.messages[0].text.startsWith("Error reading file"));
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 5000));
-  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio1");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 5000));
+  EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio1");
 }
 
 TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
@@ -306,22 +301,21 @@ TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
   connect();
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
   openFromList("Studio1");
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
-  frmPanel *panel = designer->activePanel();
-  panel->InsertControl(ControlKind::Label);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
+  PanelEditor *panel = designer->activePanel();
+  panel->insertControl(ControlKind::Label);
   panel->setNeedToSave(true);
   ASSERT_EQ(::kill(pid_t(server.pid()), SIGSTOP), 0);
-  connector().SetReadBackTimeout(500);
-  EXPECT_FALSE(designer->mnuSavePanel_Click());
+  connector().setReadBackTimeout(500);
+  EXPECT_FALSE(designer->save());
   ::kill(pid_t(server.pid()), SIGCONT);
-  EXPECT_TRUE(panel->NeedToSave());
+  EXPECT_TRUE(panel->needToSave());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.startsWith("The server has not confirmed the save of Studio1"));
   // Once the server answers again, a save goes through.
-  connector().SetReadBackTimeout(10000);
-  EXPECT_TRUE(designer->mnuSavePanel_Click());
-  EXPECT_FALSE(panel->NeedToSave());
+  connector().setReadBackTimeout(10000);
+  EXPECT_TRUE(designer->save());
+  EXPECT_FALSE(panel->needToSave());
 }
 
 // A server that accepts each link, asks for a login and drops the link at
@@ -329,31 +323,32 @@ TEST_F(ServerLink, ASaveIntoAHungServerStaysUnsavedWithAMessage) {
 // login dialog keeps the half-typed password across the new links.
 TEST_F(ServerLink, AServerThatDropsEachLinkAtOnceIsBackedOffAndTheLoginDialogStays) {
   ASSERT_TRUE(server.start(panels, {"--login", "operator:s3cret", "--drop-after-hello"}));
-  auto *link = dynamic_cast<clsCVCoreConnection *>(&connector().VexWinsock());
+  auto *link = dynamic_cast<ServerConnection *>(&connector().link());
   ASSERT_NE(link, nullptr);
   int links = 0;
-  QObject::connect(link, &VexConnection::Connected, [&] { ++links; });
-  frmLogin &login = designer->server().loginDialog();
+  QObject::connect(link, &VexConnection::connected, [&] { ++links; });
+  LoginDialogLogic &login = designer->server().loginDialog();
   int shown = 0;
-  QObject::connect(&login, &frmLogin::visibleChanged, [&](bool visible) { shown += visible; });
+  QObject::connect(&login, &LoginDialogLogic::visibleChanged,
+                   [&](bool visible) { shown += visible; });
   connect("operator");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return login.Visible(); }, 10000));
-  login.LoginPassword = "s3c";
-  ASSERT_TRUE(QTest::qWaitFor([&] { return links >= 3 && !link->GetConnectionState(); }, 20000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return login.visible(); }, 10000));
+  login.loginPassword = "s3c";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return links >= 3 && !link->connectionState(); }, 20000));
   // Each dropped link counted as a failure: the waits grow as for refused links.
-  EXPECT_GE(link->FailuresInARow(), 2);
-  EXPECT_GE(link->timRetry.interval(),
-            clsCVCoreConnection::BaseRetryDelay(link->FailuresInARow()) * 4 / 5);
-  EXPECT_TRUE(login.Visible());
+  EXPECT_GE(link->failuresInARow(), 2);
+  EXPECT_GE(link->retryTimer.interval(),
+            ServerConnection::baseRetryDelay(link->failuresInARow()) * 4 / 5);
+  EXPECT_TRUE(login.visible());
   EXPECT_EQ(shown, 1);
-  EXPECT_EQ(login.LoginPassword, "s3c");
+  EXPECT_EQ(login.loginPassword, "s3c");
 }
 
 // Two servers each hold a Keys panel. Connected to the second, the recent
 // entry of the first's Keys does not open the second's: the user is offered
 // the first server, and Keys opens from there.
 TEST_F(ServerLink, ARecentServerPanelOpensFromItsOwnServerOnly) {
-  IsolateSettings(dir.path() + "/settings", "serverlink-test");
+  isolateSettings(dir.path() + "/settings", "serverlink-test");
   RecentPanels recent(*designer);
   QByteArray keys = kStudio;
   writeServerPanel("Keys.xml", keys.replace("Studio One", "Keys of the first"));
@@ -369,23 +364,22 @@ TEST_F(ServerLink, ARecentServerPanelOpensFromItsOwnServerOnly) {
   ASSERT_TRUE(second.start(otherPanels, {}));
   const QString firstKeys = QString("tcp://127.0.0.1:%1/Keys.xml").arg(server.port());
 
-  frmConnect &dialog = designer->server().connectDialog();
-  designer->mnuConnect_Click();
-  dialog.txtIPAddress = "127.0.0.1";
-  dialog.txtPort = QString::number(second.port());
-  dialog.butConnect_Click();
+  ConnectDialogLogic &dialog = designer->server().connectDialog();
+  designer->connectToServer();
+  dialog.addressEdit = "127.0.0.1";
+  dialog.portEdit = QString::number(second.port());
+  dialog.connectToServer();
   ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
 
   ui.answers = {Ui::Answer::Yes};
   ui.whileOpen = [] {};
-  EXPECT_EQ(recent.OpenRecentPanel(firstKeys), nullptr);
+  EXPECT_EQ(recent.openRecentPanel(firstKeys), nullptr);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(
       ui.messages[0].text.contains(QString("connected to 127.0.0.1:%1").arg(second.port())));
-  ASSERT_TRUE(
-      QTest::qWaitFor([&] { return designer->collOpenPanels().size() == size_t(1); }, 10000));
-  frmPanel *panel = designer->activePanel();
-  EXPECT_EQ(panel->model().WindowTag, firstKeys);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
+  PanelEditor *panel = designer->activePanel();
+  EXPECT_EQ(panel->model().documentPath, firstKeys);
   EXPECT_EQ(panel->caption(), "Keys of the first");
-  EXPECT_EQ(Settings().intServerPort, server.port());
+  EXPECT_EQ(programSettings().serverPort, server.port());
 }

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "model/settings.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
@@ -32,16 +32,16 @@ namespace {
 struct Views : ::testing::Test {
   QTemporaryDir config;
   FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindowLogic> designer;
   std::unique_ptr<MainWindow> window;
   FakeConnection *link = nullptr;
 
   void SetUp() override {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    Settings() = ProgramSettings();
-    Settings().strHelpAddress = "file:///start/help.pdf";
-    designer = std::make_unique<MDIFormDesigner>(ui);
-    designer->server().SetConnectionFactory([this] {
+    programSettings() = ProgramSettings();
+    programSettings().helpAddress = "file:///start/help.pdf";
+    designer = std::make_unique<MainWindowLogic>(ui);
+    designer->server().setConnectionFactory([this] {
       auto c = std::make_unique<FakeConnection>();
       link = c.get();
       return c;
@@ -58,7 +58,7 @@ struct Views : ::testing::Test {
   QString statusText() const { return window->statusLine()->text(); }
   QColor statusColor() const { return window->statusLine()->palette().color(QPalette::Window); }
   void serverSays(int code, const QString &payload) {
-    QString m = BuildVexMessage(code, payload);
+    QString m = buildVexMessage(code, payload);
     link->receive(m);
   }
 };
@@ -66,59 +66,59 @@ struct Views : ::testing::Test {
 
 TEST_F(Views, ConnectDialogTypedAndEnteredConnects) {
   EXPECT_EQ(statusText(), "Not Connected");
-  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kLightRed));
+  EXPECT_EQ(statusColor(), colorFromValue(ConnectionStatus::kLightRed));
   window->action("mnuConnect")->trigger();
   ConnectDialog *dialog = views().connectDialog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   EXPECT_EQ(dialog->windowTitle(), "Connect To CorvaneCore");
   EXPECT_FALSE(dialog->isModal());
-  EXPECT_EQ(dialog->txtPort()->text(), "5200");
-  EXPECT_EQ(dialog->LoginPassword()->echoMode(), QLineEdit::Password);
-  QTest::keyClicks(dialog->txtIPAddress(), "10.0.0.7");
-  dialog->txtPort()->selectAll();
-  QTest::keyClicks(dialog->txtPort(), "40000");
-  QTest::keyClicks(dialog->LoginName(), "operator");
-  QTest::keyClick(dialog->txtIPAddress(), Qt::Key_F1);
+  EXPECT_EQ(dialog->portEdit()->text(), "5200");
+  EXPECT_EQ(dialog->loginPassword()->echoMode(), QLineEdit::Password);
+  QTest::keyClicks(dialog->addressEdit(), "10.0.0.7");
+  dialog->portEdit()->selectAll();
+  QTest::keyClicks(dialog->portEdit(), "40000");
+  QTest::keyClicks(dialog->loginName(), "operator");
+  QTest::keyClick(dialog->addressEdit(), Qt::Key_F1);
   EXPECT_EQ(ui.openedUrls, QStringList({"file:///start/help.pdf"}));
-  QTest::keyClick(dialog->LoginName(), Qt::Key_Return);
+  QTest::keyClick(dialog->loginName(), Qt::Key_Return);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(Settings().strServerAddress, "10.0.0.7");
-  EXPECT_EQ(Settings().intServerPort, 40000);
-  EXPECT_EQ(Settings().strLoginName, "operator");
+  EXPECT_EQ(programSettings().serverAddress, "10.0.0.7");
+  EXPECT_EQ(programSettings().serverPort, 40000);
+  EXPECT_EQ(programSettings().loginName, "operator");
   EXPECT_EQ(link->forced, QStringList({"10.0.0.7"}));
   EXPECT_EQ(statusText(), "Connecting");
-  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kYellow));
+  EXPECT_EQ(statusColor(), colorFromValue(ConnectionStatus::kYellow));
 
   link->linkUp();
-  designer->server().Connector().timStateTick();
+  designer->server().Connector().stateTick();
   EXPECT_EQ(statusText(), "Connected");
-  EXPECT_EQ(statusColor(), ColorFromValue(ConnectionStatus::kGreen));
+  EXPECT_EQ(statusColor(), colorFromValue(ConnectionStatus::kGreen));
 
   // Reopened, it proposes what was used; Cancel closes it.
   window->action("mnuConnect")->trigger();
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(dialog->txtIPAddress()->text(), "10.0.0.7");
-  EXPECT_EQ(dialog->txtPort()->text(), "40000");
+  EXPECT_EQ(dialog->addressEdit()->text(), "10.0.0.7");
+  EXPECT_EQ(dialog->portEdit()->text(), "40000");
   dialog->findChild<QPushButton *>("btnCancel")->click();
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_FALSE(designer->server().connectDialog().Visible());
+  EXPECT_FALSE(designer->server().connectDialog().visible());
 }
 
 TEST_F(Views, LoginDialogPutsTheFocusInThePasswordAndEnterLogsIn) {
-  Settings().strLoginName = "operator";
+  programSettings().loginName = "operator";
   designer->server().Connector();
   link->linkUp();
   serverSays(VexCommand::Hello, "yes");
   LoginDialog *dialog = views().loginDialog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   EXPECT_EQ(dialog->windowTitle(), "Tessary Login");
-  EXPECT_EQ(dialog->LoginName()->text(), "operator");
-  EXPECT_EQ(dialog->LoginPassword()->echoMode(), QLineEdit::Password);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->LoginPassword()->hasFocus(); }, 2000));
-  QTest::keyClicks(dialog->LoginPassword(), "s3cret");
-  QTest::keyClick(dialog->LoginPassword(), Qt::Key_Return);
+  EXPECT_EQ(dialog->loginName()->text(), "operator");
+  EXPECT_EQ(dialog->loginPassword()->echoMode(), QLineEdit::Password);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->loginPassword()->hasFocus(); }, 2000));
+  QTest::keyClicks(dialog->loginPassword(), "s3cret");
+  QTest::keyClick(dialog->loginPassword(), Qt::Key_Return);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  EXPECT_EQ(programSettings().loginPassword, "s3cret");
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
 }
 
@@ -128,24 +128,24 @@ TEST_F(Views, EnterInTheUserNameGoesOnToThePassword) {
   serverSays(VexCommand::Hello, "yes");
   LoginDialog *dialog = views().loginDialog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->LoginName()->hasFocus(); }, 2000));
-  QTest::keyClicks(dialog->LoginName(), "operator");
-  QTest::keyClick(dialog->LoginName(), Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->loginName()->hasFocus(); }, 2000));
+  QTest::keyClicks(dialog->loginName(), "operator");
+  QTest::keyClick(dialog->loginName(), Qt::Key_Return);
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_TRUE(dialog->LoginPassword()->hasFocus());
+  EXPECT_TRUE(dialog->loginPassword()->hasFocus());
   EXPECT_EQ(link->sentCodes(), QList<int>({1}));
-  QTest::keyClicks(dialog->LoginPassword(), "s3cret");
-  QTest::keyClick(dialog->LoginPassword(), Qt::Key_Enter);
+  QTest::keyClicks(dialog->loginPassword(), "s3cret");
+  QTest::keyClick(dialog->loginPassword(), Qt::Key_Enter);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(Settings().strLoginName, "operator");
-  EXPECT_EQ(Settings().strLoginPassword, "s3cret");
+  EXPECT_EQ(programSettings().loginName, "operator");
+  EXPECT_EQ(programSettings().loginPassword, "s3cret");
   EXPECT_EQ(link->sentCodes(), QList<int>({1, 40}));
 }
 
 // The first line is chosen and current when the dialog opens: Down goes to
 // the second line, Up back, and Enter opens the chosen one.
 TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
-  Settings().boolServerMode = true;
+  programSettings().serverMode = true;
   designer->server().Connector();
   link->linkUp();
   serverSays(VexCommand::Hello, "no");
@@ -154,7 +154,7 @@ TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
   window->action("mnuOpenPanel")->trigger();
   OpenPanelViaVexDialog *dialog = views().openDialog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-  QTreeWidget *list = dialog->lstPanels();
+  QTreeWidget *list = dialog->panelList();
   ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }, 2000));
   EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
   QTest::keyClick(list, Qt::Key_Down);
@@ -163,11 +163,11 @@ TEST_F(Views, OpenDialogWorksFromTheKeyboard) {
   QTest::keyClick(list, Qt::Key_Return);
   EXPECT_TRUE(ui.messageTexts().isEmpty());
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"Studio1")}));
+  EXPECT_EQ(link->sent, QStringList({buildVexMessage(VexCommand::Panel, u"Studio1")}));
 }
 
 TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
-  Settings().boolServerMode = true;
+  programSettings().serverMode = true;
   designer->server().Connector();
   link->linkUp();
   serverSays(VexCommand::Hello, "no");
@@ -177,7 +177,7 @@ TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
   OpenPanelViaVexDialog *dialog = views().openDialog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   EXPECT_EQ(dialog->windowTitle(), "Open Panel From Server");
-  QTreeWidget *list = dialog->lstPanels();
+  QTreeWidget *list = dialog->panelList();
   ASSERT_EQ(list->topLevelItemCount(), 2);
   EXPECT_EQ(list->topLevelItem(0)->text(0), "Studio1");
   EXPECT_EQ(list->topLevelItem(0)->text(1), "Studio One");
@@ -187,7 +187,7 @@ TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(link->sent, QStringList({BuildVexMessage(VexCommand::Panel, u"News")}));
+  EXPECT_EQ(link->sent, QStringList({buildVexMessage(VexCommand::Panel, u"News")}));
 }
 
 // With the real message boxes: the connect dialog stays in front each second
@@ -196,10 +196,10 @@ TEST_F(Views, OpenDialogListsNameAndCaptionAndOpensTheDoubleClickedRow) {
 TEST(ConnectDialogView, StaysInFrontWithoutTakingTheKeyboardAndItsBoxIsAboveIt) {
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  Settings() = ProgramSettings();
+  programSettings() = ProgramSettings();
   QtUi ui;
-  MDIFormDesigner designer(ui);
-  designer.server().SetConnectionFactory([] { return std::make_unique<FakeConnection>(); });
+  MainWindowLogic designer(ui);
+  designer.server().setConnectionFactory([] { return std::make_unique<FakeConnection>(); });
   MainWindow window(designer);
   ui.setParentWidget(&window);
   window.show();
@@ -218,20 +218,20 @@ TEST(ConnectDialogView, StaysInFrontWithoutTakingTheKeyboardAndItsBoxIsAboveIt) 
   QLineEdit *find = window.findDock()->textBox();
   find->setFocus();
   for (int tick = 0; tick < 2; ++tick) {
-    designer.server().connectDialog().Timer1Tick();
+    designer.server().connectDialog().timer1Tick();
     QTest::qWait(20);
     QTest::keyClicks(QApplication::focusWidget(), "ab");
   }
   EXPECT_EQ(QApplication::activeWindow(), &window);
   EXPECT_EQ(find->text(), "abab");
-  EXPECT_EQ(dialog->txtIPAddress()->text(), "");
+  EXPECT_EQ(dialog->addressEdit()->text(), "");
 
   // Back in the dialog, a bad port: the box's parent is the dialog.
   dialog->activateWindow();
   ASSERT_TRUE(activeIs(dialog));
-  QTest::keyClicks(dialog->txtIPAddress(), "10.0.0.7");
-  dialog->txtPort()->setText("");
-  QTest::keyClicks(dialog->txtPort(), "52a0");
+  QTest::keyClicks(dialog->addressEdit(), "10.0.0.7");
+  dialog->portEdit()->setText("");
+  QTest::keyClicks(dialog->portEdit(), "52a0");
   QWidget *boxParent = nullptr;
   QString boxText;
   QTimer closer;
@@ -243,7 +243,7 @@ TEST(ConnectDialogView, StaysInFrontWithoutTakingTheKeyboardAndItsBoxIsAboveIt) 
     }
   });
   closer.start(10);
-  QTest::keyClick(dialog->txtPort(), Qt::Key_Return);
+  QTest::keyClick(dialog->portEdit(), Qt::Key_Return);
   closer.stop();
   EXPECT_TRUE(boxText.startsWith("Invalid Port")) << boxText.toStdString();
   EXPECT_EQ(boxParent, dialog);

@@ -12,7 +12,7 @@
 // Starts the child running only `test`, with `variable` set to `value`, and
 // waits until it prints "ready"; false (with what it printed in `out`) when
 // it does not within a minute.
-inline bool StartChildTest(QProcess &child, const QString &test, const char *variable,
+inline bool startChildTest(QProcess &child, const QString &test, const char *variable,
                            const QString &value, QByteArray *out) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QString::fromLatin1(variable), value);

@@ -12,8 +12,8 @@
 class FakeConnection : public VexConnection {
  public:
   QStringList sent;
-  QStringList forced;  // every ForceConnect address
-  QStringList hunted;  // every StartHunting list, joined
+  QStringList forced;  // every forceConnect address
+  QStringList hunted;  // every startHunting list, joined
   qint16 state = 0;
   QString name;
   bool hunting = false;
@@ -24,29 +24,29 @@ class FakeConnection : public VexConnection {
   bool echoStores = false;
   QMap<QString, QString> stored;
 
-  bool SendVexCommand(const QString &text) override {
+  bool sendVexCommand(const QString &text) override {
     if (state != 7 || refuseSends) return false;
     sent << text;
     if (echoStores) echo(text);
     return true;
   }
-  qint16 GetConnectionState() const override { return state; }
-  void CloseMasterConnection() override { linkDown(); }
-  void ForceConnect(const QString &address) override {
+  qint16 connectionState() const override { return state; }
+  void closeMasterConnection() override { linkDown(); }
+  void forceConnect(const QString &address) override {
     forced << address;
     hunting = true;
   }
-  void StartHunting(const QStringList &connections) override {
+  void startHunting(const QStringList &connections) override {
     hunted << connections.join(u',');
     hunting = true;
   }
-  void SetDefaultPort(quint16 port) override { defaultPort = port; }
-  QString CurrentName() const override { return name; }
-  bool HuntingInitialized() const override { return hunting; }
+  void setDefaultPort(quint16 port) override { defaultPort = port; }
+  QString currentName() const override { return name; }
+  bool huntingInitialized() const override { return hunting; }
 
   void linkUp() {
     state = 7;
-    emit Connected();
+    emit connected();
   }
   void linkDown() {
     state = 0;
@@ -54,19 +54,19 @@ class FakeConnection : public VexConnection {
   }
   // The text arrives, then the event loop runs what the handler left for later.
   void receive(const QString &text) {
-    emit ReceivedData(text);
+    emit receivedData(text);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   }
   void echo(const QString &text) {
-    using namespace modClientProtocolConsts;
+    using namespace VexProtocol;
     const int code = text.size() > 2 ? text[2].unicode() : -1;
     const QString payload = text.mid(15).chopped(2);
-    const qsizetype sep = payload.indexOf(strFieldSep);
+    const qsizetype sep = payload.indexOf(kFieldSeparator);
     if (code == VexCommand::StorePanel && sep > 0)
-      stored[ListedPanelName(payload.left(sep)).toLower()] = payload.mid(sep + 1);
+      stored[listedPanelName(payload.left(sep)).toLower()] = payload.mid(sep + 1);
     const QString key = payload.toLower();  // a request names the panel as listed
     if (code == VexCommand::Panel && stored.contains(key))
-      emit ReceivedData(BuildVexMessage(code, payload + strFieldSep + stored[key]));
+      emit receivedData(buildVexMessage(code, payload + kFieldSeparator + stored[key]));
   }
   // The command codes of the messages sent so far, as numbers.
   QList<int> sentCodes() const {

@@ -9,15 +9,15 @@
 // that drive the connector's receive path directly (fuzzing, benchmarks).
 class OpenLink : public VexConnection {
  public:
-  bool SendVexCommand(const QString &) override { return true; }
-  qint16 GetConnectionState() const override { return 7; }
-  void CloseMasterConnection() override {}
-  void ForceConnect(const QString &) override {}
-  void StartHunting(const QStringList &) override {}
-  void SetDefaultPort(quint16) override {}
-  QString CurrentName() const override { return QString(); }
-  bool HuntingInitialized() const override { return true; }
+  bool sendVexCommand(const QString &) override { return true; }
+  qint16 connectionState() const override { return 7; }
+  void closeMasterConnection() override {}
+  void forceConnect(const QString &) override {}
+  void startHunting(const QStringList &) override {}
+  void setDefaultPort(quint16) override {}
+  QString currentName() const override { return QString(); }
+  bool huntingInitialized() const override { return true; }
 
-  void up() { emit Connected(); }
-  void receive(const QString &text) { emit ReceivedData(text); }
+  void up() { emit connected(); }
+  void receive(const QString &text) { emit receivedData(text); }
 };

@@ -41,13 +41,13 @@ TEST_F(ArrangeTest, SpreadPlacesEvenlyInPositionOrderWithoutOverlap) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     const auto controls = place(c.horizontal, c.positions, c.extents);
-    c.horizontal ? panel.SpreadHorizontally() : panel.SpreadVertically();
+    c.horizontal ? panel.spreadHorizontally() : panel.spreadVertically();
     for (size_t i = 0; i < controls.size(); ++i) {
-      const qint32 position = c.horizontal ? controls[i]->Left : controls[i]->Top;
+      const qint32 position = c.horizontal ? controls[i]->left : controls[i]->top;
       const ResizeFrame &frame = frameOf(controls[i]);
       EXPECT_EQ(position, c.expected[i]) << i;
-      EXPECT_EQ(c.horizontal ? frame.Left : frame.Top, c.expected[i] - 75) << i;
-      EXPECT_EQ(c.horizontal ? controls[i]->Width : controls[i]->Height, c.extents[i]);
+      EXPECT_EQ(c.horizontal ? frame.left : frame.top, c.expected[i] - 75) << i;
+      EXPECT_EQ(c.horizontal ? controls[i]->width : controls[i]->height, c.extents[i]);
     }
   }
 }
@@ -55,29 +55,29 @@ TEST_F(ArrangeTest, SpreadPlacesEvenlyInPositionOrderWithoutOverlap) {
 TEST_F(ArrangeTest, AlignUsesTheExtremeOfTheWholeSelection) {
   struct Case {
     const char *what;
-    void (frmPanel::*command)();
+    void (PanelEditor::*command)();
     bool horizontal;
     std::vector<qint32> expected;
   } cases[] = {
       // Positions 100 and 500, extents 1400 and 1500: far edges 1500 and 2000.
-      {"left", &frmPanel::AlignLeft, true, {100, 100}},
-      {"right", &frmPanel::AlignRight, true, {600, 500}},
-      {"top", &frmPanel::AlignTop, false, {100, 100}},
-      {"bottom", &frmPanel::AlignBottom, false, {600, 500}},
+      {"left", &PanelEditor::alignLeft, true, {100, 100}},
+      {"right", &PanelEditor::alignRight, true, {600, 500}},
+      {"top", &PanelEditor::alignTop, false, {100, 100}},
+      {"bottom", &PanelEditor::alignBottom, false, {600, 500}},
       // The middle of 100 to 2000 is 1050.
-      {"centres horizontally", &frmPanel::AlignCentresHorizontally, true, {350, 300}},
-      {"centres vertically", &frmPanel::AlignCentresVertically, false, {350, 300}},
+      {"centres horizontally", &PanelEditor::alignCentresHorizontally, true, {350, 300}},
+      {"centres vertically", &PanelEditor::alignCentresVertically, false, {350, 300}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     const auto controls = place(c.horizontal, {100, 500}, {1400, 1500});
     (panel.*c.command)();
     for (size_t i = 0; i < controls.size(); ++i) {
-      EXPECT_EQ(c.horizontal ? controls[i]->Left : controls[i]->Top, c.expected[i]);
-      EXPECT_EQ(c.horizontal ? frameOf(controls[i]).Left : frameOf(controls[i]).Top,
+      EXPECT_EQ(c.horizontal ? controls[i]->left : controls[i]->top, c.expected[i]);
+      EXPECT_EQ(c.horizontal ? frameOf(controls[i]).left : frameOf(controls[i]).top,
                 c.expected[i] - 75);
     }
-    EXPECT_TRUE(panel.NeedToSave());
+    EXPECT_TRUE(panel.needToSave());
   }
 }
 
@@ -85,13 +85,13 @@ TEST_F(ArrangeTest, ASingleSelectedControlIsNeitherAlignedNorSpread) {
   DesignControl *c = add(100, 200, 300, 400);
   click(c);
   for (auto command :
-       {&frmPanel::AlignLeft, &frmPanel::AlignRight, &frmPanel::AlignTop, &frmPanel::AlignBottom,
-        &frmPanel::SpreadHorizontally, &frmPanel::SpreadVertically,
-        &frmPanel::AlignCentresHorizontally, &frmPanel::AlignCentresVertically})
+       {&PanelEditor::alignLeft, &PanelEditor::alignRight, &PanelEditor::alignTop,
+        &PanelEditor::alignBottom, &PanelEditor::spreadHorizontally, &PanelEditor::spreadVertically,
+        &PanelEditor::alignCentresHorizontally, &PanelEditor::alignCentresVertically})
     (panel.*command)();
-  panel.DistributeHorizontally(150);
+  panel.distributeHorizontally(150);
   EXPECT_EQ(geometryOf(c), (Geometry{100, 200, 300, 400}));
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_FALSE(panel.needToSave());
 }
 
 TEST_F(ArrangeTest, DistributeLeavesTheGapBetweenNeighboursInPositionOrder) {
@@ -115,25 +115,25 @@ TEST_F(ArrangeTest, DistributeLeavesTheGapBetweenNeighboursInPositionOrder) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     const auto controls = place(c.horizontal, c.positions, c.extents);
-    c.horizontal ? panel.DistributeHorizontally(c.gap) : panel.DistributeVertically(c.gap);
+    c.horizontal ? panel.distributeHorizontally(c.gap) : panel.distributeVertically(c.gap);
     for (size_t i = 0; i < controls.size(); ++i) {
-      EXPECT_EQ(c.horizontal ? controls[i]->Left : controls[i]->Top, c.expected[i]) << i;
-      EXPECT_EQ(c.horizontal ? frameOf(controls[i]).Left : frameOf(controls[i]).Top,
+      EXPECT_EQ(c.horizontal ? controls[i]->left : controls[i]->top, c.expected[i]) << i;
+      EXPECT_EQ(c.horizontal ? frameOf(controls[i]).left : frameOf(controls[i]).top,
                 c.expected[i] - 75);
     }
   }
 }
 
 TEST(PlacementKey, OrdersByPositionThenBySelection) {
-  EXPECT_DOUBLE_EQ(PlacementKey(1200, 3, 3), 1200.00003);
-  std::vector<double> keys = {PlacementKey(5, 1, 4), PlacementKey(-7, 2, 4), PlacementKey(-7, 3, 4),
-                              PlacementKey(5, 4, 4)};
-  SortControlPlacements(keys);
+  EXPECT_DOUBLE_EQ(placementKey(1200, 3, 3), 1200.00003);
+  std::vector<double> keys = {placementKey(5, 1, 4), placementKey(-7, 2, 4), placementKey(-7, 3, 4),
+                              placementKey(5, 4, 4)};
+  sortControlPlacements(keys);
   std::vector<int> places;
-  for (double k : keys) places.push_back(PlacementSelectionPlace(k, 4));
+  for (double k : keys) places.push_back(placementSelectionPlace(k, 4));
   EXPECT_EQ(places, (std::vector<int>{2, 3, 1, 4}));
   // Selections too large for five digits still decode.
-  EXPECT_EQ(PlacementSelectionPlace(PlacementKey(2000000, 123456, 200000), 200000), 123456);
+  EXPECT_EQ(placementSelectionPlace(placementKey(2000000, 123456, 200000), 200000), 123456);
 }
 
 TEST(PlacementKey, FillPadsShortTextsWithCopiesOfTheFill) {
@@ -148,8 +148,8 @@ TEST(PlacementKey, FillPadsShortTextsWithCopiesOfTheFill) {
       {"ab", "xy", 4, "xyxyab", "abxyxy"},
   };
   for (const Case &c : cases) {
-    EXPECT_EQ(LeftFill(c.text, c.fill, c.length), c.left);
-    EXPECT_EQ(RightFill(c.text, c.fill, c.length), c.right);
+    EXPECT_EQ(leftFill(c.text, c.fill, c.length), c.left);
+    EXPECT_EQ(rightFill(c.text, c.fill, c.length), c.right);
   }
 }
 

@@ -10,10 +10,10 @@ class FrameMouseTest : public SurfaceTest {
  protected:
   // Press on the control's frame at (x0, y0), move to (x1, y1), release.
   void drag(DesignControl *c, int button, double x0, double y0, double x1, double y1) {
-    const int frame = panel.GetResizeIndex(c);
-    panel.FrameMouseDown(frame, button, x0, y0);
-    panel.FrameMouseMove(frame, button, x1, y1);
-    panel.FrameMouseUp(frame, button, x1, y1);
+    const int frame = panel.frameIndexOf(c);
+    panel.frameMouseDown(frame, button, x0, y0);
+    panel.frameMouseMove(frame, button, x1, y1);
+    panel.frameMouseUp(frame, button, x1, y1);
   }
 };
 
@@ -50,30 +50,30 @@ TEST_F(FrameMouseTest, EachEdgeResizesFromItsSide) {
 TEST_F(FrameMouseTest, LeftAndTopEdgesFollowThePointerOverManySteps) {
   DesignControl *c = add(1000, 1000, 1200, 500);
   click(c);
-  const int frame = panel.GetResizeIndex(c);
-  panel.FrameMouseDown(frame, kLeft, 35, 40);
+  const int frame = panel.frameIndexOf(c);
+  panel.frameMouseDown(frame, kLeft, 35, 40);
   for (int i = 1; i <= 20; ++i) {
     // The frame moves with the edge: the pointer, 15 twips further each
     // step, is found at its place in the frame less how far the frame went.
     const ResizeFrame &f = frameOf(c);
-    panel.FrameMouseMove(frame, kLeft, 925 + 35 - 15 * i - f.Left, 925 + 40 - 15 * i - f.Top);
+    panel.frameMouseMove(frame, kLeft, 925 + 35 - 15 * i - f.left, 925 + 40 - 15 * i - f.top);
   }
-  panel.FrameMouseUp(frame, kLeft, 0, 0);
+  panel.frameMouseUp(frame, kLeft, 0, 0);
   EXPECT_EQ(geometryOf(c), (Geometry{700, 700, 1500, 800}));
 }
 
 TEST_F(FrameMouseTest, TooSmallFrameRefusesTheStepButTheStartPointFollowsThePointer) {
   DesignControl *c = add(1000, 1000, 10, 500);  // frame 160 wide
   click(c);
-  const int frame = panel.GetResizeIndex(c);
-  panel.FrameMouseDown(frame, kLeft, 150, 300);
-  panel.FrameMouseMove(frame, kLeft, 130, 300);  // 140 wide would be too small
-  EXPECT_EQ(frameOf(c).Width, 160);
-  EXPECT_EQ(c->Width, 10);
-  EXPECT_EQ(panel.lngMouseStartX, 130);
-  panel.FrameMouseMove(frame, kLeft, 150, 300);  // back out: grows from 130
-  EXPECT_EQ(frameOf(c).Width, 180);
-  EXPECT_EQ(c->Width, 30);
+  const int frame = panel.frameIndexOf(c);
+  panel.frameMouseDown(frame, kLeft, 150, 300);
+  panel.frameMouseMove(frame, kLeft, 130, 300);  // 140 wide would be too small
+  EXPECT_EQ(frameOf(c).width, 160);
+  EXPECT_EQ(c->width, 10);
+  EXPECT_EQ(panel.mouseStartX, 130);
+  panel.frameMouseMove(frame, kLeft, 150, 300);  // back out: grows from 130
+  EXPECT_EQ(frameOf(c).width, 180);
+  EXPECT_EQ(c->width, 30);
 }
 
 TEST_F(FrameMouseTest, LeftEdgeAtMinimumMovesTheControlAndStillPassesTheStepOn) {
@@ -104,13 +104,13 @@ TEST_F(FrameMouseTest, ShrinkingTheGroupNeverGivesAnotherControlANegativeSize) {
   DesignControl *big = add(0, 0, 2000, 500), *tiny = add(0, 1000, 100, 100);
   select({tiny, big});
   drag(big, kLeft, 2140, 300, 1940, 300);  // right edge 200 inward
-  EXPECT_EQ(big->Width, 1800);
+  EXPECT_EQ(big->width, 1800);
   EXPECT_EQ(geometryOf(tiny), (Geometry{0, 1000, 100, 100}));
 }
 
 TEST_F(FrameMouseTest, DragReportsTheCurrentControlsGeometryRows) {
   std::vector<Geometry> rows;
-  QObject::connect(&panel, &frmPanel::geometryRowsChanged,
+  QObject::connect(&panel, &PanelEditor::geometryRowsChanged,
                    [&](qint32 w, qint32 h, qint32 top, qint32 left) {
                      rows.push_back({left, top, w, h});
                    });
@@ -123,19 +123,19 @@ TEST_F(FrameMouseTest, DragReportsTheCurrentControlsGeometryRows) {
 TEST_F(FrameMouseTest, ADragMarksThePanelChangedAndThePressSetsThePointer) {
   DesignControl *c = add(1000, 1000, 1200, 500);
   click(c);
-  const int frame = panel.GetResizeIndex(c);
-  panel.FrameMouseDown(frame, MouseButton::Middle, 600, 300);
-  EXPECT_FALSE(panel.NeedToSave());
+  const int frame = panel.frameIndexOf(c);
+  panel.frameMouseDown(frame, MouseButton::Middle, 600, 300);
+  EXPECT_FALSE(panel.needToSave());
   // A press and release without a move changes nothing.
-  panel.FrameMouseDown(frame, kRight, 600, 300);
-  panel.FrameMouseUp(frame, kRight, 600, 300);
-  EXPECT_FALSE(panel.NeedToSave());
-  EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);
+  panel.frameMouseDown(frame, kRight, 600, 300);
+  panel.frameMouseUp(frame, kRight, 600, 300);
+  EXPECT_FALSE(panel.needToSave());
+  EXPECT_EQ(frameOf(c).mousePointer, FramePointer::Move);
   drag(c, kRight, 600, 300, 615, 300);
-  EXPECT_TRUE(panel.NeedToSave());
+  EXPECT_TRUE(panel.needToSave());
 
-  panel.FrameMouseMove(frame, 0, 600, 300);  // inside: the move pointer stays
-  EXPECT_EQ(frameOf(c).MousePointer, FramePointer::Move);
+  panel.frameMouseMove(frame, 0, 600, 300);  // inside: the move pointer stays
+  EXPECT_EQ(frameOf(c).mousePointer, FramePointer::Move);
   struct Case {
     double x, y;
     FramePointer pointer;
@@ -144,8 +144,8 @@ TEST_F(FrameMouseTest, ADragMarksThePanelChangedAndThePressSetsThePointer) {
                 {1340, 300, FramePointer::SizeWE},
                 {600, 640, FramePointer::SizeNS}};
   for (const Case &h : hovers) {
-    panel.FrameMouseMove(frame, 0, h.x, h.y);
-    EXPECT_EQ(frameOf(c).MousePointer, h.pointer);
+    panel.frameMouseMove(frame, 0, h.x, h.y);
+    EXPECT_EQ(frameOf(c).mousePointer, h.pointer);
   }
 }
 
@@ -153,18 +153,18 @@ TEST_F(FrameMouseTest, PressSelectsTheFramesControlWhenItHasNoFocusYet) {
   DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
   click(a);
   drag(b, kRight, 200, 200, 300, 200);
-  EXPECT_EQ(panel.collSelectedControls, std::vector<DesignControl *>{b});
-  EXPECT_EQ(b->Left, 1100);
-  EXPECT_EQ(a->Left, 0);
+  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(b->left, 1100);
+  EXPECT_EQ(a->left, 0);
 }
 
 TEST_F(FrameMouseTest, CtrlPressThatDeselectsItsControlDragsNothing) {
   DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
   select({a, b});
-  panel.boolCtrlDown = true;
+  panel.ctrlDown = true;
   drag(b, kRight, 200, 200, 700, 200);
-  EXPECT_EQ(panel.collSelectedControls, std::vector<DesignControl *>{a});
-  EXPECT_EQ(panel.objCurrentControl, a);
+  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{a});
+  EXPECT_EQ(panel.currentControl, a);
   EXPECT_EQ(geometryOf(a), (Geometry{0, 0, 400, 400}));
   EXPECT_EQ(geometryOf(b), (Geometry{1000, 0, 400, 400}));
 }
@@ -185,13 +185,13 @@ TEST_F(FrameMouseTest, AnalogueClockStaysSquareAlongTheEdgeThatChangedMost) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.edge);
     auto *clock = static_cast<DesignClock *>(add(500, 500, 1630, 1630, ControlKind::Clock));
-    clock->Digital = c.digital;
+    clock->digital = c.digital;
     click(clock);
     drag(clock, kLeft, c.x0, c.y0, c.x1, c.y1);
-    EXPECT_EQ(clock->Width, c.width);
-    EXPECT_EQ(clock->Height, c.height);
-    EXPECT_EQ(frameOf(clock).Width, c.width + 150);
-    EXPECT_EQ(frameOf(clock).Height, c.height + 150);
+    EXPECT_EQ(clock->width, c.width);
+    EXPECT_EQ(clock->height, c.height);
+    EXPECT_EQ(frameOf(clock).width, c.width + 150);
+    EXPECT_EQ(frameOf(clock).height, c.height + 150);
   }
 }
 

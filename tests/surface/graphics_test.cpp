@@ -14,14 +14,14 @@ namespace {
 class GraphicsTest : public SurfaceTest {
  protected:
   QTemporaryDir pictures, graphics;  // the panel's picture folder, the program's graphics folder
-  QString savedGraphicsFolder = Settings().strDefaultGraphicsFolder;
+  QString savedGraphicsFolder = programSettings().defaultGraphicsFolder;
 
   void SetUp() override {
     ASSERT_TRUE(pictures.isValid() && graphics.isValid());
-    model().strDefaultPictureLoc = pictures.path();  // no trailing separator
-    Settings().strDefaultGraphicsFolder = graphics.path() + "/";
+    model().defaultPictureFolder = pictures.path();  // no trailing separator
+    programSettings().defaultGraphicsFolder = graphics.path() + "/";
   }
-  void TearDown() override { Settings().strDefaultGraphicsFolder = savedGraphicsFolder; }
+  void TearDown() override { programSettings().defaultGraphicsFolder = savedGraphicsFolder; }
 
   static QString image(const QTemporaryDir &dir, const QString &name) {
     const QString path = dir.filePath(name);
@@ -38,12 +38,12 @@ class GraphicsTest : public SurfaceTest {
     return path;
   }
 
-  clsControlDetails &button() {
+  ControlRecord &button() {
     DesignControl *c = add(0, 0, 1000, 500);
-    return *model().FindRecord(c);
+    return *model().findRecord(c);
   }
-  static DesignButton &buttonOf(clsControlDetails &record) {
-    return *As<DesignButton>(record.cntrlObject);
+  static DesignButton &buttonOf(ControlRecord &record) {
+    return *controlCast<DesignButton>(record.control);
   }
 };
 
@@ -64,7 +64,7 @@ TEST_F(GraphicsTest, FindPicturePathTriesThePanelFolderThenTheGraphicsFolder) {
       {"missing.png", ""},
   };
   for (const Case &c : cases)
-    EXPECT_EQ(panel.FindPicturePath(c.reference), c.expected) << c.reference.toStdString();
+    EXPECT_EQ(panel.findPicturePath(c.reference), c.expected) << c.reference.toStdString();
 }
 
 TEST_F(GraphicsTest, PictureIsResolvedByNameThenByItsStoredPath) {
@@ -82,17 +82,17 @@ TEST_F(GraphicsTest, PictureIsResolvedByNameThenByItsStoredPath) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    clsControlDetails &record = button();
-    record.State = "Off";
-    record.PictureUpOff = c.name;
-    record.strPictureUpOffOrigPath = c.origPath;
-    panel.SetControlGraphics(record);
-    EXPECT_EQ(buttonOf(record).Picture, c.expected);
+    ControlRecord &record = button();
+    record.state = "Off";
+    record.pictureUpOff = c.name;
+    record.pictureUpOffSourcePath = c.origPath;
+    panel.setControlGraphics(record);
+    EXPECT_EQ(buttonOf(record).picture, c.expected);
 
-    model().PanelDetails.strPicture = c.name;
-    model().PanelDetails.strPictureOrigPath = c.origPath;
-    panel.SetPanelGraphics();
-    EXPECT_EQ(model().pictMain.Picture, c.expected);
+    model().panelRecord.picture = c.name;
+    model().panelRecord.pictureSourcePath = c.origPath;
+    panel.setPanelGraphics();
+    EXPECT_EQ(model().canvas.picture, c.expected);
   }
 }
 
@@ -111,57 +111,57 @@ TEST_F(GraphicsTest, ButtonShowsThePicturesAndColourOfItsState) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.state);
-    clsControlDetails &record = button();
-    record.State = c.state;
-    record.BackColorOn = "Yellow";
-    record.BackColorOff = "&HE0E0E0";
-    record.PictureUpOn = "upon.png";
-    record.PictureDownOn = "downon.png";
-    record.PictureUpOff = "upoff.png";
-    record.PictureDownOff = "downoff.png";
-    buttonOf(record).BackColor = 0;
-    panel.SetControlGraphics(record);
-    EXPECT_EQ(buttonOf(record).Picture, c.picture);
-    EXPECT_EQ(buttonOf(record).DownPicture, c.downPicture);
-    EXPECT_EQ(buttonOf(record).BackColor, c.color);
+    ControlRecord &record = button();
+    record.state = c.state;
+    record.backColorOn = "Yellow";
+    record.backColorOff = "&HE0E0E0";
+    record.pictureUpOn = "upon.png";
+    record.pictureDownOn = "downon.png";
+    record.pictureUpOff = "upoff.png";
+    record.pictureDownOff = "downoff.png";
+    buttonOf(record).backColor = 0;
+    panel.setControlGraphics(record);
+    EXPECT_EQ(buttonOf(record).picture, c.picture);
+    EXPECT_EQ(buttonOf(record).downPicture, c.downPicture);
+    EXPECT_EQ(buttonOf(record).backColor, c.color);
   }
 }
 
 TEST_F(GraphicsTest, AFileThatIsNoPictureStopsSilentlyKeepingWhatWasSet) {
   const QString upOn = image(graphics, "upon.png");
   junk(graphics, "broken.png");
-  clsControlDetails &record = button();
-  record.State = "On";
-  record.BackColorOn = "Red";
-  record.PictureUpOn = "upon.png";
-  record.PictureDownOn = "broken.png";
+  ControlRecord &record = button();
+  record.state = "On";
+  record.backColorOn = "Red";
+  record.pictureUpOn = "upon.png";
+  record.pictureDownOn = "broken.png";
   DesignButton &b = buttonOf(record);
-  b.DownPicture = "earlier.png";
-  panel.SetControlGraphics(record);
-  EXPECT_EQ(b.Picture, upOn);
-  EXPECT_EQ(b.DownPicture, "earlier.png");
-  EXPECT_EQ(b.BackColor, 0xE0E0E0);  // not reached
+  b.downPicture = "earlier.png";
+  panel.setControlGraphics(record);
+  EXPECT_EQ(b.picture, upOn);
+  EXPECT_EQ(b.downPicture, "earlier.png");
+  EXPECT_EQ(b.backColor, 0xE0E0E0);  // not reached
   EXPECT_TRUE(ui.messages.empty());
 
-  model().pictMain.Picture = upOn;
-  model().PanelDetails.strPicture = "broken.png";
-  panel.SetPanelGraphics();
-  EXPECT_EQ(model().pictMain.Picture, upOn);
+  model().canvas.picture = upOn;
+  model().panelRecord.picture = "broken.png";
+  panel.setPanelGraphics();
+  EXPECT_EQ(model().canvas.picture, upOn);
 }
 
 TEST_F(GraphicsTest, OtherKindsKeepTheirLook) {
   DesignControl *label = add(0, 0, 100, 100, ControlKind::Label);
-  clsControlDetails &record = *model().FindRecord(label);
-  record.State = "On";
-  record.BackColorOn = "Red";
-  panel.SetControlGraphics(record);
-  EXPECT_EQ(As<DesignLabel>(label)->BackColor, 0xFFFFFF);
+  ControlRecord &record = *model().findRecord(label);
+  record.state = "On";
+  record.backColorOn = "Red";
+  panel.setControlGraphics(record);
+  EXPECT_EQ(controlCast<DesignLabel>(label)->backColor, 0xFFFFFF);
 }
 
 TEST_F(GraphicsTest, SelectGraphicFileAsksForAnExistingFile) {
   ui.fileAnswers = {QString("/pics/a.png"), std::nullopt};
-  EXPECT_EQ(panel.SelectGraphicFile(), "/pics/a.png");
-  EXPECT_EQ(panel.SelectGraphicFile(), "");
+  EXPECT_EQ(panel.selectGraphicFile(), "/pics/a.png");
+  EXPECT_EQ(panel.selectGraphicFile(), "");
   ASSERT_EQ(ui.fileDialogs.size(), 2u);
   EXPECT_EQ(ui.fileDialogs[0].title, "Open");
   EXPECT_EQ(ui.fileDialogs[0].filter, "*.*");
@@ -172,42 +172,42 @@ TEST_F(GraphicsTest, SelectGraphicFileAsksForAnExistingFile) {
 // Flashing is what the views show: the model keeps each control's colour,
 // so a tick never changes a saved panel or makes an undo step.
 TEST_F(SurfaceTest, FlashingControlsShareOnePhase) {
-  EXPECT_TRUE(panel.timFlash.isActive());
-  EXPECT_EQ(panel.timFlash.interval(), 500);
+  EXPECT_TRUE(panel.flashTimer.isActive());
+  EXPECT_EQ(panel.flashTimer.interval(), 500);
   DesignControl *first = add(0, 0, 100, 100), *second = add(0, 0, 100, 100);
   DesignControl *label = add(0, 0, 100, 100, ControlKind::Label);
   DesignControl *steady = add(0, 0, 100, 100);
   for (DesignControl *c : {first, second, label}) {
-    clsControlDetails *record = model().FindRecord(c);
-    record->Flash = true;
-    record->BackColorOn = "Red";
-    record->BackColorOff = "Blue";
+    ControlRecord *record = model().findRecord(c);
+    record->flash = true;
+    record->backColorOn = "Red";
+    record->backColorOff = "Blue";
   }
-  model().FindRecord(second)->State = "On";  // the state plays no part
-  As<DesignButton>(steady)->BackColor = 0x123456;
+  model().findRecord(second)->state = "On";  // the state plays no part
+  controlCast<DesignButton>(steady)->backColor = 0x123456;
   auto colors = [&] {
     std::vector<qint32> shown;
     for (DesignControl *c : {first, second, label})
-      shown.push_back(panel.FlashColor(*model().FindRecord(c)).value_or(-1));
+      shown.push_back(panel.flashColor(*model().findRecord(c)).value_or(-1));
     return shown;
   };
-  const qint32 firstColor = As<DesignButton>(first)->BackColor;
+  const qint32 firstColor = controlCast<DesignButton>(first)->backColor;
   const int steps = panel.undoStack().count();
   int notices = 0;
-  QObject::connect(&panel, &frmPanel::changed, [&](int) { ++notices; });
+  QObject::connect(&panel, &PanelEditor::changed, [&](int) { ++notices; });
   struct Tick {
     bool phase;
     qint32 color;
   } ticks[] = {{true, 0x0000FF}, {false, 0xFF0000}, {true, 0x0000FF}};
   for (const Tick &t : ticks) {
-    panel.timFlashTick();
+    panel.flashTick();
     EXPECT_EQ(panel.flashPhase(), t.phase);
     EXPECT_EQ(colors(), std::vector<qint32>(3, t.color));
-    EXPECT_FALSE(panel.FlashColor(*model().FindRecord(steady)));
+    EXPECT_FALSE(panel.flashColor(*model().findRecord(steady)));
   }
   EXPECT_EQ(notices, 3);  // the views repaint
-  EXPECT_EQ(As<DesignButton>(first)->BackColor, firstColor);
-  EXPECT_FALSE(panel.NeedToSave());
+  EXPECT_EQ(controlCast<DesignButton>(first)->backColor, firstColor);
+  EXPECT_FALSE(panel.needToSave());
   EXPECT_EQ(panel.undoStack().count(), steps);
 }
 
@@ -226,15 +226,15 @@ TEST_F(SurfaceTest, ReadingAPanelNotifiesTheViewsOnce) {
                        "<Control><Type>Label</Type><Name>Label1</Name></Control>"
                        "</ControlList></Panel>";
   int notices = 0;
-  QObject::connect(&panel, &frmPanel::changed, [&notices](int) { ++notices; });
+  QObject::connect(&panel, &PanelEditor::changed, [&notices](int) { ++notices; });
   const HardwareMap noMap;
   {
     PanelReadHooks hooks(panel);
-    AnalyzeXML(text, model(), hooks, noMap);
+    analyzeXML(text, model(), hooks, noMap);
     EXPECT_EQ(notices, 0);
   }
   EXPECT_EQ(notices, 1);
-  EXPECT_EQ(model().ControlCount(), 6);
+  EXPECT_EQ(model().controlCount(), 6);
   for (DesignControl *c : model().Controls(ControlKind::Button))
-    EXPECT_EQ(static_cast<DesignButton *>(c)->BackColor, 0x0000FF);
+    EXPECT_EQ(static_cast<DesignButton *>(c)->backColor, 0x0000FF);
 }

@@ -24,7 +24,7 @@ TEST_F(SurfaceTest, ArrowsStretchFromTheLeadingEdgeOrMoveWithShiftAlone) {
     SCOPED_TRACE(testing::Message() << "key " << c.key << " shift " << c.shift);
     DesignControl *current = add(500, 500, 1000, 1000), *other = add(500, 500, 1000, 1000);
     select({other, current});
-    EXPECT_FALSE(panel.KeyDown(c.key, c.shift));
+    EXPECT_FALSE(panel.keyDown(c.key, c.shift));
     for (DesignControl *control : {current, other}) {  // the current one too
       EXPECT_EQ(geometryOf(control), c.result);
       EXPECT_EQ(geometryOf(frameOf(control)),
@@ -37,10 +37,10 @@ TEST_F(SurfaceTest, ArrowsStretchFromTheLeadingEdgeOrMoveWithShiftAlone) {
 TEST_F(SurfaceTest, ShrinkingStopsBeforeASizeWouldGoNegative) {
   DesignControl *thin = add(0, 0, 5, 100), *wide = add(0, 500, 100, 100);
   select({thin, wide});
-  panel.KeyDown(KeyCode::Right, 0);
+  panel.keyDown(KeyCode::Right, 0);
   EXPECT_EQ(geometryOf(thin), (Geometry{5, 0, 0, 100}));
   EXPECT_EQ(geometryOf(wide), (Geometry{5, 500, 95, 100}));
-  panel.KeyDown(KeyCode::Right, 0);  // thin would become -5 wide: this key does nothing more
+  panel.keyDown(KeyCode::Right, 0);  // thin would become -5 wide: this key does nothing more
   EXPECT_EQ(geometryOf(thin), (Geometry{5, 0, 0, 100}));
   EXPECT_EQ(geometryOf(wide), (Geometry{5, 500, 95, 100}));
 }
@@ -48,39 +48,39 @@ TEST_F(SurfaceTest, ShrinkingStopsBeforeASizeWouldGoNegative) {
 TEST_F(SurfaceTest, NudgedControlsAreUnsavedWork) {
   DesignControl *c = add(500, 500, 1000, 1000);
   click(c);
-  panel.KeyDown(KeyCode::Left, ShiftState::Shift);
-  EXPECT_TRUE(panel.NeedToSave());
+  panel.keyDown(KeyCode::Left, ShiftState::Shift);
+  EXPECT_TRUE(panel.needToSave());
 }
 
 TEST_F(SurfaceTest, ModifierKeysAreTrackedUntilReleased) {
-  panel.KeyDown(KeyCode::Shift, ShiftState::Shift);
-  panel.KeyDown(KeyCode::Ctrl, ShiftState::Shift | ShiftState::Ctrl);
-  EXPECT_TRUE(panel.boolShiftDown);
-  EXPECT_TRUE(panel.boolCtrlDown);
-  panel.KeyUp(KeyCode::Shift, ShiftState::Ctrl);
-  EXPECT_FALSE(panel.boolShiftDown);
-  EXPECT_TRUE(panel.boolCtrlDown);
-  panel.KeyUp(KeyCode::Ctrl, 0);
-  EXPECT_FALSE(panel.boolCtrlDown);
+  panel.keyDown(KeyCode::Shift, ShiftState::Shift);
+  panel.keyDown(KeyCode::Ctrl, ShiftState::Shift | ShiftState::Ctrl);
+  EXPECT_TRUE(panel.shiftDown);
+  EXPECT_TRUE(panel.ctrlDown);
+  panel.keyUp(KeyCode::Shift, ShiftState::Ctrl);
+  EXPECT_FALSE(panel.shiftDown);
+  EXPECT_TRUE(panel.ctrlDown);
+  panel.keyUp(KeyCode::Ctrl, 0);
+  EXPECT_FALSE(panel.ctrlDown);
 }
 
 TEST_F(SurfaceTest, F1OpensTheHelpAndIsConsumed) {
-  Settings().strHelpAddress = "/start/help.pdf";
-  EXPECT_TRUE(panel.KeyDown(KeyCode::F1, 0));
+  programSettings().helpAddress = "/start/help.pdf";
+  EXPECT_TRUE(panel.keyDown(KeyCode::F1, 0));
   EXPECT_EQ(ui.openedUrls, QStringList{"/start/help.pdf"});
 }
 
 TEST_F(SurfaceTest, DeleteWithNothingSelectedAsksNothing) {
   FakeUi fakeUi;
-  frmPanel fresh(fakeUi);
-  fresh.InsertControl(ControlKind::Label);
-  fresh.ControlGotFocus(&fresh.model().pictMain);
+  PanelEditor fresh(fakeUi);
+  fresh.insertControl(ControlKind::Label);
+  fresh.controlGotFocus(&fresh.model().canvas);
   fresh.setNeedToSave(false);
-  ASSERT_TRUE(fresh.collSelectedControls.empty());
-  fresh.KeyDown(KeyCode::Delete, 0);
+  ASSERT_TRUE(fresh.selectedControls.empty());
+  fresh.keyDown(KeyCode::Delete, 0);
   EXPECT_TRUE(fakeUi.messages.empty());
-  EXPECT_EQ(fresh.PanelDetails().CollControls.size(), 1u);
-  EXPECT_FALSE(fresh.NeedToSave());
+  EXPECT_EQ(fresh.panelRecord().records.size(), 1u);
+  EXPECT_FALSE(fresh.needToSave());
 }
 
 TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
@@ -91,40 +91,40 @@ TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
   for (const Case &c : cases) {
     SCOPED_TRACE(int(c.answer));
     FakeUi fakeUi;
-    frmPanel fresh(fakeUi);
+    PanelEditor fresh(fakeUi);
     std::vector<DesignControl *> controls;
-    for (int i = 0; i < 4; ++i) controls.push_back(fresh.InsertControl(ControlKind::Label));
+    for (int i = 0; i < 4; ++i) controls.push_back(fresh.insertControl(ControlKind::Label));
     fresh.setNeedToSave(false);
-    fresh.ControlGotFocus(controls[0]);
-    fresh.boolCtrlDown = true;
-    fresh.ControlGotFocus(controls[2]);
-    fresh.ControlGotFocus(controls[3]);
-    const int keptFrame = fresh.GetResizeIndex(controls[1]);
-    const int goneFrame = fresh.GetResizeIndex(controls[3]);
+    fresh.controlGotFocus(controls[0]);
+    fresh.ctrlDown = true;
+    fresh.controlGotFocus(controls[2]);
+    fresh.controlGotFocus(controls[3]);
+    const int keptFrame = fresh.frameIndexOf(controls[1]);
+    const int goneFrame = fresh.frameIndexOf(controls[3]);
 
     fakeUi.answers.push_back(c.answer);
-    fresh.KeyDown(KeyCode::Delete, 0);
+    fresh.keyDown(KeyCode::Delete, 0);
     ASSERT_EQ(fakeUi.messages.size(), 1u);
     EXPECT_EQ(fakeUi.messages[0].text, "Are you sure you want to delete selected controls?");
     EXPECT_EQ(fakeUi.messages[0].buttons, Ui::Buttons::YesNo);
 
-    const auto &records = fresh.PanelDetails().CollControls;
+    const auto &records = fresh.panelRecord().records;
     if (!c.removed) {
       EXPECT_EQ(records.size(), 4u);
-      EXPECT_EQ(fresh.collSelectedControls.size(), 3u);
-      EXPECT_FALSE(fresh.NeedToSave());
+      EXPECT_EQ(fresh.selectedControls.size(), 3u);
+      EXPECT_FALSE(fresh.needToSave());
       continue;
     }
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0]->cntrlObject, controls[1]);
-    EXPECT_EQ(fresh.model().ControlCount(), 1);
-    EXPECT_NE(fresh.model().Frame(keptFrame), nullptr);
-    EXPECT_EQ(fresh.model().Frame(goneFrame), nullptr);
-    EXPECT_TRUE(fresh.collSelectedControls.empty());
-    EXPECT_TRUE(fresh.NeedToSave());
+    EXPECT_EQ(records[0]->control, controls[1]);
+    EXPECT_EQ(fresh.model().controlCount(), 1);
+    EXPECT_NE(fresh.model().frame(keptFrame), nullptr);
+    EXPECT_EQ(fresh.model().frame(goneFrame), nullptr);
+    EXPECT_TRUE(fresh.selectedControls.empty());
+    EXPECT_TRUE(fresh.needToSave());
     // The deleted current control is not left behind for the grid to show.
-    EXPECT_EQ(fresh.objCurrentControl, &fresh.model().pictMain);
-    EXPECT_EQ(fresh.focusObject(), &fresh.model().pictMain);
+    EXPECT_EQ(fresh.currentControl, &fresh.model().canvas);
+    EXPECT_EQ(fresh.focusObject(), &fresh.model().canvas);
   }
 }
 

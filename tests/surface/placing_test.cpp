@@ -15,12 +15,12 @@ TEST_F(SurfaceTest, DropSnapsTheGrabbedPositionToTheGridWithHalvesToEven) {
       {1249.5, 149.4, 0, 0, 1200, 100},  // the point is rounded before snapping
   };
   for (const Case &c : cases) {
-    frmPanel fresh(ui);
-    fresh.DropFromPalette("MasterButton", c.x, c.y, c.offsetX, c.offsetY);
-    ASSERT_EQ(fresh.PanelDetails().CollControls.size(), 1u);
-    const DesignControl *button = fresh.PanelDetails().CollControls[0]->cntrlObject;
-    EXPECT_EQ(button->Left, c.left) << c.x;
-    EXPECT_EQ(button->Top, c.top) << c.y;
+    PanelEditor fresh(ui);
+    fresh.dropFromPalette("MasterButton", c.x, c.y, c.offsetX, c.offsetY);
+    ASSERT_EQ(fresh.panelRecord().records.size(), 1u);
+    const DesignControl *button = fresh.panelRecord().records[0]->control;
+    EXPECT_EQ(button->left, c.left) << c.x;
+    EXPECT_EQ(button->top, c.top) << c.y;
   }
 }
 
@@ -45,139 +45,138 @@ TEST_F(SurfaceTest, EachPaletteItemCreatesItsControlWithItsDefaults) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.source);
-    frmPanel fresh(ui);
+    PanelEditor fresh(ui);
     // Something selected already, of another kind so that names do not clash.
-    fresh.DropFromPalette(c.kind == ControlKind::Button ? "MasterLabel" : "MasterButton", 3000,
+    fresh.dropFromPalette(c.kind == ControlKind::Button ? "MasterLabel" : "MasterButton", 3000,
                           3000, 0, 0);
-    fresh.DropFromPalette(c.source, 500, 500, 0, 0);
-    ASSERT_EQ(fresh.PanelDetails().CollControls.size(), 2u);
-    const clsControlDetails &record = *fresh.PanelDetails().CollControls[1];
-    DesignControl *control = record.cntrlObject;
+    fresh.dropFromPalette(c.source, 500, 500, 0, 0);
+    ASSERT_EQ(fresh.panelRecord().records.size(), 2u);
+    const ControlRecord &record = *fresh.panelRecord().records[1];
+    DesignControl *control = record.control;
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(control->kind(), c.kind);
-    EXPECT_EQ(control->Tag, c.name);
+    EXPECT_EQ(control->tag, c.name);
     EXPECT_EQ(geometryOf(control), (Geometry{500, 500, c.width, c.height}));
-    EXPECT_TRUE(control->Visible);
-    EXPECT_EQ(record.Enabled, c.enabled);
-    EXPECT_FALSE(record.Flash);
-    EXPECT_EQ(record.State, c.state);
-    EXPECT_EQ(record.BackColorOff, c.backOff);
-    EXPECT_EQ(record.BackColorOn, c.backOn);
+    EXPECT_TRUE(control->visible);
+    EXPECT_EQ(record.enabled, c.enabled);
+    EXPECT_FALSE(record.flash);
+    EXPECT_EQ(record.state, c.state);
+    EXPECT_EQ(record.backColorOff, c.backOff);
+    EXPECT_EQ(record.backColorOn, c.backOn);
     EXPECT_EQ(fresh.focusObject(), control);
-    EXPECT_TRUE(fresh.NeedToSave());
+    EXPECT_TRUE(fresh.needToSave());
 
     // A selecting drop selects like a plain click: only the new control;
     // the others leave the earlier selection alone.
-    DesignControl *earlier = fresh.PanelDetails().CollControls[0]->cntrlObject;
-    EXPECT_EQ(fresh.collSelectedControls,
-              std::vector<DesignControl *>{c.selected ? control : earlier});
-    ASSERT_NE(fresh.model().Frame(record.lngPictResizeIndex), nullptr);
-    EXPECT_EQ(fresh.model().Frame(record.lngPictResizeIndex)->Visible, c.selected);
-    EXPECT_EQ(fresh.objCurrentControl == control, c.selected);
+    DesignControl *earlier = fresh.panelRecord().records[0]->control;
+    EXPECT_EQ(fresh.selectedControls, std::vector<DesignControl *>{c.selected ? control : earlier});
+    ASSERT_NE(fresh.model().frame(record.frameIndex), nullptr);
+    EXPECT_EQ(fresh.model().frame(record.frameIndex)->visible, c.selected);
+    EXPECT_EQ(fresh.currentControl == control, c.selected);
   }
 }
 
 TEST_F(SurfaceTest, DroppedControlsGetTheSettingsOfTheirKind) {
-  panel.DropFromPalette("MasterButton", 0, 0, 0, 0);
-  panel.DropFromPalette("MasterLabel", 0, 0, 0, 0);
-  panel.DropFromPalette("pictWebBrowser", 0, 0, 0, 0);
-  panel.DropFromPalette("MasterLarkLED", 0, 0, 0, 0);
-  panel.DropFromPalette("MasterMeterFader", 0, 0, 0, 0);
-  const auto &records = panel.PanelDetails().CollControls;
+  panel.dropFromPalette("MasterButton", 0, 0, 0, 0);
+  panel.dropFromPalette("MasterLabel", 0, 0, 0, 0);
+  panel.dropFromPalette("pictWebBrowser", 0, 0, 0, 0);
+  panel.dropFromPalette("MasterLarkLED", 0, 0, 0, 0);
+  panel.dropFromPalette("MasterMeterFader", 0, 0, 0, 0);
+  const auto &records = panel.panelRecord().records;
   ASSERT_EQ(records.size(), 5u);
-  EXPECT_EQ(As<DesignButton>(records[0]->cntrlObject)->Caption, "Button1");
-  EXPECT_EQ(As<DesignLabel>(records[1]->cntrlObject)->Text, "Label1");
-  auto *browser = As<DesignWebBrowser>(records[2]->cntrlObject);
-  EXPECT_EQ(browser->LocationURL, "about:blank");
-  EXPECT_EQ(records[2]->WebURL, "");
-  EXPECT_EQ(model().ZOrder().front(), browser);  // behind everything
-  auto *meter = As<DesignMeter>(records[3]->cntrlObject);
-  EXPECT_EQ(meter->Meter.LevelLeft, -600);
-  EXPECT_EQ(meter->Meter.LevelRight, -600);
-  EXPECT_EQ(records[4]->MeterStyle, 1);
+  EXPECT_EQ(controlCast<DesignButton>(records[0]->control)->caption, "Button1");
+  EXPECT_EQ(controlCast<DesignLabel>(records[1]->control)->text, "Label1");
+  auto *browser = controlCast<DesignWebBrowser>(records[2]->control);
+  EXPECT_EQ(browser->locationURL, "about:blank");
+  EXPECT_EQ(records[2]->webURL, "");
+  EXPECT_EQ(model().zOrder().front(), browser);  // behind everything
+  auto *meter = controlCast<DesignMeter>(records[3]->control);
+  EXPECT_EQ(meter->meter.levelLeft, -600);
+  EXPECT_EQ(meter->meter.levelRight, -600);
+  EXPECT_EQ(records[4]->meterStyle, 1);
 }
 
 TEST_F(SurfaceTest, DropOntoAControlCreatesNothingAndChangesNothing) {
-  panel.DropFromPalette("MasterButton", 500, 500, 0, 0, /*targetIsCanvas=*/false);
-  EXPECT_TRUE(panel.PanelDetails().CollControls.empty());
-  EXPECT_EQ(model().ControlCount(), 0);
-  EXPECT_FALSE(panel.NeedToSave());
+  panel.dropFromPalette("MasterButton", 500, 500, 0, 0, /*targetIsCanvas=*/false);
+  EXPECT_TRUE(panel.panelRecord().records.empty());
+  EXPECT_EQ(model().controlCount(), 0);
+  EXPECT_FALSE(panel.needToSave());
 
   // An item that creates nothing changes nothing, on the bare canvas too.
-  panel.DropFromPalette("pictCodecControl", 500, 500, 0, 0);
-  EXPECT_EQ(model().ControlCount(), 0);
-  EXPECT_FALSE(panel.NeedToSave());
+  panel.dropFromPalette("pictCodecControl", 500, 500, 0, 0);
+  EXPECT_EQ(model().controlCount(), 0);
+  EXPECT_FALSE(panel.needToSave());
   EXPECT_EQ(panel.undoStack().count(), 0);
 }
 
 TEST_F(SurfaceTest, OperationsNotifyViewsOnce) {
   int notifications = 0;
-  QObject::connect(&panel, &frmPanel::changed, [&](int) { ++notifications; });
+  QObject::connect(&panel, &PanelEditor::changed, [&](int) { ++notifications; });
   add(0, 0, 100, 100);
   notifications = 0;
-  panel.DropFromPalette("MasterButton", 500, 500, 0, 0);  // places, clears, selects
+  panel.dropFromPalette("MasterButton", 500, 500, 0, 0);  // places, clears, selects
   EXPECT_EQ(notifications, 1);
 
   notifications = 0;
   {
-    frmPanel::Batch bulk(panel);
-    for (int i = 0; i < 3; ++i) panel.DropFromPalette("MasterLabel", 0, 0, 0, 0);
+    PanelEditor::Batch bulk(panel);
+    for (int i = 0; i < 3; ++i) panel.dropFromPalette("MasterLabel", 0, 0, 0, 0);
     EXPECT_EQ(notifications, 0);
   }
   EXPECT_EQ(notifications, 1);
 }
 
 TEST_F(SurfaceTest, InsertMenuStacksUnselectedControlsAtTheOrigin) {
-  DesignControl *first = panel.InsertControl(ControlKind::Button);
-  DesignControl *second = panel.InsertControl(ControlKind::Button);
+  DesignControl *first = panel.insertControl(ControlKind::Button);
+  DesignControl *second = panel.insertControl(ControlKind::Button);
   for (DesignControl *c : {first, second}) {
-    EXPECT_EQ(c->Left, 0);
-    EXPECT_EQ(c->Top, 0);
-    EXPECT_TRUE(c->Visible);
+    EXPECT_EQ(c->left, 0);
+    EXPECT_EQ(c->top, 0);
+    EXPECT_TRUE(c->visible);
   }
-  EXPECT_EQ(first->Tag, "Button1");
-  EXPECT_EQ(second->Tag, "Button2");
-  EXPECT_EQ(As<DesignButton>(second)->Caption, "Button2");
-  EXPECT_TRUE(panel.collSelectedControls.empty());
-  EXPECT_EQ(panel.objCurrentControl, &model().pictMain);
-  const clsControlDetails *record = model().FindRecord(second);
+  EXPECT_EQ(first->tag, "Button1");
+  EXPECT_EQ(second->tag, "Button2");
+  EXPECT_EQ(controlCast<DesignButton>(second)->caption, "Button2");
+  EXPECT_TRUE(panel.selectedControls.empty());
+  EXPECT_EQ(panel.currentControl, &model().canvas);
+  const ControlRecord *record = model().findRecord(second);
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->BackColorOn, "Yellow");
-  EXPECT_EQ(record->State, "Off");
-  EXPECT_TRUE(record->Enabled);
+  EXPECT_EQ(record->backColorOn, "Yellow");
+  EXPECT_EQ(record->state, "Off");
+  EXPECT_TRUE(record->enabled);
 
   // Kinds without extra steps keep the record defaults and their template size.
-  DesignControl *meter = panel.InsertControl(ControlKind::Meter);
-  DesignControl *clock = panel.InsertControl(ControlKind::Clock);
-  EXPECT_FALSE(model().FindRecord(meter)->Enabled);
+  DesignControl *meter = panel.insertControl(ControlKind::Meter);
+  DesignControl *clock = panel.insertControl(ControlKind::Clock);
+  EXPECT_FALSE(model().findRecord(meter)->enabled);
   EXPECT_EQ(geometryOf(clock), (Geometry{0, 0, 1095, 1095}));
-  EXPECT_EQ(panel.InsertControl(ControlKind::MeterFader), nullptr);  // no menu entry
+  EXPECT_EQ(panel.insertControl(ControlKind::MeterFader), nullptr);  // no menu entry
 }
 
 TEST_F(SurfaceTest, InsertedControlIsUnsavedWork) {
-  panel.InsertControl(ControlKind::Label);
-  EXPECT_TRUE(panel.NeedToSave());
+  panel.insertControl(ControlKind::Label);
+  EXPECT_TRUE(panel.needToSave());
 }
 
 TEST_F(SurfaceTest, WindowResizeSizesTheCanvasAndMarksChangesUnlessOpening) {
   std::vector<std::pair<qint32, qint32>> rows;
-  QObject::connect(&panel, &frmPanel::canvasSizeRowsChanged,
+  QObject::connect(&panel, &PanelEditor::canvasSizeRowsChanged,
                    [&](qint32 w, qint32 h) { rows.emplace_back(w, h); });
-  panel.boolOpenResize = true;
-  panel.WindowResized(9000, 6000);
-  EXPECT_EQ(model().Width, 9000);
-  EXPECT_EQ(model().pictMain.Width, 9000 - frmPanel::kWindowFrameWidth);
-  EXPECT_EQ(model().pictMain.Height, 6000 - frmPanel::kWindowFrameHeight);
-  EXPECT_FALSE(panel.NeedToSave());
+  panel.openResize = true;
+  panel.windowResized(9000, 6000);
+  EXPECT_EQ(model().width, 9000);
+  EXPECT_EQ(model().canvas.width, 9000 - PanelEditor::kWindowFrameWidth);
+  EXPECT_EQ(model().canvas.height, 6000 - PanelEditor::kWindowFrameHeight);
+  EXPECT_FALSE(panel.needToSave());
   EXPECT_TRUE(rows.empty());  // the canvas does not have the focus
 
-  panel.boolOpenResize = false;
-  panel.CanvasGotFocus();
-  panel.WindowResized(4000, 3000);
-  EXPECT_TRUE(panel.NeedToSave());
+  panel.openResize = false;
+  panel.canvasGotFocus();
+  panel.windowResized(4000, 3000);
+  EXPECT_TRUE(panel.needToSave());
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0], std::make_pair(4000 - frmPanel::kWindowFrameWidth,
-                                    3000 - frmPanel::kWindowFrameHeight));
+  EXPECT_EQ(rows[0], std::make_pair(4000 - PanelEditor::kWindowFrameWidth,
+                                    3000 - PanelEditor::kWindowFrameHeight));
 }
 
 }  // namespace

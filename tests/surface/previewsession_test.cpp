@@ -21,17 +21,17 @@ class PreviewTest : public SurfaceTest {
   DesignControl *button(const QString &click = "CLICK", const QString &down = "DOWN",
                         const QString &up = "UP") {
     DesignControl *c = add(0, 0, 1000, 500);
-    clsControlDetails &r = record(c);
-    r.Click = click;
-    r.MouseDown = down;
-    r.MouseUp = up;
+    ControlRecord &r = record(c);
+    r.click = click;
+    r.mouseDown = down;
+    r.mouseUp = up;
     return c;
   }
-  clsControlDetails &record(const DesignControl *c) { return *model().FindRecord(c); }
+  ControlRecord &record(const DesignControl *c) { return *model().findRecord(c); }
 
   void clickIn(PreviewSession &preview, const DesignControl *c) {
-    preview.MouseDown(c);
-    preview.MouseUp(true);
+    preview.mouseDown(c);
+    preview.mouseUp(true);
   }
 
   // What the preview (or, without one, the design) shows for a control, as a copy.
@@ -39,13 +39,13 @@ class PreviewTest : public SurfaceTest {
     std::unique_ptr<DesignControl> found;
     PreviewSession::forEachShown(panel, preview,
                                  [&](const DesignControl &s, const DesignControl &) {
-                                   if (s.Tag == c->Tag) found = s.clone();
+                                   if (s.tag == c->tag) found = s.clone();
                                  });
     return found;
   }
   DesignButton shownButton(const PreviewSession &preview, const DesignControl *c) {
     auto s = shown(&preview, c);
-    return s ? *As<DesignButton>(s.get()) : DesignButton();
+    return s ? *controlCast<DesignButton>(s.get()) : DesignButton();
   }
 
   static QStringList lines(const PreviewSession &preview) {
@@ -60,34 +60,34 @@ TEST_F(PreviewTest, AClickTogglesTheButtonAndLogsItsCommandsInOrder) {
   PreviewSession preview(panel);
   EXPECT_FALSE(preview.isOn(b));
 
-  preview.MouseDown(b);
+  preview.mouseDown(b);
   EXPECT_EQ(preview.pressed(), b);
   EXPECT_EQ(lines(preview), QStringList{"Button1 MouseDown: DOWN"});
-  preview.MouseUp(true);
+  preview.mouseUp(true);
   EXPECT_EQ(preview.pressed(), nullptr);
   EXPECT_TRUE(preview.isOn(b));
-  EXPECT_EQ(shownButton(preview, b).BackColor, kYellow);
+  EXPECT_EQ(shownButton(preview, b).backColor, kYellow);
   EXPECT_EQ(lines(preview), (QStringList{"Button1 MouseDown: DOWN", "Button1 MouseUp: UP",
                                          "Button1 Click: CLICK"}));
 
   clickIn(preview, b);
   EXPECT_FALSE(preview.isOn(b));
-  EXPECT_EQ(shownButton(preview, b).BackColor, kGrey);
+  EXPECT_EQ(shownButton(preview, b).backColor, kGrey);
   EXPECT_EQ(preview.log().size(), 6u);
 
   // The model keeps its stored state and colour throughout.
-  EXPECT_EQ(record(b).State, "Off");
-  EXPECT_EQ(As<DesignButton>(b)->BackColor, kGrey);
+  EXPECT_EQ(record(b).state, "Off");
+  EXPECT_EQ(controlCast<DesignButton>(b)->backColor, kGrey);
 }
 
 TEST_F(PreviewTest, OnlyAnEnabledButtonReleasedOverItselfIsClicked) {
   DesignControl *released = button(), *disabled = button(), *silent = button("", "", "");
   DesignControl *label = add(0, 0, 1000, 300, ControlKind::Label);
-  record(disabled).Enabled = false;
+  record(disabled).enabled = false;
   PreviewSession preview(panel);
 
-  preview.MouseDown(released);
-  preview.MouseUp(false);  // released elsewhere: no Click, no toggle
+  preview.mouseDown(released);
+  preview.mouseUp(false);  // released elsewhere: no Click, no toggle
   EXPECT_FALSE(preview.isOn(released));
   EXPECT_EQ(lines(preview), (QStringList{"Button1 MouseDown: DOWN", "Button1 MouseUp: UP"}));
 
@@ -100,79 +100,80 @@ TEST_F(PreviewTest, OnlyAnEnabledButtonReleasedOverItselfIsClicked) {
   }
   EXPECT_TRUE(preview.log().empty());
   // A disabled button shows a grey caption.
-  EXPECT_EQ(shownButton(preview, disabled).ForeColor, 0x808080);
+  EXPECT_EQ(shownButton(preview, disabled).foreColor, 0x808080);
 
   // Empty command texts send nothing, but the button still toggles.
   clickIn(preview, silent);
   EXPECT_TRUE(preview.isOn(silent));
   EXPECT_TRUE(preview.log().empty());
 
-  preview.MouseUp(true);  // a release without a press does nothing
+  preview.mouseUp(true);  // a release without a press does nothing
   EXPECT_TRUE(preview.log().empty());
 }
 
 TEST_F(PreviewTest, TheToggledStateShowsThePicturesOfThatState) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  model().strDefaultPictureLoc = dir.path();
+  model().defaultPictureFolder = dir.path();
   for (const char *name : {"upon.png", "upoff.png", "downon.png", "downoff.png"}) {
     QImage image(2, 2, QImage::Format_RGB32);
     image.fill(Qt::green);
     ASSERT_TRUE(image.save(dir.filePath(name)));
   }
   DesignControl *b = button();
-  clsControlDetails &r = record(b);
-  r.PictureUpOn = "upon.png";
-  r.PictureUpOff = "upoff.png";
-  r.PictureDownOn = "downon.png";
-  r.PictureDownOff = "downoff.png";
-  r.State = "ON";  // any case
-  r.BackColorOn = "&HFF0000";
-  panel.SetControlGraphics(r);
+  ControlRecord &r = record(b);
+  r.pictureUpOn = "upon.png";
+  r.pictureUpOff = "upoff.png";
+  r.pictureDownOn = "downon.png";
+  r.pictureDownOff = "downoff.png";
+  r.state = "ON";  // any case
+  r.backColorOn = "&HFF0000";
+  panel.setControlGraphics(r);
   panel.setNeedToSave(false);
   PreviewSession preview(panel);
   EXPECT_TRUE(preview.isOn(b));
 
-  preview.MouseDown(b);  // held down: the pressed picture of the state shown
-  EXPECT_EQ(shownButton(preview, b).Picture, dir.filePath("downon.png"));
-  preview.MouseUp(true);
+  preview.mouseDown(b);  // held down: the pressed picture of the state shown
+  EXPECT_EQ(shownButton(preview, b).picture, dir.filePath("downon.png"));
+  preview.mouseUp(true);
   DesignButton off = shownButton(preview, b);
-  EXPECT_EQ(off.Picture, dir.filePath("upoff.png"));
-  EXPECT_EQ(off.DownPicture, dir.filePath("downoff.png"));
-  EXPECT_EQ(off.BackColor, kGrey);
+  EXPECT_EQ(off.picture, dir.filePath("upoff.png"));
+  EXPECT_EQ(off.downPicture, dir.filePath("downoff.png"));
+  EXPECT_EQ(off.backColor, kGrey);
 
   // A picture changed while previewing shows at once.
   ASSERT_TRUE(QFile::copy(dir.filePath("upon.png"), dir.filePath("other.png")));
-  r.PictureUpOff = "other.png";
-  panel.notify(frmPanel::Properties);
-  EXPECT_EQ(shownButton(preview, b).Picture, dir.filePath("other.png"));
+  r.pictureUpOff = "other.png";
+  panel.notify(PanelEditor::Properties);
+  EXPECT_EQ(shownButton(preview, b).picture, dir.filePath("other.png"));
 
   clickIn(preview, b);
   const DesignButton on = shownButton(preview, b);
-  EXPECT_EQ(on.Picture, dir.filePath("upon.png"));
-  EXPECT_EQ(on.BackColor, kBlue);
-  EXPECT_EQ(As<DesignButton>(b)->Picture, dir.filePath("upon.png"));
+  EXPECT_EQ(on.picture, dir.filePath("upon.png"));
+  EXPECT_EQ(on.backColor, kBlue);
+  EXPECT_EQ(controlCast<DesignButton>(b)->picture, dir.filePath("upon.png"));
 }
 
 TEST_F(PreviewTest, FlashingControlsAlternateTogetherWhateverTheirState) {
   DesignControl *plain = button(), *toggled = button(), *steady = button();
   DesignControl *label = add(0, 0, 1000, 300, ControlKind::Label);
   for (DesignControl *c : {plain, toggled, label}) {
-    record(c).Flash = true;
-    record(c).BackColorOn = "&HFF0000";
-    record(c).BackColorOff = "&H00FF00";
+    record(c).flash = true;
+    record(c).backColorOn = "&HFF0000";
+    record(c).backColorOff = "&H00FF00";
   }
   PreviewSession preview(panel);
   clickIn(preview, toggled);
   for (int tick = 0; tick < 4; ++tick) {
-    panel.timFlashTick();
+    panel.flashTick();
     const qint32 expected = panel.flashPhase() ? kBlue : 0x00FF00;
-    EXPECT_EQ(shownButton(preview, plain).BackColor, expected) << tick;
-    EXPECT_EQ(shownButton(preview, toggled).BackColor, expected) << tick;
-    EXPECT_EQ(As<DesignLabel>(shown(&preview, label).get())->BackColor, expected) << tick;
+    EXPECT_EQ(shownButton(preview, plain).backColor, expected) << tick;
+    EXPECT_EQ(shownButton(preview, toggled).backColor, expected) << tick;
+    EXPECT_EQ(controlCast<DesignLabel>(shown(&preview, label).get())->backColor, expected) << tick;
     // Design shows the same flash, and the model's own colour otherwise.
-    EXPECT_EQ(As<DesignButton>(shown(nullptr, toggled).get())->BackColor, expected) << tick;
-    EXPECT_EQ(As<DesignButton>(shown(nullptr, steady).get())->BackColor, kGrey) << tick;
+    EXPECT_EQ(controlCast<DesignButton>(shown(nullptr, toggled).get())->backColor, expected)
+        << tick;
+    EXPECT_EQ(controlCast<DesignButton>(shown(nullptr, steady).get())->backColor, kGrey) << tick;
   }
 }
 
@@ -185,7 +186,7 @@ TEST_F(PreviewTest, MetersShowAMovingTestLevelWithinTheScale) {
   std::set<qint32> levels;
   bool meterDiffers = false;
   for (int tick = 0; tick < 200; ++tick) {
-    preview.timMeterTick();
+    preview.meterTick();
     for (int channel : {0, 1}) {
       const qint32 level = preview.meterLevel(meter, channel);
       EXPECT_GT(level, -450);
@@ -196,9 +197,9 @@ TEST_F(PreviewTest, MetersShowAMovingTestLevelWithinTheScale) {
   }
   EXPECT_GT(levels.size(), 50u);
   EXPECT_TRUE(meterDiffers);
-  EXPECT_EQ(As<DesignMeter>(shown(&preview, meter).get())->Meter.LevelLeft,
+  EXPECT_EQ(controlCast<DesignMeter>(shown(&preview, meter).get())->meter.levelLeft,
             preview.meterLevel(meter, 0));
-  EXPECT_EQ(As<DesignMeter>(meter)->Meter.LevelLeft, kMeterSilence);  // the model's stays
+  EXPECT_EQ(controlCast<DesignMeter>(meter)->meter.levelLeft, kMeterSilence);  // the model's stays
 }
 
 TEST_F(PreviewTest, TheLogKeepsTheNewestCommandsAndShowsLineBreaks) {
@@ -213,38 +214,38 @@ TEST_F(PreviewTest, AControlRemovedWhilePreviewingIsForgotten) {
   DesignControl *b = button();
   add(0, 0, 400, 1500, ControlKind::Meter);
   PreviewSession preview(panel);
-  preview.MouseDown(b);
-  preview.timMeterTick();
+  preview.mouseDown(b);
+  preview.meterTick();
   click(b);  // selected the design way
   ui.answers.push_back(Ui::Answer::Yes);
-  panel.DeleteSelected();
+  panel.deleteSelected();
   ASSERT_TRUE(model().Controls(ControlKind::Button).empty());
   EXPECT_EQ(preview.pressed(), nullptr);
-  preview.MouseUp(true);
+  preview.mouseUp(true);
   EXPECT_EQ(preview.log().size(), 1u);
 }
 
 TEST_F(PreviewTest, LeavingPreviewLeavesThePanelAsItWas) {
-  DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)); });
+  DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)); });
   DesignControl *b = button(), *flashing = button();
-  record(flashing).Flash = true;
+  record(flashing).flash = true;
   add(0, 0, 400, 1500, ControlKind::Meter);
-  panel.DropFromPalette("MasterMeterFader", 3000, 0, 0, 0);
+  panel.dropFromPalette("MasterMeterFader", 3000, 0, 0, 0);
   panel.setNeedToSave(false);
-  const QString before = BuildPanelDocument(model(), false);
+  const QString before = buildPanelDocument(model(), false);
   {
     PreviewSession preview(panel);
     clickIn(preview, b);
     clickIn(preview, flashing);
-    preview.MouseDown(b);
+    preview.mouseDown(b);
     for (int tick = 0; tick < 5; ++tick) {
-      preview.timMeterTick();
-      panel.timFlashTick();
+      preview.meterTick();
+      panel.flashTick();
     }
   }
-  EXPECT_EQ(BuildPanelDocument(model(), false), before);
-  EXPECT_FALSE(panel.NeedToSave());
-  DateTimeStamp::SetClock({});
+  EXPECT_EQ(buildPanelDocument(model(), false), before);
+  EXPECT_FALSE(panel.needToSave());
+  DateTimeStamp::setClock({});
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ TEST_F(SurfaceTest, SelectedControlGetsAFrameBandAroundIt) {
   for (const Case &c : cases) {
     DesignControl *control = add(c.control.left, c.control.top, c.control.width, c.control.height);
     click(control);
-    EXPECT_TRUE(frameOf(control).Visible);
+    EXPECT_TRUE(frameOf(control).visible);
     EXPECT_EQ(geometryOf(frameOf(control)), c.frame);
   }
 }
@@ -25,15 +25,15 @@ TEST_F(SurfaceTest, PlainClickSelectsOnlyTheClickedControlUnlessAlreadySelected)
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100), *c = add(900, 0, 100, 100);
   select({a, b});
   click(a);  // a selected control: the group stays, a becomes current
-  EXPECT_EQ(panel.collSelectedControls, (Controls{a, b}));
-  EXPECT_EQ(panel.objCurrentControl, a);
+  EXPECT_EQ(panel.selectedControls, (Controls{a, b}));
+  EXPECT_EQ(panel.currentControl, a);
   click(c);
-  EXPECT_EQ(panel.collSelectedControls, Controls{c});
-  EXPECT_EQ(panel.objCurrentControl, c);
-  EXPECT_FALSE(frameOf(a).Visible);
-  EXPECT_FALSE(frameOf(b).Visible);
-  EXPECT_TRUE(frameOf(c).Visible);
-  EXPECT_TRUE(panel.timFillProperties.isActive());
+  EXPECT_EQ(panel.selectedControls, Controls{c});
+  EXPECT_EQ(panel.currentControl, c);
+  EXPECT_FALSE(frameOf(a).visible);
+  EXPECT_FALSE(frameOf(b).visible);
+  EXPECT_TRUE(frameOf(c).visible);
+  EXPECT_TRUE(panel.fillPropertiesTimer.isActive());
 }
 
 TEST_F(SurfaceTest, CtrlClickTogglesExceptForWebBrowsers) {
@@ -43,20 +43,20 @@ TEST_F(SurfaceTest, CtrlClickTogglesExceptForWebBrowsers) {
   } cases[] = {
       {ControlKind::Button, false}, {ControlKind::Clock, false}, {ControlKind::WebBrowser, true}};
   for (const Case &c : cases) {
-    SCOPED_TRACE(TypeName(c.kind).toStdString());
-    frmPanel fresh(ui);
-    DesignControl *control = fresh.InsertControl(c.kind);
-    fresh.ControlGotFocus(control);
-    fresh.boolCtrlDown = true;
-    fresh.ControlGotFocus(control);
+    SCOPED_TRACE(typeName(c.kind).toStdString());
+    PanelEditor fresh(ui);
+    DesignControl *control = fresh.insertControl(c.kind);
+    fresh.controlGotFocus(control);
+    fresh.ctrlDown = true;
+    fresh.controlGotFocus(control);
     if (c.staysSelected) {
-      EXPECT_EQ(fresh.collSelectedControls, Controls{control});
-      EXPECT_EQ(fresh.objCurrentControl, control);
+      EXPECT_EQ(fresh.selectedControls, Controls{control});
+      EXPECT_EQ(fresh.currentControl, control);
     } else {
-      EXPECT_TRUE(fresh.collSelectedControls.empty());
-      EXPECT_EQ(fresh.objCurrentControl, &fresh.model().pictMain);
-      EXPECT_EQ(fresh.focusObject(), &fresh.model().pictMain);
-      EXPECT_FALSE(fresh.model().Frame(fresh.GetResizeIndex(control))->Visible);
+      EXPECT_TRUE(fresh.selectedControls.empty());
+      EXPECT_EQ(fresh.currentControl, &fresh.model().canvas);
+      EXPECT_EQ(fresh.focusObject(), &fresh.model().canvas);
+      EXPECT_FALSE(fresh.model().frame(fresh.frameIndexOf(control))->visible);
     }
   }
 }
@@ -64,12 +64,12 @@ TEST_F(SurfaceTest, CtrlClickTogglesExceptForWebBrowsers) {
 TEST_F(SurfaceTest, CtrlClickAddsAndRemovingTheCurrentMakesTheFirstRemainingCurrent) {
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100), *c = add(900, 0, 100, 100);
   select({a, b, c});
-  EXPECT_EQ(panel.collSelectedControls, (Controls{a, b, c}));
+  EXPECT_EQ(panel.selectedControls, (Controls{a, b, c}));
   click(c, /*ctrl=*/true);
-  EXPECT_EQ(panel.collSelectedControls, (Controls{a, b}));
-  EXPECT_EQ(panel.objCurrentControl, a);
-  EXPECT_FALSE(frameOf(c).Visible);
-  EXPECT_TRUE(frameOf(b).Visible);
+  EXPECT_EQ(panel.selectedControls, (Controls{a, b}));
+  EXPECT_EQ(panel.currentControl, a);
+  EXPECT_FALSE(frameOf(c).visible);
+  EXPECT_TRUE(frameOf(b).visible);
 }
 
 TEST_F(SurfaceTest, ShiftClickSelectsEverythingTouchingTheSpannedBox) {
@@ -81,51 +81,51 @@ TEST_F(SurfaceTest, ShiftClickSelectsEverythingTouchingTheSpannedBox) {
   DesignControl *below = add(0, 3501, 100, 100);
   click(start);
   click(far, false, /*shift=*/true);
-  EXPECT_EQ(panel.collSelectedControls, (Controls{start, far, between, touching}));
-  EXPECT_EQ(panel.objCurrentControl, far);
-  for (DesignControl *c : {start, far, between, touching}) EXPECT_TRUE(frameOf(c).Visible);
-  for (DesignControl *c : {outside, below}) EXPECT_FALSE(frameOf(c).Visible);
+  EXPECT_EQ(panel.selectedControls, (Controls{start, far, between, touching}));
+  EXPECT_EQ(panel.currentControl, far);
+  for (DesignControl *c : {start, far, between, touching}) EXPECT_TRUE(frameOf(c).visible);
+  for (DesignControl *c : {outside, below}) EXPECT_FALSE(frameOf(c).visible);
 }
 
 TEST_F(SurfaceTest, CanvasFocusEmptiesTheSelectionAndShowsThePanel) {
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100);
   select({a, b});
-  panel.timFillProperties.stop();
+  panel.fillPropertiesTimer.stop();
   int fills = 0;
-  QObject::connect(&panel, &frmPanel::fillPropertiesRequested, [&] { ++fills; });
-  panel.CanvasGotFocus();
-  EXPECT_TRUE(panel.collSelectedControls.empty());
-  EXPECT_FALSE(frameOf(a).Visible);
-  EXPECT_EQ(panel.objCurrentControl, &model().pictMain);
-  EXPECT_TRUE(panel.timFillProperties.isActive());
-  panel.timFillPropertiesTick();
+  QObject::connect(&panel, &PanelEditor::fillPropertiesRequested, [&] { ++fills; });
+  panel.canvasGotFocus();
+  EXPECT_TRUE(panel.selectedControls.empty());
+  EXPECT_FALSE(frameOf(a).visible);
+  EXPECT_EQ(panel.currentControl, &model().canvas);
+  EXPECT_TRUE(panel.fillPropertiesTimer.isActive());
+  panel.fillPropertiesTick();
   EXPECT_EQ(fills, 1);
-  EXPECT_FALSE(panel.timFillProperties.isActive());
+  EXPECT_FALSE(panel.fillPropertiesTimer.isActive());
 }
 
 TEST_F(SurfaceTest, FrameFocusSelectsItsControl) {
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100);
   click(a);
-  panel.FrameGotFocus(panel.GetResizeIndex(b));
-  EXPECT_EQ(panel.collSelectedControls, Controls{b});
-  EXPECT_EQ(panel.objCurrentControl, b);
-  EXPECT_EQ(panel.focusFrame(), panel.GetResizeIndex(b));
+  panel.frameGotFocus(panel.frameIndexOf(b));
+  EXPECT_EQ(panel.selectedControls, Controls{b});
+  EXPECT_EQ(panel.currentControl, b);
+  EXPECT_EQ(panel.focusFrame(), panel.frameIndexOf(b));
 }
 
 TEST_F(SurfaceTest, ControlsWithoutARecordAreNeverMoved) {
   DesignControl *recorded = add(0, 0, 100, 100);
-  DesignControl *bare = model().LoadControl(ControlKind::Button);  // no record, no frame
-  EXPECT_EQ(panel.GetResizeIndex(bare), 0);
-  panel.collSelectedControls = {bare, recorded};
-  panel.ResizeSelected(10, 20, 30, 40, true);
+  DesignControl *bare = model().loadControl(ControlKind::Button);  // no record, no frame
+  EXPECT_EQ(panel.frameIndexOf(bare), 0);
+  panel.selectedControls = {bare, recorded};
+  panel.resizeSelected(10, 20, 30, 40, true);
   EXPECT_EQ(geometryOf(bare), (Geometry{0, 0, 1215, 495}));
   EXPECT_EQ(geometryOf(recorded), (Geometry{10, 20, 130, 140}));
 }
 
 TEST(EdgeCorner, CodesCornersFirstThenEdges) {
   ResizeFrame frame;
-  frame.Width = 1350;
-  frame.Height = 650;
+  frame.width = 1350;
+  frame.height = 650;
   struct Case {
     double x, y;
     int code;
@@ -135,11 +135,11 @@ TEST(EdgeCorner, CodesCornersFirstThenEdges) {
       {95, 300, 0},   {1255, 300, 0}, {1255.5, 300, 6}, {600, 555.5, 4},
   };
   for (const Case &c : cases)
-    EXPECT_EQ(frmPanel::GetEdgeCorner(c.x, c.y, frame), c.code) << c.x << ", " << c.y;
+    EXPECT_EQ(PanelEditor::edgeCorner(c.x, c.y, frame), c.code) << c.x << ", " << c.y;
 
   // A frame narrower than two grab bands: the left band wins a point in both.
-  frame.Width = 160;
-  EXPECT_EQ(frmPanel::GetEdgeCorner(80, 300, frame), FrameEdge::Left);
+  frame.width = 160;
+  EXPECT_EQ(PanelEditor::edgeCorner(80, 300, frame), FrameEdge::Left);
 }
 
 }  // namespace

@@ -12,34 +12,34 @@ constexpr int kLeft = MouseButton::Left, kRight = MouseButton::Right;
 class SnappingTest : public SurfaceTest {
  protected:
   void SetUp() override {
-    model().pictMain.Width = 12000;
-    model().pictMain.Height = 7000;
+    model().canvas.width = 12000;
+    model().canvas.height = 7000;
     panel.snapOptions.toControls = true;
     panel.snapOptions.tolerance = 90;
   }
   // Presses the control's frame at (x, y) and moves by each step in turn
   // (frame coordinates of the press, as the view reports them).
   void press(DesignControl *c, int button, double x, double y) {
-    m_frame = panel.GetResizeIndex(c);
+    m_frame = panel.frameIndexOf(c);
     m_at = {x, y};
-    panel.FrameMouseDown(m_frame, button, x, y);
+    panel.frameMouseDown(m_frame, button, x, y);
   }
   // Moves the pointer by (dx, dy) twips from where it is.
   void moveBy(double dx, double dy) {
-    const ResizeFrame &f = *model().Frame(m_frame);
+    const ResizeFrame &f = *model().frame(m_frame);
     m_pointer += QPointF(dx, dy);
     const QPointF abs = m_start + m_pointer;
-    panel.FrameMouseMove(m_frame, m_button, abs.x() - f.Left, abs.y() - f.Top);
+    panel.frameMouseMove(m_frame, m_button, abs.x() - f.left, abs.y() - f.top);
   }
   void drag(DesignControl *c, int button, double x, double y, double dx, double dy) {
     m_button = button;
     const ResizeFrame &f = frameOf(c);
-    m_start = QPointF(f.Left + x, f.Top + y);
+    m_start = QPointF(f.left + x, f.top + y);
     m_pointer = {};
     press(c, button, x, y);
     moveBy(dx, dy);
   }
-  void release() { panel.FrameMouseUp(m_frame, m_button, 0, 0); }
+  void release() { panel.frameMouseUp(m_frame, m_button, 0, 0); }
 
   int m_frame = 0, m_button = 0;
   QPointF m_at, m_start, m_pointer;
@@ -74,9 +74,9 @@ TEST_F(SnappingTest, AMoveSnapsToTheNearestEdgeOrCentreWithinTheTolerance) {
     panel.snapOptions.toGrid = c.grid;
     panel.snapOptions.suspended = c.alt;
     drag(moved, kRight, 300, 200, c.freeLeft - 500, 0);
-    EXPECT_EQ(moved->Left, c.left);
-    EXPECT_EQ(moved->Top, c.top);
-    EXPECT_EQ(frameOf(moved).Left, c.left - 75);
+    EXPECT_EQ(moved->left, c.left);
+    EXPECT_EQ(moved->top, c.top);
+    EXPECT_EQ(frameOf(moved).left, c.left - 75);
     std::vector<qint32> guides;
     for (const SnapGuide &g : panel.snapMarks().guides) {
       if (g.axis != SnapAxis::X) continue;
@@ -92,7 +92,7 @@ TEST_F(SnappingTest, AMoveSnapsToTheNearestEdgeOrCentreWithinTheTolerance) {
     // Both go again, so that the next case starts on an empty panel.
     click(other);
     click(moved, true);
-    panel.RemoveSelectedControls();
+    panel.removeSelectedControls();
   }
 }
 
@@ -102,26 +102,26 @@ TEST_F(SnappingTest, ASnappedEdgeLetsGoAsThePointerMovesOnWithoutLosingItsPlace)
   click(moved);
   // Right edge (its frame is 750 wide): pulled to 60 short of the other's left.
   drag(moved, kLeft, 740, 200, 3000 - 1100 - 60, 0);
-  EXPECT_EQ(moved->Left, 500);
-  EXPECT_EQ(moved->Width, 2500);
+  EXPECT_EQ(moved->left, 500);
+  EXPECT_EQ(moved->width, 2500);
   moveBy(260, 0);  // free again: where the pointer alone puts it
-  EXPECT_EQ(moved->Width, 2500 - 60 + 260);
+  EXPECT_EQ(moved->width, 2500 - 60 + 260);
   moveBy(-260, 0);
-  EXPECT_EQ(moved->Width, 2500);
+  EXPECT_EQ(moved->width, 2500);
   release();
   // Left edge, and then a move: the pointer keeps its place in the frame.
   drag(moved, kLeft, 10, 200, -500 + 40, 0);  // near the panel's left edge
-  EXPECT_EQ(moved->Left, 0);
-  EXPECT_EQ(moved->Left + moved->Width, 3000);
+  EXPECT_EQ(moved->left, 0);
+  EXPECT_EQ(moved->left + moved->width, 3000);
   moveBy(300, 0);
-  EXPECT_EQ(moved->Left, 340);
+  EXPECT_EQ(moved->left, 340);
   release();
   drag(moved, kRight, 300, 200, -200, 0);
-  EXPECT_EQ(moved->Left, 140);
+  EXPECT_EQ(moved->left, 140);
   moveBy(-100, 0);
-  EXPECT_EQ(moved->Left, 0);  // the panel's edge in reach
+  EXPECT_EQ(moved->left, 0);  // the panel's edge in reach
   moveBy(-200, 0);
-  EXPECT_EQ(moved->Left, -160);
+  EXPECT_EQ(moved->left, -160);
   release();
 }
 
@@ -139,12 +139,12 @@ TEST_F(SnappingTest, EqualGapsAreSnappedToAndMarked) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    b->Left = c.bLeft;
-    PlaceFrame(frameOf(b), *b);
+    b->left = c.bLeft;
+    placeFrame(frameOf(b), *b);
     DesignControl *moved = add(7000, 0, c.width, 500);
     click(moved);
     drag(moved, kRight, 300, 200, c.freeLeft - 7000, 0);
-    EXPECT_EQ(moved->Left, c.left);
+    EXPECT_EQ(moved->left, c.left);
     std::vector<std::pair<qint32, qint32>> gaps;
     for (const SnapGap &g : panel.snapMarks().gaps) {
       EXPECT_EQ(g.axis, SnapAxis::X);
@@ -155,7 +155,7 @@ TEST_F(SnappingTest, EqualGapsAreSnappedToAndMarked) {
     EXPECT_EQ(gaps, c.gaps);
     release();
     click(moved);
-    panel.RemoveSelectedControls();
+    panel.removeSelectedControls();
   }
 }
 
@@ -167,8 +167,8 @@ TEST_F(SnappingTest, AResizedEdgeSnapsToAnEqualGap) {
   // Its left edge pulled to 1040 after the second control: 1000, as between
   // the first two.
   drag(resized, kLeft, 10, 200, -460, 0);
-  EXPECT_EQ(resized->Left, 4000);
-  EXPECT_EQ(resized->Width, 1500);
+  EXPECT_EQ(resized->left, 4000);
+  EXPECT_EQ(resized->width, 1500);
   ASSERT_EQ(panel.snapMarks().gaps.size(), 2u);
   release();
 }
@@ -177,14 +177,14 @@ TEST_F(SnappingTest, ASelectionSnapsByItsBounds) {
   add(0, 3000, 500, 500);
   DesignControl *p = add(1000, 0, 400, 400), *q = add(2000, 600, 400, 400);
   DesignControl *hidden = add(9000, 5000, 100, 100);  // moves along, not lined up
-  hidden->Visible = false;
+  hidden->visible = false;
   select({hidden, p, q});
   // Bounds of what shows (1000, 0)-(2400, 1000); its bottom comes within 50 of 3000.
   drag(q, kRight, 200, 200, 0, 1950);
-  EXPECT_EQ(p->Top, 2000);
-  EXPECT_EQ(q->Top, 2600);
-  EXPECT_EQ(q->Top + q->Height, 3000);
-  EXPECT_EQ(hidden->Top, 5000 + 2000);
+  EXPECT_EQ(p->top, 2000);
+  EXPECT_EQ(q->top, 2600);
+  EXPECT_EQ(q->top + q->height, 3000);
+  EXPECT_EQ(hidden->top, 5000 + 2000);
   release();
 }
 

@@ -14,15 +14,15 @@ class StackingTest : public SurfaceTest {
   // The drawing order and the records' order, as the buttons' numbers.
   QString order() {
     QString z, records;
-    for (const DesignControl *c : model().ZOrder()) z += c->Tag.back();
-    for (const auto &r : model().PanelDetails.CollControls) records += r->cntrlObject->Tag.back();
+    for (const DesignControl *c : model().zOrder()) z += c->tag.back();
+    for (const auto &r : model().panelRecord.records) records += r->control->tag.back();
     return z == records ? z : z + " but records " + records;
   }
   std::vector<DesignControl *> buttons;
 };
 
 TEST_F(StackingTest, CommandsReorderTheControlListAndUndoPutsItBack) {
-  using S = frmPanel::Stacking;
+  using S = PanelEditor::Stacking;
   struct Case {
     const char *what;
     std::vector<int> selected;
@@ -45,11 +45,11 @@ TEST_F(StackingTest, CommandsReorderTheControlListAndUndoPutsItBack) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    panel.CanvasGotFocus();
+    panel.canvasGotFocus();
     for (size_t i = 0; i < c.selected.size(); ++i) click(button(c.selected[i]), i > 0);
     const int steps = panel.undoStack().index();
-    EXPECT_EQ(panel.CanRestack(c.how), *c.expected != 0);
-    panel.Restack(c.how);
+    EXPECT_EQ(panel.canRestack(c.how), *c.expected != 0);
+    panel.restack(c.how);
     if (!*c.expected) {
       EXPECT_EQ(order(), "123456");
       EXPECT_EQ(panel.undoStack().index(), steps);
@@ -57,13 +57,13 @@ TEST_F(StackingTest, CommandsReorderTheControlListAndUndoPutsItBack) {
     }
     EXPECT_EQ(order(), c.expected);
     EXPECT_EQ(panel.undoStack().index(), steps + 1);
-    EXPECT_TRUE(panel.NeedToSave());
-    panel.Undo();
+    EXPECT_TRUE(panel.needToSave());
+    panel.undo();
     EXPECT_EQ(order(), "123456");
-    EXPECT_FALSE(panel.NeedToSave());
-    panel.Redo();
+    EXPECT_FALSE(panel.needToSave());
+    panel.redo();
     EXPECT_EQ(order(), c.expected);
-    panel.Undo();
+    panel.undo();
   }
 }
 
@@ -81,47 +81,47 @@ TEST_F(StackingTest, ABlockMovedInTheListLandsAtItsPlaceAmongTheOthers) {
   for (const Case &c : cases) {
     std::vector<DesignControl *> moving;
     for (int n : c.moving) moving.push_back(button(n));
-    panel.MoveInStack(moving, c.place);
+    panel.moveInStack(moving, c.place);
     EXPECT_EQ(order(), c.expected);
     EXPECT_EQ(panel.undoStack().undoText(), "Change Stacking Order");
-    panel.Undo();
+    panel.undo();
     EXPECT_EQ(order(), "123456");
   }
 }
 
 TEST_F(StackingTest, RecordsOutOfStepWithTheDrawingFollowItAfterACommand) {
   // A dropped web browser goes behind everything but its record is the last.
-  panel.DropFromPalette("pictWebBrowser", 0, 0, 0, 0);
+  panel.dropFromPalette("pictWebBrowser", 0, 0, 0, 0);
   EXPECT_EQ(order(), "1123456 but records 1234561");  // Button1..6 and WebBrowser1
   click(button(6));
-  panel.Restack(frmPanel::Stacking::Backward);
+  panel.restack(PanelEditor::Stacking::Backward);
   EXPECT_EQ(order(), "1123465");
-  panel.Undo();
+  panel.undo();
   EXPECT_EQ(order(), "1123456 but records 1234561");
 }
 
 TEST_F(StackingTest, TheListSelectsHiddenAndZeroSizedControlsExactly) {
   const int steps = panel.undoStack().count();
-  button(2)->Visible = false;
-  button(4)->Width = button(4)->Height = 0;
+  button(2)->visible = false;
+  button(4)->width = button(4)->height = 0;
   click(button(1));
-  panel.SelectControls({button(4), button(2), button(1)}, button(2));
+  panel.selectControls({button(4), button(2), button(1)}, button(2));
   // Button1 was selected already and keeps its place; the current one is as given.
-  EXPECT_EQ(panel.collSelectedControls,
+  EXPECT_EQ(panel.selectedControls,
             (std::vector<DesignControl *>{button(1), button(4), button(2)}));
-  EXPECT_EQ(panel.objCurrentControl, button(2));
-  EXPECT_TRUE(frameOf(button(2)).Visible);
+  EXPECT_EQ(panel.currentControl, button(2));
+  EXPECT_TRUE(frameOf(button(2)).visible);
   EXPECT_EQ(geometryOf(frameOf(button(4))), (Geometry{225, -75, 150, 150}));
 
-  panel.SelectControls({button(4)}, nullptr);
-  EXPECT_EQ(panel.collSelectedControls, std::vector<DesignControl *>{button(4)});
-  EXPECT_EQ(panel.objCurrentControl, button(4));
-  EXPECT_FALSE(frameOf(button(1)).Visible);
-  EXPECT_FALSE(frameOf(button(2)).Visible);
+  panel.selectControls({button(4)}, nullptr);
+  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{button(4)});
+  EXPECT_EQ(panel.currentControl, button(4));
+  EXPECT_FALSE(frameOf(button(1)).visible);
+  EXPECT_FALSE(frameOf(button(2)).visible);
 
-  panel.SelectControls({}, nullptr);
-  EXPECT_TRUE(panel.collSelectedControls.empty());
-  EXPECT_EQ(panel.objCurrentControl, &model().pictMain);
+  panel.selectControls({}, nullptr);
+  EXPECT_TRUE(panel.selectedControls.empty());
+  EXPECT_EQ(panel.currentControl, &model().canvas);
   EXPECT_EQ(panel.undoStack().count(), steps);  // selecting is no edit
 }
 

@@ -5,13 +5,13 @@
 #include <initializer_list>
 
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 
 // A panel window with helpers to place controls and click them.
 class SurfaceTest : public ::testing::Test {
  protected:
   FakeUi ui;
-  frmPanel panel{ui};
+  PanelEditor panel{ui};
 
   PanelModel &model() { return panel.model(); }
 
@@ -19,26 +19,26 @@ class SurfaceTest : public ::testing::Test {
   // to the given geometry.
   DesignControl *add(qint32 left, qint32 top, qint32 width, qint32 height,
                      ControlKind kind = ControlKind::Button) {
-    DesignControl *c = panel.InsertControl(kind);
-    c->Left = left;
-    c->Top = top;
-    c->Width = width;
-    c->Height = height;
+    DesignControl *c = panel.insertControl(kind);
+    c->left = left;
+    c->top = top;
+    c->width = width;
+    c->height = height;
     panel.setNeedToSave(false);
     return c;
   }
 
   ResizeFrame &frameOf(const DesignControl *c) {
-    ResizeFrame *frame = model().Frame(panel.GetResizeIndex(c));
+    ResizeFrame *frame = model().frame(panel.frameIndexOf(c));
     EXPECT_NE(frame, nullptr);
     return *frame;
   }
 
   void click(DesignControl *c, bool ctrl = false, bool shift = false) {
-    panel.boolCtrlDown = ctrl;
-    panel.boolShiftDown = shift;
-    panel.ControlGotFocus(c);
-    panel.boolCtrlDown = panel.boolShiftDown = false;
+    panel.ctrlDown = ctrl;
+    panel.shiftDown = shift;
+    panel.controlGotFocus(c);
+    panel.ctrlDown = panel.shiftDown = false;
   }
 
   // A plain click on the first, Ctrl+clicks on the others.
@@ -57,10 +57,10 @@ struct Geometry {
   bool operator==(const Geometry &) const = default;
 };
 inline Geometry geometryOf(const DesignControl *c) {
-  return {c->Left, c->Top, c->Width, c->Height};
+  return {c->left, c->top, c->width, c->height};
 }
-inline Geometry geometryOf(const ResizeFrame &f) { return {f.Left, f.Top, f.Width, f.Height}; }
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const Geometry &g, std::ostream *os) {
+inline Geometry geometryOf(const ResizeFrame &f) { return {f.left, f.top, f.width, f.height}; }
+inline void printTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void printTo(const Geometry &g, std::ostream *os) {
   *os << "(" << g.left << ", " << g.top << ", " << g.width << " x " << g.height << ")";
 }

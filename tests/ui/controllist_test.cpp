@@ -13,14 +13,14 @@
 #include <QTreeView>
 
 #include "shellfixture.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/controllistdock.h"
 #include "ui/panelview.h"
 
 namespace {
 
 struct ControlList : ShownMainWindow {
-  frmPanel *panel = nullptr;
+  PanelEditor *panel = nullptr;
   ControlListDock *dock = nullptr;
   QTreeView *list = nullptr;
   std::vector<DesignControl *> buttons;
@@ -36,8 +36,8 @@ struct ControlList : ShownMainWindow {
     list = dock->list();
     ASSERT_TRUE(dock->isVisible());
     for (int i = 0; i < 4; ++i) {
-      panel->DropFromPalette("MasterButton", 1500 * i, 300, 0, 0);
-      buttons.push_back(panel->model().ZOrder().back());
+      panel->dropFromPalette("MasterButton", 1500 * i, 300, 0, 0);
+      buttons.push_back(panel->model().zOrder().back());
     }
   }
   DesignControl *button(int n) { return buttons[n - 1]; }
@@ -64,7 +64,7 @@ TEST_F(ControlList, RowsRunFrontToBackAndFollowTheStackingCommandsUndoAndRedo) {
   EXPECT_EQ(rows(), "Button4 Button3 Button2 Button1");
   EXPECT_EQ(list->model()->index(0, 1).data().toString(), "Button4");  // the caption
 
-  panel->ControlGotFocus(button(1));
+  panel->controlGotFocus(button(1));
   window.refreshMenuStates();
   EXPECT_FALSE(window.action("mnuSendToBack")->isEnabled());
   EXPECT_FALSE(window.action("mnuSendBackward")->isEnabled());
@@ -79,12 +79,12 @@ TEST_F(ControlList, RowsRunFrontToBackAndFollowTheStackingCommandsUndoAndRedo) {
   EXPECT_EQ(rows(), "Button1 Button4 Button3 Button2");
 
   // A renamed control shows its new name.
-  button(2)->Tag = QStringLiteral("Talk");
-  panel->notify(frmPanel::Properties);
+  button(2)->tag = QStringLiteral("Talk");
+  panel->notify(PanelEditor::Properties);
   EXPECT_EQ(rows(), "Button1 Button4 Button3 Talk");
 
   // Nothing selected: none of the four.
-  panel->CanvasGotFocus();
+  panel->canvasGotFocus();
   window.refreshMenuStates();
   for (const char *name :
        {"mnuBringToFront", "mnuSendToBack", "mnuBringForward", "mnuSendBackward"})
@@ -93,26 +93,26 @@ TEST_F(ControlList, RowsRunFrontToBackAndFollowTheStackingCommandsUndoAndRedo) {
 
 TEST_F(ControlList, SelectionFollowsBothWaysWithCtrlAndShiftInTheList) {
   // Canvas to list.
-  panel->ControlGotFocus(button(2));
-  panel->boolCtrlDown = true;
-  panel->ControlGotFocus(button(4));
-  panel->boolCtrlDown = false;
+  panel->controlGotFocus(button(2));
+  panel->ctrlDown = true;
+  panel->controlGotFocus(button(4));
+  panel->ctrlDown = false;
   EXPECT_EQ(selectedRows(), "Button4 Button2");
   EXPECT_EQ(dock->controlAt(list->currentIndex().row()), button(4));
 
   // List to canvas: a click, Ctrl+click adds, Shift+click takes the range of rows.
   clickRow(button(3));
-  EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{button(3)});
-  EXPECT_EQ(panel->objCurrentControl, button(3));
+  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(3)});
+  EXPECT_EQ(panel->currentControl, button(3));
   clickRow(button(1), Qt::ControlModifier);
-  EXPECT_EQ(panel->collSelectedControls, (std::vector<DesignControl *>{button(3), button(1)}));
-  EXPECT_EQ(panel->objCurrentControl, button(1));
+  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{button(3), button(1)}));
+  EXPECT_EQ(panel->currentControl, button(1));
   clickRow(button(4), Qt::ShiftModifier);
-  EXPECT_EQ(panel->collSelectedControls.size(), 4u);
-  EXPECT_EQ(panel->objCurrentControl, button(4));
+  EXPECT_EQ(panel->selectedControls.size(), 4u);
+  EXPECT_EQ(panel->currentControl, button(4));
   // Ctrl+click on a selected row takes it out.
   clickRow(button(2), Qt::ControlModifier);
-  EXPECT_FALSE(panel->IsObjectSelected(button(2)));
+  EXPECT_FALSE(panel->isObjectSelected(button(2)));
   EXPECT_EQ(panel->undoStack().count(), 4);  // the drops only: selecting is no edit
 
   // The Arrange menu acts on what the list selected.
@@ -122,7 +122,7 @@ TEST_F(ControlList, SelectionFollowsBothWaysWithCtrlAndShiftInTheList) {
 }
 
 TEST_F(ControlList, TheFilterKeepsMatchingRowsAndHiddenSelectionsSurviveCtrlClicks) {
-  buttons.push_back(panel->InsertControl(ControlKind::Label));  // Label1 at (0, 0)
+  buttons.push_back(panel->insertControl(ControlKind::Label));  // Label1 at (0, 0)
   struct Case {
     const char *filter, *expected;
   } cases[] = {
@@ -136,20 +136,20 @@ TEST_F(ControlList, TheFilterKeepsMatchingRowsAndHiddenSelectionsSurviveCtrlClic
     EXPECT_EQ(rows(), c.expected) << c.filter;
   }
 
-  panel->ControlGotFocus(button(1));
+  panel->controlGotFocus(button(1));
   dock->filterBox()->setText("Button3");
   EXPECT_EQ(selectedRows(), "");
   clickRow(button(3), Qt::ControlModifier);
-  EXPECT_EQ(panel->collSelectedControls, (std::vector<DesignControl *>{button(1), button(3)}));
+  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{button(1), button(3)}));
   clickRow(button(3));  // a plain click selects the row alone
-  EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{button(3)});
+  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(3)});
 }
 
 TEST_F(ControlList, ControlsTheCanvasCannotReachArePickedFromTheList) {
-  button(1)->Visible = false;
-  button(2)->Width = button(2)->Height = 0;
-  button(3)->Left = -5000;
-  panel->notify(frmPanel::Properties);
+  button(1)->visible = false;
+  button(2)->width = button(2)->height = 0;
+  button(3)->left = -5000;
+  panel->notify(PanelEditor::Properties);
   const QString why[] = {"Hidden", "No size", "Outside the panel"};
   EXPECT_EQ(dock->indexOf(button(4)).data(Qt::ToolTipRole).toString(), "Button");
   EXPECT_FALSE(dock->indexOf(button(4)).data(Qt::ForegroundRole).isValid());
@@ -159,13 +159,13 @@ TEST_F(ControlList, ControlsTheCanvasCannotReachArePickedFromTheList) {
     EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), "Button — " + why[n - 1]);
     EXPECT_TRUE(index.data(Qt::ForegroundRole).isValid());  // greyed
     clickRow(button(n));
-    EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{button(n)});
-    EXPECT_EQ(panel->objCurrentControl, button(n));
+    EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(n)});
+    EXPECT_EQ(panel->currentControl, button(n));
   }
   // Selected from the list, a control with no size is moved by the keys.
   clickRow(button(2));
-  panel->KeyDown(KeyCode::Right, ShiftState::Shift);
-  EXPECT_EQ(button(2)->Left, 1505);
+  panel->keyDown(KeyCode::Right, ShiftState::Shift);
+  EXPECT_EQ(button(2)->left, 1505);
 }
 
 TEST_F(ControlList, DraggingRowsChangesTheStackingOrderInOneStep) {
@@ -196,7 +196,7 @@ TEST_F(ControlList, TheListFollowsTheActivePanel) {
   EXPECT_EQ(rows(), "Button4 Button3 Button2 Button1");
   ui.answers.push_back(Ui::Answer::No);  // do not save the changed panel
   window.mdiArea()->closeAllSubWindows();
-  EXPECT_TRUE(designer.collOpenPanels().empty());
+  EXPECT_TRUE(designer.openPanels().empty());
   EXPECT_EQ(rows(), "");
 }
 

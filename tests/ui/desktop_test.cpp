@@ -22,10 +22,10 @@
 #include <QTimer>
 
 #include "app/crashrecovery.h"
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "shellfixture.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/checkdock.h"
 #include "ui/controllistdock.h"
 #include "ui/finddock.h"
@@ -76,7 +76,7 @@ TEST_F(Desktop, EveryMenuEntryHasAnAccessLetterOfItsOwnAndAStatusTip) {
 // menu, so Qt did neither; Ctrl+F4 closes the panel window through File.
 TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   ASSERT_NE(panel, nullptr);
   PanelSubWindow *sub = window.subWindowOf(panel);
   ASSERT_NE(sub, nullptr);
@@ -86,7 +86,7 @@ TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
         QKeySequence(Qt::CTRL | Qt::Key_Q)})
     EXPECT_EQ(actionsWith(keys).size(), 1) << keys.toString().toStdString();
 
-  panel->DropFromPalette("MasterButton", 600, 600, 0, 0);  // something to spread
+  panel->dropFromPalette("MasterButton", 600, 600, 0, 0);  // something to spread
   panel->setNeedToSave(false);
   QSignalSpy spread(window.action("mnuSpreadVertical"), &QAction::triggered);
   QTest::keyClick(sub->canvas(), Qt::Key_W, Qt::ControlModifier);
@@ -94,13 +94,13 @@ TEST_F(Desktop, EachShortcutHasOneActionAndCtrlF4ClosesThePanel) {
 
   QTest::keyClick(sub->canvas(), Qt::Key_F4, Qt::ControlModifier);
   QTest::qWait(20);
-  EXPECT_TRUE(designer.collOpenPanels().empty());
+  EXPECT_TRUE(designer.openPanels().empty());
   EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(Desktop, QuitAsksAboutUnsavedPanelsAndCancelKeepsTheWindow) {
   window.action("mnuNewPanel")->trigger();
-  designer.activePanel()->InsertControl(ControlKind::Button);
+  designer.activePanel()->insertControl(ControlKind::Button);
   ui.answers.push_back(Ui::Answer::Cancel);
   window.action("mnuQuit")->trigger();
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -115,7 +115,7 @@ TEST(DesktopLayout, SizeDocksAndFindAndCheckOptionsComeBackAndAGoneScreenIsLeft)
   QTemporaryDir dir;
   QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
   FakeUi ui;
-  MDIFormDesigner designer(ui);
+  MainWindowLogic designer(ui);
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   {
     MainWindow window(designer);
@@ -191,7 +191,7 @@ TEST_F(Desktop, TheStatusBarSaysWhileRecoveryIsOff) {
   CrashRecovery recovery(designer, notAFolder);
   window.setRecovery(&recovery);
   EXPECT_FALSE(window.recoveryLabel()->isVisible());
-  EXPECT_FALSE(recovery.Start());
+  EXPECT_FALSE(recovery.start());
   EXPECT_TRUE(window.recoveryLabel()->isVisible());
   EXPECT_EQ(window.recoveryLabel()->text(), "Recovery off");
   EXPECT_TRUE(window.recoveryLabel()->toolTip().contains(notAFolder));
@@ -202,21 +202,21 @@ TEST_F(Desktop, TheStatusBarSaysWhileRecoveryIsOff) {
 // window's " *" follows the panel's changed state in every window state.
 TEST_F(Desktop, MaximisingOrMinimisingAPanelWindowNeverChangesThePanel) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   QMdiSubWindow *sub = window.subWindowOf(panel);
-  const qint32 width = panel->model().Width;
-  const qint32 height = panel->model().Height;
-  ASSERT_FALSE(panel->NeedToSave());
+  const qint32 width = panel->model().width;
+  const qint32 height = panel->model().height;
+  ASSERT_FALSE(panel->needToSave());
   for (auto show : {&QWidget::showMaximized, &QWidget::showNormal, &QWidget::showMinimized,
                     &QWidget::showNormal, &QWidget::showMaximized}) {
     (sub->*show)();
     QApplication::processEvents();
-    EXPECT_EQ(panel->model().Width, width);
-    EXPECT_EQ(panel->model().Height, height);
-    EXPECT_FALSE(panel->NeedToSave());
+    EXPECT_EQ(panel->model().width, width);
+    EXPECT_EQ(panel->model().height, height);
+    EXPECT_FALSE(panel->needToSave());
   }
   EXPECT_FALSE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
-  panel->InsertControl(ControlKind::Button);
+  panel->insertControl(ControlKind::Button);
   EXPECT_TRUE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
   window.action("mnuPreview")->trigger();
   EXPECT_TRUE(window.windowTitle().contains(" *")) << window.windowTitle().toStdString();
@@ -224,18 +224,18 @@ TEST_F(Desktop, MaximisingOrMinimisingAPanelWindowNeverChangesThePanel) {
 
   sub->showNormal();
   QApplication::processEvents();
-  EXPECT_EQ(panel->model().Width, width);
+  EXPECT_EQ(panel->model().width, width);
   sub->resize(sub->width() + 30, sub->height());
-  EXPECT_EQ(panel->model().Width, width + 450);
+  EXPECT_EQ(panel->model().width, width + 450);
 }
 
 // View > Show Grid draws the panel's grid as dots on the canvas, never in
 // preview, and is remembered with the layout.
 TEST_F(Desktop, ShowGridDrawsDotsOnTheCanvasButNotInPreview) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   PanelCanvasView *canvas = window.subWindowOf(panel)->canvas();
-  const double step = panel->lngGridSize / 15.0;
+  const double step = panel->gridSize / 15.0;
   const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
   const QPoint dot = (origin + QPointF(2 * step, 2 * step)).toPoint();
   const auto pixel = [&] { return canvas->grab().toImage().pixel(dot); };

@@ -17,13 +17,13 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "grid/gridrows.h"
 #include "grid/propertygrid.h"
 #include "model/settings.h"
 #include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/propertygridview.h"
@@ -33,9 +33,9 @@ namespace {
 
 struct Editing : ::testing::Test {
   FakeUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
-  frmPanel *panel = nullptr;
+  PanelEditor *panel = nullptr;
   PanelCanvasView *canvas = nullptr;
 
   void SetUp() override {
@@ -51,21 +51,21 @@ struct Editing : ::testing::Test {
 
   // A button dropped with its top-left corner at the twip point.
   DesignControl *drop(qint32 left, qint32 top, const char *item = "MasterButton") {
-    panel->DropFromPalette(item, left, top, 0, 0);
-    return panel->model().ZOrder().back();
+    panel->dropFromPalette(item, left, top, 0, 0);
+    return panel->model().zOrder().back();
   }
   QPoint centreOf(const DesignControl *c) const {
-    return canvas->pixelRect(c->Left, c->Top, c->Width, c->Height).center().toPoint();
+    return canvas->pixelRect(c->left, c->top, c->width, c->height).center().toPoint();
   }
   // A point on the left band of a control's frame, half-way down.
   QPoint onFrameOf(const DesignControl *c) const {
-    return canvas->pixelRect(c->Left - 40, c->Top + c->Height / 2, 1, 1).topLeft().toPoint();
+    return canvas->pixelRect(c->left - 40, c->top + c->height / 2, 1, 1).topLeft().toPoint();
   }
   void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : canvas,
                     Qt::Key(key), modifiers);
   }
-  QString gridCell(int row) { return designer.grid().TextMatrix(row, 1); }
+  QString gridCell(int row) { return designer.grid().textMatrix(row, 1); }
 };
 
 TEST_F(Editing, UndoAndRedoNameTheStepAndGreyOutAtTheEnds) {
@@ -84,19 +84,19 @@ TEST_F(Editing, UndoAndRedoNameTheStepAndGreyOutAtTheEnds) {
   EXPECT_TRUE(window.windowTitle().endsWith(" *"));
 
   key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(button->Left, 1200);
+  EXPECT_EQ(button->left, 1200);
   EXPECT_EQ(undo->text(), "&Undo Add Button1");
   EXPECT_EQ(redo->text(), "&Redo Move Button1");
   key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(panel->model().ControlCount(), 0);
+  EXPECT_EQ(panel->model().controlCount(), 0);
   EXPECT_FALSE(undo->isEnabled());
   EXPECT_EQ(undo->text(), "&Undo");
   EXPECT_FALSE(window.windowTitle().endsWith(" *"));
 
   key(Qt::Key_Y, Qt::ControlModifier);
   key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(panel->model().ControlCount(), 1);
-  EXPECT_EQ(button->Left, 1210);
+  EXPECT_EQ(panel->model().controlCount(), 1);
+  EXPECT_EQ(button->left, 1210);
   EXPECT_FALSE(redo->isEnabled());
 
   // The menu follows the active panel's own stack.
@@ -111,7 +111,7 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   DesignControl *b = drop(3600, 600);
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(b));
-  ASSERT_EQ(panel->collSelectedControls.size(), 2u);
+  ASSERT_EQ(panel->selectedControls.size(), 2u);
   const int steps = panel->undoStack().count();
 
   // Ctrl+press on a's left band and a drag: a leaves the selection, nothing is resized.
@@ -119,18 +119,18 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   QTest::mousePress(canvas, Qt::LeftButton, Qt::ControlModifier, band);
   QTest::mouseMove(canvas, band + QPoint(-20, 0));
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::ControlModifier, band + QPoint(-20, 0));
-  EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{b});
-  EXPECT_EQ(panel->objCurrentControl, b);
-  EXPECT_EQ(a->Left, 1200);
-  EXPECT_EQ(a->Width, 1215);
-  EXPECT_EQ(b->Width, 1215);
+  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(panel->currentControl, b);
+  EXPECT_EQ(a->left, 1200);
+  EXPECT_EQ(a->width, 1215);
+  EXPECT_EQ(b->width, 1215);
   EXPECT_EQ(panel->undoStack().count(), steps);
 
   // Also when the frame has the focus already from a plain press.
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, onFrameOf(b));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, onFrameOf(b));
-  EXPECT_TRUE(panel->collSelectedControls.empty());
-  EXPECT_EQ(b->Width, 1215);
+  EXPECT_TRUE(panel->selectedControls.empty());
+  EXPECT_EQ(b->width, 1215);
 }
 
 // A left-drag on the body of a selected control moves the whole selection
@@ -140,7 +140,7 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
 TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
   DesignControl *a = drop(1200, 600);
   DesignControl *b = drop(3600, 600);
-  const auto saved = [&] { return BuildPanelFile(panel->model(), false, "1"); };
+  const auto saved = [&] { return buildPanelFile(panel->model(), false, "1"); };
   const auto drag = [&](const DesignControl *c, QPoint by) {
     const QPoint from = centreOf(c);
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
@@ -150,26 +150,26 @@ TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));
   const int steps = panel->undoStack().count();
   drag(b, {100, 40});  // b was not selected: this press selects it only
-  EXPECT_EQ(b->Left, 3600);
-  EXPECT_EQ(panel->collSelectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(b->left, 3600);
+  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{b});
 
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(a));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));  // a click: no change
-  ASSERT_EQ(panel->collSelectedControls.size(), 2u);
+  ASSERT_EQ(panel->selectedControls.size(), 2u);
   EXPECT_EQ(panel->undoStack().count(), steps);
   const QByteArray before = saved();
   drag(a, {100, 40});
-  EXPECT_EQ(a->Left, 1200 + 1500);
-  EXPECT_EQ(a->Top, 600 + 600);
-  EXPECT_EQ(b->Left, 3600 + 1500);
-  EXPECT_EQ(b->Top, 600 + 600);
+  EXPECT_EQ(a->left, 1200 + 1500);
+  EXPECT_EQ(a->top, 600 + 600);
+  EXPECT_EQ(b->left, 3600 + 1500);
+  EXPECT_EQ(b->top, 600 + 600);
   EXPECT_EQ(panel->undoStack().count(), steps + 1);
   EXPECT_EQ(panel->undoStack().undoText(), "Move 2 Controls");
   const QByteArray after = saved();
   EXPECT_NE(after, before);
-  panel->Undo();
+  panel->undo();
   EXPECT_EQ(saved(), before);
-  panel->Redo();
+  panel->redo();
   EXPECT_EQ(saved(), after);
 
   // The frame's own drags are as before: a right-drag moves, a left-drag on
@@ -178,14 +178,14 @@ TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
   QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, band);
   QTest::mouseMove(canvas, band + QPoint(20, 0));
   QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, band + QPoint(20, 0));
-  EXPECT_EQ(a->Left, 2700 + 300);
-  EXPECT_EQ(a->Width, 1215);
+  EXPECT_EQ(a->left, 2700 + 300);
+  EXPECT_EQ(a->width, 1215);
   const QPoint edge = onFrameOf(a);
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, edge);
   QTest::mouseMove(canvas, edge + QPoint(-20, 0));
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, edge + QPoint(-20, 0));
-  EXPECT_LT(a->Left, 3000);
-  EXPECT_EQ(a->Left + a->Width, 3000 + 1215);  // the right edge stays
+  EXPECT_LT(a->left, 3000);
+  EXPECT_EQ(a->left + a->width, 3000 + 1215);  // the right edge stays
 }
 
 // A frame dragged across the panel's left or top edge moves its control by
@@ -205,8 +205,8 @@ TEST_F(Editing, AMoveAcrossThePanelEdgeFollowsThePointer) {
   for (const auto &move : moves) {
     SCOPED_TRACE(move.end.x());
     DesignControl *button = drop(move.start.x(), move.start.y());
-    ASSERT_EQ(button->Left, move.start.x());
-    const QByteArray before = BuildPanelFile(panel->model(), false, "1");
+    ASSERT_EQ(button->left, move.start.x());
+    const QByteArray before = buildPanelFile(panel->model(), false, "1");
     const int steps = panel->undoStack().count();
     const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
     const QPoint from = onFrameOf(button);
@@ -214,7 +214,7 @@ TEST_F(Editing, AMoveAcrossThePanelEdgeFollowsThePointer) {
     for (int i = 1; i <= 10; ++i) QTest::mouseMove(canvas, from + move.by * i / 10);
     EXPECT_EQ(canvas->pixelRect(0, 0, 0, 0).topLeft(), origin);  // no jump while dragging
     QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, from + move.by);
-    EXPECT_EQ(QPoint(button->Left, button->Top), move.end);
+    EXPECT_EQ(QPoint(button->left, button->top), move.end);
     EXPECT_EQ(panel->undoStack().count(), steps + 1);
     EXPECT_EQ(canvas->controlAt(centreOf(button)), button);  // the canvas reaches it now
     // A dotted line marks the panel's left edge while a control lies beyond it.
@@ -224,11 +224,11 @@ TEST_F(Editing, AMoveAcrossThePanelEdgeFollowsThePointer) {
     for (int y = 0; y < image.height(); ++y)
       marked += image.pixelColor(x, y) == QColor(0x80, 0x80, 0x80);
     EXPECT_EQ(marked > image.height() / 4, move.end.x() < 0);
-    const QByteArray after = BuildPanelFile(panel->model(), false, "1");
-    panel->Undo();
-    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), before);
-    panel->Redo();
-    EXPECT_EQ(BuildPanelFile(panel->model(), false, "1"), after);
+    const QByteArray after = buildPanelFile(panel->model(), false, "1");
+    panel->undo();
+    EXPECT_EQ(buildPanelFile(panel->model(), false, "1"), before);
+    panel->redo();
+    EXPECT_EQ(buildPanelFile(panel->model(), false, "1"), after);
   }
 }
 
@@ -237,7 +237,7 @@ TEST_F(Editing, ALiveWebPageNeverCoversAControlDrawnAboveIt) {
   struct Restore {
     ~Restore() { WebBrowserHost::setViewFactory({}); }
   } restore;
-  auto *browser = As<DesignWebBrowser>(drop(0, 0, "pictWebBrowser"));  // 855 x 735
+  auto *browser = controlCast<DesignWebBrowser>(drop(0, 0, "pictWebBrowser"));  // 855 x 735
   ASSERT_NE(browser, nullptr);
   QWidget *live = canvas->browsers().viewOf(browser);
   ASSERT_NE(live, nullptr);
@@ -249,11 +249,11 @@ TEST_F(Editing, ALiveWebPageNeverCoversAControlDrawnAboveIt) {
   // Right-drag the button off the browser by its frame (where the browser
   // does not cover the frame): the live page returns.
   const QPoint band =
-      canvas->pixelRect(button->Left + button->Width + 40, 400, 1, 1).topLeft().toPoint();
+      canvas->pixelRect(button->left + button->width + 40, 400, 1, 1).topLeft().toPoint();
   QTest::mousePress(canvas, Qt::RightButton, Qt::NoModifier, band);
   QTest::mouseMove(canvas, band + QPoint(60, 0));
   QTest::mouseRelease(canvas, Qt::RightButton, Qt::NoModifier, band + QPoint(60, 0));
-  ASSERT_GE(button->Left, 855);
+  ASSERT_GE(button->left, 855);
   EXPECT_FALSE(live->isHidden());
 
   // Undo puts it back over the browser; a double click shows the live page
@@ -274,7 +274,7 @@ TEST_F(Editing, TheGridShowsTheNewGeometryAfterArrowsAlignAndSpread) {
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(b));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(c));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(a));
-  panel->timFillPropertiesTick();
+  panel->fillPropertiesTick();
   ASSERT_EQ(gridCell(CommonRow::Left), "1200");
 
   key(Qt::Key_Right, Qt::ShiftModifier);
@@ -284,13 +284,13 @@ TEST_F(Editing, TheGridShowsTheNewGeometryAfterArrowsAlignAndSpread) {
   EXPECT_EQ(gridCell(CommonRow::Height), "490");
 
   window.action("mnuAlignBottom")->trigger();
-  EXPECT_EQ(gridCell(CommonRow::Top), QString::number(a->Top));
-  EXPECT_EQ(a->Top + a->Height, c->Top + c->Height);
+  EXPECT_EQ(gridCell(CommonRow::Top), QString::number(a->top));
+  EXPECT_EQ(a->top + a->height, c->top + c->height);
   window.action("mnuSpreadHorizontal")->trigger();
-  EXPECT_EQ(gridCell(CommonRow::Left), QString::number(a->Left));
+  EXPECT_EQ(gridCell(CommonRow::Left), QString::number(a->left));
   window.action("mnuAlignRight")->trigger();
-  EXPECT_EQ(gridCell(CommonRow::Left), QString::number(a->Left));
-  EXPECT_EQ(a->Left + a->Width, c->Left + c->Width);
+  EXPECT_EQ(gridCell(CommonRow::Left), QString::number(a->left));
+  EXPECT_EQ(a->left + a->width, c->left + c->width);
 }
 
 TEST_F(Editing, ARubberBandSelectsWhatItTouchesAndCtrlAddsToTheSelection) {
@@ -302,19 +302,19 @@ TEST_F(Editing, ARubberBandSelectsWhatItTouchesAndCtrlAddsToTheSelection) {
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, start);
   QTest::mouseMove(canvas, end);
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, end);
-  EXPECT_EQ(panel->collSelectedControls, (std::vector<DesignControl *>{a, b}));
-  EXPECT_EQ(panel->objCurrentControl, b);
+  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{a, b}));
+  EXPECT_EQ(panel->currentControl, b);
 
   const QPoint below = canvas->pixelRect(1000, 2900, 1, 1).topLeft().toPoint();
   QTest::mousePress(canvas, Qt::LeftButton, Qt::ControlModifier, below);
   QTest::mouseMove(canvas, below + QPoint(20, 20));
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::ControlModifier, below + QPoint(20, 20));
-  EXPECT_EQ(panel->collSelectedControls, (std::vector<DesignControl *>{a, b, far}));
+  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{a, b, far}));
   EXPECT_EQ(panel->undoStack().count(), 3);  // the drops; selecting is no step
 
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, below);  // a plain click empties it
-  EXPECT_TRUE(panel->collSelectedControls.empty());
-  EXPECT_EQ(panel->objCurrentControl, &panel->model().pictMain);
+  EXPECT_TRUE(panel->selectedControls.empty());
+  EXPECT_EQ(panel->currentControl, &panel->model().canvas);
 }
 
 TEST_F(Editing, SelectAllThenMakeSameSizeAsTheCurrentControlIsOneStep) {
@@ -323,20 +323,20 @@ TEST_F(Editing, SelectAllThenMakeSameSizeAsTheCurrentControlIsOneStep) {
   DesignControl *label = drop(6000, 600, "MasterLabel");
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(meter));
   key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(panel->collSelectedControls.size(), 3u);
-  EXPECT_EQ(panel->objCurrentControl, meter);
+  EXPECT_EQ(panel->selectedControls.size(), 3u);
+  EXPECT_EQ(panel->currentControl, meter);
   const int steps = panel->undoStack().count();
 
   window.action("mnuMakeSameSize")->trigger();
   for (const DesignControl *c : {a, label}) {
-    EXPECT_EQ(c->Width, 400);
-    EXPECT_EQ(c->Height, 1500);
+    EXPECT_EQ(c->width, 400);
+    EXPECT_EQ(c->height, 1500);
   }
   EXPECT_EQ(panel->undoStack().count(), steps + 1);
   EXPECT_EQ(window.action("mnuUndo")->text(), "&Undo Make Same Size");
   window.action("mnuUndo")->trigger();
-  EXPECT_EQ(a->Width, 1215);
-  EXPECT_EQ(label->Height, 255);
+  EXPECT_EQ(a->width, 1215);
+  EXPECT_EQ(label->height, 255);
 }
 
 TEST_F(Editing, ControlsAndFramesExplainThemselves) {
@@ -365,31 +365,31 @@ TEST_F(Editing, TheCanvasGrowsToReachControlsBeyondTheVisiblePart) {
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(button));
   // Far to the right, then far to the left of the origin, by keys.
   for (int i = 0; i < 20; ++i) {
-    panel->SelectAll();
-    panel->ResizeSelected(3000, 0, 0, 0, true);
+    panel->selectAll();
+    panel->resizeSelected(3000, 0, 0, 0, true);
   }
   EXPECT_GT(canvas->width(), area->viewport()->width());
   EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
   EXPECT_EQ(canvas->controlAt(centreOf(button)), button);
 
-  panel->ResizeSelected(-70000, 0, 0, 0, true);
-  ASSERT_LT(button->Left, 0);
-  EXPECT_GE(canvas->pixelRect(button->Left, 0, 1, 1).left(), 0);  // still on the canvas
+  panel->resizeSelected(-70000, 0, 0, 0, true);
+  ASSERT_LT(button->left, 0);
+  EXPECT_GE(canvas->pixelRect(button->left, 0, 1, 1).left(), 0);  // still on the canvas
   EXPECT_EQ(canvas->controlAt(centreOf(button)), button);
 }
 
 TEST_F(Editing, FlashingShowsOnScreenWithoutChangingThePanel) {
   DesignControl *button = drop(1200, 600);
-  clsControlDetails *record = panel->model().FindRecord(button);
-  record->Flash = true;
-  record->BackColorOn = "&H0000FF";  // red
-  const qint32 color = As<DesignButton>(button)->BackColor;
-  panel->timFlashTick();
+  ControlRecord *record = panel->model().findRecord(button);
+  record->flash = true;
+  record->backColorOn = "&H0000FF";  // red
+  const qint32 color = controlCast<DesignButton>(button)->backColor;
+  panel->flashTick();
   const QImage image = canvas->grab().toImage();
   const QColor face = image.pixelColor(centreOf(button) - QPoint(30, 10));
   EXPECT_GT(face.red(), 200);
   EXPECT_LT(face.green(), 60);
-  EXPECT_EQ(As<DesignButton>(button)->BackColor, color);
+  EXPECT_EQ(controlCast<DesignButton>(button)->backColor, color);
 }
 
 }  // namespace
@@ -409,36 +409,36 @@ TEST_F(Editing, AValueTypedInTheGridLandsBeforeTheNextCommand) {
     QTest::keyClicks(line, text);
   };
   const auto *button = static_cast<DesignButton *>(drop(600, 600));
-  panel->timFillPropertiesTick();
+  panel->fillPropertiesTick();
   const int steps = panel->undoStack().count();
   typeInto(CommonRow::Caption, "PalTest");
   window.action("mnuLabel")->trigger();  // Insert > Label selects the new label
-  EXPECT_EQ(button->Caption, "PalTest");
+  EXPECT_EQ(button->caption, "PalTest");
   EXPECT_EQ(panel->undoStack().count(), steps + 2);  // the caption, then the insert
 
-  panel->collSelectedControls = {const_cast<DesignButton *>(button)};
-  panel->objCurrentControl = const_cast<DesignButton *>(button);
-  designer.grid().SetProperties(*panel, panel->objCurrentControl);
+  panel->selectedControls = {const_cast<DesignButton *>(button)};
+  panel->currentControl = const_cast<DesignButton *>(button);
+  designer.grid().setProperties(*panel, panel->currentControl);
   typeInto(CommonRow::Width, "2400");
   window.action("mnuSelectAll")->trigger();
-  EXPECT_EQ(button->Width, 2400);
+  EXPECT_EQ(button->width, 2400);
 
   // The panel's OnLoad typed, then Ctrl+S: the file holds the new text.
   QTemporaryDir dir;
-  const ProgramSettings before = Settings();
-  Settings().strStartFolder = dir.path() + u'/';  // backups go there
-  Settings().strHardwareMapFile = dir.path() + QStringLiteral("/HardwareMap.xml");
+  const ProgramSettings before = programSettings();
+  programSettings().startFolder = dir.path() + u'/';  // backups go there
+  programSettings().hardwareMapFile = dir.path() + QStringLiteral("/HardwareMap.xml");
   const QString path = dir.path() + QStringLiteral("/Studio.xml");
-  panel->model().WindowTag = path;
-  panel->collSelectedControls.clear();
-  designer.grid().SetProperties(*panel, &panel->model().pictMain);
+  panel->model().documentPath = path;
+  panel->selectedControls.clear();
+  designer.grid().setProperties(*panel, &panel->model().canvas);
   typeInto(MainRow::OnLoad, "LOAD Y");
   window.action("mnuSavePanel")->trigger();
   QFile saved(path);
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_TRUE(saved.readAll().contains("LOAD Y"));
-  EXPECT_FALSE(panel->NeedToSave());
-  Settings() = before;
+  EXPECT_FALSE(panel->needToSave());
+  programSettings() = before;
 }
 
 // Commands on the selection are greyed out while nothing is selected, and
@@ -452,10 +452,10 @@ TEST_F(Editing, CommandsOnTheSelectionNeedASelection) {
   for (const char *name :
        {"mnuCut", "mnuCopy", "mnuAlignLeft", "mnuSpreadHorizontal", "mnuMakeSameSize"})
     EXPECT_TRUE(enabled(name)) << name;
-  panel->collSelectedControls.clear();
-  panel->notify(frmPanel::Selection);
+  panel->selectedControls.clear();
+  panel->notify(PanelEditor::Selection);
   EXPECT_FALSE(enabled("mnuCut"));
-  panel->DeleteSelected();
+  panel->deleteSelected();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(panel->model().ControlCount(), 1);
+  EXPECT_EQ(panel->model().controlCount(), 1);
 }

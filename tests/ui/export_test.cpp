@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "shellfixture.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/panelrenderer.h"
 
 namespace {
@@ -54,7 +54,7 @@ struct ExportMenu : ShownMainWindow {
     driver.start();
     window.action("mnuExportImage")->trigger();
   }
-  QSize pixels(double scale) { return PanelPixelSize(designer.activePanel()->model(), scale); }
+  QSize pixels(double scale) { return panelPixelSize(designer.activePanel()->model(), scale); }
 };
 }  // namespace
 

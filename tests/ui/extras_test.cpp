@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "app/panelfinder.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
@@ -26,7 +26,7 @@
 #include "model/textfile.h"
 #include "support/fakeui.h"
 #include "support/isolatedsettings.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/checkdock.h"
 #include "ui/finddock.h"
 #include "ui/mainwindow.h"
@@ -38,28 +38,28 @@ namespace {
 struct Extras : ::testing::Test {
   QTemporaryDir dir;
   FakeUi ui;
-  std::unique_ptr<MDIFormDesigner> designer;
+  std::unique_ptr<MainWindowLogic> designer;
   std::unique_ptr<RecentPanels> recent;
   std::unique_ptr<MainWindow> window;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    IsolateSettings(dir.path() + "/config", "extras-test");
-    Settings() = ProgramSettings();
-    InitSettings(Settings(), dir.path());
-    designer = std::make_unique<MDIFormDesigner>(ui);
+    isolateSettings(dir.path() + "/config", "extras-test");
+    programSettings() = ProgramSettings();
+    initSettings(programSettings(), dir.path());
+    designer = std::make_unique<MainWindowLogic>(ui);
     recent = std::make_unique<RecentPanels>(*designer);
     window = std::make_unique<MainWindow>(*designer);
     window->setRecentPanels(recent.get());
-    designer->Load();
+    designer->load();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }
   void TearDown() override { window.reset(); }
   QString panelFile(const QString &name, const QString &controls) {
-    const QString path = Settings().strPanelsFolder + name + ".xml";
+    const QString path = programSettings().panelsFolder + name + ".xml";
     QString error;
-    EXPECT_TRUE(WriteTextFileSafely(
+    EXPECT_TRUE(writeTextFileSafely(
         path, "<Panel><Name>" + name + "</Name><ControlList>" + controls + "</ControlList></Panel>",
         &error));
     return path;
@@ -72,7 +72,7 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   EXPECT_EQ(window->action("mnuFindNext")->shortcut().toString(), "F3");
   panelFile("Studio1",
             "<Control><Type>Button</Type><Name>Talk</Name><Caption>Talk</Caption></Control>");
-  designer->OpenPanelLocal(
+  designer->openPanelLocal(
       panelFile("Studio2",
                 "<Control><Type>Label</Type><Name>OnAir</Name><Caption>On air</Caption></Control>"
                 "<Control><Type>Button</Type><Name>Talk2</Name><Caption>Talkback</Caption>"
@@ -93,17 +93,17 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   EXPECT_EQ(hits->topLevelItem(3)->text(3), "Caption");
   EXPECT_EQ(dock->summary()->text(), "4 hits in 2 panels.");
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
-  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "Talk2");
+  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "Talk2");
 
   // Activating a hit of the closed file opens it and selects the key.
   emit hits->itemActivated(hits->topLevelItem(2), 0);
-  ASSERT_EQ(designer->collOpenPanels().size(), 2u);
-  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio1");
+  ASSERT_EQ(designer->openPanels().size(), 2u);
+  EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio1");
   window->action("mnuFindNext")->trigger();
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(3));
   window->action("mnuFindNext")->trigger();
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
-  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
+  EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio2");
 }
 
 TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
@@ -112,7 +112,7 @@ TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
       panelFile("Studio1",
                 "<Control><Type>Button</Type><Name>Talk</Name><Click>ROUTE 12</Click></Control>"
                 "<Control><Type>Button</Type><Name>Mic</Name><Click>GPO 12</Click></Control>");
-  frmPanel *open = designer->OpenPanelLocal(panelFile(
+  PanelEditor *open = designer->openPanelLocal(panelFile(
       "Studio2", "<Control><Type>Label</Type><Name>L1</Name><Caption>Line 12</Caption></Control>"));
   ASSERT_NE(open, nullptr);
   FindDock *dock = window->findDock();
@@ -137,10 +137,10 @@ TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
   pane->replaceButton()->click();
 
   EXPECT_EQ(pane->summary()->text(), "Changed 2 controls in 2 files.");
-  EXPECT_EQ(As<DesignLabel>(open->model().PanelDetails.CollControls[0]->cntrlObject)->Text,
+  EXPECT_EQ(controlCast<DesignLabel>(open->model().panelRecord.records[0]->control)->text,
             "Line 14");
   EXPECT_EQ(open->undoStack().undoText(), "Replace in L1");
-  const QString saved = ReadTextFile(closed);
+  const QString saved = readTextFile(closed);
   EXPECT_TRUE(saved.contains("<Click>ROUTE 14</Click>")) << saved.toStdString();
   EXPECT_TRUE(saved.contains("<Click>GPO 12</Click>"));
   EXPECT_FALSE(pane->replaceButton()->isEnabled());
@@ -184,12 +184,12 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   const QString closed =
       panelFile("Studio1",
                 control("Button", "Dead", 0) + control("Button", "Talk", 1000, "<Click>T</Click>"));
-  designer->OpenPanelLocal(
+  designer->openPanelLocal(
       panelFile("Studio2", control("Label", "OnAir", 0) + control("Label", "onair", 1000)));
-  const QString wreck = Settings().strPanelsFolder + "Wreck.xml";
+  const QString wreck = programSettings().panelsFolder + "Wreck.xml";
   QString error;
   ASSERT_TRUE(
-      WriteTextFileSafely(wreck, "<Panel><Name>Wreck</Name><ControlList><Control>", &error));
+      writeTextFileSafely(wreck, "<Panel><Name>Wreck</Name><ControlList><Control>", &error));
   const QMap<QString, QByteArray> before = filesUnder(dir.path());
 
   CheckDock *dock = window->checkDock();
@@ -215,22 +215,22 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
 
   // A double click on a finding of the closed file opens it at the control.
   emit list->itemActivated(list->topLevelItem(1), 0);
-  ASSERT_EQ(designer->collOpenPanels().size(), 2u);
-  EXPECT_EQ(designer->activePanel()->model().WindowTag, closed);
-  ASSERT_EQ(designer->activePanel()->collSelectedControls.size(), 1u);
-  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "Dead");
+  ASSERT_EQ(designer->openPanels().size(), 2u);
+  EXPECT_EQ(designer->activePanel()->model().documentPath, closed);
+  ASSERT_EQ(designer->activePanel()->selectedControls.size(), 1u);
+  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "Dead");
   emit list->itemActivated(list->topLevelItem(0), 0);
-  EXPECT_EQ(designer->activePanel()->model().pictMain.Tag, "Studio2");
-  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, "onair");
+  EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio2");
+  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "onair");
 
   // A file that cannot be read is not opened; the pane says why.
   emit list->itemActivated(list->topLevelItem(2), 0);
-  EXPECT_EQ(designer->collOpenPanels().size(), 2u);
+  EXPECT_EQ(designer->openPanels().size(), 2u);
   EXPECT_EQ(dock->summary()->text(), wreck + " cannot be read; correct the file first.");
 
   // A finding whose control was renamed since says so.
-  frmPanel *studio1 = designer->collOpenPanels().back();
-  studio1->model().PanelDetails.CollControls.front()->cntrlObject->Tag = "Renamed";
+  PanelEditor *studio1 = designer->openPanels().back();
+  studio1->model().panelRecord.records.front()->control->tag = "Renamed";
   emit list->itemActivated(list->topLevelItem(1), 0);
   EXPECT_EQ(designer->activePanel(), studio1);
   EXPECT_EQ(dock->summary()->text(), "Dead is no longer on the panel.");
@@ -246,7 +246,7 @@ TEST_F(Extras, CheckedOpenPanelsAreCheckedAgainAfterEditsAndSortByAnyHeading) {
         .arg(QLatin1String(name))
         .arg(left);
   };
-  designer->OpenPanelLocal(panelFile("Studio3", label("Zed", 0) + label("zed", 1000)));
+  designer->openPanelLocal(panelFile("Studio3", label("Zed", 0) + label("zed", 1000)));
   CheckDock *dock = window->checkDock();
   window->action("mnuCheckPanels")->trigger();
   QTreeWidget *list = dock->findingList();
@@ -268,8 +268,8 @@ TEST_F(Extras, CheckedOpenPanelsAreCheckedAgainAfterEditsAndSortByAnyHeading) {
   EXPECT_EQ(list->topLevelItem(0)->toolTip(2), "covered");
   const QString covered = list->topLevelItem(0)->text(1);
   emit list->itemActivated(list->topLevelItem(0), 0);
-  ASSERT_EQ(designer->activePanel()->collSelectedControls.size(), 1u);
-  EXPECT_EQ(designer->activePanel()->collSelectedControls.at(0)->Tag, covered);
+  ASSERT_EQ(designer->activePanel()->selectedControls.size(), 1u);
+  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, covered);
 }
 
 TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {
@@ -292,14 +292,14 @@ TEST_F(Extras, RecentPanelsMenuOpensAnEntry) {
   EXPECT_FALSE(menu->actions()[0]->isEnabled());
 
   const QString a = panelFile("A", ""), b = panelFile("B", "");
-  recent->Add(a);
-  recent->Add(b);
+  recent->add(a);
+  recent->add(b);
   emit menu->aboutToShow();
   ASSERT_EQ(menu->actions().size(), 2);
   EXPECT_EQ(menu->actions()[0]->text(), "&1  " + b);
   menu->actions()[1]->trigger();
-  ASSERT_EQ(designer->collOpenPanels().size(), 1u);
-  EXPECT_EQ(designer->activePanel()->model().WindowTag, a);
+  ASSERT_EQ(designer->openPanels().size(), 1u);
+  EXPECT_EQ(designer->activePanel()->model().documentPath, a);
 }
 
 TEST_F(Extras, RecoveryDialogOffersRestoreDiscardAndDecideLater) {
@@ -349,14 +349,14 @@ TEST_F(Extras, AQuestionWithItsOwnButtonsAnswersTheButtonChosen) {
 }
 
 TEST_F(Extras, GoingToAControlScrollsItIntoView) {
-  designer->OpenPanelLocal(panelFile(
+  designer->openPanelLocal(panelFile(
       "Wide",
       "<Control><Type>Button</Type><Name>FarKey</Name><Caption>Far</Caption>"
       "<Left>60000</Left><Top>30000</Top><Width>1215</Width><Height>495</Height></Control>"));
-  designer->activePanel()->WindowResized(66000, 36000);
+  designer->activePanel()->windowResized(66000, 36000);
   QTest::qWait(20);
   ASSERT_EQ(designer->finder().Find("farkey").size(), 1u);
-  designer->finder().ActivateHit(0);
+  designer->finder().activateHit(0);
   QMdiArea *mdi = window->mdiArea();
   PanelCanvasView *canvas = window->subWindowOf(designer->activePanel())->canvas();
   const QPoint key = canvas->mapTo(mdi->viewport(), QPoint(4000 + 40, 2000 + 16));

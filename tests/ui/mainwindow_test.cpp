@@ -13,10 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "shellfixture.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
 
@@ -107,7 +107,7 @@ TEST_F(Shell, SaveNeedsAPanelAndPasteNeedsClipboardText) {
 
 TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   ASSERT_NE(panel, nullptr);
   PanelCanvasView *canvas = window.subWindowOf(panel)->canvas();
   QTest::qWait(20);
@@ -117,7 +117,7 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   PaletteWidget *palette = window.palette();
   const QRect item = palette->itemRect(PaletteItem::Button);
   std::unique_ptr<QMimeData> mime(palette->prepareDrag(PaletteItem::Button, item.topLeft()));
-  EXPECT_EQ(designer.lngDragOffsetX, 0);
+  EXPECT_EQ(designer.dragOffsetX, 0);
   const QPointF dropAt(81, 41);
   QDragEnterEvent enter(dropAt.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton,
                         Qt::NoModifier);
@@ -126,22 +126,22 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   QDropEvent drop(dropAt, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(canvas, &drop);
 
-  const auto &records = panel->model().PanelDetails.CollControls;
+  const auto &records = panel->model().panelRecord.records;
   ASSERT_EQ(records.size(), 1u);
-  const clsControlDetails &record = *records.front();
-  auto *button = As<DesignButton>(record.cntrlObject);
+  const ControlRecord &record = *records.front();
+  auto *button = controlCast<DesignButton>(record.control);
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->Tag, "Button1");
-  EXPECT_EQ(button->Caption, "Button1");
-  EXPECT_EQ(button->Left, 1200);
-  EXPECT_EQ(button->Top, 600);
-  EXPECT_EQ(record.BackColorOff, "&HE0E0E0");
-  EXPECT_EQ(record.BackColorOn, "Yellow");
-  EXPECT_EQ(record.State, "Off");
-  EXPECT_TRUE(record.Enabled);
-  ASSERT_EQ(panel->collSelectedControls.size(), 1u);
-  EXPECT_EQ(panel->collSelectedControls.front(), button);
-  EXPECT_TRUE(panel->NeedToSave());
+  EXPECT_EQ(button->tag, "Button1");
+  EXPECT_EQ(button->caption, "Button1");
+  EXPECT_EQ(button->left, 1200);
+  EXPECT_EQ(button->top, 600);
+  EXPECT_EQ(record.backColorOff, "&HE0E0E0");
+  EXPECT_EQ(record.backColorOn, "Yellow");
+  EXPECT_EQ(record.state, "Off");
+  EXPECT_TRUE(record.enabled);
+  ASSERT_EQ(panel->selectedControls.size(), 1u);
+  EXPECT_EQ(panel->selectedControls.front(), button);
+  EXPECT_TRUE(panel->needToSave());
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77 *");
 
   // The button is drawn at its pixels in its off colour, its frame around it.
@@ -176,12 +176,12 @@ TEST_F(Shell, PanelWindowsCascadeAndAHugeCaptionGivesABoundedTitle) {
                  .arg((area.height() - 40) * 15)
                  .toLatin1());
   file.close();
-  frmPanel *big = designer.OpenPanelLocal(file.fileName());
+  PanelEditor *big = designer.openPanelLocal(file.fileName());
   ASSERT_NE(big, nullptr);
   EXPECT_TRUE(QRect(QPoint(), area).contains(window.subWindowOf(big)->geometry()))
       << window.subWindowOf(big)->geometry().x() << "," << window.subWindowOf(big)->geometry().y();
 
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   const QString caption = QString(1 << 20, u'x');
   panel->setCaption(caption);
   const QString title = window.subWindowOf(panel)->windowTitle();

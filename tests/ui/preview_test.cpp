@@ -6,11 +6,11 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "components/datetimestamp.h"
 #include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
 #include "ui/panelview.h"
 #include "ui/previewlogpane.h"
@@ -19,14 +19,14 @@
 namespace {
 struct PreviewShell : ::testing::Test {
   FakeUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
   void SetUp() override {
-    DateTimeStamp::SetClock([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)); });
+    DateTimeStamp::setClock([] { return QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)); });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  void TearDown() override { DateTimeStamp::SetClock({}); }
+  void TearDown() override { DateTimeStamp::setClock({}); }
 };
 
 // The face of a button, clear of its caption: is it lit (yellow) or grey?
@@ -36,16 +36,16 @@ bool isGrey(const QColor &c) { return c.blue() > 180 && qAbs(c.red() - c.blue())
 
 TEST_F(PreviewShell, F5PreviewsTheActivePanelAndGivesItBackUnchanged) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
+  PanelEditor *panel = designer.activePanel();
   ASSERT_NE(panel, nullptr);
-  designer.InsertControl(ControlKind::Button);  // at (0, 0), 1215 x 495 twips
+  designer.insertControl(ControlKind::Button);  // at (0, 0), 1215 x 495 twips
   DesignControl *button = panel->model().Controls(ControlKind::Button).front();
-  clsControlDetails &record = *panel->model().FindRecord(button);
-  record.Click = "CMD1";
-  record.MouseDown = "DOWN1";
-  panel->ControlGotFocus(button);
+  ControlRecord &record = *panel->model().findRecord(button);
+  record.click = "CMD1";
+  record.mouseDown = "DOWN1";
+  panel->controlGotFocus(button);
   panel->setNeedToSave(false);
-  const QString before = BuildPanelDocument(panel->model(), false);
+  const QString before = buildPanelDocument(panel->model(), false);
   const int undoSteps = panel->undoStack().count();
 
   PanelSubWindow *sub = window.subWindowOf(panel);
@@ -73,8 +73,8 @@ TEST_F(PreviewShell, F5PreviewsTheActivePanelAndGivesItBackUnchanged) {
   ASSERT_EQ(log->count(), 2);
   EXPECT_EQ(log->item(0)->text(), "Button1 MouseDown: DOWN1");
   EXPECT_EQ(log->item(1)->text(), "Button1 Click: CMD1");
-  EXPECT_TRUE(panel->collSelectedControls.size() == 1);  // the click selected nothing new
-  EXPECT_FALSE(panel->NeedToSave());
+  EXPECT_TRUE(panel->selectedControls.size() == 1);  // the click selected nothing new
+  EXPECT_FALSE(panel->needToSave());
 
   QTest::keyClick(&window, Qt::Key_F5);
   EXPECT_EQ(sub->previewSession(), nullptr);
@@ -82,8 +82,8 @@ TEST_F(PreviewShell, F5PreviewsTheActivePanelAndGivesItBackUnchanged) {
   EXPECT_FALSE(sub->logPane()->isVisible());
   EXPECT_TRUE(window.action("mnuAlignLeft")->isEnabled());
   EXPECT_TRUE(isGrey(canvas->grab().toImage().pixelColor(face.toPoint())));
-  EXPECT_EQ(BuildPanelDocument(panel->model(), false), before);
-  EXPECT_FALSE(panel->NeedToSave());
+  EXPECT_EQ(buildPanelDocument(panel->model(), false), before);
+  EXPECT_FALSE(panel->needToSave());
   EXPECT_EQ(panel->undoStack().count(), undoSteps);
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77");
 }
@@ -94,9 +94,10 @@ TEST_F(PreviewShell, LivePagesTakeTheMouseOnlyWhilePreviewing) {
     ~Restore() { WebBrowserHost::setViewFactory({}); }
   } restore;
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
-  designer.InsertControl(ControlKind::WebBrowser);
-  auto *browser = As<DesignWebBrowser>(panel->model().Controls(ControlKind::WebBrowser).front());
+  PanelEditor *panel = designer.activePanel();
+  designer.insertControl(ControlKind::WebBrowser);
+  auto *browser =
+      controlCast<DesignWebBrowser>(panel->model().Controls(ControlKind::WebBrowser).front());
   PanelSubWindow *sub = window.subWindowOf(panel);
   QWidget *live = sub->canvas()->browsers().viewOf(browser);
   ASSERT_NE(live, nullptr);
@@ -110,25 +111,25 @@ TEST_F(PreviewShell, LivePagesTakeTheMouseOnlyWhilePreviewing) {
 
 TEST_F(PreviewShell, F5DuringAFrameDragEndsTheDragAsOneStep) {
   window.action("mnuNewPanel")->trigger();
-  frmPanel *panel = designer.activePanel();
-  designer.InsertControl(ControlKind::Button);
+  PanelEditor *panel = designer.activePanel();
+  designer.insertControl(ControlKind::Button);
   DesignControl *button = panel->model().Controls(ControlKind::Button).front();
-  button->Left = button->Top = 1500;
-  panel->ControlGotFocus(button);
+  button->left = button->top = 1500;
+  panel->controlGotFocus(button);
   PanelSubWindow *sub = window.subWindowOf(panel);
   PanelCanvasView *canvas = sub->canvas();
   const int steps = panel->undoStack().count();
 
   // Right-drag the frame, press F5 before letting go.
   const QPoint band =
-      canvas->pixelRect(button->Left - 40, button->Top + 200, 1, 1).topLeft().toPoint();
+      canvas->pixelRect(button->left - 40, button->top + 200, 1, 1).topLeft().toPoint();
   QTest::mousePress(canvas, Qt::RightButton, {}, band);
   QTest::mouseMove(canvas, band + QPoint(30, 0));
-  const qint32 moved = button->Left;
+  const qint32 moved = button->left;
   ASSERT_NE(moved, 1500);
   window.action("mnuPreview")->trigger();
   EXPECT_EQ(panel->undoStack().count(), steps + 1);
   QTest::mouseRelease(canvas, Qt::RightButton, {}, band + QPoint(60, 0));
-  EXPECT_EQ(button->Left, moved);
+  EXPECT_EQ(button->left, moved);
   EXPECT_EQ(panel->undoStack().count(), steps + 1);
 }

@@ -6,13 +6,13 @@
 
 #include <QTest>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "support/fakeui.h"
 #include "ui/mainwindow.h"
 
 struct ShownMainWindow : ::testing::Test {
   FakeUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
   void SetUp() override {
     window.show();

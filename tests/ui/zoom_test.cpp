@@ -14,10 +14,10 @@
 #include <QTest>
 #include <memory>
 
-#include "app/mdiformdesigner.h"
+#include "app/mainwindowlogic.h"
 #include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
-#include "surface/frmpanel.h"
+#include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
@@ -27,9 +27,9 @@ namespace {
 // A main window with one new panel, its canvas at the given zoom.
 struct ZoomedPanel {
   FakeUi ui;
-  MDIFormDesigner designer{ui};
+  MainWindowLogic designer{ui};
   MainWindow window{designer};
-  frmPanel *panel = nullptr;
+  PanelEditor *panel = nullptr;
   PanelCanvasView *canvas = nullptr;
   double zoom;
 
@@ -72,7 +72,7 @@ struct ZoomedPanel {
                       modifiers);
     QApplication::sendEvent(canvas, &event);
   }
-  QByteArray saved() const { return BuildPanelFile(panel->model(), false, "1"); }
+  QByteArray saved() const { return buildPanelFile(panel->model(), false, "1"); }
 };
 
 qint32 up60(qint32 v) { return (v + 59) / 60 * 60; }
@@ -85,29 +85,29 @@ TEST(Zoom, TheSameGesturesGiveTheSameDocumentAtEveryZoom) {
   for (const double zoom : {1.0, 0.5, 2.0}) {
     SCOPED_TRACE(zoom);
     ZoomedPanel z(zoom);
-    z.designer.lngDragOffsetX = 300;
-    z.designer.lngDragOffsetY = 150;
+    z.designer.dragOffsetX = 300;
+    z.designer.dragOffsetY = 150;
     z.drop("MasterButton", z.at(1500, 1350));
     z.drop("MasterButton", z.at(4500, 1350));
-    const auto &order = z.panel->model().ZOrder();
+    const auto &order = z.panel->model().zOrder();
     ASSERT_EQ(order.size(), 2u);
     DesignControl *a = order[0], *b = order[1];
-    EXPECT_EQ(QPoint(b->Left, b->Top), QPoint(4200, 1200));
+    EXPECT_EQ(QPoint(b->left, b->top), QPoint(4200, 1200));
     // b is selected: a left-drag on its body moves it, and the ring's
     // right-drag moves it again.
     z.drag(Qt::LeftButton, z.at(4320, 1320), z.px(40, 24));
-    z.drag(Qt::RightButton, z.at(b->Left - 60, b->Top + 120), z.px(-16, 8));
+    z.drag(Qt::RightButton, z.at(b->left - 60, b->top + 120), z.px(-16, 8));
     // Its left edge and its bottom-right corner resize it.
-    z.drag(Qt::LeftButton, z.at(b->Left - 60, b->Top + 120), z.px(-12, 0));
-    z.drag(Qt::LeftButton, z.at(up60(b->Left + b->Width + 15), up60(b->Top + b->Height + 15)),
+    z.drag(Qt::LeftButton, z.at(b->left - 60, b->top + 120), z.px(-12, 0));
+    z.drag(Qt::LeftButton, z.at(up60(b->left + b->width + 15), up60(b->top + b->height + 15)),
            z.px(20, 12));
     // A band over both, then keys move and stretch the two.
     z.drag(Qt::LeftButton, z.at(600, 600), z.px(400, 200));
-    ASSERT_EQ(z.panel->collSelectedControls.size(), 2u);
+    ASSERT_EQ(z.panel->selectedControls.size(), 2u);
     QTest::keyClick(z.canvas, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(z.canvas, Qt::Key_Down);
     // Then a's frame moves the two.
-    z.drag(Qt::RightButton, z.at(up60(a->Left - 74), up60(a->Top + 100)), z.px(8, -4));
+    z.drag(Qt::RightButton, z.at(up60(a->left - 74), up60(a->top + 100)), z.px(8, -4));
     EXPECT_EQ(z.panel->undoStack().count(), 9);
     const QByteArray file = z.saved();
     if (first.isEmpty())
@@ -130,14 +130,14 @@ TEST(Zoom, SnapsWithinSixScreenPixelsAtEveryZoomAndDrawsTheGuide) {
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.zoom << " " << c.off << (c.alt ? " Alt" : ""));
     ZoomedPanel z(c.zoom);
-    DesignControl *other = z.panel->InsertControl(ControlKind::Button);
-    other->Left = 4800;
-    other->Top = 600;
-    DesignControl *moved = z.panel->InsertControl(ControlKind::Button);
-    moved->Left = 1200;
-    moved->Top = 3000;
-    z.panel->ControlGotFocus(moved);
-    z.panel->notify(frmPanel::Geometry);
+    DesignControl *other = z.panel->insertControl(ControlKind::Button);
+    other->left = 4800;
+    other->top = 600;
+    DesignControl *moved = z.panel->insertControl(ControlKind::Button);
+    moved->left = 1200;
+    moved->top = 3000;
+    z.panel->controlGotFocus(moved);
+    z.panel->notify(PanelEditor::Geometry);
     const QByteArray before = z.saved();
     const QPoint from = z.at(1140, 3120);
     const QPoint by = z.canvas->pixelRect(4800 + c.off - 1200, 0, 0, 0).topLeft().toPoint() -
@@ -145,7 +145,7 @@ TEST(Zoom, SnapsWithinSixScreenPixelsAtEveryZoomAndDrawsTheGuide) {
     const Qt::KeyboardModifiers modifiers = c.alt ? Qt::AltModifier : Qt::NoModifier;
     QTest::mousePress(z.canvas, Qt::RightButton, modifiers, from);
     z.move(from + by, Qt::RightButton, modifiers);
-    EXPECT_EQ(moved->Left, c.snaps ? 4800 : 4800 + c.off);
+    EXPECT_EQ(moved->left, c.snaps ? 4800 : 4800 + c.off);
     // The guide runs down the common left edge while the drag lasts.
     const int x = int(z.canvas->pixelRect(4800, 0, 0, 0).left());
     const QImage image = z.canvas->grab().toImage();
@@ -158,9 +158,9 @@ TEST(Zoom, SnapsWithinSixScreenPixelsAtEveryZoomAndDrawsTheGuide) {
     EXPECT_TRUE(z.panel->snapMarks().empty());
     // The drag, snapped or not, is one step.
     const QByteArray after = z.saved();
-    z.panel->Undo();
+    z.panel->undo();
     EXPECT_EQ(z.saved(), before);
-    z.panel->Redo();
+    z.panel->redo();
     EXPECT_EQ(z.saved(), after);
   }
 }
@@ -188,7 +188,7 @@ TEST(Zoom, MenuStepsTheStatusBarAndCtrlWheelAboutThePointer) {
   EXPECT_DOUBLE_EQ(z.canvas->zoom(), 0.75);
   // Each panel window has its own zoom; the status bar shows the active one's.
   z.window.action("mnuNewPanel")->trigger();
-  frmPanel *second = z.designer.activePanel();
+  PanelEditor *second = z.designer.activePanel();
   EXPECT_EQ(label->text(), "Zoom 100 %");
   z.window.mdiArea()->setActiveSubWindow(z.window.subWindowOf(z.panel));
   EXPECT_EQ(label->text(), "Zoom 75 %");
@@ -213,18 +213,18 @@ TEST(Zoom, MenuStepsTheStatusBarAndCtrlWheelAboutThePointer) {
   EXPECT_NEAR(twipsUnderPointer().y(), twips.y(), 15);
 
   // Fit to Window: a control far out comes into view.
-  DesignControl *far = z.panel->InsertControl(ControlKind::Button);
-  far->Left = 30000;
-  far->Top = 20000;
-  z.panel->notify(frmPanel::Geometry);
+  DesignControl *far = z.panel->insertControl(ControlKind::Button);
+  far->left = 30000;
+  far->top = 20000;
+  z.panel->notify(PanelEditor::Geometry);
   z.window.action("mnuFitToWindow")->trigger();
   EXPECT_LT(z.canvas->zoom(), 0.5);
-  const QRect shown = z.canvas->pixelRect(far->Left, far->Top, far->Width, far->Height)
+  const QRect shown = z.canvas->pixelRect(far->left, far->top, far->width, far->height)
                           .toAlignedRect()
                           .translated(z.canvas->mapTo(viewport, QPoint(0, 0)));
   EXPECT_TRUE(viewport->rect().contains(shown));
   // None of it reached the panel (the control inserted aside).
-  z.panel->Undo();
+  z.panel->undo();
   EXPECT_EQ(z.saved(), before);
 }
 
@@ -259,7 +259,7 @@ TEST(Zoom, TheBackgroundPictureIsZoomedWithThePanel) {
   red.fill(Qt::red);
   ASSERT_TRUE(red.save(file));
   ZoomedPanel z(2.0);
-  z.panel->model().pictMain.Picture = file;
+  z.panel->model().canvas.picture = file;
   z.canvas->update();
   const QImage image = z.canvas->grab().toImage();
   const QPoint origin = z.at(0, 0);

@@ -15,9 +15,9 @@ class KeptContent : public UndoTest, public ::testing::WithParamInterface<Foreig
     path = panelsFolder() + "Kept.xml";
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(WithForeignInsert(QString::fromLatin1(golden.readAll()), GetParam()).toLatin1());
+    file.write(withForeignInsert(QString::fromLatin1(golden.readAll()), GetParam()).toLatin1());
     file.close();
-    panel = designer->OpenPanelLocal(path);
+    panel = designer->openPanelLocal(path);
     ASSERT_NE(panel, nullptr) << ui.messageTexts().join(" | ").toStdString();
   }
   // Every line of the fixture's unknown content is in the file (the lines
@@ -37,42 +37,42 @@ TEST_P(KeptContent, SurvivesMoveCutPasteUndoAndSaveAs) {
   expectKept(opened, false);
 
   // Every control moved, the kept ones too.
-  panel->SelectAll();
-  panel->KeyDown(KeyCode::Right, ShiftState::Shift);
+  panel->selectAll();
+  panel->keyDown(KeyCode::Right, ShiftState::Shift);
   const QByteArray moved = save();
   EXPECT_NE(moved, opened);
   expectKept(moved, true);
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), opened);
-  designer->mnuRedo_Click();
+  designer->redo();
   EXPECT_EQ(save(), moved);
-  designer->mnuUndo_Click();
+  designer->undo();
 
   // Cut and pasted back: the controls land at the origin with everything
   // they hold; undoing both gives the file back.
-  const size_t controls = panel->model().PanelDetails.CollControls.size();
-  panel->SelectAll();
-  designer->mnuCut_Click();
-  EXPECT_TRUE(panel->model().PanelDetails.CollControls.empty());
+  const size_t controls = panel->model().panelRecord.records.size();
+  panel->selectAll();
+  designer->cut();
+  EXPECT_TRUE(panel->model().panelRecord.records.empty());
   const QByteArray cut = save();
-  designer->mnuPaste_Click();
-  EXPECT_EQ(panel->model().PanelDetails.CollControls.size(), controls);
+  designer->paste();
+  EXPECT_EQ(panel->model().panelRecord.records.size(), controls);
   expectKept(save(), true);
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), cut);
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), opened);
 
   // Save As writes the same content under the new name.
   ui.fileAnswers.push_back(panelsFolder() + "Booth.xml");
-  ASSERT_TRUE(designer->mnuSaveAs_Click());
+  ASSERT_TRUE(designer->saveAs());
   QFile booth(panelsFolder() + "Booth.xml");
   ASSERT_TRUE(booth.open(QIODevice::ReadOnly));
   expectKept(booth.readAll(), false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, KeptContent, ::testing::ValuesIn(kForeignFixtures),
-                         [](const auto &info) { return ForeignFixtureName(info.param); });
+                         [](const auto &info) { return foreignFixtureName(info.param); });
 
 // A kept control is moved, resized and deleted like any control, one undo
 // step each; only its geometry elements change in its text, and the hardware
@@ -89,7 +89,7 @@ TEST_F(UndoTest, AKeptControlIsEditedLikeAnyControl) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(text.toLatin1());
   file.close();
-  QFile mapFile(Settings().strHardwareMapFile);
+  QFile mapFile(programSettings().hardwareMapFile);
   ASSERT_TRUE(mapFile.open(QIODevice::ReadWrite));
   QByteArray map = mapFile.readAll();
   map.insert(map.indexOf("  </ControlList>"),
@@ -100,20 +100,20 @@ TEST_F(UndoTest, AKeptControlIsEditedLikeAnyControl) {
   mapFile.resize(0);
   mapFile.write(map);
   mapFile.close();
-  panel = designer->OpenPanelLocal(path);
+  panel = designer->openPanelLocal(path);
   ASSERT_NE(panel, nullptr);
   const QByteArray opened = save();
   EXPECT_TRUE(opened.contains(codec.toLatin1()));
   EXPECT_TRUE(opened.contains("<InternalName>Studio.Codec1</InternalName>"));
 
   select({"Codec1"});
-  EXPECT_EQ(panel->objCurrentControl, control("Codec1"));
+  EXPECT_EQ(panel->currentControl, control("Codec1"));
   const int frame = frameOf("Codec1");
   ASSERT_NE(frame, 0);
   // A right-drag moves it, a left-drag on the bottom-right corner resizes it.
-  panel->FrameMouseDown(frame, MouseButton::Right, 300, 100);
-  panel->FrameMouseMove(frame, MouseButton::Right, 330, 160);
-  panel->FrameMouseUp(frame, MouseButton::Right, 330, 160);
+  panel->frameMouseDown(frame, MouseButton::Right, 300, 100);
+  panel->frameMouseMove(frame, MouseButton::Right, 330, 160);
+  panel->frameMouseUp(frame, MouseButton::Right, 330, 160);
   EXPECT_EQ(panel->undoStack().undoText(), "Move Codec1");
   QString moved = codec;
   moved.replace("<Left>100</Left>", "<Left>130</Left>").replace("<Top>200</Top>", "<Top>260</Top>");
@@ -121,10 +121,10 @@ TEST_F(UndoTest, AKeptControlIsEditedLikeAnyControl) {
   EXPECT_TRUE(afterMove.contains(moved.toLatin1()));
 
   showInGrid();
-  EXPECT_EQ(grid().TextMatrix(CommonRow::Type, 1), "CodecControl");
-  EXPECT_EQ(grid().TextMatrix(CommonRow::Name, 1), "Codec1");
-  EXPECT_FALSE(grid().StartEdit(CommonRow::Type, 1).allowed);
-  EXPECT_FALSE(grid().StartEdit(CommonRow::Name, 1).allowed);
+  EXPECT_EQ(grid().textMatrix(CommonRow::Type, 1), "CodecControl");
+  EXPECT_EQ(grid().textMatrix(CommonRow::Name, 1), "Codec1");
+  EXPECT_FALSE(grid().startEdit(CommonRow::Type, 1).allowed);
+  EXPECT_FALSE(grid().startEdit(CommonRow::Name, 1).allowed);
   gridEdit(CommonRow::Width, "2000");
   EXPECT_EQ(panel->undoStack().undoText(), "Change Width");
   QString resized = moved;
@@ -132,18 +132,18 @@ TEST_F(UndoTest, AKeptControlIsEditedLikeAnyControl) {
                   "      <CodecAddress>10.1.1.9</CodecAddress>\r\n      <Width>2000</Width>\r\n");
   EXPECT_TRUE(save().contains(resized.toLatin1()));
 
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), afterMove);
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), opened);
 
   // Deleted after its question, and back with undo.
   select({"Codec1"});
   ui.answers.push_back(Ui::Answer::Yes);
-  panel->KeyDown(KeyCode::Delete, 0);
+  panel->keyDown(KeyCode::Delete, 0);
   const QByteArray deleted = save();
   EXPECT_FALSE(deleted.contains("CodecControl"));
-  designer->mnuUndo_Click();
+  designer->undo();
   EXPECT_EQ(save(), opened);
 }
 

@@ -12,7 +12,7 @@
 #include "server/loginencoding.h"
 #include "server/panellist.h"
 
-using namespace modClientProtocolConsts;
+using namespace VexProtocol;
 
 namespace {
 // The text of a panel document's "Caption" element, if it has one.
@@ -85,19 +85,18 @@ void VexTestServer::onNewConnection() {
     if (m_options.silent) continue;
     if (m_options.garbageBytes > 0) sendBytes(c, noise(m_options.garbageBytes) + "\x03\x03");
     if (m_options.unframedBytes > 0) {
-      QByteArray start =
-          EncodeWindows1252(strFrameStart + QChar(VexCommand::Panel) + strHeaderZeros);
+      QByteArray start = encodeWindows1252(kFrameStart + QChar(VexCommand::Panel) + kHeaderZeros);
       sendBytes(c, start + QByteArray(m_options.unframedBytes, 'x'));
     }
   }
 }
 
 void VexTestServer::onReadyRead(Client &client) {
-  const QString text = DecodeWindows1252(client.socket->readAll());
+  const QString text = decodeWindows1252(client.socket->readAll());
   if (m_options.silent) return;
-  const VexReceiveBuffer::Pieces pieces = client.buffer.Append(text);
+  const VexReceiveBuffer::Pieces pieces = client.buffer.append(text);
   for (QStringView piece : pieces.views)
-    if (const std::optional<VexMessage> message = ParseVexPiece(piece)) handle(client, *message);
+    if (const std::optional<VexMessage> message = parseVexPiece(piece)) handle(client, *message);
 }
 
 void VexTestServer::handle(Client &client, const VexMessage &message) {
@@ -139,28 +138,28 @@ void VexTestServer::handle(Client &client, const VexMessage &message) {
 }
 
 void VexTestServer::answerLogin(Client &client, QStringView payload) {
-  const qsizetype sep = payload.indexOf(strLoginSep);
-  const QString user = PassDecodeV2(payload.left(qMax<qsizetype>(sep, 0)).toString());
+  const qsizetype sep = payload.indexOf(kLoginSeparator);
+  const QString user = passDecodeV2(payload.left(qMax<qsizetype>(sep, 0)).toString());
   const QString password =
-      sep < 0 ? QString() : PassDecodeV2(payload.mid(sep + strLoginSep.size()).toString());
+      sep < 0 ? QString() : passDecodeV2(payload.mid(sep + kLoginSeparator.size()).toString());
   client.approved = sep >= 0 && user == m_options.user && password == m_options.password;
   log(QStringLiteral("login %1 %2").arg(user, client.approved ? "accepted" : "rejected"));
   send(client, VexCommand::Login, client.approved ? u"Yes" : u"no");
 }
 
 void VexTestServer::sendList(Client &client) {
-  std::vector<clsPanelEntry> entries;
+  std::vector<PanelEntry> entries;
   const QDir folder(m_options.panelsFolder);
   for (const QString &file : folder.entryList(QDir::Files, QDir::Name)) {
     if (!file.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) continue;
     if (file.startsWith(QLatin1String("hardwaremap"), Qt::CaseInsensitive)) continue;
     QFile f(folder.filePath(file));
     const QString document =
-        f.open(QIODevice::ReadOnly) ? DecodeWindows1252(f.readAll()) : QString();
+        f.open(QIODevice::ReadOnly) ? decodeWindows1252(f.readAll()) : QString();
     entries.push_back({file.left(file.size() - 4), captionOf(document)});
   }
   log(QStringLiteral("sent the list of %1 panels").arg(entries.size()));
-  send(client, VexCommand::PanelList, WritePanelList(entries));
+  send(client, VexCommand::PanelList, writePanelList(entries));
 }
 
 QString VexTestServer::panelFile(const QString &name) const {
@@ -179,11 +178,11 @@ void VexTestServer::deliverPanel(Client &client, const QString &name) {
     return;
   }
   log(QStringLiteral("delivered %1").arg(name));
-  send(client, VexCommand::Panel, name + strFieldSep + DecodeWindows1252(file.readAll()));
+  send(client, VexCommand::Panel, name + kFieldSeparator + decodeWindows1252(file.readAll()));
 }
 
 void VexTestServer::storePanel(Client &client, QStringView payload) {
-  const qsizetype sep = payload.indexOf(strFieldSep);
+  const qsizetype sep = payload.indexOf(kFieldSeparator);
   const QString name = payload.left(qMax<qsizetype>(sep, 0)).toString();
   const QString path = sep < 0 ? QString() : panelFile(name);
   if (path.isEmpty()) {
@@ -191,7 +190,7 @@ void VexTestServer::storePanel(Client &client, QStringView payload) {
     return;
   }
   QSaveFile file(path);
-  const QByteArray bytes = EncodeWindows1252(payload.mid(sep + strFieldSep.size()).toString());
+  const QByteArray bytes = encodeWindows1252(payload.mid(sep + kFieldSeparator.size()).toString());
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
     log(QStringLiteral("store of %1 failed: %2").arg(name, file.errorString()));
     return;
@@ -202,9 +201,9 @@ void VexTestServer::storePanel(Client &client, QStringView payload) {
 
 void VexTestServer::send(Client &client, int code, QStringView payload) {
   // The server fills the header fields with numbers of its own.
-  QString message = BuildVexMessage(code, payload);
+  QString message = buildVexMessage(code, payload);
   message.replace(3, 12, QStringLiteral("00010000000A"));
-  sendBytes(client, EncodeWindows1252(message));
+  sendBytes(client, encodeWindows1252(message));
 }
 
 void VexTestServer::sendBytes(Client &client, const QByteArray &bytes) {

@@ -1,4 +1,4 @@
-#include "server/frmopenpanelviavex.h"
+#include "server/openpaneldialoglogic.h"
 
 #include "model/helpmanual.h"
 #include "model/settings.h"
@@ -7,30 +7,30 @@
 #include "server/serversession.h"
 #include "server/vexconnector.h"
 
-frmOpenPanelViaVex::frmOpenPanelViaVex(ServerSession &session, QObject *parent)
+OpenPanelDialogLogic::OpenPanelDialogLogic(ServerSession &session, QObject *parent)
     : QObject(parent), m_session(session) {}
 
-void frmOpenPanelViaVex::setListIndex(int index) {
+void OpenPanelDialogLogic::setListIndex(int index) {
   m_listIndex = index >= 0 && index < m_lines.size() ? index : -1;
 }
 
-void frmOpenPanelViaVex::fill() {
+void OpenPanelDialogLogic::fill() {
   m_lines.clear();
-  if (frmTcpVexConnector *connector = m_session.connectorIfCreated())
-    for (const clsPanelEntry &entry : connector->collPanelList())
-      m_lines << entry.PanelName + u'\t' + entry.PanelCaption;
+  if (VexConnector *connector = m_session.connectorIfCreated())
+    for (const PanelEntry &entry : connector->panelList())
+      m_lines << entry.panelName + u'\t' + entry.panelCaption;
   // The first line is chosen, so that Enter opens it at once.
   m_listIndex = m_lines.isEmpty() ? -1 : 0;
   emit listChanged();
 }
 
-void frmOpenPanelViaVex::Show() {
+void OpenPanelDialogLogic::show() {
   if (!m_visible) fill();
   m_visible = true;
   emit visibleChanged(true);
 }
 
-void frmOpenPanelViaVex::RefreshList() {
+void OpenPanelDialogLogic::refreshList() {
   if (!m_visible) return;
   const QString selected = m_listIndex >= 0 ? m_lines[m_listIndex] : QString();
   fill();
@@ -38,7 +38,7 @@ void frmOpenPanelViaVex::RefreshList() {
   emit listChanged();
 }
 
-void frmOpenPanelViaVex::butOpen_Click() {
+void OpenPanelDialogLogic::openSelected() {
   if (m_listIndex < 0) {
     m_session.host().ui().failure(
         QStringLiteral("No Panel selected to open\n\n") +
@@ -49,14 +49,14 @@ void frmOpenPanelViaVex::butOpen_Click() {
   }
   const QString line = m_lines[m_listIndex];
   const qsizetype tab = line.indexOf(u'\t');
-  m_session.Connector().OpenPanel(tab < 0 ? line : line.left(tab));
-  Close();
+  m_session.Connector().openPanel(tab < 0 ? line : line.left(tab));
+  close();
 }
 
-void frmOpenPanelViaVex::Close() {
+void OpenPanelDialogLogic::close() {
   if (!m_visible) return;
   m_visible = false;
   emit visibleChanged(false);
 }
 
-void frmOpenPanelViaVex::ShowHelp() { OpenHelp(m_session.host().ui()); }
+void OpenPanelDialogLogic::showHelp() { openHelp(m_session.host().ui()); }

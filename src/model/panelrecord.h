@@ -4,18 +4,18 @@
 #include <memory>
 #include <vector>
 
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 
 // The panel-level settings and the ordered control records of one panel.
-class clsPanelDetails {
+class PanelRecord {
  public:
-  QString strPictureOrigPath;
-  std::vector<std::unique_ptr<clsControlDetails>> CollControls;  // creation (file) order
-  QString strPanelPath;
-  QString BackColorOn;
-  QString BackColorOff;
-  QString strPicture;
-  QString strOnload;
+  QString pictureSourcePath;
+  std::vector<std::unique_ptr<ControlRecord>> records;  // creation (file) order
+  QString panelPath;
+  QString backColorOn;
+  QString backColorOff;
+  QString picture;
+  QString onLoad;
   // Panel-level elements the reader does not use, kept in place.
   std::vector<ForeignElement> foreign;
   // Comments and processing instructions between the control elements,

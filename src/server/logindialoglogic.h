@@ -9,39 +9,39 @@ class ServerSession;
 // The login dialog's logic, shown when the server asks for a login: the
 // user name and password, sent encoded by the connector. Its view in the
 // shell follows the texts, the visibility and the focus.
-class frmLogin : public QObject {
+class LoginDialogLogic : public QObject {
   Q_OBJECT
  public:
   enum class Field { None, LoginName, LoginPassword };
-  inline static const QString Caption = QStringLiteral("Tessary Login");
+  inline static const QString caption = QStringLiteral("Tessary Login");
 
-  explicit frmLogin(ServerSession &session, QObject *parent = nullptr);
+  explicit LoginDialogLogic(ServerSession &session, QObject *parent = nullptr);
 
-  QString LoginName;
-  QString LoginPassword;
-  bool Visible() const { return m_visible; }
+  QString loginName;
+  QString loginPassword;
+  bool visible() const { return m_visible; }
   Field focusField() const { return m_focus; }
 
   // Opening: the last user name, then the focus moves 100 ms later. An open
   // dialog stays as it is, with what was typed, until it is sent or closed.
-  void Show();
+  void show();
   // Sends the login (blank fields as "Void") and closes.
-  void LoginButton_Click();
+  void logIn();
   // Enter in a field: from the user name on to the password, from the
   // password (or the button) the login.
-  void EnterPressed(Field field);
-  void Close();
+  void enterPressed(Field field);
+  void close();
   // F1: the help document.
-  void ShowHelp();
+  void showHelp();
 
-  QTimer FocusTimer;
+  QTimer focusTimer;
   // Once: the focus goes to the password when a user name is there.
-  void FocusTimerTick();
+  void focusTimerTick();
 
  signals:
   void visibleChanged(bool visible);
   void fieldsChanged();
-  void focusRequested(frmLogin::Field field);
+  void focusRequested(LoginDialogLogic::Field field);
 
  private:
   ServerSession &m_session;

@@ -9,34 +9,34 @@ class ServerSession;
 // The connect dialog's logic: address, port, user name and password of the
 // server to connect to. "&Connect" takes them over, starts the connection
 // and remembers the connection for the next start.
-class frmConnect : public QObject {
+class ConnectDialogLogic : public QObject {
   Q_OBJECT
  public:
-  inline static const QString Caption = QStringLiteral("Connect To CorvaneCore");
+  inline static const QString caption = QStringLiteral("Connect To CorvaneCore");
 
-  explicit frmConnect(ServerSession &session, QObject *parent = nullptr);
+  explicit ConnectDialogLogic(ServerSession &session, QObject *parent = nullptr);
 
-  QString txtIPAddress;
-  QString txtPort = QStringLiteral("5200");
-  QString LoginName;
-  QString LoginPassword;
-  bool Visible() const { return m_visible; }
+  QString addressEdit;
+  QString portEdit = QStringLiteral("5200");
+  QString loginName;
+  QString loginPassword;
+  bool visible() const { return m_visible; }
 
   // Opens the dialog with the program-wide address, port and user name (an
   // open dialog keeps what was typed and comes to the front).
-  void Show();
-  void butConnect_Click();
-  void btnCancel_Click() { Close(); }
+  void show();
+  void connectToServer();
+  void cancel() { close(); }
   // "Work &Locally": forgets the remembered server, leaves the server and
   // closes; panels open and save as local files from now on.
-  void butWorkLocally_Click();
-  void Close();
-  void ShowHelp();
+  void workLocally();
+  void close();
+  void showHelp();
 
   // Every second while open: the dialog stays in front of the main window,
   // without taking the keyboard from the window the user works in.
-  QTimer Timer1;
-  void Timer1Tick() { emit keepInFrontRequested(); }
+  QTimer timer1;
+  void timer1Tick() { emit keepInFrontRequested(); }
 
  signals:
   void visibleChanged(bool visible);

@@ -24,7 +24,7 @@ struct SelectionState;
 // mouse and key state of the design surface and the operations on them.
 // Views observe it through `changed`; every operation can be called from a
 // test with twip coordinates.
-class frmPanel : public QObject {
+class PanelEditor : public QObject {
   Q_OBJECT
  public:
   // What an operation changed, for the views.
@@ -38,12 +38,12 @@ class frmPanel : public QObject {
     Order = 64,    // the stacking order of the controls
   };
 
-  explicit frmPanel(Ui &ui, QObject *parent = nullptr);
-  ~frmPanel() override;
+  explicit PanelEditor(Ui &ui, QObject *parent = nullptr);
+  ~PanelEditor() override;
 
   PanelModel &model() { return m_model; }
   const PanelModel &model() const { return m_model; }
-  clsPanelDetails &PanelDetails() { return m_model.PanelDetails; }
+  PanelRecord &panelRecord() { return m_model.panelRecord; }
   Ui &ui() { return m_ui; }
 
   // Unsaved changes: the undo stack is away from its saved state, or
@@ -51,28 +51,28 @@ class frmPanel : public QObject {
   // Setting it false marks the stack's present state as the saved one;
   // setting it true while an undo step records is left to that step. Every
   // assignment notifies the main window's caption mark.
-  bool NeedToSave() const;
+  bool needToSave() const;
   void setNeedToSave(bool value);
 
   // The window caption (the panel's title).
-  QString caption() const { return m_model.Caption; }
+  QString caption() const { return m_model.caption; }
   void setCaption(const QString &caption);
 
   // Set while a panel is being opened: window resizes then do not mark it changed.
-  bool boolOpenResize = false;
-  DesignObject *objCurrentControl = nullptr;
-  std::vector<DesignControl *> collSelectedControls;
-  qint32 lngGridSize = 100;
+  bool openResize = false;
+  DesignObject *currentControl = nullptr;
+  std::vector<DesignControl *> selectedControls;
+  qint32 gridSize = 100;
 
-  // Mouse and key state of the design surface. KeyDown/KeyUp keep the two
+  // Mouse and key state of the design surface. keyDown/keyUp keep the two
   // key flags; the view may also set them from the modifiers of a click.
-  bool boolShiftDown = false;
-  bool boolCtrlDown = false;
-  bool boolResizing = false;  // a left-button drag on a frame is in progress
-  bool boolMoving = false;    // a right-button drag on a frame is in progress
-  qint32 lngMouseStartX = 0;
-  qint32 lngMouseStartY = 0;
-  qint16 intResizeEdge = 0;  // edge or corner code under the pointer at the press
+  bool shiftDown = false;
+  bool ctrlDown = false;
+  bool resizing = false;  // a left-button drag on a frame is in progress
+  bool moving = false;    // a right-button drag on a frame is in progress
+  qint32 mouseStartX = 0;
+  qint32 mouseStartY = 0;
+  qint16 resizeEdge = 0;  // edge or corner code under the pointer at the press
 
   // Where the keyboard focus belongs: a control, the canvas, or (when
   // focusFrame() is not 0) a selection frame. The view moves its own focus
@@ -90,22 +90,22 @@ class frmPanel : public QObject {
   // so that views repaint once rather than once per control.
   class Batch {
    public:
-    explicit Batch(frmPanel &panel) : m_panel(panel) { ++m_panel.m_batchDepth; }
+    explicit Batch(PanelEditor &panel) : m_panel(panel) { ++m_panel.m_batchDepth; }
     ~Batch();
     Batch(const Batch &) = delete;
     Batch &operator=(const Batch &) = delete;
     void add(int flags) { m_panel.m_pendingChanges |= flags; }
 
    private:
-    frmPanel &m_panel;
+    PanelEditor &m_panel;
   };
 
   // --- undo
   // Every user action is one step of this stack; its text names the step
   // for the Edit menu ("Move 3 Controls").
   QUndoStack &undoStack() { return m_undoStack; }
-  void Undo();
-  void Redo();
+  void undo();
+  void redo();
 
   // How a step is named: as given ("Align Left"), or followed by the one
   // control it touched or the number of controls ("Move Button1", "Move 3
@@ -121,10 +121,10 @@ class frmPanel : public QObject {
   // the action added and the selection before and after. Steps opened inside
   // it join it. Nothing is pushed when nothing changed. An action that
   // changes a control outside the selection touches it first; controls are
-  // removed through RemoveSelectedControls, which hands them to the step.
+  // removed through removeSelectedControls, which hands them to the step.
   class EditStep {
    public:
-    EditStep(frmPanel &panel, const QString &name, StepName naming = StepName::AsIs,
+    EditStep(PanelEditor &panel, const QString &name, StepName naming = StepName::AsIs,
              MergeKind merge = NoMerge);
     ~EditStep();
     EditStep(const EditStep &) = delete;
@@ -134,12 +134,12 @@ class frmPanel : public QObject {
     void touchAll();
 
    private:
-    frmPanel &m_panel;
+    PanelEditor &m_panel;
     Batch m_batch;
   };
   // The same for a gesture that spans several events (a mouse drag).
-  void BeginEdit(const QString &name, StepName naming = StepName::AsIs, MergeKind merge = NoMerge);
-  void EndEdit();
+  void beginEdit(const QString &name, StepName naming = StepName::AsIs, MergeKind merge = NoMerge);
+  void endEdit();
 
   // --- placing controls
   // Palette item names: "MasterButton", "MasterLabel", "pictWebBrowser",
@@ -147,48 +147,48 @@ class frmPanel : public QObject {
   // "MasterLKClock", "pictCodecControl". The drop point is in canvas twips;
   // the drag offset is where the palette item was grabbed. `targetIsCanvas`
   // is false when the drop landed on a control (nothing is created then).
-  void DropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
+  void dropFromPalette(const QString &sourceName, double x, double y, qint32 dragOffsetX,
                        qint32 dragOffsetY, bool targetIsCanvas = true);
   // The Insert menu: a new control at (0, 0); null for the codec control.
   // The menu has no meter-fader entry, so that kind gives null as well, and
   // so does a kept control, which only a file or the clipboard brings.
-  DesignControl *InsertControl(ControlKind kind);
+  DesignControl *insertControl(ControlKind kind);
 
   // --- selection (mouse buttons: left 1, right 2, middle 4)
-  void ControlGotFocus(DesignObject *objControl);
-  void CanvasGotFocus();
-  void FrameGotFocus(int frameIndex);
-  void ClearAllSelected(DesignObject *objKeepControl = nullptr);
-  void ClearSingleSelected(DesignObject *objControl = nullptr);
-  void ShiftSelect(DesignObject *objControl);
-  bool IsObjectSelected(const DesignObject *objControl) const;
+  void controlGotFocus(DesignObject *object);
+  void canvasGotFocus();
+  void frameGotFocus(int frameIndex);
+  void clearAllSelected(DesignObject *keepControl = nullptr);
+  void clearSingleSelected(DesignObject *object = nullptr);
+  void shiftSelect(DesignObject *object);
+  bool isObjectSelected(const DesignObject *object) const;
   // Edit > Select All: every control joins the selection in record order;
   // the current control stays when it is one, else the first becomes current.
-  void SelectAll();
+  void selectAll();
   // A rubber band dragged over the empty canvas (twips): the controls it
   // overlaps or touches join the selection; without `add` they replace it.
   // The last control to join becomes current.
-  void RubberBandSelect(const QRect &band, bool add);
+  void rubberBandSelect(const QRect &band, bool add);
   // Bumped by every click or selection command: arrow steps merge only
   // while it stays the same.
   quint64 selectionGeneration() const { return m_selectionGeneration; }
-  int GetResizeIndex(const DesignObject *ObjectToSize) const;
-  static int GetEdgeCorner(double x, double y, const ResizeFrame &frame);
+  int frameIndexOf(const DesignObject *objectToSize) const;
+  static int edgeCorner(double x, double y, const ResizeFrame &frame);
   // Adds the deltas to the selected controls that have a record and to their
   // frames. A control whose width or height would become negative stops the
   // walk: it and the controls after it keep their geometry.
-  void ResizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
+  void resizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
                       bool includeCurrent);
   // Mouse on a frame; x, y in twips inside the frame.
-  void FrameMouseDown(int frameIndex, int button, double x, double y);
-  void FrameMouseMove(int frameIndex, int buttons, double x, double y);
-  void FrameMouseUp(int frameIndex, int button, double x, double y);
+  void frameMouseDown(int frameIndex, int button, double x, double y);
+  void frameMouseMove(int frameIndex, int buttons, double x, double y);
+  void frameMouseUp(int frameIndex, int button, double x, double y);
   // Snapping while a frame drag moves or resizes: what it snaps to, set by
   // the view before the press (the tolerance is a few screen pixels in
   // twips, so it follows the zoom) and `suspended` before each step.
   struct SnapOptions {
     bool toControls = false;  // edges, centres and equal gaps of the others and the panel
-    bool toGrid = false;      // the grid of lngGridSize, where no control is in reach
+    bool toGrid = false;      // the grid of gridSize, where no control is in reach
     qint32 tolerance = 90;
     bool suspended = false;  // this step moves freely (Alt held)
   };
@@ -199,66 +199,66 @@ class frmPanel : public QObject {
   // The four geometry rows the grid shows while the mouse drags (Width,
   // Height, Top, Left); the grid listens to `geometryRowsChanged`.
   // A press on a frame that does not yet have the focus gives it the focus
-  // first (FrameGotFocus): the view reports the press only, since a second
+  // first (frameGotFocus): the view reports the press only, since a second
   // report of the focus would undo a Ctrl+press's deselection.
 
   // --- keys (codes: Shift 16, Ctrl 17, arrows 37-40, Delete 46, F1 112;
   //     shift state: Shift 1, Ctrl 2, Alt 4). Returns true when the key was consumed.
-  bool KeyDown(int keyCode, int shift);
-  void KeyUp(int keyCode, int shift);
-  void DeleteSelected();
+  bool keyDown(int keyCode, int shift);
+  void keyUp(int keyCode, int shift);
+  void deleteSelected();
   // Removes the selected controls with their records and frames (Delete
   // after its question, and Cut after the clipboard holds them).
-  void RemoveSelectedControls();
-  void AlignLeft();
-  void AlignRight();
-  void AlignTop();
-  void AlignBottom();
-  void SpreadHorizontally();
-  void SpreadVertically();
+  void removeSelectedControls();
+  void alignLeft();
+  void alignRight();
+  void alignTop();
+  void alignBottom();
+  void spreadHorizontally();
+  void spreadVertically();
   // The centres of the selection on the vertical (Horizontally) or
   // horizontal (Vertically) line through the middle of the whole selection.
-  void AlignCentresHorizontally();
-  void AlignCentresVertically();
+  void alignCentresHorizontally();
+  void alignCentresVertically();
   // In order of position (then of selection), each selected control after
   // the first stands `gap` twips after the one before it; the first stays.
-  void DistributeHorizontally(qint32 gap);
-  void DistributeVertically(qint32 gap);
+  void distributeHorizontally(qint32 gap);
+  void distributeVertically(qint32 gap);
   // The selected controls take the current control's width, height or both.
-  void MakeSameWidth();
-  void MakeSameHeight();
-  void MakeSameSize();
+  void makeSameWidth();
+  void makeSameHeight();
+  void makeSameSize();
 
   // --- stacking order: the order of the panel's control list, which is the
   //     drawing order, back to front
   enum class Stacking { ToFront, ToBack, Forward, Backward };
   // Bring to Front, Send to Back, and one place forward or backward past
   // the next control that is not selected; the selection keeps its own order.
-  void Restack(Stacking how);
+  void restack(Stacking how);
   // False when nothing is selected or the order would not change.
-  bool CanRestack(Stacking how) const;
+  bool canRestack(Stacking how) const;
   // Moves the controls as one block, in their present order, to stand at
   // `place` among the other controls (0: behind all of them).
-  void MoveInStack(const std::vector<DesignControl *> &controls, size_t place);
+  void moveInStack(const std::vector<DesignControl *> &controls, size_t place);
   // Selects exactly these controls (in this order, those already selected
   // first) with `current` as the current control; none selects the canvas.
-  void SelectControls(const std::vector<DesignControl *> &controls, DesignControl *current);
+  void selectControls(const std::vector<DesignControl *> &controls, DesignControl *current);
 
   // --- graphics
-  QString FindPicturePath(const QString &reference) const;
+  QString findPicturePath(const QString &reference) const;
   // The file a stored picture resolves to (empty for none) and whether that
   // file exists but cannot be read. Kept while a Batch is open: reading a
   // panel looks the same few pictures up for many buttons.
-  std::pair<QString, bool> ResolvePicture(const QString &fileName, const QString &origPath) const;
-  QString SelectGraphicFile();
-  void SetControlGraphics(clsControlDetails &record);
-  void SetPanelGraphics();
-  // Flips the flash phase; the model does not change (painters ask FlashColor).
-  void timFlashTick();
+  std::pair<QString, bool> resolvePicture(const QString &fileName, const QString &origPath) const;
+  QString selectGraphicFile();
+  void setControlGraphics(ControlRecord &record);
+  void setPanelGraphics();
+  // Flips the flash phase; the model does not change (painters ask flashColor).
+  void flashTick();
   bool flashPhase() const { return m_flashPhase; }
   // The background a control of this record shows now: its on or off colour
   // by the flash phase while it flashes, nothing when it does not flash.
-  std::optional<qint32> FlashColor(const clsControlDetails &record) const;
+  std::optional<qint32> flashColor(const ControlRecord &record) const;
 
   // --- window
   // What the window's border and title bar take from its outer size; the
@@ -266,17 +266,17 @@ class frmPanel : public QObject {
   static constexpr qint32 kWindowFrameWidth = 120;   // 4 px border each side
   static constexpr qint32 kWindowFrameHeight = 465;  // 23 px title bar + 2 x 4 px border
   // The window was resized to an outer size in twips.
-  void WindowResized(qint32 width, qint32 height);
+  void windowResized(qint32 width, qint32 height);
   // Starts the 100 ms one-shot that refills the grid.
-  void RequestFillProperties();
-  void timFillPropertiesTick();
-  QTimer timFillProperties;
-  QTimer timFlash;
+  void requestFillProperties();
+  void fillPropertiesTick();
+  QTimer fillPropertiesTimer;
+  QTimer flashTimer;
 
  signals:
   void changed(int flags);
   void needToSaveChanged(bool value);
-  // The grid should show objCurrentControl (timFillProperties fired).
+  // The grid should show currentControl (fillPropertiesTimer fired).
   void fillPropertiesRequested();
   // Live geometry of the current control while the mouse drags it.
   void geometryRowsChanged(qint32 width, qint32 height, qint32 top, qint32 left);
@@ -296,8 +296,7 @@ class frmPanel : public QObject {
   void makeSame(bool width, bool height, const QString &name);
   void showCurrentGeometry();
   void selectionClicked() { ++m_selectionGeneration; }
-  clsControlDetails &appendRecord(DesignControl *control,
-                                  std::unique_ptr<clsControlDetails> record);
+  ControlRecord &appendRecord(DesignControl *control, std::unique_ptr<ControlRecord> record);
   void setFocus(DesignObject *object);
   void showFrame(const DesignControl *control);
   void hideFrame(const DesignControl *control);

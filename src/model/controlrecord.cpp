@@ -1,9 +1,9 @@
-#include "model/controldetails.h"
+#include "model/controlrecord.h"
 
 #include "model/designcontrol.h"
 #include "model/panelmodel.h"
 
-QString ApplyPanelNamePlaceholder(const QString &value, const QString &panelPath) {
+QString applyPanelNamePlaceholder(const QString &value, const QString &panelPath) {
   static const QString kPlaceholder = QStringLiteral("$$PanelName$$");
   // Most names hold no "$" at all; the case-blind search is kept for the rest.
   if (panelPath.isEmpty() || !value.contains(u'$') ||
@@ -18,9 +18,8 @@ QString ApplyPanelNamePlaceholder(const QString &value, const QString &panelPath
   return out;
 }
 
-void clsControlDetails::setHWMapInternalName(const QString &value) {
-  m_HWMapInternalName = value;
-  if (cntrlObject && cntrlObject->owner())
-    m_HWMapInternalName =
-        ApplyPanelNamePlaceholder(value, cntrlObject->owner()->PanelDetails.strPanelPath);
+void ControlRecord::setHWMapInternalName(const QString &value) {
+  m_hwMapInternalName = value;
+  if (control && control->owner())
+    m_hwMapInternalName = applyPanelNamePlaceholder(value, control->owner()->panelRecord.panelPath);
 }

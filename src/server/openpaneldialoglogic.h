@@ -8,27 +8,27 @@ class ServerSession;
 // The dialog that lists the server's panels and asks for the chosen one.
 // It shows the list the server sent last (name, tab, caption a line) and
 // follows a new list while it is open.
-class frmOpenPanelViaVex : public QObject {
+class OpenPanelDialogLogic : public QObject {
   Q_OBJECT
  public:
-  inline static const QString Caption = QStringLiteral("Open Panel From Server");
+  inline static const QString caption = QStringLiteral("Open Panel From Server");
 
-  explicit frmOpenPanelViaVex(ServerSession &session, QObject *parent = nullptr);
+  explicit OpenPanelDialogLogic(ServerSession &session, QObject *parent = nullptr);
 
-  const QStringList &lstPanels() const { return m_lines; }
-  int ListIndex() const { return m_listIndex; }  // -1: no line selected
+  const QStringList &panelList() const { return m_lines; }
+  int listIndex() const { return m_listIndex; }  // -1: no line selected
   void setListIndex(int index);
-  bool Visible() const { return m_visible; }
+  bool visible() const { return m_visible; }
 
-  void Show();
+  void show();
   // "&Open" or a double click: asks the server for the selected panel.
-  void butOpen_Click();
-  void lstPanels_DblClick() { butOpen_Click(); }
-  void butCancel_Click() { Close(); }
-  void Close();
-  void ShowHelp();
+  void openSelected();
+  void panelDoubleClicked() { openSelected(); }
+  void cancel() { close(); }
+  void close();
+  void showHelp();
   // A new list arrived: the open dialog shows it, keeping the selected line.
-  void RefreshList();
+  void refreshList();
 
  signals:
   void visibleChanged(bool visible);
