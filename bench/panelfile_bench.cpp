@@ -327,7 +327,7 @@ void BM_PasteOntoPanel(benchmark::State &state) {
   for (auto _ : state) {
     OpenResult target = openOnce(f, ui);
     times.reference.push_back(target.seconds);
-    target.panel->ctrlDown = true;
+    target.panel->setCtrlDown(true);
     const auto start = bench::Clock::now();
     {
       PanelReadHooks hooks(*target.panel);
@@ -339,7 +339,7 @@ void BM_PasteOntoPanel(benchmark::State &state) {
     target.panel->notify(PanelEditor::Structure | PanelEditor::Selection);
     times.measured.add(state, bench::secondsSince(start));
     state.PauseTiming();
-    if (target.panel->selectedControls.size() != size_t(controls))
+    if (target.panel->selectedControls().size() != size_t(controls))
       state.SkipWithError("the pasted controls are not all selected");
     target.panel.reset();
     state.ResumeTiming();

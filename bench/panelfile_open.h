@@ -27,7 +27,7 @@ inline OpenedPanel openPanelCore(const QString &path, Ui &ui) {
   const auto start = Clock::now();
   r.panel = std::make_unique<PanelEditor>(ui);
   QObject::connect(r.panel.get(), &PanelEditor::changed, [&r](int) { ++r.changedSignals; });
-  r.panel->openResize = true;
+  r.panel->setOpening(true);
   const QString text = loadPanelText(path);
   {
     PanelReadHooks hooks(*r.panel);
@@ -35,7 +35,7 @@ inline OpenedPanel openPanelCore(const QString &path, Ui &ui) {
                   HardwareMap::fromFile(programSettings().hardwareMapFile));
   }
   r.panel->setCaption(r.panel->model().caption);
-  r.panel->openResize = false;
+  r.panel->setOpening(false);
   r.seconds = secondsSince(start);
   return r;
 }

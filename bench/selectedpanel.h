@@ -29,15 +29,15 @@ struct SelectedPanel {
       readPanelText(loadPanelText(path), path, panel->model(), hooks,
                     HardwareMap::fromFile(programSettings().hardwareMapFile));
     }
-    panel->ctrlDown = true;
+    panel->setCtrlDown(true);
     const auto &records = panel->model().panelRecord.records;
     for (int i = 0; i < selected && i < static_cast<int>(records.size()); ++i)
       panel->controlGotFocus(records[static_cast<size_t>(i)]->control);
-    panel->ctrlDown = false;
-    frame = panel->frameIndexOf(panel->currentControl);
+    panel->setCtrlDown(false);
+    frame = panel->frameIndexOf(panel->currentControl());
   }
   bool ready() const {
-    return static_cast<int>(panel->selectedControls.size()) == wanted && frame != 0;
+    return static_cast<int>(panel->selectedControls().size()) == wanted && frame != 0;
   }
 };
 

@@ -42,10 +42,11 @@ void BM_UndoRedoMove(benchmark::State &state) {
   }
   // Every selected control must come back and go again.
   std::vector<qint32> moved;
-  for (const DesignControl *c : f.panel->selectedControls) moved.push_back(c->left);
+  for (const DesignControl *c : f.panel->selectedControls()) moved.push_back(c->left);
   f.panel->undo();
   int back = 0;
-  for (size_t i = 0; i < moved.size(); ++i) back += f.panel->selectedControls[i]->left != moved[i];
+  for (size_t i = 0; i < moved.size(); ++i)
+    back += f.panel->selectedControls()[i]->left != moved[i];
   f.panel->redo();
   if (back != kSelected) {
     state.SkipWithError("undo did not move every selected control back");

@@ -25,7 +25,7 @@ void MainWindowLogic::distributeHorizontally() { distribute(true); }
 void MainWindowLogic::distributeVertically() { distribute(false); }
 
 void MainWindowLogic::distribute(bool horizontal) {
-  if (!m_active || m_active->selectedControls.size() < 2) return;
+  if (!m_active || m_active->selectedControls().size() < 2) return;
   constexpr int kLargestGap = 10000;  // pixels
   constexpr qint32 kTwipsPerPixel = 15;
   const std::optional<QString> answer =

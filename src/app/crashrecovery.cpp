@@ -11,7 +11,6 @@
 #include "app/mainwindowlogic.h"
 #include "app/recoveryfile.h"
 #include "hwmap/hardwaremap.h"
-#include "model/panelfilestamp.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
 #include "surface/paneleditor.h"
@@ -176,7 +175,7 @@ void CrashRecovery::setAside(const QString &file, const QString &session) {
 bool CrashRecovery::restore(const Left &left, QString *why) {
   const RecoveryFile &file = left.content;
   PanelEditor *panel = m_designer.createPanel();
-  panel->openResize = true;
+  panel->setOpening(true);
   XmlError error;
   bool read = false;
   {
@@ -198,12 +197,12 @@ bool CrashRecovery::restore(const Left &left, QString *why) {
   panel->model().panelRecord.panelPath = file.panelPath;
   panel->setCaption(panel->model().caption);
   m_designer.addPanel(panel);
-  panel->openResize = false;
+  panel->setOpening(false);
   panel->setNeedToSave(true);
   if (file.original) {
     // The restored panel keeps the file as its work started from it, so a
     // save over a file changed since asks first.
-    rememberPanelFile(panel->model(), file.windowPath, *file.original);
+    panel->model().rememberFile(file.windowPath, *file.original);
   }
   if (file.original && fileChangedSince(file.windowPath, *file.original))
     *why = QStringLiteral(
@@ -271,7 +270,7 @@ bool CrashRecovery::write(PanelEditor *panel, Tracked &tracked) {
   file.windowPath = model.documentPath;
   file.panelPath = model.panelRecord.panelPath;
   file.written = QDateTime::currentDateTime();
-  file.original = panelFileStamp(model, model.documentPath);
+  file.original = model.fileStamp(model.documentPath);
   file.document = recoveryDocument(model);
   QString error;
   if (!writeRecoveryFile(tracked.file, file, &error)) {

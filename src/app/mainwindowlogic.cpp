@@ -80,7 +80,7 @@ PanelEditor *MainWindowLogic::createPanel() {
   m_undoGroup.addStack(&raw->undoStack());
   PropertyGrid *grid = m_grid.get();
   connect(raw, &PanelEditor::fillPropertiesRequested, grid,
-          [grid, raw] { grid->setProperties(*raw, raw->currentControl); });
+          [grid, raw] { grid->setProperties(*raw, raw->currentControl()); });
   connect(raw, &PanelEditor::geometryRowsChanged, grid, &PropertyGrid::showGeometryRows);
   connect(raw, &PanelEditor::canvasSizeRowsChanged, grid,
           [grid, raw](qint32 w, qint32 h) { grid->showPanelSizeRows(raw, w, h); });
@@ -107,11 +107,11 @@ void MainWindowLogic::discardPanel(PanelEditor *panel) {
 
 PanelEditor *MainWindowLogic::newPanel() {
   PanelEditor *panel = createPanel();
-  panel->openResize = true;
+  panel->setOpening(true);
   panel->model().canvas.tag = newPanelName();
   panel->setCaption(panel->model().canvas.tag);
   addPanel(panel);
-  panel->openResize = false;
+  panel->setOpening(false);
   return panel;
 }
 

@@ -8,7 +8,6 @@
 #include "grid/propertygrid.h"
 #include "hwmap/hardwaremap.h"
 #include "model/names.h"
-#include "model/panelfilestamp.h"
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
@@ -92,7 +91,7 @@ PanelEditor *MainWindowLogic::openPanelLocal(const QString &path) {
   FileStamp stamp;
   const QString text = loadPanelText(path, &stamp);
   PanelEditor *panel = openPanelText(text, path, panelNameFromPath(path));
-  if (panel) rememberPanelFile(panel->model(), path, stamp);
+  if (panel) panel->model().rememberFile(path, stamp);
   return panel;
 }
 
@@ -115,7 +114,7 @@ PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &
     return nullptr;
   }
   PanelEditor *panel = createPanel();
-  panel->openResize = true;
+  panel->setOpening(true);
   XmlError error;
   bool read = false;
   {
@@ -132,7 +131,7 @@ PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &
   }
   panel->setCaption(panel->model().caption);
   addPanel(panel);
-  panel->openResize = false;
+  panel->setOpening(false);
   return panel;
 }
 
@@ -162,8 +161,7 @@ bool MainWindowLogic::save() {
   if (path.isEmpty() || (!programSettings().serverMode && isServerPanelPath(path))) return saveAs();
   // Someone else's change to the file is not replaced without a word (a file
   // that is gone holds none to lose).
-  if (!programSettings().serverMode && fileExists(path) &&
-      panelFileChangedSince(panel->model(), path)) {
+  if (!programSettings().serverMode && fileExists(path) && panel->model().fileChangedOnDisk(path)) {
     const QString question = panel->model().canvas.tag +
                              QStringLiteral(" was changed on disk since you opened it\r\nFile: ") +
                              path +
@@ -262,7 +260,7 @@ bool MainWindowLogic::copyToClipboard(bool gridFocused) {
     return true;
   }
   if (!m_active) return false;
-  const QString text = buildClipboardDocument(m_active->model(), m_active->selectedControls,
+  const QString text = buildClipboardDocument(m_active->model(), m_active->selectedControls(),
                                               programSettings().serverMode);
   if (text.isEmpty()) return false;  // nothing selected: the clipboard keeps its text
   m_ui.clearClipboard();

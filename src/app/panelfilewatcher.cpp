@@ -8,7 +8,6 @@
 
 #include "app/mainwindowlogic.h"
 #include "app/serverpanelpath.h"
-#include "model/panelfilestamp.h"
 #include "model/settings.h"
 #include "model/uiservice.h"
 #include "surface/paneleditor.h"
@@ -75,8 +74,7 @@ void PanelFileWatcher::checkPanels() {
   }
   for (PanelEditor *panel : m_designer.openPanels()) {
     const QString path = localFileOf(panel);
-    if (path.isEmpty() || panel->needToSave() || !panelFileChangedSince(panel->model(), path))
-      continue;
+    if (path.isEmpty() || panel->needToSave() || !panel->model().fileChangedOnDisk(path)) continue;
     if (const auto kept = m_kept.constFind(panel);
         kept != m_kept.constEnd() && !fileChangedSince(path, *kept))
       continue;

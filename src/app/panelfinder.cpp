@@ -53,12 +53,14 @@ bool goToControl(MainWindowLogic &designer, PanelEditor *panel, const QString &p
                               : controlNamed(panel->model(), controlName);
   if (!control) return false;
   // The control alone becomes the selection, whatever keys the panel last saw.
-  const bool shift = std::exchange(panel->shiftDown, false);
-  const bool ctrl = std::exchange(panel->ctrlDown, false);
+  const bool shift = panel->shiftDown();
+  const bool ctrl = panel->ctrlDown();
+  panel->setShiftDown(false);
+  panel->setCtrlDown(false);
   panel->clearAllSelected();
   panel->controlGotFocus(control);
-  panel->shiftDown = shift;
-  panel->ctrlDown = ctrl;
+  panel->setShiftDown(shift);
+  panel->setCtrlDown(ctrl);
   return true;
 }
 

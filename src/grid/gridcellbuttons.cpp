@@ -8,6 +8,7 @@
 #include "model/colors.h"
 #include "model/numbers.h"
 #include "model/settings.h"
+#include "model/textfile.h"
 #include "model/uiservice.h"
 
 namespace {
@@ -79,10 +80,6 @@ QString choosePicture(EditContext &ctx, bool testLoad) {
   ctx.grid.setTextMatrix(ctx.row, 1, path.mid(cut + 1));
   ctx.panel.model().lastDirectory = path.left(cut + 1);
   return path;
-}
-
-QString fileNameOf(const QString &path) {
-  return path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::vector<DesignControl *> readingOrder(const PanelEditor &panel, KindSet kind
     DesignControl *control;
   };
   std::vector<Entry> entries;
-  const auto &selection = panel.selectedControls;
+  const auto &selection = panel.selectedControls();
   for (size_t i = 0; i < selection.size(); ++i)
     if (DesignControl *c = selection[i]; c && kinds.contains(c->kind()))
       entries.push_back({c->top, c->left, i, c});
@@ -39,7 +39,7 @@ std::vector<DesignControl *> readingOrder(const PanelEditor &panel, KindSet kind
 // Asks whether to number a multiple selection; false when only one control
 // is selected or the user says No.
 bool numberIncrementally(PanelEditor &panel, const char *what) {
-  if (panel.selectedControls.size() <= 1) return false;
+  if (panel.selectedControls().size() <= 1) return false;
   const QString question =
       QStringLiteral("Multiple controls are selected.  Would you like to %1 incrementally?")
           .arg(QLatin1String(what));

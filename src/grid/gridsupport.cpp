@@ -74,7 +74,7 @@ QString cellToCaption(const QString &cell) {
 void forEachSelected(PanelEditor &panel, KindSet kinds,
                      const std::function<void(DesignControl &, ControlRecord &)> &fn) {
   // A copy: the step may not change the selection, but it must not break the walk if it does.
-  const std::vector<DesignControl *> selection = panel.selectedControls;
+  const std::vector<DesignControl *> selection = panel.selectedControls();
   for (DesignControl *control : selection) {
     if (!control || !kinds.contains(control->kind())) continue;
     if (ControlRecord *record = panel.model().findRecord(control)) {

@@ -1,9 +1,7 @@
 #include "model/panelmodel.h"
 
+#include <QFileInfo>
 #include <algorithm>
-
-#include "model/panelfilestamp.h"
-#include "model/panelmapentries.h"
 
 namespace {
 constexpr const char *kControlTip =
@@ -21,8 +19,6 @@ std::unique_ptr<DesignControl> makeTemplate(qint32 width, qint32 height) {
 }  // namespace
 
 PanelModel::PanelModel() {
-  forgetMapEntries(*this);
-  forgetPanelFile(*this);
   auto button = makeTemplate<DesignButton>(1215, 495);
   button->toolTipText = QLatin1String(kControlTip);
   auto label = makeTemplate<DesignLabel>(1215, 255);
@@ -152,4 +148,26 @@ ControlRecord *PanelModel::findRecord(const DesignObject *control) const {
     if (records[--back]->control == control) return records[back].get();
   }
   return nullptr;
+}
+
+void PanelModel::rememberMapEntries() {
+  for (const auto &r : panelRecord.records)
+    if (r && !r->hwMapInternalName().trimmed().isEmpty())
+      m_mapEntries.insert(r->hwMapInternalName().trimmed().toLower());
+}
+
+void PanelModel::rememberFile(const QString &path, const FileStamp &stamp) {
+  m_filePath = QFileInfo(path).absoluteFilePath();
+  m_fileStamp = stamp;
+}
+
+std::optional<FileStamp> PanelModel::fileStamp(const QString &path) const {
+  if (path.isEmpty() || m_filePath.isEmpty() || m_filePath != QFileInfo(path).absoluteFilePath())
+    return std::nullopt;
+  return m_fileStamp;
+}
+
+bool PanelModel::fileChangedOnDisk(const QString &path) const {
+  const std::optional<FileStamp> stamp = fileStamp(path);
+  return stamp && fileChangedSince(path, *stamp);
 }

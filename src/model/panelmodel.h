@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/designcontrol.h"
 #include "model/panelrecord.h"
+#include "model/textfile.h"
 
 // Everything one panel holds: the canvas, the control arrays with their
 // templates, the selection frames, the panel record and the panel window's
@@ -77,6 +80,22 @@ class PanelModel {
   // The record whose visible control is the given one, or null.
   ControlRecord *findRecord(const DesignObject *control) const;
 
+  // --- the file behind the panel
+  // The hardware-map internal names (lower case) the panel's controls had
+  // when it was read and at each save: a save removes those the panel no
+  // longer has, so that a renamed panel or control leaves no entries behind.
+  const QSet<QString> &mapEntriesSinceOpened() const { return m_mapEntries; }
+  // Adds the internal names the panel's controls have now.
+  void rememberMapEntries();
+  // The file the panel was read from or last saved to, as it was then: a
+  // save over that file asks first when someone else changed it since.
+  void rememberFile(const QString &path, const FileStamp &stamp);
+  // The stamp kept of `path`, when the panel was read from or saved to it.
+  std::optional<FileStamp> fileStamp(const QString &path) const;
+  // True when the panel was read from or saved to `path` in this session
+  // and the file's bytes changed since.
+  bool fileChangedOnDisk(const QString &path) const;
+
  private:
   using ControlArray = std::map<int, std::unique_ptr<DesignControl>>;
   std::array<ControlArray, kControlKindCount> m_arrays;
@@ -85,4 +104,7 @@ class PanelModel {
   // Every control that enters the arrays is added, every one that leaves
   // is removed.
   NameIndex m_names;
+  QSet<QString> m_mapEntries;
+  QString m_filePath;  // absolute; empty until read or saved
+  FileStamp m_fileStamp;
 };

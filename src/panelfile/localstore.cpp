@@ -12,8 +12,6 @@
 #include "components/datetimestamp.h"
 #include "hwmap/hardwaremap.h"
 #include "model/codepage.h"
-#include "model/panelfilestamp.h"
-#include "model/panelmapentries.h"
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "model/textfile.h"
@@ -122,7 +120,7 @@ bool updatedMap(const QString &mapFile, const PanelModel &panel, const QString &
     insertVersionIntoDocument(map, version);
     EntryAttributes attributes;  // kept when the panel's own entries are rewritten
     removePanelFromHardwareMap(map, panel.canvas.tag, controlNamesOf(records),
-                               mapEntriesSinceOpened(panel), &attributes);
+                               panel.mapEntriesSinceOpened(), &attributes);
     if (!addControlsToHardwareMap(map, records, attributes))
       return fail(error, mapError(mapFile, QStringLiteral("no ControlList")));
     text = map.toText();
@@ -229,11 +227,11 @@ bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
     const bool becauseOfMap = files[0].cancelled && files.size() > 1;
     return fail(error, becauseOfMap ? mapError(mapFile, files[1].error) : files[0].error);
   }
-  rememberPanelFile(panel, path, stampOfBytes(path, files[0].bytes));
+  panel.rememberFile(path, stampOfBytes(path, files[0].bytes));
   writeBackup(fileNameOf(path), files[0].bytes,
               nullptr);  // a missing backup does not undo the save
   if (files.size() > 1 && !files[1].written) return fail(error, mapError(mapFile, files[1].error));
-  rememberMapEntries(panel);
+  panel.rememberMapEntries();
   if (files.size() > 1) writeBackup(fileNameOf(mapFile), files[1].bytes, nullptr);
   return true;
 }
@@ -266,6 +264,6 @@ bool readPanelText(const QString &text, const QString &path, const QString &pane
   panel.panelRecord.panelPath = path;
   panel.documentPath = path;
   if (!analyzeXML(text, panel, hooks, map, error, colours)) return false;
-  rememberMapEntries(panel);
+  panel.rememberMapEntries();
   return true;
 }

@@ -26,7 +26,7 @@ struct FileStamp;
 // The panel file and the map replace their old files as one step (a save cut
 // short between the two is completed by the next save, start or open:
 // completeInterruptedSave). The saved file's stamp is remembered for the
-// panel (panelFileChangedSince).
+// panel (PanelModel::fileChangedOnDisk).
 bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
 
 // Brings the hardware map file of the settings up to date for one panel:
@@ -53,7 +53,7 @@ QString newestBackupOf(const QString &fileName);
 
 // The text of a panel file (Windows-1252, or UTF-8 after a byte order mark),
 // or an empty text when it cannot be read; with `stamp`, the file as it was
-// read (rememberPanelFile).
+// read (PanelModel::rememberFile).
 QString loadPanelText(const QString &path, FileStamp *stamp = nullptr);
 // The panel name of a file path: the text between the last separator and the
 // last "." when the "." comes after it; otherwise the whole path.

@@ -11,8 +11,8 @@
 
 ConnectDialogLogic::ConnectDialogLogic(ServerSession &session, QObject *parent)
     : QObject(parent), m_session(session) {
-  timer1.setInterval(1000);
-  connect(&timer1, &QTimer::timeout, this, &ConnectDialogLogic::timer1Tick);
+  keepInFrontTimer.setInterval(1000);
+  connect(&keepInFrontTimer, &QTimer::timeout, this, &ConnectDialogLogic::keepInFrontTick);
 }
 
 void ConnectDialogLogic::show() {
@@ -27,7 +27,7 @@ void ConnectDialogLogic::show() {
   loginPassword.clear();
   emit fieldsChanged();
   m_visible = true;
-  timer1.start();
+  keepInFrontTimer.start();
   emit visibleChanged(true);
 }
 
@@ -71,7 +71,7 @@ void ConnectDialogLogic::workLocally() {
 }
 
 void ConnectDialogLogic::close() {
-  timer1.stop();
+  keepInFrontTimer.stop();
   loginPassword.clear();
   if (!m_visible) return;
   m_visible = false;

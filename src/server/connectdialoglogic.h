@@ -35,8 +35,8 @@ class ConnectDialogLogic : public QObject {
 
   // Every second while open: the dialog stays in front of the main window,
   // without taking the keyboard from the window the user works in.
-  QTimer timer1;
-  void timer1Tick() { emit keepInFrontRequested(); }
+  QTimer keepInFrontTimer;
+  void keepInFrontTick() { emit keepInFrontRequested(); }
 
  signals:
   void visibleChanged(bool visible);

@@ -17,14 +17,14 @@ qint32 clampToInt32(qint64 v) {
 // Aligns the near (Left/Top) or far (right/bottom) edges, or the centres, of
 // the selection to the extreme edge or the middle of the whole selection.
 void PanelEditor::align(Axis axis, Edge edge) {
-  if (selectedControls.size() < 2) return;
+  if (m_selectedControls.size() < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   auto nearEdge = [&](const DesignControl *c) -> qint64 { return horizontal ? c->left : c->top; };
   auto extent = [&](const DesignControl *c) -> qint64 { return horizontal ? c->width : c->height; };
 
   qint64 smallest = std::numeric_limits<qint64>::max();
   qint64 largestEnd = std::numeric_limits<qint64>::min();
-  for (const DesignControl *c : selectedControls) {
+  for (const DesignControl *c : m_selectedControls) {
     smallest = std::min(smallest, nearEdge(c));
     largestEnd = std::max(largestEnd, nearEdge(c) + extent(c));
   }
@@ -46,7 +46,7 @@ void PanelEditor::align(Axis axis, Edge edge) {
                                        QStringLiteral("Align Centres Horizontally")}};
   EditStep step(*this, names[horizontal][int(edge)]);
   Batch batch(*this);
-  for (DesignControl *c : selectedControls) {
+  for (DesignControl *c : m_selectedControls) {
     const qint32 position = clampToInt32(placed(c));
     (horizontal ? c->left : c->top) = position;
     if (ResizeFrame *frame = m_model.frame(frameIndexOf(c)))
@@ -64,7 +64,7 @@ void PanelEditor::alignCentresHorizontally() { align(Axis::Horizontal, Edge::Cen
 void PanelEditor::alignCentresVertically() { align(Axis::Vertical, Edge::Centre); }
 
 void PanelEditor::placeInOrder(Axis axis, const QString &name, const PlaceRule &place) {
-  const int n = int(selectedControls.size());
+  const int n = int(m_selectedControls.size());
   if (n < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   auto position = [&](DesignControl *c) -> qint32 & { return horizontal ? c->left : c->top; };
@@ -74,7 +74,7 @@ void PanelEditor::placeInOrder(Axis axis, const QString &name, const PlaceRule &
   std::vector<double> keys;
   keys.reserve(n);
   for (int i = 0; i < n; ++i) {
-    const qint32 p = position(selectedControls[i]);
+    const qint32 p = position(m_selectedControls[i]);
     smallest = std::min(smallest, p);
     keys.push_back(placementKey(p, i + 1, n));
   }
@@ -84,7 +84,7 @@ void PanelEditor::placeInOrder(Axis axis, const QString &name, const PlaceRule &
   Batch batch(*this);
   qint64 previousEnd = 0;
   for (int k = 0; k < n; ++k) {
-    DesignControl *c = selectedControls[placementSelectionPlace(keys[k], n) - 1];
+    DesignControl *c = m_selectedControls[placementSelectionPlace(keys[k], n) - 1];
     const qint32 placed = clampToInt32(place(smallest, k, previousEnd));
     position(c) = placed;
     if (ResizeFrame *frame = m_model.frame(frameIndexOf(c)))
@@ -99,11 +99,11 @@ void PanelEditor::placeInOrder(Axis axis, const QString &name, const PlaceRule &
 // a control that would overlap the one placed before it goes 10 twips after
 // it instead. Sizes never change.
 void PanelEditor::spread(Axis axis) {
-  const int n = int(selectedControls.size());
+  const int n = int(m_selectedControls.size());
   if (n < 2) return;
   const bool horizontal = axis == Axis::Horizontal;
   qint32 min = std::numeric_limits<qint32>::max(), max = std::numeric_limits<qint32>::min();
-  for (const DesignControl *c : selectedControls) {
+  for (const DesignControl *c : m_selectedControls) {
     min = std::min(min, horizontal ? c->left : c->top);
     max = std::max(max, horizontal ? c->left : c->top);
   }
@@ -135,12 +135,12 @@ void PanelEditor::distributeVertically(qint32 gap) { distribute(Axis::Vertical, 
 
 // The selected controls take the width and/or height of the current control.
 void PanelEditor::makeSame(bool width, bool height, const QString &name) {
-  const auto *current = dynamic_cast<const DesignControl *>(currentControl);
-  if (!current || selectedControls.size() < 2 || !isObjectSelected(current)) return;
+  const auto *current = dynamic_cast<const DesignControl *>(m_currentControl);
+  if (!current || m_selectedControls.size() < 2 || !isObjectSelected(current)) return;
   const qint32 w = current->width, h = current->height;
   EditStep step(*this, name);
   Batch batch(*this);
-  for (DesignControl *c : selectedControls) {
+  for (DesignControl *c : m_selectedControls) {
     if (width) c->width = w;
     if (height) c->height = h;
     if (ResizeFrame *frame = m_model.frame(frameIndexOf(c))) placeFrame(*frame, *c);
@@ -156,6 +156,7 @@ void PanelEditor::makeSameSize() { makeSame(true, true, QStringLiteral("Make Sam
 // The grid shows the current control's new geometry after keys and arrange
 // commands, as it does while the mouse drags.
 void PanelEditor::showCurrentGeometry() {
-  if (const auto *c = dynamic_cast<const DesignControl *>(currentControl); c && m_model.contains(c))
+  if (const auto *c = dynamic_cast<const DesignControl *>(m_currentControl);
+      c && m_model.contains(c))
     emit geometryRowsChanged(c->width, c->height, c->top, c->left);
 }

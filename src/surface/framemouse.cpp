@@ -1,4 +1,4 @@
-// Moving and resizing the current control with the mouse on its frame; the
+// Moving and m_resizing the current control with the mouse on its frame; the
 // other selected controls follow by the same amounts.
 #include <cstdlib>
 
@@ -15,27 +15,27 @@ void PanelEditor::frameMouseDown(int frameIndex, int button, double x, double y)
   // The press focuses the frame, which selects its control; a Ctrl+press
   // deselects it instead (even when its frame has the focus already), and
   // then nothing is dragged.
-  if (m_focusFrame != frameIndex || ctrlDown) frameGotFocus(frameIndex);
+  if (m_focusFrame != frameIndex || m_ctrlDown) frameGotFocus(frameIndex);
   if (m_focusFrame != frameIndex) return;
-  mouseStartX = roundHalfEven(x);
-  mouseStartY = roundHalfEven(y);
+  m_mouseStartX = roundHalfEven(x);
+  m_mouseStartY = roundHalfEven(y);
   if (button == MouseButton::Left) {
-    resizeEdge = qint16(edgeCorner(x, y, *frame));
-    resizing = true;
+    m_resizeEdge = qint16(edgeCorner(x, y, *frame));
+    m_resizing = true;
   } else {
-    moving = true;
+    m_moving = true;
     frame->mousePointer = FramePointer::Move;
     batch.add(Pointer);
   }
   // The whole drag, up to the release, is one undo step.
-  beginEdit(resizing ? QStringLiteral("Resize") : QStringLiteral("Move"), StepName::WithControls);
+  beginEdit(m_resizing ? QStringLiteral("Resize") : QStringLiteral("Move"), StepName::WithControls);
   m_gestureOpen = true;
   beginSnapping();
 }
 
 void PanelEditor::frameMouseUp(int, int, double, double) {
-  resizing = false;
-  moving = false;
+  m_resizing = false;
+  m_moving = false;
   finishGesture();
 }
 
@@ -44,7 +44,7 @@ void PanelEditor::frameMouseMove(int frameIndex, int buttons, double x, double y
   if (!frame) return;
   Batch batch(*this);
 
-  if (!resizing && !moving) {
+  if (!m_resizing && !m_moving) {
     const int code = edgeCorner(x, y, *frame);
     if (code != FrameEdge::Inside && frame->mousePointer != pointerForEdge(code)) {
       frame->mousePointer = pointerForEdge(code);
@@ -56,32 +56,32 @@ void PanelEditor::frameMouseMove(int frameIndex, int buttons, double x, double y
   // Ctrl+press that deselected the pressed control, the current control is
   // another one and the drag is ignored rather than jumping that control
   // onto the pressed frame.
-  auto *control = dynamic_cast<DesignControl *>(currentControl);
+  auto *control = dynamic_cast<DesignControl *>(m_currentControl);
   if (!control || frameIndexOf(control) != frameIndex) return;
 
   const qint32 xi = roundHalfEven(x);
   const qint32 yi = roundHalfEven(y);
   qint32 oldWidth = 0, oldHeight = 0;
-  if (resizing) {
+  if (m_resizing) {
     oldWidth = control->width;
     oldHeight = control->height;
     qint32 dLeft = 0, dTop = 0, dWidth = 0, dHeight = 0;
-    const int edge = resizeEdge;
+    const int edge = m_resizeEdge;
     // Left and top edges: the frame moves with the edge, so the pointer keeps
     // its place inside it and the step is how far it left that place. Right
     // and bottom edges: the frame's origin stays, so the step is counted
     // from the last pointer position.
     if (hasLeftEdge(edge)) {
-      dLeft = xi - mouseStartX;
+      dLeft = xi - m_mouseStartX;
       dWidth = -dLeft;
     } else if (hasRightEdge(edge)) {
-      dWidth = xi - mouseStartX;
+      dWidth = xi - m_mouseStartX;
     }
     if (hasTopEdge(edge)) {
-      dTop = yi - mouseStartY;
+      dTop = yi - m_mouseStartY;
       dHeight = -dTop;
     } else if (hasBottomEdge(edge)) {
-      dHeight = yi - mouseStartY;
+      dHeight = yi - m_mouseStartY;
     }
     const qint32 rawWidth = dWidth, rawHeight = dHeight;
     snapResizeStep(*control, edge, dLeft, dTop, dWidth, dHeight);
@@ -94,7 +94,7 @@ void PanelEditor::frameMouseMove(int frameIndex, int buttons, double x, double y
       if (dWidth + frame->width > kFrameMinimum) frame->width += dWidth;
       // What snapping added stays out of the next step's count, so that the
       // edge lets go again once the pointer moves on.
-      mouseStartX = xi + (dWidth - rawWidth);
+      m_mouseStartX = xi + (dWidth - rawWidth);
       control->width = frame->width - kFrameMinimum;
     }
     if (hasTopEdge(edge)) {
@@ -104,17 +104,17 @@ void PanelEditor::frameMouseMove(int frameIndex, int buttons, double x, double y
       control->height = frame->height - kFrameMinimum;
     } else if (hasBottomEdge(edge)) {
       if (dHeight + frame->height > kFrameMinimum) frame->height += dHeight;
-      mouseStartY = yi + (dHeight - rawHeight);
+      m_mouseStartY = yi + (dHeight - rawHeight);
       control->height = frame->height - kFrameMinimum;
     }
     batch.add(Geometry);
     emit geometryRowsChanged(control->width, control->height, control->top, control->left);
     resizeSelected(dLeft, dTop, dWidth, dHeight, false);
-  } else if (moving) {
+  } else if (m_moving) {
     // The frame moves with the pointer, which keeps its place inside it: a
     // step is how far it left that place (snapping may add to it).
-    qint32 dx = xi - mouseStartX;
-    qint32 dy = yi - mouseStartY;
+    qint32 dx = xi - m_mouseStartX;
+    qint32 dy = yi - m_mouseStartY;
     snapMoveStep(dx, dy);
     frame->left += dx;
     control->left = frame->left + kFrameBand;

@@ -12,7 +12,7 @@ constexpr qint32 kArrowStep = 5;
 }
 
 void PanelEditor::arrowKey(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight) {
-  if (selectedControls.empty()) return;
+  if (m_selectedControls.empty()) return;
   const bool move = dWidth == 0 && dHeight == 0;
   // Presses in a row on one selection merge into one step.
   EditStep step(*this, move ? QStringLiteral("Move") : QStringLiteral("Resize"),
@@ -27,10 +27,10 @@ bool PanelEditor::keyDown(int keyCode, int shift) {
   const bool move = shift == ShiftState::Shift;
   switch (keyCode) {
     case KeyCode::Shift:
-      shiftDown = true;
+      m_shiftDown = true;
       break;
     case KeyCode::Ctrl:
-      ctrlDown = true;
+      m_ctrlDown = true;
       break;
     case KeyCode::Left:
       move ? arrowKey(-kArrowStep, 0, 0, 0) : arrowKey(-kArrowStep, 0, kArrowStep, 0);
@@ -57,13 +57,13 @@ bool PanelEditor::keyDown(int keyCode, int shift) {
 }
 
 void PanelEditor::keyUp(int keyCode, int) {
-  if (keyCode == KeyCode::Shift) shiftDown = false;
-  if (keyCode == KeyCode::Ctrl) ctrlDown = false;
+  if (keyCode == KeyCode::Shift) m_shiftDown = false;
+  if (keyCode == KeyCode::Ctrl) m_ctrlDown = false;
 }
 
 void PanelEditor::deleteSelected() {
   // Nothing to delete: no question to answer.
-  if (selectedControls.empty()) return;
+  if (m_selectedControls.empty()) return;
   if (m_ui.message(QStringLiteral("Are you sure you want to delete selected controls?"),
                    Ui::Buttons::YesNo) != Ui::Answer::Yes)
     return;
@@ -75,7 +75,7 @@ void PanelEditor::removeSelectedControls() {
   Batch batch(*this);
   auto &records = m_model.panelRecord.records;
   std::unordered_set<const DesignObject *> removed;
-  for (DesignControl *control : selectedControls) {
+  for (DesignControl *control : m_selectedControls) {
     if (!removed.insert(control).second) continue;  // listed twice: already gone
     // The undo step keeps the control, its record and its frame, with their
     // places, so that undo puts the same objects back where they were.
@@ -97,12 +97,12 @@ void PanelEditor::removeSelectedControls() {
     if (m_recorder) m_recorder->removed(std::move(gone));
     batch.add(Structure | Selection);
   }
-  selectedControls.clear();
+  m_selectedControls.clear();
   if (removed.empty()) return;
   // The current control and the focus must not point at a deleted control;
   // the panel becomes current and the grid shows it.
-  if (removed.count(currentControl)) {
-    currentControl = &m_model.canvas;
+  if (removed.count(m_currentControl)) {
+    m_currentControl = &m_model.canvas;
     requestFillProperties();
   }
   if (removed.count(m_focusObject)) setFocus(&m_model.canvas);

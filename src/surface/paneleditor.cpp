@@ -12,7 +12,7 @@ constexpr int kFillPropertiesDelay =
 }  // namespace
 
 PanelEditor::PanelEditor(Ui &ui, QObject *parent) : QObject(parent), m_ui(ui) {
-  currentControl = &m_model.canvas;
+  m_currentControl = &m_model.canvas;
 
   fillPropertiesTimer.setSingleShot(true);
   fillPropertiesTimer.setInterval(kFillPropertiesDelay);
@@ -65,7 +65,7 @@ void PanelEditor::windowResized(qint32 width, qint32 height) {
   batch.add(Geometry);
   if (m_focusObject == &m_model.canvas)
     emit canvasSizeRowsChanged(m_model.canvas.width, m_model.canvas.height);
-  if (!openResize) setNeedToSave(true);
+  if (!m_opening) setNeedToSave(true);
 }
 
 void PanelEditor::requestFillProperties() { fillPropertiesTimer.start(); }

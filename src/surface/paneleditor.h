@@ -59,20 +59,23 @@ class PanelEditor : public QObject {
   void setCaption(const QString &caption);
 
   // Set while a panel is being opened: window resizes then do not mark it changed.
-  bool openResize = false;
-  DesignObject *currentControl = nullptr;
-  std::vector<DesignControl *> selectedControls;
-  qint32 gridSize = 100;
+  bool isOpening() const { return m_opening; }
+  void setOpening(bool opening) { m_opening = opening; }
+  // The current control (the one the grid shows) and the selected controls
+  // in selection order; change them through the selection operations below.
+  DesignObject *currentControl() const { return m_currentControl; }
+  const std::vector<DesignControl *> &selectedControls() const { return m_selectedControls; }
+  qint32 gridSize() const { return m_gridSize; }
+  void setGridSize(qint32 twips) { m_gridSize = twips; }
 
-  // Mouse and key state of the design surface. keyDown/keyUp keep the two
-  // key flags; the view may also set them from the modifiers of a click.
-  bool shiftDown = false;
-  bool ctrlDown = false;
-  bool resizing = false;  // a left-button drag on a frame is in progress
-  bool moving = false;    // a right-button drag on a frame is in progress
-  qint32 mouseStartX = 0;
-  qint32 mouseStartY = 0;
-  qint16 resizeEdge = 0;  // edge or corner code under the pointer at the press
+  // The two key flags of the design surface. keyDown/keyUp keep them; the
+  // view may also set them from the modifiers of a click.
+  bool shiftDown() const { return m_shiftDown; }
+  void setShiftDown(bool down) { m_shiftDown = down; }
+  bool ctrlDown() const { return m_ctrlDown; }
+  void setCtrlDown(bool down) { m_ctrlDown = down; }
+  // Where the frame drag in progress was pressed, in twips inside the frame.
+  QPoint dragStart() const { return {m_mouseStartX, m_mouseStartY}; }
 
   // Where the keyboard focus belongs: a control, the canvas, or (when
   // focusFrame() is not 0) a selection frame. The view moves its own focus
@@ -188,7 +191,7 @@ class PanelEditor : public QObject {
   // twips, so it follows the zoom) and `suspended` before each step.
   struct SnapOptions {
     bool toControls = false;  // edges, centres and equal gaps of the others and the panel
-    bool toGrid = false;      // the grid of gridSize, where no control is in reach
+    bool toGrid = false;      // the grid of gridSize(), where no control is in reach
     qint32 tolerance = 90;
     bool suspended = false;  // this step moves freely (Alt held)
   };
@@ -276,7 +279,7 @@ class PanelEditor : public QObject {
  signals:
   void changed(int flags);
   void needToSaveChanged(bool value);
-  // The grid should show currentControl (fillPropertiesTimer fired).
+  // The grid should show currentControl() (fillPropertiesTimer fired).
   void fillPropertiesRequested();
   // Live geometry of the current control while the mouse drags it.
   void geometryRowsChanged(qint32 width, qint32 height, qint32 top, qint32 left);
@@ -286,6 +289,19 @@ class PanelEditor : public QObject {
   void canvasSizeRowsChanged(qint32 width, qint32 height);
 
  private:
+  bool m_opening = false;
+  DesignObject *m_currentControl = nullptr;
+  std::vector<DesignControl *> m_selectedControls;
+  qint32 m_gridSize = 100;
+  bool m_shiftDown = false;
+  bool m_ctrlDown = false;
+  // The frame drag in progress: left button resizes, right button moves,
+  // from the press point and the edge or corner code under it.
+  bool m_resizing = false;
+  bool m_moving = false;
+  qint32 m_mouseStartX = 0;
+  qint32 m_mouseStartY = 0;
+  qint16 m_resizeEdge = 0;
   friend class PanelEditCommand;
   void touch(DesignControl *control);
   SelectionState selectionState() const;

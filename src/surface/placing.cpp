@@ -54,8 +54,8 @@ void PanelEditor::dropFromPalette(const QString &sourceName, double x, double y,
   // the grab offset and snapped to the grid, then shown and focused.
   auto place = [&](ControlKind kind) {
     DesignControl *control = m_model.loadControl(kind);
-    control->left = snapToGrid(roundHalfEven(x - dragOffsetX), gridSize);
-    control->top = snapToGrid(roundHalfEven(y - dragOffsetY), gridSize);
+    control->left = snapToGrid(roundHalfEven(x - dragOffsetX), m_gridSize);
+    control->top = snapToGrid(roundHalfEven(y - dragOffsetY), m_gridSize);
     batch.add(Structure | Geometry);
     return control;
   };

@@ -25,7 +25,7 @@ struct PreviewCommand {
 
 // A panel window seen as operators see it: buttons toggle between their on
 // and off states when clicked and show the graphics of that state, flashing
-// runs, meters show a moving test level, and the commands a click would send
+// runs, meters show a m_moving test level, and the commands a click would send
 // are logged instead of sent. Everything here is view state: the panel's
 // model, its undo stack and its changed mark are never touched, so dropping
 // the session leaves the panel exactly as it was.

@@ -1,5 +1,5 @@
 // The selection: clicks with Ctrl and Shift, the frames of selected controls,
-// and moving or sizing every selected control by the same amounts.
+// and m_moving or sizing every selected control by the same amounts.
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
@@ -20,8 +20,8 @@ void PanelEditor::hideFrame(const DesignControl *control) {
 }
 
 bool PanelEditor::isObjectSelected(const DesignObject *object) const {
-  return std::find(selectedControls.begin(), selectedControls.end(), object) !=
-         selectedControls.end();
+  return std::find(m_selectedControls.begin(), m_selectedControls.end(), object) !=
+         m_selectedControls.end();
 }
 
 int PanelEditor::frameIndexOf(const DesignObject *objectToSize) const {
@@ -44,22 +44,22 @@ void PanelEditor::controlGotFocus(DesignObject *object) {
   bool shiftPath = false;
   bool deselect = false;
   if (!isObjectSelected(control)) {
-    if (!ctrlDown) {
-      if (!shiftDown) {
+    if (!m_ctrlDown) {
+      if (!m_shiftDown) {
         clearAllSelected();
       } else {
         shiftSelect(control);
         shiftPath = true;
       }
     }
-    if (!isObjectSelected(control)) selectedControls.push_back(control);
-  } else if (ctrlDown && control->kind() != ControlKind::WebBrowser) {
+    if (!isObjectSelected(control)) m_selectedControls.push_back(control);
+  } else if (m_ctrlDown && control->kind() != ControlKind::WebBrowser) {
     deselect = true;
   }
   requestFillProperties();
   if (shiftPath) return;
   if (!deselect) {
-    currentControl = control;
+    m_currentControl = control;
     showFrame(control);
   } else {
     clearSingleSelected(control);
@@ -72,7 +72,7 @@ void PanelEditor::canvasGotFocus() {
   setFocus(&m_model.canvas);
   selectionClicked();
   clearAllSelected();
-  currentControl = &m_model.canvas;
+  m_currentControl = &m_model.canvas;
   requestFillProperties();
 }
 
@@ -92,13 +92,13 @@ void PanelEditor::frameGotFocus(int frameIndex) {
 }
 
 void PanelEditor::clearAllSelected(DesignObject *keepControl) {
-  if (selectedControls.empty()) return;
+  if (m_selectedControls.empty()) return;
   Batch batch(*this);
   batch.add(Selection);
-  for (auto i = selectedControls.size(); i-- > 0;) {
-    DesignControl *control = selectedControls[i];
+  for (auto i = m_selectedControls.size(); i-- > 0;) {
+    DesignControl *control = m_selectedControls[i];
     if (control == keepControl) continue;
-    selectedControls.erase(selectedControls.begin() + i);
+    m_selectedControls.erase(m_selectedControls.begin() + i);
     hideFrame(control);
   }
 }
@@ -107,16 +107,16 @@ void PanelEditor::clearSingleSelected(DesignObject *object) {
   Batch batch(*this);
   batch.add(Selection);
   if (object) {
-    for (auto i = selectedControls.size(); i-- > 0;) {
-      if (selectedControls[i] != object) continue;
-      selectedControls.erase(selectedControls.begin() + i);
+    for (auto i = m_selectedControls.size(); i-- > 0;) {
+      if (m_selectedControls[i] != object) continue;
+      m_selectedControls.erase(m_selectedControls.begin() + i);
       hideFrame(static_cast<DesignControl *>(object));
     }
   }
-  if (!selectedControls.empty()) {
-    DesignControl *first = selectedControls.front();
+  if (!m_selectedControls.empty()) {
+    DesignControl *first = m_selectedControls.front();
     setFocus(first);
-    currentControl = first;
+    m_currentControl = first;
   } else {
     canvasGotFocus();
   }
@@ -128,13 +128,13 @@ void PanelEditor::shiftSelect(DesignObject *object) {
   auto *control = static_cast<DesignControl *>(object);
   Batch batch(*this);
   batch.add(Selection);
-  if (!isObjectSelected(control)) selectedControls.push_back(control);
-  currentControl = control;
+  if (!isObjectSelected(control)) m_selectedControls.push_back(control);
+  m_currentControl = control;
 
   // The box around everything selected so far.
   qint64 left = std::numeric_limits<qint64>::max(), top = left;
   qint64 right = std::numeric_limits<qint64>::min(), bottom = right;
-  for (const DesignControl *c : selectedControls) {
+  for (const DesignControl *c : m_selectedControls) {
     left = std::min<qint64>(left, c->left);
     top = std::min<qint64>(top, c->top);
     right = std::max<qint64>(right, qint64(c->left) + c->width);
@@ -150,17 +150,17 @@ void PanelEditor::shiftSelect(DesignObject *object) {
     const bool touches = c->left <= right && qint64(c->left) + c->width >= left &&
                          c->top <= bottom && qint64(c->top) + c->height >= top;
     if (!touches) continue;
-    if (selected.insert(c).second) selectedControls.push_back(c);
+    if (selected.insert(c).second) m_selectedControls.push_back(c);
     showFrame(c);
   }
-  if (!selected.count(control)) selectedControls.push_back(control);
-  currentControl = control;
+  if (!selected.count(control)) m_selectedControls.push_back(control);
+  m_currentControl = control;
   requestFillProperties();
 }
 
 void PanelEditor::resizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint32 dHeight,
                                  bool includeCurrent) {
-  if (selectedControls.empty()) return;
+  if (m_selectedControls.empty()) return;
   EditStep step(*this, QStringLiteral("Resize"), StepName::WithControls);
   Batch batch(*this);
   // One look-up table instead of a walk of the records per control: a drag
@@ -173,8 +173,8 @@ void PanelEditor::resizeSelected(qint32 dLeft, qint32 dTop, qint32 dWidth, qint3
   auto fits = [](qint64 v) {
     return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
   };
-  for (DesignControl *control : selectedControls) {
-    if (!includeCurrent && control == currentControl) continue;
+  for (DesignControl *control : m_selectedControls) {
+    if (!includeCurrent && control == m_currentControl) continue;
     const auto found = records.find(control);
     if (found == records.end()) continue;
     const qint64 left = qint64(control->left) + dLeft, top = qint64(control->top) + dTop;
@@ -201,21 +201,21 @@ void PanelEditor::selectAll() {
   Batch batch(*this);
   batch.add(Selection);
   selectionClicked();
-  std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
-                                                     selectedControls.end());
+  std::unordered_set<const DesignControl *> selected(m_selectedControls.begin(),
+                                                     m_selectedControls.end());
   for (const auto &record : m_model.panelRecord.records) {
     DesignControl *c = record->control;
     if (!c) continue;
-    if (selected.insert(c).second) selectedControls.push_back(c);
+    if (selected.insert(c).second) m_selectedControls.push_back(c);
     if (ResizeFrame *frame = m_model.frame(record->frameIndex)) {
       frame->visible = true;
       placeFrame(*frame, *c);
     }
   }
-  if (selectedControls.empty()) return;
-  if (!isObjectSelected(currentControl)) {
-    currentControl = selectedControls.front();
-    setFocus(selectedControls.front());
+  if (m_selectedControls.empty()) return;
+  if (!isObjectSelected(m_currentControl)) {
+    m_currentControl = m_selectedControls.front();
+    setFocus(m_selectedControls.front());
   }
   requestFillProperties();
 }
@@ -226,13 +226,13 @@ void PanelEditor::rubberBandSelect(const QRect &band, bool add) {
   selectionClicked();
   if (!add) {
     clearAllSelected();
-    currentControl = &m_model.canvas;
+    m_currentControl = &m_model.canvas;
     setFocus(&m_model.canvas);
   }
   const qint64 left = band.left(), top = band.top();
   const qint64 right = left + band.width(), bottom = top + band.height();
-  std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
-                                                     selectedControls.end());
+  std::unordered_set<const DesignControl *> selected(m_selectedControls.begin(),
+                                                     m_selectedControls.end());
   DesignControl *last = nullptr;
   for (const auto &record : m_model.panelRecord.records) {
     DesignControl *c = record->control;
@@ -241,7 +241,7 @@ void PanelEditor::rubberBandSelect(const QRect &band, bool add) {
     const bool touches = c->left <= right && qint64(c->left) + c->width >= left &&
                          c->top <= bottom && qint64(c->top) + c->height >= top;
     if (!touches || !selected.insert(c).second) continue;
-    selectedControls.push_back(c);
+    m_selectedControls.push_back(c);
     if (ResizeFrame *frame = m_model.frame(record->frameIndex)) {
       frame->visible = true;
       placeFrame(*frame, *c);
@@ -249,7 +249,7 @@ void PanelEditor::rubberBandSelect(const QRect &band, bool add) {
     last = c;
   }
   if (last) {
-    currentControl = last;
+    m_currentControl = last;
     setFocus(last);
   }
   requestFillProperties();

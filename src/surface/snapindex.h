@@ -55,7 +55,7 @@ class SnapIndex {
   // centre of another control or of the panel (centres on a move only), or
   // to an equal gap, within `tolerance`; failing that to the grid when `grid` > 0. The
   // marks describe what then holds.
-  std::array<qint32, 2> snap(const SnapBox &box, const Moving &moving, qint32 tolerance,
+  std::array<qint32, 2> snap(const SnapBox &box, const Moving &m_moving, qint32 tolerance,
                              qint32 grid, SnapMarks *marks) const;
 
  private:
@@ -74,7 +74,7 @@ class SnapIndex {
   };
   void snapToLines(SnapAxis axis, const std::array<qint64, 3> &features,
                    const std::array<bool, 3> &use, qint32 tolerance, Candidate &best) const;
-  // Equal gaps for the moving edges `lo` and `hi` of the box on the axis.
+  // Equal gaps for the m_moving edges `lo` and `hi` of the box on the axis.
   void snapToGaps(SnapAxis axis, const SnapBox &box, bool lo, bool hi, qint32 tolerance,
                   Candidate &best) const;
   void markLines(SnapAxis axis, const SnapBox &box, const std::array<bool, 3> &use,

@@ -18,8 +18,8 @@ void PanelEditor::beginSnapping() {
   m_snapMarks = {};
   m_snapIndex.reset();
   if (!snapOptions.toControls && !snapOptions.toGrid) return;
-  const std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
-                                                           selectedControls.end());
+  const std::unordered_set<const DesignControl *> selected(m_selectedControls.begin(),
+                                                           m_selectedControls.end());
   std::vector<SnapBox> others;
   others.reserve(m_model.zOrder().size());
   for (const DesignControl *c : m_model.zOrder())
@@ -41,7 +41,7 @@ void PanelEditor::snapMoveStep(qint32 &dx, qint32 &dy) {
   // The bounds of what shows of the selection (a hidden control picked from
   // a list moves along but is not lined up).
   std::optional<SnapBox> bounds;
-  for (const DesignControl *c : selectedControls) {
+  for (const DesignControl *c : m_selectedControls) {
     if (!c->visible) continue;
     const SnapBox b = boxOf(*c);
     if (!bounds) bounds = b;
@@ -58,7 +58,7 @@ void PanelEditor::snapMoveStep(qint32 &dx, qint32 &dy) {
     box.hi[a] += step[a];
   }
   const auto shift = m_snapIndex->snap(box, {}, snapOptions.toControls ? snapOptions.tolerance : -1,
-                                       snapOptions.toGrid ? gridSize : 0, &m_snapMarks);
+                                       snapOptions.toGrid ? m_gridSize : 0, &m_snapMarks);
   dx += shift[0];
   dy += shift[1];
 }
@@ -75,7 +75,7 @@ void PanelEditor::snapResizeStep(const DesignControl &control, int edge, qint32 
   moving.hi = {hasRightEdge(edge), hasBottomEdge(edge)};
   const auto shift =
       m_snapIndex->snap(box, moving, snapOptions.toControls ? snapOptions.tolerance : -1,
-                        snapOptions.toGrid ? gridSize : 0, &m_snapMarks);
+                        snapOptions.toGrid ? m_gridSize : 0, &m_snapMarks);
   // A moving left or top edge shifts the control and takes from its size.
   if (moving.lo[0]) dLeft += shift[0], dWidth -= shift[0];
   if (moving.hi[0]) dWidth += shift[0];

@@ -18,8 +18,8 @@ const QString &stepName(PanelEditor::Stacking how) {
 
 std::vector<DesignControl *> PanelEditor::restacked(Stacking how) const {
   std::vector<DesignControl *> order = m_model.zOrder();
-  const std::unordered_set<const DesignControl *> selected(selectedControls.begin(),
-                                                           selectedControls.end());
+  const std::unordered_set<const DesignControl *> selected(m_selectedControls.begin(),
+                                                           m_selectedControls.end());
   auto isSelected = [&](const DesignControl *c) { return selected.count(c) > 0; };
   switch (how) {
     case Stacking::ToFront:
@@ -43,11 +43,11 @@ std::vector<DesignControl *> PanelEditor::restacked(Stacking how) const {
 }
 
 bool PanelEditor::canRestack(Stacking how) const {
-  return !selectedControls.empty() && restacked(how) != m_model.zOrder();
+  return !m_selectedControls.empty() && restacked(how) != m_model.zOrder();
 }
 
 void PanelEditor::restack(Stacking how) {
-  if (selectedControls.empty()) return;
+  if (m_selectedControls.empty()) return;
   restack(stepName(how), restacked(how));
 }
 
@@ -103,7 +103,7 @@ void PanelEditor::selectControls(const std::vector<DesignControl *> &controls,
   // positions by the order of selection.
   std::vector<DesignControl *> selection;
   std::unordered_set<const DesignControl *> taken;
-  for (DesignControl *c : selectedControls) {
+  for (DesignControl *c : m_selectedControls) {
     if (wanted.count(c)) {
       selection.push_back(c);
       taken.insert(c);
@@ -113,10 +113,10 @@ void PanelEditor::selectControls(const std::vector<DesignControl *> &controls,
   }
   for (DesignControl *c : controls)
     if (wanted.count(c) && taken.insert(c).second) selection.push_back(c);
-  selectedControls = std::move(selection);
-  for (const DesignControl *c : selectedControls) showFrame(c);
-  DesignControl *now = wanted.count(current) ? current : selectedControls.front();
-  currentControl = now;
+  m_selectedControls = std::move(selection);
+  for (const DesignControl *c : m_selectedControls) showFrame(c);
+  DesignControl *now = wanted.count(current) ? current : m_selectedControls.front();
+  m_currentControl = now;
   setFocus(now);
   requestFillProperties();
 }

@@ -85,7 +85,7 @@ void PanelEditor::touch(DesignControl *control) {
 }
 
 SelectionState PanelEditor::selectionState() const {
-  return {selectedControls, currentControl, m_focusObject, m_focusFrame};
+  return {m_selectedControls, m_currentControl, m_focusObject, m_focusFrame};
 }
 
 void PanelEditor::beginEdit(const QString &name, StepName naming, MergeKind merge) {
@@ -94,8 +94,8 @@ void PanelEditor::beginEdit(const QString &name, StepName naming, MergeKind merg
   m_editNaming = naming;
   m_editMerge = merge;
   m_recorder = std::make_unique<ChangeRecorder>(m_model, selectionState());
-  for (DesignControl *control : selectedControls) m_recorder->touch(control);
-  touch(dynamic_cast<DesignControl *>(currentControl));
+  for (DesignControl *control : m_selectedControls) m_recorder->touch(control);
+  touch(dynamic_cast<DesignControl *>(m_currentControl));
 }
 
 void PanelEditor::endEdit() {
@@ -114,7 +114,7 @@ void PanelEditor::commitEdit() {
 void PanelEditor::finishGesture() {
   if (!m_gestureOpen) return;
   m_gestureOpen = false;
-  resizing = moving = false;
+  m_resizing = m_moving = false;
   endSnapping();
   endEdit();
 }
@@ -323,7 +323,7 @@ void PanelEditor::applyChange(PanelChange &change, bool undo) {
 }
 
 void PanelEditor::restoreSelection(const SelectionState &target) {
-  if (selectedControls != target.selected) {
+  if (m_selectedControls != target.selected) {
     // Frames show exactly the selected controls.
     std::unordered_map<const DesignObject *, int> frames;
     for (const auto &record : m_model.panelRecord.records)
@@ -334,17 +334,17 @@ void PanelEditor::restoreSelection(const SelectionState &target) {
     };
     const std::unordered_set<const DesignControl *> keep(target.selected.begin(),
                                                          target.selected.end());
-    for (const DesignControl *c : selectedControls)
+    for (const DesignControl *c : m_selectedControls)
       if (!keep.count(c))
         if (ResizeFrame *frame = frameOf(c)) frame->visible = false;
-    selectedControls = target.selected;
-    for (const DesignControl *c : selectedControls)
+    m_selectedControls = target.selected;
+    for (const DesignControl *c : m_selectedControls)
       if (ResizeFrame *frame = frameOf(c)) {
         frame->visible = true;
         placeFrame(*frame, *c);
       }
   }
-  currentControl = target.current;
+  m_currentControl = target.current;
   m_focusObject = target.focusObject;
   m_focusFrame = target.focusFrame;
 }

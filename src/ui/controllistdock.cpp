@@ -281,7 +281,7 @@ void ControlListDock::showSelection() {
   m_syncing = true;
   // One selection of row ranges: Select All on thousands of controls stays quick.
   std::vector<int> rows;
-  for (const DesignControl *c : m_panel->selectedControls)
+  for (const DesignControl *c : m_panel->selectedControls())
     if (const int row = m_model->rowOf(c); row >= 0) rows.push_back(row);
   std::sort(rows.begin(), rows.end());
   QItemSelection selection;
@@ -292,7 +292,7 @@ void ControlListDock::showSelection() {
     i = j + 1;
   }
   m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  const auto *current = dynamic_cast<const DesignControl *>(m_panel->currentControl);
+  const auto *current = dynamic_cast<const DesignControl *>(m_panel->currentControl());
   if (const QModelIndex index = indexOf(current); index.isValid()) {
     m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     m_list->scrollTo(index);
@@ -305,7 +305,7 @@ void ControlListDock::takeSelection() {
   std::vector<DesignControl *> chosen;
   // With Ctrl or Shift, selected controls the filter hides stay selected.
   if (QGuiApplication::keyboardModifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
-    for (DesignControl *c : m_panel->selectedControls)
+    for (DesignControl *c : m_panel->selectedControls())
       if (m_model->rowOf(c) < 0) chosen.push_back(c);
   QModelIndexList rows = m_list->selectionModel()->selectedRows();
   std::sort(rows.begin(), rows.end());

@@ -511,7 +511,7 @@ void MainWindow::refreshPreviewStates() {
   // Commands on the selection are there only when something is selected
   // (Cut and Copy also act on the grid's cell while it has the focus).
   const PanelEditor *panel = m_designer.activePanel();
-  const bool selected = !previewing && panel && !panel->selectedControls.empty();
+  const bool selected = !previewing && panel && !panel->selectedControls().empty();
   for (const char *name :
        {"mnuAlignLeft", "mnuAlignRight", "mnuAlignTop", "mnuAlignBottom", "mnuSpreadHorizontal",
         "mnuSpreadVertical", "mnuMakeSameWidth", "mnuMakeSameHeight", "mnuMakeSameSize",
@@ -569,7 +569,7 @@ void MainWindow::scrollToCurrentControl() {
   PanelEditor *panel = m_designer.activePanel();
   PanelSubWindow *window = panel ? subWindowOf(panel) : nullptr;
   const auto *control =
-      panel ? dynamic_cast<const DesignControl *>(panel->currentControl) : nullptr;
+      panel ? dynamic_cast<const DesignControl *>(panel->currentControl()) : nullptr;
   if (!window || !control) return;
   // Into view inside the panel window first, then the panel window's part
   // inside the main window.

@@ -355,10 +355,10 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
     if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
   }
-  if (g_gridShown && !m_preview && m_panel.gridSize > 0) {
+  if (g_gridShown && !m_preview && m_panel.gridSize() > 0) {
     // A dot at each grid point of the panel, dark on light grounds and light
     // on dark ones.
-    const double step = m_panel.gridSize * pixelsPerTwip();
+    const double step = m_panel.gridSize() * pixelsPerTwip();
     const QRect area = event->rect();
     QPolygonF dots;
     const double firstX = m_origin.x() + std::ceil((area.left() - m_origin.x()) / step) * step;
@@ -389,7 +389,7 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   PreviewSession::forEachShown(m_panel, m_preview, paint);
   if (m_preview) return;
   // The current control gets a thin focus mark inside its frame.
-  if (auto *current = dynamic_cast<DesignControl *>(m_panel.currentControl);
+  if (auto *current = dynamic_cast<DesignControl *>(m_panel.currentControl());
       current && current->visible && m_panel.isObjectSelected(current)) {
     QPen pen(QColor(0x1d, 0x6f, 0xd6), 1, Qt::DashLine);
     p.setPen(pen);
@@ -443,8 +443,8 @@ void PanelCanvasView::paintSnapMarks(QPainter &p) {
 }
 
 void PanelCanvasView::syncModifiers(Qt::KeyboardModifiers modifiers) {
-  m_panel.shiftDown = modifiers & Qt::ShiftModifier;
-  m_panel.ctrlDown = modifiers & Qt::ControlModifier;
+  m_panel.setShiftDown(modifiers & Qt::ShiftModifier);
+  m_panel.setCtrlDown(modifiers & Qt::ControlModifier);
 }
 
 void PanelCanvasView::updateCursor(int frameIndex) {

@@ -65,7 +65,7 @@ TEST(MainWindowLogic, ClosingThePanelTheGridShowsEmptiesTheGrid) {
   MainWindowLogic designer(ui);
   PanelEditor *a = designer.newPanel();
   PanelEditor *b = designer.newPanel();
-  designer.grid().setProperties(*a, a->currentControl);
+  designer.grid().setProperties(*a, a->currentControl());
   EXPECT_EQ(designer.grid().textMatrix(2, 1), "Panel1");
   designer.closePanel(b);
   EXPECT_EQ(designer.grid().textMatrix(2, 1), "Panel1");

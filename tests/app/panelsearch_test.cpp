@@ -192,9 +192,9 @@ TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeed
   PanelFinder &finder = designer->finder();
   EXPECT_EQ(finder.findNext(), 0);
   EXPECT_EQ(designer->activePanel(), studio1);
-  ASSERT_EQ(studio1->selectedControls.size(), 1u);
-  EXPECT_EQ(studio1->selectedControls[0]->tag, "MicLive");
-  EXPECT_EQ(studio1->currentControl, studio1->selectedControls[0]);
+  ASSERT_EQ(studio1->selectedControls().size(), 1u);
+  EXPECT_EQ(studio1->selectedControls()[0]->tag, "MicLive");
+  EXPECT_EQ(studio1->currentControl(), studio1->selectedControls()[0]);
 
   // The next hit is in a closed file: F3 makes it current without opening
   // it; picking it opens the file and selects the key.
@@ -205,8 +205,8 @@ TEST_F(Find, AHitBringsItsPanelForwardAndSelectsTheControlOpeningTheFileWhenNeed
   PanelEditor *studio2 = designer->activePanel();
   ASSERT_NE(studio2, studio1);
   EXPECT_EQ(studio2->model().documentPath, path("Studio2.xml"));
-  ASSERT_EQ(studio2->selectedControls.size(), 1u);
-  EXPECT_EQ(studio2->selectedControls[0]->tag, "Talk");
+  ASSERT_EQ(studio2->selectedControls().size(), 1u);
+  EXPECT_EQ(studio2->selectedControls()[0]->tag, "Talk");
   // The third hit is the same control, in the window now open; then back to the first.
   EXPECT_EQ(finder.findNext(), 2);
   EXPECT_EQ(designer->openPanels().size(), 3u);
@@ -243,7 +243,7 @@ TEST_F(Find, FindNextSearchesTheLastTextAgainWhenThereAreNoHits) {
   openBoth();
   EXPECT_EQ(finder.findNext(), 0);
   EXPECT_EQ(finder.hits().size(), 2u);
-  EXPECT_EQ(designer->activePanel()->selectedControls[0]->tag, "Talk");
+  EXPECT_EQ(designer->activePanel()->selectedControls()[0]->tag, "Talk");
 }
 
 // A closed file that cannot be read is listed as such; a hit of the panel's
@@ -258,5 +258,5 @@ TEST_F(Find, AnUnreadableFileIsListedAndAPanelHitSelectsThePanel) {
   EXPECT_EQ(hits[1], "Studio1//Panel/Caption/Studio One");
   EXPECT_TRUE(designer->finder().activateHit(1));
   ASSERT_NE(designer->activePanel(), nullptr);
-  EXPECT_EQ(designer->activePanel()->currentControl, &designer->activePanel()->model().canvas);
+  EXPECT_EQ(designer->activePanel()->currentControl(), &designer->activePanel()->model().canvas);
 }

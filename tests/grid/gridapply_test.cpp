@@ -69,7 +69,7 @@ TEST_F(GridApplyTest, ColourRowsStoreTextAndShowTheColourOfTheState) {
   EXPECT_EQ(b2->backColor, colorValue("Yellow"));  // on: keeps its on colour
 
   show(lbl);
-  panel.selectedControls = {lbl};
+  panel.selectControls({lbl}, lbl);
   edit(ButtonRow::ForeColor, "Blue");
   EXPECT_EQ(record(lbl).foreColor, "Blue");
   EXPECT_EQ(lbl->foreColor, 0xFF0000);
@@ -327,7 +327,7 @@ TEST_F(GridApplyTest, PanelRowsSetWindowAndCanvas) {
 
 TEST_F(GridApplyTest, EditsOfADeletedControlDoNothing) {
   select({b1});
-  panel.selectedControls.clear();
+  panel.clearAllSelected();
   panel.model().panelRecord.records.erase(panel.model().panelRecord.records.begin());
   panel.model().unloadControl(b1);
   edit(ButtonRow::OnClick, "GO");

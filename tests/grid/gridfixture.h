@@ -66,7 +66,7 @@ class GridTest : public ::testing::Test {
 
   // Selects the controls in this order and shows the first in the grid.
   void select(std::initializer_list<DesignControl *> controls) {
-    panel.selectedControls.assign(controls.begin(), controls.end());
+    panel.selectControls(controls, *controls.begin());
     show(*controls.begin());
   }
   void show(DesignObject *object) { grid.setProperties(panel, object); }

@@ -21,7 +21,7 @@ class GridViewTest : public ::testing::Test {
     panel.model().canvas.tag = "Studio";
     button = static_cast<DesignButton *>(panel.insertControl(ControlKind::Button));
     button->width = 1000;
-    panel.selectedControls = {button};
+    panel.selectControls({button}, button);
     grid.setProperties(panel, button);
     panel.setNeedToSave(false);
     view.resize(320, 700);

@@ -37,10 +37,10 @@ TEST_F(Dialogs, ConnectTakesTheValuesStartsTheLinkAndRemembersWithoutThePassword
   EXPECT_EQ(dialog.portEdit, "5200");
   EXPECT_EQ(dialog.loginName, "");
   EXPECT_TRUE(dialog.visible());
-  EXPECT_TRUE(dialog.timer1.isActive());
-  EXPECT_EQ(dialog.timer1.interval(), 1000);
+  EXPECT_TRUE(dialog.keepInFrontTimer.isActive());
+  EXPECT_EQ(dialog.keepInFrontTimer.interval(), 1000);
   QSignalSpy front(&dialog, &ConnectDialogLogic::keepInFrontRequested);
-  dialog.timer1Tick();
+  dialog.keepInFrontTick();
   EXPECT_EQ(front.count(), 1);
 
   dialog.addressEdit = "10.0.0.5";
@@ -59,7 +59,7 @@ TEST_F(Dialogs, ConnectTakesTheValuesStartsTheLinkAndRemembersWithoutThePassword
   EXPECT_EQ(session.status().text(), "Connecting");
   EXPECT_EQ(session.status().color(), ConnectionStatus::kYellow);
   EXPECT_FALSE(dialog.visible());
-  EXPECT_FALSE(dialog.timer1.isActive());
+  EXPECT_FALSE(dialog.keepInFrontTimer.isActive());
   EXPECT_EQ(remembered(), "tcp://10.0.0.5:5300:operator\r\n");
   EXPECT_EQ(readConnectionData(), "tcp://10.0.0.5:5300:operator");
 

@@ -218,7 +218,7 @@ TEST(ConnectDialogView, StaysInFrontWithoutTakingTheKeyboardAndItsBoxIsAboveIt) 
   QLineEdit *find = window.findDock()->textBox();
   find->setFocus();
   for (int tick = 0; tick < 2; ++tick) {
-    designer.server().connectDialog().timer1Tick();
+    designer.server().connectDialog().keepInFrontTick();
     QTest::qWait(20);
     QTest::keyClicks(QApplication::focusWidget(), "ab");
   }

@@ -70,7 +70,7 @@ TEST_F(FrameMouseTest, TooSmallFrameRefusesTheStepButTheStartPointFollowsThePoin
   panel.frameMouseMove(frame, kLeft, 130, 300);  // 140 wide would be too small
   EXPECT_EQ(frameOf(c).width, 160);
   EXPECT_EQ(c->width, 10);
-  EXPECT_EQ(panel.mouseStartX, 130);
+  EXPECT_EQ(panel.dragStart().x(), 130);
   panel.frameMouseMove(frame, kLeft, 150, 300);  // back out: grows from 130
   EXPECT_EQ(frameOf(c).width, 180);
   EXPECT_EQ(c->width, 30);
@@ -153,7 +153,7 @@ TEST_F(FrameMouseTest, PressSelectsTheFramesControlWhenItHasNoFocusYet) {
   DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
   click(a);
   drag(b, kRight, 200, 200, 300, 200);
-  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(panel.selectedControls(), std::vector<DesignControl *>{b});
   EXPECT_EQ(b->left, 1100);
   EXPECT_EQ(a->left, 0);
 }
@@ -161,10 +161,10 @@ TEST_F(FrameMouseTest, PressSelectsTheFramesControlWhenItHasNoFocusYet) {
 TEST_F(FrameMouseTest, CtrlPressThatDeselectsItsControlDragsNothing) {
   DesignControl *a = add(0, 0, 400, 400), *b = add(1000, 0, 400, 400);
   select({a, b});
-  panel.ctrlDown = true;
+  panel.setCtrlDown(true);
   drag(b, kRight, 200, 200, 700, 200);
-  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{a});
-  EXPECT_EQ(panel.currentControl, a);
+  EXPECT_EQ(panel.selectedControls(), std::vector<DesignControl *>{a});
+  EXPECT_EQ(panel.currentControl(), a);
   EXPECT_EQ(geometryOf(a), (Geometry{0, 0, 400, 400}));
   EXPECT_EQ(geometryOf(b), (Geometry{1000, 0, 400, 400}));
 }

@@ -55,13 +55,13 @@ TEST_F(SurfaceTest, NudgedControlsAreUnsavedWork) {
 TEST_F(SurfaceTest, ModifierKeysAreTrackedUntilReleased) {
   panel.keyDown(KeyCode::Shift, ShiftState::Shift);
   panel.keyDown(KeyCode::Ctrl, ShiftState::Shift | ShiftState::Ctrl);
-  EXPECT_TRUE(panel.shiftDown);
-  EXPECT_TRUE(panel.ctrlDown);
+  EXPECT_TRUE(panel.shiftDown());
+  EXPECT_TRUE(panel.ctrlDown());
   panel.keyUp(KeyCode::Shift, ShiftState::Ctrl);
-  EXPECT_FALSE(panel.shiftDown);
-  EXPECT_TRUE(panel.ctrlDown);
+  EXPECT_FALSE(panel.shiftDown());
+  EXPECT_TRUE(panel.ctrlDown());
   panel.keyUp(KeyCode::Ctrl, 0);
-  EXPECT_FALSE(panel.ctrlDown);
+  EXPECT_FALSE(panel.ctrlDown());
 }
 
 TEST_F(SurfaceTest, F1OpensTheHelpAndIsConsumed) {
@@ -76,7 +76,7 @@ TEST_F(SurfaceTest, DeleteWithNothingSelectedAsksNothing) {
   fresh.insertControl(ControlKind::Label);
   fresh.controlGotFocus(&fresh.model().canvas);
   fresh.setNeedToSave(false);
-  ASSERT_TRUE(fresh.selectedControls.empty());
+  ASSERT_TRUE(fresh.selectedControls().empty());
   fresh.keyDown(KeyCode::Delete, 0);
   EXPECT_TRUE(fakeUi.messages.empty());
   EXPECT_EQ(fresh.panelRecord().records.size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
     for (int i = 0; i < 4; ++i) controls.push_back(fresh.insertControl(ControlKind::Label));
     fresh.setNeedToSave(false);
     fresh.controlGotFocus(controls[0]);
-    fresh.ctrlDown = true;
+    fresh.setCtrlDown(true);
     fresh.controlGotFocus(controls[2]);
     fresh.controlGotFocus(controls[3]);
     const int keptFrame = fresh.frameIndexOf(controls[1]);
@@ -111,7 +111,7 @@ TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
     const auto &records = fresh.panelRecord().records;
     if (!c.removed) {
       EXPECT_EQ(records.size(), 4u);
-      EXPECT_EQ(fresh.selectedControls.size(), 3u);
+      EXPECT_EQ(fresh.selectedControls().size(), 3u);
       EXPECT_FALSE(fresh.needToSave());
       continue;
     }
@@ -120,10 +120,10 @@ TEST_F(SurfaceTest, DeleteAsksAndRemovesOnlyOnYes) {
     EXPECT_EQ(fresh.model().controlCount(), 1);
     EXPECT_NE(fresh.model().frame(keptFrame), nullptr);
     EXPECT_EQ(fresh.model().frame(goneFrame), nullptr);
-    EXPECT_TRUE(fresh.selectedControls.empty());
+    EXPECT_TRUE(fresh.selectedControls().empty());
     EXPECT_TRUE(fresh.needToSave());
     // The deleted current control is not left behind for the grid to show.
-    EXPECT_EQ(fresh.currentControl, &fresh.model().canvas);
+    EXPECT_EQ(fresh.currentControl(), &fresh.model().canvas);
     EXPECT_EQ(fresh.focusObject(), &fresh.model().canvas);
   }
 }

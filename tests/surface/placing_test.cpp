@@ -69,10 +69,11 @@ TEST_F(SurfaceTest, EachPaletteItemCreatesItsControlWithItsDefaults) {
     // A selecting drop selects like a plain click: only the new control;
     // the others leave the earlier selection alone.
     DesignControl *earlier = fresh.panelRecord().records[0]->control;
-    EXPECT_EQ(fresh.selectedControls, std::vector<DesignControl *>{c.selected ? control : earlier});
+    EXPECT_EQ(fresh.selectedControls(),
+              std::vector<DesignControl *>{c.selected ? control : earlier});
     ASSERT_NE(fresh.model().frame(record.frameIndex), nullptr);
     EXPECT_EQ(fresh.model().frame(record.frameIndex)->visible, c.selected);
-    EXPECT_EQ(fresh.currentControl == control, c.selected);
+    EXPECT_EQ(fresh.currentControl() == control, c.selected);
   }
 }
 
@@ -137,8 +138,8 @@ TEST_F(SurfaceTest, InsertMenuStacksUnselectedControlsAtTheOrigin) {
   EXPECT_EQ(first->tag, "Button1");
   EXPECT_EQ(second->tag, "Button2");
   EXPECT_EQ(controlCast<DesignButton>(second)->caption, "Button2");
-  EXPECT_TRUE(panel.selectedControls.empty());
-  EXPECT_EQ(panel.currentControl, &model().canvas);
+  EXPECT_TRUE(panel.selectedControls().empty());
+  EXPECT_EQ(panel.currentControl(), &model().canvas);
   const ControlRecord *record = model().findRecord(second);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->backColorOn, "Yellow");
@@ -162,7 +163,7 @@ TEST_F(SurfaceTest, WindowResizeSizesTheCanvasAndMarksChangesUnlessOpening) {
   std::vector<std::pair<qint32, qint32>> rows;
   QObject::connect(&panel, &PanelEditor::canvasSizeRowsChanged,
                    [&](qint32 w, qint32 h) { rows.emplace_back(w, h); });
-  panel.openResize = true;
+  panel.setOpening(true);
   panel.windowResized(9000, 6000);
   EXPECT_EQ(model().width, 9000);
   EXPECT_EQ(model().canvas.width, 9000 - PanelEditor::kWindowFrameWidth);
@@ -170,7 +171,7 @@ TEST_F(SurfaceTest, WindowResizeSizesTheCanvasAndMarksChangesUnlessOpening) {
   EXPECT_FALSE(panel.needToSave());
   EXPECT_TRUE(rows.empty());  // the canvas does not have the focus
 
-  panel.openResize = false;
+  panel.setOpening(false);
   panel.canvasGotFocus();
   panel.windowResized(4000, 3000);
   EXPECT_TRUE(panel.needToSave());

@@ -25,11 +25,11 @@ TEST_F(SurfaceTest, PlainClickSelectsOnlyTheClickedControlUnlessAlreadySelected)
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100), *c = add(900, 0, 100, 100);
   select({a, b});
   click(a);  // a selected control: the group stays, a becomes current
-  EXPECT_EQ(panel.selectedControls, (Controls{a, b}));
-  EXPECT_EQ(panel.currentControl, a);
+  EXPECT_EQ(panel.selectedControls(), (Controls{a, b}));
+  EXPECT_EQ(panel.currentControl(), a);
   click(c);
-  EXPECT_EQ(panel.selectedControls, Controls{c});
-  EXPECT_EQ(panel.currentControl, c);
+  EXPECT_EQ(panel.selectedControls(), Controls{c});
+  EXPECT_EQ(panel.currentControl(), c);
   EXPECT_FALSE(frameOf(a).visible);
   EXPECT_FALSE(frameOf(b).visible);
   EXPECT_TRUE(frameOf(c).visible);
@@ -47,14 +47,14 @@ TEST_F(SurfaceTest, CtrlClickTogglesExceptForWebBrowsers) {
     PanelEditor fresh(ui);
     DesignControl *control = fresh.insertControl(c.kind);
     fresh.controlGotFocus(control);
-    fresh.ctrlDown = true;
+    fresh.setCtrlDown(true);
     fresh.controlGotFocus(control);
     if (c.staysSelected) {
-      EXPECT_EQ(fresh.selectedControls, Controls{control});
-      EXPECT_EQ(fresh.currentControl, control);
+      EXPECT_EQ(fresh.selectedControls(), Controls{control});
+      EXPECT_EQ(fresh.currentControl(), control);
     } else {
-      EXPECT_TRUE(fresh.selectedControls.empty());
-      EXPECT_EQ(fresh.currentControl, &fresh.model().canvas);
+      EXPECT_TRUE(fresh.selectedControls().empty());
+      EXPECT_EQ(fresh.currentControl(), &fresh.model().canvas);
       EXPECT_EQ(fresh.focusObject(), &fresh.model().canvas);
       EXPECT_FALSE(fresh.model().frame(fresh.frameIndexOf(control))->visible);
     }
@@ -64,10 +64,10 @@ TEST_F(SurfaceTest, CtrlClickTogglesExceptForWebBrowsers) {
 TEST_F(SurfaceTest, CtrlClickAddsAndRemovingTheCurrentMakesTheFirstRemainingCurrent) {
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100), *c = add(900, 0, 100, 100);
   select({a, b, c});
-  EXPECT_EQ(panel.selectedControls, (Controls{a, b, c}));
+  EXPECT_EQ(panel.selectedControls(), (Controls{a, b, c}));
   click(c, /*ctrl=*/true);
-  EXPECT_EQ(panel.selectedControls, (Controls{a, b}));
-  EXPECT_EQ(panel.currentControl, a);
+  EXPECT_EQ(panel.selectedControls(), (Controls{a, b}));
+  EXPECT_EQ(panel.currentControl(), a);
   EXPECT_FALSE(frameOf(c).visible);
   EXPECT_TRUE(frameOf(b).visible);
 }
@@ -81,8 +81,8 @@ TEST_F(SurfaceTest, ShiftClickSelectsEverythingTouchingTheSpannedBox) {
   DesignControl *below = add(0, 3501, 100, 100);
   click(start);
   click(far, false, /*shift=*/true);
-  EXPECT_EQ(panel.selectedControls, (Controls{start, far, between, touching}));
-  EXPECT_EQ(panel.currentControl, far);
+  EXPECT_EQ(panel.selectedControls(), (Controls{start, far, between, touching}));
+  EXPECT_EQ(panel.currentControl(), far);
   for (DesignControl *c : {start, far, between, touching}) EXPECT_TRUE(frameOf(c).visible);
   for (DesignControl *c : {outside, below}) EXPECT_FALSE(frameOf(c).visible);
 }
@@ -94,9 +94,9 @@ TEST_F(SurfaceTest, CanvasFocusEmptiesTheSelectionAndShowsThePanel) {
   int fills = 0;
   QObject::connect(&panel, &PanelEditor::fillPropertiesRequested, [&] { ++fills; });
   panel.canvasGotFocus();
-  EXPECT_TRUE(panel.selectedControls.empty());
+  EXPECT_TRUE(panel.selectedControls().empty());
   EXPECT_FALSE(frameOf(a).visible);
-  EXPECT_EQ(panel.currentControl, &model().canvas);
+  EXPECT_EQ(panel.currentControl(), &model().canvas);
   EXPECT_TRUE(panel.fillPropertiesTimer.isActive());
   panel.fillPropertiesTick();
   EXPECT_EQ(fills, 1);
@@ -107,8 +107,8 @@ TEST_F(SurfaceTest, FrameFocusSelectsItsControl) {
   DesignControl *a = add(0, 0, 100, 100), *b = add(500, 0, 100, 100);
   click(a);
   panel.frameGotFocus(panel.frameIndexOf(b));
-  EXPECT_EQ(panel.selectedControls, Controls{b});
-  EXPECT_EQ(panel.currentControl, b);
+  EXPECT_EQ(panel.selectedControls(), Controls{b});
+  EXPECT_EQ(panel.currentControl(), b);
   EXPECT_EQ(panel.focusFrame(), panel.frameIndexOf(b));
 }
 
@@ -116,7 +116,8 @@ TEST_F(SurfaceTest, ControlsWithoutARecordAreNeverMoved) {
   DesignControl *recorded = add(0, 0, 100, 100);
   DesignControl *bare = model().loadControl(ControlKind::Button);  // no record, no frame
   EXPECT_EQ(panel.frameIndexOf(bare), 0);
-  panel.selectedControls = {bare, recorded};
+  panel.selectControls({bare, recorded}, recorded);
+  ASSERT_EQ(panel.selectedControls().size(), 2u);
   panel.resizeSelected(10, 20, 30, 40, true);
   EXPECT_EQ(geometryOf(bare), (Geometry{0, 0, 1215, 495}));
   EXPECT_EQ(geometryOf(recorded), (Geometry{10, 20, 130, 140}));

@@ -107,21 +107,21 @@ TEST_F(StackingTest, TheListSelectsHiddenAndZeroSizedControlsExactly) {
   click(button(1));
   panel.selectControls({button(4), button(2), button(1)}, button(2));
   // Button1 was selected already and keeps its place; the current one is as given.
-  EXPECT_EQ(panel.selectedControls,
+  EXPECT_EQ(panel.selectedControls(),
             (std::vector<DesignControl *>{button(1), button(4), button(2)}));
-  EXPECT_EQ(panel.currentControl, button(2));
+  EXPECT_EQ(panel.currentControl(), button(2));
   EXPECT_TRUE(frameOf(button(2)).visible);
   EXPECT_EQ(geometryOf(frameOf(button(4))), (Geometry{225, -75, 150, 150}));
 
   panel.selectControls({button(4)}, nullptr);
-  EXPECT_EQ(panel.selectedControls, std::vector<DesignControl *>{button(4)});
-  EXPECT_EQ(panel.currentControl, button(4));
+  EXPECT_EQ(panel.selectedControls(), std::vector<DesignControl *>{button(4)});
+  EXPECT_EQ(panel.currentControl(), button(4));
   EXPECT_FALSE(frameOf(button(1)).visible);
   EXPECT_FALSE(frameOf(button(2)).visible);
 
   panel.selectControls({}, nullptr);
-  EXPECT_TRUE(panel.selectedControls.empty());
-  EXPECT_EQ(panel.currentControl, &model().canvas);
+  EXPECT_TRUE(panel.selectedControls().empty());
+  EXPECT_EQ(panel.currentControl(), &model().canvas);
   EXPECT_EQ(panel.undoStack().count(), steps);  // selecting is no edit
 }
 

@@ -35,10 +35,11 @@ class SurfaceTest : public ::testing::Test {
   }
 
   void click(DesignControl *c, bool ctrl = false, bool shift = false) {
-    panel.ctrlDown = ctrl;
-    panel.shiftDown = shift;
+    panel.setCtrlDown(ctrl);
+    panel.setShiftDown(shift);
     panel.controlGotFocus(c);
-    panel.ctrlDown = panel.shiftDown = false;
+    panel.setCtrlDown(false);
+    panel.setShiftDown(false);
   }
 
   // A plain click on the first, Ctrl+clicks on the others.

@@ -94,22 +94,22 @@ TEST_F(ControlList, RowsRunFrontToBackAndFollowTheStackingCommandsUndoAndRedo) {
 TEST_F(ControlList, SelectionFollowsBothWaysWithCtrlAndShiftInTheList) {
   // Canvas to list.
   panel->controlGotFocus(button(2));
-  panel->ctrlDown = true;
+  panel->setCtrlDown(true);
   panel->controlGotFocus(button(4));
-  panel->ctrlDown = false;
+  panel->setCtrlDown(false);
   EXPECT_EQ(selectedRows(), "Button4 Button2");
   EXPECT_EQ(dock->controlAt(list->currentIndex().row()), button(4));
 
   // List to canvas: a click, Ctrl+click adds, Shift+click takes the range of rows.
   clickRow(button(3));
-  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(3)});
-  EXPECT_EQ(panel->currentControl, button(3));
+  EXPECT_EQ(panel->selectedControls(), std::vector<DesignControl *>{button(3)});
+  EXPECT_EQ(panel->currentControl(), button(3));
   clickRow(button(1), Qt::ControlModifier);
-  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{button(3), button(1)}));
-  EXPECT_EQ(panel->currentControl, button(1));
+  EXPECT_EQ(panel->selectedControls(), (std::vector<DesignControl *>{button(3), button(1)}));
+  EXPECT_EQ(panel->currentControl(), button(1));
   clickRow(button(4), Qt::ShiftModifier);
-  EXPECT_EQ(panel->selectedControls.size(), 4u);
-  EXPECT_EQ(panel->currentControl, button(4));
+  EXPECT_EQ(panel->selectedControls().size(), 4u);
+  EXPECT_EQ(panel->currentControl(), button(4));
   // Ctrl+click on a selected row takes it out.
   clickRow(button(2), Qt::ControlModifier);
   EXPECT_FALSE(panel->isObjectSelected(button(2)));
@@ -140,9 +140,9 @@ TEST_F(ControlList, TheFilterKeepsMatchingRowsAndHiddenSelectionsSurviveCtrlClic
   dock->filterBox()->setText("Button3");
   EXPECT_EQ(selectedRows(), "");
   clickRow(button(3), Qt::ControlModifier);
-  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{button(1), button(3)}));
+  EXPECT_EQ(panel->selectedControls(), (std::vector<DesignControl *>{button(1), button(3)}));
   clickRow(button(3));  // a plain click selects the row alone
-  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(3)});
+  EXPECT_EQ(panel->selectedControls(), std::vector<DesignControl *>{button(3)});
 }
 
 TEST_F(ControlList, ControlsTheCanvasCannotReachArePickedFromTheList) {
@@ -159,8 +159,8 @@ TEST_F(ControlList, ControlsTheCanvasCannotReachArePickedFromTheList) {
     EXPECT_EQ(index.data(Qt::ToolTipRole).toString(), "Button — " + why[n - 1]);
     EXPECT_TRUE(index.data(Qt::ForegroundRole).isValid());  // greyed
     clickRow(button(n));
-    EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{button(n)});
-    EXPECT_EQ(panel->currentControl, button(n));
+    EXPECT_EQ(panel->selectedControls(), std::vector<DesignControl *>{button(n)});
+    EXPECT_EQ(panel->currentControl(), button(n));
   }
   // Selected from the list, a control with no size is moved by the keys.
   clickRow(button(2));

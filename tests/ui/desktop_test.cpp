@@ -235,7 +235,7 @@ TEST_F(Desktop, ShowGridDrawsDotsOnTheCanvasButNotInPreview) {
   window.action("mnuNewPanel")->trigger();
   PanelEditor *panel = designer.activePanel();
   PanelCanvasView *canvas = window.subWindowOf(panel)->canvas();
-  const double step = panel->gridSize / 15.0;
+  const double step = panel->gridSize() / 15.0;
   const QPointF origin = canvas->pixelRect(0, 0, 0, 0).topLeft();
   const QPoint dot = (origin + QPointF(2 * step, 2 * step)).toPoint();
   const auto pixel = [&] { return canvas->grab().toImage().pixel(dot); };

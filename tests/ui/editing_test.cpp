@@ -111,7 +111,7 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   DesignControl *b = drop(3600, 600);
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(b));
-  ASSERT_EQ(panel->selectedControls.size(), 2u);
+  ASSERT_EQ(panel->selectedControls().size(), 2u);
   const int steps = panel->undoStack().count();
 
   // Ctrl+press on a's left band and a drag: a leaves the selection, nothing is resized.
@@ -119,8 +119,8 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   QTest::mousePress(canvas, Qt::LeftButton, Qt::ControlModifier, band);
   QTest::mouseMove(canvas, band + QPoint(-20, 0));
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::ControlModifier, band + QPoint(-20, 0));
-  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{b});
-  EXPECT_EQ(panel->currentControl, b);
+  EXPECT_EQ(panel->selectedControls(), std::vector<DesignControl *>{b});
+  EXPECT_EQ(panel->currentControl(), b);
   EXPECT_EQ(a->left, 1200);
   EXPECT_EQ(a->width, 1215);
   EXPECT_EQ(b->width, 1215);
@@ -129,7 +129,7 @@ TEST_F(Editing, CtrlPressOnTheFrameOfASelectedControlDeselectsIt) {
   // Also when the frame has the focus already from a plain press.
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, onFrameOf(b));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, onFrameOf(b));
-  EXPECT_TRUE(panel->selectedControls.empty());
+  EXPECT_TRUE(panel->selectedControls().empty());
   EXPECT_EQ(b->width, 1215);
 }
 
@@ -151,11 +151,11 @@ TEST_F(Editing, DraggingASelectedControlMovesTheSelection) {
   const int steps = panel->undoStack().count();
   drag(b, {100, 40});  // b was not selected: this press selects it only
   EXPECT_EQ(b->left, 3600);
-  EXPECT_EQ(panel->selectedControls, std::vector<DesignControl *>{b});
+  EXPECT_EQ(panel->selectedControls(), std::vector<DesignControl *>{b});
 
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centreOf(a));
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(a));  // a click: no change
-  ASSERT_EQ(panel->selectedControls.size(), 2u);
+  ASSERT_EQ(panel->selectedControls().size(), 2u);
   EXPECT_EQ(panel->undoStack().count(), steps);
   const QByteArray before = saved();
   drag(a, {100, 40});
@@ -302,19 +302,19 @@ TEST_F(Editing, ARubberBandSelectsWhatItTouchesAndCtrlAddsToTheSelection) {
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, start);
   QTest::mouseMove(canvas, end);
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, end);
-  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{a, b}));
-  EXPECT_EQ(panel->currentControl, b);
+  EXPECT_EQ(panel->selectedControls(), (std::vector<DesignControl *>{a, b}));
+  EXPECT_EQ(panel->currentControl(), b);
 
   const QPoint below = canvas->pixelRect(1000, 2900, 1, 1).topLeft().toPoint();
   QTest::mousePress(canvas, Qt::LeftButton, Qt::ControlModifier, below);
   QTest::mouseMove(canvas, below + QPoint(20, 20));
   QTest::mouseRelease(canvas, Qt::LeftButton, Qt::ControlModifier, below + QPoint(20, 20));
-  EXPECT_EQ(panel->selectedControls, (std::vector<DesignControl *>{a, b, far}));
+  EXPECT_EQ(panel->selectedControls(), (std::vector<DesignControl *>{a, b, far}));
   EXPECT_EQ(panel->undoStack().count(), 3);  // the drops; selecting is no step
 
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, below);  // a plain click empties it
-  EXPECT_TRUE(panel->selectedControls.empty());
-  EXPECT_EQ(panel->currentControl, &panel->model().canvas);
+  EXPECT_TRUE(panel->selectedControls().empty());
+  EXPECT_EQ(panel->currentControl(), &panel->model().canvas);
 }
 
 TEST_F(Editing, SelectAllThenMakeSameSizeAsTheCurrentControlIsOneStep) {
@@ -323,8 +323,8 @@ TEST_F(Editing, SelectAllThenMakeSameSizeAsTheCurrentControlIsOneStep) {
   DesignControl *label = drop(6000, 600, "MasterLabel");
   QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, centreOf(meter));
   key(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(panel->selectedControls.size(), 3u);
-  EXPECT_EQ(panel->currentControl, meter);
+  EXPECT_EQ(panel->selectedControls().size(), 3u);
+  EXPECT_EQ(panel->currentControl(), meter);
   const int steps = panel->undoStack().count();
 
   window.action("mnuMakeSameSize")->trigger();
@@ -416,9 +416,9 @@ TEST_F(Editing, AValueTypedInTheGridLandsBeforeTheNextCommand) {
   EXPECT_EQ(button->caption, "PalTest");
   EXPECT_EQ(panel->undoStack().count(), steps + 2);  // the caption, then the insert
 
-  panel->selectedControls = {const_cast<DesignButton *>(button)};
-  panel->currentControl = const_cast<DesignButton *>(button);
-  designer.grid().setProperties(*panel, panel->currentControl);
+  auto *editable = const_cast<DesignButton *>(button);
+  panel->selectControls({editable}, editable);
+  designer.grid().setProperties(*panel, panel->currentControl());
   typeInto(CommonRow::Width, "2400");
   window.action("mnuSelectAll")->trigger();
   EXPECT_EQ(button->width, 2400);
@@ -430,7 +430,7 @@ TEST_F(Editing, AValueTypedInTheGridLandsBeforeTheNextCommand) {
   programSettings().hardwareMapFile = dir.path() + QStringLiteral("/HardwareMap.xml");
   const QString path = dir.path() + QStringLiteral("/Studio.xml");
   panel->model().documentPath = path;
-  panel->selectedControls.clear();
+  panel->clearAllSelected();
   designer.grid().setProperties(*panel, &panel->model().canvas);
   typeInto(MainRow::OnLoad, "LOAD Y");
   window.action("mnuSavePanel")->trigger();
@@ -452,7 +452,7 @@ TEST_F(Editing, CommandsOnTheSelectionNeedASelection) {
   for (const char *name :
        {"mnuCut", "mnuCopy", "mnuAlignLeft", "mnuSpreadHorizontal", "mnuMakeSameSize"})
     EXPECT_TRUE(enabled(name)) << name;
-  panel->selectedControls.clear();
+  panel->clearAllSelected();
   panel->notify(PanelEditor::Selection);
   EXPECT_FALSE(enabled("mnuCut"));
   panel->deleteSelected();

@@ -93,7 +93,7 @@ TEST_F(Extras, FindDockListsHitsAndGoesToThem) {
   EXPECT_EQ(hits->topLevelItem(3)->text(3), "Caption");
   EXPECT_EQ(dock->summary()->text(), "4 hits in 2 panels.");
   EXPECT_EQ(hits->currentItem(), hits->topLevelItem(0));
-  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "Talk2");
+  EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, "Talk2");
 
   // Activating a hit of the closed file opens it and selects the key.
   emit hits->itemActivated(hits->topLevelItem(2), 0);
@@ -217,11 +217,11 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   emit list->itemActivated(list->topLevelItem(1), 0);
   ASSERT_EQ(designer->openPanels().size(), 2u);
   EXPECT_EQ(designer->activePanel()->model().documentPath, closed);
-  ASSERT_EQ(designer->activePanel()->selectedControls.size(), 1u);
-  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "Dead");
+  ASSERT_EQ(designer->activePanel()->selectedControls().size(), 1u);
+  EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, "Dead");
   emit list->itemActivated(list->topLevelItem(0), 0);
   EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio2");
-  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, "onair");
+  EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, "onair");
 
   // A file that cannot be read is not opened; the pane says why.
   emit list->itemActivated(list->topLevelItem(2), 0);
@@ -268,8 +268,8 @@ TEST_F(Extras, CheckedOpenPanelsAreCheckedAgainAfterEditsAndSortByAnyHeading) {
   EXPECT_EQ(list->topLevelItem(0)->toolTip(2), "covered");
   const QString covered = list->topLevelItem(0)->text(1);
   emit list->itemActivated(list->topLevelItem(0), 0);
-  ASSERT_EQ(designer->activePanel()->selectedControls.size(), 1u);
-  EXPECT_EQ(designer->activePanel()->selectedControls.at(0)->tag, covered);
+  ASSERT_EQ(designer->activePanel()->selectedControls().size(), 1u);
+  EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, covered);
 }
 
 TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {

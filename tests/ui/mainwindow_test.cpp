@@ -139,8 +139,8 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   EXPECT_EQ(record.backColorOn, "Yellow");
   EXPECT_EQ(record.state, "Off");
   EXPECT_TRUE(record.enabled);
-  ASSERT_EQ(panel->selectedControls.size(), 1u);
-  EXPECT_EQ(panel->selectedControls.front(), button);
+  ASSERT_EQ(panel->selectedControls().size(), 1u);
+  EXPECT_EQ(panel->selectedControls().front(), button);
   EXPECT_TRUE(panel->needToSave());
   EXPECT_EQ(window.windowTitle(), "Corvane Tessary Core - Ver 5.77 *");
 

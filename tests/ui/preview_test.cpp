@@ -73,7 +73,7 @@ TEST_F(PreviewShell, F5PreviewsTheActivePanelAndGivesItBackUnchanged) {
   ASSERT_EQ(log->count(), 2);
   EXPECT_EQ(log->item(0)->text(), "Button1 MouseDown: DOWN1");
   EXPECT_EQ(log->item(1)->text(), "Button1 Click: CMD1");
-  EXPECT_TRUE(panel->selectedControls.size() == 1);  // the click selected nothing new
+  EXPECT_TRUE(panel->selectedControls().size() == 1);  // the click selected nothing new
   EXPECT_FALSE(panel->needToSave());
 
   QTest::keyClick(&window, Qt::Key_F5);

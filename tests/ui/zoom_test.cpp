@@ -103,7 +103,7 @@ TEST(Zoom, TheSameGesturesGiveTheSameDocumentAtEveryZoom) {
            z.px(20, 12));
     // A band over both, then keys move and stretch the two.
     z.drag(Qt::LeftButton, z.at(600, 600), z.px(400, 200));
-    ASSERT_EQ(z.panel->selectedControls.size(), 2u);
+    ASSERT_EQ(z.panel->selectedControls().size(), 2u);
     QTest::keyClick(z.canvas, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(z.canvas, Qt::Key_Down);
     // Then a's frame moves the two.

@@ -107,7 +107,7 @@ TEST_F(UndoTest, AKeptControlIsEditedLikeAnyControl) {
   EXPECT_TRUE(opened.contains("<InternalName>Studio.Codec1</InternalName>"));
 
   select({"Codec1"});
-  EXPECT_EQ(panel->currentControl, control("Codec1"));
+  EXPECT_EQ(panel->currentControl(), control("Codec1"));
   const int frame = frameOf("Codec1");
   ASSERT_NE(frame, 0);
   // A right-drag moves it, a left-drag on the bottom-right corner resizes it.

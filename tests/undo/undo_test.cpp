@@ -24,11 +24,11 @@ std::function<void(UndoTest &)> showing(std::initializer_list<const char *> name
   return [list](UndoTest &t) {
     bool first = true;
     for (const char *name : list) {
-      t.panel->ctrlDown = !first;
+      t.panel->setCtrlDown(!first);
       t.panel->controlGotFocus(t.control(name));
       first = false;
     }
-    t.panel->ctrlDown = false;
+    t.panel->setCtrlDown(false);
     t.showInGrid();
   };
 }
@@ -379,9 +379,9 @@ TEST_F(UndoTest, UndoAfterClicksPutsTheActionsSelectionBack) {
   designer->alignLeft();
   select({"Clock1"});
   designer->undo();
-  EXPECT_EQ(panel->selectedControls,
+  EXPECT_EQ(panel->selectedControls(),
             (std::vector<DesignControl *>{control("Button1"), control("Label1")}));
-  EXPECT_EQ(panel->currentControl, control("Label1"));
+  EXPECT_EQ(panel->currentControl(), control("Label1"));
   const PanelModel &m = panel->model();
   EXPECT_FALSE(m.findRecord(control("Clock1")) &&
                const_cast<PanelModel &>(m).frame(frameOf("Clock1"))->visible);

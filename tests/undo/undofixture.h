@@ -49,11 +49,11 @@ class UndoTest : public DesignerFixture {
   void select(std::initializer_list<const char *> names) {
     bool first = true;
     for (const char *name : names) {
-      panel->ctrlDown = !first;
+      panel->setCtrlDown(!first);
       panel->controlGotFocus(control(name));
       first = false;
     }
-    panel->ctrlDown = false;
+    panel->setCtrlDown(false);
   }
   int frameOf(const char *name) { return panel->frameIndexOf(control(name)); }
 
@@ -106,8 +106,8 @@ class UndoTest : public DesignerFixture {
                                .arg(f->width)
                                .arg(f->height));
     }
-    s.selection = panel->selectedControls;
-    s.current = panel->currentControl;
+    s.selection = panel->selectedControls();
+    s.current = panel->currentControl();
     return s;
   }
 };
