@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QUndoGroup>
 #include <memory>
@@ -157,8 +158,8 @@ class MainWindowLogic : public QObject, public ServerHost {
   bool queryExit();
 
   // Where the palette item was grabbed (twips inside the item).
-  qint32 dragOffsetX = 0;
-  qint32 dragOffsetY = 0;
+  QPoint dragOffset() const { return m_dragOffset; }
+  void setDragOffset(QPoint twips) { m_dragOffset = twips; }
 
  signals:
   void captionChanged(const QString &caption);
@@ -171,6 +172,7 @@ class MainWindowLogic : public QObject, public ServerHost {
 
  private:
   Ui &m_ui;
+  QPoint m_dragOffset;
   QUndoGroup m_undoGroup;
   std::unique_ptr<PropertyGrid> m_grid;
   std::unique_ptr<ServerSession> m_server;

@@ -14,10 +14,6 @@ namespace {
 // Font sizes outside this range are treated as unreadable values.
 constexpr double kMaxFontSize = 1000.0;
 
-QString trueFalseText(bool value) {
-  return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 QString doubleText(double value) {
   return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
 }

@@ -139,9 +139,9 @@ class DesignMeter : public DesignControlOf<DesignMeter, ControlKind::Meter> {
  public:
   MeterSettings meter;
   bool operator==(const DesignMeter &) const = default;
-  void setLevel(qint32 left, qint32 right) {
-    meter.levelLeft = left;
-    meter.levelRight = right;
+  void setLevel(qint32 leftLevel, qint32 rightLevel) {
+    meter.levelLeft = leftLevel;
+    meter.levelRight = rightLevel;
   }
 };
 
@@ -153,9 +153,9 @@ class DesignMeterFader : public DesignControlOf<DesignMeterFader, ControlKind::M
   bool hideGainValue = false;
   float faderLevel = 0.0f;  // dB shown by the fader knob
   bool operator==(const DesignMeterFader &) const = default;
-  void setLevel(qint32 left, qint32 right) {
-    meter.levelLeft = left;
-    meter.levelRight = right;
+  void setLevel(qint32 leftLevel, qint32 rightLevel) {
+    meter.levelLeft = leftLevel;
+    meter.levelRight = rightLevel;
   }
 };
 

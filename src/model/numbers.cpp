@@ -182,3 +182,7 @@ bool readBool(QStringView text, bool *out) {
   *out = d != 0.0;
   return true;
 }
+
+QString trueFalseText(bool value) {
+  return value ? QStringLiteral("True") : QStringLiteral("False");
+}

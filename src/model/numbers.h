@@ -42,3 +42,5 @@ bool readPort(const QString &text, quint16 *out, bool allowFraction = false);
 // "True"/"False" in any letter case, or a number (0 is false, any other true).
 bool readBool(const QString &text, bool *out);
 bool readBool(QStringView text, bool *out);
+// "True" or "False", as panel files store a flag.
+QString trueFalseText(bool value);

@@ -17,10 +17,6 @@
 
 namespace {
 
-QString trueFalseText(bool value) {
-  return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 // Stored colour texts without a prefix are taken as hexadecimal when they
 // read as such ("FF00FF", "123"); names and prefixed texts as they are.
 QString fileColor(const QString &stored) { return formatColorText(hexPrefixedIfHex(stored)); }

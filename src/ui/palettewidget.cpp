@@ -189,8 +189,8 @@ QMimeData *PaletteWidget::prepareDrag(PaletteItem item, const QPoint &pressPos, 
   const QRect r = itemRect(item);
   const double fx = double(pressPos.x() - r.left()) / r.width();
   const double fy = double(pressPos.y() - r.top()) / r.height();
-  m_designer.dragOffsetX = roundHalfEven(fx * control->width);
-  m_designer.dragOffsetY = roundHalfEven(fy * control->height);
+  m_designer.setDragOffset(
+      QPoint(roundHalfEven(fx * control->width), roundHalfEven(fy * control->height)));
 
   if (pixmap) {
     const QSize size(qMax(1, int(twipsToPixels(control->width) * m_dragZoom)),
@@ -204,8 +204,8 @@ QMimeData *PaletteWidget::prepareDrag(PaletteItem item, const QPoint &pressPos, 
     *pixmap = image;
   }
   if (hotSpot)
-    *hotSpot = QPoint(int(twipsToPixels(m_designer.dragOffsetX) * m_dragZoom),
-                      int(twipsToPixels(m_designer.dragOffsetY) * m_dragZoom));
+    *hotSpot = QPoint(int(twipsToPixels(m_designer.dragOffset().x()) * m_dragZoom),
+                      int(twipsToPixels(m_designer.dragOffset().y()) * m_dragZoom));
   auto *mime = new QMimeData;
   mime->setData(kMimeType, sourceName(item).toUtf8());
   return mime;

@@ -637,8 +637,8 @@ void PanelCanvasView::dropEvent(QDropEvent *event) {
   m_designer.grid().commitOpenEdit();  // a value typed in the grid lands first
   m_designer.activatePanel(&m_panel);
   setFocus(Qt::OtherFocusReason);
-  m_panel.dropFromPalette(source, twips.x(), twips.y(), m_designer.dragOffsetX,
-                          m_designer.dragOffsetY, controlAt(pos) == nullptr);
+  m_panel.dropFromPalette(source, twips.x(), twips.y(), m_designer.dragOffset().x(),
+                          m_designer.dragOffset().y(), controlAt(pos) == nullptr);
   event->acceptProposedAction();
 }
 

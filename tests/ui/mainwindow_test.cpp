@@ -117,7 +117,7 @@ TEST_F(Shell, DroppingTheButtonItemPlacesASelectedButton) {
   PaletteWidget *palette = window.palette();
   const QRect item = palette->itemRect(PaletteItem::Button);
   std::unique_ptr<QMimeData> mime(palette->prepareDrag(PaletteItem::Button, item.topLeft()));
-  EXPECT_EQ(designer.dragOffsetX, 0);
+  EXPECT_EQ(designer.dragOffset().x(), 0);
   const QPointF dropAt(81, 41);
   QDragEnterEvent enter(dropAt.toPoint(), Qt::CopyAction, mime.get(), Qt::LeftButton,
                         Qt::NoModifier);

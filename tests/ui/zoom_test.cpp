@@ -85,8 +85,7 @@ TEST(Zoom, TheSameGesturesGiveTheSameDocumentAtEveryZoom) {
   for (const double zoom : {1.0, 0.5, 2.0}) {
     SCOPED_TRACE(zoom);
     ZoomedPanel z(zoom);
-    z.designer.dragOffsetX = 300;
-    z.designer.dragOffsetY = 150;
+    z.designer.setDragOffset(QPoint(300, 150));
     z.drop("MasterButton", z.at(1500, 1350));
     z.drop("MasterButton", z.at(4500, 1350));
     const auto &order = z.panel->model().zOrder();
