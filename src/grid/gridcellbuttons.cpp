@@ -58,9 +58,9 @@ FontSpec chooseFont(EditContext &ctx) {
   PropertyGrid::UpdateBatch batch(grid);
   grid.setTextMatrix(row, 1, font.name);
   grid.setTextMatrix(row + 1, 1, sizeText(font.size));
-  grid.setTextMatrix(row + 2, 1, boolText(font.bold));
-  grid.setTextMatrix(row + 3, 1, boolText(font.underline));
-  grid.setTextMatrix(row + 4, 1, boolText(font.italic));
+  grid.setTextMatrix(row + 2, 1, trueFalseText(font.bold));
+  grid.setTextMatrix(row + 3, 1, trueFalseText(font.underline));
+  grid.setTextMatrix(row + 4, 1, trueFalseText(font.italic));
   return font;
 }
 

@@ -9,6 +9,7 @@
 #include "grid/propertygrid.h"
 #include "hwmap/mappingcode.h"
 #include "model/colors.h"
+#include "model/numbers.h"
 
 namespace {
 
@@ -35,10 +36,10 @@ QString readFontName(RowSource &s) { return fontOf(s.object)->name; }
 QString readFontSize(RowSource &s) { return sizeText(fontOf(s.object)->size); }
 template <bool FontSpec::*Field>
 QString readFontFlag(RowSource &s) {
-  return boolText(fontOf(s.object)->*Field);
+  return trueFalseText(fontOf(s.object)->*Field);
 }
 QString readFlash(RowSource &s) { return onOffText(s.record->flash); }
-QString readEnabled(RowSource &s) { return boolText(s.record->enabled); }
+QString readEnabled(RowSource &s) { return trueFalseText(s.record->enabled); }
 
 // Showing a control fills in a missing hardware type (a user-panel button
 // on port 4010) and internal name in its record; this does not count as a

@@ -7,6 +7,7 @@
 #include "grid/gridtables.h"
 #include "grid/propertygrid.h"
 #include "model/colors.h"
+#include "model/numbers.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ QString readColour(RowSource &s) {
 }
 template <bool DesignClock::*Field>
 QString readFlag(RowSource &s) {
-  return boolText(clockOf(s).*Field);
+  return trueFalseText(clockOf(s).*Field);
 }
 
 // Each write reads the cell once, before any clock changes, then sets the

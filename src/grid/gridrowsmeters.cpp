@@ -188,18 +188,19 @@ constexpr auto kMeterFaderRows = controlRows(
                   return captionToCell(controlCast<DesignMeterFader>(&s.object)->meterName);
                 },
             .write = writeFaderCaption},
-    joinRows(kMeterOwnRows,
-             std::array{
-                 GridRow{.label = "Fader Nominal",
-                         .edit = E::Text,
-                         .read = [](RowSource &s) { return floatToText(s.record->faderNominal); },
-                         .write = writeFaderNominal},
-                 GridRow{.label = "Hide Gain Value",
-                         .edit = E::List,
-                         .list = &GridList::TrueFalse,
-                         .read = [](RowSource &s) { return boolText(s.record->hideGainValue); },
-                         .write = writeHideGainValue},
-             }));
+    joinRows(
+        kMeterOwnRows,
+        std::array{
+            GridRow{.label = "Fader Nominal",
+                    .edit = E::Text,
+                    .read = [](RowSource &s) { return floatToText(s.record->faderNominal); },
+                    .write = writeFaderNominal},
+            GridRow{.label = "Hide Gain Value",
+                    .edit = E::List,
+                    .list = &GridList::TrueFalse,
+                    .read = [](RowSource &s) { return trueFalseText(s.record->hideGainValue); },
+                    .write = writeHideGainValue},
+        }));
 
 }  // namespace
 

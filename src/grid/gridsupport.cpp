@@ -54,7 +54,6 @@ double cellFontSize(const QString &text) {
   return d;
 }
 
-QString boolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 QString onOffText(bool value) { return value ? QStringLiteral("On") : QStringLiteral("Off"); }
 QString sizeText(double value) { return QLocale::c().toString(value, 'g', 7); }
 

@@ -40,7 +40,6 @@ bool cellBool(const QString &text);
 QString storedColorText(const QString &typed);
 // A positive font size; throws otherwise.
 double cellFontSize(const QString &text);
-QString boolText(bool value);    // "True" / "False"
 QString onOffText(bool value);   // "On" / "Off"
 QString sizeText(double value);  // "8.25", "10"
 
