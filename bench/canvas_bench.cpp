@@ -64,8 +64,4 @@ BENCHMARK(BM_RepaintZoomedCanvas)
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  bench::useOffscreenPlatform();
-  QApplication app(argc, argv);
-  return bench::runAll(argc, argv);
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -101,8 +101,4 @@ BENCHMARK(BM_OpenTwoHundredSmallPanels)
 
 }  // namespace
 
-int main(int argc, char **argv) {
-  bench::useOffscreenPlatform();
-  QApplication app(argc, argv);
-  return bench::runAll(argc, argv);
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -3,6 +3,7 @@
 // The shell for the benchmarks that time windows: a shown main window, and
 // waiting for it to paint.
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -10,6 +11,7 @@
 #include <QWindow>
 
 #include "app/mainwindowlogic.h"
+#include "benchsupport.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 
@@ -49,3 +51,10 @@ struct ShownShell {
     return processEventsUntil([&] { return window.windowHandle()->isExposed(); });
   }
 };
+
+// The main of a benchmark program that needs widgets.
+inline int runWidgetBenchmarks(int argc, char **argv) {
+  bench::useOffscreenPlatform();
+  QApplication app(argc, argv);
+  return bench::runAll(argc, argv);
+}

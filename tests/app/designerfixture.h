@@ -8,6 +8,7 @@
 #include "app/mainwindowlogic.h"
 #include "app/startup.h"
 #include "model/settings.h"
+#include "model/textfile.h"
 #include "support/fakeui.h"
 
 // A designer started in an empty temporary folder (its panels folder
@@ -25,4 +26,10 @@ struct DesignerFixture : ::testing::Test {
     designer->load();
   }
   QString panelsFolder() const { return programSettings().panelsFolder; }
+  // A file in the panels folder.
+  QString path(const QString &name) const { return panelsFolder() + name; }
+  void write(const QString &name, const QString &text) {
+    QString error;
+    ASSERT_TRUE(writeTextFileSafely(path(name), text, &error)) << error.toStdString();
+  }
 };

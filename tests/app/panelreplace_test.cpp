@@ -43,11 +43,6 @@ struct Replace : DesignerFixture {
     write("Studio2.xml", kStudio2);
     write("HardwareMap.xml", kMap);
   }
-  void write(const QString &name, const QString &text) {
-    QString error;
-    ASSERT_TRUE(writeTextFileSafely(path(name), text, &error)) << error.toStdString();
-  }
-  QString path(const QString &name) const { return panelsFolder() + name; }
   static QByteArray bytes(const QString &file) {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -58,11 +58,6 @@ struct Find : DesignerFixture {
     write("Studio2.xml", kStudio2);
     write("HardwareMap.xml", kMap);
   }
-  void write(const QString &name, const QString &text) {
-    QString error;
-    ASSERT_TRUE(writeTextFileSafely(path(name), text, &error)) << error.toStdString();
-  }
-  QString path(const QString &name) const { return panelsFolder() + name; }
   void openBoth() {
     ASSERT_NE(designer->openPanelLocal(path("Studio1.xml")), nullptr);
     ASSERT_NE(designer->openPanelLocal(path("Studio2.xml")), nullptr);
