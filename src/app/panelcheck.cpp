@@ -236,8 +236,9 @@ std::vector<CheckFinding> checkPanelFiles(const QStringList &paths, const QStrin
 QStringList panelFilesOfPath(const QString &path, QString *mapFile) {
   const QFileInfo info(path);
   if (!info.isDir()) return {path};
-  const QDir dir(path);
-  for (const QString &name : dir.entryList({QStringLiteral("*.xml")}, QDir::Files))
-    if (isHardwareMapFileName(name) && mapFile && mapFile->isEmpty()) *mapFile = dir.filePath(name);
+  // The map a designer working in the folder uses, by its exact name: a
+  // copy beside it ("HardwareMap - copy.xml") is neither the map nor a panel.
+  const QString map = QDir(path).filePath(QStringLiteral("HardwareMap.xml"));
+  if (mapFile && mapFile->isEmpty() && QFileInfo(map).isFile()) *mapFile = map;
   return panelFilesOf(path);
 }

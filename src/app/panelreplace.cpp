@@ -15,7 +15,6 @@
 #include "model/panelmodel.h"
 #include "model/settings.h"
 #include "panelfile/localstore.h"
-#include "panelfile/readhooks.h"
 #include "surface/paneleditor.h"
 
 namespace {
@@ -23,6 +22,7 @@ namespace {
 // The object a field belongs to: a control with its record, or the panel.
 struct Target {
   PanelModel &panel;
+  const HardwareMap *map;            // the map the panel is saved into; null: none
   DesignControl *control = nullptr;  // null: the panel's own field
   ControlRecord *record = nullptr;
 };
@@ -57,11 +57,26 @@ void rename(Target &t, const QString &name) {
   if (hasHardwareRows(*t.control)) t.record->setHWMapInternalName(t.panel.canvas.tag + u'.' + name);
 }
 
+// A renamed button or label takes the map entry named after its panel and
+// its new name. An entry of that name that none of the panel's controls had
+// is another control's (panel "Studio"'s control "v2.B1" is entry
+// "Studio.v2.B1", as is panel "Studio.v2"'s "B1"): the rename would replace
+// its binding.
+QString checkMapEntry(const Target &t, const QString &name) {
+  if (!t.map || !hasHardwareRows(*t.control)) return QString();
+  const QString entry = t.panel.canvas.tag + u'.' + name;
+  if (!t.map->Find(entry) || t.panel.mapEntriesSinceOpened().contains(entry.trimmed().toLower()))
+    return QString();
+  return QStringLiteral("The hardware map already holds an entry \"%1\" for another control.")
+      .arg(entry);
+}
+
 QString checkName(const Target &t, const QString &name) {
   if (controlCast<DesignKept>(t.control))
     return QStringLiteral("This version keeps the control as it was read and cannot rename it.");
   if (name.trimmed().isEmpty()) return QStringLiteral("A control needs a name.");
-  return nameStorageProblem(name);
+  const QString unstorable = nameStorageProblem(name);
+  return unstorable.isEmpty() ? checkMapEntry(t, name) : unstorable;
 }
 
 QString checkWholeNumber(const Target &, const QString &value) {
@@ -175,9 +190,10 @@ QString changeKey(const QString &control, const QString &field, const QString &b
 // Walks the fields of one panel that hold the text. Each change is listed
 // (only those in `chosen`, when given) with the reason it cannot be made;
 // with `make`, those that can be made are made, `make` being called for
-// each control before its first change.
+// each control before its first change. A new name is cleaned as the grid
+// cleans a typed one; `map` is the map the panel is saved into.
 std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceRequest &request,
-                                          const QSet<QString> *chosen,
+                                          const HardwareMap *map, const QSet<QString> *chosen,
                                           const std::function<void(DesignControl *)> &make) {
   std::vector<ReplaceChange> changes;
   const FindQuery query(request.find);
@@ -200,10 +216,11 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
       change.control = controlName;
       change.field = QLatin1String(field.label);
       change.before = before;
+      const bool isName = field.write == rename;
       change.after = query.replaced(before, request.replacement);
+      if (isName) change.after = cleanName(change.after);
       if (change.after == before) continue;
       if (chosen && !chosen->contains(changeKey(controlName, change.field, before))) continue;
-      const bool isName = field.write == rename;
       if (!badCharacters.isEmpty() && !isName)
         change.refused = QStringLiteral("\"%1\" holds characters a panel file cannot store (%2).")
                              .arg(change.after, badCharacters);
@@ -222,18 +239,14 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
       changes.push_back(std::move(change));
     }
   };
-  visit(Target{panel});
+  visit(Target{panel, map});
   for (const auto &record : panel.panelRecord.records)
-    if (record && record->control) visit(Target{panel, record->control, record.get()});
+    if (record && record->control) visit(Target{panel, map, record->control, record.get()});
   return changes;
 }
 
-bool readPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map, QString *why) {
-  ReadHooks noWindow;
-  XmlError error;
-  if (readPanelText(loadPanelText(path), path, panel, noWindow, map, &error)) return true;
-  *why = QStringLiteral("The file cannot be read: ") + error.text();
-  return false;
+QString notReadText(const QString &why) {
+  return QStringLiteral("The file cannot be read: ") + why;
 }
 
 void addTo(ReplaceOutcome &outcome, std::vector<ReplaceChange> &&changes) {
@@ -243,7 +256,7 @@ void addTo(ReplaceOutcome &outcome, std::vector<ReplaceChange> &&changes) {
 
 // One open panel's changes as one undo step.
 void applyInWindow(PanelEditor &window, const ReplaceRequest &request, const QSet<QString> &chosen,
-                   ReplaceOutcome &outcome) {
+                   const HardwareMap &map, ReplaceOutcome &outcome) {
   std::vector<ReplaceChange> changes;
   {
     const bool anyControl = std::any_of(chosen.begin(), chosen.end(),
@@ -253,7 +266,7 @@ void applyInWindow(PanelEditor &window, const ReplaceRequest &request, const QSe
         anyControl ? PanelEditor::StepName::WithControls : PanelEditor::StepName::AsIs);
     PanelEditor::Batch views(window);
     views.add(PanelEditor::Properties | PanelEditor::Caption);
-    changes = replaceInPanel(window.model(), request, &chosen,
+    changes = replaceInPanel(window.model(), request, &map, &chosen,
                              [&step](DesignControl *control) { step.touch(control); });
   }
   for (ReplaceChange &change : changes) change.panel = &window;
@@ -261,23 +274,28 @@ void applyInWindow(PanelEditor &window, const ReplaceRequest &request, const QSe
   addTo(outcome, std::move(changes));
 }
 
-// One closed file, read again, changed and saved whole, or left as it is.
+// One closed file, read again with the map as it is now, changed and saved
+// whole, or left as it is.
 void applyToFile(const QString &file, const ReplaceRequest &request, const QSet<QString> &chosen,
-                 const HardwareMap &map, Ui &ui, ReplaceOutcome &outcome) {
-  PanelModel panel;
+                 Ui &ui, ReplaceOutcome &outcome) {
+  std::vector<ReplaceChange> changes;
   QString why;
-  if (!readPanelFile(file, panel, map, &why)) {
-    outcome.failed.push_back({file, why});
-    return;
+  const auto change = [&](PanelModel &panel, const HardwareMap &map) {
+    changes = replaceInPanel(panel, request, &map, &chosen, [](auto *) {});
+    return std::any_of(changes.begin(), changes.end(),
+                       [](const ReplaceChange &c) { return c.refused.isEmpty(); });
+  };
+  switch (changePanelFile(file, change, ui, &why)) {
+    case FileChange::NotRead:
+      outcome.failed.push_back({file, notReadText(why)});
+      return;
+    case FileChange::NotSaved:
+      outcome.failed.push_back({file, QStringLiteral("Error Saving File - ") + why});
+      return;
+    case FileChange::Saved:
+    case FileChange::Unchanged:
+      addTo(outcome, std::move(changes));
   }
-  std::vector<ReplaceChange> changes = replaceInPanel(panel, request, &chosen, [](auto *) {});
-  const bool anyMade = std::any_of(changes.begin(), changes.end(),
-                                   [](const ReplaceChange &c) { return c.refused.isEmpty(); });
-  if (anyMade && !savePanelLocal(panel, file, ui, &why)) {
-    outcome.failed.push_back({file, QStringLiteral("Error Saving File - ") + why});
-    return;
-  }
-  addTo(outcome, std::move(changes));
 }
 
 }  // namespace
@@ -296,7 +314,7 @@ ReplacePlan planReplace(const ReplaceRequest &request, const std::vector<PanelEd
                         const QStringList &files, const HardwareMap &map) {
   ReplacePlan plan;
   for (PanelEditor *window : open) {
-    for (ReplaceChange &change : replaceInPanel(window->model(), request, nullptr, {})) {
+    for (ReplaceChange &change : replaceInPanel(window->model(), request, &map, nullptr, {})) {
       change.panel = window;
       plan.changes.push_back(std::move(change));
     }
@@ -308,8 +326,11 @@ ReplacePlan planReplace(const ReplaceRequest &request, const std::vector<PanelEd
   std::vector<QString> unreadable(size_t(closed.size()));
   forEachOnAllCores(closed.size(), [&](qsizetype i) {
     PanelModel panel;
-    if (readPanelFile(closed[i], panel, map, &unreadable[size_t(i)]))
-      perFile[size_t(i)] = replaceInPanel(panel, request, nullptr, {});
+    XmlError error;
+    if (readClosedPanelFile(closed[i], panel, map, &error))
+      perFile[size_t(i)] = replaceInPanel(panel, request, &map, nullptr, {});
+    else
+      unreadable[size_t(i)] = notReadText(error.text());
   });
   for (qsizetype i = 0; i < closed.size(); ++i) {
     if (!unreadable[size_t(i)].isEmpty())
@@ -342,11 +363,12 @@ ReplaceOutcome applyReplace(const ReplaceRequest &request, const std::vector<Rep
     }
   }
   ReplaceOutcome outcome;
-  for (auto &[window, keys] : windows) applyInWindow(*window, request, keys, outcome);
-  if (!files.empty()) {
+  if (!windows.empty()) {
     const HardwareMap map = HardwareMap::fromFile(programSettings().hardwareMapFile);
-    for (auto &[file, keys] : files) applyToFile(file, request, keys, map, ui, outcome);
+    for (auto &[window, keys] : windows) applyInWindow(*window, request, keys, map, outcome);
   }
+  // Each file is read and saved with the map as it is then, under its lock.
+  for (auto &[file, keys] : files) applyToFile(file, request, keys, ui, outcome);
   // A chosen change that matched nothing any more: its field changed meanwhile.
   for (const ReplaceChange &change : chosen) {
     if (!change.refused.isEmpty()) continue;

@@ -8,7 +8,6 @@
 #include "model/controlrecord.h"
 #include "model/panelmodel.h"
 #include "panelfile/localstore.h"
-#include "panelfile/readhooks.h"
 
 namespace {
 
@@ -70,14 +69,6 @@ class ControlMatcher {
   const DesignControl *m_control;
   std::vector<FindHit> &m_hits;
 };
-
-// The one call of the panel reader for files searched without a window;
-// false for a file that does not parse (it holds no panel to search).
-bool readClosedPanel(const QString &text, const QString &path, PanelModel &panel,
-                     const HardwareMap &map, XmlError *error) {
-  ReadHooks noWindow;
-  return readPanelText(text, path, panel, noWindow, map, error);
-}
 
 }  // namespace
 
@@ -162,10 +153,9 @@ void searchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
   // read.
   std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
   forEachOnAllCores(paths.size(), [&](qsizetype i) {
-    const QString text = loadPanelText(paths[i]);
     PanelModel panel;
     XmlError error;
-    if (readClosedPanel(text, paths[i], panel, map, &error)) {
+    if (readClosedPanelFile(paths[i], panel, map, &error)) {
       searchPanel(panel, query, perFile[static_cast<size_t>(i)]);
       return;
     }

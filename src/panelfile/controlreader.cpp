@@ -370,7 +370,9 @@ class ControlReader {
         r.hwMapAoipSysName = v.toString();
         return true;
       case Field::HWMapInternalName:
-        r.setHWMapInternalName(v.toString());
+        // A pasted control takes the internal name of the panel it lands on
+        // (given once it is read); the clipboard's names another panel's entry.
+        if (!m_checkNames) r.setHWMapInternalName(v.toString());
         return true;
       case Field::WebURL:
         r.webURL = v.toString();

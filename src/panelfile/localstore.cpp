@@ -20,6 +20,7 @@
 #include "panelfile/interruptedsave.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
+#include "panelfile/readhooks.h"
 
 namespace {
 
@@ -180,7 +181,11 @@ bool updateHardwareMap(const PanelModel &panel, Ui &ui, QString *error) {
   return true;
 }
 
-bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
+namespace {
+
+// savePanelLocal; `mapLocked` when the caller holds the map's lock already
+// and completed an unfinished save under it.
+bool savePanel(PanelModel &panel, const QString &path, Ui &ui, QString *error, bool mapLocked) {
   if (path.isEmpty()) return fail(error, QStringLiteral("no file name"));
   // A server path is never a disk path: its name came from the server.
   if (path.startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
@@ -201,10 +206,10 @@ bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   QByteArray map;
   JournalReplay unfinished;
   if (!mapFile.isEmpty()) {
-    const bool locked = lockMap(lock, mapFile, error);
+    const bool locked = mapLocked || lockMap(lock, mapFile, error);
     // A save another designer could not finish is completed first, so that
     // the map read below is the one its panel file was saved with.
-    if (locked) unfinished = replaySaveJournal(mapFile);
+    if (locked && !mapLocked) unfinished = replaySaveJournal(mapFile);
     if (!locked || !updatedMap(mapFile, panel, version, &map, error)) {
       document.wait();
       lock.unlock();
@@ -234,6 +239,36 @@ bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *err
   panel.rememberMapEntries();
   if (files.size() > 1) writeBackup(fileNameOf(mapFile), files[1].bytes, nullptr);
   return true;
+}
+
+}  // namespace
+
+bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error) {
+  return savePanel(panel, path, ui, error, false);
+}
+
+FileChange changePanelFile(const QString &path, const PanelFileChanger &change, Ui &ui,
+                           QString *error) {
+  const QString mapFile = programSettings().hardwareMapFile;
+  QLockFile lock(mapLockPath(mapFile));
+  JournalReplay unfinished;
+  if (!mapFile.isEmpty()) {
+    if (!lockMap(lock, mapFile, error)) return FileChange::NotSaved;
+    unfinished = replaySaveJournal(mapFile);
+  }
+  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
+  PanelModel panel;
+  XmlError unreadable;
+  FileChange result = FileChange::Unchanged;
+  if (!readClosedPanelFile(path, panel, map, &unreadable)) {
+    fail(error, unreadable.text());
+    result = FileChange::NotRead;
+  } else if (change(panel, map)) {
+    result = savePanel(panel, path, ui, error, true) ? FileChange::Saved : FileChange::NotSaved;
+  }
+  lock.unlock();
+  reportUnfinishedSave(ui, unfinished);
+  return result;
 }
 
 QString loadPanelText(const QString &path, FileStamp *stamp) {
@@ -266,4 +301,10 @@ bool readPanelText(const QString &text, const QString &path, const QString &pane
   if (!analyzeXML(text, panel, hooks, map, error, colours)) return false;
   panel.rememberMapEntries();
   return true;
+}
+
+bool readClosedPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map,
+                         XmlError *error) {
+  ReadHooks noWindow;
+  return readPanelText(loadPanelText(path), path, panel, noWindow, map, error);
 }

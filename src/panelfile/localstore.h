@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 #include "model/xmlreader.h"
 #include "panelfile/panelreader.h"
@@ -28,6 +29,18 @@ struct FileStamp;
 // completeInterruptedSave). The saved file's stamp is remembered for the
 // panel (PanelModel::fileChangedOnDisk).
 bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
+
+// Changes a closed panel file: reads it with the bindings of the settings'
+// hardware map, lets `change` change the panel (true: there is something to
+// save) and saves it as savePanelLocal does, all with the map's lock held.
+// The bindings written back are those of the map they go into, so a binding
+// another writer saved meanwhile is kept, and no other save comes between
+// the read and the write. NotRead (nothing written) and NotSaved come with
+// the reason in `error`.
+enum class FileChange { Saved, Unchanged, NotRead, NotSaved };
+using PanelFileChanger = std::function<bool(PanelModel &panel, const HardwareMap &map)>;
+FileChange changePanelFile(const QString &path, const PanelFileChanger &change, Ui &ui,
+                           QString *error);
 
 // Brings the hardware map file of the settings up to date for one panel:
 // its old entries are replaced by the bindings of its current controls and
@@ -72,3 +85,7 @@ bool readPanelText(const QString &text, const QString &path, PanelModel &panel, 
 bool readPanelText(const QString &text, const QString &path, const QString &panelName,
                    PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
                    XmlError *error = nullptr, ColourTexts colours = ColourTexts::Canonical);
+// Reads a panel file that no window shows (to search, check or change it)
+// with the bindings of `map`; false, with the reason, when it does not parse.
+bool readClosedPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map,
+                         XmlError *error);

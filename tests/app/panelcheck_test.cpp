@@ -129,6 +129,17 @@ TEST_F(PanelCheckTest, PanelPictureAndUnreadableFile) {
       << findings[1].message.toStdString();
 }
 
+TEST_F(PanelCheckTest, TheFoldersMapIsHardwareMapXmlNeverACopyBesideIt) {
+  write(QStringLiteral("HardwareMap - copy.xml"), QStringLiteral("<HardwareMapList/>"));
+  QString found;
+  EXPECT_TRUE(panelFilesOfPath(dir.path(), &found).isEmpty());  // nor is it a panel
+  EXPECT_TRUE(found.isEmpty());
+  const QString map =
+      write(QStringLiteral("HardwareMap.xml"), QStringLiteral("<HardwareMapList/>"));
+  panelFilesOfPath(dir.path(), &found);
+  EXPECT_EQ(found, map);
+}
+
 TEST_F(PanelCheckTest, BindingsAcrossPanelsAndOrphanMapEntries) {
   write(QStringLiteral("A.xml"),
         panel(QStringLiteral("A"),

@@ -208,3 +208,66 @@ TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused
   EXPECT_EQ(closed.refused[0].panel, nullptr);
   EXPECT_EQ(bytes(path("Studio1.xml")), QByteArray(kStudio1));
 }
+
+TEST_F(Replace, ANewNameIsCleanedAsTheGridCleansItAndNeverTakesAnotherControlsMapEntry) {
+  // Panel "Studio" has a control named "v2.B2", as an older designer could
+  // write it: its map entry "Studio.v2.B2" is named as panel "Studio.v2"'s
+  // control "B2" would be. "Studio.v2.B1" is Studio.v2's own B1.
+  write("Studio.xml",
+        "<Panel><Name>Studio</Name><ControlList>"
+        "<Control><Type>Button</Type><Name>Q</Name></Control>"
+        "<Control><Type>Label</Type><Name>Mic</Name></Control>"
+        "<Control><Type>Button</Type><Name>v2.B2</Name></Control>"
+        "</ControlList></Panel>");
+  write("Studio.v2.xml",
+        "<Panel><Name>Studio.v2</Name><ControlList>"
+        "<Control><Type>Button</Type><Name>B1</Name></Control>"
+        "<Control><Type>Button</Type><Name>Talk</Name></Control>"
+        "</ControlList></Panel>");
+  const auto entry = [](const char *name, const char *address) {
+    return QStringLiteral(
+               "<Control><Type>Button</Type><HostIPAddress>%1</HostIPAddress>"
+               "<HostPort>5001</HostPort><InternalName>%2</InternalName>"
+               "<AoipSysName>MOD_USER#1.BUT#1</AoipSysName></Control>\r\n")
+        .arg(QLatin1String(address), QLatin1String(name));
+  };
+  write("HardwareMap.xml",
+        QStringLiteral("<HardwareMapList><Name>HardwareMapList</Name><ControlList>\r\n") +
+            entry("Studio.Q", "10.0.0.1") + entry("Studio.v2.B1", "10.0.0.2") +
+            entry("Studio.v2.B2", "10.0.0.3") +
+            QStringLiteral("</ControlList></HardwareMapList>\r\n"));
+
+  const struct {
+    const char *file, *find, *replacement;
+    const char *line;  // the change as made, or refused
+  } cases[] = {
+      {"Studio.xml", "Q", "v2.B1", "Q/Name/Q -> v2_B1"},
+      {"Studio.xml", "Mic", "B 1;<x>", "Mic/Name/Mic -> B_1;<x>"},
+      {"Studio.v2.xml", "Talk", "B2", "Talk/Name/Talk -> B2 (refused)"},
+  };
+  for (const auto &c : cases) {
+    const ReplaceRequest request{QStringLiteral("Name"), QString::fromUtf8(c.find),
+                                 QString::fromUtf8(c.replacement)};
+    const ReplacePlan planned = plan(request, {path(QString::fromUtf8(c.file))});
+    EXPECT_EQ(lines(planned.changes), QStringList{QString::fromUtf8(c.line)});
+    const ReplaceOutcome outcome = applyReplace(request, planned.changes, {}, ui);
+    EXPECT_EQ(lines(outcome.made).join(u'|') + lines(planned.changes).filter("refused").join(u'|'),
+              QString::fromUtf8(c.line));
+  }
+  const HardwareMap map = HardwareMap::fromFile(programSettings().hardwareMapFile);
+  QStringList entries;
+  for (const HardwareMap::Entry &e : map.entries()) entries << e.internalName + u' ' + e.hostIP;
+  entries.sort();
+  EXPECT_EQ(entries, (QStringList{"Studio.v2.B1 10.0.0.2", "Studio.v2.B2 10.0.0.3",
+                                  "Studio.v2_B1 10.0.0.1"}));
+
+  // An open window refuses the same name.
+  PanelEditor *v2 = designer->openPanelLocal(path("Studio.v2.xml"));
+  ASSERT_NE(v2, nullptr);
+  const ReplaceRequest request{QStringLiteral("Name"), QStringLiteral("Talk"),
+                               QStringLiteral("B2")};
+  const ReplacePlan planned = plan(request);
+  ASSERT_EQ(planned.changes.size(), 1u);
+  EXPECT_TRUE(planned.changes[0].refused.contains(QStringLiteral("\"Studio.v2.B2\"")))
+      << planned.changes[0].refused.toStdString();
+}

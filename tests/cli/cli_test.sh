@@ -55,6 +55,41 @@ for args in "14 15 $rdir/none.xml" "14 15 --field Colour $rdir/CVSPanels" "14 15
   check "--replace $args exits 2 with a message" '[ $rc -eq 2 ] && [ -n "$out" ]'
 done
 
+# Two writers of one folder at once, as two designers or scripts: one changes
+# every binding's address (kept in the map), the other every caption (kept in
+# the panel files). Neither may lose the other's changes.
+wdir="$dir/writers"
+mkdir -p "$wdir/CVSPanels"
+map="$wdir/CVSPanels/HardwareMap.xml"
+{
+  printf '<HardwareMapList><Name>HardwareMapList</Name><ControlList>\r\n'
+  for p in $(seq 1 40); do
+    {
+      printf '<Panel><Name>P%s</Name><ControlList>' "$p"
+      for c in $(seq 1 50); do printf '<Control><Type>Button</Type><Name>K%s</Name><Caption>Old %s</Caption></Control>' "$c" "$c"; done
+      printf '</ControlList></Panel>'
+    } > "$wdir/CVSPanels/P$p.xml"
+    for c in $(seq 1 50); do printf '<Control><Type>Button</Type><HostIPAddress>10.0.0.6</HostIPAddress><HostPort>5001</HostPort><InternalName>P%s.K%s</InternalName><AoipSysName>MOD_USER#1.BUT#%s</AoipSysName></Control>\r\n' "$p" "$c" "$c"; done
+  done
+  printf '</ControlList></HardwareMapList>\r\n'
+} > "$map"
+count() { grep -o "$1" "$2" | wc -l; }
+env -u DISPLAY "$program" --replace 10.0.0.6 10.0.0.7 --field HWMapHostIP "$wdir/CVSPanels" >/dev/null 2>"$wdir/a.err" & a=$!
+env -u DISPLAY "$program" --replace Old New --field Caption "$wdir/CVSPanels" >/dev/null 2>"$wdir/b.err" & b=$!
+wait $a; rca=$?
+wait $b; rcb=$?
+check "two --replace runs at once keep every address and every caption change" \
+  '[ $rca -eq 0 ] && [ $rcb -eq 0 ] && [ "$(count "<HostIPAddress>10.0.0.7<" "$map")" -eq 2000 ] && [ "$(count "10.0.0.6" "$map")" -eq 0 ] && [ "$(cat "$wdir"/CVSPanels/P*.xml | count "<Caption>New [0-9]*<" -)" -eq 2000 ]'
+[ $rca -eq 0 ] && [ $rcb -eq 0 ] || cat "$wdir/a.err" "$wdir/b.err"
+
+# The folder's map is HardwareMap.xml by that name: a copy beside it is
+# neither read nor written.
+cp "$map" "$wdir/CVSPanels/HardwareMap - copy.xml"
+cp "$map" "$wdir/copy-before.xml"
+out=$(env -u DISPLAY "$program" --replace 10.0.0.7 10.0.0.8 --field HWMapHostIP "$wdir/CVSPanels/P1.xml" 2>&1 >/dev/null); rc=$?
+check "--replace writes bindings to HardwareMap.xml, not to a copy beside it" \
+  '[ $rc -eq 0 ] && [ "$(count "10.0.0.8" "$map")" -eq 50 ] && cmp -s "$wdir/CVSPanels/HardwareMap - copy.xml" "$wdir/copy-before.xml"'
+
 # --export: a PNG of 1 pixel per 15 twips, an SVG, a one-page PDF; nothing on stdout.
 # Exit 1 when the panel cannot be read or OUT cannot be written, 2 for bad arguments.
 printf '<Panel><Name>Shot</Name><Width>9600</Width><Height>6000</Height><ControlList><Control><Type>Label</Type><Name>L1</Name><Width>1500</Width><Height>300</Height></Control></ControlList></Panel>' > "$dir/Shot.xml"

@@ -71,6 +71,44 @@ TEST_F(PanelFileTest, AWholePanelFilePastesAllItsControls) {
   EXPECT_EQ(pasted[5]->control->tag, "Clock1");
 }
 
+TEST_F(PanelFileTest, PastedControlsTakeTheInternalNamesOfTheirNewPanel) {
+  // Copied from server panel X, whose text carries each binding and its
+  // internal name. PA lands beside a PA of panel Y and is renamed.
+  const auto control = [](const char *name, const char *address) {
+    return QStringLiteral(
+               "<Control><Type>Button</Type><Name>%1</Name>"
+               "<HWMapType>Button</HWMapType><HWMapHostIP>%2</HWMapHostIP>"
+               "<HWMapHostPort>5001</HWMapHostPort><HWMapInternalName>X.%1"
+               "</HWMapInternalName><HWMapAoipSysName>MOD_USER#1.BUT#1"
+               "</HWMapAoipSysName></Control>")
+        .arg(QLatin1String(name), QLatin1String(address));
+  };
+  const QString text = QStringLiteral("<ClipboardControls><ControlList>") +
+                       control("PA", "10.0.0.1") + control("QA", "10.0.0.2") +
+                       QStringLiteral("</ControlList></ClipboardControls>");
+  // The map holds X's bindings and one of Y's under a pasted control's name.
+  const HardwareMap map = HardwareMap::fromText(QStringLiteral(
+      "<HardwareMapList><ControlList>"
+      "<Control><Type>Button</Type><HostIPAddress>10.0.0.8</HostIPAddress><HostPort>5001"
+      "</HostPort><InternalName>X.QA</InternalName><AoipSysName>MOD_USER#1.BUT#8</AoipSysName>"
+      "</Control><Control><Type>Button</Type><HostIPAddress>10.0.0.9</HostIPAddress>"
+      "<HostPort>5001</HostPort><InternalName>Y.QA</InternalName>"
+      "<AoipSysName>MOD_USER#1.BUT#9</AoipSysName></Control>"
+      "</ControlList></HardwareMapList>"));
+
+  PanelModel y;
+  y.canvas.tag = QStringLiteral("Y");
+  addControl<DesignButton>(y, QStringLiteral("PA"), 0, 0);
+  ReadHooks hooks;
+  const auto pasted = analyzeClipboardXML(text, y, hooks, map);
+  ASSERT_EQ(pasted.size(), 2u);
+  EXPECT_EQ(pasted[0]->control->tag, "Button1");
+  EXPECT_EQ(pasted[0]->hwMapInternalName(), "Y.Button1");
+  EXPECT_EQ(pasted[0]->hwMapHostIP, "10.0.0.1");  // the clipboard's binding, under Y's name
+  EXPECT_EQ(pasted[1]->hwMapInternalName(), "Y.QA");
+  EXPECT_EQ(pasted[1]->hwMapHostIP, "10.0.0.9");  // Y's own entry, not X's
+}
+
 TEST_F(PanelFileTest, NothingToCopyOrPaste) {
   PanelModel p;
   auto *stray = p.load<DesignButton>();  // a control without a record
