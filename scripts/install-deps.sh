@@ -9,6 +9,8 @@ packages=(
   qt6-webengine-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   fonts-dejavu-core xvfb xauth
+  # building the Debian package and checking it as users get it
+  dpkg-dev file lintian appstream man-db bash-completion libxml2-utils
 )
 
 missing=()

@@ -64,10 +64,35 @@ const std::vector<ExitStatusLine> &exitStatuses() {
   return statuses;
 }
 
-namespace {
-const QString kServerArgument = QStringLiteral("tcp://address[:port[:user]]");
-const QString kPanelsArgument = QStringLiteral("panel.xml ...");
+const QString kVersionText = QStringLiteral(TESSARY_VERSION);
 
+const std::vector<CommandLineArgument> &commandLineArguments() {
+  static const std::vector<CommandLineArgument> arguments = {
+      {QStringLiteral("tcp://address[:port[:user]]"),
+       QStringLiteral("the routing server to connect to (port 5200 when none is given)")},
+      {QStringLiteral("panel.xml ..."), QStringLiteral("panel files to open")},
+  };
+  return arguments;
+}
+
+QStringList typedOptionNames(const CommandLineOption &option) {
+  QStringList names;
+  for (const QString &name : option.names)
+    names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+  return names;
+}
+
+QString optionSynopsis(const CommandLineOption &option) {
+  QString out = typedOptionNames(option).join(QStringLiteral(", "));
+  if (!option.valueName.isEmpty()) out += u' ' + option.valueName;
+  return out;
+}
+
+QString programSummary() {
+  return QStringLiteral("designs the software control panels of the CorvaneCore routing server");
+}
+
+namespace {
 // Lines of "  left  text" with the texts lined up.
 QString table(const std::vector<std::pair<QString, QString>> &rows) {
   qsizetype width = 0;
@@ -80,29 +105,22 @@ QString table(const std::vector<std::pair<QString, QString>> &rows) {
 }  // namespace
 
 QString usageText() {
-  std::vector<std::pair<QString, QString>> arguments = {
-      {kServerArgument,
-       QStringLiteral("the routing server to connect to (port 5200 when none is given)")},
-      {kPanelsArgument, QStringLiteral("panel files to open")},
-  };
-  std::vector<std::pair<QString, QString>> options;
-  for (const CommandLineOption &option : commandLineOptions()) {
-    QStringList names;
-    for (const QString &name : option.names)
-      names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-    QString left = names.join(QStringLiteral(", "));
-    if (!option.valueName.isEmpty()) left += u' ' + option.valueName;
-    options.emplace_back(left, option.description);
+  QString usage = QStringLiteral("Usage: tessary-designer [options]");
+  std::vector<std::pair<QString, QString>> arguments;
+  for (const CommandLineArgument &argument : commandLineArguments()) {
+    usage += QStringLiteral(" [") + argument.name + u']';
+    arguments.emplace_back(argument.name, argument.description);
   }
+  std::vector<std::pair<QString, QString>> options;
+  for (const CommandLineOption &option : commandLineOptions())
+    options.emplace_back(optionSynopsis(option), option.description);
   std::vector<std::pair<QString, QString>> statuses;
   for (const ExitStatusLine &line : exitStatuses())
     statuses.emplace_back(QString::number(line.status), line.meaning);
   return QStringLiteral(
-             "Usage: tessary-designer [options] [%1] [%2]\n\n"
-             "Tessary Panel Designer: designs the software control panels of the "
-             "CorvaneCore routing server.\n\nArguments:\n%3\nOptions:\n%4\n"
+             "%1\n\nTessary Panel Designer: %2.\n\nArguments:\n%3\nOptions:\n%4\n"
              "Exit status:\n%5")
-      .arg(kServerArgument, kPanelsArgument, table(arguments), table(options), table(statuses));
+      .arg(usage, programSummary(), table(arguments), table(options), table(statuses));
 }
 
 CommandLine parseCommandLine(const QStringList &arguments) {

@@ -34,6 +34,21 @@ struct CommandLineOption {
 };
 const std::vector<CommandLineOption> &commandLineOptions();
 
+// One argument that is not an option, as --help lists it.
+struct CommandLineArgument {
+  QString name;         // "panel.xml ..."
+  QString description;  // one line of --help
+};
+const std::vector<CommandLineArgument> &commandLineArguments();
+
+// An option's names as typed: "-h", "--help".
+QStringList typedOptionNames(const CommandLineOption &option);
+// How an option is written in --help: "-h, --help", "--field FIELD".
+QString optionSynopsis(const CommandLineOption &option);
+
+// What the program is for, one sentence without its full stop.
+QString programSummary();
+
 // The exit statuses --help lists, in the order listed.
 struct ExitStatusLine {
   int status;
@@ -42,6 +57,7 @@ struct ExitStatusLine {
 const std::vector<ExitStatusLine> &exitStatuses();
 
 // The usage text of --help: usage line, arguments, options, exit statuses.
+// The manual page is built from the same tables.
 QString usageText();
 
 // Parses the arguments (the first is the program). A "tcp://" argument in
@@ -49,4 +65,5 @@ QString usageText();
 // arguments name panel files to open.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-inline const QString kVersionText = QStringLiteral("5.77");
+// The project's version, set by the build.
+extern const QString kVersionText;
