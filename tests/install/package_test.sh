@@ -92,7 +92,7 @@ help_items() { # section heading; prints SYNOPSIS<tab>DESCRIPTION
     on { sub(/^  /, ""); i = match($0, /  +/); print substr($0, 1, i - 1) "\t" substr($0, i + RLENGTH) }'
 }
 manpage="$root/usr/share/man/man1/tessary-designer.1.gz"
-MANWIDTH=1000 man --warnings -E ascii --nh --nj -l "$manpage" 2> "$work/man.err" |
+MAN_DISABLE_SECCOMP=1 MANWIDTH=1000 man --warnings -E ascii --nh --nj -l "$manpage" 2> "$work/man.err" |
   sed 's/.\x08//g' > "$work/man.txt"
 man_items() { # section heading
   awk -v head="$1" '
