@@ -3,6 +3,9 @@
 # the web view module adds (the web engine), as dpkg-shlibdeps finds them.
 # The module is loaded only when a live web page is shown, so the designer
 # works without it.
+if(NOT CPACK_GENERATOR STREQUAL "DEB")
+  return()  # the source package depends on nothing
+endif()
 find_program(TESSARY_SHLIBDEPS dpkg-shlibdeps REQUIRED)
 set(_root "${CPACK_TEMPORARY_DIRECTORY}")
 set(_binaries -dDepends "${_root}${CPACK_PACKAGING_INSTALL_PREFIX}/bin/tessary-designer")
