@@ -692,18 +692,25 @@ void MainWindow::keepHalfForPanels() {
     };
     int missing = extent(this) / 2 - extent(m_mdi);
     if (missing <= 0) continue;
-    // The tabbed docks give first, the tool box last; each down to its minimum.
-    QList<QDockWidget *> docks;
-    QList<int> sizes;
+    // The tabbed docks give first, the tool box last, each down to its least
+    // size; tabs of one group are one dock, as narrow as its widest tab allows.
     QList<QDockWidget *> order = findChildren<QDockWidget *>(Qt::FindDirectChildrenOnly);
     std::stable_partition(order.begin(), order.end(),
                           [this](const QDockWidget *d) { return d != m_toolDock; });
+    QList<QDockWidget *> docks, done;
+    QList<int> sizes;
     for (QDockWidget *dock : order) {
       const Qt::DockWidgetArea area = dockWidgetArea(dock);
       const bool beside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
-      if (missing <= 0 || !dock->isVisible() || dock->isFloating() || beside != horizontal)
+      if (missing <= 0 || done.contains(dock) || !dock->isVisible() || dock->isFloating() ||
+          beside != horizontal)
         continue;
-      const int give = std::min(missing, extent(dock) - least(dock));
+      const QList<QDockWidget *> group = tabifiedDockWidgets(dock) << dock;
+      done << group;
+      int floor = 0;
+      for (const QDockWidget *tab : group)
+        if (!tab->isHidden()) floor = std::max(floor, least(tab));
+      const int give = std::min(missing, extent(dock) - floor);
       if (give <= 0) continue;
       docks << dock;
       sizes << extent(dock) - give;

@@ -44,7 +44,8 @@ struct PanelFolder {
     initSettings(programSettings(), dir.path());
     QDir().mkpath(programSettings().panelsFolder);
   }
-  QString write(const QString &name, QSize size, std::initializer_list<PlacedButton> buttons) const {
+  QString write(const QString &name, QSize size,
+                std::initializer_list<PlacedButton> buttons) const {
     QString controls;
     for (const PlacedButton &b : buttons)
       controls += QStringLiteral(
@@ -147,9 +148,9 @@ TEST(PanelWindow, AMaximisedWindowTakesTheGesturesAsANormalOneDoes) {
     QSize size;
     QPoint by;  // pixels
   } cases[] = {{"Large", {80000, 60000}, {80, 40}}, {"Small", {7200, 6000}, {-40, -20}}};
-  const QString large = folder.write("Large", {80000, 60000},
-                                     {{"Btn1", 600, 600}, {"Btn1272", 16800, 13200},
-                                      {"Btn9", 70000, 52000}});
+  const QString large =
+      folder.write("Large", {80000, 60000},
+                   {{"Btn1", 600, 600}, {"Btn1272", 16800, 13200}, {"Btn9", 70000, 52000}});
   const QString small =
       folder.write("Small", {7200, 6000}, {{"Btn1", 600, 600}, {"Btn2", 3600, 2400}});
   for (const auto &c : cases) {
@@ -226,8 +227,9 @@ TEST(PanelWindow, OpeningLookingAndSavingKeepThePanelsOwnSize) {
 // maximised.
 TEST(PanelWindow, FitToWindowFitsThePanelIntoTheVisibleWorkspace) {
   PanelFolder folder;
-  const QString path = folder.write(
-      "Large", {80000, 60000}, {{"Btn1", 600, 600}, {"Btn2", 15000, 12000}, {"Btn3", 30000, 22000}});
+  const QString path =
+      folder.write("Large", {80000, 60000},
+                   {{"Btn1", 600, 600}, {"Btn2", 15000, 12000}, {"Btn3", 30000, 22000}});
   for (const bool maximised : {false, true}) {
     SCOPED_TRACE(maximised ? "maximised" : "normal");
     Designer d(path, maximised);
@@ -238,8 +240,7 @@ TEST(PanelWindow, FitToWindowFitsThePanelIntoTheVisibleWorkspace) {
     for (const char *name : {"Btn1", "Btn2", "Btn3"}) {
       const DesignControl *c = d.control(name);
       const QRect r = d.canvas()->pixelRect(c->left, c->top, c->width, c->height).toAlignedRect();
-      EXPECT_TRUE(shown.contains(r.translated(d.canvas()->mapTo(d.workspace(), QPoint()))))
-          << name;
+      EXPECT_TRUE(shown.contains(r.translated(d.canvas()->mapTo(d.workspace(), QPoint())))) << name;
     }
   }
 }

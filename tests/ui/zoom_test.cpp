@@ -284,8 +284,8 @@ TEST(Zoom, ZoomedOutTheGridThinsOutAndThePanelsEdgesShow) {
 
   const QImage image = z.canvas->grab().toImage();
   const QColor ground = colorFromValue(z.panel->model().canvas.backColor);
-  const QRect panel = z.canvas->pixelRect(0, 0, z.panel->model().width, z.panel->model().height)
-                          .toRect();
+  const QRect panel =
+      z.canvas->pixelRect(0, 0, z.panel->model().width, z.panel->model().height).toRect();
   ASSERT_LT(panel.right() + 20, image.width());
   ASSERT_LT(panel.bottom() + 20, image.height());
   for (const QPoint outside : {QPoint(panel.right() + 10, panel.center().y()),
