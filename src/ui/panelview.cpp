@@ -715,9 +715,9 @@ void PanelSubWindow::showPanelSize() {
   // A maximised window keeps filling the workspace, and a minimised one its
   // icon: the size waits for the window to be restored.
   if (isMaximized() || isMinimized() || size() == m_panelSize) return;
-  m_followingPanel = true;
+  const bool following = std::exchange(m_followingPanel, true);
   resize(m_panelSize);
-  m_followingPanel = false;
+  m_followingPanel = following;
 }
 
 void PanelSubWindow::fitToWindow() {

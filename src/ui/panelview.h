@@ -145,9 +145,6 @@ class PanelSubWindow : public QMdiSubWindow {
   QScrollArea *scrollArea() { return m_scrollArea; }
   // Closes without asking (the main window's logic already decided).
   void closeDecided();
-  // The outer size in pixels of a window showing a panel of this Width and
-  // Height (twips).
-  static QSize windowSizeOf(qint32 width, qint32 height);
   // Takes the panel's own Width and Height as the window's size (when the
   // window is neither maximised nor minimised; else once it is restored).
   void showPanelSize();
@@ -174,6 +171,9 @@ class PanelSubWindow : public QMdiSubWindow {
   PanelEditor &m_panel;
   MainWindowLogic &m_designer;
   QString title() const;
+  // The outer size in pixels of a window showing a panel of this Width and
+  // Height (twips).
+  static QSize windowSizeOf(qint32 width, qint32 height);
 
   QScrollArea *m_scrollArea;
   PanelCanvasView *m_canvas;

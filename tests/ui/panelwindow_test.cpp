@@ -220,6 +220,16 @@ TEST(PanelWindow, OpeningLookingAndSavingKeepThePanelsOwnSize) {
   EXPECT_EQ(d.panel->model().width, (5334 + 30) * 15);
   EXPECT_EQ(d.panel->model().height, 60007);
   EXPECT_TRUE(d.panel->needToSave());
+
+  // A size given while the window is maximised waits for the restore.
+  d.sub->showMaximized();
+  QApplication::processEvents();
+  d.panel->windowResized(90000, 60007);
+  EXPECT_EQ(d.sub->geometry(), d.workspace()->rect());
+  d.sub->showNormal();
+  QApplication::processEvents();
+  EXPECT_EQ(d.sub->size(), QSize(6000, 4000));
+  EXPECT_EQ(QSize(d.panel->model().width, d.panel->model().height), QSize(90000, 60007));
 }
 
 // Fit to Window brings every control into what the workspace shows of the
