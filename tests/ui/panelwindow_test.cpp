@@ -20,6 +20,7 @@
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "panelfile/panelwriter.h"
+#include "shellfixture.h"
 #include "support/fakeui.h"
 #include "support/isolatedsettings.h"
 #include "surface/paneleditor.h"
@@ -70,10 +71,7 @@ struct PanelFolder {
   }
 };
 
-struct Designer {
-  FakeUi ui;
-  MainWindowLogic designer{ui};
-  MainWindow window{designer};
+struct Designer : DesignerWindow {
   PanelEditor *panel = nullptr;
   PanelSubWindow *sub = nullptr;
 

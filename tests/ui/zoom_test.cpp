@@ -16,6 +16,7 @@
 
 #include "app/mainwindowlogic.h"
 #include "panelfile/panelwriter.h"
+#include "shellfixture.h"
 #include "support/fakeui.h"
 #include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
@@ -26,10 +27,7 @@
 namespace {
 
 // A main window with one new panel, its canvas at the given zoom.
-struct ZoomedPanel {
-  FakeUi ui;
-  MainWindowLogic designer{ui};
-  MainWindow window{designer};
+struct ZoomedPanel : DesignerWindow {
   PanelEditor *panel = nullptr;
   PanelCanvasView *canvas = nullptr;
   double zoom;
