@@ -352,10 +352,12 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
   const QRect panelArea = pixelRect(0, 0, model.width, model.height).toRect();
   const QRect inPanel = event->rect().intersected(panelArea);
   if (inPanel != event->rect()) {
-    for (const QRect &r : QRegion(event->rect()) - QRegion(panelArea)) {
-      p.fillRect(r, QColor(0xb8, 0xbc, 0xc4));
+    // One pass: the pattern's gaps take the background colour.
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(QColor(0xb8, 0xbc, 0xc4));
+    for (const QRect &r : QRegion(event->rect()) - QRegion(panelArea))
       p.fillRect(r, QBrush(QColor(0x9c, 0xa0, 0xa8), Qt::BDiagPattern));
-    }
+    p.setBackgroundMode(Qt::TransparentMode);
   }
   p.fillRect(inPanel, colorFromValue(model.canvas.backColor));
   // The background picture at its own size in pixels, zoomed with the
