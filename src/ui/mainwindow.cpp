@@ -19,6 +19,7 @@
 #include <QStyleOptionTitleBar>
 #include <QUndoGroup>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/commandline.h"
 #include "app/crashrecovery.h"
@@ -57,34 +58,30 @@ MainWindow::MainWindow(MainWindowLogic &designer, QWidget *parent)
   m_toolDock->setWidget(buildToolBox());
   addDockWidget(Qt::LeftDockWidgetArea, m_toolDock);
 
-  // Edit > Find opens it beside the tool box and the grid. Closed, it hands
-  // its room back to the panels, not to the tool box.
+  // Find, Check Panels and the control list share one column on the right
+  // of the panels as tabs, hidden until asked for; when the last of them
+  // closes the column's room goes back to the panels.
   m_findDock = new FindDock(designer.finder(), this);
-  addDockWidget(Qt::LeftDockWidgetArea, m_findDock);
-  splitDockWidget(m_toolDock, m_findDock, Qt::Horizontal);
-  m_findDock->hide();
-  connect(m_findDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-    if (!visible && m_findDock->isHidden() && !m_findDock->isFloating() && m_toolDockWidth > 0)
-      resizeDocks({m_toolDock}, {m_toolDockWidth}, Qt::Horizontal);
-  });
+  m_checkDock = new CheckDock(designer.checker(), this);
+  m_controlListDock = new ControlListDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, m_findDock);
+  tabifyDockWidget(m_findDock, m_checkDock);
+  tabifyDockWidget(m_checkDock, m_controlListDock);
+  for (QDockWidget *dock : secondaryDocks()) dock->hide();
+  // A dock put below the panels leaves the tool box and the grid their full height.
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
   connect(&designer.finder(), &PanelFinder::currentChanged, this,
           &MainWindow::scrollToCurrentControl);
-
-  // Edit > Check Panels lists its findings below the panels, leaving the
-  // tool box and the grid their full height.
-  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-  m_checkDock = new CheckDock(designer.checker(), this);
-  addDockWidget(Qt::BottomDockWidgetArea, m_checkDock);
-  m_checkDock->hide();
-
-  // View > Control List: the active panel's controls in stacking order, on
-  // the right of the panels; hidden until asked for, so the panels keep
-  // their room.
-  m_controlListDock = new ControlListDock(this);
-  addDockWidget(Qt::RightDockWidgetArea, m_controlListDock);
-  m_controlListDock->hide();
   connect(m_controlListDock, &ControlListDock::controlsPicked, this,
           &MainWindow::scrollToCurrentControl);
+  // Whenever a dock comes up, once it is laid out, the panels keep half the window.
+  m_keepHalfTimer.setSingleShot(true);
+  m_keepHalfTimer.setInterval(0);
+  connect(&m_keepHalfTimer, &QTimer::timeout, this, &MainWindow::keepHalfForPanels);
+  for (QDockWidget *dock : secondaryDocks())
+    connect(dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+      if (visible) m_keepHalfTimer.start();
+    });
 
   buildMenus();
   statusBar();  // frames show their hint there
@@ -187,10 +184,9 @@ void MainWindow::buildMenus() {
           &QAction::triggered, d, &MainWindowLogic::selectAll);
   edit->addSeparator();
   const auto openFindDock = [this](bool replacing) {
-    const bool opening = !m_findDock->isVisible();
-    if (opening) m_toolDockWidth = m_toolDock->width();
+    const bool opening = secondaryColumnClosed();
     replacing ? m_findDock->showReplace() : m_findDock->showForTyping();
-    if (opening) resizeDocks({m_findDock}, {480}, Qt::Horizontal);  // room for the values
+    if (opening) sizeSecondaryColumn(m_findDock);
   };
   connect(addCommand(edit, "mnuFind", tr("&Find…"), QKeySequence(Qt::CTRL | Qt::Key_F)),
           &QAction::triggered, this, [openFindDock] { openFindDock(false); });
@@ -202,9 +198,9 @@ void MainWindow::buildMenus() {
           &QAction::triggered, this, [openFindDock] { openFindDock(true); });
   QAction *check = addCommand(edit, "mnuCheckPanels", tr("Chec&k Panels"));
   connect(check, &QAction::triggered, this, [this] {
-    const bool opening = !m_checkDock->isVisible();
+    const bool opening = secondaryColumnClosed();
     m_checkDock->checkNow();
-    if (opening) resizeDocks({m_checkDock}, {220}, Qt::Vertical);
+    if (opening) sizeSecondaryColumn(m_checkDock);
   });
   connect(m_findDock->checkButton(), &QPushButton::clicked, check, &QAction::trigger);
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refreshMenuStates);
@@ -450,9 +446,11 @@ void MainWindow::buildViewMenu() {
   list->setObjectName(QStringLiteral("mnuControlList"));
   list->setStatusTip(statusTipOf(list->objectName()));
   view->addAction(list);
+  // The toggle has shown the dock by now; its tab comes to the front too.
   connect(list, &QAction::triggered, this, [this](bool shown) {
-    if (shown && !m_controlListDock->isFloating())
-      resizeDocks({m_controlListDock}, {260}, Qt::Horizontal);
+    if (!shown) return;
+    m_controlListDock->raise();
+    if (secondaryColumnClosed(m_controlListDock)) sizeSecondaryColumn(m_controlListDock);
   });
   m_actions.insert(list->objectName(), list);
   buildZoomCommands(view);
@@ -475,7 +473,10 @@ void MainWindow::buildZoomCommands(QMenu *view) {
   connect(addCommand(view, "mnuActualSize", tr("&Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_0)),
           &QAction::triggered, this, onCanvas(&PanelCanvasView::actualSize));
   connect(addCommand(view, "mnuFitToWindow", tr("&Fit to Window")), &QAction::triggered, this,
-          onCanvas(&PanelCanvasView::fitToWindow));
+          [this] {
+            if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow()))
+              w->fitToWindow();
+          });
   m_zoomLabel = new QLabel(this);
   m_zoomLabel->setObjectName(QStringLiteral("lblZoom"));
   m_zoomLabel->setToolTip(tr("Zoom of the active panel window (View menu, Ctrl+wheel)"));
@@ -612,7 +613,7 @@ void MainWindow::onPanelAdded(PanelEditor *panel) {
   // open; a window without a size it leaves where it is, and it is placed here.
   w->resize(0, 0);
   m_mdi->addSubWindow(w);
-  w->resize(int(twipsToPixels(panel->model().width)), int(twipsToPixels(panel->model().height)));
+  w->showPanelSize();
   w->move(nextWindowPlace(w->size()));
   w->show();
   m_mdi->setActiveSubWindow(w);
@@ -656,8 +657,68 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 namespace {
 // Raised whenever the docks or their order change, so that a layout saved by
 // another version is not restored over them.
-constexpr int kLayoutVersion = 3;
+constexpr int kLayoutVersion = 4;
 }  // namespace
+
+QList<QDockWidget *> MainWindow::secondaryDocks() const {
+  return {m_findDock, m_checkDock, m_controlListDock};
+}
+
+bool MainWindow::secondaryColumnClosed(const QDockWidget *except) const {
+  for (const QDockWidget *dock : secondaryDocks())
+    if (dock != except && !dock->isHidden() && !dock->isFloating()) return false;
+  return true;
+}
+
+void MainWindow::sizeSecondaryColumn(QDockWidget *dock) {
+  if (!dock->isFloating()) resizeDocks({dock}, {kSecondaryColumnWidth}, Qt::Horizontal);
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  m_keepHalfTimer.start();  // a restored layout, once laid out
+}
+
+void MainWindow::keepHalfForPanels() {
+  if (!isVisible()) return;
+  for (const Qt::Orientation across : {Qt::Horizontal, Qt::Vertical}) {
+    const bool horizontal = across == Qt::Horizontal;
+    const auto extent = [horizontal](const QWidget *w) {
+      return horizontal ? w->width() : w->height();
+    };
+    const auto least = [horizontal](const QWidget *w) {
+      const QSize hint = w->minimumSizeHint().expandedTo(w->minimumSize());
+      return horizontal ? hint.width() : hint.height();
+    };
+    int missing = extent(this) / 2 - extent(m_mdi);
+    if (missing <= 0) continue;
+    // The tabbed docks give first, the tool box last, each down to its least
+    // size; tabs of one group are one dock, as narrow as its widest tab allows.
+    QList<QDockWidget *> order = findChildren<QDockWidget *>(Qt::FindDirectChildrenOnly);
+    std::stable_partition(order.begin(), order.end(),
+                          [this](const QDockWidget *d) { return d != m_toolDock; });
+    QList<QDockWidget *> docks, done;
+    QList<int> sizes;
+    for (QDockWidget *dock : order) {
+      const Qt::DockWidgetArea area = dockWidgetArea(dock);
+      const bool beside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+      if (missing <= 0 || done.contains(dock) || !dock->isVisible() || dock->isFloating() ||
+          beside != horizontal)
+        continue;
+      const QList<QDockWidget *> group = tabifiedDockWidgets(dock) << dock;
+      done << group;
+      int floor = 0;
+      for (const QDockWidget *tab : group)
+        if (!tab->isHidden()) floor = std::max(floor, least(tab));
+      const int give = std::min(missing, extent(dock) - floor);
+      if (give <= 0) continue;
+      docks << dock;
+      sizes << extent(dock) - give;
+      missing -= give;
+    }
+    if (!docks.isEmpty()) resizeDocks(docks, sizes, across);
+  }
+}
 
 void MainWindow::setLayoutSettings(QSettings *settings) {
   m_layoutSettings = settings;

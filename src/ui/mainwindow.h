@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QTimer>
 
 class QAction;
 class QDockWidget;
@@ -65,9 +66,14 @@ class MainWindow : public QMainWindow {
   // Scrolls the panel windows so that the active panel's current control is
   // in view (after Find went to it).
   void scrollToCurrentControl();
+  // Narrows the docks until the panels have at least half the window's
+  // width and height, as far as the docks' minimum sizes allow: neither a
+  // remembered layout nor a dock that opens squeezes the panels further.
+  void keepHalfForPanels();
 
  protected:
   void closeEvent(QCloseEvent *event) override;
+  void showEvent(QShowEvent *event) override;
 
  private:
   QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
@@ -84,6 +90,13 @@ class MainWindow : public QMainWindow {
   void onPanelRemoved(PanelEditor *panel);
   // Where a panel window that opens now goes in the MDI area.
   QPoint nextWindowPlace(const QSize &size) const;
+  // Find, Check Panels and the control list: tabs of one column.
+  QList<QDockWidget *> secondaryDocks() const;
+  // No tabbed dock but `except` is open in the column.
+  bool secondaryColumnClosed(const QDockWidget *except = nullptr) const;
+  // The column's width when it opens.
+  void sizeSecondaryColumn(QDockWidget *dock);
+  static constexpr int kSecondaryColumnWidth = 360;
 
   MainWindowLogic &m_designer;
   QMdiArea *m_mdi = nullptr;
@@ -95,10 +108,10 @@ class MainWindow : public QMainWindow {
   QLabel *m_zoomLabel = nullptr;  // the active panel window's zoom
   ServerViews *m_serverViews = nullptr;
   QDockWidget *m_toolDock = nullptr;
-  int m_toolDockWidth = 0;  // before Find opened beside it
   FindDock *m_findDock = nullptr;
   CheckDock *m_checkDock = nullptr;
   ControlListDock *m_controlListDock = nullptr;
   QMap<QString, QAction *> m_actions;
   QSettings *m_layoutSettings = nullptr;
+  QTimer m_keepHalfTimer;
 };

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPaintEvent>
@@ -36,6 +37,7 @@ namespace {
 constexpr double kContentMargin = 8;  // pixels of canvas beyond the outermost frame
 constexpr double kBandThreshold = 4;  // pixels a press must travel to become a rubber band
 constexpr double kSnapPixels = 6;     // how near on screen an edge must come to snap
+constexpr double kMinDotSpacing = 4;  // pixels between the grid dots drawn
 // The steps of Zoom In and Zoom Out.
 constexpr double kZoomSteps[] = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
 
@@ -202,10 +204,9 @@ void PanelCanvasView::zoomIn() { setZoom(zoomStep(m_zoom, true)); }
 
 void PanelCanvasView::zoomOut() { setZoom(zoomStep(m_zoom, false)); }
 
-void PanelCanvasView::fitToWindow() {
+void PanelCanvasView::fitInto(const QSize &visible) {
   if (!m_scrollArea) return;
   const ContentBounds b = contentBounds();
-  const QSize visible = m_scrollArea->maximumViewportSize();
   const double wide = double(b.maxX - b.minX) / kTwipsPerPixel;
   const double high = double(b.maxY - b.minY) / kTwipsPerPixel;
   const bool empty = b.maxX == b.minX || b.maxY == b.minY;
@@ -236,8 +237,10 @@ PanelCanvasView::ContentBounds PanelCanvasView::contentBounds() const {
     if (!c->visible) continue;
     b.beyondLeft = b.beyondLeft || c->left < 0;
     b.beyondTop = b.beyondTop || c->top < 0;
-    b.minX = std::min<qint64>(b.minX, qint64(c->left) - kFrameBand);
-    b.minY = std::min<qint64>(b.minY, qint64(c->top) - kFrameBand);
+    // A frame reaching past the origin only counts with its control: a
+    // control at 0 must not move the whole canvas by the frame's width.
+    if (c->left < 0) b.minX = std::min<qint64>(b.minX, qint64(c->left) - kFrameBand);
+    if (c->top < 0) b.minY = std::min<qint64>(b.minY, qint64(c->top) - kFrameBand);
     b.maxX = std::max<qint64>(b.maxX, qint64(c->left) + c->width + kFrameBand);
     b.maxY = std::max<qint64>(b.maxY, qint64(c->top) + c->height + kFrameBand);
   }
@@ -344,10 +347,27 @@ bool PanelCanvasView::event(QEvent *event) {
 void PanelCanvasView::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   PanelModel &model = m_panel.model();
-  p.fillRect(event->rect(), colorFromValue(model.canvas.backColor));
-  // The background picture at its own size in pixels, zoomed with the panel.
-  if (const QImage picture = loadPicture(model.canvas.picture); !picture.isNull())
+  // The panel's own area (its Width and Height) in its colour; what lies
+  // beyond it is hatched grey so that the panel's edges show at any zoom.
+  const QRect panelArea = pixelRect(0, 0, model.width, model.height).toRect();
+  const QRect inPanel = event->rect().intersected(panelArea);
+  if (inPanel != event->rect()) {
+    // One pass: the pattern's gaps take the background colour.
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(QColor(0xb8, 0xbc, 0xc4));
+    for (const QRect &r : QRegion(event->rect()) - QRegion(panelArea))
+      p.fillRect(r, QBrush(QColor(0x9c, 0xa0, 0xa8), Qt::BDiagPattern));
+    p.setBackgroundMode(Qt::TransparentMode);
+  }
+  p.fillRect(inPanel, colorFromValue(model.canvas.backColor));
+  // The background picture at its own size in pixels, zoomed with the
+  // panel, within the panel's area.
+  if (const QImage picture = loadPicture(model.canvas.picture); !picture.isNull()) {
+    p.save();
+    p.setClipRect(panelArea);
     p.drawImage(QRectF(m_origin, QSizeF(picture.size()) * zoom()), picture);
+    p.restore();
+  }
   // With controls at negative positions the panel's own top and left edges
   // lie inside the canvas: dotted lines mark them, meeting at its (0, 0).
   if (!m_preview) {
@@ -355,11 +375,13 @@ void PanelCanvasView::paintEvent(QPaintEvent *event) {
     if (m_beyondLeft) p.drawLine(QPointF(m_origin.x(), 0), QPointF(m_origin.x(), height()));
     if (m_beyondTop) p.drawLine(QPointF(0, m_origin.y()), QPointF(width(), m_origin.y()));
   }
-  if (g_gridShown && !m_preview && m_panel.gridSize() > 0) {
+  if (g_gridShown && !m_preview && m_panel.gridSize() > 0 && !inPanel.isEmpty()) {
     // A dot at each grid point of the panel, dark on light grounds and light
-    // on dark ones.
-    const double step = m_panel.gridSize() * pixelsPerTwip();
-    const QRect area = event->rect();
+    // on dark ones. Zoomed far out only every n-th point is drawn, so that
+    // the dots stay apart instead of tinting the panel.
+    double step = m_panel.gridSize() * pixelsPerTwip();
+    if (step < kMinDotSpacing) step *= std::ceil(kMinDotSpacing / step);
+    const QRect area = inPanel;
     QPolygonF dots;
     const double firstX = m_origin.x() + std::ceil((area.left() - m_origin.x()) / step) * step;
     const double firstY = m_origin.y() + std::ceil((area.top() - m_origin.y()) / step) * step;
@@ -675,19 +697,50 @@ PanelSubWindow::PanelSubWindow(PanelEditor &panel, MainWindowLogic &designer, QW
   if (QMenu *menu = systemMenu())
     for (QAction *action : menu->actions())
       if (action->shortcut() == QKeySequence(QKeySequence::Close)) action->setShortcut({});
+  m_panelSize = windowSizeOf(panel.model().width, panel.model().height);
   connect(&panel, &PanelEditor::changed, this, [this](int flags) {
     if (flags & PanelEditor::Caption) setWindowTitle(title());
-    if (flags & PanelEditor::Geometry) {
-      // The panel's window size was set from the grid or by undo: follow it.
-      const QSize wanted(qRound(twipsToPixels(m_panel.model().width)),
-                         qRound(twipsToPixels(m_panel.model().height)));
-      if (qAbs(wanted.width() - width()) > 1 || qAbs(wanted.height() - height()) > 1) {
-        m_followingPanel = true;
-        resize(wanted);
-        m_followingPanel = false;
-      }
-    }
+    // Only a new Width or Height (from the grid or by undo) moves the
+    // window; a control moved or resized never does.
+    if ((flags & PanelEditor::Geometry) &&
+        windowSizeOf(m_panel.model().width, m_panel.model().height) != m_panelSize)
+      showPanelSize();
   });
+}
+
+QSize PanelSubWindow::windowSizeOf(qint32 width, qint32 height) {
+  return {qRound(twipsToPixels(width)), qRound(twipsToPixels(height))};
+}
+
+void PanelSubWindow::showPanelSize() {
+  m_panelSize = windowSizeOf(m_panel.model().width, m_panel.model().height);
+  // A maximised window keeps filling the workspace, and a minimised one its
+  // icon: the size waits for the window to be restored.
+  if (isMaximized() || isMinimized() || size() == m_panelSize) return;
+  const bool following = std::exchange(m_followingPanel, true);
+  resize(m_panelSize);
+  m_followingPanel = following;
+}
+
+void PanelSubWindow::fitToWindow() {
+  QSize visible = m_scrollArea->maximumViewportSize();
+  if (QMdiArea *area = mdiArea()) {
+    // A window larger than the workspace shows only part of its canvas:
+    // bring the canvas's top-left corner into view and fit into what shows.
+    QWidget *workspace = area->viewport();
+    const QRect shown = workspace->rect();
+    const auto bringIn = [](QScrollBar *bar, int near, int far, int first, int last) {
+      if (near < first || far > last) bar->setValue(bar->value() + near - first);
+    };
+    QRect canvasPart(m_scrollArea->viewport()->mapTo(workspace, QPoint(0, 0)), visible);
+    bringIn(area->horizontalScrollBar(), canvasPart.left(), canvasPart.right(), shown.left(),
+            shown.right());
+    bringIn(area->verticalScrollBar(), canvasPart.top(), canvasPart.bottom(), shown.top(),
+            shown.bottom());
+    canvasPart.moveTopLeft(m_scrollArea->viewport()->mapTo(workspace, QPoint(0, 0)));
+    visible = canvasPart.intersected(shown).size();
+  }
+  m_canvas->fitInto(visible);
 }
 
 bool PanelSubWindow::eventFilter(QObject *watched, QEvent *event) {
@@ -744,12 +797,34 @@ void PanelSubWindow::closeEvent(QCloseEvent *event) {
   QMdiSubWindow::closeEvent(event);
 }
 
+void PanelSubWindow::changeEvent(QEvent *event) {
+  if (event->type() != QEvent::WindowStateChange) {
+    QMdiSubWindow::changeEvent(event);
+    return;
+  }
+  // Maximising, minimising and restoring are no resize by the user; a
+  // restored window takes the panel's size, which may have changed meanwhile.
+  const bool following = std::exchange(m_followingPanel, true);
+  QMdiSubWindow::changeEvent(event);
+  m_followingPanel = following;
+  showPanelSize();
+}
+
 void PanelSubWindow::resizeEvent(QResizeEvent *event) {
   QMdiSubWindow::resizeEvent(event);
   // Following the panel's own size is no resize by the user, and neither is
-  // a maximised or minimised window: looking at a panel never changes it.
-  if (m_followingPanel || isMaximized() || isMinimized()) return;
-  const QSize outer = event->size();
-  m_panel.windowResized(roundHalfEven(pixelsToTwips(outer.width())),
-                        roundHalfEven(pixelsToTwips(outer.height())));
+  // a maximised or minimised window, nor the layout of a panel being opened:
+  // looking at a panel never changes it.
+  if (m_followingPanel || isMaximized() || isMinimized() || m_panel.isOpening()) return;
+  // Only a side the user changed takes the window's size: a side at the
+  // panel's own size in pixels, or one this resize left alone, keeps the
+  // panel's twips (80000 twips show as 5333 pixels, which are 79995 twips).
+  const PanelModel &model = m_panel.model();
+  const QSize own = windowSizeOf(model.width, model.height);
+  const auto side = [](int now, int before, int own, qint32 twips) {
+    return now == own || now == before ? twips : roundHalfEven(pixelsToTwips(now));
+  };
+  m_panel.windowResized(
+      side(event->size().width(), event->oldSize().width(), own.width(), model.width),
+      side(event->size().height(), event->oldSize().height(), own.height(), model.height));
 }

@@ -54,16 +54,18 @@ class PanelCanvasView : public QWidget {
   QPoint twipsAt(const QPointF &pixels) const;
 
   // The zoom of this panel window (1 is 100 %); a view matter only, the
-  // panel keeps twips. Zoom In and Out go from step to step; Fit to Window
-  // may give any factor in between. The point under `anchor` (widget
-  // pixels) stays where it is on screen; without it, the visible centre.
+  // panel keeps twips. Zoom In and Out go from step to step; fitInto may
+  // give any factor in between. The point under `anchor` (widget pixels)
+  // stays where it is on screen; without it, the visible centre.
   static constexpr double kMinZoom = 0.25, kMaxZoom = 4.0;
   double zoom() const { return m_zoom; }
   void setZoom(double zoom, const QPointF *anchor = nullptr);
   void zoomIn();
   void zoomOut();
   void actualSize() { setZoom(1.0); }
-  void fitToWindow();
+  // Zooms so that every control with its frame fits into `visible` pixels
+  // from the canvas's top-left corner, and scrolls there.
+  void fitInto(const QSize &visible);
   // Sizes the widget to the controls and the visible part of the scroll area.
   void fitToContents();
   void setScrollArea(QScrollArea *area) { m_scrollArea = area; }
@@ -143,6 +145,12 @@ class PanelSubWindow : public QMdiSubWindow {
   QScrollArea *scrollArea() { return m_scrollArea; }
   // Closes without asking (the main window's logic already decided).
   void closeDecided();
+  // Takes the panel's own Width and Height as the window's size (when the
+  // window is neither maximised nor minimised; else once it is restored).
+  void showPanelSize();
+  // View > Fit to Window: the zoom at which every control fits into the
+  // part of the canvas the workspace shows, scrolled into view.
+  void fitToWindow();
 
   // Preview (View > Preview): the panel as operators see it, with the log of
   // the commands its clicks would send under it. Leaving drops the session.
@@ -155,6 +163,7 @@ class PanelSubWindow : public QMdiSubWindow {
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
+  void changeEvent(QEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
 
@@ -162,6 +171,9 @@ class PanelSubWindow : public QMdiSubWindow {
   PanelEditor &m_panel;
   MainWindowLogic &m_designer;
   QString title() const;
+  // The outer size in pixels of a window showing a panel of this Width and
+  // Height (twips).
+  static QSize windowSizeOf(qint32 width, qint32 height);
 
   QScrollArea *m_scrollArea;
   PanelCanvasView *m_canvas;
@@ -169,4 +181,5 @@ class PanelSubWindow : public QMdiSubWindow {
   std::unique_ptr<PreviewSession> m_preview;
   bool m_closeDecided = false;
   bool m_followingPanel = false;  // resizing to the panel's own size, not by the user
+  QSize m_panelSize;              // the panel's size the window last followed, in pixels
 };

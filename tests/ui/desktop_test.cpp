@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -160,6 +162,60 @@ TEST(DesktopLayout, SizeDocksAndFindAndCheckOptionsComeBackAndAGoneScreenIsLeft)
   MainWindow window(designer);
   window.setLayoutSettings(&settings);
   EXPECT_NE(window.size(), QSize(1100, 700));
+}
+
+// Find, Check Panels and the control list are tabs of one column on the
+// right of the panels, the tab asked for last in front. Open together they
+// leave the panels half the window and the tool box its width; each closing
+// gives the tool box nothing, and the last gives the panels all their room
+// back. A remembered layout that squeezed the panels comes back with the
+// panels at half the window.
+TEST(DesktopLayout, TheFindCheckAndControlListDocksShareATabbedColumn) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("layout.ini"), QSettings::IniFormat);
+  FakeUi ui;
+  MainWindowLogic designer(ui);
+  {
+    MainWindow window(designer);
+    window.setLayoutSettings(&settings);
+    window.resize(1600, 900);  // at 1280 the least widths of the tool box and Find leave 570
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget *panels = window.mdiArea();
+    auto *tools = window.findChild<QDockWidget *>("toolDock");
+    const int alone = panels->width(), toolsWidth = tools->width();
+    window.action("mnuFind")->trigger();
+    window.action("mnuCheckPanels")->trigger();
+    window.action("mnuControlList")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(window.tabifiedDockWidgets(window.findDock()).size(), 2);
+    const auto *tabs = window.findChild<QTabBar *>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Control List");
+    EXPECT_GE(panels->width(), window.width() / 2);
+    EXPECT_EQ(tools->width(), toolsWidth);
+    for (QDockWidget *dock :
+         QList<QDockWidget *>{window.controlListDock(), window.findDock(), window.checkDock()}) {
+      dock->close();
+      QApplication::processEvents();
+      EXPECT_EQ(tools->width(), toolsWidth) << dock->objectName().toStdString();
+    }
+    EXPECT_EQ(panels->width(), alone);
+    // The user widens Find as far as it goes.
+    window.action("mnuFind")->trigger();
+    QApplication::processEvents();
+    window.resizeDocks({window.findDock()}, {1000}, Qt::Horizontal);
+    QApplication::processEvents();
+    ASSERT_LT(panels->width(), window.width() / 2);
+    window.close();
+  }
+  MainWindow window(designer);
+  window.setLayoutSettings(&settings);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::processEvents();
+  EXPECT_TRUE(window.findDock()->isVisible());
+  EXPECT_GE(window.mdiArea()->width(), window.width() / 2);
 }
 
 TEST(DesktopMessages, FailuresShowTheWarningOrCriticalIcon) {

@@ -10,10 +10,14 @@
 #include "support/fakeui.h"
 #include "ui/mainwindow.h"
 
-struct ShownMainWindow : ::testing::Test {
+// The designer and its main window over a recording Ui, not yet shown.
+struct DesignerWindow {
   FakeUi ui;
   MainWindowLogic designer{ui};
   MainWindow window{designer};
+};
+
+struct ShownMainWindow : ::testing::Test, DesignerWindow {
   void SetUp() override {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

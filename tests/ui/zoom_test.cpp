@@ -16,19 +16,18 @@
 
 #include "app/mainwindowlogic.h"
 #include "panelfile/panelwriter.h"
+#include "shellfixture.h"
 #include "support/fakeui.h"
 #include "surface/paneleditor.h"
 #include "ui/mainwindow.h"
+#include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
 #include "ui/panelview.h"
 
 namespace {
 
 // A main window with one new panel, its canvas at the given zoom.
-struct ZoomedPanel {
-  FakeUi ui;
-  MainWindowLogic designer{ui};
-  MainWindow window{designer};
+struct ZoomedPanel : DesignerWindow {
   PanelEditor *panel = nullptr;
   PanelCanvasView *canvas = nullptr;
   double zoom;
@@ -265,4 +264,42 @@ TEST(Zoom, TheBackgroundPictureIsZoomedWithThePanel) {
   EXPECT_EQ(image.pixelColor(origin + QPoint(5, 5)), QColor(Qt::red));
   EXPECT_EQ(image.pixelColor(origin + QPoint(15, 15)), QColor(Qt::red));
   EXPECT_NE(image.pixelColor(origin + QPoint(25, 25)), QColor(Qt::red));
+}
+
+// Zoomed out, the grid dots stay at least 4 pixels apart instead of tinting
+// the panel, and the canvas beyond the panel's Width and Height is drawn
+// apart, so that the panel's edges show. A control at the panel's top-left
+// corner leaves the canvas where it is: its frame does not count.
+TEST(Zoom, ZoomedOutTheGridThinsOutAndThePanelsEdgesShow) {
+  ZoomedPanel z(0.25);
+  PanelCanvasView::setGridShown(true);
+  const std::shared_ptr<void> restore(nullptr,
+                                      [](void *) { PanelCanvasView::setGridShown(false); });
+  DesignControl *corner = z.panel->insertControl(ControlKind::Button);
+  ASSERT_EQ(QPoint(corner->left, corner->top), QPoint(0, 0));
+  z.panel->notify(PanelEditor::Geometry);
+  EXPECT_EQ(z.canvas->pixelRect(0, 0, 0, 0).topLeft(), QPointF(0, 0));
+
+  const QImage image = z.canvas->grab().toImage();
+  const QColor ground = colorFromValue(z.panel->model().canvas.backColor);
+  const QRect panel =
+      z.canvas->pixelRect(0, 0, z.panel->model().width, z.panel->model().height).toRect();
+  ASSERT_LT(panel.right() + 20, image.width());
+  ASSERT_LT(panel.bottom() + 20, image.height());
+  for (const QPoint outside : {QPoint(panel.right() + 10, panel.center().y()),
+                               QPoint(panel.center().x(), panel.bottom() + 10)})
+    EXPECT_NE(image.pixelColor(outside), ground) << outside.x() << "," << outside.y();
+  // Rows of dots below the control: each two dots of a row at least 4 apart.
+  int rows = 0;
+  for (int y = 40; y < panel.bottom() - 4; ++y) {
+    int last = -100, dots = 0;
+    for (int x = 30; x < panel.right() - 4; ++x) {
+      if (image.pixelColor(x, y) == ground) continue;
+      EXPECT_GE(x - last, 4) << x << "," << y;
+      last = x;
+      ++dots;
+    }
+    rows += dots > 0;
+  }
+  EXPECT_GT(rows, 5);
 }
