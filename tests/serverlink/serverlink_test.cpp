@@ -383,3 +383,23 @@ TEST_F(ServerLink, ARecentServerPanelOpensFromItsOwnServerOnly) {
   EXPECT_EQ(panel->caption(), "Keys of the first");
   EXPECT_EQ(programSettings().serverPort, server.port());
 }
+
+// The link carries panels in the code page, where a character it cannot
+// hold becomes "?". The read-back is compared with what the link carried,
+// so such a save is confirmed as the server stored it instead of staying
+// changed on every retry.
+TEST_F(ServerLink, ASaveOfTextTheCodePageCannotHoldIsConfirmedAsCarried) {
+  ASSERT_TRUE(server.start(panels, {}));
+  connect();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return approvedWithList(); }, 10000));
+  openFromList("Studio1");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return designer->openPanels().size() == size_t(1); }, 10000));
+  PanelEditor *panel = designer->activePanel();
+  auto *button = static_cast<DesignButton *>(panel->model().panelRecord.records[0]->control);
+  button->caption = QString::fromUtf8("\u03A9mega \u20AC");
+  panel->setNeedToSave(true);
+  EXPECT_TRUE(designer->save());
+  EXPECT_FALSE(panel->needToSave());
+  EXPECT_TRUE(serverFile("Studio1.xml").contains("?mega \x80"));
+  EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join('|').toStdString();
+}
