@@ -503,9 +503,9 @@ TEST_F(Connector, UnaskedLoginAnswersAreIgnoredAndWaitingMessagesMergeUpToABound
 TEST_F(Connector, DeliveredPanelsWaitUpToTheReceiveCapAndWhatIsLeftOutIsSaid) {
   {
     approved();
-    // Over 32 million characters: twice that in bytes.
+    // More than 32 Mi characters, so more than the cap in bytes.
     const QString document =
-        "<Panel><Caption>" + QString(33 * 1000 * 1000, u'x') + "</Caption></Panel>";
+        "<Panel><Caption>" + QString(34 * 1000 * 1000, u'x') + "</Caption></Panel>";
     link->receive(panelMessage("Big", document));
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0].document.size(), document.size());
