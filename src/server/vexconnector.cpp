@@ -306,7 +306,8 @@ void VexConnector::updateUserPanel(QStringView payload) {
   const QString key = path.toLower();
   if (m_waitingKeys.contains(key)) return;
   // A flood while a box is open: what does not fit is left out, and said so.
-  if (m_deferredChars + document.size() > m_receiveBuffer.cap()) {
+  if (m_waitingPanels >= kMostWaitingPanels ||
+      m_deferredChars + document.size() > m_receiveBuffer.cap()) {
     if (m_panelsLeftOut.size() < 10) m_panelsLeftOut << shownName(name);
     ++m_panelsLeftOutCount;
     deferBox(QStringLiteral("panels left out"), [this] { showPanelsLeftOut(); });
@@ -317,7 +318,7 @@ void VexConnector::updateUserPanel(QStringView payload) {
         if (!m_host.isPanelPathOpen(path))
           m_host.openDeliveredPanel(text, path, panelTagFromServerPath(path));
       },
-      key, document.size());
+      Waiting::Panel, key, document.size());
 }
 
 void VexConnector::showPanelsLeftOut() {
@@ -376,13 +377,15 @@ bool VexConnector::answerReadBack(const QString &name, QStringView document) {
   return !userAsked;
 }
 
-bool VexConnector::defer(std::function<void()> job, const QString &key, qsizetype chars, bool box) {
+bool VexConnector::defer(std::function<void()> job, Waiting kind, const QString &key,
+                         qsizetype chars) {
   if (!key.isEmpty() && m_waitingKeys.contains(key)) return false;
   if (!key.isEmpty()) m_waitingKeys.insert(key);
   const bool idle = m_deferred.empty();
-  m_deferred.push_back({std::move(job), key, chars, box});
+  m_deferred.push_back({std::move(job), kind, key, chars});
   m_deferredChars += chars;
-  if (box) ++m_waitingBoxes;
+  if (kind == Waiting::Box) ++m_waitingBoxes;
+  if (kind == Waiting::Panel) ++m_waitingPanels;
   if (idle) QMetaObject::invokeMethod(this, &VexConnector::runDeferred, Qt::QueuedConnection);
   return true;
 }
@@ -398,7 +401,7 @@ void VexConnector::deferBox(const QString &key, std::function<void()> show) {
              qPrintable(key.left(200)));
     return;
   }
-  defer(std::move(show), key, 0, true);
+  defer(std::move(show), Waiting::Box, key);
 }
 
 void VexConnector::runDeferred() {
@@ -410,7 +413,8 @@ void VexConnector::runDeferred() {
     Deferred next = std::move(m_deferred.front());
     m_deferred.pop_front();
     m_deferredChars -= next.chars;
-    if (next.box) --m_waitingBoxes;
+    if (next.kind == Waiting::Box) --m_waitingBoxes;
+    if (next.kind == Waiting::Panel) --m_waitingPanels;
     m_waitingKeys.remove(next.key);
     next.job();
   }

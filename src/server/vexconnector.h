@@ -52,6 +52,8 @@ class VexConnector : public QObject {
   static constexpr int kReadBackTimeoutMs = 10000;
   // The most distinct message boxes waiting to be shown at one time.
   static constexpr int kMostWaitingBoxes = 16;
+  // The most delivered panels waiting for their windows at one time.
+  static constexpr int kMostWaitingPanels = 64;
   // A panel name the server delivered that can be used in a panel path: no
   // "/", "\", "..", control characters, at most 255 characters.
   static bool isUsablePanelName(QStringView name);
@@ -113,13 +115,15 @@ class VexConnector : public QObject {
   void approve();
   void sendApprovedRequests();
   bool send(int code, QStringView payload);
+  // What a deferred job is, for the bounds on what may wait.
+  enum class Waiting { Job, Box, Panel };
   // Runs a job after the receive handler has returned: message boxes and
   // panel windows never open inside it, so reading goes on while they are
   // open. Jobs queued while one runs are run by it in turn. A job whose key
   // is already waiting is dropped (false); `chars` counts the delivered text
   // it holds.
-  bool defer(std::function<void()> job, const QString &key = QString(), qsizetype chars = 0,
-             bool box = false);
+  bool defer(std::function<void()> job, Waiting kind = Waiting::Job, const QString &key = QString(),
+             qsizetype chars = 0);
   // A message box, deferred under a key: a box whose key is already waiting
   // is not queued again (identical messages merge), and past
   // kMostWaitingBoxes further ones are only logged.
@@ -152,9 +156,9 @@ class VexConnector : public QObject {
   bool m_loginSent = false;
   struct Deferred {
     std::function<void()> job;
+    Waiting kind = Waiting::Job;
     QString key;  // a box's text, or a delivered panel's path in lower case
     qsizetype chars = 0;
-    bool box = false;
   };
   std::deque<Deferred> m_deferred;
   QSet<QString> m_waitingKeys;
@@ -162,6 +166,7 @@ class VexConnector : public QObject {
   // a panel the receive buffer passes always fits an empty queue.
   qsizetype m_deferredChars = 0;
   int m_waitingBoxes = 0;
+  int m_waitingPanels = 0;
   bool m_runningDeferred = false;
   // Names of delivered panels dropped since the user was last told.
   QStringList m_panelsLeftOut;

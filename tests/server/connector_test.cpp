@@ -523,14 +523,24 @@ TEST_F(Connector, DeliveredPanelsWaitUpToTheReceiveCapAndWhatIsLeftOutIsSaid) {
   small.fakeUi.whileOpen = [&] {
     raw->receive(panelMessage("P1", doc) + panelMessage("P1", doc) + panelMessage("P2", doc));
     raw->receive(serverMessage(VexCommand::Panel, QString(5000, u'z')) + panelMessage("P3", "x"));
+    // Many small panels: no more than a bounded number wait.
+    QString many;
+    for (int i = 0; i < 75; ++i) many += panelMessage("T" + QString::number(i), "");
+    raw->receive(many);
   };
   raw->receive(panelMessage("bad/name", kDoc));
-  ASSERT_EQ(small.opened.size(), 2u);
+  const size_t waited = VexConnector::kMostWaitingPanels;
+  ASSERT_EQ(small.opened.size(), waited);
   EXPECT_EQ(small.opened[0].path, "tcp://10.0.0.5:5200/P1.xml");
   EXPECT_EQ(small.opened[1].path, "tcp://10.0.0.5:5200/P3.xml");
+  EXPECT_EQ(small.opened.back().path, QString("tcp://10.0.0.5:5200/T%1.xml").arg(waited - 3));
   const QStringList texts = small.fakeUi.messageTexts();
   ASSERT_EQ(texts.size(), 3);
-  EXPECT_TRUE(texts[1].contains("These were not opened: P2.")) << texts[1].toStdString();
+  QStringList leftOut = {"P2"};
+  for (size_t i = waited - 2; i < 75; ++i) leftOut << "T" + QString::number(i);
+  EXPECT_TRUE(texts[1].contains("These were not opened: " + leftOut.mid(0, 10).join(", ") +
+                                QString(" and %1 more.").arg(leftOut.size() - 10)))
+      << texts[1].toStdString();
   EXPECT_TRUE(texts[2].startsWith("The server sent a message longer than 4,096 characters"))
       << texts[2].toStdString();
 }

@@ -24,6 +24,11 @@
 using namespace VexProtocol;
 
 namespace {
+const QString kStudio = QStringLiteral(
+    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
+    "  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
+    "      <Caption>Mic</Caption>\r\n    </Control>\r\n  </ControlList>\r\n</Panel>\r\n");
+
 struct ServerCommands : ::testing::Test {
   QTemporaryDir dir;
   FakeUi ui;
@@ -58,6 +63,14 @@ struct ServerCommands : ::testing::Test {
   void list(const QString &payload) {
     link->receive(serverMessage(VexCommand::PanelList, payload));
   }
+  // The server delivers the panel; it opens and is changed.
+  PanelEditor *deliveredAndChanged(const QString &name) {
+    link->receive(serverMessage(VexCommand::Panel, name + kFieldSeparator + kStudio));
+    PanelEditor *p = designer->activePanel();
+    p->insertControl(ControlKind::Label);
+    p->setNeedToSave(true);
+    return p;
+  }
   PanelEditor *changedPanel() {
     PanelEditor *p = designer->newPanel();
     p->insertControl(ControlKind::Button);
@@ -75,10 +88,6 @@ struct ServerCommands : ::testing::Test {
     return {payload.left(sep), payload.mid(sep + 1)};
   }
 };
-const QString kStudio = QStringLiteral(
-    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
-    "  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
-    "      <Caption>Mic</Caption>\r\n    </Control>\r\n  </ControlList>\r\n</Panel>\r\n");
 }  // namespace
 
 TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) {
@@ -173,10 +182,7 @@ TEST_F(ServerCommands, AServerPanelByItsPathOpensOnlyFromItsOwnServer) {
 
 TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {
   approve();
-  link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
-  PanelEditor *p = designer->activePanel();
-  p->insertControl(ControlKind::Label);
-  p->setNeedToSave(true);
+  PanelEditor *p = deliveredAndChanged("Studio1");
   EXPECT_TRUE(designer->save());
   EXPECT_FALSE(p->needToSave());
   const auto [name, document] = lastStore();
@@ -379,10 +385,7 @@ TEST_F(ServerCommands, ALoginIsSentOnlyToTheServerItWasGivenFor) {
 // pass its own panels off as that server's.
 TEST_F(ServerCommands, AServersAnnouncedAddressDecidesNothingAboutWhosePanelItIs) {
   approve();
-  link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
-  PanelEditor *a = designer->activePanel();
-  a->insertControl(ControlKind::Label);
-  a->setNeedToSave(true);
+  PanelEditor *a = deliveredAndChanged("Studio1");
   designer->server().connectToServer("10.0.0.6", 5374);
   link->linkDown();
   link->linkUp();
