@@ -15,6 +15,26 @@
 #include "server/vexprotocol.h"
 #include "surface/paneleditor.h"
 
+namespace {
+// The server stores a panel under the text after the last "\" of its name,
+// a rule servers rely on: a panel opened as "Archive\Studio" would be stored
+// as "Studio". It is stored under another name only when the user says so.
+bool mayStoreUnder(Ui &ui, const VexConnector &connector, const QString &path) {
+  if (!isServerPanelPath(path)) return true;  // a name given to Save Panel As
+  QString opened = path.mid(path.lastIndexOf(u'/') + 1);
+  if (opened.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) opened.chop(4);
+  const QString stored = listedPanelName(path);
+  if (stored == opened) return true;
+  const QString question =
+      QStringLiteral(
+          "The server stores the panel %1 under the name %2.\r\nSave as %2 on the "
+          "server%3?")
+          .arg(opened, stored,
+               connector.doesPanelNameExist(stored) ? QStringLiteral(", replacing it") : QString());
+  return ui.message(question, Ui::Buttons::YesNo) == Ui::Answer::Yes;
+}
+}  // namespace
+
 void MainWindowLogic::connectToServer() { m_server->connectDialog().show(); }
 
 void MainWindowLogic::workLocally() {
@@ -48,9 +68,10 @@ bool MainWindowLogic::savePanelToServer(PanelEditor *panel, const QString &path)
   const QString document =
       buildPanelDocument(panel->model(), programSettings().serverMode) + QStringLiteral("\r\n");
   VexConnector &connector = m_server->Connector();
-  // A panel of one server is never stored on another under its name.
+  // A panel of one server is never stored on another under its name. The
+  // server the link goes to decides, never an address a server announces.
   const QString own = serverOfPanelPath(path);
-  const QString current = serverOfPanelPath(connector.derivePanelPath(QStringLiteral("x")));
+  const QString current = connector.serverName();
   if (!own.isEmpty() && own.compare(current, Qt::CaseInsensitive) != 0) {
     m_ui.failure(QStringLiteral("Failed to save panel - it came from the server %1, and the "
                                 "designer is connected to %2.\n\nThe panel stays open with its "
@@ -58,6 +79,10 @@ bool MainWindowLogic::savePanelToServer(PanelEditor *panel, const QString &path)
                                 "to store it on %2.")
                      .arg(own, current),
                  Ui::Severity::Critical);
+    panel->setNeedToSave(true);
+    return false;
+  }
+  if (!mayStoreUnder(m_ui, connector, path)) {
     panel->setNeedToSave(true);
     return false;
   }
@@ -120,8 +145,10 @@ bool MainWindowLogic::serverSaveAs(PanelEditor *panel) {
     panel->notify(PanelEditor::Properties);
     panel->requestFillProperties();  // the grid's Name row shows the new name
   }
-  if (connector.doesPanelNameExist(name) && m_ui.message(QStringLiteral("File exists - Overwrite?"),
-                                                         Ui::Buttons::YesNo) != Ui::Answer::Yes)
+  // The server's list is asked for the name the panel is stored under.
+  if (connector.doesPanelNameExist(storedPanelName(name)) &&
+      m_ui.message(QStringLiteral("File exists - Overwrite?"), Ui::Buttons::YesNo) !=
+          Ui::Answer::Yes)
     return false;
   // The window keeps its path: a later "&Save Panel" stores under the old name.
   return savePanelToServer(panel, name);

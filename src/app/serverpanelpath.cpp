@@ -2,7 +2,6 @@
 
 #include "app/mainwindowlogic.h"
 #include "model/numbers.h"
-#include "model/settings.h"
 #include "model/uiservice.h"
 #include "server/serversession.h"
 #include "server/vexconnector.h"
@@ -16,10 +15,9 @@ const QString kScheme = QStringLiteral("tcp://");
 void offerItsServer(MainWindowLogic &designer, const QString &serverPath, const QString &name,
                     bool connected) {
   const QString server = serverOfPanelPath(serverPath);
-  const ProgramSettings &s = programSettings();
-  const QString now = connected ? QStringLiteral("connected to ") + s.serverAddress + u':' +
-                                      QString::number(s.serverPort)
-                                : QStringLiteral("not connected to a server");
+  const QString now =
+      connected ? QStringLiteral("connected to ") + designer.server().Connector().serverName()
+                : QStringLiteral("not connected to a server");
   if (designer.ui().message(
           QStringLiteral("The panel ") + name + QStringLiteral(" is on the server ") + server +
               QStringLiteral(", and the designer is ") + now + QStringLiteral(".\r\nConnect to ") +

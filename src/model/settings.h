@@ -24,6 +24,9 @@ struct ProgramSettings {
   // The password of the server login. It lives in memory only: it is never
   // written to a file, a log or the remembered connection.
   QString loginPassword;
+  // The server ("address:port") the password was given for; it is sent to
+  // no other.
+  QString loginServer;
   bool cancelExit = false;
 };
 

@@ -46,6 +46,7 @@ void ConnectDialogLogic::connectToServer() {
     ProgramSettings &s = programSettings();
     s.loginName = loginName.trimmed();
     s.loginPassword = loginPassword;
+    s.loginServer = VexConnector::serverName(addressEdit, port);
     m_session.connectToServer(addressEdit, port);
   } else {
     m_session.host().ui().failure(
@@ -61,6 +62,7 @@ void ConnectDialogLogic::workLocally() {
   s.serverMode = false;
   s.serverAddress.clear();
   s.loginPassword.clear();
+  s.loginServer.clear();
   forgetConnectionData();
   if (VexConnector *connector = m_session.connectorIfCreated()) {
     connector->disconnectFromHost();

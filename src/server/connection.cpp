@@ -49,6 +49,10 @@ bool ServerConnection::sendVexCommand(const QString &text) {
   return m_socket.write(bytes) == bytes.size();
 }
 
+QString ServerConnection::carried(const QString &text) const {
+  return decodeWindows1252(encodeWindows1252(text));
+}
+
 void ServerConnection::closeMasterConnection() {
   m_hunting = false;
   retryTimer.stop();

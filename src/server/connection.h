@@ -33,6 +33,8 @@ class ServerConnection : public VexConnection {
   ~ServerConnection() override;
 
   bool sendVexCommand(const QString &text) override;
+  // A character the code page cannot hold arrives as "?".
+  QString carried(const QString &text) const override;
   qint16 connectionState() const override { return m_connected ? 7 : 0; }
   void closeMasterConnection() override;
   void forceConnect(const QString &ipForceAddress) override;

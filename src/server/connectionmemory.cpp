@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -29,6 +30,18 @@ bool isUsableServerAddress(const QString &address) {
   return !a.isEmpty() && std::none_of(a.begin(), a.end(), [](QChar c) {
     return c.isSpace() || c.unicode() < 0x20 || c.unicode() == 0x7f || c == u'/';
   });
+}
+
+bool isHostAddress(QStringView address) {
+  if (address.isEmpty() || address.size() > 253) return false;
+  if (!QHostAddress(address.toString()).isNull()) return true;
+  for (QStringView label : address.split(u'.')) {
+    if (label.isEmpty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-')
+      return false;
+    for (const QChar c : label)
+      if (c.unicode() > 0x7f || !(c.isLetterOrNumber() || c == u'-' || c == u'_')) return false;
+  }
+  return true;
 }
 
 void forgetConnectionData() { QFile::remove(connectionDataFile()); }

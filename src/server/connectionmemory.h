@@ -18,6 +18,11 @@ QString connectionDataFile();
 // control characters or "/".
 bool isUsableServerAddress(const QString &address);
 
+// A host name (letters, digits, "-" and "_" in dot-separated labels of at
+// most 63 characters) or an IP address, at most 253 characters in all: what
+// a server may announce as its address.
+bool isHostAddress(QStringView address);
+
 // Writes the line from the program-wide address, port and user name; an
 // address that is not usable is never remembered. Failures are ignored.
 void saveConnectionData();

@@ -51,7 +51,9 @@ void LoginDialogLogic::logIn() {
   ProgramSettings &s = programSettings();
   s.loginName = user;
   s.loginPassword = password;
-  m_session.Connector().sendLogin(s.loginName, s.loginPassword);
+  VexConnector &connector = m_session.Connector();
+  s.loginServer = connector.serverName();
+  connector.sendLogin(s.loginName, s.loginPassword);
   close();
 }
 

@@ -4,12 +4,20 @@
 
 namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
-}
 
-std::vector<PanelEntry> readPanelList(QStringView payload) {
+// A line too long to show or use (no usable panel name is longer) is left out.
+bool leaveOut(QStringView line, qsizetype *leftOut) {
+  if (line.size() <= kLongestPanelListLine) return false;
+  if (leftOut) ++*leftOut;
+  return true;
+}
+}  // namespace
+
+std::vector<PanelEntry> readPanelList(QStringView payload, qsizetype *leftOut) {
   std::vector<PanelEntry> entries;
   for (QStringView line : payload.split(kLineEnd)) {
     if (line.isEmpty()) break;
+    if (leaveOut(line, leftOut)) continue;
     const qsizetype tab = line.indexOf(u'\t');
     PanelEntry entry;
     entry.panelName = (tab < 0 ? line : line.left(tab)).toString();
@@ -23,10 +31,10 @@ std::vector<PanelEntry> readPanelList(QStringView payload) {
   return entries;
 }
 
-std::vector<PanelEntry> readPanelNames(QStringView payload) {
+std::vector<PanelEntry> readPanelNames(QStringView payload, qsizetype *leftOut) {
   std::vector<PanelEntry> entries;
   for (QStringView line : payload.split(kLineEnd, Qt::SkipEmptyParts))
-    entries.push_back({line.toString(), QString()});
+    if (!leaveOut(line, leftOut)) entries.push_back({line.toString(), QString()});
   return entries;
 }
 

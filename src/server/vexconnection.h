@@ -16,6 +16,8 @@ class VexConnection : public QObject {
 
   // Hands the text to the link; false when it could not be sent (no link).
   virtual bool sendVexCommand(const QString &text) = 0;
+  // The text as the server receives it: what the link's encoding keeps of it.
+  virtual QString carried(const QString &text) const { return text; }
   // 7 while connected, otherwise 0.
   virtual qint16 connectionState() const = 0;
   // Closes the link and stops connecting again.

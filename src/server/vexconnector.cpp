@@ -1,18 +1,17 @@
 #include "server/vexconnector.h"
 
 #include <QList>
+#include <QLocale>
 #include <algorithm>
 
 #include "model/settings.h"
 #include "model/uiservice.h"
+#include "server/connectionmemory.h"
 #include "server/serverhost.h"
 
 using namespace VexProtocol;
 
 namespace {
-// The most delivered panel text waiting for its window at one time.
-constexpr qsizetype kDeferredCap = 64 * 1024 * 1024;
-
 // A user's request and a read-back name the same panel alike.
 QString requestKey(const QString &name) { return listedPanelName(name).toLower(); }
 
@@ -20,6 +19,9 @@ QStringView withoutTrailingSpace(QStringView text) {
   while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
   return text;
 }
+
+// A count as messages show it, the same on every system: 67,108,864.
+QString shownCount(qsizetype count) { return QLocale(QLocale::English).toString(count); }
 
 // A name as a message can show it: control characters as "?", long ones cut.
 QString shownName(QStringView name) {
@@ -33,7 +35,12 @@ QString shownName(QStringView name) {
 
 VexConnector::VexConnector(ServerHost &host, std::unique_ptr<VexConnection> connection,
                            qsizetype receiveCap, QObject *parent)
-    : QObject(parent), m_host(host), m_link(std::move(connection)), m_receiveBuffer(receiveCap) {
+    : QObject(parent),
+      m_host(host),
+      m_link(std::move(connection)),
+      m_receiveBuffer(receiveCap),
+      m_address(programSettings().serverAddress),
+      m_port(programSettings().serverPort) {
   connect(m_link.get(), &VexConnection::connected, this, &VexConnector::linkConnected);
   connect(m_link.get(), &VexConnection::Closed, this, &VexConnector::linkClosed);
   connect(m_link.get(), &VexConnection::receivedData, this, &VexConnector::received);
@@ -49,7 +56,14 @@ VexConnector::~VexConnector() {
 }
 
 void VexConnector::connectToHost(const QString &, quint16) {
-  const ProgramSettings &s = programSettings();
+  ProgramSettings &s = programSettings();
+  m_address = s.serverAddress;
+  m_port = s.serverPort;
+  // A login belongs to the server it was given for.
+  if (s.loginServer.compare(serverName(), Qt::CaseInsensitive) != 0) {
+    s.loginPassword.clear();
+    s.loginServer.clear();
+  }
   m_passwordRejected = false;
   // What the link up now was granted belongs to the server it goes to.
   m_approvedOnLink = false;
@@ -72,10 +86,12 @@ bool VexConnector::isConnectingPaused() const {
 
 bool VexConnector::isHuntingEnabled() const { return m_link->huntingInitialized(); }
 
+QString VexConnector::serverName(const QString &address, quint16 port) {
+  return address + u':' + QString::number(port);
+}
+
 QString VexConnector::derivePanelPath(const QString &panelName) const {
-  const ProgramSettings &s = programSettings();
-  return QStringLiteral("tcp://") + s.serverAddress + u':' + QString::number(s.serverPort) + u'/' +
-         panelName + QStringLiteral(".xml");
+  return QStringLiteral("tcp://") + serverName() + u'/' + panelName + QStringLiteral(".xml");
 }
 
 bool VexConnector::doesPanelNameExist(const QString &name) const {
@@ -124,8 +140,9 @@ bool VexConnector::savePanel(const QString &panelName, const QString &panelDocum
 
 void VexConnector::sendLogin(const QString &userName, const QString &password) {
   m_passwordRejected = false;
-  send(VexCommand::Login,
-       passEncodeV2(userName, m_loginKey) + kLoginSeparator + passEncodeV2(password, m_loginKey));
+  if (send(VexCommand::Login, passEncodeV2(userName, m_loginKey) + kLoginSeparator +
+                                  passEncodeV2(password, m_loginKey)))
+    m_loginSent = true;
 }
 
 void VexConnector::linkConnected() {
@@ -133,18 +150,25 @@ void VexConnector::linkConnected() {
   m_receiveBuffer.clear();
   m_approvedOnLink = false;
   m_listOnLink = false;
+  m_loginSent = false;
   send(VexCommand::Hello, u"F");
 }
 
 void VexConnector::linkClosed() {
   // The approval, the lists and the queue are kept for the next link.
   m_approvedOnLink = false;
+  m_loginSent = false;
 }
 
 void VexConnector::received(const QString &data) {
   // The buffer is cut down before any message is handled, so a message box
   // that lets further text arrive meanwhile sees only that text.
+  const qsizetype droppedBefore = m_receiveBuffer.droppedMessages();
   const VexReceiveBuffer::Pieces pieces = m_receiveBuffer.append(data);
+  if (m_receiveBuffer.droppedMessages() != droppedBefore)
+    deferMessage(QStringLiteral("The server sent a message longer than %1 characters; it was "
+                                "left out, and a panel it held was not opened.")
+                     .arg(shownCount(m_receiveBuffer.cap())));
   for (QStringView piece : pieces.views)
     if (const std::optional<VexMessage> message = parseVexPiece(piece)) handleMessage(*message);
 }
@@ -158,12 +182,20 @@ void VexConnector::handleMessage(const VexMessage &message) {
       answerToLogin(message.payload);
       break;
     case VexCommand::PanelList:
-    case VexCommand::PanelNames:
-      m_panelList = message.code == VexCommand::PanelList ? readPanelList(message.payload)
-                                                          : readPanelNames(message.payload);
+    case VexCommand::PanelNames: {
+      qsizetype leftOut = 0;
+      m_panelList = message.code == VexCommand::PanelList
+                        ? readPanelList(message.payload, &leftOut)
+                        : readPanelNames(message.payload, &leftOut);
+      if (leftOut > 0)
+        qWarning(
+            "The server's panel list had %lld lines longer than %lld characters; they were "
+            "left out.",
+            static_cast<long long>(leftOut), static_cast<long long>(kLongestPanelListLine));
       m_listOnLink = true;
       emit panelListChanged();
       break;
+    }
     case VexCommand::Panel:
       updateUserPanel(message.payload);
       break;
@@ -179,10 +211,11 @@ void VexConnector::answerToHello(QStringView payload) {
     approve();
   } else if (answer == QLatin1String("yes")) {
     m_loginApproved = false;
-    // A password given for this connection answers the server by itself;
-    // the dialog asks only when none is known or it was refused.
+    // A password given for this server answers it by itself; the dialog
+    // asks when none is known for it or it was refused.
     const ProgramSettings &s = programSettings();
-    if (!s.loginPassword.isEmpty() && !m_passwordRejected)
+    if (!s.loginPassword.isEmpty() && !m_passwordRejected &&
+        s.loginServer.compare(serverName(), Qt::CaseInsensitive) == 0)
       sendLogin(s.loginName, s.loginPassword);
     else
       emit loginRequested();
@@ -192,6 +225,10 @@ void VexConnector::answerToHello(QStringView payload) {
 }
 
 void VexConnector::answerToLogin(QStringView payload) {
+  // Only a login this link sent is answered: answers nobody asked for
+  // would otherwise keep the user behind boxes.
+  if (!m_loginSent) return;
+  m_loginSent = false;
   const QStringView trimmed = payload.trimmed();
   if (payload.size() >= 3 && trimmed.toString().toLower() != QLatin1String("no")) {
     if (payload.left(3) == QLatin1String("Yes")) {
@@ -205,19 +242,30 @@ void VexConnector::answerToLogin(QStringView payload) {
   }
   if (m_loginApproved) return;
   m_passwordRejected = true;
-  defer([this] {
+  // The dialog again, so that the user can try once more on this link.
+  deferBox(QStringLiteral("Login Rejected."), [this] {
     m_host.ui().message(QStringLiteral("Login Rejected."));
-    // The dialog again, so that the user can try once more on this link.
     emit loginRequested();
   });
 }
 
 bool VexConnector::takeServerAddress(QStringView trimmedPayload) {
-  const QList<QStringView> parts = trimmedPayload.split(u"|||");
-  if (parts.size() < 2) return true;
+  const qsizetype separator = trimmedPayload.indexOf(u"|||");
+  if (separator < 0) return true;
+  const QStringView address = trimmedPayload.left(separator).trimmed();
+  if (!isHostAddress(address)) {
+    qWarning(
+        "The server announced an address that is not a host name or IP address (%lld "
+        "characters); it was ignored.",
+        static_cast<long long>(address.size()));
+    return true;
+  }
+  QStringView portText = trimmedPayload.mid(separator + 3);
+  const qsizetype next = portText.indexOf(u"|||");
+  if (next >= 0) portText = portText.left(next);
   ProgramSettings &s = programSettings();
-  s.serverAddress = parts[0].trimmed().toString();
-  const qint32 port = readServerNumber(parts[1]);
+  s.serverAddress = address.toString();
+  const qint32 port = readServerNumber(portText);
   if (port < 0 || port > 65535) return false;
   s.serverPort = static_cast<quint16>(port);
   return true;
@@ -246,24 +294,44 @@ void VexConnector::updateUserPanel(QStringView payload) {
   if (nextSep >= 0) document = document.left(nextSep);
   if (answerReadBack(name, document)) return;
   if (!isUsablePanelName(name)) {
-    defer([this, shown = shownName(name)] {
-      m_host.ui().message(QStringLiteral("The server delivered a panel named \"") + shown +
-                          QStringLiteral("\", which cannot be used as a panel name (it holds "
-                                         "\"/\", \"..\" or control characters, or is "
-                                         "longer than 255 characters). The panel was not opened."));
-    });
+    deferMessage(QStringLiteral("The server delivered a panel named \"") + shownName(name) +
+                 QStringLiteral("\", which cannot be used as a panel name (it holds "
+                                "\"/\", \"..\" or control characters, or is "
+                                "longer than 255 characters). The panel was not opened."));
     return;
   }
   const QString path = derivePanelPath(name);
   if (m_host.isPanelPathOpen(path)) return;  // the open panel is neither replaced nor refreshed
-  const qsizetype bytes = document.size() * qsizetype(sizeof(QChar));
-  if (m_deferredBytes + bytes > kDeferredCap) return;  // a flood while a box is open
+  // The same panel delivered again while it waits is not kept twice.
+  const QString key = path.toLower();
+  if (m_waitingKeys.contains(key)) return;
+  // A flood while a box is open: what does not fit is left out, and said so.
+  if (m_waitingPanels >= kMostWaitingPanels ||
+      m_deferredChars + document.size() > m_receiveBuffer.cap()) {
+    if (m_panelsLeftOut.size() < 10) m_panelsLeftOut << shownName(name);
+    ++m_panelsLeftOutCount;
+    deferBox(QStringLiteral("panels left out"), [this] { showPanelsLeftOut(); });
+    return;
+  }
   defer(
       [this, text = document.toString(), path] {
         if (!m_host.isPanelPathOpen(path))
           m_host.openDeliveredPanel(text, path, panelTagFromServerPath(path));
       },
-      bytes);
+      Waiting::Panel, key, document.size());
+}
+
+void VexConnector::showPanelsLeftOut() {
+  if (m_panelsLeftOutCount == 0) return;
+  QString names = m_panelsLeftOut.join(QStringLiteral(", "));
+  if (m_panelsLeftOutCount > m_panelsLeftOut.size())
+    names += QStringLiteral(" and %1 more").arg(m_panelsLeftOutCount - m_panelsLeftOut.size());
+  m_panelsLeftOut.clear();
+  m_panelsLeftOutCount = 0;
+  m_host.ui().message(QStringLiteral("The server delivered more panels than can wait to open at "
+                                     "once (%1 characters in all). These were not opened: ")
+                          .arg(shownCount(m_receiveBuffer.cap())) +
+                      names + QStringLiteral(".\r\nOpen them again once the others are open."));
 }
 
 bool VexConnector::isUsablePanelName(QStringView name) {
@@ -288,7 +356,7 @@ void VexConnector::confirmSave(const QString &panelName, const QString &panelDoc
     m_readBacks.erase(it);
     defer([failed] { failed(false); });
   });
-  m_readBacks.push_back({name, panelDocument, std::move(done), timer});
+  m_readBacks.push_back({name, m_link->carried(panelDocument), std::move(done), timer});
   t->start(m_readBackTimeoutMs);
   send(VexCommand::Panel, name);  // an unsent request simply times out
 }
@@ -309,11 +377,31 @@ bool VexConnector::answerReadBack(const QString &name, QStringView document) {
   return !userAsked;
 }
 
-void VexConnector::defer(std::function<void()> job, qsizetype bytes) {
+bool VexConnector::defer(std::function<void()> job, Waiting kind, const QString &key,
+                         qsizetype chars) {
+  if (!key.isEmpty() && m_waitingKeys.contains(key)) return false;
+  if (!key.isEmpty()) m_waitingKeys.insert(key);
   const bool idle = m_deferred.empty();
-  m_deferred.emplace_back(std::move(job), bytes);
-  m_deferredBytes += bytes;
+  m_deferred.push_back({std::move(job), kind, key, chars});
+  m_deferredChars += chars;
+  if (kind == Waiting::Box) ++m_waitingBoxes;
+  if (kind == Waiting::Panel) ++m_waitingPanels;
   if (idle) QMetaObject::invokeMethod(this, &VexConnector::runDeferred, Qt::QueuedConnection);
+  return true;
+}
+
+void VexConnector::deferMessage(const QString &text) {
+  deferBox(text, [this, text] { m_host.ui().message(text); });
+}
+
+void VexConnector::deferBox(const QString &key, std::function<void()> show) {
+  if (m_waitingKeys.contains(key)) return;
+  if (m_waitingBoxes >= kMostWaitingBoxes) {
+    qWarning("A message of the server link was left out (too many waiting): %s",
+             qPrintable(key.left(200)));
+    return;
+  }
+  defer(std::move(show), Waiting::Box, key);
 }
 
 void VexConnector::runDeferred() {
@@ -322,10 +410,13 @@ void VexConnector::runDeferred() {
   if (m_runningDeferred) return;
   m_runningDeferred = true;
   while (!m_deferred.empty()) {
-    auto [job, bytes] = std::move(m_deferred.front());
+    Deferred next = std::move(m_deferred.front());
     m_deferred.pop_front();
-    m_deferredBytes -= bytes;
-    job();
+    m_deferredChars -= next.chars;
+    if (next.kind == Waiting::Box) --m_waitingBoxes;
+    if (next.kind == Waiting::Panel) --m_waitingPanels;
+    m_waitingKeys.remove(next.key);
+    next.job();
   }
   m_runningDeferred = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 #include <deque>
@@ -30,6 +31,7 @@ class VexConnector : public QObject {
 
   // Connects to the program-wide server address and port (the arguments are
   // the caller's copies of them); the status line shows "Connecting" at once.
+  // A password given for another server is forgotten.
   void connectToHost(const QString &address, quint16 port);
   void disconnectFromHost();
   // Asks the server for a panel, or queues the request until the server
@@ -40,20 +42,30 @@ class VexConnector : public QObject {
   // could be sent (no link, not approved, or the link refused the text).
   bool savePanel(const QString &panelName, const QString &panelDocument);
   // Asks the server for the panel just stored under `panelName` and
-  // compares what comes back with `panelDocument`: `done(true)` on a match,
+  // compares what comes back with `panelDocument` as the link carried it
+  // (characters its encoding cannot hold as "?"): `done(true)` on a match,
   // `done(false)` on a different text or no answer within the read-back
   // timeout. The protocol has no acknowledgement of a store; this is it.
   void confirmSave(const QString &panelName, const QString &panelDocument,
                    std::function<void(bool)> done);
   void setReadBackTimeout(int ms) { m_readBackTimeoutMs = ms; }
   static constexpr int kReadBackTimeoutMs = 10000;
+  // The most distinct message boxes waiting to be shown at one time.
+  static constexpr int kMostWaitingBoxes = 16;
+  // The most delivered panels waiting for their windows at one time.
+  static constexpr int kMostWaitingPanels = 64;
   // A panel name the server delivered that can be used in a panel path: no
   // "/", "\", "..", control characters, at most 255 characters.
   static bool isUsablePanelName(QStringView name);
   // Sends the login (command 40) with the encoded user name and password.
   void sendLogin(const QString &userName, const QString &password);
 
-  // "tcp://address:port/PanelName.xml" for the program-wide address and port.
+  // The server the link goes to, "address:port" as panel paths name it: the
+  // program-wide address and port when the connector was made or last told
+  // to connect. An address the server announces never changes it.
+  QString serverName() const { return serverName(m_address, m_port); }
+  static QString serverName(const QString &address, quint16 port);
+  // "tcp://address:port/PanelName.xml" for the server the link goes to.
   QString derivePanelPath(const QString &panelName) const;
   // True when the list holds the name, or the name is a listed name + ".xml"
   // (letter case ignored).
@@ -95,17 +107,32 @@ class VexConnector : public QObject {
   void answerToHello(QStringView payload);
   void answerToLogin(QStringView payload);
   void updateUserPanel(QStringView payload);
-  // "address|||port" in an answer: takes the address and the port; false
-  // when the port is out of range (the address has been taken already).
+  // "address|||port" in an answer: the program-wide address and port become
+  // them (what the connect dialog proposes next); false when the port is out
+  // of range (the address has been taken already). An address that is not a
+  // host name or IP address is ignored, port and all.
   bool takeServerAddress(QStringView trimmedPayload);
   void approve();
   void sendApprovedRequests();
   bool send(int code, QStringView payload);
+  // What a deferred job is, for the bounds on what may wait.
+  enum class Waiting { Job, Box, Panel };
   // Runs a job after the receive handler has returned: message boxes and
   // panel windows never open inside it, so reading goes on while they are
-  // open. Jobs queued while one runs are run by it in turn.
-  void defer(std::function<void()> job, qsizetype bytes = 0);
+  // open. Jobs queued while one runs are run by it in turn. A job whose key
+  // is already waiting is dropped (false); `chars` counts the delivered text
+  // it holds.
+  bool defer(std::function<void()> job, Waiting kind = Waiting::Job, const QString &key = QString(),
+             qsizetype chars = 0);
+  // A message box, deferred under a key: a box whose key is already waiting
+  // is not queued again (identical messages merge), and past
+  // kMostWaitingBoxes further ones are only logged.
+  void deferBox(const QString &key, std::function<void()> show);
+  // A box showing the text, deferred under the text as its key.
+  void deferMessage(const QString &text);
   void runDeferred();
+  // Tells the user about the delivered panels that could not wait.
+  void showPanelsLeftOut();
   // A delivered panel answers a read-back of a save: true when it was only that.
   bool answerReadBack(const QString &name, QStringView document);
 
@@ -122,9 +149,28 @@ class VexConnector : public QObject {
   QStringList m_pendingPanels;
   VexReceiveBuffer m_receiveBuffer;
   LoginKeyGenerator m_loginKey = randomLoginKey;
-  std::deque<std::pair<std::function<void()>, qsizetype>> m_deferred;
-  qsizetype m_deferredBytes = 0;
+  // The server the link goes to (see serverName).
+  QString m_address;
+  quint16 m_port = 0;
+  // A login went out on this link and has not been answered yet.
+  bool m_loginSent = false;
+  struct Deferred {
+    std::function<void()> job;
+    Waiting kind = Waiting::Job;
+    QString key;  // a box's text, or a delivered panel's path in lower case
+    qsizetype chars = 0;
+  };
+  std::deque<Deferred> m_deferred;
+  QSet<QString> m_waitingKeys;
+  // Delivered text waiting for its window, at most the receive cap in all:
+  // a panel the receive buffer passes always fits an empty queue.
+  qsizetype m_deferredChars = 0;
+  int m_waitingBoxes = 0;
+  int m_waitingPanels = 0;
   bool m_runningDeferred = false;
+  // Names of delivered panels dropped since the user was last told.
+  QStringList m_panelsLeftOut;
+  qsizetype m_panelsLeftOutCount = 0;
   // Saves waiting for their read-back, oldest first.
   struct ReadBack {
     QString name;

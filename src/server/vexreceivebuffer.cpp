@@ -28,6 +28,7 @@ VexReceiveBuffer::Pieces VexReceiveBuffer::append(const QString &data) {
       // reading resumes at the frame start that begins the text kept.
       const qsizetype keep =
           end - start > m_cap ? keptFrom(QStringView(m_text).mid(start, end - start)) : 0;
+      if (keep != 0) ++m_dropped;
       if (keep >= 0) found.emplace_back(start + keep, end - start - keep);
     }
     start = end + kFrameEnd.size();
@@ -63,6 +64,7 @@ qsizetype VexReceiveBuffer::keptFrom(QStringView text) const {
 void VexReceiveBuffer::dropOversizedMessage() {
   // A later message that began inside the oversized text is kept;
   // otherwise everything is skipped up to the next frame start.
+  ++m_dropped;
   const qsizetype keep = keptFrom(m_text);
   if (keep >= 0) {
     m_text = m_text.mid(keep);

@@ -38,6 +38,9 @@ class VexReceiveBuffer {
   void clear();
 
   qsizetype size() const { return m_text.size(); }
+  qsizetype cap() const { return m_cap; }
+  // How many messages have been dropped for growing past the cap.
+  qsizetype droppedMessages() const { return m_dropped; }
   const QString &text() const { return m_text; }
   // True while the rest of a dropped message is being skipped.
   bool resynchronising() const { return m_resync; }
@@ -52,5 +55,6 @@ class VexReceiveBuffer {
   QString m_text;
   qsizetype m_scanned = 0;  // no frame end begins before this position
   qsizetype m_cap;
+  qsizetype m_dropped = 0;
   bool m_resync = false;
 };

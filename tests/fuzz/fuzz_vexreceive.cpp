@@ -1,6 +1,9 @@
 // Feeds arbitrary bytes to the connector's receive path as a server would
-// send them. The first byte chooses the size of the pieces and whether the
-// server approved the client first; delivered panels go through the reader.
+// send them. The first byte chooses the size of the pieces, whether the
+// server approved the client first and whether a save of "Studio" waits for
+// its read-back. What the receive handler leaves for later runs after each
+// piece, as the event loop would run it: delivered panels go through the
+// reader, read-backs are compared, messages are shown.
 #include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
@@ -34,12 +37,8 @@ class Host : public ServerHost {
 };
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static int argc = 1;
-  static char name[] = "fuzz_vexreceive";
-  static char *argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  if (size == 0) return 0;
+namespace {
+void run(const uint8_t *data, size_t size) {
   const size_t piece = (data[0] & 0x3F) + 1;
   Host host;
   auto link = std::make_unique<OpenLink>();
@@ -47,14 +46,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // A small cap so that overflow and resynchronising are reached too.
   VexConnector connector(host, std::move(link), 4096);
   raw->up();
+  auto receive = [&](const QString &text) {
+    raw->receive(text);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+  };
   if (data[0] & 0x40)
-    raw->receive(
+    receive(
         QStringLiteral("\x02\x02\x01"
                        "000000000000no\x03\x03"));
+  if (data[0] & 0x80) {
+    connector.confirmSave(QStringLiteral("Studio.xml"),
+                          QStringLiteral("<Panel>\r\n  <Name>Studio</Name>\r\n</Panel>\r\n"),
+                          [](bool) {});
+    connector.sendLogin(QStringLiteral("operator"), QStringLiteral("secret"));
+  }
   for (size_t at = 1; at < size; at += piece) {
     const size_t n = std::min(piece, size - at);
-    raw->receive(decodeWindows1252(QByteArray(reinterpret_cast<const char *>(data + at), int(n))));
+    receive(decodeWindows1252(QByteArray(reinterpret_cast<const char *>(data + at), int(n))));
     if (connector.receiveBufferSize() > 4096) __builtin_trap();
   }
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  static int argc = 1;
+  static char name[] = "fuzz_vexreceive";
+  static char *argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  if (size == 0) return 0;
+  run(data, size);
+  // The read-back's timer is deleted later; nothing is left for the next run.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return 0;
 }

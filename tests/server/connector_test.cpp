@@ -17,6 +17,24 @@ const QString kDoc = QStringLiteral("<Panel>\r\n  <Name>Studio1</Name>\r\n</Pane
 QString panelMessage(const QString &name, const QString &doc) {
   return serverMessage(VexCommand::Panel, name + kFieldSeparator + doc);
 }
+
+// The warnings logged while it lives.
+struct LoggedWarnings {
+  inline static QStringList *lines = nullptr;
+  QStringList caught;
+  QtMessageHandler previous;
+  LoggedWarnings() {
+    lines = &caught;
+    previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+          if (type == QtWarningMsg && lines) *lines << text;
+        });
+  }
+  ~LoggedWarnings() {
+    qInstallMessageHandler(previous);
+    lines = nullptr;
+  }
+};
 }  // namespace
 
 TEST_F(Connector, FramesRequestsAndGreetsEachNewLink) {
@@ -115,21 +133,52 @@ TEST_F(Connector, AnAddressAnswerMovesTheServerWithoutReconnecting) {
     const char *address;
     quint16 port;
   } cases[] = {
-      {"10.0.0.9|||5300", "10.0.0.9", 5300}, {" core2 ||| 53 01 ", "core2", 5301},
-      {"core3|||40000", "core3", 40000},     {"core4|||5300.5", "core4", 5300},
-      {"core5|||abc", "core5", 0},           {"core6|||70000", "core6", 5200},  // out of range
-      {"core7|||-1", "core7", 5200},         {"no address", "10.0.0.5", 5200},
+      {"10.0.0.9|||5300", "10.0.0.9", 5300},
+      {" core2 ||| 53 01 ", "core2", 5301},
+      {"core3|||40000", "core3", 40000},
+      {"core4|||5300.5", "core4", 5300},
+      {"core5|||abc", "core5", 0},
+      {"core6|||70000", "core6", 5200},  // out of range
+      {"core7|||-1", "core7", 5200},
+      {"no address", "10.0.0.5", 5200},
+      {"::1|||5300", "::1", 5300},
+      {"core-8.studio_b.example|||5300", "core-8.studio_b.example", 5300},
+      // Only a host name or an IP address of at most 253 characters is taken.
+      {"bad host|||5300", "10.0.0.5", 5200},
+      {"<img src=/dev/zero>|||5300", "10.0.0.5", 5200},
+      {"-core|||5300", "10.0.0.5", 5200},
+      {"a..b|||5300", "10.0.0.5", 5200},
+      {"|||5300", "10.0.0.5", 5200},
   };
-  for (const auto &c : cases) {
+  const QString label(63, u'a');
+  const QString longest = label + '.' + label + '.' + label + '.' + QString(61, u'b');
+  const QString tooLong = longest + 'c';
+  const QString longLabel = QString(64, u'a') + ".example";
+  const struct {
+    QString payload, address;
+  } longCases[] = {{longest + "|||5300", longest},
+                   {tooLong + "|||5300", "10.0.0.5"},
+                   {longLabel + "|||5300", "10.0.0.5"},
+                   {QString(1024 * 1024, u'h') + "|||5300", "10.0.0.5"}};
+  auto check = [](const QString &payload, const QString &address, quint16 port) {
     ConnectorFixture f;
     f.link->linkUp();
-    f.link->receive(serverMessage(VexCommand::Hello, c.payload));
-    EXPECT_EQ(programSettings().serverAddress, c.address) << c.payload;
-    EXPECT_EQ(programSettings().serverPort, c.port) << c.payload;
+    f.link->receive(serverMessage(VexCommand::Hello, payload));
+    EXPECT_EQ(programSettings().serverAddress, address) << payload.left(80).toStdString();
+    EXPECT_EQ(programSettings().serverPort, port) << payload.left(80).toStdString();
     EXPECT_TRUE(f.link->forced.isEmpty());
     EXPECT_FALSE(f.connector().loginApproved());
     EXPECT_TRUE(f.host.fakeUi.messages.empty());
-  }
+    // The panels of this link stay this server's, whatever it announces.
+    EXPECT_EQ(f.connector().serverName(), "10.0.0.5:5200");
+    f.link->receive(serverMessage(VexCommand::Hello, "no"));
+    f.link->receive(panelMessage("Studio1", kDoc));
+    ASSERT_EQ(f.host.opened.size(), 1u);
+    EXPECT_EQ(f.host.opened[0].path, "tcp://10.0.0.5:5200/Studio1.xml");
+  };
+  for (const auto &c : cases) check(c.payload, c.address, c.port);
+  for (const auto &c : longCases)
+    check(c.payload, c.address, c.address == "10.0.0.5" ? 5200 : 5300);
 }
 
 TEST_F(Connector, AnswersToTheLogin) {
@@ -143,6 +192,7 @@ TEST_F(Connector, AnswersToTheLogin) {
   for (const auto &c : cases) {
     ConnectorFixture f;
     f.link->linkUp();
+    f.connector().sendLogin("operator", "secret");
     f.link->receive(serverMessage(VexCommand::Login, c.payload));
     EXPECT_EQ(f.connector().loginApproved(), c.approved) << c.payload;
     EXPECT_EQ(f.host.fakeUi.messageTexts(),
@@ -150,11 +200,12 @@ TEST_F(Connector, AnswersToTheLogin) {
         << c.payload;
     // A refusal opens the login dialog again for another try.
     EXPECT_EQ(f.session.loginDialog().visible(), !c.approved) << c.payload;
-    EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 41}) : QList<int>({1}));
+    EXPECT_EQ(f.link->sentCodes(), c.approved ? QList<int>({1, 40, 41}) : QList<int>({1, 40}));
   }
   // A rejection with an address takes the address and still says so.
   ConnectorFixture f;
   f.link->linkUp();
+  f.connector().sendLogin("operator", "secret");
   f.link->receive(serverMessage(VexCommand::Login, "core9|||5309"));
   EXPECT_EQ(programSettings().serverAddress, "core9");
   EXPECT_EQ(programSettings().serverPort, 5309);
@@ -174,6 +225,7 @@ TEST_F(Connector, SendsTheLoginEncoded) {
 TEST_F(Connector, AKnownPasswordAnswersTheServerByItselfUntilRefused) {
   programSettings().loginName = "operator";
   programSettings().loginPassword = "secret";
+  programSettings().loginServer = "10.0.0.5:5200";
   QSignalSpy login(&connector(), &VexConnector::loginRequested);
   link->linkUp();
   link->receive(serverMessage(VexCommand::Hello, "yes"));
@@ -202,8 +254,9 @@ TEST_F(Connector, KeepsPanelRequestsUntilTheServerApproves) {
   link->linkUp();
   connector().openPanel("C");  // linked but not yet approved: it would be lost
   link->receive(serverMessage(VexCommand::Hello, "yes"));
+  connector().sendLogin("operator", "secret");
   link->receive(serverMessage(VexCommand::Login, "Yes"));
-  EXPECT_EQ(link->sent.mid(1), QStringList({buildVexMessage(41, u""), buildVexMessage(43, u"A"),
+  EXPECT_EQ(link->sent.mid(2), QStringList({buildVexMessage(41, u""), buildVexMessage(43, u"A"),
                                             buildVexMessage(43, u"B"), buildVexMessage(43, u"C")}));
   EXPECT_TRUE(connector().pendingPanels().isEmpty());
   connector().openPanel("D");
@@ -295,6 +348,22 @@ TEST_F(Connector, KeepsTheLastPanelList) {
     EXPECT_EQ(connector().panelList(), c.entries) << c.payload;
   }
   EXPECT_EQ(changed.count(), 6);
+
+  // Lines longer than 255 characters are left out, with one line in the log
+  // for each list that had any.
+  LoggedWarnings log;
+  const QString longest(255, u'n');
+  const QString huge(10 * 1024 * 1024, u'h');
+  link->receive(serverMessage(42, "A\r\n" + huge + "\tcaption\r\n" + longest + "\r\n" +
+                                      QString(250, u'n') + "\t" + QString(10, u'c') + "\r\nB"));
+  EXPECT_EQ(connector().panelList(),
+            std::vector<PanelEntry>({{"A", ""}, {longest, ""}, {"B", ""}}));
+  link->receive(serverMessage(44, longest + "n\r\nC\r\n" + huge));
+  EXPECT_EQ(connector().panelList(), std::vector<PanelEntry>({{"C", ""}}));
+  link->receive(serverMessage(44, "D"));
+  ASSERT_EQ(log.caught.size(), 2);
+  EXPECT_TRUE(log.caught[0].contains("2 lines longer than 255 characters"))
+      << log.caught[0].toStdString();
 }
 
 TEST_F(Connector, APanelThatIsOpenIsNotOpenedAgain) {
@@ -384,4 +453,94 @@ TEST_F(Connector, ASaveIsConfirmedOnlyByTheSameTextReadBack) {
   connector().confirmSave("Studio2", kDoc, record);
   ASSERT_TRUE(QTest::qWaitFor([&] { return results.size() == 3u; }, 5000));
   EXPECT_FALSE(results[2]);
+}
+
+// A server that answers logins nobody sent, or floods the link with
+// messages while a box is open, cannot keep the user behind boxes: answers
+// to no login are ignored, identical messages merge, and no more than a
+// bounded number wait.
+TEST_F(Connector, UnaskedLoginAnswersAreIgnoredAndWaitingMessagesMergeUpToABound) {
+  QSignalSpy login(&connector(), &VexConnector::loginRequested);
+  link->linkUp();
+  QString flood;
+  for (int i = 0; i < 1000; ++i) flood += serverMessage(VexCommand::Login, "no");
+  link->receive(flood + serverMessage(VexCommand::Login, "Yes"));
+  EXPECT_TRUE(host.fakeUi.messages.empty());
+  EXPECT_EQ(login.count(), 0);
+  EXPECT_FALSE(connector().loginApproved());
+
+  // One login sent, a thousand answers: one box, one dialog.
+  connector().sendLogin("operator", "secret");
+  link->receive(flood);
+  EXPECT_EQ(host.fakeUi.messageTexts(), QStringList({"Login Rejected."}));
+  EXPECT_EQ(login.count(), 1);
+
+  // While a box is open, the same refused name a hundred times and a
+  // hundred different ones: one box for the first, the rest bounded.
+  host.fakeUi.messages.clear();
+  link->receive(serverMessage(VexCommand::Hello, "no"));
+  host.fakeUi.whileOpen = [&] {
+    for (int i = 0; i < 100; ++i) link->receive(panelMessage("same/name", kDoc));
+    for (int i = 0; i < 100; ++i) link->receive(panelMessage("other/" + QString::number(i), kDoc));
+    link->receive(panelMessage("Studio1", kDoc));
+  };
+  LoggedWarnings log;
+  link->receive(panelMessage("first/name", kDoc));
+  const QStringList texts = host.fakeUi.messageTexts();
+  ASSERT_EQ(texts.size(), 1 + VexConnector::kMostWaitingBoxes);
+  EXPECT_TRUE(texts[0].contains("first/name"));
+  EXPECT_TRUE(texts[1].contains("same/name"));
+  EXPECT_EQ(texts.filter("same/name").size(), 1);
+  EXPECT_EQ(log.caught.size(), 100 - (VexConnector::kMostWaitingBoxes - 1));
+  // A panel is never left out for the bound on boxes.
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_EQ(host.opened[0].path, "tcp://10.0.0.5:5200/Studio1.xml");
+}
+
+// A panel as long as the receive buffer takes opens; what cannot wait while
+// a box is open is left out with a message naming it, as is a message over
+// the cap.
+TEST_F(Connector, DeliveredPanelsWaitUpToTheReceiveCapAndWhatIsLeftOutIsSaid) {
+  {
+    approved();
+    // More than 32 Mi characters, so more than the cap in bytes.
+    const QString document =
+        "<Panel><Caption>" + QString(34 * 1000 * 1000, u'x') + "</Caption></Panel>";
+    link->receive(panelMessage("Big", document));
+    ASSERT_EQ(host.opened.size(), 1u);
+    EXPECT_EQ(host.opened[0].document.size(), document.size());
+    host.opened.clear();
+  }
+  EXPECT_TRUE(host.fakeUi.messages.empty());
+
+  FakeHost small;
+  auto owned = std::make_unique<FakeConnection>();
+  FakeConnection *raw = owned.get();
+  VexConnector connector(small, std::move(owned), 4096);
+  raw->linkUp();
+  raw->receive(serverMessage(VexCommand::Hello, "no"));
+  const QString doc(3000, u'd');
+  small.fakeUi.whileOpen = [&] {
+    raw->receive(panelMessage("P1", doc) + panelMessage("P1", doc) + panelMessage("P2", doc));
+    raw->receive(serverMessage(VexCommand::Panel, QString(5000, u'z')) + panelMessage("P3", "x"));
+    // Many small panels: no more than a bounded number wait.
+    QString many;
+    for (int i = 0; i < 75; ++i) many += panelMessage("T" + QString::number(i), "");
+    raw->receive(many);
+  };
+  raw->receive(panelMessage("bad/name", kDoc));
+  const size_t waited = VexConnector::kMostWaitingPanels;
+  ASSERT_EQ(small.opened.size(), waited);
+  EXPECT_EQ(small.opened[0].path, "tcp://10.0.0.5:5200/P1.xml");
+  EXPECT_EQ(small.opened[1].path, "tcp://10.0.0.5:5200/P3.xml");
+  EXPECT_EQ(small.opened.back().path, QString("tcp://10.0.0.5:5200/T%1.xml").arg(waited - 3));
+  const QStringList texts = small.fakeUi.messageTexts();
+  ASSERT_EQ(texts.size(), 3);
+  QStringList leftOut = {"P2"};
+  for (size_t i = waited - 2; i < 75; ++i) leftOut << "T" + QString::number(i);
+  EXPECT_TRUE(texts[1].contains("These were not opened: " + leftOut.mid(0, 10).join(", ") +
+                                QString(" and %1 more.").arg(leftOut.size() - 10)))
+      << texts[1].toStdString();
+  EXPECT_TRUE(texts[2].startsWith("The server sent a message longer than 4,096 characters"))
+      << texts[2].toStdString();
 }

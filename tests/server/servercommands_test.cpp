@@ -16,6 +16,7 @@
 #include "model/controlrecord.h"
 #include "panelfile/localstore.h"
 #include "panelfile/panelwriter.h"
+#include "server/loginencoding.h"
 #include "serverfixture.h"
 #include "support/isolatedsettings.h"
 #include "surface/paneleditor.h"
@@ -23,6 +24,11 @@
 using namespace VexProtocol;
 
 namespace {
+const QString kStudio = QStringLiteral(
+    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
+    "  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
+    "      <Caption>Mic</Caption>\r\n    </Control>\r\n  </ControlList>\r\n</Panel>\r\n");
+
 struct ServerCommands : ::testing::Test {
   QTemporaryDir dir;
   FakeUi ui;
@@ -57,6 +63,14 @@ struct ServerCommands : ::testing::Test {
   void list(const QString &payload) {
     link->receive(serverMessage(VexCommand::PanelList, payload));
   }
+  // The server delivers the panel; it opens and is changed.
+  PanelEditor *deliveredAndChanged(const QString &name) {
+    link->receive(serverMessage(VexCommand::Panel, name + kFieldSeparator + kStudio));
+    PanelEditor *p = designer->activePanel();
+    p->insertControl(ControlKind::Label);
+    p->setNeedToSave(true);
+    return p;
+  }
   PanelEditor *changedPanel() {
     PanelEditor *p = designer->newPanel();
     p->insertControl(ControlKind::Button);
@@ -74,10 +88,6 @@ struct ServerCommands : ::testing::Test {
     return {payload.left(sep), payload.mid(sep + 1)};
   }
 };
-const QString kStudio = QStringLiteral(
-    "<Panel>\r\n  <Name>Studio1</Name>\r\n  <Caption>Studio One</Caption>\r\n"
-    "  <ControlList>\r\n    <Control>\r\n      <Type>Button</Type>\r\n      <Name>Btn1</Name>\r\n"
-    "      <Caption>Mic</Caption>\r\n    </Control>\r\n  </ControlList>\r\n</Panel>\r\n");
 }  // namespace
 
 TEST_F(ServerCommands, OpenPanelShowsTheServersListAndADeliveredPanelOpensOnce) {
@@ -172,10 +182,7 @@ TEST_F(ServerCommands, AServerPanelByItsPathOpensOnlyFromItsOwnServer) {
 
 TEST_F(ServerCommands, SavePanelStoresTheLocalFileTextUnderTheLastPartOfThePath) {
   approve();
-  link->receive(serverMessage(VexCommand::Panel, "Studio1" + kFieldSeparator + kStudio));
-  PanelEditor *p = designer->activePanel();
-  p->insertControl(ControlKind::Label);
-  p->setNeedToSave(true);
+  PanelEditor *p = deliveredAndChanged("Studio1");
   EXPECT_TRUE(designer->save());
   EXPECT_FALSE(p->needToSave());
   const auto [name, document] = lastStore();
@@ -225,6 +232,9 @@ TEST_F(ServerCommands, SaveAsOnTheServer) {
       {"Studio2.xml", Ui::Answer::No, true, false, "", "Studio2", ""},
       {"folder\\Studio3.xml", Ui::Answer::Ok, false, true, "Studio3.xml",
        "tcp://10.0.0.5:5200/Studio3.xml", "Studio3.Button1"},
+      // Stored as Studio1, which the server lists.
+      {"folder\\Studio1.xml", Ui::Answer::No, true, false, "", "tcp://10.0.0.5:5200/Studio1.xml",
+       "Studio1.Button1"},
       {"Studio1", Ui::Answer::Yes, true, true, "Studio1", "Stu", ""},
       {"ab", Ui::Answer::Ok, false, false, "", "Panel1", ""},  // too short
       {"", Ui::Answer::Ok, false, false, "", "Panel1", ""},
@@ -312,4 +322,119 @@ TEST_F(ServerCommands, AServerPanelSavedWhileWorkingLocallyIsOfferedSaveAsNeverI
   EXPECT_FALSE(savePanelLocal(p->model(), p->model().documentPath, ui, &error));
   QDirIterator files(dir.path(), {"owned.xml"}, QDir::Files, QDirIterator::Subdirectories);
   EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
+}
+
+// A password typed for one server is never sent to another: connecting
+// elsewhere (here through a recent panel of that server) asks again.
+TEST_F(ServerCommands, ALoginIsSentOnlyToTheServerItWasGivenFor) {
+  isolateSettings(dir.path() + "/settings", "servercommands-test");
+  RecentPanels recent(*designer);
+  auto loginsSent = [&] {
+    QStringList passwords;
+    for (const QString &m : link->sent)
+      if (m[2].unicode() == VexCommand::Login)
+        passwords << passDecodeV2(m.mid(15).chopped(2).split(kLoginSeparator).value(1));
+    return passwords;
+  };
+  ConnectDialogLogic &dialog = designer->server().connectDialog();
+  LoginDialogLogic &login = designer->server().loginDialog();
+  dialog.show();
+  dialog.addressEdit = "10.0.0.5";
+  dialog.portEdit = "5200";
+  dialog.loginName = "operator";
+  dialog.loginPassword = "secretA";
+  dialog.connectToServer();
+  link->linkUp();
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  EXPECT_EQ(loginsSent(), QStringList({"secretA"}));
+  link->receive(serverMessage(VexCommand::Login, "Yes"));
+  // After a lost link the same server gets it again by itself.
+  link->linkDown();
+  link->linkUp();
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  EXPECT_EQ(loginsSent(), QStringList({"secretA", "secretA"}));
+  link->receive(serverMessage(VexCommand::Login, "Yes"));
+
+  const QString keys = "tcp://10.0.0.6:5374/Keys.xml";
+  ui.answers = {Ui::Answer::Yes};
+  EXPECT_EQ(recent.openRecentPanel(keys), nullptr);  // connect to B and open it there
+  EXPECT_EQ(link->forced.last(), "10.0.0.6");
+  link->sent.clear();
+  link->linkDown();
+  link->linkUp();
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  EXPECT_TRUE(loginsSent().isEmpty());
+  EXPECT_TRUE(login.visible());
+  login.loginPassword = "secretB";
+  login.logIn();
+  EXPECT_EQ(loginsSent(), QStringList({"secretB"}));
+  link->receive(serverMessage(VexCommand::Login, "Yes"));
+
+  // Back to the first server: B's password does not go there either.
+  link->sent.clear();
+  designer->server().connectToServer("10.0.0.5", 5200);
+  link->linkDown();
+  link->linkUp();
+  link->receive(serverMessage(VexCommand::Hello, "yes"));
+  EXPECT_TRUE(loginsSent().isEmpty());
+  EXPECT_TRUE(login.visible());
+}
+
+// A panel's server is the one the link went to when it came: a server that
+// announces another's address can neither take that server's panels nor
+// pass its own panels off as that server's.
+TEST_F(ServerCommands, AServersAnnouncedAddressDecidesNothingAboutWhosePanelItIs) {
+  approve();
+  PanelEditor *a = deliveredAndChanged("Studio1");
+  designer->server().connectToServer("10.0.0.6", 5374);
+  link->linkDown();
+  link->linkUp();
+  link->receive(serverMessage(VexCommand::Hello, "10.0.0.5|||5200"));
+  link->receive(serverMessage(VexCommand::Hello, "no"));
+  link->sent.clear();
+  designer->raisePanel(a);
+  EXPECT_FALSE(designer->save());
+  EXPECT_TRUE(a->needToSave());
+  EXPECT_TRUE(lastStore().first.isEmpty());
+  EXPECT_EQ(ui.firstLines(),
+            QStringList({"Failed to save panel - it came from the server 10.0.0.5:5200, and the "
+                         "designer is connected to 10.0.0.6:5374."}));
+  link->receive(serverMessage(VexCommand::Panel, "Other" + kFieldSeparator + kStudio));
+  EXPECT_EQ(designer->activePanel()->model().documentPath, "tcp://10.0.0.6:5374/Other.xml");
+}
+
+// The server stores a panel under the text after the last "\" of its name:
+// a panel opened as Archive\Studio is stored as Studio only once the user
+// agrees.
+TEST_F(ServerCommands, APanelIsStoredUnderAnotherNameOnlyWhenTheUserAgrees) {
+  approve();
+  list("Studio\r\nArchive\\Studio");
+  link->receive(serverMessage(VexCommand::Panel, "Archive\\Studio" + kFieldSeparator + kStudio));
+  PanelEditor *p = designer->activePanel();
+  ASSERT_EQ(p->model().documentPath, "tcp://10.0.0.5:5200/Archive\\Studio.xml");
+  const struct {
+    const char *listed;
+    Ui::Answer answer;
+    const char *question;
+  } cases[] = {
+      {"Studio\r\nArchive\\Studio", Ui::Answer::No,
+       "The server stores the panel Archive\\Studio under the name Studio.\r\nSave as Studio on "
+       "the server, replacing it?"},
+      {"Archive\\Studio", Ui::Answer::Yes,
+       "The server stores the panel Archive\\Studio under the name Studio.\r\nSave as Studio on "
+       "the server?"},
+  };
+  for (const auto &c : cases) {
+    list(c.listed);
+    ui.messages.clear();
+    link->sent.clear();
+    p->insertControl(ControlKind::Label);
+    p->setNeedToSave(true);
+    ui.answers = {c.answer};
+    const bool agreed = c.answer == Ui::Answer::Yes;
+    EXPECT_EQ(designer->save(), agreed);
+    EXPECT_EQ(ui.messageTexts(), QStringList({c.question}));
+    EXPECT_EQ(p->needToSave(), !agreed);
+    EXPECT_EQ(lastStore().first, agreed ? "Studio.xml" : "");
+  }
 }

@@ -3,8 +3,12 @@
 // A connector over a scripted connection, with a main window stand-in that
 // records the panels it is asked to open.
 
+#include <QEventLoop>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/settings.h"
@@ -15,13 +19,31 @@
 #include "support/fakeconnection.h"
 #include "support/fakeui.h"
 
+// A FakeUi whose next message box, while `whileOpen` is set, runs a real
+// nested event loop as a shown box does, with that job inside it.
+struct BoxLoopUi : FakeUi {
+  std::function<void()> whileOpen;
+  Answer message(const QString &text, Buttons buttons, const QString &title) override {
+    const Answer answer = FakeUi::message(text, buttons, title);
+    if (auto job = std::exchange(whileOpen, {})) {
+      QEventLoop loop;
+      QTimer::singleShot(0, &loop, [&] {
+        job();
+        loop.quit();
+      });
+      loop.exec();
+    }
+    return answer;
+  }
+};
+
 // The main window's side, recorded.
 class FakeHost : public ServerHost {
  public:
   struct Opened {
     QString document, path, tagName;
   };
-  FakeUi fakeUi;
+  BoxLoopUi fakeUi;
   QStringList openPaths;
   std::vector<Opened> opened;
 
