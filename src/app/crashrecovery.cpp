@@ -20,6 +20,8 @@ namespace {
 
 const QString kFileSuffix = QStringLiteral(".recovery");
 const QString kLockSuffix = QStringLiteral(".lock");
+// Marks a recovery file from before it is read until its offer is answered.
+const QString kOfferedSuffix = QStringLiteral(".offered");
 
 // What changes a panel's document; selection and pointer shapes do not.
 constexpr int kDocumentChanges =
@@ -34,7 +36,7 @@ QString offerLine(const RecoveryFile &file) {
 }  // namespace
 
 struct CrashRecovery::Left {
-  QString file;
+  QString file;  // marked as offered
   RecoveryFile content;
 };
 
@@ -115,10 +117,23 @@ std::vector<CrashRecovery::Claimed> CrashRecovery::claimAbandonedSessions() {
 void CrashRecovery::offer(std::vector<Claimed> &claimed) {
   std::vector<Left> left;
   QStringList problems;  // said once all offers are answered
+  bool interrupted = false;
   for (const Claimed &session : claimed) {
     const QDir dir(session.folder);
+    // Still marked: its designer ended while offering it. Offered again, it
+    // could end this one the same way, and every start after it.
+    for (const QString &name : dir.entryList({u'*' + kFileSuffix + kOfferedSuffix}, QDir::Files)) {
+      setAside(dir.filePath(name), dir.dirName());
+      interrupted = true;
+    }
     for (const QString &name : dir.entryList({u'*' + kFileSuffix}, QDir::Files)) {
-      Left item{dir.filePath(name), {}};
+      Left item{dir.filePath(name + kOfferedSuffix), {}};
+      if (!QFile::rename(dir.filePath(name), item.file)) {
+        qWarning(
+            "The recovery file %s could not be marked as offered; it waits for the next start.",
+            qPrintable(dir.filePath(name)));
+        continue;
+      }
       if (readRecoveryFile(item.file, &item.content)) {
         left.push_back(std::move(item));
         continue;
@@ -132,6 +147,12 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
                       .arg(QDir::toNativeSeparators(unreadableFolder()));
     }
   }
+  if (interrupted)
+    problems.prepend(
+        QStringLiteral("The designer ended while it offered back unsaved work. That work is not "
+                       "offered again, so that it cannot end the designer at every start: its "
+                       "recovery copies were moved to %1.")
+            .arg(QDir::toNativeSeparators(unreadableFolder())));
   std::sort(left.begin(), left.end(),
             [](const Left &a, const Left &b) { return a.content.written < b.content.written; });
 
@@ -150,7 +171,10 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
         continue;
       }
       if (answer == Ui::RecoveryAnswer::Restore && !why.isEmpty()) problems << why;
-      if (answer != Ui::RecoveryAnswer::DecideLater) QFile::remove(item.file);
+      if (answer == Ui::RecoveryAnswer::DecideLater)
+        QFile::rename(item.file, item.file.chopped(kOfferedSuffix.size()));
+      else
+        QFile::remove(item.file);
     }
   }
   for (Claimed &session : claimed) {
@@ -164,7 +188,9 @@ void CrashRecovery::offer(std::vector<Claimed> &claimed) {
 // name no other file there has.
 void CrashRecovery::setAside(const QString &file, const QString &session) {
   QDir().mkpath(unreadableFolder());
-  const QString target = unreadableFolder() + session + u'-' + QFileInfo(file).fileName();
+  QString name = QFileInfo(file).fileName();
+  if (name.endsWith(kOfferedSuffix)) name.chop(kOfferedSuffix.size());
+  const QString target = unreadableFolder() + session + u'-' + name;
   if (!QFile::rename(file, target))
     qWarning("The recovery file %s could not be moved aside.", qPrintable(file));
 }

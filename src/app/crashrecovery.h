@@ -22,7 +22,10 @@ class PanelEditor;
 // file. A normal end removes the session. A session folder whose lock is
 // free was left by a designer that did not end normally: at start-up its
 // files are offered back. A running designer's lock is never free, so two
-// designers never take each other's files.
+// designers never take each other's files. A file is marked as offered from
+// before it is read until the offer is answered; one still marked at a start
+// (its designer ended while offering it) is set aside with a message and
+// never offered again, so that no file can end the designer at every start.
 class CrashRecovery : public QObject {
   Q_OBJECT
  public:

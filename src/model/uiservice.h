@@ -36,9 +36,10 @@ class Ui {
     (void)severity;
     message(text);
   }
-  // A question with buttons of its own (the first is the default, the last
-  // the one Escape gives): the index of the button chosen, or -1 when the box
-  // was closed without one. A Ui without such a box answers -1.
+  // A question with buttons of its own, each with an access key; the last is
+  // the safe answer, the one Return and Escape give. The index of the button
+  // chosen, or -1 when the box was closed without one. A Ui without such a
+  // box answers -1.
   virtual int choose(const QString &text, const QStringList &buttons) {
     (void)text;
     (void)buttons;

@@ -67,7 +67,7 @@ void paintButtonControl(QPainter &p, const QRectF &rect, const DesignButton &b,
     p.setFont(scaledFont(p, b.font.name, b.font.size, b.font.bold, b.font.italic, b.font.underline,
                          pixelsPerTwip));
     p.setPen(colorFromValue(b.foreColor));
-    QString caption = b.caption;
+    QString caption = fittedText(p, b.caption, textArea);
     caption.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     p.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, caption);
   }

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/panelchecker.h"
+#include "ui/plaintext.h"
 #include "ui/qtconvert.h"
 
 CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
@@ -36,6 +37,7 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
 
   m_findings = new QTreeWidget(box);
   m_findings->setObjectName(QStringLiteral("lstFindings"));
+  m_findings->setItemDelegate(new PlainTextDelegate(m_findings));
   m_findings->setHeaderLabels({tr("File"), tr("Control"), tr("Severity"), tr("Message")});
   m_findings->setRootIsDecorated(false);
   m_findings->setUniformRowHeights(true);
@@ -55,7 +57,7 @@ CheckDock::CheckDock(PanelChecker &checker, QWidget *parent)
   });
   layout->addWidget(m_findings, 1);
 
-  m_summary = new QLabel(box);
+  m_summary = plainLabel(QString(), box);
   m_summary->setObjectName(QStringLiteral("lblCheckSummary"));
   m_summary->setWordWrap(true);
   layout->addWidget(m_summary);

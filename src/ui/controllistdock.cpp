@@ -20,6 +20,7 @@
 #include "model/designcontrol.h"
 #include "surface/paneleditor.h"
 #include "ui/palettepainter.h"
+#include "ui/plaintext.h"
 
 namespace {
 // The tool box's picture of each kind, small.
@@ -201,6 +202,7 @@ ControlListDock::ControlListDock(QWidget *parent) : QDockWidget(tr("Control List
   m_list = list;
   m_model = new ControlListModel(this);
   m_list->setObjectName(QStringLiteral("lstControls"));
+  m_list->setItemDelegate(new PlainTextDelegate(m_list));
   m_list->setModel(m_model);
   m_list->setRootIsDecorated(false);
   m_list->setUniformRowHeights(true);

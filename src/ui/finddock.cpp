@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/panelfinder.h"
+#include "ui/plaintext.h"
 #include "ui/qtconvert.h"
 #include "ui/replacepane.h"
 
@@ -45,6 +46,7 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
 
   m_hits = new QTreeWidget(box);
   m_hits->setObjectName(QStringLiteral("lstHits"));
+  m_hits->setItemDelegate(new PlainTextDelegate(m_hits));
   m_hits->setHeaderLabels({tr("Panel"), tr("Control"), tr("Kind"), tr("Field"), tr("Value")});
   m_hits->setRootIsDecorated(false);
   m_hits->setUniformRowHeights(true);
@@ -52,7 +54,7 @@ FindDock::FindDock(PanelFinder &finder, QWidget *parent)
   m_hits->header()->setStretchLastSection(true);
   layout->addWidget(m_hits, 1);
 
-  m_summary = new QLabel(box);
+  m_summary = plainLabel(QString(), box);
   m_summary->setObjectName(QStringLiteral("lblFindSummary"));
   layout->addWidget(m_summary);
 

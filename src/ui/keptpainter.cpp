@@ -20,9 +20,9 @@ void paintKeptControl(QPainter &p, const QRectF &rect, const DesignKept &kept,
 
   // Type over name, centred on a plain band so the hatching does not hide them.
   const QString type = typeName(kept);
-  const QString text = kept.tag.isEmpty() ? type : type + u'\n' + kept.tag;
   p.setFont(pixelFont(p, std::clamp(pixelsPerTwip * 15.0 * 11.0, 6.0, 48.0)));
   const QRectF inner = rect.adjusted(3, 3, -3, -3);
+  const QString text = fittedText(p, kept.tag.isEmpty() ? type : type + u'\n' + kept.tag, inner);
   QRectF band = p.boundingRect(inner, Qt::AlignCenter | Qt::TextWordWrap, text);
   band = band.adjusted(-3, -1, 3, 1).intersected(inner);
   p.fillRect(band, QColor(236, 236, 236));

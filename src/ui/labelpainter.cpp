@@ -16,9 +16,10 @@ void paintLabelControl(QPainter &p, const QRectF &rect, const DesignLabel &l,
     p.setFont(scaledFont(p, l.font.name, l.font.size, l.font.bold, l.font.italic, l.font.underline,
                          pixelsPerTwip));
     p.setPen(colorFromValue(l.foreColor));
-    QString text = l.text;
+    const QRectF area = rect.adjusted(1, 1, -1, -1);
+    QString text = fittedText(p, l.text, area);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    p.drawText(rect.adjusted(1, 1, -1, -1), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
   }
   p.restore();
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/plaintext.h"
+
 // Enter in the user name goes on to the password; in the password (or on
 // the button) it logs in.
 LoginDialog::LoginDialog(LoginDialogLogic &logic, QWidget *parent)
@@ -19,7 +21,7 @@ LoginDialog::LoginDialog(LoginDialogLogic &logic, QWidget *parent)
                         [&logic] { logic.close(); }, [&logic] { logic.showHelp(); }},
                        parent),
       m_logic(logic) {
-  auto *prompt = new QLabel(tr("Please Enter your user name and password."), this);
+  auto *prompt = plainLabel(tr("Please Enter your user name and password."), this);
   prompt->setObjectName(QStringLiteral("Label3"));
   auto *form = new QFormLayout;
   m_user = addLine(form, QStringLiteral("LoginName"), tr("User Name"),

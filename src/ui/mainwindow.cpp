@@ -35,6 +35,7 @@
 #include "ui/palettewidget.h"
 #include "ui/panelexportdialog.h"
 #include "ui/panelview.h"
+#include "ui/plaintext.h"
 #include "ui/propertygridview.h"
 #include "ui/qtconvert.h"
 #include "ui/recentpanelsmenu.h"
@@ -365,7 +366,7 @@ QWidget *MainWindow::buildToolBox() {
   m_gridView->setObjectName(QStringLiteral("PropertyGrid"));
   gridLayout->addWidget(m_gridView);
   layout->addWidget(m_gridContainer, 1);
-  m_status = new QLabel(box);
+  m_status = plainLabel(QString(), box);
   m_status->setObjectName(QStringLiteral("lblConnected"));
   m_status->setAlignment(Qt::AlignCenter);
   m_status->setMinimumHeight(24);
@@ -392,13 +393,13 @@ void MainWindow::setConnectedLabel(const QString &text, qint32 color) {
 
 void MainWindow::setRecovery(CrashRecovery *recovery) {
   if (!m_recoveryOff) {
-    m_recoveryOff = new QLabel(tr("Recovery off"), this);
+    m_recoveryOff = plainLabel(tr("Recovery off"), this);
     m_recoveryOff->setObjectName(QStringLiteral("lblRecoveryOff"));
     m_recoveryOff->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
     statusBar()->addPermanentWidget(m_recoveryOff);
   }
   auto show = [this, recovery] {
-    m_recoveryOff->setToolTip(recovery->problem());
+    m_recoveryOff->setToolTip(plainToolTip(recovery->problem()));
     m_recoveryOff->setStatusTip(recovery->problem());
     m_recoveryOff->setVisible(!recovery->problem().isEmpty());
   };
@@ -477,7 +478,7 @@ void MainWindow::buildZoomCommands(QMenu *view) {
             if (auto *w = qobject_cast<PanelSubWindow *>(m_mdi->activeSubWindow()))
               w->fitToWindow();
           });
-  m_zoomLabel = new QLabel(this);
+  m_zoomLabel = plainLabel(QString(), this);
   m_zoomLabel->setObjectName(QStringLiteral("lblZoom"));
   m_zoomLabel->setToolTip(tr("Zoom of the active panel window (View menu, Ctrl+wheel)"));
   statusBar()->addPermanentWidget(m_zoomLabel);
@@ -547,9 +548,11 @@ void MainWindow::buildUndoCommands(QMenu *edit) {
   QUndoGroup &group = d->undoGroup();
   auto refresh = [this, undo, redo, &group] {
     undo->setEnabled(group.canUndo());
-    undo->setText(group.canUndo() ? tr("&Undo %1").arg(group.undoText()) : tr("&Undo"));
+    undo->setText(group.canUndo() ? tr("&Undo %1").arg(plainMenuText(group.undoText()))
+                                  : tr("&Undo"));
     redo->setEnabled(group.canRedo());
-    redo->setText(group.canRedo() ? tr("&Redo %1").arg(group.redoText()) : tr("&Redo"));
+    redo->setText(group.canRedo() ? tr("&Redo %1").arg(plainMenuText(group.redoText()))
+                                  : tr("&Redo"));
   };
   connect(&group, &QUndoGroup::activeStackChanged, this, refresh);
   connect(&group, &QUndoGroup::indexChanged, this, refresh);

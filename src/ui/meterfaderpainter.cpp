@@ -37,8 +37,7 @@ void paintDisplay(QPainter &p, const QRectF &r, const QString &text, const QColo
   p.setFont(pixelFont(p, fontPixels, bold));
   p.setPen(ink);
   const QRectF inside = r.adjusted(2, 0, -2, 0);
-  const QString shown = QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, inside.width());
-  p.drawText(inside, Qt::AlignCenter, shown);
+  p.drawText(inside, Qt::AlignCenter, elidedLine(p, text, inside.width()));
 }
 
 void paintFaderScale(QPainter &p, const MeterFaderLayout &l) {

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "server/openpaneldialoglogic.h"
+#include "ui/plaintext.h"
 
 OpenPanelViaVexDialog::OpenPanelViaVexDialog(OpenPanelDialogLogic &logic, QWidget *parent)
     : ServerDialogView(QStringLiteral("frmOpenPanelViaVex"), OpenPanelDialogLogic::caption,
@@ -17,6 +18,7 @@ OpenPanelViaVexDialog::OpenPanelViaVexDialog(OpenPanelDialogLogic &logic, QWidge
       m_logic(logic) {
   m_list = new QTreeWidget(this);
   m_list->setObjectName(QStringLiteral("lstPanels"));
+  m_list->setItemDelegate(new PlainTextDelegate(m_list));
   m_list->setColumnCount(2);
   m_list->setHeaderLabels({tr("Panel"), tr("Caption")});
   m_list->setRootIsDecorated(false);

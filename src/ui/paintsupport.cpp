@@ -2,9 +2,11 @@
 
 #include <QCache>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -93,6 +95,84 @@ QRectF placeImage(const QSizeF &size, const QRectF &area, bool stretch, double z
   }
   return QRectF(area.center().x() - s.width() / 2, area.center().y() - s.height() / 2, s.width(),
                 s.height());
+}
+
+namespace {
+const QChar kEllipsis(0x2026);
+
+// The painter's font size in pixels, without asking the font engine.
+double fontPixels(const QPainter &p) {
+  const QFont &font = p.font();
+  if (font.pixelSize() > 0) return font.pixelSize();
+  return font.pointSizeF() * deviceDpi(p) / 72.0;
+}
+
+// More characters than could ever show side by side in `width` in a font of
+// `em` pixels: no common character is narrower than a tenth of it (an "i"
+// or a space is about a fifth).
+qsizetype charsAcross(double em, double width) {
+  const double narrowest = std::max(em / 10, 0.5);
+  if (!(width > 0) || !std::isfinite(width)) return 2;
+  return qsizetype(std::min(width / narrowest, 1e6)) + 2;
+}
+}  // namespace
+
+QString fittedText(const QPainter &p, const QString &text, const QRectF &area) {
+  // Lines are at least 0.8 em apart.
+  const double em = fontPixels(p);
+  const double lineHeight = std::max(em * 0.8, 1.0);
+  const qsizetype lines = std::isfinite(area.height())
+                              ? qsizetype(std::clamp(area.height() / lineHeight, 0.0, 1e4)) + 1
+                              : 1;
+  const qsizetype budget = lines * charsAcross(em, area.width());
+  if (text.size() <= budget) return text;
+
+  // Only the beginning can show: its lines that fit, the last one elided.
+  const QFontMetricsF fm(p.font(), p.device());
+  QString head = text.left(budget);
+  if (head.back().isHighSurrogate()) head.chop(1);
+  head.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  head.replace(u'\n', QChar::LineSeparator);
+  QTextLayout layout(head, p.font(), p.device());
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  QStringList shown;
+  double height = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(area.width());
+    if (!shown.isEmpty() && height + line.height() > area.height()) break;
+    height += line.height();
+    QString piece = head.mid(line.textStart(), line.textLength());
+    if (piece.endsWith(QChar::LineSeparator)) piece.chop(1);
+    if (fm.horizontalAdvance(piece) > area.width())
+      piece = fm.elidedText(piece, Qt::ElideRight, area.width());
+    shown << piece;
+  }
+  layout.endLayout();
+  if (shown.isEmpty()) return QString();
+  QString &last = shown.last();
+  const QString elided =
+      fm.elidedText(last, Qt::ElideRight, area.width() - fm.horizontalAdvance(kEllipsis));
+  last = elided == last ? last + kEllipsis : elided;
+  return shown.join(u'\n');
+}
+
+QString elidedLine(const QPainter &p, const QString &text, double width, Qt::TextElideMode mode) {
+  const QFontMetricsF fm(p.font(), p.device());
+  const qsizetype across = charsAcross(fontPixels(p), width);
+  QString shown = text;
+  if (text.size() > 2 * across) {
+    // Either end keeps more than can show of it, so the elided text is the same.
+    if (mode == Qt::ElideLeft)
+      shown = text.right(across);
+    else if (mode == Qt::ElideMiddle)
+      shown = text.left(across) + text.right(across);
+    else
+      shown = text.left(across);
+  }
+  return fm.elidedText(shown, mode, width);
 }
 
 QColor mix(const QColor &a, const QColor &b, double t) {

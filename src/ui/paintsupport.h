@@ -33,6 +33,17 @@ QImage loadPicture(const QString &file);
 QRectF placeImage(const QSizeF &size, const QRectF &area, bool stretch, double zoom,
                   bool shrinkToFit);
 
+// What of `text` can show in `area` when the painter draws it word-wrapped
+// in its font: `text` itself when no more of it could ever show; else the
+// lines that fit, each elided to the width, the last ending in "…". Drawing
+// a megabyte caption lays out only this.
+QString fittedText(const QPainter &p, const QString &text, const QRectF &area);
+
+// `text` elided to `width` pixels in the painter's font; only as much of it
+// as can show is laid out.
+QString elidedLine(const QPainter &p, const QString &text, double width,
+                   Qt::TextElideMode mode = Qt::ElideRight);
+
 // Mixes two colours; t = 0 gives a, 1 gives b.
 QColor mix(const QColor &a, const QColor &b, double t);
 

@@ -163,7 +163,6 @@ void printPanelPage(QPainter &p, const QRectF &page, const PanelModel &panel,
   p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, stamp);
   const double stampWidth = p.fontMetrics().horizontalAdvance(stamp) + footerText * 2;
   p.drawText(footer.adjusted(0, 0, -stampWidth, 0), Qt::AlignLeft | Qt::AlignVCenter,
-             p.fontMetrics().elidedText(panel.canvas.tag, Qt::ElideRight,
-                                        int(footer.width() - stampWidth)));
+             elidedLine(p, panel.canvas.tag, int(footer.width() - stampWidth)));
   p.restore();
 }

@@ -11,6 +11,7 @@
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "ui/panelexport.h"
+#include "ui/plaintext.h"
 
 namespace {
 struct ImageType {
@@ -131,7 +132,7 @@ void printPanel(QWidget *parent, Ui &ui, const PanelModel &panel) {
   printer.setCreator(QStringLiteral("Tessary Panel Designer"));
   printer.setPageOrientation(defaultPrintLayout(panel).orientation());
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QObject::tr("Print %1").arg(panelName(panel)));
+  dialog.setWindowTitle(QObject::tr("Print %1").arg(plainWindowTitle(panelName(panel))));
   if (dialog.exec() != QDialog::Accepted) return;
   printPanelOn(printer, ui, panel);
 }

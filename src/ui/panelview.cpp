@@ -29,6 +29,7 @@
 #include "ui/controlpainter.h"
 #include "ui/paintsupport.h"
 #include "ui/palettewidget.h"
+#include "ui/plaintext.h"
 #include "ui/previewlogpane.h"
 #include "ui/qtconvert.h"
 #include "ui/webbrowserhost.h"
@@ -338,7 +339,7 @@ bool PanelCanvasView::event(QEvent *event) {
     if (tip.isEmpty())
       QToolTip::hideText();
     else
-      QToolTip::showText(help->globalPos(), tip, this);
+      QToolTip::showText(help->globalPos(), plainToolTip(tip), this);
     return true;
   }
   return QWidget::event(event);
@@ -756,10 +757,8 @@ PanelSubWindow::~PanelSubWindow() {
 
 QString PanelSubWindow::title() const {
   // The title bar elides by shaping the whole text: a megabyte caption would
-  // hold the window for a minute, and no title bar shows more than this.
-  constexpr qsizetype kTitleChars = 256;
-  QString caption = m_panel.caption();
-  if (caption.size() > kTitleChars) caption = caption.left(kTitleChars) + QChar(0x2026);
+  // hold the window for a minute.
+  const QString caption = plainWindowTitle(m_panel.caption());
   return m_preview ? tr("%1 (Preview)").arg(caption) : caption;
 }
 

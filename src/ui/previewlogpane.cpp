@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "surface/previewsession.h"
+#include "ui/plaintext.h"
 
 PreviewLogPane::PreviewLogPane(QWidget *parent) : QWidget(parent) {
   setObjectName(QStringLiteral("previewLog"));
@@ -14,7 +15,7 @@ PreviewLogPane::PreviewLogPane(QWidget *parent) : QWidget(parent) {
   layout->setContentsMargins(4, 2, 4, 4);
   layout->setSpacing(2);
   auto *header = new QHBoxLayout;
-  auto *title = new QLabel(tr("Preview - commands a click would send (nothing is sent)"), this);
+  auto *title = plainLabel(tr("Preview - commands a click would send (nothing is sent)"), this);
   header->addWidget(title, 1);
   m_clear = new QPushButton(tr("Clear"), this);
   m_clear->setObjectName(QStringLiteral("previewLogClear"));
@@ -23,6 +24,7 @@ PreviewLogPane::PreviewLogPane(QWidget *parent) : QWidget(parent) {
   layout->addLayout(header);
   m_list = new QListWidget(this);
   m_list->setObjectName(QStringLiteral("previewLogList"));
+  m_list->setItemDelegate(new PlainTextDelegate(m_list));
   m_list->setFocusPolicy(Qt::NoFocus);
   m_list->setUniformItemSizes(true);
   m_list->setMinimumHeight(40);

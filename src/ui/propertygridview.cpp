@@ -180,7 +180,7 @@ void PropertyGridItemModel::onReset() {
 // --- delegate
 
 PropertyGridDelegate::PropertyGridDelegate(PropertyGridItemModel &model, QObject *parent)
-    : QStyledItemDelegate(parent), m_model(model) {}
+    : PlainTextDelegate(parent), m_model(model) {}
 
 QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                             const QModelIndex &index) const {
@@ -208,7 +208,9 @@ QWidget *PropertyGridDelegate::createEditor(QWidget *parent, const QStyleOptionV
   line->setFrame(false);
   line->setProperty(kGridRow, row);
   const bool buttonOnly = start.list == u"...";
-  line->setReadOnly(buttonOnly);
+  // A line edit holds 32767 characters and cuts the rest: a longer value
+  // (from a file) is shown, never written back cut.
+  line->setReadOnly(buttonOnly || index.data(Qt::EditRole).toString().size() > line->maxLength());
   if (buttonOnly || grid.rowEditKind(row) == EditKind::Colour) {
     QAction *action = line->addAction(dotsIcon(line), QLineEdit::TrailingPosition);
     action->setToolTip(tr("Choose..."));
@@ -241,7 +243,7 @@ bool PropertyGridDelegate::eventFilter(QObject *object, QEvent *event) {
       return true;
     }
   }
-  return QStyledItemDelegate::eventFilter(object, event);
+  return PlainTextDelegate::eventFilter(object, event);
 }
 
 void PropertyGridDelegate::runCellButton(QWidget *editor, int gridRow) const {
@@ -287,13 +289,13 @@ QRect PropertyGridDelegate::buttonRect(const QRect &cell) {
 void PropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                  const QModelIndex &index) const {
   if (!m_model.hasCellButton(index)) {
-    QStyledItemDelegate::paint(painter, option, index);
+    PlainTextDelegate::paint(painter, option, index);
     return;
   }
   const QRect button = buttonRect(option.rect);
   QStyleOptionViewItem textOption(option);
   textOption.rect.setRight(button.left() - 1);
-  QStyledItemDelegate::paint(painter, textOption, index);
+  PlainTextDelegate::paint(painter, textOption, index);
 
   QStyleOptionButton dots;
   dots.rect = button;
@@ -306,7 +308,7 @@ void PropertyGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
 
 QSize PropertyGridDelegate::sizeHint(const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const {
-  QSize size = QStyledItemDelegate::sizeHint(option, index);
+  QSize size = PlainTextDelegate::sizeHint(option, index);
   size.setHeight(std::max(size.height(), option.fontMetrics.height() + 8));
   return size;
 }

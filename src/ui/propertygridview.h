@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QStyledItemDelegate>
 #include <QTableView>
+
+#include "ui/plaintext.h"
 
 class PropertyGrid;
 class QKeyEvent;
@@ -47,7 +48,7 @@ class PropertyGridItemModel : public QAbstractTableModel {
 // Editors of the value column: a line edit for typing (with a "..." action
 // where the row has a dialog), a drop-down for lists, a read-only line with
 // "..." for rows that only change through their dialog.
-class PropertyGridDelegate : public QStyledItemDelegate {
+class PropertyGridDelegate : public PlainTextDelegate {
   Q_OBJECT
  public:
   explicit PropertyGridDelegate(PropertyGridItemModel &model, QObject *parent = nullptr);

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "ui/paintsupport.h"
+#include "ui/plaintext.h"
 #include "ui/qtconvert.h"
 
 namespace {
@@ -26,6 +28,40 @@ QString qtFilter(const QString &filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2)
     out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
   return out.join(QStringLiteral(";;"));
+}
+
+// The buttons' texts with an access key each: the one a text gives with
+// "&", else the first free letter that starts a word, else any free letter.
+QStringList withAccessKeys(const QStringList &texts) {
+  QString taken;
+  for (const QString &text : texts) {
+    const qsizetype amp = text.indexOf(u'&');
+    if (amp >= 0 && amp + 1 < text.size() && text[amp + 1] != u'&')
+      taken += text[amp + 1].toLower();
+  }
+  QStringList out;
+  for (const QString &text : texts) {
+    if (text.contains(u'&')) {
+      out << text;
+      continue;
+    }
+    qsizetype key = -1;
+    for (const bool wordStart : {true, false}) {
+      for (qsizetype i = 0; i < text.size() && key < 0; ++i) {
+        const QChar c = text[i];
+        if (!c.isLetterOrNumber() || taken.contains(c.toLower())) continue;
+        if (!wordStart || i == 0 || !text[i - 1].isLetterOrNumber()) key = i;
+      }
+      if (key >= 0) break;
+    }
+    if (key < 0) {
+      out << text;
+      continue;
+    }
+    taken += text[key].toLower();
+    out << text.left(key) + u'&' + text.mid(key);
+  }
+  return out;
 }
 }  // namespace
 
@@ -49,8 +85,8 @@ QWidget *QtUi::boxParent() const {
 
 Ui::Answer QtUi::showBox(const QString &text, Buttons buttons, const QString &title, int icon) {
   QMessageBox box(boxParent());
-  box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
-  box.setText(text);
+  box.setWindowTitle(title.isEmpty() ? kProgramTitle : plainWindowTitle(title));
+  setPlainText(box, text);
   box.setIcon(QMessageBox::Icon(icon));
   switch (buttons) {
     case Buttons::Ok:
@@ -78,16 +114,18 @@ Ui::Answer QtUi::showBox(const QString &text, Buttons buttons, const QString &ti
 int QtUi::choose(const QString &text, const QStringList &buttons) {
   QMessageBox box(m_parent);
   box.setWindowTitle(kProgramTitle);
-  box.setText(text);
+  setPlainText(box, text);
   box.setIcon(QMessageBox::Question);
   std::vector<QAbstractButton *> added;
-  for (qsizetype k = 0; k < buttons.size(); ++k) {
-    const bool last = k + 1 == buttons.size();
+  const QStringList texts = withAccessKeys(buttons);
+  for (qsizetype k = 0; k < texts.size(); ++k) {
+    const bool last = k + 1 == texts.size();
     added.push_back(
-        box.addButton(buttons[k], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+        box.addButton(texts[k], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
   }
   if (!added.empty()) {
-    box.setDefaultButton(static_cast<QPushButton *>(added.front()));
+    // Return gives the safe answer, as Escape does.
+    box.setDefaultButton(static_cast<QPushButton *>(added.back()));
     box.setEscapeButton(added.back());
   }
   box.exec();
@@ -97,11 +135,14 @@ int QtUi::choose(const QString &text, const QStringList &buttons) {
 
 std::optional<QString> QtUi::inputBox(const QString &prompt, const QString &title,
                                       const QString &defaultText) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(m_parent, title.isEmpty() ? kProgramTitle : title,
-                                             prompt, QLineEdit::Normal, defaultText, &ok);
-  if (!ok) return std::nullopt;
-  return text;
+  QInputDialog dialog(m_parent);
+  dialog.setWindowTitle(title.isEmpty() ? kProgramTitle : plainWindowTitle(title));
+  dialog.setLabelText(QString());  // makes the label, to be told its format first
+  if (auto *label = dialog.findChild<QLabel *>()) label->setTextFormat(Qt::PlainText);
+  dialog.setLabelText(boundedText(prompt));
+  dialog.setTextValue(defaultText);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }
 
 std::optional<QString> QtUi::openFile(const FileDialog &d) {

@@ -1,6 +1,7 @@
 #include "ui/recentpanelsmenu.h"
 
 #include "app/recentpanels.h"
+#include "ui/plaintext.h"
 
 RecentPanelsMenu::RecentPanelsMenu(RecentPanels &recent, QWidget *parent)
     : QMenu(tr("Recent &Panels"), parent), m_recent(recent) {
@@ -19,12 +20,10 @@ void RecentPanelsMenu::refill() {
   int number = 0;
   for (const QString &path : entries) {
     ++number;
-    QString caption = path;
-    caption.replace(u'&', QStringLiteral("&&"));
     // Entries 1-9 get their number as access key.
-    caption =
+    const QString caption =
         (number < 10 ? QStringLiteral("&%1  ").arg(number) : QStringLiteral("%1  ").arg(number)) +
-        caption;
+        plainMenuText(path);
     QAction *entry = addAction(caption);
     connect(entry, &QAction::triggered, this, [this, path] { m_recent.openRecentPanel(path); });
   }

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/plaintext.h"
 #include "ui/qtui.h"
 
 Ui::RecoveryAnswer QtUi::offerRecovery(const QString &text, const QStringList &panels) {
@@ -9,11 +10,12 @@ Ui::RecoveryAnswer QtUi::offerRecovery(const QString &text, const QStringList &p
   box.setObjectName(QStringLiteral("frmRecovery"));
   box.setWindowTitle(kProgramTitle);
   box.setIcon(QMessageBox::Warning);
-  box.setText(text);
-  box.setInformativeText(QStringLiteral("\u2022 ") + panels.join(QStringLiteral("\n\u2022 ")) +
-                         QStringLiteral("\n\nRestore opens them as they were, marked as changed; "
-                                        "nothing is written to their files until you save. "
-                                        "Decide later asks again at the next start."));
+  setPlainText(
+      box, text,
+      boundedText(QStringLiteral("\u2022 ") + panels.join(QStringLiteral("\n\u2022 ")), 400, 40) +
+          QStringLiteral("\n\nRestore opens them as they were, marked as changed; "
+                         "nothing is written to their files until you save. "
+                         "Decide later asks again at the next start."));
   QPushButton *restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
   QPushButton *discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
   QPushButton *later = box.addButton(QStringLiteral("Decide later"), QMessageBox::RejectRole);

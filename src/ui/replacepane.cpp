@@ -16,6 +16,7 @@
 #include "grid/gridsupport.h"
 #include "hwmap/hardwaremap.h"
 #include "model/settings.h"
+#include "ui/plaintext.h"
 #include "ui/qtconvert.h"
 
 namespace {
@@ -48,7 +49,7 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
   m_field->setObjectName(QStringLiteral("cboReplaceField"));
   m_field->addItem(tr("Any field"), QString());
   for (const QString &label : replaceFieldLabels()) m_field->addItem(label, label);
-  auto *fieldLabel = new QLabel(tr("Fiel&d:"), this);
+  auto *fieldLabel = plainLabel(tr("Fiel&d:"), this);
   fieldLabel->setBuddy(m_field);
   layout->addWidget(fieldLabel, 0, 0);
   layout->addWidget(m_field, 0, 1);
@@ -56,7 +57,7 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
   m_replacement = new QLineEdit(this);
   m_replacement->setObjectName(QStringLiteral("txtReplaceWith"));
   m_replacement->setPlaceholderText(tr("Replacement for the text to find"));
-  auto *withLabel = new QLabel(tr("Replace &with:"), this);
+  auto *withLabel = plainLabel(tr("Replace &with:"), this);
   withLabel->setBuddy(m_replacement);
   layout->addWidget(withLabel, 1, 0);
   layout->addWidget(m_replacement, 1, 1);
@@ -67,13 +68,14 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
 
   m_changes = new QTreeWidget(this);
   m_changes->setObjectName(QStringLiteral("lstChanges"));
+  m_changes->setItemDelegate(new PlainTextDelegate(m_changes));
   m_changes->setHeaderLabels({tr("Panel"), tr("Control"), tr("Field"), tr("Change")});
   m_changes->setRootIsDecorated(false);
   m_changes->setUniformRowHeights(true);
   m_changes->header()->setStretchLastSection(true);
   layout->addWidget(m_changes, 2, 0, 1, 3);
 
-  m_summary = new QLabel(this);
+  m_summary = plainLabel(QString(), this);
   m_summary->setObjectName(QStringLiteral("lblReplaceSummary"));
   m_summary->setWordWrap(true);
   m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);

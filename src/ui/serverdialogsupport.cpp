@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "ui/plaintext.h"
+
 ServerDialogView::ServerDialogView(const QString &objectName, const QString &title, Keys keys,
                                    QWidget *parent)
     : QDialog(parent), m_keys(std::move(keys)) {
@@ -55,7 +57,7 @@ QLineEdit *addLine(QFormLayout *form, const QString &objectName, const QString &
                    std::function<void(const QString &)> edited) {
   auto *line = new QLineEdit;
   line->setObjectName(objectName);
-  auto *caption = new QLabel(label);
+  auto *caption = plainLabel(label);
   caption->setBuddy(line);
   form->addRow(caption, line);
   QObject::connect(line, &QLineEdit::textEdited, line, std::move(edited));

@@ -105,8 +105,7 @@ void paintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrow
       const QRectF textBox =
           address.adjusted(address.height() * 1.0, 0, -address.height() * 0.4, 0);
       const QString url = w.locationURL.isEmpty() ? QStringLiteral("about:blank") : w.locationURL;
-      p.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter,
-                 QFontMetricsF(p.font()).elidedText(url, Qt::ElideRight, textBox.width()));
+      p.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, elidedLine(p, url, textBox.width()));
     }
   }
 
@@ -117,14 +116,16 @@ void paintWebBrowserControl(QPainter &p, const QRectF &rect, const DesignWebBrow
     const QPointF at(page.center().x(), page.center().y() - globe * 0.4);
     paintGlobe(p, at, globe, QColor(200, 206, 214));
     const double px = std::clamp(globe * 0.42, 7.0, 14.0 * zoom);
-    const QString host = QUrl(w.locationURL).host();
+    // The host lies in the address's beginning; parsing the rest of a
+    // megabyte address would cost a frame or more.
+    const QString host = QUrl(w.locationURL.left(2048)).host();
     const QString caption = host.isEmpty() ? QStringLiteral("Web page") : host;
     if (page.height() > globe * 2 + px * 3) {
       p.setFont(pixelFont(p, px));
       p.setPen(QColor(150, 156, 164));
       const QRectF line(page.left() + 4, at.y() + globe + px * 0.6, page.width() - 8, px * 1.8);
       p.drawText(line, Qt::AlignHCenter | Qt::AlignTop,
-                 QFontMetricsF(p.font()).elidedText(caption, Qt::ElideMiddle, line.width()));
+                 elidedLine(p, caption, line.width(), Qt::ElideMiddle));
     }
   }
   p.restore();

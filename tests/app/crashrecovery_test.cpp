@@ -122,6 +122,63 @@ TEST(RecoveryChild, DISABLED_ChangesAPanelAndWaitsToBeKilled) {
   for (int i = 0; i < 600; ++i) QThread::msleep(100);
 }
 
+// Run by AnOfferThatEndedTheDesignerIsNotMadeAgain in a child process: the
+// designer ends while it shows the recovery offer, as one would that the
+// offered work brings down.
+TEST(RecoveryChild, DISABLED_EndsWhileOfferingWork) {
+  const QString root = qEnvironmentVariable(kChildFolder);
+  ASSERT_FALSE(root.isEmpty());
+  useFolder(root);
+  struct EndingUi : FakeUi {
+    RecoveryAnswer offerRecovery(const QString &, const QStringList &) override {
+      std::printf("ready\n");
+      std::fflush(stdout);
+      for (int i = 0; i < 600; ++i) QThread::msleep(100);
+      return RecoveryAnswer::DecideLater;
+    }
+  } ui;
+  MainWindowLogic designer(ui);
+  designer.load();
+  CrashRecovery recovery(designer, root + "/recovery");
+  recovery.start();
+}
+
+// Work whose offer ended the designer is set aside with a word, whole, and
+// never offered again: no recovery copy can end every start.
+TEST_F(Recovery, AnOfferThatEndedTheDesignerIsNotMadeAgain) {
+  const QString session = root() + "/4242-1/";
+  ASSERT_TRUE(QDir().mkpath(session));
+  const RecoveryFile work{"Studio1",         studio, studio, QDateTime::currentDateTime(),
+                          diskStamp(studio), kStudio};
+  ASSERT_TRUE(writeRecoveryFile(session + "panel-1.recovery", work));
+
+  QProcess child;
+  QByteArray out;
+  ASSERT_TRUE(startChildTest(child, "RecoveryChild.DISABLED_EndsWhileOfferingWork", kChildFolder,
+                             dir.path(), &out))
+      << out.toStdString();
+  child.kill();
+  ASSERT_TRUE(child.waitForFinished(30000));
+
+  Designer next(dir.path(), {Ui::RecoveryAnswer::Restore});
+  EXPECT_TRUE(next.ui.recoveryOffers.empty());
+  EXPECT_TRUE(next.designer.openPanels().empty());
+  ASSERT_EQ(next.ui.firstLines().size(), 1);
+  EXPECT_TRUE(next.ui.firstLines()[0].startsWith(
+      "The designer ended while it offered back unsaved work. That work is not offered again"));
+  EXPECT_TRUE(next.ui.messages[0].text.contains(
+      QDir::toNativeSeparators(next.recovery->unreadableFolder())));
+  const QStringList setAside = QDir(next.recovery->unreadableFolder()).entryList(QDir::Files);
+  ASSERT_EQ(setAside, QStringList({"4242-1-panel-1.recovery"}));
+  RecoveryFile kept;
+  ASSERT_TRUE(readRecoveryFile(next.recovery->unreadableFolder() + setAside[0], &kept));
+  EXPECT_EQ(kept.document, work.document);
+
+  Designer later(dir.path(), {Ui::RecoveryAnswer::Restore});
+  EXPECT_TRUE(later.ui.recoveryOffers.empty());
+  EXPECT_TRUE(later.ui.messages.empty());
+}
+
 TEST_F(Recovery, KilledDesignerIsOfferedItsWorkBack) {
   const QByteArray original = bytesOf(studio);
   const QDateTime modified = QFileInfo(studio).lastModified();

@@ -8,11 +8,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolTip>
 #include <functional>
 
 #include "grid/propertygrid.h"
 #include "panelfile/panelwriter.h"
 #include "support/fakeui.h"
+#include "support/hostiletext.h"
 #include "surface/paneleditor.h"
 
 class GridViewTest : public ::testing::Test {
@@ -266,4 +268,39 @@ TEST_F(GridViewTest, CellButtonsOpenFromTheKeyboard) {
   view.setCurrentIndex(cell(ButtonRow::BackColorOff));
   press(Qt::Key_Return);
   EXPECT_NE(qobject_cast<QLineEdit *>(editorOf(ButtonRow::BackColorOff)), nullptr);
+}
+
+// A value that looks like markup shows as typed in its tooltip, and pictures
+// it names are never loaded.
+TEST_F(GridViewTest, TooltipsShowValuesAsTyped) {
+  for (const QString &text : kHostileTexts) {
+    button->caption = text;
+    grid.setProperties(panel, button);
+    const QPoint at = centre(CommonRow::Caption);
+    QHelpEvent help(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &help);
+    EXPECT_EQ(shownAs(QToolTip::text()).toStdString(), text.toStdString());
+    QToolTip::hideText();
+  }
+}
+
+// A line edit holds 32767 characters: a longer value from a file opens read
+// only, and Enter leaves it whole. Its cell lays out no more than a screen.
+TEST_F(GridViewTest, AValueLongerThanTheEditorHoldsIsNeverCut) {
+  const QString longCaption = QString("Talk ").repeated(8000) + "end";
+  button->caption = longCaption;
+  grid.setProperties(panel, button);
+  auto *line = qobject_cast<QLineEdit *>(openEditor(CommonRow::Caption));
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(line->isReadOnly());
+  QTest::keyClick(line, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(button->caption, longCaption);
+  EXPECT_FALSE(panel.needToSave());
+
+  button->caption = QString("Talk ").repeated(400000);
+  grid.setProperties(panel, button);
+  QStyleOptionViewItem option;
+  option.initFrom(&view);
+  EXPECT_LT(view.itemDelegate()->sizeHint(option, cell(CommonRow::Caption)).width(), 20000);
 }

@@ -328,24 +328,58 @@ TEST_F(Extras, RecoveryDialogOffersRestoreDiscardAndDecideLater) {
 }
 
 // A question with buttons of its own answers the index of the button
-// clicked; Escape gives the last one.
+// chosen. Every button has an access key of its own; Return and Escape give
+// the last, safe one.
 TEST_F(Extras, AQuestionWithItsOwnButtonsAnswersTheButtonChosen) {
   QtUi qtUi;
   qtUi.setParentWidget(window.get());
-  const QStringList buttons = {"Overwrite", "Save As\u2026", "Cancel"};
-  for (int chosen : {0, 1, 2, -1}) {  // -1: Escape
+  const QStringList buttons = {"Overwrite", "Save As\u2026", "Show Differences", "Cancel"};
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int answer;
+  } cases[] = {{Qt::Key_Return, {}, 3},         {Qt::Key_Escape, {}, 3},
+               {Qt::Key_O, Qt::AltModifier, 0}, {Qt::Key_S, Qt::AltModifier, 1},
+               {Qt::Key_D, Qt::AltModifier, 2}, {Qt::Key_C, Qt::AltModifier, 3}};
+  for (const auto &c : cases) {
     QTimer::singleShot(0, [&] {
       auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
       EXPECT_EQ(box->windowTitle(), kProgramTitle);
-      EXPECT_EQ(box->defaultButton()->text(), "Overwrite");
-      if (chosen < 0) QTest::keyClick(box, Qt::Key_Escape);
-      for (QAbstractButton *b : box->buttons())
-        if (chosen >= 0 && b->text() == buttons[chosen]) b->click();
+      QStringList shown, keys;
+      for (QAbstractButton *b : box->buttons()) {
+        shown << QString(b->text()).remove(u'&');
+        keys << b->shortcut().toString();
+      }
+      shown.sort();
+      EXPECT_EQ(shown, QStringList({"Cancel", "Overwrite", "Save As\u2026", "Show Differences"}));
+      keys.removeDuplicates();
+      EXPECT_EQ(keys.size(), 4);
+      EXPECT_FALSE(keys.contains(QString()));
+      EXPECT_EQ(box->defaultButton()->text(), "&Cancel");
+      box->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+      QTest::keyClick(box, c.key, c.modifiers);
+      // A key that chose nothing fails the case instead of waiting for ever.
+      QTimer::singleShot(2000, box, [box] { box->done(-1); });
     });
-    EXPECT_EQ(qtUi.choose("Studio1 was changed on disk since you opened it", buttons),
-              chosen < 0 ? 2 : chosen);
+    EXPECT_EQ(qtUi.choose("Studio1 was changed on disk since you opened it", buttons), c.answer)
+        << QKeySequence(c.key | c.modifiers).toString().toStdString();
   }
+}
+
+// A long path's entry keeps both ends, the file's name in sight.
+TEST_F(Extras, RecentPanelsShowALongPathByBothEnds) {
+  const QString path = "/" + QString("deep/").repeated(1000) + "R&D.xml";
+  recent->add(path);
+  auto *menu = window->findChild<QMenu *>("mnuRecentPanels");
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 1);
+  const QString entry = menu->actions()[0]->text();
+  EXPECT_TRUE(entry.startsWith("&1  /deep/deep/")) << entry.toStdString();
+  EXPECT_TRUE(entry.endsWith("/R&&D.xml")) << entry.toStdString();
+  EXPECT_LT(entry.size(), 150);
 }
 
 TEST_F(Extras, GoingToAControlScrollsItIntoView) {
