@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include "model/panelmodel.h"
+#include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "ui/panelexport.h"
@@ -47,6 +48,24 @@ QString startFolder(const PanelModel &panel) {
 QString panelName(const PanelModel &panel) {
   const QString name = panel.canvas.tag.trimmed();
   return name.isEmpty() ? QStringLiteral("Panel") : name;
+}
+
+// Why a print may not write this file: it is the hardware map or a panel
+// file of the panels folder. Empty when it may.
+QString keptFromPrint(const QString &file) {
+  const ProgramSettings &s = programSettings();
+  const QFileInfo info(file);
+  const auto same = [](const QFileInfo &a, const QString &b) {
+    const QFileInfo other(b);
+    return a.absoluteFilePath() == other.absoluteFilePath() ||
+           (a.exists() && a.canonicalFilePath() == other.canonicalFilePath());
+  };
+  if (!s.hardwareMapFile.isEmpty() && same(info, s.hardwareMapFile))
+    return QStringLiteral("it is the hardware map");
+  if (!s.panelsFolder.isEmpty() && same(QFileInfo(info.absolutePath()), s.panelsFolder) &&
+      info.suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
+    return QStringLiteral("it is a panel file of the panels folder");
+  return QString();
 }
 }  // namespace
 
@@ -103,9 +122,26 @@ void exportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel) {
 }
 
 bool printPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel, const QDateTime &printedAt) {
-  const QString file = printer.outputFileName();
-  if (printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
-    // Printing to a PDF file is an export: the file is written whole or not at all.
+  const QString typed = printer.outputFileName();
+  if (printer.outputFormat() == QPrinter::PdfFormat && !typed.isEmpty()) {
+    // Printing to a PDF file is an export: the file ends in .pdf, is never a
+    // panel or the map, and is written whole or not at all.
+    QString file = typed;
+    if (exportFormatOfFile(file) != ExportFormat::Pdf) file += QStringLiteral(".pdf");
+    for (const QString &target : {typed, file}) {
+      if (const QString why = keptFromPrint(target); !why.isEmpty()) {
+        ui.failure(QStringLiteral("The panel was not printed to %1: %2.").arg(target, why) +
+                   QStringLiteral("\r\n\r\nThe file is left as it was. Choose another file "
+                                  "name and print again."));
+        return false;
+      }
+    }
+    // The print dialog asked about the name as typed; the final one is asked here.
+    if (file != typed && QFileInfo::exists(file) &&
+        ui.message(QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+                       .arg(QFileInfo(file).fileName()),
+                   Ui::Buttons::YesNo, QStringLiteral("Print")) != Ui::Answer::Yes)
+      return false;
     QString error = QStringLiteral("the panel could not be drawn");
     const QByteArray pdf =
         printedPdfBytes(panel, printer.pageLayout(), printer.resolution(), printedAt);

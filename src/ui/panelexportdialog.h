@@ -33,8 +33,11 @@ bool writeImageExport(Ui &ui, const PanelModel &panel, const ImageExportChoice &
 void exportPanelImage(QWidget *parent, Ui &ui, const PanelModel &panel);
 
 // Prints the panel on one page of `printer` (printPanelPage). Printing to a
-// PDF file writes it as an export does, whole or not at all. A failure is
-// told through `ui`, naming the printer or the file.
+// PDF file writes it as an export does, whole or not at all, under a name
+// ending in .pdf (added when missing; `ui` asks before an existing file of
+// the new name is replaced); the hardware map and the panel files of the
+// panels folder are refused. A failure is told through `ui`, naming the
+// printer or the file.
 bool printPanelOn(QPrinter &printer, Ui &ui, const PanelModel &panel,
                   const QDateTime &printedAt = QDateTime::currentDateTime());
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "hwmap/hardwaremap.h"
+#include "model/settings.h"
 #include "panelfile/localstore.h"
 #include "support/fakeui.h"
 #include "surface/paneleditor.h"
@@ -167,6 +169,70 @@ TEST_F(ExportTest, PdfIsOnePrintedPage) {
   EXPECT_TRUE(ui.firstLines().front().startsWith(
       QStringLiteral("The panel could not be printed to %1: ").arg(path("missing/print.pdf"))))
       << ui.firstLines().front().toStdString();
+}
+
+// Print to File never writes over a panel: the output ends in .pdf, and the
+// panels folder's panel files and its map are refused whatever the dialog
+// answered about replacing them.
+TEST_F(ExportTest, PrintingToAFileMakesAPdfAndNeverWritesOverAPanelOrTheMap) {
+  ProgramSettings &settings = programSettings();
+  const ProgramSettings saved = settings;
+  settings.panelsFolder = path("CVSPanels/");
+  settings.hardwareMapFile = settings.panelsFolder + "HardwareMap.xml";
+  ASSERT_TRUE(QDir().mkpath(settings.panelsFolder));
+  const QByteArray panelBytes = "<Panel><Name>Other</Name></Panel>";
+  for (const QString &file : {settings.panelsFolder + "Other.xml", settings.hardwareMapFile}) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(panelBytes);
+  }
+  const auto bytesOf = [](const QString &file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+
+  struct Case {
+    QString typed;
+    QString written;  // empty: refused
+  } cases[] = {
+      {path("CVSPanels/Other.xml"), {}},
+      {path("CVSPanels/../CVSPanels/HardwareMap.xml"), {}},
+      {path("shot"), path("shot.pdf")},
+      {path("notes.xml"), path("notes.xml.pdf")},  // an .xml outside the panels folder
+      {path("CVSPanels/Sheet.PDF"), path("CVSPanels/Sheet.PDF")},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    ui.messages.clear();
+    printer.setOutputFileName(c.typed);
+    EXPECT_EQ(printPanelOn(printer, ui, panel.model(), kPrinted), !c.written.isEmpty());
+    if (c.written.isEmpty()) {
+      ASSERT_EQ(ui.messages.size(), 1u);
+      EXPECT_TRUE(ui.firstLines().front().startsWith("The panel was not printed to " + c.typed))
+          << ui.firstLines().front().toStdString();
+    } else {
+      EXPECT_TRUE(ui.messages.empty());
+      EXPECT_TRUE(bytesOf(c.written).startsWith("%PDF"));
+    }
+  }
+  EXPECT_EQ(bytesOf(settings.panelsFolder + "Other.xml"), panelBytes);
+  EXPECT_EQ(bytesOf(settings.hardwareMapFile), panelBytes);
+  EXPECT_FALSE(QFile::exists(path("CVSPanels/Other.xml.pdf")));
+
+  // The dialog asked about "shot"; the existing shot.pdf is asked about here.
+  QFile(path("shot.pdf")).resize(3);
+  printer.setOutputFileName(path("shot"));
+  ui.answers.push_back(Ui::Answer::No);
+  EXPECT_FALSE(printPanelOn(printer, ui, panel.model(), kPrinted));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "shot.pdf already exists.\r\nDo you want to replace it?");
+  EXPECT_EQ(QFileInfo(path("shot.pdf")).size(), 3);
+  ui.answers.push_back(Ui::Answer::Yes);
+  EXPECT_TRUE(printPanelOn(printer, ui, panel.model(), kPrinted));
+  EXPECT_TRUE(bytesOf(path("shot.pdf")).startsWith("%PDF"));
+  settings = saved;
 }
 
 TEST_F(ExportTest, AWriteReplacesTheFileWholeOrSaysWhyAndLeavesItAlone) {
