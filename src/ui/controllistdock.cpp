@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -23,28 +24,51 @@
 #include "ui/plaintext.h"
 
 namespace {
-// The tool box's picture of each kind, small.
-QIcon kindIcon(ControlKind kind) {
+// The tool box's picture of a control's kind, small; a kept control of a
+// kind this version does not know shows its placeholder.
+QIcon kindIcon(const DesignControl &control) {
+  std::optional<PaletteItem> item;  // none: an unknown kind
+  switch (control.kind()) {
+    case ControlKind::Button:
+      item = PaletteItem::Button;
+      break;
+    case ControlKind::Label:
+      item = PaletteItem::Label;
+      break;
+    case ControlKind::WebBrowser:
+      item = PaletteItem::WebBrowser;
+      break;
+    case ControlKind::Meter:
+      item = PaletteItem::Meter;
+      break;
+    case ControlKind::MeterFader:
+      item = PaletteItem::MeterFader;
+      break;
+    case ControlKind::Clock:
+      item = PaletteItem::Clock;
+      break;
+    case ControlKind::Kept:
+      if (static_cast<const DesignKept &>(control).type == QLatin1String("CodecControl"))
+        item = PaletteItem::CodecControl;
+      break;
+  }
   static QHash<int, QIcon> icons;
-  if (const auto found = icons.constFind(int(kind)); found != icons.constEnd()) return *found;
-  static const QHash<int, PaletteItem> items = {
-      {int(ControlKind::Button), PaletteItem::Button},
-      {int(ControlKind::Label), PaletteItem::Label},
-      {int(ControlKind::WebBrowser), PaletteItem::WebBrowser},
-      {int(ControlKind::Meter), PaletteItem::Meter},
-      {int(ControlKind::MeterFader), PaletteItem::MeterFader},
-      {int(ControlKind::Clock), PaletteItem::Clock}};
+  const int key = item ? int(*item) : -1;
+  if (const auto found = icons.constFind(key); found != icons.constEnd()) return *found;
   QIcon icon;
   for (const int side : {16, 32}) {
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    paintPaletteIcon(p, pixmap.rect(), items.value(int(kind), PaletteItem::CodecControl));
+    if (item)
+      paintPaletteIcon(p, pixmap.rect(), *item);
+    else
+      paintUnknownKindIcon(p, pixmap.rect());
     p.end();
     icon.addPixmap(pixmap);
   }
-  icons.insert(int(kind), icon);
+  icons.insert(key, icon);
   return icon;
 }
 
@@ -124,7 +148,7 @@ class ControlListModel : public QAbstractTableModel {
         // One line per row: a caption's line breaks show as spaces.
         return index.column() == 0 ? QString(c->tag) : captionOf(*c).left(200).simplified();
       case Qt::DecorationRole:
-        return index.column() == 0 ? kindIcon(c->kind()) : QVariant();
+        return index.column() == 0 ? kindIcon(*c) : QVariant();
       case Qt::ToolTipRole: {
         const QString why = unreachable(*c, m_panel->model());
         return why.isEmpty() ? typeName(*c) : typeName(*c) + QStringLiteral(" — ") + why;

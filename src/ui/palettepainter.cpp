@@ -156,9 +156,29 @@ void codec(QPainter &p) {
   p.drawLine(QPointF(27, 16), QPointF(23, 20));
 }
 
-}  // namespace
+// A control of a kind this version does not know: the canvas placeholder's
+// hatched, dashed box with a question mark.
+void unknownKind(QPainter &p) {
+  const QRectF r(3.5, 6.5, 25, 19);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(236, 236, 236));
+  p.drawRect(r);
+  p.setBrush(QBrush(QColor(170, 170, 170), Qt::BDiagPattern));
+  p.drawRect(r);
+  p.setPen(QPen(QColor(96, 96, 96), 1, Qt::DashLine));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(r);
+  QFont font = p.font();
+  font.setPixelSize(15);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(QColor(70, 70, 70));
+  p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
+}
 
-void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
+// Draws with `draw` on a 32 x 32 grid scaled to fit `rect`.
+template <class Draw>
+void paintScaled(QPainter &p, const QRect &rect, Draw draw) {
   if (rect.width() < 1 || rect.height() < 1) return;
   p.save();
   p.setClipRect(rect, Qt::IntersectClip);
@@ -166,6 +186,11 @@ void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
   const double k = std::min(rect.width(), rect.height()) / 32.0;
   p.translate(rect.left() + (rect.width() - 32 * k) / 2, rect.top() + (rect.height() - 32 * k) / 2);
   p.scale(k, k);
+  draw(p);
+  p.restore();
+}
+
+void paintItem(QPainter &p, PaletteItem item) {
   switch (item) {
     case PaletteItem::Button:
       button(p);
@@ -189,5 +214,12 @@ void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
       codec(p);
       break;
   }
-  p.restore();
 }
+
+}  // namespace
+
+void paintPaletteIcon(QPainter &p, const QRect &rect, PaletteItem item) {
+  paintScaled(p, rect, [item](QPainter &q) { paintItem(q, item); });
+}
+
+void paintUnknownKindIcon(QPainter &p, const QRect &rect) { paintScaled(p, rect, unknownKind); }

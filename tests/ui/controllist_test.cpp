@@ -6,15 +6,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPainter>
 #include <QTest>
 #include <QTreeView>
 
 #include "shellfixture.h"
 #include "surface/paneleditor.h"
 #include "ui/controllistdock.h"
+#include "ui/palettepainter.h"
 #include "ui/panelview.h"
 
 namespace {
@@ -186,6 +190,40 @@ TEST_F(ControlList, DraggingRowsChangesTheStackingOrderInOneStep) {
   window.action("mnuUndo")->trigger();
   window.action("mnuUndo")->trigger();
   EXPECT_EQ(rows(), "Button4 Button3 Button2 Button1");
+}
+
+// A codec control shows the tool box's codec picture; a kind this version
+// does not know shows its placeholder, not the codec's.
+TEST_F(ControlList, AKindThisVersionDoesNotKnowShowsAPlaceholderIcon) {
+  const auto control = [](const char *type, const char *name) {
+    return QStringLiteral("<Control><Type>%1</Type><Name>%2</Name></Control>")
+        .arg(QLatin1String(type), QLatin1String(name));
+  };
+  PanelEditor *kept = designer.openPanelText(
+      "<Panel><Name>Kept</Name><ControlList>" + control("CodecControl", "Codec1") +
+          control("Hologram", "Holo1") + control("Button", "Key1") + "</ControlList></Panel>",
+      QString(), "Kept");
+  ASSERT_NE(kept, nullptr);
+  ASSERT_EQ(dock->panel(), kept);
+  const auto iconOf = [this](const char *name) {
+    for (int r = 0; r < dock->rowCount(); ++r) {
+      const QModelIndex index = list->model()->index(r, 0);
+      if (index.data().toString() == QLatin1String(name))
+        return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    }
+    return QImage();
+  };
+  QImage codec(16, 16, QImage::Format_ARGB32_Premultiplied);
+  codec.fill(Qt::transparent);
+  {
+    QPainter p(&codec);
+    paintPaletteIcon(p, codec.rect(), PaletteItem::CodecControl);
+  }
+  EXPECT_EQ(iconOf("Codec1").convertToFormat(codec.format()), codec);
+  const QImage unknown = iconOf("Holo1");
+  ASSERT_FALSE(unknown.isNull());
+  EXPECT_NE(unknown.convertToFormat(codec.format()), codec);
+  EXPECT_NE(unknown, iconOf("Key1"));
 }
 
 TEST_F(ControlList, TheListFollowsTheActivePanel) {
