@@ -206,7 +206,7 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
     for (const Field &field : kFields) {
       if (field.ofPanel != !target.control) continue;
       if (!request.field.isEmpty() && request.field != QLatin1String(field.label)) continue;
-      // A kept control is searched by its name only, as Find does.
+      // Of a kept control only the name is a field; its text follows below.
       if (field.write != rename && controlCast<DesignKept>(target.control)) continue;
       const QString before = field.read(target);
       if (before.isEmpty() || !query.matches(before)) continue;
@@ -237,6 +237,20 @@ std::vector<ReplaceChange> replaceInPanel(PanelModel &panel, const ReplaceReques
         }
       }
       changes.push_back(std::move(change));
+    }
+    // Find also shows the lines of a kept control's text; they are listed,
+    // and stay as they are.
+    const auto *kept = controlCast<DesignKept>(target.control);
+    if (!kept || !request.field.isEmpty()) return;
+    const QString field = QStringLiteral("Text");
+    for (const QString &line : query.matchingLines(kept->source)) {
+      const QString after = query.replaced(line, request.replacement);
+      if (after == line || (chosen && !chosen->contains(changeKey(controlName, field, line))))
+        continue;
+      changes.push_back({panel.documentPath, panel.canvas.tag, nullptr, controlName, field, line,
+                         after,
+                         QStringLiteral("This version keeps the control as it was read and "
+                                        "cannot change its text.")});
     }
   };
   visit(Target{panel, map});

@@ -49,9 +49,7 @@ class ControlMatcher {
 
   // The lines of a kept control's text that hold the query.
   void keptText(const QString &text) {
-    if (!m_query.matches(text)) return;
-    for (QStringView line : QStringView(text).split(u'\n'))
-      if (m_query.matches(line)) field("Text", line.trimmed().toString());
+    for (const QString &line : m_query.matchingLines(text)) field("Text", line);
   }
 
   // The mapping code, then the two parts the grid shows it split into.
@@ -100,6 +98,14 @@ QString FindQuery::replaced(QStringView value, const QString &replacement) const
   }
   out += value.mid(done);
   return out;
+}
+
+QStringList FindQuery::matchingLines(QStringView text) const {
+  QStringList lines;
+  if (!matches(text)) return lines;
+  for (QStringView line : text.split(u'\n'))
+    if (matches(line)) lines << line.trimmed().toString();
+  return lines;
 }
 
 void searchPanel(const PanelModel &panel, const FindQuery &query, std::vector<FindHit> &hits) {

@@ -33,6 +33,9 @@ class FindQuery {
   bool matches(QStringView value) const { return nextMatch(value, 0) >= 0; }
   // The value with every match, from left to right, replaced.
   QString replaced(QStringView value, const QString &replacement) const;
+  // The lines of a text that hold a match, trimmed: what Find shows of a
+  // kept control's text.
+  QStringList matchingLines(QStringView text) const;
 
  private:
   // Where the first match at or after `from` starts, or -1.

@@ -91,7 +91,10 @@ ReplacePane::ReplacePane(PanelFinder &finder, QLineEdit &findText, QWidget *pare
   connect(m_preview, &QPushButton::clicked, this, &ReplacePane::preview);
   connect(m_replacement, &QLineEdit::returnPressed, this, &ReplacePane::preview);
   connect(m_replace, &QPushButton::clicked, this, &ReplacePane::replace);
-  connect(m_changes, &QTreeWidget::itemChanged, this, &ReplacePane::updateReplaceButton);
+  connect(m_changes, &QTreeWidget::itemChanged, this, [this] {
+    updateReplaceButton();
+    showPlanSummary();
+  });
   connect(m_changes, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
     const size_t i = size_t(m_changes->indexOfTopLevelItem(item));
     if (i >= m_plan.changes.size()) return;
@@ -127,16 +130,33 @@ void ReplacePane::preview() {
                        HardwareMap::fromFile(programSettings().hardwareMapFile));
   QApplication::restoreOverrideCursor();
   fillChanges();
+  showPlanSummary();
+}
 
-  QSet<QString> panels;
-  int refused = 0;
-  for (const ReplaceChange &c : m_plan.changes) {
-    panels << (c.file.isEmpty() ? c.panelName : c.file);
-    refused += c.refused.isEmpty() ? 0 : 1;
+void ReplacePane::showPlanSummary() {
+  // The panels of every listed change, and of the ticked ones.
+  QSet<QString> panels, tickedPanels;
+  int refused = 0, ticked = 0;
+  for (size_t i = 0; i < m_plan.changes.size(); ++i) {
+    const ReplaceChange &c = m_plan.changes[i];
+    const QString panel = c.file.isEmpty() ? c.panelName : c.file;
+    panels << panel;
+    if (!c.refused.isEmpty()) {
+      ++refused;
+    } else if (m_changes->topLevelItem(int(i))->checkState(0) == Qt::Checked) {
+      ++ticked;
+      tickedPanels << panel;
+    }
   }
-  QString text = m_plan.changes.empty() ? tr("Nothing to replace.")
-                                        : counted(qsizetype(m_plan.changes.size()), "change") +
-                                              tr(" in ") + counted(panels.size(), "panel") + u'.';
+  const qsizetype listed = qsizetype(m_plan.changes.size());
+  QString text;
+  if (listed == 0)
+    text = tr("Nothing to replace.");
+  else if (ticked + refused == listed)  // every change that can be made is ticked
+    text = counted(listed, "change") + tr(" in ") + counted(panels.size(), "panel") + u'.';
+  else
+    text = QString::number(ticked) + tr(" of ") + counted(listed, "change") + tr(" ticked") +
+           (ticked > 0 ? tr(", in ") + counted(tickedPanels.size(), "panel") : QString()) + u'.';
   if (refused > 0)
     text += u' ' + counted(refused, "change") + tr(" cannot be made (see its line).");
   if (!m_plan.skipped.empty())

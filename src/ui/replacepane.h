@@ -38,6 +38,8 @@ class ReplacePane : public QGroupBox {
  private:
   ReplaceRequest request() const;
   void fillChanges();
+  // The line under the preview: what is listed, what is ticked, what cannot be made.
+  void showPlanSummary();
   void updateReplaceButton();
 
   PanelFinder &m_finder;

@@ -183,6 +183,33 @@ TEST_F(Replace, AValueTheFieldCannotHoldIsListedWithItsReasonAndNotMade) {
   }
 }
 
+// Find shows the text inside a control this version keeps; Replace lists it
+// too, saying why it stays, and never changes it.
+TEST_F(Replace, TextInsideAKeptControlIsListedWithItsReasonAndNotMade) {
+  const QByteArray studio3 =
+      "<Panel><Name>Studio3</Name><ControlList><Control><Type>CodecControl</Type>"
+      "<Name>Codec1</Name>\r\n<Remote>ROUTE 12 9</Remote></Control></ControlList></Panel>";
+  write("Studio3.xml", studio3.constData());
+  const QStringList files{path("Studio3.xml")};
+  std::vector<FindHit> hits;
+  searchPanelFiles(files, FindQuery("route 12"), HardwareMap(), hits);
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_EQ(hits[0].field, "Text");
+
+  const ReplaceRequest request{QString(), QStringLiteral("route 12"), QStringLiteral("ROUTE 13")};
+  const ReplacePlan planned = plan(request, files);
+  EXPECT_EQ(lines(planned.changes),
+            QStringList{"Codec1/Text/<Remote>ROUTE 12 9</Remote></Control> -> "
+                        "<Remote>ROUTE 13 9</Remote></Control> (refused)"});
+  ASSERT_EQ(planned.changes.size(), 1u);
+  EXPECT_TRUE(planned.changes[0].refused.contains("cannot change its text"));
+  EXPECT_TRUE(plan({QStringLiteral("OnClick"), request.find, request.replacement}, files)
+                  .changes.empty());
+  const ReplaceOutcome outcome = applyReplace(request, planned.changes, {}, ui);
+  EXPECT_TRUE(outcome.made.empty());
+  EXPECT_EQ(bytes(path("Studio3.xml")), studio3);
+}
+
 TEST_F(Replace, OnlyTheChosenChangesAreMadeAndAFieldChangedSinceThePlanIsRefused) {
   PanelEditor *studio1 = designer->openPanelLocal(path("Studio1.xml"));
   ASSERT_NE(studio1, nullptr);
