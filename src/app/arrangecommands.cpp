@@ -29,10 +29,10 @@ void MainWindowLogic::distribute(bool horizontal) {
   constexpr int kLargestGap = 10000;  // pixels
   constexpr qint32 kTwipsPerPixel = 15;
   const std::optional<QString> answer =
-      m_ui.inputBox(QStringLiteral("Gap between the controls, in pixels:"),
-                    horizontal ? QStringLiteral("Distribute Horizontally")
-                               : QStringLiteral("Distribute Vertically"),
-                    QString::number(m_distributeGap));
+      m_ui.inputNumber(QStringLiteral("Gap between the controls, in pixels:"),
+                       horizontal ? QStringLiteral("Distribute Horizontally")
+                                  : QStringLiteral("Distribute Vertically"),
+                       m_distributeGap, 0, kLargestGap);
   if (!answer) return;
   bool ok = false;
   const int gap = answer->trimmed().toInt(&ok);

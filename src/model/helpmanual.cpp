@@ -26,15 +26,27 @@ QStringList helpFileCandidates(const QString &startFolder, const QString &progra
   return out;
 }
 
+namespace {
+// Opens the manual, or says where it is when no program shows it.
+void openManual(Ui &ui, const QString &address, const QString &shown) {
+  if (ui.openUrl(address)) return;
+  ui.failure(
+      QStringLiteral("No program to show the manual was found.\nThe manual is here:\n  %1\n\n"
+                     "Open it with a PDF viewer, or install one and try again.")
+          .arg(shown));
+}
+}  // namespace
+
 void openHelp(Ui &ui) {
   const ProgramSettings &s = programSettings();
   if (s.helpFileCandidates.isEmpty()) {
-    ui.openUrl(s.helpAddress);
+    openManual(ui, s.helpAddress, s.helpAddress);
     return;
   }
   for (const QString &file : s.helpFileCandidates) {
     if (QFileInfo(file).isFile()) {
-      ui.openUrl(QUrl::fromLocalFile(file).toString());
+      openManual(ui, QUrl::fromLocalFile(file).toString(),
+                 QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()));
       return;
     }
   }

@@ -26,5 +26,5 @@ class NoDialogsUi : public Ui {
   QString clipboardText() override { return QString(); }
   void setClipboardText(const QString &) override {}
   void clearClipboard() override {}
-  void openUrl(const QString &) override {}
+  bool openUrl(const QString &) override { return false; }
 };

@@ -47,6 +47,15 @@ class Ui {
   }
   virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                           const QString &defaultText) = 0;
+  // A whole number from `minimum` to `maximum`, proposing `value`, as the
+  // text of the answer; nothing when cancelled. The shell asks in a spin
+  // box; a Ui without one asks with inputBox, so the caller checks the text.
+  virtual std::optional<QString> inputNumber(const QString &prompt, const QString &title, int value,
+                                             int minimum, int maximum) {
+    (void)minimum;
+    (void)maximum;
+    return inputBox(prompt, title, QString::number(value));
+  }
   // The chosen full path, or nothing when cancelled.
   virtual std::optional<QString> openFile(const FileDialog &dialog) = 0;
   virtual std::optional<QString> saveFile(const FileDialog &dialog) = 0;
@@ -60,8 +69,9 @@ class Ui {
   virtual void setClipboardText(const QString &text) = 0;
   virtual void clearClipboard() = 0;
 
-  // Opens an address or document with the program the system associates with it.
-  virtual void openUrl(const QString &address) = 0;
+  // Opens an address or document with the program the system associates
+  // with it; false when no program took it.
+  virtual bool openUrl(const QString &address) = 0;
 
   // Offers the unsaved work a designer that did not end normally left
   // behind (one line per panel) with "Restore", "Discard" and "Decide later".

@@ -145,6 +145,15 @@ std::optional<QString> QtUi::inputBox(const QString &prompt, const QString &titl
   return dialog.textValue();
 }
 
+std::optional<QString> QtUi::inputNumber(const QString &prompt, const QString &title, int value,
+                                         int minimum, int maximum) {
+  bool ok = false;
+  const int number = QInputDialog::getInt(m_parent, title.isEmpty() ? kProgramTitle : title, prompt,
+                                          value, minimum, maximum, 1, &ok);
+  if (!ok) return std::nullopt;
+  return QString::number(number);
+}
+
 std::optional<QString> QtUi::openFile(const FileDialog &d) {
   QFileDialog dialog(m_parent, d.title, d.initialFolder, qtFilter(d.filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -198,4 +207,4 @@ void QtUi::setClipboardText(const QString &text) { QApplication::clipboard()->se
 
 void QtUi::clearClipboard() { QApplication::clipboard()->clear(); }
 
-void QtUi::openUrl(const QString &address) { QDesktopServices::openUrl(QUrl(address)); }
+bool QtUi::openUrl(const QString &address) { return QDesktopServices::openUrl(QUrl(address)); }

@@ -12,6 +12,8 @@ class QtUi : public Ui {
   Answer message(const QString &text, Buttons buttons, const QString &title) override;
   void failure(const QString &text, Severity severity) override;
   int choose(const QString &text, const QStringList &buttons) override;
+  std::optional<QString> inputNumber(const QString &prompt, const QString &title, int value,
+                                     int minimum, int maximum) override;
   std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText) override;
   std::optional<QString> openFile(const FileDialog &dialog) override;
@@ -23,7 +25,7 @@ class QtUi : public Ui {
   QString clipboardText() override;
   void setClipboardText(const QString &text) override;
   void clearClipboard() override;
-  void openUrl(const QString &address) override;
+  bool openUrl(const QString &address) override;
   // The recovery offer (recoverydialog.cpp).
   RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) override;
 

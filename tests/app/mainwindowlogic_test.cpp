@@ -95,7 +95,8 @@ TEST(MainWindowLogic, HelpOpensTheHelpAddress) {
 }
 
 // F1 opens the first manual that exists; with none, the message says where
-// it was looked for instead of opening a file that is not there.
+// it was looked for instead of opening a file that is not there, and with no
+// program to show it, where it is.
 TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
   QTemporaryDir start, installed;
   const QStringList candidates = helpFileCandidates(start.path(), installed.path() + "/bin", "");
@@ -117,6 +118,16 @@ TEST(MainWindowLogic, HelpOpensTheFirstManualFoundOrSaysWhereItLooked) {
   QFile(candidates[1]).open(QIODevice::WriteOnly);
   designer.showHelp();
   EXPECT_EQ(ui.openedUrls, QStringList{QUrl::fromLocalFile(candidates[1]).toString()});
+  EXPECT_EQ(ui.messages.size(), 1u);
+
+  // No program shows PDF files: the message says where the manual is.
+  ui.urlsOpen = false;
+  designer.showHelp();
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.firstLines().back(), "No program to show the manual was found.");
+  EXPECT_TRUE(
+      ui.messages.back().text.contains("\n  " + QFileInfo(candidates[1]).absoluteFilePath()))
+      << ui.messages.back().text.toStdString();
   programSettings().helpFileCandidates.clear();
 }
 

@@ -30,6 +30,7 @@ class FakeUi : public Ui {
   };
   std::vector<Input> inputs;  // every input box asked
   QStringList openedUrls;
+  bool urlsOpen = true;  // false: no program opens what openUrl is given
   std::optional<QString> clipboard;
   struct RecoveryOffer {
     QString text;
@@ -62,7 +63,10 @@ class FakeUi : public Ui {
   QString clipboardText() override { return clipboard.value_or(QString()); }
   void setClipboardText(const QString &text) override { clipboard = text; }
   void clearClipboard() override { clipboard.reset(); }
-  void openUrl(const QString &address) override { openedUrls << address; }
+  bool openUrl(const QString &address) override {
+    openedUrls << address;
+    return urlsOpen;
+  }
   RecoveryAnswer offerRecovery(const QString &text, const QStringList &panels) override;
 
   // The texts of all messages shown so far.
