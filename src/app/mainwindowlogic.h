@@ -115,6 +115,13 @@ class MainWindowLogic : public QObject, public ServerHost {
   // Opens a panel file into a new window; null (after its message) when the
   // file is missing, empty or its panel is already open.
   PanelEditor *openPanelLocal(const QString &path);
+  // Reads an open panel's file afresh into a new window that takes the old
+  // one's place: the same place in the window order, the controls of the
+  // same names selected, the views keep its window and zoom
+  // (panelReloaded); then the old window closes without a question. Null,
+  // after its message and with the old window left as it was, when the file
+  // cannot be read.
+  PanelEditor *reloadPanel(PanelEditor *panel);
   // Reads a panel document into a new window, whether it came from a file or
   // from the server; null (after its message) when there is no document or
   // it does not parse.
@@ -169,6 +176,8 @@ class MainWindowLogic : public QObject, public ServerHost {
   void panelRaised(PanelEditor *panel);
   // A panel was written to a local file.
   void panelSaved(PanelEditor *panel, const QString &path);
+  // `to` was read afresh from the file of `from`, which closes next.
+  void panelReloaded(PanelEditor *from, PanelEditor *to);
 
  private:
   Ui &m_ui;
@@ -187,6 +196,8 @@ class MainWindowLogic : public QObject, public ServerHost {
   // Copy of the grid cell or of the selected controls; false when nothing was copied.
   bool copyToClipboard(bool gridFocused);
   bool m_openingToLook = false;
+  // Reads a panel file into a new window (openPanelLocal without its checks).
+  PanelEditor *readPanelFile(const QString &path);
   void distribute(bool horizontal);
   int m_distributeGap = 10;  // pixels
 };

@@ -1,6 +1,7 @@
 // The main window's panel file commands: open, save, save as, the close
 // question, and the clipboard commands on the active panel.
 #include <QFileInfo>
+#include <QHash>
 #include <utility>
 
 #include "app/mainwindowlogic.h"
@@ -86,12 +87,48 @@ PanelEditor *MainWindowLogic::openPanelLocal(const QString &path) {
       return nullptr;
     }
   }
+  return readPanelFile(path);
+}
+
+PanelEditor *MainWindowLogic::readPanelFile(const QString &path) {
   // A save the designer could not finish is completed before a file is read.
   completeInterruptedSave(m_ui, {folderOf(path)});
   FileStamp stamp;
   const QString text = loadPanelText(path, &stamp);
   PanelEditor *panel = openPanelText(text, path, panelNameFromPath(path));
   if (panel) panel->model().rememberFile(path, stamp);
+  return panel;
+}
+
+PanelEditor *MainWindowLogic::reloadPanel(PanelEditor *old) {
+  const auto place = std::find(m_shown.begin(), m_shown.end(), old);
+  if (place == m_shown.end()) return nullptr;
+  const qsizetype index = place - m_shown.begin();
+  PanelEditor *const active = m_active;
+  PanelEditor *panel = readPanelFile(old->model().documentPath);
+  if (!panel) return nullptr;  // the old window stays as it was
+  // The new window takes the old one's place in the window order.
+  m_shown.erase(std::find(m_shown.begin(), m_shown.end(), panel));
+  m_shown.insert(m_shown.begin() + index, panel);
+
+  // The controls of the same names stay selected, the current one current.
+  QHash<QString, DesignControl *> byName;
+  for (DesignControl *control : panel->model().zOrder()) byName.insert(control->tag, control);
+  std::vector<DesignControl *> selected;
+  for (const DesignControl *control : old->selectedControls())
+    if (DesignControl *same = byName.value(control->tag)) selected.push_back(same);
+  const DesignObject *current = old->currentControl();
+  DesignControl *newCurrent = current && !current->isCanvas()
+                                  ? byName.value(static_cast<const DesignControl *>(current)->tag)
+                                  : nullptr;
+  if (!selected.empty())
+    panel->selectControls(selected, newCurrent && std::find(selected.begin(), selected.end(),
+                                                            newCurrent) != selected.end()
+                                        ? newCurrent
+                                        : selected.back());
+  emit panelReloaded(old, panel);
+  closePanel(old);
+  if (active && active != old) raisePanel(active);
   return panel;
 }
 

@@ -95,11 +95,10 @@ bool PanelFileWatcher::offerReload(PanelEditor *panel, const QString &path) {
   const std::vector<PanelEditor *> open = m_designer.openPanels();
   const bool stillOpen = std::find(open.begin(), open.end(), panel) != open.end();
   if (!stillOpen || panel->needToSave()) return false;  // changed while the box was open
-  if (answer != Ui::Answer::Yes) {
+  // No, or a file that cannot be read now: not asked again until it changes.
+  if (answer != Ui::Answer::Yes || !m_designer.reloadPanel(panel)) {
     m_kept[panel] = stampNow(path);
     return false;
   }
-  m_designer.closePanel(panel);
-  m_designer.openPanelLocal(path);
   return true;
 }

@@ -91,6 +91,11 @@ MainWindow::MainWindow(MainWindowLogic &designer, QWidget *parent)
   connect(&designer, &MainWindowLogic::captionChanged, this, &QWidget::setWindowTitle);
   connect(&designer, &MainWindowLogic::panelAdded, this, &MainWindow::onPanelAdded);
   connect(&designer, &MainWindowLogic::panelRemoved, this, &MainWindow::onPanelRemoved);
+  connect(&designer, &MainWindowLogic::panelReloaded, this,
+          [this](PanelEditor *from, PanelEditor *to) {
+            PanelSubWindow *old = subWindowOf(from), *now = subWindowOf(to);
+            if (old && now) now->takePlaceOf(*old);
+          });
   connect(&designer, &MainWindowLogic::panelRaised, this, [this](PanelEditor *panel) {
     if (auto *w = subWindowOf(panel)) m_mdi->setActiveSubWindow(w);
   });

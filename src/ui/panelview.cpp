@@ -744,6 +744,17 @@ void PanelSubWindow::fitToWindow() {
   m_canvas->fitInto(visible);
 }
 
+void PanelSubWindow::takePlaceOf(PanelSubWindow &old) {
+  if (old.isMaximized())
+    showMaximized();
+  else
+    move(old.pos());
+  stackUnder(&old);
+  m_canvas->setZoom(old.m_canvas->zoom());
+  for (const auto bar : {&QScrollArea::horizontalScrollBar, &QScrollArea::verticalScrollBar})
+    (m_scrollArea->*bar)()->setValue((old.m_scrollArea->*bar)()->value());
+}
+
 bool PanelSubWindow::eventFilter(QObject *watched, QEvent *event) {
   if (watched == m_scrollArea->viewport() && event->type() == QEvent::Resize)
     m_canvas->fitToContents();

@@ -151,6 +151,10 @@ class PanelSubWindow : public QMdiSubWindow {
   // View > Fit to Window: the zoom at which every control fits into the
   // part of the canvas the workspace shows, scrolled into view.
   void fitToWindow();
+  // The window of a panel read afresh from its file stands where `old`
+  // stood (maximised or not, in the same place among the windows) with its
+  // zoom and scrolling.
+  void takePlaceOf(PanelSubWindow &old);
 
   // Preview (View > Preview): the panel as operators see it, with the log of
   // the commands its clicks would send under it. Leaving drops the session.
