@@ -201,36 +201,45 @@ std::vector<CheckFinding> PanelCheck::finish() {
   return std::move(m_findings);
 }
 
-std::vector<CheckFinding> checkPanels(const std::vector<CheckedPanel> &open,
-                                      const QStringList &paths, const QString &mapFile) {
-  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
-  std::vector<PanelCheck::PanelSummary> summaries(static_cast<size_t>(paths.size()));
-  std::vector<QString> unreadable(static_cast<size_t>(paths.size()));
+ReadPanelFiles readPanelFilesToCheck(const QStringList &paths, const HardwareMap &map,
+                                     std::atomic<int> *done, const std::atomic<bool> *cancelled) {
+  ReadPanelFiles out{paths, std::vector<PanelCheck::PanelSummary>(size_t(paths.size())),
+                     std::vector<QString>(size_t(paths.size()))};
   forEachOnAllCores(paths.size(), [&](qsizetype i) {
+    if (cancelled && *cancelled) return;
     const QString text = loadPanelText(paths[i]);
     PanelModel panel;
     ReadHooks noWindow;
     XmlError error;
     if (text.isEmpty() && !QFileInfo(paths[i]).isReadable())
-      unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
+      out.unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
     else if (!readPanelText(text, paths[i], panel, noWindow, map, &error))
-      unreadable[size_t(i)] = error.text();
+      out.unreadable[size_t(i)] = error.text();
     else
-      summaries[size_t(i)] = PanelCheck::summarise(panel, paths[i]);
+      out.summaries[size_t(i)] = PanelCheck::summarise(panel, paths[i]);
+    if (done) ++*done;
   });
-  PanelCheck check(mapFile.isEmpty() ? nullptr : &map, mapFile);
-  for (const CheckedPanel &panel : open) check.addPanel(*panel.model, panel.file);
-  for (size_t i = 0; i < summaries.size(); ++i) {
-    if (!unreadable[i].isEmpty())
-      check.addUnreadable(paths[qsizetype(i)], unreadable[i]);
+  return out;
+}
+
+std::vector<CheckFinding> checkSummaries(std::vector<PanelCheck::PanelSummary> &&open,
+                                         ReadPanelFiles &&files, const HardwareMap *map,
+                                         const QString &mapFile) {
+  PanelCheck check(map, mapFile);
+  for (PanelCheck::PanelSummary &panel : open) check.add(std::move(panel));
+  for (size_t i = 0; i < files.summaries.size(); ++i) {
+    if (!files.unreadable[i].isEmpty())
+      check.addUnreadable(files.paths[qsizetype(i)], files.unreadable[i]);
     else
-      check.add(std::move(summaries[i]));
+      check.add(std::move(files.summaries[i]));
   }
   return check.finish();
 }
 
 std::vector<CheckFinding> checkPanelFiles(const QStringList &paths, const QString &mapFile) {
-  return checkPanels({}, paths, mapFile);
+  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
+  return checkSummaries({}, readPanelFilesToCheck(paths, map), mapFile.isEmpty() ? nullptr : &map,
+                        mapFile);
 }
 
 QStringList panelFilesOfPath(const QString &path, QString *mapFile) {

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <vector>
 
 class HardwareMap;
@@ -62,18 +63,28 @@ class PanelCheck {
   QHash<QString, QSet<QString>> m_controlsOfPanel;  // lower-case panel -> control names
 };
 
-// A panel checked as it stands in memory (an open window), under the name
-// its findings carry.
-struct CheckedPanel {
-  const PanelModel *model = nullptr;
-  QString file;
+// What reading closed panel files gave: per file its summary, or why it
+// could not be read (then the summary is empty).
+struct ReadPanelFiles {
+  QStringList paths;
+  std::vector<PanelCheck::PanelSummary> summaries;
+  std::vector<QString> unreadable;
 };
 
-// Checks the panels in memory, then reads each file (on all cores) with the
-// map's bindings and checks them too, all against one another. `mapFile`
-// may be empty (no map, so no map entry is checked).
-std::vector<CheckFinding> checkPanels(const std::vector<CheckedPanel> &open,
-                                      const QStringList &paths, const QString &mapFile);
+// Reads each file (on all cores) with the map's bindings and summarises it.
+// `done` counts the files read so far; once `cancelled` is set, the files
+// not yet begun are skipped. Safe on any thread: nothing is shared but the
+// map, which is only read.
+ReadPanelFiles readPanelFilesToCheck(const QStringList &paths, const HardwareMap &map,
+                                     std::atomic<int> *done = nullptr,
+                                     const std::atomic<bool> *cancelled = nullptr);
+
+// The findings of panels already summarised (open windows, in order) and of
+// read files, all against one another and the map (null: no map entry is
+// checked).
+std::vector<CheckFinding> checkSummaries(std::vector<PanelCheck::PanelSummary> &&open,
+                                         ReadPanelFiles &&files, const HardwareMap *map,
+                                         const QString &mapFile);
 
 // Reads each file (on all cores) with the map's bindings and checks them
 // all. `mapFile` may be empty (no map).

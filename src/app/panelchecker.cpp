@@ -1,57 +1,143 @@
 #include "app/panelchecker.h"
 
+#include <atomic>
+
 #include "app/mainwindowlogic.h"
 #include "app/panelfinder.h"
 #include "app/panelsearch.h"
+#include "hwmap/hardwaremap.h"
 #include "model/settings.h"
 #include "surface/paneleditor.h"
 
+// One check: what was taken from the open windows when it started, and what
+// the worker thread reads. The worker touches only `map`, `files` and the
+// two atomics until it has finished.
+struct PanelChecker::Job {
+  std::vector<PanelCheck::PanelSummary> open;
+  std::vector<std::pair<QString, PanelEditor *>> windows;
+  QStringList paths;
+  QString mapFile;  // empty: no map entry is checked
+  HardwareMap map;
+  ReadPanelFiles files;
+  std::atomic<int> read{0};
+  std::atomic<bool> cancelled{false};
+};
+
 PanelChecker::PanelChecker(MainWindowLogic &designer, QObject *parent)
     : QObject(parent), m_designer(designer) {
-  // The findings of open panels follow their edits, undo included, a moment
-  // after the last one; a check of the folder reads every file and is only
-  // made when asked for.
+  // The findings of open panels follow their opening, closing and edits,
+  // undo included, a moment after the last one; a check of the folder reads
+  // every file and is made when asked for, or for a new scope.
   m_refresh.setSingleShot(true);
   m_refresh.setInterval(300);
-  connect(&m_refresh, &QTimer::timeout, this, [this] { Check(); });
-  const auto refreshSoon = [this] {
-    if (m_scope == Scope::OpenPanels && m_panelsChecked >= 0) m_refresh.start();
-  };
-  connect(&designer, &MainWindowLogic::panelAdded, this, [this, refreshSoon](PanelEditor *panel) {
-    connect(panel, &PanelEditor::changed, this, [refreshSoon](int flags) {
+  connect(&m_refresh, &QTimer::timeout, this, &PanelChecker::start);
+  m_progress.setInterval(100);
+  connect(&m_progress, &QTimer::timeout, this, &PanelChecker::progressChanged);
+  connect(&designer, &MainWindowLogic::panelAdded, this, [this](PanelEditor *panel) {
+    connect(panel, &PanelEditor::changed, this, [this](int flags) {
       if (flags & (PanelEditor::Geometry | PanelEditor::Properties | PanelEditor::Structure |
                    PanelEditor::Order))
         refreshSoon();
     });
+    refreshSoon();
   });
-  connect(&designer, &MainWindowLogic::panelRemoved, this, refreshSoon);
+  connect(&designer, &MainWindowLogic::panelRemoved, this, &PanelChecker::refreshSoon);
 }
 
-const std::vector<CheckFinding> &PanelChecker::Check() {
+PanelChecker::~PanelChecker() { stopJob(); }
+
+void PanelChecker::refreshSoon() {
+  if (m_scope != Scope::OpenPanels) return;
+  if (m_watching)
+    m_refresh.start();
+  else if (m_panelsChecked >= 0)
+    m_stale = true;  // checked once the findings are shown again
+}
+
+void PanelChecker::setScope(Scope scope) {
+  if (scope == m_scope) return;
+  stopJob();
   m_refresh.stop();
-  const std::vector<PanelEditor *> open = m_designer.openPanels();
-  std::vector<CheckedPanel> inMemory;
+  m_scope = scope;
+  m_findings.clear();
   m_checkedWindows.clear();
+  m_panelsChecked = -1;
+  m_stale = false;
+  emit progressChanged();
+  emit findingsChanged();
+  if (m_watching) start();
+}
+
+void PanelChecker::setWatching(bool watching) {
+  m_watching = watching;
+  if (watching && !isChecking() && (m_panelsChecked < 0 || m_stale)) start();
+}
+
+void PanelChecker::start() {
+  stopJob();
+  m_refresh.stop();
+  m_stale = false;
+  auto job = std::make_shared<Job>();
+  const std::vector<PanelEditor *> open = m_designer.openPanels();
   for (PanelEditor *panel : open) {
     // A panel never saved is named by its name.
-    const QString &tag = panel->model().documentPath;
-    const QString file = tag.isEmpty() ? panel->model().canvas.tag : tag;
-    inMemory.push_back({&panel->model(), file});
-    m_checkedWindows.emplace_back(file, panel);
+    const QString &path = panel->model().documentPath;
+    const QString file = path.isEmpty() ? panel->model().canvas.tag : path;
+    job->open.push_back(PanelCheck::summarise(panel->model(), file));
+    job->windows.emplace_back(file, panel);
   }
-  QStringList closed;
-  QString mapFile;
-  if (m_scope == Scope::PanelsFolder) {
-    for (const QString &path : panelFilesOf(programSettings().panelsFolder))
-      if (!openPanelOfFile(path, open)) closed << path;
-    // Without every panel, map entries of the others would look orphaned.
-    mapFile = programSettings().hardwareMapFile;
+  m_job = job;
+  if (m_scope == Scope::OpenPanels) {
+    finishJob();
+    return;
   }
-  m_findings = checkPanels(inMemory, closed, mapFile);
-  m_panelsChecked = static_cast<int>(inMemory.size() + size_t(closed.size()));
+  for (const QString &path : panelFilesOf(programSettings().panelsFolder))
+    if (!openPanelOfFile(path, open)) job->paths << path;
+  // Without every panel, map entries of the others would look orphaned.
+  job->mapFile = programSettings().hardwareMapFile;
+  m_thread = std::thread([this, job] {
+    if (!job->mapFile.isEmpty()) job->map = HardwareMap::fromFile(job->mapFile);
+    job->files = readPanelFilesToCheck(job->paths, job->map, &job->read, &job->cancelled);
+    // Back on the checker's thread; a job replaced meanwhile is dropped.
+    QMetaObject::invokeMethod(
+        this,
+        [this, job] {
+          if (job == m_job) finishJob();
+        },
+        Qt::QueuedConnection);
+  });
+  m_progress.start();
+  emit progressChanged();
+}
+
+void PanelChecker::stopJob() {
+  if (m_job) m_job->cancelled = true;
+  if (m_thread.joinable()) m_thread.join();
+  m_job.reset();
+  m_progress.stop();
+}
+
+void PanelChecker::finishJob() {
+  const std::shared_ptr<Job> job = std::move(m_job);
+  if (m_thread.joinable()) m_thread.join();
+  m_progress.stop();
+  m_panelsChecked = static_cast<int>(job->windows.size() + size_t(job->paths.size()));
+  m_findings = checkSummaries(std::move(job->open), std::move(job->files),
+                              job->mapFile.isEmpty() ? nullptr : &job->map, job->mapFile);
+  m_checkedWindows = std::move(job->windows);
+  emit progressChanged();
   emit findingsChanged();
+}
+
+const std::vector<CheckFinding> &PanelChecker::check() {
+  start();
+  if (m_job) finishJob();  // waits for the files
   return m_findings;
 }
+
+int PanelChecker::filesRead() const { return m_job ? m_job->read.load() : 0; }
+
+int PanelChecker::filesToRead() const { return m_job ? int(m_job->paths.size()) : 0; }
 
 QString PanelChecker::goTo(int index) {
   if (index < 0 || index >= static_cast<int>(m_findings.size())) return QString();

@@ -7,18 +7,24 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "app/mainwindowlogic.h"
+#include "app/panelchecker.h"
+#include "app/panelfilewatcher.h"
 #include "app/panelfinder.h"
 #include "app/recentpanels.h"
 #include "app/startup.h"
@@ -132,7 +138,16 @@ TEST_F(Extras, ReplacePaneListsTheChangesWithTicksAndMakesTheTickedOnes) {
   ASSERT_EQ(list->topLevelItemCount(), 3);
   EXPECT_EQ(list->topLevelItem(0)->text(3), QString("Line 12 \u2192 Line 14"));
   EXPECT_EQ(pane->summary()->text(), "3 changes in 2 panels.");
+  // The line follows the ticks.
+  list->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
   list->topLevelItem(2)->setCheckState(0, Qt::Unchecked);  // Mic's GPO stays
+  EXPECT_EQ(pane->summary()->text(), "1 of 3 changes ticked, in 1 panel.");
+  list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+  EXPECT_EQ(pane->summary()->text(), "0 of 3 changes ticked.");
+  EXPECT_FALSE(pane->replaceButton()->isEnabled());
+  list->topLevelItem(0)->setCheckState(0, Qt::Checked);
+  list->topLevelItem(1)->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(pane->summary()->text(), "2 of 3 changes ticked, in 2 panels.");
   ASSERT_TRUE(pane->replaceButton()->isEnabled());
   pane->replaceButton()->click();
 
@@ -162,14 +177,21 @@ QMap<QString, QByteArray> filesUnder(const QString &folder) {
 }
 
 // The rows of the findings, "file control severity" each, one a line.
-std::string rowsOf(QTreeWidget *list) {
+std::string rowsOf(const QTreeView *list) {
+  const QAbstractItemModel *model = list->model();
   QStringList rows;
-  for (int i = 0; i < list->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem *item = list->topLevelItem(i);
-    rows << item->text(0) + " " + item->text(1) + " " + item->text(2) + ": " + item->text(3);
+  for (int i = 0; i < model->rowCount(); ++i) {
+    const auto text = [&](int column) { return model->index(i, column).data().toString(); };
+    rows << text(0) + " " + text(1) + " " + text(2) + ": " + text(3);
   }
   return rows.join(u'\n').toStdString();
 }
+// A cell of the findings, as the view shows it or its tooltip.
+QString cellOf(const QTreeView *list, int row, int column, int role = Qt::DisplayRole) {
+  return list->model()->index(row, column).data(role).toString();
+}
+// A double click (or Enter) on a row of the findings.
+void activateRow(QTreeView *list, int row) { emit list->activated(list->model()->index(row, 0)); }
 }  // namespace
 
 TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
@@ -196,42 +218,43 @@ TEST_F(Extras, CheckPanelsListsFindingsOfOpenPanelsOrTheFolderAndGoesToThem) {
   EXPECT_FALSE(dock->isVisible());
   window->action("mnuCheckPanels")->trigger();
   EXPECT_TRUE(dock->isVisible());
-  QTreeWidget *list = dock->findingList();
+  QTreeView *list = dock->findingList();
   EXPECT_EQ(rowsOf(list), "Studio2.xml onair Error: Another control is also named OnAir.");
   EXPECT_EQ(dock->summary()->text(), "1 error in 1 panel.");
 
   // The whole folder from the Find pane's button: the closed file too.
   dock->scopeBox()->setCurrentIndex(1);
   window->findDock()->checkButton()->click();
+  QTRY_VERIFY(!designer->checker().isChecking());
   EXPECT_EQ(
       rowsOf(list),
       "Studio2.xml onair Error: Another control is also named OnAir.\n"
       "Studio1.xml Dead Warning: The button has no command, no router map and no mapping.\n"
       "Wreck.xml  Error: The file cannot be read: Line 1, column 48: Premature end of document.");
   EXPECT_EQ(dock->summary()->text(), "2 errors and 1 warning in 3 panels.");
-  EXPECT_EQ(list->topLevelItem(1)->toolTip(0), closed);
-  EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "no-action");
+  EXPECT_EQ(cellOf(list, 1, 0, Qt::ToolTipRole), closed);
+  EXPECT_EQ(cellOf(list, 1, 2, Qt::ToolTipRole), "no-action");
   EXPECT_EQ(filesUnder(dir.path()), before);
 
   // A double click on a finding of the closed file opens it at the control.
-  emit list->itemActivated(list->topLevelItem(1), 0);
+  activateRow(list, 1);
   ASSERT_EQ(designer->openPanels().size(), 2u);
   EXPECT_EQ(designer->activePanel()->model().documentPath, closed);
   ASSERT_EQ(designer->activePanel()->selectedControls().size(), 1u);
   EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, "Dead");
-  emit list->itemActivated(list->topLevelItem(0), 0);
+  activateRow(list, 0);
   EXPECT_EQ(designer->activePanel()->model().canvas.tag, "Studio2");
   EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, "onair");
 
   // A file that cannot be read is not opened; the pane says why.
-  emit list->itemActivated(list->topLevelItem(2), 0);
+  activateRow(list, 2);
   EXPECT_EQ(designer->openPanels().size(), 2u);
   EXPECT_EQ(dock->summary()->text(), wreck + " cannot be read; correct the file first.");
 
   // A finding whose control was renamed since says so.
   PanelEditor *studio1 = designer->openPanels().back();
   studio1->model().panelRecord.records.front()->control->tag = "Renamed";
-  emit list->itemActivated(list->topLevelItem(1), 0);
+  activateRow(list, 1);
   EXPECT_EQ(designer->activePanel(), studio1);
   EXPECT_EQ(dock->summary()->text(), "Dead is no longer on the panel.");
 }
@@ -249,27 +272,67 @@ TEST_F(Extras, CheckedOpenPanelsAreCheckedAgainAfterEditsAndSortByAnyHeading) {
   designer->openPanelLocal(panelFile("Studio3", label("Zed", 0) + label("zed", 1000)));
   CheckDock *dock = window->checkDock();
   window->action("mnuCheckPanels")->trigger();
-  QTreeWidget *list = dock->findingList();
+  QTreeView *list = dock->findingList();
   EXPECT_EQ(rowsOf(list), "Studio3.xml zed Error: Another control is also named Zed.");
 
   // Align Left puts one label wholly over the other; undo takes it back.
   window->action("mnuSelectAll")->trigger();
   window->action("mnuAlignLeft")->trigger();
-  QTRY_COMPARE(list->topLevelItemCount(), 2);
-  EXPECT_EQ(list->topLevelItem(1)->toolTip(2), "covered");
+  QTRY_COMPARE(list->model()->rowCount(), 2);
+  EXPECT_EQ(cellOf(list, 1, 2, Qt::ToolTipRole), "covered");
   window->action("mnuUndo")->trigger();
-  QTRY_COMPARE(list->topLevelItemCount(), 1);
+  QTRY_COMPARE(list->model()->rowCount(), 1);
 
   window->action("mnuAlignLeft")->trigger();
-  QTRY_COMPARE(list->topLevelItemCount(), 2);
+  QTRY_COMPARE(list->model()->rowCount(), 2);
   // Warnings first when sorted by severity, descending.
   list->header()->sectionClicked(2);
   list->header()->sectionClicked(2);
-  EXPECT_EQ(list->topLevelItem(0)->toolTip(2), "covered");
-  const QString covered = list->topLevelItem(0)->text(1);
-  emit list->itemActivated(list->topLevelItem(0), 0);
+  EXPECT_EQ(cellOf(list, 0, 2, Qt::ToolTipRole), "covered");
+  const QString covered = cellOf(list, 0, 1);
+  activateRow(list, 0);
   ASSERT_EQ(designer->activePanel()->selectedControls().size(), 1u);
   EXPECT_EQ(designer->activePanel()->selectedControls().at(0)->tag, covered);
+}
+
+// A pane that is shown (as a restored layout shows it) checks by itself,
+// opening a panel checks it, and another scope never shows the findings of
+// the one before; the files of the folder are read while the window runs,
+// with a bar showing how far.
+TEST_F(Extras, CheckFindingsFollowTheShownPaneOpenedPanelsAndTheScope) {
+  const auto twins = [](const char *name) {
+    return QStringLiteral(
+               "<Control><Type>Label</Type><Name>%1</Name><Left>0</Left><Top>0</Top>"
+               "<Width>500</Width><Height>500</Height></Control>"
+               "<Control><Type>Label</Type><Name>%1</Name><Left>1000</Left><Top>0</Top>"
+               "<Width>500</Width><Height>500</Height></Control>")
+        .arg(QLatin1String(name));
+  };
+  panelFile("Closed", twins("Shut"));
+  designer->openPanelLocal(panelFile("Studio1", twins("Mic")));
+  CheckDock *dock = window->checkDock();
+  QTreeView *list = dock->findingList();
+  dock->show();
+  EXPECT_EQ(rowsOf(list), "Studio1.xml Mic Error: Another control is also named Mic.");
+
+  designer->openPanelLocal(panelFile("Studio2", twins("Talk")));
+  QTRY_COMPARE(list->model()->rowCount(), 2);
+  EXPECT_EQ(cellOf(list, 1, 0), "Studio2.xml");
+
+  bool barShown = false;
+  QObject::connect(&designer->checker(), &PanelChecker::progressChanged,
+                   [&] { barShown = barShown || dock->progressBar()->isVisible(); });
+  dock->scopeBox()->setCurrentIndex(1);  // the folder: checked at once
+  EXPECT_TRUE(barShown);
+  QTRY_VERIFY(!designer->checker().isChecking());
+  EXPECT_FALSE(dock->progressBar()->isVisible());
+  EXPECT_EQ(cellOf(list, 2, 0), "Closed.xml");
+  EXPECT_EQ(dock->summary()->text(), "3 errors in 3 panels.");
+
+  dock->scopeBox()->setCurrentIndex(0);  // the closed file's finding goes with its scope
+  EXPECT_EQ(rowsOf(list),
+            "Studio1.xml Mic Error: Another control is also named Mic.\n"
+            "Studio2.xml Talk Error: Another control is also named Talk.");
 }
 
 TEST_F(Extras, ClosingFindGivesItsRoomBackToThePanels) {
@@ -380,6 +443,76 @@ TEST_F(Extras, RecentPanelsShowALongPathByBothEnds) {
   EXPECT_TRUE(entry.startsWith("&1  /deep/deep/")) << entry.toStdString();
   EXPECT_TRUE(entry.endsWith("/R&&D.xml")) << entry.toStdString();
   EXPECT_LT(entry.size(), 150);
+}
+
+// Distribute's gap is asked in a spin box of the allowed pixels, so no text
+// that is not a gap can be typed.
+TEST_F(Extras, DistributeAsksTheGapInASpinBox) {
+  QtUi qtUi;
+  qtUi.setParentWidget(window.get());
+  MainWindowLogic logic(qtUi);
+  PanelEditor *panel = logic.newPanel();
+  panel->insertControl(ControlKind::Button);
+  DesignControl *second = panel->insertControl(ControlKind::Button);
+  second->left = 3000;
+  panel->selectAll();
+  QTimer::singleShot(0, [&] {
+    auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto *spin = dialog->findChild<QSpinBox *>();
+    if (!spin) {
+      dialog->reject();
+      FAIL() << "the gap is asked in a text box";
+    }
+    EXPECT_EQ(dialog->windowTitle(), "Distribute Horizontally");
+    EXPECT_EQ(spin->minimum(), 0);
+    EXPECT_EQ(spin->maximum(), 10000);
+    EXPECT_EQ(spin->value(), 10);
+    spin->setValue(25);
+    dialog->accept();
+  });
+  logic.distributeHorizontally();
+  EXPECT_EQ(second->left, 1215 + 25 * 15);
+}
+
+// Reloading a panel another program changed keeps its window where it was,
+// its zoom, its place among the windows and the selection (by name).
+TEST_F(Extras, AReloadedPanelKeepsItsWindowZoomAndSelection) {
+  const auto buttons = [](int secondLeft) {
+    return QStringLiteral(
+               "<Control><Type>Button</Type><Name>Talk</Name><Left>0</Left></Control>"
+               "<Control><Type>Button</Type><Name>Cue</Name><Left>%1</Left></Control>")
+        .arg(secondLeft);
+  };
+  PanelEditor *studio = designer->openPanelLocal(panelFile("Studio1", buttons(2000)));
+  ASSERT_NE(studio, nullptr);
+  PanelEditor *other = designer->newPanel();
+  PanelSubWindow *before = window->subWindowOf(studio);
+  before->move(150, 90);
+  before->canvas()->setZoom(2.0);
+  designer->raisePanel(studio);
+  studio->selectControls({studio->model().zOrder().back()}, studio->model().zOrder().back());
+
+  PanelFileWatcher watcher(*designer);
+  panelFile("Studio1", buttons(3000));
+  ui.answers.push_back(Ui::Answer::Yes);
+  watcher.checkPanels();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(designer->openPanels().size(), 2u);
+  PanelEditor *reloaded = designer->openPanels().front();
+  EXPECT_EQ(designer->openPanels().back(), other);
+  ASSERT_NE(reloaded, studio);
+  EXPECT_EQ(designer->activePanel(), reloaded);
+  EXPECT_EQ(reloaded->model().zOrder().back()->left, 3000);
+  ASSERT_EQ(reloaded->selectedControls().size(), 1u);
+  EXPECT_EQ(reloaded->selectedControls().front()->tag, "Cue");
+  EXPECT_EQ(reloaded->currentControl(), reloaded->selectedControls().front());
+  PanelSubWindow *after = window->subWindowOf(reloaded);
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(after->pos(), QPoint(150, 90));
+  EXPECT_EQ(after->canvas()->zoom(), 2.0);
+  EXPECT_EQ(window->mdiArea()->activeSubWindow(), after);
+  EXPECT_FALSE(reloaded->needToSave());
 }
 
 TEST_F(Extras, GoingToAControlScrollsItIntoView) {
