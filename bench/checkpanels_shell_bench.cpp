@@ -64,7 +64,7 @@ void BM_CheckEveryFileInTheWindow(benchmark::State &state) {
     const double cpuStart = bench::processCpuSeconds();
     check->trigger();
     const bool finished =
-        processEventsUntil(shown) && processEventsUntil([&] { return painted.painted; });
+        waitInEventLoopUntil(shown) && waitInEventLoopUntil([&] { return painted.painted; });
     times.add(state, bench::secondsSince(start));
     cpu += bench::processCpuSeconds() - cpuStart;
     ticker.stop();

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 #include <QWindow>
 
 #include "app/mainwindowlogic.h"
@@ -35,6 +37,22 @@ bool processEventsUntil(Done done) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   }
   return true;
+}
+
+// The same without spinning: the event loop sleeps until an event comes
+// (looked at every millisecond), so that work of other threads is not
+// measured against a busy main thread.
+template <class Done>
+bool waitInEventLoopUntil(Done done) {
+  QEventLoop loop;
+  QTimer look;
+  look.setInterval(1);
+  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(10000, &loop, [&] { loop.exit(1); });
+  look.start();
+  return done() || loop.exec() == 0;
 }
 
 // A designer in a shown main window of 1280 x 1024, as a user starts it.

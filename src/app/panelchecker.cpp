@@ -9,18 +9,26 @@
 #include "model/settings.h"
 #include "surface/paneleditor.h"
 
-// One check: what was taken from the open windows when it started, and what
-// the worker thread reads. The worker touches only `map`, `files` and the
+// One check: what was taken from the open windows when it started, the
+// files to read, and the findings. run() reads and checks; for the folder
+// it runs on a worker thread, which touches only `open`, `findings` and the
 // two atomics until it has finished.
 struct PanelChecker::Job {
   std::vector<PanelCheck::PanelSummary> open;
   std::vector<std::pair<QString, PanelEditor *>> windows;
   QStringList paths;
   QString mapFile;  // empty: no map entry is checked
-  HardwareMap map;
-  ReadPanelFiles files;
+  std::vector<CheckFinding> findings;
   std::atomic<int> read{0};
   std::atomic<bool> cancelled{false};
+
+  void run() {
+    const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
+    ReadPanelFiles files = readPanelFilesToCheck(paths, map, &read, &cancelled);
+    if (cancelled) return;  // replaced by another check
+    findings = checkSummaries(std::move(open), std::move(files), mapFile.isEmpty() ? nullptr : &map,
+                              mapFile);
+  }
 };
 
 PanelChecker::PanelChecker(MainWindowLogic &designer, QObject *parent)
@@ -88,6 +96,7 @@ void PanelChecker::start() {
   }
   m_job = job;
   if (m_scope == Scope::OpenPanels) {
+    job->run();
     finishJob();
     return;
   }
@@ -96,8 +105,7 @@ void PanelChecker::start() {
   // Without every panel, map entries of the others would look orphaned.
   job->mapFile = programSettings().hardwareMapFile;
   m_thread = std::thread([this, job] {
-    if (!job->mapFile.isEmpty()) job->map = HardwareMap::fromFile(job->mapFile);
-    job->files = readPanelFilesToCheck(job->paths, job->map, &job->read, &job->cancelled);
+    job->run();
     // Back on the checker's thread; a job replaced meanwhile is dropped.
     QMetaObject::invokeMethod(
         this,
@@ -122,8 +130,7 @@ void PanelChecker::finishJob() {
   if (m_thread.joinable()) m_thread.join();
   m_progress.stop();
   m_panelsChecked = static_cast<int>(job->windows.size() + size_t(job->paths.size()));
-  m_findings = checkSummaries(std::move(job->open), std::move(job->files),
-                              job->mapFile.isEmpty() ? nullptr : &job->map, job->mapFile);
+  m_findings = std::move(job->findings);
   m_checkedWindows = std::move(job->windows);
   emit progressChanged();
   emit findingsChanged();
