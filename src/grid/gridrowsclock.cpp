@@ -95,8 +95,8 @@ constexpr GridRow flagRow(const char *label) {
 using C = DesignClock;
 
 constexpr auto kClockRows = controlRows(
-    // The clock's name again; typing changes nothing.
-    GridRow{.label = "Caption", .edit = E::Text, .read = readControlName},
+    // The clock's name again, read-only (the Name row changes it).
+    GridRow{.label = "Caption", .read = readControlName},
     std::array{
         colourRow<&C::backgroundColor>("BackColor"),
         colourRow<&C::foregroundColor>("ForeColor"),

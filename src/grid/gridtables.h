@@ -46,8 +46,9 @@ inline constexpr GridRow Header{.label = "Property Name"};
 inline constexpr GridRow Type{.label = "Type"};  // the kind text, written with the labels
 inline constexpr GridRow Name{
     .label = "Name", .edit = E::Text, .read = readControlName, .write = renameControl};
-// A caption row that shows nothing and takes no change.
-inline constexpr GridRow EmptyCaption{.label = "Caption", .edit = E::Text};
+// A caption row that shows nothing and takes no change: read-only, so that
+// it does not look as if it took typing.
+inline constexpr GridRow EmptyCaption{.label = "Caption"};
 
 template <qint32 DesignControl::*Field>
 constexpr GridRow geometry(const char *label) {

@@ -294,8 +294,10 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
   };
   const std::vector<Row> head = {{"Property Name", ro}, {"Type", ro},    {"Name", text},
                                  {"Caption", text},     {"Width", text}, {"Height", text}};
-  auto rowsOf = [&](std::vector<Row> own, bool topLeft = true) {
+  // A kind whose Caption row takes no typing shows it read-only.
+  auto rowsOf = [&](std::vector<Row> own, bool topLeft = true, const char *caption = nullptr) {
     std::vector<Row> rows = head;
+    if (caption) rows[CommonRow::Caption].editor = caption;
     if (topLeft) rows.insert(rows.end(), {{"Top", text}, {"Left", text}});
     rows.insert(rows.end(), own.begin(), own.end());
     return rows;
@@ -361,8 +363,8 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
                                              {"UserPanel Button", dynamic}})),
        {8, 9, 10, 11},
        {}},
-      {GridKind::WebBrowser, rowsOf({{"URL", text}}), {}, {}},
-      {GridKind::Meter, rowsOf(concat(meterRows, {{"Center Pad", text}})), {13}, {}},
+      {GridKind::WebBrowser, rowsOf({{"URL", text}}, true, ro), {}, {}},
+      {GridKind::Meter, rowsOf(concat(meterRows, {{"Center Pad", text}}), true, ro), {13}, {}},
       {GridKind::MeterFader,
        rowsOf(concat(meterRows, {{"Fader Nominal", text}, {"Hide Gain Value", B}})),
        {13},
@@ -385,7 +387,8 @@ TEST(GridRowTable, EveryKindHasItsDocumentedRows) {
                {"Face Border Color", colour},
                {"Time Offset", text},
                {"Face Numbers", A},
-               {"Element Hands", A}}),
+               {"Element Hands", A}},
+              true, ro),
        {8, 9, 13, 15, 20, 21, 22},
        {}},
   };
