@@ -168,12 +168,15 @@ void unknownKind(QPainter &p) {
   p.setPen(QPen(QColor(96, 96, 96), 1, Qt::DashLine));
   p.setBrush(Qt::NoBrush);
   p.drawRect(r);
+  // On a plain band, as the placeholder's text, so that small it stays legible.
+  const QRectF band(9.5, 7.5, 13, 17);
+  p.fillRect(band, QColor(236, 236, 236));
   QFont font = p.font();
-  font.setPixelSize(15);
+  font.setPixelSize(18);
   font.setBold(true);
   p.setFont(font);
-  p.setPen(QColor(70, 70, 70));
-  p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
+  p.setPen(QColor(50, 50, 50));
+  p.drawText(band, Qt::AlignCenter, QStringLiteral("?"));
 }
 
 // Draws with `draw` on a 32 x 32 grid scaled to fit `rect`.
