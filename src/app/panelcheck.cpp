@@ -14,7 +14,6 @@
 #include "model/textfile.h"
 #include "model/xmlreader.h"
 #include "panelfile/localstore.h"
-#include "panelfile/readhooks.h"
 
 namespace {
 
@@ -207,13 +206,11 @@ ReadPanelFiles readPanelFilesToCheck(const QStringList &paths, const HardwareMap
                      std::vector<QString>(size_t(paths.size()))};
   forEachOnAllCores(paths.size(), [&](qsizetype i) {
     if (cancelled && *cancelled) return;
-    const QString text = loadPanelText(paths[i]);
     PanelModel panel;
-    ReadHooks noWindow;
     XmlError error;
-    if (text.isEmpty() && !QFileInfo(paths[i]).isReadable())
+    if (!QFileInfo(paths[i]).isReadable())
       out.unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
-    else if (!readPanelText(text, paths[i], panel, noWindow, map, &error))
+    else if (!readClosedPanelFile(paths[i], panel, map, &error))
       out.unreadable[size_t(i)] = error.text();
     else
       out.summaries[size_t(i)] = PanelCheck::summarise(panel, paths[i]);
