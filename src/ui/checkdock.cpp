@@ -15,8 +15,8 @@
 #include <numeric>
 
 #include "app/panelchecker.h"
-#include "ui/plaintext.h"
 #include "model/textfile.h"
+#include "ui/plaintext.h"
 #include "ui/qtconvert.h"
 
 // The checker's findings as rows (file, control, severity, message) in the
