@@ -67,6 +67,12 @@ int main(int argc, char **argv) {
     std::printf("tessary-designer %s\n", qPrintable(kVersionText));
     return 0;
   }
+  // Settings (recent panels, the backup policy) and the recovery folder are
+  // kept under these names.
+  QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
+  QCoreApplication::setApplicationName(QStringLiteral("tessary-designer"));
+  QCoreApplication::setApplicationVersion(kVersionText);
+  programSettings().backups = readBackupPolicy();
   if (!cmd.exportFile.isEmpty())
     return runExportCommand(argc, argv, cmd.exportFile, cmd.panelFiles.first(), stderr);
   if (cmd.check) {
@@ -87,10 +93,6 @@ int main(int argc, char **argv) {
 
   WebBrowserHost::prepareProcess();
   QApplication app(argc, argv);
-  // Settings (recent panels) and the recovery folder are kept under these names.
-  QApplication::setOrganizationName(QStringLiteral("Corvane"));
-  QApplication::setApplicationName(QStringLiteral("tessary-designer"));
-  QApplication::setApplicationVersion(kVersionText);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessary/icon.png")));
 
   ProgramSettings &settings = programSettings();

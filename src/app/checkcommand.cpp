@@ -1,5 +1,6 @@
 #include "app/checkcommand.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,9 +11,13 @@
 int runCheckCommand(const QStringList &paths, bool json, FILE *out, FILE *err) {
   if (!pathsCanBeRead(paths, err)) return 2;
   std::vector<CheckFinding> findings;
+  CommandLineUi ui(err);
   for (const QString &path : paths) {
     QString mapFile;
     const QStringList files = panelFilesOfPath(path, &mapFile);
+    // A pair of panel and map cut short is completed first: its pending
+    // entries are no findings.
+    workInFolder(path, mapFile, ui);
     for (CheckFinding &f : checkPanelFiles(files, mapFile)) findings.push_back(std::move(f));
   }
   bool anyError = false;

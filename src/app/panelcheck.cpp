@@ -207,11 +207,9 @@ ReadPanelFiles readPanelFilesToCheck(const QStringList &paths, const HardwareMap
   forEachOnAllCores(paths.size(), [&](qsizetype i) {
     if (cancelled && *cancelled) return;
     PanelModel panel;
-    XmlError error;
-    if (!QFileInfo(paths[i]).isReadable())
-      out.unreadable[size_t(i)] = QStringLiteral("it cannot be opened.");
-    else if (!readClosedPanelFile(paths[i], panel, map, &error))
-      out.unreadable[size_t(i)] = error.text();
+    QString why;
+    if (!readClosedPanelFile(paths[i], panel, map, &why))
+      out.unreadable[size_t(i)] = why;
     else
       out.summaries[size_t(i)] = PanelCheck::summarise(panel, paths[i]);
     if (done) ++*done;
@@ -234,9 +232,16 @@ std::vector<CheckFinding> checkSummaries(std::vector<PanelCheck::PanelSummary> &
 }
 
 std::vector<CheckFinding> checkPanelFiles(const QStringList &paths, const QString &mapFile) {
-  const HardwareMap map = mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile);
-  return checkSummaries({}, readPanelFilesToCheck(paths, map), mapFile.isEmpty() ? nullptr : &map,
-                        mapFile);
+  QString mapUnreadable;
+  const HardwareMap map =
+      mapFile.isEmpty() ? HardwareMap() : HardwareMap::fromFile(mapFile, &mapUnreadable);
+  ReadPanelFiles files = readPanelFilesToCheck(paths, map);
+  if (!mapUnreadable.isEmpty()) {
+    files.paths << mapFile;
+    files.summaries.emplace_back();
+    files.unreadable.push_back(QStringLiteral("it ") + mapUnreadable + u'.');
+  }
+  return checkSummaries({}, std::move(files), mapFile.isEmpty() ? nullptr : &map, mapFile);
 }
 
 QStringList panelFilesOfPath(const QString &path, QString *mapFile) {

@@ -71,6 +71,16 @@ PanelEditor *MainWindowLogic::openPanel(const QString &path) {
   return openPanelLocal(path);
 }
 
+namespace {
+// The file a read failed on and what the user can do about it.
+QString unreadableAdvice(const QString &path) {
+  return (path.isEmpty() ? QString() : QStringLiteral("\r\nFile: ") + path) +
+         QStringLiteral(
+             "\r\n\r\nThe file is left as it is. Mend it in a text editor, or open "
+             "one of its backups.");
+}
+}  // namespace
+
 PanelEditor *MainWindowLogic::openPanelLocal(const QString &path) {
   if (!fileExists(path)) {
     m_ui.failure(QStringLiteral("Error Opening Panel.  File does not exist.\r\nFile: ") + path +
@@ -94,7 +104,14 @@ PanelEditor *MainWindowLogic::readPanelFile(const QString &path) {
   // A save the designer could not finish is completed before a file is read.
   completeInterruptedSave(m_ui, {folderOf(path)});
   FileStamp stamp;
-  const QString text = loadPanelText(path, &stamp);
+  QString unreadable;
+  const QString text = loadPanelText(path, &stamp, &unreadable);
+  if (!unreadable.isEmpty()) {
+    m_ui.failure(QStringLiteral("Error reading file or no xml data present in file.\r\nThe file ") +
+                     unreadable + u'.' + unreadableAdvice(path),
+                 Ui::Severity::Critical);
+    return nullptr;
+  }
   PanelEditor *panel = openPanelText(text, path, panelNameFromPath(path));
   if (panel) panel->model().rememberFile(path, stamp);
   return panel;
@@ -132,16 +149,6 @@ PanelEditor *MainWindowLogic::reloadPanel(PanelEditor *old) {
   return panel;
 }
 
-namespace {
-// The file a read failed on and what the user can do about it.
-QString unreadableAdvice(const QString &path) {
-  return (path.isEmpty() ? QString() : QStringLiteral("\r\nFile: ") + path) +
-         QStringLiteral(
-             "\r\n\r\nThe file is left as it is. Mend it in a text editor, or open "
-             "one of its backups.");
-}
-}  // namespace
-
 PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &path,
                                             const QString &panelName) {
   if (text.isEmpty()) {
@@ -154,10 +161,13 @@ PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &
   panel->setOpening(true);
   XmlError error;
   bool read = false;
+  QString mapUnreadable;
   {
     PanelReadHooks hooks(*panel);
+    const QString &mapFile = programSettings().hardwareMapFile;
     read = readPanelText(text, path, panelName, panel->model(), hooks,
-                         HardwareMap::fromFile(programSettings().hardwareMapFile), &error);
+                         HardwareMap::fromFile(mapFile, &mapUnreadable), &error);
+    if (!mapUnreadable.isEmpty()) mapUnreadable = mapFile + u' ' + mapUnreadable;
   }
   if (!read) {  // never an empty panel that Save could write over the file
     discardPanel(panel);
@@ -169,6 +179,11 @@ PanelEditor *MainWindowLogic::openPanelText(const QString &text, const QString &
   panel->setCaption(panel->model().caption);
   addPanel(panel);
   panel->setOpening(false);
+  // The panel is shown, but without the bindings the map holds; its save
+  // will say the same and write nothing.
+  if (!mapUnreadable.isEmpty())
+    m_ui.failure(QStringLiteral("The hardware map cannot be read: ") + mapUnreadable +
+                 QStringLiteral(".\r\nThe panel's hardware bindings are not shown."));
   return panel;
 }
 

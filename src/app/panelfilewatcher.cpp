@@ -21,11 +21,6 @@ QString localFileOf(const PanelEditor *panel) {
   return QFileInfo(path).absoluteFilePath();
 }
 
-FileStamp stampNow(const QString &path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? stampOfBytes(path, f.readAll()) : FileStamp();
-}
-
 }  // namespace
 
 PanelFileWatcher::PanelFileWatcher(MainWindowLogic &designer, QObject *parent)
@@ -97,7 +92,7 @@ bool PanelFileWatcher::offerReload(PanelEditor *panel, const QString &path) {
   if (!stillOpen || panel->needToSave()) return false;  // changed while the box was open
   // No, or a file that cannot be read now: not asked again until it changes.
   if (answer != Ui::Answer::Yes || !m_designer.reloadPanel(panel)) {
-    m_kept[panel] = stampNow(path);
+    m_kept[panel] = stampOfFile(path);
     return false;
   }
   return true;

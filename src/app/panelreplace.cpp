@@ -340,11 +340,11 @@ ReplacePlan planReplace(const ReplaceRequest &request, const std::vector<PanelEd
   std::vector<QString> unreadable(size_t(closed.size()));
   forEachOnAllCores(closed.size(), [&](qsizetype i) {
     PanelModel panel;
-    XmlError error;
-    if (readClosedPanelFile(closed[i], panel, map, &error))
+    QString why;
+    if (readClosedPanelFile(closed[i], panel, map, &why))
       perFile[size_t(i)] = replaceInPanel(panel, request, &map, nullptr, {});
     else
-      unreadable[size_t(i)] = notReadText(error.text());
+      unreadable[size_t(i)] = notReadText(why);
   });
   for (qsizetype i = 0; i < closed.size(); ++i) {
     if (!unreadable[size_t(i)].isEmpty())

@@ -160,8 +160,8 @@ void searchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
   std::vector<std::vector<FindHit>> perFile(static_cast<size_t>(paths.size()));
   forEachOnAllCores(paths.size(), [&](qsizetype i) {
     PanelModel panel;
-    XmlError error;
-    if (readClosedPanelFile(paths[i], panel, map, &error)) {
+    QString why;
+    if (readClosedPanelFile(paths[i], panel, map, &why)) {
       searchPanel(panel, query, perFile[static_cast<size_t>(i)]);
       return;
     }
@@ -172,7 +172,7 @@ void searchPanelFiles(const QStringList &paths, const FindQuery &query, const Ha
     hit.panelPath = paths[i];
     hit.kind = QStringLiteral("File");
     hit.field = QStringLiteral("Not searched");
-    hit.value = QStringLiteral("The file cannot be read: ") + error.text();
+    hit.value = QStringLiteral("The file cannot be read: ") + why;
     perFile[static_cast<size_t>(i)].push_back(std::move(hit));
   });
   for (auto &fileHits : perFile)

@@ -49,8 +49,7 @@ std::optional<FileStamp> stampFromText(const QByteArray &text) {
 
 std::optional<FileStamp> diskStamp(const QString &path) {
   if (path.isEmpty() || isServerPanelPath(path)) return std::nullopt;
-  QFile f(path);
-  return stampOfBytes(path, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+  return stampOfFile(path);
 }
 
 QString recoveryDocument(const PanelModel &panel) {
@@ -58,7 +57,7 @@ QString recoveryDocument(const PanelModel &panel) {
   return buildPanelDocument(panel, true);
 }
 
-bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString *error) {
+QByteArray recoveryFileBytes(const RecoveryFile &content) {
   const QByteArray document = encodeWindows1252(content.document);
   QByteArray header = kMagic + '\n';
   header += "Name " + encoded(content.panelName) + '\n';
@@ -67,15 +66,21 @@ bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString
   header += "Written " + content.written.toUTC().toString(Qt::ISODate).toLatin1() + '\n';
   header += "Original " + stampText(content.original) + '\n';
   header += "Sha256 " + checksum(document) + "\n\n";
-  // The header is ASCII and the document's characters are those Windows-1252
-  // holds, so the safe writer stores exactly these bytes.
-  return writeTextFileSafely(path, decodeWindows1252(header + document), error);
+  return header + document;
+}
+
+bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString *error) {
+  return writeFileSafely(path, recoveryFileBytes(content), error);
 }
 
 bool readRecoveryFile(const QString &path, RecoveryFile *content) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = f.readAll();
+  QByteArray bytes;
+  // A panel document and its header.
+  return readRegularFile(path, kPanelFileLimit + kSmallFileLimit, &bytes) &&
+         readRecoveryBytes(bytes, content);
+}
+
+bool readRecoveryBytes(const QByteArray &bytes, RecoveryFile *content) {
   const qsizetype end = bytes.indexOf("\n\n");
   if (end < 0) return false;
   const QList<QByteArray> lines = bytes.left(end).split('\n');

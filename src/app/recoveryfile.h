@@ -34,6 +34,13 @@ QString recoveryDocument(const PanelModel &panel);
 // moment leaves the previous file or the new one, whole. The header carries
 // a checksum of the document.
 bool writeRecoveryFile(const QString &path, const RecoveryFile &content, QString *error = nullptr);
+// The bytes of such a file: an ASCII header, then the document in
+// Windows-1252.
+QByteArray recoveryFileBytes(const RecoveryFile &content);
 // Reads a file writeRecoveryFile wrote; false for anything else or a
 // document that does not match its checksum.
+// It is read only when it is a regular file of at most a panel file's size
+// and its header's.
 bool readRecoveryFile(const QString &path, RecoveryFile *content);
+// The same from the file's bytes.
+bool readRecoveryBytes(const QByteArray &bytes, RecoveryFile *content);

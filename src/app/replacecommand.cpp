@@ -64,14 +64,10 @@ int runReplaceCommand(const QString &find, const QString &replacement, const QSt
     QString mapFile;
     const QStringList files = filesOf(path, &mapFile);
     // As a designer working in this folder saves: its map, and backups
-    // beside the folder.
-    ProgramSettings &settings = programSettings();
-    settings.hardwareMapFile = mapFile;
-    QDir start(QFileInfo(files.value(0, path)).absolutePath());
-    start.cdUp();
-    settings.startFolder = start.path() + u'/';
-    const ReplacePlan plan =
-        planReplace(request, {}, files, HardwareMap::fromFile(settings.hardwareMapFile));
+    // beside the folder; a save cut short there is completed before any
+    // panel or the map is read.
+    workInFolder(path, mapFile, ui);
+    const ReplacePlan plan = planReplace(request, {}, files, HardwareMap::fromFile(mapFile));
     for (const SkippedFile &f : plan.skipped) printSkipped(err, f);
     complete = complete && plan.skipped.empty();
     if (dryRun) {

@@ -1,6 +1,7 @@
 // The "..." buttons of the grid (colours, fonts, pictures, folders) and the
 // Delete key on the picture and folder rows.
 
+#include <QFile>
 #include <QImageReader>
 
 #include "grid/gridsupport.h"
@@ -14,7 +15,9 @@
 namespace {
 
 bool isLoadablePicture(const QString &path) {
-  QImageReader reader(path);
+  QFile device(path);
+  if (!openRegularFile(device, kPictureFileLimit)) return false;
+  QImageReader reader(&device);
   return reader.canRead() && !reader.read().isNull();
 }
 

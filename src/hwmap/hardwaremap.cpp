@@ -1,5 +1,6 @@
 #include "hwmap/hardwaremap.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 #include "model/designcontrol.h"
@@ -256,9 +257,10 @@ HardwareMap HardwareMap::fromText(const QString &text) {
   return map;
 }
 
-HardwareMap HardwareMap::fromFile(const QString &path) {
-  if (!fileExists(path)) return HardwareMap();
-  return fromText(readTextFile(path));
+HardwareMap HardwareMap::fromFile(const QString &path, QString *error) {
+  if (error) error->clear();
+  if (path.isEmpty() || !QFileInfo::exists(path)) return HardwareMap();
+  return fromText(readTextFile(path, nullptr, nullptr, error));
 }
 
 const HardwareMap::Entry *HardwareMap::Find(const QString &internalName) const {

@@ -87,7 +87,9 @@ class HardwareMap {
 
   HardwareMap() = default;
   static HardwareMap fromText(const QString &text);
-  static HardwareMap fromFile(const QString &path);
+  // An empty map when the file is not there or cannot be read (`error` then
+  // says why, as readRegularFile does: not a regular file, too large...).
+  static HardwareMap fromFile(const QString &path, QString *error = nullptr);
 
   // The first entry whose internal name equals the given one (both trimmed,
   // any case), or null.

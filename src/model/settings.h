@@ -4,6 +4,19 @@
 #include <QStringList>
 #include <QtGlobal>
 
+// Which backups of a file are kept after a save (the manual's "Backups"
+// gives the defaults): every backup of the last `allDays` days, then the
+// newest of each day up to `dailyDays` days back, then the newest of each
+// week; at most `panelLimit` bytes of each panel's backups and `mapLimit`
+// bytes of the map's (0: no limit). The newest backup is always kept.
+struct BackupPolicy {
+  bool keepEverything = false;
+  int allDays = 7;
+  int dailyDays = 30;
+  qint64 panelLimit = qint64(100) << 20;
+  qint64 mapLimit = qint64(500) << 20;
+};
+
 // Program-wide settings, fixed at start-up and read by every subsystem.
 // Folders the program builds end with "/".
 struct ProgramSettings {
@@ -28,6 +41,7 @@ struct ProgramSettings {
   // no other.
   QString loginServer;
   bool cancelExit = false;
+  BackupPolicy backups;
 };
 
 // The one instance of the running program (tests reset it freely).

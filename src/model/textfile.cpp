@@ -15,6 +15,10 @@
 
 #include "model/codepage.h"
 
+QString systemErrorText(int errorNumber) {
+  return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
 bool fileExists(const QString &path) {
   if (path.isEmpty()) return false;
   const QFileInfo info(path);
@@ -70,266 +74,147 @@ bool fileChangedSince(const QString &path, const FileStamp &stamp) {
   if (now.size == stamp.size && now.modified == stamp.modified &&
       stamp.taken - stamp.modified > kTimeResolutionMs)
     return false;
-  QFile f(path);
-  if (now.size != stamp.size || !f.open(QIODevice::ReadOnly)) return true;
-  return qHash(f.readAll(), 0) != stamp.hash;
+  QByteArray bytes;
+  if (now.size != stamp.size || !readRegularFile(path, kPanelFileLimit, &bytes)) return true;
+  return qHash(bytes, 0) != stamp.hash;
 }
 
-QString readTextFile(const QString &path, TextEncoding *encoding, FileStamp *stamp) {
+namespace {
+
+// What a file that is not a regular file is, said of it.
+QString notRegularText(mode_t mode) {
+  if (S_ISLNK(mode)) return QStringLiteral("is a link, not a regular file");
+  if (S_ISDIR(mode)) return QStringLiteral("is a folder, not a file");
+  if (S_ISFIFO(mode)) return QStringLiteral("is a named pipe, not a regular file");
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("is a device, not a regular file");
+  if (S_ISSOCK(mode)) return QStringLiteral("is a socket, not a regular file");
+  return QStringLiteral("is not a regular file");
+}
+
+QString megabytes(qint64 bytes) { return QString::number((bytes + kMegabyte - 1) / kMegabyte); }
+
+bool refuse(QString *error, const QString &why) {
+  if (error) *error = why;
+  return false;
+}
+
+// Whether what a stat found may be read: a regular file within the limit.
+bool acceptable(const struct stat &st, qint64 limit, QString *error) {
+  if (!S_ISREG(st.st_mode)) return refuse(error, notRegularText(st.st_mode));
+  if (st.st_size > limit)
+    return refuse(error, QStringLiteral("is larger than %1 MB (%2 MB)")
+                             .arg(megabytes(limit), megabytes(st.st_size)));
+  return true;
+}
+
+// The file opened for reading, or -1. The path is looked at first, so that a
+// device is never opened; the opened file is looked at again, since the path
+// may have changed in between. Opening never blocks, whatever it finds.
+int openRegular(const QString &path, qint64 limit, struct stat *st, QString *error) {
+  const QByteArray name = QFile::encodeName(path);
+  if (::stat(name.constData(), st) != 0) {
+    refuse(error, QStringLiteral("cannot be opened: ") + systemErrorText(errno));
+    return -1;
+  }
+  if (!acceptable(*st, limit, error)) return -1;
+  const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    refuse(error, QStringLiteral("cannot be opened: ") + systemErrorText(errno));
+    return -1;
+  }
+  if (::fstat(fd, st) != 0 || !acceptable(*st, limit, error)) {
+    if (error && error->isEmpty()) *error = QStringLiteral("cannot be read");
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+qint64 modifiedMs(const struct stat &st) {
+  return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+QString whyNotRegularFile(const QString &path, bool followLinks) {
+  struct stat st;
+  const QByteArray name = QFile::encodeName(path);
+  if ((followLinks ? ::stat(name.constData(), &st) : ::lstat(name.constData(), &st)) != 0 ||
+      S_ISREG(st.st_mode))
+    return QString();
+  return notRegularText(st.st_mode);
+}
+
+bool openRegularFile(QFile &file, qint64 limit, QString *error) {
+  struct stat st;
+  if (error) error->clear();
+  const int fd = openRegular(file.fileName(), limit, &st, error);
+  if (fd < 0) return false;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return refuse(error, QStringLiteral("cannot be opened: ") + file.errorString());
+  }
+  return true;
+}
+
+bool readRegularFile(const QString &path, qint64 limit, QByteArray *bytes, QString *error,
+                     FileStamp *stamp) {
+  struct stat st;
+  if (error) error->clear();
+  bytes->clear();
+  const int fd = openRegular(path, limit, &st, error);
+  if (fd < 0) return false;
+  // Read, never mapped: a file cut short by someone else while it is read
+  // must not kill the program. One byte more than the limit shows a file
+  // that grew past it meanwhile.
+  QByteArray read(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+  qsizetype got = 0;
+  for (;;) {
+    if (got == read.size()) {
+      if (got > limit) break;
+      read.resize(std::min<qsizetype>(read.size() * 2, limit + 1));
+    }
+    const ssize_t n = ::read(fd, read.data() + got, size_t(read.size() - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int code = errno;
+      ::close(fd);
+      return refuse(error, QStringLiteral("cannot be read: ") + systemErrorText(code));
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  ::close(fd);
+  if (got > limit)
+    return refuse(error, QStringLiteral("is larger than %1 MB").arg(megabytes(limit)));
+  read.truncate(got);
+  *bytes = std::move(read);
+  if (stamp) {
+    *stamp = FileStamp();
+    stamp->exists = true;
+    stamp->size = bytes->size();
+    stamp->modified = modifiedMs(st);
+    stamp->hash = qHash(*bytes, 0);
+    stamp->taken = QDateTime::currentMSecsSinceEpoch();
+  }
+  return true;
+}
+
+QString readTextFile(const QString &path, TextEncoding *encoding, FileStamp *stamp,
+                     QString *error) {
   if (encoding) *encoding = TextEncoding::Windows1252;
   if (stamp) *stamp = FileStamp();
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QString();
-  // Decoded straight from the file's pages where the system maps them.
-  if (const qint64 size = f.size(); size > 0)
-    if (const uchar *mapped = f.map(0, size)) {
-      const QByteArrayView bytes(reinterpret_cast<const char *>(mapped), size);
-      const QString text = decodeTextFile(bytes, encoding);
-      if (stamp) *stamp = stampOfBytes(path, bytes);
-      f.unmap(const_cast<uchar *>(mapped));
-      return text;
-    }
-  const QByteArray bytes = f.readAll();
-  if (stamp) *stamp = stampOfBytes(path, bytes);
+  QByteArray bytes;
+  if (!readRegularFile(path, kPanelFileLimit, &bytes, error, stamp)) return QString();
   return decodeTextFile(bytes, encoding);
 }
 
-namespace {
-
-QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
-
-void syncFolder(const QByteArray &folder) {
-  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
+FileStamp stampOfFile(const QString &path) {
+  QByteArray bytes;
+  FileStamp stamp;
+  if (readRegularFile(path, kPanelFileLimit, &bytes, nullptr, &stamp)) return stamp;
+  return stampOfBytes(path, QByteArray());
 }
-
-// The permissions a replaced file keeps, or those of a new file.
-mode_t modeFor(const QByteArray &target) {
-  struct stat st;
-  if (::stat(target.constData(), &st) == 0) return st.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-bool writeAll(int fd, const QByteArray &bytes) {
-  const char *p = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= n;
-  }
-  return true;
-}
-
-}  // namespace
-
-namespace {
-
-// What marks a temporary file as this writer's: ".NAME" + mark + six characters.
-constexpr char kTemporaryMark[] = ".tessary-";
-void (*g_betweenReplacements)() = nullptr;
-
-// One file on its way: its temporary file beside the target.
-struct Pending {
-  QByteArray target, folder, temporary;
-  int fd = -1;
-  int failure = 0;  // errno of the first step that failed
-};
-
-void start(Pending &p, const QString &path, const QByteArray &bytes, bool sync) {
-  QFileInfo info(path);
-  // Replace the file the links lead to, through every level of a chain (a
-  // loop ends after as many hops as the system allows).
-  for (int hops = 0; info.isSymLink() && hops < 40; ++hops) info = QFileInfo(info.symLinkTarget());
-  p.target = QFile::encodeName(info.absoluteFilePath());
-  p.folder = QFile::encodeName(info.absolutePath());
-  p.temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) +
-                kTemporaryMark + "XXXXXX";
-  p.fd = ::mkostemp(p.temporary.data(), O_CLOEXEC);
-  if (p.fd < 0) {
-    p.failure = errno;
-    return;
-  }
-  if (::fchmod(p.fd, modeFor(p.target)) != 0 || !writeAll(p.fd, bytes)) {
-    p.failure = errno;
-    return;
-  }
-  // The system starts writing the data out now, so that the syncs of
-  // several files overlap.
-  if (sync) ::sync_file_range(p.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-}
-
-// The data on disk and the file closed.
-void complete(Pending &p, bool sync) {
-  if (!p.failure && sync && ::fdatasync(p.fd) != 0) p.failure = errno;
-  if (p.fd >= 0 && ::close(p.fd) != 0 && !p.failure) p.failure = errno;
-}
-
-// The new file in the old one's place.
-void replace(Pending &p) {
-  if (!p.failure && ::rename(p.temporary.constData(), p.target.constData()) != 0) p.failure = errno;
-  if (p.failure && p.fd >= 0) ::unlink(p.temporary.constData());
-}
-
-}  // namespace
-
-namespace {
-
-constexpr char kJournalHeader[] = "tessary-save-journal 1";
-
-// The journal of a set whose data is on disk: one line per file (temporary
-// file, file, size), the tag, and "end" last, so that a journal cut short
-// is seen as such. Written in place.
-bool writeJournal(const FileJournal &journal, const std::vector<Pending> &pending,
-                  const std::vector<FileWrite> &files, bool sync) {
-  QByteArray text = QByteArray(kJournalHeader) + "\ntag\t" + journal.tag.toUtf8() + '\n';
-  for (size_t k = 0; k < files.size(); ++k)
-    text += "file\t" + pending[k].temporary + '\t' + pending[k].target + '\t' +
-            QByteArray::number(files[k].bytes.size()) + '\n';
-  text += "end\n";
-  const QByteArray path = QFile::encodeName(journal.path);
-  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  // Only its data is synced here: where the file system keeps metadata
-  // changes in order (ext4 and others) no replacement reaches the disk before
-  // the journal's creation, and a killed process loses neither.
-  bool ok = writeAll(fd, text) && (!sync || ::fdatasync(fd) == 0);
-  return ::close(fd) == 0 && ok;
-}
-
-}  // namespace
-
-void writeFilesSafely(std::vector<FileWrite> &files, bool sync, const FileJournal *journal) {
-  std::vector<Pending> pending(files.size());
-  for (size_t k = 0; k < files.size(); ++k) start(pending[k], files[k].path, files[k].bytes, sync);
-  for (Pending &p : pending) complete(p, sync);
-  // Files that belong together are replaced together or not at all: when the
-  // data of one could not be written, none replaces its old file.
-  bool allWritten =
-      std::all_of(pending.begin(), pending.end(), [](const Pending &p) { return !p.failure; });
-  const bool journalled = journal && allWritten && files.size() > 1;
-  if (journalled && !writeJournal(*journal, pending, files, sync)) {
-    for (Pending &p : pending) p.failure = errno ? errno : EIO;
-    allWritten = false;
-  }
-  bool before = allWritten;  // every file before this one was replaced
-  for (size_t k = 0; k < files.size(); ++k) {
-    if (k > 0 && before && g_betweenReplacements) g_betweenReplacements();
-    if (!before && !pending[k].failure) pending[k].failure = ECANCELED;
-    replace(pending[k]);
-    files[k].written = before = pending[k].failure == 0;
-    files[k].error = files[k].written ? QString() : systemError(pending[k].failure);
-    files[k].cancelled = pending[k].failure == ECANCELED;
-  }
-  if (journalled) ::unlink(QFile::encodeName(journal->path).constData());
-  if (!sync) return;
-  std::vector<QByteArray> synced;
-  for (const Pending &p : pending)
-    if (!p.failure && std::find(synced.begin(), synced.end(), p.folder) == synced.end()) {
-      syncFolder(p.folder);
-      synced.push_back(p.folder);
-    }
-}
-
-void setBetweenReplacementsHookForTests(void (*hook)()) { g_betweenReplacements = hook; }
-
-namespace {
-bool isTemporaryOf(const QByteArray &temporary, const QByteArray &target) {
-  const qsizetype slash = target.lastIndexOf('/');
-  if (slash < 0) return false;
-  const QByteArray prefix = target.left(slash + 1) + '.' + target.mid(slash + 1) + kTemporaryMark;
-  return temporary.startsWith(prefix) && temporary.size() == prefix.size() + 6 &&
-         isWritersTemporaryName(QFile::decodeName(temporary.mid(slash + 1)));
-}
-}  // namespace
-
-JournalReplay replayFileJournal(
-    const QString &journal,
-    const std::function<bool(const QString &tag, const QByteArray &bytes)> &accept) {
-  JournalReplay replay;
-  QFile f(journal);
-  if (!f.open(QIODevice::ReadOnly)) return replay;
-  const QList<QByteArray> lines = f.readAll().split('\n');
-  f.close();
-  const bool complete =
-      lines.size() >= 4 && lines.first() == kJournalHeader && lines[lines.size() - 2] == "end";
-  std::vector<QByteArray> folders;
-  for (qsizetype k = 1; complete && k < lines.size() - 2; ++k) {
-    const QList<QByteArray> field = lines[k].split('\t');
-    if (field.size() == 2 && field[0] == "tag") replay.tag = QString::fromUtf8(field[1]);
-    if (field.size() != 4 || field[0] != "file") continue;
-    const QByteArray &temporary = field[1], &target = field[2];
-    // Only a temporary file this writer names after its file, beside it,
-    // ever replaces that file: a journal someone else wrote moves nothing
-    // else.
-    if (!isTemporaryOf(temporary, target)) continue;
-    JournalReplay::File file{QFile::decodeName(target), JournalReplay::State::InPlace};
-    QFile t(QFile::decodeName(temporary));
-    if (t.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = t.readAll();
-      t.close();
-      const bool whole = bytes.size() == field[3].toLongLong() && accept(replay.tag, bytes);
-      file.state = whole && ::rename(temporary.constData(), target.constData()) == 0
-                       ? JournalReplay::State::Replaced
-                       : JournalReplay::State::Behind;
-      if (file.state == JournalReplay::State::Replaced)
-        folders.push_back(QFile::encodeName(QFileInfo(file.path).absolutePath()));
-    } else if (fileExists(QFile::decodeName(temporary))) {
-      file.state = JournalReplay::State::Behind;  // there, but cannot be read
-    }
-    replay.files.push_back(file);
-  }
-  replay.found = complete;
-  for (const QByteArray &folder : folders) syncFolder(folder);
-  QFile::remove(journal);
-  return replay;
-}
-
-bool isWritersTemporaryName(const QString &fileName) {
-  const qsizetype mark = fileName.lastIndexOf(QLatin1String(kTemporaryMark));
-  if (!fileName.startsWith(u'.') || mark < 2 ||
-      fileName.size() != mark + qsizetype(sizeof kTemporaryMark - 1) + 6)
-    return false;
-  for (qsizetype k = fileName.size() - 6; k < fileName.size(); ++k)
-    if (!(fileName[k].isLetterOrNumber() && fileName[k].unicode() < 0x80)) return false;
-  return true;
-}
-
-int removeStaleTemporaries(const QString &folder, qint64 olderThanSeconds) {
-  const QDir dir(folder);
-  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThanSeconds);
-  int removed = 0;
-  for (const QFileInfo &info :
-       dir.entryInfoList({QStringLiteral(".*") + QLatin1String(kTemporaryMark) + u'*'},
-                         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks))
-    if (isWritersTemporaryName(info.fileName()) && info.lastModified().toUTC() < before &&
-        QFile::remove(info.absoluteFilePath()))
-      ++removed;
-  return removed;
-}
-
-bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error, bool sync) {
-  std::vector<FileWrite> files{FileWrite{path, bytes, false, QString(), false}};
-  writeFilesSafely(files, sync);
-  if (!files[0].written && error) *error = files[0].error;
-  return files[0].written;
-}
-
-bool writeTextFileSafely(const QString &path, const QString &text, QString *error,
-                         TextEncoding encoding) {
-  return writeFileSafely(path, encodeTextFile(text, encoding), error);
-}
-
-void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 namespace {
 qsizetype lastSeparator(const QString &path) {

@@ -1,18 +1,14 @@
 #include "panelfile/interruptedsave.h"
 
-#include <QFile>
-#include <QLockFile>
+#include <QFileInfo>
 
 #include "model/settings.h"
 #include "model/textfile.h"
 #include "model/uiservice.h"
 #include "panelfile/localstore.h"
+#include "panelfile/maplock.h"
 
-QString saveJournalPath(const QString &mapFile) {
-  return folderOf(mapFile) + u'.' + fileNameOf(mapFile) + QStringLiteral(".tessary-journal");
-}
-
-QString mapLockPath(const QString &mapFile) { return mapFile + QStringLiteral(".lock"); }
+QString saveJournalPath(const QString &mapFile) { return journalPathOf(mapFile); }
 
 namespace {
 
@@ -27,7 +23,7 @@ bool carriesVersion(const QString &version, const QByteArray &bytes) {
 
 JournalReplay replaySaveJournal(const QString &mapFile) {
   const QString journal = saveJournalPath(mapFile);
-  if (!fileExists(journal)) return JournalReplay();
+  if (!QFileInfo::exists(journal)) return JournalReplay();
   return replayFileJournal(journal, carriesVersion);
 }
 
@@ -58,32 +54,38 @@ void reportUnfinishedSave(Ui &ui, const JournalReplay &replay) {
             QStringLiteral(", saved with the files that are behind?\r\nNo keeps it as it is."),
         Ui::Buttons::YesNo);
     if (answer != Ui::Answer::Yes) continue;
-    QFile f(backup);
+    QByteArray bytes;
     QString error;
-    if (!f.open(QIODevice::ReadOnly) || !writeFileSafely(path, f.readAll(), &error))
+    if (!readRegularFile(backup, kPanelFileLimit, &bytes, &error))
+      error = fileNameOf(backup) + u' ' + error;
+    else
+      writeFileSafely(path, bytes, &error);
+    if (!error.isEmpty())
       ui.failure(QStringLiteral("Cannot restore ") + fileNameOf(path) + QStringLiteral(" from ") +
-                 backup + QStringLiteral(": ") + (error.isEmpty() ? f.errorString() : error));
+                 backup + QStringLiteral(": ") + error);
   }
 }
 
 void completeInterruptedSave(Ui &ui, const QStringList &folders) {
-  const QString mapFile = programSettings().hardwareMapFile;
-  QStringList sweep = folders;
-  if (!mapFile.isEmpty()) {
-    // A designer saving now holds the lock; a dead one's lock is taken over.
-    JournalReplay replay;
-    {
-      QLockFile lock(mapLockPath(mapFile));
-      if (!lock.tryLock(0)) return;
-      replay = replaySaveJournal(mapFile);
-      sweep << folderOf(mapFile);
-      sweep.removeDuplicates();
-      for (const QString &folder : sweep)
-        if (!folder.isEmpty()) removeStaleTemporaries(folder, kStaleTemporarySeconds);
-    }
-    reportUnfinishedSave(ui, replay);  // the lock is free while the user decides
-    return;
-  }
+  const QString settingsMap = programSettings().hardwareMapFile;
+  QStringList sweep;
+  for (const QString &folder : folders + QStringList{folderOf(settingsMap)})
+    if (!folder.isEmpty()) sweep << QFileInfo(folder).absoluteFilePath();
+  sweep.removeDuplicates();
+  // The settings' map, and every other map whose save left a journal here:
+  // a designer whose map lies elsewhere completes or reports it too, rather
+  // than leaving it to look done once its temporary files are gone.
+  QStringList maps;
+  if (!settingsMap.isEmpty()) maps << QFileInfo(settingsMap).absoluteFilePath();
   for (const QString &folder : sweep)
-    if (!folder.isEmpty()) removeStaleTemporaries(folder, kStaleTemporarySeconds);
+    for (const QString &journal : journalsIn(folder))
+      maps << QFileInfo(fileOfJournal(journal)).absoluteFilePath();
+  maps.removeDuplicates();
+  for (const QString &map : maps) {
+    MapLock lock(ui, map);
+    // A designer saving now holds the lock and completes it itself. The
+    // lock is freed, and the user told, before the next map is taken.
+    lock.lock(nullptr, 0);
+  }
+  for (const QString &folder : sweep) removeStaleTemporaries(folder, kStaleTemporarySeconds);
 }

@@ -6,11 +6,13 @@
 #include <functional>
 
 #include "model/xmlreader.h"
+#include "panelfile/backups.h"
 #include "panelfile/panelreader.h"
 
 class PanelModel;
 class ReadHooks;
 class HardwareMap;
+class MapLock;
 class Ui;
 struct FileStamp;
 
@@ -27,8 +29,13 @@ struct FileStamp;
 // The panel file and the map replace their old files as one step (a save cut
 // short between the two is completed by the next save, start or open:
 // completeInterruptedSave). The saved file's stamp is remembered for the
-// panel (PanelModel::fileChangedOnDisk).
-bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error);
+// panel (PanelModel::fileChangedOnDisk). Once the save went through, the
+// backups of the panel and of the map are kept by the settings' policy
+// (pruneBackups).
+// The map's lock is taken for the save, unless the caller holds it already
+// (`held`, locked): then the panel was read under it too (see MapLock).
+bool savePanelLocal(PanelModel &panel, const QString &path, Ui &ui, QString *error,
+                    MapLock *held = nullptr);
 
 // Changes a closed panel file: reads it with the bindings of the settings'
 // hardware map, lets `change` change the panel (true: there is something to
@@ -49,25 +56,11 @@ FileChange changePanelFile(const QString &path, const PanelFileChanger &change, 
 // Version). Nothing happens when the settings name no map file.
 bool updateHardwareMap(const PanelModel &panel, Ui &ui, QString *error);
 
-// The folder backups go to: "Backup/" under the start folder.
-QString backupFolder();
-// "base_yyyyMMddHHmmss.ext" for "base.ext" (only the text after the last "."
-// is the extension); "name_yyyyMMddHHmmss" for a name without ".".
-QString backupFileName(const QString &fileName, const QDateTime &time);
-// Copies the file to the backup folder under the name for DateTimeStamp::Now(),
-// creating the folder and replacing a copy of the same name. A path without
-// a folder is taken from the start folder.
-bool makeBackupFile(const QString &path, QString *error = nullptr);
-// A backup of a file someone else changed, before a save replaces it: named
-// after the time the file was last modified.
-bool backUpChangedFile(const QString &path, QString *error = nullptr);
-// The path of the newest backup of a file name, or an empty text.
-QString newestBackupOf(const QString &fileName);
-
 // The text of a panel file (Windows-1252, or UTF-8 after a byte order mark),
-// or an empty text when it cannot be read; with `stamp`, the file as it was
-// read (PanelModel::rememberFile).
-QString loadPanelText(const QString &path, FileStamp *stamp = nullptr);
+// or an empty text when it cannot be read (`error` says why: not a regular
+// file, larger than kPanelFileLimit...); with `stamp`, the file as it was read
+// (PanelModel::rememberFile).
+QString loadPanelText(const QString &path, FileStamp *stamp = nullptr, QString *error = nullptr);
 // The panel name of a file path: the text between the last separator and the
 // last "." when the "." comes after it; otherwise the whole path.
 QString panelNameFromPath(const QString &path);
@@ -86,6 +79,8 @@ bool readPanelText(const QString &text, const QString &path, const QString &pane
                    PanelModel &panel, ReadHooks &hooks, const HardwareMap &map,
                    XmlError *error = nullptr, ColourTexts colours = ColourTexts::Canonical);
 // Reads a panel file that no window shows (to search, check or change it)
-// with the bindings of `map`; false, with the reason, when it does not parse.
+// with the bindings of `map`; false, with the reason, when it cannot be read
+// (loadPanelText: "it is a named pipe, not a regular file") or does not parse
+// (XmlError::text()).
 bool readClosedPanelFile(const QString &path, PanelModel &panel, const HardwareMap &map,
-                         XmlError *error);
+                         QString *why);

@@ -56,13 +56,11 @@ void saveConnectionData() {
 }
 
 QString readConnectionData() {
-  QFile file(connectionDataFile());
-  if (!file.open(QIODevice::ReadOnly)) return QString();
-  QString text = decodeWindows1252(file.readAll());
-  if (file.error() != QFileDevice::NoError) return QString();
-  file.close();
+  QByteArray bytes;
+  if (!readRegularFile(connectionDataFile(), kSmallFileLimit, &bytes)) return QString();
+  QString text = decodeWindows1252(bytes);
   text.remove(u'\r');
   text.remove(u'\n');
-  if (text.isEmpty()) file.remove();
+  if (text.isEmpty()) QFile::remove(connectionDataFile());
   return text;
 }

@@ -1,4 +1,5 @@
 // Pictures and colours of buttons and of the canvas, and flashing controls.
+#include <QFile>
 #include <QImageReader>
 #include <optional>
 
@@ -18,7 +19,11 @@ struct Picture {
 
 Picture loadPicture(const QString &path) {
   if (path.trimmed().isEmpty() || !fileExists(path)) return {};
-  if (!QImageReader(path).canRead()) return {QString(), true};
+  // Only a regular file of a picture's size is ever read: a named pipe or a
+  // device would never end.
+  QFile device(path);
+  if (!openRegularFile(device, kPictureFileLimit) || !QImageReader(&device).canRead())
+    return {QString(), true};
   return {path};
 }
 }  // namespace

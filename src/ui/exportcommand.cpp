@@ -41,7 +41,9 @@ int runExportCommand(int &argc, char **argv, const QString &out, const QString &
   const QFileInfo info(panelFile);
   if (!info.exists()) return fail(err, 2, panelFile, QStringLiteral("does not exist"));
   if (info.isDir()) return fail(err, 1, panelFile, QStringLiteral("is a folder, not a panel file"));
-  const QString text = loadPanelText(panelFile);
+  QString unreadable;
+  const QString text = loadPanelText(panelFile, nullptr, &unreadable);
+  if (!unreadable.isEmpty()) return fail(err, 1, panelFile, unreadable);
   if (text.isEmpty())
     return fail(
         err, 1, panelFile,

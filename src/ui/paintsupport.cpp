@@ -1,6 +1,7 @@
 #include "ui/paintsupport.h"
 
 #include <QCache>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImageReader>
@@ -9,6 +10,8 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+
+#include "model/textfile.h"
 
 QColor colorFromValue(qint32 value) {
   if (value < 0) {
@@ -74,7 +77,9 @@ QImage loadPicture(const QString &file) {
                       QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
                       QString::number(info.size());
   if (const QImage *hit = cache.object(key)) return *hit;
-  QImageReader reader(file);
+  QFile device(file);
+  if (!openRegularFile(device, kPictureFileLimit)) return {};
+  QImageReader reader(&device);
   reader.setAutoTransform(true);
   QImage image = reader.read();
   if (image.isNull()) return {};

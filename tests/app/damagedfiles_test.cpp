@@ -1,8 +1,11 @@
 // Files that are not what a panel file should be: a file that does not parse
 // is never opened as an empty panel (which Save would write over it). The
 // user reads why, no window opens and the file stays as it was.
+#include <sys/stat.h>
+
 #include <QFile>
 
+#include "app/recoveryfile.h"
 #include "designerfixture.h"
 #include "model/textfile.h"
 #include "panelfile/localstore.h"
@@ -100,4 +103,53 @@ TEST_F(DamagedFiles, APanelTheServerDeliversCutShortOpensNoWindow) {
   EXPECT_TRUE(ui.messages[0].text.startsWith(
       QLatin1String("Error reading file or no xml data present in file.\r\nLine ")));
   EXPECT_TRUE(designer->openPanels().empty());
+}
+
+// A panel file, the hardware map or a recovery copy that is no regular file
+// or is too large is refused at once with the reason: a named pipe or
+// /dev/zero never makes the designer wait or fill its memory.
+TEST_F(DamagedFiles, FilesThatAreNoRegularFilesOrTooLargeAreRefusedAtOnce) {
+  const QString pipe = path(QStringLiteral("Pipe.xml"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString zero = path(QStringLiteral("Zero.xml"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+  const QString large = path(QStringLiteral("Large.xml"));
+  write(QStringLiteral("Large.xml"), QString::fromLatin1(kPanel));
+  ASSERT_TRUE(QFile::resize(large, kPanelFileLimit + 1));  // sparse: it costs nothing
+  const struct {
+    QString file;
+    const char *reason;
+  } cases[] = {
+      {pipe, "The file is a named pipe, not a regular file."},
+      {zero, "The file is a device, not a regular file."},
+      {large, "The file is larger than 64 MB (65 MB)."},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.file.toStdString());
+    ui.messages.clear();
+    EXPECT_EQ(designer->openPanelLocal(c.file), nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(c.reason)))
+        << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[0].text.contains(c.file));
+    RecoveryFile recovered;
+    EXPECT_FALSE(readRecoveryFile(c.file, &recovered));
+  }
+  EXPECT_TRUE(designer->openPanels().empty());
+
+  // A map that is a named pipe: the panel opens without its bindings and
+  // says why; its save writes nothing and says why too.
+  const QString map = programSettings().hardwareMapFile;
+  ASSERT_EQ(::mkfifo(QFile::encodeName(map).constData(), 0600), 0);
+  write(QStringLiteral("Studio.xml"), QString::fromLatin1(kPanel));
+  ui.messages.clear();
+  PanelEditor *panel = designer->openPanelLocal(path(QStringLiteral("Studio.xml")));
+  ASSERT_NE(panel, nullptr);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.contains(map + " is a named pipe, not a regular file"))
+      << ui.messages[0].text.toStdString();
+  QString error;
+  EXPECT_FALSE(savePanelLocal(panel->model(), path(QStringLiteral("Studio.xml")), ui, &error));
+  EXPECT_TRUE(error.contains("it is a named pipe, not a regular file")) << error.toStdString();
+  EXPECT_EQ(readBytes(path(QStringLiteral("Studio.xml"))), kPanel);
 }

@@ -118,5 +118,22 @@ env -u DISPLAY "$program" --export "$dir/a.png" --export "$dir/b.png" "$dir/Shot
 env -u DISPLAY "$program" --check --export "$dir/a.png" "$dir/Shot.xml" >/dev/null 2>&1; rc2=$?
 check "--export twice, or with --check, exits 2 and writes nothing" '[ $rc1 -eq 2 ] && [ $rc2 -eq 2 ] && [ ! -e "$dir/a.png" ] && [ ! -e "$dir/b.png" ]'
 
+# Files that are no regular files, or too large, are refused at once by every
+# command, naming the file: never read until memory runs out, never waited on.
+sdir="$dir/special"
+mkdir -p "$sdir"
+mkfifo "$sdir/Pipe.xml"
+ln -s /dev/zero "$sdir/Zero.xml"
+printf '<Panel><Name>Large</Name></Panel>' > "$sdir/Large.xml"
+truncate -s 65M "$sdir/Large.xml"
+for f in Pipe Zero Large; do
+  out=$(timeout 60 env -u DISPLAY "$program" --check "$sdir/$f.xml" 2>&1); rc=$?
+  check "--check $f.xml: an unreadable finding with the reason" '[ $rc -eq 1 ] && echo "$out" | grep -q "$f.xml: : error: unreadable: The file cannot be read: it is \(a named pipe\|a device\|larger than 64 MB\)"'
+  out=$(timeout 60 env -u DISPLAY "$program" --export "$dir/special.png" "$sdir/$f.xml" 2>&1); rc=$?
+  check "--export of $f.xml exits 1 with the reason" '[ $rc -eq 1 ] && echo "$out" | grep -q "$f.xml: is \(a named pipe\|a device\|larger than 64 MB\)"'
+  out=$(timeout 60 env -u DISPLAY "$program" --replace Large Small "$sdir/$f.xml" 2>&1); rc=$?
+  check "--replace on $f.xml exits 1 with the reason" '[ $rc -eq 1 ] && echo "$out" | grep -q "$f.xml: not changed: The file cannot be read: it is"'
+done
+
 echo "$((total - failed)) passed, $failed failed"
 [ $failed -eq 0 ]

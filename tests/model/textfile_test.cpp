@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -113,4 +114,48 @@ TEST(TextFile, AChainOfLinksKeepsEveryLinkAndReplacesTheFileAtItsEnd) {
   EXPECT_TRUE(QFileInfo(first).isSymLink());
   EXPECT_TRUE(QFileInfo(second).isSymLink());
   EXPECT_EQ(readBytes(file), "new");
+}
+
+// Only regular files within their size limit are read: a named pipe, a
+// device (also behind a link) or a folder is refused at once with a reason,
+// never read or waited on, and so is a file past the limit (a sparse one
+// costs nothing to make).
+TEST(TextFile, OnlyRegularFilesWithinTheLimitAreRead) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString fifo = dir.filePath(QStringLiteral("Pipe.xml"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString zero = dir.filePath(QStringLiteral("Zero.xml"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+  const QString large = dir.filePath(QStringLiteral("Large.xml"));
+  const QString full = dir.filePath(QStringLiteral("Full.xml"));
+  QString error;
+  ASSERT_TRUE(writeTextFileSafely(large, QStringLiteral("<Panel/>"), &error));
+  ASSERT_TRUE(QFile::resize(large, kSmallFileLimit + 1));
+  ASSERT_TRUE(writeTextFileSafely(full, QString(kSmallFileLimit, u'x'), &error));
+  const struct {
+    QString path;
+    const char *reason;  // empty: read
+  } cases[] = {
+      {fifo, "is a named pipe, not a regular file"},
+      {QStringLiteral("/dev/zero"), "is a device, not a regular file"},
+      {zero, "is a device, not a regular file"},
+      {dir.path(), "is a folder, not a file"},
+      {large, "is larger than 1 MB (2 MB)"},
+      {dir.filePath(QStringLiteral("None.xml")), "cannot be opened: No such file or directory"},
+      {full, ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    QByteArray bytes;
+    EXPECT_EQ(readRegularFile(c.path, kSmallFileLimit, &bytes, &error), !*c.reason);
+    EXPECT_EQ(error, QLatin1String(c.reason));
+    EXPECT_EQ(bytes.size(), *c.reason ? 0 : kSmallFileLimit);
+    QFile file(c.path);
+    EXPECT_EQ(openRegularFile(file, kSmallFileLimit, &error), !*c.reason);
+    EXPECT_EQ(error, QLatin1String(c.reason));
+  }
+  // Text files are read the same way, within the panel files' limit.
+  EXPECT_TRUE(readTextFile(fifo, nullptr, nullptr, &error).isEmpty());
+  EXPECT_EQ(error, "is a named pipe, not a regular file");
 }

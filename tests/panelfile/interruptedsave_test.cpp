@@ -45,6 +45,13 @@ struct InterruptedSave : PanelFileTest {
         ::testing::KilledBySignal(SIGKILL), "");
   }
 
+  // The map's temporary file a killed save left, or an empty text.
+  QString mapTemporary() const {
+    QStringList names = hiddenFiles(panelsFolder()).filter(QStringLiteral(".HardwareMap.xml"));
+    names.removeAll(fileNameOf(saveJournalPath(mapPath())));
+    return names.size() == 1 ? panelsFolder() + names[0] : QString();
+  }
+
   QStringList hiddenFiles(const QString &folder) const {
     return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
   }
@@ -105,33 +112,96 @@ TEST_F(InterruptedSave, TheNextSaveCompletesAnInterruptedOneFirst) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-// When the map's temporary file is not whole, the save cannot be completed:
-// the user is told which file is behind and offered the panel's backup, which
-// was saved with the map as it is.
-TEST_F(InterruptedSave, AnIncompleteTemporaryIsNotUsedAndTheBackupIsOffered) {
+// When the map's temporary file is not whole, or is gone (removed by hand),
+// the save cannot be completed and is not taken as done: the user is told
+// which file is behind and offered the panel's backup, which was saved with
+// the map as it is.
+TEST_F(InterruptedSave, AnIncompleteOrMissingTemporaryIsNotUsedAndTheBackupIsOffered) {
+  for (const bool removed : {false, true}) {
+    SCOPED_TRACE(removed ? "removed" : "cut in half");
+    PanelModel p;
+    fillGoldenPanel(p);
+    FakeUi ui;
+    ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+    const QByteArray saved = readBytes(panelPath());
+    const QByteArray oldMap = readBytes(mapPath());
+    saveKilledBetweenTheReplacements(p);
+    const QString temporary = mapTemporary();
+    ASSERT_FALSE(temporary.isEmpty());
+    if (removed)
+      QFile::remove(temporary);
+    else
+      QFile::resize(temporary, QFileInfo(temporary).size() / 2);
+
+    ui.answers.push_back(Ui::Answer::Yes);
+    completeInterruptedSave(ui, {panelsFolder()});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(
+        "The save of 2024-03-03T09:06:07 did not finish: HardwareMap.xml is behind Studio.xml."))
+        << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[0].text.contains("Studio_20240303090507.xml"));
+    EXPECT_EQ(readBytes(mapPath()), oldMap);
+    EXPECT_EQ(readBytes(panelPath()), saved);  // restored from the backup
+    EXPECT_FALSE(fileExists(saveJournalPath(mapPath())));
+    QFile::remove(temporary);
+  }
+}
+
+// An entry the hardware side added to the map after the kill is never
+// undone by completing the save: the map is no longer what the save left,
+// so the save is reported instead, and the next save keeps the entry.
+TEST_F(InterruptedSave, ACompletionNeverUndoesAChangeMadeToTheMapSinceTheKill) {
   PanelModel p;
   fillGoldenPanel(p);
   FakeUi ui;
   ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
-  const QByteArray saved = readBytes(panelPath());
-  const QByteArray oldMap = readBytes(mapPath());
   saveKilledBetweenTheReplacements(p);
-  QStringList temporaries = hiddenFiles(panelsFolder()).filter(QStringLiteral(".HardwareMap.xml"));
-  temporaries.removeAll(fileNameOf(saveJournalPath(mapPath())));
-  ASSERT_EQ(temporaries.size(), 1) << temporaries.join(' ').toStdString();
-  const QString temporary = panelsFolder() + temporaries[0];
-  QFile::resize(temporary, QFileInfo(temporary).size() / 2);
+  QByteArray map = readBytes(mapPath());
+  const QByteArray added =
+      "<Control><Type>Button</Type><HostIPAddress>10.0.0.1</HostIPAddress><HostPort>5000"
+      "</HostPort><InternalName>Desk.Key1</InternalName><AoipSysName>MOD_USER#1.BUT#1"
+      "</AoipSysName></Control>\r\n";
+  map.insert(map.indexOf("</ControlList>"), added);
+  writeBytes(mapPath(), map);
 
-  ui.answers.push_back(Ui::Answer::Yes);
   completeInterruptedSave(ui, {panelsFolder()});
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_TRUE(ui.messages[0].text.startsWith(
-      "The save of 2024-03-03T09:06:07 did not finish: HardwareMap.xml is behind Studio.xml."))
+  EXPECT_TRUE(ui.messages[0].text.contains("HardwareMap.xml is behind Studio.xml"))
       << ui.messages[0].text.toStdString();
-  EXPECT_TRUE(ui.messages[0].text.contains("Studio_20240303090507.xml"));
-  EXPECT_EQ(readBytes(mapPath()), oldMap);
-  EXPECT_EQ(readBytes(panelPath()), saved);  // restored from the backup
+  EXPECT_EQ(readBytes(mapPath()), map);
   EXPECT_FALSE(fileExists(saveJournalPath(mapPath())));
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  EXPECT_TRUE(readBytes(mapPath()).contains("Desk.Key1"));
+  EXPECT_TRUE(readBytes(mapPath()).contains("Studio.Fader1"));
+}
+
+// A designer whose map lies in another folder, opening a panel of this
+// folder long after the kill, completes this folder's save rather than
+// removing its temporary files as stale (which left the save looking done).
+TEST_F(InterruptedSave, ADesignerWithAnotherMapCompletesTheSaveOfThisFolder) {
+  PanelModel p;
+  fillGoldenPanel(p);
+  FakeUi ui;
+  ASSERT_TRUE(savePanelLocal(p, panelPath(), ui, nullptr));
+  saveKilledBetweenTheReplacements(p);
+  const QString temporary = mapTemporary();
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-2 * kStaleTemporarySeconds);
+  for (const QString &file : {temporary, saveJournalPath(mapPath())}) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(old, QFileDevice::FileModificationTime);
+  }
+  // A journal's temporary files are kept even when they are old.
+  EXPECT_EQ(removeStaleTemporaries(panelsFolder(), kStaleTemporarySeconds), 0);
+
+  const QString ownMap = mapPath();
+  QDir().mkpath(m_dir.path() + QStringLiteral("/Elsewhere"));
+  programSettings().hardwareMapFile = m_dir.path() + QStringLiteral("/Elsewhere/HardwareMap.xml");
+  completeInterruptedSave(ui, {panelsFolder()});
+  EXPECT_TRUE(ui.messages.empty()) << ui.messageTexts().join('|').toStdString();
+  EXPECT_TRUE(readBytes(ownMap).contains("Studio.Fader1"));
+  EXPECT_TRUE(hiddenFiles(panelsFolder()).isEmpty())
+      << hiddenFiles(panelsFolder()).join(' ').toStdString();
 }
 
 // Only this writer's temporary files are removed, and only once they are old
@@ -178,10 +248,16 @@ TEST_F(InterruptedSave, AJournalMovesOnlyTheWritersTemporaryOfTheSameFile) {
   const QStringList sources = {folder + "Notes.txt", folder + ".Other.xml.tessary-a1B2c3",
                                folder + "Sub/.Studio.xml.tessary-a1B2c3"};
   QDir().mkpath(folder + "Sub");
-  QByteArray journal = "tessary-save-journal 1\ntag\tv1\n";
+  // Studio.xml as it is: the journal's other conditions hold.
+  const QByteArray before =
+      "3:" +
+      QByteArray::number(QFileInfo(folder + "Studio.xml").lastModified().toMSecsSinceEpoch()) +
+      ':' + QByteArray::number(contentHash("old"), 16);
+  QByteArray journal = "tessary-save-journal 2\ntag\tv1\n";
   for (const QString &source : sources) {
     writeBytes(source, "new");
-    journal += "file\t" + source.toUtf8() + '\t' + (folder + "Studio.xml").toUtf8() + "\t3\n";
+    journal += "file\t" + source.toUtf8() + '\t' + (folder + "Studio.xml").toUtf8() + "\t3\t" +
+               QByteArray::number(contentHash("new"), 16) + '\t' + before + '\n';
   }
   journal += "end\n";
   writeBytes(saveJournalPath(mapPath()), journal);
