@@ -42,7 +42,7 @@ TEST(BackupPolicy, KeepsTheLastDaysThenOneADayThenOneAWeekWithinTheSize) {
        {true, true, false, true, true}},
       {"the newest even when it is old and alone", {{400 * kDay, 1}}, 0, {true}},
       {"newest first within the size; older ones go once it is passed",
-       {{3 * kHour, 40}, {0, 40}, {kHour, 40}, {2 * kHour, 10}},
+       {{3 * kHour, 10}, {0, 40}, {kHour, 40}, {2 * kHour, 30}},
        100,
        {false, true, true, false}},
       {"the newest even past the size", {{kHour, 10}, {0, 200}}, 100, {false, true}},
@@ -91,11 +91,12 @@ TEST_F(PanelFileTest, SavesPruneTheBackupsOfThePanelAndTheMapAfterASaveWentThrou
     DateTimeStamp::setClock([k] { return fixedTime().addSecs(60 * k); });
     ASSERT_TRUE(savePanelLocal(p, path, ui, &error)) << error.toStdString();
   }
-  QStringList panel = QDir(backupFolder()).entryList({QStringLiteral("Studio_*")}, QDir::Files);
-  EXPECT_EQ(panel, QStringList({"Studio_20240303091407.xml", "Studio_20240303091507.xml",
-                                "Studio_20240303091607.xml"}));
+  const QStringList panel =
+      QDir(backupFolder()).entryList({QStringLiteral("Studio_*")}, QDir::Files);
+  EXPECT_EQ(panel, QStringList({"Studio_20240303091307.xml", "Studio_20240303091407.xml",
+                                "Studio_20240303091507.xml"}));
   EXPECT_EQ(QDir(backupFolder()).entryList({QStringLiteral("HardwareMap_*")}, QDir::Files),
-            QStringList({"HardwareMap_20240303091507.xml", "HardwareMap_20240303091607.xml"}));
+            QStringList({"HardwareMap_20240303091407.xml", "HardwareMap_20240303091507.xml"}));
   EXPECT_TRUE(fileExists(other));
 
   // Keeping everything keeps everything.
