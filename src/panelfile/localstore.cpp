@@ -15,6 +15,7 @@
 #include "panelfile/maplock.h"
 #include "panelfile/panelreader.h"
 #include "panelfile/panelwriter.h"
+#include "panelfile/readhooks.h"
 
 namespace {
 
