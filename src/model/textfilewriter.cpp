@@ -108,17 +108,21 @@ constexpr char kJournalHeader[] = "tessary-save-journal 2";
 
 quint64 contentHash(QByteArrayView bytes) {
   constexpr quint64 k1 = 0x9E3779B185EBCA87ull, k2 = 0xC2B2AE3D27D4EB4Full;
-  quint64 h = k2 ^ quint64(bytes.size());
+  const auto mix = [](quint64 h, quint64 word) {
+    h = (h ^ (word * k2)) * k1;
+    return h ^ (h >> 29);
+  };
   const char *p = bytes.data();
   qsizetype n = bytes.size();
-  for (; n >= 8; p += 8, n -= 8) {
-    const quint64 word = qFromLittleEndian<quint64>(p);
-    h = (h ^ (word * k2)) * k1;
-    h ^= h >> 29;
-  }
-  for (; n > 0; ++p, --n) h = (h ^ quint8(*p)) * k1;
-  h ^= h >> 32;
-  return h * k2 ^ (h >> 29);
+  // Four lanes, so that the multiplications of one step overlap.
+  quint64 lane[4] = {k1, k2, k1 ^ k2, k1 + k2};
+  for (; n >= 32; p += 32, n -= 32)
+    for (int k = 0; k < 4; ++k) lane[k] = mix(lane[k], qFromLittleEndian<quint64>(p + 8 * k));
+  quint64 h = quint64(bytes.size());
+  for (quint64 l : lane) h = mix(h, l);
+  for (; n >= 8; p += 8, n -= 8) h = mix(h, qFromLittleEndian<quint64>(p));
+  for (; n > 0; ++p, --n) h = mix(h, quint8(*p));
+  return mix(h, h >> 32);
 }
 
 namespace {
